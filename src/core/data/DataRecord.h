@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace termika {
+
+// One measured point. On disk it is exactly 84 bytes, little-endian, in the
+// field order below, with no padding (see serialize()).
+struct DataRecord {
+  static constexpr int kSize = 84;
+  static constexpr int kRemarksBytes = 50;
+
+  float Temperature = 0.0f;            // offset 0, °C after conversion
+  float Humidity = 0.0f;               // offset 4, %RH after conversion
+  std::array<std::uint8_t, 8> Reserved{};  // offset 8, always zero
+  double DateTime = 0.0;               // offset 16, day serial
+  float Segment = 0.0f;                // offset 24, 1-based run number
+  QString Remarks;                     // offset 28, 50 bytes Windows-31J, blank padded
+  std::int16_t RecordNo = 0;           // offset 78, 1-based number in its set
+  std::array<std::uint8_t, 4> Raw{};   // offset 80, temp hi, temp lo, hum hi, hum lo
+
+  int rawTemperature() const { return Raw[0] * 256 + Raw[1]; }
+  int rawHumidity() const { return Raw[2] * 256 + Raw[3]; }
+
+  QByteArray serialize() const;
+  // `bytes` must hold kSize bytes. Reserved bytes are read back as stored.
+  static DataRecord deserialize(const char* bytes);
+
+  friend bool operator==(const DataRecord&, const DataRecord&) = default;
+};
+
+// The remark as stored: cut to 50 bytes at a character boundary, blank padded,
+// decoded back. Assigning through this keeps in-memory and on-disk text equal.
+QString fitRemarks(const QString& text);
+
+}  // namespace termika

@@ -1,0 +1,58 @@
+#include "core/data/RecordFile.h"
+
+
+namespace termika {
+
+Result<void> RecordFile::open(const QString& path) {
+  close();
+  auto file = std::make_unique<QFile>(path);
+  if (!file->open(QIODevice::ReadWrite)) {
+    return Error{QStringLiteral("Cannot open the record file %1: %2").arg(path, file->errorString())};
+  }
+  m_file = std::move(file);
+  return {};
+}
+
+void RecordFile::close() {
+  if (m_file) m_file->close();
+  m_file.reset();
+}
+
+bool RecordFile::isOpen() const { return m_file && m_file->isOpen(); }
+
+QString RecordFile::path() const { return m_file ? m_file->fileName() : QString(); }
+
+std::optional<DataRecord> RecordFile::read(int recordNo) const {
+  if (!isOpen() || recordNo < 1) return std::nullopt;
+  if (!m_file->seek(static_cast<qint64>(recordNo - 1) * DataRecord::kSize)) return std::nullopt;
+  const QByteArray bytes = m_file->read(DataRecord::kSize);
+  if (bytes.size() != DataRecord::kSize) return std::nullopt;
+  return DataRecord::deserialize(bytes.constData());
+}
+
+std::vector<DataRecord> RecordFile::readRange(int first, int last) const {
+  std::vector<DataRecord> out;
+  if (!isOpen() || first < 1 || last < first) return out;
+  if (!m_file->seek(static_cast<qint64>(first - 1) * DataRecord::kSize)) return out;
+  const QByteArray bytes = m_file->read(static_cast<qint64>(last - first + 1) * DataRecord::kSize);
+  const qsizetype n = bytes.size() / DataRecord::kSize;
+  out.reserve(static_cast<size_t>(n));
+  for (qsizetype i = 0; i < n; ++i) {
+    out.push_back(DataRecord::deserialize(bytes.constData() + i * DataRecord::kSize));
+  }
+  return out;
+}
+
+Result<void> RecordFile::write(int recordNo, const DataRecord& record) {
+  if (!isOpen()) return Error{QStringLiteral("The record file is not open")};
+  if (recordNo < 1) return Error{QStringLiteral("Invalid record number %1").arg(recordNo)};
+  if (!m_file->seek(static_cast<qint64>(recordNo - 1) * DataRecord::kSize) ||
+      m_file->write(record.serialize()) != DataRecord::kSize) {
+    return Error{QStringLiteral("Cannot write record %1 of %2: %3")
+                     .arg(recordNo)
+                     .arg(m_file->fileName(), m_file->errorString())};
+  }
+  return {};
+}
+
+}  // namespace termika

@@ -1,0 +1,8 @@
+file(GLOB_RECURSE files ${SRC}/*.h ${SRC}/*.cpp)
+foreach(f ${files})
+  file(STRINGS ${f} hits REGEX "#include <(QtWidgets/|QWidget|QDialog|QMainWindow|QMessageBox|QPainter|QPrinter)")
+  if(hits)
+    message(FATAL_ERROR "${f} includes a widget or painting header: ${hits}")
+  endif()
+endforeach()
+message(STATUS "core is free of widget headers")
