@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace termika {
+
+// The file-type texts are "description|pattern|description|pattern...".
+// Turns them into the form of QFileDialog ("description (pattern);;..."),
+// keeping a description that already ends with its pattern in parentheses.
+QString dialogFilter(const QString& pipeFilter);
+
+}  // namespace termika
