@@ -5,6 +5,7 @@
 namespace termika {
 
 QString dialogFilter(const QString& pipeFilter) {
+  if (!pipeFilter.contains(u'|')) return pipeFilter;  // already in the dialog's form
   const QStringList parts = pipeFilter.split(u'|');
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {

@@ -131,6 +131,7 @@ TEST(DialogFilter, PipeFiltersBecomeQtFilters) {
       {"Text|*.txt", "Text (*.txt)"},
       {"CSV|*.csv|All|*.*", "CSV (*.csv);;All (*.*)"},
       {"CSV|", ""},
+      {"CSV (*.csv)", "CSV (*.csv)"},
       {"", ""},
   };
   for (const Case& c : cases) {
