@@ -48,7 +48,8 @@ QString UiText::text(int index) const {
 }
 
 bool UiText::has(int index) const {
-  return index >= 0 && index < static_cast<int>(m_filled.size()) && m_filled[static_cast<size_t>(index)];
+  return index >= 0 && index < static_cast<int>(m_filled.size()) &&
+         m_filled[static_cast<size_t>(index)];
 }
 
 }  // namespace termika

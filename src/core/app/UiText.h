@@ -23,7 +23,9 @@ class UiText final {
   bool has(int index) const;
 
   // Two-part messages are joined by two carriage returns.
-  QString joined(int first, int second) const { return text(first) + QStringLiteral("\r\r") + text(second); }
+  QString joined(int first, int second) const {
+    return text(first) + QStringLiteral("\r\r") + text(second);
+  }
 
  private:
   Language m_language = Language::Japanese;

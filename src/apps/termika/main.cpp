@@ -1,0 +1,76 @@
+// termika: the desktop utility of the Termika temperature and humidity loggers.
+#include <QApplication>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QTimer>
+#include <cstdio>
+
+#include "core/app/AppState.h"
+#include "core/app/CommandLine.h"
+#include "core/app/ProgramFiles.h"
+#include "core/app/Settings.h"
+#include "core/app/SingleInstance.h"
+#include "core/app/WritableFolder.h"
+#include "ui/MainWindow.h"
+
+namespace {
+
+constexpr int kScreenshotDelayMs = 400;
+
+int fail(const QString& message) {
+  QMessageBox::critical(nullptr, QStringLiteral("Termika"), message);
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("termika"));
+
+  const termika::Result<termika::CommandLine> line =
+      termika::CommandLine::parse(QApplication::arguments());
+  if (!line) {
+    std::fprintf(stderr, "termika: %s\n\n%s", qUtf8Printable(line.error().message),
+                 qUtf8Printable(termika::CommandLine::usage()));
+    return 2;
+  }
+  if (line->help) {
+    std::fputs(qUtf8Printable(termika::CommandLine::usage()), stdout);
+    return 0;
+  }
+
+  // A second copy ends at once, before it touches any file; no window, no message.
+  termika::SingleInstance instance(termika::SingleInstance::defaultLockPath());
+  if (!instance.acquire()) return 0;
+
+  auto state = std::make_unique<termika::AppState>();
+  state->Texts = termika::UiText::load(line->language);
+
+  const QString programFolder = QApplication::applicationDirPath();
+  const termika::Result<QString> recordFolder = termika::chooseWritableFolder(
+      programFolder, QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+  if (!recordFolder) return fail(recordFolder.error().message);
+  termika::ProgramFiles files(*recordFolder);
+  if (termika::Result<void> opened = files.open(*state); !opened)
+    return fail(opened.error().message);
+
+  termika::Result<termika::Settings> located = termika::Settings::locate(
+      programFolder, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+  if (!located) qWarning("%s", qUtf8Printable(located.error().message));
+  termika::Settings settings = located ? *located : termika::Settings(programFolder, programFolder);
+
+  termika::MainWindow window(*state, settings, files);
+  window.show();
+  if (!line->screenshot.isEmpty()) {
+    QTimer::singleShot(kScreenshotDelayMs, &window, [&window, path = line->screenshot] {
+      if (!window.grab().save(path))
+        std::fprintf(stderr, "termika: cannot write %s\n", qUtf8Printable(path));
+      window.close();
+    });
+  }
+  const int code = QApplication::exec();
+  files.close(*state);
+  files.remove();
+  return code;
+}

@@ -1,0 +1,137 @@
+#include "core/app/Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <utility>
+
+#include "core/app/AppState.h"
+#include "core/app/WritableFolder.h"
+#include "core/data/Cp932.h"
+
+namespace termika {
+namespace {
+
+const QString kFileName = QStringLiteral("Logger.ini");
+// More than any sane settings line; a bigger file is not read whole.
+constexpr qint64 kMaxRead = 64 * 1024;
+
+int portFrom(QStringView field) {
+  bool ok = false;
+  const int value = field.trimmed().toInt(&ok, 10);
+  return ok && value >= Settings::kLowestPort && value <= Settings::kHighestPort
+             ? value
+             : Settings::kLowestPort;
+}
+
+QString decodeLine(const QByteArray& bytes) {
+  // Written as UTF-8 here; a file carried over from Windows is in cp932.
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = utf8.decode(bytes);
+  if (utf8.hasError()) text = cp932::decode(bytes);
+  return text;
+}
+
+}  // namespace
+
+Settings::Settings(QString folder, QString programFolder)
+    : m_folder(std::move(folder)), m_programFolder(std::move(programFolder)) {}
+
+Result<Settings> Settings::locate(const QString& programFolder, const QString& configFolder) {
+  Result<QString> folder = chooseWritableFolder(programFolder, configFolder);
+  if (!folder) return folder.error();
+  return Settings(*folder, programFolder);
+}
+
+QString Settings::path() const { return QDir(m_folder).filePath(kFileName); }
+
+SettingsValues Settings::defaults() const {
+  return SettingsValues{kLowestPort, kLowestPort, QDir::toNativeSeparators(m_programFolder)};
+}
+
+Result<SettingsValues> Settings::load() const {
+  QFile file(path());
+  bool created = false;
+  while (!file.open(QIODevice::ReadOnly)) {
+    if (created || file.exists()) {
+      return Error{QStringLiteral("Cannot read %1: %2").arg(path(), file.errorString())};
+    }
+    if (Result<void> written = save(defaults()); !written) return written.error();
+    created = true;
+  }
+  return parseLine(file.read(kMaxRead), defaults());
+}
+
+Result<void> Settings::save(const SettingsValues& values) const {
+  QSaveFile file(path());
+  if (!file.open(QIODevice::WriteOnly)) {
+    return Error{QStringLiteral("Cannot write %1: %2").arg(path(), file.errorString())};
+  }
+  const QByteArray line = formatLine(values, defaults().WorkingFolder);
+  if (file.write(line) != line.size() || !file.commit()) {
+    return Error{QStringLiteral("Cannot write %1: %2").arg(path(), file.errorString())};
+  }
+  return {};
+}
+
+SettingsValues Settings::parseLine(const QByteArray& content, const SettingsValues& defaults) {
+  SettingsValues values = defaults;
+  qsizetype end = content.indexOf('\n');
+  if (end < 0) end = content.size();
+  if (end > 0 && content[end - 1] == '\r') --end;
+  const QString line = decodeLine(content.left(end));
+
+  const qsizetype first = line.indexOf(u',');
+  values.PortNumber = portFrom(QStringView(line).left(first < 0 ? line.size() : first));
+  if (first < 0) return values;
+  const qsizetype second = line.indexOf(u',', first + 1);
+  values.ChosenPort =
+      portFrom(QStringView(line).mid(first + 1, second < 0 ? -1 : second - first - 1));
+  if (second < 0) return values;
+
+  // The folder is everything after the second comma (a folder may hold
+  // commas), in double quotes; an unterminated quote means a cut-off line.
+  const QString field = line.mid(second + 1).trimmed();
+  if (field.size() >= 2 && field.startsWith(u'"') && field.endsWith(u'"')) {
+    const QString folder = field.mid(1, field.size() - 2);
+    if (!folder.isEmpty() && isStorableFolder(folder)) values.WorkingFolder = folder;
+  }
+  return values;
+}
+
+QByteArray Settings::formatLine(const SettingsValues& values, const QString& fallbackFolder) {
+  const QString folder =
+      isStorableFolder(values.WorkingFolder) ? values.WorkingFolder : fallbackFolder;
+  return QStringLiteral("%1,%2,\"%3\"\r\n")
+      .arg(values.PortNumber)
+      .arg(values.ChosenPort)
+      .arg(folder)
+      .toUtf8();
+}
+
+bool Settings::isStorableFolder(const QString& folder) {
+  return !folder.contains(u'"') && !folder.contains(u'\r') && !folder.contains(u'\n');
+}
+
+void applySettings(AppState& state, const SettingsValues& values) {
+  state.PortNumber = values.PortNumber;
+  state.ChosenPort = values.ChosenPort;
+  state.WorkingFolder = values.WorkingFolder;
+}
+
+SettingsValues settingsOf(const AppState& state) {
+  return SettingsValues{state.PortNumber, state.ChosenPort, state.WorkingFolder};
+}
+
+Result<void> Save(const Settings& settings, const AppState& state) {
+  return settings.save(settingsOf(state));
+}
+
+bool rememberWorkingFolder(AppState& state, const QString& folder) {
+  if (folder.isEmpty() || !Settings::isStorableFolder(folder)) return false;
+  state.WorkingFolder = folder;
+  return true;
+}
+
+}  // namespace termika

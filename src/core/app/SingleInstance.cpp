@@ -1,0 +1,29 @@
+#include "core/app/SingleInstance.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <utility>
+
+namespace termika {
+
+SingleInstance::SingleInstance(QString lockPath) : m_path(std::move(lockPath)) {}
+
+SingleInstance::~SingleInstance() = default;
+
+QString SingleInstance::defaultLockPath() {
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (folder.isEmpty()) folder = QDir::tempPath();
+  return QDir(folder).filePath(QStringLiteral("termika.lock"));
+}
+
+bool SingleInstance::acquire() {
+  if (m_lock && m_lock->isLocked()) return true;
+  auto lock = std::make_unique<QLockFile>(m_path);
+  // Never stale while its owner lives; a dead owner's lock is removed.
+  lock->setStaleLockTime(0);
+  if (!lock->tryLock(0)) return false;
+  m_lock = std::move(lock);
+  return true;
+}
+
+}  // namespace termika

@@ -1,0 +1,674 @@
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QStandardItemModel>
+#include <QStatusBar>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <utility>
+
+#include "core/app/AppState.h"
+#include "core/app/ProgramFiles.h"
+#include "core/app/Shutdown.h"
+#include "core/app/WindowLimits.h"
+#include "core/link/Timings.h"
+#include "ui/ConnectPicture.h"
+#include "ui/Lamp.h"
+#include "ui/MainMenu.h"
+#include "ui/MessageBoxPrompts.h"
+
+namespace termika {
+namespace {
+
+const QColor kLampOff = Qt::black;
+
+template <typename W>
+W* make(const char* name, QWidget* parent = nullptr) {
+  auto* widget = new W(parent);
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+QLabel* label(const char* name, const QString& text = {}) {
+  QLabel* l = make<QLabel>(name);
+  l->setText(text);
+  return l;
+}
+
+// A value label: framed so an empty value still shows where it goes.
+QLabel* value(const char* name) {
+  QLabel* l = label(name);
+  l->setFrameShape(QFrame::StyledPanel);
+  l->setFrameShadow(QFrame::Sunken);
+  l->setMinimumWidth(48);
+  l->setAutoFillBackground(true);
+  return l;
+}
+
+QPushButton* button(const char* name, const QString& text) {
+  QPushButton* b = make<QPushButton>(name);
+  b->setText(text);
+  b->setAutoDefault(false);
+  return b;
+}
+
+QToolButton* smallButton(const char* name, const QString& text) {
+  QToolButton* b = make<QToolButton>(name);
+  b->setText(text);
+  b->setFixedSize(24, 22);
+  return b;
+}
+
+QRadioButton* option(const char* name, const QString& text) {
+  QRadioButton* r = make<QRadioButton>(name);
+  r->setText(text);
+  return r;
+}
+
+QGroupBox* frame(const char* name, const QString& title) {
+  QGroupBox* g = make<QGroupBox>(name);
+  g->setTitle(title);
+  return g;
+}
+
+template <typename Layout>
+Layout* tight(Layout* layout) {
+  layout->setContentsMargins(6, 4, 6, 4);
+  layout->setSpacing(4);
+  return layout;
+}
+
+void setAlarmBackground(QLabel* label, bool alarm) {
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::Window,
+                   alarm ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::Button));
+  label->setPalette(palette);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(AppState& state, Settings settings, ProgramFiles& files, QWidget* parent)
+    : QMainWindow(parent),
+      m_state(state),
+      m_settings(std::move(settings)),
+      m_files(files),
+      m_prompts(std::make_unique<MessageBoxPrompts>(this, state)) {
+  setObjectName(QStringLiteral("Form1"));
+  Form_Load();
+}
+
+MainWindow::~MainWindow() = default;
+
+UserPrompts& MainWindow::prompts() { return *m_prompts; }
+
+void MainWindow::setLinkStopper(std::function<void()> stop) { m_stopLink = std::move(stop); }
+
+void MainWindow::setSaveAsker(std::function<SaveOutcome(int, const QString&)> ask) {
+  m_askSave = std::move(ask);
+}
+
+// Start-up: the texts are loaded with the state; the record files are open
+// before the window exists (a failure there ends the program with a message).
+void MainWindow::Form_Load() {
+  buildWindow();  // menus (download mode: fast), captions, title
+  m_tokei.setInterval(Timings{}.clock);
+  connect(&m_tokei, &QTimer::timeout, this, &MainWindow::tokei_Timer);
+  m_tokei.start();
+  tokei_Timer();
+
+  fillLists();
+  m_state.set(kRealTimeSet).Count = 0;
+  m_state.CurrentSet = kLogSet;
+
+  Result<SettingsValues> values = m_settings.load();
+  if (!values) qWarning("%s", qUtf8Printable(values.error().message));
+  applySettings(m_state, values ? *values : m_settings.defaults());
+  named<QComboBox>("Combo4")->setCurrentText(QString::number(m_state.ChosenPort));
+
+  RefreshMainWindowState();
+  named<QRadioButton>("Option5")->setChecked(true);
+  named<QRadioButton>("Option8")->setChecked(true);
+  sizeToScreen();
+}
+
+void MainWindow::buildWindow() {
+  const UiText& Texts = m_state.Texts;
+  setWindowTitle(Texts[1009]);
+  menuBar()->setObjectName(QStringLiteral("MenuBar"));
+  buildMainMenu(*menuBar(), Texts);
+  connect(named<QAction>("m14"), &QAction::triggered, this, &QWidget::close);
+
+  auto* content = make<QWidget>("Main_Picture");
+  auto* column = tight(new QVBoxLayout(content));
+  column->addWidget(buildTopRow());
+
+  auto* panelRow = new QHBoxLayout;
+  panelRow->addWidget(buildStatusPanel(), 1);
+  panelRow->addWidget(buildCommandColumn());
+  column->addLayout(panelRow);
+
+  auto* dataRow = new QHBoxLayout;
+  dataRow->addWidget(buildMeasureFrame(), 1);
+  dataRow->addWidget(buildFileFrame());
+  column->addLayout(dataRow);
+  column->addWidget(buildDisplayFrames());
+  column->addWidget(buildHiddenFrame());
+  column->addWidget(buildViewArea(), 1);
+
+  auto* scroller = make<QScrollArea>("MainFramePicture");
+  scroller->setWidgetResizable(true);
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setWidget(content);
+  setCentralWidget(scroller);
+  buildStatusBar();
+}
+
+QWidget* MainWindow::buildTopRow() {
+  const UiText& Texts = m_state.Texts;
+  auto* row = new QWidget;
+  auto* layout = tight(new QHBoxLayout(row));
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* lamp = make<Lamp>("Shape1");
+  layout->addWidget(lamp);
+  QLabel* connection = label("Label49");
+  connection->setMinimumWidth(90);
+  layout->addWidget(connection);
+  QPushButton* connectButton = button("Command20", QString());
+  connectButton->setIconSize(QSize(24, 24));
+  connectButton->setFixedSize(36, 30);
+  layout->addWidget(connectButton);
+  layout->addSpacing(8);
+  layout->addWidget(label("Caption270", Texts[270]));
+  layout->addWidget(make<QComboBox>("Combo4"));
+  layout->addWidget(make<QComboBox>("Combo1"));
+  layout->addWidget(make<QComboBox>("Combo3"));
+  layout->addWidget(button("Command27", QStringLiteral("INIT")));
+  layout->addStretch(1);
+  layout->addWidget(label("Label24"));
+  return row;
+}
+
+QWidget* MainWindow::buildStatusPanel() {
+  const UiText& Texts = m_state.Texts;
+  QGroupBox* box = frame("StatusFrame", Texts[100]);
+  auto* grid = tight(new QGridLayout(box));
+  grid->setHorizontalSpacing(6);
+  grid->setVerticalSpacing(3);
+  grid->addWidget(label("Caption101", Texts[101]), 0, 0);
+  grid->addWidget(value("Label16"), 0, 1);
+  grid->addWidget(label("Caption102", Texts[102]), 0, 2);
+  grid->addWidget(value("Label7"), 0, 3);
+
+  grid->addWidget(label("Caption103", Texts[103]), 1, 0);
+  QLabel* start = value("Label26");
+  start->setMinimumWidth(130);
+  grid->addWidget(start, 1, 1);
+  grid->addWidget(label("Caption106", Texts[106]), 1, 2);
+  grid->addWidget(value("Label48"), 1, 3);
+
+  grid->addWidget(label("Caption104", Texts[104]), 2, 0);
+  grid->addWidget(value("Label21"), 2, 1);
+  grid->addWidget(label("Caption105", Texts[105]), 2, 2);
+  auto* interval = new QHBoxLayout;
+  interval->setSpacing(4);
+  interval->addWidget(value("Label6"), 1);
+  QLabel* seconds = value("Label19");
+  seconds->setMinimumWidth(40);
+  interval->addWidget(seconds);
+  grid->addLayout(interval, 2, 3);
+
+  // The English alarm captions are long: they wrap rather than widen the panel.
+  QLabel* upper = label("Label31", Texts[107]);
+  upper->setWordWrap(true);
+  grid->addWidget(upper, 3, 0);
+  grid->addWidget(value("Label29"), 3, 1);
+  QLabel* lower = label("Label32", Texts[108]);
+  lower->setWordWrap(true);
+  grid->addWidget(lower, 3, 2);
+  grid->addWidget(value("Label46"), 3, 3);
+
+  grid->addWidget(label("Caption50", Texts[50]), 4, 0);
+  auto* name = new QHBoxLayout;
+  name->setSpacing(4);
+  name->addWidget(value("Label14"), 1);
+  QPushButton* setName = button("Command13", Texts[251]);
+  setName->setMaximumHeight(24);
+  name->addWidget(setName);
+  grid->addLayout(name, 4, 1);
+  QLabel* notice = value("Label8");
+  notice->setFrameShape(QFrame::NoFrame);
+  grid->addWidget(notice, 4, 2, 1, 2);
+  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(3, 1);
+  return box;
+}
+
+QWidget* MainWindow::buildCommandColumn() {
+  const UiText& Texts = m_state.Texts;
+  QGroupBox* box = frame("CommandFrame", QString());
+  auto* layout = tight(new QVBoxLayout(box));
+  layout->addWidget(button("Command11", Texts[109]));
+  layout->addWidget(button("Command5", Texts[110]));
+  QLabel* recording = label("Caption111", Texts[111]);
+  recording->setAlignment(Qt::AlignHCenter);
+  layout->addWidget(recording);
+  layout->addWidget(button("Command4", Texts[112]));
+  auto* data = new QHBoxLayout;
+  data->addWidget(label("Caption113", Texts[113]));
+  for (QPushButton* b : {button("Command21", Texts[114]), button("Command24", Texts[115])}) {
+    b->setMinimumWidth(0);
+    b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    data->addWidget(b);
+  }
+  layout->addLayout(data);
+  layout->addStretch(1);
+  return box;
+}
+
+QWidget* MainWindow::buildMeasureFrame() {
+  const UiText& Texts = m_state.Texts;
+  QGroupBox* box = frame("MeasureFrame", Texts[150]);
+  auto* grid = tight(new QGridLayout(box));
+  grid->setVerticalSpacing(3);
+
+  auto* requests = new QHBoxLayout;
+  requests->addWidget(button("Command1", Texts[151]));
+  requests->addWidget(button("Command2", Texts[152]));
+  requests->addSpacing(8);
+  requests->addWidget(label("Caption153", Texts[153]));
+  requests->addWidget(make<QComboBox>("Combo5"));
+  auto* unit = make<QWidget>("IntervalUnit");
+  auto* unitLayout = new QHBoxLayout(unit);
+  unitLayout->setContentsMargins(0, 0, 0, 0);
+  unitLayout->addWidget(option("Option3", Texts[155]));
+  unitLayout->addWidget(option("Option4", Texts[154]));
+  requests->addWidget(unit);
+  requests->addStretch(1);
+  grid->addLayout(requests, 0, 0, 1, 8);
+
+  grid->addWidget(label("Caption157", Texts[157]), 1, 0);
+  grid->addWidget(label("Caption158", Texts[158]), 1, 1, Qt::AlignRight);
+  QLabel* time = value("Label10");
+  time->setMinimumWidth(130);
+  grid->addWidget(time, 1, 2, 1, 3);
+  grid->addWidget(label("Caption102b", Texts[102]), 1, 5, Qt::AlignRight);
+  grid->addWidget(value("Label39"), 1, 6);
+  grid->addWidget(label("Caption159", Texts[159]), 2, 1, Qt::AlignRight);
+  grid->addWidget(value("Label2"), 2, 2);
+  grid->addWidget(label("Caption160", Texts[160]), 2, 3, Qt::AlignRight);
+  grid->addWidget(value("Label4"), 2, 4);
+
+  auto* data = new QHBoxLayout;
+  data->addWidget(label("Caption161", Texts[161]));
+  data->addWidget(button("Command22", Texts[162]));
+  data->addWidget(button("Command23", Texts[163]));
+  data->addStretch(1);
+  grid->addLayout(data, 2, 5, 1, 3);
+  grid->setColumnStretch(7, 1);
+  return box;
+}
+
+QWidget* MainWindow::buildFileFrame() {
+  const UiText& Texts = m_state.Texts;
+  QGroupBox* box = frame("FileDataFrame", Texts[200]);
+  auto* layout = tight(new QVBoxLayout(box));
+  layout->addWidget(label("Caption207", Texts[207]));
+  layout->addWidget(button("Command14", Texts[208]));
+  layout->addWidget(button("Command25", Texts[209]));
+  layout->addStretch(1);
+  return box;
+}
+
+QWidget* MainWindow::buildDisplayFrames() {
+  const UiText& Texts = m_state.Texts;
+  auto* row = new QWidget;
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  QGroupBox* sets = frame("Frame8", Texts[51]);
+  auto* setLayout = tight(new QHBoxLayout(sets));
+  setLayout->addWidget(option("Option5", Texts[52]));
+  setLayout->addWidget(option("Option6", Texts[53]));
+  setLayout->addWidget(option("Option7", Texts[54]));
+  layout->addWidget(sets);
+  QGroupBox* views = frame("Frame11", QString());
+  auto* viewLayout = tight(new QHBoxLayout(views));
+  viewLayout->addWidget(option("Option8", Texts[55]));
+  viewLayout->addWidget(option("Option9", Texts[56]));
+  layout->addWidget(views, 0, Qt::AlignBottom);
+  QLabel* shown = label("Label3");
+  QFont bold = shown->font();
+  bold.setBold(true);
+  shown->setFont(bold);
+  layout->addSpacing(8);
+  layout->addWidget(shown, 0, Qt::AlignBottom);
+  layout->addStretch(1);
+  return row;
+}
+
+// Frame5 is hidden from start-up on: it holds the file set's description and
+// the older range list, kept so the code that fills them has a place to go.
+QWidget* MainWindow::buildHiddenFrame() {
+  const UiText& Texts = m_state.Texts;
+  QGroupBox* box = frame("Frame5", Texts[200]);
+  auto* grid = tight(new QGridLayout(box));
+  grid->addWidget(label("Caption201", Texts[201]), 0, 0);
+  grid->addWidget(label("Caption202", Texts[202]), 0, 1);
+  grid->addWidget(label("Caption203", Texts[203]), 0, 2);
+  grid->addWidget(label("Caption204", Texts[204]), 1, 0);
+  grid->addWidget(label("Caption205", Texts[205]), 1, 1);
+  grid->addWidget(label("Caption206", Texts[206]), 1, 2);
+  grid->addWidget(make<QComboBox>("Combo2"), 2, 0);
+  grid->addWidget(option("Option1", Texts[156]), 2, 1);
+  grid->addWidget(option("Option2", Texts[154]), 2, 2);
+  grid->addWidget(button("Command26", QString()), 3, 0);
+  grid->addWidget(button("Command28", QString()), 3, 1);
+  box->hide();
+  return box;
+}
+
+QWidget* MainWindow::buildGraph(const char* graphName, int firstScroll, const char* zoomOut,
+                                const char* zoomIn, bool withTimeButtons) {
+  auto* area = new QWidget;
+  auto* grid = new QGridLayout(area);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(2);
+  QFrame* graph = make<QFrame>(graphName);
+  graph->setFrameShape(QFrame::StyledPanel);
+  graph->setFrameShadow(QFrame::Sunken);
+  graph->setMinimumSize(240, 90);
+  graph->setAutoFillBackground(true);
+  QPalette white = graph->palette();
+  white.setColor(QPalette::Window, Qt::white);
+  graph->setPalette(white);
+  grid->addWidget(graph, 0, 0, 3, 1);
+
+  const QByteArray span = "VScroll" + QByteArray::number(firstScroll);
+  const QByteArray centre = "VScroll" + QByteArray::number(firstScroll + 1);
+  const QByteArray width = "HScroll" + QByteArray::number(firstScroll);
+  const QByteArray offset = "HScroll" + QByteArray::number(firstScroll + 1);
+  auto* spanBar = make<QScrollBar>(span.constData());
+  spanBar->setOrientation(Qt::Vertical);
+  auto* centreBar = make<QScrollBar>(centre.constData());
+  centreBar->setOrientation(Qt::Vertical);
+  grid->addWidget(spanBar, 0, 1, 3, 1);
+  grid->addWidget(centreBar, 0, 2, 3, 1);
+  grid->addWidget(smallButton(zoomIn, QStringLiteral("+")), 0, 3);
+  grid->addWidget(smallButton(zoomOut, QStringLiteral("\u2212")), 1, 3);
+  if (withTimeButtons)
+    grid->addWidget(smallButton("Command12", QStringLiteral("\u25CE")), 2, 3, Qt::AlignTop);
+
+  auto* widthBar = make<QScrollBar>(width.constData());
+  widthBar->setOrientation(Qt::Horizontal);
+  auto* offsetBar = make<QScrollBar>(offset.constData());
+  offsetBar->setOrientation(Qt::Horizontal);
+  grid->addWidget(widthBar, 3, 0);
+  grid->addWidget(offsetBar, 4, 0);
+  if (withTimeButtons) {
+    grid->addWidget(smallButton("Command18", QStringLiteral("+")), 3, 1, 1, 2);
+    grid->addWidget(smallButton("Command17", QStringLiteral("\u2212")), 4, 1, 1, 2);
+  }
+  grid->setRowStretch(2, 1);
+  return area;
+}
+
+QWidget* MainWindow::buildViewArea() {
+  const UiText& Texts = m_state.Texts;
+  auto* stack = make<QStackedWidget>("ViewStack");
+
+  auto* graphs = make<QWidget>("GraphPage");
+  auto* graphLayout = new QVBoxLayout(graphs);
+  graphLayout->setContentsMargins(0, 0, 0, 0);
+  graphLayout->setSpacing(6);
+  graphLayout->addWidget(buildGraph("ondo", 1, "Command10", "Command3", true), 1);
+  graphLayout->addWidget(buildGraph("situdo", 3, "Command15", "Command16", false), 1);
+  stack->addWidget(graphs);
+
+  auto* dumps = make<QStackedWidget>("DumpPage");
+  for (const char* name : {"ListView1_0", "ListView1_1", "ListView1_2"}) {
+    QTableView* list = make<QTableView>(name);
+    auto* model = new QStandardItemModel(0, 5, list);
+    model->setHorizontalHeaderLabels(
+        {Texts[1098], Texts[1099], Texts[1100], Texts[1101], Texts[1102]});
+    list->setModel(model);
+    list->verticalHeader()->hide();
+    list->horizontalHeader()->setStretchLastSection(true);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    dumps->addWidget(list);
+  }
+  stack->addWidget(dumps);
+  return stack;
+}
+
+void MainWindow::buildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("StatusBar1"));
+  QLabel* connection = label("StatusBar1_1");
+  connection->setMinimumWidth(150);
+  bar->addWidget(connection);
+  bar->addWidget(label("StatusBar1_2"), 1);
+  bar->addPermanentWidget(label("StatusBar1_3"));
+}
+
+void MainWindow::fillLists() {
+  auto* baud = named<QComboBox>("Combo1");
+  baud->addItems({QStringLiteral("9600"), QStringLiteral("14400"), QStringLiteral("19200"),
+                  QStringLiteral("38400"), QStringLiteral("57600"), QStringLiteral("115200")});
+  baud->setCurrentText(m_state.BaudSetting);
+  connect(baud, &QComboBox::activated, this, &MainWindow::Combo1_Click);
+
+  auto* model = named<QComboBox>("Combo3");
+  model->addItems(
+      {QStringLiteral("QM100-RH"), QStringLiteral("QM120-RH"), QStringLiteral("QM200-RHA")});
+  connect(model, &QComboBox::activated, this, &MainWindow::Combo3_Click);
+
+  auto* range = named<QComboBox>("Combo2");
+  for (int i = 2; i <= 59; ++i) range->addItem(QString::number(i));
+  range->setCurrentText(QStringLiteral("5"));
+  auto* interval = named<QComboBox>("Combo5");
+  for (int i = 2; i <= 60; ++i) interval->addItem(QString::number(i));
+  interval->setCurrentText(QStringLiteral("5"));
+  named<QRadioButton>("Option3")->setChecked(true);
+
+  auto* port = named<QComboBox>("Combo4");
+  for (int i = Settings::kLowestPort; i <= Settings::kHighestPort; ++i)
+    port->addItem(QString::number(i));
+  port->setMaxVisibleItems(16);
+  connect(port, &QComboBox::activated, this, &MainWindow::Combo4_Click);
+}
+
+void MainWindow::sizeToScreen() {
+  const QScreen* screen = this->screen();
+  if (!screen) return;
+  const WindowLimits limits = windowLimits(screen->logicalDotsPerInch());
+  setMinimumSize(limits.minimum);
+  setMaximumSize(limits.maximum);
+  resize(initialWindowSize(screen->availableGeometry().size(), limits));
+}
+
+void MainWindow::setNamedEnabled(std::initializer_list<const char*> names, bool enabled) {
+  for (const char* name : names) {
+    if (auto* menu = named<QMenu>(name)) {
+      menu->menuAction()->setEnabled(enabled);
+    } else if (auto* action = named<QAction>(name)) {
+      action->setEnabled(enabled);
+    } else if (auto* widget = named<QWidget>(name)) {
+      widget->setEnabled(enabled);
+    }
+  }
+}
+
+void MainWindow::setNamedVisible(std::initializer_list<const char*> names, bool visible) {
+  for (const char* name : names) {
+    if (auto* widget = named<QWidget>(name)) widget->setVisible(visible);
+  }
+}
+
+void MainWindow::LockCommands() {
+  setNamedEnabled(
+      {"Option1",   "Option2",  "Option3",  "Option4",  "Combo2",    "Combo5",    "Combo4",
+       "Command1",  "Command2", "Command4", "Command5", "Command26", "Command28", "Command11",
+       "Command13", "m1",       "m2",       "m3",       "m11",       "m12",       "m21",
+       "m22",       "m23",      "m31",      "m32",      "m33",       "m34"},
+      false);
+}
+
+void MainWindow::UnlockCommands() {
+  setNamedEnabled(
+      {"Option1",   "Option2",  "Option3",  "Option4",  "Combo2",    "Combo5",    "Combo4",
+       "Command1",  "Command2", "Command4", "Command5", "Command26", "Command28", "Command11",
+       "Command13", "m1",       "m2",       "m3",       "m11",       "m12",       "m21",
+       "m22",       "m23",      "m31",      "m32",      "m33",       "m34",       "Option5",
+       "Option6",   "Option7",  "Option8",  "Option9"},
+      true);
+}
+
+// The connected rows of the state table come with the link; until then the
+// window always shows the "not connected" look.
+void MainWindow::RefreshMainWindowState() {
+  applyNotConnected();
+
+  const bool shownHasPoints = m_state.set(m_state.CurrentSet).Count != 0;
+  setNamedEnabled({"VScroll1", "VScroll2", "VScroll3", "VScroll4", "HScroll1", "HScroll2",
+                   "HScroll3", "HScroll4", "Command12", "Command3", "Command10", "Command15",
+                   "Command16", "Command17", "Command18", "m13"},
+                  shownHasPoints);
+  if (m_state.RunState != QStringView(kRunContinuous)) {
+    setNamedEnabled({"m121", "Command22", "Command23"}, m_state.set(kRealTimeSet).Count != 0);
+  } else {
+    setNamedEnabled({"m121", "Command22", "Command23"}, false);
+  }
+  setNamedEnabled({"m122", "Command21", "Command24"}, m_state.set(kLogSet).Count != 0);
+  setNamedEnabled({"Command25"}, m_state.set(kFileSet).Count != 0);
+
+  const UiText& Texts = m_state.Texts;
+  const QString setNames[] = {Texts[1036], Texts[1037], Texts[1038]};
+  named<QLabel>("Label3")->setText(setNames[m_state.CurrentSet]);
+  auto* views = named<QStackedWidget>("ViewStack");
+  views->setCurrentIndex(m_state.ViewMode == 0 ? 0 : 1);
+  named<QStackedWidget>("DumpPage")->setCurrentIndex(m_state.CurrentSet);
+  const bool alarms = m_state.ModelName == QStringLiteral("QM120-RH");
+  setNamedVisible({"Label29", "Label31", "Label32", "Label46"}, alarms);
+}
+
+void MainWindow::applyNotConnected() {
+  const UiText& Texts = m_state.Texts;
+  setWindowTitle(Texts[1009]);
+  m_state.ModelName = QStringLiteral("Termika");
+  auto* model = named<QComboBox>("Combo3");
+  model->setPlaceholderText(m_state.ModelName);
+  model->setCurrentIndex(model->findText(m_state.ModelName));
+  setNamedEnabled({"Command27"}, false);
+  named<QPushButton>("Command20")->setIcon(connectPicture(false));
+  LockCommands();
+  // After LockCommands, which takes Combo4 too: the port can only be picked
+  // while disconnected.
+  setNamedEnabled({"Combo1", "Combo3", "Combo4"}, true);
+  if (m_stopLink) m_stopLink();
+  QApplication::restoreOverrideCursor();
+  setNamedEnabled({"m1", "m2", "m3", "m11", "m12", "m21", "m22", "m23", "m31", "m32"}, true);
+  setNamedEnabled({"m33", "m34"}, false);
+  setNamedEnabled({"Frame8", "Frame11", "Option5", "Option6", "Option7", "Option8", "Option9"},
+                  true);
+
+  for (const char* name : {"Label19", "Label6", "Label21", "Label26", "Label10", "Label2", "Label4",
+                           "Label48", "Label29", "Label46", "Label8"}) {
+    named<QLabel>(name)->clear();
+  }
+  for (const char* name : {"Label16", "Label7", "Label14"})
+    named<QLabel>(name)->setText(QStringLiteral("----"));
+  named<QPushButton>("Command2")->setText(Texts[1010]);
+  named<QLabel>("StatusBar1_1")->setText(Texts[1011]);
+  named<QLabel>("Label49")->setText(Texts[1011]);
+  named<Lamp>("Shape1")->setColor(kLampOff);
+  setAlarmBackground(named<QLabel>("Label7"), false);
+  setAlarmBackground(named<QLabel>("Label8"), false);
+}
+
+void MainWindow::Combo1_Click() { m_state.BaudSetting = named<QComboBox>("Combo1")->currentText(); }
+
+void MainWindow::Combo3_Click() {
+  m_state.ModelName = named<QComboBox>("Combo3")->currentText();
+  setWindowTitle(m_state.Texts[1009] + m_state.ModelName);
+}
+
+void MainWindow::Combo4_Click() {
+  bool ok = false;
+  const int port = named<QComboBox>("Combo4")->currentText().toInt(&ok);
+  if (!ok) return;
+  m_state.ChosenPort = port;
+  Save();
+}
+
+void MainWindow::Save() {
+  if (Result<void> saved = termika::Save(m_settings, m_state); !saved) {
+    qWarning("%s", qUtf8Printable(saved.error().message));
+  }
+}
+
+void MainWindow::tokei_Timer() {
+  named<QLabel>("StatusBar1_3")
+      ->setText(QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!m_closing) {
+    Form_QueryUnload();
+    Form_Unload();
+  }
+  event->accept();
+}
+
+void MainWindow::Form_QueryUnload() {
+  ShutdownSteps steps;
+  steps.stopLink = m_stopLink;
+  steps.askSave = m_askSave ? m_askSave : [this](int set, const QString& prompt) {
+    return askSaveWithoutCsv(set, prompt);
+  };
+  steps.closeFiles = [this] { m_files.close(m_state); };
+  steps.saveSettings = [this] { Save(); };
+  steps.deleteRecordFiles = [this] {
+    const QStringList failed = m_files.remove();
+    if (!failed.isEmpty())
+      qWarning("Could not delete %s", qUtf8Printable(failed.join(QStringLiteral(", "))));
+  };
+  runShutdown(m_state.Texts, steps);
+}
+
+void MainWindow::Form_Unload() {
+  m_closing = true;
+  m_tokei.stop();
+  // Every other window goes with the main window.
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window != this && window->isVisible()) window->close();
+  }
+}
+
+// Until the CSV layer is wired in, an unsaved set can only be kept by
+// answering No; a Yes reports the failure and asks again.
+SaveOutcome MainWindow::askSaveWithoutCsv(int set, const QString& prompt) {
+  if (!m_state.set(set).Unsaved) return SaveOutcome::NothingToSave;
+  if (!m_prompts->ask(m_state.ModelName, prompt)) return SaveOutcome::Declined;
+  m_prompts->info(m_state.ModelName, m_state.Texts[1113]);
+  return SaveOutcome::Failed;
+}
+
+}  // namespace termika

@@ -1,0 +1,62 @@
+#include "ui/MessageBoxPrompts.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "core/app/AppState.h"
+#include "core/app/DialogFilter.h"
+#include "core/app/Settings.h"
+
+namespace termika {
+
+MessageBoxPrompts::MessageBoxPrompts(QWidget* parent, AppState& state)
+    : m_parent(parent), m_state(state) {}
+
+QString MessageBoxPrompts::displayText(const QString& message) {
+  QString text = message;
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(u'\r', u'\n');
+  return text;
+}
+
+QString MessageBoxPrompts::titleOr(const QString& title) const {
+  return title.isEmpty() ? m_state.ModelName : title;
+}
+
+void MessageBoxPrompts::info(const QString& title, const QString& message) {
+  QMessageBox::information(m_parent, titleOr(title), displayText(message));
+}
+
+bool MessageBoxPrompts::ask(const QString& title, const QString& message) {
+  // Closing the box counts as No: only an explicit Yes acts.
+  return QMessageBox::question(m_parent, titleOr(title), displayText(message),
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<QString> MessageBoxPrompts::chooseSaveFile(const QString& proposedName,
+                                                         const QString& filter) {
+  const QString start = QDir(m_state.WorkingFolder).filePath(proposedName);
+  const QString file =
+      QFileDialog::getSaveFileName(m_parent, QString(), start, dialogFilter(filter));
+  if (file.isEmpty()) return std::nullopt;
+  remember(file);
+  return file;
+}
+
+std::optional<QString> MessageBoxPrompts::chooseOpenFile(const QString& filter) {
+  const QString file = QFileDialog::getOpenFileName(m_parent, QString(), m_state.WorkingFolder,
+                                                    dialogFilter(filter));
+  if (file.isEmpty()) return std::nullopt;
+  remember(file);
+  return file;
+}
+
+void MessageBoxPrompts::remember(const QString& chosenFile) {
+  // A folder Logger.ini cannot hold keeps the previous one.
+  rememberWorkingFolder(m_state, QDir::toNativeSeparators(QFileInfo(chosenFile).absolutePath()));
+}
+
+}  // namespace termika
