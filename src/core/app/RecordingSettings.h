@@ -74,6 +74,7 @@ class RecordingSettings final {
   void preselect(const RecordingPreset& preset);
 
   const QString& loggerName() const { return m_loggerName; }
+  const QString& model() const { return m_model; }
   const QString& name() const { return m_name; }
   void setName(const QString& name) { m_name = name; }
 
