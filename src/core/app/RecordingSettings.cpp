@@ -3,7 +3,9 @@
 #include <QTime>
 #include <algorithm>
 
+#include "core/app/AppState.h"
 #include "core/app/NameRules.h"
+#include "core/app/StateRules.h"
 
 namespace termika {
 namespace {
@@ -166,6 +168,20 @@ LogStartRequest RecordingSettings::request() const {
     r.ReservedStart = LogStartRequest::Reservation{reservedDate().day(), m_hour, m_minute};
   }
   return r;
+}
+
+RecordingButtonAction DecideRecordingButton(bool linkBusy, const QString& runState,
+                                            const LoggerStatus& status) {
+  if (linkBusy) return RecordingButtonAction::Ignore;
+  if (runState == QString::fromUtf16(kRunRecording) ||
+      runState == QString::fromUtf16(kRunReserved)) {
+    return RecordingButtonAction::Stop;
+  }
+  if (!BatteryAllowsRecording(status)) return RecordingButtonAction::RefuseBattery;
+  if (status.PendingDownload && (status.UsedMemory != 0 || status.wrapped())) {
+    return RecordingButtonAction::AskOverwrite;
+  }
+  return RecordingButtonAction::OpenSettings;
 }
 
 QString formatDatePattern(const QString& pattern, const QDate& date) {

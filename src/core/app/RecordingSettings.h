@@ -147,6 +147,17 @@ class RecordingSettings final {
   int m_minute = 0;
 };
 
+// What the recording button does in the logger's present state.
+enum class RecordingButtonAction {
+  Ignore,         // an exchange is running
+  Stop,           // stop the recording or cancel the reservation
+  RefuseBattery,  // text 1090: the battery is low, faulty or unknown
+  AskOverwrite,   // texts 1091/1092 first; only Yes goes on to the dialog
+  OpenSettings,
+};
+RecordingButtonAction DecideRecordingButton(bool linkBusy, const QString& runState,
+                                            const LoggerStatus& status);
+
 // The runtime's format patterns of the dialog's texts: "yyyy", "mm" and "dd"
 // in a date pattern (month, never minutes), and a run of zeros in a number
 // pattern ("00時" shows 7 as "07時").

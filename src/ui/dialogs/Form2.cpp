@@ -41,6 +41,7 @@ Form2::Form2(const UiText& texts, const QString& loggerName, const QString& mode
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(row);
   layout->addWidget(m_command1, 0, Qt::AlignRight);
+  setMinimumWidth(280);  // room for the caption in the title bar
 
   connect(m_command1, &QPushButton::clicked, this, &Form2::Command1_Click);
   connect(m_text1, &QLineEdit::returnPressed, this, &Form2::Command1_Click);

@@ -18,6 +18,7 @@ Form3::Form3(const UiText& texts, QWidget* parent) : QDialog(parent), m_texts(te
   m_progress->setRange(0, 1);
   m_progress->setValue(0);
   m_progress->setMinimumWidth(320);
+  m_progress->setFormat(QStringLiteral("%v / %m"));
   m_command1 = new QPushButton(texts[272], this);
   m_command1->setObjectName(QStringLiteral("Command1"));
   m_command1->setAutoDefault(false);

@@ -35,6 +35,8 @@ Form4::Form4(const UiText& texts, const QString& modelName, const QString& hardw
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("Command_ok"));
   layout->addWidget(ok, 0, Qt::AlignRight);
+  layout->setContentsMargins(24, 18, 24, 12);
+  setMinimumWidth(280);
   connect(ok, &QPushButton::clicked, this, &Form4::Command_ok_Click);
 }
 

@@ -284,3 +284,53 @@ TEST(RecordingSettings, PatternsFormatDatesAndNumbers) {
 
 }  // namespace
 }  // namespace termika
+
+namespace termika {
+namespace {
+
+TEST(RecordingButton, DecidesByLinkStateAndBattery) {
+  LoggerStatus good;
+  good.BatteryVoltage = 3.0;
+  LoggerStatus low = good;
+  low.BatteryVoltage = 2.49;
+  LoggerStatus unknown = good;
+  unknown.BatteryVoltage.reset();
+  LoggerStatus fault = good;
+  fault.BatteryStatus = QStringLiteral("Error");
+  LoggerStatus pending = good;
+  pending.PendingDownload = true;
+  pending.UsedMemory = 4;
+  LoggerStatus pendingEmpty = good;
+  pendingEmpty.PendingDownload = true;
+  LoggerStatus pendingWrapped = pendingEmpty;
+  pendingWrapped.LoopMode = 1;
+  pendingWrapped.MemoryWrapped = 1;
+  using A = RecordingButtonAction;
+  const struct {
+    bool busy;
+    const char* runState;
+    const LoggerStatus& status;
+    A action;
+  } cases[] = {
+      {true, "", good, A::Ignore},
+      {true, "kirokucyu", good, A::Ignore},
+      {false, "kirokucyu", low, A::Stop},
+      {false, "yoyakucyu", good, A::Stop},
+      {false, "", good, A::OpenSettings},
+      {false, "", low, A::RefuseBattery},
+      {false, "", unknown, A::RefuseBattery},
+      {false, "", fault, A::RefuseBattery},
+      {false, "", pending, A::AskOverwrite},
+      {false, "", pendingEmpty, A::OpenSettings},
+      {false, "", pendingWrapped, A::AskOverwrite},
+  };
+  int row = 0;
+  for (const auto& c : cases) {
+    EXPECT_EQ(DecideRecordingButton(c.busy, QString::fromUtf8(c.runState), c.status), c.action)
+        << "row " << row;
+    ++row;
+  }
+}
+
+}  // namespace
+}  // namespace termika
