@@ -250,6 +250,21 @@ void commonTail(const StateInputs& in, MainWindowState& s) {
 
 }  // namespace
 
+StateInputs StateInputs::from(const AppState& state) {
+  StateInputs in;
+  in.Connected = state.Connected;
+  in.PortNumber = state.PortNumber;
+  in.RunState = state.RunState;
+  in.ModelName = state.ModelName;
+  in.Status = &state.Status;
+  for (int set = 0; set < kSetCount; ++set)
+    in.SetCounts[static_cast<size_t>(set)] = state.set(set).Count;
+  in.CurrentSet = state.CurrentSet;
+  in.ViewMode = state.ViewMode;
+  in.Texts = &state.Texts;
+  return in;
+}
+
 QStringList DialogsClosedOnRefresh() {
   return {QStringLiteral("Form12"), QStringLiteral("Form2"), QStringLiteral("Form5"),
           QStringLiteral("Form6")};

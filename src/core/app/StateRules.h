@@ -11,6 +11,8 @@
 
 namespace termika {
 
+struct AppState;
+
 // Colours the status panel uses; the window maps them to its palette.
 enum class PanelColour { ButtonFace, Red, LightGreen, Black };
 
@@ -56,6 +58,9 @@ struct StateInputs {
   int CurrentSet = 0;
   int ViewMode = 0;               // 0 graph, 1 dump
   const UiText* Texts = nullptr;  // required
+
+  // The inputs as the main window holds them; `state` must outlive the result.
+  static StateInputs from(const AppState& state);
 };
 
 // The dialogs the window closes whenever it refreshes its state.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/app/AppState.h"
 #include "core/app/StateRules.h"
 #include "core/data/DayTime.h"
 
@@ -393,6 +394,34 @@ TEST(StateRules, MissingInputsGiveAnEmptyStateInsteadOfACrash) {
   EXPECT_EQ(DialogsClosedOnRefresh(),
             QStringList({QStringLiteral("Form12"), QStringLiteral("Form2"), QStringLiteral("Form5"),
                          QStringLiteral("Form6")}));
+}
+
+}  // namespace
+}  // namespace termika
+
+namespace termika {
+namespace {
+
+TEST(StateRules, InputsAreTakenFromTheWindowsState) {
+  AppState app;
+  app.Connected = true;
+  app.PortNumber = 9;
+  app.RunState = QStringLiteral("kirokucyu");
+  app.ModelName = QStringLiteral("QM100-RH");
+  app.Status.LoggerName = QStringLiteral("ZZ");
+  app.set(kLogSet).Count = 0;
+  app.set(kRealTimeSet).Count = 4;
+  app.CurrentSet = kRealTimeSet;
+  const MainWindowState s = RefreshMainWindowState(StateInputs::from(app));
+  EXPECT_EQ(s.StatusBarText, QStringLiteral("通信中\u3000ポート9"));
+  EXPECT_EQ(s.textOf(QStringLiteral("Label16")), QStringLiteral("記録中"));
+  EXPECT_EQ(s.textOf(QStringLiteral("Label14")), QStringLiteral("ZZ"));
+  EXPECT_EQ(s.textOf(QStringLiteral("Label3")), QStringLiteral("リアルタイム"));
+  EXPECT_TRUE(s.isEnabled(QStringLiteral("Command22")));
+  EXPECT_FALSE(s.isEnabled(QStringLiteral("Command21")));
+  app.Connected = false;
+  const MainWindowState off = RefreshMainWindowState(StateInputs::from(app));
+  EXPECT_EQ(off.ModelName, QStringLiteral("Termika"));
 }
 
 }  // namespace
