@@ -1,0 +1,64 @@
+#include "core/app/NameRules.h"
+
+#include "core/app/UiText.h"
+#include "core/data/Cp932.h"
+
+namespace termika::name_rules {
+
+QString forbiddenCharacters() { return QStringLiteral("\\/:*?\"<>|"); }
+
+QString forbiddenCharacterLine() {
+  QString line(11, QLatin1Char(' '));
+  const QString chars = forbiddenCharacters();
+  for (qsizetype i = 0; i < chars.size(); ++i) {
+    if (i > 0) line += QLatin1Char(' ');
+    line += chars[i];
+  }
+  return line;
+}
+
+bool containsForbidden(const QString& name) {
+  const QString chars = forbiddenCharacters();
+  for (const QChar c : name) {
+    if (chars.contains(c)) return true;
+  }
+  return false;
+}
+
+NameFault check(const QString& name) {
+  if (containsForbidden(name)) return NameFault::ForbiddenCharacter;
+  if (!cp932::isSingleByteText(name)) return NameFault::DoubleByteCharacter;
+  return NameFault::None;
+}
+
+QString unstorableCharacters(const QString& name) {
+  QString found;
+  for (const QChar c : name) {
+    if (!cp932::isSingleByteText(QString(c)) && !found.contains(c)) found += c;
+  }
+  return found;
+}
+
+QString refusalMessage(const UiText& texts, int headingId, const QString& name) {
+  QString detail;
+  if (check(name) == NameFault::DoubleByteCharacter) {
+    // No table text names double-byte characters, so list the ones typed in
+    // the same layout as the forbidden ones.
+    detail = QString(11, QLatin1Char(' '));
+    const QString bad = unstorableCharacters(name);
+    for (qsizetype i = 0; i < bad.size(); ++i) {
+      if (i > 0) detail += QLatin1Char(' ');
+      detail += bad[i];
+    }
+  } else {
+    detail = forbiddenCharacterLine();
+  }
+  return texts.text(headingId) + QStringLiteral("\r\r") + detail;
+}
+
+QString padded(const QString& name) {
+  const QString head = name.left(kMaxLength);
+  return QString(kMaxLength - head.size(), QLatin1Char(' ')) + head;
+}
+
+}  // namespace termika::name_rules

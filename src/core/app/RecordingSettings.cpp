@@ -1,0 +1,205 @@
+#include "core/app/RecordingSettings.h"
+
+#include <QTime>
+#include <algorithm>
+
+#include "core/app/AppState.h"
+#include "core/app/NameRules.h"
+#include "core/app/StateRules.h"
+
+namespace termika {
+namespace {
+
+const QString kQm120 = QStringLiteral("QM120-RH");
+constexpr int kMaxIntervalSeconds = RecordingSettings::kMaxMinutes * 60;
+
+int wrap(int value, int count) { return ((value % count) + count) % count; }
+
+}  // namespace
+
+RecordingPreset RecordingPreset::fromStatus(const LoggerStatus& status, const QString& model) {
+  RecordingPreset preset;
+  preset.LoggerName = status.LoggerName;
+  preset.Loop = status.LoopMode != 0;
+  preset.UpperAlarm = status.UpperAlarm;
+  preset.LowerAlarm = status.LowerAlarm;
+  preset.IntervalSeconds = status.RecordedInterval;
+  preset.Model = model;
+  return preset;
+}
+
+void RecordingSettings::preselect(const RecordingPreset& preset) {
+  m_loggerName = preset.LoggerName;
+  m_name = preset.LoggerName;
+  m_model = preset.Model;
+  m_loop = preset.Loop;
+
+  const int upper = preset.UpperAlarm.Limit;
+  const int lower = preset.LowerAlarm.Limit;
+  if (upper >= kUpperMin && upper <= kUpperMax && lower >= kLowerMin && lower <= kLowerMax) {
+    setUpper(upper);
+    setLower(lower);
+  } else {
+    setUpper(kDefaultUpper);
+    setLower(kDefaultLower);
+  }
+  m_upperOn = preset.UpperAlarm.Enabled != 0;
+  m_lowerOn = preset.LowerAlarm.Enabled != 0;
+
+  // Intervals the list cannot show (1 s, 90 s, 14460 s) open in their unit
+  // with the value last chosen there.
+  const int interval = preset.IntervalSeconds;
+  if (interval >= 1 && interval <= 59) {
+    m_unit = Unit::Seconds;
+    if (interval >= kMinSeconds) m_seconds = interval;
+  } else if (interval >= 60 && interval <= kMaxIntervalSeconds && interval % 60 == 0) {
+    m_unit = Unit::Minutes;
+    m_minutes = interval / 60;
+  } else {
+    m_unit = Unit::Minutes;
+  }
+}
+
+QStringList RecordingSettings::intervalChoices() const {
+  QStringList list;
+  const bool seconds = m_unit == Unit::Seconds;
+  const int first = seconds ? kMinSeconds : kMinMinutes;
+  const int last = seconds ? kMaxSeconds : kMaxMinutes;
+  for (int v = first; v <= last; ++v) list << QString::number(v);
+  return list;
+}
+
+bool RecordingSettings::setIntervalValue(int value) {
+  if (m_unit == Unit::Seconds) {
+    if (value < kMinSeconds || value > kMaxSeconds) return false;
+    m_seconds = value;
+  } else {
+    if (value < kMinMinutes || value > kMaxMinutes) return false;
+    m_minutes = value;
+  }
+  return true;
+}
+
+bool RecordingSettings::alarmsAvailable() const { return m_model == kQm120; }
+
+void RecordingSettings::setUpper(int value) {
+  m_upper = std::clamp(value, kUpperMin, kUpperMax);
+  if (m_upper <= m_lower) m_lower = m_upper - 1;
+}
+
+void RecordingSettings::setLower(int value) {
+  m_lower = std::clamp(value, kLowerMin, kLowerMax);
+  if (m_upper <= m_lower) m_upper = m_lower + 1;
+}
+
+void RecordingSettings::setReservation(bool on, const QDateTime& now) {
+  m_reserved = on;
+  if (!on) return;
+  // Plain calendar arithmetic: the minute after now, and the day it falls on
+  // counted from today (23:59:30 gives tomorrow 00:00).
+  m_today = now.date();
+  int second = now.time().msecsSinceStartOfDay() / 1000 + 60;
+  QDate baseDate = m_today;
+  if (second >= 86400) {
+    second -= 86400;
+    baseDate = baseDate.addDays(1);
+  }
+  m_maxDayOffset = maxReservationOffset(m_today);
+  m_dayOffset = std::clamp(static_cast<int>(m_today.daysTo(baseDate)), 0, m_maxDayOffset);
+  m_hour = second / 3600;
+  m_minute = second / 60 % 60;
+}
+
+void RecordingSettings::setDayOffset(int offset) {
+  m_dayOffset = std::clamp(offset, 0, m_maxDayOffset);
+}
+
+void RecordingSettings::setHour(int value) { m_hour = wrap(value, 24); }
+
+void RecordingSettings::setMinute(int value) { m_minute = wrap(value, 60); }
+
+int RecordingSettings::maxReservationOffset(const QDate& today) {
+  if (!today.isValid()) return 0;
+  int offset = 1;
+  while (today.addDays(offset).day() != today.day()) ++offset;
+  return offset - 1;
+}
+
+bool RecordingSettings::isReservationDateAllowed(const QDate& today, const QDate& date) {
+  if (!today.isValid() || !date.isValid() || date < today) return false;
+  if (date == today) return true;
+  if (date.day() == today.day()) return false;
+  for (QDate d = today.addDays(1); d < date; d = d.addDays(1)) {
+    if (d.day() == date.day()) return false;
+  }
+  return true;
+}
+
+StartRefusal RecordingSettings::check(const QDateTime& now) const {
+  switch (name_rules::check(m_name)) {
+    case name_rules::NameFault::ForbiddenCharacter:
+      return StartRefusal::ForbiddenName;
+    case name_rules::NameFault::DoubleByteCharacter:
+      return StartRefusal::DoubleByteName;
+    case name_rules::NameFault::None:
+      break;
+  }
+  if (m_reserved) {
+    const QDate date = reservedDate();
+    const QTime time(m_hour, m_minute);
+    const bool later = date > now.date() || (date == now.date() && time > now.time());
+    if (!later || !isReservationDateAllowed(now.date(), date)) return StartRefusal::ReservationTime;
+  }
+  return StartRefusal::None;
+}
+
+LogStartRequest RecordingSettings::request() const {
+  LogStartRequest r;
+  r.Name = name_rules::padded(m_name);
+  r.Loop = m_loop;
+  r.IntervalUnit = m_unit == Unit::Seconds ? LogStartRequest::kSeconds : LogStartRequest::kMinutes;
+  r.IntervalValue = intervalValue();
+  r.UpperLimit = m_upper;
+  r.UpperEnabled = m_upperOn;
+  r.LowerLimit = m_lower;
+  r.LowerEnabled = m_lowerOn;
+  r.Model = m_model;
+  if (m_reserved) {
+    r.ReservedStart = LogStartRequest::Reservation{reservedDate().day(), m_hour, m_minute};
+  }
+  return r;
+}
+
+RecordingButtonAction DecideRecordingButton(bool linkBusy, const QString& runState,
+                                            const LoggerStatus& status) {
+  if (linkBusy) return RecordingButtonAction::Ignore;
+  if (runState == QString::fromUtf16(kRunRecording) ||
+      runState == QString::fromUtf16(kRunReserved)) {
+    return RecordingButtonAction::Stop;
+  }
+  if (!BatteryAllowsRecording(status)) return RecordingButtonAction::RefuseBattery;
+  if (status.PendingDownload && (status.UsedMemory != 0 || status.wrapped())) {
+    return RecordingButtonAction::AskOverwrite;
+  }
+  return RecordingButtonAction::OpenSettings;
+}
+
+QString formatDatePattern(const QString& pattern, const QDate& date) {
+  QString s = pattern;
+  s.replace(QStringLiteral("yyyy"), QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0')));
+  s.replace(QStringLiteral("mm"), QStringLiteral("%1").arg(date.month(), 2, 10, QLatin1Char('0')));
+  s.replace(QStringLiteral("dd"), QStringLiteral("%1").arg(date.day(), 2, 10, QLatin1Char('0')));
+  return s;
+}
+
+QString formatNumberPattern(const QString& pattern, int value) {
+  const qsizetype start = pattern.indexOf(QLatin1Char('0'));
+  if (start < 0) return pattern + QString::number(value);
+  qsizetype end = start;
+  while (end < pattern.size() && pattern[end] == QLatin1Char('0')) ++end;
+  const int width = static_cast<int>(end - start);
+  return pattern.left(start) + QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0')) +
+         pattern.mid(end);
+}
+
+}  // namespace termika

@@ -1,0 +1,321 @@
+#include "core/app/StateRules.h"
+
+#include <cmath>
+
+#include "core/app/AppState.h"
+#include "core/data/DayTime.h"
+#include "core/data/Formats.h"
+
+namespace termika {
+namespace {
+
+const QString kQm120 = QStringLiteral("QM120-RH");
+const QString kNoStart = QStringLiteral("----/--/-- --:--:--");
+const QString kDashes = QStringLiteral("----");
+
+QStringList names(const char* prefix, int first, int last) {
+  QStringList list;
+  for (int i = first; i <= last; ++i)
+    list << QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(i);
+  return list;
+}
+
+QStringList navigationControls() {
+  QStringList list = names("VScroll", 1, 4) + names("HScroll", 1, 4);
+  list << QStringLiteral("Command12") << QStringLiteral("Command3") << QStringLiteral("Command10");
+  list += names("Command", 15, 18);
+  return list;
+}
+
+void enable(MainWindowState& s, const QStringList& controls, bool on) {
+  for (const QString& name : controls) s.at(name).enabled = on;
+}
+
+void setText(MainWindowState& s, const QString& name, const QString& text) {
+  s.at(name).text = text;
+}
+
+void setColoured(MainWindowState& s, const QString& name, const QString& text, PanelColour colour) {
+  s.at(name).text = text;
+  s.at(name).background = colour;
+}
+
+QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+
+// Voltage in hundredths of a volt, as shown on the panel.
+std::optional<int> centivolts(const LoggerStatus& status) {
+  if (!status.BatteryVoltage) return std::nullopt;
+  return static_cast<int>(std::lround(*status.BatteryVoltage * 100.0));
+}
+
+QString alarmText(const AlarmSetting& alarm, const UiText& t) {
+  if (alarm.Enabled == 0) return QStringLiteral("OFF");
+  return QString::number(alarm.Limit) + t[1018];
+}
+
+void notConnected(const StateInputs& in, MainWindowState& s) {
+  const UiText& t = *in.Texts;
+  s.WindowCaption = t[1009];
+  s.ModelName = QStringLiteral("Termika");
+  s.ConnectPictureOn = false;
+  s.StopLink = true;
+  LockCommands(s);
+  enable(s, {QStringLiteral("Combo1"), QStringLiteral("Combo3"), QStringLiteral("Combo4")}, true);
+  enable(s, {QStringLiteral("Command27")}, false);
+  enable(s, names("m", 1, 3), true);
+  enable(
+      s,
+      {QStringLiteral("m11"), QStringLiteral("m12"), QStringLiteral("m21"), QStringLiteral("m22"),
+       QStringLiteral("m23"), QStringLiteral("m31"), QStringLiteral("m32")},
+      true);
+  enable(s, {QStringLiteral("m33"), QStringLiteral("m34")}, false);
+  enable(s, {QStringLiteral("Frame8"), QStringLiteral("Frame11")}, true);
+  enable(s, names("Option", 5, 9), true);
+  for (const char* label : {"Label19", "Label6", "Label21", "Label26", "Label10", "Label2",
+                            "Label4", "Label48", "Label29", "Label46"}) {
+    setText(s, QLatin1String(label), QString());
+  }
+  setColoured(s, QStringLiteral("Label8"), QString(), PanelColour::ButtonFace);
+  setText(s, QStringLiteral("Label16"), kDashes);
+  setColoured(s, QStringLiteral("Label7"), kDashes, PanelColour::ButtonFace);
+  setText(s, QStringLiteral("Label14"), kDashes);
+  setText(s, QStringLiteral("Command2"), t[1010]);
+  setText(s, QStringLiteral("Command4"), t[1033]);
+  s.StatusBarText = t[1011];
+  setText(s, QStringLiteral("Label49"), t[1011]);
+  s.at(QStringLiteral("Shape1")).background = PanelColour::Black;
+  for (const QString& name : navigationControls()) s.at(name).visible = true;
+}
+
+void connectedCommon(const StateInputs& in, MainWindowState& s) {
+  const UiText& t = *in.Texts;
+  const LoggerStatus& st = *in.Status;
+  s.WindowCaption = t[1009] + in.ModelName;
+  s.ModelName = in.ModelName;
+  s.ConnectPictureOn = true;
+  enable(s, {QStringLiteral("Combo1"), QStringLiteral("Combo3")}, false);
+  enable(s, {QStringLiteral("Command27")}, true);
+  enable(s, {QStringLiteral("m33"), QStringLiteral("m34")}, false);
+  s.StatusBarText = t[1014] + QString::number(in.PortNumber);
+  setText(s, QStringLiteral("Label49"), t[1015]);
+  s.at(QStringLiteral("Shape1")).background = PanelColour::LightGreen;
+
+  // A start time before 2000 means the logger has never recorded: its mode
+  // and alarms would describe nothing.
+  const bool startKnown =
+      st.RecordingStart.has_value() && civilFromDaySerial(*st.RecordingStart).year >= 2000;
+  if (startKnown) {
+    setText(s, QStringLiteral("Label26"), fmt::dateTime(*st.RecordingStart));
+    setText(s, QStringLiteral("Label48"), st.LoopMode != 0 ? t[1017] : t[1016]);
+    setText(s, QStringLiteral("Label29"), alarmText(st.UpperAlarm, t));
+    setText(s, QStringLiteral("Label46"), alarmText(st.LowerAlarm, t));
+  } else {
+    setText(s, QStringLiteral("Label26"), kNoStart);
+    for (const char* label : {"Label48", "Label29", "Label46"})
+      setText(s, QLatin1String(label), QString());
+  }
+
+  const QString points =
+      st.wrapped() ? QStringLiteral("15000") : QString::number(st.recordedPoints());
+  setText(s, QStringLiteral("Label21"), points + t[1024]);
+  setText(s, QStringLiteral("Label19"), QString::number(st.RecordedInterval));
+  setText(s, QStringLiteral("Label6"), IntervalText(st.RecordedInterval, t));
+
+  const bool fault = st.BatteryStatus == QStringLiteral("Error");
+  if (const auto cv = centivolts(st)) {
+    const QString volts = fmt::fixed2(*cv / 100.0) + QStringLiteral(" V");
+    if (*cv >= 250 && !fault) {
+      setColoured(s, QStringLiteral("Label7"), volts, PanelColour::ButtonFace);
+    } else {
+      setColoured(s, QStringLiteral("Label7"), t[1020] + volts, PanelColour::Red);
+    }
+  } else {
+    setColoured(s, QStringLiteral("Label7"), kDashes,
+                fault ? PanelColour::Red : PanelColour::ButtonFace);
+  }
+
+  if (st.StopReason == QStringLiteral("Stop")) {
+    setColoured(s, QStringLiteral("Label8"), t[1021], PanelColour::Red);
+  } else {
+    setColoured(s, QStringLiteral("Label8"), QString(), PanelColour::ButtonFace);
+  }
+  setText(s, QStringLiteral("Label14"), st.LoggerName);
+}
+
+void idle(const StateInputs& in, MainWindowState& s) {
+  const UiText& t = *in.Texts;
+  UnlockCommands(s);
+  enable(s, {QStringLiteral("Combo4")}, false);
+  enable(s,
+         {QStringLiteral("m22"), QStringLiteral("m33"), QStringLiteral("m34"), QStringLiteral("m2"),
+          QStringLiteral("m11"), QStringLiteral("m12"), QStringLiteral("Frame8"),
+          QStringLiteral("Frame11")},
+         true);
+  for (const QString& name : navigationControls()) s.at(name).visible = true;
+  setText(s, QStringLiteral("Command4"), t[1033]);
+  setText(s, QStringLiteral("Label16"), t[1034]);
+  setText(s, QStringLiteral("Command2"), t[1035]);
+}
+
+void continuous(const StateInputs& in, MainWindowState& s) {
+  const UiText& t = *in.Texts;
+  LockCommands(s);
+  for (const QString& name : navigationControls()) s.at(name).visible = false;
+  enable(s, {QStringLiteral("Command10"), QStringLiteral("Command12")}, false);
+  enable(s,
+         {QStringLiteral("Command2"), QStringLiteral("m1"), QStringLiteral("m3"),
+          QStringLiteral("m31")},
+         true);
+  enable(s, {QStringLiteral("Option5"), QStringLiteral("Option7")}, false);
+  enable(s, {QStringLiteral("Option6"), QStringLiteral("Option8"), QStringLiteral("Option9")},
+         true);
+  enable(s, {QStringLiteral("Command22"), QStringLiteral("Command23")}, false);
+  enable(s, {QStringLiteral("Frame8"), QStringLiteral("Frame11")}, true);
+  setText(s, QStringLiteral("Command2"), t[1032]);
+  setText(s, QStringLiteral("Command4"), t[1033]);
+  setText(s, QStringLiteral("Label16"), t[1034]);
+}
+
+// The part the recording and reservation rows share.
+void loggerBusy(MainWindowState& s) {
+  LockCommands(s);
+  enable(s, {QStringLiteral("m22"), QStringLiteral("Option6")}, false);
+  enable(s, {QStringLiteral("Command11"), QStringLiteral("Command4")}, true);
+  enable(s,
+         {QStringLiteral("m1"), QStringLiteral("m2"), QStringLiteral("m3"), QStringLiteral("m11"),
+          QStringLiteral("m12"), QStringLiteral("m21"), QStringLiteral("m23")},
+         true);
+  enable(s,
+         {QStringLiteral("Option5"), QStringLiteral("Option7"), QStringLiteral("Option8"),
+          QStringLiteral("Option9"), QStringLiteral("Frame8"), QStringLiteral("Frame11")},
+         true);
+  for (const QString& name : navigationControls()) s.at(name).visible = true;
+}
+
+void reservation(const StateInputs& in, MainWindowState& s) {
+  const UiText& t = *in.Texts;
+  const LoggerStatus& st = *in.Status;
+  loggerBusy(s);
+  setText(s, QStringLiteral("Command4"), t[1025]);
+  setText(s, QStringLiteral("Label16"), t[1026]);
+  setText(s, QStringLiteral("Command2"), t[1035]);
+  setColoured(s, QStringLiteral("Label8"), QString(), PanelColour::ButtonFace);
+  setText(s, QStringLiteral("Label26"),
+          twoDigits(st.ReservationDay) + t[1027] + twoDigits(st.ReservationHour) + t[1028] +
+              twoDigits(st.ReservationMinute) + t[1029]);
+  setText(s, QStringLiteral("Label21"), QStringLiteral("0") + t[1019]);
+  setText(s, QStringLiteral("Label6"), IntervalText(st.IntervalSetting, t));
+}
+
+void recording(const StateInputs& in, MainWindowState& s) {
+  const UiText& t = *in.Texts;
+  loggerBusy(s);
+  setText(s, QStringLiteral("Command4"), t[1022]);
+  setText(s, QStringLiteral("Label16"), t[1023]);
+  setText(s, QStringLiteral("Command2"), t[1035]);
+}
+
+void commonTail(const StateInputs& in, MainWindowState& s) {
+  const UiText& t = *in.Texts;
+  const int current = in.CurrentSet >= 0 && in.CurrentSet < 3 ? in.CurrentSet : 0;
+  const bool shownHasPoints = in.SetCounts[static_cast<size_t>(current)] != 0;
+  enable(s, navigationControls(), shownHasPoints);
+
+  const bool measuring = in.Connected && in.RunState == QString::fromUtf16(kRunContinuous);
+  enable(s, {QStringLiteral("m121"), QStringLiteral("Command22"), QStringLiteral("Command23")},
+         !measuring && in.SetCounts[kRealTimeSet] != 0);
+  enable(s, {QStringLiteral("m122"), QStringLiteral("Command21"), QStringLiteral("Command24")},
+         in.SetCounts[kLogSet] != 0);
+  enable(s, {QStringLiteral("Command25")}, in.SetCounts[kFileSet] != 0);
+
+  static const std::array<const char*, 3> kPictures{"Picture4", "Picture6", "Picture5"};
+  for (int set = 0; set < 3; ++set) {
+    s.at(QLatin1String(kPictures[static_cast<size_t>(set)])).visible = set == current;
+    // The graphs or the dump list of the shown set, by the display mode.
+    s.at(QStringLiteral("ListView1_%1").arg(set)).visible = set == current && in.ViewMode == 1;
+  }
+  s.at(QStringLiteral("ondo")).visible = in.ViewMode == 0;
+  s.at(QStringLiteral("situdo")).visible = in.ViewMode == 0;
+  setText(s, QStringLiteral("Label3"), t[1036 + current]);
+
+  enable(s, {QStringLiteral("m13")}, shownHasPoints);
+
+  // Only this model has alarms. The log set keeps the model it was recorded
+  // with: the panel describes the logger, not the data held.
+  const bool alarms = s.ModelName == kQm120;
+  for (const char* label : {"Label29", "Label31", "Label32", "Label46"}) {
+    s.at(QLatin1String(label)).visible = alarms;
+  }
+}
+
+}  // namespace
+
+StateInputs StateInputs::from(const AppState& state) {
+  StateInputs in;
+  in.Connected = state.Connected;
+  in.PortNumber = state.PortNumber;
+  in.RunState = state.RunState;
+  in.ModelName = state.ModelName;
+  in.Status = &state.Status;
+  for (int set = 0; set < kSetCount; ++set)
+    in.SetCounts[static_cast<size_t>(set)] = state.set(set).Count;
+  in.CurrentSet = state.CurrentSet;
+  in.ViewMode = state.ViewMode;
+  in.Texts = &state.Texts;
+  return in;
+}
+
+QStringList DialogsClosedOnRefresh() {
+  return {QStringLiteral("Form12"), QStringLiteral("Form2"), QStringLiteral("Form5"),
+          QStringLiteral("Form6")};
+}
+
+QStringList LockedControls() {
+  QStringList list = names("Option", 1, 4);
+  list << QStringLiteral("Combo2") << QStringLiteral("Combo5") << QStringLiteral("Combo4");
+  for (int n : {1, 2, 4, 5, 19, 26, 28, 6, 7, 11, 13}) list << QStringLiteral("Command%1").arg(n);
+  for (int n : {1, 2, 3, 11, 12, 21, 22, 23, 31, 32, 33, 34}) list << QStringLiteral("m%1").arg(n);
+  return list;
+}
+
+void LockCommands(MainWindowState& state) { enable(state, LockedControls(), false); }
+
+void UnlockCommands(MainWindowState& state) {
+  enable(state, LockedControls(), true);
+  enable(state, names("Option", 5, 9), true);
+}
+
+QString IntervalText(int seconds, const UiText& texts) {
+  QString text;
+  if (seconds / 60 > 0) text += QString::number(seconds / 60) + texts[1030];
+  if (seconds % 60 > 0) text += QString::number(seconds % 60) + texts[1031];
+  return text;
+}
+
+bool BatteryAllowsRecording(const LoggerStatus& status) {
+  const auto cv = centivolts(status);
+  return cv.has_value() && *cv >= 250 && status.BatteryStatus != QStringLiteral("Error");
+}
+
+MainWindowState RefreshMainWindowState(const StateInputs& in) {
+  MainWindowState s;
+  if (in.Texts == nullptr || in.Status == nullptr) return s;
+  if (!in.Connected) {
+    notConnected(in, s);
+  } else {
+    connectedCommon(in, s);
+    if (in.RunState == QString::fromUtf16(kRunRecording)) {
+      recording(in, s);
+    } else if (in.RunState == QString::fromUtf16(kRunReserved)) {
+      reservation(in, s);
+    } else if (in.RunState == QString::fromUtf16(kRunContinuous)) {
+      continuous(in, s);
+    } else {
+      idle(in, s);
+    }
+  }
+  commonTail(in, s);
+  return s;
+}
+
+}  // namespace termika

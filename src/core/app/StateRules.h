@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+
+#include "core/app/LoggerStatus.h"
+#include "core/app/UiText.h"
+
+namespace termika {
+
+struct AppState;
+
+// Colours the status panel uses; the window maps them to its palette.
+enum class PanelColour { ButtonFace, Red, LightGreen, Black };
+
+// What one control of the main window should look like. An empty field
+// leaves that property of the control as it is.
+struct ControlState {
+  std::optional<bool> enabled;
+  std::optional<bool> visible;
+  std::optional<QString> text;
+  std::optional<PanelColour> background;
+
+  friend bool operator==(const ControlState&, const ControlState&) = default;
+};
+
+// The whole main window for one moment of the program, keyed by the
+// objectName of each control or menu item. The window applies it as it is.
+struct MainWindowState {
+  QString WindowCaption;
+  QString ModelName;              // the model the window keeps for message titles
+  QString StatusBarText;          // status bar panel 1
+  bool ConnectPictureOn = false;  // Command20 shows the "on" picture
+  // Side effects of the not-connected row: stop the link timers, restore the
+  // default mouse pointer and close the download window.
+  bool StopLink = false;
+  QHash<QString, ControlState> Controls;
+
+  ControlState& at(const QString& name) { return Controls[name]; }
+  // The state of a control, empty when the rules leave it alone.
+  ControlState of(const QString& name) const { return Controls.value(name); }
+  bool isEnabled(const QString& name) const { return of(name).enabled.value_or(false); }
+  bool isVisible(const QString& name) const { return of(name).visible.value_or(false); }
+  QString textOf(const QString& name) const { return of(name).text.value_or(QString()); }
+};
+
+// Everything the status panel and the command enabling depend on.
+struct StateInputs {
+  bool Connected = false;
+  int PortNumber = 0;
+  QString RunState;                      // "", "kirokucyu", "yoyakucyu", "renzoku"
+  QString ModelName;                     // connected model
+  const LoggerStatus* Status = nullptr;  // the panel's own record; required
+  std::array<int, 3> SetCounts{};        // log, real-time, file
+  int CurrentSet = 0;
+  int ViewMode = 0;               // 0 graph, 1 dump
+  const UiText* Texts = nullptr;  // required
+
+  // The inputs as the main window holds them; `state` must outlive the result.
+  static StateInputs from(const AppState& state);
+};
+
+// The dialogs the window closes whenever it refreshes its state.
+QStringList DialogsClosedOnRefresh();
+
+// The controls and menus disabled during an exchange.
+QStringList LockedControls();
+// LockedControls disabled.
+void LockCommands(MainWindowState& state);
+// LockedControls and Option5..Option9 enabled.
+void UnlockCommands(MainWindowState& state);
+
+// Label6's text: whole minutes and " 分", then remaining seconds and " 秒".
+QString IntervalText(int seconds, const UiText& texts);
+// The battery voltage as shown and compared: rounded to two decimals.
+// Unknown voltages never pass.
+bool BatteryAllowsRecording(const LoggerStatus& status);
+
+// The main window's enabling and status panel for the given state.
+MainWindowState RefreshMainWindowState(const StateInputs& in);
+
+}  // namespace termika

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace termika {
+
+class UiText;
+class UserPrompts;
+
+// The identification name dialog: the user types up to four single-byte
+// characters and confirms; a refused name brings the logger's name back.
+class Form2 final : public QDialog {
+  Q_OBJECT
+
+ public:
+  Form2(const UiText& texts, const QString& loggerName, const QString& modelName,
+        UserPrompts& prompts, QWidget* parent = nullptr);
+
+  // While an exchange runs the name is not sent: its answers would be taken
+  // by the other exchange.
+  void setLinkBusy(bool busy);
+
+  void Command1_Click();
+
+ Q_SIGNALS:
+  // The name as the logger receives it, four characters padded on the left.
+  void nameChosen(const QString& name);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  const UiText& m_texts;
+  QString m_loggerName;
+  QString m_modelName;
+  UserPrompts& m_prompts;
+  bool m_linkBusy = false;
+  QLabel* m_label = nullptr;
+  QLineEdit* m_text1 = nullptr;
+  QPushButton* m_command1 = nullptr;
+};
+
+}  // namespace termika

@@ -1,0 +1,72 @@
+#include "ui/dialogs/Form3.h"
+
+#include <QCloseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/app/UiText.h"
+
+namespace termika {
+
+Form3::Form3(const UiText& texts, QWidget* parent) : QDialog(parent), m_texts(texts) {
+  setObjectName(QStringLiteral("Form3"));
+  setWindowTitle(texts[1095]);
+  m_progress = new QProgressBar(this);
+  m_progress->setObjectName(QStringLiteral("ProgressBar1"));
+  m_progress->setRange(0, 1);
+  m_progress->setValue(0);
+  m_progress->setMinimumWidth(320);
+  m_progress->setFormat(QStringLiteral("%v / %m"));
+  m_command1 = new QPushButton(texts[272], this);
+  m_command1->setObjectName(QStringLiteral("Command1"));
+  m_command1->setAutoDefault(false);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(m_progress);
+  layout->addWidget(m_command1, 0, Qt::AlignRight);
+  connect(m_command1, &QPushButton::clicked, this, &Form3::cancelRequested);
+}
+
+void Form3::startTransfer() {
+  m_running = true;
+  m_total = 0;
+  m_progress->setRange(0, 1);
+  m_progress->setValue(0);
+  m_command1->setEnabled(false);
+  setWindowTitle(m_texts[1095]);
+}
+
+void Form3::setExpected(int total) {
+  m_total = total;
+  // A range of 0..0 would turn the bar into a busy indicator.
+  m_progress->setRange(0, total > 0 ? total : 1);
+  showCount(0);
+}
+
+void Form3::setReceived(int received) { showCount(received); }
+
+void Form3::finishTransfer() {
+  m_running = false;
+  m_command1->setEnabled(true);
+}
+
+void Form3::showCount(int received) {
+  m_progress->setValue(std::min(received, m_progress->maximum()));
+  setWindowTitle(m_texts[1095] + QStringLiteral("\u3000(%1/%2)").arg(received).arg(m_total));
+}
+
+void Form3::reject() {
+  if (m_running) return;  // Escape must not hide a running transfer
+  QDialog::reject();
+}
+
+void Form3::closeEvent(QCloseEvent* event) {
+  if (m_running) {
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
+}
+
+}  // namespace termika

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+
+class QProgressBar;
+class QPushButton;
+
+namespace termika {
+
+class UiText;
+
+// The download progress window. It is shown without blocking the main
+// window; while a transfer runs the user cannot close it and its cancel
+// button stays disabled.
+class Form3 final : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit Form3(const UiText& texts, QWidget* parent = nullptr);
+
+  // A new download: progress 0, caption "ダウンロード", cancel disabled.
+  void startTransfer();
+  // The header has been read: `total` points are expected.
+  void setExpected(int total);
+  void setReceived(int received);
+  // The transfer ended (completed or failed): the window may close again.
+  void finishTransfer();
+  bool transferRunning() const { return m_running; }
+
+  void reject() override;
+
+ Q_SIGNALS:
+  void cancelRequested();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void showCount(int received);
+
+  const UiText& m_texts;
+  bool m_running = false;
+  int m_total = 0;
+  QProgressBar* m_progress = nullptr;
+  QPushButton* m_command1 = nullptr;
+};
+
+}  // namespace termika

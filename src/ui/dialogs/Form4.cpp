@@ -1,0 +1,45 @@
+#include "ui/dialogs/Form4.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/app/UiText.h"
+
+namespace termika {
+namespace {
+
+QLabel* label(QWidget* parent, const char* name, const QString& text) {
+  auto* l = new QLabel(text, parent);
+  l->setObjectName(QLatin1String(name));
+  return l;
+}
+
+}  // namespace
+
+Form4::Form4(const UiText& texts, const QString& modelName, const QString& hardwareVersion,
+             QWidget* parent)
+    : QDialog(parent) {
+  setObjectName(QStringLiteral("Form4"));
+  setWindowTitle(texts[264]);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(label(this, "Label1", texts[262]));
+  QLabel* address = label(this, "Label2", texts[263]);
+  address->setVisible(false);
+  layout->addWidget(address);
+  layout->addWidget(label(this, "Label3", modelName));
+  QLabel* hardware = label(this, "Label4", texts[260] + hardwareVersion);
+  hardware->setVisible(!hardwareVersion.isEmpty());
+  layout->addWidget(hardware);
+  layout->addWidget(label(this, "Label5", texts[261]));
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setObjectName(QStringLiteral("Command_ok"));
+  layout->addWidget(ok, 0, Qt::AlignRight);
+  layout->setContentsMargins(24, 18, 24, 12);
+  setMinimumWidth(280);
+  connect(ok, &QPushButton::clicked, this, &Form4::Command_ok_Click);
+}
+
+void Form4::Command_ok_Click() { accept(); }
+
+}  // namespace termika

@@ -1,0 +1,90 @@
+#include "ui/dialogs/Form5.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/app/UiText.h"
+
+namespace termika {
+
+Form5::Form5(const UiText& texts, int chosenPort, bool portOpen, QWidget* parent)
+    : QDialog(parent), m_texts(texts), m_portOpen(portOpen) {
+  setObjectName(QStringLiteral("Form5"));
+  setWindowTitle(texts[273]);
+
+  auto* frame = new QGroupBox(texts[271], this);
+  frame->setObjectName(QStringLiteral("Frame1"));
+  auto* label = new QLabel(texts[270], frame);
+  label->setObjectName(QStringLiteral("Label1"));
+  m_combo1 = new QComboBox(frame);
+  m_combo1->setObjectName(QStringLiteral("Combo1"));
+  for (int port = kFirstPort; port <= kLastPort; ++port) m_combo1->addItem(QString::number(port));
+  m_chosenPort = std::clamp(chosenPort, kFirstPort, kLastPort);
+  m_combo1->setCurrentIndex(m_chosenPort - kFirstPort);
+  m_combo1->setEnabled(!portOpen);
+  auto* row = new QHBoxLayout(frame);
+  row->addWidget(label);
+  row->addWidget(m_combo1);
+
+  m_progress = new QLabel(this);
+  m_progress->setObjectName(QStringLiteral("Label2"));
+
+  m_command3 = new QPushButton(portOpen ? texts[275] : texts[274], this);
+  m_command3->setObjectName(QStringLiteral("Command3"));
+  m_command1 = new QPushButton(texts[272], this);
+  m_command1->setObjectName(QStringLiteral("Command1"));
+  m_command1->setAutoDefault(false);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(m_command3);
+  buttons->addWidget(m_command1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(frame);
+  layout->addWidget(m_progress);
+  layout->addLayout(buttons);
+
+  connect(m_combo1, &QComboBox::currentIndexChanged, this, &Form5::Combo1_Click);
+  connect(m_command3, &QPushButton::clicked, this, &Form5::Command3_Click);
+  connect(m_command1, &QPushButton::clicked, this, &Form5::Command1_Click);
+}
+
+void Form5::Combo1_Click() { m_chosenPort = m_combo1->currentText().toInt(); }
+
+void Form5::Command3_Click() {
+  if (m_searching) return;
+  if (m_portOpen) {
+    Q_EMIT disconnectRequested();
+    accept();
+    return;
+  }
+  m_searching = true;
+  setEnabled(false);
+  Q_EMIT connectRequested(m_chosenPort);
+}
+
+void Form5::Command1_Click() { reject(); }
+
+void Form5::discoveryProgress(int port, int attempt) {
+  m_progress->setText(QStringLiteral("%1 %2 (%3)").arg(m_texts[270]).arg(port).arg(attempt + 1));
+}
+
+void Form5::discoveryFinished(bool connected) {
+  if (!m_searching) return;
+  m_searching = false;
+  m_progress->clear();
+  setEnabled(true);
+  if (connected) accept();
+}
+
+void Form5::reject() {
+  if (m_searching) return;  // the search owns the port until it reports back
+  QDialog::reject();
+}
+
+}  // namespace termika

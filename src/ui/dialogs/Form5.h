@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace termika {
+
+class UiText;
+
+// The communication settings dialog: one port is chosen and connected (or
+// the open connection is closed). The search itself runs in the link; the
+// dialog stays disabled and shows its progress until it reports the end.
+class Form5 final : public QDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int kFirstPort = 1;
+  static constexpr int kLastPort = 16;
+
+  Form5(const UiText& texts, int chosenPort, bool portOpen, QWidget* parent = nullptr);
+
+  int chosenPort() const { return m_chosenPort; }
+  bool searching() const { return m_searching; }
+
+  void Combo1_Click();
+  void Command3_Click();
+  void Command1_Click();
+
+  // Progress of the search the dialog asked for.
+  void discoveryProgress(int port, int attempt);
+  // The search ended: connected closes the dialog, otherwise it is usable again.
+  void discoveryFinished(bool connected);
+
+  void reject() override;
+
+ Q_SIGNALS:
+  void connectRequested(int port);
+  void disconnectRequested();
+
+ private:
+  const UiText& m_texts;
+  int m_chosenPort = kFirstPort;
+  bool m_portOpen = false;
+  bool m_searching = false;
+  QComboBox* m_combo1 = nullptr;
+  QPushButton* m_command3 = nullptr;
+  QPushButton* m_command1 = nullptr;
+  QLabel* m_progress = nullptr;
+};
+
+}  // namespace termika

@@ -1,0 +1,54 @@
+#include "ui/dialogs/Form6.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "core/app/UiText.h"
+
+namespace termika {
+
+Form6::Form6(const UiText& texts, Clock clock, std::chrono::milliseconds tick, QWidget* parent)
+    : QDialog(parent), m_clock(clock ? std::move(clock) : Clock(&QDateTime::currentDateTime)) {
+  setObjectName(QStringLiteral("Form6"));
+  setWindowTitle(texts[282]);
+  auto* caption = new QLabel(texts[280], this);
+  caption->setObjectName(QStringLiteral("Label1"));
+  m_time = new QLabel(this);
+  m_time->setObjectName(QStringLiteral("Label2"));
+  m_time->setMinimumWidth(200);
+  m_command1 = new QPushButton(texts[281], this);
+  m_command1->setObjectName(QStringLiteral("Command1"));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(caption);
+  layout->addWidget(m_time);
+  layout->addWidget(m_command1, 0, Qt::AlignRight);
+
+  m_tokei = new QTimer(this);
+  m_tokei->setObjectName(QStringLiteral("tokei"));
+  m_tokei->setInterval(tick);
+  connect(m_tokei, &QTimer::timeout, this, &Form6::tokei_Timer);
+  connect(m_command1, &QPushButton::clicked, this, &Form6::Command1_Click);
+  tokei_Timer();
+  m_tokei->start();
+}
+
+void Form6::setLinkBusy(bool busy) {
+  m_linkBusy = busy;
+  m_command1->setEnabled(!busy);
+}
+
+void Form6::tokei_Timer() {
+  // The same year-first layout as every other time the program shows.
+  m_time->setText(m_clock().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
+}
+
+void Form6::Command1_Click() {
+  if (m_linkBusy) return;
+  m_tokei->stop();
+  Q_EMIT setClockRequested();
+  accept();
+}
+
+}  // namespace termika

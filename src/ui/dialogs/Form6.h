@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDateTime>
+#include <QDialog>
+#include <chrono>
+#include <functional>
+
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace termika {
+
+class UiText;
+
+// The clock dialog: shows the computer's clock, ticking, and asks for the
+// logger's clock to be set from it. The time is read by the link when the
+// command is queued, so the logger always receives the time of the press.
+class Form6 final : public QDialog {
+  Q_OBJECT
+
+ public:
+  using Clock = std::function<QDateTime()>;
+
+  Form6(const UiText& texts, Clock clock, std::chrono::milliseconds tick,
+        QWidget* parent = nullptr);
+
+  void setLinkBusy(bool busy);
+
+  void tokei_Timer();
+  void Command1_Click();
+
+ Q_SIGNALS:
+  void setClockRequested();
+
+ private:
+  Clock m_clock;
+  bool m_linkBusy = false;
+  QLabel* m_time = nullptr;
+  QPushButton* m_command1 = nullptr;
+  QTimer* m_tokei = nullptr;
+};
+
+}  // namespace termika

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "FormPrompts.h"
+#include "core/app/UiText.h"
+#include "ui/dialogs/Form2.h"
+
+namespace termika {
+namespace {
+
+struct NameDialog {
+  UiText texts;
+  FormPrompts prompts;
+  Form2 dialog;
+  QStringList chosen;
+  explicit NameDialog(UiText::Language language = UiText::Language::Japanese)
+      : texts(UiText::load(language)),
+        dialog(texts, QStringLiteral("OLD1"), QStringLiteral("QM120-RH"), prompts) {
+    QObject::connect(&dialog, &Form2::nameChosen, [this](const QString& name) { chosen << name; });
+  }
+  QLineEdit* text1() { return dialog.findChild<QLineEdit*>(QStringLiteral("Text1")); }
+  QPushButton* command1() { return dialog.findChild<QPushButton*>(QStringLiteral("Command1")); }
+};
+
+TEST(Form2, CaptionsInBothLanguages) {
+  NameDialog ja;
+  EXPECT_EQ(ja.dialog.windowTitle(), QStringLiteral("認識名称設定"));
+  EXPECT_EQ(ja.dialog.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+            QStringLiteral("認識名称"));
+  EXPECT_EQ(ja.command1()->text(), QStringLiteral("設定"));
+  NameDialog en(UiText::Language::English);
+  EXPECT_EQ(en.dialog.windowTitle(), QStringLiteral("Recognition name setting"));
+  EXPECT_EQ(en.dialog.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+            QStringLiteral("Recognition name"));
+  EXPECT_EQ(en.command1()->text(), QStringLiteral("Set"));
+  EXPECT_EQ(en.text1()->text(), QStringLiteral("OLD1"));
+}
+
+TEST(Form2, ForbiddenOrDoubleByteNamesAreRefusedAndTheOldNameComesBack) {
+  const struct {
+    const char* typed;
+    const char* detail;
+  } cases[] = {{"A/", "           \\ / : * ? \" < > |"},
+               {"|", "           \\ / : * ? \" < > |"},
+               {"名前", "           名 前"}};
+  for (const auto& c : cases) {
+    NameDialog d;
+    d.text1()->setText(QString::fromUtf8(c.typed));
+    d.command1()->click();
+    ASSERT_EQ(d.prompts.shown.size(), 1u) << c.typed;
+    EXPECT_EQ(d.prompts.shown[0].title, QStringLiteral("QM120-RH"));
+    EXPECT_EQ(d.prompts.shown[0].message,
+              QStringLiteral("認識名称には次の文字は使えません\r\r") + QString::fromUtf8(c.detail));
+    EXPECT_EQ(d.text1()->text(), QStringLiteral("OLD1"));
+    EXPECT_TRUE(d.chosen.isEmpty());
+    EXPECT_NE(d.dialog.result(), QDialog::Accepted);
+  }
+}
+
+TEST(Form2, AShortNameIsSentPaddedOnTheLeft) {
+  NameDialog d;
+  d.text1()->setText(QStringLiteral("AB"));
+  d.command1()->click();
+  EXPECT_EQ(d.chosen, QStringList{QStringLiteral("  AB")});
+  EXPECT_TRUE(d.prompts.shown.empty());
+  EXPECT_EQ(d.dialog.result(), QDialog::Accepted);
+}
+
+TEST(Form2, EnterActsExactlyLikeTheButton) {
+  NameDialog d;
+  d.dialog.show();
+  d.text1()->setText(QStringLiteral("XY"));
+  QTest::keyClick(d.text1(), Qt::Key_Return);
+  EXPECT_EQ(d.chosen, QStringList{QStringLiteral("  XY")});
+}
+
+TEST(Form2, TheFieldTakesAtMostFourCharacters) {
+  NameDialog d;
+  d.text1()->clear();
+  QTest::keyClicks(d.text1(), QStringLiteral("ABCDEF"));
+  EXPECT_EQ(d.text1()->text(), QStringLiteral("ABCD"));
+}
+
+TEST(Form2, NothingIsSentWhileTheLinkIsBusy) {
+  NameDialog d;
+  d.dialog.setLinkBusy(true);
+  EXPECT_FALSE(d.command1()->isEnabled());
+  d.dialog.Command1_Click();
+  EXPECT_TRUE(d.chosen.isEmpty());
+  d.dialog.setLinkBusy(false);
+  d.command1()->click();
+  EXPECT_EQ(d.chosen, QStringList{QStringLiteral("OLD1")});
+}
+
+}  // namespace
+}  // namespace termika
