@@ -19,7 +19,11 @@ Exchange::Exchange(AppState& app, UserPrompts& prompts, const Timings& timings, 
       m_prompts(prompts),
       m_timings(timings),
       m_dispatcher(app, prompts) {
-  for (QTimer* t : {&m_timeOut, &m_busyTimer, &m_drainTimer}) t->setSingleShot(true);
+  for (QTimer* t : {&m_timeOut, &m_busyTimer, &m_drainTimer}) {
+    t->setSingleShot(true);
+    // Resends go out on the wire at fixed steps; a coarse timer may fire early.
+    t->setTimerType(Qt::PreciseTimer);
+  }
   connect(&m_timeOut, &QTimer::timeout, this, &Exchange::onTimeOut);
   connect(&m_busyTimer, &QTimer::timeout, this, &Exchange::onBusyPointer);
   connect(&m_drainTimer, &QTimer::timeout, this, &Exchange::onDrainQuiet);
@@ -72,7 +76,9 @@ void Exchange::SendCurrentCommand() {
   m_receiver.reset();
   ++m_sendGeneration;
   const CommandRow& row = m_queue.current();
-  m_busyTimer.start(m_timings.busyPointer);
+  // Resends of the same row keep the pointer's clock running, so a silent
+  // logger shows the busy pointer before the link gives up.
+  if (!m_busyTimer.isActive() && !m_busyShown) m_busyTimer.start(m_timings.busyPointer);
   if (row.b1 == kStreamCode) {
     m_timeOut.stop();
   } else {

@@ -27,6 +27,7 @@ class Exchange final : public QObject {
     Awaiting,  // a row has been sent, its answer is awaited
     Draining,  // dropping stray input until the line is quiet, then sending
   };
+  Q_ENUM(State)
 
   Exchange(AppState& app, UserPrompts& prompts, const Timings& timings, QObject* parent = nullptr);
   ~Exchange() override;

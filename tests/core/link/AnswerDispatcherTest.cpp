@@ -211,7 +211,7 @@ TEST_F(AnswerDispatcherTest, ParseRefusesWhatIsNoAnswer) {
     QByteArray raw;
     bool valid;
   } cases[] = {
-      {99, QByteArray("\x05\xFF", 2), false},                  // no room for two version bytes
+      {99, QByteArray("\x05\xFF", 2), false},  // no room for two version bytes
       {99, QByteArray(), false},
       {42, QByteArray::fromHex("0001004200650066ff"), true},
       {42, QByteArray::fromHex("ab0001004200650066ff"), true},  // leading noise
@@ -249,7 +249,11 @@ class ClockSetTest : public AnswerDispatcherTest {
     for (CommandRow r : commands::QueueClockRead(mode)) rows.push_back(r);
     ASSERT_TRUE(queue.append(rows).ok());
     const std::array<std::pair<std::uint8_t, std::uint8_t>, 6> answers = {
-        {{0, 0}, {0, 0}, {0, 0}, {readBack[0], readBack[1]}, {readBack[2], readBack[3]},
+        {{0, 0},
+         {0, 0},
+         {0, 0},
+         {readBack[0], readBack[1]},
+         {readBack[2], readBack[3]},
          {readBack[4], readBack[5]}}};
     for (const auto& [d2, d3] : answers) {
       const frame::Bytes4 d{1, queue.current().b1, d2, d3};

@@ -66,7 +66,8 @@ TEST(FrameReceiver, CollectsAnswersWhateverTheSplit) {
       {"two answers in one read",
        {"0001000400120024ff0001000500010002ff"},
        {"0001000400120024ff", "0001000500010002ff"}},
-      {"an answer and the start of the next", {"0001000400120024ff0001", "000500010002ff"},
+      {"an answer and the start of the next",
+       {"0001000400120024ff0001", "000500010002ff"},
        {"0001000400120024ff", "0001000500010002ff"}},
       {"noise before an answer", {"abcd0001000400120024ff"}, {"abcd0001000400120024ff"}},
   };

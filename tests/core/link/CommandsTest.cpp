@@ -26,9 +26,9 @@ void expectRows(const CommandRows& rows, const std::vector<Expected>& expected, 
 }
 
 const std::vector<Expected> kStatusRead = {
-    {99, 0, 0}, {42, 0, 0}, {43, 0, 0}, {30, 0, 0}, {23, 20, 0}, {23, 22, 0}, {23, 24, 0},
-    {23, 16, 0}, {23, 18, 0}, {38, 0, 0}, {34, 0, 0}, {35, 0, 0}, {36, 0, 0}, {37, 0, 0},
-    {47, 0, 0}, {48, 0, 0}, {50, 0, 0}, {51, 0, 0}, {57, 0, 0}};
+    {99, 0, 0},  {42, 0, 0},  {43, 0, 0}, {30, 0, 0}, {23, 20, 0}, {23, 22, 0}, {23, 24, 0},
+    {23, 16, 0}, {23, 18, 0}, {38, 0, 0}, {34, 0, 0}, {35, 0, 0},  {36, 0, 0},  {37, 0, 0},
+    {47, 0, 0},  {48, 0, 0},  {50, 0, 0}, {51, 0, 0}, {57, 0, 0}};
 
 std::vector<Expected> concat(std::vector<Expected> a, const std::vector<Expected>& b) {
   a.insert(a.end(), b.begin(), b.end());
@@ -68,17 +68,29 @@ TEST(Commands, SimpleSenders) {
       {"status update", StatusUpdateRows(), kStatusRead, {}},
       {"stop", StopRows(), concat({{12, 14, 0}}, kStatusRead), {}},
       {"connect", ConnectRows(), concat({{16, 0, 0}}, kStatusRead), QStringLiteral("port_open")},
-      {"measurement read", QueueMeasurementRead(QStringLiteral("real")),
-       {{16, 0, 0}, {22, 0, 0}, {21, 0, 0}}, QStringLiteral("real")},
-      {"single measurement", SingleMeasurementRows(),
-       {{25, 0, 0}, {16, 0, 0}, {22, 0, 0}, {21, 0, 0}}, QStringLiteral("real")},
-      {"continuous at 2 s", ContinuousStartRows(2),
-       {{25, 1, 1}, {16, 0, 0}, {22, 0, 0}, {21, 0, 0}}, QStringLiteral("real_con")},
-      {"continuous at 5 s", ContinuousStartRows(5),
-       {{25, 0, 0}, {16, 0, 0}, {22, 0, 0}, {21, 0, 0}}, QStringLiteral("real_con")},
-      {"continuous at 2 min", ContinuousStartRows(120),
-       {{25, 0, 0}, {16, 0, 0}, {22, 0, 0}, {21, 0, 0}}, QStringLiteral("real_con")},
-      {"next continuous point", ContinuationRows(), {{16, 0, 0}, {22, 0, 0}, {21, 0, 0}},
+      {"measurement read",
+       QueueMeasurementRead(QStringLiteral("real")),
+       {{16, 0, 0}, {22, 0, 0}, {21, 0, 0}},
+       QStringLiteral("real")},
+      {"single measurement",
+       SingleMeasurementRows(),
+       {{25, 0, 0}, {16, 0, 0}, {22, 0, 0}, {21, 0, 0}},
+       QStringLiteral("real")},
+      {"continuous at 2 s",
+       ContinuousStartRows(2),
+       {{25, 1, 1}, {16, 0, 0}, {22, 0, 0}, {21, 0, 0}},
+       QStringLiteral("real_con")},
+      {"continuous at 5 s",
+       ContinuousStartRows(5),
+       {{25, 0, 0}, {16, 0, 0}, {22, 0, 0}, {21, 0, 0}},
+       QStringLiteral("real_con")},
+      {"continuous at 2 min",
+       ContinuousStartRows(120),
+       {{25, 0, 0}, {16, 0, 0}, {22, 0, 0}, {21, 0, 0}},
+       QStringLiteral("real_con")},
+      {"next continuous point",
+       ContinuationRows(),
+       {{16, 0, 0}, {22, 0, 0}, {21, 0, 0}},
        QStringLiteral("real_con")},
       {"command 9", Command9Rows(), {{87, 14, 0}}, {}},
   };
@@ -105,7 +117,7 @@ TEST(Commands, NameIsLeftPaddedSingleByteWindows31J) {
       {QStringLiteral("AB"), {{40, 32, 32}, {41, 65, 66}}},
       {QStringLiteral("T-01"), {{40, 84, 45}, {41, 48, 49}}},
       {QString(), {{40, 32, 32}, {41, 32, 32}}},
-      {QStringLiteral("ABCDE"), {{40, 65, 66}, {41, 67, 68}}},          // first four kept
+      {QStringLiteral("ABCDE"), {{40, 65, 66}, {41, 67, 68}}},                // first four kept
       {QString::fromUtf8("\uFF71\uFF72"), {{40, 32, 32}, {41, 0xB1, 0xB2}}},  // half-width kana
   };
   for (const Case& c : cases) {
@@ -117,8 +129,8 @@ TEST(Commands, NameIsLeftPaddedSingleByteWindows31J) {
 }
 
 TEST(Commands, NameWithDoubleByteCharactersIsRefused) {
-  for (const QString& name : {QString::fromUtf8("\u3042"), QString::fromUtf8("A\u6F22"),
-                              QString::fromUtf8("\u00E9")}) {
+  for (const QString& name :
+       {QString::fromUtf8("\u3042"), QString::fromUtf8("A\u6F22"), QString::fromUtf8("\u00E9")}) {
     const auto rows = SetLSNameRows(name);
     ASSERT_FALSE(rows.ok()) << name.toStdString();
     EXPECT_FALSE(rows.error().message.isEmpty());
@@ -203,7 +215,7 @@ TEST(Commands, OneLowResolutionRuleForEveryUse) {
     int alarmMode;  // conversion mode of the alarm limits
   };
   const Case cases[] = {
-      {kUnitSeconds, 1, 1, 2}, {kUnitSeconds, 2, 1, 2}, {kUnitSeconds, 3, 0, 3},
+      {kUnitSeconds, 1, 1, 2},  {kUnitSeconds, 2, 1, 2}, {kUnitSeconds, 3, 0, 3},
       {kUnitSeconds, 59, 0, 3}, {kUnitMinutes, 1, 0, 3}, {kUnitMinutes, 2, 0, 3},
   };
   for (const Case& c : cases) {
@@ -231,7 +243,10 @@ TEST(Commands, LogStartRefusesValuesThatDoNotFitTheLogger) {
       {"interval 256", [](LogStartSettings& s) { s.interval = 256; }},
       {"raw limit above 15 bits", [](LogStartSettings& s) { s.upperRaw = 0x8000; }},
       {"negative raw limit", [](LogStartSettings& s) { s.lowerRaw = -1; }},
-      {"reservation hour", [](LogStartSettings& s) { s.reservation = Reservation{1, 24, 0}; }},
+      {"reservation hour",
+       [](LogStartSettings& s) {
+         s.reservation = Reservation{1, 24, 0};
+       }},
       {"double-byte name", [](LogStartSettings& s) { s.name = QString::fromUtf8("\u3042"); }},
   };
   for (const Case& c : cases) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QTest>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <deque>
 #include <functional>
@@ -18,7 +19,26 @@ namespace termika::testing {
 
 // Timer intervals small enough for a fast suite, large enough that an
 // immediate answer always beats the time-out on a loaded machine.
-inline Timings fastTimings() { return Timings{}.scaled(20); }
+inline Timings fastTimings() { return Timings{}.scaled(5); }
+
+// Runs the event loop until `done` or `timeoutMs`, never sleeping between
+// turns, so scaled time-outs are not outrun by the waiting itself.
+inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 3000) {
+  QElapsedTimer clock;
+  clock.start();
+  QTimer wake;  // lets the blocking turn return to look at the clock
+  wake.start(2);
+  while (!done()) {
+    if (clock.elapsed() > timeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  return true;
+}
+
+// Runs the event loop for `ms`.
+inline void settle(int ms) {
+  waitUntil([] { return false; }, ms);
+}
 
 struct ShownMessage {
   QString title;
@@ -52,18 +72,24 @@ class ScriptedLogger final {
   enum class Kind { Answer, Silent, Reject, Raw };
   struct Step {
     Kind kind = Kind::Answer;
-    int delayMs = 0;    // 0 = answer on the next turn of the event loop
-    QByteArray bytes;   // Raw: delivered as they stand; Answer: put before the answer
+    int delayMs = 0;   // 0 = answer on the next turn of the event loop
+    QByteArray bytes;  // Raw: delivered as they stand; Answer: put before the answer
   };
 
   explicit ScriptedLogger(PipeTransport& port) : m_port(port) {
+    m_clock.start();
     port.setPeer([this](const QByteArray& bytes) { receive(bytes); });
   }
 
-  void setAnswer(std::uint8_t code, std::uint8_t d2, std::uint8_t d3) { m_answers[{code, -1}] = {d2, d3}; }
-  void setAnswer23(std::uint8_t sub, std::uint8_t d2, std::uint8_t d3) { m_answers[{23, sub}] = {d2, d3}; }
+  void setAnswer(std::uint8_t code, std::uint8_t d2, std::uint8_t d3) {
+    m_answers[{code, -1}] = {d2, d3};
+  }
+  void setAnswer23(std::uint8_t sub, std::uint8_t d2, std::uint8_t d3) {
+    m_answers[{23, sub}] = {d2, d3};
+  }
   // Answers to one code given one after another (the last repeats).
-  void setAnswerSequence(std::uint8_t code, std::vector<std::pair<std::uint8_t, std::uint8_t>> seq) {
+  void setAnswerSequence(std::uint8_t code,
+                         std::vector<std::pair<std::uint8_t, std::uint8_t>> seq) {
     m_sequences[code] = std::deque(seq.begin(), seq.end());
   }
   void push(Step step) { m_script.push_back(std::move(step)); }
@@ -80,6 +106,7 @@ class ScriptedLogger final {
   std::uint8_t versionMinor = 5;
 
   std::vector<frame::Bytes4> received;
+  std::vector<qint64> receivedAtMs;  // when each frame arrived
   std::vector<QByteArray> rawWrites;
 
   int countCode(std::uint8_t code) const {
@@ -121,6 +148,7 @@ class ScriptedLogger final {
                                       .value_or(0);
     }
     received.push_back(c);
+    receivedAtMs.push_back(m_clock.elapsed());
     Step step;
     if (!m_script.empty()) {
       step = m_script.front();
@@ -153,6 +181,7 @@ class ScriptedLogger final {
   }
 
   PipeTransport& m_port;
+  QElapsedTimer m_clock;
   std::map<std::pair<int, int>, std::pair<std::uint8_t, std::uint8_t>> m_answers;
   std::map<int, std::deque<std::pair<std::uint8_t, std::uint8_t>>> m_sequences;
   std::deque<Step> m_script;
