@@ -267,9 +267,12 @@ void Exchange::onTransportFailed(const QString& message) {
   if (isBusy()) {
     giveUp(1042, 1043);
   } else {
+    // Between exchanges a continuous measurement may still be running.
     closeLink();
     StopLinkTimers();
+    m_app.RunState.clear();
     setState(State::Idle);
+    Q_EMIT sessionAborted();
     Q_EMIT linkClosed();
   }
 }

@@ -406,10 +406,16 @@ TEST_F(ExchangeTest, PortFailureDuringAnExchangeDisconnectsWithOneMessage) {
 
 TEST_F(ExchangeTest, PortFailureWhileIdleDisconnectsQuietly) {
   QSignalSpy closed(&exchange, &Exchange::linkClosed);
+  QSignalSpy aborted(&exchange, &Exchange::sessionAborted);
+  app.RunState = QStringLiteral("renzoku");
+  app.Status.FirmwareVersion = QStringLiteral("1.05");
   port.fail(QStringLiteral("unplugged"));
   EXPECT_EQ(closed.count(), 1);
+  EXPECT_EQ(aborted.count(), 1);
   EXPECT_TRUE(prompts.messages.empty());
   EXPECT_FALSE(app.Connected);
+  EXPECT_EQ(app.RunState, QString());
+  EXPECT_EQ(app.Status.FirmwareVersion, QString());
 }
 
 TEST_F(ExchangeTest, FailedWriteEndsTheExchange) {
