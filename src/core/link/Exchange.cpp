@@ -98,7 +98,7 @@ void Exchange::Pro_End() {
     Q_EMIT busyPointer(false);
   }
   m_queue.clear();
-  StopLinkTimers();
+  stopTimers();
   m_receiver.reset();
   if (m_transport) m_transport->discardInput();
   m_rejectCount = 0;
@@ -108,6 +108,12 @@ void Exchange::Pro_End() {
 }
 
 void Exchange::StopLinkTimers() {
+  stopTimers();
+  // Without its timers a running exchange could never end: end it here.
+  if (isBusy() || m_state != State::Idle) Pro_End();
+}
+
+void Exchange::stopTimers() {
   m_timeOut.stop();
   m_busyTimer.stop();
   m_drainTimer.stop();
@@ -269,7 +275,7 @@ void Exchange::onTransportFailed(const QString& message) {
   } else {
     // Between exchanges a continuous measurement may still be running.
     closeLink();
-    StopLinkTimers();
+    stopTimers();
     m_app.RunState.clear();
     setState(State::Idle);
     Q_EMIT sessionAborted();
@@ -280,7 +286,7 @@ void Exchange::onTransportFailed(const QString& message) {
 void Exchange::giveUp(int firstText, int secondText) {
   // Everything is wound down before the message shows, so no timer fires a
   // second message and no handler runs while the box is open.
-  StopLinkTimers();
+  stopTimers();
   closeLink();
   m_app.RunState.clear();
   Pro_End();

@@ -58,7 +58,10 @@ class Exchange final : public QObject {
   int rejectCount() const { return m_rejectCount; }
 
   void SendCurrentCommand();
+  // Ends the exchange: queue emptied, timers off, input dropped, busy
+  // pointer restored; exchangeEnded tells the window to refresh.
   void Pro_End();
+  // Stops the link's timers; an exchange still running is ended with them.
   void StopLinkTimers();
 
  Q_SIGNALS:
@@ -86,6 +89,7 @@ class Exchange final : public QObject {
   void giveUp(int firstText, int secondText);
   void closeLink();
   void setState(State state);
+  void stopTimers();
 
   AppState& m_app;
   UserPrompts& m_prompts;

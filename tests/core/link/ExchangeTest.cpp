@@ -404,6 +404,21 @@ TEST_F(ExchangeTest, PortFailureDuringAnExchangeDisconnectsWithOneMessage) {
   EXPECT_EQ(logger.received.size(), 1u);
 }
 
+TEST_F(ExchangeTest, StoppingTheLinkTimersEndsARunningExchange) {
+  logger.push(Kind::Silent);
+  QSignalSpy ended(&exchange, &Exchange::exchangeEnded);
+  ASSERT_TRUE(exchange.start(commands::StatusUpdateRows()));
+  exchange.StopLinkTimers();
+  EXPECT_FALSE(exchange.isBusy());
+  EXPECT_EQ(exchange.state(), State::Idle);
+  EXPECT_EQ(ended.count(), 1);
+  testing::settle(3 * timeOutMs());
+  EXPECT_EQ(logger.received.size(), 1u);
+  EXPECT_TRUE(prompts.messages.empty());
+  EXPECT_TRUE(exchange.start({commands::row(42)}));
+  EXPECT_TRUE(waitIdle());
+}
+
 TEST_F(ExchangeTest, PortFailureWhileIdleDisconnectsQuietly) {
   QSignalSpy closed(&exchange, &Exchange::linkClosed);
   QSignalSpy aborted(&exchange, &Exchange::sessionAborted);
