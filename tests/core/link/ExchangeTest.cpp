@@ -169,7 +169,7 @@ TEST_F(ExchangeTest, NoAnswerSendsFourFramesThenOneMessageAndStaysUsable) {
   EXPECT_EQ(aborted.count(), 1);
   EXPECT_EQ(closed.count(), 1);
 
-  testing::settle(5 * timeOutMs());  // nothing left running
+  testing::settle(2 * timeOutMs());  // nothing left running
   EXPECT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(logger.received.size(), 4u);
 
@@ -219,7 +219,7 @@ TEST_F(ExchangeTest, EleventhRejectionEndsTheLinkWithOneMessage) {
   EXPECT_FALSE(exchange.isBusy());
   EXPECT_FALSE(port.isOpen());
   EXPECT_EQ(aborted.count(), 1);
-  testing::settle(3 * timeOutMs());
+  testing::settle(2 * timeOutMs());
   EXPECT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(logger.received.size(), 11u);
 }
@@ -282,7 +282,8 @@ TEST_F(ExchangeTest, StreamRequestIsNeverResentOnSilenceButOnRejection) {
   logger.push(Kind::Silent);
   QSignalSpy busy(&exchange, &Exchange::busyPointer);
   ASSERT_TRUE(exchange.start({commands::row(44, 0, 8, QStringLiteral("download"))}));
-  testing::settle(6 * timeOutMs());
+  ASSERT_TRUE(testing::waitUntil([&] { return busy.count() > 0; }));
+  testing::settle(2 * timeOutMs());
   EXPECT_EQ(codesOf(logger), (std::vector<int>{44, 44}));
   EXPECT_TRUE(exchange.isBusy());
   EXPECT_TRUE(prompts.messages.empty());
@@ -399,7 +400,7 @@ TEST_F(ExchangeTest, PortFailureDuringAnExchangeDisconnectsWithOneMessage) {
   EXPECT_EQ(closed.count(), 1);
   EXPECT_FALSE(app.Connected);
   EXPECT_EQ(app.Status.LoggerName, QString());
-  testing::settle(5 * timeOutMs());
+  testing::settle(2 * timeOutMs());
   EXPECT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(logger.received.size(), 1u);
 }
@@ -412,7 +413,7 @@ TEST_F(ExchangeTest, StoppingTheLinkTimersEndsARunningExchange) {
   EXPECT_FALSE(exchange.isBusy());
   EXPECT_EQ(exchange.state(), State::Idle);
   EXPECT_EQ(ended.count(), 1);
-  testing::settle(3 * timeOutMs());
+  testing::settle(2 * timeOutMs());
   EXPECT_EQ(logger.received.size(), 1u);
   EXPECT_TRUE(prompts.messages.empty());
   EXPECT_TRUE(exchange.start({commands::row(42)}));
