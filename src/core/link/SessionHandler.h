@@ -17,6 +17,13 @@ enum class AnswerAction {
 // to the rows of their modes. The dispatcher has already filled the status
 // fields for the code when a handler is called, so a handler deals only with
 // what is its own.
+//
+// A download, for instance, registers for "download" and "kiroten": header
+// reads step the row's address and return RepeatRow; after the header it
+// appends the transfer row and returns Advance; streamed points return
+// AwaitMore until the last, which appends (1, 56, 1, 1) and returns Advance.
+// Its watchdog calls Exchange::abort(); Exchange::sessionAborted tells it
+// that the link gave up on its own.
 class SessionHandler {
  public:
   virtual ~SessionHandler() = default;
