@@ -1,0 +1,266 @@
+#include "core/link/AnswerDispatcher.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "core/data/Cp932.h"
+#include "core/data/DayTime.h"
+#include "core/data/Formats.h"
+
+namespace termika {
+namespace {
+
+constexpr std::uint8_t kIdentify = 99;
+constexpr std::uint8_t kMinutesUnit = 131;
+// A read-back clock this far from the time sent means the set did not take.
+constexpr qint64 kClockToleranceSeconds = 2;
+
+// The logger's two-digit years: one or two digits mean 20xx, anything longer
+// is not a year the logger can hold.
+int expandedYear(int twoDigitYear) {
+  return twoDigitYear >= 0 && twoDigitYear <= 99 ? 2000 + twoDigitYear : 1999;
+}
+
+int word(std::uint8_t high, std::uint8_t low) {
+  return static_cast<int>(high) * 256 + static_cast<int>(low);
+}
+
+// The clock bytes a clock write put on the wire, found in the rows of the
+// same exchange; nullopt when this exchange wrote no clock.
+std::optional<CivilTime> clockSent(const CommandQueue& queue) {
+  std::optional<CommandRow> r1, r2, r3;
+  for (int i = 0; i < queue.count(); ++i) {
+    const CommandRow& row = queue.at(i);
+    if (row.b1 == 1) r1 = row;
+    if (row.b1 == 2) r2 = row;
+    if (row.b1 == 3) r3 = row;
+  }
+  if (!r1 || !r2 || !r3) return std::nullopt;
+  return CivilTime{expandedYear(r1->b3), r1->b2, r2->b3, r2->b2, r3->b3, r3->b2};
+}
+
+}  // namespace
+
+AnswerDispatcher::AnswerDispatcher(AppState& app, UserPrompts& prompts)
+    : m_app(app), m_prompts(prompts) {}
+
+void AnswerDispatcher::setSessionHandler(const QString& mode, SessionHandler* handler) {
+  if (handler) {
+    m_handlers.insert(mode, handler);
+  } else {
+    m_handlers.remove(mode);
+  }
+}
+
+SessionHandler* AnswerDispatcher::sessionHandler(const QString& mode) const {
+  return m_handlers.value(mode, nullptr);
+}
+
+std::optional<Answer> AnswerDispatcher::parse(std::uint8_t code, const QByteArray& raw) {
+  if (raw.isEmpty() || static_cast<std::uint8_t>(raw.back()) != frame::kTerminator) {
+    return std::nullopt;
+  }
+  if (code == kIdentify) {
+    // Text, then two version bytes before the terminator.
+    if (raw.size() < 3) return std::nullopt;
+    return Answer{{}, raw};
+  }
+  const auto d = frame::decodeAnswer(raw);
+  if (!d) return std::nullopt;
+  return Answer{*d, raw};
+}
+
+AnswerAction AnswerDispatcher::HandleAnswer(CommandQueue& queue, const Answer& answer) {
+  if (!queue.hasCurrent()) return AnswerAction::Finish;
+  CommandRow& row = queue.current();
+  const frame::Bytes4& d = answer.d;
+  LoggerStatus& status = m_app.Status;
+
+  switch (row.b1) {
+    case 3:
+      m_sinceClockWritten.start();
+      break;
+    case 4:
+    case 5:
+    case 6:
+      handleClock(queue, row, d);
+      break;
+    case 15:
+      m_app.RunState = (d[2] & 0x80) ? QString::fromUtf16(kRunRecording) : QString();
+      break;
+    case 16:
+      status.BatteryLow = d[2] != 0;
+      break;
+    case 23:
+      handleStartTime(row.b2, d);
+      break;
+    case 30:
+      m_app.RunState.clear();
+      status.BatteryStatus.clear();
+      status.StopReason.clear();
+      if (d[2] & 0x03) m_app.RunState = QString::fromUtf16(kRunRecording);
+      if (d[2] & 0x04) m_app.RunState = QString::fromUtf16(kRunReserved);
+      if (d[2] & 0x08) status.BatteryStatus = QStringLiteral("Error");
+      if (d[2] & 0x10) status.StopReason = QStringLiteral("Stop");
+      break;
+    case 34:
+      status.ReservationDay = d[2];
+      break;
+    case 35:
+      status.ReservationHour = d[2];
+      break;
+    case 36:
+      status.ReservationMinute = d[2];
+      break;
+    case 37:
+      status.IntervalSetting = d[2] == kMinutesUnit ? d[3] * 60 : d[3];
+      break;
+    case 38:
+      if (status.UsedMemory > word(d[2], d[3])) status.UsedMemory = word(d[2], d[3]);
+      break;
+    case 42:
+      status.LoggerName = nameCharacters(d[2], d[3]);
+      break;
+    case 43:
+      status.LoggerName += nameCharacters(d[2], d[3]);
+      break;
+    case 46:
+    case 49:
+      if (row.mode != modes::kLogStart) m_prompts.info(m_app.ModelName, m_app.Texts.text(1050));
+      break;
+    case 47:
+      handleAlarm(status.UpperAlarm, d);
+      break;
+    case 48:
+      handleAlarm(status.LowerAlarm, d);
+      break;
+    case 50:
+      status.LoopMode = d[2];
+      status.MemoryWrapped = d[3];
+      break;
+    case 51: {
+      const double volts = word(d[2], d[3]) * 3.3 / 1023.0;
+      status.BatteryVoltage = volts;
+      status.BatteryVoltageText = fmt::fixed2(volts);
+      break;
+    }
+    case 56:
+      status.PendingDownload = false;
+      break;
+    case 57:
+      status.PendingDownload = static_cast<int>(d[2]) + static_cast<int>(d[3]) == 0;
+      break;
+    case kIdentify: {
+      const qsizetype n = answer.raw.size() - 1;  // index of the terminator
+      if (n >= 2) {
+        const auto major = static_cast<std::uint8_t>(answer.raw.at(n - 2));
+        const auto minor = static_cast<std::uint8_t>(answer.raw.at(n - 1));
+        status.FirmwareVersion =
+            QStringLiteral("%1.%2").arg(major).arg(minor, 2, 10, QLatin1Char('0'));
+      }
+      break;
+    }
+    default:
+      break;
+  }
+
+  if (SessionHandler* handler = sessionHandler(row.mode)) {
+    return handler->onAnswer(queue, row, d);
+  }
+  return AnswerAction::Advance;
+}
+
+void AnswerDispatcher::handleClock(const CommandQueue& queue, const CommandRow& row,
+                                   const frame::Bytes4& d) {
+  LoggerStatus& status = m_app.Status;
+  auto& c = status.ClockBytes;  // month, year, hour, day, second, minute
+  if (row.b1 == 4) {
+    c[0] = d[2];
+    c[1] = d[3];
+    return;
+  }
+  if (row.b1 == 5) {
+    c[2] = d[2];
+    c[3] = d[3];
+    return;
+  }
+  c[4] = d[2];
+  c[5] = d[3];
+  const CivilTime clock{expandedYear(c[1]), c[0], c[3], c[2], c[5], c[4]};
+  status.DeviceClock = toDaySerial(clock);
+  if (row.mode != modes::kClockSet) return;
+
+  const QString shown =
+      status.DeviceClock ? fmt::dateTime(*status.DeviceClock) : QStringLiteral("--");
+  bool matches = status.DeviceClock.has_value();
+  if (const auto sent = clockSent(queue); sent && matches) {
+    // The logger's clock has run on since the write was answered.
+    const qint64 elapsed = m_sinceClockWritten.isValid() ? m_sinceClockWritten.elapsed() / 1000 : 0;
+    const qint64 expected = secondsFromCivil(*sent) + elapsed;
+    matches = std::llabs(secondsFromCivil(clock) - expected) <= kClockToleranceSeconds;
+  }
+  const int headline = matches ? 1044 : 1042;
+  m_prompts.info(m_app.ModelName, m_app.Texts.text(headline) + QStringLiteral("\r\r") + shown);
+}
+
+void AnswerDispatcher::handleStartTime(std::uint8_t subAddress, const frame::Bytes4& d) {
+  LoggerStatus& status = m_app.Status;
+  auto& b = status.StartBytes;  // year, month, day, hour, minute, second
+  switch (subAddress) {
+    case 20:
+      b[0] = d[2];
+      b[1] = d[3];
+      break;
+    case 22:
+      b[2] = d[2];
+      b[3] = d[3];
+      break;
+    case 24: {
+      b[4] = d[2];
+      b[5] = d[3];
+      std::array<int, 6> v{};
+      for (size_t i = 0; i < b.size(); ++i) {
+        const auto digits = frame::fromPackedDecimal(b[i]);
+        if (!digits) {
+          status.RecordingStart.reset();
+          return;
+        }
+        v[i] = *digits;
+      }
+      status.RecordingStart =
+          toDaySerial(CivilTime{expandedYear(v[0]), v[1], v[2], v[3], v[4], v[5]});
+      break;
+    }
+    case 16:
+      status.UsedMemory = word(d[2], d[3]);
+      break;
+    case 18:
+      status.RecordedIntervalUnit = d[2];
+      status.RecordedIntervalValue = d[3];
+      status.RecordedInterval = d[2] == kMinutesUnit ? d[3] * 60 : d[3];
+      break;
+    default:
+      break;
+  }
+}
+
+void AnswerDispatcher::handleAlarm(AlarmSetting& alarm, const frame::Bytes4& d) {
+  alarm.Enabled = static_cast<std::uint8_t>(d[2] & 0x80);
+  alarm.RawLimit = word(static_cast<std::uint8_t>(d[2] & 0x7F), d[3]);
+  if (!m_rawToTemperature) return;
+  const double t =
+      std::nearbyint(m_rawToTemperature(alarm.RawLimit, m_app.Status.RecordedInterval));
+  if (std::isfinite(t) && t >= std::numeric_limits<std::int16_t>::min() &&
+      t <= std::numeric_limits<std::int16_t>::max()) {
+    alarm.Limit = static_cast<std::int16_t>(t);
+  }
+}
+
+QString AnswerDispatcher::nameCharacters(std::uint8_t first, std::uint8_t second) const {
+  if (first < 1 || second < 1) return {};
+  return cp932::decode(QByteArray(1, static_cast<char>(first))) +
+         cp932::decode(QByteArray(1, static_cast<char>(second)));
+}
+
+}  // namespace termika

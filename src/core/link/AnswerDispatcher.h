@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "core/app/AppState.h"
+#include "core/app/UserPrompts.h"
+#include "core/link/CommandQueue.h"
+#include "core/link/Frame.h"
+#include "core/link/SessionHandler.h"
+
+namespace termika {
+
+// One complete answer, checked: `d` holds the four decoded bytes; `raw` the
+// bytes as received (the identify answer is text and is read from here).
+struct Answer {
+  frame::Bytes4 d{};
+  QByteArray raw;
+};
+
+// Session mode strings of the queued rows.
+namespace modes {
+inline const QString kPortOpen = QStringLiteral("port_open");
+inline const QString kClockSet = QStringLiteral("T_Set");
+inline const QString kLogStart = QStringLiteral("log_start");
+inline const QString kDownload = QStringLiteral("download");
+inline const QString kHeader = QStringLiteral("kiroten");
+inline const QString kReal = QStringLiteral("real");
+inline const QString kRealContinuous = QStringLiteral("real_con");
+}  // namespace modes
+
+// HandleAnswer: what an answer means, by its command code and the mode of
+// its row. It fills the logger status of AppState; the session modes are
+// handed on to the SessionHandler registered for them.
+class AnswerDispatcher final {
+ public:
+  // Temperature of a raw alarm count under a conversion mode (an interval in
+  // seconds); supplied by the conversion code so the link does not copy it.
+  using RawToTemperatureFn = std::function<double(int raw, int mode)>;
+
+  AnswerDispatcher(AppState& app, UserPrompts& prompts);
+
+  // nullptr removes the handler of `mode`.
+  void setSessionHandler(const QString& mode, SessionHandler* handler);
+  SessionHandler* sessionHandler(const QString& mode) const;
+  void setRawToTemperature(RawToTemperatureFn fn) { m_rawToTemperature = std::move(fn); }
+
+  // Checks a complete answer (ending in the terminator) to a request with
+  // code `code`: four valid pairs after optional noise, or for code 99 text
+  // plus two version bytes. nullopt for anything else.
+  static std::optional<Answer> parse(std::uint8_t code, const QByteArray& raw);
+
+  // Acts on the answer to the queue's current row.
+  AnswerAction HandleAnswer(CommandQueue& queue, const Answer& answer);
+
+  // What the status panel shows once the logger is gone.
+  static void clearStatus(LoggerStatus& status) { status = LoggerStatus{}; }
+
+ private:
+  void handleClock(const CommandQueue& queue, const CommandRow& row, const frame::Bytes4& d);
+  void handleStartTime(std::uint8_t subAddress, const frame::Bytes4& d);
+  void handleAlarm(AlarmSetting& alarm, const frame::Bytes4& d);
+  QString nameCharacters(std::uint8_t first, std::uint8_t second) const;
+
+  AppState& m_app;
+  UserPrompts& m_prompts;
+  QHash<QString, SessionHandler*> m_handlers;
+  RawToTemperatureFn m_rawToTemperature;
+  QElapsedTimer m_sinceClockWritten;  // read-back of a clock set is compared with the time sent
+};
+
+}  // namespace termika

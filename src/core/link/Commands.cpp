@@ -1,0 +1,179 @@
+#include "core/link/Commands.h"
+
+#include "core/data/Cp932.h"
+#include "core/link/AnswerDispatcher.h"
+
+namespace termika::commands {
+namespace {
+
+constexpr int kNameLength = 4;
+constexpr int kMaxRawLimit = 0x7FFF;  // bit 7 of the high byte is the on flag
+constexpr std::uint8_t kAlarmOn = 0x80;
+inline const QString kModelWithAlarms = QStringLiteral("QM120-RH");
+
+std::uint8_t byteOf(int value) { return static_cast<std::uint8_t>(value); }
+
+void appendAll(CommandRows& to, const CommandRows& rows) {
+  to.insert(to.end(), rows.begin(), rows.end());
+}
+
+std::array<std::uint8_t, 2> alarmBytes(int raw, bool on) {
+  return {static_cast<std::uint8_t>((raw / 256) | (on ? kAlarmOn : 0)), byteOf(raw % 256)};
+}
+
+}  // namespace
+
+CommandRow row(std::uint8_t code, std::uint8_t b2, std::uint8_t b3, const QString& mode,
+               std::int32_t param) {
+  return CommandRow{1, code, b2, b3, mode, param};
+}
+
+CommandRows QueueClockWrite(const CivilTime& now, const QString& mode, std::int32_t param) {
+  return {row(1, byteOf(now.month), byteOf(now.year % 100), mode, param),
+          row(2, byteOf(now.hour), byteOf(now.day), mode, param),
+          row(3, byteOf(now.second), byteOf(now.minute), mode, param)};
+}
+
+CommandRows QueueClockRead(const QString& mode, std::int32_t param) {
+  return {row(4, 0, 0, mode, param), row(5, 0, 0, mode, param), row(6, 0, 0, mode, param)};
+}
+
+CommandRows QueueStatusRead(const QString& mode, std::int32_t param) {
+  CommandRows rows;
+  for (const std::uint8_t code : {99, 42, 43, 30}) rows.push_back(row(code, 0, 0, mode, param));
+  for (const std::uint8_t sub : {20, 22, 24, 16, 18}) rows.push_back(row(23, sub, 0, mode, param));
+  for (const std::uint8_t code : {38, 34, 35, 36, 37, 47, 48, 50, 51, 57}) {
+    rows.push_back(row(code, 0, 0, mode, param));
+  }
+  return rows;
+}
+
+CommandRows QueueMeasurementRead(const QString& mode, std::int32_t param) {
+  return {row(16, 0, 0, mode, param), row(22, 0, 0, mode, param), row(21, 0, 0, mode, param)};
+}
+
+CommandRows ConnectRows() {
+  CommandRows rows{row(16, 0, 0, modes::kPortOpen)};
+  appendAll(rows, QueueStatusRead(modes::kPortOpen));
+  return rows;
+}
+
+CommandRows StatusUpdateRows() { return QueueStatusRead(); }
+
+CommandRows NowTimeSetRows(const CivilTime& now) {
+  CommandRows rows = QueueClockWrite(now);
+  appendAll(rows, QueueClockRead(modes::kClockSet));
+  return rows;
+}
+
+CommandRows StopRows() {
+  CommandRows rows{row(12, 14, 0)};
+  appendAll(rows, QueueStatusRead());
+  return rows;
+}
+
+CommandRows DownloadStartRows() {
+  CommandRows rows{row(12, 14, 0, modes::kDownload)};
+  appendAll(rows, QueueStatusRead(modes::kDownload));
+  rows.push_back(row(8, 240, 0, modes::kHeader, 0xF000));
+  return rows;
+}
+
+CommandRows SingleMeasurementRows() {
+  CommandRows rows{row(25, 0, 0, modes::kReal)};
+  appendAll(rows, QueueMeasurementRead(modes::kReal));
+  return rows;
+}
+
+CommandRows ContinuousStartRows(int intervalSeconds) {
+  const std::uint8_t f = isLowResolution(intervalSeconds) ? 1 : 0;
+  CommandRows rows{row(25, f, f, modes::kRealContinuous)};
+  appendAll(rows, QueueMeasurementRead(modes::kRealContinuous));
+  return rows;
+}
+
+CommandRows ContinuationRows() { return QueueMeasurementRead(modes::kRealContinuous); }
+
+CommandRows Command9Rows() { return {row(87, 14, 0)}; }
+
+Result<std::array<std::uint8_t, 4>> EncodeLoggerName(const QString& name) {
+  if (!cp932::isSingleByteText(name)) {
+    return Error{QStringLiteral("The identification name may hold only single-byte characters.")};
+  }
+  QString padded = name.left(kNameLength);
+  padded.prepend(QString(kNameLength - padded.size(), QLatin1Char(' ')));
+  const QByteArray bytes = cp932::encode(padded);
+  if (bytes.size() != kNameLength) {
+    return Error{QStringLiteral("The identification name cannot be encoded.")};
+  }
+  std::array<std::uint8_t, 4> out{};
+  for (int i = 0; i < kNameLength; ++i)
+    out.at(static_cast<size_t>(i)) = byteOf(static_cast<unsigned char>(bytes.at(i)));
+  return out;
+}
+
+Result<CommandRows> SetLSNameRows(const QString& name, const QString& mode, std::int32_t param) {
+  const auto c = EncodeLoggerName(name);
+  if (!c) return c.error();
+  CommandRows rows{row(40, (*c)[0], (*c)[1], mode, param), row(41, (*c)[2], (*c)[3], mode, param)};
+  appendAll(rows, QueueStatusRead(mode, param));
+  return rows;
+}
+
+Result<CommandRows> LogStartRows(const LogStartSettings& s) {
+  if (s.unit != kUnitSeconds && s.unit != kUnitMinutes) {
+    return Error{QStringLiteral("Unknown interval unit %1.").arg(s.unit)};
+  }
+  if (s.interval < 1 || s.interval > 255) {
+    return Error{QStringLiteral("The interval %1 does not fit the logger.").arg(s.interval)};
+  }
+  if (s.upperRaw < 0 || s.upperRaw > kMaxRawLimit || s.lowerRaw < 0 || s.lowerRaw > kMaxRawLimit) {
+    return Error{QStringLiteral("An alarm limit is outside the sensor's range.")};
+  }
+  if (s.reservation) {
+    const Reservation& r = *s.reservation;
+    if (r.day < 1 || r.day > 31 || r.hour < 0 || r.hour > 23 || r.minute < 0 || r.minute > 59) {
+      return Error{QStringLiteral("The reservation time is not a valid day, hour and minute.")};
+    }
+  }
+  const auto name = EncodeLoggerName(s.name);
+  if (!name) return name.error();
+
+  const QString& mode = modes::kLogStart;
+  const std::uint8_t recordMode = s.loop ? 1 : 0;
+  const std::uint8_t resolution = isLowResolution(s.intervalSeconds()) ? 1 : 0;
+  const auto n = byteOf(s.interval);
+
+  CommandRows rows{row(40, (*name)[0], (*name)[1], mode), row(41, (*name)[2], (*name)[3], mode),
+                   row(49, recordMode, recordMode, mode)};
+  appendAll(rows, QueueClockWrite(s.now, mode));
+  appendAll(rows, QueueClockRead(mode));
+  rows.push_back(row(25, resolution, resolution, mode));
+  if (s.model == kModelWithAlarms) {
+    const auto upper = alarmBytes(s.upperRaw, s.upperOn);
+    const auto lower = alarmBytes(s.lowerRaw, s.lowerOn);
+    rows.push_back(row(45, upper[0], upper[1], mode));
+    rows.push_back(row(46, lower[0], lower[1], mode));
+  } else {
+    rows.push_back(row(45, 0, 0, mode));
+    rows.push_back(row(46, 0, 0, mode));
+  }
+  if (s.reservation) {
+    rows.push_back(row(31, byteOf(s.reservation->day), 0, mode));
+    rows.push_back(row(32, byteOf(s.reservation->hour), 0, mode));
+    rows.push_back(row(33, byteOf(s.reservation->minute), 0, mode));
+    rows.push_back(row(17, s.unit, n, mode));
+  } else {
+    rows.push_back(row(11, s.unit, n, mode));
+  }
+  appendAll(rows, QueueStatusRead(mode));
+  return rows;
+}
+
+QByteArray InitAllBytes() {
+  QByteArray bytes("INITALL");
+  bytes.append(static_cast<char>(frame::kTerminator));
+  return bytes;
+}
+
+}  // namespace termika::commands

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+#include "core/Result.h"
+#include "core/data/DayTime.h"
+#include "core/link/CommandQueue.h"
+
+namespace termika::commands {
+
+// Interval units of the recording commands.
+inline constexpr std::uint8_t kUnitSeconds = 130;
+inline constexpr std::uint8_t kUnitMinutes = 131;
+
+// The logger samples at low resolution at short intervals; this one rule
+// decides the resolution flag, the alarm encoding and the conversion.
+inline constexpr bool isLowResolution(int intervalSeconds) { return intervalSeconds <= 2; }
+// Conversion mode for alarm limits written to the logger (2 = low, 3 = high resolution).
+inline constexpr int alarmConversionMode(int intervalSeconds) {
+  return isLowResolution(intervalSeconds) ? 2 : 3;
+}
+
+CommandRow row(std::uint8_t code, std::uint8_t b2 = 0, std::uint8_t b3 = 0,
+               const QString& mode = {}, std::int32_t param = 0);
+
+// Request builders; every row they return carries `mode` and `param`.
+// The clock is the one moment passed in, so all fields come from one sample.
+CommandRows QueueClockWrite(const CivilTime& now, const QString& mode = {}, std::int32_t param = 0);
+CommandRows QueueClockRead(const QString& mode = {}, std::int32_t param = 0);
+CommandRows QueueStatusRead(const QString& mode = {}, std::int32_t param = 0);
+CommandRows QueueMeasurementRead(const QString& mode = {}, std::int32_t param = 0);
+
+// Senders' row lists, each started on an idle queue.
+CommandRows ConnectRows();                         // battery state and the status read, "port_open"
+CommandRows StatusUpdateRows();                    // Command11_Click
+CommandRows NowTimeSetRows(const CivilTime& now);  // clock write, then read-back "T_Set"
+CommandRows StopRows();                            // recording stop / reservation cancel
+CommandRows DownloadStartRows();                   // stop, status read, first header read at 0xF000
+CommandRows SingleMeasurementRows();               // Command1_Click
+CommandRows ContinuousStartRows(int intervalSeconds);  // Command2_Click
+CommandRows ContinuationRows();                        // next point of a series
+CommandRows Command9Rows();
+
+// The identification name as the logger stores it: left-padded with blanks
+// to four single-byte Windows-31J characters (a longer name keeps its first
+// four). Anything else is refused.
+Result<std::array<std::uint8_t, 4>> EncodeLoggerName(const QString& name);
+// Set_LSName: the two name rows and the status read.
+Result<CommandRows> SetLSNameRows(const QString& name, const QString& mode = {},
+                                  std::int32_t param = 0);
+
+struct Reservation {
+  int day = 1;  // day of month
+  int hour = 0;
+  int minute = 0;
+};
+
+// The values of the recording settings dialog.
+struct LogStartSettings {
+  QString name;
+  bool loop = false;
+  std::uint8_t unit = kUnitMinutes;  // kUnitSeconds or kUnitMinutes
+  int interval = 60;                 // in `unit`
+  // Alarm limits as sensor counts (from TemperatureToRaw with
+  // alarmConversionMode(intervalSeconds())); only a "QM120-RH" sends them.
+  int upperRaw = 0;
+  int lowerRaw = 0;
+  bool upperOn = false;
+  bool lowerOn = false;
+  QString model;
+  std::optional<Reservation> reservation;
+  CivilTime now;  // the PC clock at the moment of starting
+
+  int intervalSeconds() const { return unit == kUnitMinutes ? interval * 60 : interval; }
+};
+
+// Log_Start: name, record mode, clock, resolution, alarms, start (reserved
+// or at once) and the status read, all in mode "log_start".
+Result<CommandRows> LogStartRows(const LogStartSettings& settings);
+
+// "INITALL" and the terminator, written outside the framing.
+QByteArray InitAllBytes();
+
+}  // namespace termika::commands
