@@ -23,7 +23,9 @@ PortDiscovery::PortDiscovery(const Timings& timings, AdapterPins& pins, PortMap 
 
 PortDiscovery::~PortDiscovery() {
   m_timer.stop();
-  m_transport.reset();
+  if (m_transport) {
+    m_transport->close();
+  }
 }
 
 QByteArray PortDiscovery::probeFrame() { return frame::encode({1, 99, 0, 0}); }
@@ -75,7 +77,10 @@ bool PortDiscovery::start(std::vector<int> ports) {
 
 void PortDiscovery::abort() {
   m_timer.stop();
-  m_transport.reset();
+  if (m_transport) {
+    m_transport->close();
+    m_transport.reset();
+  }
   if (m_state != State::Idle) {
     m_state = State::Idle;
     Q_EMIT stateChanged(m_state);

@@ -2,6 +2,7 @@
 
 #include <QDebug>
 #include <QFileInfo>
+#include <QTimer>
 #include <utility>
 
 #include "core/link/SerialOpenFailure.h"
@@ -170,11 +171,19 @@ void SerialTransport::onError(QSerialPort::SerialPortError error) {
     note(QStringLiteral("Serial port %1: %2").arg(m_devicePath, m_port.errorString()));
     return;
   }
-  if (!m_failed) {
-    m_failed = true;
-    Q_EMIT failed(
-        QStringLiteral("Serial port %1 failed: %2").arg(m_devicePath, m_port.errorString()));
+  if (m_failed) {
+    return;
   }
+  m_failed = true;
+  // A hung-up port keeps signalling read errors until it is closed; closing
+  // from inside the port's own signal is not safe, so it happens next turn.
+  QTimer::singleShot(0, this, [this] {
+    if (m_failed) {
+      close();
+    }
+  });
+  Q_EMIT failed(
+      QStringLiteral("Serial port %1 failed: %2").arg(m_devicePath, m_port.errorString()));
 }
 
 }  // namespace termika
