@@ -63,11 +63,17 @@ std::optional<UsbLocation> usbLocationOfPort(const QString& sysfsRoot, const QSt
   }
   QDir dir(QFileInfo(folder).canonicalFilePath());
   for (int level = 0; level < kMaxLevelsUp && dir.cdUp(); ++level) {
-    const auto bus = readNumberFile(dir.filePath(QStringLiteral("busnum")));
-    const auto address = readNumberFile(dir.filePath(QStringLiteral("devnum")));
-    if (bus && address) {
-      return UsbLocation{*bus, *address};
+    const QString busFile = dir.filePath(QStringLiteral("busnum"));
+    if (!QFileInfo::exists(busFile)) {
+      continue;  // the interface between port and device
     }
+    // The first USB device above the port is its adapter; hubs further up are not.
+    const auto bus = readNumberFile(busFile);
+    const auto address = readNumberFile(dir.filePath(QStringLiteral("devnum")));
+    if (!bus || !address) {
+      return std::nullopt;
+    }
+    return UsbLocation{*bus, *address};
   }
   return std::nullopt;
 }
