@@ -59,19 +59,16 @@ bool PortDiscovery::start(std::vector<int> ports) {
   m_noticeGiven = false;
   m_ports = std::move(ports);
   m_portIndex = 0;
-  switch (m_pins.presence(QString())) {
-    case AdapterPresence::Absent:
-      m_ports.clear();  // no adapter, no logger: straight to "not connected"
-      break;
-    case AdapterPresence::Unavailable:
-      noticeOnce(QStringLiteral("The adapter's pins cannot be reached (%1); probing without the "
-                                "pulse.")
-                     .arg(m_pins.description()));
-      break;
-    case AdapterPresence::Present:
-      break;
+  const AdapterPresence presence = m_pins.presence(QString());
+  if (presence == AdapterPresence::Absent) {
+    m_ports.clear();  // no adapter, no logger: straight to "not connected"
   }
   enter(State::Opening, Timings::ms{0});
+  if (presence == AdapterPresence::Unavailable) {
+    noticeOnce(
+        QStringLiteral("The adapter's pins cannot be reached (%1); probing without the pulse.")
+            .arg(m_pins.description()));
+  }
   return true;
 }
 

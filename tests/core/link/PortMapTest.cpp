@@ -53,13 +53,5 @@ TEST(PortMap, ATemplateNeedsThePlaceholder) {
   }
 }
 
-TEST(PortMap, PlatformDefaultIsTheLinuxOrWindowsNaming) {
-#ifdef Q_OS_WIN
-  EXPECT_EQ(PortMap::platformDefault().devicePath(2)->toStdString(), "COM2");
-#else
-  EXPECT_EQ(PortMap::platformDefault().devicePath(2)->toStdString(), "/dev/ttyUSB1");
-#endif
-}
-
 }  // namespace
 }  // namespace termika
