@@ -152,7 +152,7 @@ Result<void> SerialTransport::write(const QByteArray& bytes) {
   return {};
 }
 
-QByteArray SerialTransport::readAll() { return m_port.readAll(); }
+QByteArray SerialTransport::readAll() { return m_port.isOpen() ? m_port.readAll() : QByteArray(); }
 
 void SerialTransport::discardInput() {
   if (m_port.isOpen()) {
