@@ -22,13 +22,14 @@ struct Timings {
   ms pulseTrail{250};       // probe: wait after the low pulse
   ms probeAnswer{500};      // probe: wait for the identify answer
   ms drainSilence{300};     // quiet time that ends the draining of stray input
+  ms portReturn{2000};      // probe: longest wait for the port to come back after a pulse
 
   // All intervals divided by `divisor` (at least 1 ms each).
   Timings scaled(int divisor) const {
     Timings t = *this;
     for (ms* v : {&t.timeOut, &t.busyPointer, &t.adapterCheck, &t.downloadWatchdog,
                   &t.continuation, &t.clock, &t.pulseLead, &t.pulseHigh, &t.pulseTrail,
-                  &t.probeAnswer, &t.drainSilence}) {
+                  &t.probeAnswer, &t.drainSilence, &t.portReturn}) {
       *v = std::max(ms{1}, *v / divisor);
     }
     return t;

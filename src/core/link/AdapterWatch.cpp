@@ -1,0 +1,32 @@
+#include "core/link/AdapterWatch.h"
+
+#include <utility>
+
+namespace termika {
+
+AdapterWatch::AdapterWatch(const Timings& timings, AdapterPins& pins,
+                           std::function<bool()> linkIdle, QObject* parent)
+    : QObject(parent), m_pins(pins), m_linkIdle(std::move(linkIdle)) {
+  m_timer.setObjectName(QStringLiteral("D_CHECK"));
+  m_timer.setInterval(timings.adapterCheck);
+  connect(&m_timer, &QTimer::timeout, this, &AdapterWatch::D_CHECK_Timer);
+}
+
+void AdapterWatch::watch(const QString& portPath) {
+  m_portPath = portPath;
+  m_timer.start();
+}
+
+void AdapterWatch::stop() { m_timer.stop(); }
+
+void AdapterWatch::D_CHECK_Timer() {
+  if (m_linkIdle && !m_linkIdle()) {
+    return;
+  }
+  if (m_pins.presence(m_portPath) == AdapterPresence::Absent) {
+    m_timer.stop();
+    Q_EMIT unplugged();
+  }
+}
+
+}  // namespace termika
