@@ -19,7 +19,8 @@ bool AdapterFile::create(QString* error) {
   QDir().mkpath(QFileInfo(m_path).absolutePath());
   QFile file(m_path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    *error = QStringLiteral("cannot create the adapter file %1: %2").arg(m_path, file.errorString());
+    *error =
+        QStringLiteral("cannot create the adapter file %1: %2").arg(m_path, file.errorString());
     return false;
   }
   m_created = true;

@@ -15,7 +15,8 @@ namespace {
 constexpr qsizetype kOutboxLimit = 1024 * 1024;
 
 QString systemError(const char* what) {
-  return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno)));
+  return QStringLiteral("%1: %2").arg(QLatin1String(what),
+                                      QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 }  // namespace

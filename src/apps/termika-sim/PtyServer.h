@@ -20,8 +20,7 @@ namespace termika {
 class PtyServer final : public QObject {
   Q_OBJECT
  public:
-  PtyServer(std::unique_ptr<SimulatedLogger> logger, FrameTrace* trace,
-            QObject* parent = nullptr);
+  PtyServer(std::unique_ptr<SimulatedLogger> logger, FrameTrace* trace, QObject* parent = nullptr);
   ~PtyServer() override;
 
   // Opens the terminal in raw mode; the value is the device path to use.

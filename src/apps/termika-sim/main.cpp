@@ -147,8 +147,8 @@ int main(int argc, char** argv) {
     QCoreApplication::quit();
   });
 
-  trace.note(0, QStringLiteral("serving \"%1\" (%2) on %3")
-                    .arg(scenario->name, scenario->model, *device));
+  trace.note(
+      0, QStringLiteral("serving \"%1\" (%2) on %3").arg(scenario->name, scenario->model, *device));
   std::fprintf(stdout, "termika-sim: %s on %s%s%s\n", qPrintable(scenario->model),
                qPrintable(*device), link.isEmpty() ? "" : " as ", qPrintable(link));
   std::fflush(stdout);

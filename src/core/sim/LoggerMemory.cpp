@@ -78,14 +78,22 @@ std::uint8_t LoggerMemory::headerByte(int offset) const {
   const CivilTime t = civilFromSeconds(start);
   const auto c = static_cast<quint16>(std::min<qint64>(count, 0xFFFF));
   switch (field) {
-    case 0: return frame::toPackedDecimal(t.year % 100);
-    case 1: return frame::toPackedDecimal(t.month);
-    case 2: return frame::toPackedDecimal(t.day);
-    case 3: return frame::toPackedDecimal(t.hour);
-    case 4: return frame::toPackedDecimal(t.minute);
-    case 5: return frame::toPackedDecimal(t.second);
-    case 6: return static_cast<std::uint8_t>(c & 0xFF);
-    default: return static_cast<std::uint8_t>(c >> 8);
+    case 0:
+      return frame::toPackedDecimal(t.year % 100);
+    case 1:
+      return frame::toPackedDecimal(t.month);
+    case 2:
+      return frame::toPackedDecimal(t.day);
+    case 3:
+      return frame::toPackedDecimal(t.hour);
+    case 4:
+      return frame::toPackedDecimal(t.minute);
+    case 5:
+      return frame::toPackedDecimal(t.second);
+    case 6:
+      return static_cast<std::uint8_t>(c & 0xFF);
+    default:
+      return static_cast<std::uint8_t>(c >> 8);
   }
 }
 

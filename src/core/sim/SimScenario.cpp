@@ -32,7 +32,10 @@ class ObjectReader final {
     const QJsonValue v = m_object.value(QLatin1String(key));
     const double d = v.toDouble(-1e300);
     if (!v.isDouble() || d != static_cast<double>(static_cast<qint64>(d)) || d < low || d > high) {
-      fail(QStringLiteral("\"%1\" must be a whole number from %2 to %3").arg(key).arg(low).arg(high));
+      fail(QStringLiteral("\"%1\" must be a whole number from %2 to %3")
+               .arg(key)
+               .arg(low)
+               .arg(high));
       return fallback;
     }
     return static_cast<int>(d);
@@ -144,7 +147,8 @@ void readRecording(const QJsonObject& json, SimScenario& s, QString* error) {
     const int points = b.integer("points", 1, 0, 1000);
     const int gap = b.integer("gapSeconds", 3600, 1, 10000000);
     b.rejectUnknownKeys();
-    for (int i = 0; i < count; ++i) s.blocks.push_back({start.value_or(0) + qint64{i} * gap, points});
+    for (int i = 0; i < count; ++i)
+      s.blocks.push_back({start.value_or(0) + qint64{i} * gap, points});
   }
   s.olderEntrySeconds = r.time("olderEntry");
   s.erasedHeader = r.boolean("erasedHeader", false);
@@ -216,9 +220,8 @@ Result<SimScenario> parseScenario(const QByteArray& json) {
   ObjectReader r(doc.object(), QString(), &error);
   s.name = r.text("name", QString());
   s.model = r.text("model", s.model);
-  if (s.model.isEmpty() || s.model.size() > 20 || !QRegularExpression(QStringLiteral("^[ -~]+$"))
-                                                        .match(s.model)
-                                                        .hasMatch()) {
+  if (s.model.isEmpty() || s.model.size() > 20 ||
+      !QRegularExpression(QStringLiteral("^[ -~]+$")).match(s.model).hasMatch()) {
     r.fail(QStringLiteral("\"model\" must be 1 to 20 plain ASCII characters"));
   }
   const QJsonArray firmware = r.array("firmware");
@@ -245,8 +248,9 @@ Result<SimScenario> parseScenario(const QByteArray& json) {
                                       {"recording", RecordingState::Recording},
                                       {"reserved", RecordingState::Reserved},
                                       {"stopped-low-voltage", RecordingState::StoppedLowVoltage}});
-  s.recordMode = r.choice<RecordMode>("recordMode", RecordMode::OneTime,
-                                      {{"one-time", RecordMode::OneTime}, {"loop", RecordMode::Loop}});
+  s.recordMode =
+      r.choice<RecordMode>("recordMode", RecordMode::OneTime,
+                           {{"one-time", RecordMode::OneTime}, {"loop", RecordMode::Loop}});
   if (r.has("interval")) {
     ObjectReader i(r.object("interval"), QStringLiteral("interval: "), &error);
     s.intervalUnit = i.choice<std::uint8_t>("unit", kUnitMinutes,
@@ -254,16 +258,17 @@ Result<SimScenario> parseScenario(const QByteArray& json) {
     s.intervalValue = static_cast<std::uint8_t>(i.integer("value", 10, 1, 255));
     i.rejectUnknownKeys();
   }
-  s.lowResolution = r.boolean("lowResolution", s.intervalUnit == kUnitSeconds && s.intervalValue <= 2);
+  s.lowResolution =
+      r.boolean("lowResolution", s.intervalUnit == kUnitSeconds && s.intervalValue <= 2);
   if (r.has("alarms")) {
     ObjectReader a(r.object("alarms"), QStringLiteral("alarms: "), &error);
     if (a.has("upper")) {
-      s.upperAlarm = readAlarm(a.object("upper"), QStringLiteral("upper alarm: "), s.lowResolution,
-                               &error);
+      s.upperAlarm =
+          readAlarm(a.object("upper"), QStringLiteral("upper alarm: "), s.lowResolution, &error);
     }
     if (a.has("lower")) {
-      s.lowerAlarm = readAlarm(a.object("lower"), QStringLiteral("lower alarm: "), s.lowResolution,
-                               &error);
+      s.lowerAlarm =
+          readAlarm(a.object("lower"), QStringLiteral("lower alarm: "), s.lowResolution, &error);
     }
     a.rejectUnknownKeys();
   }

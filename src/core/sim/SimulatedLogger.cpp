@@ -10,16 +10,14 @@ namespace {
 
 using frame::Bytes4;
 
-constexpr int kInboxLimit = 64;     // far more than a frame; a burst beyond it is junk
+constexpr int kInboxLimit = 64;      // far more than a frame; a burst beyond it is junk
 constexpr int kOverlongBytes = 120;  // longer than the program's 101-byte buffer
 // Stray bytes: never the terminator, never the rejection mark.
 constexpr int kNoiseByte = 0x3C;
 
 qint64 floorDiv(qint64 a, qint64 b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
-QByteArray rejection() {
-  return QByteArray("\xEE\xFF", 2);
-}
+QByteArray rejection() { return QByteArray("\xEE\xFF", 2); }
 
 int daysInMonth(int year, int month) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -74,8 +72,8 @@ SimulatedLogger::SimulatedLogger(SimScenario scenario)
     }
   }
   if (!m_scenario.blocks.empty()) {
-    m_memory.setOlderEntry(m_scenario.olderEntrySeconds.value_or(
-        m_scenario.blocks.front().startSeconds - 30 * 86400));
+    m_memory.setOlderEntry(
+        m_scenario.olderEntrySeconds.value_or(m_scenario.blocks.front().startSeconds - 30 * 86400));
     const SimBlock& last = m_scenario.blocks.back();
     m_nextPointSeconds = last.startSeconds + qint64{last.points} * interval;
   } else {
@@ -292,9 +290,12 @@ std::optional<Bytes4> SimulatedLogger::execute(const Bytes4& command) {
     case 3:
       if (!setClockFields(code, b2, b3)) return std::nullopt;
       return reply(0, 0);
-    case 4: return reply(clock.month, clock.year % 100);
-    case 5: return reply(clock.hour, clock.day);
-    case 6: return reply(clock.second, clock.minute);
+    case 4:
+      return reply(clock.month, clock.year % 100);
+    case 5:
+      return reply(clock.hour, clock.day);
+    case 6:
+      return reply(clock.second, clock.minute);
     case 8: {
       const int address = b2 * 256 + b3;
       Bytes4 out{};
@@ -319,8 +320,10 @@ std::optional<Bytes4> SimulatedLogger::execute(const Bytes4& command) {
         m_state = RecordingState::Idle;
       }
       return reply(0, 0);
-    case 15: return reply(m_state == RecordingState::Recording ? 0x80 : 0, 0);
-    case 16: return reply(batteryLow() ? 1 : 0, 0);
+    case 15:
+      return reply(m_state == RecordingState::Recording ? 0x80 : 0, 0);
+    case 16:
+      return reply(batteryLow() ? 1 : 0, 0);
     case 21:
     case 22: {
       const auto raw = m_sensor.rawAt(calendarSeconds(), m_lowResolution);
@@ -331,12 +334,18 @@ std::optional<Bytes4> SimulatedLogger::execute(const Bytes4& command) {
       const CivilTime s = start ? civilFromSeconds(*start) : CivilTime{2000, 0, 0, 0, 0, 0};
       auto packed = [](int v) { return frame::toPackedDecimal(v); };
       switch (b2) {
-        case 20: return start ? reply(packed(s.year % 100), packed(s.month)) : reply(0, 0);
-        case 22: return start ? reply(packed(s.day), packed(s.hour)) : reply(0, 0);
-        case 24: return start ? reply(packed(s.minute), packed(s.second)) : reply(0, 0);
-        case 16: return reply(high(m_memory.usedBytes()), low(m_memory.usedBytes()));
-        case 18: return reply(m_recordUnit, m_recordValue);
-        default: return std::nullopt;
+        case 20:
+          return start ? reply(packed(s.year % 100), packed(s.month)) : reply(0, 0);
+        case 22:
+          return start ? reply(packed(s.day), packed(s.hour)) : reply(0, 0);
+        case 24:
+          return start ? reply(packed(s.minute), packed(s.second)) : reply(0, 0);
+        case 16:
+          return reply(high(m_memory.usedBytes()), low(m_memory.usedBytes()));
+        case 18:
+          return reply(m_recordUnit, m_recordValue);
+        default:
+          return std::nullopt;
       }
     }
     case 25:
@@ -362,11 +371,16 @@ std::optional<Bytes4> SimulatedLogger::execute(const Bytes4& command) {
       if (b2 > 59) return std::nullopt;
       m_reserveMinute = b2;
       return reply(0, 0);
-    case 34: return reply(m_reserveDay, 0);
-    case 35: return reply(m_reserveHour, 0);
-    case 36: return reply(m_reserveMinute, 0);
-    case 37: return reply(m_intervalUnit, m_intervalValue);
-    case 38: return reply(high(m_memory.usedBytes()), low(m_memory.usedBytes()));
+    case 34:
+      return reply(m_reserveDay, 0);
+    case 35:
+      return reply(m_reserveHour, 0);
+    case 36:
+      return reply(m_reserveMinute, 0);
+    case 37:
+      return reply(m_intervalUnit, m_intervalValue);
+    case 38:
+      return reply(high(m_memory.usedBytes()), low(m_memory.usedBytes()));
     case 40:
     case 41: {
       const int at = code == 40 ? 0 : 2;
@@ -374,8 +388,10 @@ std::optional<Bytes4> SimulatedLogger::execute(const Bytes4& command) {
       m_name[at + 1] = static_cast<char>(b3);
       return reply(0, 0);
     }
-    case 42: return reply(static_cast<std::uint8_t>(m_name[0]), static_cast<std::uint8_t>(m_name[1]));
-    case 43: return reply(static_cast<std::uint8_t>(m_name[2]), static_cast<std::uint8_t>(m_name[3]));
+    case 42:
+      return reply(static_cast<std::uint8_t>(m_name[0]), static_cast<std::uint8_t>(m_name[1]));
+    case 43:
+      return reply(static_cast<std::uint8_t>(m_name[2]), static_cast<std::uint8_t>(m_name[3]));
     case 45:
     case 46:
       // Only the alarm model keeps limits; the other takes the command and
@@ -395,14 +411,19 @@ std::optional<Bytes4> SimulatedLogger::execute(const Bytes4& command) {
     case 49:
       m_recordMode = b2 != 0 ? RecordMode::Loop : RecordMode::OneTime;
       return reply(0, 0);
-    case 50: return reply(m_recordMode == RecordMode::Loop ? 1 : 0, m_memory.wraps());
-    case 51: return reply(high(m_scenario.batteryCount), low(m_scenario.batteryCount));
+    case 50:
+      return reply(m_recordMode == RecordMode::Loop ? 1 : 0, m_memory.wraps());
+    case 51:
+      return reply(high(m_scenario.batteryCount), low(m_scenario.batteryCount));
     case 56:
       m_downloaded = true;
       return reply(0, 0);
-    case 57: return reply(m_downloaded ? 1 : 0, m_downloaded ? 1 : 0);
-    case 87: return reply(0, 0);
-    default: return std::nullopt;
+    case 57:
+      return reply(m_downloaded ? 1 : 0, m_downloaded ? 1 : 0);
+    case 87:
+      return reply(0, 0);
+    default:
+      return std::nullopt;
   }
 }
 
@@ -425,7 +446,8 @@ void SimulatedLogger::schedule(QByteArray answer, qint64 extraDelayMs) {
   }
   if (m_faults.noiseBytes > 0) {
     QByteArray noise;
-    for (int i = 0; i < m_faults.noiseBytes; ++i) noise.append(static_cast<char>(kNoiseByte + i % 7));
+    for (int i = 0; i < m_faults.noiseBytes; ++i)
+      noise.append(static_cast<char>(kNoiseByte + i % 7));
     answer.prepend(noise);
   }
   const double ready = static_cast<double>(m_nowMs + m_faults.latencyMs + extraDelayMs);

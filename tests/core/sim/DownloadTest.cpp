@@ -117,9 +117,8 @@ TEST(Download, ScenarioPointsComeFromTheSeededSensor) {
   // A day of half-hourly points follows the daily curve: warm afternoon, cool night.
   const auto points = a.expectedDownload();
   const auto celsius = [&](int i) {
-    return countToTemperature(points[static_cast<size_t>(i)].raw[0] * 256 +
-                                  points[static_cast<size_t>(i)].raw[1],
-                              false);
+    return countToTemperature(
+        points[static_cast<size_t>(i)].raw[0] * 256 + points[static_cast<size_t>(i)].raw[1], false);
   };
   EXPECT_GT(celsius(30), celsius(6));  // 15:00 warmer than 03:00
   EXPECT_NEAR(celsius(30), 26.0, 0.3);

@@ -147,7 +147,7 @@ TEST(Recording, ANewRecordingKeepsTheFormerFirstEntryBehindItsOwn) {
   ask(logger, "0001001101310001ff");
   logger.advanceTo(3600'000);
   ask(logger, "0001001200140000ff");
-  ask(logger, "0001001101310005ff");  // 11:00:00
+  ask(logger, "0001001101310005ff");                                           // 11:00:00
   EXPECT_EQ(ask(logger, "0001000802400000ff").toHex(), "0038001800060017ff");  // 26 12 06 11
   EXPECT_EQ(ask(logger, "0001000802400004ff").toHex(), "0000000000010000ff");  // 00 00, 1 point
   EXPECT_EQ(ask(logger, "0001000802400008ff").toHex(), "0038001800060016ff");  // 26 12 06 10
@@ -158,9 +158,9 @@ TEST(Recording, ANewRecordingKeepsTheFormerFirstEntryBehindItsOwn) {
 TEST(Recording, ClockSetWhileRecordingOpensANewBlock) {
   SimulatedLogger logger(simtest::scenarioFrom(kFresh));
   ask(logger, "0001001101310001ff");
-  logger.advanceTo(150'000);               // 10:00, 10:01, 10:02
-  ask(logger, "0001000300000030ff");       // clock to 10:30:00
-  logger.advanceTo(210'000);               // 10:31:00
+  logger.advanceTo(150'000);          // 10:00, 10:01, 10:02
+  ask(logger, "0001000300000030ff");  // clock to 10:30:00
+  logger.advanceTo(210'000);          // 10:31:00
   const auto points = logger.expectedTimeOrder();
   ASSERT_EQ(points.size(), 5u);
   EXPECT_EQ(points[2].segment, 1);

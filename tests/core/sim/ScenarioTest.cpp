@@ -25,8 +25,8 @@ TEST(Scenario, ShippedScenariosHoldWhatTheirNamesSay) {
   struct Case {
     const char* file;
     const char* model;
-    qint64 points;   // expected download size
-    int usedBytes;   // status answer
+    qint64 points;  // expected download size
+    int usedBytes;  // status answer
     int wraps;
   };
   const Case cases[] = {

@@ -29,8 +29,12 @@ TEST(SensorCounts, StayInsideTheSensorsRange) {
 }
 
 TEST(SensorModel, SameSecondSameReadingAndDailyShape) {
-  SensorModel a({.seed = 4, .temperatureMean = 20, .temperatureSwing = 5, .humidityMean = 50,
-                 .humiditySwing = 10, .noise = 0.1});
+  SensorModel a({.seed = 4,
+                 .temperatureMean = 20,
+                 .temperatureSwing = 5,
+                 .humidityMean = 50,
+                 .humiditySwing = 10,
+                 .noise = 0.1});
   SensorModel b(a.params());
   const qint64 day = 46000LL * 86400;
   EXPECT_EQ(a.rawAt(day + 1234, false), b.rawAt(day + 1234, false));

@@ -1,9 +1,8 @@
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -49,8 +48,7 @@ class Terminal final {
 
   // Writes a request and collects the answer up to `frames` terminators.
   QByteArray ask(const QByteArray& request, int frames = 1, int timeoutMs = 3000) {
-    if (::write(m_fd, request.constData(), static_cast<size_t>(request.size())) !=
-        request.size()) {
+    if (::write(m_fd, request.constData(), static_cast<size_t>(request.size())) != request.size()) {
       return {};
     }
     QByteArray answer;
@@ -91,9 +89,9 @@ class SimBinary : public ::testing::Test {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(scenario);
     file.close();
-    m_process.start(simBinary(), QStringList{path("scenario.json"), QStringLiteral("--link"),
-                                             path("tty0")} +
-                                     extra);
+    m_process.start(
+        simBinary(),
+        QStringList{path("scenario.json"), QStringLiteral("--link"), path("tty0")} + extra);
     ASSERT_TRUE(m_process.waitForStarted(3000));
     ASSERT_TRUE(waitFor([&] { return QFileInfo(path("tty0")).isSymLink(); }, 5000));
   }
