@@ -159,3 +159,37 @@ TEST(Pacing, LatencyAndPacingAdd) {
 
 }  // namespace
 }  // namespace termika
+
+namespace termika {
+namespace {
+
+TEST(BadInput, RandomBytesGetOnlyRejectionsOrWellFormedAnswers) {
+  SimulatedLogger logger(simtest::scenarioFrom(kPlain));
+  quint32 state = 12345;
+  auto next = [&state] {
+    state = state * 1103515245u + 12345u;
+    return static_cast<char>((state >> 16) & 0xFF);
+  };
+  for (int round = 0; round < 2000; ++round) {
+    QByteArray burst;
+    for (int i = 0; i < 37; ++i) burst.append(next());
+    logger.receive(burst);
+    logger.advanceTo(logger.now() + 5);
+    for (const SimChunk& chunk : logger.takeOutputUntil(logger.now() + 1000)) {
+      // Every answer ends in the terminator; pair answers decode, the rest
+      // are rejections or the identify text.
+      ASSERT_TRUE(chunk.bytes.endsWith('\xff')) << chunk.bytes.toHex().constData();
+      for (const QByteArray& piece : chunk.bytes.chopped(1).split('\xff')) {
+        const QByteArray answer = piece + '\xff';
+        const bool wellFormed = answer == QByteArray("\xee\xff") || answer.startsWith("QM100-RH") ||
+                                (answer.size() == 9 && frame::decodeAnswer(answer).has_value());
+        ASSERT_TRUE(wellFormed) << answer.toHex().constData();
+      }
+    }
+  }
+  // After all that junk the logger still answers a clean request.
+  EXPECT_EQ(ask(logger, kName).toHex(), kNameAnswer);
+}
+
+}  // namespace
+}  // namespace termika
