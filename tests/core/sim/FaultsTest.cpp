@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QList>
+
 #include "SimTestSupport.h"
 
 namespace termika {
