@@ -31,7 +31,10 @@ bool AdapterFile::create(QString* error) {
 
 void AdapterFile::remove() {
   m_poll.stop();
-  if (m_created) QFile::remove(m_path);
+  if (m_created) {
+    poll();  // pulses written just before the end still reach the trace
+    QFile::remove(m_path);
+  }
   m_created = false;
 }
 
