@@ -4,6 +4,10 @@
 
 namespace termika {
 
+// The latency timer of the USB serial adapters these loggers ship with: an
+// answer waits this long in the adapter before the PC sees it.
+inline constexpr int kRealAdapterLatencyMs = 16;
+
 // Misbehaviour the simulated logger can be told to show, so the program's
 // recovery paths can be exercised without a broken device at hand. Counts
 // are consumed as requests arrive; zero or a negative number means "off".
