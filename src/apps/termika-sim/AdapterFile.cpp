@@ -1,0 +1,60 @@
+#include "AdapterFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace termika {
+
+AdapterFile::AdapterFile(QString path, FrameTrace* trace, std::function<qint64()> clockMs,
+                         QObject* parent)
+    : QObject(parent), m_path(std::move(path)), m_trace(trace), m_clockMs(std::move(clockMs)) {
+  m_poll.setInterval(50);
+  connect(&m_poll, &QTimer::timeout, this, &AdapterFile::poll);
+}
+
+AdapterFile::~AdapterFile() { remove(); }
+
+bool AdapterFile::create(QString* error) {
+  QDir().mkpath(QFileInfo(m_path).absolutePath());
+  QFile file(m_path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    *error =
+        QStringLiteral("cannot create the adapter file %1: %2").arg(m_path, file.errorString());
+    return false;
+  }
+  m_created = true;
+  m_offset = 0;
+  m_poll.start();
+  return true;
+}
+
+void AdapterFile::remove() {
+  m_poll.stop();
+  if (m_created) {
+    poll();  // pulses written just before the end still reach the trace
+    QFile::remove(m_path);
+  }
+  m_created = false;
+}
+
+void AdapterFile::poll() {
+  QFile file(m_path);
+  if (!file.open(QIODevice::ReadOnly)) return;
+  if (file.size() < m_offset) m_offset = 0;  // rewritten from the start
+  if (!file.seek(m_offset)) return;
+  const QByteArray fresh = file.read(64 * 1024);
+  m_offset += fresh.size();
+  m_partial += fresh;
+  qsizetype end;
+  while ((end = m_partial.indexOf('\n')) >= 0) {
+    const QByteArray line = m_partial.left(end).trimmed();
+    m_partial.remove(0, end + 1);
+    if (!line.isEmpty()) {
+      m_trace->note(m_clockMs(), QStringLiteral("adapter %1").arg(QString::fromUtf8(line)));
+    }
+  }
+  if (m_partial.size() > 4096) m_partial.clear();  // not a line the program writes
+}
+
+}  // namespace termika

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include "SimTestSupport.h"
+
+namespace termika {
+namespace {
+
+using simtest::ask;
+using simtest::hex;
+
+// A QM120-RH holding three hand-chosen points in one block, with a sensor
+// that reads exactly 25 °C and 59.83 %RH so measurement counts are known.
+constexpr const char* kLogger = R"({
+  "model": "QM120-RH", "firmware": [1, 5], "loggerName": "AB12",
+  "clock": "2026-12-06 10:20:30", "state": "idle", "recordMode": "loop",
+  "interval": {"unit": "minutes", "value": 10},
+  "alarms": {"upper": {"raw": 564, "on": true}, "lower": {"raw": 256, "on": false}},
+  "battery": {"count": 768},
+  "reservation": {"day": 7, "hour": 9, "minute": 45},
+  "recording": {"blocks": [{"start": "2026-12-01 08:30:00", "points": 3}],
+                "olderEntry": "2026-10-15 07:05:09"},
+  "points": [[4660, 1383], [4864, 1536], [5120, 1792]],
+  "sensor": {"temperatureMean": 25, "temperatureSwing": 0, "humidityMean": 59.83,
+             "humiditySwing": 0, "noise": 0}
+})";
+
+struct AnswerCase {
+  const char* what;
+  const char* request;
+  const char* answer;
+};
+
+class Answers : public ::testing::TestWithParam<AnswerCase> {};
+
+TEST_P(Answers, MatchTheHandWrittenFrame) {
+  SimulatedLogger logger(simtest::scenarioFrom(kLogger));
+  const AnswerCase& c = GetParam();
+  EXPECT_EQ(ask(logger, c.request).toHex(' '), hex(c.answer).toHex(' ')) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryStatusCode, Answers,
+    ::testing::Values(
+        AnswerCase{"identify: model text, version bytes 1 and 5", "0001009900000000ff",
+                   "514d3132302d52480105ff"},
+        AnswerCase{"clock month 12, year 26", "0001000400000000ff", "0001000400120026ff"},
+        AnswerCase{"clock hour 10, day 6", "0001000500000000ff", "0001000500100006ff"},
+        AnswerCase{"clock second 30, minute 20", "0001000600000000ff", "0001000600300020ff"},
+        AnswerCase{"start year 0x26, month 0x12 as packed decimal", "0001002300200000ff",
+                   "0001002300380018ff"},
+        AnswerCase{"start day 0x01, hour 0x08", "0001002300220000ff", "0001002300010008ff"},
+        AnswerCase{"start minute 0x30, second 0x00", "0001002300240000ff", "0001002300480000ff"},
+        AnswerCase{"used memory 3 points = 12 bytes", "0001002300160000ff", "0001002300000012ff"},
+        AnswerCase{"recorded interval 131 (minutes), 10", "0001002300180000ff",
+                   "0001002301310010ff"},
+        AnswerCase{"state bits: idle", "0001003000000000ff", "0001003000000000ff"},
+        AnswerCase{"reservation day 7", "0001003400000000ff", "0001003400070000ff"},
+        AnswerCase{"reservation hour 9", "0001003500000000ff", "0001003500090000ff"},
+        AnswerCase{"reservation minute 45", "0001003600000000ff", "0001003600450000ff"},
+        AnswerCase{"interval setting 131, 10", "0001003700000000ff", "0001003701310010ff"},
+        AnswerCase{"used memory again", "0001003800000000ff", "0001003800000012ff"},
+        AnswerCase{"name A B", "0001004200000000ff", "0001004200650066ff"},
+        AnswerCase{"name 1 2", "0001004300000000ff", "0001004300490050ff"},
+        AnswerCase{"upper alarm 0x0234 on: 0x82, 0x34", "0001004700000000ff", "0001004701300052ff"},
+        AnswerCase{"lower alarm 0x0100 off", "0001004800000000ff", "0001004800010000ff"},
+        AnswerCase{"loop on, no wrap", "0001005000000000ff", "0001005000010000ff"},
+        AnswerCase{"battery count 768 = 3, 0", "0001005100000000ff", "0001005100030000ff"},
+        AnswerCase{"never downloaded", "0001005700000000ff", "0001005700000000ff"},
+        AnswerCase{"not recording (code 15)", "0001001500000000ff", "0001001500000000ff"},
+        AnswerCase{"battery low: 768 counts = 2.48 V", "0001001600000000ff", "0001001600010000ff"},
+        AnswerCase{"temperature count 6461 = 25 C", "0001002200000000ff", "0001002200250061ff"},
+        AnswerCase{"humidity count 1800 = 59.83 %RH", "0001002100000000ff", "0001002100070008ff"},
+        AnswerCase{"point 1: 12 34 05 67", "0001000800000000ff", "0018005200050103ff"},
+        AnswerCase{"point 2 at address 4", "0001000800000004ff", "0019000000060000ff"},
+        AnswerCase{"unwritten point memory reads 0xFF", "0001000800000012ff", "0255025502550255ff"},
+        AnswerCase{"beyond the points, below the header", "0001000802330096ff",
+                   "0255025502550255ff"},
+        AnswerCase{"header entry 0, bytes 0..3: 26 12 01 08", "0001000802400000ff",
+                   "0038001800010008ff"},
+        AnswerCase{"header entry 0, bytes 4..7: 30 00, count 3", "0001000802400004ff",
+                   "0048000000030000ff"},
+        AnswerCase{"older entry: 26 10 15 07", "0001000802400008ff", "0038001600210007ff"},
+        AnswerCase{"older entry: 05 09, count 0", "0001000802400012ff", "0005000900000000ff"},
+        AnswerCase{"after the older entry: erased", "0001000802400016ff", "0255025502550255ff"},
+        AnswerCase{"last header bytes", "0001000802550252ff", "0255025502550255ff"},
+        AnswerCase{"stop acknowledged", "0001001200140000ff", "0001001200000000ff"},
+        AnswerCase{"code 87 acknowledged", "0001008700140000ff", "0001008700000000ff"},
+        AnswerCase{"resolution acknowledged", "0001002500000000ff", "0001002500000000ff"},
+        AnswerCase{"download done acknowledged", "0001005600010001ff", "0001005600000000ff"},
+        AnswerCase{"record mode acknowledged", "0001004900010001ff", "0001004900000000ff"},
+        AnswerCase{"unknown code 77 rejected", "0001007700000000ff", "eeff"},
+        AnswerCase{"unknown sub-address of 23 rejected", "0001002300990000ff", "eeff"},
+        AnswerCase{"first byte 2 rejected", "0002002300160000ff", "eeff"},
+        AnswerCase{"invalid pair (nibble A) rejected", "000100040a000000ff", "eeff"},
+        AnswerCase{"pair worth 256 rejected", "0001000402560000ff", "eeff"},
+        AnswerCase{"month 13 rejected", "0001000100130026ff", "eeff"},
+        AnswerCase{"interval unit 129 rejected", "0001001101290010ff", "eeff"},
+        AnswerCase{"reservation hour 24 rejected", "0001003200240000ff", "eeff"},
+        AnswerCase{"noise in front of a frame is ignored", "12340001003800000000ff",
+                   "0001003800000012ff"},
+        AnswerCase{"a cut frame gets no answer", "00010038ff", ""},
+        AnswerCase{"INITALL gets no answer", "494e4954414c4cff", ""}));
+
+TEST(AnswersOfOtherModels, Qm100KeepsNoAlarmLimits) {
+  SimulatedLogger logger(simtest::scenarioFrom(
+      R"({"model": "QM100-RH", "clock": "2026-12-06 10:00:00",
+          "alarms": {"upper": {"raw": 564, "on": true}}})"));
+  EXPECT_EQ(ask(logger, "0001004501300052ff").toHex(), "0001004500000000ff");
+  EXPECT_EQ(ask(logger, "0001004700000000ff").toHex(), "0001004700000000ff");
+  EXPECT_EQ(ask(logger, "0001004800000000ff").toHex(), "0001004800000000ff");
+}
+
+TEST(AnswersOfOtherModels, Qm200IdentifiesItself) {
+  SimulatedLogger logger(simtest::scenarioFrom(
+      R"({"model": "QM200-RHA", "firmware": [3, 12], "clock": "2026-12-06 10:00:00"})"));
+  EXPECT_EQ(ask(logger, "0001009900000000ff"), QByteArray("QM200-RHA\x03\x0c\xff"));
+}
+
+TEST(Settings, WritesAreReadBack) {
+  SimulatedLogger logger(simtest::scenarioFrom(kLogger));
+  struct Step {
+    const char* request;
+    const char* answer;
+  };
+  const Step steps[] = {
+      // name "  XY": spaces are character 32
+      {"0001004000320032ff", "0001004000000000ff"},
+      {"0001004100880089ff", "0001004100000000ff"},
+      {"0001004200000000ff", "0001004200320032ff"},
+      {"0001004300000000ff", "0001004300880089ff"},
+      // alarms: upper 0x0150 off, lower 0x00C8 on (0x80 | 0x00)
+      {"0001004500010080ff", "0001004500000000ff"},
+      {"0001004601280200ff", "0001004600000000ff"},
+      {"0001004700000000ff", "0001004700010080ff"},
+      {"0001004800000000ff", "0001004801280200ff"},
+      // one-time mode
+      {"0001004900000000ff", "0001004900000000ff"},
+      {"0001005000000000ff", "0001005000000000ff"},
+      // reservation fields
+      {"0001003100280000ff", "0001003100000000ff"},
+      {"0001003200230000ff", "0001003200000000ff"},
+      {"0001003300590000ff", "0001003300000000ff"},
+      {"0001003400000000ff", "0001003400280000ff"},
+      {"0001003500000000ff", "0001003500230000ff"},
+      {"0001003600000000ff", "0001003600590000ff"},
+      // the end of a download marks the data as downloaded
+      {"0001005600010001ff", "0001005600000000ff"},
+      {"0001005700000000ff", "0001005700010001ff"},
+      // low resolution: 25 C reads 1615 = 0x064F
+      {"0001002500010001ff", "0001002500000000ff"},
+      {"0001002200000000ff", "0001002200060079ff"},
+  };
+  for (const Step& s : steps) {
+    EXPECT_EQ(ask(logger, s.request).toHex(' '), hex(s.answer).toHex(' ')) << s.request;
+  }
+}
+
+TEST(Clock, ThreeWritesSetTheCalendarAndItRunsOn) {
+  SimulatedLogger logger(simtest::scenarioFrom(kLogger));
+  // 2024-12-31 23:59:58, in the program's order: month/year, hour/day, second/minute.
+  EXPECT_EQ(ask(logger, "0001000100120024ff").toHex(), "0001000100000000ff");
+  EXPECT_EQ(ask(logger, "0001000200230031ff").toHex(), "0001000200000000ff");
+  EXPECT_EQ(ask(logger, "0001000300580059ff").toHex(), "0001000300000000ff");
+  EXPECT_EQ(ask(logger, "0001000600000000ff").toHex(), "0001000600580059ff");
+  logger.advanceTo(logger.now() + 2000);
+  EXPECT_EQ(ask(logger, "0001000400000000ff").toHex(), "0001000400010025ff");
+  EXPECT_EQ(ask(logger, "0001000500000000ff").toHex(), "0001000500000001ff");
+  EXPECT_EQ(ask(logger, "0001000600000000ff").toHex(), "0001000600000000ff");
+}
+
+TEST(Clock, ADayTheNewMonthLacksIsHeldAtItsLastDay) {
+  SimulatedLogger logger(simtest::scenarioFrom(R"({"clock": "2026-01-31 12:00:00"})"));
+  ask(logger, "0001000100020026ff");  // February 2026
+  EXPECT_EQ(ask(logger, "0001000500000000ff").toHex(), "0001000500120028ff");
+}
+
+}  // namespace
+}  // namespace termika

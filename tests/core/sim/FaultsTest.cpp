@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <QList>
+
+#include "SimTestSupport.h"
+
+namespace termika {
+namespace {
+
+using simtest::ask;
+
+constexpr const char* kPlain = R"({
+  "model": "QM100-RH", "loggerName": "AB12", "clock": "2026-12-06 09:00:00",
+  "interval": {"unit": "minutes", "value": 1},
+  "recording": {"blocks": [{"start": "2026-12-06 00:00:00", "points": 10}]},
+  "points": [[1, 2], [3, 4], [5, 6], [7, 8], [9, 10], [11, 12], [13, 14], [15, 16],
+             [17, 18], [19, 20]]
+})";
+constexpr const char* kName = "0001004200000000ff";
+constexpr const char* kNameAnswer = "0001004200650066ff";
+
+SimulatedLogger loggerWith(const SimFaults& faults) {
+  SimScenario s = simtest::scenarioFrom(kPlain);
+  s.faults = faults;
+  return SimulatedLogger(s);
+}
+
+TEST(Faults, SilenceSwallowsTheNextRequests) {
+  SimulatedLogger logger = loggerWith({.silentRequests = 2});
+  EXPECT_EQ(ask(logger, "0001004000880089ff"), QByteArray());  // not acted on either
+  EXPECT_EQ(ask(logger, kName), QByteArray());
+  EXPECT_EQ(ask(logger, kName).toHex(), kNameAnswer);
+}
+
+TEST(Faults, RejectionAnswersEEAndDoesNothing) {
+  SimulatedLogger logger = loggerWith({.rejectedRequests = 2});
+  EXPECT_EQ(ask(logger, "0001004000880089ff").toHex(), "eeff");
+  EXPECT_EQ(ask(logger, kName).toHex(), "eeff");
+  EXPECT_EQ(ask(logger, kName).toHex(), kNameAnswer);
+}
+
+TEST(Faults, NoiseBytesComeBeforeEveryAnswer) {
+  SimulatedLogger logger = loggerWith({.noiseBytes = 3});
+  EXPECT_EQ(ask(logger, kName).toHex(), QByteArray("3c3d3e") + kNameAnswer);
+  EXPECT_EQ(ask(logger, "0001009900000000ff"), QByteArray("<=>QM100-RH\x01\x05\xff"));
+}
+
+TEST(Faults, OverlongAnswerHasNoTerminator) {
+  SimulatedLogger logger = loggerWith({.overlongAnswers = 1});
+  const QByteArray first = ask(logger, kName);
+  EXPECT_EQ(first.size(), 120);
+  EXPECT_FALSE(first.contains('\xff'));
+  EXPECT_EQ(ask(logger, kName).toHex(), kNameAnswer);
+}
+
+TEST(Faults, StallCutsTheFastStreamAfterKPoints) {
+  SimulatedLogger logger = loggerWith({.stallAfterPoints = 4});
+  const QByteArray stream = ask(logger, "0001004400000040ff");
+  EXPECT_EQ(stream.count('\xff'), 4);
+  EXPECT_EQ(stream.right(9).toHex(), "0000000700000008ff");
+}
+
+TEST(Faults, UnplugStopsEverythingAfterNRequests) {
+  SimulatedLogger logger = loggerWith({.unplugAfterRequests = 2});
+  EXPECT_EQ(ask(logger, kName).toHex(), kNameAnswer);
+  EXPECT_EQ(ask(logger, kName).toHex(), kNameAnswer);
+  EXPECT_FALSE(logger.unplugged());
+  EXPECT_EQ(ask(logger, kName), QByteArray());
+  EXPECT_TRUE(logger.unplugged());
+  EXPECT_EQ(ask(logger, kName), QByteArray());
+  EXPECT_EQ(logger.nextOutputAt(), std::nullopt);
+}
+
+TEST(Faults, UnplugFromTheApiDropsPendingAnswers) {
+  SimulatedLogger logger = loggerWith({.latencyMs = 16});
+  logger.receive(simtest::hex(kName));
+  logger.unplug();
+  EXPECT_TRUE(logger.takeOutputUntil(1000).empty());
+}
+
+TEST(Faults, SlowProbeDelaysOnlyTheIdentifyAnswer) {
+  SimulatedLogger logger = loggerWith({.probeDelayMs = 700});
+  logger.receive(simtest::hex("0001009900000000ff"));
+  EXPECT_EQ(logger.nextOutputAt(), 700);
+  EXPECT_TRUE(logger.takeOutputUntil(699).empty());
+  EXPECT_EQ(logger.takeOutputUntil(700).size(), 1u);
+  logger.advanceTo(1000);
+  logger.receive(simtest::hex(kName));
+  EXPECT_EQ(logger.nextOutputAt(), 1000);
+}
+
+TEST(Faults, ErasedHeaderReadsFFEverywhere) {
+  SimScenario s = simtest::scenarioFrom(kPlain);
+  s.erasedHeader = true;
+  SimulatedLogger logger(s);
+  for (const char* request : {"0001000802400000ff", "0001000802400004ff", "0001000802550252ff"}) {
+    EXPECT_EQ(ask(logger, request).toHex(), "0255025502550255ff") << request;
+  }
+  EXPECT_EQ(ask(logger, "0001003800000000ff").toHex(), "0001003800000040ff");
+}
+
+TEST(Faults, MoreHeaderEntriesThanTheProgramsTable) {
+  SimulatedLogger logger(simtest::scenarioFrom(R"({"clock": "2026-12-06 09:00:00",
+      "recording": {"repeatBlocks": {"start": "2026-11-28 00:00:00", "count": 160, "points": 3,
+                                     "gapSeconds": 3600},
+                    "olderEntry": "2026-11-01 00:00:00"}})"));
+  // entry 159 (address 0xF000 + 1272 = 0xF4F8): 2026-12-04 15:00:00, 3 points
+  EXPECT_EQ(ask(logger, "0001000802440248ff").toHex(), "0038001800040021ff");
+  EXPECT_EQ(ask(logger, "0001000802440252ff").toHex(), "0000000000030000ff");
+  // entry 160 (0xF500) is the older one: 2026-11-01 00:00:00
+  EXPECT_EQ(ask(logger, "0001000802450000ff").toHex(), "0038001700010000ff");
+  EXPECT_EQ(logger.memory().blocks().size(), 160u);
+}
+
+TEST(Faults, BurstsWithoutTerminatorStayBoundedAndTheNextFrameIsAnswered) {
+  SimulatedLogger logger = loggerWith({});
+  EXPECT_EQ(ask(logger, QByteArray(100'000, '\x12')), QByteArray());
+  EXPECT_EQ(ask(logger, kName).toHex(), kNameAnswer);
+  // a frame split into single bytes is the same frame
+  const QByteArray request = simtest::hex(kName);
+  for (qsizetype i = 0; i + 1 < request.size(); ++i) logger.receive(request.mid(i, 1));
+  EXPECT_EQ(ask(logger, request.right(1)).toHex(), kNameAnswer);
+}
+
+TEST(Faults, LatencyDelaysEveryAnswer) {
+  SimulatedLogger logger = loggerWith({.latencyMs = 16});
+  logger.advanceTo(100);
+  logger.receive(simtest::hex(kName));
+  EXPECT_EQ(logger.nextOutputAt(), 116);
+}
+
+TEST(Pacing, BytesLeaveAtTenBitsEachAtTheBaudRate) {
+  struct Case {
+    int baud;
+    std::vector<qint64> times;  // completion of each of three 9-byte point answers
+  };
+  // 90 bits per answer: 9.375 ms at 9600 baud, 1.5625 ms at 57600, rounded up.
+  const Case cases[] = {
+      {9600, {10, 19, 29}},
+      {57600, {2, 4, 5}},
+  };
+  for (const Case& c : cases) {
+    SimulatedLogger logger = loggerWith({.paced = true, .baud = c.baud});
+    logger.receive(simtest::hex("0001004400000012ff"));
+    std::vector<qint64> times;
+    while (const auto next = logger.nextOutputAt()) {
+      for (const SimChunk& chunk : logger.takeOutputUntil(*next)) {
+        EXPECT_EQ(chunk.bytes.size(), 9);
+        times.push_back(chunk.atMs);
+      }
+    }
+    EXPECT_EQ(times, c.times) << c.baud;
+  }
+}
+
+TEST(Pacing, LatencyAndPacingAdd) {
+  SimulatedLogger logger = loggerWith({.paced = true, .baud = 9600, .latencyMs = 16});
+  logger.receive(simtest::hex(kName));
+  EXPECT_EQ(logger.nextOutputAt(), 26);  // 16 + 9.375, rounded up
+}
+
+}  // namespace
+}  // namespace termika
+
+namespace termika {
+namespace {
+
+TEST(BadInput, RandomBytesGetOnlyRejectionsOrWellFormedAnswers) {
+  SimulatedLogger logger(simtest::scenarioFrom(kPlain));
+  quint32 state = 12345;
+  auto next = [&state] {
+    state = state * 1103515245u + 12345u;
+    return static_cast<char>((state >> 16) & 0xFF);
+  };
+  for (int round = 0; round < 2000; ++round) {
+    QByteArray burst;
+    for (int i = 0; i < 37; ++i) burst.append(next());
+    logger.receive(burst);
+    logger.advanceTo(logger.now() + 5);
+    for (const SimChunk& chunk : logger.takeOutputUntil(logger.now() + 1000)) {
+      // Every answer ends in the terminator; pair answers decode, the rest
+      // are rejections or the identify text.
+      ASSERT_TRUE(chunk.bytes.endsWith('\xff')) << chunk.bytes.toHex().constData();
+      for (const QByteArray& piece : chunk.bytes.chopped(1).split('\xff')) {
+        const QByteArray answer = piece + '\xff';
+        const bool wellFormed = answer == QByteArray("\xee\xff") || answer.startsWith("QM100-RH") ||
+                                (answer.size() == 9 && frame::decodeAnswer(answer).has_value());
+        ASSERT_TRUE(wellFormed) << answer.toHex().constData();
+      }
+    }
+  }
+  // After all that junk the logger still answers a clean request.
+  EXPECT_EQ(ask(logger, kName).toHex(), kNameAnswer);
+}
+
+}  // namespace
+}  // namespace termika

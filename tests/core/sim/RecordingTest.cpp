@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include "SimTestSupport.h"
+
+namespace termika {
+namespace {
+
+using simtest::ask;
+using simtest::at;
+
+constexpr const char* kFresh = R"({
+  "model": "QM100-RH", "clock": "2026-12-06 10:00:00", "sensor": {"seed": 3}
+})";
+
+std::vector<qint64> timesOf(const std::vector<SimPoint>& points) {
+  std::vector<qint64> out;
+  for (const SimPoint& p : points) out.push_back(p.seconds);
+  return out;
+}
+
+TEST(Recording, StartTakesAPointAtOnceAndThenEveryInterval) {
+  SimulatedLogger logger(simtest::scenarioFrom(kFresh));
+  ask(logger, "0001004900000000ff");  // one-time
+  ask(logger, "0001001101300010ff");  // 10 seconds
+  EXPECT_EQ(logger.recordingState(), RecordingState::Recording);
+  EXPECT_EQ(ask(logger, "0001003000000000ff").toHex(), "0001003000010000ff");
+  EXPECT_EQ(ask(logger, "0001001500000000ff").toHex(), "0001001501280000ff");
+  logger.advanceTo(35'000);
+  // points at 0, 10, 20 and 30 s: 16 bytes
+  EXPECT_EQ(ask(logger, "0001002300160000ff").toHex(), "0001002300000016ff");
+  EXPECT_EQ(ask(logger, "0001002300180000ff").toHex(), "0001002301300010ff");
+  EXPECT_EQ(ask(logger, "0001002300240000ff").toHex(), "0001002300000000ff");
+  const qint64 start = at("2026-12-06 10:00:00");
+  EXPECT_EQ(timesOf(logger.expectedTimeOrder()),
+            (std::vector<qint64>{start, start + 10, start + 20, start + 30}));
+  EXPECT_EQ(ask(logger, "0001005700000000ff").toHex(), "0001005700000000ff");
+}
+
+TEST(Recording, StopEndsTheRecordingAndKeepsThePoints) {
+  SimulatedLogger logger(simtest::scenarioFrom(kFresh));
+  ask(logger, "0001001101300010ff");
+  logger.advanceTo(25'000);
+  ask(logger, "0001001200140000ff");
+  logger.advanceTo(90'000);
+  EXPECT_EQ(logger.recordingState(), RecordingState::Idle);
+  EXPECT_EQ(ask(logger, "0001003800000000ff").toHex(), "0001003800000012ff");  // 3 points
+  EXPECT_EQ(ask(logger, "0001003000000000ff").toHex(), "0001003000000000ff");
+}
+
+TEST(Recording, ReservationStartsWhenTheCalendarReachesIt) {
+  SimulatedLogger logger(simtest::scenarioFrom(kFresh));
+  ask(logger, "0001003100060000ff");  // day 6
+  ask(logger, "0001003200100000ff");  // 10 h
+  ask(logger, "0001003300050000ff");  // 05 min
+  ask(logger, "0001001701310001ff");  // every minute
+  EXPECT_EQ(ask(logger, "0001003000000000ff").toHex(), "0001003000040000ff");
+  logger.advanceTo(299'999);  // 10:04:59.999
+  EXPECT_EQ(logger.recordingState(), RecordingState::Reserved);
+  EXPECT_EQ(logger.memory().totalPoints(), 0);
+  logger.advanceTo(300'000);
+  EXPECT_EQ(logger.recordingState(), RecordingState::Recording);
+  logger.advanceTo(450'000);  // 10:07:30
+  const qint64 start = at("2026-12-06 10:05:00");
+  EXPECT_EQ(timesOf(logger.expectedTimeOrder()),
+            (std::vector<qint64>{start, start + 60, start + 120}));
+  EXPECT_EQ(ask(logger, "0001002300220000ff").toHex(), "0001002300060016ff");  // 0x06, 0x10
+  EXPECT_EQ(ask(logger, "0001002300240000ff").toHex(), "0001002300050000ff");
+  EXPECT_EQ(ask(logger, "0001003700000000ff").toHex(), "0001003701310001ff");
+}
+
+TEST(Recording, AReservedDayAlreadyPastWaitsForNextMonth) {
+  SimulatedLogger logger(simtest::scenarioFrom(kFresh));
+  ask(logger, "0001003100020000ff");  // day 2
+  ask(logger, "0001003200080000ff");
+  ask(logger, "0001003300000000ff");
+  ask(logger, "0001001701310001ff");
+  logger.advanceTo(20LL * 86400 * 1000);  // 2026-12-26
+  EXPECT_EQ(logger.recordingState(), RecordingState::Reserved);
+  logger.advanceTo(27LL * 86400 * 1000);  // 2027-01-02 10:00
+  EXPECT_EQ(logger.recordingState(), RecordingState::Recording);
+  EXPECT_EQ(logger.memory().recordingStart(), at("2027-01-02 08:00:00"));
+}
+
+TEST(Recording, StopCancelsAReservation) {
+  SimulatedLogger logger(simtest::scenarioFrom(kFresh));
+  ask(logger, "0001003100060000ff");
+  ask(logger, "0001003200110000ff");
+  ask(logger, "0001003300000000ff");
+  ask(logger, "0001001701310001ff");
+  ask(logger, "0001001200140000ff");
+  logger.advanceTo(2 * 3600 * 1000);
+  EXPECT_EQ(logger.recordingState(), RecordingState::Idle);
+  EXPECT_EQ(logger.memory().totalPoints(), 0);
+}
+
+TEST(Recording, OneTimeRecordingStopsWhenTheMemoryIsFull) {
+  SimulatedLogger logger(simtest::scenarioFrom(kFresh));
+  ask(logger, "0001004900000000ff");
+  ask(logger, "0001002500010001ff");
+  ask(logger, "0001001101300001ff");  // every second
+  logger.advanceTo(16'000'000);
+  EXPECT_EQ(logger.recordingState(), RecordingState::Idle);
+  EXPECT_EQ(logger.memory().totalPoints(), 15000);
+  // 60000 bytes = 234 × 256 + 96
+  EXPECT_EQ(ask(logger, "0001002300160000ff").toHex(), "0001002302340096ff");
+  EXPECT_EQ(ask(logger, "0001005000000000ff").toHex(), "0001005000000000ff");
+}
+
+TEST(Recording, LoopRecordingWrapsAndCountsTheWraps) {
+  SimulatedLogger logger(simtest::scenarioFrom(kFresh));
+  ask(logger, "0001004900010001ff");  // loop
+  ask(logger, "0001002500010001ff");
+  ask(logger, "0001001101300001ff");
+  logger.advanceTo(15'099'000);  // points 0..15099: 15100 written
+  EXPECT_EQ(logger.memory().totalPoints(), 15100);
+  // write position 100 points = 400 bytes = 1 × 256 + 144
+  EXPECT_EQ(ask(logger, "0001003800000000ff").toHex(), "0001003800010144ff");
+  EXPECT_EQ(ask(logger, "0001005000000000ff").toHex(), "0001005000010001ff");
+  const qint64 start = at("2026-12-06 10:00:00");
+  const auto download = logger.expectedDownload();
+  ASSERT_EQ(download.size(), 15000u);
+  EXPECT_EQ(download.front().seconds, start + 15000);  // address 0 holds point 15000
+  EXPECT_EQ(download[100].seconds, start + 100);       // the oldest kept point
+  const auto byTime = logger.expectedTimeOrder();
+  EXPECT_EQ(byTime.front().address, 400);
+  EXPECT_EQ(byTime.back().seconds, start + 15099);
+  logger.advanceTo(30'000'000);
+  EXPECT_EQ(ask(logger, "0001005000000000ff").toHex(), "0001005000010002ff");
+}
+
+TEST(Recording, PointsFollowTheResolutionLastSet) {
+  SimScenario s = simtest::scenarioFrom(R"({"clock": "2026-12-06 10:00:00",
+      "sensor": {"temperatureMean": 25, "temperatureSwing": 0, "noise": 0}})");
+  SimulatedLogger logger(s);
+  ask(logger, "0001002500010001ff");
+  ask(logger, "0001001101300002ff");
+  // 25 °C is 1615 = 0x064F in low resolution
+  EXPECT_EQ(ask(logger, "0001000800000000ff").left(4).toHex(), "00060079");
+  ask(logger, "0001002500000000ff");
+  logger.advanceTo(2000);
+  // and 6461 = 0x193D in high resolution
+  EXPECT_EQ(ask(logger, "0001000800000004ff").left(4).toHex(), "00250061");
+}
+
+TEST(Recording, ANewRecordingKeepsTheFormerFirstEntryBehindItsOwn) {
+  SimulatedLogger logger(simtest::scenarioFrom(kFresh));
+  ask(logger, "0001001101310001ff");
+  logger.advanceTo(3600'000);
+  ask(logger, "0001001200140000ff");
+  ask(logger, "0001001101310005ff");                                           // 11:00:00
+  EXPECT_EQ(ask(logger, "0001000802400000ff").toHex(), "0038001800060017ff");  // 26 12 06 11
+  EXPECT_EQ(ask(logger, "0001000802400004ff").toHex(), "0000000000010000ff");  // 00 00, 1 point
+  EXPECT_EQ(ask(logger, "0001000802400008ff").toHex(), "0038001800060016ff");  // 26 12 06 10
+  EXPECT_EQ(ask(logger, "0001000802400016ff").toHex(), "0255025502550255ff");
+  EXPECT_EQ(logger.memory().totalPoints(), 1);
+}
+
+TEST(Recording, ClockSetWhileRecordingOpensANewBlock) {
+  SimulatedLogger logger(simtest::scenarioFrom(kFresh));
+  ask(logger, "0001001101310001ff");
+  logger.advanceTo(150'000);          // 10:00, 10:01, 10:02
+  ask(logger, "0001000300000030ff");  // clock to 10:30:00
+  logger.advanceTo(210'000);          // 10:31:00
+  const auto points = logger.expectedTimeOrder();
+  ASSERT_EQ(points.size(), 5u);
+  EXPECT_EQ(points[2].segment, 1);
+  EXPECT_EQ(points[3].segment, 2);
+  EXPECT_EQ(points[3].seconds, at("2026-12-06 10:30:00"));
+  EXPECT_EQ(points[4].seconds, at("2026-12-06 10:31:00"));
+}
+
+TEST(Recording, InitAllErasesTheMemory) {
+  SimulatedLogger logger(simtest::scenarioFrom(kFresh));
+  ask(logger, "0001001101300001ff");
+  logger.advanceTo(5000);
+  EXPECT_EQ(ask(logger, QByteArray("INITALL\xff")), QByteArray());
+  EXPECT_EQ(logger.recordingState(), RecordingState::Idle);
+  EXPECT_EQ(ask(logger, "0001003800000000ff").toHex(), "0001003800000000ff");
+  EXPECT_EQ(ask(logger, "0001000802400000ff").toHex(), "0255025502550255ff");
+}
+
+}  // namespace
+}  // namespace termika
