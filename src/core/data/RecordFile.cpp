@@ -1,13 +1,13 @@
 #include "core/data/RecordFile.h"
 
+
 namespace termika {
 
 Result<void> RecordFile::open(const QString& path) {
   close();
   auto file = std::make_unique<QFile>(path);
   if (!file->open(QIODevice::ReadWrite)) {
-    return Error{
-        QStringLiteral("Cannot open the record file %1: %2").arg(path, file->errorString())};
+    return Error{QStringLiteral("Cannot open the record file %1: %2").arg(path, file->errorString())};
   }
   m_file = std::move(file);
   return {};
