@@ -18,10 +18,10 @@ DataRecord sample(int t, int h) {
 
 TEST(Conversion, CoefficientsAsStored) {
   const auto& table = ConversionTable();
-  const std::array<double, 11> high = {-39.6, 0.01, -39.28, 0.018, -0.00000002, 7000,
-                                       -4,    0.0405, -2.8e-6, 0.01, 0.00008};
-  const std::array<double, 11> low = {-39.6, 0.04, -39.28, 0.072, -0.00000032, 1750,
-                                      -4,    0.648, -7.2e-4, 0.01, 0.00128};
+  const std::array<double, 11> high = {-39.6, 0.01,   -39.28,  0.018, -0.00000002, 7000,
+                                       -4,    0.0405, -2.8e-6, 0.01,  0.00008};
+  const std::array<double, 11> low = {-39.6, 0.04,  -39.28,  0.072, -0.00000032, 1750,
+                                      -4,    0.648, -7.2e-4, 0.01,  0.00128};
   for (size_t i = 0; i < 11; ++i) {
     EXPECT_DOUBLE_EQ(table[0].c[i], high[i]) << "set 0 slot " << i;
     EXPECT_DOUBLE_EQ(table[1].c[i], low[i]) << "set 1 slot " << i;
@@ -33,7 +33,7 @@ TEST(Conversion, ResolutionFollowsTheMode) {
     int mode;
     bool low;
   };
-  const Case cases[] = {{-5, false}, {0, false}, {1, true}, {2, true},
+  const Case cases[] = {{-5, false}, {0, false},  {1, true},  {2, true},
                         {3, false},  {10, false}, {60, false}};
   for (const Case& c : cases) EXPECT_EQ(isLowResolution(c.mode), c.low) << c.mode;
 }
@@ -46,12 +46,12 @@ TEST(Conversion, RawToTemperature) {
   };
   const Case cases[] = {
       // -39.6 + 0.01 x - 2e-8 (x - 7000)^2
-      {0, 60, -40.58},           // -39.6 - 0.98
-      {3978, 60, -0.00264968},   // 0.18 - 0.18264968
-      {6461, 60, 25.00418958},   // 25.01 - 0.00581042
-      {6960, 60, 29.999968},     // 30 - 0.000032
-      {10000, 60, 60.22},        // 60.4 - 0.18
-      {16383, 60, 122.46918622}, // 124.23 - 1.76081378
+      {0, 60, -40.58},            // -39.6 - 0.98
+      {3978, 60, -0.00264968},    // 0.18 - 0.18264968
+      {6461, 60, 25.00418958},    // 25.01 - 0.00581042
+      {6960, 60, 29.999968},      // 30 - 0.000032
+      {10000, 60, 60.22},         // 60.4 - 0.18
+      {16383, 60, 122.46918622},  // 124.23 - 1.76081378
       // -39.6 + 0.04 x - 3.2e-7 (x - 1750)^2
       {1000, 2, 0.22},
       {1615, 1, 24.994168},
@@ -68,13 +68,13 @@ TEST(Conversion, ConvertSampleClampsAfterCompensating) {
     int t, h, mode;
     float temperature;  // exact when clamped
     double humidity;
-    };
+  };
   const Case cases[] = {
       // T = 25.0041896: RHlin + (T - 25)(0.01 + 0.00008 h)
-      {6461, 0, 60, 25.0041896f, 0.0},          // -3.99996 -> 0
-      {6461, 1800, 60, 25.0041896f, 59.8286452}, // 59.828 + 0.000645
-      {6461, 3000, 60, 25.0041896f, 92.3010474}, // 92.3 + 0.001047
-      {6461, 3500, 60, 25.0041896f, 100.0},      // 103.4512 -> 100
+      {6461, 0, 60, 25.0041896f, 0.0},            // -3.99996 -> 0
+      {6461, 1800, 60, 25.0041896f, 59.8286452},  // 59.828 + 0.000645
+      {6461, 3000, 60, 25.0041896f, 92.3010474},  // 92.3 + 0.001047
+      {6461, 3500, 60, 25.0041896f, 100.0},       // 103.4512 -> 100
       // set 1, T = 24.994168: compensation (T - 25)(0.01 + 0.00128 h)
       {1615, 100, 2, 24.994168f, 53.5991952},
       {1615, 200, 2, 24.994168f, 96.7984487},
@@ -113,14 +113,14 @@ TEST(Conversion, TemperatureToRaw) {
     int count;
   };
   const Case cases[] = {
-      {25, 60, 6461},   // 6460.58
-      {0, 60, 3978},    // 3978.26
-      {30, 3, 6960},    // 6960.003
-      {70, 3, 10992},   // 10991.87
-      {-20, 3, 2010},   // 2009.80
-      {25, 2, 1615},    // 1615.15
-      {-20, 2, 502},    // 502.45
-      {70, 1, 2748},    // 2747.97
+      {25, 60, 6461},  // 6460.58
+      {0, 60, 3978},   // 3978.26
+      {30, 3, 6960},   // 6960.003
+      {70, 3, 10992},  // 10991.87
+      {-20, 3, 2010},  // 2009.80
+      {25, 2, 1615},   // 1615.15
+      {-20, 2, 502},   // 502.45
+      {70, 1, 2748},   // 2747.97
   };
   for (const Case& c : cases) {
     EXPECT_EQ(TemperatureToRaw(c.celsius, c.mode), c.count) << c.celsius << " mode " << c.mode;
@@ -141,8 +141,8 @@ TEST(Conversion, ExpandYearAndPackedTimes) {
   const auto t = PackedDecimalTime({0x13, 0x05, 0x01, 0x10, 0x00, 0x00});
   ASSERT_TRUE(t);
   EXPECT_NEAR(*t, 41395.0 + 36000.0 / 86400.0, 1e-9);
-  EXPECT_NEAR(*PackedDecimalTime({0x59, 0x12, 0x31, 0x23, 0x59, 0x59}),
-              58440.0 + 86399.0 / 86400.0, 1e-9);  // 2059-12-31 23:59:59
+  EXPECT_NEAR(*PackedDecimalTime({0x59, 0x12, 0x31, 0x23, 0x59, 0x59}), 58440.0 + 86399.0 / 86400.0,
+              1e-9);                                                      // 2059-12-31 23:59:59
   EXPECT_FALSE(PackedDecimalTime({0x1A, 0x05, 0x01, 0x10, 0x00, 0x00}));  // nibble above 9
   EXPECT_FALSE(PackedDecimalTime({0x13, 0x05, 0x01, 0x10, 0x0F, 0x00}));
   EXPECT_FALSE(PackedDecimalTime({0x24, 0x02, 0x30, 0x00, 0x00, 0x00}));  // Feb 30

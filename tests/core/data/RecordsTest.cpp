@@ -17,9 +17,9 @@ QByteArray sjis(const QString& text) {
 
 TEST(DataRecord, ExactLayoutOfTheEightyFourBytes) {
   DataRecord r;
-  r.Temperature = 25.5f;   // 0x41CC0000
-  r.Humidity = 1.0f;       // 0x3F800000
-  r.DateTime = 36526.0;    // 0x40E1D5C000000000
+  r.Temperature = 25.5f;  // 0x41CC0000
+  r.Humidity = 1.0f;      // 0x3F800000
+  r.DateTime = 36526.0;   // 0x40E1D5C000000000
   r.Segment = 1.0f;
   r.Remarks = QStringLiteral("最高");  // 8D C5 8D 82
   r.RecordNo = 300;                    // 0x012C

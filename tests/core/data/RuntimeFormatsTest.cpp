@@ -12,22 +12,13 @@ TEST(RuntimeFormats, Hash00OfSinglePrecisionValues) {
     const char* text;
   };
   const Case cases[] = {
-      {25.005f, "25.01"},   // 25.00499916 as a double, 25.00500 in 7 digits
-      {0.005f, ".01"},      // 0.004999999888 as a double
-      {1.005f, "1.01"},
-      {0.5f, ".50"},
-      {-0.5f, "-.50"},
-      {0.0f, ".00"},
-      {-0.0f, ".00"},
-      {0.004f, ".00"},
-      {-0.004f, ".00"},     // rounds to zero: no sign
-      {100.0f, "100.00"},
-      {-40.0f, "-40.00"},
-      {-3.2f, "-3.20"},
-      {29.999968f, "30.00"},
+      {25.005f, "25.01"},  // 25.00499916 as a double, 25.00500 in 7 digits
+      {0.005f, ".01"},     // 0.004999999888 as a double
+      {1.005f, "1.01"},    {0.5f, ".50"},      {-0.5f, "-.50"},  {0.0f, ".00"},
+      {-0.0f, ".00"},      {0.004f, ".00"},    {-0.004f, ".00"},  // rounds to zero: no sign
+      {100.0f, "100.00"},  {-40.0f, "-40.00"}, {-3.2f, "-3.20"}, {29.999968f, "30.00"},
       {99.995f, "100.00"},  // carry through every digit
-      {59.8286f, "59.83"},
-      {-0.0026f, ".00"},
+      {59.8286f, "59.83"}, {-0.0026f, ".00"},
   };
   for (const Case& c : cases) EXPECT_EQ(fmt::hash00(c.value), QLatin1String(c.text)) << c.value;
 }
