@@ -16,13 +16,11 @@ DataRecord point(int no, float t, float h) {
 
 TEST(UpdateExtremes, TieKeepsTheLowerPointNumberWhateverTheOrder) {
   Extremes forward;
-  for (const auto& r :
-       {point(1, 20.f, 50.f), point(2, 25.f, 40.f), point(3, 25.f, 60.f), point(4, 18.f, 40.f)}) {
+  for (const auto& r : {point(1, 20.f, 50.f), point(2, 25.f, 40.f), point(3, 25.f, 60.f), point(4, 18.f, 40.f)}) {
     UpdateExtremes(r, forward);
   }
   Extremes backward;
-  for (const auto& r :
-       {point(4, 18.f, 40.f), point(3, 25.f, 60.f), point(2, 25.f, 40.f), point(1, 20.f, 50.f)}) {
+  for (const auto& r : {point(4, 18.f, 40.f), point(3, 25.f, 60.f), point(2, 25.f, 40.f), point(1, 20.f, 50.f)}) {
     UpdateExtremes(r, backward);
   }
   for (const Extremes& e : {forward, backward}) {
