@@ -2,21 +2,40 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <optional>
 
 namespace termika::cp932 {
 namespace {
 constexpr const char* kCodec = "windows-31j";
 
-QStringEncoder makeEncoder() {
-  QStringEncoder encoder(kCodec);
-  if (!encoder.isValid()) encoder = QStringEncoder("Shift_JIS");
-  return encoder;
+constexpr auto kStateless = QStringConverter::Flag::Stateless;
+
+// Converters are built in place and never moved: the system converter keeps
+// a pointer to its state, so a moved converter stops counting errors.
+template <typename Converter>
+void open(std::optional<Converter>& converter) {
+  converter.reset();
+  converter.emplace(kCodec, kStateless);
+  if (!converter->isValid()) {
+    converter.reset();
+    converter.emplace("Shift_JIS", kStateless);
+  }
 }
 
-QStringDecoder makeDecoder() {
-  QStringDecoder decoder(kCodec);
-  if (!decoder.isValid()) decoder = QStringDecoder("Shift_JIS");
-  return decoder;
+// Opening a converter costs far more than converting one remark, so each
+// thread keeps one of each. Their error flag only ever goes up (resetting the
+// system's converters closes them), so a converter that met bad text is
+// replaced by a fresh one.
+QStringEncoder& sharedEncoder() {
+  thread_local std::optional<QStringEncoder> encoder;
+  if (!encoder || encoder->hasError()) open(encoder);
+  return *encoder;
+}
+
+QStringDecoder& sharedDecoder() {
+  thread_local std::optional<QStringDecoder> decoder;
+  if (!decoder || decoder->hasError()) open(decoder);
+  return *decoder;
 }
 
 bool isAscii(const QString& text) {
@@ -43,7 +62,7 @@ QByteArray encodeWithSubstitutes(const QString& text) {
   out.reserve(text.size() * 2);
   for (qsizetype i = 0; i < text.size();) {
     const qsizetype len = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-    QStringEncoder encoder = makeEncoder();
+    QStringEncoder& encoder = sharedEncoder();
     const QByteArray piece = encoder.encode(text.mid(i, len));
     out += encoder.hasError() || piece.isEmpty() ? QByteArray("?") : piece;
     i += len;
@@ -55,15 +74,14 @@ QByteArray encodeWithSubstitutes(const QString& text) {
 
 QByteArray encode(const QString& text) {
   if (isAscii(text)) return text.toLatin1();
-  QStringEncoder encoder = makeEncoder();
+  QStringEncoder& encoder = sharedEncoder();
   QByteArray out = encoder.encode(text);
   return encoder.hasError() ? encodeWithSubstitutes(text) : out;
 }
 
 QString decode(const QByteArray& bytes) {
   if (isAscii(bytes)) return QString::fromLatin1(bytes);
-  QStringDecoder decoder = makeDecoder();
-  return decoder.decode(bytes);
+  return sharedDecoder().decode(bytes);
 }
 
 QByteArray encodeFixed(const QString& text, int width) {

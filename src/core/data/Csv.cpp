@@ -15,6 +15,7 @@
 namespace termika {
 namespace {
 
+constexpr auto kStateless = QStringConverter::Flag::Stateless;
 const QString kAlarmModel = QStringLiteral("QM120-RH");
 const QString kPlainModel = QStringLiteral("QM100-RH");
 constexpr double kMinTemperature = -40.0;
@@ -141,27 +142,24 @@ class LineReader final {
     }
     if (isAscii(raw)) return QString::fromLatin1(raw);
     if (m_encoding == Encoding::Undecided) {
-      QStringDecoder probe(QStringDecoder::Utf8);
-      QString text = probe.decode(raw);
-      if (!probe.hasError()) {
-        m_encoding = Encoding::Utf8;
-        return text;
-      }
-      m_encoding = Encoding::Cp932;
+      m_encoding = raw.isValidUtf8() ? Encoding::Utf8 : Encoding::Cp932;
     }
     if (m_encoding == Encoding::Utf8) {
-      QStringDecoder decoder(QStringDecoder::Utf8);
-      QString text = decoder.decode(raw);
-      if (decoder.hasError()) {
+      if (!raw.isValidUtf8()) {
         error = QStringLiteral("the line is not valid UTF-8 text");
         return std::nullopt;
       }
-      return text;
+      return QString::fromUtf8(raw);
     }
-    QStringDecoder decoder("windows-31j");
-    if (!decoder.isValid()) decoder = QStringDecoder("Shift_JIS");
-    QString text = decoder.decode(raw);
-    if (decoder.hasError()) {
+    // The first error ends the reading, so the decoder never needs a reset.
+    // Built in place: a moved system converter stops counting errors.
+    if (!m_cp932) m_cp932.emplace("windows-31j", kStateless);
+    if (!m_cp932->isValid()) {
+      m_cp932.reset();
+      m_cp932.emplace("Shift_JIS", kStateless);
+    }
+    QString text = m_cp932->decode(raw);
+    if (m_cp932->hasError()) {
       error = QStringLiteral("the line is not valid Windows-31J text");
       return std::nullopt;
     }
@@ -177,6 +175,7 @@ class LineReader final {
   }
 
   QIODevice& m_device;
+  std::optional<QStringDecoder> m_cp932;  // opened on the first line that needs it
   int m_lineNo = 0;
   Encoding m_encoding = Encoding::Undecided;
 };

@@ -55,6 +55,10 @@ TEST(DataRecord, RemarksAreCutAtACharacterBoundary) {
       {QString(48, u'x') + QStringLiteral("最高"), QString(48, u'x') + QStringLiteral("最")},
       {QStringLiteral("ｶﾀｶﾅ"), QStringLiteral("ｶﾀｶﾅ") + QString(46, u' ')},  // single-byte kana
       {QString(), QString(50, u' ')},
+      // Characters the code page lacks become "?", and the next remark is unharmed.
+      {QStringLiteral("a😀b"), QStringLiteral("a?b") + QString(47, u' ')},
+      {QStringLiteral("é最"), QStringLiteral("?最") + QString(47, u' ')},
+      {QStringLiteral("最低"), QStringLiteral("最低") + QString(46, u' ')},
   };
   for (const Case& c : cases) {
     DataRecord r;
