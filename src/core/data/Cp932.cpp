@@ -2,35 +2,100 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <optional>
 
 namespace termika::cp932 {
 namespace {
 constexpr const char* kCodec = "windows-31j";
+
+constexpr auto kStateless = QStringConverter::Flag::Stateless;
+
+// Converters are built in place and never moved: the system converter keeps
+// a pointer to its state, so a moved converter stops counting errors.
+template <typename Converter>
+void open(std::optional<Converter>& converter) {
+  converter.reset();
+  converter.emplace(kCodec, kStateless);
+  if (!converter->isValid()) {
+    converter.reset();
+    converter.emplace("Shift_JIS", kStateless);
+  }
 }
 
+// Opening a converter costs far more than converting one remark, so each
+// thread keeps one of each. Their error flag only ever goes up (resetting the
+// system's converters closes them), so a converter that met bad text is
+// replaced by a fresh one.
+QStringEncoder& sharedEncoder() {
+  thread_local std::optional<QStringEncoder> encoder;
+  if (!encoder || encoder->hasError()) open(encoder);
+  return *encoder;
+}
+
+QStringDecoder& sharedDecoder() {
+  thread_local std::optional<QStringDecoder> decoder;
+  if (!decoder || decoder->hasError()) open(decoder);
+  return *decoder;
+}
+
+bool isAscii(const QString& text) {
+  for (const QChar c : text) {
+    if (c.unicode() >= 0x80) return false;
+  }
+  return true;
+}
+
+bool isAscii(const QByteArray& bytes) {
+  for (const char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+// Lead bytes of the code page's double-byte characters.
+bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// Characters the code page lacks become "?", one at a time, so a stray emoji
+// never turns into a byte pair that reads back as something else.
+QByteArray encodeWithSubstitutes(const QString& text) {
+  QByteArray out;
+  out.reserve(text.size() * 2);
+  for (qsizetype i = 0; i < text.size();) {
+    const qsizetype len = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    QStringEncoder& encoder = sharedEncoder();
+    const QByteArray piece = encoder.encode(text.mid(i, len));
+    out += encoder.hasError() || piece.isEmpty() ? QByteArray("?") : piece;
+    i += len;
+  }
+  return out;
+}
+
+}  // namespace
+
 QByteArray encode(const QString& text) {
-  QStringEncoder encoder(kCodec);
-  if (!encoder.isValid()) encoder = QStringEncoder("Shift_JIS");
-  return encoder.encode(text);
+  if (isAscii(text)) return text.toLatin1();
+  QStringEncoder& encoder = sharedEncoder();
+  QByteArray out = encoder.encode(text);
+  return encoder.hasError() ? encodeWithSubstitutes(text) : out;
 }
 
 QString decode(const QByteArray& bytes) {
-  QStringDecoder decoder(kCodec);
-  if (!decoder.isValid()) decoder = QStringDecoder("Shift_JIS");
-  return decoder.decode(bytes);
+  if (isAscii(bytes)) return QString::fromLatin1(bytes);
+  return sharedDecoder().decode(bytes);
 }
 
 QByteArray encodeFixed(const QString& text, int width) {
-  QByteArray out;
-  out.reserve(width);
-  // Encode character by character so a double-byte character that does not
-  // fit is dropped whole instead of being split.
-  for (qsizetype i = 0; i < text.size();) {
-    const qsizetype len = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-    const QByteArray piece = encode(text.mid(i, len));
-    if (out.size() + piece.size() > width) break;
-    out += piece;
-    i += len;
+  QByteArray out = encode(text);
+  if (out.size() > width) {
+    // Walk the characters so a double-byte character that does not fit is
+    // dropped whole instead of being split.
+    qsizetype cut = 0;
+    while (cut < out.size()) {
+      const qsizetype len = isLeadByte(static_cast<unsigned char>(out.at(cut))) ? 2 : 1;
+      if (cut + len > width) break;
+      cut += len;
+    }
+    out.truncate(cut);
   }
   out.append(width - out.size(), ' ');
   return out;

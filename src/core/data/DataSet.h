@@ -67,6 +67,10 @@ struct DataSet {
   int DrawnCount = 0;
   QString Model;        // model of the logger the points came from
   QString LoggerName;   // identification name that describes the set (CSV header, print)
+  // File set only: the start time and point count its CSV header announced
+  // (shown as they stand; the count is not checked against the data lines).
+  double AnnouncedStart = 0.0;
+  int AnnouncedCount = 0;
   bool Unsaved = false;
   bool PendingDownload = false;  // log set only
 };

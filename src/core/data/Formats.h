@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <optional>
+
+#include "core/data/DayTime.h"
 
 namespace termika::fmt {
 
@@ -11,7 +14,36 @@ namespace termika::fmt {
 QString pointNo(int n);
 // "yyyy/mm/dd hh:nn:ss" of a day serial, rounded to the nearest second.
 QString dateTime(double daySerial);
-// "0.00": exactly two decimals, leading zero, minus sign for negatives.
+// "0.00": exactly two decimals, leading zero, minus sign for negatives
+// (the battery voltage). Rounded half away from zero on the value's
+// 15-significant-digit decimal form, so 1.005 gives "1.01".
 QString fixed2(double value);
+
+// "##.00": two decimals and no leading zero (0.5 -> ".50", -0.5 -> "-.50",
+// 0 -> ".00"). A single-precision value is rounded half away from zero on its
+// 7-significant-digit decimal form (25.005f -> "25.01"), a double on its
+// 15-digit form. A value that rounds to zero carries no minus sign.
+QString hash00(float value);
+QString hash00(double value);
+
+// The general date of a Japanese system: "yyyy/MM/dd H:mm:ss", and the date
+// alone when the time, rounded to the second, is exactly 00:00:00. This is
+// what CSV files hold, so files stay readable by the spreadsheet programs and
+// earlier files our users have.
+QString generalDate(double daySerial);
+// Reads what generalDate writes, also with one-digit month/day/hour and
+// without seconds ("2013/5/1 9:05"). nullopt for text that is not such a date
+// or a date that does not exist (2013/02/30).
+std::optional<double> parseGeneralDate(const QString& text);
+
+// "yymmdd_hhnnss", the time stamp in proposed file names.
+QString fileStamp(double daySerial);
+
+// Date and number patterns of the runtime as the text tables hold them
+// ("yyyy年mm月dd日", "yyyy/mm/dd", "00時"). Their tokens follow the runtime's
+// rules, not Qt's: "mm" is the month unless it follows an hour token, minutes
+// are "nn", and "0" in a number pattern is a digit that is always shown.
+QString formatRuntimeDate(const QString& pattern, const CivilTime& time);
+QString formatRuntimeNumber(const QString& pattern, int value);
 
 }  // namespace termika::fmt

@@ -55,4 +55,21 @@ Result<void> RecordFile::write(int recordNo, const DataRecord& record) {
   return {};
 }
 
+Result<void> RecordFile::writeRange(int first, const std::vector<DataRecord>& records) {
+  if (!isOpen()) return Error{QStringLiteral("The record file is not open")};
+  if (first < 1) return Error{QStringLiteral("Invalid record number %1").arg(first)};
+  if (records.empty()) return {};
+  QByteArray bytes;
+  bytes.reserve(static_cast<qsizetype>(records.size()) * DataRecord::kSize);
+  for (const DataRecord& r : records) bytes += r.serialize();
+  if (!m_file->seek(static_cast<qint64>(first - 1) * DataRecord::kSize) ||
+      m_file->write(bytes) != bytes.size() || !m_file->flush()) {
+    return Error{QStringLiteral("Cannot write records %1 to %2 of %3: %4")
+                     .arg(first)
+                     .arg(first + static_cast<int>(records.size()) - 1)
+                     .arg(m_file->fileName(), m_file->errorString())};
+  }
+  return {};
+}
+
 }  // namespace termika

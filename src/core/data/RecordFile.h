@@ -28,6 +28,9 @@ class RecordFile final {
   // nullopt when the record lies beyond the end of the file or cannot be read.
   std::optional<DataRecord> read(int recordNo) const;
   Result<void> write(int recordNo, const DataRecord& record);
+  // Records written in one go from record `first` on; a whole set is stored
+  // or converted without 15000 seeks.
+  Result<void> writeRange(int first, const std::vector<DataRecord>& records);
   // Records first..last (inclusive) in one read, for views that walk a range.
   std::vector<DataRecord> readRange(int first, int last) const;
 

@@ -1,0 +1,105 @@
+// Figures for the data layer at a full logger's size (15000 points).
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include "core/app/UiText.h"
+#include "core/data/Conversion.h"
+#include "core/data/Csv.h"
+#include "core/data/DayTime.h"
+
+namespace termika {
+namespace {
+
+constexpr int kPoints = 15000;
+
+struct Fixture {
+  QTemporaryDir dir;
+  RecordFile file;
+  DataSet set;
+  UiText texts = UiText::load(UiText::Language::Japanese);
+
+  Fixture() {
+    (void)file.open(dir.filePath(QStringLiteral("log.rand")));
+    set.Interval = 60;
+    set.Model = QStringLiteral("QM120-RH");
+    set.LoggerName = QStringLiteral("R101");
+    set.UpperAlarm = {30, 0, 128};
+    set.LowerAlarm = {5, 0, 128};
+    std::vector<DataRecord> records(kPoints);
+    for (int i = 0; i < kPoints; ++i) {
+      DataRecord& r = records[static_cast<size_t>(i)];
+      const int t = 3000 + (i * 7) % 8000;
+      const int h = 500 + (i * 13) % 3000;
+      r.Raw = {static_cast<std::uint8_t>(t >> 8), static_cast<std::uint8_t>(t & 0xFF),
+               static_cast<std::uint8_t>(h >> 8), static_cast<std::uint8_t>(h & 0xFF)};
+      r.DateTime = secondsToDaySerial(41395LL * 86400 + 60LL * i);
+      r.Segment = 1;
+      r.RecordNo = static_cast<std::int16_t>(i + 1);
+      ConvertSample(r, set.Interval);
+    }
+    (void)file.writeRange(1, records);
+    set.Count = kPoints;
+    (void)ConvertDataSet(set, file, texts);  // alarm remarks as after a download
+  }
+};
+
+Fixture& fixture() {
+  static Fixture f;
+  return f;
+}
+
+void BM_CsvWrite(benchmark::State& state) {
+  Fixture& f = fixture();
+  const QString path = f.dir.filePath(QStringLiteral("w.csv"));
+  for (auto _ : state) {
+    const Result<void> r = WriteCsvFile(path, f.set, f.file, f.texts);
+    benchmark::DoNotOptimize(r.ok());
+  }
+}
+BENCHMARK(BM_CsvWrite)->Unit(benchmark::kMillisecond);
+
+void BM_CsvRead(benchmark::State& state) {
+  Fixture& f = fixture();
+  const QString path = f.dir.filePath(QStringLiteral("r.csv"));
+  (void)WriteCsvFile(path, f.set, f.file, f.texts);
+  for (auto _ : state) {
+    const CsvReadResult r = ReadCsvFile(path, f.texts);
+    benchmark::DoNotOptimize(r.ok());
+  }
+}
+BENCHMARK(BM_CsvRead)->Unit(benchmark::kMillisecond);
+
+void BM_ConvertDataSet(benchmark::State& state) {
+  Fixture& f = fixture();
+  for (auto _ : state) {
+    const Result<void> r = ConvertDataSet(f.set, f.file, f.texts);
+    benchmark::DoNotOptimize(r.ok());
+  }
+}
+BENCHMARK(BM_ConvertDataSet)->Unit(benchmark::kMillisecond);
+
+void BM_RecordFileWriteRead(benchmark::State& state) {
+  Fixture& f = fixture();
+  RecordFile other;
+  (void)other.open(f.dir.filePath(QStringLiteral("copy.rand")));
+  const std::vector<DataRecord> records = f.file.readRange(1, kPoints);
+  for (auto _ : state) {
+    (void)other.writeRange(1, records);
+    const std::vector<DataRecord> back = other.readRange(1, kPoints);
+    benchmark::DoNotOptimize(back.size());
+  }
+}
+BENCHMARK(BM_RecordFileWriteRead)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace termika
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,410 @@
+#include "core/data/Csv.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <cmath>
+
+#include "core/data/Cp932.h"
+#include "core/data/DayTime.h"
+#include "core/data/ExtremesUpdate.h"
+#include "core/data/Formats.h"
+
+namespace termika {
+namespace {
+
+constexpr auto kStateless = QStringConverter::Flag::Stateless;
+const QString kAlarmModel = QStringLiteral("QM120-RH");
+const QString kPlainModel = QStringLiteral("QM100-RH");
+constexpr double kMinTemperature = -40.0;
+constexpr double kMaxTemperature = 100.0;
+constexpr double kMinHumidity = 0.0;
+constexpr double kMaxHumidity = 100.0;
+constexpr int kMaxInterval = 86400;
+
+// ---------------------------------------------------------------- writing
+
+QString quoted(const QString& text) {
+  QString escaped = text;
+  escaped.replace(QLatin1Char('"'), QLatin1String("\"\""));
+  return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+QString alarmText(const AlarmSetting& alarm) {
+  return alarm.Enabled != 0 ? QString::number(alarm.Limit) : QStringLiteral("OFF");
+}
+
+QString joinLine(const QStringList& items) {
+  return items.join(QLatin1Char(',')) + QLatin1String("\r\n");
+}
+
+// ---------------------------------------------------------------- reading
+
+struct Item {
+  QString text;
+  bool quoted = false;
+};
+
+// Splits one line into items with the runtime's "input" convention. nullopt
+// with `why` when a quoted item is not closed or is followed by stray text.
+std::optional<std::vector<Item>> splitItems(const QString& line, QString& why) {
+  std::vector<Item> items;
+  qsizetype i = 0;
+  const qsizetype n = line.size();
+  auto skipBlanks = [&] {
+    while (i < n && (line[i] == u' ' || line[i] == u'\t')) ++i;
+  };
+  while (true) {
+    skipBlanks();
+    Item item;
+    if (i < n && line[i] == u'"') {
+      item.quoted = true;
+      ++i;
+      bool closed = false;
+      while (i < n) {
+        if (line[i] == u'"') {
+          if (i + 1 < n && line[i + 1] == u'"') {
+            item.text += QLatin1Char('"');
+            i += 2;
+            continue;
+          }
+          closed = true;
+          ++i;
+          break;
+        }
+        item.text += line[i++];
+      }
+      if (!closed) {
+        why = QStringLiteral("a quoted item is not closed (the line may be cut short)");
+        return std::nullopt;
+      }
+      skipBlanks();
+      if (i < n && line[i] != u',') {
+        why = QStringLiteral("unexpected text after a quoted item");
+        return std::nullopt;
+      }
+    } else {
+      const qsizetype start = i;
+      while (i < n && line[i] != u',') ++i;
+      item.text = line.mid(start, i - start).trimmed();
+    }
+    items.push_back(item);
+    if (i >= n) break;
+    ++i;  // the comma
+  }
+  return items;
+}
+
+std::optional<double> parseDecimal(const QString& text) {
+  static const QRegularExpression re(QStringLiteral("^[+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)$"));
+  const QString t = text.trimmed();
+  if (!re.match(t).hasMatch()) return std::nullopt;
+  bool ok = false;
+  const double v = t.toDouble(&ok);
+  if (!ok || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
+enum class Encoding { Undecided, Utf8, Cp932 };
+
+// Reads the device line by line, deciding the encoding on the first line that
+// is not plain ASCII (a BOM decides at once) and keeping it for the file.
+class LineReader final {
+ public:
+  explicit LineReader(QIODevice& device) : m_device(device) {}
+
+  int lineNo() const { return m_lineNo; }
+
+  // nullopt at the end of the file; sets `error` instead when a line is bad.
+  std::optional<QString> next(QString& error) {
+    if (m_device.atEnd()) return std::nullopt;
+    QByteArray raw = m_device.readLine(csv::kMaxLineBytes + 3);
+    if (raw.isEmpty()) {
+      if (!m_device.atEnd()) error = QStringLiteral("the file cannot be read");
+      return std::nullopt;
+    }
+    ++m_lineNo;
+    const bool complete = raw.endsWith('\n') || m_device.atEnd();
+    while (raw.endsWith('\n') || raw.endsWith('\r')) raw.chop(1);
+    if (!complete || raw.size() > csv::kMaxLineBytes) {
+      error = QStringLiteral("the line is longer than %1 bytes").arg(csv::kMaxLineBytes);
+      return std::nullopt;
+    }
+    if (m_lineNo == 1 && raw.startsWith("\xEF\xBB\xBF")) {
+      raw.remove(0, 3);
+      m_encoding = Encoding::Utf8;
+    }
+    if (raw.contains('\0')) {
+      error = QStringLiteral("the line holds binary data, not text");
+      return std::nullopt;
+    }
+    if (isAscii(raw)) return QString::fromLatin1(raw);
+    if (m_encoding == Encoding::Undecided) {
+      m_encoding = raw.isValidUtf8() ? Encoding::Utf8 : Encoding::Cp932;
+    }
+    if (m_encoding == Encoding::Utf8) {
+      if (!raw.isValidUtf8()) {
+        error = QStringLiteral("the line is not valid UTF-8 text");
+        return std::nullopt;
+      }
+      return QString::fromUtf8(raw);
+    }
+    // The first error ends the reading, so the decoder never needs a reset.
+    // Built in place: a moved system converter stops counting errors.
+    if (!m_cp932) m_cp932.emplace("windows-31j", kStateless);
+    if (!m_cp932->isValid()) {
+      m_cp932.reset();
+      m_cp932.emplace("Shift_JIS", kStateless);
+    }
+    QString text = m_cp932->decode(raw);
+    if (m_cp932->hasError()) {
+      error = QStringLiteral("the line is not valid Windows-31J text");
+      return std::nullopt;
+    }
+    return text;
+  }
+
+ private:
+  static bool isAscii(const QByteArray& bytes) {
+    for (const char c : bytes) {
+      if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+  }
+
+  QIODevice& m_device;
+  std::optional<QStringDecoder> m_cp932;  // opened on the first line that needs it
+  int m_lineNo = 0;
+  Encoding m_encoding = Encoding::Undecided;
+};
+
+CsvReadResult failure(int line, const QString& message, bool wrongHeader = false) {
+  CsvReadResult r;
+  r.error.wrongHeader = wrongHeader;
+  r.error.line = line;
+  r.error.message = line > 0 ? QStringLiteral("Line %1: %2").arg(line).arg(message) : message;
+  return r;
+}
+
+std::optional<AlarmSetting> parseAlarm(const Item& item) {
+  const QString t = item.text.trimmed();
+  if (t.isEmpty() || t.compare(QLatin1String("OFF"), Qt::CaseInsensitive) == 0) {
+    return AlarmSetting{};
+  }
+  const auto value = parseDecimal(t);
+  if (!value || *value < kMinTemperature || *value > kMaxTemperature) return std::nullopt;
+  AlarmSetting alarm;
+  alarm.Limit = static_cast<std::int16_t>(std::nearbyint(*value));
+  alarm.Enabled = 1;
+  return alarm;
+}
+
+std::optional<int> parseWhole(const Item& item, int minimum, int maximum) {
+  const auto value = parseDecimal(item.text);
+  if (!value || *value != std::floor(*value) || *value < minimum || *value > maximum) {
+    return std::nullopt;
+  }
+  return static_cast<int>(*value);
+}
+
+}  // namespace
+
+Result<QByteArray> CsvBytes(const DataSet& set, const RecordFile& file, const UiText& texts) {
+  if (set.Count < 1) return Error{QStringLiteral("The data set holds no points to save.")};
+  const std::vector<DataRecord> records = file.readRange(1, set.Count);
+  if (static_cast<int>(records.size()) != set.Count) {
+    return Error{QStringLiteral("Only %1 of %2 records of the data set could be read.")
+                     .arg(records.size())
+                     .arg(set.Count)};
+  }
+  const bool alarms = set.Model == kAlarmModel;
+  QString text;
+  text.reserve(static_cast<qsizetype>(records.size()) * 100 + 512);
+  text += joinLine({quoted(texts.text(1054)), quoted(texts.text(1055)), quoted(texts.text(1056)),
+                    quoted(texts.text(1057)), quoted(alarms ? texts.text(1058) : QString()),
+                    quoted(alarms ? texts.text(1059) : QString())});
+  text += joinLine({quoted(set.LoggerName), quoted(fmt::generalDate(records.front().DateTime)),
+                    quoted(QString::number(set.Count)), quoted(QString::number(set.Interval)),
+                    quoted(alarms ? alarmText(set.UpperAlarm) : QString()),
+                    quoted(alarms ? alarmText(set.LowerAlarm) : QString())});
+  text += joinLine({quoted(texts.text(1060)), quoted(texts.text(1061)), quoted(texts.text(1062)),
+                    quoted(texts.text(1063)), quoted(texts.text(1064))});
+  int pointNo = 0;
+  for (const DataRecord& r : records) {
+    text += QString::number(++pointNo) + QLatin1Char(',') + quoted(fmt::generalDate(r.DateTime)) +
+            QLatin1Char(',') + quoted(fmt::hash00(r.Temperature)) + QLatin1Char(',') +
+            quoted(fmt::hash00(r.Humidity)) + QLatin1Char(',') + quoted(r.Remarks) +
+            QLatin1String("\r\n");
+  }
+  return cp932::encode(text);
+}
+
+Result<void> WriteCsvFile(const QString& path, const DataSet& set, const RecordFile& file,
+                          const UiText& texts) {
+  const Result<QByteArray> bytes = CsvBytes(set, file, texts);
+  if (!bytes) return bytes.error();
+  return WriteFileAtomically(path, *bytes);
+}
+
+Result<void> WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+  QSaveFile out(path);
+  if (!out.open(QIODevice::WriteOnly)) {
+    return Error{QStringLiteral("Cannot create %1: %2").arg(path, out.errorString())};
+  }
+  if (out.write(bytes) != bytes.size()) {
+    const QString why = out.errorString();
+    out.cancelWriting();
+    return Error{QStringLiteral("Cannot write %1: %2").arg(path, why)};
+  }
+  if (!out.commit()) {
+    return Error{QStringLiteral("Cannot save %1: %2").arg(path, out.errorString())};
+  }
+  return {};
+}
+
+CsvReadResult ParseCsv(QIODevice& device, const UiText& texts) {
+  LineReader reader(device);
+  QString error;
+  QString why;
+
+  // Line 1: the header titles decide the model.
+  const std::optional<QString> first = reader.next(error);
+  if (!first) {
+    return error.isEmpty() ? failure(0, QStringLiteral("The file is empty."), true)
+                           : failure(reader.lineNo(), error, true);
+  }
+  const auto titles = splitItems(*first, why);
+  if (!titles || titles->size() != 6) {
+    return failure(1, QStringLiteral("not the header of a data file"), true);
+  }
+  bool known = true;
+  for (int i = 0; i < 4; ++i) {
+    known = known && (*titles)[static_cast<size_t>(i)].text == texts.text(1054 + i);
+  }
+  const QString t5 = (*titles)[4].text;
+  const QString t6 = (*titles)[5].text;
+  CsvContent content;
+  if (known && t5 == texts.text(1058) && t6 == texts.text(1059)) {
+    content.Model = kAlarmModel;
+  } else if (known && t5.isEmpty() && t6.isEmpty()) {
+    content.Model = kPlainModel;
+  } else {
+    return failure(1, QStringLiteral("not the header of a data file"), true);
+  }
+
+  // Line 2: name, start, announced count, interval and the two limits.
+  const std::optional<QString> second = reader.next(error);
+  if (!second) {
+    return failure(error.isEmpty() ? 2 : reader.lineNo(),
+                   error.isEmpty() ? QStringLiteral("the header values are missing") : error);
+  }
+  const auto values = splitItems(*second, why);
+  if (!values) return failure(2, why);
+  if (values->size() != 6) {
+    return failure(2, QStringLiteral("expected 6 header values, found %1").arg(values->size()));
+  }
+  content.LoggerName = (*values)[0].text;
+  const auto start = fmt::parseGeneralDate((*values)[1].text);
+  if (!start)
+    return failure(2, QStringLiteral("the start time \"%1\" is not a date").arg((*values)[1].text));
+  content.StartTime = *start;
+  const auto announced = parseWhole((*values)[2], 0, kMaxSetPoints);
+  if (!announced)
+    return failure(
+        2,
+        QStringLiteral("the point count \"%1\" is not a number of points").arg((*values)[2].text));
+  content.AnnouncedCount = *announced;
+  const auto interval = parseWhole((*values)[3], 1, kMaxInterval);
+  if (!interval)
+    return failure(2, QStringLiteral("the interval \"%1\" is not 1..%2 seconds")
+                          .arg((*values)[3].text)
+                          .arg(kMaxInterval));
+  content.Interval = *interval;
+  const auto upper = parseAlarm((*values)[4]);
+  const auto lower = parseAlarm((*values)[5]);
+  if (!upper || !lower)
+    return failure(2, QStringLiteral("an alarm limit is neither OFF nor -40..100"));
+  content.UpperAlarm = *upper;
+  content.LowerAlarm = *lower;
+
+  // Line 3: the column titles, read and ignored.
+  const std::optional<QString> third = reader.next(error);
+  if (!third) {
+    return failure(error.isEmpty() ? 3 : reader.lineNo(),
+                   error.isEmpty() ? QStringLiteral("the column titles are missing") : error);
+  }
+  const auto columns = splitItems(*third, why);
+  if (!columns) return failure(3, why);
+  if (columns->size() != 5) {
+    return failure(3, QStringLiteral("expected 5 column titles, found %1").arg(columns->size()));
+  }
+
+  // Data lines: one point each; a gap longer than the interval starts a new segment.
+  qint64 previous = daySerialToSeconds(content.StartTime);
+  int segment = 1;
+  while (true) {
+    const std::optional<QString> line = reader.next(error);
+    if (!line) {
+      if (!error.isEmpty()) return failure(reader.lineNo(), error);
+      break;
+    }
+    const int lineNo = reader.lineNo();
+    if (line->trimmed().isEmpty()) continue;
+    if (static_cast<int>(content.Records.size()) >= csv::kMaxDataRows) {
+      return failure(lineNo, QStringLiteral("more than %1 data rows").arg(csv::kMaxDataRows));
+    }
+    const auto items = splitItems(*line, why);
+    if (!items) return failure(lineNo, why);
+    if (items->size() != 5) {
+      return failure(lineNo, QStringLiteral("expected 5 items, found %1").arg(items->size()));
+    }
+    const auto when = fmt::parseGeneralDate((*items)[1].text);
+    if (!when) return failure(lineNo, QStringLiteral("\"%1\" is not a date").arg((*items)[1].text));
+    const auto temperature = parseDecimal((*items)[2].text);
+    if (!temperature || *temperature < kMinTemperature || *temperature > kMaxTemperature) {
+      return failure(lineNo, QStringLiteral("the temperature \"%1\" is not a number in -40..100")
+                                 .arg((*items)[2].text));
+    }
+    const auto humidity = parseDecimal((*items)[3].text);
+    if (!humidity || *humidity < kMinHumidity || *humidity > kMaxHumidity) {
+      return failure(
+          lineNo,
+          QStringLiteral("the humidity \"%1\" is not a number in 0..100").arg((*items)[3].text));
+    }
+    const qint64 seconds = daySerialToSeconds(*when);
+    if (seconds - previous > content.Interval) ++segment;
+    previous = seconds;
+
+    DataRecord r;  // Raw and Reserved stay zero: nothing of a logger sample is known
+    r.DateTime = *when;
+    r.Temperature = static_cast<float>(*temperature);
+    r.Humidity = static_cast<float>(*humidity);
+    r.Segment = static_cast<float>(segment);
+    r.Remarks = fitRemarks((*items)[4].text);
+    r.RecordNo = static_cast<std::int16_t>(content.Records.size() + 1);
+    UpdateExtremes(r, content.AllExtremes);
+    content.Records.push_back(std::move(r));
+  }
+  CsvReadResult result;
+  result.content = std::move(content);
+  return result;
+}
+
+CsvReadResult ParseCsv(const QByteArray& bytes, const UiText& texts) {
+  QByteArray copy = bytes;
+  QBuffer buffer(&copy);
+  buffer.open(QIODevice::ReadOnly);
+  return ParseCsv(buffer, texts);
+}
+
+CsvReadResult ReadCsvFile(const QString& path, const UiText& texts) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    return failure(0, QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+  }
+  return ParseCsv(file, texts);
+}
+
+}  // namespace termika

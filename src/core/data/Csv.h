@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "core/Result.h"
+#include "core/app/UiText.h"
+#include "core/data/DataRecord.h"
+#include "core/data/DataSet.h"
+#include "core/data/RecordFile.h"
+
+namespace termika {
+
+// CSV files hold three header lines and one line per point, written with the
+// runtime's "write" convention: strings in double quotes, numbers bare, commas,
+// CRLF, Windows-31J.
+namespace csv {
+// Hostile files are refused before they can exhaust memory.
+inline constexpr int kMaxLineBytes = 4096;
+inline constexpr int kMaxDataRows = kMaxSetPoints;
+}  // namespace csv
+
+// The whole content of a good CSV file; the file set is replaced from it
+// only once all of it has been read.
+struct CsvContent {
+  QString LoggerName;
+  double StartTime = 0.0;
+  int AnnouncedCount = 0;
+  std::int32_t Interval = 0;
+  AlarmSetting UpperAlarm;
+  AlarmSetting LowerAlarm;
+  QString Model;                    // "QM120-RH" or "QM100-RH", from the header form
+  std::vector<DataRecord> Records;  // numbered 1.., segments from the time gaps
+  Extremes AllExtremes;
+};
+
+// Why a file could not be read: a header of neither known form (the user is
+// told the file has the wrong form), or anything else (a file error), with
+// the line it happened on (0 when not tied to a line).
+struct CsvReadError {
+  bool wrongHeader = false;
+  int line = 0;
+  QString message;
+};
+
+struct CsvReadResult {
+  std::optional<CsvContent> content;
+  CsvReadError error;
+  bool ok() const { return content.has_value(); }
+};
+
+// The bytes of a set's CSV file: header columns 5 and 6 and the limits come
+// from the set's own Model and alarms, the name from its LoggerName.
+Result<QByteArray> CsvBytes(const DataSet& set, const RecordFile& file, const UiText& texts);
+// Writes through a QSaveFile: on any failure the previous file is untouched.
+Result<void> WriteCsvFile(const QString& path, const DataSet& set, const RecordFile& file,
+                          const UiText& texts);
+
+// Replaces the file at `path` with `bytes` through a QSaveFile.
+Result<void> WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Reads Windows-31J or UTF-8 (with or without BOM); header texts are matched
+// in the current language.
+CsvReadResult ParseCsv(QIODevice& device, const UiText& texts);
+CsvReadResult ParseCsv(const QByteArray& bytes, const UiText& texts);
+CsvReadResult ReadCsvFile(const QString& path, const UiText& texts);
+
+}  // namespace termika

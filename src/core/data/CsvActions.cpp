@@ -1,0 +1,136 @@
+#include "core/data/CsvActions.h"
+
+#include <QFileInfo>
+
+#include "core/data/Csv.h"
+#include "core/data/Formats.h"
+#include "core/data/SetRecords.h"
+
+namespace termika {
+namespace {
+
+bool isValidFileName(const QString& name) {
+  if (name.trimmed().isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) {
+    return false;
+  }
+  for (const QChar c : name) {
+    if (c.unicode() < 0x20 || QStringView(u"\\/:*?\"<>|").contains(c)) return false;
+  }
+  return true;
+}
+
+void rememberFolder(AppState& state, const QString& path) {
+  state.WorkingFolder = QFileInfo(path).absolutePath();
+}
+
+QString withCsvSuffix(const QString& path) {
+  return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".csv") : path;
+}
+
+}  // namespace
+
+QString qtFileFilter(const QString& runtimeFilter) {
+  const QStringList parts = runtimeFilter.split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString description = parts[i].trimmed();
+    // The runtime's descriptions often repeat the patterns: "CSV(*.csv)".
+    const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+    if (open > 0 && description.endsWith(QLatin1Char(')'))) {
+      description = description.left(open).trimmed();
+    }
+    QString patterns = parts[i + 1].trimmed();
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    filters << QStringLiteral("%1 (%2)").arg(description, patterns);
+  }
+  return filters.join(QLatin1String(";;"));
+}
+
+QString proposedCsvName(const QString& loggerName, double firstTime) {
+  const QString stamp = fmt::fileStamp(firstTime);
+  const QString named = loggerName + QLatin1Char('_') + stamp;
+  return !loggerName.trimmed().isEmpty() && isValidFileName(named) ? named : stamp;
+}
+
+SaveOutcome SaveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts) {
+  if (setIndex != kLogSet && setIndex != kRealTimeSet) return SaveOutcome::Failed;
+  DataSet& set = state.set(setIndex);
+  if (set.Count < 1) return SaveOutcome::NothingToSave;
+  const std::optional<DataRecord> first = state.file(setIndex).read(1);
+  // The content is built before the dialog: a record file that cannot be read
+  // is not something another file name would mend.
+  const Result<QByteArray> bytes = CsvBytes(set, state.file(setIndex), state.Texts);
+  if (!first || !bytes) {
+    prompts.info(state.ModelName,
+                 state.Texts.text(1113) + QStringLiteral("\r\r") +
+                     (bytes ? QStringLiteral("Record 1 cannot be read.") : bytes.error().message));
+    return SaveOutcome::Failed;
+  }
+  const QString filter = qtFileFilter(state.Texts.text(1052));
+  const QString proposed = proposedCsvName(set.LoggerName, first->DateTime);
+  while (true) {
+    const std::optional<QString> chosen = prompts.chooseSaveFile(proposed, filter);
+    if (!chosen || chosen->isEmpty()) return SaveOutcome::Cancelled;
+    rememberFolder(state, *chosen);
+    const Result<void> written = WriteFileAtomically(withCsvSuffix(*chosen), *bytes);
+    if (written) {
+      set.Unsaved = false;
+      return SaveOutcome::Saved;
+    }
+    prompts.info(state.ModelName,
+                 state.Texts.text(1053) + QStringLiteral("\r\r") + written.error().message);
+  }
+}
+
+SaveOutcome AskSaveDataSet(AppState& state, int setIndex, const QString& prompt,
+                           UserPrompts& prompts) {
+  if (setIndex != kLogSet && setIndex != kRealTimeSet) return SaveOutcome::NothingToSave;
+  const DataSet& set = state.set(setIndex);
+  if (!set.Unsaved || set.Count < 1) return SaveOutcome::NothingToSave;
+  if (!prompts.ask(state.ModelName, prompt)) return SaveOutcome::Declined;
+  return SaveDataSetCsv(state, setIndex, prompts);
+}
+
+bool OpenCsvIntoFileSet(AppState& state, UserPrompts& prompts, const QString& path) {
+  QString chosen = path;
+  if (chosen.isEmpty()) {
+    const std::optional<QString> picked =
+        prompts.chooseOpenFile(qtFileFilter(state.Texts.text(1108)));
+    if (!picked || picked->isEmpty()) return false;
+    chosen = *picked;
+    rememberFolder(state, chosen);
+  }
+  CsvReadResult read = ReadCsvFile(chosen, state.Texts);
+  if (!read.ok()) {
+    const int text = read.error.wrongHeader ? 1109 : 1113;
+    prompts.info(state.ModelName,
+                 state.Texts.text(text) + QStringLiteral("\r\r") + read.error.message);
+    return false;
+  }
+  CsvContent& content = *read.content;
+  DataSet& set = state.set(kFileSet);
+  if (const Result<void> stored = state.file(kFileSet).writeRange(1, content.Records); !stored) {
+    // The old points may be partly overwritten: the set is emptied rather
+    // than left showing a mixture.
+    ClearDataSet(set);
+    prompts.info(state.ModelName,
+                 state.Texts.text(1113) + QStringLiteral("\r\r") + stored.error().message);
+    return false;
+  }
+  set.Count = static_cast<int>(content.Records.size());
+  set.DrawnCount = 0;
+  set.Interval = content.Interval;
+  set.UpperAlarm = content.UpperAlarm;
+  set.LowerAlarm = content.LowerAlarm;
+  set.Model = content.Model;
+  set.LoggerName = content.LoggerName;
+  set.AnnouncedStart = content.StartTime;
+  set.AnnouncedCount = content.AnnouncedCount;
+  set.AllExtremes = content.AllExtremes;
+  set.SelectedExtremes.reset();
+  state.FileSetName = content.LoggerName;
+  state.CurrentSet = kFileSet;
+  return true;
+}
+
+}  // namespace termika

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include "core/app/AppState.h"
+#include "core/app/UserPrompts.h"
+
+namespace termika {
+
+enum class SaveOutcome { NothingToSave, Saved, Declined, Cancelled, Failed };
+
+// Writes set 0 or 1 to a file the user picks (proposed name LoggerName + "_" +
+// fileStamp of record 1, or the stamp alone when that is not a valid file
+// name). Text 1052 filter; text 1053 on an unwritable path, then the dialog
+// again; Unsaved stays true on any failure.
+SaveOutcome SaveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts);
+
+// Asks `prompt` (title ModelName) only when the set is Unsaved; Yes -> SaveDataSetCsv.
+SaveOutcome AskSaveDataSet(AppState& state, int setIndex, const QString& prompt,
+                           UserPrompts& prompts);
+
+// m11_Click: open dialog (text 1108 filter) unless `path` is given; 1109 on a
+// wrong header, 1113 with the line on other errors. On success replaces the
+// file set (records, Count, Interval, alarms, Model, LoggerName, extremes),
+// sets state.FileSetName and CurrentSet = 2; on failure nothing changes.
+bool OpenCsvIntoFileSet(AppState& state, UserPrompts& prompts, const QString& path = {});
+
+// A filter of the runtime's file dialog ("CSV(*.csv)|*.csv") as a Qt filter
+// ("CSV (*.csv)").
+QString qtFileFilter(const QString& runtimeFilter);
+
+// The name proposed when saving a set whose first point is at `firstTime`.
+QString proposedCsvName(const QString& loggerName, double firstTime);
+
+}  // namespace termika

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include "core/app/UiText.h"
+#include "core/data/ExtremeMarks.h"
+#include "core/data/SetRecords.h"
+
+namespace termika {
+namespace {
+
+QByteArray sjis(const QString& text) {
+  QStringEncoder encoder("windows-31j");
+  return encoder.encode(text);
+}
+
+TEST(DataRecord, ExactLayoutOfTheEightyFourBytes) {
+  DataRecord r;
+  r.Temperature = 25.5f;  // 0x41CC0000
+  r.Humidity = 1.0f;      // 0x3F800000
+  r.DateTime = 36526.0;   // 0x40E1D5C000000000
+  r.Segment = 1.0f;
+  r.Remarks = QStringLiteral("最高");  // 8D C5 8D 82
+  r.RecordNo = 300;                    // 0x012C
+  r.Raw = {0x19, 0x3D, 0x07, 0x08};
+  const QByteArray bytes = r.serialize();
+  ASSERT_EQ(bytes.size(), 84);
+  QByteArray expected;
+  expected += QByteArray::fromHex("0000cc41");
+  expected += QByteArray::fromHex("0000803f");
+  expected += QByteArray(8, '\0');
+  expected += QByteArray::fromHex("00000000c0d5e140");
+  expected += QByteArray::fromHex("0000803f");
+  expected += QByteArray::fromHex("8dc58d82") + QByteArray(46, ' ');
+  expected += QByteArray::fromHex("2c01");
+  expected += QByteArray::fromHex("193d0708");
+  EXPECT_EQ(bytes.toHex(), expected.toHex());
+
+  const DataRecord back = DataRecord::deserialize(bytes.constData());
+  EXPECT_EQ(back.serialize(), bytes);
+  EXPECT_EQ(back.Remarks, QStringLiteral("最高") + QString(46, u' '));
+  EXPECT_EQ(back.RecordNo, 300);
+}
+
+TEST(DataRecord, RemarksAreCutAtACharacterBoundary) {
+  struct Case {
+    QString remark;
+    QString stored;
+  };
+  const QString x49(49, u'x');
+  const Case cases[] = {
+      {QString(60, u'a'), QString(50, u'a')},
+      {x49 + QStringLiteral("最"), x49 + QStringLiteral(" ")},  // 51 bytes: the kanji goes whole
+      {QString(48, u'x') + QStringLiteral("最高"), QString(48, u'x') + QStringLiteral("最")},
+      {QStringLiteral("ｶﾀｶﾅ"), QStringLiteral("ｶﾀｶﾅ") + QString(46, u' ')},  // single-byte kana
+      {QString(), QString(50, u' ')},
+      // Characters the code page lacks become "?", and the next remark is unharmed.
+      {QStringLiteral("a😀b"), QStringLiteral("a?b") + QString(47, u' ')},
+      {QStringLiteral("é最"), QStringLiteral("?最") + QString(47, u' ')},
+      {QStringLiteral("最低"), QStringLiteral("最低") + QString(46, u' ')},
+  };
+  for (const Case& c : cases) {
+    DataRecord r;
+    r.Remarks = c.remark;
+    const QByteArray bytes = r.serialize();
+    EXPECT_EQ(bytes.mid(28, 50), sjis(c.stored)) << c.remark.toStdString();
+    EXPECT_EQ(DataRecord::deserialize(bytes.constData()).Remarks, c.stored);
+  }
+}
+
+class RecordFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_dir.isValid());
+    ASSERT_TRUE(m_file.open(m_dir.filePath(QStringLiteral("read.rand"))).ok());
+  }
+  QTemporaryDir m_dir;
+  RecordFile m_file;
+  UiText m_texts = UiText::load(UiText::Language::Japanese);
+};
+
+TEST_F(RecordFileTest, AppendNumbersRecordsAndZeroesReserved) {
+  DataSet set;
+  DataRecord r;
+  r.Reserved = {1, 2, 3, 4, 5, 6, 7, 8};
+  r.RecordNo = 99;
+  r.Temperature = 21.5f;
+  const Result<int> first = AppendRecord(set, m_file, r);
+  ASSERT_TRUE(first.ok());
+  EXPECT_EQ(*first, 1);
+  EXPECT_EQ(set.Count, 1);
+  const DataRecord stored = *m_file.read(1);
+  EXPECT_EQ(stored.RecordNo, 1);
+  EXPECT_EQ(stored.Reserved, (std::array<std::uint8_t, 8>{}));
+  EXPECT_EQ(stored.Temperature, 21.5f);
+}
+
+TEST_F(RecordFileTest, RefusesToGrowPastTheLargestRecordNumber) {
+  DataSet set;
+  set.Count = kMaxSetPoints - 1;
+  ASSERT_TRUE(AppendRecord(set, m_file, DataRecord{}).ok());
+  EXPECT_EQ(set.Count, 32767);
+  EXPECT_EQ(m_file.read(32767)->RecordNo, 32767);
+  const Result<int> full = AppendRecord(set, m_file, DataRecord{});
+  EXPECT_FALSE(full.ok());
+  EXPECT_TRUE(full.error().message.contains(QStringLiteral("32767")));
+  EXPECT_EQ(set.Count, 32767);
+  EXPECT_FALSE(m_file.read(32768));  // nothing written past the end
+}
+
+TEST_F(RecordFileTest, WriteRangeMatchesSingleWrites) {
+  std::vector<DataRecord> records(3);
+  for (int i = 0; i < 3; ++i) {
+    records[static_cast<size_t>(i)].RecordNo = static_cast<std::int16_t>(i + 1);
+    records[static_cast<size_t>(i)].Humidity = 40.0f + static_cast<float>(i);
+  }
+  ASSERT_TRUE(m_file.writeRange(1, records).ok());
+  const std::vector<DataRecord> back = m_file.readRange(1, 3);
+  ASSERT_EQ(back.size(), 3u);
+  EXPECT_EQ(back[2].Humidity, 42.0f);
+  EXPECT_EQ(back[2].RecordNo, 3);
+  EXPECT_EQ(QFileInfo(m_file.path()).size(), 3 * 84);
+}
+
+TEST_F(RecordFileTest, ExtremeMarksAccumulateAndSkipStalePointNumbers) {
+  const QString remarks[] = {QStringLiteral("  A  "), QString(44, u'x'), QStringLiteral("B")};
+  for (int i = 0; i < 3; ++i) {
+    DataRecord r;
+    r.RecordNo = static_cast<std::int16_t>(i + 1);
+    r.Remarks = fitRemarks(remarks[i]);
+    ASSERT_TRUE(m_file.write(i + 1, r).ok());
+  }
+  DataRecord beyond;
+  beyond.Remarks = QStringLiteral("stale");
+  ASSERT_TRUE(m_file.write(4, beyond).ok());  // left over from an earlier, longer set
+
+  Extremes e;
+  e.entries[Extremes::kHighTemperature].PointNo = 1;
+  e.entries[Extremes::kLowTemperature].PointNo = 2;
+  e.entries[Extremes::kHighHumidity].PointNo = 1;
+  e.entries[Extremes::kLowHumidity].PointNo = 4;  // beyond Count 3: skipped
+  ASSERT_TRUE(MarkExtremeRecords(e, 3, m_file, m_texts).ok());
+
+  // Each mark trims first: "A" + " 最高温度" + " 最高湿度 " is 1 + 9 + 10 bytes, then 30 blanks.
+  EXPECT_EQ(m_file.read(1)->Remarks, QStringLiteral("A 最高温度 最高湿度 ") + QString(30, u' '));
+  // 44 + " 最低温度 " is 54 bytes: " 最低" is the most that fits whole (49), then a blank.
+  EXPECT_EQ(m_file.read(2)->Remarks, QString(44, u'x') + QStringLiteral(" 最低 "));
+  EXPECT_EQ(m_file.read(3)->Remarks, QStringLiteral("B") + QString(49, u' '));
+  EXPECT_EQ(m_file.read(4)->Remarks, QStringLiteral("stale") + QString(45, u' '));
+
+  Extremes reset;  // every point number 0
+  ASSERT_TRUE(MarkExtremeRecords(reset, 3, m_file, m_texts).ok());
+  EXPECT_EQ(m_file.read(3)->Remarks, QStringLiteral("B") + QString(49, u' '));
+}
+
+TEST(ExtremeMarks, TrimRemovesOnlyAsciiBlanks) {
+  EXPECT_EQ(trimBlanks(QStringLiteral("  a b  ")), "a b");
+  EXPECT_EQ(trimBlanks(QStringLiteral("\u3000a\u3000")), QStringLiteral("\u3000a\u3000"));
+  EXPECT_EQ(trimBlanks(QStringLiteral("   ")), "");
+}
+
+}  // namespace
+}  // namespace termika

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "core/app/UserPrompts.h"
+
+namespace termika::testing {
+
+// A UserPrompts that answers from queues and records every call, so a test
+// can script a dialogue and check afterwards what the user was shown.
+// An empty queue answers No / Cancel.
+class ScriptedPrompts final : public UserPrompts {
+ public:
+  enum class Kind { Info, Ask, SaveFile, OpenFile };
+  struct Call {
+    Kind kind;
+    QString title;    // info, ask
+    QString message;  // info, ask; the proposed name for SaveFile
+    QString filter;   // SaveFile, OpenFile
+  };
+
+  std::deque<bool> askAnswers;
+  std::deque<std::optional<QString>> saveFiles;
+  std::deque<std::optional<QString>> openFiles;
+  std::vector<Call> calls;
+
+  void info(const QString& title, const QString& message) override {
+    calls.push_back({Kind::Info, title, message, {}});
+  }
+
+  bool ask(const QString& title, const QString& message) override {
+    calls.push_back({Kind::Ask, title, message, {}});
+    return pop(askAnswers).value_or(false);
+  }
+
+  std::optional<QString> chooseSaveFile(const QString& proposedName,
+                                        const QString& filter) override {
+    calls.push_back({Kind::SaveFile, {}, proposedName, filter});
+    return pop(saveFiles).value_or(std::nullopt);
+  }
+
+  std::optional<QString> chooseOpenFile(const QString& filter) override {
+    calls.push_back({Kind::OpenFile, {}, {}, filter});
+    return pop(openFiles).value_or(std::nullopt);
+  }
+
+  // The calls of one kind, in order.
+  std::vector<Call> callsOf(Kind kind) const {
+    std::vector<Call> out;
+    for (const Call& c : calls) {
+      if (c.kind == kind) out.push_back(c);
+    }
+    return out;
+  }
+
+ private:
+  template <typename T>
+  static std::optional<T> pop(std::deque<T>& queue) {
+    if (queue.empty()) return std::nullopt;
+    T value = std::move(queue.front());
+    queue.pop_front();
+    return value;
+  }
+};
+
+}  // namespace termika::testing
