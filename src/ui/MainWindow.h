@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "core/app/SaveOutcome.h"
+#include "core/data/CsvActions.h"
 #include "core/app/Settings.h"
 
 class QComboBox;

@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-#include "core/app/SaveOutcome.h"
+#include "core/data/CsvActions.h"
 #include "core/app/UiText.h"
 
 namespace termika {
