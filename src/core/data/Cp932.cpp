@@ -81,10 +81,21 @@ QByteArray encode(const QString& text) {
 
 QString decode(const QByteArray& bytes) {
   if (isAscii(bytes)) return QString::fromLatin1(bytes);
-  return sharedDecoder().decode(bytes);
+  thread_local QByteArray lastBytes;
+  thread_local QString lastText;
+  if (bytes == lastBytes) return lastText;
+  lastText = sharedDecoder().decode(bytes);
+  lastBytes = bytes;
+  return lastText;
 }
 
 QByteArray encodeFixed(const QString& text, int width) {
+  // Remarks repeat (blanks, the same alarm mark on many points): the last
+  // answer is kept so a whole set is not re-encoded character by character.
+  thread_local QString lastText;
+  thread_local int lastWidth = -1;
+  thread_local QByteArray lastBytes;
+  if (width == lastWidth && text == lastText) return lastBytes;
   QByteArray out = encode(text);
   if (out.size() > width) {
     // Walk the characters so a double-byte character that does not fit is
@@ -98,6 +109,9 @@ QByteArray encodeFixed(const QString& text, int width) {
     out.truncate(cut);
   }
   out.append(width - out.size(), ' ');
+  lastText = text;
+  lastWidth = width;
+  lastBytes = out;
   return out;
 }
 

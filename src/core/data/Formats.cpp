@@ -3,6 +3,8 @@
 #include <QRegularExpression>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace termika::fmt {
 namespace {
@@ -11,12 +13,11 @@ QString pad(qint64 value, int width) {
   return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
 }
 
-// Formats |value| with two decimals, rounding half away from zero on its
-// decimal form with `significant` digits; returns the digits without sign and
-// whether the result is zero.
+// |value| rounded half away from zero to two decimals on its decimal form
+// with `significant` digits.
 struct TwoDecimals {
-  QString integerPart;  // "" when zero
-  QString decimals;     // always two digits
+  QByteArray integerPart;  // no leading zeros; empty when zero
+  QByteArray decimals;     // always two digits
   bool negative = false;
 };
 
@@ -26,48 +27,56 @@ TwoDecimals roundTwoDecimals(double value, int significant) {
   // "%.*e" gives d.ddddde±xx: `significant` digits and a decimal exponent.
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.*e", significant - 1, std::fabs(value));
-  const QString text = QString::fromLatin1(buffer);
-  const qsizetype e = text.indexOf(QLatin1Char('e'));
-  QString digits = text.left(e);
-  digits.remove(QLatin1Char('.'));
-  const int exponent = text.mid(e + 1).toInt();
-  // Value = 0.digits * 10^(exponent + 1); keep digits up to 10^-2.
-  const int keep = exponent + 1 + 2;  // digits before the second decimal inclusive
-  QString kept;
+  const char* e = std::strchr(buffer, 'e');
+  QByteArray digits;
+  for (const char* p = buffer; p < e; ++p) {
+    if (*p != '.') digits += *p;
+  }
+  const int exponent = std::atoi(e + 1);
+  // Value = 0.digits * 10^(exponent + 1): keep the digits down to 10^-2.
+  const int keep = exponent + 1 + 2;
+  QByteArray kept("0");
   bool roundUp = false;
   if (keep <= 0) {
-    roundUp = keep == 0 && digits.at(0) >= QLatin1Char('5');
-    kept = QStringLiteral("0");
+    roundUp = keep == 0 && digits[0] >= '5';
   } else {
     kept = digits.left(keep);
-    while (kept.size() < keep) kept += QLatin1Char('0');
-    roundUp = keep < digits.size() && digits.at(keep) >= QLatin1Char('5');
+    if (kept.size() < keep) kept.append(keep - kept.size(), '0');
+    roundUp = keep < digits.size() && digits[keep] >= '5';
   }
   if (roundUp) {
     qsizetype i = kept.size() - 1;
     for (; i >= 0; --i) {
-      if (kept[i] == QLatin1Char('9')) {
-        kept[i] = QLatin1Char('0');
-      } else {
-        kept[i] = QChar(kept[i].unicode() + 1);
+      if (kept[i] != '9') {
+        ++kept[i];
         break;
       }
+      kept[i] = '0';
     }
-    if (i < 0) kept.prepend(QLatin1Char('1'));
+    if (i < 0) kept.prepend('1');
   }
-  while (kept.size() < 3) kept.prepend(QLatin1Char('0'));
+  if (kept.size() < 3) kept.prepend(QByteArray(3 - kept.size(), '0'));
   out.decimals = kept.right(2);
   out.integerPart = kept.left(kept.size() - 2);
-  while (out.integerPart.startsWith(QLatin1Char('0'))) out.integerPart.remove(0, 1);
-  const bool zero = out.integerPart.isEmpty() && out.decimals == QLatin1String("00");
+  while (out.integerPart.startsWith('0')) out.integerPart.remove(0, 1);
+  const bool zero = out.integerPart.isEmpty() && out.decimals == "00";
   out.negative = value < 0 && !zero;
   return out;
 }
 
+// Sign, integer digits (or `zeroInteger` when there are none), point, decimals.
+QString compose(const TwoDecimals& r, const char* zeroInteger) {
+  QString out;
+  out.reserve(r.integerPart.size() + 5);
+  if (r.negative) out += QLatin1Char('-');
+  out += r.integerPart.isEmpty() ? QLatin1String(zeroInteger) : QLatin1String(r.integerPart);
+  out += QLatin1Char('.');
+  out += QLatin1String(r.decimals);
+  return out;
+}
+
 QString hash00With(double value, int significant) {
-  const TwoDecimals r = roundTwoDecimals(value, significant);
-  return (r.negative ? QStringLiteral("-") : QString()) + r.integerPart + QLatin1Char('.') +
-         r.decimals;
+  return compose(roundTwoDecimals(value, significant), "");
 }
 
 int parseNumber(const QString& text, bool& ok) {
@@ -94,24 +103,21 @@ QString dateTime(double daySerial) {
       .arg(t.second, 2, 10, QLatin1Char('0'));
 }
 
-QString fixed2(double value) {
-  const TwoDecimals r = roundTwoDecimals(value, 15);
-  return (r.negative ? QStringLiteral("-") : QString()) +
-         (r.integerPart.isEmpty() ? QStringLiteral("0") : r.integerPart) + QLatin1Char('.') +
-         r.decimals;
-}
+QString fixed2(double value) { return compose(roundTwoDecimals(value, 15), "0"); }
 
 QString hash00(float value) { return hash00With(static_cast<double>(value), 7); }
 QString hash00(double value) { return hash00With(value, 15); }
 
 QString generalDate(double daySerial) {
   const CivilTime t = civilFromDaySerial(daySerial);
-  QString out = QStringLiteral("%1/%2/%3").arg(pad(t.year, 4), pad(t.month, 2), pad(t.day, 2));
-  if (t.hour != 0 || t.minute != 0 || t.second != 0) {
-    out += QStringLiteral(" %1:%2:%3")
-               .arg(QString::number(t.hour), pad(t.minute, 2), pad(t.second, 2));
+  char buffer[48];
+  if (t.hour == 0 && t.minute == 0 && t.second == 0) {
+    std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", t.year, t.month, t.day);
+  } else {
+    std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d %d:%02d:%02d", t.year, t.month, t.day,
+                  t.hour, t.minute, t.second);
   }
-  return out;
+  return QString::fromLatin1(buffer);
 }
 
 std::optional<double> parseGeneralDate(const QString& text) {

@@ -88,6 +88,19 @@ TEST_F(CsvTest, ModelWithoutAlarmsWritesEmptyColumns) {
   EXPECT_EQ(lines[1], "\"R101\",\"2013/05/01 10:00:00\",\"1\",\"60\",\"\",\"\"\r");
 }
 
+TEST_F(CsvTest, QuotesInsideTextAreDoubledAndReadBack) {
+  m_set.Model = QStringLiteral("QM100-RH");
+  m_set.LoggerName = QStringLiteral("A\"B");
+  add(kMay1, 20.0f, 50.0f, QStringLiteral("say \"hi\""));
+  const Result<QByteArray> bytes = CsvBytes(m_set, m_file, m_en);
+  ASSERT_TRUE(bytes.ok());
+  EXPECT_TRUE(bytes->contains("\"A\"\"B\",\"2013/05/01\""));
+  const CsvReadResult read = ParseCsv(*bytes, m_en);
+  ASSERT_TRUE(read.ok()) << read.error.message.toStdString();
+  EXPECT_EQ(read.content->LoggerName, QStringLiteral("A\"B"));
+  EXPECT_EQ(read.content->Records[0].Remarks, QStringLiteral("say \"hi\"") + QString(42, u' '));
+}
+
 TEST_F(CsvTest, EmptySetIsNotWritten) {
   EXPECT_FALSE(CsvBytes(m_set, m_file, m_ja).ok());
   EXPECT_FALSE(WriteCsvFile(path("empty.csv"), m_set, m_file, m_ja).ok());
