@@ -11,9 +11,7 @@
 namespace termika {
 namespace {
 
-double serial(int h, int mi, int s) {
-  return *toDaySerial(CivilTime{2010, 1, 2, h, mi, s});
-}
+double serial(int h, int mi, int s) { return *toDaySerial(CivilTime{2010, 1, 2, h, mi, s}); }
 
 class DumpModelTest : public testing::Test {
  protected:
@@ -105,9 +103,7 @@ TEST_F(DumpModelTest, NumericColumnsSortAsNumbers) {
       {2, 2, 0, {4, 2, 1, 3}},  // -5.50, 9.00, 25.00, 25.00 (text order would put 9.00 last)
       {2, 2, 1, {1, 3, 2, 4}},  // same column flips; equal values keep record order
       {3, 3, 1, {2, 4, 1, 3}},  // another column keeps the direction
-      {0, 0, 1, {4, 3, 2, 1}},
-      {0, 0, 0, {1, 2, 3, 4}},
-      {1, 1, 0, {1, 2, 3, 4}},
+      {0, 0, 1, {4, 3, 2, 1}}, {0, 0, 0, {1, 2, 3, 4}}, {1, 1, 0, {1, 2, 3, 4}},
   };
   QSignalSpy sortSpy(&model, &DumpModel::sortChanged);
   for (const Click& c : clicks) {

@@ -83,7 +83,7 @@ TEST(GraphGeometry, NoonLineKeptWhenTheWindowEndsJustAfterNoon) {
   EXPECT_EQ(g.verticalLines[0].colour, kNoonLine);
   EXPECT_EQ(g.verticalLines[1].colour, kHourLine);
   EXPECT_EQ(labelTexts(g), (std::vector<QString>{"12:00:00", "11:00:00", "10:00:00", "09:00:00",
-                                                   "08:00:00", "07:00:00"}));
+                                                 "08:00:00", "07:00:00"}));
 }
 
 TEST(GraphGeometry, VerticalLineColoursByRule) {
@@ -117,10 +117,12 @@ TEST(GraphGeometry, ValueGridStepsInExactTenths) {
     int colour;
   };
   const std::vector<Case> cases{
-      {0, 1000, kZeroLine},  {-100, 1000, kTensLine}, {50, 200, kFivesLine},
-      {50, 201, -1},         {30, 100, kOnesLine},    {30, 101, -1},
-      {5, 50, kHalvesLine},  {5, 51, -1},             {3, 10, kTenthsLine},
-      {3, 11, -1},           {-7, 10, kTenthsLine},
+      {0, 1000, kZeroLine},  {-100, 1000, kTensLine},
+      {50, 200, kFivesLine}, {50, 201, -1},
+      {30, 100, kOnesLine},  {30, 101, -1},
+      {5, 50, kHalvesLine},  {5, 51, -1},
+      {3, 10, kTenthsLine},  {3, 11, -1},
+      {-7, 10, kTenthsLine},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.tenths);
@@ -136,7 +138,7 @@ TEST(GraphGeometry, TemperatureWindowAroundZero) {
   const GraphGeometry g = BuildGraphGeometry(in);
   EXPECT_DOUBLE_EQ(g.userTop, 5.0);
   EXPECT_DOUBLE_EQ(g.userBottom, -17.0);
-  ASSERT_EQ(g.horizontalLines.size(), 21u);  // -15.0 .. 5.0 by whole degrees
+  ASSERT_EQ(g.horizontalLines.size(), 21u);                 // -15.0 .. 5.0 by whole degrees
   EXPECT_EQ(g.horizontalLines.front().colour, kFivesLine);  // -15
   EXPECT_EQ(g.horizontalLines[1].colour, kOnesLine);        // -14
   EXPECT_EQ(g.horizontalLines[5].colour, kTensLine);        // -10
@@ -280,7 +282,7 @@ struct FindCase {
 };
 
 TEST(FindRecordByTime, LastRecordAtOrBeforeTheTime) {
-  const std::vector<FindCase> cases{{3, -5, 1}, {3, 0, 1},  {3, 10, 2},  {3, 20, 3}, {3, 25, 3},
+  const std::vector<FindCase> cases{{3, -5, 1},   {3, 0, 1},    {3, 10, 2}, {3, 20, 3}, {3, 25, 3},
                                     {10, 90, 10}, {10, 95, 10}, {2, 10, 2}, {1, -1, 1}, {0, 5, 0}};
   for (const FindCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.count << " " << c.t);
