@@ -78,7 +78,6 @@ TEST(GraphGeometry, NoonLineKeptWhenTheWindowEndsJustAfterNoon) {
   EXPECT_EQ(g.gridStep, 3600);
   EXPECT_EQ(g.gridFirst, 30);
   ASSERT_EQ(g.verticalLines.size(), 6u);
-  // x = 1000 - c pixels with this size and width 1000... here W = 20000.
   EXPECT_NEAR(g.verticalLines[0].pos, (20000.0 - 30.0) / 21000.0 * 1050.0, 1e-9);
   EXPECT_EQ(g.verticalLines[0].colour, kNoonLine);
   EXPECT_EQ(g.verticalLines[1].colour, kHourLine);
