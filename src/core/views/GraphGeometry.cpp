@@ -1,0 +1,242 @@
+#include "core/views/GraphGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/data/DayTime.h"
+#include "core/data/ExtremesUpdate.h"
+#include "core/data/Formats.h"
+
+namespace termika {
+namespace {
+
+constexpr qint64 kMinute = 60;
+constexpr qint64 kHour = 3600;
+constexpr qint64 kDay = 86400;
+constexpr qint64 kLinesUpToSeconds = 400;    // below: a line every second
+constexpr qint64 kMinuteLinesBelow = 12000;  // from here: hourly alignment
+constexpr qint64 kHourLinesBelow = 720000;   // from here: daily alignment
+constexpr char16_t kLimitModel[] = u"QM120-RH";
+
+bool isWholeMinute(const CivilTime& t) { return t.second == 0; }
+bool isWholeHour(const CivilTime& t) { return t.minute == 0 && t.second == 0; }
+bool isMidnight(const CivilTime& t) { return t.hour == 0 && isWholeHour(t); }
+bool isMonthStart(const CivilTime& t) { return t.day == 1 && isMidnight(t); }
+bool isNoon(const CivilTime& t) { return t.hour == 12 && isWholeHour(t); }
+bool isHalfHour(const CivilTime& t) { return t.minute == 30 && t.second == 0; }
+
+// Smallest c in first..first+span (stepping by step) whose time passes the test.
+template <typename Test>
+std::optional<qint64> earliestAligned(qint64 baseTime, qint64 first, qint64 span, qint64 step,
+                                      Test test) {
+  const qint64 last = first + span;
+  for (qint64 c = first; c <= last; c += step) {
+    if (test(civilFromSeconds(baseTime - c))) return c;
+  }
+  return std::nullopt;
+}
+
+// First multiple of `step` at or above `value` (also for negatives).
+qint64 firstMultipleAtOrAbove(qint64 value, qint64 step) {
+  qint64 q = value / step;
+  if (q * step < value) ++q;
+  return q * step;
+}
+
+QString tenthsText(qint64 tenths) {
+  return tenths % 10 == 0 ? QString::number(tenths / 10) : QString::number(tenths / 10.0, 'f', 1);
+}
+
+int horizontalLineStep(int halfSpan) {
+  if (halfSpan <= 10) return 1;
+  if (halfSpan <= 50) return 5;
+  if (halfSpan <= 100) return 10;
+  if (halfSpan <= 200) return 50;
+  return 100;
+}
+
+int valueLabelStep(int halfSpan) {
+  if (halfSpan < 5) return 1;
+  if (halfSpan < 10) return 5;
+  if (halfSpan < 50) return 10;
+  if (halfSpan < 250) return 50;
+  if (halfSpan < 500) return 100;
+  return 200;
+}
+
+}  // namespace
+
+double GraphGeometry::mapX(double secondsBack) const {
+  return (userLeft - secondsBack) / (userLeft - userRight) * size.width();
+}
+
+double GraphGeometry::mapY(double value) const {
+  return (userTop - value) / (userTop - userBottom) * size.height();
+}
+
+double GraphGeometry::unmapX(double pixelX) const {
+  if (size.width() <= 0) return 0.0;
+  return userLeft - pixelX / size.width() * (userLeft - userRight);
+}
+
+GridSteps ChooseGridSteps(qint64 baseTime, qint64 width, qint64 offset) {
+  GridSteps g{1, offset};
+  // Each stage keeps the earliest aligned candidate, so the line nearest the
+  // window's right end is never skipped.
+  if (width >= kLinesUpToSeconds) {
+    if (auto c = earliestAligned(baseTime, g.first, kMinute, g.step, isWholeMinute)) {
+      g = {kMinute, *c};
+    }
+  }
+  if (width >= kMinuteLinesBelow && g.step == kMinute) {
+    if (auto c = earliestAligned(baseTime, g.first, kHour, g.step, isWholeHour)) g = {kHour, *c};
+  }
+  if (width >= kHourLinesBelow && g.step == kHour) {
+    if (auto c = earliestAligned(baseTime, g.first, kDay, g.step, isMidnight)) g = {kDay, *c};
+  }
+  return g;
+}
+
+int VerticalLineColour(qint64 time, qint64 width) {
+  const CivilTime t = civilFromSeconds(time);
+  if (isMonthStart(t)) return kMonthLine;
+  if (isMidnight(t)) return kMidnightLine;
+  if (isNoon(t) && width < kHourLinesBelow) return kNoonLine;
+  if (isWholeHour(t) && width < kHourLinesBelow) return kHourLine;
+  if (isHalfHour(t) && width < kMinuteLinesBelow) return kHalfHourLine;
+  if (isWholeMinute(t) && width < kMinuteLinesBelow) return kMinuteLine;
+  if (width < kLinesUpToSeconds) return kSecondLine;
+  return -1;
+}
+
+QString TimeLabelText(qint64 time, qint64 width) {
+  const CivilTime t = civilFromSeconds(time);
+  const QString monthDay = QStringLiteral("%1/%2").arg(t.month).arg(t.day);
+  const QString clock = QStringLiteral("%1:%2:%3")
+                            .arg(t.hour, 2, 10, QLatin1Char('0'))
+                            .arg(t.minute, 2, 10, QLatin1Char('0'))
+                            .arg(t.second, 2, 10, QLatin1Char('0'));
+  if (isMonthStart(t)) return monthDay;
+  if (isMidnight(t)) return width < 2268000 ? monthDay : QString();
+  if (isNoon(t)) return width < 129600 ? clock : QString();
+  if (isWholeHour(t)) return width < 43200 ? clock : QString();
+  if (isHalfHour(t) && width < 3600) return clock;
+  if (t.minute % 10 == 0 && t.second == 0 && width < 1800) return clock;
+  if (t.second == 0 && width < 600) return clock;
+  if (t.second % 10 == 0 && width < 60) return clock;
+  if (width < 10) return clock;
+  return QString();
+}
+
+int HorizontalLineColour(int tenths, int halfSpan) {
+  if (tenths == 0) return kZeroLine;
+  if (tenths % 100 == 0) return kTensLine;
+  if (tenths % 50 == 0 && halfSpan <= 200) return kFivesLine;
+  if (tenths % 10 == 0 && halfSpan <= 100) return kOnesLine;
+  if (tenths % 5 == 0 && halfSpan <= 50) return kHalvesLine;
+  if (halfSpan <= 10) return kTenthsLine;
+  return -1;
+}
+
+bool HasValueLabel(int tenths, int halfSpan) { return tenths % valueLabelStep(halfSpan) == 0; }
+
+GraphGeometry BuildGraphGeometry(const GraphInput& in) {
+  GraphGeometry g;
+  g.size = in.size;
+  g.colours = colourTable(in.palette);
+  g.selected.reset();
+  const qint64 W = in.width;
+  const qint64 S = in.offset;
+  const int bottomTenths = in.range.bottomTenths;
+  const int topTenths = in.range.topTenths;
+  if (W <= 0 || topTenths <= bottomTenths || in.size.width() <= 0 || in.size.height() <= 0) {
+    return g;
+  }
+  g.drawable = true;
+  const double bottom = in.range.bottom();
+  const double top = in.range.top();
+  g.userLeft = static_cast<double>(W);
+  g.userRight = -static_cast<double>(W) / 20.0;
+  g.userTop = top;
+  g.userBottom = bottom - (top - bottom) / 10.0;
+
+  const double x0 = g.mapX(0.0);
+  const double yTop = g.mapY(top);
+  const double yBottom = g.mapY(bottom);
+  g.plotBox = QRectF(QPointF(g.mapX(g.userLeft), yTop), QPointF(x0, yBottom));
+  g.rightMargin = QRectF(QPointF(x0, 0.0), QPointF(in.size.width(), in.size.height()));
+  g.bottomMargin = QRectF(QPointF(0.0, yBottom), QPointF(in.size.width(), in.size.height()));
+
+  // Vertical grid and time labels share the candidates; bounds and step are
+  // fixed before the loop.
+  const GridSteps steps = ChooseGridSteps(in.baseTime, W, S);
+  g.gridStep = steps.step;
+  g.gridFirst = steps.first;
+  const qint64 lastCandidate = S + W;
+  for (qint64 c = steps.first; c <= lastCandidate; c += steps.step) {
+    const qint64 t = in.baseTime - c;
+    const double x = g.mapX(static_cast<double>(c - S));
+    const int colour = VerticalLineColour(t, W);
+    if (colour >= 0) g.verticalLines.push_back({x, colour});
+    const QString label = TimeLabelText(t, W);
+    if (!label.isEmpty()) g.timeLabels.push_back({QPointF(x, yBottom), label});
+  }
+
+  const int lineStep = horizontalLineStep(in.halfSpan);
+  for (qint64 v = firstMultipleAtOrAbove(bottomTenths, lineStep); v <= topTenths; v += lineStep) {
+    const int colour = HorizontalLineColour(static_cast<int>(v), in.halfSpan);
+    if (colour >= 0) g.horizontalLines.push_back({g.mapY(v / 10.0), colour});
+  }
+  const int labelStep = valueLabelStep(in.halfSpan);
+  for (qint64 v = firstMultipleAtOrAbove(bottomTenths, labelStep); v <= topTenths; v += labelStep) {
+    g.valueLabels.push_back({QPointF(x0, g.mapY(v / 10.0)), tenthsText(v) + in.unitText});
+  }
+
+  if (in.kind == GraphKind::Temperature && in.model == QStringView(kLimitModel)) {
+    const auto addLimit = [&](const AlarmSetting& alarm, int colour) {
+      if (alarm.Enabled != 0 && alarm.Limit >= bottom && alarm.Limit <= top) {
+        g.limitLines.push_back({g.mapY(alarm.Limit), colour});
+      }
+    };
+    addLimit(in.upperAlarm, kUpperLimitLine);
+    addLimit(in.lowerAlarm, kLowerLimitLine);
+  }
+
+  const bool temperature = in.kind == GraphKind::Temperature;
+  const qint64 rightEnd = in.baseTime - S;
+  const qint64 leftEnd = in.baseTime - (S + W);
+  const int firstNo = FindRecordByTime(leftEnd, in.points);
+  const int lastNo = FindRecordByTime(rightEnd, in.points);
+  std::optional<float> previousSegment;
+  DataRecord fold;
+  for (int n = firstNo; n >= 1 && n <= lastNo; ++n) {
+    const PlotPoint& p = in.points[static_cast<size_t>(n - 1)];
+    if (p.Time < leftEnd || p.Time > rightEnd) continue;
+    const double value = temperature ? p.Temperature : p.Humidity;
+    const QPointF point(g.mapX(static_cast<double>(in.baseTime - p.Time - S)), g.mapY(value));
+    if (!previousSegment || *previousSegment != p.Segment || g.segments.empty()) {
+      g.segments.push_back({});
+    }
+    g.segments.back().points.push_back(point);
+    previousSegment = p.Segment;
+    fold.Temperature = p.Temperature;
+    fold.Humidity = p.Humidity;
+    fold.RecordNo = p.RecordNo;
+    UpdateExtremes(fold, g.selected);
+  }
+
+  g.endLine = QLineF(x0, yBottom, x0, yTop);
+  if (S > 0) {
+    g.endTimeText = fmt::dateTime(secondsToDaySerial(in.baseTime - S));
+    g.endTimeAnchor = QPointF(x0, yBottom);
+  } else if (!in.points.empty()) {
+    const PlotPoint& newest = in.points.back();
+    const double value = temperature ? newest.Temperature : newest.Humidity;
+    if (value >= bottom && value <= top) g.newestDot = QPointF(x0, g.mapY(value));
+  }
+  g.titleText = in.titleText;
+  g.titleAnchor = QPointF(g.mapX(g.userLeft), yBottom);
+  return g;
+}
+
+}  // namespace termika

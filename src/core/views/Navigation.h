@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <span>
+
+#include "core/app/UiText.h"
+#include "core/data/DataSet.h"
+#include "core/views/PlotPoint.h"
+#include "core/views/ValueRange.h"
+
+namespace termika {
+
+// The eight graph bars in the order a set's saved view keeps them.
+enum Bar : int {
+  HScroll1 = 0,  // temperature window width, time-unit steps
+  HScroll2 = 1,  // temperature window offset back from the newest point
+  HScroll3 = 2,  // humidity width (follows HScroll1)
+  HScroll4 = 3,  // humidity offset (follows HScroll2)
+  VScroll1 = 4,  // temperature half-span, 0.1 °C
+  VScroll2 = 5,  // temperature centre, 0.1 °C
+  VScroll3 = 6,  // humidity half-span, 0.1 %RH
+  VScroll4 = 7,  // humidity centre, 0.1 %RH
+};
+constexpr int kBarCount = 8;
+
+// Bars may run backwards (minimum > maximum), as the width bars do: the
+// widest window sits at the minimum. These treat both directions alike.
+int BarLow(const ScrollState& bar);
+int BarHigh(const ScrollState& bar);
+int ClampToBar(const ScrollState& bar, qint64 value);
+// Sets the limits and pulls the value inside them.
+void SetBarLimits(ScrollState& bar, int minimum, int maximum);
+
+// The graph bars of the shown set and its time base.
+struct NavigationState {
+  std::array<ScrollState, kBarCount> bars{};
+  qint64 baseTime = 0;    // newest record, seconds
+  qint64 oldestTime = 0;  // record 1, seconds
+  qint64 duration = 0;    // D
+  double timeUnit = 1.0;  // seconds per scroll step
+
+  ScrollState& bar(Bar b) { return bars[static_cast<size_t>(b)]; }
+  const ScrollState& bar(Bar b) const { return bars[static_cast<size_t>(b)]; }
+};
+
+// Bar limits of a set that was never shown.
+NavigationState DefaultNavigation();
+
+// Narrowest window the width bars allow, in steps.
+constexpr int kNarrowestWidthSteps = 5;
+
+// Refreshes the time base and the width bars' limits from the set's first
+// and newest points. False (nothing changed) for an empty set.
+bool UpdateTimeBase(NavigationState& nav, std::span<const PlotPoint> points, bool continuous);
+
+// Fits the value bars to the set's extremes and ends the window at the
+// newest point. False (nothing changed) when the extremes hold no values.
+bool AutoFitView(NavigationState& nav, const Extremes& all);
+
+// The fit button: widest window, values fitted. False for an empty set.
+bool FitView(NavigationState& nav, std::span<const PlotPoint> points, const Extremes& all,
+             bool continuous);
+
+enum class ZoomButton { Command3, Command10, Command15, Command16, Command17, Command18 };
+// Halves or doubles one bar within its limits. Returns the bar that changed,
+// or nothing when the value stayed.
+std::optional<Bar> ApplyZoom(NavigationState& nav, ZoomButton button);
+
+// Window of one graph in whole seconds.
+struct GraphWindow {
+  qint64 width = 0;   // W
+  qint64 offset = 0;  // S
+};
+GraphWindow WindowOf(const NavigationState& nav, GraphKind kind);
+ValueRange RangeOf(const NavigationState& nav, GraphKind kind);
+int HalfSpanOf(const NavigationState& nav, GraphKind kind);
+
+// Seconds back from the base time under the mouse: the temperature offset
+// serves both graphs, rounded to whole seconds like the plotted points.
+qint64 CursorSeconds(const NavigationState& nav, double mouseSecondsBack);
+
+// Status-bar text for the point under the mouse, empty when nothing is shown
+// (continuous measurement, a drawing in progress, no points).
+QString ShowCursorReadout(double mouseSecondsBack, const NavigationState& nav,
+                          std::span<const PlotPoint> points, bool continuous, bool busy,
+                          const UiText& texts);
+
+void SaveView(const NavigationState& nav, DataSet& set);
+void RestoreView(NavigationState& nav, const DataSet& set);
+
+}  // namespace termika

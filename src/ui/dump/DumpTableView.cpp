@@ -1,0 +1,42 @@
+#include "ui/dump/DumpTableView.h"
+
+#include <QHeaderView>
+
+namespace termika {
+
+void SizeDumpColumns(QTableView& table) {
+  const int width = table.viewport()->width();
+  for (int c = 0; c < DumpModel::kColumnCount; ++c) {
+    table.setColumnWidth(c, width * DumpModel::kWidthShares[c] / 100);
+  }
+}
+
+void ShowSortIcon(QTableView& table, const DumpModel& model) {
+  table.horizontalHeader()->setSortIndicator(
+      model.SortKey(), model.SortOrder() == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void SetUpDumpTable(QTableView& table, DumpModel& model, int setIndex) {
+  table.setObjectName(QStringLiteral("ListView1_%1").arg(setIndex));
+  table.setModel(&model);
+  table.setSelectionBehavior(QAbstractItemView::SelectRows);
+  table.setSelectionMode(QAbstractItemView::SingleSelection);
+  table.setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table.verticalHeader()->setVisible(false);
+  table.verticalHeader()->setDefaultSectionSize(table.fontMetrics().height() + 4);
+  table.setWordWrap(false);
+  QHeaderView* header = table.horizontalHeader();
+  header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  header->setSortIndicatorShown(true);
+  header->setSectionsClickable(true);
+  // The model owns the sort; the view only forwards clicks and shows the arrow.
+  table.setSortingEnabled(false);
+  QObject::connect(header, &QHeaderView::sectionClicked, &model,
+                   [&model](int column) { model.ColumnClick(column); });
+  QObject::connect(&model, &DumpModel::sortChanged, &table,
+                   [&table, &model](int, int) { ShowSortIcon(table, model); });
+  SizeDumpColumns(table);
+  ShowSortIcon(table, model);
+}
+
+}  // namespace termika

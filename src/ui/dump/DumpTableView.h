@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QTableView>
+
+#include "core/views/DumpModel.h"
+
+namespace termika {
+
+// Configures a table as a set's dump list (objectName "ListView1_<set>"):
+// full-row selection, no editing, column widths as shares of the table's
+// width, the sort arrow on the sort column, header clicks sorting the model.
+void SetUpDumpTable(QTableView& table, DumpModel& model, int setIndex);
+
+// Column widths as 13/19/13/13/42 % of the table's current width.
+void SizeDumpColumns(QTableView& table);
+
+// Shows the model's sort state as the header's arrow.
+void ShowSortIcon(QTableView& table, const DumpModel& model);
+
+}  // namespace termika

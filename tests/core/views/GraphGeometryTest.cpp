@@ -1,0 +1,319 @@
+#include <gtest/gtest.h>
+
+#include "core/data/DayTime.h"
+#include "core/views/GraphGeometry.h"
+
+namespace termika {
+namespace {
+
+qint64 at(int y, int mo, int d, int h, int mi, int s) {
+  return secondsFromCivil(CivilTime{y, mo, d, h, mi, s});
+}
+
+// A function, not a namespace constant: the calendar's own constants are
+// set up at start-up too, in an order across files that is not fixed.
+qint64 base() { return at(2010, 3, 1, 0, 30, 0); }
+
+GraphInput labelsInput(qint64 base, qint64 width, qint64 offset = 0) {
+  GraphInput in;
+  in.baseTime = base;
+  in.width = width;
+  in.offset = offset;
+  in.range = {0, 100};
+  in.halfSpan = 50;
+  in.size = QSize(1050, 550);
+  return in;
+}
+
+std::vector<QString> labelTexts(const GraphGeometry& g) {
+  std::vector<QString> out;
+  for (const TimeLabel& l : g.timeLabels) out.push_back(l.text);
+  return out;
+}
+
+struct LabelCase {
+  qint64 width;
+  qint64 step;
+  std::vector<QString> labels;
+};
+
+TEST(GraphGeometry, TimeLabelsAtEachRuleBoundary) {
+  std::vector<QString> nineSeconds{"00:30:00"};
+  for (int s = 59; s >= 51; --s) nineSeconds.push_back(QStringLiteral("00:29:%1").arg(s));
+  const std::vector<LabelCase> cases{
+      {9, 1, nineSeconds},
+      {10, 1, {"00:30:00", "00:29:50"}},
+      {60, 1, {"00:30:00", "00:29:00"}},
+      {400,
+       60,
+       {"00:30:00", "00:29:00", "00:28:00", "00:27:00", "00:26:00", "00:25:00", "00:24:00"}},
+      {600, 60, {"00:30:00", "00:20:00"}},
+      {1800, 60, {"00:30:00", "3/1"}},
+      {12000, 3600, {"3/1", "23:00:00", "22:00:00"}},
+      {43200, 3600, {"3/1"}},
+      {129600, 3600, {"3/1", "2/28"}},
+      {720000, 86400, {"3/1", "2/28", "2/27", "2/26", "2/25", "2/24", "2/23", "2/22", "2/21"}},
+      {2268000, 86400, {"3/1"}},
+  };
+  for (const LabelCase& c : cases) {
+    SCOPED_TRACE(c.width);
+    const GraphGeometry g = BuildGraphGeometry(labelsInput(base(), c.width));
+    EXPECT_EQ(g.gridStep, c.step);
+    EXPECT_EQ(labelTexts(g), c.labels);
+  }
+}
+
+TEST(GraphGeometry, GridStepSwitchesAtItsThresholds) {
+  const std::vector<std::pair<qint64, qint64>> cases{
+      {399, 1}, {400, 60}, {11999, 60}, {12000, 3600}, {719999, 3600}, {720000, 86400}};
+  for (const auto& [width, step] : cases) {
+    SCOPED_TRACE(width);
+    EXPECT_EQ(ChooseGridSteps(base(), width, 0).step, step);
+  }
+}
+
+TEST(GraphGeometry, NoonLineKeptWhenTheWindowEndsJustAfterNoon) {
+  const qint64 base = at(2010, 3, 2, 12, 0, 30);
+  const GraphGeometry g = BuildGraphGeometry(labelsInput(base, 20000));
+  EXPECT_EQ(g.gridStep, 3600);
+  EXPECT_EQ(g.gridFirst, 30);
+  ASSERT_EQ(g.verticalLines.size(), 6u);
+  EXPECT_NEAR(g.verticalLines[0].pos, (20000.0 - 30.0) / 21000.0 * 1050.0, 1e-9);
+  EXPECT_EQ(g.verticalLines[0].colour, kNoonLine);
+  EXPECT_EQ(g.verticalLines[1].colour, kHourLine);
+  EXPECT_EQ(labelTexts(g), (std::vector<QString>{"12:00:00", "11:00:00", "10:00:00", "09:00:00",
+                                                 "08:00:00", "07:00:00"}));
+}
+
+TEST(GraphGeometry, VerticalLineColoursByRule) {
+  struct Case {
+    qint64 time;
+    qint64 width;
+    int colour;
+  };
+  const std::vector<Case> cases{
+      {at(2010, 3, 1, 0, 0, 0), 2000000, kMonthLine},
+      {at(2010, 2, 28, 0, 0, 0), 2000000, kMidnightLine},
+      {at(2010, 2, 28, 12, 0, 0), 719999, kNoonLine},
+      {at(2010, 2, 28, 12, 0, 0), 720000, -1},
+      {at(2010, 2, 28, 13, 0, 0), 100, kHourLine},
+      {at(2010, 2, 28, 13, 30, 0), 11999, kHalfHourLine},
+      {at(2010, 2, 28, 13, 30, 0), 12000, -1},
+      {at(2010, 2, 28, 13, 31, 0), 300, kMinuteLine},
+      {at(2010, 2, 28, 13, 31, 1), 399, kSecondLine},
+      {at(2010, 2, 28, 13, 31, 1), 400, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.width);
+    EXPECT_EQ(VerticalLineColour(c.time, c.width), c.colour);
+  }
+}
+
+TEST(GraphGeometry, ValueGridStepsInExactTenths) {
+  struct Case {
+    int tenths;
+    int halfSpan;
+    int colour;
+  };
+  const std::vector<Case> cases{
+      {0, 1000, kZeroLine},  {-100, 1000, kTensLine},
+      {50, 200, kFivesLine}, {50, 201, -1},
+      {30, 100, kOnesLine},  {30, 101, -1},
+      {5, 50, kHalvesLine},  {5, 51, -1},
+      {3, 10, kTenthsLine},  {3, 11, -1},
+      {-7, 10, kTenthsLine},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tenths);
+    EXPECT_EQ(HorizontalLineColour(c.tenths, c.halfSpan), c.colour);
+  }
+}
+
+TEST(GraphGeometry, TemperatureWindowAroundZero) {
+  GraphInput in = labelsInput(base(), 1000);
+  in.range = TemperatureRange(-50, 100);
+  in.halfSpan = 100;
+  in.unitText = QStringLiteral("°C");
+  const GraphGeometry g = BuildGraphGeometry(in);
+  EXPECT_DOUBLE_EQ(g.userTop, 5.0);
+  EXPECT_DOUBLE_EQ(g.userBottom, -17.0);
+  ASSERT_EQ(g.horizontalLines.size(), 21u);                 // -15.0 .. 5.0 by whole degrees
+  EXPECT_EQ(g.horizontalLines.front().colour, kFivesLine);  // -15
+  EXPECT_EQ(g.horizontalLines[1].colour, kOnesLine);        // -14
+  EXPECT_EQ(g.horizontalLines[5].colour, kTensLine);        // -10
+  EXPECT_EQ(g.horizontalLines[15].colour, kZeroLine);       // 0
+  // 0 °C lies 5/22 of the height below the top.
+  EXPECT_NEAR(g.horizontalLines[15].pos, 550.0 * 5.0 / 22.0, 1e-9);
+  std::vector<QString> labels;
+  for (const ValueLabel& l : g.valueLabels) labels.push_back(l.text);
+  EXPECT_EQ(labels, (std::vector<QString>{"-15°C", "-10°C", "-5°C", "0°C", "5°C"}));
+}
+
+TEST(GraphGeometry, ValueLabelsWithHalfDegrees) {
+  GraphInput in = labelsInput(base(), 1000);
+  in.range = {-10, 10};
+  in.halfSpan = 8;
+  const GraphGeometry g = BuildGraphGeometry(in);
+  std::vector<QString> labels;
+  for (const ValueLabel& l : g.valueLabels) labels.push_back(l.text);
+  EXPECT_EQ(labels, (std::vector<QString>{"-1", "-0.5", "0", "0.5", "1"}));
+  EXPECT_EQ(g.horizontalLines.size(), 21u);
+  EXPECT_EQ(g.horizontalLines[10].colour, kZeroLine);
+}
+
+std::vector<PlotPoint> threePoints() {
+  return {{base() - 900, 2.0f, 20.0f, 1.0f, 1},
+          {base() - 500, 4.0f, 40.0f, 1.0f, 2},
+          {base(), 8.0f, 80.0f, 2.0f, 3}};
+}
+
+TEST(GraphGeometry, PlotsKnownRecordsAtMappedPixels) {
+  const std::vector<PlotPoint> points = threePoints();
+  GraphInput in = labelsInput(base(), 1000);
+  in.points = points;
+  const GraphGeometry g = BuildGraphGeometry(in);
+  ASSERT_TRUE(g.drawable);
+  EXPECT_EQ(g.plotBox, QRectF(0, 0, 1000, 500));
+  ASSERT_EQ(g.segments.size(), 2u);
+  EXPECT_EQ(g.segments[0].points, (std::vector<QPointF>{{100, 400}, {500, 300}}));
+  EXPECT_EQ(g.segments[1].points, (std::vector<QPointF>{{1000, 100}}));
+  ASSERT_TRUE(g.newestDot.has_value());
+  EXPECT_EQ(*g.newestDot, QPointF(1000, 100));
+  EXPECT_TRUE(g.endTimeText.isEmpty());
+  EXPECT_EQ(g.selected.entries[Extremes::kHighTemperature].PointNo, 3);
+  EXPECT_EQ(g.selected.entries[Extremes::kLowTemperature].PointNo, 1);
+  EXPECT_DOUBLE_EQ(g.selected.entries[Extremes::kLowTemperature].Value, 2.0);
+
+  in.kind = GraphKind::Humidity;
+  in.range = {0, 1000};
+  const GraphGeometry h = BuildGraphGeometry(in);
+  ASSERT_EQ(h.segments.size(), 2u);
+  EXPECT_EQ(h.segments[0].points[1], QPointF(500, 300));  // 40 %RH of 0..100
+}
+
+TEST(GraphGeometry, OffsetWindowShowsItsEndTimeInsteadOfTheNewestDot) {
+  const std::vector<PlotPoint> points = threePoints();
+  GraphInput in = labelsInput(base(), 1000, 500);
+  in.points = points;
+  const GraphGeometry g = BuildGraphGeometry(in);
+  ASSERT_EQ(g.segments.size(), 1u);
+  EXPECT_EQ(g.segments[0].points, (std::vector<QPointF>{{600, 400}, {1000, 300}}));
+  EXPECT_FALSE(g.newestDot.has_value());
+  EXPECT_EQ(g.endTimeText, "2010/03/01 00:21:40");
+  EXPECT_EQ(g.selected.entries[Extremes::kHighTemperature].PointNo, 2);
+}
+
+TEST(GraphGeometry, EmptyWindowLeavesExtremesEmpty) {
+  const std::vector<PlotPoint> points = threePoints();
+  GraphInput in = labelsInput(base(), 1000, 5000);
+  in.points = points;
+  const GraphGeometry g = BuildGraphGeometry(in);
+  EXPECT_TRUE(g.segments.empty());
+  EXPECT_FALSE(g.selected.hasValues());
+}
+
+TEST(GraphGeometry, LimitLinesOnlyForTheAlarmModelsTemperatureGraph) {
+  struct Case {
+    QString model;
+    GraphKind kind;
+    std::uint8_t enabled;
+    size_t lines;
+  };
+  const std::vector<Case> cases{{"QM120-RH", GraphKind::Temperature, 128, 2},
+                                {"QM120-RH", GraphKind::Temperature, 0, 0},
+                                {"QM120-RH", GraphKind::Humidity, 1, 0},
+                                {"QM100-RH", GraphKind::Temperature, 128, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.model.toStdString());
+    GraphInput in = labelsInput(base(), 1000);
+    in.model = c.model;
+    in.kind = c.kind;
+    in.upperAlarm = {8, 0, c.enabled};
+    in.lowerAlarm = {2, 0, c.enabled};
+    const GraphGeometry g = BuildGraphGeometry(in);
+    ASSERT_EQ(g.limitLines.size(), c.lines);
+    if (c.lines == 2) {
+      EXPECT_EQ(g.limitLines[0].colour, kUpperLimitLine);
+      EXPECT_DOUBLE_EQ(g.limitLines[0].pos, 100.0);
+      EXPECT_EQ(g.limitLines[1].colour, kLowerLimitLine);
+      EXPECT_DOUBLE_EQ(g.limitLines[1].pos, 400.0);
+    }
+  }
+}
+
+TEST(GraphGeometry, DegenerateWindowsDrawNothingAndBadDataDoesNotCrash) {
+  GraphInput zeroWidth = labelsInput(base(), 0);
+  EXPECT_FALSE(BuildGraphGeometry(zeroWidth).drawable);
+  GraphInput flat = labelsInput(base(), 100);
+  flat.range = {50, 50};
+  EXPECT_FALSE(BuildGraphGeometry(flat).drawable);
+  GraphInput noPixels = labelsInput(base(), 100);
+  noPixels.size = QSize(0, 0);
+  EXPECT_FALSE(BuildGraphGeometry(noPixels).drawable);
+
+  GraphInput tiny = labelsInput(base(), 100);
+  tiny.size = QSize(1, 1);
+  const std::vector<PlotPoint> one{{base(), 5.0f, 50.0f, 1.0f, 1}};
+  tiny.points = one;
+  const GraphGeometry g = BuildGraphGeometry(tiny);
+  EXPECT_TRUE(g.drawable);
+  ASSERT_EQ(g.segments.size(), 1u);
+  EXPECT_TRUE(g.newestDot.has_value());
+
+  // Times running backwards and a year-long gap: bounded output, no crash.
+  const qint64 year = 365 * 86400;
+  const std::vector<PlotPoint> odd{{base() - year, 1.0f, 1.0f, 1.0f, 1},
+                                   {base() + 100, 2.0f, 2.0f, 1.0f, 2},
+                                   {base() - 50, 3.0f, 3.0f, 1.0f, 3},
+                                   {base(), 4.0f, 4.0f, 1.0f, 4}};
+  GraphInput wide = labelsInput(base(), year + 10);
+  wide.points = odd;
+  const GraphGeometry w = BuildGraphGeometry(wide);
+  EXPECT_EQ(w.gridStep, 86400);
+  EXPECT_LE(w.verticalLines.size(), 367u);
+  EXPECT_LE(w.timeLabels.size(), 367u);
+}
+
+struct FindCase {
+  int count;
+  qint64 t;
+  int expected;
+};
+
+TEST(FindRecordByTime, LastRecordAtOrBeforeTheTime) {
+  const std::vector<FindCase> cases{{3, -5, 1},   {3, 0, 1},    {3, 10, 2}, {3, 20, 3}, {3, 25, 3},
+                                    {10, 90, 10}, {10, 95, 10}, {2, 10, 2}, {1, -1, 1}, {0, 5, 0}};
+  for (const FindCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.count << " " << c.t);
+    std::vector<PlotPoint> points;
+    for (int i = 0; i < c.count; ++i) points.push_back({10 * i, 0, 0, 1, 0});
+    EXPECT_EQ(FindRecordByTime(c.t, points), c.expected);
+  }
+}
+
+TEST(SecondsBetween, RoundsEachEndToWholeSeconds) {
+  const double day = 40238.0;  // 2010-03-01
+  EXPECT_EQ(SecondsBetween(day, day + 10.4 / 86400.0), 10);
+  EXPECT_EQ(SecondsBetween(day, day + 200.0 + 1.0 / 86400.0), 200 * 86400 + 1);
+  EXPECT_EQ(SecondsBetween(day + 1.0, day), -86400);
+}
+
+TEST(ValueRanges, HumidityStaysInsideTheSensorRange) {
+  EXPECT_EQ(HumidityRange(950, 100), (ValueRange{800, 1000}));
+  EXPECT_EQ(HumidityRange(30, 100), (ValueRange{0, 200}));
+  EXPECT_EQ(HumidityRange(500, 600), (ValueRange{0, 1000}));
+  EXPECT_EQ(TemperatureRange(-50, 100), (ValueRange{-150, 50}));
+}
+
+TEST(ColourTable, ScreenAndPrintEntries) {
+  EXPECT_EQ(colourTable(Palette::Screen)[kCurveLine], (Rgb{32, 160, 128}));
+  EXPECT_EQ(colourTable(Palette::Screen)[kBackground], (Rgb{0, 0, 0}));
+  EXPECT_EQ(colourTable(Palette::Screen)[kZeroLine], (Rgb{192, 192, 192}));
+  EXPECT_EQ(colourTable(Palette::Screen)[kLowerLimitLine], (Rgb{255, 255, 0}));
+  EXPECT_EQ(colourTable(Palette::Print)[kBackground], (Rgb{255, 255, 255}));
+  EXPECT_EQ(colourTable(Palette::Print)[kNoonLine], (Rgb{96, 96, 96}));
+  EXPECT_EQ(colourTable(Palette::Print)[kCurveLine], (Rgb{0, 0, 0}));
+}
+
+}  // namespace
+}  // namespace termika

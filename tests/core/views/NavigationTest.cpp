@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include "core/data/DayTime.h"
+#include "core/views/Navigation.h"
+
+namespace termika {
+
+namespace {
+
+qint64 base() { return secondsFromCivil(CivilTime{2010, 3, 1, 0, 30, 0}); }
+
+std::vector<PlotPoint> spanning(qint64 seconds) {
+  return {{base() - seconds, 20.0f, 50.0f, 1.0f, 1}, {base(), 21.0f, 55.0f, 1.0f, 2}};
+}
+
+struct TimeBaseCase {
+  qint64 duration;
+  bool continuous;
+  double unit;
+  int widest;
+  int widthValue;  // -1: not checked
+};
+
+TEST(UpdateTimeBase, UnitAndWidestWindowFollowTheDuration) {
+  const std::vector<TimeBaseCase> cases{
+      {100000, false, 100000.0 / 32767.0, 32767, -1},
+      {32767, false, 1.0, 32767, -1},
+      {32768, false, 32768.0 / 32767.0, 32767, -1},
+      {30, false, 1.0, 50, -1},
+      {1000, false, 1.0, 1000, -1},
+      {120, true, 1.0, 30000, 200},
+      {49, true, 1.0, 30000, 50},
+      {50, true, 1.0, 30000, 100},
+      {3199, true, 1.0, 30000, 3200},
+  };
+  for (const TimeBaseCase& c : cases) {
+    SCOPED_TRACE(c.duration);
+    NavigationState nav = DefaultNavigation();
+    const auto points = spanning(c.duration);
+    ASSERT_TRUE(UpdateTimeBase(nav, points, c.continuous));
+    EXPECT_EQ(nav.baseTime, base());
+    EXPECT_EQ(nav.duration, c.duration);
+    EXPECT_DOUBLE_EQ(nav.timeUnit, c.unit);
+    EXPECT_EQ(nav.bar(HScroll1).minimum, c.widest);
+    if (c.widthValue >= 0) {
+      EXPECT_EQ(nav.bar(HScroll1).value, c.widthValue);
+    }
+    EXPECT_EQ(nav.bar(HScroll3), nav.bar(HScroll1));
+    EXPECT_EQ(nav.bar(HScroll4), nav.bar(HScroll2));
+  }
+}
+
+TEST(UpdateTimeBase, ContinuousWidthUnchangedFrom3200Seconds) {
+  NavigationState nav = DefaultNavigation();
+  ASSERT_TRUE(UpdateTimeBase(nav, spanning(120), true));
+  nav.bar(HScroll1).value = 1234;
+  ASSERT_TRUE(UpdateTimeBase(nav, spanning(3200), true));
+  EXPECT_EQ(nav.bar(HScroll1).value, 1234);
+  EXPECT_EQ(nav.bar(HScroll3).value, 1234);
+}
+
+TEST(UpdateTimeBase, EmptySetChangesNothing) {
+  NavigationState nav = DefaultNavigation();
+  const NavigationState before = nav;
+  EXPECT_FALSE(UpdateTimeBase(nav, {}, false));
+  EXPECT_EQ(nav.bars, before.bars);
+}
+
+TEST(WindowOf, WidthAndOffsetInWholeSeconds) {
+  NavigationState nav = DefaultNavigation();
+  ASSERT_TRUE(UpdateTimeBase(nav, spanning(100000), false));
+  nav.bar(HScroll1).value = 32767;
+  nav.bar(HScroll2).value = 100;
+  nav.bar(HScroll3) = nav.bar(HScroll1);
+  nav.bar(HScroll4) = nav.bar(HScroll2);
+  const GraphWindow w = WindowOf(nav, GraphKind::Humidity);
+  EXPECT_EQ(w.width, 100000);
+  EXPECT_EQ(w.offset, 305);  // 100 * 3.0518...
+}
+
+struct FitCase {
+  double highT, lowT, highH, lowH;
+  int halfT, centreT, halfH, centreH;
+};
+
+TEST(AutoFitView, HalfSpansAndCentresFromTheExtremes) {
+  const std::vector<FitCase> cases{
+      // 1.1 * 50 = 55; centre 20.0 °C; humidity 1.1 * 100 = 110 around 50 %RH.
+      {25.0, 15.0, 60.0, 40.0, 55, 200, 110, 500},
+      // Flat data gets the smallest half-span 1.1 * 25 = 27.5 -> 28.
+      {20.0, 20.0, 50.0, 50.0, 28, 200, 28, 500},
+      // A centre beyond the bar's limits is pulled back: 1000 - 55 = 945.
+      {100.0, 90.0, 100.0, 90.0, 55, 945, 55, 945},
+  };
+  for (const FitCase& c : cases) {
+    SCOPED_TRACE(c.highT);
+    NavigationState nav = DefaultNavigation();
+    nav.bar(HScroll2).value = 7;
+    Extremes e;
+    e.entries = {{{1, c.highT}, {2, c.lowT}, {3, c.highH}, {4, c.lowH}}};
+    ASSERT_TRUE(AutoFitView(nav, e));
+    EXPECT_EQ(nav.bar(VScroll1).value, c.halfT);
+    EXPECT_EQ(nav.bar(VScroll2).value, c.centreT);
+    EXPECT_EQ(nav.bar(VScroll2).minimum, 1000 - c.halfT);
+    EXPECT_EQ(nav.bar(VScroll2).maximum, c.halfT - 400);
+    EXPECT_EQ(nav.bar(VScroll3).value, c.halfH);
+    EXPECT_EQ(nav.bar(VScroll4).value, c.centreH);
+    EXPECT_EQ(nav.bar(VScroll4).maximum, c.halfH);
+    EXPECT_EQ(nav.bar(HScroll2).value, 0);
+  }
+  NavigationState nav = DefaultNavigation();
+  EXPECT_FALSE(AutoFitView(nav, Extremes{}));
+}
+
+TEST(FitView, WidestWindowEndingAtTheNewestPoint) {
+  NavigationState nav = DefaultNavigation();
+  const auto points = spanning(100000);
+  Extremes e;
+  e.entries = {{{2, 21.0}, {1, 20.0}, {2, 55.0}, {1, 50.0}}};
+  nav.bar(HScroll2).value = 40;
+  ASSERT_TRUE(FitView(nav, points, e, false));
+  EXPECT_EQ(nav.bar(HScroll1).value, 32767);
+  EXPECT_EQ(nav.bar(HScroll3).value, 32767);
+  EXPECT_EQ(nav.bar(HScroll2).value, 0);
+  EXPECT_EQ(WindowOf(nav, GraphKind::Temperature).width, 100000);
+  EXPECT_FALSE(FitView(nav, {}, e, false));
+}
+
+struct ZoomCase {
+  ZoomButton button;
+  Bar bar;
+  ScrollState before;
+  int after;
+  bool changes;
+};
+
+TEST(ApplyZoom, DoublesAndHalvesWithinTheLimits) {
+  const std::vector<ZoomCase> cases{
+      {ZoomButton::Command10, VScroll1, {1, 700, 300}, 600, true},
+      {ZoomButton::Command10, VScroll1, {1, 700, 600}, 700, true},
+      {ZoomButton::Command10, VScroll1, {1, 700, 700}, 700, false},
+      {ZoomButton::Command3, VScroll1, {1, 700, 301}, 150, true},
+      {ZoomButton::Command3, VScroll1, {1, 700, 1}, 1, false},
+      {ZoomButton::Command15, VScroll3, {1, 500, 100}, 200, true},
+      {ZoomButton::Command16, VScroll3, {1, 500, 100}, 50, true},
+      {ZoomButton::Command17, HScroll1, {32767, 5, 32767}, 16383, true},
+      {ZoomButton::Command18, HScroll1, {32767, 5, 32767}, 32767, false},
+      {ZoomButton::Command18, HScroll1, {32767, 5, 20000}, 32767, true},
+      {ZoomButton::Command17, HScroll1, {32767, 5, 9}, 5, true},
+      {ZoomButton::Command10, VScroll1, {1, 40000, 30000}, 40000, true},
+  };
+  for (const ZoomCase& c : cases) {
+    SCOPED_TRACE(c.before.value);
+    NavigationState nav = DefaultNavigation();
+    nav.bar(c.bar) = c.before;
+    const std::optional<Bar> changed = ApplyZoom(nav, c.button);
+    EXPECT_EQ(changed.has_value(), c.changes);
+    if (changed) {
+      EXPECT_EQ(*changed, c.bar);
+    }
+    EXPECT_EQ(nav.bar(c.bar).value, c.after);
+  }
+}
+
+TEST(ShowCursorReadout, PointUnderTheMouseOrTheNewest) {
+  const UiText en = UiText::load(UiText::Language::English);
+  const std::vector<PlotPoint> points{{base() - 20, 20.5f, 30.0f, 1.0f, 1},
+                                      {base() - 10, 21.25f, 40.0f, 1.0f, 2},
+                                      {base(), 22.0f, 45.5f, 1.0f, 3}};
+  NavigationState nav = DefaultNavigation();
+  ASSERT_TRUE(UpdateTimeBase(nav, points, false));
+  nav.bar(HScroll2).value = 0;
+  struct Case {
+    double mouse;
+    int offset;
+    QString text;
+  };
+  const std::vector<Case> cases{
+      {-3.0, 0, "Date 2010/03/01 00:30:00   Temperature 22.00°C   Humidity 45.50 %RH"},
+      {10.4, 0, "Date 2010/03/01 00:29:50   Temperature 21.25°C   Humidity 40.00 %RH"},
+      {9.6, 0, "Date 2010/03/01 00:29:50   Temperature 21.25°C   Humidity 40.00 %RH"},
+      {10.6, 0, "Date 2010/03/01 00:29:40   Temperature 20.50°C   Humidity 30.00 %RH"},
+      {5.0, 15, "Date 2010/03/01 00:29:40   Temperature 20.50°C   Humidity 30.00 %RH"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mouse);
+    nav.bar(HScroll2).value = c.offset;
+    EXPECT_EQ(ShowCursorReadout(c.mouse, nav, points, false, false, en), c.text);
+  }
+  EXPECT_TRUE(ShowCursorReadout(1.0, nav, points, true, false, en).isEmpty());
+  EXPECT_TRUE(ShowCursorReadout(1.0, nav, points, false, true, en).isEmpty());
+  EXPECT_TRUE(ShowCursorReadout(1.0, nav, {}, false, false, en).isEmpty());
+}
+
+TEST(SaveView, RestoresTheBarsOfEachSet) {
+  NavigationState nav = DefaultNavigation();
+  nav.bar(VScroll2) = {945, -345, 123};
+  DataSet log;
+  SaveView(nav, log);
+  NavigationState other = DefaultNavigation();
+  RestoreView(other, log);
+  EXPECT_EQ(other.bar(VScroll2), (ScrollState{945, -345, 123}));
+  EXPECT_EQ(other.bars, nav.bars);
+}
+
+TEST(ClampToBar, BackwardBarsKeepBothEnds) {
+  const ScrollState backwards{900, -300, 0};
+  EXPECT_EQ(ClampToBar(backwards, 1000), 900);
+  EXPECT_EQ(ClampToBar(backwards, -500), -300);
+  EXPECT_EQ(ClampToBar(backwards, 10), 10);
+}
+
+}  // namespace
+}  // namespace termika
