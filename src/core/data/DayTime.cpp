@@ -8,7 +8,7 @@ namespace {
 constexpr qint64 kSecondsPerDay = 86400;
 
 // Days from 1970-01-01 for a proleptic Gregorian date (H. Hinnant's algorithm).
-qint64 daysFromEpoch1970(qint64 y, unsigned m, unsigned d) {
+constexpr qint64 daysFromEpoch1970(qint64 y, unsigned m, unsigned d) {
   y -= m <= 2 ? 1 : 0;
   const qint64 era = (y >= 0 ? y : y - 399) / 400;
   const auto yoe = static_cast<unsigned>(y - era * 400);
@@ -31,7 +31,7 @@ void civilFromEpoch1970(qint64 z, int& year, int& month, int& day) {
 }
 
 // 1899-12-30 counted from 1970-01-01.
-const qint64 kSerialEpochDays = daysFromEpoch1970(1899, 12, 30);
+constexpr qint64 kSerialEpochDays = daysFromEpoch1970(1899, 12, 30);
 
 bool isLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
