@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -26,9 +27,11 @@ class ScriptedPrompts final : public UserPrompts {
   std::deque<std::optional<QString>> saveFiles;
   std::deque<std::optional<QString>> openFiles;
   std::vector<Call> calls;
+  std::function<void()> onInfo;  // runs while a message is shown, as a modal box's loop would
 
   void info(const QString& title, const QString& message) override {
     calls.push_back({Kind::Info, title, message, {}});
+    if (onInfo) onInfo();
   }
 
   bool ask(const QString& title, const QString& message) override {

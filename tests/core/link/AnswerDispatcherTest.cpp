@@ -7,7 +7,7 @@
 namespace termika {
 namespace {
 
-using testing::FakePrompts;
+using testing::ScriptedPrompts;
 
 class AnswerDispatcherTest : public ::testing::Test {
  protected:
@@ -21,7 +21,7 @@ class AnswerDispatcherTest : public ::testing::Test {
   }
 
   AppState app;
-  FakePrompts prompts;
+  ScriptedPrompts prompts;
   AnswerDispatcher dispatcher{app, prompts};
 };
 
@@ -52,45 +52,91 @@ TEST_F(AnswerDispatcherTest, StateBitsOfCode30) {
   }
 }
 
-TEST_F(AnswerDispatcherTest, RecordingBitOfCode15) {
-  answer(15, 0x80, 0);
-  EXPECT_EQ(app.RunState, QStringLiteral("kirokucyu"));
-  answer(15, 0x7F, 0);
-  EXPECT_EQ(app.RunState, QString());
-}
-
-TEST_F(AnswerDispatcherTest, IntervalOfCode37) {
-  const struct {
-    std::uint8_t d2, d3;
-    int seconds;
-  } cases[] = {{131, 5, 300}, {130, 5, 5}, {131, 240, 14400}, {0, 30, 30}};
-  for (const auto& c : cases) {
-    answer(37, c.d2, c.d3);
-    EXPECT_EQ(app.Status.IntervalSetting, c.seconds) << int(c.d2) << "/" << int(c.d3);
+// One decoded field of the status, as text, so one table covers them all.
+QString field(const AppState& app, std::string_view name) {
+  const LoggerStatus& s = app.Status;
+  const auto n = [](auto v) { return QString::number(v); };
+  if (name == "run") return app.RunState;
+  if (name == "interval") return n(s.IntervalSetting);
+  if (name == "volts") {
+    return s.BatteryVoltage ? QString::number(*s.BatteryVoltage, 'f', 4) : "none";
   }
-}
-
-TEST_F(AnswerDispatcherTest, BatteryVoltageOfCode51) {
-  const struct {
-    std::uint8_t d2, d3;
-    const char* text;
-  } cases[] = {{3, 0, "2.48"}, {3, 255, "3.30"}, {0, 0, "0.00"}, {1, 0, "0.83"}};
-  for (const auto& c : cases) {
-    answer(51, c.d2, c.d3);
-    EXPECT_EQ(app.Status.BatteryVoltageText, QLatin1String(c.text));
-    ASSERT_TRUE(app.Status.BatteryVoltage.has_value());
+  if (name == "voltsText") return s.BatteryVoltageText;
+  if (name == "upper") return n(s.UpperAlarm.Enabled) + '/' + n(s.UpperAlarm.RawLimit);
+  if (name == "lower") return n(s.LowerAlarm.Enabled) + '/' + n(s.LowerAlarm.RawLimit);
+  if (name == "name") return s.LoggerName;
+  if (name == "used") return n(s.UsedMemory);
+  if (name == "recorded") {
+    return n(s.RecordedIntervalUnit) + '/' + n(s.RecordedIntervalValue) + '/' +
+           n(s.RecordedInterval);
   }
-  answer(51, 3, 0);
-  EXPECT_NEAR(*app.Status.BatteryVoltage, 2.4774, 1e-4);
+  if (name == "start") return s.RecordingStart ? n(qRound64(*s.RecordingStart * 86400)) : "none";
+  if (name == "reservation") {
+    return n(s.ReservationDay) + '/' + n(s.ReservationHour) + '/' + n(s.ReservationMinute);
+  }
+  if (name == "loop") return n(s.LoopMode) + '/' + n(s.MemoryWrapped) + '/' + n(s.wrapped());
+  if (name == "batteryLow") return n(s.BatteryLow);
+  if (name == "pending") return n(s.PendingDownload);
+  return "no such field";
 }
 
-TEST_F(AnswerDispatcherTest, AlarmsOfCodes47And48) {
-  answer(47, 0x82, 0x34);
-  EXPECT_EQ(app.Status.UpperAlarm.Enabled, 128);
-  EXPECT_EQ(app.Status.UpperAlarm.RawLimit, 564);
-  answer(48, 0x7F, 0xFF);
-  EXPECT_EQ(app.Status.LowerAlarm.Enabled, 0);
-  EXPECT_EQ(app.Status.LowerAlarm.RawLimit, 32767);
+TEST_F(AnswerDispatcherTest, StatusFieldsOfEachCode) {
+  struct Step {
+    std::uint8_t code, d2, d3, sub;
+  };
+  struct Case {
+    const char* field;
+    std::vector<Step> answers;  // in order, into one fresh status
+    QString expected;
+  };
+  const Case cases[] = {
+      {"run", {{15, 0x80, 0, 0}}, "kirokucyu"},
+      {"run", {{15, 0x80, 0, 0}, {15, 0x7F, 0, 0}}, ""},
+      {"interval", {{37, 131, 5, 0}}, "300"},
+      {"interval", {{37, 130, 5, 0}}, "5"},
+      {"interval", {{37, 131, 240, 0}}, "14400"},
+      {"interval", {{37, 0, 30, 0}}, "30"},
+      {"voltsText", {{51, 3, 0, 0}}, "2.48"},
+      {"voltsText", {{51, 3, 255, 0}}, "3.30"},
+      {"voltsText", {{51, 0, 0, 0}}, "0.00"},
+      {"voltsText", {{51, 1, 0, 0}}, "0.83"},
+      {"volts", {{51, 3, 0, 0}}, "2.4774"},  // 768 * 3.3 / 1023
+      {"volts", {{51, 0, 0, 0}}, "0.0000"},
+      {"upper", {{47, 0x82, 0x34, 0}}, "128/564"},
+      {"lower", {{48, 0x7F, 0xFF, 0}}, "0/32767"},
+      {"name", {{42, 65, 66, 0}, {43, 67, 68, 0}}, "ABCD"},
+      {"name", {{42, 65, 66, 0}, {43, 67, 68, 0}, {42, 0, 66, 0}}, ""},
+      {"name", {{42, 65, 66, 0}, {43, 67, 0, 0}}, "AB"},
+      {"name", {{43, 0x20, 0xB1, 0}}, QString::fromUtf8(" \uFF71")},  // blank, half-width kana
+      // Memory counts in full-width arithmetic; 38 only ever lowers the count.
+      {"used", {{23, 0x3A, 0x98, 16}}, "15000"},
+      {"used", {{23, 0x3A, 0x98, 16}, {38, 0xFF, 0xFF, 0}}, "15000"},
+      {"used", {{23, 0x3A, 0x98, 16}, {38, 0x01, 0x00, 0}}, "256"},
+      {"used", {{23, 0xEA, 0x60, 16}}, "60000"},
+      {"recorded", {{23, 131, 10, 18}}, "131/10/600"},
+      {"recorded", {{23, 130, 2, 18}}, "130/2/2"},
+      // Packed decimal: 2024-12-31 (day 45657) 23:59:58 is second 45657 * 86400 + 86398.
+      {"start", {{23, 0x24, 0x12, 20}, {23, 0x31, 0x23, 22}, {23, 0x59, 0x58, 24}}, "3944851198"},
+      {"start", {{23, 0x24, 0x12, 20}, {23, 0x31, 0x23, 22}, {23, 0x5A, 0x58, 24}}, "none"},
+      {"start", {{23, 0x24, 0x13, 20}, {23, 0x31, 0x23, 22}, {23, 0x59, 0x58, 24}}, "none"},
+      {"reservation", {{34, 17, 0, 0}, {35, 8, 0, 0}, {36, 45, 0, 0}}, "17/8/45"},
+      {"loop", {{50, 1, 2, 0}}, "1/2/1"},
+      {"loop", {{50, 0, 2, 0}}, "0/2/0"},
+      {"batteryLow", {{16, 1, 0, 0}}, "1"},
+      {"batteryLow", {{16, 1, 0, 0}, {16, 0, 0, 0}}, "0"},
+      {"pending", {{57, 0, 0, 0}}, "1"},
+      {"pending", {{57, 0, 1, 0}}, "0"},
+      {"pending", {{57, 1, 0, 0}}, "0"},
+      {"pending", {{57, 255, 1, 0}}, "0"},  // 256 is not 0
+      {"pending", {{57, 0, 0, 0}, {56, 1, 1, 0}}, "0"},
+  };
+  for (const Case& c : cases) {
+    app.Status = LoggerStatus{};
+    app.RunState.clear();
+    for (const Step& a : c.answers)
+      EXPECT_EQ(answer(a.code, a.d2, a.d3, a.sub), AnswerAction::Advance);
+    EXPECT_EQ(field(app, c.field), c.expected) << c.field << " after " << c.answers.size();
+  }
 }
 
 TEST_F(AnswerDispatcherTest, AlarmLimitUsesTheRecordedIntervalForTheConversion) {
@@ -107,85 +153,6 @@ TEST_F(AnswerDispatcherTest, AlarmLimitUsesTheRecordedIntervalForTheConversion) 
   dispatcher.setRawToTemperature([](int, int) { return 1e9; });  // out of range: kept
   answer(47, 0x99, 0x40);
   EXPECT_EQ(app.Status.UpperAlarm.Limit, 24);
-}
-
-TEST_F(AnswerDispatcherTest, IdentificationNameOfCodes42And43) {
-  answer(42, 65, 66);
-  answer(43, 67, 68);
-  EXPECT_EQ(app.Status.LoggerName, QStringLiteral("ABCD"));
-  answer(42, 0, 66);
-  EXPECT_EQ(app.Status.LoggerName, QString());
-  answer(43, 0x20, 0xB1);  // a blank and a half-width katakana
-  EXPECT_EQ(app.Status.LoggerName, QString::fromUtf8(" \uFF71"));
-  answer(42, 65, 66);
-  answer(43, 67, 0);
-  EXPECT_EQ(app.Status.LoggerName, QStringLiteral("AB"));
-}
-
-TEST_F(AnswerDispatcherTest, MemoryCountsUseFullWidthArithmetic) {
-  answer(23, 0x3A, 0x98, 16);
-  EXPECT_EQ(app.Status.UsedMemory, 15000);
-  answer(38, 0xFF, 0xFF);  // larger: unchanged
-  EXPECT_EQ(app.Status.UsedMemory, 15000);
-  answer(38, 0x01, 0x00);
-  EXPECT_EQ(app.Status.UsedMemory, 256);
-  answer(23, 0xEA, 0x60, 16);
-  EXPECT_EQ(app.Status.UsedMemory, 60000);
-}
-
-TEST_F(AnswerDispatcherTest, RecordedIntervalOfCode23Sub18) {
-  answer(23, 131, 10, 18);
-  EXPECT_EQ(app.Status.RecordedIntervalUnit, 131);
-  EXPECT_EQ(app.Status.RecordedIntervalValue, 10);
-  EXPECT_EQ(app.Status.RecordedInterval, 600);
-  answer(23, 130, 2, 18);
-  EXPECT_EQ(app.Status.RecordedInterval, 2);
-}
-
-TEST_F(AnswerDispatcherTest, RecordingStartIsPackedDecimal) {
-  answer(23, 0x24, 0x12, 20);
-  answer(23, 0x31, 0x23, 22);
-  answer(23, 0x59, 0x58, 24);
-  ASSERT_TRUE(app.Status.RecordingStart.has_value());
-  // 2024-12-31 is day 45657 after 1899-12-30.
-  EXPECT_NEAR(*app.Status.RecordingStart, 45657.0 + 86398.0 / 86400.0, 1e-9);
-
-  answer(23, 0x5A, 0x58, 24);  // a nibble above 9: the start is unknown
-  EXPECT_FALSE(app.Status.RecordingStart.has_value());
-  answer(23, 0x24, 0x13, 20);  // month 13
-  answer(23, 0x59, 0x58, 24);
-  EXPECT_FALSE(app.Status.RecordingStart.has_value());
-}
-
-TEST_F(AnswerDispatcherTest, SmallStatusFields) {
-  answer(34, 17, 0);
-  answer(35, 8, 0);
-  answer(36, 45, 0);
-  answer(50, 1, 2);
-  answer(16, 1, 0);
-  EXPECT_EQ(app.Status.ReservationDay, 17);
-  EXPECT_EQ(app.Status.ReservationHour, 8);
-  EXPECT_EQ(app.Status.ReservationMinute, 45);
-  EXPECT_EQ(app.Status.LoopMode, 1);
-  EXPECT_EQ(app.Status.MemoryWrapped, 2);
-  EXPECT_TRUE(app.Status.wrapped());
-  EXPECT_TRUE(app.Status.BatteryLow);
-  answer(16, 0, 0);
-  EXPECT_FALSE(app.Status.BatteryLow);
-}
-
-TEST_F(AnswerDispatcherTest, PendingDownloadOfCodes56And57) {
-  const struct {
-    std::uint8_t d2, d3;
-    bool pending;
-  } cases[] = {{0, 0, true}, {0, 1, false}, {1, 0, false}, {255, 1, false}};  // 256 is not 0
-  for (const auto& c : cases) {
-    answer(57, c.d2, c.d3);
-    EXPECT_EQ(app.Status.PendingDownload, c.pending) << int(c.d2) << "/" << int(c.d3);
-  }
-  app.Status.PendingDownload = true;
-  answer(56, 1, 1);
-  EXPECT_FALSE(app.Status.PendingDownload);
 }
 
 TEST_F(AnswerDispatcherTest, FirmwareVersionFromTheRawIdentifyAnswer) {
@@ -230,74 +197,87 @@ TEST_F(AnswerDispatcherTest, ConfirmationOfCodes46And49UnlessRecordingStart) {
   app.ModelName = QStringLiteral("QM120-RH");
   answer(46, 0, 0);
   answer(49, 0, 0);
-  ASSERT_EQ(prompts.messages.size(), 2u);
-  EXPECT_EQ(prompts.messages[0].title, QStringLiteral("QM120-RH"));
-  EXPECT_EQ(prompts.messages[0].text, QString::fromUtf8("設定しました。"));
+  ASSERT_EQ(prompts.calls.size(), 2u);
+  EXPECT_EQ(prompts.calls[0].title, QStringLiteral("QM120-RH"));
+  EXPECT_EQ(prompts.calls[0].message, QString::fromUtf8("設定しました。"));
   answer(46, 0, 0, 0, QStringLiteral("log_start"));
   answer(49, 0, 0, 0, QStringLiteral("log_start"));
   answer(40, 0, 0);
   answer(41, 0, 0);
-  EXPECT_EQ(prompts.messages.size(), 2u);
+  EXPECT_EQ(prompts.calls.size(), 2u);
 }
 
-// Runs the answers of a whole clock set through the dispatcher.
-class ClockSetTest : public AnswerDispatcherTest {
- protected:
-  void run(const CivilTime& sent, std::array<std::uint8_t, 6> readBack, const QString& mode) {
+TEST_F(AnswerDispatcherTest, ClockSetConfirmsOnlyAReadBackNearTheTimeSent) {
+  struct Case {
+    const char* name;
+    CivilTime sent;
+    std::array<std::uint8_t, 6> readBack;  // month, year, hour, day, second, minute
+    QString mode;
+    const char* message;  // nullptr: none
+    const char* clock;    // second of the day serial read back; nullptr: not looked at
+  };
+  const CivilTime lastSeconds{2024, 12, 31, 23, 59, 58};
+  const Case cases[] = {
+      {"matching",
+       lastSeconds,
+       {12, 24, 23, 31, 59, 59},
+       "T_Set",
+       "設定しました\r\r2024/12/31 23:59:59",
+       "3944851199"},  // day 45657
+      {"across the new year",
+       {2024, 12, 31, 23, 59, 59},
+       {1, 25, 0, 1, 1, 0},
+       "T_Set",
+       "設定しました\r\r2025/01/01 00:00:01",
+       nullptr},
+      {"an hour off",
+       lastSeconds,
+       {12, 24, 23, 31, 3, 0},
+       "T_Set",
+       "通信エラー\r\r2024/12/31 23:00:03",
+       nullptr},
+      {"impossible month",
+       lastSeconds,
+       {13, 24, 23, 31, 58, 59},
+       "T_Set",
+       "通信エラー\r\r--",
+       "none"},
+      {"plain clock read",
+       lastSeconds,
+       {6, 5, 7, 9, 1, 2},
+       {},
+       nullptr,
+       "3327462121"},  // 2005-06-09
+                       // 07:02:01
+  };
+  app.ModelName = QStringLiteral("QM120-RH");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    prompts.calls.clear();
     CommandQueue queue;
-    CommandRows rows = commands::QueueClockWrite(sent);
-    for (CommandRow r : commands::QueueClockRead(mode)) rows.push_back(r);
+    CommandRows rows = commands::QueueClockWrite(c.sent);
+    for (CommandRow r : commands::QueueClockRead(c.mode)) rows.push_back(r);
     ASSERT_TRUE(queue.append(rows).ok());
-    const std::array<std::pair<std::uint8_t, std::uint8_t>, 6> answers = {
-        {{0, 0},
-         {0, 0},
-         {0, 0},
-         {readBack[0], readBack[1]},
-         {readBack[2], readBack[3]},
-         {readBack[4], readBack[5]}}};
-    for (const auto& [d2, d3] : answers) {
+    for (int i = 0; i < 6; ++i) {
+      const std::uint8_t d2 = i < 3 ? 0 : c.readBack[2 * (i - 3)];
+      const std::uint8_t d3 = i < 3 ? 0 : c.readBack[2 * (i - 3) + 1];
       const frame::Bytes4 d{1, queue.current().b1, d2, d3};
       EXPECT_EQ(dispatcher.HandleAnswer(queue, Answer{d, frame::encode(d)}), AnswerAction::Advance);
       queue.advance();
     }
+    EXPECT_EQ(app.Status.ClockBytes, c.readBack);
+    const auto& clock = app.Status.DeviceClock;
+    if (c.clock) {
+      EXPECT_EQ(clock ? QString::number(qRound64(*clock * 86400)) : "none", c.clock);
+    }
+    if (c.message == nullptr) {
+      EXPECT_TRUE(prompts.calls.empty());
+      continue;
+    }
+    ASSERT_EQ(prompts.calls.size(), 1u);
+    EXPECT_EQ(prompts.calls[0].title, QStringLiteral("QM120-RH"));
+    EXPECT_EQ(prompts.calls[0].message, QString::fromUtf8(c.message));
   }
-};
-
-TEST_F(ClockSetTest, MatchingReadBackConfirmsWithTheClock) {
-  app.ModelName = QStringLiteral("QM120-RH");
-  run(CivilTime{2024, 12, 31, 23, 59, 58}, {12, 24, 23, 31, 59, 59}, QStringLiteral("T_Set"));
-  ASSERT_EQ(prompts.messages.size(), 1u);
-  EXPECT_EQ(prompts.messages[0].title, QStringLiteral("QM120-RH"));
-  EXPECT_EQ(prompts.messages[0].text, QString::fromUtf8("設定しました\r\r2024/12/31 23:59:59"));
-  ASSERT_TRUE(app.Status.DeviceClock.has_value());
-  EXPECT_NEAR(*app.Status.DeviceClock, 45657.0 + 86399.0 / 86400.0, 1e-9);
-}
-
-TEST_F(ClockSetTest, ReadBackAcrossTheYearBoundaryStillMatches) {
-  run(CivilTime{2024, 12, 31, 23, 59, 59}, {1, 25, 0, 1, 1, 0}, QStringLiteral("T_Set"));
-  ASSERT_EQ(prompts.messages.size(), 1u);
-  EXPECT_TRUE(prompts.messages[0].text.startsWith(QString::fromUtf8("設定しました\r\r")));
-}
-
-TEST_F(ClockSetTest, ReadBackFarFromTheTimeSentIsAFailure) {
-  run(CivilTime{2024, 12, 31, 23, 59, 58}, {12, 24, 23, 31, 3, 0}, QStringLiteral("T_Set"));
-  ASSERT_EQ(prompts.messages.size(), 1u);
-  EXPECT_EQ(prompts.messages[0].text, QString::fromUtf8("通信エラー\r\r2024/12/31 23:00:03"));
-}
-
-TEST_F(ClockSetTest, ImpossibleReadBackIsAFailure) {
-  run(CivilTime{2024, 12, 31, 23, 59, 58}, {13, 24, 23, 31, 58, 59}, QStringLiteral("T_Set"));
-  ASSERT_EQ(prompts.messages.size(), 1u);
-  EXPECT_EQ(prompts.messages[0].text, QString::fromUtf8("通信エラー\r\r--"));
-  EXPECT_FALSE(app.Status.DeviceClock.has_value());
-}
-
-TEST_F(ClockSetTest, PlainClockReadShowsNoMessage) {
-  run(CivilTime{2024, 12, 31, 23, 59, 58}, {6, 5, 7, 9, 1, 2}, QString());
-  EXPECT_TRUE(prompts.messages.empty());
-  ASSERT_TRUE(app.Status.DeviceClock.has_value());
-  const std::array<std::uint8_t, 6> expected{6, 5, 7, 9, 1, 2};
-  EXPECT_EQ(app.Status.ClockBytes, expected);
 }
 
 // A session that takes over its rows: records what it saw and repeats.
@@ -341,15 +321,6 @@ TEST_F(AnswerDispatcherTest, SessionModesGoToTheirHandlerAfterTheStatusFields) {
 
   dispatcher.setSessionHandler(QStringLiteral("kiroten"), nullptr);
   EXPECT_EQ(dispatcher.sessionHandler(QStringLiteral("kiroten")), nullptr);
-}
-
-TEST_F(AnswerDispatcherTest, ClearStatusForgetsTheLogger) {
-  answer(42, 65, 66);
-  answer(51, 3, 0);
-  AnswerDispatcher::clearStatus(app.Status);
-  EXPECT_EQ(app.Status.LoggerName, QString());
-  EXPECT_EQ(app.Status.FirmwareVersion, QString());
-  EXPECT_FALSE(app.Status.BatteryVoltage.has_value());
 }
 
 }  // namespace

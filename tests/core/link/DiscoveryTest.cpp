@@ -155,19 +155,6 @@ TEST_F(DiscoveryTest, PulsesHighThenLowWithTheTimingOfTheProbe) {
   }
 }
 
-TEST_F(DiscoveryTest, TheModelWeDoNotServeCountsAsAbsent) {
-  bench.loggers[5] = FakeLogger::answering("QM200-RHA");
-  make(fast);
-
-  ASSERT_TRUE(discovery->Port_Set_Once(5));
-  runToEnd();
-
-  EXPECT_EQ(notFoundCount, 1);
-  EXPECT_FALSE(foundPort);
-  EXPECT_EQ(bench.log.linesOf(5).filter("write 5").size(), 3);
-  EXPECT_EQ(bench.log.lines().last(), "close 5");
-}
-
 TEST_F(DiscoveryTest, AnAnswerSlowerThanTheWaitCountsAsNone) {
   struct Case {
     int delayMs;
@@ -192,7 +179,6 @@ TEST_F(DiscoveryTest, AnAnswerSlowerThanTheWaitCountsAsNone) {
 
 TEST_F(DiscoveryTest, AnAnswerArrivingInPiecesIsPutTogether) {
   bench.loggers[4] = FakeLogger::silent();
-  make(fast);
   Timings timings = fast;
   timings.probeAnswer = milliseconds{60};
   make(timings);
@@ -236,31 +222,27 @@ TEST_F(DiscoveryTest, UnreachablePinsAreReportedOnceAndTheProbeGoesOn) {
   EXPECT_EQ(notices.size(), 1);
 }
 
-TEST_F(DiscoveryTest, WaitsForThePortToComeBackAfterThePulse) {
+TEST_F(DiscoveryTest, WaitsABoundedTimeForThePortToComeBackAfterThePulse) {
   bench.loggers[2] = FakeLogger::answering("QM100-RH").away(3);
+  bench.loggers[3] = FakeLogger::answering("QM100-RH").away(-1);
   make(fast);
 
   ASSERT_TRUE(discovery->Port_Set_Once(2));
   runToEnd();
-
   ASSERT_EQ(foundPort, 2);
   const QStringList expected = {
       "open 2",        "close 2",       "pulse 255 mem2", "pulse 0 mem2", "open 2 failed",
       "open 2 failed", "open 2 failed", "open 2",         "discard 2",    "write 2 " + kProbeHex};
   EXPECT_EQ(bench.log.linesOf(2), expected);
-}
 
-TEST_F(DiscoveryTest, APortThatNeverComesBackFailsEachAttemptAfterABoundedWait) {
-  bench.loggers[2] = FakeLogger::answering("QM100-RH").away(-1);
-  make(fast);
-
-  ASSERT_TRUE(discovery->Port_Set_Once(2));
+  foundTransport.reset();
+  foundPort.reset();
+  ASSERT_TRUE(discovery->Port_Set_Once(3));  // never comes back
   runToEnd();
-
   EXPECT_EQ(notFoundCount, 1);
   // Per attempt: the first try after the trail wait and 20 more while waiting.
-  EXPECT_EQ(bench.log.linesOf(2).filter("open 2 failed").size(), 3 * 21);
-  EXPECT_TRUE(bench.log.linesOf(2).filter("write").isEmpty());
+  EXPECT_EQ(bench.log.linesOf(3).filter("open 3 failed").size(), 3 * 21);
+  EXPECT_TRUE(bench.log.linesOf(3).filter("write").isEmpty());
 }
 
 TEST_F(DiscoveryTest, RefusesASecondStartWhileBusy) {
@@ -321,11 +303,8 @@ TEST_F(DiscoveryTest, AbortWhileAwaitingAnAnswerClosesThePort) {
   EXPECT_EQ(bench.log.lines().last(), "close 16");
 }
 
-TEST(PortDiscoveryProbe, FrameIsTheIdentifyRequest) {
-  EXPECT_EQ(PortDiscovery::probeFrame().toHex(), QByteArray("0001009900000000ff"));
-}
-
-TEST(PortDiscoveryProbe, RecognisesTheServedModels) {
+TEST(PortDiscoveryProbe, AsksForTheModelAndRecognisesTheServedOnes) {
+  EXPECT_EQ(PortDiscovery::probeFrame().toHex(), kProbeHex.toLatin1());
   struct Case {
     QByteArray answer;
     std::optional<QString> model;

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/app/UserPrompts.h"
+#include "ScriptedPrompts.h"
 #include "core/link/Frame.h"
 #include "core/link/PipeTransport.h"
 #include "core/link/Timings.h"
@@ -39,30 +39,6 @@ inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 3000) {
 inline void settle(int ms) {
   waitUntil([] { return false; }, ms);
 }
-
-struct ShownMessage {
-  QString title;
-  QString text;
-};
-
-// Records messages instead of showing them; answers questions from a script.
-class FakePrompts final : public UserPrompts {
- public:
-  void info(const QString& title, const QString& message) override {
-    messages.push_back({title, message});
-  }
-  bool ask(const QString& title, const QString& message) override {
-    messages.push_back({title, message});
-    return answer;
-  }
-  std::optional<QString> chooseSaveFile(const QString&, const QString&) override {
-    return std::nullopt;
-  }
-  std::optional<QString> chooseOpenFile(const QString&) override { return std::nullopt; }
-
-  std::vector<ShownMessage> messages;
-  bool answer = true;
-};
 
 // A logger that answers the frames it receives from a script: by default
 // every command is answered with (1, code, d2, d3) from a table; the script

@@ -8,27 +8,17 @@
 namespace termika {
 namespace {
 
-TEST(PipeTransport, WritesReachThePeerOnlyWhileOpen) {
+TEST(PipeTransport, WritesReachThePeerOnlyWhileOpenAndWorking) {
   PipeTransport port;
   std::vector<QByteArray> seen;
   port.setPeer([&](const QByteArray& bytes) { seen.push_back(bytes); });
-  QSignalSpy written(&port, &PipeTransport::written);
-
   EXPECT_FALSE(port.write("ab").ok());
   ASSERT_TRUE(port.open().ok());
-  EXPECT_TRUE(port.isOpen());
   EXPECT_TRUE(port.write("ab").ok());
   EXPECT_TRUE(port.write("c").ok());
-  ASSERT_EQ(seen.size(), 2u);
-  EXPECT_EQ(seen[0], QByteArray("ab"));
-  EXPECT_EQ(seen[1], QByteArray("c"));
-  EXPECT_EQ(written.count(), 2);
-
   port.setWriteError(true);
-  const auto failed = port.write("d");
-  ASSERT_FALSE(failed.ok());
-  EXPECT_FALSE(failed.error().message.isEmpty());
-  EXPECT_EQ(seen.size(), 2u);
+  EXPECT_FALSE(port.write("d").ok());
+  EXPECT_EQ(seen, (std::vector<QByteArray>{"ab", "c"}));
 }
 
 TEST(PipeTransport, DeliveredBytesArriveOnALaterTurnInOneRead) {
@@ -42,20 +32,14 @@ TEST(PipeTransport, DeliveredBytesArriveOnALaterTurnInOneRead) {
   testing::settle(10);
   EXPECT_EQ(ready.count(), 1);
   EXPECT_EQ(port.readAll(), QByteArray("1234"));
-  EXPECT_EQ(port.readAll(), QByteArray());
-}
-
-TEST(PipeTransport, DiscardAndCloseDropInput) {
-  PipeTransport port;
-  ASSERT_TRUE(port.open().ok());
-  QSignalSpy ready(&port, &PipeTransport::readyRead);
-  port.deliver("12");
+  // Discarded or sent to a closed port, input is gone.
+  port.deliver("56");
   port.discardInput();
-  testing::settle(10);
-  EXPECT_EQ(ready.count(), 0);  // nothing left to read
   port.close();
-  port.deliver("34");
+  port.deliver("78");
   ASSERT_TRUE(port.open().ok());
+  testing::settle(10);
+  EXPECT_EQ(ready.count(), 1);
   EXPECT_EQ(port.readAll(), QByteArray());
 }
 
