@@ -22,17 +22,6 @@ QDateTime at(int y, int mo, int d, int h, int mi, int s) {
   return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
 }
 
-TEST(RecordingSettings, DefaultsBeforeAnyPreselection) {
-  RecordingSettings s;
-  EXPECT_EQ(s.unit(), Unit::Minutes);
-  EXPECT_EQ(s.intervalValue(), 60);
-  s.setUnit(Unit::Seconds);
-  EXPECT_EQ(s.intervalValue(), 30);
-  EXPECT_EQ(s.upper(), 40);
-  EXPECT_EQ(s.lower(), 0);
-  EXPECT_FALSE(s.reservation());
-}
-
 TEST(RecordingSettings, IntervalPreselection) {
   const struct {
     int seconds;
@@ -60,26 +49,21 @@ TEST(RecordingSettings, IntervalPreselection) {
   }
 }
 
-TEST(RecordingSettings, PreselectsNameModeAndAlarms) {
-  RecordingSettings s;
-  s.preselect(preset(60, 30, 10));
-  EXPECT_EQ(s.name(), QStringLiteral("AB"));
-  EXPECT_TRUE(s.loop());
-  EXPECT_EQ(s.upper(), 30);
-  EXPECT_EQ(s.lower(), 10);
-  EXPECT_TRUE(s.upperEnabled());
-  EXPECT_FALSE(s.lowerEnabled());
-  EXPECT_TRUE(s.alarmsAvailable());
+TEST(RecordingSettings, PreselectsNameModeAndAlarmsOutOfRangeOnesFallBackTo40And0) {
+  RecordingSettings p;
+  p.preselect(preset(60, 30, 10));
+  EXPECT_EQ(p.name(), QStringLiteral("AB"));
+  EXPECT_TRUE(p.loop());
+  EXPECT_TRUE(p.upperEnabled());
+  EXPECT_FALSE(p.lowerEnabled());
+  EXPECT_TRUE(p.alarmsAvailable());
   RecordingPreset other = preset(60);
   other.Model = QStringLiteral("QM100-RH");
-  s.preselect(other);
-  EXPECT_FALSE(s.alarmsAvailable());
-}
-
-TEST(RecordingSettings, OutOfRangeAlarmsFallBackTo40And0) {
+  p.preselect(other);
+  EXPECT_FALSE(p.alarmsAvailable());
   const struct {
     int upper, lower, wantUpper, wantLower;
-  } cases[] = {{75, 10, 40, 0},  {30, -21, 40, 0},     {-20, -20, 40, 0},
+  } cases[] = {{30, 10, 30, 10}, {75, 10, 40, 0},      {30, -21, 40, 0}, {-20, -20, 40, 0},
                {70, 69, 70, 69}, {-19, -20, -19, -20}, {10, 20, 21, 20}};
   for (const auto& c : cases) {
     RecordingSettings s;
@@ -106,8 +90,13 @@ TEST(RecordingSettings, LimitsPushEachOtherAndStayInRange) {
   EXPECT_EQ(s.lower(), 69);
 }
 
-TEST(RecordingSettings, UnitSwitchRemembersEachUnitsValue) {
+TEST(RecordingSettings, DefaultsAndEachUnitsRememberedValue) {
   RecordingSettings s;
+  EXPECT_EQ(s.upper(), 40);
+  EXPECT_EQ(s.lower(), 0);
+  EXPECT_FALSE(s.reservation());
+  EXPECT_EQ(s.unit(), Unit::Minutes);
+  EXPECT_EQ(s.intervalValue(), 60);
   EXPECT_EQ(s.intervalChoices().size(), 240);
   EXPECT_EQ(s.intervalChoices().front(), QStringLiteral("1"));
   ASSERT_TRUE(s.setIntervalValue(15));
@@ -174,6 +163,12 @@ TEST(RecordingSettings, DateRangeEndsTheDayBeforeTheSameDayNextTime) {
     EXPECT_EQ(RecordingSettings::maxReservationOffset(c.today), c.max)
         << c.today.toString().toStdString();
   }
+  RecordingSettings s;  // the chosen offset stays in that range
+  s.setReservation(true, at(2025, 6, 10, 12, 0, 0));
+  s.setDayOffset(40);
+  EXPECT_EQ(s.dayOffset(), 29);
+  s.setDayOffset(-3);
+  EXPECT_EQ(s.dayOffset(), 0);
 }
 
 TEST(RecordingSettings, DatesWhoseDayRecursEarlierAreRefused) {
@@ -198,11 +193,12 @@ TEST(RecordingSettings, DatesWhoseDayRecursEarlierAreRefused) {
   }
 }
 
-TEST(RecordingSettings, ReservedMomentMustBeLaterAndExpressible) {
+TEST(RecordingSettings, ReservedMomentMustBeLaterAndExpressibleAndTheNameValid) {
   const QDateTime now = at(2025, 1, 31, 10, 30, 0);
   const struct {
     int offset, hour, minute;
     StartRefusal result;
+    const char* name = "AB";  // checked again at confirmation
   } cases[] = {
       {0, 10, 30, StartRefusal::ReservationTime},  // not later than now
       {0, 10, 31, StartRefusal::None},
@@ -210,37 +206,19 @@ TEST(RecordingSettings, ReservedMomentMustBeLaterAndExpressible) {
       {1, 0, 0, StartRefusal::None},              // Feb 1
       {29, 8, 0, StartRefusal::ReservationTime},  // Mar 1
       {57, 8, 0, StartRefusal::None},             // Mar 29
+      {1, 0, 0, StartRefusal::ForbiddenName, "A*"},
+      {1, 0, 0, StartRefusal::DoubleByteName, "記録"},
   };
   for (const auto& c : cases) {
     RecordingSettings s;
     s.preselect(preset(60));
+    s.setName(QString::fromUtf8(c.name));
     s.setReservation(true, now);
     s.setDayOffset(c.offset);
     s.setHour(c.hour);
     s.setMinute(c.minute);
     EXPECT_EQ(s.check(now), c.result) << c.offset << " " << c.hour << ":" << c.minute;
   }
-}
-
-TEST(RecordingSettings, DayOffsetIsClampedToTheRange) {
-  RecordingSettings s;
-  s.setReservation(true, at(2025, 6, 10, 12, 0, 0));
-  s.setDayOffset(40);
-  EXPECT_EQ(s.dayOffset(), 29);
-  s.setDayOffset(-3);
-  EXPECT_EQ(s.dayOffset(), 0);
-}
-
-TEST(RecordingSettings, NameIsCheckedAgainAtConfirmation) {
-  const QDateTime now = at(2025, 6, 10, 12, 0, 0);
-  RecordingSettings s;
-  s.preselect(preset(60));
-  s.setName(QStringLiteral("A*"));
-  EXPECT_EQ(s.check(now), StartRefusal::ForbiddenName);
-  s.setName(QStringLiteral("記録"));
-  EXPECT_EQ(s.check(now), StartRefusal::DoubleByteName);
-  s.setName(QStringLiteral("OK"));
-  EXPECT_EQ(s.check(now), StartRefusal::None);
 }
 
 TEST(RecordingSettings, RequestCarriesTheChosenValues) {
@@ -273,38 +251,34 @@ TEST(RecordingSettings, RequestCarriesTheChosenValues) {
 }
 
 TEST(RecordingSettings, PatternsFormatDatesAndNumbers) {
+  // "mm" after "yyyy" is the month here, never minutes.
   EXPECT_EQ(formatDatePattern(QStringLiteral("yyyy年mm月dd日"), QDate(2025, 3, 7)),
             QStringLiteral("2025年03月07日"));
   EXPECT_EQ(formatDatePattern(QStringLiteral("yyyy/mm/dd"), QDate(2024, 12, 31)),
             QStringLiteral("2024/12/31"));
-  EXPECT_EQ(formatNumberPattern(QStringLiteral("00時"), 7), QStringLiteral("07時"));
-  EXPECT_EQ(formatNumberPattern(QStringLiteral("00分"), 45), QStringLiteral("45分"));
-  EXPECT_EQ(formatNumberPattern(QStringLiteral("00"), 0), QStringLiteral("00"));
+  const std::pair<const char*, int> numbers[] = {{"00時", 7}, {"00分", 45}, {"00", 0}};
+  const char* expected[] = {"07時", "45分", "00"};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(formatNumberPattern(QString::fromUtf8(numbers[i].first), numbers[i].second),
+              QString::fromUtf8(expected[i]));
+  }
 }
 
-}  // namespace
-}  // namespace termika
-
-namespace termika {
-namespace {
-
 TEST(RecordingButton, DecidesByLinkStateAndBattery) {
-  LoggerStatus good;
-  good.BatteryVoltage = 3.0;
-  LoggerStatus low = good;
-  low.BatteryVoltage = 2.49;
-  LoggerStatus unknown = good;
-  unknown.BatteryVoltage.reset();
-  LoggerStatus fault = good;
-  fault.BatteryStatus = QStringLiteral("Error");
-  LoggerStatus pending = good;
-  pending.PendingDownload = true;
-  pending.UsedMemory = 4;
-  LoggerStatus pendingEmpty = good;
-  pendingEmpty.PendingDownload = true;
-  LoggerStatus pendingWrapped = pendingEmpty;
-  pendingWrapped.LoopMode = 1;
-  pendingWrapped.MemoryWrapped = 1;
+  const auto status = [](std::optional<double> volts, const char* fault = "", bool pending = false,
+                         int used = 0, bool wrapped = false) {
+    LoggerStatus st;
+    st.BatteryVoltage = volts;
+    st.BatteryStatus = QString::fromUtf8(fault);
+    st.PendingDownload = pending;
+    st.UsedMemory = used;
+    st.LoopMode = st.MemoryWrapped = wrapped ? 1 : 0;
+    return st;
+  };
+  const LoggerStatus good = status(3.0), low = status(2.49), unknown = status(std::nullopt),
+                     fault = status(3.0, "Error"), pending = status(3.0, "", true, 4),
+                     pendingEmpty = status(3.0, "", true),
+                     pendingWrapped = status(3.0, "", true, 0, true);
   using A = RecordingButtonAction;
   const struct {
     bool busy;

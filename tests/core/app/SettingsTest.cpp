@@ -49,17 +49,12 @@ TEST(Settings, ParsesLinesFieldByField) {
       {"0x10,1e2,\"/d\"", {1, 1, QStringLiteral("/d")}},
       {"\"/d\"", {1, 1, QStringLiteral("/opt/termika")}},
       {"\x01\xff\xfe,\x80,\"\"\"", {1, 1, QStringLiteral("/opt/termika")}},
+      // "データ" in the Windows code page: 83 66 81 5B 83 5E.
+      {"2,2,\"C:\\\x83\x66\x81\x5B\x83\x5E\"\r\n", {2, 2, QStringLiteral("C:\\データ")}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Settings::parseLine(QByteArray(c.line), kDefaults), c.expected) << c.line;
   }
-}
-
-TEST(Settings, ReadsAFolderInTheWindowsCodePage) {
-  // "データ" in cp932: 83 66 81 5B 83 5E.
-  const QByteArray line =
-      QByteArray("2,2,\"C:\\") + QByteArray("\x83\x66\x81\x5B\x83\x5E") + "\"\r\n";
-  EXPECT_EQ(Settings::parseLine(line, kDefaults).WorkingFolder, QStringLiteral("C:\\データ"));
 }
 
 TEST(Settings, FormatsOneCrLfLineWithoutBlanks) {
@@ -75,48 +70,27 @@ TEST(Settings, FormatsOneCrLfLineWithoutBlanks) {
             QByteArray("3,3,\"/p\"\r\n"));
 }
 
-TEST(Settings, MissingFileIsCreatedWithDefaultsAndRead) {
+TEST(Settings, FileIsCreatedWithDefaultsAndRoundTrips) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const Settings settings(dir.path(), QStringLiteral("/opt/termika"));
   const Result<SettingsValues> values = settings.load();
   ASSERT_TRUE(values.ok()) << values.error().message.toStdString();
-  EXPECT_EQ(*values, (SettingsValues{1, 1, QStringLiteral("/opt/termika")}));
-  EXPECT_EQ(readAll(dir.filePath(QStringLiteral("Logger.ini"))),
-            QByteArray("1,1,\"/opt/termika\"\r\n"));
+  EXPECT_EQ(*values, kDefaults);
+  EXPECT_EQ(readAll(settings.path()), QByteArray("1,1,\"/opt/termika\"\r\n"));
+  const SettingsValues saved{16, 7, QStringLiteral("/home/ann/ログ, 2024")};
+  ASSERT_TRUE(settings.save(saved).ok());
+  EXPECT_EQ(*settings.load(), saved);
+  writeAll(settings.path(), "5,6,\"/srv/data\"\n");  // LF only, written elsewhere
+  EXPECT_EQ(*settings.load(), (SettingsValues{5, 6, QStringLiteral("/srv/data")}));
 }
 
-TEST(Settings, RoundTripsThroughTheFile) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const Settings settings(dir.path(), QStringLiteral("/opt/termika"));
-  const SettingsValues values{16, 7, QStringLiteral("/home/ann/ログ, 2024")};
-  ASSERT_TRUE(settings.save(values).ok());
-  const Result<SettingsValues> loaded = settings.load();
-  ASSERT_TRUE(loaded.ok());
-  EXPECT_EQ(*loaded, values);
-}
-
-TEST(Settings, ReadsAnLfOnlyFileWrittenElsewhere) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  writeAll(dir.filePath(QStringLiteral("Logger.ini")), "5,6,\"/srv/data\"\n");
-  const Result<SettingsValues> loaded = Settings(dir.path(), QStringLiteral("/p")).load();
-  ASSERT_TRUE(loaded.ok());
-  EXPECT_EQ(*loaded, (SettingsValues{5, 6, QStringLiteral("/srv/data")}));
-}
-
-TEST(Settings, UnreadableFileIsAnErrorNotALoop) {
+TEST(Settings, AFileOrFolderThatCannotBeUsedIsAnErrorNotALoop) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   // A folder where the file should be: it exists but cannot be read or replaced.
   ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Logger.ini")));
   EXPECT_FALSE(Settings(dir.path(), QStringLiteral("/p")).load().ok());
-}
-
-TEST(Settings, FolderThatCannotHoldTheFileIsAnError) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
   const QString notAFolder = dir.filePath(QStringLiteral("plain-file"));
   writeAll(notAFolder, "x");
   const Settings settings(notAFolder, QStringLiteral("/p"));
@@ -124,13 +98,17 @@ TEST(Settings, FolderThatCannotHoldTheFileIsAnError) {
   EXPECT_FALSE(settings.save({2, 2, QStringLiteral("/d")}).ok());
 }
 
-TEST(Settings, FallsBackToTheConfigFolderWhenTheProgramFolderIsReadOnly) {
+TEST(Settings, LivesInTheProgramFolderWhenWritableElseTheConfigFolder) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
+  const QString configFolder = dir.filePath(QStringLiteral("config/termika"));
+  const Result<Settings> preferred = Settings::locate(dir.path(), configFolder);
+  ASSERT_TRUE(preferred.ok());
+  EXPECT_EQ(preferred->path(), dir.filePath(QStringLiteral("Logger.ini")));
+  EXPECT_FALSE(QFileInfo::exists(configFolder));
   // A path below a plain file can never be written, even by root.
   writeAll(dir.filePath(QStringLiteral("file")), "x");
   const QString programFolder = dir.filePath(QStringLiteral("file/bin"));
-  const QString configFolder = dir.filePath(QStringLiteral("config/termika"));
   const Result<Settings> settings = Settings::locate(programFolder, configFolder);
   ASSERT_TRUE(settings.ok());
   EXPECT_EQ(settings->path(), configFolder + QStringLiteral("/Logger.ini"));
@@ -138,16 +116,6 @@ TEST(Settings, FallsBackToTheConfigFolderWhenTheProgramFolderIsReadOnly) {
   EXPECT_EQ(settings->defaults().WorkingFolder, programFolder);
   ASSERT_TRUE(settings->load().ok());
   EXPECT_TRUE(QFile::exists(configFolder + QStringLiteral("/Logger.ini")));
-}
-
-TEST(Settings, PrefersAWritableProgramFolder) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const Result<Settings> settings =
-      Settings::locate(dir.path(), dir.filePath(QStringLiteral("cfg")));
-  ASSERT_TRUE(settings.ok());
-  EXPECT_EQ(settings->path(), dir.filePath(QStringLiteral("Logger.ini")));
-  EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("cfg"))));
 }
 
 TEST(Settings, SaveWritesTheWorkingFolderFieldNotTheCurrentDirectory) {
@@ -166,7 +134,7 @@ TEST(Settings, SaveWritesTheWorkingFolderFieldNotTheCurrentDirectory) {
   EXPECT_EQ(readAll(settings.path()), QByteArray("4,9,\"/home/ann/csv\"\r\n"));
 }
 
-TEST(Settings, WorkingFolderWithAQuoteIsRefused) {
+TEST(Settings, WorkingFolderWithAQuoteIsRefusedAndValuesApply) {
   AppState state;
   state.WorkingFolder = QStringLiteral("/home/ann");
   EXPECT_FALSE(rememberWorkingFolder(state, QStringLiteral("/home/ann/\"quoted\"")));
@@ -175,10 +143,6 @@ TEST(Settings, WorkingFolderWithAQuoteIsRefused) {
   EXPECT_EQ(state.WorkingFolder, QStringLiteral("/home/ann"));
   EXPECT_TRUE(rememberWorkingFolder(state, QStringLiteral("/home/ann/it's, fine")));
   EXPECT_EQ(state.WorkingFolder, QStringLiteral("/home/ann/it's, fine"));
-}
-
-TEST(Settings, AppliesValuesToTheState) {
-  AppState state;
   applySettings(state, {8, 3, QStringLiteral("/w")});
   EXPECT_EQ(state.PortNumber, 8);
   EXPECT_EQ(state.ChosenPort, 3);

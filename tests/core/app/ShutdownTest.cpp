@@ -77,16 +77,11 @@ TEST(Shutdown, StopsTheLinkThenAsksLogBeforeRealTimeThenCleansUp) {
   }
 }
 
-TEST(Shutdown, AsksInTheChosenLanguage) {
-  Script script;
-  script.answers[kLogSet] = {SaveOutcome::Declined};
-  script.answers[kRealTimeSet] = {SaveOutcome::Declined};
-  runShutdown(UiText::load(UiText::Language::English), script.steps());
-  EXPECT_EQ(script.log.at(1), QStringLiteral("ask 0 Is the data of the log record preserved?"));
-  EXPECT_EQ(script.log.at(2), QStringLiteral("ask 1 Is real-time data preserved?"));
-}
-
-TEST(Shutdown, MissingStepsAreSkipped) {
+TEST(Shutdown, AsksInTheChosenLanguageAndSkipsMissingSteps) {
+  Script english;
+  runShutdown(UiText::load(UiText::Language::English), english.steps());
+  EXPECT_EQ(english.log.at(1), QStringLiteral("ask 0 Is the data of the log record preserved?"));
+  EXPECT_EQ(english.log.at(2), QStringLiteral("ask 1 Is real-time data preserved?"));
   Script script;
   ShutdownSteps steps = script.steps();
   steps.stopLink = nullptr;

@@ -22,64 +22,44 @@ TEST(SingleInstance, ASecondCopyIsRefusedUntilTheFirstEnds) {
   EXPECT_FALSE(second.acquire());
   first.reset();
   EXPECT_TRUE(second.acquire());
-}
-
-TEST(SingleInstance, TheLockLivesInTheRuntimeFolder) {
   EXPECT_TRUE(SingleInstance::defaultLockPath().endsWith(QStringLiteral("/termika.lock")));
 }
 
-TEST(CommandLine, ParsesLanguageAndLinkOptions) {
+TEST(CommandLine, ParsesLanguageLinkOptionsAndFiles) {
+  using L = UiText::Language;
   struct Case {
-    QStringList args;
-    UiText::Language language;
-    QString portMap;
-    QString adapter;
-    QStringList files;
+    const char* args;  // after the program name; empty: refused
+    bool ok;
+    L language;
+    const char *portMap, *adapter, *files;
   };
-  const QString prog = QStringLiteral("termika");
   const Case cases[] = {
-      {{prog}, UiText::Language::Japanese, {}, {}, {}},
-      {{prog, QStringLiteral("--lang"), QStringLiteral("en")},
-       UiText::Language::English,
-       {},
-       {},
-       {}},
-      {{prog, QStringLiteral("--lang=ja")}, UiText::Language::Japanese, {}, {}, {}},
-      {{prog, QStringLiteral("--port-map"), QStringLiteral("/tmp/termika/tty%1"),
-        QStringLiteral("--adapter"), QStringLiteral("sim:/tmp/pins")},
-       UiText::Language::Japanese,
-       QStringLiteral("/tmp/termika/tty%1"),
-       QStringLiteral("sim:/tmp/pins"),
-       {}},
-      {{prog, QStringLiteral("data.csv"), QStringLiteral("--lang"), QStringLiteral("en")},
-       UiText::Language::English,
-       {},
-       {},
-       {QStringLiteral("data.csv")}},
+      {"", true, L::Japanese, "", "", ""},
+      {"--lang en", true, L::English, "", "", ""},
+      {"--lang=ja", true, L::Japanese, "", "", ""},
+      {"--port-map /tmp/termika/tty%1 --adapter sim:/tmp/pins", true, L::Japanese,
+       "/tmp/termika/tty%1", "sim:/tmp/pins", ""},
+      {"data.csv --lang en", true, L::English, "", "", "data.csv"},
+      {"--lang de", false, L::Japanese, "", "", ""},
+      {"--lang", false, L::Japanese, "", "", ""},
+      {"--colour", false, L::Japanese, "", "", ""},
   };
   for (const Case& c : cases) {
-    const Result<CommandLine> line = CommandLine::parse(c.args);
-    ASSERT_TRUE(line.ok()) << c.args.join(u' ').toStdString();
+    SCOPED_TRACE(c.args);
+    const QStringList args = QStringList{QStringLiteral("termika")} +
+                             QString::fromUtf8(c.args).split(u' ', Qt::SkipEmptyParts);
+    const Result<CommandLine> line = CommandLine::parse(args);
+    ASSERT_EQ(line.ok(), c.ok);
+    if (!line.ok()) {
+      EXPECT_FALSE(line.error().message.isEmpty());
+      continue;
+    }
     EXPECT_EQ(line->language, c.language);
-    EXPECT_EQ(line->portMap, c.portMap);
-    EXPECT_EQ(line->adapter, c.adapter);
-    EXPECT_EQ(line->files, c.files);
+    EXPECT_EQ(line->portMap, QString::fromUtf8(c.portMap));
+    EXPECT_EQ(line->adapter, QString::fromUtf8(c.adapter));
+    EXPECT_EQ(line->files.join(u' '), QString::fromUtf8(c.files));
     EXPECT_FALSE(line->help);
   }
-}
-
-TEST(CommandLine, RefusesUnknownLanguagesAndOptions) {
-  const QString prog = QStringLiteral("termika");
-  for (const QStringList& args : {QStringList{prog, QStringLiteral("--lang"), QStringLiteral("de")},
-                                  QStringList{prog, QStringLiteral("--lang")},
-                                  QStringList{prog, QStringLiteral("--colour")}}) {
-    const Result<CommandLine> line = CommandLine::parse(args);
-    ASSERT_FALSE(line.ok()) << args.join(u' ').toStdString();
-    EXPECT_FALSE(line.error().message.isEmpty());
-  }
-}
-
-TEST(CommandLine, ScreenshotAndHelp) {
   const Result<CommandLine> line =
       CommandLine::parse({QStringLiteral("termika"), QStringLiteral("--screenshot"),
                           QStringLiteral("/tmp/a.png"), QStringLiteral("-h")});
@@ -110,9 +90,7 @@ TEST(WindowLimits, TwipLimitsInPixels) {
     EXPECT_EQ(limits.minimum, c.minimum) << c.dpi;
     EXPECT_EQ(limits.maximum, c.maximum) << c.dpi;
   }
-}
-
-TEST(WindowLimits, StartsAtTheScreenSizeHeldWithinTheLimits) {
+  // The window starts at the screen size held within the limits.
   const WindowLimits limits = windowLimits(96.0);
   EXPECT_EQ(initialWindowSize({1600, 1000}, limits), QSize(773, 700));
   EXPECT_EQ(initialWindowSize({640, 480}, limits), QSize(640, 480));

@@ -41,95 +41,59 @@ struct Fixture {
   MainWindowState run() const { return RefreshMainWindowState(in); }
 };
 
-struct RowCase {
-  const char* name;
-  bool connected;
-  const char* runState;
-  // Controls that must be enabled / disabled in that row.
-  std::vector<const char*> enabled;
-  std::vector<const char*> disabled;
-  const char* command4;
-  const char* label16;
-  const char* command2;
-};
+QStringList names(const char* list) { return QString::fromUtf8(list).split(u' '); }
 
-class StateRows : public ::testing::TestWithParam<RowCase> {};
-
-TEST_P(StateRows, EnablingAndTextsFollowTheRow) {
-  const RowCase& c = GetParam();
-  Fixture f(c.connected, c.runState);
-  const MainWindowState s = f.run();
-  for (const char* name : c.enabled)
-    EXPECT_TRUE(s.isEnabled(QString::fromUtf8(name))) << c.name << " " << name;
-  for (const char* name : c.disabled) {
-    EXPECT_FALSE(s.isEnabled(QString::fromUtf8(name))) << c.name << " " << name;
-    EXPECT_TRUE(s.of(QString::fromUtf8(name)).enabled.has_value()) << c.name << " " << name;
+// One row of the state table: controls enabled / disabled and the texts of
+// Command4, Label16 and Command2.
+TEST(StateRules, EnablingAndTextsFollowTheRowOfTheTable) {
+  struct Row {
+    const char* name;
+    bool connected;
+    const char* runState;
+    const char* enabled;
+    const char* disabled;
+    const char* command4;
+    const char* label16;
+    const char* command2;
+  };
+  const Row rows[] = {
+      {"not connected", false, "",
+       "Combo1 Combo3 Combo4 m1 m2 m3 m11 m12 m21 m22 m23 m31 m32 Frame8 Frame11 Option5 Option6 "
+       "Option7 Option8 Option9",
+       "Command27 m33 m34 Command1 Command2 Command4 Command5 Command11 Command13 Option1 Option4 "
+       "Combo2 Combo5 Command19 Command26 Command28 Command6 Command7",
+       "記録開始", "----", "連続測定"},
+      {"idle", true, "",
+       "Command27 Command1 Command2 Command4 Command5 Command11 Command13 Option1 Option4 Option5 "
+       "Option9 Combo2 Combo5 m2 m11 m12 m22 m33 m34 Frame8 Frame11",
+       "Combo1 Combo3 Combo4", "記録開始", "記録停止", "連続測定"},
+      {"continuous", true, "renzoku", "Command2 m1 m3 m31 Option6 Option8 Option9 Command27",
+       "Option5 Option7 Command22 Command23 m121 Command1 Command4 Command5 Command11 m2 m11 m12 "
+       "m33 m34 Combo1 Combo4",
+       "記録開始", "記録停止", "停止"},
+      {"reservation", true, "yoyakucyu",
+       "Command11 Command4 m1 m2 m3 m11 m12 m21 m23 Option5 Option7 Option8 Option9",
+       "m22 Option6 Command1 Command2 Command5 Command13 m33 m34 Combo4", "予約取消", "予約中",
+       "連続測定"},
+      {"recording", true, "kirokucyu",
+       "Command11 Command4 m1 m2 m3 m11 m12 m21 m23 Option5 Option7 Option8 Option9",
+       "m22 Option6 Command1 Command2 Command5 Command13 m33 m34 Combo4", "記録停止", "記録中",
+       "連続測定"},
+  };
+  for (const Row& c : rows) {
+    SCOPED_TRACE(c.name);
+    const MainWindowState s = Fixture(c.connected, c.runState).run();
+    for (const QString& name : names(c.enabled))
+      EXPECT_TRUE(s.isEnabled(name)) << name.toStdString();
+    for (const QString& name : names(c.disabled)) {
+      EXPECT_FALSE(s.isEnabled(name)) << name.toStdString();
+      EXPECT_TRUE(s.of(name).enabled.has_value()) << name.toStdString();
+    }
+    EXPECT_EQ(s.textOf(QStringLiteral("Command4")), QString::fromUtf8(c.command4));
+    EXPECT_EQ(s.textOf(QStringLiteral("Label16")), QString::fromUtf8(c.label16));
+    EXPECT_EQ(s.textOf(QStringLiteral("Command2")), QString::fromUtf8(c.command2));
   }
-  EXPECT_EQ(s.textOf(QStringLiteral("Command4")), QString::fromUtf8(c.command4)) << c.name;
-  EXPECT_EQ(s.textOf(QStringLiteral("Label16")), QString::fromUtf8(c.label16)) << c.name;
-  EXPECT_EQ(s.textOf(QStringLiteral("Command2")), QString::fromUtf8(c.command2)) << c.name;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, StateRows,
-    ::testing::Values(
-        RowCase{"not connected",
-                false,
-                "",
-                {"Combo1",  "Combo3",  "Combo4",  "m1",      "m2",      "m3",     "m11",
-                 "m12",     "m21",     "m22",     "m23",     "m31",     "m32",    "Frame8",
-                 "Frame11", "Option5", "Option6", "Option7", "Option8", "Option9"},
-                {"Command27", "m33", "m34", "Command1", "Command2", "Command4", "Command5",
-                 "Command11", "Command13", "Option1", "Option4", "Combo2", "Combo5", "Command19",
-                 "Command26", "Command28", "Command6", "Command7"},
-                "記録開始",
-                "----",
-                "連続測定"},
-        RowCase{
-            "idle",
-            true,
-            "",
-            {"Command27", "Command1", "Command2", "Command4", "Command5", "Command11", "Command13",
-             "Option1",   "Option4",  "Option5",  "Option9",  "Combo2",   "Combo5",    "m2",
-             "m11",       "m12",      "m22",      "m33",      "m34",      "Frame8",    "Frame11"},
-            {"Combo1", "Combo3", "Combo4"},
-            "記録開始",
-            "記録停止",
-            "連続測定"},
-        RowCase{"continuous",
-                true,
-                "renzoku",
-                {"Command2", "m1", "m3", "m31", "Option6", "Option8", "Option9", "Command27"},
-                {"Option5", "Option7", "Command22", "Command23", "m121", "Command1", "Command4",
-                 "Command5", "Command11", "m2", "m11", "m12", "m33", "m34", "Combo1", "Combo4"},
-                "記録開始",
-                "記録停止",
-                "停止"},
-        RowCase{"reservation",
-                true,
-                "yoyakucyu",
-                {"Command11", "Command4", "m1", "m2", "m3", "m11", "m12", "m21", "m23", "Option5",
-                 "Option7", "Option8", "Option9"},
-                {"m22", "Option6", "Command1", "Command2", "Command5", "Command13", "m33", "m34",
-                 "Combo4"},
-                "予約取消",
-                "予約中",
-                "連続測定"},
-        RowCase{"recording",
-                true,
-                "kirokucyu",
-                {"Command11", "Command4", "m1", "m2", "m3", "m11", "m12", "m21", "m23", "Option5",
-                 "Option7", "Option8", "Option9"},
-                {"m22", "Option6", "Command1", "Command2", "Command5", "Command13", "m33", "m34",
-                 "Combo4"},
-                "記録停止",
-                "記録中",
-                "連続測定"}),
-    [](const auto& info) {
-      std::string n = info.param.name;
-      std::replace(n.begin(), n.end(), ' ', '_');
-      return n;
-    });
 
 TEST(StateRules, NotConnectedEmptiesThePanelAndTurnsTheLampBlack) {
   Fixture f(false, "");
@@ -141,10 +105,10 @@ TEST(StateRules, NotConnectedEmptiesThePanelAndTurnsTheLampBlack) {
   EXPECT_FALSE(s.ConnectPictureOn);
   EXPECT_TRUE(s.StopLink);
   EXPECT_EQ(s.of(QStringLiteral("Shape1")).background, PanelColour::Black);
-  for (const char* label : {"Label19", "Label6", "Label21", "Label26", "Label10", "Label2",
-                            "Label4", "Label48", "Label29", "Label46", "Label8"}) {
-    ASSERT_TRUE(s.of(QString::fromUtf8(label)).text.has_value()) << label;
-    EXPECT_TRUE(s.textOf(QString::fromUtf8(label)).isEmpty()) << label;
+  for (const QString& label : names(
+           "Label19 Label6 Label21 Label26 Label10 Label2 Label4 Label48 Label29 Label46 Label8")) {
+    ASSERT_TRUE(s.of(label).text.has_value()) << label.toStdString();
+    EXPECT_TRUE(s.textOf(label).isEmpty()) << label.toStdString();
   }
   EXPECT_EQ(s.textOf(QStringLiteral("Label7")), QStringLiteral("----"));
   EXPECT_EQ(s.textOf(QStringLiteral("Label14")), QStringLiteral("----"));
@@ -178,23 +142,25 @@ TEST(StateRules, ConnectedCommonPartDescribesTheLogger) {
   }
 }
 
-TEST(StateRules, OddByteCountsNeverShowHalfPoints) {
-  Fixture f(true, "");
-  f.status.UsedMemory = 10;  // 2.5 points of four bytes
-  EXPECT_EQ(f.run().textOf(QStringLiteral("Label21")), QStringLiteral("2 点"));
-}
-
-TEST(StateRules, LoopModeWithWrappedMemoryShows15000Points) {
-  Fixture f(true, "kirokucyu");
-  f.status.LoopMode = 1;
-  f.status.MemoryWrapped = 2;
-  f.status.UsedMemory = 40;
-  const MainWindowState s = f.run();
-  EXPECT_EQ(s.textOf(QStringLiteral("Label21")), QStringLiteral("15000 点"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label48")), QStringLiteral("ループ"));
-  // Wrapped without loop mode is not the wrap of the memory.
-  f.status.LoopMode = 0;
-  EXPECT_EQ(f.run().textOf(QStringLiteral("Label21")), QStringLiteral("10 点"));
+TEST(StateRules, RecordedPointsAndRecordMode) {
+  const struct {
+    int used, loop, wrapped;
+    const char* points;
+    const char* mode;
+  } cases[] = {
+      {10, 0, 0, "2 点", "ワンタイム"},   // 2.5 points of four bytes: never half points
+      {40, 1, 2, "15000 点", "ループ"},   // a wrapped loop memory is full
+      {40, 0, 2, "10 点", "ワンタイム"},  // wrapped without loop mode is no wrap
+  };
+  for (const auto& c : cases) {
+    Fixture f(true, "kirokucyu");
+    f.status.UsedMemory = c.used;
+    f.status.LoopMode = static_cast<std::uint8_t>(c.loop);
+    f.status.MemoryWrapped = static_cast<std::uint8_t>(c.wrapped);
+    const MainWindowState s = f.run();
+    EXPECT_EQ(s.textOf(QStringLiteral("Label21")), QString::fromUtf8(c.points)) << c.points;
+    EXPECT_EQ(s.textOf(QStringLiteral("Label48")), QString::fromUtf8(c.mode)) << c.points;
+  }
 }
 
 TEST(StateRules, IntervalTextUsesMinutesAndSeconds) {
@@ -279,9 +245,9 @@ TEST(StateRules, OnlyQm120ShowsAlarms) {
     Fixture f(true, "");
     f.in.ModelName = QString::fromUtf8(model);
     const MainWindowState s = f.run();
-    for (const char* label : {"Label29", "Label31", "Label32", "Label46"}) {
-      EXPECT_FALSE(s.isVisible(QString::fromUtf8(label))) << model << " " << label;
-      EXPECT_TRUE(s.of(QString::fromUtf8(label)).visible.has_value());
+    for (const QString& label : names("Label29 Label31 Label32 Label46")) {
+      EXPECT_FALSE(s.isVisible(label)) << model << " " << label.toStdString();
+      EXPECT_TRUE(s.of(label).visible.has_value());
     }
   }
 }
@@ -305,15 +271,14 @@ TEST(StateRules, TailEnablesByTheCountsOfTheSets) {
     f.in.SetCounts = c.counts;
     f.in.CurrentSet = c.current;
     const MainWindowState s = f.run();
-    for (const char* nav : {"VScroll1", "VScroll4", "HScroll1", "HScroll4", "Command12", "Command3",
-                            "Command10", "Command15", "Command18"}) {
-      EXPECT_EQ(s.isEnabled(QString::fromUtf8(nav)), c.navigation) << c.runState << " " << nav;
-    }
-    for (const char* name : {"m121", "Command22", "Command23"}) {
-      EXPECT_EQ(s.isEnabled(QString::fromUtf8(name)), c.realSave) << c.runState << " " << name;
-    }
-    for (const char* name : {"m122", "Command21", "Command24"}) {
-      EXPECT_EQ(s.isEnabled(QString::fromUtf8(name)), c.logSave) << c.runState << " " << name;
+    const std::pair<const char*, bool> groups[] = {
+        {"VScroll1 VScroll4 HScroll1 HScroll4 Command12 Command3 Command10 Command15 Command18",
+         c.navigation},
+        {"m121 Command22 Command23", c.realSave},
+        {"m122 Command21 Command24", c.logSave}};
+    for (const auto& [list, enabled] : groups) {
+      for (const QString& name : names(list))
+        EXPECT_EQ(s.isEnabled(name), enabled) << c.runState << " " << name.toStdString();
     }
     EXPECT_EQ(s.isEnabled(QStringLiteral("Command25")), c.filePrint);
     EXPECT_EQ(s.isEnabled(QStringLiteral("m13")), c.print);
@@ -395,12 +360,6 @@ TEST(StateRules, MissingInputsGiveAnEmptyStateInsteadOfACrash) {
             QStringList({QStringLiteral("Form12"), QStringLiteral("Form2"), QStringLiteral("Form5"),
                          QStringLiteral("Form6")}));
 }
-
-}  // namespace
-}  // namespace termika
-
-namespace termika {
-namespace {
 
 TEST(StateRules, InputsAreTakenFromTheWindowsState) {
   AppState app;

@@ -121,8 +121,7 @@ TEST(UiText, BothLanguagesFillTheSameIndexes) {
 }
 
 TEST(UiText, TwoPartMessagesAreJoinedByTwoCarriageReturns) {
-  const UiText ja = UiText::load(UiText::Language::Japanese);
-  EXPECT_EQ(ja.joined(1093, 1094),
+  EXPECT_EQ(UiText::load(UiText::Language::Japanese).joined(1093, 1094),
             QStringLiteral("先にダウンロードしたデータは保存されていません。\r\r保存しますか？"));
 }
 
