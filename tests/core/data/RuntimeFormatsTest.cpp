@@ -32,6 +32,10 @@ TEST(RuntimeFormats, Hash00AndFixed2OfDoubles) {
   EXPECT_EQ(fmt::fixed2(0.5), "0.50");
   EXPECT_EQ(fmt::fixed2(-0.5), "-0.50");
   EXPECT_EQ(fmt::fixed2(0.0), "0.00");
+  EXPECT_EQ(fmt::fixed2(-0.001), "0.00");
+  EXPECT_EQ(fmt::fixed2(21.005), "21.01");
+  EXPECT_EQ(fmt::pointNo(123), "00123");
+  EXPECT_EQ(fmt::pointNo(123456), "123456");
 }
 
 TEST(RuntimeFormats, GeneralDateLeavesOutMidnight) {
@@ -52,6 +56,8 @@ TEST(RuntimeFormats, GeneralDateLeavesOutMidnight) {
       {45351.5, "2024/02/29 12:00:00"},
   };
   for (const Case& c : cases) EXPECT_EQ(fmt::generalDate(c.serial), QLatin1String(c.text));
+  // The dump list's fixed form keeps midnight.
+  EXPECT_EQ(fmt::dateTime(40180.0 + (3 * 3600 + 4 * 60 + 5) / 86400.0), "2010/01/02 03:04:05");
 }
 
 TEST(RuntimeFormats, ParseGeneralDate) {
@@ -88,42 +94,34 @@ TEST(RuntimeFormats, ParseGeneralDate) {
   EXPECT_FALSE(fmt::parseGeneralDate(QStringLiteral("２０１３/05/01")));
 }
 
-TEST(RuntimeFormats, FileStamp) {
-  EXPECT_EQ(fmt::fileStamp(41395.0 + 36000.0 / 86400.0), "130501_100000");
-  EXPECT_EQ(fmt::fileStamp(36526.0 + (23 * 3600 + 59 * 60 + 9) / 86400.0), "000101_235909");
-}
-
-TEST(RuntimeFormats, PatternsOfTheTextTables) {
+TEST(RuntimeFormats, RuntimeDatePatternsAndTokens) {
   const CivilTime t{2024, 3, 7, 9, 45, 6};
   const UiText ja = UiText::load(UiText::Language::Japanese);
   const UiText en = UiText::load(UiText::Language::English);
-  // "mm" after the year is the month, never the minutes.
-  EXPECT_EQ(fmt::formatRuntimeDate(ja.text(351), t), QStringLiteral("2024年03月07日"));
-  EXPECT_EQ(fmt::formatRuntimeDate(en.text(351), t), "2024/03/07");
-  EXPECT_EQ(fmt::formatRuntimeNumber(ja.text(352), 9), QStringLiteral("09時"));
-  EXPECT_EQ(fmt::formatRuntimeNumber(ja.text(353), 5), QStringLiteral("05分"));
-  EXPECT_EQ(fmt::formatRuntimeNumber(en.text(352), 23), "23");
-  EXPECT_EQ(fmt::formatRuntimeNumber(en.text(353), 0), "00");
-}
-
-TEST(RuntimeFormats, RuntimeDateTokens) {
-  const CivilTime t{2024, 3, 7, 9, 45, 6};
-  struct Case {
-    const char* pattern;
-    const char* text;
-  };
-  const Case cases[] = {
+  const std::pair<QString, QString> dates[] = {
+      {ja.text(351), QStringLiteral("2024年03月07日")},  // "mm" after the year is the month
+      {en.text(351), "2024/03/07"},
       {"hh:mm", "09:45"},  // after an hour, mm is the minutes
       {"yy/m/d h:nn:ss", "24/3/7 9:45:06"},
       {"yymmdd_hhnnss", "240307_094506"},
       {"yyyy/mm/dd hh:nn", "2024/03/07 09:45"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(fmt::formatRuntimeDate(QLatin1String(c.pattern), t), QLatin1String(c.text))
-        << c.pattern;
+  for (const auto& [pattern, text] : dates) {
+    EXPECT_EQ(fmt::formatRuntimeDate(pattern, t), text) << pattern.toStdString();
   }
-  EXPECT_EQ(fmt::formatRuntimeNumber(QStringLiteral("00"), 123), "123");
-  EXPECT_EQ(fmt::formatRuntimeNumber(QStringLiteral("000点"), 7), QStringLiteral("007点"));
+  const std::tuple<QString, int, QString> numbers[] = {
+      {ja.text(352), 9, QStringLiteral("09時")},
+      {ja.text(353), 5, QStringLiteral("05分")},
+      {en.text(352), 23, "23"},
+      {en.text(353), 0, "00"},
+      {"00", 123, "123"},
+      {QStringLiteral("000点"), 7, QStringLiteral("007点")},
+  };
+  for (const auto& [pattern, value, text] : numbers) {
+    EXPECT_EQ(fmt::formatRuntimeNumber(pattern, value), text) << pattern.toStdString();
+  }
+  EXPECT_EQ(fmt::fileStamp(41395.0 + 36000.0 / 86400.0), "130501_100000");
+  EXPECT_EQ(fmt::fileStamp(36526.0 + (23 * 3600 + 59 * 60 + 9) / 86400.0), "000101_235909");
 }
 
 }  // namespace
