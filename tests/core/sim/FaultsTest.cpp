@@ -25,32 +25,43 @@ SimulatedLogger loggerWith(const SimFaults& faults) {
   return SimulatedLogger(s);
 }
 
-TEST(Faults, SilenceSwallowsTheNextRequests) {
-  SimulatedLogger logger = loggerWith({.silentRequests = 2});
-  EXPECT_EQ(ask(logger, "0001004000880089ff"), QByteArray());  // not acted on either
-  EXPECT_EQ(ask(logger, kName), QByteArray());
-  EXPECT_EQ(ask(logger, kName).toHex(), kNameAnswer);
-}
-
-TEST(Faults, RejectionAnswersEEAndDoesNothing) {
-  SimulatedLogger logger = loggerWith({.rejectedRequests = 2});
-  EXPECT_EQ(ask(logger, "0001004000880089ff").toHex(), "eeff");
-  EXPECT_EQ(ask(logger, kName).toHex(), "eeff");
-  EXPECT_EQ(ask(logger, kName).toHex(), kNameAnswer);
-}
-
-TEST(Faults, NoiseBytesComeBeforeEveryAnswer) {
-  SimulatedLogger logger = loggerWith({.noiseBytes = 3});
-  EXPECT_EQ(ask(logger, kName).toHex(), QByteArray("3c3d3e") + kNameAnswer);
-  EXPECT_EQ(ask(logger, "0001009900000000ff"), QByteArray("<=>QM100-RH\x01\x05\xff"));
-}
-
-TEST(Faults, OverlongAnswerHasNoTerminator) {
-  SimulatedLogger logger = loggerWith({.overlongAnswers = 1});
-  const QByteArray first = ask(logger, kName);
+TEST(Faults, EachSwitchActsOnTheNextRequestsOnly) {
+  struct Case {
+    const char* name;
+    SimFaults faults;
+    std::vector<std::pair<const char*, QByteArray>> exchanges;  // request, answer in hex
+  };
+  const QByteArray name = kNameAnswer;
+  const Case cases[] = {
+      // The swallowed name write is not acted on either.
+      {"silence", {.silentRequests = 2}, {{"0001004000880089ff", ""}, {kName, ""}, {kName, name}}},
+      {"rejection",
+       {.rejectedRequests = 2},
+       {{"0001004000880089ff", "eeff"}, {kName, "eeff"}, {kName, name}}},
+      {"noise",
+       {.noiseBytes = 3},
+       {{kName, "3c3d3e" + name},
+        {"0001009900000000ff", "3c3d3e" + QByteArray("QM100-RH\x01\x05\xff").toHex()}}},
+      {"unplug",
+       {.unplugAfterRequests = 2},
+       {{kName, name}, {kName, name}, {kName, ""}, {kName, ""}}},
+  };
+  for (const Case& c : cases) {
+    SimulatedLogger logger = loggerWith(c.faults);
+    for (const auto& [request, answer] : c.exchanges) {
+      EXPECT_EQ(ask(logger, request).toHex(), answer) << c.name << " " << request;
+    }
+  }
+  SimulatedLogger unplugged = loggerWith({.unplugAfterRequests = 0});
+  EXPECT_EQ(ask(unplugged, kName), QByteArray());
+  EXPECT_TRUE(unplugged.unplugged());
+  EXPECT_EQ(unplugged.nextOutputAt(), std::nullopt);
+  // An overlong answer has no terminator; the next one is whole again.
+  SimulatedLogger overlong = loggerWith({.overlongAnswers = 1});
+  const QByteArray first = ask(overlong, kName);
   EXPECT_EQ(first.size(), 120);
   EXPECT_FALSE(first.contains('\xff'));
-  EXPECT_EQ(ask(logger, kName).toHex(), kNameAnswer);
+  EXPECT_EQ(ask(overlong, kName).toHex(), kNameAnswer);
 }
 
 TEST(Faults, StallCutsTheFastStreamAfterKPoints) {
@@ -58,17 +69,6 @@ TEST(Faults, StallCutsTheFastStreamAfterKPoints) {
   const QByteArray stream = ask(logger, "0001004400000040ff");
   EXPECT_EQ(stream.count('\xff'), 4);
   EXPECT_EQ(stream.right(9).toHex(), "0000000700000008ff");
-}
-
-TEST(Faults, UnplugStopsEverythingAfterNRequests) {
-  SimulatedLogger logger = loggerWith({.unplugAfterRequests = 2});
-  EXPECT_EQ(ask(logger, kName).toHex(), kNameAnswer);
-  EXPECT_EQ(ask(logger, kName).toHex(), kNameAnswer);
-  EXPECT_FALSE(logger.unplugged());
-  EXPECT_EQ(ask(logger, kName), QByteArray());
-  EXPECT_TRUE(logger.unplugged());
-  EXPECT_EQ(ask(logger, kName), QByteArray());
-  EXPECT_EQ(logger.nextOutputAt(), std::nullopt);
 }
 
 TEST(Faults, UnplugFromTheApiDropsPendingAnswers) {
@@ -122,13 +122,6 @@ TEST(Faults, BurstsWithoutTerminatorStayBoundedAndTheNextFrameIsAnswered) {
   EXPECT_EQ(ask(logger, request.right(1)).toHex(), kNameAnswer);
 }
 
-TEST(Faults, LatencyDelaysEveryAnswer) {
-  SimulatedLogger logger = loggerWith({.latencyMs = 16});
-  logger.advanceTo(100);
-  logger.receive(simtest::hex(kName));
-  EXPECT_EQ(logger.nextOutputAt(), 116);
-}
-
 TEST(Pacing, BytesLeaveAtTenBitsEachAtTheBaudRate) {
   struct Case {
     int baud;
@@ -153,17 +146,15 @@ TEST(Pacing, BytesLeaveAtTenBitsEachAtTheBaudRate) {
   }
 }
 
-TEST(Pacing, LatencyAndPacingAdd) {
-  SimulatedLogger logger = loggerWith({.paced = true, .baud = 9600, .latencyMs = 16});
-  logger.receive(simtest::hex(kName));
-  EXPECT_EQ(logger.nextOutputAt(), 26);  // 16 + 9.375, rounded up
+TEST(Pacing, LatencyAloneOrWithPacingDelaysEveryAnswer) {
+  SimulatedLogger latency = loggerWith({.latencyMs = 16});
+  latency.advanceTo(100);
+  latency.receive(simtest::hex(kName));
+  EXPECT_EQ(latency.nextOutputAt(), 116);
+  SimulatedLogger both = loggerWith({.paced = true, .baud = 9600, .latencyMs = 16});
+  both.receive(simtest::hex(kName));
+  EXPECT_EQ(both.nextOutputAt(), 26);  // 16 + 9.375, rounded up
 }
-
-}  // namespace
-}  // namespace termika
-
-namespace termika {
-namespace {
 
 TEST(BadInput, RandomBytesGetOnlyRejectionsOrWellFormedAnswers) {
   SimulatedLogger logger(simtest::scenarioFrom(kPlain));

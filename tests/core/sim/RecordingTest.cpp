@@ -68,7 +68,7 @@ TEST(Recording, ReservationStartsWhenTheCalendarReachesIt) {
   EXPECT_EQ(ask(logger, "0001003700000000ff").toHex(), "0001003701310001ff");
 }
 
-TEST(Recording, AReservedDayAlreadyPastWaitsForNextMonth) {
+TEST(Recording, AReservedDayAlreadyPastWaitsForNextMonthAStopCancels) {
   SimulatedLogger logger(simtest::scenarioFrom(kFresh));
   ask(logger, "0001003100020000ff");  // day 2
   ask(logger, "0001003200080000ff");
@@ -79,18 +79,15 @@ TEST(Recording, AReservedDayAlreadyPastWaitsForNextMonth) {
   logger.advanceTo(27LL * 86400 * 1000);  // 2027-01-02 10:00
   EXPECT_EQ(logger.recordingState(), RecordingState::Recording);
   EXPECT_EQ(logger.memory().recordingStart(), at("2027-01-02 08:00:00"));
-}
-
-TEST(Recording, StopCancelsAReservation) {
-  SimulatedLogger logger(simtest::scenarioFrom(kFresh));
-  ask(logger, "0001003100060000ff");
-  ask(logger, "0001003200110000ff");
-  ask(logger, "0001003300000000ff");
-  ask(logger, "0001001701310001ff");
-  ask(logger, "0001001200140000ff");
-  logger.advanceTo(2 * 3600 * 1000);
-  EXPECT_EQ(logger.recordingState(), RecordingState::Idle);
-  EXPECT_EQ(logger.memory().totalPoints(), 0);
+  // A stop cancels a reservation.
+  SimulatedLogger cancelled(simtest::scenarioFrom(kFresh));
+  for (const char* request : {"0001003100060000ff", "0001003200110000ff", "0001003300000000ff",
+                              "0001001701310001ff", "0001001200140000ff"}) {
+    ask(cancelled, request);
+  }
+  cancelled.advanceTo(2 * 3600 * 1000);
+  EXPECT_EQ(cancelled.recordingState(), RecordingState::Idle);
+  EXPECT_EQ(cancelled.memory().totalPoints(), 0);
 }
 
 TEST(Recording, OneTimeRecordingStopsWhenTheMemoryIsFull) {
