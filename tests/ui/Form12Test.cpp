@@ -31,7 +31,7 @@ RecordingPreset loggerPreset(int interval = 45, const char* model = "QM120-RH") 
 
 struct RecordingDialog {
   UiText texts;
-  FormPrompts prompts;
+  ScriptedPrompts prompts;
   QDateTime now;
   Form12 dialog;
   std::vector<LogStartRequest> requests;
@@ -51,51 +51,34 @@ struct RecordingDialog {
     EXPECT_NE(found, nullptr) << name;
     return found;
   }
-  QString label(const char* name) { return child<QLabel>(name)->text(); }
+  QString label(const char* names) { return captions(dialog, names); }
+  QScrollBar* bar(const char* name) { return child<QScrollBar>(name); }
+  bool checked(const char* name) { return child<QAbstractButton>(name)->isChecked(); }
 };
 
 TEST(Form12, OpensWithTheLoggersSettings) {
   RecordingDialog d;
-  EXPECT_EQ(d.child<QLineEdit>("Text1")->text(), QStringLiteral("LG01"));
-  EXPECT_TRUE(d.child<QRadioButton>("Option2")->isChecked());
-  EXPECT_FALSE(d.child<QRadioButton>("Option1")->isChecked());
-  EXPECT_TRUE(d.child<QRadioButton>("Option5")->isChecked());
-  auto* combo = d.child<QComboBox>("Combo2");
-  EXPECT_FALSE(combo->isEditable());
-  EXPECT_EQ(combo->count(), 58);
-  EXPECT_EQ(combo->currentText(), QStringLiteral("45"));
-  EXPECT_EQ(d.label("Label8"), QStringLiteral("秒"));
-  EXPECT_EQ(d.child<QScrollBar>("VScroll1")->value(), 30);
-  EXPECT_EQ(d.child<QScrollBar>("VScroll2")->value(), 10);
-  EXPECT_EQ(d.label("Label1"), QStringLiteral("30℃"));
-  EXPECT_EQ(d.label("Label2"), QStringLiteral("10℃"));
-  EXPECT_TRUE(d.child<QRadioButton>("Option3")->isChecked());
-  EXPECT_TRUE(d.child<QRadioButton>("Option8")->isChecked());
-  EXPECT_FALSE(d.child<QCheckBox>("Check1")->isChecked());
-  EXPECT_EQ(d.label("Label5"), QStringLiteral("----年--月--日"));
-  EXPECT_EQ(d.label("Label6"), QStringLiteral("--時"));
-  EXPECT_EQ(d.label("Label7"), QStringLiteral("--分"));
-  EXPECT_FALSE(d.child<QScrollBar>("VScroll3")->isEnabled());
-  EXPECT_EQ(d.child<QPushButton>("Command1")->text(), QStringLiteral("記録開始"));
-  EXPECT_EQ(d.dialog.windowTitle(), QStringLiteral("記録開始"));
+  EXPECT_EQ(d.label("Form12 Text1 Combo2 Label8 Label1 Label2 Label5 Label6 Label7 Command1"),
+            QStringLiteral("記録開始|LG01|45|秒|30℃|10℃|----年--月--日|--時|--分|記録開始"));
+  for (const char* on : {"Option2", "Option5", "Option3", "Option8"}) EXPECT_TRUE(d.checked(on));
+  for (const char* off : {"Option1", "Check1"}) EXPECT_FALSE(d.checked(off));
+  EXPECT_FALSE(d.child<QComboBox>("Combo2")->isEditable());
+  EXPECT_EQ(d.child<QComboBox>("Combo2")->count(), 58);
+  EXPECT_EQ(d.bar("VScroll1")->value(), 30);
+  EXPECT_EQ(d.bar("VScroll2")->value(), 10);
+  EXPECT_FALSE(d.bar("VScroll3")->isEnabled());
 }
 
-TEST(Form12, IntervalsTheListCannotShowOpenInMinutes) {
-  for (const int interval : {90, 14460}) {
-    RecordingDialog d(loggerPreset(interval));
-    EXPECT_TRUE(d.child<QRadioButton>("Option6")->isChecked()) << interval;
-    EXPECT_EQ(d.child<QComboBox>("Combo2")->currentText(), QStringLiteral("60")) << interval;
+TEST(Form12, IntervalsTheListCannotShowOpenInMinutesAndAlarmsFollowTheModel) {
+  for (const auto& [interval, shown] : {std::pair{90, "60"}, {14460, "60"}, {14400, "240"}}) {
+    RecordingDialog d(loggerPreset(interval, "QM100-RH"));
+    EXPECT_TRUE(d.checked("Option6")) << interval;
+    EXPECT_EQ(d.label("Combo2"), QString::fromUtf8(shown)) << interval;
     EXPECT_EQ(d.child<QComboBox>("Combo2")->count(), 240);
+    EXPECT_TRUE(d.child<QGroupBox>("Frame4")->isHidden());
   }
-  RecordingDialog d(loggerPreset(14400));
-  EXPECT_EQ(d.child<QComboBox>("Combo2")->currentText(), QStringLiteral("240"));
-}
-
-TEST(Form12, AlarmFrameFollowsTheConnectedModel) {
   RecordingDialog qm120(loggerPreset(45, "QM120-RH"));
   EXPECT_FALSE(qm120.child<QGroupBox>("Frame4")->isHidden());
-  RecordingDialog qm100(loggerPreset(45, "QM100-RH"));
-  EXPECT_TRUE(qm100.child<QGroupBox>("Frame4")->isHidden());
 }
 
 TEST(Form12, UnitSwitchRestoresEachUnitsLastValue) {
@@ -103,8 +86,7 @@ TEST(Form12, UnitSwitchRestoresEachUnitsLastValue) {
   auto* combo = d.child<QComboBox>("Combo2");
   combo->setCurrentText(QStringLiteral("12"));
   d.child<QRadioButton>("Option6")->click();
-  EXPECT_EQ(combo->currentText(), QStringLiteral("60"));
-  EXPECT_EQ(d.label("Label8"), QStringLiteral("分"));
+  EXPECT_EQ(d.label("Combo2 Label8"), QStringLiteral("60|分"));
   combo->setCurrentText(QStringLiteral("5"));
   d.child<QRadioButton>("Option5")->click();
   EXPECT_EQ(combo->currentText(), QStringLiteral("12"));
@@ -114,75 +96,59 @@ TEST(Form12, UnitSwitchRestoresEachUnitsLastValue) {
 
 TEST(Form12, RaisingTheLowerLimitPushesTheUpperOne) {
   RecordingDialog d;
-  d.child<QScrollBar>("VScroll2")->setValue(30);
-  EXPECT_EQ(d.child<QScrollBar>("VScroll1")->value(), 31);
-  EXPECT_EQ(d.label("Label1"), QStringLiteral("31℃"));
-  EXPECT_EQ(d.label("Label2"), QStringLiteral("30℃"));
-  d.child<QScrollBar>("VScroll1")->setValue(-19);
-  EXPECT_EQ(d.child<QScrollBar>("VScroll2")->value(), -20);
-  EXPECT_EQ(d.child<QScrollBar>("VScroll1")->minimum(), -19);
-  EXPECT_EQ(d.child<QScrollBar>("VScroll1")->maximum(), 70);
-  EXPECT_EQ(d.child<QScrollBar>("VScroll2")->minimum(), -20);
-  EXPECT_EQ(d.child<QScrollBar>("VScroll2")->maximum(), 69);
+  d.bar("VScroll2")->setValue(30);
+  EXPECT_EQ(d.bar("VScroll1")->value(), 31);
+  EXPECT_EQ(d.label("Label1 Label2"), QStringLiteral("31℃|30℃"));
+  d.bar("VScroll1")->setValue(-19);
+  EXPECT_EQ(d.bar("VScroll2")->value(), -20);
+  EXPECT_EQ(std::make_pair(d.bar("VScroll1")->minimum(), d.bar("VScroll1")->maximum()),
+            std::make_pair(-19, 70));
+  EXPECT_EQ(std::make_pair(d.bar("VScroll2")->minimum(), d.bar("VScroll2")->maximum()),
+            std::make_pair(-20, 69));
 }
 
 TEST(Form12, ReservationScrollsShowDateHourAndMinuteAndWrap) {
   RecordingDialog d;
   d.child<QCheckBox>("Check1")->click();
-  EXPECT_EQ(d.child<QPushButton>("Command1")->text(), QStringLiteral("予約登録"));
-  EXPECT_EQ(d.label("Label5"), QStringLiteral("2025年01月31日"));
-  EXPECT_EQ(d.label("Label6"), QStringLiteral("10時"));
-  EXPECT_EQ(d.label("Label7"), QStringLiteral("31分"));
-  EXPECT_EQ(d.child<QScrollBar>("VScroll3")->maximum(), 58);
-  d.child<QScrollBar>("VScroll4")->setValue(-1);
-  EXPECT_EQ(d.child<QScrollBar>("VScroll4")->value(), 23);
+  EXPECT_EQ(d.label("Command1 Label5 Label6 Label7"),
+            QStringLiteral("予約登録|2025年01月31日|10時|31分"));
+  EXPECT_EQ(d.bar("VScroll3")->maximum(), 58);
+  d.bar("VScroll4")->setValue(-1);
+  EXPECT_EQ(d.bar("VScroll4")->value(), 23);
   EXPECT_EQ(d.label("Label6"), QStringLiteral("23時"));
-  d.child<QScrollBar>("VScroll4")->setValue(24);
-  EXPECT_EQ(d.label("Label6"), QStringLiteral("00時"));
-  d.child<QScrollBar>("VScroll5")->setValue(60);
-  EXPECT_EQ(d.label("Label7"), QStringLiteral("00分"));
-  d.child<QScrollBar>("VScroll3")->setValue(1);
-  EXPECT_EQ(d.label("Label5"), QStringLiteral("2025年02月01日"));
+  d.bar("VScroll4")->setValue(24);
+  d.bar("VScroll5")->setValue(60);
+  d.bar("VScroll3")->setValue(1);
+  EXPECT_EQ(d.label("Label5 Label6 Label7"), QStringLiteral("2025年02月01日|00時|00分"));
   d.child<QCheckBox>("Check1")->click();
-  EXPECT_EQ(d.label("Label5"), QStringLiteral("----年--月--日"));
-  EXPECT_EQ(d.child<QPushButton>("Command1")->text(), QStringLiteral("記録開始"));
+  EXPECT_EQ(d.label("Label5 Command1"), QStringLiteral("----年--月--日|記録開始"));
 }
 
 TEST(Form12, JustBeforeMidnightTheDefaultIsTomorrow) {
   RecordingDialog d(loggerPreset(), QDateTime(QDate(2025, 3, 14), QTime(23, 59, 30)));
   d.child<QCheckBox>("Check1")->click();
-  EXPECT_EQ(d.label("Label5"), QStringLiteral("2025年03月15日"));
-  EXPECT_EQ(d.label("Label6"), QStringLiteral("00時"));
-  EXPECT_EQ(d.label("Label7"), QStringLiteral("00分"));
+  EXPECT_EQ(d.label("Label5 Label6 Label7"), QStringLiteral("2025年03月15日|00時|00分"));
   d.child<QPushButton>("Command1")->click();
   ASSERT_EQ(d.requests.size(), 1u);
   EXPECT_EQ(d.requests[0].ReservedStart, (LogStartRequest::Reservation{15, 0, 0}));
 }
 
-TEST(Form12, ReservationThatWouldStartEarlierIsRefused) {
-  RecordingDialog d;  // Jan 31 10:30
-  d.child<QCheckBox>("Check1")->click();
-  d.child<QScrollBar>("VScroll3")->setValue(29);  // Mar 1: day 1 comes first on Feb 1
-  EXPECT_EQ(d.label("Label5"), QStringLiteral("2025年03月01日"));
-  d.child<QPushButton>("Command1")->click();
-  ASSERT_EQ(d.prompts.shown.size(), 1u);
-  EXPECT_EQ(d.prompts.shown[0].title, QStringLiteral("QM100-RH"));
-  EXPECT_EQ(d.prompts.shown[0].message, QStringLiteral("予約時間に誤りがあります"));
-  EXPECT_TRUE(d.requests.empty());
-  EXPECT_NE(d.dialog.result(), QDialog::Accepted);
-  // The reservation starts over from one minute after now.
-  EXPECT_TRUE(d.child<QCheckBox>("Check1")->isChecked());
-  EXPECT_EQ(d.label("Label5"), QStringLiteral("2025年01月31日"));
-  EXPECT_EQ(d.label("Label7"), QStringLiteral("31分"));
-}
-
-TEST(Form12, ReservationInThePastIsRefused) {
-  RecordingDialog d;
-  d.child<QCheckBox>("Check1")->click();
-  d.child<QScrollBar>("VScroll4")->setValue(9);
-  d.child<QPushButton>("Command1")->click();
-  EXPECT_EQ(d.prompts.shown.size(), 1u);
-  EXPECT_TRUE(d.requests.empty());
+TEST(Form12, ReservationThatWouldStartEarlierOrInThePastIsRefused) {
+  for (const auto& [bar, value] : {std::pair{"VScroll3", 29}, {"VScroll4", 9}}) {
+    RecordingDialog d;  // Jan 31 10:30; Mar 1 would start on Feb 1, 9:31 is gone
+    d.child<QCheckBox>("Check1")->click();
+    d.bar(bar)->setValue(value);
+    d.child<QPushButton>("Command1")->click();
+    ASSERT_EQ(d.prompts.calls.size(), 1u);
+    // The title keeps the text these refusals always had.
+    EXPECT_EQ(d.prompts.calls[0].title, QStringLiteral("QM100-RH"));
+    EXPECT_EQ(d.prompts.calls[0].message, QStringLiteral("予約時間に誤りがあります"));
+    EXPECT_TRUE(d.requests.empty());
+    EXPECT_NE(d.dialog.result(), QDialog::Accepted);
+    // The reservation starts over from one minute after now.
+    EXPECT_TRUE(d.checked("Check1"));
+    EXPECT_EQ(d.label("Label5 Label6 Label7"), QStringLiteral("2025年01月31日|10時|31分"));
+  }
 }
 
 TEST(Form12, NameIsCheckedOnFocusLossAndAgainAtStart) {
@@ -191,17 +157,17 @@ TEST(Form12, NameIsCheckedOnFocusLossAndAgainAtStart) {
   text1->setText(QStringLiteral("A:B"));
   QFocusEvent out(QEvent::FocusOut);
   QCoreApplication::sendEvent(text1, &out);
-  ASSERT_EQ(d.prompts.shown.size(), 1u);
-  EXPECT_EQ(d.prompts.shown[0].title, QStringLiteral("QM120-RH"));
-  EXPECT_EQ(d.prompts.shown[0].message,
+  ASSERT_EQ(d.prompts.calls.size(), 1u);
+  EXPECT_EQ(d.prompts.calls[0].title, QStringLiteral("QM120-RH"));
+  EXPECT_EQ(d.prompts.calls[0].message,
             QStringLiteral("認識名称には次の文字は使えません\r\r           \\ / : * ? \" < > |"));
   EXPECT_EQ(text1->text(), QStringLiteral("LG01"));
 
   // Typed and confirmed without leaving the field.
   text1->setText(QStringLiteral("ﾃｽﾄ温"));
   d.child<QPushButton>("Command1")->click();
-  ASSERT_EQ(d.prompts.shown.size(), 2u);
-  EXPECT_EQ(d.prompts.shown[1].message,
+  ASSERT_EQ(d.prompts.calls.size(), 2u);
+  EXPECT_EQ(d.prompts.calls[1].message,
             QStringLiteral("認識名称には次の文字は使えません\r\r           温"));
   EXPECT_EQ(text1->text(), QStringLiteral("LG01"));
   EXPECT_TRUE(d.requests.empty());
@@ -213,8 +179,8 @@ TEST(Form12, StartHandsOnTheChosenValues) {
   d.child<QRadioButton>("Option1")->click();
   d.child<QRadioButton>("Option6")->click();
   d.child<QComboBox>("Combo2")->setCurrentText(QStringLiteral("15"));
-  d.child<QScrollBar>("VScroll1")->setValue(35);
-  d.child<QScrollBar>("VScroll2")->setValue(-5);
+  d.bar("VScroll1")->setValue(35);
+  d.bar("VScroll2")->setValue(-5);
   d.child<QRadioButton>("Option4")->click();
   d.child<QRadioButton>("Option7")->click();
   d.child<QPushButton>("Command1")->click();
@@ -236,9 +202,9 @@ TEST(Form12, StartHandsOnTheChosenValues) {
 TEST(Form12, ReservedStartCarriesDayHourAndMinute) {
   RecordingDialog d;  // Jan 31 10:30
   d.child<QCheckBox>("Check1")->click();
-  d.child<QScrollBar>("VScroll3")->setValue(57);  // Mar 29: Feb has no 29th
-  d.child<QScrollBar>("VScroll4")->setValue(6);
-  d.child<QScrollBar>("VScroll5")->setValue(5);
+  d.bar("VScroll3")->setValue(57);  // Mar 29: Feb has no 29th
+  d.bar("VScroll4")->setValue(6);
+  d.bar("VScroll5")->setValue(5);
   d.child<QPushButton>("Command1")->click();
   ASSERT_EQ(d.requests.size(), 1u);
   EXPECT_EQ(d.requests[0].ReservedStart, (LogStartRequest::Reservation{29, 6, 5}));
@@ -259,24 +225,14 @@ TEST(Form12, CancelAndBusyLinkSendNothing) {
 TEST(Form12, EnglishTexts) {
   RecordingDialog d(loggerPreset(), QDateTime(QDate(2025, 1, 31), QTime(10, 30, 0)),
                     UiText::Language::English);
-  EXPECT_EQ(d.dialog.windowTitle(), QStringLiteral("Recording Setting"));
-  EXPECT_EQ(d.child<QGroupBox>("Frame1")->title(), QStringLiteral("Recognition name"));
-  EXPECT_EQ(d.child<QRadioButton>("Option1")->text(), QStringLiteral("One Time"));
-  EXPECT_EQ(d.child<QRadioButton>("Option2")->text(), QStringLiteral("Loop"));
-  EXPECT_EQ(d.child<QRadioButton>("Option6")->text(), QStringLiteral("Min"));
-  EXPECT_EQ(d.child<QRadioButton>("Option5")->text(), QStringLiteral("Sec"));
-  EXPECT_EQ(d.child<QGroupBox>("Frame4")->title(), QStringLiteral("Alarm"));
-  EXPECT_EQ(d.label("Label3"), QStringLiteral("Upper bound temperature"));
-  EXPECT_EQ(d.label("Label1"), QStringLiteral("30°C"));
-  EXPECT_EQ(d.child<QCheckBox>("Check1")->text(),
-            QStringLiteral("The record beginning date is reserved. "));
-  EXPECT_EQ(d.child<QPushButton>("Command1")->text(), QStringLiteral("Record Start"));
-  EXPECT_EQ(d.child<QPushButton>("Command2")->text(), QStringLiteral("Cancel"));
+  EXPECT_EQ(d.label("Form12 Frame1 Option1 Option2 Option6 Option5 Frame4 Label3 Label1 Command1 "
+                    "Command2 Check1"),
+            QStringLiteral("Recording Setting|Recognition name|One Time|Loop|Min|Sec|Alarm|"
+                           "Upper bound temperature|30°C|Record Start|Cancel|"
+                           "The record beginning date is reserved. "));
   d.child<QCheckBox>("Check1")->click();
-  EXPECT_EQ(d.child<QPushButton>("Command1")->text(), QStringLiteral("Reservation"));
-  EXPECT_EQ(d.label("Label5"), QStringLiteral("2025/01/31"));
-  EXPECT_EQ(d.label("Label6"), QStringLiteral("10"));
-  EXPECT_EQ(d.label("Label7"), QStringLiteral("31"));
+  EXPECT_EQ(d.label("Command1 Label5 Label6 Label7"),
+            QStringLiteral("Reservation|2025/01/31|10|31"));
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ namespace {
 
 struct NameDialog {
   UiText texts;
-  FormPrompts prompts;
+  ScriptedPrompts prompts;
   Form2 dialog;
   QStringList chosen;
   explicit NameDialog(UiText::Language language = UiText::Language::Japanese)
@@ -28,16 +28,11 @@ struct NameDialog {
 
 TEST(Form2, CaptionsInBothLanguages) {
   NameDialog ja;
-  EXPECT_EQ(ja.dialog.windowTitle(), QStringLiteral("認識名称設定"));
-  EXPECT_EQ(ja.dialog.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
-            QStringLiteral("認識名称"));
-  EXPECT_EQ(ja.command1()->text(), QStringLiteral("設定"));
+  EXPECT_EQ(ja.dialog.windowTitle() + '|' + captions(ja.dialog, "Label1 Command1 Text1"),
+            QStringLiteral("認識名称設定|認識名称|設定|OLD1"));
   NameDialog en(UiText::Language::English);
-  EXPECT_EQ(en.dialog.windowTitle(), QStringLiteral("Recognition name setting"));
-  EXPECT_EQ(en.dialog.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
-            QStringLiteral("Recognition name"));
-  EXPECT_EQ(en.command1()->text(), QStringLiteral("Set"));
-  EXPECT_EQ(en.text1()->text(), QStringLiteral("OLD1"));
+  EXPECT_EQ(en.dialog.windowTitle() + '|' + captions(en.dialog, "Label1 Command1"),
+            QStringLiteral("Recognition name setting|Recognition name|Set"));
 }
 
 TEST(Form2, ForbiddenOrDoubleByteNamesAreRefusedAndTheOldNameComesBack) {
@@ -51,9 +46,9 @@ TEST(Form2, ForbiddenOrDoubleByteNamesAreRefusedAndTheOldNameComesBack) {
     NameDialog d;
     d.text1()->setText(QString::fromUtf8(c.typed));
     d.command1()->click();
-    ASSERT_EQ(d.prompts.shown.size(), 1u) << c.typed;
-    EXPECT_EQ(d.prompts.shown[0].title, QStringLiteral("QM120-RH"));
-    EXPECT_EQ(d.prompts.shown[0].message,
+    ASSERT_EQ(d.prompts.calls.size(), 1u) << c.typed;
+    EXPECT_EQ(d.prompts.calls[0].title, QStringLiteral("QM120-RH"));
+    EXPECT_EQ(d.prompts.calls[0].message,
               QStringLiteral("認識名称には次の文字は使えません\r\r") + QString::fromUtf8(c.detail));
     EXPECT_EQ(d.text1()->text(), QStringLiteral("OLD1"));
     EXPECT_TRUE(d.chosen.isEmpty());
@@ -61,28 +56,21 @@ TEST(Form2, ForbiddenOrDoubleByteNamesAreRefusedAndTheOldNameComesBack) {
   }
 }
 
-TEST(Form2, AShortNameIsSentPaddedOnTheLeft) {
+TEST(Form2, AShortNameIsSentPaddedOnTheLeftByButtonOrEnter) {
   NameDialog d;
   d.text1()->setText(QStringLiteral("AB"));
   d.command1()->click();
   EXPECT_EQ(d.chosen, QStringList{QStringLiteral("  AB")});
-  EXPECT_TRUE(d.prompts.shown.empty());
+  EXPECT_TRUE(d.prompts.calls.empty());
   EXPECT_EQ(d.dialog.result(), QDialog::Accepted);
-}
-
-TEST(Form2, EnterActsExactlyLikeTheButton) {
-  NameDialog d;
-  d.dialog.show();
-  d.text1()->setText(QStringLiteral("XY"));
-  QTest::keyClick(d.text1(), Qt::Key_Return);
-  EXPECT_EQ(d.chosen, QStringList{QStringLiteral("  XY")});
-}
-
-TEST(Form2, TheFieldTakesAtMostFourCharacters) {
-  NameDialog d;
-  d.text1()->clear();
-  QTest::keyClicks(d.text1(), QStringLiteral("ABCDEF"));
-  EXPECT_EQ(d.text1()->text(), QStringLiteral("ABCD"));
+  NameDialog typed;
+  typed.dialog.show();
+  typed.text1()->clear();
+  QTest::keyClicks(typed.text1(), QStringLiteral("XYZUV"));  // the field takes four at most
+  EXPECT_EQ(typed.text1()->text(), QStringLiteral("XYZU"));
+  typed.text1()->setText(QStringLiteral("XY"));
+  QTest::keyClick(typed.text1(), Qt::Key_Return);
+  EXPECT_EQ(typed.chosen, QStringList{QStringLiteral("  XY")});
 }
 
 TEST(Form2, NothingIsSentWhileTheLinkIsBusy) {

@@ -1,41 +1,24 @@
 #pragma once
 
-#include <QString>
+// Helpers of the widget tests: the scripted prompts every form is given,
+// a readable request printout and a short way to read many captions at once.
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QStringList>
 #include <ostream>
-#include <vector>
 
+#include "ScriptedPrompts.h"
 #include "core/app/RecordingSettings.h"
-#include "core/app/UserPrompts.h"
 
 namespace termika {
 
-// Records every message a dialog shows; questions get the scripted answers.
-class FormPrompts final : public UserPrompts {
- public:
-  struct Shown {
-    QString title;
-    QString message;
-  };
-
-  void info(const QString& title, const QString& message) override {
-    shown.push_back({title, message});
-  }
-  bool ask(const QString& title, const QString& message) override {
-    shown.push_back({title, message});
-    if (answers.empty()) return false;
-    const bool answer = answers.front();
-    answers.erase(answers.begin());
-    return answer;
-  }
-  std::optional<QString> chooseSaveFile(const QString&, const QString&) override {
-    return std::nullopt;
-  }
-  std::optional<QString> chooseOpenFile(const QString&) override { return std::nullopt; }
-
-  std::vector<Shown> shown;
-  std::vector<bool> answers;
-};
+using testing::ScriptedPrompts;
 
 // Readable failure output for requests.
 inline void PrintTo(const LogStartRequest& r, std::ostream* os) {
@@ -48,6 +31,40 @@ inline void PrintTo(const LogStartRequest& r, std::ostream* os) {
         << r.ReservedStart->Minute;
   }
   *os << "}";
+}
+
+// The caption of the child `name` of `root` as the user sees it; "<none>"
+// when there is no such child.
+inline QString captionOf(const QObject& root, const QString& name) {
+  const QObject* o = root.objectName() == name ? &root : root.findChild<QObject*>(name);
+  if (const auto* w = qobject_cast<const QLabel*>(o)) return w->text();
+  if (const auto* w = qobject_cast<const QAbstractButton*>(o)) return w->text();
+  if (const auto* w = qobject_cast<const QGroupBox*>(o)) return w->title();
+  if (const auto* w = qobject_cast<const QLineEdit*>(o)) return w->text();
+  if (const auto* w = qobject_cast<const QComboBox*>(o)) return w->currentText();
+  if (const auto* w = qobject_cast<const QMenu*>(o)) return w->title();
+  if (const auto* w = qobject_cast<const QAction*>(o)) return w->text();
+  if (const auto* w = qobject_cast<const QWidget*>(o)) return w->windowTitle();
+  return QStringLiteral("<none>");
+}
+
+// The captions of the blank-separated `names`, joined by "|".
+inline QString captions(const QObject& root, const char* names) {
+  QStringList out;
+  for (const QString& name : QString::fromUtf8(names).split(u' ', Qt::SkipEmptyParts)) {
+    out << captionOf(root, name);
+  }
+  return out.join(u'|');
+}
+
+// The names of `names` that no child of type T of `root` carries.
+template <typename T>
+QStringList missing(const QObject& root, const char* names) {
+  QStringList out;
+  for (const QString& name : QString::fromUtf8(names).split(u' ', Qt::SkipEmptyParts)) {
+    if (root.findChild<T*>(name) == nullptr) out << name;
+  }
+  return out;
 }
 
 }  // namespace termika

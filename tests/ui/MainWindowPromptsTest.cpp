@@ -33,7 +33,7 @@ struct BoxAnswer {
   }
 };
 
-TEST(MainWindowPrompts, QuestionsActOnlyOnYes) {
+TEST(MainWindowPrompts, QuestionsActOnlyOnYesAndInfoKeepsAnExplicitTitle) {
   AppState state;
   state.ModelName = QStringLiteral("QM120-RH");
   QWidget parent;
@@ -51,13 +51,6 @@ TEST(MainWindowPrompts, QuestionsActOnlyOnYes) {
     EXPECT_EQ(answer.text,
               QStringLiteral("先にダウンロードしたデータは保存されていません。\n\n保存しますか？"));
   }
-}
-
-TEST(MainWindowPrompts, InfoKeepsAnExplicitTitle) {
-  AppState state;
-  state.ModelName = QStringLiteral("QM100-RH");
-  QWidget parent;
-  MessageBoxPrompts prompts(&parent, state);
   BoxAnswer answer{QMessageBox::Ok, {}, {}};
   answer.arm();
   prompts.info(state.Texts[1095], state.Texts[1096]);
