@@ -50,32 +50,16 @@ TEST(UpdateTimeBase, UnitAndWidestWindowFollowTheDuration) {
   }
 }
 
-TEST(UpdateTimeBase, ContinuousWidthUnchangedFrom3200Seconds) {
+TEST(UpdateTimeBase, ContinuousWidthUnchangedFrom3200SecondsAndEmptySetsChangeNothing) {
   NavigationState nav = DefaultNavigation();
   ASSERT_TRUE(UpdateTimeBase(nav, spanning(120), true));
   nav.bar(HScroll1).value = 1234;
   ASSERT_TRUE(UpdateTimeBase(nav, spanning(3200), true));
   EXPECT_EQ(nav.bar(HScroll1).value, 1234);
   EXPECT_EQ(nav.bar(HScroll3).value, 1234);
-}
-
-TEST(UpdateTimeBase, EmptySetChangesNothing) {
-  NavigationState nav = DefaultNavigation();
   const NavigationState before = nav;
   EXPECT_FALSE(UpdateTimeBase(nav, {}, false));
   EXPECT_EQ(nav.bars, before.bars);
-}
-
-TEST(WindowOf, WidthAndOffsetInWholeSeconds) {
-  NavigationState nav = DefaultNavigation();
-  ASSERT_TRUE(UpdateTimeBase(nav, spanning(100000), false));
-  nav.bar(HScroll1).value = 32767;
-  nav.bar(HScroll2).value = 100;
-  nav.bar(HScroll3) = nav.bar(HScroll1);
-  nav.bar(HScroll4) = nav.bar(HScroll2);
-  const GraphWindow w = WindowOf(nav, GraphKind::Humidity);
-  EXPECT_EQ(w.width, 100000);
-  EXPECT_EQ(w.offset, 305);  // 100 * 3.0518...
 }
 
 struct FitCase {
@@ -112,7 +96,7 @@ TEST(AutoFitView, HalfSpansAndCentresFromTheExtremes) {
   EXPECT_FALSE(AutoFitView(nav, Extremes{}));
 }
 
-TEST(FitView, WidestWindowEndingAtTheNewestPoint) {
+TEST(FitView, WidestWindowEndingAtTheNewestPointInWholeSeconds) {
   NavigationState nav = DefaultNavigation();
   const auto points = spanning(100000);
   Extremes e;
@@ -123,6 +107,9 @@ TEST(FitView, WidestWindowEndingAtTheNewestPoint) {
   EXPECT_EQ(nav.bar(HScroll3).value, 32767);
   EXPECT_EQ(nav.bar(HScroll2).value, 0);
   EXPECT_EQ(WindowOf(nav, GraphKind::Temperature).width, 100000);
+  // Bar steps turn into whole seconds: 100 steps of 3.0518 s.
+  nav.bar(HScroll4).value = 100;
+  EXPECT_EQ(WindowOf(nav, GraphKind::Humidity).offset, 305);
   EXPECT_FALSE(FitView(nav, {}, e, false));
 }
 
@@ -192,7 +179,7 @@ TEST(ShowCursorReadout, PointUnderTheMouseOrTheNewest) {
   EXPECT_TRUE(ShowCursorReadout(1.0, nav, {}, false, false, en).isEmpty());
 }
 
-TEST(SaveView, RestoresTheBarsOfEachSet) {
+TEST(SaveView, RestoresTheBarsOfEachSetBackwardOnesToo) {
   NavigationState nav = DefaultNavigation();
   nav.bar(VScroll2) = {945, -345, 123};
   DataSet log;
@@ -201,9 +188,7 @@ TEST(SaveView, RestoresTheBarsOfEachSet) {
   RestoreView(other, log);
   EXPECT_EQ(other.bar(VScroll2), (ScrollState{945, -345, 123}));
   EXPECT_EQ(other.bars, nav.bars);
-}
-
-TEST(ClampToBar, BackwardBarsKeepBothEnds) {
+  // Bars whose range runs backwards keep both ends.
   const ScrollState backwards{900, -300, 0};
   EXPECT_EQ(ClampToBar(backwards, 1000), 900);
   EXPECT_EQ(ClampToBar(backwards, -500), -300);
