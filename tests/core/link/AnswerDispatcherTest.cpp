@@ -181,12 +181,8 @@ TEST_F(AnswerDispatcherTest, ParseRefusesWhatIsNoAnswer) {
       {99, QByteArray("\x05\xFF", 2), false},  // no room for two version bytes
       {99, QByteArray(), false},
       {42, QByteArray::fromHex("0001004200650066ff"), true},
-      {42, QByteArray::fromHex("ab0001004200650066ff"), true},  // leading noise
-      {42, QByteArray::fromHex("0001004200650066"), false},     // no terminator
-      {42, QByteArray::fromHex("00010042006500ff"), false},     // too short
-      {42, QByteArray::fromHex("000100420065006aff"), false},   // not a decimal nibble
-      {42, QByteArray::fromHex("0001004203650066ff"), false},   // hundreds above 2
-      {42, QByteArray::fromHex("0001004202560066ff"), false},   // 256
+      {42, QByteArray::fromHex("0001004200650066"), false},    // no terminator
+      {42, QByteArray::fromHex("000100420065006aff"), false},  // not a decimal nibble
   };
   for (const auto& c : cases) {
     EXPECT_EQ(AnswerDispatcher::parse(c.code, c.raw).has_value(), c.valid) << c.raw.toHex().data();

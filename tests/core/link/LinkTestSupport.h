@@ -63,11 +63,6 @@ class ScriptedLogger final {
   void setAnswer23(std::uint8_t sub, std::uint8_t d2, std::uint8_t d3) {
     m_answers[{23, sub}] = {d2, d3};
   }
-  // Answers to one code given one after another (the last repeats).
-  void setAnswerSequence(std::uint8_t code,
-                         std::vector<std::pair<std::uint8_t, std::uint8_t>> seq) {
-    m_sequences[code] = std::deque(seq.begin(), seq.end());
-  }
   void push(Step step) { m_script.push_back(std::move(step)); }
   void push(Kind kind, int times = 1) {
     for (int i = 0; i < times; ++i) m_script.push_back({kind, 0, {}});
@@ -77,33 +72,14 @@ class ScriptedLogger final {
   // Replaces the table answer when set (a stream of points, say).
   std::function<QByteArray(const frame::Bytes4&)> custom;
 
-  QByteArray modelText = "QM120-RH";
-  std::uint8_t versionMajor = 1;
-  std::uint8_t versionMinor = 5;
-
   std::vector<frame::Bytes4> received;
   std::vector<qint64> receivedAtMs;  // when each frame arrived
   std::vector<QByteArray> rawWrites;
 
-  int countCode(std::uint8_t code) const {
-    int n = 0;
-    for (const auto& c : received) n += c[1] == code ? 1 : 0;
-    return n;
-  }
-
   QByteArray answerFor(const frame::Bytes4& c) {
-    if (c[1] == 99) {
-      QByteArray out = modelText;
-      out.append(static_cast<char>(versionMajor));
-      out.append(static_cast<char>(versionMinor));
-      out.append(static_cast<char>(0xFF));
-      return out;
-    }
+    if (c[1] == 99) return QByteArray("QM120-RH\x01\x05\xff", 11);  // firmware 1.05
     std::pair<std::uint8_t, std::uint8_t> d{0, 0};
-    if (auto s = m_sequences.find(c[1]); s != m_sequences.end() && !s->second.empty()) {
-      d = s->second.front();
-      if (s->second.size() > 1) s->second.pop_front();
-    } else if (auto a = m_answers.find({c[1], c[1] == 23 ? c[2] : -1}); a != m_answers.end()) {
+    if (auto a = m_answers.find({c[1], c[1] == 23 ? c[2] : -1}); a != m_answers.end()) {
       d = a->second;
     }
     return frame::encode({1, c[1], d.first, d.second});
@@ -159,7 +135,6 @@ class ScriptedLogger final {
   PipeTransport& m_port;
   QElapsedTimer m_clock;
   std::map<std::pair<int, int>, std::pair<std::uint8_t, std::uint8_t>> m_answers;
-  std::map<int, std::deque<std::pair<std::uint8_t, std::uint8_t>>> m_sequences;
   std::deque<Step> m_script;
   int m_split = 0;
 };
