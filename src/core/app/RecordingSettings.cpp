@@ -184,22 +184,4 @@ RecordingButtonAction DecideRecordingButton(bool linkBusy, const QString& runSta
   return RecordingButtonAction::OpenSettings;
 }
 
-QString formatDatePattern(const QString& pattern, const QDate& date) {
-  QString s = pattern;
-  s.replace(QStringLiteral("yyyy"), QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0')));
-  s.replace(QStringLiteral("mm"), QStringLiteral("%1").arg(date.month(), 2, 10, QLatin1Char('0')));
-  s.replace(QStringLiteral("dd"), QStringLiteral("%1").arg(date.day(), 2, 10, QLatin1Char('0')));
-  return s;
-}
-
-QString formatNumberPattern(const QString& pattern, int value) {
-  const qsizetype start = pattern.indexOf(QLatin1Char('0'));
-  if (start < 0) return pattern + QString::number(value);
-  qsizetype end = start;
-  while (end < pattern.size() && pattern[end] == QLatin1Char('0')) ++end;
-  const int width = static_cast<int>(end - start);
-  return pattern.left(start) + QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0')) +
-         pattern.mid(end);
-}
-
 }  // namespace termika

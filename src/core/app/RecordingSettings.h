@@ -158,11 +158,6 @@ enum class RecordingButtonAction {
 RecordingButtonAction DecideRecordingButton(bool linkBusy, const QString& runState,
                                             const LoggerStatus& status);
 
-// The runtime's format patterns of the dialog's texts: "yyyy", "mm" and "dd"
-// in a date pattern (month, never minutes), and a run of zeros in a number
-// pattern ("00時" shows 7 as "07時").
-QString formatDatePattern(const QString& pattern, const QDate& date);
-QString formatNumberPattern(const QString& pattern, int value);
 
 }  // namespace termika
 

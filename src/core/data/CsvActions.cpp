@@ -29,22 +29,6 @@ QString withCsvSuffix(const QString& path) {
 
 }  // namespace
 
-QString qtFileFilter(const QString& runtimeFilter) {
-  const QStringList parts = runtimeFilter.split(QLatin1Char('|'));
-  QStringList filters;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QString description = parts[i].trimmed();
-    // The runtime's descriptions often repeat the patterns: "CSV(*.csv)".
-    const qsizetype open = description.lastIndexOf(QLatin1Char('('));
-    if (open > 0 && description.endsWith(QLatin1Char(')'))) {
-      description = description.left(open).trimmed();
-    }
-    QString patterns = parts[i + 1].trimmed();
-    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    filters << QStringLiteral("%1 (%2)").arg(description, patterns);
-  }
-  return filters.join(QLatin1String(";;"));
-}
 
 QString proposedCsvName(const QString& loggerName, double firstTime) {
   const QString stamp = fmt::fileStamp(firstTime);
@@ -66,7 +50,8 @@ SaveOutcome SaveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts) 
                      (bytes ? QStringLiteral("Record 1 cannot be read.") : bytes.error().message));
     return SaveOutcome::Failed;
   }
-  const QString filter = qtFileFilter(state.Texts.text(1052));
+  // The dialog turns the runtime filter text into its own form.
+  const QString filter = state.Texts.text(1052);
   const QString proposed = proposedCsvName(set.LoggerName, first->DateTime);
   while (true) {
     const std::optional<QString> chosen = prompts.chooseSaveFile(proposed, filter);
@@ -95,7 +80,7 @@ bool OpenCsvIntoFileSet(AppState& state, UserPrompts& prompts, const QString& pa
   QString chosen = path;
   if (chosen.isEmpty()) {
     const std::optional<QString> picked =
-        prompts.chooseOpenFile(qtFileFilter(state.Texts.text(1108)));
+        prompts.chooseOpenFile(state.Texts.text(1108));
     if (!picked || picked->isEmpty()) return false;
     chosen = *picked;
     rememberFolder(state, chosen);

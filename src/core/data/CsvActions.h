@@ -25,10 +25,6 @@ SaveOutcome AskSaveDataSet(AppState& state, int setIndex, const QString& prompt,
 // sets state.FileSetName and CurrentSet = 2; on failure nothing changes.
 bool OpenCsvIntoFileSet(AppState& state, UserPrompts& prompts, const QString& path = {});
 
-// A filter of the runtime's file dialog ("CSV(*.csv)|*.csv") as a Qt filter
-// ("CSV (*.csv)").
-QString qtFileFilter(const QString& runtimeFilter);
-
 // The name proposed when saving a set whose first point is at `firstTime`.
 QString proposedCsvName(const QString& loggerName, double firstTime);
 

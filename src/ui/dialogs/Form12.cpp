@@ -17,9 +17,13 @@
 #include "core/app/NameRules.h"
 #include "core/app/UiText.h"
 #include "core/app/UserPrompts.h"
+#include "core/data/DayTime.h"
+#include "core/data/Formats.h"
 
 namespace termika {
 namespace {
+
+CivilTime civilOf(const QDate& date) { return {date.year(), date.month(), date.day(), 0, 0, 0}; }
 
 // The reservation refusal keeps the title the loggers' users know.
 const QString kReservationRefusalTitle = QStringLiteral("QM100-RH");
@@ -201,9 +205,9 @@ void Form12::showSettings() {
     m_vscroll3->setValue(m_settings.dayOffset());
     m_vscroll4->setValue(m_settings.hour());
     m_vscroll5->setValue(m_settings.minute());
-    m_label5->setText(formatDatePattern(m_texts[351], m_settings.reservedDate()));
-    m_label6->setText(formatNumberPattern(m_texts[352], m_settings.hour()));
-    m_label7->setText(formatNumberPattern(m_texts[353], m_settings.minute()));
+    m_label5->setText(fmt::formatRuntimeDate(m_texts[351], civilOf(m_settings.reservedDate())));
+    m_label6->setText(fmt::formatRuntimeNumber(m_texts[352], m_settings.hour()));
+    m_label7->setText(fmt::formatRuntimeNumber(m_texts[353], m_settings.minute()));
   }
   showAlarmLabels();
   m_updating = false;

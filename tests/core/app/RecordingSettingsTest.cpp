@@ -250,20 +250,6 @@ TEST(RecordingSettings, RequestCarriesTheChosenValues) {
   EXPECT_EQ(s.request(), want);
 }
 
-TEST(RecordingSettings, PatternsFormatDatesAndNumbers) {
-  // "mm" after "yyyy" is the month here, never minutes.
-  EXPECT_EQ(formatDatePattern(QStringLiteral("yyyy年mm月dd日"), QDate(2025, 3, 7)),
-            QStringLiteral("2025年03月07日"));
-  EXPECT_EQ(formatDatePattern(QStringLiteral("yyyy/mm/dd"), QDate(2024, 12, 31)),
-            QStringLiteral("2024/12/31"));
-  const std::pair<const char*, int> numbers[] = {{"00時", 7}, {"00分", 45}, {"00", 0}};
-  const char* expected[] = {"07時", "45分", "00"};
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(formatNumberPattern(QString::fromUtf8(numbers[i].first), numbers[i].second),
-              QString::fromUtf8(expected[i]));
-  }
-}
-
 TEST(RecordingButton, DecidesByLinkStateAndBattery) {
   const auto status = [](std::optional<double> volts, const char* fault = "", bool pending = false,
                          int used = 0, bool wrapped = false) {

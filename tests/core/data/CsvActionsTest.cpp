@@ -55,20 +55,6 @@ class CsvActionsTest : public ::testing::Test {
   ScriptedPrompts m_prompts;
 };
 
-TEST(CsvActions, DialogFiltersOfTheRuntimeBecomeQtFilters) {
-  struct Case {
-    QString runtime;
-    QString qt;
-  };
-  const Case cases[] = {
-      {QStringLiteral(" CSVﾌｧｲﾙ(*.csv)|*.csv"), QStringLiteral("CSVﾌｧｲﾙ (*.csv)")},
-      {QStringLiteral("CSV(*.csv)|*.csv"), QStringLiteral("CSV (*.csv)")},
-      {QStringLiteral("text|*.csv"), QStringLiteral("text (*.csv)")},
-      {QStringLiteral("Data|*.csv;*.txt|All|*.*"), QStringLiteral("Data (*.csv *.txt);;All (*.*)")},
-  };
-  for (const Case& c : cases) EXPECT_EQ(qtFileFilter(c.runtime), c.qt) << c.runtime.toStdString();
-}
-
 TEST(CsvActions, ProposedNameFallsBackToTheStamp) {
   const double t = secondsToDaySerial(41395LL * 86400 + 36000);
   EXPECT_EQ(proposedCsvName(QStringLiteral("R101"), t), "R101_130501_100000");
@@ -85,7 +71,7 @@ TEST_F(CsvActionsTest, SaveWritesTheChosenFileAndClearsUnsaved) {
   ASSERT_EQ(m_prompts.calls.size(), 1u);
   EXPECT_EQ(m_prompts.calls[0].kind, Kind::SaveFile);
   EXPECT_EQ(m_prompts.calls[0].message, "R101_130501_100000");
-  EXPECT_EQ(m_prompts.calls[0].filter, QStringLiteral("CSVﾌｧｲﾙ (*.csv)"));
+  EXPECT_EQ(m_prompts.calls[0].filter, QStringLiteral(" CSVﾌｧｲﾙ(*.csv)|*.csv"));
   EXPECT_FALSE(m_state.set(kLogSet).Unsaved);
   EXPECT_EQ(m_state.WorkingFolder, sub);
   const QByteArray bytes = readAll(sub + QStringLiteral("/R101_130501_100000.csv"));
@@ -182,7 +168,7 @@ TEST_F(OpenCsvTest, ReplacesTheFileSet) {
   m_prompts.openFiles.push_back(path("in.csv"));
   ASSERT_TRUE(OpenCsvIntoFileSet(m_state, m_prompts));
   ASSERT_EQ(m_prompts.calls.size(), 1u);
-  EXPECT_EQ(m_prompts.calls[0].filter, QStringLiteral("csvﾌｧｲﾙ (*.csv)"));
+  EXPECT_EQ(m_prompts.calls[0].filter, QStringLiteral("csvﾌｧｲﾙ(*.csv)|*.csv"));
   const DataSet& set = m_state.set(kFileSet);
   EXPECT_EQ(set.Count, 3);
   EXPECT_EQ(set.Interval, 60);
