@@ -217,7 +217,9 @@ AnswerAction Download::onPointAnswer(CommandQueue& queue, CommandRow& row, const
     row.b3 = lowByte(row.param);
   }
   emitProgress();
-  const int end = m_wrapped ? kMemoryBytes : m_recordedBytes;
+  // Whole points only: a byte count that is not a multiple of 4 must not
+  // leave the transfer waiting for a point that never comes.
+  const int end = m_wrapped ? kMemoryBytes : m_expected * 4;
   if (row.param >= end) return complete(queue);
   return m_app.DownloadSlow ? AnswerAction::RepeatRow : AnswerAction::AwaitMore;
 }
