@@ -36,11 +36,28 @@ class MainWindow final : public QMainWindow {
   // Asks whether to save a data set (AskSaveDataSet).
   void setSaveAsker(std::function<SaveOutcome(int set, const QString& prompt)> ask);
 
+  // Where the help item finds the local help page (absolute path).
+  void setHelpPage(const QString& path) { m_helpPage = path; }
+  DataViews& views() { return *m_views; }
+
+  // Applies the window state table to every control; run after each
+  // exchange, connection change, set switch and session change.
   void RefreshMainWindowState();
-  void LockCommands();
-  void UnlockCommands();
+  // The busy pointer of a slow exchange; switched off exactly once.
+  void setBusyPointer(bool busy);
   // Writes Logger.ini.
   void Save();
+
+  // m11 / Command14: a CSV file into the file set, shown at once. An empty
+  // path asks for one.
+  bool m11_Click(const QString& path = {});
+  void m121_Click();
+  void m122_Click();
+  void m13_Click();
+  void m41_Click();
+  void m42_Click();
+  // Printing comes with its own dialogs; until then the user is told.
+  void openPrintDialog();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -61,9 +78,10 @@ class MainWindow final : public QMainWindow {
   void buildStatusBar();
   void fillLists();
   void sizeToScreen();
-  void applyNotConnected();
-  void setNamedEnabled(std::initializer_list<const char*> names, bool enabled);
-  void setNamedVisible(std::initializer_list<const char*> names, bool visible);
+  void connectActions();
+  void connectViewChoices();
+  void showFileSetLabels();
+  void closeRefreshedDialogs();
 
   void Combo1_Click();
   void Combo3_Click();
@@ -71,7 +89,6 @@ class MainWindow final : public QMainWindow {
   void tokei_Timer();
   void Form_QueryUnload();
   void Form_Unload();
-  SaveOutcome askSaveWithoutCsv(int set, const QString& prompt);
 
   template <typename T>
   T* named(const char* name) const {
@@ -85,6 +102,9 @@ class MainWindow final : public QMainWindow {
   std::function<void()> m_stopLink;
   std::function<SaveOutcome(int, const QString&)> m_askSave;
   QTimer m_tokei;
+  DataViews* m_views = nullptr;  // child of the window
+  QString m_helpPage;
+  bool m_busyPointer = false;
   bool m_closing = false;
 };
 

@@ -11,6 +11,7 @@
 #include "core/app/Settings.h"
 #include "core/app/SingleInstance.h"
 #include "core/app/WritableFolder.h"
+#include "ui/HelpPage.h"
 #include "ui/MainWindow.h"
 
 namespace {
@@ -61,7 +62,12 @@ int main(int argc, char** argv) {
   termika::Settings settings = located ? *located : termika::Settings(programFolder, programFolder);
 
   termika::MainWindow window(*state, settings, files);
+  window.setHelpPage(termika::FindHelpPage(
+      termika::HelpFolders(programFolder, QStringLiteral(TERMIKA_SOURCE_DIR)), state->Texts[1126]));
   window.show();
+  // Files named on the command line (a CSV opened from the file manager) go
+  // into the file set as if chosen from the open item.
+  for (const QString& csv : line->files) window.m11_Click(csv);
   if (!line->screenshot.isEmpty()) {
     QTimer::singleShot(kScreenshotDelayMs, &window, [&window, path = line->screenshot] {
       if (!window.grab().save(path))
