@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "core/Result.h"
+#include "core/app/AppState.h"
+#include "core/app/RecordingSettings.h"
+#include "core/app/UserPrompts.h"
+#include "core/data/DayTime.h"
+#include "core/link/Exchange.h"
+
+namespace termika {
+
+// The short requests that change or read the logger: recording start and
+// stop, name, clock, status update and the factory reset. Each one is
+// refused (an error value) while an exchange runs; the answers are handled
+// by the dispatcher as usual.
+class DeviceRequests final {
+ public:
+  // Wires the dispatcher's alarm conversion to the data layer's.
+  DeviceRequests(AppState& app, UserPrompts& prompts, Exchange& exchange);
+
+  // Log_Start with the dialog's request and the clock sampled once.
+  Result<void> startRecording(const LogStartRequest& request, const CivilTime& now);
+  // Recording stop, or cancelling a reservation.
+  Result<void> stopRecording();
+  // Set_LSName.
+  Result<void> setName(const QString& name);
+  // Now_Time_set with the one moment `now`.
+  Result<void> setClock(const CivilTime& now);
+  // Command11_Click: the status read.
+  Result<void> updateStatus();
+  // "INITALL": asks text 1092 first (the previous data is lost; go on?),
+  // as a factory reset erases the recording. Ok(false) when the user said No.
+  Result<bool> initAll();
+
+  // The settings as the command builders take them.
+  static commands::LogStartSettings settingsFor(const LogStartRequest& request,
+                                                const CivilTime& now);
+
+ private:
+  Result<void> start(const CommandRows& rows);
+
+  AppState& m_app;
+  UserPrompts& m_prompts;
+  Exchange& m_exchange;
+};
+
+}  // namespace termika

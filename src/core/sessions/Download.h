@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "core/app/AppState.h"
+#include "core/app/UserPrompts.h"
+#include "core/link/Exchange.h"
+#include "core/link/SessionHandler.h"
+#include "core/sessions/RecordingHeader.h"
+
+namespace termika {
+
+// Command5_Click and everything after it: stop the recording, read the
+// status and the recording header, transfer every point (streamed or one
+// request per point), stamp, convert and mark it. The log set is filled as
+// the points arrive; any end other than a complete transfer leaves it empty.
+//
+// Cancelling: Form3's cancel button may call Download_Cancel(), which ends
+// the transfer like a failure (empty log set, finished(false)). Keeping a
+// part of the points would be wrong for wrapped memory, whose oldest points
+// arrive last, and a half download must never pass as a complete one.
+class Download final : public QObject, public SessionHandler {
+  Q_OBJECT
+ public:
+  enum class State {
+    Idle,
+    Starting,       // stop and status read
+    ReadingHeader,  // "kiroten" reads at 0xF000 onwards
+    Transferring,   // points arriving; the watchdog runs
+  };
+  Q_ENUM(State)
+
+  // The logger's memory holds at most this many bytes of points.
+  static constexpr int kMemoryBytes = 60000;
+  static constexpr int kMemoryPoints = kMemoryBytes / 4;
+  // More silent watchdog ticks than this fail the download.
+  static constexpr int kSilentTickLimit = 10;
+
+  // Registers itself with the exchange's dispatcher for "download" and "kiroten".
+  Download(AppState& app, UserPrompts& prompts, Exchange& exchange, QObject* parent = nullptr);
+  ~Download() override;
+
+  // The download button. False when nothing started: an exchange runs, the
+  // logger holds no points (text 1096), or the user's save went wrong.
+  bool Command5_Click();
+  // Ends a running download with an empty log set; false when none runs.
+  bool Download_Cancel();
+
+  State state() const { return m_state; }
+  bool running() const { return m_state != State::Idle; }
+  int received() const { return m_received; }
+  int expected() const { return m_expected; }
+  // Form3's caption: text 1095 and "　(n/N)" once the total is known.
+  QString caption() const;
+  // The block table of the last header read.
+  const RecordingHeader& header() const { return m_header; }
+
+  // SessionHandler
+  AnswerAction onAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d) override;
+  AnswerAction onGarbledAnswer(CommandRow& row) override;
+
+ Q_SIGNALS:
+  void stateChanged(termika::Download::State state);
+  // Form3 opens; the log set has been emptied (the window clears its list).
+  void started();
+  void progress(int received, int total);
+  void captionChanged(const QString& caption);
+  // Form3 closes. True only for a complete, converted set.
+  void finished(bool ok);
+
+ private:
+  void Download_Timer_Timer();
+  AnswerAction onStatusAnswer(const CommandRow& row);
+  AnswerAction onHeaderAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d);
+  AnswerAction onPointAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d);
+  AnswerAction beginTransfer(CommandQueue& queue);
+  AnswerAction complete(CommandQueue& queue);
+  // Ends with an empty log set; the message (if any) is shown once the
+  // exchange has wound down.
+  void fail(int messageText);
+  void onSessionAborted();
+  void copyMetadata();
+  void clearLogSet();
+  void setState(State state);
+  void emitProgress();
+
+  AppState& m_app;
+  UserPrompts& m_prompts;
+  Exchange& m_exchange;
+  QTimer m_Download_Timer;
+  State m_state = State::Idle;
+  RecordingHeader m_header;
+  std::vector<qint64> m_stamps;  // seconds of each point in arrival order (unwrapped)
+  bool m_wrapped = false;
+  bool m_metadataCopied = false;
+  int m_recordedBytes = 0;
+  int m_expected = 0;
+  int m_received = 0;
+  int m_writePosition = 0;  // wrapped memory: points before the oldest one
+  int m_silentTicks = 0;
+  int m_writeErrors = 0;
+};
+
+}  // namespace termika

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <optional>
+
+#include "core/app/AppState.h"
+#include "core/app/UserPrompts.h"
+#include "core/data/DataRecord.h"
+#include "core/link/Exchange.h"
+#include "core/link/SessionHandler.h"
+
+namespace termika {
+
+// One-time and continuous measurement through the link into the real-time
+// set (set 1). Each point is built in its own pending record that only its
+// humidity answer commits, so nothing else can overwrite it meanwhile.
+class RealTimeMeasurement final : public QObject, public SessionHandler {
+  Q_OBJECT
+ public:
+  // Combo5 offers the whole numbers 2..60, in seconds or minutes.
+  static constexpr int kMinSpacing = 2;
+  static constexpr int kMaxSpacing = 60;
+  static constexpr int kDefaultSpacing = 5;
+  static bool isSpacingChoice(int value) { return value >= kMinSpacing && value <= kMaxSpacing; }
+
+  // The PC clock in calendar seconds since 1899-12-30 (tests supply their own).
+  using Clock = std::function<qint64()>;
+
+  // Registers itself with the dispatcher for "real" and "real_con".
+  RealTimeMeasurement(AppState& app, UserPrompts& prompts, Exchange& exchange,
+                      const Timings& timings, QObject* parent = nullptr);
+  ~RealTimeMeasurement() override;
+
+  void setClock(Clock clock) { m_clock = std::move(clock); }
+
+  // One measurement; the set then holds exactly that point. False while an
+  // exchange runs or a series is running.
+  bool Command1_Click();
+  // Starts a series at the spacing `value` (2..60) in seconds or minutes, or
+  // stops the running one (then the arguments are ignored). False when
+  // nothing was started or stopped.
+  bool Command2_Click(int value, bool minutes);
+  // Combo5 / Option3 / Option4 changed: the following points take the new
+  // spacing at once; the set's Interval stays as it was at start.
+  void setSpacing(int value, bool minutes);
+
+  bool running() const { return m_running; }
+  int TickCount() const { return m_tickCount; }
+
+  // The three value labels of the last point.
+  QString Label2() const { return m_label2; }
+  QString Label4() const { return m_label4; }
+  QString Label10() const { return m_label10; }
+  // "##.00" followed by a unit text: no leading zero below 1 in magnitude.
+  static QString formatValue(double value);
+
+  // SessionHandler
+  AnswerAction onAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d) override;
+
+ Q_SIGNALS:
+  // The real-time set was emptied: the window clears its list and graphs.
+  void setCleared();
+  // A point was committed as record `count`.
+  void pointAdded(int count);
+  void labelsChanged(const QString& label2, const QString& label4, const QString& label10);
+  // Label39: the battery answer of a measurement.
+  void batteryChanged(bool low);
+  // A series started (true) or ended (false), by click, limit or link failure.
+  void runningChanged(bool running);
+  // The tick found points not yet drawn: the window redraws the current set.
+  void redrawDue();
+
+ private:
+  void continuation_Timer();
+  void clearRealTimeSet();
+  void beginPending();
+  void commitPending(const frame::Bytes4& humidity, bool continuous);
+  void endSeries(bool askSave);
+  void onSessionAborted();
+  int spacingSeconds() const;
+  void setLabels(const QString& t, const QString& h, const QString& time);
+
+  AppState& m_app;
+  UserPrompts& m_prompts;
+  Exchange& m_exchange;
+  QTimer m_continuation;
+  Clock m_clock;
+  std::optional<DataRecord> m_pending;  // the point whose answers are awaited
+  bool m_running = false;
+  bool m_limitReached = false;
+  int m_tickCount = 0;
+  int m_spacingValue = kDefaultSpacing;
+  bool m_spacingMinutes = false;
+  QString m_label2;
+  QString m_label4;
+  QString m_label10;
+};
+
+}  // namespace termika
