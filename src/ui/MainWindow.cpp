@@ -31,7 +31,12 @@
 #include "core/app/ProgramFiles.h"
 #include "core/app/Shutdown.h"
 #include "core/app/WindowLimits.h"
+#include "core/link/Exchange.h"
 #include "core/link/Timings.h"
+#include "core/sessions/Connection.h"
+#include "core/sessions/DeviceRequests.h"
+#include "core/sessions/Download.h"
+#include "core/sessions/RealTimeMeasurement.h"
 #include "ui/ConnectPicture.h"
 #include "ui/Lamp.h"
 #include "ui/MainMenu.h"
@@ -511,6 +516,9 @@ void MainWindow::closeRefreshedDialogs() {
 }
 
 void MainWindow::RefreshMainWindowState() {
+  // Stopping the link below may end an exchange, which asks for a refresh.
+  if (m_refreshing) return;
+  m_refreshing = true;
   closeRefreshedDialogs();
   const MainWindowState s = termika::RefreshMainWindowState(StateInputs::from(m_state));
   m_state.ModelName = s.ModelName;
@@ -523,14 +531,15 @@ void MainWindow::RefreshMainWindowState() {
   model->setPlaceholderText(m_state.ModelName);
   model->setCurrentIndex(model->findText(m_state.ModelName));
   if (s.StopLink) {
-    if (m_stopLink) m_stopLink();
+    if (m_exchange) m_exchange->StopLinkTimers();
     setBusyPointer(false);
-    for (Form3* download : findChildren<Form3*>()) download->close();
+    if (m_form3 != nullptr) m_form3->close();
   }
   named<QStackedWidget>("ViewStack")->setCurrentIndex(m_state.ViewMode == 0 ? 0 : 1);
   const char* setOptions[] = {"Option5", "Option6", "Option7"};
   named<QRadioButton>(setOptions[m_state.CurrentSet])->setChecked(true);
   named<QRadioButton>(m_state.ViewMode == 0 ? "Option8" : "Option9")->setChecked(true);
+  m_refreshing = false;
 }
 
 void MainWindow::setBusyPointer(bool busy) {

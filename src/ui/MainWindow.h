@@ -5,8 +5,13 @@
 #include <functional>
 #include <memory>
 
-#include "core/data/CsvActions.h"
 #include "core/app/Settings.h"
+#include "core/data/CsvActions.h"
+#include "core/link/AdapterPins.h"
+#include "core/link/LatencyTimer.h"
+#include "core/link/PortFactory.h"
+#include "core/link/PortMap.h"
+#include "core/link/Timings.h"
 
 class QComboBox;
 class QLabel;
@@ -20,6 +25,17 @@ class MessageBoxPrompts;
 class ProgramFiles;
 class UserPrompts;
 
+// What the window needs to reach a logger: the adapter's pins, the port
+// naming and how a port is made. Tests hand in ports held in memory.
+struct LinkParts {
+  std::unique_ptr<AdapterPins> pins;
+  PortMap map = PortMap::platformDefault();
+  // Empty: serial ports named by `map` at the speed of the speed list.
+  TransportFactory factory;
+  std::unique_ptr<LatencyTimer> latency;
+  Timings timings;
+};
+
 // The main window Form1: status panel, measurement and data buttons, graphs
 // and dump lists. The state it shows lives in AppState; the record files and
 // settings are opened by the caller and handed over for the shutdown.
@@ -30,6 +46,12 @@ class MainWindow final : public QMainWindow {
   ~MainWindow() override;
 
   UserPrompts& prompts();
+  // Builds the link and the sessions and binds them to the buttons. Without
+  // it the window works on files only.
+  void attachLink(LinkParts parts);
+  Exchange* exchange() const { return m_exchange.get(); }
+  Connection* connection() const { return m_connection.get(); }
+  Download* download() const { return m_download.get(); }
   // Stops the link's timers and closes the port; run before the save
   // questions at exit.
   void setLinkStopper(std::function<void()> stop);
@@ -79,6 +101,20 @@ class MainWindow final : public QMainWindow {
   void fillLists();
   void sizeToScreen();
   void connectActions();
+  void connectSessions();
+  void Command4_Click();
+  void Command5_Click();
+  void Command2_Click();
+  void spacingChanged();
+  void openForm2();
+  void openForm5();
+  void openForm6();
+  void openForm12();
+  void downloadStarted();
+  void downloadFinished(bool ok);
+  void realTimePointAdded();
+  void showBattery(bool low);
+  bool linkBusy() const;
   void connectViewChoices();
   void showFileSetLabels();
   void closeRefreshedDialogs();
@@ -103,6 +139,17 @@ class MainWindow final : public QMainWindow {
   std::function<SaveOutcome(int, const QString&)> m_askSave;
   QTimer m_tokei;
   DataViews* m_views = nullptr;  // child of the window
+  // The link: the sessions refer to the exchange and the pins, so these are
+  // declared first and destroyed last.
+  std::unique_ptr<AdapterPins> m_pins;
+  std::unique_ptr<LatencyTimer> m_latency;
+  std::unique_ptr<Exchange> m_exchange;
+  std::unique_ptr<Connection> m_connection;
+  std::unique_ptr<Download> m_download;
+  std::unique_ptr<RealTimeMeasurement> m_realTime;
+  std::unique_ptr<DeviceRequests> m_requests;
+  Form3* m_form3 = nullptr;  // child of the window, reused per download
+  bool m_refreshing = false;
   QString m_helpPage;
   bool m_busyPointer = false;
   bool m_closing = false;

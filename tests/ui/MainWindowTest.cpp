@@ -23,6 +23,7 @@
 #include "core/app/WindowLimits.h"
 #include "ui/Lamp.h"
 #include "ui/MainWindow.h"
+#include "ui/graph/GraphView.h"
 
 namespace termika {
 namespace {
@@ -98,7 +99,7 @@ TEST_F(MainWindowTest, EveryControlCarriesItsDesignerName) {
                            "HScroll3", "HScroll4"}) {
     EXPECT_NE(find<QScrollBar>(name), nullptr) << name;
   }
-  for (const char* name : {"ondo", "situdo"}) EXPECT_NE(find<QFrame>(name), nullptr) << name;
+  for (const char* name : {"ondo", "situdo"}) EXPECT_NE(find<GraphView>(name), nullptr) << name;
   for (const char* name : {"ListView1_0", "ListView1_1", "ListView1_2"}) {
     EXPECT_NE(find<QTableView>(name), nullptr) << name;
   }
