@@ -109,9 +109,7 @@ DataViews::~DataViews() {
   }
 }
 
-bool DataViews::continuous() const {
-  return m_state.RunState == QStringView(kRunContinuous);
-}
+bool DataViews::continuous() const { return m_state.RunState == QStringView(kRunContinuous); }
 
 const std::vector<PlotPoint>& DataViews::points(int set) {
   const auto i = static_cast<size_t>(set);
@@ -289,8 +287,8 @@ void DataViews::Command12_Click() {
 }
 
 void DataViews::showCursor(double secondsBack) {
-  m_panel2.setText(ShowCursorReadout(secondsBack, m_nav, points(m_shown), continuous(), m_busy,
-                                     m_state.Texts));
+  m_panel2.setText(
+      ShowCursorReadout(secondsBack, m_nav, points(m_shown), continuous(), m_busy, m_state.Texts));
 }
 
 void DataViews::showItem(const QModelIndex& index) {

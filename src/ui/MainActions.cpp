@@ -7,9 +7,9 @@
 #include <QUrl>
 
 #include "core/app/AppState.h"
+#include "core/app/StateRules.h"
 #include "core/data/CsvActions.h"
 #include "core/data/Formats.h"
-#include "core/app/StateRules.h"
 #include "ui/DataViews.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxPrompts.h"
@@ -24,9 +24,9 @@ struct DisplayItem {
   int set;
   int mode;
 };
-constexpr DisplayItem kDisplayItems[] = {
-    {"m211", kLogSet, 0},      {"m212", kLogSet, 1},  {"m221", kRealTimeSet, 0},
-    {"m222", kRealTimeSet, 1}, {"m231", kFileSet, 0}, {"m232", kFileSet, 1}};
+constexpr DisplayItem kDisplayItems[] = {{"m211", kLogSet, 0},      {"m212", kLogSet, 1},
+                                         {"m221", kRealTimeSet, 0}, {"m222", kRealTimeSet, 1},
+                                         {"m231", kFileSet, 0},     {"m232", kFileSet, 1}};
 
 }  // namespace
 

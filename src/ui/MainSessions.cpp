@@ -10,6 +10,7 @@
 #include "core/app/AppState.h"
 #include "core/app/RecordingSettings.h"
 #include "core/data/DayTime.h"
+#include "core/link/Commands.h"  // DeviceRequests.h names its types
 #include "core/link/Exchange.h"
 #include "core/sessions/Connection.h"
 #include "core/sessions/DeviceRequests.h"
@@ -51,8 +52,8 @@ void MainWindow::attachLink(LinkParts parts) {
         parts.map, [this] { return m_state.BaudSetting; }, m_latency.get());
   }
   m_exchange = std::make_unique<Exchange>(m_state, *m_prompts, parts.timings);
-  m_connection = std::make_unique<Connection>(m_state, *m_prompts, *m_exchange, *m_pins,
-                                              parts.map, std::move(factory), parts.timings);
+  m_connection = std::make_unique<Connection>(m_state, *m_prompts, *m_exchange, *m_pins, parts.map,
+                                              std::move(factory), parts.timings);
   if (m_latency) m_connection->setLatencyTimer(m_latency.get());
   m_download = std::make_unique<Download>(m_state, *m_prompts, *m_exchange);
   m_realTime =
@@ -79,8 +80,7 @@ void MainWindow::connectSessions() {
 
   connect(named<QPushButton>("Command20"), &QPushButton::clicked, this,
           [this] { m_connection->Command20_Click(); });
-  connect(m_connection.get(), &Connection::stateChanged, this,
-          &MainWindow::RefreshMainWindowState);
+  connect(m_connection.get(), &Connection::stateChanged, this, &MainWindow::RefreshMainWindowState);
   connect(m_connection.get(), &Connection::deviceViewsCleared, this, [this] {
     m_views->SetCleared(kLogSet);
     m_views->SetCleared(kRealTimeSet);
@@ -90,8 +90,7 @@ void MainWindow::connectSessions() {
   connect(m_connection.get(), &Connection::notice, panel2, &QLabel::setText);
   connect(named<QAction>("m35"), &QAction::triggered, this, &MainWindow::openForm5);
 
-  connect(named<QPushButton>("Command5"), &QPushButton::clicked, this,
-          &MainWindow::Command5_Click);
+  connect(named<QPushButton>("Command5"), &QPushButton::clicked, this, &MainWindow::Command5_Click);
   connect(m_download.get(), &Download::started, this, &MainWindow::downloadStarted);
   connect(m_download.get(), &Download::progress, m_form3, [this](int received, int total) {
     if (total > 0) m_form3->setExpected(total);
@@ -103,8 +102,7 @@ void MainWindow::connectSessions() {
 
   connect(named<QPushButton>("Command1"), &QPushButton::clicked, this,
           [this] { m_realTime->Command1_Click(); });
-  connect(named<QPushButton>("Command2"), &QPushButton::clicked, this,
-          &MainWindow::Command2_Click);
+  connect(named<QPushButton>("Command2"), &QPushButton::clicked, this, &MainWindow::Command2_Click);
   connect(named<QComboBox>("Combo5"), &QComboBox::activated, this, &MainWindow::spacingChanged);
   for (const char* unit : {"Option3", "Option4"})
     connect(named<QRadioButton>(unit), &QRadioButton::clicked, this, &MainWindow::spacingChanged);
@@ -124,8 +122,7 @@ void MainWindow::connectSessions() {
   connect(m_realTime.get(), &RealTimeMeasurement::redrawDue, this,
           [this] { m_views->DrawGraphs(); });
 
-  connect(named<QPushButton>("Command4"), &QPushButton::clicked, this,
-          &MainWindow::Command4_Click);
+  connect(named<QPushButton>("Command4"), &QPushButton::clicked, this, &MainWindow::Command4_Click);
   connect(named<QPushButton>("Command11"), &QPushButton::clicked, this,
           [this, panel2] { note(*panel2, m_requests->updateStatus()); });
   connect(named<QPushButton>("Command27"), &QPushButton::clicked, this, [this, panel2] {
@@ -214,8 +211,9 @@ void MainWindow::Command4_Click() {
 // The dialogs are modal and closed by themselves or by the next state
 // refresh; each is deleted once its exec() has returned.
 void MainWindow::openForm12() {
-  auto* dialog = new Form12(m_state.Texts, RecordingPreset::fromStatus(m_state.Status, m_state.ModelName),
-                            *m_prompts, {}, this);
+  auto* dialog =
+      new Form12(m_state.Texts, RecordingPreset::fromStatus(m_state.Status, m_state.ModelName),
+                 *m_prompts, {}, this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setLinkBusy(linkBusy());
   connect(dialog, &Form12::startRequested, this, [this](const LogStartRequest& request) {
@@ -226,8 +224,8 @@ void MainWindow::openForm12() {
 }
 
 void MainWindow::openForm2() {
-  auto* dialog = new Form2(m_state.Texts, m_state.Status.LoggerName, m_state.ModelName,
-                           *m_prompts, this);
+  auto* dialog =
+      new Form2(m_state.Texts, m_state.Status.LoggerName, m_state.ModelName, *m_prompts, this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setLinkBusy(linkBusy());
   connect(dialog, &Form2::nameChosen, this, [this](const QString& name) {
@@ -242,8 +240,7 @@ void MainWindow::openForm6() {
   dialog->setLinkBusy(linkBusy());
   connect(dialog, &Form6::setClockRequested, this, [this] {
     // One reading of the clock for every field the logger receives.
-    note(*named<QLabel>("StatusBar1_2"),
-         m_requests->setClock(civil(QDateTime::currentDateTime())));
+    note(*named<QLabel>("StatusBar1_2"), m_requests->setClock(civil(QDateTime::currentDateTime())));
   });
   dialog->exec();
 }

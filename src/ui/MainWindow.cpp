@@ -2,11 +2,10 @@
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QDialog>
-#include <QSignalBlocker>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -20,6 +19,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTableView>
@@ -30,7 +30,9 @@
 #include "core/app/AppState.h"
 #include "core/app/ProgramFiles.h"
 #include "core/app/Shutdown.h"
+#include "core/app/StateRules.h"
 #include "core/app/WindowLimits.h"
+#include "core/link/Commands.h"  // DeviceRequests.h names its types
 #include "core/link/Exchange.h"
 #include "core/link/Timings.h"
 #include "core/sessions/Connection.h"
@@ -38,14 +40,13 @@
 #include "core/sessions/Download.h"
 #include "core/sessions/RealTimeMeasurement.h"
 #include "ui/ConnectPicture.h"
+#include "ui/DataViews.h"
 #include "ui/Lamp.h"
 #include "ui/MainMenu.h"
 #include "ui/MessageBoxPrompts.h"
-#include "ui/DataViews.h"
 #include "ui/dialogs/Form3.h"
 #include "ui/dialogs/StateApplier.h"
 #include "ui/graph/GraphView.h"
-#include "core/app/StateRules.h"
 
 namespace termika {
 namespace {
@@ -93,7 +94,7 @@ QRadioButton* option(const char* name, const QString& text) {
   return r;
 }
 
-QGroupBox* frame(const char* name, const QString& title) {
+QGroupBox* groupBox(const char* name, const QString& title) {
   QGroupBox* g = make<QGroupBox>(name);
   g->setTitle(title);
   return g;
@@ -105,7 +106,6 @@ Layout* tight(Layout* layout) {
   layout->setSpacing(4);
   return layout;
 }
-
 
 }  // namespace
 
@@ -217,7 +217,7 @@ QWidget* MainWindow::buildTopRow() {
 
 QWidget* MainWindow::buildStatusPanel() {
   const UiText& Texts = m_state.Texts;
-  QGroupBox* box = frame("StatusFrame", Texts[100]);
+  QGroupBox* box = groupBox("StatusFrame", Texts[100]);
   auto* grid = tight(new QGridLayout(box));
   grid->setHorizontalSpacing(6);
   grid->setVerticalSpacing(3);
@@ -272,7 +272,7 @@ QWidget* MainWindow::buildStatusPanel() {
 
 QWidget* MainWindow::buildCommandColumn() {
   const UiText& Texts = m_state.Texts;
-  QGroupBox* box = frame("CommandFrame", QString());
+  QGroupBox* box = groupBox("CommandFrame", QString());
   auto* layout = tight(new QVBoxLayout(box));
   layout->addWidget(button("Command11", Texts[109]));
   layout->addWidget(button("Command5", Texts[110]));
@@ -294,7 +294,7 @@ QWidget* MainWindow::buildCommandColumn() {
 
 QWidget* MainWindow::buildMeasureFrame() {
   const UiText& Texts = m_state.Texts;
-  QGroupBox* box = frame("MeasureFrame", Texts[150]);
+  QGroupBox* box = groupBox("MeasureFrame", Texts[150]);
   auto* grid = tight(new QGridLayout(box));
   grid->setVerticalSpacing(3);
 
@@ -337,7 +337,7 @@ QWidget* MainWindow::buildMeasureFrame() {
 
 QWidget* MainWindow::buildFileFrame() {
   const UiText& Texts = m_state.Texts;
-  QGroupBox* box = frame("FileDataFrame", Texts[200]);
+  QGroupBox* box = groupBox("FileDataFrame", Texts[200]);
   auto* layout = tight(new QVBoxLayout(box));
   layout->addWidget(label("Caption207", Texts[207]));
   layout->addWidget(button("Command14", Texts[208]));
@@ -351,13 +351,13 @@ QWidget* MainWindow::buildDisplayFrames() {
   auto* row = new QWidget;
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  QGroupBox* sets = frame("Frame8", Texts[51]);
+  QGroupBox* sets = groupBox("Frame8", Texts[51]);
   auto* setLayout = tight(new QHBoxLayout(sets));
   setLayout->addWidget(option("Option5", Texts[52]));
   setLayout->addWidget(option("Option6", Texts[53]));
   setLayout->addWidget(option("Option7", Texts[54]));
   layout->addWidget(sets);
-  QGroupBox* views = frame("Frame11", QString());
+  QGroupBox* views = groupBox("Frame11", QString());
   auto* viewLayout = tight(new QHBoxLayout(views));
   viewLayout->addWidget(option("Option8", Texts[55]));
   viewLayout->addWidget(option("Option9", Texts[56]));
@@ -376,11 +376,11 @@ QWidget* MainWindow::buildDisplayFrames() {
 // the older range list, kept so the code that fills them has a place to go.
 QWidget* MainWindow::buildHiddenFrame() {
   const UiText& Texts = m_state.Texts;
-  QGroupBox* box = frame("Frame5", Texts[200]);
+  QGroupBox* box = groupBox("Frame5", Texts[200]);
   auto* grid = tight(new QGridLayout(box));
-  const std::pair<const char*, int> described[] = {
-      {"FileSetStart", 201}, {"FileSetPoints", 202}, {"FileSetInterval", 203},
-      {"FileSetName", 204},  {"FileSetUpper", 205},  {"FileSetLower", 206}};
+  const std::pair<const char*, int> described[] = {{"FileSetStart", 201},    {"FileSetPoints", 202},
+                                                   {"FileSetInterval", 203}, {"FileSetName", 204},
+                                                   {"FileSetUpper", 205},    {"FileSetLower", 206}};
   int column = 0;
   for (const auto& [name, caption] : described) {
     const QByteArray captionName = "Caption" + QByteArray::number(caption);

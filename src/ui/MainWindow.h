@@ -20,7 +20,14 @@ class QStackedWidget;
 namespace termika {
 
 struct AppState;
+class Connection;
+class DataViews;
+class DeviceRequests;
+class Download;
+class Exchange;
+class Form3;
 class Lamp;
+class RealTimeMeasurement;
 class MessageBoxPrompts;
 class ProgramFiles;
 class UserPrompts;

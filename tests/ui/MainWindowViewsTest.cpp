@@ -270,11 +270,23 @@ struct PanelCase {
 TEST_F(MainWindowViewsTest, TheStateTableReachesTheWidgets) {
   open();
   const std::vector<PanelCase> cases = {
-      {"", "記録開始", "記録停止", "連続測定", {"Command5", "Command11", "Command27", "Command1",
-       "Command4", "Option6"}, {"Combo1", "Combo3", "Combo4"}},
-      {"kirokucyu", "記録停止", "記録中", "連続測定", {"Command4", "Command11", "Option5"},
+      {"",
+       "記録開始",
+       "記録停止",
+       "連続測定",
+       {"Command5", "Command11", "Command27", "Command1", "Command4", "Option6"},
+       {"Combo1", "Combo3", "Combo4"}},
+      {"kirokucyu",
+       "記録停止",
+       "記録中",
+       "連続測定",
+       {"Command4", "Command11", "Option5"},
        {"Command5", "Command1", "Command2", "Option6", "Combo4"}},
-      {"renzoku", "記録開始", "記録停止", "停止", {"Command2", "Option6", "Option8"},
+      {"renzoku",
+       "記録開始",
+       "記録停止",
+       "停止",
+       {"Command2", "Option6", "Option8"},
        {"Command1", "Command4", "Command5", "Option5", "Option7", "Command22"}},
   };
   for (const PanelCase& c : cases) {
@@ -391,7 +403,8 @@ TEST(HelpPage, FirstFolderHoldingThePageWins) {
 
 TEST(HelpPage, TheSourceTreeCarriesThePage) {
   // This file lives in tests/ui of the source tree.
-  const QString source = QFileInfo(QStringLiteral(__FILE__)).absoluteDir().filePath(QStringLiteral("../.."));
+  const QString source =
+      QFileInfo(QStringLiteral(__FILE__)).absoluteDir().filePath(QStringLiteral("../.."));
   const QString found = FindHelpPage(HelpFolders(QStringLiteral("/nonexistent/bin"), source),
                                      QStringLiteral("help/index.html"));
   EXPECT_TRUE(found.endsWith(QStringLiteral("docs/help/index.html"))) << found.toStdString();
