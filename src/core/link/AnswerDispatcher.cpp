@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "core/data/Conversion.h"
 #include "core/data/Cp932.h"
 #include "core/data/DayTime.h"
 #include "core/data/Formats.h"
@@ -15,12 +16,6 @@ constexpr std::uint8_t kIdentify = 99;
 constexpr std::uint8_t kMinutesUnit = 131;
 // A read-back clock this far from the time sent means the set did not take.
 constexpr qint64 kClockToleranceSeconds = 2;
-
-// The logger's two-digit years: one or two digits mean 20xx, anything longer
-// is not a year the logger can hold.
-int expandedYear(int twoDigitYear) {
-  return twoDigitYear >= 0 && twoDigitYear <= 99 ? 2000 + twoDigitYear : 1999;
-}
 
 int word(std::uint8_t high, std::uint8_t low) {
   return static_cast<int>(high) * 256 + static_cast<int>(low);
@@ -37,13 +32,18 @@ std::optional<CivilTime> clockSent(const CommandQueue& queue) {
     if (row.b1 == 3) r3 = row;
   }
   if (!r1 || !r2 || !r3) return std::nullopt;
-  return CivilTime{expandedYear(r1->b3), r1->b2, r2->b3, r2->b2, r3->b3, r3->b2};
+  const auto year = ExpandYear(r1->b3);
+  if (!year) return std::nullopt;
+  return CivilTime{*year, r1->b2, r2->b3, r2->b2, r3->b3, r3->b2};
 }
 
 }  // namespace
 
 AnswerDispatcher::AnswerDispatcher(AppState& app, UserPrompts& prompts)
-    : m_app(app), m_prompts(prompts) {}
+    : m_app(app),
+      m_prompts(prompts),
+      m_rawToTemperature(
+          [](int raw, int mode) { return static_cast<double>(RawToTemperature(raw, mode)); }) {}
 
 void AnswerDispatcher::setSessionHandler(const QString& mode, SessionHandler* handler) {
   if (handler) {
@@ -187,7 +187,8 @@ void AnswerDispatcher::handleClock(const CommandQueue& queue, const CommandRow& 
   }
   c[4] = d[2];
   c[5] = d[3];
-  const CivilTime clock{expandedYear(c[1]), c[0], c[3], c[2], c[5], c[4]};
+  // A year the logger cannot hold gives no clock rather than a made-up one.
+  const CivilTime clock{ExpandYear(c[1]).value_or(0), c[0], c[3], c[2], c[5], c[4]};
   status.DeviceClock = toDaySerial(clock);
   if (row.mode != modes::kClockSet) return;
 
@@ -219,17 +220,7 @@ void AnswerDispatcher::handleStartTime(std::uint8_t subAddress, const frame::Byt
     case 24: {
       b[4] = d[2];
       b[5] = d[3];
-      std::array<int, 6> v{};
-      for (size_t i = 0; i < b.size(); ++i) {
-        const auto digits = frame::fromPackedDecimal(b[i]);
-        if (!digits) {
-          status.RecordingStart.reset();
-          return;
-        }
-        v[i] = *digits;
-      }
-      status.RecordingStart =
-          toDaySerial(CivilTime{expandedYear(v[0]), v[1], v[2], v[3], v[4], v[5]});
+      status.RecordingStart = PackedDecimalTime(b);
       break;
     }
     case 16:

@@ -40,7 +40,8 @@ inline const QString kRealContinuous = QStringLiteral("real_con");
 class AnswerDispatcher final {
  public:
   // Temperature of a raw alarm count under a conversion mode (an interval in
-  // seconds); supplied by the conversion code so the link does not copy it.
+  // seconds); the conversion code's RawToTemperature unless replaced, so the
+  // link never keeps a copy of the sensor model.
   using RawToTemperatureFn = std::function<double(int raw, int mode)>;
 
   AnswerDispatcher(AppState& app, UserPrompts& prompts);

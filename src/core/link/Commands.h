@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/Result.h"
+#include "core/data/Conversion.h"
 #include "core/data/DayTime.h"
 #include "core/link/CommandQueue.h"
 
@@ -15,11 +16,13 @@ namespace termika::commands {
 inline constexpr std::uint8_t kUnitSeconds = 130;
 inline constexpr std::uint8_t kUnitMinutes = 131;
 
-// The logger samples at low resolution at short intervals; this one rule
-// decides the resolution flag, the alarm encoding and the conversion.
-inline constexpr bool isLowResolution(int intervalSeconds) { return intervalSeconds <= 2; }
+// The logger samples at low resolution at short intervals; the conversion's
+// rule decides the resolution flag and the alarm encoding as well.
+inline bool isLowResolution(int intervalSeconds) {
+  return termika::isLowResolution(intervalSeconds);
+}
 // Conversion mode for alarm limits written to the logger (2 = low, 3 = high resolution).
-inline constexpr int alarmConversionMode(int intervalSeconds) {
+inline int alarmConversionMode(int intervalSeconds) {
   return isLowResolution(intervalSeconds) ? 2 : 3;
 }
 

@@ -8,6 +8,7 @@
 #include "core/app/RecordingSettings.h"
 #include "core/app/UserPrompts.h"
 #include "core/data/DayTime.h"
+#include "core/link/Commands.h"
 #include "core/link/Exchange.h"
 
 namespace termika {
@@ -18,7 +19,6 @@ namespace termika {
 // by the dispatcher as usual.
 class DeviceRequests final {
  public:
-  // Wires the dispatcher's alarm conversion to the data layer's.
   DeviceRequests(AppState& app, UserPrompts& prompts, Exchange& exchange);
 
   // Log_Start with the dialog's request and the clock sampled once.
@@ -36,8 +36,9 @@ class DeviceRequests final {
   Result<bool> initAll();
 
   // The settings as the command builders take them.
-  static commands::LogStartSettings settingsFor(const LogStartRequest& request,
-                                                const CivilTime& now);
+  // Fails for an interval of 0 or limits outside the range of alarm limits.
+  static Result<commands::LogStartSettings> settingsFor(const LogStartRequest& request,
+                                                        const CivilTime& now);
 
  private:
   Result<void> start(const CommandRows& rows);

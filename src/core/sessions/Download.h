@@ -80,9 +80,9 @@ class Download final : public QObject, public SessionHandler {
   AnswerAction onPointAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d);
   AnswerAction beginTransfer(CommandQueue& queue);
   AnswerAction complete(CommandQueue& queue);
-  // Ends with an empty log set; the message (if any) is shown once the
-  // exchange has wound down.
-  void fail(int messageText);
+  // Ends with an empty log set and then shows `messageText` (0: none);
+  // from inside an answer the message waits until the exchange has ended.
+  void fail(int messageText, bool deferMessage);
   void onSessionAborted();
   void copyMetadata();
   void clearLogSet();
@@ -95,15 +95,16 @@ class Download final : public QObject, public SessionHandler {
   QTimer m_Download_Timer;
   State m_state = State::Idle;
   RecordingHeader m_header;
-  std::vector<qint64> m_stamps;  // seconds of each point in arrival order (unwrapped)
+  // Time of every expected point by record number, known before the transfer.
+  std::vector<RecordingHeader::Stamp> m_stamps;
+  RecordingHeader::Entry m_entry{};
+  int m_headerBytes = 0;  // bytes of the header entry being read, 0..8
   bool m_wrapped = false;
-  bool m_metadataCopied = false;
   int m_recordedBytes = 0;
   int m_expected = 0;
   int m_received = 0;
   int m_writePosition = 0;  // wrapped memory: points before the oldest one
   int m_silentTicks = 0;
-  int m_writeErrors = 0;
 };
 
 }  // namespace termika

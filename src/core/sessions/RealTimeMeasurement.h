@@ -77,7 +77,10 @@ class RealTimeMeasurement final : public QObject, public SessionHandler {
   void continuation_Timer();
   void clearRealTimeSet();
   void beginPending();
-  void commitPending(const frame::Bytes4& humidity, bool continuous);
+  void commitPending(bool continuous);
+  // Yes whose save did not happen calls the start off; false then.
+  bool askSaveBeforeClearing();
+  void reachLimit();
   void endSeries(bool askSave);
   void onSessionAborted();
   int spacingSeconds() const;
@@ -90,7 +93,6 @@ class RealTimeMeasurement final : public QObject, public SessionHandler {
   Clock m_clock;
   std::optional<DataRecord> m_pending;  // the point whose answers are awaited
   bool m_running = false;
-  bool m_limitReached = false;
   int m_tickCount = 0;
   int m_spacingValue = kDefaultSpacing;
   bool m_spacingMinutes = false;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "core/Result.h"
+#include "core/app/UiText.h"
+#include "core/data/DayTime.h"
+
+namespace termika::cli {
+
+// The command line of termika-cli: global options, one command, its options.
+struct CliOptions {
+  // Global options.
+  QString device;           // --device PATH: open this port, no scan
+  std::optional<int> port;  // --port N: probe this port only
+  QString portMap;          // --port-map TEMPLATE
+  QString adapter;          // --adapter ftdi|sim:PATH|none
+  QString baud = QStringLiteral("57600");
+  UiText::Language language = UiText::Language::Japanese;
+
+  QString command;  // probe, status, download, measure, set-clock, set-name, start, stop, stats
+
+  // Command options.
+  bool slow = false;              // download --slow
+  QString output;                 // download -o FILE.csv
+  int count = 1;                  // measure --count N
+  int every = 5;                  // measure --every S (2..60)
+  std::optional<CivilTime> time;  // set-clock --time
+  QString name;                   // set-name NAME
+  bool loop = false;              // start --mode
+  int intervalSeconds = 0;        // start --interval
+  std::optional<int> high;        // start --high T
+  std::optional<int> low;         // start --low T
+  std::optional<CivilTime> at;    // start --at (seconds 0)
+  QString file;                   // stats FILE.csv
+
+  // `arguments` without the program name. The error is a usage error.
+  static Result<CliOptions> parse(const QStringList& arguments);
+  static QString usage();
+};
+
+// "YYYY/MM/DD hh:mm:ss" (withSeconds) or "YYYY/MM/DD hh:mm"; nullopt when
+// malformed or not a real date.
+std::optional<CivilTime> parseTime(const QString& text, bool withSeconds);
+
+}  // namespace termika::cli

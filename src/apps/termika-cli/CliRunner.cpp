@@ -1,0 +1,448 @@
+#include "CliRunner.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <cstdio>
+
+#include "core/app/RecordingSettings.h"
+#include "core/data/Csv.h"
+#include "core/data/Formats.h"
+#include "core/link/AdapterPinsFactory.h"
+#include "core/link/PortDiscovery.h"
+#include "core/link/PortFactory.h"
+#include "core/link/PortMap.h"
+#include "core/link/SerialTransport.h"
+#include "core/sessions/SeriesStats.h"
+
+namespace termika::cli {
+
+namespace {
+
+void out(const QString& line) { std::printf("%s\n", line.toLocal8Bit().constData()); }
+
+void err(const QString& line) {
+  std::fprintf(stderr, "termika-cli: %s\n", line.toLocal8Bit().constData());
+}
+
+QString dateOrDash(const std::optional<double>& serial) {
+  return serial ? fmt::dateTime(*serial) : QStringLiteral("-");
+}
+
+QString stateName(const QString& runState) {
+  if (runState == QString::fromUtf16(kRunRecording)) return QStringLiteral("recording");
+  if (runState == QString::fromUtf16(kRunReserved)) return QStringLiteral("reserved");
+  if (runState == QString::fromUtf16(kRunContinuous)) return QStringLiteral("measuring");
+  return QStringLiteral("idle");
+}
+
+QString alarmText(const AlarmSetting& a) {
+  return QStringLiteral("%1 C %2").arg(a.Limit).arg(a.Enabled ? QStringLiteral("on")
+                                                              : QStringLiteral("off"));
+}
+
+CivilTime now() {
+  const QDateTime t = QDateTime::currentDateTime();
+  return {t.date().year(), t.date().month(),  t.date().day(),
+          t.time().hour(), t.time().minute(), t.time().second()};
+}
+
+}  // namespace
+
+CliRunner::CliRunner(CliOptions options, QObject* parent)
+    : QObject(parent), m_options(std::move(options)) {
+  m_app.Texts = UiText::load(m_options.language);
+  m_app.BaudSetting = m_options.baud;
+}
+
+CliRunner::~CliRunner() {
+  // Sessions first: they unregister from the exchange they point at.
+  m_download.reset();
+  m_measure.reset();
+  m_requests.reset();
+  m_connection.reset();
+  m_exchange.reset();
+}
+
+std::optional<int> CliRunner::start() {
+  if (m_options.command == QLatin1String("stats")) return runStats();
+  if (const auto ready = prepare(); !ready) {
+    err(ready.error().message);
+    return kExitFailure;
+  }
+  if (!m_options.device.isEmpty()) {
+    connectDirect();
+    return std::nullopt;
+  }
+  const bool started =
+      m_options.port ? m_connection->connectOnce(*m_options.port) : m_connection->Command20_Click();
+  if (!started) {
+    err(QStringLiteral("the connection could not be started"));
+    return kExitFailure;
+  }
+  return m_phase == Phase::Done ? std::optional<int>(kExitFailure) : std::nullopt;
+}
+
+Result<void> CliRunner::prepare() {
+  if (!m_records.isValid()) return Error{QStringLiteral("no folder for the record files")};
+  for (int i = 0; i < kSetCount; ++i) {
+    if (auto opened = m_app.file(i).open(m_records.filePath(QStringLiteral("set%1.rand").arg(i)));
+        !opened) {
+      return opened.error();
+    }
+  }
+  if (auto baud = SerialTransport::parseBaudSetting(m_options.baud); !baud) return baud.error();
+  m_exchange = std::make_unique<Exchange>(m_app, m_prompts, m_timings);
+  m_download = std::make_unique<Download>(m_app, m_prompts, *m_exchange);
+  m_measure = std::make_unique<RealTimeMeasurement>(m_app, m_prompts, *m_exchange, m_timings);
+  m_requests = std::make_unique<DeviceRequests>(m_app, m_prompts, *m_exchange);
+  connect(m_exchange.get(), &Exchange::exchangeEnded, this, &CliRunner::onExchangeEnded,
+          Qt::QueuedConnection);
+  m_latency = std::make_unique<LatencyTimer>();
+  connect(m_latency.get(), &LatencyTimer::adviceGiven, this, [](const QString& m) { err(m); });
+  if (!m_options.device.isEmpty()) return {};
+
+  auto pins = makeAdapterPins(m_options.adapter);
+  if (!pins) return pins.error();
+  m_pins = std::move(*pins);
+  PortMap map = PortMap::platformDefault();
+  if (!m_options.portMap.isEmpty()) {
+    auto custom = PortMap::fromTemplate(m_options.portMap);
+    if (!custom) return custom.error();
+    map = *custom;
+  }
+  m_connection =
+      std::make_unique<Connection>(m_app, m_prompts, *m_exchange, *m_pins, map,
+                                   serialTransportFactory(
+                                       map, [this] { return m_app.BaudSetting; }, m_latency.get()),
+                                   m_timings);
+  connect(m_connection.get(), &Connection::notice, this, [](const QString& m) { err(m); });
+  connect(m_connection.get(), &Connection::connected, this, &CliRunner::onConnected);
+  connect(m_connection.get(), &Connection::notFound, this, [this] { finish(kExitFailure); });
+  connect(m_connection.get(), &Connection::disconnected, this, [this] {
+    if (m_phase != Phase::Done && !m_downloadSaved) finish(kExitFailure);
+  });
+  return {};
+}
+
+void CliRunner::connectDirect() {
+  // The given device is opened as it is: no scan and no pulse. The identify
+  // request still names the model, which the set and its CSV file carry.
+  auto port = std::make_unique<SerialTransport>(m_options.device, m_options.baud, m_latency.get());
+  if (auto opened = port->open(); !opened) {
+    err(opened.error().message);
+    finish(kExitFailure);
+    return;
+  }
+  m_directPort = std::move(port);
+  auto answer = std::make_shared<QByteArray>();
+  connect(m_directPort.get(), &Transport::readyRead, this,
+          [this, answer] { *answer += m_directPort->readAll(); });
+  if (auto written = m_directPort->write(PortDiscovery::probeFrame()); !written) {
+    err(written.error().message);
+    finish(kExitFailure);
+    return;
+  }
+  QTimer::singleShot(m_timings.probeAnswer, this, [this, answer] {
+    disconnect(m_directPort.get(), &Transport::readyRead, this, nullptr);
+    *answer += m_directPort->readAll();
+    const auto model = PortDiscovery::recogniseModel(*answer);
+    if (!model) {
+      m_prompts.info(m_app.ModelName, m_app.ModelName + m_app.Texts.text(1071));
+      finish(kExitFailure);
+      return;
+    }
+    m_app.ModelName = *model;
+    m_app.Connected = true;
+    m_exchange->setTransport(m_directPort.get());
+    connect(m_exchange.get(), &Exchange::linkClosed, this, [this] {
+      if (m_phase != Phase::Done && !m_downloadSaved) finish(kExitFailure);
+    });
+    m_phase = Phase::ReadingStatus;
+    if (!m_exchange->start(commands::ConnectRows())) finish(kExitFailure);
+  });
+}
+
+void CliRunner::onConnected() { m_phase = Phase::ReadingStatus; }
+
+void CliRunner::onExchangeEnded() {
+  if (m_exchange->isBusy()) return;  // a new exchange began meanwhile
+  switch (m_phase) {
+    case Phase::ReadingStatus:
+      if (!m_app.Connected) {
+        finish(kExitFailure);
+        return;
+      }
+      m_phase = Phase::Command;
+      runCommand();
+      break;
+    case Phase::Command:
+      afterCommandExchange();
+      break;
+    default:
+      break;
+  }
+}
+
+void CliRunner::runCommand() {
+  const QString& c = m_options.command;
+  if (c == QLatin1String("probe")) {
+    out(QStringLiteral("port: %1")
+            .arg(m_options.device.isEmpty() ? QString::number(m_app.PortNumber)
+                                            : m_options.device));
+    out(QStringLiteral("model: %1").arg(m_app.ModelName));
+    finish(kExitOk);
+  } else if (c == QLatin1String("status")) {
+    printStatus();
+    finish(kExitOk);
+  } else if (c == QLatin1String("download")) {
+    startDownload();
+  } else if (c == QLatin1String("measure")) {
+    startMeasure();
+  } else if (c == QLatin1String("set-clock")) {
+    const auto started = m_requests->setClock(m_options.time.value_or(now()));
+    if (!started) {
+      err(started.error().message);
+      finish(kExitFailure);
+    }
+  } else if (c == QLatin1String("set-name")) {
+    const auto started = m_requests->setName(m_options.name);
+    if (!started) {
+      err(started.error().message);
+      finish(kExitUsage);
+    }
+  } else if (c == QLatin1String("start")) {
+    startRecording();
+  } else if (c == QLatin1String("stop")) {
+    if (m_app.RunState != QString::fromUtf16(kRunRecording) &&
+        m_app.RunState != QString::fromUtf16(kRunReserved)) {
+      err(QStringLiteral("the logger is not recording"));
+      finish(kExitOk);
+      return;
+    }
+    const auto started = m_requests->stopRecording();
+    if (!started) {
+      err(started.error().message);
+      finish(kExitFailure);
+    }
+  }
+}
+
+void CliRunner::afterCommandExchange() {
+  if (!m_app.Connected) {
+    finish(kExitFailure);
+    return;
+  }
+  const QString& c = m_options.command;
+  if (c == QLatin1String("download")) {
+    finish(m_downloadSaved ? kExitOk : kExitFailure);
+  } else if (c == QLatin1String("measure")) {
+    if (m_options.count == 1) finish(m_pointsPrinted == 1 ? kExitOk : kExitFailure);
+  } else if (c == QLatin1String("set-clock")) {
+    // The read-back is judged by the link: text 1044 when it took.
+    const QString done = CliPrompts::flatten(m_app.Texts.text(1044));
+    const bool ok = !m_prompts.messages().isEmpty() && m_prompts.messages().last().startsWith(done);
+    finish(ok ? kExitOk : kExitFailure);
+  } else if (c == QLatin1String("set-name")) {
+    const bool ok = m_app.Status.LoggerName.trimmed() == m_options.name.trimmed().left(4);
+    if (!ok) err(QStringLiteral("the logger reports the name \"%1\"").arg(m_app.Status.LoggerName));
+    finish(ok ? kExitOk : kExitFailure);
+  } else if (c == QLatin1String("start")) {
+    const bool ok = m_app.RunState == QString::fromUtf16(kRunRecording) ||
+                    m_app.RunState == QString::fromUtf16(kRunReserved);
+    out(QStringLiteral("state: %1").arg(stateName(m_app.RunState)));
+    finish(ok ? kExitOk : kExitFailure);
+  } else if (c == QLatin1String("stop")) {
+    out(QStringLiteral("state: %1").arg(stateName(m_app.RunState)));
+    finish(stateName(m_app.RunState) == QLatin1String("idle") ? kExitOk : kExitFailure);
+  }
+}
+
+void CliRunner::startDownload() {
+  m_app.DownloadSlow = m_options.slow;
+  connect(m_download.get(), &Download::progress, this,
+          [this](int received, int total) { m_progress.update(received, total); });
+  connect(m_download.get(), &Download::finished, this, [this](bool ok) {
+    m_progress.finish();
+    if (!ok) return;  // the message is on its way; the exchange end decides
+    // The set is complete and converted: save it before the closing request.
+    const auto written =
+        WriteCsvFile(m_options.output, m_app.set(kLogSet), m_app.file(kLogSet), m_app.Texts);
+    if (!written) {
+      err(written.error().message);
+      return;
+    }
+    m_downloadSaved = true;
+    err(QStringLiteral("%1 points saved in %2")
+            .arg(m_app.set(kLogSet).Count)
+            .arg(m_options.output));
+  });
+  if (!m_download->Command5_Click()) finish(kExitFailure);
+}
+
+void CliRunner::startMeasure() {
+  connect(m_measure.get(), &RealTimeMeasurement::pointAdded, this, [this](int count) {
+    const auto r = m_app.file(kRealTimeSet).read(count);
+    if (!r) return;
+    ++m_pointsPrinted;
+    out(QStringLiteral("%1,%2,%3,%4")
+            .arg(count)
+            .arg(fmt::dateTime(r->DateTime), fmt::fixed2(r->Temperature),
+                 fmt::fixed2(r->Humidity)));
+    std::fflush(stdout);
+    if (m_options.count > 1 && m_pointsPrinted >= m_options.count && m_measure->running()) {
+      m_measure->Command2_Click(0, false);
+      finish(kExitOk);
+    }
+  });
+  connect(m_measure.get(), &RealTimeMeasurement::runningChanged, this, [this](bool running) {
+    if (!running && m_pointsPrinted < m_options.count) finish(kExitFailure);
+  });
+  const bool started = m_options.count == 1 ? m_measure->Command1_Click()
+                                            : m_measure->Command2_Click(m_options.every, false);
+  if (!started) finish(kExitFailure);
+}
+
+void CliRunner::startRecording() {
+  const RecordingButtonAction action =
+      DecideRecordingButton(m_exchange->isBusy(), m_app.RunState, m_app.Status);
+  switch (action) {
+    case RecordingButtonAction::Ignore:
+      finish(kExitFailure);
+      return;
+    case RecordingButtonAction::Stop:
+      err(QStringLiteral("the logger is already recording; stop it first"));
+      finish(kExitFailure);
+      return;
+    case RecordingButtonAction::RefuseBattery:
+      m_prompts.info(m_app.ModelName, m_app.Texts.text(1090));
+      finish(kExitFailure);
+      return;
+    case RecordingButtonAction::AskOverwrite:
+      // Starting is what the user asked for: the question is answered Yes.
+      m_prompts.setAnswer(true);
+      m_prompts.ask(m_app.ModelName, m_app.Texts.joined(1091, 1092));
+      m_prompts.setAnswer(false);
+      break;
+    case RecordingButtonAction::OpenSettings:
+      break;
+  }
+  const bool alarms = m_app.ModelName == QLatin1String("QM120-RH");
+  if ((m_options.high || m_options.low) && !alarms) {
+    err(QStringLiteral("%1 has no temperature alarms").arg(m_app.ModelName));
+    finish(kExitUsage);
+    return;
+  }
+  LogStartRequest r;
+  r.Name = m_app.Status.LoggerName;
+  r.Model = m_app.ModelName;
+  r.Loop = m_options.loop;
+  const int s = m_options.intervalSeconds;
+  r.IntervalUnit = s < 60 ? LogStartRequest::kSeconds : LogStartRequest::kMinutes;
+  r.IntervalValue = s < 60 ? s : s / 60;
+  r.UpperEnabled = m_options.high.has_value();
+  r.UpperLimit = m_options.high.value_or(RecordingSettings::kDefaultUpper);
+  r.LowerEnabled = m_options.low.has_value();
+  r.LowerLimit = m_options.low.value_or(RecordingSettings::kDefaultLower);
+  const CivilTime clock = now();
+  if (m_options.at) {
+    const CivilTime& a = *m_options.at;
+    const QDate today(clock.year, clock.month, clock.day);
+    const QDate date(a.year, a.month, a.day);
+    const bool future = secondsFromCivil(a) > secondsFromCivil(clock);
+    if (!future || !RecordingSettings::isReservationDateAllowed(today, date)) {
+      err(QStringLiteral(
+          "the logger cannot be reserved for that time (a later minute within a month)"));
+      finish(kExitUsage);
+      return;
+    }
+    r.ReservedStart = LogStartRequest::Reservation{a.day, a.hour, a.minute};
+  }
+  const auto started = m_requests->startRecording(r, clock);
+  if (!started) {
+    err(started.error().message);
+    finish(kExitFailure);
+  }
+}
+
+void CliRunner::printStatus() {
+  const LoggerStatus& s = m_app.Status;
+  const QString port =
+      m_options.device.isEmpty() ? QString::number(m_app.PortNumber) : m_options.device;
+  out(QStringLiteral("model: %1").arg(m_app.ModelName));
+  out(QStringLiteral("port: %1").arg(port));
+  out(QStringLiteral("name: %1").arg(s.LoggerName));
+  out(QStringLiteral("firmware: %1").arg(s.FirmwareVersion));
+  out(QStringLiteral("state: %1").arg(stateName(m_app.RunState)));
+  out(QStringLiteral("record mode: %1")
+          .arg(s.LoopMode ? QStringLiteral("loop") : QStringLiteral("one-time")));
+  out(QStringLiteral("recording start: %1").arg(dateOrDash(s.RecordingStart)));
+  out(QStringLiteral("recorded points: %1").arg(s.recordedPoints()));
+  out(QStringLiteral("used memory: %1").arg(s.UsedMemory));
+  out(QStringLiteral("memory wrapped: %1").arg(s.MemoryWrapped));
+  out(QStringLiteral("recorded interval: %1 s").arg(s.RecordedInterval));
+  out(QStringLiteral("interval setting: %1 s").arg(s.IntervalSetting));
+  out(QStringLiteral("reservation: day %1 %2:%3")
+          .arg(s.ReservationDay)
+          .arg(s.ReservationHour, 2, 10, QLatin1Char('0'))
+          .arg(s.ReservationMinute, 2, 10, QLatin1Char('0')));
+  out(QStringLiteral("upper alarm: %1").arg(alarmText(s.UpperAlarm)));
+  out(QStringLiteral("lower alarm: %1").arg(alarmText(s.LowerAlarm)));
+  out(QStringLiteral("battery: %1")
+          .arg(s.BatteryLow ? QStringLiteral("low") : QStringLiteral("normal")));
+  out(QStringLiteral("battery voltage: %1")
+          .arg(s.BatteryVoltage ? s.BatteryVoltageText + QStringLiteral(" V")
+                                : QStringLiteral("-")));
+  out(QStringLiteral("battery fault: %1")
+          .arg(s.BatteryStatus.isEmpty() ? QStringLiteral("no") : QStringLiteral("yes")));
+  out(QStringLiteral("stopped on low voltage: %1")
+          .arg(s.StopReason.isEmpty() ? QStringLiteral("no") : QStringLiteral("yes")));
+  out(QStringLiteral("device clock: %1").arg(dateOrDash(s.DeviceClock)));
+  out(QStringLiteral("not downloaded: %1")
+          .arg(s.PendingDownload ? QStringLiteral("yes") : QStringLiteral("no")));
+}
+
+int CliRunner::runStats() {
+  // The header texts are matched in the chosen language first, then the other.
+  CsvReadResult read = ReadCsvFile(m_options.file, m_app.Texts);
+  if (!read.ok() && read.error.wrongHeader) {
+    const auto other = m_options.language == UiText::Language::Japanese
+                           ? UiText::Language::English
+                           : UiText::Language::Japanese;
+    read = ReadCsvFile(m_options.file, UiText::load(other));
+  }
+  if (!read.ok()) {
+    const int text = read.error.wrongHeader ? 1109 : 1113;
+    err(QStringLiteral("%1: %2 %3")
+            .arg(m_options.file, m_app.Texts.text(text), read.error.message));
+    return kExitFailure;
+  }
+  const auto stats = ComputeSeriesStats(read.content->Records);
+  if (!stats) {
+    err(stats.error().message);
+    return kExitFailure;
+  }
+  const SeriesStats& s = *stats;
+  out(QStringLiteral("count: %1").arg(s.count));
+  out(QStringLiteral("first: %1").arg(fmt::dateTime(s.firstTime)));
+  out(QStringLiteral("last: %1").arg(fmt::dateTime(s.lastTime)));
+  out(QStringLiteral("temperature min: %1").arg(fmt::fixed2(s.minTemperature)));
+  out(QStringLiteral("temperature max: %1").arg(fmt::fixed2(s.maxTemperature)));
+  out(QStringLiteral("temperature mean: %1").arg(fmt::fixed2(s.meanTemperature)));
+  out(QStringLiteral("humidity min: %1").arg(fmt::fixed2(s.minHumidity)));
+  out(QStringLiteral("humidity max: %1").arg(fmt::fixed2(s.maxHumidity)));
+  out(QStringLiteral("humidity mean: %1").arg(fmt::fixed2(s.meanHumidity)));
+  out(QStringLiteral("mean kinetic temperature: %1").arg(fmt::fixed2(s.meanKineticTemperature)));
+  return kExitOk;
+}
+
+void CliRunner::finish(int code) {
+  if (m_phase == Phase::Done) return;
+  m_phase = Phase::Done;
+  m_progress.finish();
+  // Queued, so a message already on its way is printed first.
+  QTimer::singleShot(0, this, [code] { QCoreApplication::exit(code); });
+}
+
+}  // namespace termika::cli

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QObject>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <memory>
+
+#include "CliOptions.h"
+#include "CliPrompts.h"
+#include "ProgressBar.h"
+#include "core/app/AppState.h"
+#include "core/link/AdapterPins.h"
+#include "core/link/Exchange.h"
+#include "core/link/LatencyTimer.h"
+#include "core/link/Timings.h"
+#include "core/sessions/Connection.h"
+#include "core/sessions/DeviceRequests.h"
+#include "core/sessions/Download.h"
+#include "core/sessions/RealTimeMeasurement.h"
+
+namespace termika::cli {
+
+// Exit codes of termika-cli.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+// Runs one command of termika-cli on the event loop: connects (scan, one
+// port, or a device path), waits for the status read, does the command and
+// ends the loop with the exit code.
+class CliRunner final : public QObject {
+  Q_OBJECT
+ public:
+  explicit CliRunner(CliOptions options, QObject* parent = nullptr);
+  ~CliRunner() override;
+
+  // Starts the work; the event loop's exit code is the result. Commands that
+  // need no logger return their code at once (nullopt: run the loop).
+  std::optional<int> start();
+
+ private:
+  enum class Phase { Connecting, ReadingStatus, Command, Done };
+
+  Result<void> prepare();
+  void connectDirect();
+  void onConnected();
+  void onExchangeEnded();
+  void runCommand();
+  void afterCommandExchange();
+  void startDownload();
+  void startMeasure();
+  void startRecording();
+  void printStatus();
+  void finish(int code);
+  int runStats();
+
+  CliOptions m_options;
+  AppState m_app;
+  CliPrompts m_prompts;
+  Timings m_timings;
+  QTemporaryDir m_records;
+  std::unique_ptr<Exchange> m_exchange;
+  std::unique_ptr<AdapterPins> m_pins;
+  std::unique_ptr<LatencyTimer> m_latency;
+  std::unique_ptr<Connection> m_connection;
+  std::unique_ptr<Transport> m_directPort;
+  std::unique_ptr<Download> m_download;
+  std::unique_ptr<RealTimeMeasurement> m_measure;
+  std::unique_ptr<DeviceRequests> m_requests;
+  ProgressBar m_progress;
+  Phase m_phase = Phase::Connecting;
+  int m_pointsPrinted = 0;
+  bool m_downloadSaved = false;
+};
+
+}  // namespace termika::cli

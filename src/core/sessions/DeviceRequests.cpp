@@ -1,0 +1,91 @@
+#include "core/sessions/DeviceRequests.h"
+
+#include "core/data/Conversion.h"
+#include "core/link/Commands.h"
+
+namespace termika {
+
+namespace {
+
+Error busyError() { return Error{QStringLiteral("Another exchange with the logger is running.")}; }
+
+}  // namespace
+
+DeviceRequests::DeviceRequests(AppState& app, UserPrompts& prompts, Exchange& exchange)
+    : m_app(app), m_prompts(prompts), m_exchange(exchange) {}
+
+Result<void> DeviceRequests::start(const CommandRows& rows) {
+  if (m_exchange.isBusy()) return busyError();
+  if (!m_exchange.transport() || !m_exchange.transport()->isOpen()) {
+    return Error{m_app.ModelName + m_app.Texts.text(1071)};
+  }
+  if (!m_exchange.start(rows)) return busyError();
+  return {};
+}
+
+Result<commands::LogStartSettings> DeviceRequests::settingsFor(const LogStartRequest& request,
+                                                               const CivilTime& now) {
+  commands::LogStartSettings s;
+  s.name = request.Name;
+  s.loop = request.Loop;
+  s.unit = request.IntervalUnit;
+  s.interval = request.IntervalValue;
+  s.upperOn = request.UpperEnabled;
+  s.lowerOn = request.LowerEnabled;
+  s.model = request.Model;
+  s.now = now;
+  if (request.ReservedStart) {
+    s.reservation = commands::Reservation{request.ReservedStart->Day, request.ReservedStart->Hour,
+                                          request.ReservedStart->Minute};
+  }
+  // The limits go to the logger as sensor counts of the resolution it will
+  // record at; the counts are sent whether or not the alarm is on.
+  if (s.intervalSeconds() <= 0) {
+    return Error{QStringLiteral("The interval %1 does not fit the logger.").arg(s.interval)};
+  }
+  const int mode = commands::alarmConversionMode(s.intervalSeconds());
+  const auto upper = TemperatureToRaw(request.UpperLimit, mode);
+  const auto lower = TemperatureToRaw(request.LowerLimit, mode);
+  if (!upper || !lower) {
+    return Error{QStringLiteral("An alarm limit is outside -20..70 °C.")};
+  }
+  s.upperRaw = *upper;
+  s.lowerRaw = *lower;
+  return s;
+}
+
+Result<void> DeviceRequests::startRecording(const LogStartRequest& request, const CivilTime& now) {
+  if (m_exchange.isBusy()) return busyError();
+  const auto settings = settingsFor(request, now);
+  if (!settings) return settings.error();
+  const auto rows = commands::LogStartRows(*settings);
+  if (!rows) return rows.error();
+  return start(*rows);
+}
+
+Result<void> DeviceRequests::stopRecording() { return start(commands::StopRows()); }
+
+Result<void> DeviceRequests::setName(const QString& name) {
+  if (m_exchange.isBusy()) return busyError();
+  const auto rows = commands::SetLSNameRows(name);
+  if (!rows) return rows.error();
+  return start(*rows);
+}
+
+Result<void> DeviceRequests::setClock(const CivilTime& now) {
+  if (!isValidCivil(now)) return Error{QStringLiteral("The time to set is not a valid date.")};
+  return start(commands::NowTimeSetRows(now));
+}
+
+Result<void> DeviceRequests::updateStatus() { return start(commands::StatusUpdateRows()); }
+
+Result<bool> DeviceRequests::initAll() {
+  if (m_exchange.isBusy()) return busyError();
+  if (!m_prompts.ask(m_app.ModelName, m_app.Texts.text(1092))) return false;
+  if (!m_exchange.sendRaw(commands::InitAllBytes())) {
+    return Error{QStringLiteral("The reset could not be sent to the logger.")};
+  }
+  return true;
+}
+
+}  // namespace termika

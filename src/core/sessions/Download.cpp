@@ -1,0 +1,301 @@
+#include "core/sessions/Download.h"
+
+#include <QMetaObject>
+#include <algorithm>
+
+#include "core/data/Conversion.h"
+#include "core/data/CsvActions.h"
+#include "core/data/DayTime.h"
+#include "core/data/ExtremeMarks.h"
+#include "core/link/AnswerDispatcher.h"
+#include "core/link/Commands.h"
+
+namespace termika {
+
+namespace {
+
+constexpr std::uint8_t kFastRead = 44;
+constexpr std::uint8_t kMemoryRead = 8;
+constexpr std::uint8_t kDownloaded = 56;
+
+std::uint8_t highByte(int value) { return static_cast<std::uint8_t>((value >> 8) & 0xFF); }
+std::uint8_t lowByte(int value) { return static_cast<std::uint8_t>(value & 0xFF); }
+
+}  // namespace
+
+Download::Download(AppState& app, UserPrompts& prompts, Exchange& exchange, QObject* parent)
+    : QObject(parent), m_app(app), m_prompts(prompts), m_exchange(exchange) {
+  m_Download_Timer.setInterval(exchange.timings().downloadWatchdog);
+  connect(&m_Download_Timer, &QTimer::timeout, this, &Download::Download_Timer_Timer);
+  connect(&m_exchange, &Exchange::sessionAborted, this, &Download::onSessionAborted);
+  // Anything else that ends the exchange under a running download (a
+  // disconnect, the window closing) is an abnormal end as well.
+  connect(&m_exchange, &Exchange::exchangeEnded, this, &Download::onSessionAborted);
+  m_exchange.dispatcher().setSessionHandler(modes::kDownload, this);
+  m_exchange.dispatcher().setSessionHandler(modes::kHeader, this);
+}
+
+Download::~Download() {
+  if (m_exchange.dispatcher().sessionHandler(modes::kDownload) == this) {
+    m_exchange.dispatcher().setSessionHandler(modes::kDownload, nullptr);
+  }
+  if (m_exchange.dispatcher().sessionHandler(modes::kHeader) == this) {
+    m_exchange.dispatcher().setSessionHandler(modes::kHeader, nullptr);
+  }
+}
+
+bool Download::Command5_Click() {
+  if (m_exchange.isBusy() || running()) return false;
+  const LoggerStatus& status = m_app.Status;
+  if (status.UsedMemory == 0 && status.MemoryWrapped == 0) {
+    m_prompts.info(m_app.ModelName, m_app.Texts.text(1096));
+    return false;
+  }
+  // A Yes whose save did not happen keeps the old set: the download is
+  // called off rather than clearing points the user wanted kept.
+  const SaveOutcome saved =
+      AskSaveDataSet(m_app, kLogSet, m_app.Texts.joined(1093, 1094), m_prompts);
+  if (saved == SaveOutcome::Cancelled || saved == SaveOutcome::Failed) return false;
+
+  clearLogSet();
+  m_header.clear(std::nullopt);
+  m_received = 0;
+  m_expected = 0;
+  m_silentTicks = 0;
+  m_stamps.clear();
+  setState(State::Starting);
+  Q_EMIT started();
+  if (!m_exchange.start(commands::DownloadStartRows())) {
+    setState(State::Idle);
+    Q_EMIT finished(false);
+    return false;
+  }
+  Q_EMIT captionChanged(caption());
+  return true;
+}
+
+bool Download::Download_Cancel() {
+  if (!running()) return false;
+  m_Download_Timer.stop();
+  setState(State::Idle);
+  m_exchange.abort();
+  clearLogSet();
+  Q_EMIT finished(false);
+  return true;
+}
+
+QString Download::caption() const {
+  QString text = m_app.Texts.text(1095);
+  if (m_state == State::Transferring || m_expected > 0) {
+    text += QStringLiteral("\u3000(%1/%2)").arg(m_received).arg(m_expected);
+  }
+  return text;
+}
+
+AnswerAction Download::onAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d) {
+  if (!running()) return AnswerAction::Advance;
+  if (row.mode == modes::kHeader) return onHeaderAnswer(queue, row, d);
+  if (m_state == State::Transferring && (row.b1 == kFastRead || row.b1 == kMemoryRead)) {
+    return onPointAnswer(queue, row, d);
+  }
+  return onStatusAnswer(row);
+}
+
+AnswerAction Download::onGarbledAnswer(CommandRow& row) {
+  // A streamed point has no resend: a garbled one ends the download.
+  if (m_state == State::Transferring && row.b1 == kFastRead) {
+    fail(1089, true);
+    return AnswerAction::Finish;
+  }
+  return AnswerAction::AwaitMore;
+}
+
+AnswerAction Download::onStatusAnswer(const CommandRow& /*row*/) { return AnswerAction::Advance; }
+
+void Download::copyMetadata() {
+  // This read describes the downloaded set; later status reads of the
+  // panel leave the held set alone.
+  DataSet& set = m_app.set(kLogSet);
+  const LoggerStatus& status = m_app.Status;
+  set.Model = m_app.ModelName;
+  set.LoggerName = status.LoggerName;
+  set.Interval = status.RecordedInterval;
+  set.UpperAlarm = status.UpperAlarm;
+  set.LowerAlarm = status.LowerAlarm;
+}
+
+AnswerAction Download::onHeaderAnswer(CommandQueue& queue, CommandRow& row,
+                                      const frame::Bytes4& d) {
+  if (m_state == State::Starting) {
+    const LoggerStatus& status = m_app.Status;
+    copyMetadata();
+    m_wrapped = status.wrapped();
+    if (status.UsedMemory > kMemoryBytes || status.UsedMemory < 0 ||
+        m_app.set(kLogSet).Interval <= 0) {
+      fail(1089, true);
+      return AnswerAction::Finish;
+    }
+    m_recordedBytes = static_cast<int>(status.UsedMemory);
+    if (status.recordedPoints() == 0 && !m_wrapped) {
+      fail(1096, true);
+      return AnswerAction::Finish;
+    }
+    std::optional<qint64> start;
+    if (status.RecordingStart) start = daySerialToSeconds(*status.RecordingStart);
+    m_header.clear(start);
+    m_headerBytes = 0;
+    setState(State::ReadingHeader);
+  }
+  for (std::size_t i = 0; i < d.size() && m_headerBytes < RecordingHeader::kEntryBytes; ++i) {
+    m_entry[static_cast<std::size_t>(m_headerBytes++)] = d[i];
+  }
+  bool more = true;
+  if (m_headerBytes == RecordingHeader::kEntryBytes) {
+    m_headerBytes = 0;
+    more = m_header.addEntry(m_entry, row.param - 4);
+  }
+  if (more) {
+    row.param += 4;
+    row.b2 = highByte(row.param);
+    row.b3 = lowByte(row.param);
+    return AnswerAction::RepeatRow;
+  }
+  const qint64 total =
+      m_wrapped ? m_app.Status.recordedPoints() + qint64{kMemoryPoints} * m_app.Status.MemoryWrapped
+                : m_app.Status.recordedPoints();
+  m_header.settle(total);
+  return beginTransfer(queue);
+}
+
+AnswerAction Download::beginTransfer(CommandQueue& queue) {
+  const int interval = m_app.set(kLogSet).Interval;
+  m_expected = m_wrapped ? kMemoryPoints : m_recordedBytes / 4;
+  m_writePosition = m_recordedBytes / 4;
+  // Every point's time is known from the table before the first one
+  // arrives, so each record is written complete as it comes in.
+  m_stamps = m_wrapped ? m_header.backwardStamps(m_expected, interval)
+                       : m_header.forwardStamps(m_expected, interval);
+  const int bytes = m_wrapped ? kMemoryBytes : m_recordedBytes;
+  const CommandRow transfer =
+      m_app.DownloadSlow
+          ? commands::row(kMemoryRead, 0, 0, modes::kDownload, 0)
+          : commands::row(kFastRead, highByte(bytes), lowByte(bytes), modes::kDownload, 0);
+  if (!queue.append(transfer)) {
+    fail(1089, true);
+    return AnswerAction::Finish;
+  }
+  m_silentTicks = 0;
+  m_Download_Timer.start();
+  setState(State::Transferring);
+  emitProgress();
+  return AnswerAction::Advance;
+}
+
+AnswerAction Download::onPointAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d) {
+  m_silentTicks = 0;
+  if (m_received >= m_expected) return AnswerAction::AwaitMore;  // more than asked for
+  const int i = ++m_received;
+  int recordNo = i;
+  if (m_wrapped)
+    recordNo = i > m_writePosition ? i - m_writePosition : i - m_writePosition + kMemoryPoints;
+  const RecordingHeader::Stamp& stamp = m_stamps[static_cast<std::size_t>(recordNo - 1)];
+
+  DataRecord record;
+  record.Raw = {d[0], d[1], d[2], d[3]};
+  record.DateTime = secondsToDaySerial(stamp.seconds);
+  record.Segment = static_cast<float>(stamp.segment);
+  record.RecordNo = static_cast<std::int16_t>(recordNo);
+  if (!m_app.file(kLogSet).write(recordNo, record)) {
+    fail(1089, true);
+    return AnswerAction::Finish;
+  }
+  m_app.set(kLogSet).Count = i;
+
+  row.param += 4;
+  if (m_app.DownloadSlow) {
+    row.b2 = highByte(row.param);
+    row.b3 = lowByte(row.param);
+  }
+  emitProgress();
+  const int end = m_wrapped ? kMemoryBytes : m_recordedBytes;
+  if (row.param >= end) return complete(queue);
+  return m_app.DownloadSlow ? AnswerAction::RepeatRow : AnswerAction::AwaitMore;
+}
+
+AnswerAction Download::complete(CommandQueue& queue) {
+  m_Download_Timer.stop();
+  m_silentTicks = 0;
+  DataSet& set = m_app.set(kLogSet);
+  RecordFile& file = m_app.file(kLogSet);
+  set.Count = m_received;
+  if (!ConvertDataSet(set, file, m_app.Texts) ||
+      !MarkExtremeRecords(set.AllExtremes, set.Count, file, m_app.Texts)) {
+    fail(1089, true);
+    return AnswerAction::Finish;
+  }
+  if (!queue.append(commands::row(kDownloaded, 1, 1))) {
+    fail(1089, true);
+    return AnswerAction::Finish;
+  }
+  m_app.RunState.clear();
+  m_app.CurrentSet = kLogSet;
+  set.Unsaved = true;
+  set.DrawnCount = 0;
+  setState(State::Idle);
+  Q_EMIT finished(true);
+  return AnswerAction::Advance;
+}
+
+void Download::Download_Timer_Timer() {
+  if (++m_silentTicks <= kSilentTickLimit) return;
+  // The timer goes first, or a new message would follow every tick.
+  m_Download_Timer.stop();
+  m_silentTicks = 0;
+  setState(State::Idle);
+  m_exchange.abort();
+  fail(1089, false);
+}
+
+void Download::fail(int messageText, bool deferMessage) {
+  m_Download_Timer.stop();
+  setState(State::Idle);
+  clearLogSet();
+  Q_EMIT finished(false);
+  if (messageText <= 0) return;
+  const QString title = m_app.ModelName;
+  const QString message = m_app.Texts.text(messageText);
+  if (deferMessage) {
+    // Shown once the exchange has wound down, never under a running one.
+    QMetaObject::invokeMethod(
+        this, [this, title, message] { m_prompts.info(title, message); }, Qt::QueuedConnection);
+  } else {
+    m_prompts.info(title, message);
+  }
+}
+
+void Download::onSessionAborted() {
+  if (!running()) return;
+  fail(0, false);
+}
+
+void Download::clearLogSet() {
+  DataSet& set = m_app.set(kLogSet);
+  set.Count = 0;
+  set.DrawnCount = 0;
+  set.Unsaved = false;
+  set.AllExtremes.reset();
+  set.SelectedExtremes.reset();
+}
+
+void Download::setState(State state) {
+  if (m_state == state) return;
+  m_state = state;
+  Q_EMIT stateChanged(state);
+}
+
+void Download::emitProgress() {
+  Q_EMIT progress(m_received, m_expected);
+  Q_EMIT captionChanged(caption());
+}
+
+}  // namespace termika

@@ -1,0 +1,237 @@
+#include "core/sessions/RealTimeMeasurement.h"
+
+#include <QDateTime>
+#include <QMetaObject>
+
+#include "core/data/Conversion.h"
+#include "core/data/CsvActions.h"
+#include "core/data/DayTime.h"
+#include "core/data/ExtremesUpdate.h"
+#include "core/data/Formats.h"
+#include "core/link/AnswerDispatcher.h"
+#include "core/link/Commands.h"
+
+namespace termika {
+
+namespace {
+
+constexpr std::uint8_t kBattery = 16;
+constexpr std::uint8_t kTemperature = 22;
+constexpr std::uint8_t kHumidity = 21;
+// ConvertSample's mode for a one-time point: always high resolution.
+constexpr int kOneTimeMode = 10;
+
+qint64 pcClockSeconds() {
+  const QDateTime now = QDateTime::currentDateTime();
+  const QDate d = now.date();
+  const QTime t = now.time();
+  return secondsFromCivil({d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()});
+}
+
+}  // namespace
+
+RealTimeMeasurement::RealTimeMeasurement(AppState& app, UserPrompts& prompts, Exchange& exchange,
+                                         const Timings& timings, QObject* parent)
+    : QObject(parent),
+      m_app(app),
+      m_prompts(prompts),
+      m_exchange(exchange),
+      m_clock(pcClockSeconds) {
+  m_continuation.setInterval(timings.continuation);
+  connect(&m_continuation, &QTimer::timeout, this, &RealTimeMeasurement::continuation_Timer);
+  connect(&m_exchange, &Exchange::sessionAborted, this, &RealTimeMeasurement::onSessionAborted);
+  m_exchange.dispatcher().setSessionHandler(modes::kReal, this);
+  m_exchange.dispatcher().setSessionHandler(modes::kRealContinuous, this);
+}
+
+RealTimeMeasurement::~RealTimeMeasurement() {
+  for (const QString& mode : {modes::kReal, modes::kRealContinuous}) {
+    if (m_exchange.dispatcher().sessionHandler(mode) == this) {
+      m_exchange.dispatcher().setSessionHandler(mode, nullptr);
+    }
+  }
+}
+
+QString RealTimeMeasurement::formatValue(double value) { return fmt::hash00(value); }
+
+bool RealTimeMeasurement::Command1_Click() {
+  if (m_exchange.isBusy() || m_running) return false;
+  if (!askSaveBeforeClearing()) return false;
+  clearRealTimeSet();
+  beginPending();
+  if (!m_exchange.start(commands::SingleMeasurementRows())) {
+    m_pending.reset();
+    return false;
+  }
+  return true;
+}
+
+bool RealTimeMeasurement::Command2_Click(int value, bool minutes) {
+  if (m_running) {
+    endSeries(true);
+    return true;
+  }
+  if (m_exchange.isBusy() || !isSpacingChoice(value)) return false;
+  if (!askSaveBeforeClearing()) return false;
+  clearRealTimeSet();
+  setLabels({}, {}, {});
+  m_spacingValue = value;
+  m_spacingMinutes = minutes;
+  m_app.set(kRealTimeSet).Interval = spacingSeconds();
+  m_tickCount = 0;
+  beginPending();
+  if (!m_exchange.start(commands::ContinuousStartRows(m_app.set(kRealTimeSet).Interval))) {
+    m_pending.reset();
+    return false;
+  }
+  m_running = true;
+  m_app.RunState = QString::fromUtf16(kRunContinuous);
+  m_continuation.start();
+  Q_EMIT runningChanged(true);
+  return true;
+}
+
+void RealTimeMeasurement::setSpacing(int value, bool minutes) {
+  if (!isSpacingChoice(value)) return;
+  m_spacingValue = value;
+  m_spacingMinutes = minutes;
+}
+
+int RealTimeMeasurement::spacingSeconds() const {
+  return m_spacingMinutes ? m_spacingValue * 60 : m_spacingValue;
+}
+
+bool RealTimeMeasurement::askSaveBeforeClearing() {
+  const SaveOutcome outcome =
+      AskSaveDataSet(m_app, kRealTimeSet, m_app.Texts.text(1065), m_prompts);
+  return outcome != SaveOutcome::Cancelled && outcome != SaveOutcome::Failed;
+}
+
+void RealTimeMeasurement::clearRealTimeSet() {
+  DataSet& set = m_app.set(kRealTimeSet);
+  set.Count = 0;
+  set.DrawnCount = 0;
+  set.Unsaved = false;
+  set.AllExtremes.reset();
+  set.SelectedExtremes.reset();
+  set.Model = m_app.ModelName;
+  set.LoggerName = m_app.Status.LoggerName;
+  Q_EMIT setCleared();
+}
+
+void RealTimeMeasurement::beginPending() {
+  // The time of a point is the PC clock when it is requested.
+  DataRecord record;
+  record.DateTime = secondsToDaySerial(m_clock());
+  m_pending = record;
+}
+
+void RealTimeMeasurement::continuation_Timer() {
+  ++m_tickCount;
+  DataSet& set = m_app.set(kRealTimeSet);
+  if (spacingSeconds() <= m_tickCount && !m_exchange.isBusy()) {
+    if (set.Count >= kMaxSetPoints) {
+      reachLimit();
+      return;
+    }
+    beginPending();
+    if (m_exchange.start(commands::ContinuationRows())) {
+      m_tickCount = 0;
+    } else {
+      m_pending.reset();
+    }
+    return;
+  }
+  DataSet& current = m_app.set(m_app.CurrentSet);
+  if (current.DrawnCount != current.Count) {
+    Q_EMIT redrawDue();
+    current.DrawnCount = current.Count;
+  }
+}
+
+AnswerAction RealTimeMeasurement::onAnswer(CommandQueue& /*queue*/, CommandRow& row,
+                                           const frame::Bytes4& d) {
+  const bool continuous = row.mode == modes::kRealContinuous;
+  // Answers of a series that has been stopped, or of a point given up, are dropped.
+  if (!m_pending || (continuous && !m_running)) return AnswerAction::Advance;
+  switch (row.b1) {
+    case kBattery:
+      Q_EMIT batteryChanged(d[2] != 0);
+      break;
+    case kTemperature:
+      m_pending->Raw[0] = d[2];
+      m_pending->Raw[1] = d[3];
+      break;
+    case kHumidity:
+      m_pending->Raw[2] = d[2];
+      m_pending->Raw[3] = d[3];
+      commitPending(continuous);
+      break;
+    default:
+      break;
+  }
+  return AnswerAction::Advance;
+}
+
+void RealTimeMeasurement::commitPending(bool continuous) {
+  DataSet& set = m_app.set(kRealTimeSet);
+  DataRecord record = *m_pending;
+  m_pending.reset();
+  if (set.Count >= kMaxSetPoints) return;
+  ConvertSample(record, continuous ? set.Interval : kOneTimeMode);
+  const int count = set.Count + 1;
+  record.Segment = 1.0f;
+  record.RecordNo = static_cast<std::int16_t>(count);
+  if (!m_app.file(kRealTimeSet).write(count, record)) {
+    if (m_running) endSeries(false);
+    return;
+  }
+  set.Count = count;
+  m_app.CurrentSet = kRealTimeSet;
+  set.Unsaved = true;
+  UpdateExtremes(record, set.AllExtremes);
+  setLabels(formatValue(record.Temperature) + m_app.Texts.text(1048),
+            formatValue(record.Humidity) + m_app.Texts.text(1049), fmt::dateTime(record.DateTime));
+  Q_EMIT pointAdded(count);
+  if (m_running && count >= kMaxSetPoints) reachLimit();
+}
+
+void RealTimeMeasurement::reachLimit() {
+  // Record numbers are 16-bit: the series cannot grow any further.
+  const QString message =
+      m_app.Texts.language() == UiText::Language::English
+          ? QStringLiteral("The real-time data has reached %1 points; the measurement stops.")
+          : QStringLiteral("リアルタイムデータが %1 点に達したので測定を終了します。");
+  endSeries(false);
+  m_prompts.info(m_app.ModelName, message.arg(kMaxSetPoints));
+  AskSaveDataSet(m_app, kRealTimeSet, m_app.Texts.text(1065), m_prompts);
+}
+
+void RealTimeMeasurement::endSeries(bool askSave) {
+  const bool wasRunning = m_running;
+  m_continuation.stop();
+  m_running = false;
+  m_pending.reset();
+  if (m_app.RunState == QString::fromUtf16(kRunContinuous)) m_app.RunState.clear();
+  if (wasRunning) Q_EMIT runningChanged(false);
+  if (askSave) AskSaveDataSet(m_app, kRealTimeSet, m_app.Texts.text(1065), m_prompts);
+}
+
+void RealTimeMeasurement::onSessionAborted() {
+  m_pending.reset();
+  if (!m_running) return;
+  endSeries(false);
+  // The link's own message comes first; the question follows once it is gone.
+  QMetaObject::invokeMethod(
+      this, [this] { AskSaveDataSet(m_app, kRealTimeSet, m_app.Texts.text(1065), m_prompts); },
+      Qt::QueuedConnection);
+}
+
+void RealTimeMeasurement::setLabels(const QString& t, const QString& h, const QString& time) {
+  m_label2 = t;
+  m_label4 = h;
+  m_label10 = time;
+  Q_EMIT labelsChanged(t, h, time);
+}
+
+}  // namespace termika

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QSignalSpy>
+
+#include "SessionTestSupport.h"
+#include "core/link/AdapterPins.h"
+#include "core/sessions/Connection.h"
+
+namespace termika::testing {
+namespace {
+
+// Pins whose adapter can be pulled out by the test.
+class PullablePins final : public AdapterPins {
+ public:
+  Result<void> pulse(const QString&, std::uint8_t) override { return {}; }
+  AdapterPresence presence(const QString&) override {
+    return plugged ? AdapterPresence::Present : AdapterPresence::Absent;
+  }
+  QString description() const override { return QStringLiteral("test pins"); }
+  bool plugged = true;
+};
+
+constexpr char kLogger[] = R"({
+  "model": "QM120-RH", "loggerName": "CN01", "clock": "2026-12-06 09:00:00"
+})";
+
+// A logger on port `loggerPort`; every other port number has no device.
+class ConnectionBench {
+ public:
+  explicit ConnectionBench(int loggerPort)
+      : timings(Timings{}.scaled(kScale)),
+        exchange(app, prompts, timings),
+        port(scenarioFrom(kLogger), kScale),
+        connection(
+            app, prompts, exchange, pins, *PortMap::fromTemplate(QStringLiteral("/sim/tty%1")),
+            [this, loggerPort](int n) -> std::unique_ptr<Transport> {
+              if (n != loggerPort) return nullptr;
+              auto pipe = port.makeTransport();
+              pipes.push_back(pipe.get());
+              return pipe;
+            },
+            timings) {
+    for (int i = 0; i < kSetCount; ++i) {
+      (void)app.file(i).open(dir.filePath(QStringLiteral("set%1.rand").arg(i)));
+    }
+  }
+
+  void fillSet(int index, int count) {
+    for (int i = 1; i <= count; ++i) {
+      DataRecord r;
+      r.RecordNo = static_cast<std::int16_t>(i);
+      r.DateTime = secondsToDaySerial(at(2026, 12, 1, 0, i, 0));
+      (void)app.file(index).write(i, r);
+    }
+    app.set(index).Count = count;
+    app.set(index).Interval = 60;
+    app.set(index).Unsaved = true;
+  }
+
+  QTemporaryDir dir;
+  AppState app;
+  ScriptedPrompts prompts;
+  Timings timings;
+  Exchange exchange;
+  PullablePins pins;
+  SimulatedPort port;
+  std::vector<PipeTransport*> pipes;
+  Connection connection;
+};
+
+TEST(Connection, ScanFindsTheLoggerOnItsPortAndReadsItsStatus) {
+  ConnectionBench bench(5);
+  QSignalSpy connected(&bench.connection, &Connection::connected);
+  QSignalSpy cleared(&bench.connection, &Connection::deviceViewsCleared);
+  QSignalSpy progress(&bench.connection, &Connection::progress);
+  ASSERT_TRUE(bench.connection.Command20_Click());
+  EXPECT_FALSE(bench.connection.Command20_Click());  // the guard: a scan runs
+  ASSERT_TRUE(waitUntil([&] { return bench.connection.isConnected(); }));
+  ASSERT_EQ(connected.count(), 1);
+  EXPECT_EQ(connected.first().at(0).toInt(), 5);
+  EXPECT_EQ(cleared.count(), 1);
+  EXPECT_EQ(bench.app.PortNumber, 5);
+  EXPECT_EQ(bench.app.ModelName, QStringLiteral("QM120-RH"));
+  EXPECT_EQ(bench.connection.devicePath(), QStringLiteral("/sim/tty5"));
+  ASSERT_FALSE(progress.isEmpty());
+  EXPECT_EQ(progress.last().at(0).toInt(), 5);
+  ASSERT_TRUE(waitUntil([&] { return !bench.exchange.isBusy(); }));
+  EXPECT_EQ(bench.app.Status.LoggerName, QStringLiteral("CN01"));
+  EXPECT_TRUE(bench.app.Connected);
+  EXPECT_TRUE(bench.prompts.calls.empty());  // nothing to save, nothing asked
+}
+
+TEST(Connection, NoLoggerGivesTheNotConnectedMessage) {
+  ConnectionBench bench(0);  // no port has a device
+  bench.app.ModelName = QStringLiteral("QM100-RH");
+  QSignalSpy notFound(&bench.connection, &Connection::notFound);
+  ASSERT_TRUE(bench.connection.Command20_Click());
+  ASSERT_TRUE(waitUntil([&] { return notFound.count() == 1; }));
+  EXPECT_EQ(bench.connection.state(), Connection::State::Disconnected);
+  ASSERT_EQ(bench.prompts.calls.size(), 1u);
+  EXPECT_EQ(bench.prompts.calls[0].title, QStringLiteral("QM100-RH"));
+  EXPECT_EQ(bench.prompts.calls[0].message, QStringLiteral("QM100-RHが接続されていません"));
+}
+
+TEST(Connection, NoAdapterSkipsTheProbe) {
+  ConnectionBench bench(5);
+  bench.pins.plugged = false;
+  QSignalSpy notFound(&bench.connection, &Connection::notFound);
+  ASSERT_TRUE(bench.connection.Command20_Click());
+  EXPECT_EQ(notFound.count(), 1);
+  EXPECT_TRUE(bench.pipes.empty());
+}
+
+TEST(Connection, YesWithACancelledSaveAsksAgainBeforeAnythingIsLost) {
+  ConnectionBench bench(3);
+  bench.fillSet(kLogSet, 2);
+  bench.fillSet(kRealTimeSet, 1);
+  const QString csv = bench.dir.filePath(QStringLiteral("kept.csv"));
+  bench.prompts.askAnswers = {true, true, false};
+  bench.prompts.saveFiles = {std::nullopt, csv};
+  ASSERT_TRUE(bench.connection.connectOnce(3));
+  ASSERT_TRUE(waitUntil([&] { return bench.connection.isConnected(); }));
+  const auto asks = bench.prompts.callsOf(ScriptedPrompts::Kind::Ask);
+  ASSERT_EQ(asks.size(), 3u);
+  EXPECT_EQ(asks[0].message, bench.app.Texts.joined(1066, 1067));
+  EXPECT_EQ(asks[1].message, bench.app.Texts.joined(1066, 1067));
+  EXPECT_EQ(asks[2].message, bench.app.Texts.joined(1068, 1069));
+  EXPECT_GT(QFileInfo(csv).size(), 0);
+  // Both device sets are empty once the connection stands.
+  EXPECT_EQ(bench.app.set(kLogSet).Count, 0);
+  EXPECT_EQ(bench.app.set(kRealTimeSet).Count, 0);
+  EXPECT_FALSE(bench.app.set(kLogSet).Unsaved);
+  EXPECT_FALSE(bench.app.set(kRealTimeSet).Unsaved);
+}
+
+TEST(Connection, ConnectButtonWhileConnectedDisconnectsWithoutTraffic) {
+  ConnectionBench bench(2);
+  ASSERT_TRUE(bench.connection.connectOnce(2));
+  ASSERT_TRUE(
+      waitUntil([&] { return bench.connection.isConnected() && !bench.exchange.isBusy(); }));
+  ASSERT_FALSE(bench.app.Status.FirmwareVersion.isEmpty());
+  int writes = 0;
+  QObject::connect(bench.pipes.back(), &PipeTransport::written, [&writes] { ++writes; });
+  QSignalSpy disconnected(&bench.connection, &Connection::disconnected);
+  ASSERT_TRUE(bench.connection.Command20_Click());
+  EXPECT_EQ(disconnected.count(), 1);
+  EXPECT_EQ(writes, 0);
+  EXPECT_FALSE(bench.app.Connected);
+  EXPECT_TRUE(bench.app.Status.FirmwareVersion.isEmpty());
+  EXPECT_TRUE(bench.app.Status.LoggerName.isEmpty());
+  EXPECT_EQ(bench.exchange.transport(), nullptr);
+}
+
+TEST(Connection, UnpluggedAdapterDisconnects) {
+  ConnectionBench bench(2);
+  ASSERT_TRUE(bench.connection.connectOnce(2));
+  ASSERT_TRUE(
+      waitUntil([&] { return bench.connection.isConnected() && !bench.exchange.isBusy(); }));
+  QSignalSpy disconnected(&bench.connection, &Connection::disconnected);
+  bench.pins.plugged = false;
+  ASSERT_TRUE(waitUntil([&] { return disconnected.count() == 1; }, 2000));
+  EXPECT_EQ(bench.connection.state(), Connection::State::Disconnected);
+}
+
+TEST(Connection, PortLostDuringAnExchangeDisconnects) {
+  ConnectionBench bench(2);
+  ASSERT_TRUE(bench.connection.connectOnce(2));
+  ASSERT_TRUE(waitUntil([&] { return bench.connection.isConnected(); }));
+  QSignalSpy disconnected(&bench.connection, &Connection::disconnected);
+  bench.port.unplug();
+  ASSERT_TRUE(waitUntil([&] { return disconnected.count() == 1; }, 2000));
+  EXPECT_FALSE(bench.app.Connected);
+  EXPECT_FALSE(bench.exchange.isBusy());
+}
+
+}  // namespace
+}  // namespace termika::testing

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "SessionTestSupport.h"
+#include "core/data/Conversion.h"
+#include "core/sessions/DeviceRequests.h"
+
+namespace termika::testing {
+namespace {
+
+constexpr char kQm120[] = R"({
+  "model": "QM120-RH", "loggerName": "DR01", "clock": "2026-12-06 09:00:00"
+})";
+
+TEST(DeviceRequests, EveryRequestIsRefusedWhileAnExchangeRuns) {
+  SessionBench bench(scenarioFrom(kQm120));
+  DeviceRequests requests(bench.app, bench.prompts, bench.exchange);
+  ASSERT_TRUE(bench.exchange.start(commands::StatusUpdateRows()));
+  LogStartRequest start;
+  start.Name = QStringLiteral("AB12");
+  start.Model = QStringLiteral("QM120-RH");
+  const CivilTime now{2026, 12, 6, 9, 0, 0};
+  EXPECT_FALSE(requests.startRecording(start, now).ok());
+  EXPECT_FALSE(requests.stopRecording().ok());
+  EXPECT_FALSE(requests.setName(QStringLiteral("AB12")).ok());
+  EXPECT_FALSE(requests.setClock(now).ok());
+  EXPECT_FALSE(requests.updateStatus().ok());
+  EXPECT_FALSE(requests.initAll().ok());
+  EXPECT_TRUE(bench.prompts.calls.empty());  // INITALL did not even ask
+}
+
+TEST(DeviceRequests, AlarmLimitsAreSentAsCountsOfTheRecordingResolution) {
+  struct Case {
+    std::uint8_t unit;
+    int value;
+    int mode;  // conversion mode of the limits: 2 low, 3 high resolution
+  };
+  const Case cases[] = {{LogStartRequest::kSeconds, 2, 2},
+                        {LogStartRequest::kSeconds, 3, 3},
+                        {LogStartRequest::kMinutes, 1, 3}};
+  for (const Case& c : cases) {
+    LogStartRequest r;
+    r.Name = QStringLiteral("AB12");
+    r.Model = QStringLiteral("QM120-RH");
+    r.IntervalUnit = c.unit;
+    r.IntervalValue = c.value;
+    r.UpperLimit = 30;
+    r.LowerLimit = -5;
+    const auto s = DeviceRequests::settingsFor(r, {2026, 12, 6, 9, 0, 0});
+    ASSERT_TRUE(s.ok());
+    EXPECT_EQ(s->upperRaw, *TemperatureToRaw(30, c.mode)) << c.value;
+    EXPECT_EQ(s->lowerRaw, *TemperatureToRaw(-5, c.mode)) << c.value;
+    // The two resolutions give different counts for the same limit.
+    EXPECT_NE(*TemperatureToRaw(30, 2), *TemperatureToRaw(30, 3));
+  }
+  LogStartRequest bad;
+  bad.UpperLimit = 90;
+  EXPECT_FALSE(DeviceRequests::settingsFor(bad, {2026, 12, 6, 9, 0, 0}).ok());
+}
+
+TEST(DeviceRequests, StartingARecordingReachesTheLogger) {
+  SessionBench bench(scenarioFrom(kQm120));
+  DeviceRequests requests(bench.app, bench.prompts, bench.exchange);
+  LogStartRequest r;
+  r.Name = QStringLiteral("ST01");
+  r.Model = QStringLiteral("QM120-RH");
+  r.Loop = true;
+  r.IntervalUnit = LogStartRequest::kSeconds;
+  r.IntervalValue = 30;
+  ASSERT_TRUE(requests.startRecording(r, {2026, 12, 6, 9, 0, 0}).ok());
+  ASSERT_TRUE(waitUntil([&] { return !bench.exchange.isBusy(); }));
+  EXPECT_EQ(bench.port->logger().recordingState(), RecordingState::Recording);
+  EXPECT_EQ(bench.port->logger().recordMode(), RecordMode::Loop);
+  EXPECT_EQ(bench.port->logger().recordedIntervalSeconds(), 30);
+  EXPECT_EQ(bench.port->logger().loggerName(), QByteArray("ST01"));
+  EXPECT_EQ(bench.app.RunState, QStringLiteral("kirokucyu"));
+
+  ASSERT_TRUE(requests.stopRecording().ok());
+  ASSERT_TRUE(waitUntil([&] { return !bench.exchange.isBusy(); }));
+  EXPECT_NE(bench.port->logger().recordingState(), RecordingState::Recording);
+}
+
+TEST(DeviceRequests, FactoryResetAsksFirstAndSendsOnlyOnYes) {
+  SessionBench bench(scenarioFrom(kQm120));
+  DeviceRequests requests(bench.app, bench.prompts, bench.exchange);
+  QList<QByteArray> written;
+  QObject::connect(bench.pipe.get(), &PipeTransport::written,
+                   [&written](const QByteArray& b) { written << b; });
+  bench.prompts.askAnswers = {false, true};
+  const auto declined = requests.initAll();
+  ASSERT_TRUE(declined.ok());
+  EXPECT_FALSE(*declined);
+  EXPECT_TRUE(written.isEmpty());
+  const auto accepted = requests.initAll();
+  ASSERT_TRUE(accepted.ok());
+  EXPECT_TRUE(*accepted);
+  ASSERT_EQ(written.size(), 1);
+  EXPECT_EQ(written[0], QByteArray("INITALL\xFF"));
+  EXPECT_EQ(bench.prompts.calls[0].message, bench.app.Texts.text(1092));
+}
+
+TEST(DeviceRequests, AlarmLimitsReadBackAsWholeDegrees) {
+  // The dispatcher's raw-to-temperature is wired by the requests object.
+  SessionBench bench(scenarioFrom(R"({
+    "model": "QM120-RH", "loggerName": "AL01", "clock": "2026-12-06 09:00:00",
+    "interval": {"unit": "minutes", "value": 10},
+    "alarms": {"upper": {"celsius": 26, "on": true}, "lower": {"celsius": -3, "on": false}}
+  })"));
+  DeviceRequests requests(bench.app, bench.prompts, bench.exchange);
+  ASSERT_TRUE(requests.updateStatus().ok());
+  ASSERT_TRUE(waitUntil([&] { return !bench.exchange.isBusy(); }));
+  EXPECT_EQ(bench.app.Status.UpperAlarm.Limit, 26);
+  EXPECT_EQ(bench.app.Status.LowerAlarm.Limit, -3);
+  EXPECT_NE(bench.app.Status.UpperAlarm.Enabled, 0);
+  EXPECT_EQ(bench.app.Status.LowerAlarm.Enabled, 0);
+}
+
+}  // namespace
+}  // namespace termika::testing

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <vector>
+
+#include "SessionTestSupport.h"
+#include "core/data/Conversion.h"
+#include "core/sessions/RealTimeMeasurement.h"
+
+namespace termika::testing {
+namespace {
+
+constexpr char kIdle[] = R"({
+  "model": "QM100-RH", "loggerName": "RT01", "clock": "2026-12-06 09:00:00",
+  "sensor": {"seed": 5, "temperatureMean": 21, "humidityMean": 45}
+})";
+
+// A PC clock that moves one second on at every reading.
+struct SteppingClock {
+  qint64 now = 0;
+  qint64 operator()() { return now++; }
+};
+
+std::vector<DataRecord> realTimeRecords(const AppState& app) {
+  std::vector<DataRecord> out;
+  for (int i = 1; i <= app.set(kRealTimeSet).Count; ++i)
+    out.push_back(*app.file(kRealTimeSet).read(i));
+  return out;
+}
+
+TEST(RealTimeMeasurement, ValueLabelsHaveNoLeadingZero) {
+  struct Case {
+    double value;
+    const char* text;
+  };
+  const Case cases[] = {
+      {0.5, ".50"}, {-0.5, "-.50"}, {0.0, ".00"}, {25.0, "25.00"}, {-12.345, "-12.35"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(RealTimeMeasurement::formatValue(c.value), QString::fromUtf8(c.text)) << c.value;
+  }
+}
+
+TEST(RealTimeMeasurement, SpacingChoicesAreTwoToSixty) {
+  const std::pair<int, bool> cases[] = {{1, false}, {2, true},   {5, true},
+                                        {60, true}, {61, false}, {0, false}};
+  for (const auto& [value, ok] : cases)
+    EXPECT_EQ(RealTimeMeasurement::isSpacingChoice(value), ok) << value;
+}
+
+TEST(RealTimeMeasurement, OneTimeMeasurementLeavesOnePoint) {
+  SessionBench bench(scenarioFrom(kIdle));
+  RealTimeMeasurement rt(bench.app, bench.prompts, bench.exchange, bench.timings);
+  const qint64 t0 = at(2026, 12, 6, 9, 30, 0);
+  rt.setClock([t0] { return t0; });
+  QSignalSpy added(&rt, &RealTimeMeasurement::pointAdded);
+  ASSERT_TRUE(rt.Command1_Click());
+  EXPECT_FALSE(rt.Command1_Click());  // the exchange is running
+  ASSERT_TRUE(waitUntil([&] { return !bench.exchange.isBusy(); }));
+  ASSERT_EQ(added.count(), 1);
+  const auto records = realTimeRecords(bench.app);
+  ASSERT_EQ(records.size(), 1u);
+  const DataRecord& r = records[0];
+  EXPECT_EQ(r.DateTime, secondsToDaySerial(t0));
+  EXPECT_EQ(r.RecordNo, 1);
+  EXPECT_EQ(r.Segment, 1.0f);
+  // Converted with the one-time mode (high resolution) from its own raw counts.
+  EXPECT_FLOAT_EQ(r.Temperature, RawToTemperature(r.rawTemperature(), 10));
+  EXPECT_TRUE(bench.app.set(kRealTimeSet).Unsaved);
+  EXPECT_EQ(bench.app.CurrentSet, kRealTimeSet);
+  EXPECT_EQ(rt.Label10(), QStringLiteral("2026/12/06 09:30:00"));
+  EXPECT_TRUE(rt.Label2().endsWith(QStringLiteral(" ℃")));
+  EXPECT_TRUE(rt.Label4().endsWith(QStringLiteral(" %RH")));
+  EXPECT_EQ(bench.app.set(kRealTimeSet).LoggerName, bench.app.Status.LoggerName);
+
+  // A second one-time measurement replaces the point (the user declines saving).
+  ASSERT_TRUE(rt.Command1_Click());
+  ASSERT_TRUE(waitUntil([&] { return !bench.exchange.isBusy(); }));
+  EXPECT_EQ(bench.app.set(kRealTimeSet).Count, 1);
+  ASSERT_EQ(bench.prompts.callsOf(ScriptedPrompts::Kind::Ask).size(), 1u);
+}
+
+TEST(RealTimeMeasurement, ContinuousSeriesAddsPointsWithIncreasingTimes) {
+  SessionBench bench(scenarioFrom(kIdle));
+  RealTimeMeasurement rt(bench.app, bench.prompts, bench.exchange, bench.timings);
+  SteppingClock clock{at(2026, 12, 6, 10, 0, 0)};
+  rt.setClock(std::ref(clock));
+  QList<QByteArray> written;
+  QObject::connect(bench.pipe.get(), &PipeTransport::written,
+                   [&written](const QByteArray& b) { written << b; });
+  ASSERT_TRUE(rt.Command2_Click(2, false));
+  EXPECT_EQ(bench.app.RunState, QStringLiteral("renzoku"));
+  EXPECT_EQ(bench.app.set(kRealTimeSet).Interval, 2);
+  // Two seconds: the resolution flag is set.
+  EXPECT_EQ(written.first(), frame::encode({1, 25, 1, 1}));
+  ASSERT_TRUE(waitUntil([&] { return bench.app.set(kRealTimeSet).Count >= 3; }));
+  ASSERT_TRUE(rt.Command2_Click(0, false));  // stop; arguments ignored
+  EXPECT_FALSE(rt.running());
+  EXPECT_TRUE(bench.app.RunState.isEmpty());
+  const int count = bench.app.set(kRealTimeSet).Count;
+  runFor(400);  // answers in flight after the stop are dropped, no new requests
+  EXPECT_EQ(bench.app.set(kRealTimeSet).Count, count);
+
+  const auto records = realTimeRecords(bench.app);
+  for (size_t i = 0; i < records.size(); ++i) {
+    EXPECT_EQ(records[i].RecordNo, static_cast<int>(i) + 1);
+    EXPECT_FLOAT_EQ(records[i].Temperature, RawToTemperature(records[i].rawTemperature(), 2));
+    if (i > 0) {
+      EXPECT_GT(records[i].DateTime, records[i - 1].DateTime);
+    }
+  }
+  // The stop asked to save the series (text 1065).
+  const auto asks = bench.prompts.callsOf(ScriptedPrompts::Kind::Ask);
+  ASSERT_EQ(asks.size(), 1u);
+  EXPECT_EQ(asks[0].message, QStringLiteral("測定データを保存しますか？"));
+}
+
+TEST(RealTimeMeasurement, MinutesGiveHighResolutionAndTheirInterval) {
+  SessionBench bench(scenarioFrom(kIdle));
+  RealTimeMeasurement rt(bench.app, bench.prompts, bench.exchange, bench.timings);
+  QList<QByteArray> written;
+  QObject::connect(bench.pipe.get(), &PipeTransport::written,
+                   [&written](const QByteArray& b) { written << b; });
+  ASSERT_TRUE(rt.Command2_Click(2, true));
+  ASSERT_TRUE(waitUntil([&] { return bench.app.set(kRealTimeSet).Count == 1; }));
+  EXPECT_EQ(bench.app.set(kRealTimeSet).Interval, 120);
+  EXPECT_EQ(written.first(), frame::encode({1, 25, 0, 0}));
+  ASSERT_TRUE(rt.Command2_Click(5, false));  // stops
+  EXPECT_FALSE(rt.running());
+}
+
+TEST(RealTimeMeasurement, RefusesSpacingOutsideTheList) {
+  SessionBench bench(scenarioFrom(kIdle));
+  RealTimeMeasurement rt(bench.app, bench.prompts, bench.exchange, bench.timings);
+  EXPECT_FALSE(rt.Command2_Click(1, false));
+  EXPECT_FALSE(rt.Command2_Click(61, true));
+  EXPECT_FALSE(rt.running());
+  EXPECT_FALSE(bench.exchange.isBusy());
+}
+
+TEST(RealTimeMeasurement, LinkFailureEndsTheSeriesAndAsksToSave) {
+  SessionBench bench(scenarioFrom(kIdle));
+  RealTimeMeasurement rt(bench.app, bench.prompts, bench.exchange, bench.timings);
+  QSignalSpy running(&rt, &RealTimeMeasurement::runningChanged);
+  ASSERT_TRUE(rt.Command2_Click(2, false));
+  ASSERT_TRUE(waitUntil([&] { return bench.app.set(kRealTimeSet).Count >= 1; }));
+  bench.port->logger().faults().silentRequests = 1000;
+  ASSERT_TRUE(waitUntil([&] { return !rt.running(); }));
+  runFor(50);
+  EXPECT_TRUE(bench.app.RunState.isEmpty());
+  ASSERT_EQ(running.count(), 2);
+  EXPECT_FALSE(running.last().at(0).toBool());
+  // First the link's time-out message, then the save question.
+  ASSERT_GE(bench.prompts.calls.size(), 2u);
+  EXPECT_EQ(bench.prompts.calls[0].kind, ScriptedPrompts::Kind::Info);
+  EXPECT_EQ(bench.prompts.calls.back().kind, ScriptedPrompts::Kind::Ask);
+  EXPECT_EQ(bench.prompts.calls.back().message, QStringLiteral("測定データを保存しますか？"));
+  EXPECT_GE(bench.app.set(kRealTimeSet).Count, 1);
+}
+
+TEST(RealTimeMeasurement, YesWithACancelledSaveKeepsTheSeriesAtANewStart) {
+  SessionBench bench(scenarioFrom(kIdle));
+  RealTimeMeasurement rt(bench.app, bench.prompts, bench.exchange, bench.timings);
+  ASSERT_TRUE(rt.Command1_Click());
+  ASSERT_TRUE(waitUntil([&] { return !bench.exchange.isBusy(); }));
+  bench.prompts.askAnswers = {true};
+  bench.prompts.saveFiles = {std::nullopt};
+  EXPECT_FALSE(rt.Command2_Click(5, false));
+  EXPECT_EQ(bench.app.set(kRealTimeSet).Count, 1);
+  EXPECT_TRUE(bench.app.set(kRealTimeSet).Unsaved);
+}
+
+}  // namespace
+}  // namespace termika::testing
