@@ -104,8 +104,8 @@ DataViews::DataViews(AppState& state, QWidget& window, QLabel& panel2)
 
 DataViews::~DataViews() {
   // The tables hold raw pointers to the models: detach them first.
-  for (QTableView* list : m_lists) {
-    if (list != nullptr) list->setModel(nullptr);
+  for (const QPointer<QTableView>& list : m_lists) {
+    if (!list.isNull()) list->setModel(nullptr);
   }
 }
 

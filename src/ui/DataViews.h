@@ -2,6 +2,8 @@
 
 #include <QImage>
 #include <QObject>
+#include <QPointer>
+#include <QTableView>
 #include <array>
 #include <functional>
 #include <memory>
@@ -77,7 +79,7 @@ class DataViews final : public QObject {
   GraphView* m_ondo = nullptr;
   GraphView* m_situdo = nullptr;
   std::array<QScrollBar*, kBarCount> m_bars{};
-  std::array<QTableView*, 3> m_lists{};
+  std::array<QPointer<QTableView>, 3> m_lists{};  // the window may delete them first
   std::array<std::unique_ptr<DumpModel>, 3> m_models;
   std::array<std::vector<PlotPoint>, 3> m_points;
   std::array<bool, 3> m_pointsValid{};

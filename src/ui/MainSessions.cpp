@@ -10,7 +10,6 @@
 #include "core/app/AppState.h"
 #include "core/app/RecordingSettings.h"
 #include "core/data/DayTime.h"
-#include "core/link/Commands.h"  // DeviceRequests.h names its types
 #include "core/link/Exchange.h"
 #include "core/sessions/Connection.h"
 #include "core/sessions/DeviceRequests.h"
@@ -84,8 +83,8 @@ void MainWindow::connectSessions() {
   connect(m_connection.get(), &Connection::deviceViewsCleared, this, [this] {
     m_views->SetCleared(kLogSet);
     m_views->SetCleared(kRealTimeSet);
+    // No refresh here: the connection is half made and says so when done.
     m_views->ClearDeviceViews();
-    RefreshMainWindowState();
   });
   connect(m_connection.get(), &Connection::notice, panel2, &QLabel::setText);
   connect(named<QAction>("m35"), &QAction::triggered, this, &MainWindow::openForm5);

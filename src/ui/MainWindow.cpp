@@ -32,7 +32,6 @@
 #include "core/app/Shutdown.h"
 #include "core/app/StateRules.h"
 #include "core/app/WindowLimits.h"
-#include "core/link/Commands.h"  // DeviceRequests.h names its types
 #include "core/link/Exchange.h"
 #include "core/link/Timings.h"
 #include "core/sessions/Connection.h"

@@ -41,6 +41,17 @@ QByteArray threePointFile() {
                              "3,\"2013/05/01 10:05:00\",\"-1.25\",\"60.00\",\"\"\r\n"));
 }
 
+// The same file as an English run writes it.
+QByteArray threePointFileInEnglish() {
+  return "\"Recognition name\",\"Start time\",\"Recording points\",\"Record interval\","
+         "\"Upper bound temperature setting\",\"Lower bound temperature setting\"\r\n"
+         "\"LOG1\",\"2013/05/01 10:00:00\",\"3\",\"60\",\"OFF\",\"5\"\r\n"
+         "\"Record number\",\"Date\",\"Temperature\",\"Humidity\",\"Remarks\"\r\n"
+         "1,\"2013/05/01 10:00:00\",\"20.00\",\"50.00\",\"\"\r\n"
+         "2,\"2013/05/01 10:01:00\",\"22.50\",\"45.00\",\"\"\r\n"
+         "3,\"2013/05/01 10:05:00\",\"-1.25\",\"60.00\",\"\"\r\n";
+}
+
 class MainWindowViewsTest : public ::testing::Test {
  protected:
   void open(UiText::Language language = UiText::Language::Japanese) {
@@ -63,7 +74,8 @@ class MainWindowViewsTest : public ::testing::Test {
     const QString path = m_dir.filePath(QStringLiteral("in.csv"));
     QFile f(path);
     EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(threePointFile());
+    f.write(m_state->Texts.language() == UiText::Language::English ? threePointFileInEnglish()
+                                                                   : threePointFile());
     return path;
   }
   template <typename T>
@@ -377,9 +389,7 @@ TEST_F(MainWindowViewsTest, EnglishRunShowsNoJapaneseText) {
     EXPECT_FALSE(hasJapanese(b->text())) << b->objectName().toStdString();
   for (const QGroupBox* g : m_window->findChildren<QGroupBox*>())
     EXPECT_FALSE(hasJapanese(g->title())) << g->objectName().toStdString();
-  // The file's own name is data, not interface text.
   for (const QLabel* l : m_window->findChildren<QLabel*>()) {
-    if (l->objectName() == QStringLiteral("FileSetName")) continue;
     EXPECT_FALSE(hasJapanese(l->text())) << l->objectName().toStdString();
   }
   for (const QTableView* list : m_window->findChildren<QTableView*>()) {
@@ -387,6 +397,8 @@ TEST_F(MainWindowViewsTest, EnglishRunShowsNoJapaneseText) {
       EXPECT_FALSE(hasJapanese(list->model()->headerData(c, Qt::Horizontal).toString()));
   }
   EXPECT_EQ(find<QLabel>("FileSetPoints")->text(), QStringLiteral("3 Point"));
+  EXPECT_EQ(find<QLabel>("FileSetInterval")->text(), QStringLiteral("1 Min"));
+  EXPECT_EQ(find<QLabel>("FileSetLower")->text(), QStringLiteral("5 C"));
 }
 
 TEST(HelpPage, FirstFolderHoldingThePageWins) {
