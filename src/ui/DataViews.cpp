@@ -1,6 +1,7 @@
 #include "ui/DataViews.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -95,6 +96,7 @@ DataViews::DataViews(AppState& state, QWidget& window, QLabel& panel2)
     model = std::make_unique<DumpModel>(&state.file(set), state.Texts);
     SetUpDumpTable(*list, *model, set);
     connect(list, &QTableView::clicked, this, &DataViews::showItem);
+    list->viewport()->installEventFilter(this);
     // A set never shown would otherwise come back with all bars at zero.
     termika::SaveView(DefaultNavigation(), state.set(set));
   }
@@ -107,6 +109,15 @@ DataViews::~DataViews() {
   for (const QPointer<QTableView>& list : m_lists) {
     if (!list.isNull()) list->setModel(nullptr);
   }
+}
+
+bool DataViews::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize) {
+    for (const QPointer<QTableView>& list : m_lists) {
+      if (!list.isNull() && list->viewport() == watched) SizeDumpColumns(*list);
+    }
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 bool DataViews::continuous() const { return m_state.RunState == QStringView(kRunContinuous); }
@@ -164,11 +175,9 @@ void DataViews::ShowView(int set, int mode) {
 
 void DataViews::SetReplaced(int set) {
   reloadPoints(set);
-  DumpModel& list = model(set);
-  list.FillDumpList(m_state.set(set).Count);
-  if (Result<void> marked = list.MarkExtremeRows(m_state.set(set).AllExtremes); !marked) {
-    qWarning("%s", qUtf8Printable(marked.error().message));
-  }
+  // A downloaded set comes marked, a file set with the remarks it was saved
+  // with: the list shows the records as they are.
+  model(set).FillDumpList(m_state.set(set).Count);
   NavigationState nav = set == m_shown ? m_nav : NavigationState{};
   if (set != m_shown) termika::RestoreView(nav, m_state.set(set));
   FitView(nav, points(set), m_state.set(set).AllExtremes, continuous());
@@ -191,6 +200,7 @@ void DataViews::PointAppended(int set) {
   } else {
     reloadPoints(set);
   }
+  // Measured points are marked here, one changed row at a time.
   DumpModel& list = model(set);
   list.AppendDumpRow(count);
   if (Result<void> marked = list.MarkExtremeRows(m_state.set(set).AllExtremes); !marked) {

@@ -63,6 +63,10 @@ class DataViews final : public QObject {
   // The bar's value changed (released or set by a button).
   void BarChanged(Bar bar);
 
+ protected:
+  // The dump lists keep their column shares when resized.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   bool continuous() const;
   const std::vector<PlotPoint>& points(int set);

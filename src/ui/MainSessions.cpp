@@ -169,12 +169,9 @@ void MainWindow::spacingChanged() {
 }
 
 void MainWindow::realTimePointAdded() {
-  if (m_views->shownSet() != kRealTimeSet) {
-    m_views->ShowView(kRealTimeSet, m_state.ViewMode);
-    m_views->SetReplaced(kRealTimeSet);
-  } else {
-    m_views->PointAppended(kRealTimeSet);
-  }
+  // A measured point brings its set on screen, fitted to the new point.
+  if (m_views->shownSet() != kRealTimeSet) m_views->ShowView(kRealTimeSet, m_state.ViewMode);
+  m_views->PointAppended(kRealTimeSet);
   RefreshMainWindowState();
 }
 

@@ -54,6 +54,12 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
   return true;
 }
 
+// With TERMIKA_SHOT_DIR set, the window is saved at each stage for a look.
+void shoot(QWidget& window, const char* stage) {
+  const QString folder = qEnvironmentVariable("TERMIKA_SHOT_DIR");
+  if (!folder.isEmpty()) window.grab().save(folder + QLatin1Char('/') + QLatin1String(stage));
+}
+
 class EndToEndTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -78,6 +84,7 @@ class EndToEndTest : public ::testing::Test {
     };
     link.timings = Timings{}.scaled(kScale);
     m_window->attachLink(std::move(link));
+    m_window->resize(1200, 900);
     m_window->show();
 
     // No question is expected on this road; any message box that opens is
@@ -126,6 +133,7 @@ TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
   EXPECT_EQ(find<QLabel>("Label29")->text(), QStringLiteral("30 ℃"));
   EXPECT_EQ(find<QLabel>("Label46")->text(), QStringLiteral("OFF"));
   EXPECT_TRUE(find<QAbstractButton>("Command5")->isEnabled());
+  shoot(*m_window, "connected.png");
 
   QTest::mouseClick(find<QAbstractButton>("Command5"), Qt::LeftButton);
   ASSERT_TRUE(waitUntil([this] {
@@ -139,11 +147,26 @@ TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
   EXPECT_EQ(cell(0, 1), QStringLiteral("2026/12/05 07:00:00"));
   EXPECT_EQ(cell(24, 0), QStringLiteral("00025"));
   EXPECT_EQ(cell(24, 1), QStringLiteral("2026/12/05 07:24:00"));
+  // Each extreme is marked once, on one row.
+  for (const QString& mark : {QStringLiteral("最高温度"), QStringLiteral("最低温度"),
+                              QStringLiteral("最高湿度"), QStringLiteral("最低湿度")}) {
+    int seen = 0;
+    for (int row = 0; row < 25; ++row) seen += cell(row, 4).count(mark);
+    EXPECT_EQ(seen, 1) << mark.toStdString();
+  }
   // The log set is shown and drawn.
   EXPECT_EQ(m_state.CurrentSet, kLogSet);
   EXPECT_FALSE(find<GraphView>("ondo")->image().isNull());
   EXPECT_TRUE(find<QAbstractButton>("Command21")->isEnabled());  // something to save
   EXPECT_FALSE(find<QWidget>("Form3")->isVisible());
+  shoot(*m_window, "downloaded.png");
+  QTest::mouseClick(find<QAbstractButton>("Option9"), Qt::LeftButton);
+  EXPECT_TRUE(find<QTableView>("ListView1_0")->isVisible());
+  shoot(*m_window, "dump.png");
+  QTest::mouseClick(find<QAbstractButton>("Option8"), Qt::LeftButton);
+  QTest::mouseClick(find<QAbstractButton>("Command17"), Qt::LeftButton);
+  QTest::mouseClick(find<QAbstractButton>("Command3"), Qt::LeftButton);
+  shoot(*m_window, "zoomed.png");
 
   // Disconnecting keeps the downloaded set.
   QTest::mouseClick(find<QAbstractButton>("Command20"), Qt::LeftButton);
