@@ -403,7 +403,8 @@ QWidget* MainWindow::buildGraph(const char* graphName, int firstScroll, const ch
   grid->setContentsMargins(0, 0, 0, 0);
   grid->setSpacing(2);
   GraphView* graph = make<GraphView>(graphName);
-  graph->setMinimumSize(240, 90);
+  // Below this the labels crowd the curve; the content area scrolls instead.
+  graph->setMinimumSize(240, 200);
   grid->addWidget(graph, 0, 0, 3, 1);
 
   const QByteArray span = "VScroll" + QByteArray::number(firstScroll);
