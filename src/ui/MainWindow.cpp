@@ -520,6 +520,8 @@ void MainWindow::RefreshMainWindowState() {
   if (m_refreshing) return;
   m_refreshing = true;
   closeRefreshedDialogs();
+  // The about box must not show the version of a logger no longer there.
+  if (!m_state.Connected) m_state.Status.FirmwareVersion.clear();
   const MainWindowState s = termika::RefreshMainWindowState(StateInputs::from(m_state));
   m_state.ModelName = s.ModelName;
   ApplyMainWindowState(*this, s);

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -174,6 +175,24 @@ TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
   EXPECT_EQ(find<QLabel>("Label49")->text(), QStringLiteral("未接続"));
   EXPECT_EQ(m_state.set(kLogSet).Count, 25);
   EXPECT_EQ(m_state.set(kLogSet).Model, QStringLiteral("QM120-RH"));
+}
+
+TEST_F(EndToEndTest, ASingleMeasurementShowsTheRealTimeSet) {
+  QTest::mouseClick(find<QAbstractButton>("Command20"), Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([this] { return m_state.Connected && !m_window->exchange()->isBusy(); }));
+  QTest::mouseClick(find<QAbstractButton>("Command1"), Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([this] {
+    return m_state.set(kRealTimeSet).Count == 1 && !m_window->exchange()->isBusy();
+  })) << m_messages.join(QStringLiteral(" | ")).toStdString();
+  EXPECT_EQ(m_state.CurrentSet, kRealTimeSet);
+  EXPECT_TRUE(find<QRadioButton>("Option6")->isChecked());
+  EXPECT_EQ(find<QTableView>("ListView1_1")->model()->rowCount(), 1);
+  EXPECT_FALSE(find<QLabel>("Label2")->text().isEmpty());
+  EXPECT_FALSE(find<QLabel>("Label4")->text().isEmpty());
+  EXPECT_FALSE(find<QLabel>("Label10")->text().isEmpty());
+  EXPECT_EQ(find<QLabel>("Label39")->text(), QStringLiteral("正常"));  // battery fine
+  EXPECT_TRUE(find<QAbstractButton>("Command22")->isEnabled());        // something to save
+  EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QStringLiteral(" | ")).toStdString();
 }
 
 }  // namespace

@@ -335,6 +335,18 @@ TEST_F(MainWindowViewsTest, TheStateTableReachesTheWidgets) {
   EXPECT_EQ(m_state->ModelName, QStringLiteral("Termika"));
 }
 
+TEST_F(MainWindowViewsTest, DisconnectingForgetsTheHardwareVersion) {
+  open();
+  m_state->Connected = true;
+  m_state->ModelName = QStringLiteral("QM100-RH");
+  m_state->Status.FirmwareVersion = QStringLiteral("1.05");
+  m_window->RefreshMainWindowState();
+  EXPECT_EQ(m_state->Status.FirmwareVersion, QStringLiteral("1.05"));
+  m_state->Connected = false;
+  m_window->RefreshMainWindowState();
+  EXPECT_TRUE(m_state->Status.FirmwareVersion.isEmpty());
+}
+
 TEST_F(MainWindowViewsTest, ARefreshKeepsTheFileSetsDescription) {
   open();
   ASSERT_TRUE(m_window->m11_Click(writeCsv()));
