@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,8 +19,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStackedWidget>
-#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolButton>
@@ -29,17 +30,25 @@
 #include "core/app/AppState.h"
 #include "core/app/ProgramFiles.h"
 #include "core/app/Shutdown.h"
+#include "core/app/StateRules.h"
 #include "core/app/WindowLimits.h"
+#include "core/link/Exchange.h"
 #include "core/link/Timings.h"
+#include "core/sessions/Connection.h"
+#include "core/sessions/DeviceRequests.h"
+#include "core/sessions/Download.h"
+#include "core/sessions/RealTimeMeasurement.h"
 #include "ui/ConnectPicture.h"
+#include "ui/DataViews.h"
 #include "ui/Lamp.h"
 #include "ui/MainMenu.h"
 #include "ui/MessageBoxPrompts.h"
+#include "ui/dialogs/Form3.h"
+#include "ui/dialogs/StateApplier.h"
+#include "ui/graph/GraphView.h"
 
 namespace termika {
 namespace {
-
-const QColor kLampOff = Qt::black;
 
 template <typename W>
 W* make(const char* name, QWidget* parent = nullptr) {
@@ -84,7 +93,7 @@ QRadioButton* option(const char* name, const QString& text) {
   return r;
 }
 
-QGroupBox* frame(const char* name, const QString& title) {
+QGroupBox* groupBox(const char* name, const QString& title) {
   QGroupBox* g = make<QGroupBox>(name);
   g->setTitle(title);
   return g;
@@ -95,13 +104,6 @@ Layout* tight(Layout* layout) {
   layout->setContentsMargins(6, 4, 6, 4);
   layout->setSpacing(4);
   return layout;
-}
-
-void setAlarmBackground(QLabel* label, bool alarm) {
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::Window,
-                   alarm ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::Button));
-  label->setPalette(palette);
 }
 
 }  // namespace
@@ -143,6 +145,11 @@ void MainWindow::Form_Load() {
   if (!values) qWarning("%s", qUtf8Printable(values.error().message));
   applySettings(m_state, values ? *values : m_settings.defaults());
   named<QComboBox>("Combo4")->setCurrentText(QString::number(m_state.ChosenPort));
+
+  m_views = new DataViews(m_state, *this, *named<QLabel>("StatusBar1_2"));
+  m_views->setRefresh([this] { RefreshMainWindowState(); });
+  connectActions();
+  connectViewChoices();
 
   RefreshMainWindowState();
   named<QRadioButton>("Option5")->setChecked(true);
@@ -209,7 +216,7 @@ QWidget* MainWindow::buildTopRow() {
 
 QWidget* MainWindow::buildStatusPanel() {
   const UiText& Texts = m_state.Texts;
-  QGroupBox* box = frame("StatusFrame", Texts[100]);
+  QGroupBox* box = groupBox("StatusFrame", Texts[100]);
   auto* grid = tight(new QGridLayout(box));
   grid->setHorizontalSpacing(6);
   grid->setVerticalSpacing(3);
@@ -264,7 +271,7 @@ QWidget* MainWindow::buildStatusPanel() {
 
 QWidget* MainWindow::buildCommandColumn() {
   const UiText& Texts = m_state.Texts;
-  QGroupBox* box = frame("CommandFrame", QString());
+  QGroupBox* box = groupBox("CommandFrame", QString());
   auto* layout = tight(new QVBoxLayout(box));
   layout->addWidget(button("Command11", Texts[109]));
   layout->addWidget(button("Command5", Texts[110]));
@@ -286,7 +293,7 @@ QWidget* MainWindow::buildCommandColumn() {
 
 QWidget* MainWindow::buildMeasureFrame() {
   const UiText& Texts = m_state.Texts;
-  QGroupBox* box = frame("MeasureFrame", Texts[150]);
+  QGroupBox* box = groupBox("MeasureFrame", Texts[150]);
   auto* grid = tight(new QGridLayout(box));
   grid->setVerticalSpacing(3);
 
@@ -329,7 +336,7 @@ QWidget* MainWindow::buildMeasureFrame() {
 
 QWidget* MainWindow::buildFileFrame() {
   const UiText& Texts = m_state.Texts;
-  QGroupBox* box = frame("FileDataFrame", Texts[200]);
+  QGroupBox* box = groupBox("FileDataFrame", Texts[200]);
   auto* layout = tight(new QVBoxLayout(box));
   layout->addWidget(label("Caption207", Texts[207]));
   layout->addWidget(button("Command14", Texts[208]));
@@ -343,13 +350,13 @@ QWidget* MainWindow::buildDisplayFrames() {
   auto* row = new QWidget;
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  QGroupBox* sets = frame("Frame8", Texts[51]);
+  QGroupBox* sets = groupBox("Frame8", Texts[51]);
   auto* setLayout = tight(new QHBoxLayout(sets));
   setLayout->addWidget(option("Option5", Texts[52]));
   setLayout->addWidget(option("Option6", Texts[53]));
   setLayout->addWidget(option("Option7", Texts[54]));
   layout->addWidget(sets);
-  QGroupBox* views = frame("Frame11", QString());
+  QGroupBox* views = groupBox("Frame11", QString());
   auto* viewLayout = tight(new QHBoxLayout(views));
   viewLayout->addWidget(option("Option8", Texts[55]));
   viewLayout->addWidget(option("Option9", Texts[56]));
@@ -368,19 +375,23 @@ QWidget* MainWindow::buildDisplayFrames() {
 // the older range list, kept so the code that fills them has a place to go.
 QWidget* MainWindow::buildHiddenFrame() {
   const UiText& Texts = m_state.Texts;
-  QGroupBox* box = frame("Frame5", Texts[200]);
+  QGroupBox* box = groupBox("Frame5", Texts[200]);
   auto* grid = tight(new QGridLayout(box));
-  grid->addWidget(label("Caption201", Texts[201]), 0, 0);
-  grid->addWidget(label("Caption202", Texts[202]), 0, 1);
-  grid->addWidget(label("Caption203", Texts[203]), 0, 2);
-  grid->addWidget(label("Caption204", Texts[204]), 1, 0);
-  grid->addWidget(label("Caption205", Texts[205]), 1, 1);
-  grid->addWidget(label("Caption206", Texts[206]), 1, 2);
-  grid->addWidget(make<QComboBox>("Combo2"), 2, 0);
-  grid->addWidget(option("Option1", Texts[156]), 2, 1);
-  grid->addWidget(option("Option2", Texts[154]), 2, 2);
-  grid->addWidget(button("Command26", QString()), 3, 0);
-  grid->addWidget(button("Command28", QString()), 3, 1);
+  const std::pair<const char*, int> described[] = {{"FileSetStart", 201},    {"FileSetPoints", 202},
+                                                   {"FileSetInterval", 203}, {"FileSetName", 204},
+                                                   {"FileSetUpper", 205},    {"FileSetLower", 206}};
+  int column = 0;
+  for (const auto& [name, caption] : described) {
+    const QByteArray captionName = "Caption" + QByteArray::number(caption);
+    grid->addWidget(label(captionName.constData(), Texts[caption]), column / 3 * 2, column % 3);
+    grid->addWidget(value(name), column / 3 * 2 + 1, column % 3);
+    ++column;
+  }
+  grid->addWidget(make<QComboBox>("Combo2"), 4, 0);
+  grid->addWidget(option("Option1", Texts[156]), 4, 1);
+  grid->addWidget(option("Option2", Texts[154]), 4, 2);
+  grid->addWidget(button("Command26", QString()), 5, 0);
+  grid->addWidget(button("Command28", QString()), 5, 1);
   box->hide();
   return box;
 }
@@ -391,14 +402,9 @@ QWidget* MainWindow::buildGraph(const char* graphName, int firstScroll, const ch
   auto* grid = new QGridLayout(area);
   grid->setContentsMargins(0, 0, 0, 0);
   grid->setSpacing(2);
-  QFrame* graph = make<QFrame>(graphName);
-  graph->setFrameShape(QFrame::StyledPanel);
-  graph->setFrameShadow(QFrame::Sunken);
-  graph->setMinimumSize(240, 90);
-  graph->setAutoFillBackground(true);
-  QPalette white = graph->palette();
-  white.setColor(QPalette::Window, Qt::white);
-  graph->setPalette(white);
+  GraphView* graph = make<GraphView>(graphName);
+  // Below this the labels crowd the curve; the content area scrolls instead.
+  graph->setMinimumSize(240, 200);
   grid->addWidget(graph, 0, 0, 3, 1);
 
   const QByteArray span = "VScroll" + QByteArray::number(firstScroll);
@@ -423,15 +429,15 @@ QWidget* MainWindow::buildGraph(const char* graphName, int firstScroll, const ch
   grid->addWidget(widthBar, 3, 0);
   grid->addWidget(offsetBar, 4, 0);
   if (withTimeButtons) {
-    grid->addWidget(smallButton("Command18", QStringLiteral("+")), 3, 1, 1, 2);
-    grid->addWidget(smallButton("Command17", QStringLiteral("\u2212")), 4, 1, 1, 2);
+    // Halving the time width magnifies, like the value zoom's "+".
+    grid->addWidget(smallButton("Command17", QStringLiteral("+")), 3, 1, 1, 2);
+    grid->addWidget(smallButton("Command18", QStringLiteral("\u2212")), 4, 1, 1, 2);
   }
   grid->setRowStretch(2, 1);
   return area;
 }
 
 QWidget* MainWindow::buildViewArea() {
-  const UiText& Texts = m_state.Texts;
   auto* stack = make<QStackedWidget>("ViewStack");
 
   auto* graphs = make<QWidget>("GraphPage");
@@ -442,17 +448,14 @@ QWidget* MainWindow::buildViewArea() {
   graphLayout->addWidget(buildGraph("situdo", 3, "Command15", "Command16", false), 1);
   stack->addWidget(graphs);
 
-  auto* dumps = make<QStackedWidget>("DumpPage");
+  // The state table shows the list of the current set and hides the others.
+  auto* dumps = make<QWidget>("DumpPage");
+  auto* dumpLayout = new QVBoxLayout(dumps);
+  dumpLayout->setContentsMargins(0, 0, 0, 0);
   for (const char* name : {"ListView1_0", "ListView1_1", "ListView1_2"}) {
     QTableView* list = make<QTableView>(name);
-    auto* model = new QStandardItemModel(0, 5, list);
-    model->setHorizontalHeaderLabels(
-        {Texts[1098], Texts[1099], Texts[1100], Texts[1101], Texts[1102]});
-    list->setModel(model);
-    list->verticalHeader()->hide();
-    list->horizontalHeader()->setStretchLastSection(true);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    dumps->addWidget(list);
+    list->setMinimumHeight(200);
+    dumpLayout->addWidget(list);
   }
   stack->addWidget(dumps);
   return stack;
@@ -504,103 +507,51 @@ void MainWindow::sizeToScreen() {
   resize(initialWindowSize(screen->availableGeometry().size(), limits));
 }
 
-void MainWindow::setNamedEnabled(std::initializer_list<const char*> names, bool enabled) {
-  for (const char* name : names) {
-    if (auto* menu = named<QMenu>(name)) {
-      menu->menuAction()->setEnabled(enabled);
-    } else if (auto* action = named<QAction>(name)) {
-      action->setEnabled(enabled);
-    } else if (auto* widget = named<QWidget>(name)) {
-      widget->setEnabled(enabled);
+void MainWindow::closeRefreshedDialogs() {
+  for (const QString& name : DialogsClosedOnRefresh()) {
+    for (QDialog* dialog : findChildren<QDialog*>(name)) {
+      if (dialog->isVisible()) dialog->reject();
     }
   }
 }
 
-void MainWindow::setNamedVisible(std::initializer_list<const char*> names, bool visible) {
-  for (const char* name : names) {
-    if (auto* widget = named<QWidget>(name)) widget->setVisible(visible);
-  }
-}
-
-void MainWindow::LockCommands() {
-  setNamedEnabled(
-      {"Option1",   "Option2",  "Option3",  "Option4",  "Combo2",    "Combo5",    "Combo4",
-       "Command1",  "Command2", "Command4", "Command5", "Command26", "Command28", "Command11",
-       "Command13", "m1",       "m2",       "m3",       "m11",       "m12",       "m21",
-       "m22",       "m23",      "m31",      "m32",      "m33",       "m34"},
-      false);
-}
-
-void MainWindow::UnlockCommands() {
-  setNamedEnabled(
-      {"Option1",   "Option2",  "Option3",  "Option4",  "Combo2",    "Combo5",    "Combo4",
-       "Command1",  "Command2", "Command4", "Command5", "Command26", "Command28", "Command11",
-       "Command13", "m1",       "m2",       "m3",       "m11",       "m12",       "m21",
-       "m22",       "m23",      "m31",      "m32",      "m33",       "m34",       "Option5",
-       "Option6",   "Option7",  "Option8",  "Option9"},
-      true);
-}
-
-// The connected rows of the state table come with the link; until then the
-// window always shows the "not connected" look.
 void MainWindow::RefreshMainWindowState() {
-  applyNotConnected();
-
-  const bool shownHasPoints = m_state.set(m_state.CurrentSet).Count != 0;
-  setNamedEnabled({"VScroll1", "VScroll2", "VScroll3", "VScroll4", "HScroll1", "HScroll2",
-                   "HScroll3", "HScroll4", "Command12", "Command3", "Command10", "Command15",
-                   "Command16", "Command17", "Command18", "m13"},
-                  shownHasPoints);
-  if (m_state.RunState != QStringView(kRunContinuous)) {
-    setNamedEnabled({"m121", "Command22", "Command23"}, m_state.set(kRealTimeSet).Count != 0);
-  } else {
-    setNamedEnabled({"m121", "Command22", "Command23"}, false);
-  }
-  setNamedEnabled({"m122", "Command21", "Command24"}, m_state.set(kLogSet).Count != 0);
-  setNamedEnabled({"Command25"}, m_state.set(kFileSet).Count != 0);
-
-  const UiText& Texts = m_state.Texts;
-  const QString setNames[] = {Texts[1036], Texts[1037], Texts[1038]};
-  named<QLabel>("Label3")->setText(setNames[m_state.CurrentSet]);
-  auto* views = named<QStackedWidget>("ViewStack");
-  views->setCurrentIndex(m_state.ViewMode == 0 ? 0 : 1);
-  named<QStackedWidget>("DumpPage")->setCurrentIndex(m_state.CurrentSet);
-  const bool alarms = m_state.ModelName == QStringLiteral("QM120-RH");
-  setNamedVisible({"Label29", "Label31", "Label32", "Label46"}, alarms);
-}
-
-void MainWindow::applyNotConnected() {
-  const UiText& Texts = m_state.Texts;
-  setWindowTitle(Texts[1009]);
-  m_state.ModelName = QStringLiteral("Termika");
+  // Stopping the link below may end an exchange, which asks for a refresh.
+  if (m_refreshing) return;
+  m_refreshing = true;
+  closeRefreshedDialogs();
+  // The about box must not show the version of a logger no longer there.
+  if (!m_state.Connected) m_state.Status.FirmwareVersion.clear();
+  const MainWindowState s = termika::RefreshMainWindowState(StateInputs::from(m_state));
+  m_state.ModelName = s.ModelName;
+  ApplyMainWindowState(*this, s);
+  named<QLabel>("StatusBar1_1")->setText(s.StatusBarText);
+  named<QPushButton>("Command20")->setIcon(connectPicture(s.ConnectPictureOn));
+  const ControlState lamp = s.of(QStringLiteral("Shape1"));
+  if (lamp.background) named<Lamp>("Shape1")->setColor(toColor(*lamp.background, *this));
   auto* model = named<QComboBox>("Combo3");
   model->setPlaceholderText(m_state.ModelName);
   model->setCurrentIndex(model->findText(m_state.ModelName));
-  setNamedEnabled({"Command27"}, false);
-  named<QPushButton>("Command20")->setIcon(connectPicture(false));
-  LockCommands();
-  // After LockCommands, which takes Combo4 too: the port can only be picked
-  // while disconnected.
-  setNamedEnabled({"Combo1", "Combo3", "Combo4"}, true);
-  if (m_stopLink) m_stopLink();
-  QApplication::restoreOverrideCursor();
-  setNamedEnabled({"m1", "m2", "m3", "m11", "m12", "m21", "m22", "m23", "m31", "m32"}, true);
-  setNamedEnabled({"m33", "m34"}, false);
-  setNamedEnabled({"Frame8", "Frame11", "Option5", "Option6", "Option7", "Option8", "Option9"},
-                  true);
-
-  for (const char* name : {"Label19", "Label6", "Label21", "Label26", "Label10", "Label2", "Label4",
-                           "Label48", "Label29", "Label46", "Label8"}) {
-    named<QLabel>(name)->clear();
+  if (s.StopLink) {
+    if (m_exchange) m_exchange->StopLinkTimers();
+    setBusyPointer(false);
+    if (m_form3 != nullptr) m_form3->close();
   }
-  for (const char* name : {"Label16", "Label7", "Label14"})
-    named<QLabel>(name)->setText(QStringLiteral("----"));
-  named<QPushButton>("Command2")->setText(Texts[1010]);
-  named<QLabel>("StatusBar1_1")->setText(Texts[1011]);
-  named<QLabel>("Label49")->setText(Texts[1011]);
-  named<Lamp>("Shape1")->setColor(kLampOff);
-  setAlarmBackground(named<QLabel>("Label7"), false);
-  setAlarmBackground(named<QLabel>("Label8"), false);
+  named<QStackedWidget>("ViewStack")->setCurrentIndex(m_state.ViewMode == 0 ? 0 : 1);
+  const char* setOptions[] = {"Option5", "Option6", "Option7"};
+  named<QRadioButton>(setOptions[m_state.CurrentSet])->setChecked(true);
+  named<QRadioButton>(m_state.ViewMode == 0 ? "Option8" : "Option9")->setChecked(true);
+  m_refreshing = false;
+}
+
+void MainWindow::setBusyPointer(bool busy) {
+  if (busy == m_busyPointer) return;
+  m_busyPointer = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
 }
 
 void MainWindow::Combo1_Click() { m_state.BaudSetting = named<QComboBox>("Combo1")->currentText(); }
@@ -641,7 +592,7 @@ void MainWindow::Form_QueryUnload() {
   ShutdownSteps steps;
   steps.stopLink = m_stopLink;
   steps.askSave = m_askSave ? m_askSave : [this](int set, const QString& prompt) {
-    return askSaveWithoutCsv(set, prompt);
+    return AskSaveDataSet(m_state, set, prompt, *m_prompts);
   };
   steps.closeFiles = [this] { m_files.close(m_state); };
   steps.saveSettings = [this] { Save(); };
@@ -660,15 +611,6 @@ void MainWindow::Form_Unload() {
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window != this && window->isVisible()) window->close();
   }
-}
-
-// Until the CSV layer is wired in, an unsaved set can only be kept by
-// answering No; a Yes reports the failure and asks again.
-SaveOutcome MainWindow::askSaveWithoutCsv(int set, const QString& prompt) {
-  if (!m_state.set(set).Unsaved) return SaveOutcome::NothingToSave;
-  if (!m_prompts->ask(m_state.ModelName, prompt)) return SaveOutcome::Declined;
-  m_prompts->info(m_state.ModelName, m_state.Texts[1113]);
-  return SaveOutcome::Failed;
 }
 
 }  // namespace termika

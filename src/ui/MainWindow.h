@@ -5,8 +5,13 @@
 #include <functional>
 #include <memory>
 
-#include "core/data/CsvActions.h"
 #include "core/app/Settings.h"
+#include "core/data/CsvActions.h"
+#include "core/link/AdapterPins.h"
+#include "core/link/LatencyTimer.h"
+#include "core/link/PortFactory.h"
+#include "core/link/PortMap.h"
+#include "core/link/Timings.h"
 
 class QComboBox;
 class QLabel;
@@ -15,10 +20,28 @@ class QStackedWidget;
 namespace termika {
 
 struct AppState;
+class Connection;
+class DataViews;
+class DeviceRequests;
+class Download;
+class Exchange;
+class Form3;
 class Lamp;
+class RealTimeMeasurement;
 class MessageBoxPrompts;
 class ProgramFiles;
 class UserPrompts;
+
+// What the window needs to reach a logger: the adapter's pins, the port
+// naming and how a port is made. Tests hand in ports held in memory.
+struct LinkParts {
+  std::unique_ptr<AdapterPins> pins;
+  PortMap map = PortMap::platformDefault();
+  // Empty: serial ports named by `map` at the speed of the speed list.
+  TransportFactory factory;
+  std::unique_ptr<LatencyTimer> latency;
+  Timings timings;
+};
 
 // The main window Form1: status panel, measurement and data buttons, graphs
 // and dump lists. The state it shows lives in AppState; the record files and
@@ -30,17 +53,40 @@ class MainWindow final : public QMainWindow {
   ~MainWindow() override;
 
   UserPrompts& prompts();
+  // Builds the link and the sessions and binds them to the buttons. Without
+  // it the window works on files only.
+  void attachLink(LinkParts parts);
+  Exchange* exchange() const { return m_exchange.get(); }
+  Connection* connection() const { return m_connection.get(); }
+  Download* download() const { return m_download.get(); }
   // Stops the link's timers and closes the port; run before the save
   // questions at exit.
   void setLinkStopper(std::function<void()> stop);
   // Asks whether to save a data set (AskSaveDataSet).
   void setSaveAsker(std::function<SaveOutcome(int set, const QString& prompt)> ask);
 
+  // Where the help item finds the local help page (absolute path).
+  void setHelpPage(const QString& path) { m_helpPage = path; }
+  DataViews& views() { return *m_views; }
+
+  // Applies the window state table to every control; run after each
+  // exchange, connection change, set switch and session change.
   void RefreshMainWindowState();
-  void LockCommands();
-  void UnlockCommands();
+  // The busy pointer of a slow exchange; switched off exactly once.
+  void setBusyPointer(bool busy);
   // Writes Logger.ini.
   void Save();
+
+  // m11 / Command14: a CSV file into the file set, shown at once. An empty
+  // path asks for one.
+  bool m11_Click(const QString& path = {});
+  void m121_Click();
+  void m122_Click();
+  void m13_Click();
+  void m41_Click();
+  void m42_Click();
+  // Printing comes with its own dialogs; until then the user is told.
+  void openPrintDialog();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -61,9 +107,24 @@ class MainWindow final : public QMainWindow {
   void buildStatusBar();
   void fillLists();
   void sizeToScreen();
-  void applyNotConnected();
-  void setNamedEnabled(std::initializer_list<const char*> names, bool enabled);
-  void setNamedVisible(std::initializer_list<const char*> names, bool visible);
+  void connectActions();
+  void connectSessions();
+  void Command4_Click();
+  void Command5_Click();
+  void Command2_Click();
+  void spacingChanged();
+  void openForm2();
+  void openForm5();
+  void openForm6();
+  void openForm12();
+  void downloadStarted();
+  void downloadFinished(bool ok);
+  void realTimePointAdded();
+  void showBattery(bool low);
+  bool linkBusy() const;
+  void connectViewChoices();
+  void showFileSetLabels();
+  void closeRefreshedDialogs();
 
   void Combo1_Click();
   void Combo3_Click();
@@ -71,7 +132,6 @@ class MainWindow final : public QMainWindow {
   void tokei_Timer();
   void Form_QueryUnload();
   void Form_Unload();
-  SaveOutcome askSaveWithoutCsv(int set, const QString& prompt);
 
   template <typename T>
   T* named(const char* name) const {
@@ -85,6 +145,20 @@ class MainWindow final : public QMainWindow {
   std::function<void()> m_stopLink;
   std::function<SaveOutcome(int, const QString&)> m_askSave;
   QTimer m_tokei;
+  DataViews* m_views = nullptr;  // child of the window
+  // The link: the sessions refer to the exchange and the pins, so these are
+  // declared first and destroyed last.
+  std::unique_ptr<AdapterPins> m_pins;
+  std::unique_ptr<LatencyTimer> m_latency;
+  std::unique_ptr<Exchange> m_exchange;
+  std::unique_ptr<Connection> m_connection;
+  std::unique_ptr<Download> m_download;
+  std::unique_ptr<RealTimeMeasurement> m_realTime;
+  std::unique_ptr<DeviceRequests> m_requests;
+  Form3* m_form3 = nullptr;  // child of the window, reused per download
+  bool m_refreshing = false;
+  QString m_helpPage;
+  bool m_busyPointer = false;
   bool m_closing = false;
 };
 

@@ -11,6 +11,10 @@
 #include "core/app/Settings.h"
 #include "core/app/SingleInstance.h"
 #include "core/app/WritableFolder.h"
+#include "core/link/AdapterPinsFactory.h"
+#include "core/link/LatencyTimer.h"
+#include "core/link/PortMap.h"
+#include "ui/HelpPage.h"
 #include "ui/MainWindow.h"
 
 namespace {
@@ -60,8 +64,26 @@ int main(int argc, char** argv) {
   if (!located) qWarning("%s", qUtf8Printable(located.error().message));
   termika::Settings settings = located ? *located : termika::Settings(programFolder, programFolder);
 
+  termika::LinkParts link;
+  if (!line->portMap.isEmpty()) {
+    termika::Result<termika::PortMap> map = termika::PortMap::fromTemplate(line->portMap);
+    if (!map) return fail(map.error().message);
+    link.map = *map;
+  }
+  termika::Result<std::unique_ptr<termika::AdapterPins>> pins =
+      termika::makeAdapterPins(line->adapter);
+  if (!pins) return fail(pins.error().message);
+  link.pins = std::move(*pins);
+  link.latency = std::make_unique<termika::LatencyTimer>();
+
   termika::MainWindow window(*state, settings, files);
+  window.attachLink(std::move(link));
+  window.setHelpPage(termika::FindHelpPage(
+      termika::HelpFolders(programFolder, QStringLiteral(TERMIKA_SOURCE_DIR)), state->Texts[1126]));
   window.show();
+  // Files named on the command line (a CSV opened from the file manager) go
+  // into the file set as if chosen from the open item.
+  for (const QString& csv : line->files) window.m11_Click(csv);
   if (!line->screenshot.isEmpty()) {
     QTimer::singleShot(kScreenshotDelayMs, &window, [&window, path = line->screenshot] {
       if (!window.grab().save(path))

@@ -1,0 +1,150 @@
+// The main window's own timings: start-up to the first paint, memory with a
+// full logger memory loaded, and the step from the last downloaded point to
+// graphs and dump on screen.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QEvent>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <cmath>
+#include <memory>
+
+#include "core/app/AppState.h"
+#include "core/app/ProgramFiles.h"
+#include "core/data/DayTime.h"
+#include "core/data/ExtremesUpdate.h"
+#include "ui/DataViews.h"
+#include "ui/MainWindow.h"
+
+namespace termika {
+namespace {
+
+constexpr int kPoints = 15000;
+
+// Counts the window's paint events.
+class PaintCounter final : public QObject {
+ public:
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+struct Window {
+  QTemporaryDir dir;
+  AppState state;
+  std::unique_ptr<ProgramFiles> files;
+  std::unique_ptr<MainWindow> window;
+  Window() {
+    files = std::make_unique<ProgramFiles>(dir.path());
+    (void)files->open(state);
+    window = std::make_unique<MainWindow>(state, Settings(dir.path(), dir.path()), *files);
+  }
+  ~Window() {
+    window.reset();
+    files->close(state);
+  }
+};
+
+DataRecord pointAt(int i) {
+  DataRecord r;
+  r.RecordNo = static_cast<std::int16_t>(i + 1);
+  r.DateTime = secondsToDaySerial(secondsFromCivil({2026, 11, 1, 0, 0, 0}) + 60LL * i);
+  r.Temperature = static_cast<float>(20.0 + 6.0 * std::sin(i / 300.0));
+  r.Humidity = static_cast<float>(50.0 + 15.0 * std::cos(i / 450.0));
+  r.Segment = 1;
+  return r;
+}
+
+double residentMegabytes() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return 0.0;
+  for (const QByteArray& line : status.readAll().split('\n')) {
+    if (line.startsWith("VmRSS:"))
+      return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+  }
+  return 0.0;
+}
+
+void BM_StartupToFirstPaint(benchmark::State& state) {
+  for (auto _ : state) {
+    Window w;
+    PaintCounter counter;
+    w.window->installEventFilter(&counter);
+    w.window->show();
+    while (counter.paints == 0) QApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
+}
+BENCHMARK(BM_StartupToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_RssWith15000PointCsv(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("full.csv"));
+  {
+    QString text = QStringLiteral(
+        "\"認識名称\",\"開始時刻\",\"記録点数\",\"記録間隔\",\"上限温度設定\",\"下限温度設定\"\r\n"
+        "\"FULL\",\"2026/11/01 00:00:00\",\"15000\",\"60\",\"OFF\",\"OFF\"\r\n"
+        "\"記録番号\",\"日時\",\"温度\",\"湿度\",\"備考\"\r\n");
+    for (int i = 0; i < kPoints; ++i) {
+      const DataRecord r = pointAt(i);
+      const CivilTime t = civilFromDaySerial(r.DateTime);
+      text += QStringLiteral("%1,\"%2/%3/%4 %5:%6:00\",\"%7\",\"%8\",\"\"\r\n")
+                  .arg(i + 1)
+                  .arg(t.year)
+                  .arg(t.month, 2, 10, QLatin1Char('0'))
+                  .arg(t.day, 2, 10, QLatin1Char('0'))
+                  .arg(t.hour, 2, 10, QLatin1Char('0'))
+                  .arg(t.minute, 2, 10, QLatin1Char('0'))
+                  .arg(r.Temperature, 0, 'f', 2)
+                  .arg(r.Humidity, 0, 'f', 2);
+    }
+    QFile file(path);
+    (void)file.open(QIODevice::WriteOnly);
+    file.write(QStringEncoder("windows-31j").encode(text));
+  }
+  for (auto _ : state) {
+    Window w;
+    w.window->show();
+    QApplication::processEvents();
+    if (!w.window->m11_Click(path)) state.SkipWithError("the CSV was not read");
+    QApplication::processEvents();
+    state.counters["points"] = w.state.set(kFileSet).Count;
+    state.counters["RSS_MB"] = residentMegabytes();
+  }
+}
+BENCHMARK(BM_RssWith15000PointCsv)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// What the window does once the last point of a download is stored.
+void BM_LastPointToGraphsAndDump(benchmark::State& state) {
+  Window w;
+  w.window->resize(1600, 1000);
+  w.window->show();
+  QApplication::processEvents();
+  DataSet& set = w.state.set(kLogSet);
+  for (int i = 0; i < kPoints; ++i) {
+    const DataRecord r = pointAt(i);
+    (void)w.state.file(kLogSet).write(i + 1, r);
+    UpdateExtremes(r, set.AllExtremes);
+  }
+  set.Count = kPoints;
+  for (auto _ : state) {
+    w.window->views().SetReplaced(kLogSet);
+    w.window->RefreshMainWindowState();
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_LastPointToGraphsAndDump)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace termika
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+#include <QTableView>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "core/views/DumpModel.h"
+#include "core/views/Navigation.h"
+#include "core/views/PlotPoint.h"
+
+class QLabel;
+class QScrollBar;
+class QTableView;
+class QWidget;
+
+namespace termika {
+
+struct AppState;
+class GraphView;
+
+// The graphs, dump lists and graph bars of the main window bound to the
+// navigation arithmetic. It keeps the view of the set on screen and the saved
+// view and pictures of the other two, so switching sets restores them as they
+// were.
+class DataViews final : public QObject {
+  Q_OBJECT
+
+ public:
+  // The widgets live in `window` and are found there by objectName: the
+  // graphs "ondo" and "situdo", the bars HScroll1..4 and VScroll1..4, the
+  // zoom and fit buttons and the lists ListView1_0..2.
+  DataViews(AppState& state, QWidget& window, QLabel& panel2);
+  ~DataViews() override;
+
+  // Called after the window state must be shown again (set or mode changed).
+  void setRefresh(std::function<void()> refresh) { m_refresh = std::move(refresh); }
+
+  int shownSet() const { return m_shown; }
+  DumpModel& model(int set) { return *m_models.at(static_cast<size_t>(set)); }
+  const NavigationState& navigation() const { return m_nav; }
+
+  void ShowView(int set, int mode);
+  // A set's points were replaced (download, file read): list filled and
+  // marked, bars fitted to the whole set, graphs drawn when it is shown.
+  void SetReplaced(int set);
+  // One point was appended to a set during a measurement.
+  void PointAppended(int set);
+  // A set was emptied: list and pictures cleared.
+  void SetCleared(int set);
+  // A new connection: the log and real-time sets' pictures become empty.
+  void ClearDeviceViews();
+
+  // Both graphs of the shown set, as the bars stand.
+  void DrawGraphs(bool temperature = true, bool humidity = true);
+  void Command12_Click();
+  void Zoom(ZoomButton button);
+
+  // The bar's value changed (released or set by a button).
+  void BarChanged(Bar bar);
+
+ protected:
+  // The dump lists keep their column shares when resized.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  bool continuous() const;
+  const std::vector<PlotPoint>& points(int set);
+  void reloadPoints(int set);
+  void applyBars();
+  void SaveView(int set);
+  void RestoreView(int set);
+  void showCursor(double secondsBack);
+  void showItem(const QModelIndex& index);
+  void graphResized();
+
+  AppState& m_state;
+  QLabel& m_panel2;
+  GraphView* m_ondo = nullptr;
+  GraphView* m_situdo = nullptr;
+  std::array<QScrollBar*, kBarCount> m_bars{};
+  std::array<QPointer<QTableView>, 3> m_lists{};  // the window may delete them first
+  std::array<std::unique_ptr<DumpModel>, 3> m_models;
+  std::array<std::vector<PlotPoint>, 3> m_points;
+  std::array<bool, 3> m_pointsValid{};
+  std::array<std::array<QImage, 2>, 3> m_images;  // temperature, humidity per set
+  NavigationState m_nav;
+  int m_shown = 0;
+  bool m_busy = false;  // a drawing or a fit is running: bar redraws skipped
+  std::function<void()> m_refresh;
+};
+
+// objectName of one graph bar.
+QString BarName(Bar bar);
+
+}  // namespace termika

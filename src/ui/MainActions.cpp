@@ -1,0 +1,135 @@
+// The main window's menu items, data buttons and view choices.
+#include <QAction>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QUrl>
+
+#include "core/app/AppState.h"
+#include "core/app/StateRules.h"
+#include "core/data/CsvActions.h"
+#include "core/data/Formats.h"
+#include "ui/DataViews.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageBoxPrompts.h"
+#include "ui/dialogs/Form4.h"
+
+namespace termika {
+namespace {
+
+// The six display items: data set and view mode.
+struct DisplayItem {
+  const char* name;
+  int set;
+  int mode;
+};
+constexpr DisplayItem kDisplayItems[] = {{"m211", kLogSet, 0},      {"m212", kLogSet, 1},
+                                         {"m221", kRealTimeSet, 0}, {"m222", kRealTimeSet, 1},
+                                         {"m231", kFileSet, 0},     {"m232", kFileSet, 1}};
+
+}  // namespace
+
+void MainWindow::connectActions() {
+  const auto onAction = [this](const char* name, auto handler) {
+    connect(named<QAction>(name), &QAction::triggered, this, handler);
+  };
+  const auto onButton = [this](const char* name, auto handler) {
+    connect(named<QPushButton>(name), &QPushButton::clicked, this, handler);
+  };
+  onAction("m11", [this] { m11_Click(); });
+  onButton("Command14", [this] { m11_Click(); });
+  onAction("m122", &MainWindow::m122_Click);
+  onButton("Command21", &MainWindow::m122_Click);
+  onAction("m121", &MainWindow::m121_Click);
+  onButton("Command22", &MainWindow::m121_Click);
+  onAction("m13", &MainWindow::m13_Click);
+  for (const char* print : {"Command24", "Command23", "Command25"})
+    onButton(print, &MainWindow::openPrintDialog);
+  onAction("m41", &MainWindow::m41_Click);
+  onAction("m42", &MainWindow::m42_Click);
+  onAction("D_M_Fast", [this] { m_state.DownloadSlow = false; });
+  onAction("D_M_Slow", [this] { m_state.DownloadSlow = true; });
+}
+
+void MainWindow::connectViewChoices() {
+  const char* setOptions[] = {"Option5", "Option6", "Option7"};
+  for (int set = 0; set < kSetCount; ++set) {
+    connect(named<QRadioButton>(setOptions[set]), &QRadioButton::clicked, this, [this, set] {
+      if (set != m_state.CurrentSet) m_views->ShowView(set, m_state.ViewMode);
+    });
+  }
+  for (int mode : {0, 1}) {
+    connect(named<QRadioButton>(mode == 0 ? "Option8" : "Option9"), &QRadioButton::clicked, this,
+            [this, mode] {
+              if (mode != m_state.ViewMode) m_views->ShowView(m_state.CurrentSet, mode);
+            });
+  }
+  for (const DisplayItem& item : kDisplayItems) {
+    connect(named<QAction>(item.name), &QAction::triggered, this,
+            [this, item] { m_views->ShowView(item.set, item.mode); });
+  }
+}
+
+bool MainWindow::m11_Click(const QString& path) {
+  const int shown = m_views->shownSet();
+  if (!OpenCsvIntoFileSet(m_state, *m_prompts, path)) return false;
+  // The reader already made the file set current; the view still belongs to
+  // the set shown before.
+  m_state.CurrentSet = shown;
+  m_views->SetReplaced(kFileSet);
+  showFileSetLabels();
+  m_views->ShowView(kFileSet, m_state.ViewMode);
+  return true;
+}
+
+void MainWindow::showFileSetLabels() {
+  const DataSet& set = m_state.set(kFileSet);
+  const UiText& t = m_state.Texts;
+  const auto alarm = [&t](const AlarmSetting& a) {
+    return a.Enabled != 0 ? QString::number(a.Limit) + t[1122] : QStringLiteral("OFF");
+  };
+  QString interval;
+  if (set.Interval >= 60) interval += QString::number(set.Interval / 60) + t[1111];
+  if (set.Interval % 60 > 0) interval += QString::number(set.Interval % 60) + t[1112];
+  named<QLabel>("FileSetName")->setText(m_state.FileSetName);
+  named<QLabel>("FileSetStart")->setText(fmt::dateTime(set.AnnouncedStart));
+  named<QLabel>("FileSetPoints")->setText(QString::number(set.AnnouncedCount) + t[1110]);
+  named<QLabel>("FileSetInterval")->setText(interval);
+  named<QLabel>("FileSetUpper")->setText(alarm(set.UpperAlarm));
+  named<QLabel>("FileSetLower")->setText(alarm(set.LowerAlarm));
+}
+
+void MainWindow::m122_Click() {
+  SaveDataSetCsv(m_state, kLogSet, *m_prompts);
+  RefreshMainWindowState();
+}
+
+void MainWindow::m121_Click() {
+  SaveDataSetCsv(m_state, kRealTimeSet, *m_prompts);
+  RefreshMainWindowState();
+}
+
+void MainWindow::m13_Click() { openPrintDialog(); }
+
+void MainWindow::openPrintDialog() {
+  m_prompts->info(m_state.ModelName, tr("Printing is not available yet."));
+}
+
+void MainWindow::m41_Click() {
+  // A version read from a logger that is no longer connected is not shown.
+  const QString hardware = m_state.Connected ? m_state.Status.FirmwareVersion : QString();
+  auto* about = new Form4(m_state.Texts, m_state.ModelName, hardware, this);
+  about->setAttribute(Qt::WA_DeleteOnClose);
+  about->exec();
+}
+
+void MainWindow::m42_Click() {
+  if (m_helpPage.isEmpty()) {
+    m_prompts->info(m_state.ModelName, m_state.Texts[1126]);
+    return;
+  }
+  QDesktopServices::openUrl(QUrl::fromLocalFile(m_helpPage));
+}
+
+}  // namespace termika

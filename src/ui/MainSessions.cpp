@@ -1,0 +1,260 @@
+// The main window's side of the logger sessions: connection, download,
+// real-time measurement and the device dialogs.
+#include <QAction>
+#include <QComboBox>
+#include <QDateTime>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "core/app/AppState.h"
+#include "core/app/RecordingSettings.h"
+#include "core/data/DayTime.h"
+#include "core/link/Exchange.h"
+#include "core/sessions/Connection.h"
+#include "core/sessions/DeviceRequests.h"
+#include "core/sessions/Download.h"
+#include "core/sessions/RealTimeMeasurement.h"
+#include "ui/DataViews.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageBoxPrompts.h"
+#include "ui/dialogs/Form12.h"
+#include "ui/dialogs/Form2.h"
+#include "ui/dialogs/Form3.h"
+#include "ui/dialogs/Form5.h"
+#include "ui/dialogs/Form6.h"
+#include "ui/dialogs/StateApplier.h"
+
+namespace termika {
+namespace {
+
+CivilTime civil(const QDateTime& t) {
+  const QDate d = t.date();
+  const QTime c = t.time();
+  return CivilTime{d.year(), d.month(), d.day(), c.hour(), c.minute(), c.second()};
+}
+
+// A refused request has already been explained by the link, or happened
+// because another exchange runs; the status bar is enough.
+void note(QLabel& panel, const Result<void>& result) {
+  if (!result) panel.setText(result.error().message);
+}
+
+}  // namespace
+
+void MainWindow::attachLink(LinkParts parts) {
+  m_pins = parts.pins ? std::move(parts.pins) : std::make_unique<NoAdapterPins>();
+  m_latency = std::move(parts.latency);
+  TransportFactory factory = parts.factory;
+  if (!factory) {
+    factory = serialTransportFactory(
+        parts.map, [this] { return m_state.BaudSetting; }, m_latency.get());
+  }
+  m_exchange = std::make_unique<Exchange>(m_state, *m_prompts, parts.timings);
+  m_connection = std::make_unique<Connection>(m_state, *m_prompts, *m_exchange, *m_pins, parts.map,
+                                              std::move(factory), parts.timings);
+  if (m_latency) m_connection->setLatencyTimer(m_latency.get());
+  m_download = std::make_unique<Download>(m_state, *m_prompts, *m_exchange);
+  m_realTime =
+      std::make_unique<RealTimeMeasurement>(m_state, *m_prompts, *m_exchange, parts.timings);
+  m_requests = std::make_unique<DeviceRequests>(m_state, *m_prompts, *m_exchange);
+  m_form3 = new Form3(m_state.Texts, this);
+  m_form3->setObjectName(QStringLiteral("Form3"));
+  setLinkStopper([this] {
+    m_connection->abortScan();
+    if (m_realTime->running()) m_realTime->Command2_Click(0, false);
+    if (m_download->running()) m_download->Download_Cancel();
+    m_connection->disconnect();
+  });
+  connectSessions();
+  RefreshMainWindowState();
+}
+
+bool MainWindow::linkBusy() const { return m_exchange && m_exchange->isBusy(); }
+
+void MainWindow::connectSessions() {
+  QLabel* panel2 = named<QLabel>("StatusBar1_2");
+  connect(m_exchange.get(), &Exchange::exchangeEnded, this, &MainWindow::RefreshMainWindowState);
+  connect(m_exchange.get(), &Exchange::busyPointer, this, &MainWindow::setBusyPointer);
+
+  connect(named<QPushButton>("Command20"), &QPushButton::clicked, this,
+          [this] { m_connection->Command20_Click(); });
+  connect(m_connection.get(), &Connection::stateChanged, this, &MainWindow::RefreshMainWindowState);
+  connect(m_connection.get(), &Connection::deviceViewsCleared, this, [this] {
+    m_views->SetCleared(kLogSet);
+    m_views->SetCleared(kRealTimeSet);
+    // No refresh here: the connection is half made and says so when done.
+    m_views->ClearDeviceViews();
+  });
+  connect(m_connection.get(), &Connection::notice, panel2, &QLabel::setText);
+  connect(named<QAction>("m35"), &QAction::triggered, this, &MainWindow::openForm5);
+
+  connect(named<QPushButton>("Command5"), &QPushButton::clicked, this, &MainWindow::Command5_Click);
+  connect(m_download.get(), &Download::started, this, &MainWindow::downloadStarted);
+  connect(m_download.get(), &Download::progress, m_form3, [this](int received, int total) {
+    if (total > 0) m_form3->setExpected(total);
+    m_form3->setReceived(received);
+  });
+  connect(m_download.get(), &Download::captionChanged, m_form3, &QWidget::setWindowTitle);
+  connect(m_download.get(), &Download::finished, this, &MainWindow::downloadFinished);
+  connect(m_form3, &Form3::cancelRequested, this, [this] { m_download->Download_Cancel(); });
+
+  connect(named<QPushButton>("Command1"), &QPushButton::clicked, this,
+          [this] { m_realTime->Command1_Click(); });
+  connect(named<QPushButton>("Command2"), &QPushButton::clicked, this, &MainWindow::Command2_Click);
+  connect(named<QComboBox>("Combo5"), &QComboBox::activated, this, &MainWindow::spacingChanged);
+  for (const char* unit : {"Option3", "Option4"})
+    connect(named<QRadioButton>(unit), &QRadioButton::clicked, this, &MainWindow::spacingChanged);
+  connect(m_realTime.get(), &RealTimeMeasurement::setCleared, this,
+          [this] { m_views->SetCleared(kRealTimeSet); });
+  connect(m_realTime.get(), &RealTimeMeasurement::pointAdded, this,
+          &MainWindow::realTimePointAdded);
+  connect(m_realTime.get(), &RealTimeMeasurement::labelsChanged, this,
+          [this](const QString& t, const QString& h, const QString& time) {
+            named<QLabel>("Label2")->setText(t);
+            named<QLabel>("Label4")->setText(h);
+            named<QLabel>("Label10")->setText(time);
+          });
+  connect(m_realTime.get(), &RealTimeMeasurement::batteryChanged, this, &MainWindow::showBattery);
+  connect(m_realTime.get(), &RealTimeMeasurement::runningChanged, this,
+          &MainWindow::RefreshMainWindowState);
+  connect(m_realTime.get(), &RealTimeMeasurement::redrawDue, this,
+          [this] { m_views->DrawGraphs(); });
+
+  connect(named<QPushButton>("Command4"), &QPushButton::clicked, this, &MainWindow::Command4_Click);
+  connect(named<QPushButton>("Command11"), &QPushButton::clicked, this,
+          [this, panel2] { note(*panel2, m_requests->updateStatus()); });
+  connect(named<QPushButton>("Command27"), &QPushButton::clicked, this, [this, panel2] {
+    const Result<bool> sent = m_requests->initAll();
+    if (!sent) panel2->setText(sent.error().message);
+  });
+  connect(named<QAction>("m33"), &QAction::triggered, this, &MainWindow::openForm6);
+  connect(named<QAction>("m34"), &QAction::triggered, this, &MainWindow::openForm2);
+  connect(named<QPushButton>("Command13"), &QPushButton::clicked, this, &MainWindow::openForm2);
+}
+
+void MainWindow::Command5_Click() { m_download->Command5_Click(); }
+
+void MainWindow::downloadStarted() {
+  m_views->SetCleared(kLogSet);
+  m_form3->startTransfer();
+  m_form3->show();
+  m_form3->raise();
+}
+
+void MainWindow::downloadFinished(bool ok) {
+  m_form3->finishTransfer();
+  m_form3->close();
+  if (ok) {
+    m_views->SetReplaced(kLogSet);
+    if (m_views->shownSet() != kLogSet) m_views->ShowView(kLogSet, m_state.ViewMode);
+  } else {
+    m_views->SetCleared(kLogSet);
+  }
+  RefreshMainWindowState();
+}
+
+void MainWindow::Command2_Click() {
+  bool ok = false;
+  const int value = named<QComboBox>("Combo5")->currentText().toInt(&ok);
+  m_realTime->Command2_Click(ok ? value : RealTimeMeasurement::kDefaultSpacing,
+                             named<QRadioButton>("Option4")->isChecked());
+}
+
+void MainWindow::spacingChanged() {
+  bool ok = false;
+  const int value = named<QComboBox>("Combo5")->currentText().toInt(&ok);
+  if (ok && RealTimeMeasurement::isSpacingChoice(value))
+    m_realTime->setSpacing(value, named<QRadioButton>("Option4")->isChecked());
+}
+
+void MainWindow::realTimePointAdded() {
+  // A measured point brings its set on screen, fitted to the new point.
+  if (m_views->shownSet() != kRealTimeSet) m_views->ShowView(kRealTimeSet, m_state.ViewMode);
+  m_views->PointAppended(kRealTimeSet);
+  RefreshMainWindowState();
+}
+
+void MainWindow::showBattery(bool low) {
+  QLabel* battery = named<QLabel>("Label39");
+  battery->setText(m_state.Texts[low ? 1047 : 1046]);
+  QPalette palette = battery->palette();
+  palette.setColor(QPalette::WindowText, low ? QColor(255, 0, 0) : QColor(0, 0, 0));
+  battery->setPalette(palette);
+}
+
+void MainWindow::Command4_Click() {
+  switch (DecideRecordingButton(linkBusy(), m_state.RunState, m_state.Status)) {
+    case RecordingButtonAction::Ignore:
+      return;
+    case RecordingButtonAction::Stop:
+      note(*named<QLabel>("StatusBar1_2"), m_requests->stopRecording());
+      return;
+    case RecordingButtonAction::RefuseBattery:
+      m_prompts->info(m_state.ModelName, m_state.Texts[1090]);
+      return;
+    case RecordingButtonAction::AskOverwrite:
+      if (!m_prompts->ask(m_state.ModelName,
+                          m_state.Texts[1091] + QStringLiteral("\r\r") + m_state.Texts[1092]))
+        return;
+      break;
+    case RecordingButtonAction::OpenSettings:
+      break;
+  }
+  openForm12();
+}
+
+// The dialogs are modal and closed by themselves or by the next state
+// refresh; each is deleted once its exec() has returned.
+void MainWindow::openForm12() {
+  auto* dialog =
+      new Form12(m_state.Texts, RecordingPreset::fromStatus(m_state.Status, m_state.ModelName),
+                 *m_prompts, {}, this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setLinkBusy(linkBusy());
+  connect(dialog, &Form12::startRequested, this, [this](const LogStartRequest& request) {
+    note(*named<QLabel>("StatusBar1_2"),
+         m_requests->startRecording(request, civil(QDateTime::currentDateTime())));
+  });
+  dialog->exec();
+}
+
+void MainWindow::openForm2() {
+  auto* dialog =
+      new Form2(m_state.Texts, m_state.Status.LoggerName, m_state.ModelName, *m_prompts, this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setLinkBusy(linkBusy());
+  connect(dialog, &Form2::nameChosen, this, [this](const QString& name) {
+    note(*named<QLabel>("StatusBar1_2"), m_requests->setName(name));
+  });
+  dialog->exec();
+}
+
+void MainWindow::openForm6() {
+  auto* dialog = new Form6(m_state.Texts, {}, Timings{}.clock, this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setLinkBusy(linkBusy());
+  connect(dialog, &Form6::setClockRequested, this, [this] {
+    // One reading of the clock for every field the logger receives.
+    note(*named<QLabel>("StatusBar1_2"), m_requests->setClock(civil(QDateTime::currentDateTime())));
+  });
+  dialog->exec();
+}
+
+void MainWindow::openForm5() {
+  for (Form5* old : findChildren<Form5*>()) old->reject();
+  auto* dialog = new Form5(m_state.Texts, m_state.ChosenPort, m_connection->isConnected(), this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &Form5::connectRequested, this, [this, dialog](int port) {
+    if (!m_connection->connectOnce(port)) dialog->discoveryFinished(false);
+  });
+  connect(dialog, &Form5::disconnectRequested, this, [this] { m_connection->disconnect(); });
+  connect(m_connection.get(), &Connection::progress, dialog, &Form5::discoveryProgress);
+  connect(m_connection.get(), &Connection::connected, dialog,
+          [dialog] { dialog->discoveryFinished(true); });
+  connect(m_connection.get(), &Connection::notFound, dialog,
+          [dialog] { dialog->discoveryFinished(false); });
+  dialog->exec();
+}
+
+}  // namespace termika
