@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardItemModel>
@@ -98,6 +99,18 @@ TEST_F(PrintFormsTest, SaveAsPdfWritesTheSelectedRows) {
   const QString text = PdfText(m_dir.filePath(QStringLiteral("rows.pdf")));
   EXPECT_TRUE(Squeezed(text).contains(QStringLiteral("000032010/01/0203:02:0023.00")));
   EXPECT_FALSE(Squeezed(text).contains(QStringLiteral("000012010/01/0203:00:00")));
+}
+
+TEST_F(PrintFormsTest, PrinterDialogsPrintToFileWritesThePdf) {
+  // What the printer dialog leaves when the user picks "print to file".
+  Form9 form(setup(false));
+  const QString pdf = m_dir.filePath(QStringLiteral("via-dialog.pdf"));
+  form.printer().setOutputFormat(QPrinter::PdfFormat);
+  form.printer().setOutputFileName(pdf);
+  form.Command1_Click();
+  EXPECT_TRUE(m_prompts.messages.empty());
+  ASSERT_TRUE(form.outcome());
+  EXPECT_EQ(PdfPages(pdf), 1);
 }
 
 TEST_F(PrintFormsTest, AllRowsOptionIsPassedOn) {

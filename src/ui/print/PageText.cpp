@@ -1,6 +1,5 @@
 #include "ui/print/PageText.h"
 
-#include <QFontMetricsF>
 #include <algorithm>
 
 namespace termika {
@@ -8,16 +7,21 @@ namespace {
 
 constexpr double kRuleMillimetres = 0.2;
 
+QFont withPrintSize(QFont font) {
+  font.setPointSizeF(kPrintPointSize);
+  return font;
+}
+
 }  // namespace
 
 PageText::PageText(QPainter& painter, const QPaintDevice& device)
     : m_painter(painter),
+      m_font(withPrintSize(painter.font())),
+      m_fontMetrics(m_font, &device),
       m_scale{static_cast<double>(device.width()), static_cast<double>(device.height())} {
-  m_font = painter.font();
-  m_font.setPointSizeF(kPrintPointSize);
   m_painter.setFont(m_font);
-  // Measured through the painter so the metrics are those of the device.
-  const QFontMetricsF fm = m_painter.fontMetrics();
+  // Measured on the device itself, so what is measured is what is printed.
+  const QFontMetricsF& fm = m_fontMetrics;
   const QString a = QStringLiteral("A");
   m_metrics = MeasurePrintMetrics(m_scale, fm.height(), fm.horizontalAdvance(a));
   m_columns = SetColumnPositions(kLeftMargin, m_metrics.charWidth);
@@ -26,7 +30,7 @@ PageText::PageText(QPainter& painter, const QPaintDevice& device)
 }
 
 double PageText::width(QStringView text) const {
-  return m_scale.unitsX(m_painter.fontMetrics().horizontalAdvance(text.toString()));
+  return m_scale.unitsX(m_fontMetrics.horizontalAdvance(text.toString()));
 }
 
 void PageText::text(double x, double top, const QString& s) {
@@ -54,14 +58,18 @@ void PageText::rule(double x1, double y1, double x2, double y2) {
 }
 
 double PageText::headerBlock(const std::vector<HeaderLine>& lines) {
+  // Labels longer than the value column (the English ones) push every value
+  // along together, so the values stay in one column.
+  double valueX = m_columns.headerValue;
+  for (const HeaderLine& line : lines) {
+    if (!line.value.isEmpty()) {
+      valueX = std::max(valueX, kLeftMargin + width(line.label) + m_metrics.charWidth / 2.0);
+    }
+  }
   double y = 0.0;
   for (const HeaderLine& line : lines) {
     text(kLeftMargin, y, line.label);
-    if (!line.value.isEmpty()) {
-      // A label longer than the value column pushes its value along.
-      const double x = std::max(m_columns.headerValue, kLeftMargin + width(line.label));
-      text(x, y, line.value);
-    }
+    if (!line.value.isEmpty()) text(valueX, y, line.value);
     y += m_metrics.linePitch;
   }
   return y;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QString>
 #include <vector>
@@ -37,6 +38,7 @@ class PageText final {
  private:
   QPainter& m_painter;
   QFont m_font;
+  QFontMetricsF m_fontMetrics;
   PageScale m_scale;
   PrintMetrics m_metrics;
   ColumnPositions m_columns;
