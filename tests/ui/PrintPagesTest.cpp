@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "PrintTestSupport.h"
+#include "core/data/Csv.h"
 #include "core/print/PrintPlan.h"
 #include "ui/print/GraphPrint.h"
 #include "ui/print/PrintActions.h"
@@ -160,6 +161,30 @@ TEST_F(PrintPagesTest, ExistingPdfIsReplacedOnlyByACompleteOne) {
   ASSERT_TRUE(replaced.open(QIODevice::ReadOnly));
   EXPECT_TRUE(replaced.readAll().startsWith("%PDF"));
   EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).filter(QStringLiteral("report")).size(), 1);
+}
+
+TEST_F(PrintPagesTest, CsvFileToPdfForScriptedReports) {
+  FillLogSet(m_state, m_dir, 8, QStringLiteral("QM120-RH"));
+  const QString csv = path("T001.csv");
+  ASSERT_TRUE(WriteCsvFile(csv, m_state.set(kLogSet), m_state.file(kLogSet), m_state.Texts).ok());
+
+  const QString dump = path("from-csv.pdf");
+  const Result<int> pages = printCsvToPdf(csv, true, dump, UiText::Language::Japanese);
+  ASSERT_TRUE(pages.ok()) << pages.error().message.toStdString();
+  EXPECT_EQ(*pages, 1);
+  const QString text = Squeezed(PdfText(dump));
+  EXPECT_TRUE(text.contains(QStringLiteral("認識名称T001")));
+  EXPECT_TRUE(text.contains(QStringLiteral("000082010/01/0203:07:0021.0048.00")));
+  EXPECT_TRUE(text.contains(QStringLiteral("上限温度設定ON30℃")));
+
+  const QString graph = path("graph-from-csv.pdf");
+  ASSERT_TRUE(printCsvToPdf(csv, false, graph, UiText::Language::Japanese).ok());
+  EXPECT_EQ(PdfPages(graph), 1);
+
+  const Result<int> missing =
+      printCsvToPdf(path("nothing.csv"), true, path("x.pdf"), UiText::Language::Japanese);
+  EXPECT_FALSE(missing.ok());
+  EXPECT_FALSE(QFile::exists(path("x.pdf")));
 }
 
 // A graph page painted on an A4 image at 100 dpi. The shown window holds

@@ -21,14 +21,35 @@ namespace {
 
 constexpr int kDumpView = 1;
 
+// Command1_Click of the print dialogs: the print procedure of the set.
 Result<PagePainter> prepare(const AppState& state, int set, bool dump,
                             const PrintSelection& selection, bool allRows) {
-  if (!dump) return PrepareGraphPrint(state, set, selection.graphView);
-  if (selection.dumpRows.empty()) {
-    const std::vector<DumpListRow> all = AllRowsInRecordOrder(state.set(set).Count);
-    return PrepareDumpPrint(state, set, all, true);
+  if (!dump) {
+    const std::optional<NavigationState>& view = selection.graphView;
+    switch (set) {
+      case kLogSet:
+        return Log_G_Print(state, view);
+      case kRealTimeSet:
+        return Real_G_Print(state, view);
+      default:
+        return File_G_Print(state, view);
+    }
   }
-  return PrepareDumpPrint(state, set, selection.dumpRows, allRows);
+  std::vector<DumpListRow> everyRecord;
+  std::span<const DumpListRow> rows = selection.dumpRows;
+  if (rows.empty()) {
+    everyRecord = AllRowsInRecordOrder(state.set(set).Count);
+    rows = everyRecord;
+    allRows = true;
+  }
+  switch (set) {
+    case kLogSet:
+      return Log_D_Print(state, rows, allRows);
+    case kRealTimeSet:
+      return Real_D_Print(state, rows, allRows);
+    default:
+      return File_D_Print(state, rows, allRows);
+  }
 }
 
 QString proposedPdfName(const AppState& state, int set) {
