@@ -1,0 +1,84 @@
+// Timings of printing at the logger's full memory: a PDF of a 15000-row dump
+// and a PDF of one graph page.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include "core/app/AppState.h"
+#include "core/data/DayTime.h"
+#include "core/data/ExtremesUpdate.h"
+#include "ui/print/PrintActions.h"
+
+namespace termika {
+namespace {
+
+constexpr int kPoints = 15000;
+
+// The log set filled with a day-and-a-half wave, one point a minute, every
+// tenth point with an alarm remark.
+void fill(AppState& state, const QTemporaryDir& dir) {
+  if (!state.file(kLogSet).open(dir.filePath(QStringLiteral("log.rand")))) std::abort();
+  DataSet& set = state.set(kLogSet);
+  set.AllExtremes.reset();
+  const double start = *toDaySerial(CivilTime{2010, 3, 1, 0, 0, 0});
+  std::vector<DataRecord> records;
+  for (int i = 0; i < kPoints; ++i) {
+    DataRecord r;
+    r.RecordNo = static_cast<std::int16_t>(i + 1);
+    const float wave = static_cast<float>((i * 7919) % 2000) / 100.0f;
+    r.Temperature = 10.0f + wave;
+    r.Humidity = 40.0f + wave;
+    r.DateTime = start + i / 1440.0;
+    r.Segment = 1.0f;
+    r.Remarks = fitRemarks(i % 10 == 0 ? QStringLiteral("上限越 ") : QString());
+    UpdateExtremes(r, set.AllExtremes);
+    records.push_back(r);
+  }
+  if (!state.file(kLogSet).writeRange(1, records)) std::abort();
+  set.Count = kPoints;
+  set.Interval = 60;
+  set.Model = QStringLiteral("QM120-RH");
+  set.LoggerName = QStringLiteral("BNCH");
+}
+
+void BM_DumpPdf15000(benchmark::State& state) {
+  QTemporaryDir dir;
+  AppState app;
+  fill(app, dir);
+  const QString pdf = dir.filePath(QStringLiteral("dump.pdf"));
+  int pages = 0;
+  for (auto _ : state) {
+    const Result<int> written = printSetToPdf(app, kLogSet, true, pdf);
+    if (!written)
+      state.SkipWithError(qPrintable(written.error().message));
+    else
+      pages = *written;
+  }
+  state.counters["pages"] = pages;
+}
+BENCHMARK(BM_DumpPdf15000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_GraphPdf15000(benchmark::State& state) {
+  QTemporaryDir dir;
+  AppState app;
+  fill(app, dir);
+  const QString pdf = dir.filePath(QStringLiteral("graph.pdf"));
+  for (auto _ : state) {
+    const Result<int> written = printSetToPdf(app, kLogSet, false, pdf);
+    if (!written) state.SkipWithError(qPrintable(written.error().message));
+  }
+}
+BENCHMARK(BM_GraphPdf15000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace termika
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,39 @@
+#include "ui/print/Form10.h"
+
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "ui/print/PrintWords.h"
+
+namespace termika {
+
+Form10::Form10(Setup setup, QWidget* parent) : PrintForm(std::move(setup), parent) { Form_Load(); }
+
+void Form10::Form_Load() {
+  setObjectName(QStringLiteral("Form10"));
+  setWindowTitle(texts().text(315));
+  auto* layout = new QVBoxLayout(this);
+
+  auto* range = new QGroupBox(texts().text(312), this);
+  range->setObjectName(QStringLiteral("Frame2"));
+  auto* rangeLayout = new QVBoxLayout(range);
+  m_allRows = new QRadioButton(printWord(texts(), PrintWord::AllRows), range);
+  m_allRows->setObjectName(QStringLiteral("Option1"));
+  auto* selectedRows = new QRadioButton(texts().text(313), range);
+  selectedRows->setObjectName(QStringLiteral("Option2"));
+  selectedRows->setChecked(true);
+  rangeLayout->addWidget(m_allRows);
+  rangeLayout->addWidget(selectedRows);
+  layout->addWidget(range);
+  range->hide();
+
+  auto* frame = new QGroupBox(this);
+  buildPrinterControls(frame, 314);
+  layout->addWidget(frame);
+  layout->addWidget(buildButtons(310, 311));
+}
+
+bool Form10::allRows() const { return m_allRows->isChecked(); }
+
+}  // namespace termika

@@ -1,0 +1,153 @@
+#include "ui/print/PrintActions.h"
+
+#include <QItemSelectionModel>
+#include <QPrinterInfo>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include "core/data/Csv.h"
+#include "core/data/CsvActions.h"
+#include "core/views/DumpModel.h"
+#include "ui/MessageBoxPrompts.h"
+#include "ui/print/DumpPrint.h"
+#include "ui/print/Form10.h"
+#include "ui/print/Form9.h"
+#include "ui/print/GraphPrint.h"
+#include "ui/print/PrintTarget.h"
+#include "ui/print/PrintWords.h"
+
+namespace termika {
+namespace {
+
+constexpr int kDumpView = 1;
+
+// Command1_Click of the print dialogs: the print procedure of the set.
+Result<PagePainter> prepare(const AppState& state, int set, bool dump,
+                            const PrintSelection& selection, bool allRows) {
+  if (!dump) {
+    const std::optional<NavigationState>& view = selection.graphView;
+    switch (set) {
+      case kLogSet:
+        return Log_G_Print(state, view);
+      case kRealTimeSet:
+        return Real_G_Print(state, view);
+      default:
+        return File_G_Print(state, view);
+    }
+  }
+  std::vector<DumpListRow> everyRecord;
+  std::span<const DumpListRow> rows = selection.dumpRows;
+  if (rows.empty()) {
+    everyRecord = AllRowsInRecordOrder(state.set(set).Count);
+    rows = everyRecord;
+    allRows = true;
+  }
+  switch (set) {
+    case kLogSet:
+      return Log_D_Print(state, rows, allRows);
+    case kRealTimeSet:
+      return Real_D_Print(state, rows, allRows);
+    default:
+      return File_D_Print(state, rows, allRows);
+  }
+}
+
+QString proposedPdfName(const AppState& state, int set) {
+  const std::optional<DataRecord> first = state.file(set).read(1);
+  return proposedCsvName(PrintName(state, set), first ? first->DateTime : 0.0) +
+         QStringLiteral(".pdf");
+}
+
+}  // namespace
+
+bool CanPrint(const AppState& state, int set) {
+  return set >= 0 && set < kSetCount && state.set(set).Count > 0;
+}
+
+std::vector<DumpListRow> DumpListRows(const QTableView& table) {
+  std::vector<DumpListRow> rows;
+  const auto* model = qobject_cast<const DumpModel*>(table.model());
+  if (model == nullptr) return rows;
+  const QItemSelectionModel* selection = table.selectionModel();
+  rows.reserve(static_cast<size_t>(model->rowCount()));
+  for (int row = 0; row < model->rowCount(); ++row) {
+    const bool selected = selection != nullptr && selection->isRowSelected(row, QModelIndex());
+    rows.push_back({model->recordNoAt(row), selected});
+  }
+  return rows;
+}
+
+void openPrintDialog(QWidget* parent, AppState& state, const UiText& texts, int viewMode,
+                     const PrintSelection& selection) {
+  const int set = state.CurrentSet;
+  if (!CanPrint(state, set)) return;
+  const bool dump = viewMode == kDumpView;
+  MessageBoxPrompts prompts(parent, state);
+  PrintForm::Setup setup;
+  setup.texts = &texts;
+  setup.prompts = &prompts;
+  setup.prepare = [&state, set, dump, selection](bool allRows) {
+    return prepare(state, set, dump, selection, allRows);
+  };
+  setup.printers = QPrinterInfo::availablePrinterNames();
+  setup.defaultPrinter = QPrinterInfo::defaultPrinterName();
+  setup.proposedPdfName = proposedPdfName(state, set);
+  std::unique_ptr<PrintForm> form;
+  if (dump) {
+    form = std::make_unique<Form10>(std::move(setup), parent);
+  } else {
+    form = std::make_unique<Form9>(std::move(setup), parent);
+  }
+  form->exec();
+  if (form->outcome()) state.set(set).SelectedExtremes = form->outcome()->selected;
+}
+
+Result<int> printSetToPdf(const AppState& state, int set, bool dump, const QString& pdfPath,
+                          const PrintSelection& selection) {
+  if (set < 0 || set >= kSetCount)
+    return Error{QStringLiteral("There is no data set %1.").arg(set)};
+  Result<PagePainter> job = prepare(state, set, dump, selection, false);
+  if (!job) return job.error();
+  Result<PrintOutcome> written = WritePdf(pdfPath, *job);
+  if (!written) return written.error();
+  return written->pages;
+}
+
+Result<int> printCsvToPdf(const QString& csvPath, bool dump, const QString& pdfPath,
+                          UiText::Language language) {
+  AppState state;
+  state.Texts = UiText::load(language);
+  const CsvReadResult read = ReadCsvFile(csvPath, state.Texts);
+  if (!read.ok()) {
+    return Error{QStringLiteral("Cannot read %1 (line %2): %3")
+                     .arg(csvPath)
+                     .arg(read.error.line)
+                     .arg(read.error.message)};
+  }
+  const CsvContent& content = *read.content;
+  if (content.Records.empty()) return Error{printWord(state.Texts, PrintWord::NothingToPrint)};
+  QTemporaryDir folder;
+  if (!folder.isValid()) {
+    return Error{QStringLiteral("Cannot create a temporary folder: %1").arg(folder.errorString())};
+  }
+  RecordFile& file = state.file(kFileSet);
+  if (Result<void> opened = file.open(folder.filePath(QStringLiteral("read.rand"))); !opened) {
+    return opened.error();
+  }
+  if (Result<void> stored = file.writeRange(1, content.Records); !stored) return stored.error();
+  DataSet& set = state.set(kFileSet);
+  set.Count = static_cast<int>(content.Records.size());
+  set.Interval = content.Interval;
+  set.UpperAlarm = content.UpperAlarm;
+  set.LowerAlarm = content.LowerAlarm;
+  set.Model = content.Model;
+  set.LoggerName = content.LoggerName;
+  set.AllExtremes = content.AllExtremes;
+  state.FileSetName = content.LoggerName;
+  state.CurrentSet = kFileSet;
+  Result<int> pages = printSetToPdf(state, kFileSet, dump, pdfPath);
+  file.close();
+  return pages;
+}
+
+}  // namespace termika

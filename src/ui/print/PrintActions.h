@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "core/Result.h"
+#include "core/app/AppState.h"
+#include "core/print/PrintPlan.h"
+#include "core/views/Navigation.h"
+
+class QTableView;
+class QWidget;
+
+namespace termika {
+
+// What is on screen when printing starts.
+struct PrintSelection {
+  // The graph window shown; without it a graph page shows the whole set.
+  std::optional<NavigationState> graphView;
+  // The dump list's rows in displayed order with their selection; without
+  // rows a dump prints every record in record order.
+  std::vector<DumpListRow> dumpRows;
+};
+
+// Printing needs at least one point in the set.
+bool CanPrint(const AppState& state, int set);
+
+// The rows of a dump list as shown, with the user's selection.
+std::vector<DumpListRow> DumpListRows(const QTableView& table);
+
+// The print button and menu item: the dump print dialog (Form10) in the dump
+// view (viewMode 1), the graph print dialog (Form9) otherwise, for the
+// current set. An empty set opens no dialog. After a complete print the set's
+// selected-range extremes describe what was printed.
+void openPrintDialog(QWidget* parent, AppState& state, const UiText& texts, int viewMode,
+                     const PrintSelection& selection);
+
+// For scripted reports: a set's graph page or dump pages as a PDF file
+// (written completely or not at all). Returns the number of pages.
+Result<int> printSetToPdf(const AppState& state, int set, bool dump, const QString& pdfPath,
+                          const PrintSelection& selection = {});
+
+// termika-cli print-graph|print-dump FILE.csv -o OUT.pdf: reads the CSV file
+// into a file set of its own (record file in a temporary folder) and prints
+// it. Needs a QGuiApplication (the offscreen platform will do) for fonts.
+Result<int> printCsvToPdf(const QString& csvPath, bool dump, const QString& pdfPath,
+                          UiText::Language language);
+
+}  // namespace termika

@@ -1,0 +1,138 @@
+#include "ui/print/PrintForm.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <algorithm>
+
+#include "ui/print/PrintTarget.h"
+#include "ui/print/PrintWords.h"
+
+namespace termika {
+
+PrintForm::PrintForm(Setup setup, QWidget* parent)
+    : QDialog(parent),
+      m_setup(std::move(setup)),
+      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+  setModal(true);
+}
+
+PrintForm::~PrintForm() = default;
+
+void PrintForm::buildPrinterControls(QGroupBox* frame, int printerCaption) {
+  frame->setObjectName(QStringLiteral("Frame1"));
+  frame->setTitle(texts().text(printerCaption));
+  auto* row = new QHBoxLayout(frame);
+  m_combo = new QComboBox(frame);
+  m_combo->setObjectName(QStringLiteral("Combo1"));
+  m_combo->addItems(m_setup.printers);
+  auto* properties = new QPushButton(printWord(texts(), PrintWord::Properties), frame);
+  properties->setObjectName(QStringLiteral("Command3"));
+  row->addWidget(m_combo, 1);
+  row->addWidget(properties);
+
+  if (m_setup.printers.isEmpty()) {
+    m_combo->setEnabled(false);
+  } else {
+    const qsizetype current =
+        std::max<qsizetype>(0, m_setup.printers.indexOf(m_setup.defaultPrinter));
+    m_combo->setCurrentIndex(static_cast<int>(current));
+    m_chosen = m_setup.printers.at(current);
+    m_printer->setPrinterName(m_chosen);
+  }
+  connect(m_combo, &QComboBox::activated, this, &PrintForm::Combo1_Click);
+  connect(properties, &QPushButton::clicked, this, &PrintForm::Command3_Click);
+}
+
+QWidget* PrintForm::buildButtons(int printCaption, int cancelCaption) {
+  auto* box = new QWidget(this);
+  auto* row = new QHBoxLayout(box);
+  row->setContentsMargins(0, 0, 0, 0);
+  m_print = new QPushButton(texts().text(printCaption), box);
+  m_print->setObjectName(QStringLiteral("Command1"));
+  m_print->setDefault(true);
+  auto* pdf = new QPushButton(printWord(texts(), PrintWord::SaveAsPdf), box);
+  pdf->setObjectName(QStringLiteral("CommandPdf"));
+  auto* cancel = new QPushButton(texts().text(cancelCaption), box);
+  cancel->setObjectName(QStringLiteral("Command2"));
+  row->addStretch(1);
+  row->addWidget(m_print);
+  row->addWidget(pdf);
+  row->addWidget(cancel);
+  connect(m_print, &QPushButton::clicked, this, &PrintForm::Command1_Click);
+  connect(pdf, &QPushButton::clicked, this, &PrintForm::CommandPdf_Click);
+  connect(cancel, &QPushButton::clicked, this, &PrintForm::Command2_Click);
+  return box;
+}
+
+void PrintForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  Form_Activate();
+}
+
+void PrintForm::Form_Activate() {
+  if (m_print != nullptr) m_print->setFocus();
+}
+
+void PrintForm::Combo1_Click(int index) {
+  if (index < 0 || index >= m_setup.printers.size()) return;
+  m_chosen = m_setup.printers.at(index);
+  m_printer->setPrinterName(m_chosen);
+  if (m_print != nullptr) m_print->setFocus();
+}
+
+void PrintForm::Command1_Click() {
+  // The printer dialog may have turned the printer into a PDF file.
+  const bool toFile =
+      m_printer->outputFormat() == QPrinter::PdfFormat && !m_printer->outputFileName().isEmpty();
+  if (m_setup.printers.isEmpty() && !toFile) {
+    m_setup.prompts->info(QString(), printWord(texts(), PrintWord::NoPrinter));
+    return;
+  }
+  Result<PagePainter> job = m_setup.prepare(allRows());
+  if (!job) {
+    m_setup.prompts->info(QString(), job.error().message);
+    return;
+  }
+  finish(PrintOnPrinter(*m_printer, *job));
+}
+
+void PrintForm::Command2_Click() { reject(); }
+
+void PrintForm::Command3_Click() {
+  // The printer's own settings; choosing a printer here updates Combo1.
+  QPrintDialog dialog(m_printer.get(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const qsizetype index = m_setup.printers.indexOf(m_printer->printerName());
+  if (index >= 0 && m_combo != nullptr) {
+    m_combo->setCurrentIndex(static_cast<int>(index));
+    m_chosen = m_setup.printers.at(index);
+  }
+}
+
+void PrintForm::CommandPdf_Click() {
+  const std::optional<QString> chosen = m_setup.prompts->chooseSaveFile(
+      m_setup.proposedPdfName, printWord(texts(), PrintWord::PdfFilter));
+  if (!chosen || chosen->isEmpty()) return;
+  QString path = *chosen;
+  if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
+  Result<PagePainter> job = m_setup.prepare(allRows());
+  if (!job) {
+    m_setup.prompts->info(QString(), job.error().message);
+    return;
+  }
+  finish(WritePdf(path, *job));
+}
+
+void PrintForm::finish(const Result<PrintOutcome>& result) {
+  if (!result) {
+    m_setup.prompts->info(QString(), result.error().message);
+    return;
+  }
+  m_outcome = *result;
+  accept();
+}
+
+}  // namespace termika

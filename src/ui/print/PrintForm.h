@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDialog>
+#include <QPrinter>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "core/Result.h"
+#include "core/app/UiText.h"
+#include "core/app/UserPrompts.h"
+#include "ui/print/PrintOutcome.h"
+
+class QComboBox;
+class QPushButton;
+class QGroupBox;
+
+namespace termika {
+
+// What both print dialogs share: the printer list (Combo1), the printer's
+// own dialog (Command3), printing (Command1), "Save as PDF" (CommandPdf) and
+// cancel (Command2). The job is read only when the user starts it.
+class PrintForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Reads the data to print; `allRows` is the dump dialog's print range.
+  using Prepare = std::function<Result<PagePainter>(bool allRows)>;
+
+  struct Setup {
+    const UiText* texts = nullptr;
+    UserPrompts* prompts = nullptr;
+    Prepare prepare;
+    QStringList printers;    // installed printers
+    QString defaultPrinter;  // shown first when installed
+    QString proposedPdfName;
+  };
+
+  ~PrintForm() override;
+
+  // Set once a print or PDF has been written completely.
+  const std::optional<PrintOutcome>& outcome() const { return m_outcome; }
+  QPrinter& printer() { return *m_printer; }
+  // The printer picked in Combo1 (empty when none is installed).
+  const QString& chosenPrinter() const { return m_chosen; }
+
+  void Combo1_Click(int index);
+  void Command1_Click();
+  void Command2_Click();
+  void Command3_Click();
+  void CommandPdf_Click();
+
+ protected:
+  PrintForm(Setup setup, QWidget* parent);
+  // Builds the shared controls; `frame` is where the printer row goes.
+  void buildPrinterControls(QGroupBox* frame, int printerCaption);
+  QWidget* buildButtons(int printCaption, int cancelCaption);
+  virtual bool allRows() const { return false; }
+  void showEvent(QShowEvent* event) override;
+  const UiText& texts() const { return *m_setup.texts; }
+
+ private:
+  void Form_Activate();
+  void finish(const Result<PrintOutcome>& result);
+
+  Setup m_setup;
+  std::unique_ptr<QPrinter> m_printer;
+  QComboBox* m_combo = nullptr;
+  QPushButton* m_print = nullptr;
+  std::optional<PrintOutcome> m_outcome;
+  QString m_chosen;
+};
+
+}  // namespace termika

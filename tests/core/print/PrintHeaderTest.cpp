@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "core/data/DayTime.h"
+#include "core/print/PrintHeader.h"
+
+namespace termika {
+namespace {
+
+const UiText& ja() {
+  static const UiText texts = UiText::load(UiText::Language::Japanese);
+  return texts;
+}
+const UiText& en() {
+  static const UiText texts = UiText::load(UiText::Language::English);
+  return texts;
+}
+
+double at(int day, int h, int mi, int s) { return *toDaySerial(CivilTime{2013, 5, day, h, mi, s}); }
+
+struct IntervalCase {
+  int seconds;
+  QString japanese;
+  QString english;
+};
+
+TEST(PrintHeader, IntervalInMinutesAndSeconds) {
+  const IntervalCase cases[] = {
+      {90, QStringLiteral("1 分30 秒"), QStringLiteral("1 Min30 Sec")},
+      {60, QStringLiteral("1 分"), QStringLiteral("1 Min")},
+      {30, QStringLiteral("30 秒"), QStringLiteral("30 Sec")},
+      {61, QStringLiteral("1 分1 秒"), QStringLiteral("1 Min1 Sec")},
+      {3600, QStringLiteral("60 分"), QStringLiteral("60 Min")},
+      {0, QString(), QString()},
+  };
+  for (const IntervalCase& c : cases) {
+    SCOPED_TRACE(c.seconds);
+    EXPECT_EQ(PrintIntervalText(c.seconds, ja()), c.japanese);
+    EXPECT_EQ(PrintIntervalText(c.seconds, en()), c.english);
+  }
+}
+
+PrintHeaderInput sample(const QString& model) {
+  PrintHeaderInput in;
+  in.name = QStringLiteral("AB12");
+  in.startTime = at(1, 10, 0, 0);
+  in.count = 1234;
+  in.interval = 90;
+  in.model = model;
+  in.upper = AlarmSetting{30, 0, 128};
+  in.lower = AlarmSetting{-5, 0, 0};
+  in.all = {ExtremeLine{12, at(1, 10, 18, 0), 25.5}, ExtremeLine{3, at(1, 10, 4, 30), -5.25},
+            ExtremeLine{1200, at(2, 16, 0, 0), 80.0}, ExtremeLine{7, at(1, 10, 9, 0), 30.125}};
+  return in;
+}
+
+TEST(PrintHeader, BlockOfAQm100WithAnEmptySelection) {
+  const std::vector<HeaderLine> lines = HeaderBlockLines(sample(QStringLiteral("QM100-RH")), ja());
+  const QString dashes = QStringLiteral("-----\u3000----/--/-- --:--:--\u3000--.--");
+  const std::vector<HeaderLine> expected = {
+      {QStringLiteral("認識名称\u3000"), QStringLiteral("AB12")},
+      {QStringLiteral("開始時刻\u3000"), QStringLiteral("2013/05/01 10:00:00")},
+      {QStringLiteral("記録点数\u3000"), QStringLiteral("1234 点")},
+      {QStringLiteral("記録間隔\u3000 "), QStringLiteral("1 分30 秒")},
+      {QStringLiteral("全記録内"), QString()},
+      {QStringLiteral("最高温度\u3000 "),
+       QStringLiteral("00012\u30002013/05/01 10:18:00\u300025.50 ℃")},
+      {QStringLiteral("最低温度\u3000 "),
+       QStringLiteral("00003\u30002013/05/01 10:04:30\u3000-5.25 ℃")},
+      {QStringLiteral("最高湿度\u3000 "),
+       QStringLiteral("01200\u30002013/05/02 16:00:00\u300080.00 %RH")},
+      {QStringLiteral("最低湿度\u3000 "),
+       QStringLiteral("00007\u30002013/05/01 10:09:00\u300030.13 %RH")},
+      {QStringLiteral("選択範囲内"), QString()},
+      {QStringLiteral("最高温度\u3000 "), dashes + QStringLiteral(" ℃")},
+      {QStringLiteral("最低温度\u3000 "), dashes + QStringLiteral(" ℃")},
+      {QStringLiteral("最高湿度\u3000 "), dashes + QStringLiteral(" %RH")},
+      {QStringLiteral("最低湿度\u3000 "), dashes + QStringLiteral(" %RH")},
+  };
+  ASSERT_EQ(lines.size(), expected.size());
+  for (size_t i = 0; i < lines.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(lines[i].label, expected[i].label);
+    EXPECT_EQ(lines[i].value, expected[i].value);
+  }
+}
+
+TEST(PrintHeader, LimitLinesOnlyForAQm120) {
+  PrintHeaderInput in = sample(QStringLiteral("QM120-RH"));
+  in.selected = in.all;
+  const std::vector<HeaderLine> lines = HeaderBlockLines(in, ja());
+  ASSERT_EQ(lines.size(), 16u);
+  EXPECT_EQ(lines[4],
+            (HeaderLine{QStringLiteral("上限温度設定\u3000"), QStringLiteral("ON\u300030 ℃")}));
+  EXPECT_EQ(lines[5], (HeaderLine{QStringLiteral("下限温度設定\u3000"), QStringLiteral("OFF")}));
+  EXPECT_EQ(lines[11], (HeaderLine{QStringLiteral("選択範囲内"), QString()}));
+  EXPECT_EQ(lines[12], lines[7]);  // the same extremes in both sections
+
+  in.lower.Enabled = 1;
+  const std::vector<HeaderLine> english = HeaderBlockLines(in, en());
+  EXPECT_EQ(english[4],
+            (HeaderLine{QStringLiteral("Upper bound "), QStringLiteral("ON\u300030 C")}));
+  EXPECT_EQ(english[5],
+            (HeaderLine{QStringLiteral("Lower bound "), QStringLiteral("ON\u3000-5 C")}));
+  EXPECT_EQ(english[2].value, QStringLiteral("1234 Point"));
+
+  in.model = QStringLiteral("QM200-RHA");
+  EXPECT_EQ(HeaderBlockLines(in, ja()).size(), 14u);
+}
+
+TEST(PrintHeader, ResolveKeepsOnlyFilledEntriesOfPointsTheSetHolds) {
+  Extremes e;
+  e.entries = {{{4, 25.5}, {9, Extremes::kResetLow}, {11, 60.0}, {0, 30.0}}};
+  std::map<int, double> times = {{4, at(1, 10, 4, 0)}, {11, at(1, 10, 11, 0)}};
+  const auto timeOf = [&](int n) -> std::optional<double> {
+    const auto it = times.find(n);
+    return it == times.end() ? std::nullopt : std::optional<double>(it->second);
+  };
+  const ExtremeLines lines = ResolveExtremes(e, 10, timeOf);
+  EXPECT_EQ(lines[0], (ExtremeLine{4, at(1, 10, 4, 0), 25.5}));
+  EXPECT_FALSE(lines[1]);  // still at its reset value
+  EXPECT_FALSE(lines[2]);  // point 11 lies beyond a count of 10
+  EXPECT_FALSE(lines[3]);  // point 0
+
+  Extremes reset;
+  reset.reset();
+  for (const auto& line : ResolveExtremes(reset, 10, timeOf)) EXPECT_FALSE(line);
+}
+
+}  // namespace
+}  // namespace termika

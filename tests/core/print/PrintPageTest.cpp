@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "core/print/GraphPageLayout.h"
+#include "core/print/PrintPage.h"
+
+namespace termika {
+namespace {
+
+TEST(PrintPage, ColumnsCountCharactersFromTheMargin) {
+  const ColumnPositions p = SetColumnPositions(500.0, 100.0);
+  const std::array<double, 6> expected = {500.0, 1100.0, 2300.0, 2900.0, 3500.0, 4900.0};
+  EXPECT_EQ(p.columns, expected);
+  EXPECT_DOUBLE_EQ(p.headerValue, 2100.0);
+}
+
+TEST(PrintPage, ScaleIsMappedPerAxis) {
+  // A printable area of 2000 x 3000 pixels: a unit across is 0.2 px, down 0.3 px.
+  const PageScale scale{2000.0, 3000.0};
+  EXPECT_DOUBLE_EQ(scale.x(10000.0), 2000.0);
+  EXPECT_DOUBLE_EQ(scale.y(5000.0), 1500.0);
+  EXPECT_EQ(scale.point(500.0, 1000.0), QPointF(100.0, 300.0));
+  EXPECT_DOUBLE_EQ(scale.unitsX(20.0), 100.0);
+  EXPECT_DOUBLE_EQ(scale.unitsY(30.0), 100.0);
+  // "A" 30 px high and 20 px wide: L = 1.5 * 100 units, C = 100 units.
+  const PrintMetrics m = MeasurePrintMetrics(scale, 30.0, 20.0);
+  EXPECT_DOUBLE_EQ(m.linePitch, 150.0);
+  EXPECT_DOUBLE_EQ(m.charWidth, 100.0);
+}
+
+TEST(PrintPage, GraphsShareThePageBelowTheHeader) {
+  struct Case {
+    int headerLines;
+    double pitch;
+    QRectF temperature;
+    QRectF humidity;
+  };
+  const Case cases[] = {
+      // 14 lines end at 2800; one blank line; (10000 - 3000 - 200) / 2 each.
+      {14, 200.0, QRectF(500, 3000, 9000, 3400), QRectF(500, 6600, 9000, 3400)},
+      // A QM120-RH header of 16 lines at 250 passes a third of the page.
+      {16, 250.0, QRectF(500, 4250, 9000, 2750), QRectF(500, 7250, 9000, 2750)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.headerLines);
+    const GraphPageLayout layout = LayoutGraphPage(c.headerLines, c.pitch);
+    EXPECT_EQ(layout.temperature, c.temperature);
+    EXPECT_EQ(layout.humidity, c.humidity);
+    EXPECT_GT(layout.temperature.top(), c.headerLines * c.pitch);
+    EXPECT_LE(layout.humidity.bottom(), kPageUnits);
+  }
+}
+
+}  // namespace
+}  // namespace termika

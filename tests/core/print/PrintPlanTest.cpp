@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "core/data/DayTime.h"
+#include "core/data/ExtremesUpdate.h"
+#include "core/print/PrintPlan.h"
+
+namespace termika {
+namespace {
+
+double at(int h, int mi, int s) { return *toDaySerial(CivilTime{2010, 1, 2, h, mi, s}); }
+
+// Five points a minute apart from 03:00:00 in the log set:
+//   no  temp   hum   remark
+//   1   20.0   50.0
+//   2   25.5   41.0  "最高温度 " (padded)
+//   3   -3.0   70.0
+//   4   22.0   35.5
+//   5   21.0   52.0
+class PrintPlanTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_dir.isValid());
+    ASSERT_TRUE(m_state.file(kLogSet).open(m_dir.filePath(QStringLiteral("log.rand"))).ok());
+    const float temps[] = {20.0f, 25.5f, -3.0f, 22.0f, 21.0f};
+    const float hums[] = {50.0f, 41.0f, 70.0f, 35.5f, 52.0f};
+    DataSet& set = m_state.set(kLogSet);
+    set.AllExtremes.reset();
+    for (int n = 1; n <= 5; ++n) {
+      DataRecord r;
+      r.RecordNo = static_cast<std::int16_t>(n);
+      r.Temperature = temps[n - 1];
+      r.Humidity = hums[n - 1];
+      r.DateTime = at(3, n - 1, 0);
+      r.Segment = 1.0f;
+      r.Remarks = fitRemarks(n == 2 ? QStringLiteral("最高温度 ") : QString());
+      ASSERT_TRUE(m_state.file(kLogSet).write(n, r).ok());
+      UpdateExtremes(r, set.AllExtremes);
+    }
+    set.Count = 5;
+    set.Interval = 60;
+    set.Model = QStringLiteral("QM100-RH");
+    set.LoggerName = QStringLiteral("T001");
+  }
+
+  QTemporaryDir m_dir;
+  AppState m_state;
+};
+
+TEST_F(PrintPlanTest, DumpRowsInListOrderWithTheirOwnExtremes) {
+  // The list sorted by temperature descending; rows 2, 4 and 3 selected.
+  const std::vector<DumpListRow> list = {{2, true}, {4, true}, {5, false}, {1, false}, {3, true}};
+  const Result<DumpPrintPlan> plan = PlanDumpPrint(m_state, kLogSet, list, false);
+  ASSERT_TRUE(plan.ok()) << plan.error().message.toStdString();
+  ASSERT_EQ(plan->rows.size(), 3u);
+  EXPECT_EQ(plan->rows[0].number, QStringLiteral("00002"));
+  EXPECT_EQ(plan->rows[0].time, QStringLiteral("2010/01/02 03:01:00"));
+  EXPECT_EQ(plan->rows[0].temperature, QStringLiteral("25.50"));
+  EXPECT_EQ(plan->rows[0].humidity, QStringLiteral("41.00"));
+  EXPECT_EQ(plan->rows[0].remark, fitRemarks(QStringLiteral("最高温度 ")));  // as stored
+  EXPECT_EQ(plan->rows[1].number, QStringLiteral("00004"));
+  EXPECT_EQ(plan->rows[2].number, QStringLiteral("00003"));
+  EXPECT_EQ(plan->rows[2].temperature, QStringLiteral("-3.00"));
+
+  // Selected range: highest 25.5 at 2, lowest -3 at 3, humidity 70 at 3, 35.5 at 4.
+  const ExtremeLines& s = plan->header.selected;
+  EXPECT_EQ(s[0], (ExtremeLine{2, at(3, 1, 0), 25.5}));
+  EXPECT_EQ(s[1], (ExtremeLine{3, at(3, 2, 0), -3.0}));
+  EXPECT_EQ(s[2], (ExtremeLine{3, at(3, 2, 0), 70.0}));
+  EXPECT_EQ(s[3], (ExtremeLine{4, at(3, 3, 0), 35.5}));
+  // The set as a whole: humidity peaks at 3 as well, lowest humidity at 4.
+  EXPECT_EQ(plan->header.all[0], (ExtremeLine{2, at(3, 1, 0), 25.5}));
+  EXPECT_EQ(plan->header.name, QStringLiteral("T001"));
+  EXPECT_EQ(plan->header.count, 5);
+  EXPECT_EQ(plan->header.interval, 60);
+  EXPECT_DOUBLE_EQ(plan->header.startTime, at(3, 0, 0));
+}
+
+TEST_F(PrintPlanTest, AllRowsOptionPrintsUnselectedRowsToo) {
+  const std::vector<DumpListRow> list = {{2, true}, {4, false}};
+  const Result<DumpPrintPlan> plan = PlanDumpPrint(m_state, kLogSet, list, true);
+  ASSERT_TRUE(plan.ok());
+  EXPECT_EQ(plan->rows.size(), 2u);
+}
+
+TEST_F(PrintPlanTest, EveryRowSelectedGivesTheSetsExtremes) {
+  const std::vector<DumpListRow> list = AllRowsInRecordOrder(5);
+  const Result<DumpPrintPlan> plan = PlanDumpPrint(m_state, kLogSet, list, false);
+  ASSERT_TRUE(plan.ok());
+  EXPECT_EQ(plan->header.selected, plan->header.all);
+  EXPECT_EQ(plan->rows.front().number, QStringLiteral("00001"));
+  EXPECT_EQ(plan->rows.back().number, QStringLiteral("00005"));
+}
+
+TEST_F(PrintPlanTest, NoRowSelectedLeavesTheRangeEmpty) {
+  const std::vector<DumpListRow> list = {{1, false}, {2, false}};
+  const Result<DumpPrintPlan> plan = PlanDumpPrint(m_state, kLogSet, list, false);
+  ASSERT_TRUE(plan.ok());
+  EXPECT_TRUE(plan->rows.empty());
+  for (const auto& line : plan->header.selected) EXPECT_FALSE(line);
+  for (const auto& line : plan->header.all) EXPECT_TRUE(line);
+}
+
+TEST_F(PrintPlanTest, EmptySetAndBadRowsAreRefused) {
+  const std::vector<DumpListRow> bad = {{6, true}};
+  const Result<DumpPrintPlan> beyond = PlanDumpPrint(m_state, kLogSet, bad, false);
+  ASSERT_FALSE(beyond.ok());
+  EXPECT_TRUE(beyond.error().message.contains(QStringLiteral("Record 6")));
+
+  m_state.set(kLogSet).Count = 0;
+  EXPECT_FALSE(PlanDumpPrint(m_state, kLogSet, AllRowsInRecordOrder(0), false).ok());
+  EXPECT_FALSE(PlanGraphPrint(m_state, kLogSet, std::nullopt).ok());
+  // A set that was never filled has no record file behind it either.
+  EXPECT_FALSE(PlanGraphPrint(m_state, kRealTimeSet, std::nullopt).ok());
+}
+
+TEST_F(PrintPlanTest, GraphHeaderDescribesTheWindowShown) {
+  // A window of 120 s ending 60 s before the newest point shows points 2..4.
+  NavigationState view = DefaultNavigation();
+  const Result<GraphPrintPlan> whole = PlanGraphPrint(m_state, kLogSet, std::nullopt);
+  ASSERT_TRUE(whole.ok());
+  view = whole->view();
+  view.bar(HScroll1).value = 120;
+  view.bar(HScroll2).value = 60;
+  view.bar(HScroll3) = view.bar(HScroll1);
+  view.bar(HScroll4) = view.bar(HScroll2);
+  const Result<GraphPrintPlan> plan = PlanGraphPrint(m_state, kLogSet, view);
+  ASSERT_TRUE(plan.ok());
+  const GraphGeometry t = plan->geometry(GraphKind::Temperature, QSize(800, 300));
+  const GraphGeometry h = plan->geometry(GraphKind::Humidity, QSize(800, 300));
+  const Result<PrintHeaderInput> base = BaseHeader(m_state, kLogSet);
+  ASSERT_TRUE(base.ok());
+  const PrintHeaderInput header = plan->header(*base, t, h);
+  EXPECT_EQ(header.selected[0], (ExtremeLine{2, at(3, 1, 0), 25.5}));
+  EXPECT_EQ(header.selected[1], (ExtremeLine{3, at(3, 2, 0), -3.0}));
+  EXPECT_EQ(header.selected[2], (ExtremeLine{3, at(3, 2, 0), 70.0}));
+  EXPECT_EQ(header.selected[3], (ExtremeLine{4, at(3, 3, 0), 35.5}));
+
+  // Without a shown window the whole set is fitted: its extremes are the set's.
+  const GraphGeometry wt = whole->geometry(GraphKind::Temperature, QSize(800, 300));
+  const GraphGeometry wh = whole->geometry(GraphKind::Humidity, QSize(800, 300));
+  EXPECT_EQ(whole->header(*base, wt, wh).selected, base->all);
+  EXPECT_EQ(wt.titleText, QStringLiteral("温度"));
+  EXPECT_EQ(wh.valueLabels.front().text.right(1), QStringLiteral("％"));
+}
+
+TEST_F(PrintPlanTest, NameFallsBackToTheLoggerOrTheFile) {
+  m_state.set(kLogSet).LoggerName.clear();
+  m_state.Status.LoggerName = QStringLiteral("LIVE");
+  m_state.FileSetName = QStringLiteral("FILE");
+  EXPECT_EQ(PrintName(m_state, kLogSet), QStringLiteral("LIVE"));
+  EXPECT_EQ(PrintName(m_state, kFileSet), QStringLiteral("FILE"));
+}
+
+}  // namespace
+}  // namespace termika

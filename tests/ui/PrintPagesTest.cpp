@@ -1,0 +1,265 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <cmath>
+
+#include "PrintTestSupport.h"
+#include "core/data/Csv.h"
+#include "core/print/PrintPlan.h"
+#include "ui/print/GraphPrint.h"
+#include "ui/print/PrintActions.h"
+#include "ui/print/PrintTarget.h"
+
+namespace termika {
+namespace {
+
+// Line pitch in page units on an A4 PDF page with 10 mm margins, measured
+// here independently: 1.5 x the height of the 10.5 pt font over the
+// printable height.
+double pdfLinePitch(const QTemporaryDir& dir) {
+  QPdfWriter writer(dir.filePath(QStringLiteral("measure.pdf")));
+  writer.setPageLayout(DefaultPdfLayout());
+  writer.setResolution(kPrintResolution);
+  QPainter painter(&writer);
+  QFont font = painter.font();
+  font.setPointSizeF(10.5);
+  painter.setFont(font);
+  const double height = painter.fontMetrics().height();
+  const double pitch = 1.5 * height * 10000.0 / writer.height();
+  painter.end();
+  return pitch;
+}
+
+class PrintPagesTest : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+  QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+
+  QTemporaryDir m_dir;
+  AppState m_state;
+};
+
+TEST_F(PrintPagesTest, DumpPdfHoldsHeaderRowsAndCountedPages) {
+  const int rows = 120;
+  FillLogSet(m_state, m_dir, rows);
+  const QString pdf = path("dump.pdf");
+  const Result<int> pages = printSetToPdf(m_state, kLogSet, true, pdf);
+  ASSERT_TRUE(pages.ok()) << pages.error().message.toStdString();
+
+  // A 14-line header: rows of the first page at (14 + k) L up to 10000 - 3 L,
+  // rows of later pages at k L up to the same limit.
+  const double L = pdfLinePitch(m_dir);
+  const int first = static_cast<int>(std::floor(10000.0 / L - 17.0));
+  const int later = static_cast<int>(std::floor(10000.0 / L - 3.0));
+  const int expected = 1 + (rows - first + later - 1) / later;
+  EXPECT_EQ(*pages, expected);
+  EXPECT_EQ(PdfPages(pdf), expected);
+
+  const QStringList text = PdfText(pdf).split(u'\f');
+  ASSERT_GE(text.size(), expected);
+  const QString page1 = Squeezed(text[0]);
+  for (const char* label : {"認識名称", "開始時刻", "記録点数", "記録間隔", "全記録内",
+                            "選択範囲内", "最高温度", "最低湿度"}) {
+    EXPECT_TRUE(page1.contains(QString::fromUtf8(label))) << label;
+  }
+  EXPECT_TRUE(page1.contains(QStringLiteral("T001")));
+  EXPECT_TRUE(page1.contains(QStringLiteral("開始時刻2010/01/0203:00:00")));
+  EXPECT_TRUE(page1.contains(QStringLiteral("120点")));
+  EXPECT_TRUE(page1.contains(QStringLiteral("記録間隔1分全記録内")));
+  // Point 6 is the hottest (20 + 6), and at 03:05:00.
+  EXPECT_TRUE(page1.contains(QStringLiteral("最高温度000062010/01/0203:05:0026.00℃")))
+      << page1.toStdString();
+  EXPECT_FALSE(page1.contains(QStringLiteral("上限温度設定")));  // a QM100-RH
+  EXPECT_TRUE(page1.contains(QStringLiteral("000012010/01/0203:00:0021.0041.00")));
+  EXPECT_TRUE(page1.contains(QStringLiteral("上限越")));
+  // The last row on the last page, with its number in the footer.
+  const QString last = Squeezed(text[expected - 1]);
+  EXPECT_TRUE(last.contains(QStringLiteral("001202010/01/0204:59:0021.0050.00")))
+      << last.toStdString();
+  EXPECT_TRUE(last.endsWith(QStringLiteral("T001") + QString::number(expected)));
+  // Rows follow on from page to page: the last of page 1, the first of page 2.
+  const auto row = [](int n) {
+    return QStringLiteral("%1").arg(n, 5, 10, QLatin1Char('0')) + QStringLiteral("2010/01/02");
+  };
+  EXPECT_TRUE(page1.contains(row(first)));
+  EXPECT_FALSE(page1.contains(row(first + 1)));
+  EXPECT_TRUE(Squeezed(text[1]).startsWith(row(first + 1)));
+  EXPECT_TRUE(page1.endsWith(QStringLiteral("T0011")));
+}
+
+TEST_F(PrintPagesTest, NoSelectedRowPrintsTheHeaderWithDashes) {
+  FillLogSet(m_state, m_dir, 10, QStringLiteral("QM120-RH"));
+  PrintSelection selection;
+  selection.dumpRows = {{1, false}, {2, false}};
+  const QString pdf = path("none.pdf");
+  const Result<int> pages = printSetToPdf(m_state, kLogSet, true, pdf, selection);
+  ASSERT_TRUE(pages.ok());
+  EXPECT_EQ(*pages, 1);
+  const QString text = Squeezed(PdfText(pdf));
+  EXPECT_TRUE(text.contains(QStringLiteral("選択範囲内最高温度---------/--/----:--:----.--℃")))
+      << text.toStdString();
+  EXPECT_FALSE(text.contains(QStringLiteral("10000")));
+  EXPECT_TRUE(text.contains(QStringLiteral("上限温度設定ON30℃下限温度設定OFF")));
+  EXPECT_FALSE(text.contains(QStringLiteral("000012010/01/0203:00:0021.00")));
+}
+
+TEST_F(PrintPagesTest, GraphPdfInEnglishDescribesTheWholeSet) {
+  m_state.Texts = UiText::load(UiText::Language::English);
+  FillLogSet(m_state, m_dir, 30);
+  const QString pdf = path("graph.pdf");
+  const Result<int> pages = printSetToPdf(m_state, kLogSet, false, pdf);
+  ASSERT_TRUE(pages.ok()) << pages.error().message.toStdString();
+  EXPECT_EQ(*pages, 1);
+  EXPECT_EQ(PdfPages(pdf), 1);
+  const QString text = Squeezed(PdfText(pdf));
+  for (const char* label : {"Recognitionname", "Recordinterval", "Inallrecords", "Rangeofselection",
+                            "Temperature", "Humidity"}) {
+    EXPECT_TRUE(text.contains(QString::fromLatin1(label))) << label;
+  }
+  // The whole set is drawn, so both sections name point 6 (26.00) as hottest.
+  EXPECT_EQ(text.count(QStringLiteral("Maximumtemperature000062010/01/0203:05:0026.00C")), 2)
+      << text.toStdString();
+}
+
+TEST_F(PrintPagesTest, EmptySetAndUnwritablePathLeaveNoFile) {
+  const QString pdf = path("empty.pdf");
+  const Result<int> empty = printSetToPdf(m_state, kLogSet, false, pdf);
+  EXPECT_FALSE(empty.ok());
+  EXPECT_FALSE(QFile::exists(pdf));
+
+  FillLogSet(m_state, m_dir, 5);
+  const QString nowhere = path("missing-folder/out.pdf");
+  const Result<int> failed = printSetToPdf(m_state, kLogSet, true, nowhere);
+  ASSERT_FALSE(failed.ok());
+  EXPECT_TRUE(failed.error().message.contains(QStringLiteral("out.pdf")));
+  EXPECT_FALSE(QFile::exists(nowhere));
+}
+
+TEST_F(PrintPagesTest, ExistingPdfIsReplacedOnlyByACompleteOne) {
+  FillLogSet(m_state, m_dir, 5);
+  const QString pdf = path("report.pdf");
+  {
+    QFile old(pdf);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+  }
+  m_state.set(kLogSet).Count = 0;
+  EXPECT_FALSE(printSetToPdf(m_state, kLogSet, true, pdf).ok());
+  QFile kept(pdf);
+  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+  EXPECT_EQ(kept.readAll(), QByteArray("old"));
+  kept.close();
+
+  m_state.set(kLogSet).Count = 5;
+  ASSERT_TRUE(printSetToPdf(m_state, kLogSet, true, pdf).ok());
+  QFile replaced(pdf);
+  ASSERT_TRUE(replaced.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(replaced.readAll().startsWith("%PDF"));
+  EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).filter(QStringLiteral("report")).size(), 1);
+}
+
+TEST_F(PrintPagesTest, CsvFileToPdfForScriptedReports) {
+  FillLogSet(m_state, m_dir, 8, QStringLiteral("QM120-RH"));
+  const QString csv = path("T001.csv");
+  ASSERT_TRUE(WriteCsvFile(csv, m_state.set(kLogSet), m_state.file(kLogSet), m_state.Texts).ok());
+
+  const QString dump = path("from-csv.pdf");
+  const Result<int> pages = printCsvToPdf(csv, true, dump, UiText::Language::Japanese);
+  ASSERT_TRUE(pages.ok()) << pages.error().message.toStdString();
+  EXPECT_EQ(*pages, 1);
+  const QString text = Squeezed(PdfText(dump));
+  EXPECT_TRUE(text.contains(QStringLiteral("認識名称T001")));
+  EXPECT_TRUE(text.contains(QStringLiteral("000082010/01/0203:07:0021.0048.00")));
+  EXPECT_TRUE(text.contains(QStringLiteral("上限温度設定ON30℃")));
+
+  const QString graph = path("graph-from-csv.pdf");
+  ASSERT_TRUE(printCsvToPdf(csv, false, graph, UiText::Language::Japanese).ok());
+  EXPECT_EQ(PdfPages(graph), 1);
+
+  const Result<int> missing =
+      printCsvToPdf(path("nothing.csv"), true, path("x.pdf"), UiText::Language::Japanese);
+  EXPECT_FALSE(missing.ok());
+  EXPECT_FALSE(QFile::exists(path("x.pdf")));
+}
+
+// A graph page painted on an A4 image at 100 dpi. The shown window holds
+// temperatures 15..25 °C, yet points 10..12 spike to 80 °C: the curve must
+// be clipped to its graph, so the lines between header and graph, between the
+// graphs and the side margins stay white.
+TEST_F(PrintPagesTest, GraphPageCurveStaysInsideThePlot) {
+  FillLogSet(m_state, m_dir, 40);
+  for (int n = 10; n <= 12; ++n) {
+    std::optional<DataRecord> r = m_state.file(kLogSet).read(n);
+    ASSERT_TRUE(r);
+    r->Temperature = 80.0f;
+    ASSERT_TRUE(m_state.file(kLogSet).write(n, *r).ok());
+  }
+  const Result<GraphPrintPlan> fitted = PlanGraphPrint(m_state, kLogSet, std::nullopt);
+  ASSERT_TRUE(fitted.ok());
+  NavigationState view = fitted->view();
+  view.bar(VScroll2).value = 200;  // centre 20.0 °C
+  view.bar(VScroll1).value = 50;   // +-5.0 °C
+  const Result<GraphPrintPlan> plan = PlanGraphPrint(m_state, kLogSet, view);
+  const Result<PrintHeaderInput> base = BaseHeader(m_state, kLogSet);
+  ASSERT_TRUE(plan.ok() && base.ok());
+
+  QImage image(827, 1169, QImage::Format_RGB32);
+  image.setDotsPerMeterX(3937);
+  image.setDotsPerMeterY(3937);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  QFont font = painter.font();
+  font.setPointSizeF(10.5);
+  const double L = 1.5 * QFontMetricsF(font, &image).height() * 10000.0 / image.height();
+  PrintGraphPage(painter, image, *plan, *base, m_state.Texts);
+  painter.end();
+
+  const auto px = [&](double ux) { return static_cast<int>(ux * image.width() / 10000.0); };
+  const auto py = [&](double uy) { return static_cast<int>(uy * image.height() / 10000.0); };
+  const auto dark = [&](int x, int y) { return qGray(image.pixel(x, y)) < 200; };
+  // 14 header lines, one blank line, two graphs of (10000 - 15 L - L) / 2.
+  const double graphTop = 15.0 * L;
+  const double graphHeight = (10000.0 - graphTop - L) / 2.0;
+  const int headerBottom = py(14.0 * L) + 1;
+  const int tTop = py(graphTop);
+  const int tBottom = py(graphTop + graphHeight);
+  const int hTop = py(graphTop + graphHeight + L);
+
+  int outside = 0;
+  for (int y = headerBottom; y < tTop - 1; ++y) {
+    for (int x = 0; x < image.width(); ++x) outside += dark(x, y) ? 1 : 0;
+  }
+  for (int y = tBottom + 1; y < hTop - 1; ++y) {
+    for (int x = 0; x < image.width(); ++x) outside += dark(x, y) ? 1 : 0;
+  }
+  for (int y = headerBottom; y < image.height(); ++y) {
+    for (int x = 0; x < px(500) - 1; ++x) outside += dark(x, y) ? 1 : 0;
+    for (int x = px(9500) + 1; x < image.width(); ++x) outside += dark(x, y) ? 1 : 0;
+  }
+  EXPECT_EQ(outside, 0);
+
+  // Inside the temperature plot (left of the value labels, above the time
+  // labels): black curve pixels, and the spike reaching the plot's top row.
+  const int plotRight = px(500) + static_cast<int>((px(9500) - px(500)) / 1.05) - 2;
+  const int plotBottom = tTop + static_cast<int>((tBottom - tTop) / 1.1) - 2;
+  int curve = 0;
+  bool topReached = false;
+  for (int y = tTop; y < plotBottom; ++y) {
+    for (int x = px(500) + 1; x < plotRight; ++x) {
+      if (image.pixel(x, y) == qRgb(0, 0, 0)) {
+        ++curve;
+        topReached = topReached || y <= tTop + 1;
+      }
+    }
+  }
+  EXPECT_GT(curve, 100);
+  EXPECT_TRUE(topReached);
+}
+
+}  // namespace
+}  // namespace termika

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QString>
+#include <QTemporaryDir>
+#include <optional>
+
+#include "core/app/AppState.h"
+#include "core/app/UserPrompts.h"
+#include "core/data/DayTime.h"
+#include "core/data/ExtremesUpdate.h"
+
+namespace termika {
+
+// A log set of `count` points a minute apart from 2010/01/02 03:00:00:
+// temperature 20 + (n mod 7), humidity 40 + (n mod 11), all in one segment,
+// point 2 carrying a padded remark.
+inline void FillLogSet(AppState& state, const QTemporaryDir& dir, int count,
+                       const QString& model = QStringLiteral("QM100-RH")) {
+  RecordFile& file = state.file(kLogSet);
+  if (!file.isOpen()) {
+    ASSERT_TRUE(file.open(dir.filePath(QStringLiteral("log.rand"))).ok());
+  }
+  DataSet& set = state.set(kLogSet);
+  set.AllExtremes.reset();
+  const double start = *toDaySerial(CivilTime{2010, 1, 2, 3, 0, 0});
+  std::vector<DataRecord> records;
+  for (int n = 1; n <= count; ++n) {
+    DataRecord r;
+    r.RecordNo = static_cast<std::int16_t>(n);
+    r.Temperature = 20.0f + static_cast<float>(n % 7);
+    r.Humidity = 40.0f + static_cast<float>(n % 11);
+    r.DateTime = start + (n - 1) / 1440.0;
+    r.Segment = 1.0f;
+    r.Remarks = fitRemarks(n == 2 ? QStringLiteral("上限越 ") : QString());
+    UpdateExtremes(r, set.AllExtremes);
+    records.push_back(r);
+  }
+  ASSERT_TRUE(file.writeRange(1, records).ok());
+  set.Count = count;
+  set.Interval = 60;
+  set.Model = model;
+  set.LoggerName = QStringLiteral("T001");
+  set.UpperAlarm = AlarmSetting{30, 0, 128};
+  state.CurrentSet = kLogSet;
+}
+
+// Text of a PDF page by page (pdftotext separates pages with form feeds).
+inline QString PdfText(const QString& path) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+  p.waitForFinished(30000);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Text extraction guesses at blanks and maps a few shared CJK glyphs to their
+// radicals; comparisons drop every blank and map those back.
+inline QString Squeezed(QString text) {
+  text.replace(QChar(0x2FBC), QChar(0x9AD8));  // KANGXI RADICAL TALL -> 高
+  text.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
+  return text;
+}
+
+inline int PdfPages(const QString& path) {
+  QProcess p;
+  p.start(QStringLiteral("pdfinfo"), {path});
+  p.waitForFinished(30000);
+  for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split(u'\n')) {
+    if (line.startsWith(QStringLiteral("Pages:"))) return line.mid(6).trimmed().toInt();
+  }
+  return -1;
+}
+
+// Messages are recorded; the save dialog answers with `saveAs` (nullopt: cancelled).
+class PrintPrompts final : public UserPrompts {
+ public:
+  void info(const QString&, const QString& message) override { messages.push_back(message); }
+  bool ask(const QString&, const QString& message) override {
+    messages.push_back(message);
+    return false;
+  }
+  std::optional<QString> chooseSaveFile(const QString& proposed, const QString& filter) override {
+    proposedName = proposed;
+    this->filter = filter;
+    return saveAs;
+  }
+  std::optional<QString> chooseOpenFile(const QString&) override { return std::nullopt; }
+
+  std::vector<QString> messages;
+  std::optional<QString> saveAs;
+  QString proposedName;
+  QString filter;
+};
+
+}  // namespace termika
