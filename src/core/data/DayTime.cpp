@@ -54,7 +54,7 @@ qint64 secondsFromCivil(const CivilTime& t) {
   const qint64 days = daysFromEpoch1970(t.year, static_cast<unsigned>(t.month),
                                         static_cast<unsigned>(t.day)) -
                       kSerialEpochDays;
-  return days * kSecondsPerDay + t.hour * 3600 + t.minute * 60 + t.second;
+  return days * kSecondsPerDay + qint64{t.hour} * 3600 + qint64{t.minute} * 60 + t.second;
 }
 
 CivilTime civilFromSeconds(qint64 seconds) {
