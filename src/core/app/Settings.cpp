@@ -15,7 +15,7 @@ namespace {
 
 const QString kFileName = QStringLiteral("Logger.ini");
 // More than any sane settings line; a bigger file is not read whole.
-constexpr qint64 kMaxRead = 64 * 1024;
+constexpr qint64 kMaxRead = qint64{64} * 1024;
 
 int portFrom(QStringView field) {
   bool ok = false;

@@ -98,9 +98,11 @@ Result<void> ConvertDataSet(DataSet& set, RecordFile& file, const UiText& texts)
   for (DataRecord& r : records) {
     ConvertSample(r, set.Interval);
     if (alarms) {
-      if (set.UpperAlarm.Enabled != 0 && r.Temperature >= set.UpperAlarm.Limit) {
+      if (set.UpperAlarm.Enabled != 0 &&
+          r.Temperature >= static_cast<float>(set.UpperAlarm.Limit)) {
         r.Remarks = upperRemark;
-      } else if (set.LowerAlarm.Enabled != 0 && r.Temperature <= set.LowerAlarm.Limit) {
+      } else if (set.LowerAlarm.Enabled != 0 &&
+                 r.Temperature <= static_cast<float>(set.LowerAlarm.Limit)) {
         r.Remarks = lowerRemark;
       }
     }

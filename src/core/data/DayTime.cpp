@@ -54,7 +54,7 @@ qint64 secondsFromCivil(const CivilTime& t) {
   const qint64 days = daysFromEpoch1970(t.year, static_cast<unsigned>(t.month),
                                         static_cast<unsigned>(t.day)) -
                       kSerialEpochDays;
-  return days * kSecondsPerDay + t.hour * 3600 + t.minute * 60 + t.second;
+  return days * kSecondsPerDay + qint64{t.hour} * 3600 + qint64{t.minute} * 60 + t.second;
 }
 
 CivilTime civilFromSeconds(qint64 seconds) {
@@ -70,7 +70,11 @@ CivilTime civilFromSeconds(qint64 seconds) {
 }
 
 qint64 daySerialToSeconds(double serial) {
-  if (!std::isfinite(serial)) return 0;
+  // Far beyond any calendar date (9999-12-31 is day 2958465), yet small
+  // enough that the seconds and the calendar arithmetic on them never
+  // overflow; a garbled record's time reads as day 0 like a NaN does.
+  constexpr double kMaxSerialDays = 1e9;
+  if (!std::isfinite(serial) || std::fabs(serial) > kMaxSerialDays) return 0;
   return std::llround(serial * static_cast<double>(kSecondsPerDay));
 }
 

@@ -26,7 +26,8 @@ qint64 secondsFromCivil(const CivilTime& t);
 CivilTime civilFromSeconds(qint64 seconds);
 
 // A day serial is turned into whole seconds by rounding to the nearest
-// second with carry (41395.41666... is 10:00:00, not 09:59:59).
+// second with carry (41395.41666... is 10:00:00, not 09:59:59). A serial
+// that is not finite or lies beyond a billion days either way gives 0.
 qint64 daySerialToSeconds(double serial);
 double secondsToDaySerial(qint64 seconds);
 

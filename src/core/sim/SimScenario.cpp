@@ -322,7 +322,7 @@ Result<SimScenario> loadScenario(const QString& path) {
     return Error{QStringLiteral("cannot read scenario %1: %2").arg(path, file.errorString())};
   }
   // A scenario is a few kilobytes; anything huge is not one.
-  if (file.size() > 4 * 1024 * 1024) {
+  if (file.size() > qint64{4} * 1024 * 1024) {
     return Error{QStringLiteral("scenario %1 is too large").arg(path)};
   }
   Result<SimScenario> s = parseScenario(file.readAll());

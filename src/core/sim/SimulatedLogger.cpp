@@ -72,8 +72,8 @@ SimulatedLogger::SimulatedLogger(SimScenario scenario)
     }
   }
   if (!m_scenario.blocks.empty()) {
-    m_memory.setOlderEntry(
-        m_scenario.olderEntrySeconds.value_or(m_scenario.blocks.front().startSeconds - 30 * 86400));
+    m_memory.setOlderEntry(m_scenario.olderEntrySeconds.value_or(
+        m_scenario.blocks.front().startSeconds - qint64{30} * 86400));
     const SimBlock& last = m_scenario.blocks.back();
     m_nextPointSeconds = last.startSeconds + qint64{last.points} * interval;
   } else {

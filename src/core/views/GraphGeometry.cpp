@@ -44,7 +44,8 @@ qint64 firstMultipleAtOrAbove(qint64 value, qint64 step) {
 }
 
 QString tenthsText(qint64 tenths) {
-  return tenths % 10 == 0 ? QString::number(tenths / 10) : QString::number(tenths / 10.0, 'f', 1);
+  return tenths % 10 == 0 ? QString::number(tenths / 10)
+                          : QString::number(static_cast<double>(tenths) / 10.0, 'f', 1);
 }
 
 int horizontalLineStep(int halfSpan) {
@@ -111,11 +112,11 @@ int VerticalLineColour(qint64 time, qint64 width) {
 
 QString TimeLabelText(qint64 time, qint64 width) {
   const CivilTime t = civilFromSeconds(time);
-  const QString monthDay = QStringLiteral("%1/%2").arg(t.month).arg(t.day);
-  const QString clock = QStringLiteral("%1:%2:%3")
-                            .arg(t.hour, 2, 10, QLatin1Char('0'))
-                            .arg(t.minute, 2, 10, QLatin1Char('0'))
-                            .arg(t.second, 2, 10, QLatin1Char('0'));
+  QString monthDay = QStringLiteral("%1/%2").arg(t.month).arg(t.day);
+  QString clock = QStringLiteral("%1:%2:%3")
+                      .arg(t.hour, 2, 10, QLatin1Char('0'))
+                      .arg(t.minute, 2, 10, QLatin1Char('0'))
+                      .arg(t.second, 2, 10, QLatin1Char('0'));
   if (isMonthStart(t)) return monthDay;
   if (isMidnight(t)) return width < 2268000 ? monthDay : QString();
   if (isNoon(t)) return width < 129600 ? clock : QString();
@@ -185,11 +186,12 @@ GraphGeometry BuildGraphGeometry(const GraphInput& in) {
   const int lineStep = horizontalLineStep(in.halfSpan);
   for (qint64 v = firstMultipleAtOrAbove(bottomTenths, lineStep); v <= topTenths; v += lineStep) {
     const int colour = HorizontalLineColour(static_cast<int>(v), in.halfSpan);
-    if (colour >= 0) g.horizontalLines.push_back({g.mapY(v / 10.0), colour});
+    if (colour >= 0) g.horizontalLines.push_back({g.mapY(static_cast<double>(v) / 10.0), colour});
   }
   const int labelStep = valueLabelStep(in.halfSpan);
   for (qint64 v = firstMultipleAtOrAbove(bottomTenths, labelStep); v <= topTenths; v += labelStep) {
-    g.valueLabels.push_back({QPointF(x0, g.mapY(v / 10.0)), tenthsText(v) + in.unitText});
+    g.valueLabels.push_back(
+        {QPointF(x0, g.mapY(static_cast<double>(v) / 10.0)), tenthsText(v) + in.unitText});
   }
 
   if (in.kind == GraphKind::Temperature && in.model == QStringView(kLimitModel)) {
