@@ -98,7 +98,8 @@ AnswerAction Download::onAnswer(CommandQueue& queue, CommandRow& row, const fram
   if (m_state == State::Transferring && (row.b1 == kFastRead || row.b1 == kMemoryRead)) {
     return onPointAnswer(queue, row, d);
   }
-  return onStatusAnswer(row);
+  // The stop and the status read: the dispatcher has filled the panel fields.
+  return AnswerAction::Advance;
 }
 
 AnswerAction Download::onGarbledAnswer(CommandRow& row) {
@@ -109,8 +110,6 @@ AnswerAction Download::onGarbledAnswer(CommandRow& row) {
   }
   return AnswerAction::AwaitMore;
 }
-
-AnswerAction Download::onStatusAnswer(const CommandRow& /*row*/) { return AnswerAction::Advance; }
 
 void Download::copyMetadata() {
   // This read describes the downloaded set; later status reads of the

@@ -73,7 +73,7 @@ TEST_F(CliEndToEnd, DownloadWritesTheSameCsvAsTheInProcessPath) {
   serve("qm120-three-blocks.json");
   const QString cliCsv = m_dir.filePath(QStringLiteral("cli.csv"));
   const CliRun run = runCli({QStringLiteral("--device"), m_tty, QStringLiteral("download"),
-                          QStringLiteral("-o"), cliCsv});
+                             QStringLiteral("-o"), cliCsv});
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 
   const auto scenario = loadScenario(scenarioPath("qm120-three-blocks.json"));
@@ -105,8 +105,8 @@ TEST_F(CliEndToEnd, DownloadWritesTheSameCsvAsTheInProcessPath) {
 TEST_F(CliEndToEnd, MeasureCountThreeGivesThreePointsWithIncreasingTimes) {
   serve("fresh-qm100.json");
   const CliRun run = runCli({QStringLiteral("--device"), m_tty, QStringLiteral("measure"),
-                          QStringLiteral("--count"), QStringLiteral("3"), QStringLiteral("--every"),
-                          QStringLiteral("2")});
+                             QStringLiteral("--count"), QStringLiteral("3"),
+                             QStringLiteral("--every"), QStringLiteral("2")});
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
   const QList<QByteArray> lines = run.out.trimmed().split('\n');
   ASSERT_EQ(lines.size(), 3) << run.out.toStdString();
