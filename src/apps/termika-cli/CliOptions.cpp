@@ -59,7 +59,9 @@ QString CliOptions::usage() {
       "  stats FILE.csv                count, first/last time, min/max/mean of temperature and "
       "humidity,\n"
       "                                and the mean kinetic temperature (activation energy "
-      "83.144 kJ/mol)\n");
+      "83.144 kJ/mol)\n"
+      "  print-graph FILE.csv -o OUT.pdf   the graph page of a saved CSV file as a PDF\n"
+      "  print-dump FILE.csv -o OUT.pdf    the dump pages of a saved CSV file as a PDF\n");
 }
 
 Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
@@ -123,7 +125,7 @@ Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
     }
     const auto v = value(a);
     if (!v) return usageError(QStringLiteral("%1 needs a value").arg(a));
-    if (o.command == QLatin1String("download") &&
+    if ((o.command == QLatin1String("download") || o.isPrint()) &&
         (a == QLatin1String("-o") || a == QLatin1String("--output"))) {
       o.output = *v;
     } else if (o.command == QLatin1String("measure") && a == QLatin1String("--count")) {
@@ -175,7 +177,8 @@ Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
   }
 
   const QString& c = o.command;
-  const bool takesOne = c == QLatin1String("set-name") || c == QLatin1String("stats");
+  const bool takesOne =
+      c == QLatin1String("set-name") || c == QLatin1String("stats") || o.isPrint();
   if (takesOne ? positional.size() != 1 : !positional.isEmpty()) {
     return usageError(takesOne ? QStringLiteral("%1 takes one argument").arg(c)
                                : QStringLiteral("unexpected argument %1").arg(positional.first()));
@@ -184,6 +187,9 @@ Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
     o.name = positional.first();
   } else if (c == QLatin1String("stats")) {
     o.file = positional.first();
+  } else if (o.isPrint()) {
+    o.file = positional.first();
+    if (o.output.isEmpty()) return usageError(QStringLiteral("%1 needs -o OUT.pdf").arg(c));
   } else if (c == QLatin1String("download")) {
     if (o.output.isEmpty()) return usageError(QStringLiteral("download needs -o FILE.csv"));
   } else if (c == QLatin1String("start")) {

@@ -20,7 +20,7 @@ struct CliOptions {
   QString baud = QStringLiteral("57600");
   UiText::Language language = UiText::Language::Japanese;
 
-  QString command;  // probe, status, download, measure, set-clock, set-name, start, stop, stats
+  QString command;  // probe, status, download, ..., stats, print-graph, print-dump
 
   // Command options.
   bool slow = false;              // download --slow
@@ -34,7 +34,11 @@ struct CliOptions {
   std::optional<int> high;        // start --high T
   std::optional<int> low;         // start --low T
   std::optional<CivilTime> at;    // start --at (seconds 0)
-  QString file;                   // stats FILE.csv
+  QString file;                   // stats / print-graph / print-dump FILE.csv
+
+  bool isPrint() const {
+    return command == QLatin1String("print-graph") || command == QLatin1String("print-dump");
+  }
 
   // `arguments` without the program name. The error is a usage error.
   static Result<CliOptions> parse(const QStringList& arguments);
