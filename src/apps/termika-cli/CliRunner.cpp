@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <cstdio>
+#include <memory>
 
 #include "core/app/RecordingSettings.h"
 #include "core/data/Csv.h"
@@ -263,8 +264,14 @@ void CliRunner::startDownload() {
   m_app.DownloadSlow = m_options.slow;
   connect(m_download.get(), &Download::progress, this,
           [this](int received, int total) { m_progress.update(received, total); });
-  connect(m_download.get(), &Download::finished, this, [this](bool ok) {
+  // How long the points themselves took, against the line's own time.
+  auto transfer = std::make_shared<QElapsedTimer>();
+  connect(m_download.get(), &Download::stateChanged, this, [transfer](Download::State state) {
+    if (state == Download::State::Transferring) transfer->start();
+  });
+  connect(m_download.get(), &Download::finished, this, [this, transfer](bool ok) {
     m_progress.finish();
+    const double seconds = transfer->isValid() ? transfer->elapsed() / 1000.0 : 0.0;
     if (!ok) return;  // the message is on its way; the exchange end decides
     // The set is complete and converted: save it before the closing request.
     const auto written =
@@ -274,9 +281,10 @@ void CliRunner::startDownload() {
       return;
     }
     m_downloadSaved = true;
-    err(QStringLiteral("%1 points saved in %2")
+    err(QStringLiteral("%1 points saved in %2 (transfer %3 s)")
             .arg(m_app.set(kLogSet).Count)
-            .arg(m_options.output));
+            .arg(m_options.output)
+            .arg(seconds, 0, 'f', 2));
   });
   if (!m_download->Command5_Click()) finish(kExitFailure);
 }

@@ -40,10 +40,9 @@ std::optional<CivilTime> clockSent(const CommandQueue& queue) {
 }  // namespace
 
 AnswerDispatcher::AnswerDispatcher(AppState& app, UserPrompts& prompts)
-    : m_app(app),
-      m_prompts(prompts),
-      m_rawToTemperature(
-          [](int raw, int mode) { return static_cast<double>(RawToTemperature(raw, mode)); }) {}
+    : m_app(app), m_prompts(prompts), m_rawToTemperature([](int raw, int mode) {
+        return static_cast<double>(RawToTemperature(raw, mode));
+      }) {}
 
 void AnswerDispatcher::setSessionHandler(const QString& mode, SessionHandler* handler) {
   if (handler) {

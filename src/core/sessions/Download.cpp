@@ -98,7 +98,8 @@ AnswerAction Download::onAnswer(CommandQueue& queue, CommandRow& row, const fram
   if (m_state == State::Transferring && (row.b1 == kFastRead || row.b1 == kMemoryRead)) {
     return onPointAnswer(queue, row, d);
   }
-  return onStatusAnswer(row);
+  // The stop and the status read: the dispatcher has filled the panel fields.
+  return AnswerAction::Advance;
 }
 
 AnswerAction Download::onGarbledAnswer(CommandRow& row) {
@@ -109,8 +110,6 @@ AnswerAction Download::onGarbledAnswer(CommandRow& row) {
   }
   return AnswerAction::AwaitMore;
 }
-
-AnswerAction Download::onStatusAnswer(const CommandRow& /*row*/) { return AnswerAction::Advance; }
 
 void Download::copyMetadata() {
   // This read describes the downloaded set; later status reads of the
@@ -217,7 +216,9 @@ AnswerAction Download::onPointAnswer(CommandQueue& queue, CommandRow& row, const
     row.b3 = lowByte(row.param);
   }
   emitProgress();
-  const int end = m_wrapped ? kMemoryBytes : m_recordedBytes;
+  // Whole points only: a byte count that is not a multiple of 4 must not
+  // leave the transfer waiting for a point that never comes.
+  const int end = m_wrapped ? kMemoryBytes : m_expected * 4;
   if (row.param >= end) return complete(queue);
   return m_app.DownloadSlow ? AnswerAction::RepeatRow : AnswerAction::AwaitMore;
 }

@@ -75,7 +75,6 @@ class Download final : public QObject, public SessionHandler {
 
  private:
   void Download_Timer_Timer();
-  AnswerAction onStatusAnswer(const CommandRow& row);
   AnswerAction onHeaderAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d);
   AnswerAction onPointAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d);
   AnswerAction beginTransfer(CommandQueue& queue);

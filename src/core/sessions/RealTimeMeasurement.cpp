@@ -127,10 +127,15 @@ void RealTimeMeasurement::beginPending() {
 }
 
 void RealTimeMeasurement::continuation_Timer() {
+  if (!m_app.Connected) {
+    // The port went away between points (a disconnect): the series ends here.
+    endSeries(true);
+    return;
+  }
   ++m_tickCount;
   DataSet& set = m_app.set(kRealTimeSet);
   if (spacingSeconds() <= m_tickCount && !m_exchange.isBusy()) {
-    if (set.Count >= kMaxSetPoints) {
+    if (set.Count >= m_pointLimit) {
       reachLimit();
       return;
     }
@@ -177,7 +182,7 @@ void RealTimeMeasurement::commitPending(bool continuous) {
   DataSet& set = m_app.set(kRealTimeSet);
   DataRecord record = *m_pending;
   m_pending.reset();
-  if (set.Count >= kMaxSetPoints) return;
+  if (set.Count >= m_pointLimit) return;
   ConvertSample(record, continuous ? set.Interval : kOneTimeMode);
   const int count = set.Count + 1;
   record.Segment = 1.0f;
@@ -193,17 +198,22 @@ void RealTimeMeasurement::commitPending(bool continuous) {
   setLabels(formatValue(record.Temperature) + m_app.Texts.text(1048),
             formatValue(record.Humidity) + m_app.Texts.text(1049), fmt::dateTime(record.DateTime));
   Q_EMIT pointAdded(count);
-  if (m_running && count >= kMaxSetPoints) reachLimit();
+  if (m_running && count >= m_pointLimit) {
+    // Stopped at once; the message waits until this answer's exchange is over.
+    m_continuation.stop();
+    QMetaObject::invokeMethod(this, &RealTimeMeasurement::reachLimit, Qt::QueuedConnection);
+  }
 }
 
 void RealTimeMeasurement::reachLimit() {
+  if (!m_running) return;  // stopped by the user meanwhile
   // Record numbers are 16-bit: the series cannot grow any further.
   const QString message =
       m_app.Texts.language() == UiText::Language::English
           ? QStringLiteral("The real-time data has reached %1 points; the measurement stops.")
           : QStringLiteral("リアルタイムデータが %1 点に達したので測定を終了します。");
   endSeries(false);
-  m_prompts.info(m_app.ModelName, message.arg(kMaxSetPoints));
+  m_prompts.info(m_app.ModelName, message.arg(m_pointLimit));
   AskSaveDataSet(m_app, kRealTimeSet, m_app.Texts.text(1065), m_prompts);
 }
 

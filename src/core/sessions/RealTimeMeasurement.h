@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -35,6 +36,9 @@ class RealTimeMeasurement final : public QObject, public SessionHandler {
   ~RealTimeMeasurement() override;
 
   void setClock(Clock clock) { m_clock = std::move(clock); }
+  // A series stops at this many points (record numbers are 16-bit); only
+  // ever lowered, so a test can reach it.
+  void setPointLimit(int limit) { m_pointLimit = std::clamp(limit, 1, kMaxSetPoints); }
 
   // One measurement; the set then holds exactly that point. False while an
   // exchange runs or a series is running.
@@ -94,6 +98,7 @@ class RealTimeMeasurement final : public QObject, public SessionHandler {
   std::optional<DataRecord> m_pending;  // the point whose answers are awaited
   bool m_running = false;
   int m_tickCount = 0;
+  int m_pointLimit = kMaxSetPoints;
   int m_spacingValue = kDefaultSpacing;
   bool m_spacingMinutes = false;
   QString m_label2;

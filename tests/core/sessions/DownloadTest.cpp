@@ -356,3 +356,67 @@ TEST(Download, SecondClickWhileRunningDoesNothing) {
 
 }  // namespace
 }  // namespace termika::testing
+
+namespace termika::testing {
+namespace {
+
+// A logger whose status claims `usedBytes` of points; every other request is
+// answered (1, code, 0, 0), the interval as one minute.
+class ClaimingLogger {
+ public:
+  ClaimingLogger(PipeTransport& pipe, int usedBytes) : m_pipe(pipe), m_used(usedBytes) {
+    pipe.setPeer([this](const QByteArray& bytes) { answer(bytes); });
+  }
+
+ private:
+  void answer(const QByteArray& bytes) {
+    const auto request = frame::decodeAnswer(bytes);
+    if (!request) return;
+    const std::uint8_t code = (*request)[1];
+    const std::uint8_t sub = (*request)[2];
+    QByteArray reply;
+    if (code == 99) {
+      reply = QByteArray("QM100-RH\x01\x05\xFF", 11);
+    } else if (code == 23 && sub == 16) {
+      reply = frame::encode({1, code, static_cast<std::uint8_t>(m_used / 256),
+                             static_cast<std::uint8_t>(m_used % 256)});
+    } else if (code == 38) {
+      reply = frame::encode({1, code, 255, 255});  // no cap on the used memory
+    } else if (code == 23 && sub == 18) {
+      reply = frame::encode({1, code, 131, 1});
+    } else {
+      reply = frame::encode({1, code, 0, 0});
+    }
+    m_pipe.deliver(reply);
+  }
+  PipeTransport& m_pipe;
+  int m_used;
+};
+
+TEST(Download, StatusReadOfTheDownloadDecidesTheCounts) {
+  struct Case {
+    int usedBytes;
+    const char* message;
+  };
+  // Above 60000 bytes is no memory the logger has; none at all is nothing to fetch.
+  const Case cases[] = {{60004, "ダウンロードに失敗しました"}, {0, "ﾀﾞｳﾝﾛｰﾄﾞﾃﾞｰﾀはありません"}};
+  for (const Case& c : cases) {
+    SessionBench bench(scenarioFrom(kOneBlock));
+    ClaimingLogger logger(*bench.pipe, c.usedBytes);
+    // The panel still shows points from an earlier read.
+    bench.app.Status.UsedMemory = 12;
+    Download session(bench.app, bench.prompts, bench.exchange);
+    std::optional<bool> ok;
+    QObject::connect(&session, &Download::finished, [&ok](bool done) { ok = done; });
+    ASSERT_TRUE(session.Command5_Click());
+    ASSERT_TRUE(waitUntil([&] { return ok.has_value() && !bench.exchange.isBusy(); }));
+    runFor(20);
+    EXPECT_EQ(ok, false) << c.usedBytes;
+    EXPECT_EQ(bench.app.set(kLogSet).Count, 0);
+    ASSERT_EQ(bench.prompts.calls.size(), 1u) << c.usedBytes;
+    EXPECT_EQ(bench.prompts.calls[0].message, QString::fromUtf8(c.message));
+  }
+}
+
+}  // namespace
+}  // namespace termika::testing

@@ -169,5 +169,33 @@ TEST(RealTimeMeasurement, YesWithACancelledSaveKeepsTheSeriesAtANewStart) {
   EXPECT_TRUE(bench.app.set(kRealTimeSet).Unsaved);
 }
 
+TEST(RealTimeMeasurement, DisconnectBetweenPointsEndsTheSeries) {
+  SessionBench bench(scenarioFrom(kIdle));
+  RealTimeMeasurement rt(bench.app, bench.prompts, bench.exchange, bench.timings);
+  ASSERT_TRUE(rt.Command2_Click(5, false));
+  ASSERT_TRUE(waitUntil(
+      [&] { return bench.app.set(kRealTimeSet).Count == 1 && !bench.exchange.isBusy(); }));
+  bench.app.Connected = false;
+  ASSERT_TRUE(waitUntil([&] { return !rt.running(); }, 2000));
+  EXPECT_TRUE(bench.app.RunState.isEmpty());
+  ASSERT_EQ(bench.prompts.callsOf(ScriptedPrompts::Kind::Ask).size(), 1u);
+  EXPECT_EQ(bench.app.set(kRealTimeSet).Count, 1);
+}
+
+TEST(RealTimeMeasurement, SeriesStopsAtThePointLimitWithAMessage) {
+  SessionBench bench(scenarioFrom(kIdle));
+  RealTimeMeasurement rt(bench.app, bench.prompts, bench.exchange, bench.timings);
+  rt.setPointLimit(3);
+  ASSERT_TRUE(rt.Command2_Click(2, false));
+  ASSERT_TRUE(waitUntil([&] { return !rt.running(); }));
+  runFor(300);
+  EXPECT_EQ(bench.app.set(kRealTimeSet).Count, 3);
+  EXPECT_TRUE(bench.app.RunState.isEmpty());
+  const auto infos = bench.prompts.callsOf(ScriptedPrompts::Kind::Info);
+  ASSERT_EQ(infos.size(), 1u);
+  EXPECT_TRUE(infos[0].message.contains(QStringLiteral("3")));
+  EXPECT_EQ(bench.prompts.callsOf(ScriptedPrompts::Kind::Ask).size(), 1u);
+}
+
 }  // namespace
 }  // namespace termika::testing

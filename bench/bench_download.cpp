@@ -1,0 +1,102 @@
+// A full 15000-point download through the in-process simulated logger,
+// unpaced, fast (streamed) and slow (one request per point): only the
+// program's own work counts, the wire time is left out.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <optional>
+
+#include "core/app/AppState.h"
+#include "core/app/UserPrompts.h"
+#include "core/link/Commands.h"
+#include "core/link/Exchange.h"
+#include "core/sessions/Download.h"
+#include "core/sim/SimScenario.h"
+#include "core/sim/SimulatedPort.h"
+
+namespace termika {
+namespace {
+
+class SilentPrompts final : public UserPrompts {
+ public:
+  void info(const QString&, const QString&) override { ++messages; }
+  bool ask(const QString&, const QString&) override { return false; }
+  std::optional<QString> chooseSaveFile(const QString&, const QString&) override { return {}; }
+  std::optional<QString> chooseOpenFile(const QString&) override { return {}; }
+  int messages = 0;
+};
+
+constexpr char kFullMemory[] = R"({
+  "model": "QM120-RH", "loggerName": "BNCH", "clock": "2026-12-20 00:00:00",
+  "interval": {"unit": "minutes", "value": 1},
+  "recording": {"blocks": [{"start": "2026-12-01 00:00:00", "points": 9000},
+                           {"start": "2026-12-08 00:00:00", "points": 6000}]},
+  "sensor": {"seed": 3}
+})";
+
+void waitIdle(const Exchange& exchange) {
+  while (exchange.isBusy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void BM_FullDownload(benchmark::State& state) {
+  const bool slow = state.range(0) != 0;
+  const auto scenario = parseScenario(QByteArray(kFullMemory));
+  if (!scenario) {
+    state.SkipWithError("scenario");
+    return;
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    QTemporaryDir dir;
+    AppState app;
+    SilentPrompts prompts;
+    for (int i = 0; i < kSetCount; ++i) {
+      (void)app.file(i).open(dir.filePath(QStringLiteral("set%1.rand").arg(i)));
+    }
+    Exchange exchange(app, prompts, Timings{});
+    SimulatedPort port(*scenario, 0.0);  // unpaced
+    auto pipe = port.makeTransport();
+    (void)pipe->open();
+    exchange.setTransport(pipe.get());
+    app.ModelName = scenario->model;
+    app.DownloadSlow = slow;
+    exchange.start(commands::StatusUpdateRows());
+    waitIdle(exchange);
+    Download download(app, prompts, exchange);
+    std::optional<bool> ok;
+    QObject::connect(&download, &Download::finished, [&ok](bool done) { ok = done; });
+    state.ResumeTiming();
+
+    download.Command5_Click();
+    while (!ok || exchange.isBusy()) {
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+
+    state.PauseTiming();
+    if (!*ok || app.set(kLogSet).Count != 15000 || prompts.messages != 0) {
+      state.SkipWithError("the download did not complete");
+    }
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations() * 15000);
+}
+BENCHMARK(BM_FullDownload)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("slow")
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace
+}  // namespace termika
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

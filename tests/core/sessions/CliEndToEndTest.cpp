@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "SessionTestSupport.h"
+#include "core/data/Csv.h"
+#include "core/sessions/Download.h"
+
+namespace termika::testing {
+namespace {
+
+QString binary(const char* app) {
+  return qEnvironmentVariable("TERMIKA_BINARY_DIR") +
+         QStringLiteral("/src/apps/%1/%1").arg(QLatin1String(app));
+}
+
+QString scenarioPath(const char* name) {
+  return qEnvironmentVariable("TERMIKA_SOURCE_DIR") + QStringLiteral("/scenarios/") +
+         QLatin1String(name);
+}
+
+struct CliRun {
+  int exitCode = -1;
+  QByteArray out;
+  QByteArray err;
+};
+
+CliRun runCli(const QStringList& arguments, int timeoutMs = 30000) {
+  QProcess cli;
+  cli.start(binary("termika-cli"), arguments);
+  CliRun r;
+  if (!cli.waitForFinished(timeoutMs)) {
+    cli.kill();
+    cli.waitForFinished();
+    return r;
+  }
+  r.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+  r.out = cli.readAllStandardOutput();
+  r.err = cli.readAllStandardError();
+  return r;
+}
+
+// termika-sim serving one scenario on <dir>/tty1.
+class CliEndToEnd : public ::testing::Test {
+ protected:
+  void serve(const char* scenario) {
+    ASSERT_TRUE(QFileInfo(binary("termika-sim")).isExecutable());
+    ASSERT_TRUE(QFileInfo(binary("termika-cli")).isExecutable());
+    m_tty = m_dir.filePath(QStringLiteral("tty1"));
+    m_sim.start(binary("termika-sim"), {QStringLiteral("--link"), m_tty, scenarioPath(scenario)});
+    ASSERT_TRUE(m_sim.waitForStarted());
+    for (int i = 0; i < 300 && !QFileInfo::exists(m_tty); ++i) QThread::msleep(10);
+    ASSERT_TRUE(QFileInfo::exists(m_tty));
+  }
+  void TearDown() override {
+    if (m_sim.state() != QProcess::NotRunning) {
+      m_sim.terminate();
+      if (!m_sim.waitForFinished(3000)) m_sim.kill();
+      m_sim.waitForFinished();
+    }
+  }
+
+  QTemporaryDir m_dir;
+  QProcess m_sim;
+  QString m_tty;
+};
+
+TEST_F(CliEndToEnd, DownloadWritesTheSameCsvAsTheInProcessPath) {
+  serve("qm120-three-blocks.json");
+  const QString cliCsv = m_dir.filePath(QStringLiteral("cli.csv"));
+  const CliRun run = runCli({QStringLiteral("--device"), m_tty, QStringLiteral("download"),
+                             QStringLiteral("-o"), cliCsv});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+  const auto scenario = loadScenario(scenarioPath("qm120-three-blocks.json"));
+  ASSERT_TRUE(scenario.ok());
+  SessionBench bench(*scenario);
+  ASSERT_TRUE(bench.readStatus());
+  Download session(bench.app, bench.prompts, bench.exchange);
+  std::optional<bool> ok;
+  QObject::connect(&session, &Download::finished, [&ok](bool done) { ok = done; });
+  ASSERT_TRUE(session.Command5_Click());
+  ASSERT_TRUE(waitUntil([&] { return ok.has_value() && !bench.exchange.isBusy(); }));
+  ASSERT_EQ(ok, true);
+  const auto bytes = CsvBytes(bench.app.set(kLogSet), bench.app.file(kLogSet), bench.app.Texts);
+  ASSERT_TRUE(bytes.ok());
+
+  QFile file(cliCsv);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray written = file.readAll();
+  EXPECT_EQ(written.count('\n'), 3 + 204);
+  EXPECT_EQ(written, *bytes);
+
+  const CliRun stats = runCli({QStringLiteral("stats"), cliCsv});
+  ASSERT_EQ(stats.exitCode, 0);
+  EXPECT_TRUE(
+      stats.out.startsWith("count: 204\nfirst: 2026/12/01 08:00:00\nlast: 2026/12/04 03:50:00\n"))
+      << stats.out.toStdString();
+}
+
+TEST_F(CliEndToEnd, MeasureCountThreeGivesThreePointsWithIncreasingTimes) {
+  serve("fresh-qm100.json");
+  const CliRun run = runCli({QStringLiteral("--device"), m_tty, QStringLiteral("measure"),
+                             QStringLiteral("--count"), QStringLiteral("3"),
+                             QStringLiteral("--every"), QStringLiteral("2")});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const QList<QByteArray> lines = run.out.trimmed().split('\n');
+  ASSERT_EQ(lines.size(), 3) << run.out.toStdString();
+  QString previous;
+  for (int i = 0; i < 3; ++i) {
+    const QList<QByteArray> fields = lines[i].split(',');
+    ASSERT_EQ(fields.size(), 4);
+    EXPECT_EQ(fields[0].toInt(), i + 1);
+    const QString time = QString::fromUtf8(fields[1]);
+    EXPECT_GT(time, previous);  // "yyyy/mm/dd hh:nn:ss" sorts as text
+    previous = time;
+  }
+}
+
+TEST_F(CliEndToEnd, ExitCodesTellUsageFromFailure) {
+  struct Case {
+    QStringList arguments;
+    int exitCode;
+  };
+  const QString missing = m_dir.filePath(QStringLiteral("none.csv"));
+  const Case cases[] = {
+      {{QStringLiteral("frobnicate")}, 2},
+      {{QStringLiteral("download")}, 2},  // no -o
+      {{QStringLiteral("measure"), QStringLiteral("--every"), QStringLiteral("1")}, 2},
+      {{QStringLiteral("--lang"), QStringLiteral("fr"), QStringLiteral("status")}, 2},
+      {{QStringLiteral("start"), QStringLiteral("--mode"), QStringLiteral("loop")}, 2},
+      {{QStringLiteral("stats"), missing}, 1},
+      {{QStringLiteral("--device"), m_dir.filePath(QStringLiteral("no-such-tty")),
+        QStringLiteral("status")},
+       1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(runCli(c.arguments).exitCode, c.exitCode) << c.arguments.join(u' ').toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace termika::testing
