@@ -43,6 +43,8 @@ class DataViews final : public QObject {
   int shownSet() const { return m_shown; }
   DumpModel& model(int set) { return *m_models.at(static_cast<size_t>(set)); }
   const NavigationState& navigation() const { return m_nav; }
+  // The dump list of a set (null once the window has deleted it).
+  const QTableView* list(int set) const { return m_lists.at(static_cast<size_t>(set)); }
 
   void ShowView(int set, int mode);
   // A set's points were replaced (download, file read): list filled and

@@ -14,6 +14,7 @@
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxPrompts.h"
 #include "ui/dialogs/Form4.h"
+#include "ui/print/PrintActions.h"
 
 namespace termika {
 namespace {
@@ -44,8 +45,15 @@ void MainWindow::connectActions() {
   onAction("m121", &MainWindow::m121_Click);
   onButton("Command22", &MainWindow::m121_Click);
   onAction("m13", &MainWindow::m13_Click);
-  for (const char* print : {"Command24", "Command23", "Command25"})
-    onButton(print, &MainWindow::openPrintDialog);
+  // Each data area's print button prints its own set.
+  const std::pair<const char*, int> printButtons[] = {
+      {"Command24", kLogSet}, {"Command23", kRealTimeSet}, {"Command25", kFileSet}};
+  for (const auto& [button, set] : printButtons) {
+    onButton(button, [this, set = set] {
+      if (set != m_state.CurrentSet) m_views->ShowView(set, m_state.ViewMode);
+      openPrintDialog();
+    });
+  }
   onAction("m41", &MainWindow::m41_Click);
   onAction("m42", &MainWindow::m42_Click);
   onAction("D_M_Fast", [this] { m_state.DownloadSlow = false; });
@@ -113,7 +121,12 @@ void MainWindow::m121_Click() {
 void MainWindow::m13_Click() { openPrintDialog(); }
 
 void MainWindow::openPrintDialog() {
-  m_prompts->info(m_state.ModelName, tr("Printing is not available yet."));
+  const int set = m_state.CurrentSet;
+  if (!CanPrint(m_state, set)) return;
+  PrintSelection selection;
+  selection.graphView = m_views->navigation();
+  if (const QTableView* list = m_views->list(set)) selection.dumpRows = DumpListRows(*list);
+  termika::openPrintDialog(this, m_state, m_state.Texts, m_state.ViewMode, selection);
 }
 
 void MainWindow::m41_Click() {
