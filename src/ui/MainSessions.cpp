@@ -87,6 +87,8 @@ void MainWindow::connectSessions() {
     m_views->ClearDeviceViews();
   });
   connect(m_connection.get(), &Connection::notice, panel2, &QLabel::setText);
+  // Notices about the ports that were skipped during the scan are stale once a logger answers.
+  connect(m_connection.get(), &Connection::connected, panel2, &QLabel::clear);
   connect(named<QAction>("m35"), &QAction::triggered, this, &MainWindow::openForm5);
 
   connect(named<QPushButton>("Command5"), &QPushButton::clicked, this, &MainWindow::Command5_Click);
