@@ -95,6 +95,23 @@ TEST(GraphPainter, ZeroLineAndDegenerateWindows) {
   EXPECT_EQ(tiny.size(), QSize(1, 1));
 }
 
+TEST(GraphPainter, OverlappingTimeLabelsAreLeftOutDatesFirst) {
+  GraphGeometry g = Scene().geometry(GraphKind::Temperature, Palette::Screen);
+  const double y = g.bottomMargin.top();
+  const auto withLabels = [&](std::vector<TimeLabel> labels) {
+    GraphGeometry copy = g;
+    copy.timeLabels = std::move(labels);
+    return render(copy);
+  };
+  const TimeLabel noon{QPointF(500, y), QStringLiteral("12:00:00")};
+  const TimeLabel near{QPointF(510, y), QStringLiteral("11:00:00")};
+  const TimeLabel far{QPointF(200, y), QStringLiteral("11:00:00")};
+  const TimeLabel date{QPointF(505, y), QStringLiteral("3/1")};
+  EXPECT_EQ(withLabels({noon, near}), withLabels({noon}));
+  EXPECT_NE(withLabels({noon, far}), withLabels({noon}));
+  EXPECT_EQ(withLabels({noon, date}), withLabels({date}));
+}
+
 TEST(GraphView, KeepsItsPictureAndReportsTheMouseInSeconds) {
   const Scene scene;
   GraphView view;

@@ -1,9 +1,16 @@
 #include "ui/graph/GraphPainter.h"
 
 #include <QFontMetricsF>
+#include <algorithm>
+#include <vector>
 
 namespace termika {
 namespace {
+
+// Labels keep at least a character's width between them.
+double zeroGap(const QFontMetricsF& metrics) {
+  return metrics.horizontalAdvance(QStringLiteral("0"));
+}
 
 constexpr int kLabelPointSize = 9;
 constexpr int kTitlePointSize = 12;
@@ -69,9 +76,22 @@ void draw(QPainter& p, const GraphGeometry& g) {
   p.setFont(font);
   const QFontMetricsF metrics(font, p.device());
   p.setPen(colourOf(g, kOtherText));
-  for (const TimeLabel& l : g.timeLabels) {
-    const double w = metrics.horizontalAdvance(l.text);
-    p.drawText(QPointF(l.anchor.x() - w / 2.0, l.anchor.y() + metrics.ascent()), l.text);
+  // In a narrow graph the rules can ask for more labels than fit: a label that
+  // would overlap one already drawn is left out, dates ("m/d") going first.
+  std::vector<QRectF> drawn;
+  for (const bool dates : {true, false}) {
+    for (const TimeLabel& l : g.timeLabels) {
+      if (l.text.contains(u'/') != dates) continue;
+      const double w = metrics.horizontalAdvance(l.text);
+      const QRectF box(l.anchor.x() - w / 2.0, l.anchor.y(), w + zeroGap(metrics),
+                       metrics.height());
+      if (std::any_of(drawn.begin(), drawn.end(),
+                      [&](const QRectF& r) { return r.intersects(box); })) {
+        continue;
+      }
+      drawn.push_back(box);
+      p.drawText(QPointF(box.left(), l.anchor.y() + metrics.ascent()), l.text);
+    }
   }
   const double zeroWidth = metrics.horizontalAdvance(QStringLiteral("0"));
   for (const ValueLabel& l : g.valueLabels) {
