@@ -38,7 +38,9 @@ TEST(FuzzRegressionDayTime, TimesBeyondAnyCalendarReadAsDayZero) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(daySerialToSeconds(c.serial), c.seconds) << c.serial;
-    if (c.text != nullptr) EXPECT_EQ(fmt::dateTime(c.serial), QLatin1String(c.text)) << c.serial;
+    if (c.text != nullptr) {
+      EXPECT_EQ(fmt::dateTime(c.serial), QLatin1String(c.text)) << c.serial;
+    }
   }
 }
 
