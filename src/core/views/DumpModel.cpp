@@ -1,6 +1,8 @@
 #include "core/views/DumpModel.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "core/data/Formats.h"
 
@@ -140,6 +142,9 @@ void DumpModel::applySort() {
             : m_sortKey == kTemperature ? static_cast<double>(r->Temperature)
                                         : static_cast<double>(r->Humidity);
       }
+      // NaN (only from a damaged file) would break the strict ordering the sort
+      // relies on: it sorts as the lowest value instead.
+      if (std::isnan(v)) v = -std::numeric_limits<double>::infinity();
       keys.push_back({v, n});
     }
     const bool asc = m_sortOrder == 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <limits>
 
 #include "core/views/DumpModel.h"
 
@@ -37,6 +38,29 @@ TEST(FuzzRegressionDumpModel, ShowsAGarbledTimeAsDayZero) {
   EXPECT_EQ(model.recordNoAt(0), 3);
   EXPECT_EQ(model.recordNoAt(1), 1);
   EXPECT_EQ(model.recordNoAt(2), 2);
+}
+
+// NaN values of a damaged file must not break the sort's ordering: they
+// sort as the lowest values, the others stay in order.
+TEST(FuzzRegressionDumpModel, NotANumberSortsFirst) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  RecordFile file;
+  ASSERT_TRUE(file.open(dir.filePath(QStringLiteral("log.rand"))).ok());
+  const float temperatures[] = {25.0f, std::numeric_limits<float>::quiet_NaN(), 20.0f, 30.0f,
+                                std::numeric_limits<float>::quiet_NaN(), 10.0f};
+  for (int n = 1; n <= 6; ++n) {
+    DataRecord r;
+    r.RecordNo = static_cast<std::int16_t>(n);
+    r.Temperature = temperatures[n - 1];
+    r.Remarks = fitRemarks(QString());
+    ASSERT_TRUE(file.write(n, r).ok());
+  }
+  DumpModel model(&file, UiText::load(UiText::Language::English));
+  model.FillDumpList(6);
+  model.SetSort(DumpModel::kTemperature, 0);
+  const int expected[] = {2, 5, 6, 3, 1, 4};
+  for (int row = 0; row < 6; ++row) EXPECT_EQ(model.recordNoAt(row), expected[row]) << row;
 }
 
 }  // namespace
