@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <optional>
 
+#include "BenchSupport.h"
 #include "core/app/AppState.h"
 #include "core/app/UserPrompts.h"
 #include "core/link/Commands.h"
@@ -18,14 +19,7 @@
 namespace termika {
 namespace {
 
-class SilentPrompts final : public UserPrompts {
- public:
-  void info(const QString&, const QString&) override { ++messages; }
-  bool ask(const QString&, const QString&) override { return false; }
-  std::optional<QString> chooseSaveFile(const QString&, const QString&) override { return {}; }
-  std::optional<QString> chooseOpenFile(const QString&) override { return {}; }
-  int messages = 0;
-};
+using bench::SilentPrompts;
 
 constexpr char kFullMemory[] = R"({
   "model": "QM120-RH", "loggerName": "BNCH", "clock": "2026-12-20 00:00:00",

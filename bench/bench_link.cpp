@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 
+#include "BenchSupport.h"
 #include "core/app/AppState.h"
 #include "core/app/UserPrompts.h"
 #include "core/link/Commands.h"
@@ -14,14 +15,7 @@
 namespace termika {
 namespace {
 
-class SilentPrompts final : public UserPrompts {
- public:
-  void info(const QString&, const QString&) override { ++messages; }
-  bool ask(const QString&, const QString&) override { return false; }
-  std::optional<QString> chooseSaveFile(const QString&, const QString&) override { return {}; }
-  std::optional<QString> chooseOpenFile(const QString&) override { return {}; }
-  int messages = 0;
-};
+using bench::SilentPrompts;
 
 // Answers every frame with (1, code, 0, 0), the identify request with a model and version.
 QByteArray answerTo(const QByteArray& frameBytes) {

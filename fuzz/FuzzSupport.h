@@ -41,3 +41,14 @@ class SilentPrompts final : public UserPrompts {
 };
 
 }  // namespace termika::fuzz
+
+// The two entry points libFuzzer calls, around a target's `run(data, size)`.
+#define TERMIKA_FUZZ_TARGET(run)                                                 \
+  extern "C" int LLVMFuzzerInitialize(int*, char***) {                           \
+    termika::fuzz::ensureApplication();                                          \
+    return 0;                                                                    \
+  }                                                                              \
+  extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) { \
+    run(data, size);                                                             \
+    return 0;                                                                    \
+  }

@@ -80,12 +80,4 @@ void run(const std::uint8_t* data, size_t size) {
 }  // namespace
 }  // namespace termika
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  termika::fuzz::ensureApplication();
-  return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
-  termika::run(data, size);
-  return 0;
-}
+TERMIKA_FUZZ_TARGET(termika::run)

@@ -82,7 +82,7 @@ DataViews::DataViews(AppState& state, QWidget& window, QLabel& panel2)
       {"Command17", ZoomButton::Command17}, {"Command18", ZoomButton::Command18}};
   for (const auto& [name, zoom] : zooms) {
     if (auto* b = window.findChild<QAbstractButton*>(QString::fromLatin1(name))) {
-      connect(b, &QAbstractButton::clicked, this, [this, zoom] { Zoom(zoom); });
+      connect(b, &QAbstractButton::clicked, this, [this, button = zoom] { Zoom(button); });
     }
   }
   if (auto* fit = window.findChild<QAbstractButton*>(QStringLiteral("Command12")))
