@@ -7,11 +7,16 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "FuzzSupport.h"
 #include "core/data/Csv.h"
 #include "core/data/DataRecord.h"
 #include "core/data/DayTime.h"
 #include "core/link/AnswerDispatcher.h"
 #include "core/link/Commands.h"
+#include "core/link/Exchange.h"
+#include "core/link/PipeTransport.h"
+#include "core/sessions/Download.h"
+#include "core/sessions/RealTimeMeasurement.h"
 #include "core/sim/SimulatedLogger.h"
 
 namespace termika {
@@ -209,6 +214,65 @@ void writeDataSeeds(SeedWriter& w) {
   }
 }
 
+// A session started by `what` (the first byte of a fuzz_sessions input) run
+// against the simulated logger; the seed is that byte and every answer.
+QByteArray sessionSeed(const SimScenario& scenario, int what) {
+  QTemporaryDir dir;
+  AppState app;
+  for (int i = 0; i < kSetCount; ++i) {
+    if (!app.file(i).open(dir.filePath(QStringLiteral("set%1").arg(i))).ok()) return {};
+  }
+  app.Connected = true;
+  app.Status.UsedMemory = 4000;
+  app.DownloadSlow = what == 1;
+  fuzz::SilentPrompts prompts;
+  const Timings timings;
+  Exchange exchange(app, prompts, timings);
+  PipeTransport pipe;
+  (void)pipe.open();
+  exchange.setTransport(&pipe);
+  Download download(app, prompts, exchange);
+  RealTimeMeasurement realTime(app, prompts, exchange, timings);
+
+  SimulatedLogger logger(scenario);
+  QByteArray seed(1, static_cast<char>(what));
+  pipe.setPeer([&](const QByteArray& bytes) {
+    logger.receive(bytes);
+    for (const SimChunk& c : logger.takeOutputUntil(logger.now() + 10'000'000)) {
+      seed += c.bytes;
+      pipe.deliver(c.bytes);
+    }
+  });
+  bool started = false;
+  switch (what) {
+    case 0:
+    case 1:
+      started = download.Command5_Click();
+      break;
+    case 2:
+      started = realTime.Command1_Click();
+      break;
+    default:
+      started = realTime.Command2_Click(RealTimeMeasurement::kMinSpacing, false);
+      break;
+  }
+  // A continuous series never ends by itself: a few points make the seed.
+  for (int turn = 0; started && exchange.isBusy() && turn < 100000; ++turn) {
+    QCoreApplication::processEvents();
+    if (what == 3 && app.set(kRealTimeSet).Count >= 3) break;
+  }
+  return seed;
+}
+
+void writeSessionSeeds(SeedWriter& w) {
+  const std::optional<SimScenario> scenario = w.scenario("qm120-three-blocks.json");
+  if (!scenario) return;
+  const char* names[] = {"download-fast", "download-slow", "measure", "measure-continuous"};
+  for (int what = 0; what < 4; ++what) {
+    w.put("fuzz_sessions", QLatin1String(names[what]), sessionSeed(*scenario, what));
+  }
+}
+
 }  // namespace
 }  // namespace termika
 
@@ -223,5 +287,6 @@ int main(int argc, char** argv) {
   termika::writeReceiverSeeds(writer);
   termika::writeSettingsSeeds(writer);
   termika::writeDataSeeds(writer);
+  termika::writeSessionSeeds(writer);
   return writer.ok() ? 0 : 1;
 }

@@ -12,6 +12,13 @@ inline constexpr int kRealAdapterLatencyMs = 16;
 // recovery paths can be exercised without a broken device at hand. Counts
 // are consumed as requests arrive; zero or a negative number means "off".
 struct SimFaults {
+  // The switches below (all but the probe delay, pacing and latency) sleep
+  // until a request with code `armOnCode` arrives for the (armAfter + 1)th
+  // time, so a fault can be aimed at one phase of a session, e.g. the tenth
+  // point of a slow download. A negative code arms on any request, which with
+  // armAfter 0 means from the start.
+  int armOnCode = -1;
+  int armAfter = 0;
   int silentRequests = 0;        // the next N complete requests get no answer at all
   int rejectedRequests = 0;      // the next N requests are answered 0xEE 0xFF and not acted on
   int noiseBytes = 0;            // stray bytes put in front of every answer

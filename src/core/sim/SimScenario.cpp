@@ -157,6 +157,8 @@ void readRecording(const QJsonObject& json, SimScenario& s, QString* error) {
 
 void readFaults(const QJsonObject& json, SimFaults& f, QString* error) {
   ObjectReader r(json, QStringLiteral("faults: "), error);
+  f.armOnCode = r.integer("armOnCode", -1, -1, 255);
+  f.armAfter = r.integer("armAfter", 0, 0, 1000000);
   f.silentRequests = r.integer("silentRequests", 0, 0, 1000000);
   f.rejectedRequests = r.integer("rejectedRequests", 0, 0, 1000000);
   f.noiseBytes = r.integer("noiseBytes", 0, 0, 80);

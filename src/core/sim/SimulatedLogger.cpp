@@ -49,6 +49,8 @@ SimulatedLogger::SimulatedLogger(SimScenario scenario)
       m_reserveHour(m_scenario.reserveHour),
       m_reserveMinute(m_scenario.reserveMinute),
       m_downloaded(m_scenario.downloaded) {
+  m_armCountdown = std::max(0, m_faults.armAfter);
+  m_armed = m_faults.armOnCode < 0 && m_armCountdown == 0;
   // Lay down the recording the scenario describes. Of a loop recording that
   // has wrapped many times only the last 15000 points are still in memory,
   // so older ones are not worth asking the sensor for.
@@ -228,6 +230,11 @@ void SimulatedLogger::receive(const QByteArray& bytes) {
 // 0xEE 0xFF, which the program resends up to ten times.
 void SimulatedLogger::handleFrame(const QByteArray& frame) {
   catchUp();
+  if (!m_armed) arm(frame);
+  if (!m_armed) {
+    handleRequest(frame);
+    return;
+  }
   ++m_requests;
   if (m_faults.unplugAfterRequests >= 0 && m_requests > m_faults.unplugAfterRequests) {
     unplug();
@@ -237,6 +244,29 @@ void SimulatedLogger::handleFrame(const QByteArray& frame) {
     --m_faults.silentRequests;
     return;
   }
+  if (frame.size() >= 8 && !frame.endsWith("INITALL") && m_faults.rejectedRequests > 0) {
+    --m_faults.rejectedRequests;
+    schedule(rejection());
+    return;
+  }
+  handleRequest(frame);
+}
+
+void SimulatedLogger::arm(const QByteArray& frame) {
+  if (m_faults.armOnCode >= 0) {
+    QByteArray framed = frame.right(8);
+    framed.append(static_cast<char>(frame::kTerminator));
+    const std::optional<Bytes4> command = frame::decodeAnswer(framed);
+    if (frame.size() < 8 || !command || (*command)[1] != m_faults.armOnCode) return;
+  }
+  if (m_armCountdown > 0) {
+    --m_armCountdown;
+    return;
+  }
+  m_armed = true;
+}
+
+void SimulatedLogger::handleRequest(const QByteArray& frame) {
   if (frame.endsWith("INITALL")) {
     // Initialise everything: recording stopped, memory and header erased.
     // The command has no answer.
@@ -247,11 +277,6 @@ void SimulatedLogger::handleFrame(const QByteArray& frame) {
     return;
   }
   if (frame.size() < 8) return;
-  if (m_faults.rejectedRequests > 0) {
-    --m_faults.rejectedRequests;
-    schedule(rejection());
-    return;
-  }
   QByteArray framed = frame.right(8);
   framed.append(static_cast<char>(frame::kTerminator));
   const std::optional<Bytes4> command = frame::decodeAnswer(framed);
@@ -431,7 +456,8 @@ void SimulatedLogger::streamPoints(int byteCount) {
   // One memory answer per point from address 0; the logger neither
   // acknowledges the request nor waits for anything between points.
   int points = std::min(byteCount, LoggerMemory::kPointBytes) / 4;
-  if (m_faults.stallAfterPoints >= 0) points = std::min(points, m_faults.stallAfterPoints);
+  if (m_armed && m_faults.stallAfterPoints >= 0)
+    points = std::min(points, m_faults.stallAfterPoints);
   for (int p = 0; p < points; ++p) {
     Bytes4 out{};
     for (int i = 0; i < 4; ++i) out[static_cast<size_t>(i)] = m_memory.byteAt(p * 4 + i);
@@ -440,11 +466,11 @@ void SimulatedLogger::streamPoints(int byteCount) {
 }
 
 void SimulatedLogger::schedule(QByteArray answer, qint64 extraDelayMs) {
-  if (m_faults.overlongAnswers > 0) {
+  if (m_armed && m_faults.overlongAnswers > 0) {
     --m_faults.overlongAnswers;
     answer = QByteArray(kOverlongBytes, static_cast<char>(0x5A));
   }
-  if (m_faults.noiseBytes > 0) {
+  if (m_armed && m_faults.noiseBytes > 0) {
     QByteArray noise;
     for (int i = 0; i < m_faults.noiseBytes; ++i)
       noise.append(static_cast<char>(kNoiseByte + i % 7));

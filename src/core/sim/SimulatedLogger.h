@@ -62,6 +62,8 @@ class SimulatedLogger final {
 
  private:
   void handleFrame(const QByteArray& frame);
+  void arm(const QByteArray& frame);
+  void handleRequest(const QByteArray& frame);
   // The answer to one well-formed command; nullopt when the logger does not
   // know the command or its parameters (it then rejects it).
   std::optional<frame::Bytes4> execute(const frame::Bytes4& command);
@@ -105,7 +107,9 @@ class SimulatedLogger final {
   std::deque<SimChunk> m_pending;
   double m_lineFreeMs = 0;
   bool m_unplugged = false;
-  qint64 m_requests = 0;
+  qint64 m_requests = 0;  // since the faults were armed
+  int m_armCountdown = 0;  // matching requests still to let through
+  bool m_armed = false;
 };
 
 }  // namespace termika

@@ -64,6 +64,41 @@ TEST(Faults, EachSwitchActsOnTheNextRequestsOnly) {
   EXPECT_EQ(ask(overlong, kName).toHex(), kNameAnswer);
 }
 
+TEST(Faults, ArmedSwitchesWaitForTheirRequest) {
+  struct Case {
+    const char* name;
+    SimFaults faults;
+    std::vector<std::pair<const char*, QByteArray>> exchanges;  // request, answer in hex
+  };
+  const QByteArray name = kNameAnswer;
+  const QByteArray identify = QByteArray("QM100-RH\x01\x05\xff").toHex();
+  const char* kIdentify = "0001009900000000ff";
+  const Case cases[] = {
+      {"second name read on",
+       {.armOnCode = 42, .armAfter = 1, .silentRequests = 1},
+       {{kIdentify, identify}, {kName, name}, {kName, ""}, {kName, name}}},
+      {"after two requests of any code",
+       {.armAfter = 2, .rejectedRequests = 1},
+       {{kIdentify, identify}, {kName, name}, {kName, "eeff"}, {kName, name}}},
+      {"noise from the identify request on",
+       {.armOnCode = 99, .noiseBytes = 1},
+       {{kName, name}, {kIdentify, "3c" + identify}, {kName, "3c" + name}}},
+      {"unplug counts from the arming request",
+       {.armOnCode = 99, .unplugAfterRequests = 1},
+       {{kName, name}, {kName, name}, {kIdentify, identify}, {kName, ""}}},
+  };
+  for (const Case& c : cases) {
+    SimulatedLogger logger = loggerWith(c.faults);
+    for (const auto& [request, answer] : c.exchanges) {
+      EXPECT_EQ(ask(logger, request).toHex(), answer) << c.name << " " << request;
+    }
+  }
+  // The first stream is whole; the stall waits for the second.
+  SimulatedLogger stalled = loggerWith({.armOnCode = 44, .armAfter = 1, .stallAfterPoints = 2});
+  EXPECT_EQ(ask(stalled, "0001004400000040ff").count('\xff'), 10);
+  EXPECT_EQ(ask(stalled, "0001004400000040ff").count('\xff'), 2);
+}
+
 TEST(Faults, StallCutsTheFastStreamAfterKPoints) {
   SimulatedLogger logger = loggerWith({.stallAfterPoints = 4});
   const QByteArray stream = ask(logger, "0001004400000040ff");

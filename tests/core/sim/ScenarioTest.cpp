@@ -82,7 +82,8 @@ TEST(Scenario, ParsesEveryField) {
     "points": [[1, 2]],
     "faults": {"silentRequests": 1, "rejectedRequests": 2, "noiseBytes": 3,
                "overlongAnswers": 4, "stallAfterPoints": 5, "unplugAfterRequests": 6,
-               "probeDelayMs": 700, "paced": true, "baud": 9600, "latencyMs": 16}
+               "probeDelayMs": 700, "paced": true, "baud": 9600, "latencyMs": 16,
+               "armOnCode": 8, "armAfter": 12}
   })");
   ASSERT_TRUE(s.ok()) << s.error().message.toStdString();
   EXPECT_EQ(s->firmwareMajor, 2);
@@ -104,6 +105,8 @@ TEST(Scenario, ParsesEveryField) {
   EXPECT_EQ(s->faults.stallAfterPoints, 5);
   EXPECT_EQ(s->faults.latencyMs, 16);
   EXPECT_TRUE(s->faults.paced);
+  EXPECT_EQ(s->faults.armOnCode, 8);
+  EXPECT_EQ(s->faults.armAfter, 12);
 }
 
 TEST(Scenario, BadInputGivesAClearError) {
