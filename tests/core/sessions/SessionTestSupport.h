@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "EventWait.h"
 #include "ScriptedPrompts.h"
 #include "core/app/AppState.h"
 #include "core/data/DayTime.h"
@@ -21,22 +22,6 @@ namespace termika::testing {
 
 // Timers run ten times faster than in the program, and so does the logger.
 inline constexpr int kScale = 10;
-
-inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
-  QElapsedTimer clock;
-  clock.start();
-  QTimer wake;
-  wake.start(2);
-  while (!done()) {
-    if (clock.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  }
-  return true;
-}
-
-inline void runFor(int ms) {
-  waitUntil([] { return false; }, ms);
-}
 
 inline SimScenario scenarioFrom(const char* json) {
   auto s = parseScenario(QByteArray(json));

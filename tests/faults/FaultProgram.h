@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <optional>
+
+#include "EventWait.h"
+#include "ScriptedPrompts.h"
+#include "core/app/AppState.h"
+#include "core/link/Exchange.h"
+#include "core/link/PortFactory.h"
+#include "core/link/PortMap.h"
+#include "core/link/SimulatedAdapterPins.h"
+#include "core/link/Timings.h"
+#include "core/sessions/Connection.h"
+#include "core/sessions/DeviceRequests.h"
+#include "core/sessions/Download.h"
+#include "core/sessions/RealTimeMeasurement.h"
+
+namespace termika::testing {
+
+// Timers run four times faster than in the program: a pty to a local
+// simulator answers in well under a millisecond, so no answer comes late.
+inline constexpr int kFaultScale = 4;
+
+// The program's core as the window wires it, on a real serial port: the
+// connection with its scan and pulses, the exchange and every session.
+class FaultProgram final {
+ public:
+  FaultProgram(const QString& portPattern, const QString& adapterFile)
+      : timings(Timings{}.scaled(kFaultScale)),
+        exchange(app, prompts, timings),
+        pins(adapterFile),
+        map(*PortMap::fromTemplate(portPattern)),
+        connection(app, prompts, exchange, pins, map,
+                   serialTransportFactory(
+                       map, [this] { return app.BaudSetting; }, nullptr),
+                   timings),
+        download(app, prompts, exchange),
+        realTime(app, prompts, exchange, timings),
+        requests(app, prompts, exchange) {
+    for (int i = 0; i < kSetCount; ++i) {
+      (void)app.file(i).open(records.filePath(QStringLiteral("set%1.rand").arg(i)));
+    }
+    QObject::connect(&download, &Download::finished, [this](bool ok) { downloadResult = ok; });
+  }
+
+  bool busy() const {
+    return connection.isConnecting() || exchange.isBusy() || download.running() ||
+           exchange.state() != Exchange::State::Idle;
+  }
+
+  // Probes port 1 and waits for the scan and the status read to end.
+  bool connect() {
+    if (!connection.connectOnce(1)) return false;
+    return settle() && connection.isConnected();
+  }
+
+  // Waits until nothing runs any more (a continuous series is stopped first
+  // by the caller); false when the program is still busy after `ms`.
+  bool settle(int ms = 20000) {
+    const bool idle = waitUntil([this] { return !busy(); }, ms);
+    runFor(5);  // a message deferred to the next turn of the event loop
+    return idle;
+  }
+
+  std::vector<QString> messages() const {
+    std::vector<QString> out;
+    for (const auto& call : prompts.callsOf(ScriptedPrompts::Kind::Info))
+      out.push_back(call.message);
+    return out;
+  }
+
+  QTemporaryDir records;
+  AppState app;
+  ScriptedPrompts prompts;
+  Timings timings;
+  Exchange exchange;
+  SimulatedAdapterPins pins;
+  PortMap map;
+  Connection connection;
+  Download download;
+  RealTimeMeasurement realTime;
+  DeviceRequests requests;
+  std::optional<bool> downloadResult;
+};
+
+}  // namespace termika::testing

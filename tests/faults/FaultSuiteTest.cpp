@@ -1,0 +1,358 @@
+// Every fault the simulated logger can show, aimed at every phase of the
+// program's work, over a real pseudo-terminal to termika-sim. Each case must
+// end in the one message the user is owed (or none when the link recovers),
+// with nothing left running, no half-filled set passed off as complete, and
+// a program that connects again afterwards.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <string>
+
+#include "FaultProgram.h"
+#include "SimProcess.h"
+
+namespace termika::testing {
+namespace {
+
+constexpr int kPoints = 200;
+
+QByteArray scenario(const QByteArray& faults = {}, const QByteArray& recordingExtra = {}) {
+  QByteArray json = R"({
+  "model": "QM100-RH", "loggerName": "FLT1", "clock": "2026-12-06 09:00:00",
+  "interval": {"unit": "minutes", "value": 1},
+  "recording": {"blocks": [{"start": "2026-12-06 05:00:00", "points": 200}])";
+  json += recordingExtra + "}";
+  if (!faults.isEmpty()) json += R"(, "faults": {)" + faults + "}";
+  return json + "}";
+}
+
+enum class Phase {
+  Probe,
+  StatusRead,
+  Header,
+  FastTransfer,
+  SlowTransfer,
+  Continuous,
+  Clock,
+  Name,
+  Start
+};
+
+struct PhaseInfo {
+  const char* name;
+  int armOnCode;  // the request that wakes the fault
+  int armAfter;   // how many of them pass first
+};
+
+// Mid-header is the second header read; mid-transfer the twentieth point
+// request; a series is hit at the third point's temperature read.
+constexpr PhaseInfo kPhases[] = {
+    {"probe", 99, 0},         {"status read", 42, 0},   {"header read", 8, 1},
+    {"fast transfer", 44, 0}, {"slow transfer", 8, 20}, {"continuous", 22, 2},
+    {"clock", 1, 0},          {"name", 40, 0},          {"start", 49, 0},
+};
+
+// What the user is owed at the end.
+enum class Owed { Nothing, TimeOut, CommError, NotFound, DownloadFailed };
+
+const char* owedName(Owed owed) {
+  switch (owed) {
+    case Owed::Nothing:
+      return "no message";
+    case Owed::TimeOut:
+      return "time-out";
+    case Owed::CommError:
+      return "communication error";
+    case Owed::NotFound:
+      return "not connected";
+    case Owed::DownloadFailed:
+      return "download failed";
+  }
+  return "?";
+}
+
+bool isOwedMessage(Owed owed, const QString& message) {
+  switch (owed) {
+    case Owed::Nothing:
+      return false;
+    case Owed::TimeOut:
+      return message.startsWith(QStringLiteral("タイムアウト")) &&
+             message.contains(QStringLiteral("通信を終了します"));
+    case Owed::CommError:
+      return message.startsWith(QStringLiteral("通信エラー")) &&
+             message.contains(QStringLiteral("通信を終了します"));
+    case Owed::NotFound:
+      return message.endsWith(QStringLiteral("が接続されていません"));
+    case Owed::DownloadFailed:
+      return message == QStringLiteral("ダウンロードに失敗しました");
+  }
+  return false;
+}
+
+constexpr Owed R = Owed::Nothing;
+constexpr Owed T = Owed::TimeOut;
+constexpr Owed C = Owed::CommError;
+constexpr Owed N = Owed::NotFound;
+constexpr Owed D = Owed::DownloadFailed;
+
+struct FaultCase {
+  const char* name;
+  const char* faults;  // the switches, without the arming keys
+  // Owed per phase, in the order of kPhases. The probe tries three times
+  // and reads anything but a model name as no logger. Three resends follow
+  // a silent or garbled answer and ten a rejection, but during a transfer
+  // the download's watchdog gives up after a second of silence, before the
+  // fourth resend; the streamed transfer has no resend at all.
+  Owed owed[9];
+};
+
+const FaultCase kFaults[] = {
+    //                                                   probe sts hdr fast slow cont clk name start
+    {"two silent requests", R"("silentRequests": 2)", {R, R, R, D, R, R, R, R, R}},
+    {"four silent requests", R"("silentRequests": 4)", {N, T, T, D, D, T, T, T, T}},
+    {"ten rejections", R"("rejectedRequests": 10)", {N, R, R, R, R, R, R, R, R}},
+    {"eleven rejections", R"("rejectedRequests": 11)", {N, C, C, C, C, C, C, C, C}},
+    {"line noise", R"("noiseBytes": 3)", {R, R, R, R, R, R, R, R, R}},
+    {"one overlong answer", R"("overlongAnswers": 1)", {R, R, R, D, R, R, R, R, R}},
+    {"four overlong answers", R"("overlongAnswers": 4)", {N, T, T, D, D, T, T, T, T}},
+    {"unplugged", R"("unplugAfterRequests": 0)", {N, C, C, C, C, C, C, C, C}},
+};
+
+class FaultSuite : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(QFileInfo(SimProcess::binary()).isExecutable()); }
+
+  QTemporaryDir m_dir;
+  SimProcess m_sim{m_dir.path()};
+};
+
+// Runs the phase's work; the program has connected first unless the phase
+// is the connection itself.
+void runPhase(Phase phase, FaultProgram& program) {
+  switch (phase) {
+    case Phase::Probe:
+    case Phase::StatusRead:
+      (void)program.connect();
+      return;
+    case Phase::Header:
+    case Phase::FastTransfer:
+    case Phase::SlowTransfer:
+      program.app.DownloadSlow = phase == Phase::SlowTransfer;
+      ASSERT_TRUE(program.download.Command5_Click());
+      break;
+    case Phase::Continuous:
+      ASSERT_TRUE(program.realTime.Command2_Click(RealTimeMeasurement::kMinSpacing, false));
+      waitUntil(
+          [&] { return !program.realTime.running() || program.app.set(kRealTimeSet).Count >= 5; });
+      if (program.realTime.running()) {
+        ASSERT_TRUE(program.realTime.Command2_Click(0, false));
+      }
+      break;
+    case Phase::Clock:
+      ASSERT_TRUE(program.requests.setClock(CivilTime{2026, 12, 6, 10, 30, 0}).ok());
+      break;
+    case Phase::Name:
+      ASSERT_TRUE(program.requests.setName(QStringLiteral("NEW1")).ok());
+      break;
+    case Phase::Start: {
+      LogStartRequest start;
+      start.Name = QStringLiteral("STRT");
+      start.IntervalUnit = LogStartRequest::kMinutes;
+      start.IntervalValue = 1;
+      start.Model = program.app.ModelName;
+      ASSERT_TRUE(program.requests.startRecording(start, CivilTime{2026, 12, 6, 10, 30, 0}).ok());
+      break;
+    }
+  }
+  ASSERT_TRUE(program.settle());
+}
+
+// What a recovered phase leaves behind.
+void expectDone(Phase phase, FaultProgram& program, const std::string& where) {
+  switch (phase) {
+    case Phase::Probe:
+    case Phase::StatusRead:
+      EXPECT_TRUE(program.connection.isConnected()) << where;
+      EXPECT_EQ(program.app.Status.LoggerName, QStringLiteral("FLT1")) << where;
+      break;
+    case Phase::Header:
+    case Phase::FastTransfer:
+    case Phase::SlowTransfer:
+      EXPECT_EQ(program.downloadResult, true) << where;
+      EXPECT_EQ(program.app.set(kLogSet).Count, kPoints) << where;
+      break;
+    case Phase::Continuous:
+      EXPECT_GE(program.app.set(kRealTimeSet).Count, 5) << where;
+      break;
+    case Phase::Clock:
+      break;  // the confirmation means the read-back matched the time sent
+    case Phase::Name:
+      EXPECT_EQ(program.app.Status.LoggerName, QStringLiteral("NEW1")) << where;
+      break;
+    case Phase::Start:
+      EXPECT_EQ(program.app.RunState, QString::fromUtf16(kRunRecording)) << where;
+      EXPECT_EQ(program.app.Status.LoggerName, QStringLiteral("STRT")) << where;
+      break;
+  }
+}
+
+// What a failed phase must not leave behind.
+void expectNothingHalfDone(Phase phase, Owed owed, FaultProgram& program,
+                           const std::string& where) {
+  // The watchdog ends only the download; every other failure ends the link.
+  EXPECT_EQ(program.connection.isConnected(), owed == Owed::DownloadFailed) << where;
+  if (phase == Phase::Header || phase == Phase::FastTransfer || phase == Phase::SlowTransfer) {
+    EXPECT_NE(program.downloadResult, true) << where;
+    EXPECT_EQ(program.app.set(kLogSet).Count, 0) << where;
+  }
+  if (phase == Phase::Continuous) {
+    // the two points before the fault are whole; the third never came
+    EXPECT_EQ(program.app.set(kRealTimeSet).Count, 2) << where;
+  }
+}
+
+TEST_F(FaultSuite, EveryFaultAtEveryPhaseEndsInTheOwedMessageAndTheProgramRecovers) {
+  for (const FaultCase& fault : kFaults) {
+    for (size_t p = 0; p < std::size(kPhases); ++p) {
+      const Phase phase = static_cast<Phase>(p);
+      const Owed owed = fault.owed[p];
+      const std::string where =
+          std::string(fault.name) + " at the " + kPhases[p].name + ", owed " + owedName(owed);
+      const QByteArray faults =
+          QByteArray(fault.faults) + QByteArray(R"(, "armOnCode": %1, "armAfter": %2)")
+                                         .replace("%1", QByteArray::number(kPhases[p].armOnCode))
+                                         .replace("%2", QByteArray::number(kPhases[p].armAfter));
+      ASSERT_TRUE(m_sim.start(scenario(faults))) << where << ": " << m_sim.output();
+      FaultProgram program(m_sim.portPattern(), m_sim.adapterFile());
+      if (phase != Phase::Probe && phase != Phase::StatusRead) {
+        ASSERT_TRUE(program.connect()) << where;
+      }
+      runPhase(phase, program);
+      if (::testing::Test::HasFatalFailure()) return;
+
+      const std::vector<QString> messages = program.messages();
+      if (owed == Owed::Nothing) {
+        // Only a clock set confirms itself (text 1044 and the time sent).
+        const std::vector<QString> confirmation = {
+            QStringLiteral("設定しました\r\r2026/12/06 10:30:00")};
+        EXPECT_EQ(messages, phase == Phase::Clock ? confirmation : std::vector<QString>{}) << where;
+        expectDone(phase, program, where);
+      } else {
+        ASSERT_EQ(messages.size(), 1u) << where;
+        EXPECT_TRUE(isOwedMessage(owed, messages.front()))
+            << where << ": " << messages.front().toStdString();
+        expectNothingHalfDone(phase, owed, program, where);
+      }
+
+      // Nothing may still tick: no late message, no second attempt.
+      EXPECT_FALSE(program.realTime.running()) << where;
+      runFor(static_cast<int>(program.timings.timeOut.count() * 4));
+      EXPECT_EQ(program.messages().size(), messages.size()) << where;
+      EXPECT_FALSE(program.busy()) << where;
+
+      // A failed probe leaves faults for the next scan and an unplugged
+      // logger is gone: the user plugs in a sound one.
+      const bool spoilt = phase == Phase::Probe && !program.connection.isConnected();
+      if (spoilt || !m_sim.running()) {
+        ASSERT_TRUE(m_sim.start(scenario())) << where << ": " << m_sim.output();
+      }
+      if (program.connection.isConnected()) {
+        ASSERT_TRUE(program.requests.updateStatus().ok()) << where;
+        EXPECT_TRUE(program.settle()) << where;
+      } else {
+        EXPECT_TRUE(program.connect()) << where << ": no second connection";
+      }
+      EXPECT_TRUE(program.connection.isConnected()) << where;
+      EXPECT_EQ(program.messages().size(), messages.size()) << where;
+    }
+  }
+}
+
+TEST_F(FaultSuite, LoggerSpecificFaultsEndAsTheUserIsOwed) {
+  struct Case {
+    const char* name;
+    QByteArray scenario;
+    Phase phase;
+    Owed owed;
+    int points;  // in the log set afterwards
+  };
+  const Case cases[] = {
+      {"stall after 100 points", scenario(R"("stallAfterPoints": 100)"), Phase::FastTransfer,
+       Owed::DownloadFailed, 0},
+      {"identify answer too late", scenario(R"("probeDelayMs": 700)"), Phase::Probe, Owed::NotFound,
+       0},
+      {"erased header", scenario({}, R"(, "erasedHeader": true)"), Phase::SlowTransfer,
+       Owed::Nothing, kPoints},
+      {"160 blocks", R"({"model": "QM100-RH", "clock": "2026-12-06 09:00:00",
+         "interval": {"unit": "minutes", "value": 1},
+         "recording": {"repeatBlocks": {"start": "2026-11-28 00:00:00", "count": 160,
+                       "points": 3, "gapSeconds": 3600}, "olderEntry": "2026-11-01 00:00:00"}})",
+       Phase::FastTransfer, Owed::Nothing, 480},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(m_sim.start(c.scenario)) << c.name;
+    FaultProgram program(m_sim.portPattern(), m_sim.adapterFile());
+    if (c.phase != Phase::Probe) {
+      ASSERT_TRUE(program.connect()) << c.name;
+    }
+    runPhase(c.phase, program);
+    const std::vector<QString> messages = program.messages();
+    if (c.owed == Owed::Nothing) {
+      EXPECT_TRUE(messages.empty()) << c.name;
+    } else {
+      ASSERT_EQ(messages.size(), 1u) << c.name;
+      EXPECT_TRUE(isOwedMessage(c.owed, messages.front())) << c.name;
+    }
+    EXPECT_EQ(program.app.set(kLogSet).Count, c.points) << c.name;
+    EXPECT_EQ(program.downloadResult.value_or(false), c.points > 0) << c.name;
+    ASSERT_TRUE(m_sim.start(scenario()));
+    if (!program.connection.isConnected()) {
+      EXPECT_TRUE(program.connect()) << c.name;
+    }
+  }
+}
+
+TEST_F(FaultSuite, SimulatorKilledMidDownloadLosesTheLinkAndNoPoints) {
+  ASSERT_TRUE(m_sim.start(scenario(R"("paced": true, "baud": 9600)")));
+  FaultProgram program(m_sim.portPattern(), m_sim.adapterFile());
+  ASSERT_TRUE(program.connect());
+  ASSERT_TRUE(program.download.Command5_Click());
+  ASSERT_TRUE(waitUntil([&] { return program.download.received() >= 50; }));
+  m_sim.kill();
+  ASSERT_TRUE(program.settle());
+  const std::vector<QString> messages = program.messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(isOwedMessage(Owed::CommError, messages.front())) << messages.front().toStdString();
+  EXPECT_EQ(program.downloadResult, false);
+  EXPECT_EQ(program.app.set(kLogSet).Count, 0);
+  EXPECT_FALSE(program.connection.isConnected());
+
+  ASSERT_TRUE(m_sim.start(scenario()));
+  ASSERT_TRUE(program.connect());
+  ASSERT_TRUE(program.download.Command5_Click());
+  ASSERT_TRUE(program.settle());
+  EXPECT_EQ(program.downloadResult, true);
+  EXPECT_EQ(program.app.set(kLogSet).Count, kPoints);
+}
+
+int openHandles() { return static_cast<int>(QDir(QStringLiteral("/proc/self/fd")).count()); }
+
+TEST_F(FaultSuite, HundredConnectDisconnectCyclesLeakNoHandles) {
+  ASSERT_TRUE(m_sim.start(scenario()));
+  FaultProgram program(m_sim.portPattern(), m_sim.adapterFile());
+  ASSERT_TRUE(program.connect());  // the first opening may set up lasting state
+  program.connection.disconnect();
+  const int handles = openHandles();
+  for (int i = 0; i < 100; ++i) {
+    ASSERT_TRUE(program.connect()) << "cycle " << i;
+    EXPECT_FALSE(program.app.Status.LoggerName.isEmpty()) << "cycle " << i;
+    program.connection.disconnect();
+    ASSERT_FALSE(program.connection.isConnected());
+  }
+  EXPECT_EQ(openHandles(), handles);
+  EXPECT_TRUE(program.messages().empty());
+}
+
+}  // namespace
+}  // namespace termika::testing
