@@ -30,7 +30,7 @@ std::optional<Bytes4> decodeAnswer(const QByteArray& answer) {
   const qsizetype end = answer.lastIndexOf(static_cast<char>(kTerminator));
   if (end < 8) return std::nullopt;
   Bytes4 out{};
-  for (int i = 0; i < 4; ++i) {
+  for (qsizetype i = 0; i < 4; ++i) {
     const auto h = static_cast<std::uint8_t>(answer.at(end - 8 + 2 * i));
     const auto l = static_cast<std::uint8_t>(answer.at(end - 8 + 2 * i + 1));
     const auto v = decodePair(h, l);
