@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # A continuous measurement at the shortest spacing (2 s) for a long time,
-# through termika-cli against termika-sim on a pty, watching the program's
-# memory and open handles. Not part of ./test.sh: it takes minutes.
-#   scripts/soak.sh [SECONDS] [BUILD_DIR]    defaults: 600 build/release
+# through termika-cli (or with --window the main window, offscreen) against
+# termika-sim on a pty, watching the program's memory and open handles. Not
+# part of ./test.sh: it takes minutes.
+#   scripts/soak.sh [--window] [SECONDS] [BUILD_DIR]    defaults: 600 build/release
 # Prints one line per minute (points, RSS, handles) and a verdict: the run
 # fails when points are missing or memory or handles grew.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+window=false
+if [ "${1:-}" = "--window" ]; then window=true; shift; fi
 seconds=${1:-600}
 build=${2:-build/release}
 [[ "$seconds" =~ ^[0-9]+$ ]] && [ "$seconds" -ge 60 ] || { echo "soak: SECONDS must be >= 60" >&2; exit 2; }
@@ -18,7 +21,7 @@ for exe in "$sim" "$cli"; do
 done
 
 dir=$(mktemp -d /tmp/termika-soak.XXXXXX)
-"$sim" scenarios/fresh-qm100.json --link "$dir/tty1" >"$dir/sim.log" 2>&1 &
+"$sim" scenarios/fresh-qm100.json --link "$dir/tty1" --adapter-file "$dir/adapter" >"$dir/sim.log" 2>&1 &
 sim_pid=$!
 cli_pid=
 cleanup() {
@@ -30,6 +33,13 @@ cleanup() {
 trap cleanup EXIT
 for _ in $(seq 100); do [ -L "$dir/tty1" ] && break; sleep 0.05; done
 [ -L "$dir/tty1" ] || { echo "soak: termika-sim did not start" >&2; cat "$dir/sim.log" >&2; exit 1; }
+
+if $window; then
+  soak="$build/bench/soak_window"
+  [ -x "$soak" ] || { echo "soak: $soak is not built (-DTERMIKA_BUILD_BENCH=ON, target soak_window)" >&2; exit 1; }
+  QT_QPA_PLATFORM=offscreen "$soak" "$seconds" "$dir/tty%1" "$dir/adapter"
+  exit $?
+fi
 
 points=$((seconds / 2))
 "$cli" --device "$dir/tty1" measure --count "$points" --every 2 >"$dir/points.csv" 2>"$dir/cli.err" &
