@@ -22,75 +22,62 @@ QDateTime at(int y, int mo, int d, int h, int mi, int s) {
   return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
 }
 
-TEST(RecordingSettings, IntervalPreselection) {
+// The interval goes to the unit whose list holds it, else to minutes with the value kept from
+// before; alarm limits out of -20..70 or crossed fall back to 40 / 0.
+TEST(RecordingSettings, PreselectsFromWhatTheLoggerReported) {
   const struct {
     int seconds;
     Unit unit;
     int value;
-  } cases[] = {
-      {45, Unit::Seconds, 45},
-      {2, Unit::Seconds, 2},
-      {59, Unit::Seconds, 59},
-      {60, Unit::Minutes, 1},
-      {14400, Unit::Minutes, 240},
-      {600, Unit::Minutes, 10},
-      // Not expressible in the lists: minutes with the value kept from before.
-      {90, Unit::Minutes, 60},
-      {14460, Unit::Minutes, 60},
-      {0, Unit::Minutes, 60},
-      // 1 s is not in the seconds list: seconds with the value kept.
-      {1, Unit::Seconds, 30},
-  };
-  for (const auto& c : cases) {
+  } intervals[] = {{45, Unit::Seconds, 45}, {2, Unit::Seconds, 2},       {59, Unit::Seconds, 59},
+                   {60, Unit::Minutes, 1},  {14400, Unit::Minutes, 240}, {600, Unit::Minutes, 10},
+                   {90, Unit::Minutes, 60}, {14460, Unit::Minutes, 60},  {0, Unit::Minutes, 60},
+                   {1, Unit::Seconds, 30}};
+  for (const auto& c : intervals) {
     RecordingSettings s;
     s.preselect(preset(c.seconds));
     EXPECT_EQ(s.unit(), c.unit) << c.seconds;
     EXPECT_EQ(s.intervalValue(), c.value) << c.seconds;
   }
-}
-
-TEST(RecordingSettings, PreselectsNameModeAndAlarmsOutOfRangeOnesFallBackTo40And0) {
-  RecordingSettings p;
-  p.preselect(preset(60, 30, 10));
-  EXPECT_EQ(p.name(), QStringLiteral("AB"));
-  EXPECT_TRUE(p.loop());
-  EXPECT_TRUE(p.upperEnabled());
-  EXPECT_FALSE(p.lowerEnabled());
-  EXPECT_TRUE(p.alarmsAvailable());
-  RecordingPreset other = preset(60);
-  other.Model = QStringLiteral("QM100-RH");
-  p.preselect(other);
-  EXPECT_FALSE(p.alarmsAvailable());
   const struct {
     int upper, lower, wantUpper, wantLower;
-  } cases[] = {{30, 10, 30, 10}, {75, 10, 40, 0},      {30, -21, 40, 0}, {-20, -20, 40, 0},
-               {70, 69, 70, 69}, {-19, -20, -19, -20}, {10, 20, 21, 20}};
-  for (const auto& c : cases) {
+  } alarms[] = {{30, 10, 30, 10}, {75, 10, 40, 0},      {30, -21, 40, 0}, {-20, -20, 40, 0},
+                {70, 69, 70, 69}, {-19, -20, -19, -20}, {10, 20, 21, 20}};
+  for (const auto& c : alarms) {
     RecordingSettings s;
     s.preselect(preset(60, c.upper, c.lower));
     EXPECT_EQ(s.upper(), c.wantUpper) << c.upper << "/" << c.lower;
     EXPECT_EQ(s.lower(), c.wantLower) << c.upper << "/" << c.lower;
   }
+  RecordingSettings p;
+  p.preselect(preset(60));
+  EXPECT_EQ(p.name(), QStringLiteral("AB"));
+  EXPECT_TRUE(p.loop() && p.upperEnabled() && p.alarmsAvailable());
+  EXPECT_FALSE(p.lowerEnabled());
+  RecordingPreset other = preset(60);
+  other.Model = QStringLiteral("QM100-RH");
+  p.preselect(other);
+  EXPECT_FALSE(p.alarmsAvailable());
 }
 
 TEST(RecordingSettings, LimitsPushEachOtherAndStayInRange) {
+  const struct {
+    bool upper;
+    int value, wantUpper, wantLower;
+  } steps[] = {{false, 40, 41, 40},
+               {true, 12, 12, 11},
+               {true, -50, -19, -20},
+               {false, 100, 70, 69},
+               {true, 70, 70, 69}};
   RecordingSettings s;  // 40 / 0
-  s.setLower(40);
-  EXPECT_EQ(s.upper(), 41);
-  EXPECT_EQ(s.lower(), 40);
-  s.setUpper(12);
-  EXPECT_EQ(s.lower(), 11);
-  s.setUpper(-50);
-  EXPECT_EQ(s.upper(), -19);
-  EXPECT_EQ(s.lower(), -20);
-  s.setLower(100);
-  EXPECT_EQ(s.lower(), 69);
-  EXPECT_EQ(s.upper(), 70);
-  s.setUpper(70);
-  EXPECT_EQ(s.lower(), 69);
+  for (const auto& c : steps) {
+    c.upper ? s.setUpper(c.value) : s.setLower(c.value);
+    EXPECT_EQ(s.upper(), c.wantUpper) << c.value;
+    EXPECT_EQ(s.lower(), c.wantLower) << c.value;
+  }
 }
 
-TEST(RecordingSettings, DefaultsAndEachUnitsRememberedValue) {
+TEST(RecordingSettings, DefaultsEachUnitsRememberedValueAndClockWrap) {
   RecordingSettings s;
   EXPECT_EQ(s.upper(), 40);
   EXPECT_EQ(s.lower(), 0);
@@ -115,14 +102,10 @@ TEST(RecordingSettings, DefaultsAndEachUnitsRememberedValue) {
   EXPECT_FALSE(s.setIntervalValue(0));
   s.setUnit(Unit::Seconds);
   EXPECT_EQ(s.intervalValue(), 5);
-}
-
-TEST(RecordingSettings, HourAndMinuteWrap) {
-  RecordingSettings s;
   const struct {
     int in, hour, minute;
-  } cases[] = {{-1, 23, 59}, {24, 0, 24}, {0, 0, 0}, {23, 23, 23}, {60, 12, 0}};
-  for (const auto& c : cases) {
+  } wraps[] = {{-1, 23, 59}, {24, 0, 24}, {0, 0, 0}, {23, 23, 23}, {60, 12, 0}};
+  for (const auto& c : wraps) {
     s.setHour(c.in);
     s.setMinute(c.in);
     EXPECT_EQ(s.hour(), c.hour) << c.in;
@@ -130,16 +113,15 @@ TEST(RecordingSettings, HourAndMinuteWrap) {
   }
 }
 
+// At 23:59:30 the start is tomorrow 00:00, not today 00:00.
 TEST(RecordingSettings, ReservationStartsOneMinuteAfterNow) {
   const struct {
     QDateTime now;
     int offset, hour, minute;
-  } cases[] = {
-      {at(2025, 6, 10, 14, 20, 5), 0, 14, 21},
-      {at(2025, 6, 10, 23, 59, 30), 1, 0, 0},  // tomorrow 00:00, not today 00:00
-      {at(2025, 12, 31, 23, 59, 0), 1, 0, 0},
-      {at(2025, 6, 10, 13, 59, 59), 0, 14, 0},
-  };
+  } cases[] = {{at(2025, 6, 10, 14, 20, 5), 0, 14, 21},
+               {at(2025, 6, 10, 23, 59, 30), 1, 0, 0},
+               {at(2025, 12, 31, 23, 59, 0), 1, 0, 0},
+               {at(2025, 6, 10, 13, 59, 59), 0, 14, 0}};
   for (const auto& c : cases) {
     RecordingSettings s;
     s.setReservation(true, c.now);
@@ -150,18 +132,19 @@ TEST(RecordingSettings, ReservationStartsOneMinuteAfterNow) {
   }
 }
 
+// Up to Jul 9 from Jun 10, Feb 14 from Jan 15, Mar 30 from Jan 31 (the next 31st is Mar 31) and
+// Mar 29 from Jan 30 in a leap year.
 TEST(RecordingSettings, DateRangeEndsTheDayBeforeTheSameDayNextTime) {
   const struct {
-    QDate today;
-    int max;
-  } cases[] = {{QDate(2025, 6, 10), 29},  // up to Jul 9
-               {QDate(2025, 1, 15), 30},  // up to Feb 14
-               {QDate(2025, 1, 31), 58},  // next 31st is Mar 31
-               {QDate(2024, 1, 30), 59},  // next 30th is Mar 30 (leap year)
-               {QDate(2025, 2, 28), 27}};
+    int year, month, day, max;
+  } cases[] = {{2025, 6, 10, 29},
+               {2025, 1, 15, 30},
+               {2025, 1, 31, 58},
+               {2024, 1, 30, 59},
+               {2025, 2, 28, 27}};
   for (const auto& c : cases) {
-    EXPECT_EQ(RecordingSettings::maxReservationOffset(c.today), c.max)
-        << c.today.toString().toStdString();
+    EXPECT_EQ(RecordingSettings::maxReservationOffset(QDate(c.year, c.month, c.day)), c.max)
+        << c.month << "/" << c.day;
   }
   RecordingSettings s;  // the chosen offset stays in that range
   s.setReservation(true, at(2025, 6, 10, 12, 0, 0));
@@ -171,25 +154,19 @@ TEST(RecordingSettings, DateRangeEndsTheDayBeforeTheSameDayNextTime) {
   EXPECT_EQ(s.dayOffset(), 0);
 }
 
+// From Jan 31, Mar 1 and Mar 28 would start on Feb 1 and Feb 28; Feb 2025 has no 29th; Mar 31
+// is today's day of month again; Jan 30 is past.
 TEST(RecordingSettings, DatesWhoseDayRecursEarlierAreRefused) {
-  const QDate jan31(2025, 1, 31);
   const struct {
-    QDate date;
+    int month, day;
     bool allowed;
-  } cases[] = {
-      {jan31, true},
-      {QDate(2025, 2, 1), true},
-      {QDate(2025, 2, 28), true},
-      {QDate(2025, 3, 1), false},   // Feb 1 comes first
-      {QDate(2025, 3, 28), false},  // Feb 28 comes first
-      {QDate(2025, 3, 29), true},   // Feb 2025 has no 29th
-      {QDate(2025, 3, 30), true},
-      {QDate(2025, 3, 31), false},  // today's day of month
-      {QDate(2025, 1, 30), false},  // yesterday
-  };
+  } cases[] = {{1, 31, true}, {2, 1, true},  {2, 28, true},  {3, 1, false}, {3, 28, false},
+               {3, 29, true}, {3, 30, true}, {3, 31, false}, {1, 30, false}};
   for (const auto& c : cases) {
-    EXPECT_EQ(RecordingSettings::isReservationDateAllowed(jan31, c.date), c.allowed)
-        << c.date.toString().toStdString();
+    EXPECT_EQ(RecordingSettings::isReservationDateAllowed(QDate(2025, 1, 31),
+                                                          QDate(2025, c.month, c.day)),
+              c.allowed)
+        << c.month << "/" << c.day;
   }
 }
 
@@ -227,16 +204,16 @@ TEST(RecordingSettings, RequestCarriesTheChosenValues) {
   s.setName(QStringLiteral("T1"));
   s.setLoop(false);
   s.setLowerEnabled(true);
-  LogStartRequest want;
-  want.Name = QStringLiteral("  T1");
-  want.Loop = false;
-  want.IntervalUnit = 130;
-  want.IntervalValue = 45;
-  want.UpperLimit = 30;
-  want.UpperEnabled = true;
-  want.LowerLimit = -5;
-  want.LowerEnabled = true;
-  want.Model = QStringLiteral("QM120-RH");
+  LogStartRequest want{.Name = QStringLiteral("  T1"),
+                       .Loop = false,
+                       .IntervalUnit = 130,
+                       .IntervalValue = 45,
+                       .UpperLimit = 30,
+                       .UpperEnabled = true,
+                       .LowerLimit = -5,
+                       .LowerEnabled = true,
+                       .Model = QStringLiteral("QM120-RH"),
+                       .ReservedStart = std::nullopt};
   EXPECT_EQ(s.request(), want);
 
   s.setUnit(Unit::Minutes);
@@ -251,44 +228,37 @@ TEST(RecordingSettings, RequestCarriesTheChosenValues) {
 }
 
 TEST(RecordingButton, DecidesByLinkStateAndBattery) {
-  const auto status = [](std::optional<double> volts, const char* fault = "", bool pending = false,
-                         int used = 0, bool wrapped = false) {
-    LoggerStatus st;
-    st.BatteryVoltage = volts;
-    st.BatteryStatus = QString::fromUtf8(fault);
-    st.PendingDownload = pending;
-    st.UsedMemory = used;
-    st.LoopMode = st.MemoryWrapped = wrapped ? 1 : 0;
-    return st;
-  };
-  const LoggerStatus good = status(3.0), low = status(2.49), unknown = status(std::nullopt),
-                     fault = status(3.0, "Error"), pending = status(3.0, "", true, 4),
-                     pendingEmpty = status(3.0, "", true),
-                     pendingWrapped = status(3.0, "", true, 0, true);
   using A = RecordingButtonAction;
   const struct {
     bool busy;
     const char* runState;
-    const LoggerStatus& status;
+    std::optional<double> volts;
+    const char* fault;
+    bool pending;
+    int used, wrapped;
     A action;
   } cases[] = {
-      {true, "", good, A::Ignore},
-      {true, "kirokucyu", good, A::Ignore},
-      {false, "kirokucyu", low, A::Stop},
-      {false, "yoyakucyu", good, A::Stop},
-      {false, "", good, A::OpenSettings},
-      {false, "", low, A::RefuseBattery},
-      {false, "", unknown, A::RefuseBattery},
-      {false, "", fault, A::RefuseBattery},
-      {false, "", pending, A::AskOverwrite},
-      {false, "", pendingEmpty, A::OpenSettings},
-      {false, "", pendingWrapped, A::AskOverwrite},
+      {true, "", 3.0, "", false, 0, 0, A::Ignore},
+      {true, "kirokucyu", 3.0, "", false, 0, 0, A::Ignore},
+      {false, "kirokucyu", 2.49, "", false, 0, 0, A::Stop},
+      {false, "yoyakucyu", 3.0, "", false, 0, 0, A::Stop},
+      {false, "", 3.0, "", false, 0, 0, A::OpenSettings},
+      {false, "", 2.49, "", false, 0, 0, A::RefuseBattery},
+      {false, "", std::nullopt, "", false, 0, 0, A::RefuseBattery},
+      {false, "", 3.0, "Error", false, 0, 0, A::RefuseBattery},
+      {false, "", 3.0, "", true, 4, 0, A::AskOverwrite},
+      {false, "", 3.0, "", true, 0, 0, A::OpenSettings},
+      {false, "", 3.0, "", true, 0, 1, A::AskOverwrite},
   };
-  int row = 0;
   for (const auto& c : cases) {
-    EXPECT_EQ(DecideRecordingButton(c.busy, QString::fromUtf8(c.runState), c.status), c.action)
-        << "row " << row;
-    ++row;
+    LoggerStatus st;
+    st.BatteryVoltage = c.volts;
+    st.BatteryStatus = QString::fromUtf8(c.fault);
+    st.PendingDownload = c.pending;
+    st.UsedMemory = c.used;
+    st.LoopMode = st.MemoryWrapped = static_cast<std::uint8_t>(c.wrapped);
+    EXPECT_EQ(DecideRecordingButton(c.busy, QString::fromUtf8(c.runState), st), c.action)
+        << c.runState << " " << c.volts.value_or(-1) << c.fault << c.pending << c.used;
   }
 }
 

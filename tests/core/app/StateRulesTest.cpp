@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "core/app/AppState.h"
 #include "core/app/StateRules.h"
 #include "core/data/DayTime.h"
@@ -7,13 +10,15 @@
 namespace termika {
 namespace {
 
+QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+
 const UiText& japanese() {
   static const UiText t = UiText::load(UiText::Language::Japanese);
   return t;
 }
 
-// A QM120-RH that recorded since 2024-05-01 10:00:00, 400 bytes, 60 s, with
-// an upper alarm of 30 °C on and the lower one off, at 3.00 V.
+// A QM120-RH that recorded since 2024-05-01 10:00:00, 400 bytes, 60 s, with an upper alarm of
+// 30 °C on and the lower one off, at 3.00 V; 300 s is set for the next recording.
 LoggerStatus recordingLogger() {
   LoggerStatus st;
   st.LoggerName = QStringLiteral("AB12");
@@ -24,6 +29,9 @@ LoggerStatus recordingLogger() {
   st.UpperAlarm = {30, 0, 128};
   st.LowerAlarm = {-5, 0, 0};
   st.BatteryVoltage = 3.0;
+  st.ReservationDay = 5;  // shown only while a reservation is pending
+  st.ReservationHour = 7;
+  st.ReservationMinute = 3;
   return st;
 }
 
@@ -33,7 +41,7 @@ struct Fixture {
   Fixture(bool connected, const char* runState) {
     in.Connected = connected;
     in.PortNumber = 3;
-    in.RunState = QString::fromUtf8(runState);
+    in.RunState = u(runState);
     in.ModelName = QStringLiteral("QM120-RH");
     in.Status = &status;
     in.Texts = &japanese();
@@ -41,7 +49,15 @@ struct Fixture {
   MainWindowState run() const { return RefreshMainWindowState(in); }
 };
 
-QStringList names(const char* list) { return QString::fromUtf8(list).split(u' '); }
+QStringList names(const char* list) { return u(list).split(u' '); }
+
+// Pairs of control name and text; an empty text must still be set, so that a stale one is cleared.
+void expectTexts(const MainWindowState& s, const std::vector<const char*>& pairs) {
+  for (auto it = pairs.begin(); it != pairs.end(); it += 2) {
+    EXPECT_TRUE(s.of(u(it[0])).text.has_value()) << it[0];
+    EXPECT_EQ(s.textOf(u(it[0])), u(it[1])) << it[0];
+  }
+}
 
 // One row of the state table: controls enabled / disabled and the texts of
 // Command4, Label16 and Command2.
@@ -89,77 +105,90 @@ TEST(StateRules, EnablingAndTextsFollowTheRowOfTheTable) {
       EXPECT_FALSE(s.isEnabled(name)) << name.toStdString();
       EXPECT_TRUE(s.of(name).enabled.has_value()) << name.toStdString();
     }
-    EXPECT_EQ(s.textOf(QStringLiteral("Command4")), QString::fromUtf8(c.command4));
-    EXPECT_EQ(s.textOf(QStringLiteral("Label16")), QString::fromUtf8(c.label16));
-    EXPECT_EQ(s.textOf(QStringLiteral("Command2")), QString::fromUtf8(c.command2));
+    EXPECT_EQ(s.textOf(u("Command4")), u(c.command4));
+    EXPECT_EQ(s.textOf(u("Label16")), u(c.label16));
+    EXPECT_EQ(s.textOf(u("Command2")), u(c.command2));
   }
 }
 
-TEST(StateRules, NotConnectedEmptiesThePanelAndTurnsTheLampBlack) {
-  Fixture f(false, "");
-  const MainWindowState s = f.run();
-  EXPECT_EQ(s.WindowCaption, QStringLiteral("[Termika] 温湿度ロガー "));
-  EXPECT_EQ(s.ModelName, QStringLiteral("Termika"));
-  EXPECT_EQ(s.StatusBarText, QStringLiteral("未接続"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label49")), QStringLiteral("未接続"));
-  EXPECT_FALSE(s.ConnectPictureOn);
-  EXPECT_TRUE(s.StopLink);
-  EXPECT_EQ(s.of(QStringLiteral("Shape1")).background, PanelColour::Black);
-  for (const QString& label : names(
-           "Label19 Label6 Label21 Label26 Label10 Label2 Label4 Label48 Label29 Label46 Label8")) {
-    ASSERT_TRUE(s.of(label).text.has_value()) << label.toStdString();
-    EXPECT_TRUE(s.textOf(label).isEmpty()) << label.toStdString();
-  }
-  EXPECT_EQ(s.textOf(QStringLiteral("Label7")), QStringLiteral("----"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label14")), QStringLiteral("----"));
-  EXPECT_EQ(s.of(QStringLiteral("Label7")).background, PanelColour::ButtonFace);
-  EXPECT_EQ(s.of(QStringLiteral("Label8")).background, PanelColour::ButtonFace);
-  // "Termika" is no alarm model.
-  EXPECT_FALSE(s.isVisible(QStringLiteral("Label29")));
+TEST(StateRules, PanelDescribesTheConnectedLoggerAndIsEmptiedWithoutOne) {
+  const MainWindowState off = Fixture(false, "").run();
+  EXPECT_EQ(off.WindowCaption, u("[Termika] 温湿度ロガー "));
+  EXPECT_EQ(off.ModelName, u("Termika"));
+  EXPECT_EQ(off.StatusBarText, u("未接続"));
+  EXPECT_FALSE(off.ConnectPictureOn);
+  EXPECT_TRUE(off.StopLink);
+  expectTexts(
+      off, {"Label49", "未接続", "Label7",  "----", "Label14", "----", "Label19", "", "Label6", "",
+            "Label21", "",       "Label26", "",     "Label10", "",     "Label2",  "", "Label4", "",
+            "Label48", "",       "Label29", "",     "Label46", "",     "Label8",  ""});
+  EXPECT_EQ(off.of(u("Shape1")).background, PanelColour::Black);
+  EXPECT_EQ(off.of(u("Label7")).background, PanelColour::ButtonFace);
+  EXPECT_EQ(off.of(u("Label8")).background, PanelColour::ButtonFace);
+  EXPECT_FALSE(off.isVisible(u("Label29")));  // "Termika" is no alarm model
+
+  const MainWindowState on = Fixture(true, "").run();
+  EXPECT_EQ(on.WindowCaption, u("[Termika] 温湿度ロガー QM120-RH"));
+  EXPECT_EQ(on.StatusBarText, u("通信中\u3000ポート3"));
+  EXPECT_TRUE(on.ConnectPictureOn);
+  EXPECT_FALSE(on.StopLink);
+  EXPECT_EQ(on.of(u("Shape1")).background, PanelColour::LightGreen);
+  expectTexts(on, {"Label49", "通信中",
+                   "Label26", "2024/05/01 10:00:00",
+                   "Label48", "ワンタイム",
+                   "Label29", "30 ℃",
+                   "Label46", "OFF",
+                   "Label21", "100 点",
+                   "Label19", "60",
+                   "Label6",  "1 分",
+                   "Label7",  "3.00 V",
+                   "Label14", "AB12",
+                   "Label8",  ""});
+  for (const QString& label : names("Label29 Label31 Label32 Label46"))
+    EXPECT_TRUE(on.isVisible(label)) << label.toStdString();
 }
 
-TEST(StateRules, ConnectedCommonPartDescribesTheLogger) {
-  Fixture f(true, "");
-  const MainWindowState s = f.run();
-  EXPECT_EQ(s.WindowCaption, QStringLiteral("[Termika] 温湿度ロガー QM120-RH"));
-  EXPECT_EQ(s.StatusBarText, QStringLiteral("通信中\u3000ポート3"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label49")), QStringLiteral("通信中"));
-  EXPECT_TRUE(s.ConnectPictureOn);
-  EXPECT_FALSE(s.StopLink);
-  EXPECT_EQ(s.of(QStringLiteral("Shape1")).background, PanelColour::LightGreen);
-  EXPECT_EQ(s.textOf(QStringLiteral("Label26")), QStringLiteral("2024/05/01 10:00:00"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label48")), QStringLiteral("ワンタイム"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label29")), QStringLiteral("30 ℃"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label46")), QStringLiteral("OFF"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label21")), QStringLiteral("100 点"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label19")), QStringLiteral("60"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label6")), QStringLiteral("1 分"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label7")), QStringLiteral("3.00 V"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label14")), QStringLiteral("AB12"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label8")), QString());
-  for (const char* label : {"Label29", "Label31", "Label32", "Label46"}) {
-    EXPECT_TRUE(s.isVisible(QString::fromUtf8(label))) << label;
-  }
-}
-
-TEST(StateRules, RecordedPointsAndRecordMode) {
-  const struct {
-    int used, loop, wrapped;
-    const char* points;
-    const char* mode;
-  } cases[] = {
-      {10, 0, 0, "2 点", "ワンタイム"},   // 2.5 points of four bytes: never half points
-      {40, 1, 2, "15000 点", "ループ"},   // a wrapped loop memory is full
-      {40, 0, 2, "10 点", "ワンタイム"},  // wrapped without loop mode is no wrap
+TEST(StateRules, PanelTextsFollowTheLoggersStatus) {
+  struct Case {
+    std::vector<const char*> texts;
+    const char* runState = "kirokucyu";
+    int used = 400, loop = 0, wrapped = 0;
+    const char* stop = "";
+    std::optional<double> start = toDaySerial({2024, 5, 1, 10, 0, 0});
+    PanelColour label8 = PanelColour::ButtonFace;
   };
-  for (const auto& c : cases) {
-    Fixture f(true, "kirokucyu");
+  const Case cases[] = {
+      // Points are whole four-byte records; a wrapped loop memory is full, a wrap without loop
+      // mode is none.
+      {.texts = {"Label21", "2 点", "Label48", "ワンタイム"}, .used = 10},
+      {.texts = {"Label21", "15000 点", "Label48", "ループ"}, .used = 40, .loop = 1, .wrapped = 2},
+      {.texts = {"Label21", "10 点", "Label48", "ワンタイム"}, .used = 40, .wrapped = 2},
+      {.texts = {"Label8", "電圧低下により終了"},
+       .runState = "",
+       .stop = "Stop",
+       .label8 = PanelColour::Red},
+      // A reservation shows its start, no points and the interval held for it, and clears the
+      // low-voltage notice.
+      {.texts = {"Label26", "05日07時03分 記録開始", "Label21", "0 点", "Label6", "5 分", "Label8",
+                 ""},
+       .runState = "yoyakucyu",
+       .stop = "Stop"},
+      {.texts = {"Label26", "----/--/-- --:--:--", "Label48", "", "Label29", "", "Label46", ""},
+       .start = toDaySerial({1999, 12, 31, 23, 59, 59})},
+      {.texts = {"Label26", "----/--/-- --:--:--", "Label48", "", "Label29", "", "Label46", ""},
+       .start = std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.texts[1]);
+    Fixture f(true, c.runState);
     f.status.UsedMemory = c.used;
     f.status.LoopMode = static_cast<std::uint8_t>(c.loop);
     f.status.MemoryWrapped = static_cast<std::uint8_t>(c.wrapped);
+    f.status.StopReason = u(c.stop);
+    f.status.RecordingStart = c.start;
     const MainWindowState s = f.run();
-    EXPECT_EQ(s.textOf(QStringLiteral("Label21")), QString::fromUtf8(c.points)) << c.points;
-    EXPECT_EQ(s.textOf(QStringLiteral("Label48")), QString::fromUtf8(c.mode)) << c.points;
+    expectTexts(s, c.texts);
+    EXPECT_EQ(s.of(u("Label8")).background, c.label8);
   }
 }
 
@@ -169,9 +198,8 @@ TEST(StateRules, IntervalTextUsesMinutesAndSeconds) {
     const char* text;
   } cases[] = {{60, "1 分"},   {45, "45 秒"}, {90, "1 分30 秒"},
                {600, "10 分"}, {0, ""},       {14400, "240 分"}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(IntervalText(c.seconds, japanese()), QString::fromUtf8(c.text)) << c.seconds;
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(IntervalText(c.seconds, japanese()), u(c.text)) << c.seconds;
 }
 
 TEST(StateRules, BatteryIsComparedRoundedToTwoDecimals) {
@@ -184,7 +212,6 @@ TEST(StateRules, BatteryIsComparedRoundedToTwoDecimals) {
   } cases[] = {
       {774 * 3.3 / 1023, "", "2.50 V", PanelColour::ButtonFace, true},  // 2.4967 rounds up
       {773 * 3.3 / 1023, "", "ＮＧ 2.49 V", PanelColour::Red, false},   // 2.4935
-      {2.49, "", "ＮＧ 2.49 V", PanelColour::Red, false},
       {2.5, "", "2.50 V", PanelColour::ButtonFace, true},
       {3.1, "Error", "ＮＧ 3.10 V", PanelColour::Red, false},
       {std::nullopt, "", "----", PanelColour::ButtonFace, false},
@@ -193,61 +220,22 @@ TEST(StateRules, BatteryIsComparedRoundedToTwoDecimals) {
   for (const auto& c : cases) {
     Fixture f(true, "");
     f.status.BatteryVoltage = c.volts;
-    f.status.BatteryStatus = QString::fromUtf8(c.status);
+    f.status.BatteryStatus = u(c.status);
     const MainWindowState s = f.run();
-    EXPECT_EQ(s.textOf(QStringLiteral("Label7")), QString::fromUtf8(c.text)) << c.text;
-    EXPECT_EQ(s.of(QStringLiteral("Label7")).background, c.colour) << c.text;
+    EXPECT_EQ(s.textOf(u("Label7")), u(c.text)) << c.text;
+    EXPECT_EQ(s.of(u("Label7")).background, c.colour) << c.text;
     EXPECT_EQ(BatteryAllowsRecording(f.status), c.allowsRecording) << c.text;
   }
-}
-
-TEST(StateRules, LowVoltageStopIsShownInRed) {
-  Fixture f(true, "");
-  f.status.StopReason = QStringLiteral("Stop");
-  const MainWindowState s = f.run();
-  EXPECT_EQ(s.textOf(QStringLiteral("Label8")), QStringLiteral("電圧低下により終了"));
-  EXPECT_EQ(s.of(QStringLiteral("Label8")).background, PanelColour::Red);
-  // A pending reservation clears the notice.
-  f.in.RunState = QStringLiteral("yoyakucyu");
-  const MainWindowState r = f.run();
-  EXPECT_EQ(r.textOf(QStringLiteral("Label8")), QString());
-  EXPECT_EQ(r.of(QStringLiteral("Label8")).background, PanelColour::ButtonFace);
-}
-
-TEST(StateRules, StartBefore2000OrUnknownHidesTheRecordingDescription) {
-  for (const std::optional<double> start :
-       {toDaySerial({1999, 12, 31, 23, 59, 59}), std::optional<double>()}) {
-    Fixture f(true, "");
-    f.status.RecordingStart = start;
-    const MainWindowState s = f.run();
-    EXPECT_EQ(s.textOf(QStringLiteral("Label26")), QStringLiteral("----/--/-- --:--:--"));
-    for (const char* label : {"Label48", "Label29", "Label46"}) {
-      ASSERT_TRUE(s.of(QString::fromUtf8(label)).text.has_value());
-      EXPECT_TRUE(s.textOf(QString::fromUtf8(label)).isEmpty()) << label;
-    }
-  }
-}
-
-TEST(StateRules, ReservationShowsItsStartAndNoPoints) {
-  Fixture f(true, "yoyakucyu");
-  f.status.ReservationDay = 5;
-  f.status.ReservationHour = 7;
-  f.status.ReservationMinute = 3;
-  const MainWindowState s = f.run();
-  EXPECT_EQ(s.textOf(QStringLiteral("Label26")), QStringLiteral("05日07時03分 記録開始"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label21")), QStringLiteral("0 点"));
-  // The interval the logger holds for the reservation, not the last recording's.
-  EXPECT_EQ(s.textOf(QStringLiteral("Label6")), QStringLiteral("5 分"));
 }
 
 TEST(StateRules, OnlyQm120ShowsAlarms) {
   for (const char* model : {"QM100-RH", "QM200-RHA", ""}) {
     Fixture f(true, "");
-    f.in.ModelName = QString::fromUtf8(model);
+    f.in.ModelName = u(model);
     const MainWindowState s = f.run();
     for (const QString& label : names("Label29 Label31 Label32 Label46")) {
-      EXPECT_FALSE(s.isVisible(label)) << model << " " << label.toStdString();
-      EXPECT_TRUE(s.of(label).visible.has_value());
+      EXPECT_TRUE(s.of(label).visible.has_value() && !s.isVisible(label))
+          << model << " " << label.toStdString();
     }
   }
 }
@@ -280,8 +268,8 @@ TEST(StateRules, TailEnablesByTheCountsOfTheSets) {
       for (const QString& name : names(list))
         EXPECT_EQ(s.isEnabled(name), enabled) << c.runState << " " << name.toStdString();
     }
-    EXPECT_EQ(s.isEnabled(QStringLiteral("Command25")), c.filePrint);
-    EXPECT_EQ(s.isEnabled(QStringLiteral("m13")), c.print);
+    EXPECT_EQ(s.isEnabled(u("Command25")), c.filePrint);
+    EXPECT_EQ(s.isEnabled(u("m13")), c.print);
   }
 }
 
@@ -290,17 +278,15 @@ TEST(StateRules, NavigationIsHiddenOnlyDuringContinuousMeasurement) {
        {std::tuple{true, "renzoku", false}, std::tuple{true, "", true},
         std::tuple{true, "kirokucyu", true}, std::tuple{false, "renzoku", true}}) {
     Fixture f(connected, runState);
-    EXPECT_EQ(f.run().isVisible(QStringLiteral("HScroll2")), visible) << runState << connected;
+    EXPECT_EQ(f.run().isVisible(u("HScroll2")), visible) << runState << connected;
   }
 }
 
 TEST(StateRules, ShownSetPictureAndViewFollowCurrentSetAndMode) {
   const struct {
     int set, mode;
-    const char* picture;
-    const char* label;
-    const char* list;
-  } cases[] = {{0, 0, "Picture4", "ログ", nullptr},
+    const char *picture, *label, *list;
+  } cases[] = {{0, 0, "Picture4", "ログ", ""},
                {1, 1, "Picture6", "リアルタイム", "ListView1_1"},
                {2, 1, "Picture5", "ファイル", "ListView1_2"}};
   for (const auto& c : cases) {
@@ -308,33 +294,27 @@ TEST(StateRules, ShownSetPictureAndViewFollowCurrentSetAndMode) {
     f.in.CurrentSet = c.set;
     f.in.ViewMode = c.mode;
     const MainWindowState s = f.run();
-    for (const char* p : {"Picture4", "Picture6", "Picture5"}) {
-      EXPECT_EQ(s.isVisible(QString::fromUtf8(p)), std::string(p) == c.picture) << p;
-    }
-    EXPECT_EQ(s.textOf(QStringLiteral("Label3")), QString::fromUtf8(c.label));
-    EXPECT_EQ(s.isVisible(QStringLiteral("ondo")), c.mode == 0);
-    EXPECT_EQ(s.isVisible(QStringLiteral("situdo")), c.mode == 0);
-    for (int set = 0; set < 3; ++set) {
-      const QString name = QStringLiteral("ListView1_%1").arg(set);
-      EXPECT_EQ(s.isVisible(name), c.list != nullptr && name == QString::fromUtf8(c.list))
-          << name.toStdString();
-    }
+    for (const QString& name :
+         names("Picture4 Picture6 Picture5 ListView1_0 ListView1_1 ListView1_2"))
+      EXPECT_EQ(s.isVisible(name), name == u(c.picture) || name == u(c.list)) << name.toStdString();
+    EXPECT_EQ(s.textOf(u("Label3")), u(c.label));
+    EXPECT_EQ(s.isVisible(u("ondo")), c.mode == 0);
+    EXPECT_EQ(s.isVisible(u("situdo")), c.mode == 0);
   }
 }
 
 TEST(StateRules, LockAndUnlockCoverTheSameCommands) {
-  MainWindowState locked;
+  MainWindowState locked, unlocked;
   LockCommands(locked);
-  MainWindowState unlocked;
   UnlockCommands(unlocked);
   EXPECT_EQ(LockedControls().size(), 30);
   for (const QString& name : LockedControls()) {
     EXPECT_FALSE(locked.isEnabled(name)) << name.toStdString();
     EXPECT_TRUE(unlocked.isEnabled(name)) << name.toStdString();
   }
-  for (const char* option : {"Option5", "Option6", "Option7", "Option8", "Option9"}) {
-    EXPECT_FALSE(locked.of(QString::fromUtf8(option)).enabled.has_value());
-    EXPECT_TRUE(unlocked.isEnabled(QString::fromUtf8(option)));
+  for (const QString& option : names("Option5 Option6 Option7 Option8 Option9")) {
+    EXPECT_FALSE(locked.of(option).enabled.has_value());
+    EXPECT_TRUE(unlocked.isEnabled(option));
   }
 }
 
@@ -346,41 +326,29 @@ TEST(StateRules, EnglishTextsComeFromTheEnglishTable) {
   f.status.ReservationHour = 23;
   f.status.ReservationMinute = 59;
   const MainWindowState s = f.run();
-  EXPECT_EQ(s.textOf(QStringLiteral("Label26")), QStringLiteral("12Day23:59 Record beginning"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Command4")), QStringLiteral("Reservation cancel"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label29")), QStringLiteral("30 C"));
-  EXPECT_EQ(s.StatusBarText, QStringLiteral("Communicating\u3000Port3"));
+  expectTexts(s, {"Label26", "12Day23:59 Record beginning", "Command4", "Reservation cancel",
+                  "Label29", "30 C"});
+  EXPECT_EQ(s.StatusBarText, u("Communicating\u3000Port3"));
 }
 
-TEST(StateRules, MissingInputsGiveAnEmptyStateInsteadOfACrash) {
-  StateInputs in;
-  const MainWindowState s = RefreshMainWindowState(in);
-  EXPECT_TRUE(s.Controls.isEmpty());
-  EXPECT_EQ(DialogsClosedOnRefresh(),
-            QStringList({QStringLiteral("Form12"), QStringLiteral("Form2"), QStringLiteral("Form5"),
-                         QStringLiteral("Form6")}));
-}
-
-TEST(StateRules, InputsAreTakenFromTheWindowsState) {
+TEST(StateRules, InputsAreTakenFromTheWindowsStateAndMissingOnesGiveAnEmptyState) {
+  EXPECT_TRUE(RefreshMainWindowState(StateInputs{}).Controls.isEmpty());
+  EXPECT_EQ(DialogsClosedOnRefresh(), names("Form12 Form2 Form5 Form6"));
   AppState app;
   app.Connected = true;
   app.PortNumber = 9;
   app.RunState = QStringLiteral("kirokucyu");
   app.ModelName = QStringLiteral("QM100-RH");
   app.Status.LoggerName = QStringLiteral("ZZ");
-  app.set(kLogSet).Count = 0;
   app.set(kRealTimeSet).Count = 4;
   app.CurrentSet = kRealTimeSet;
   const MainWindowState s = RefreshMainWindowState(StateInputs::from(app));
-  EXPECT_EQ(s.StatusBarText, QStringLiteral("通信中\u3000ポート9"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label16")), QStringLiteral("記録中"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label14")), QStringLiteral("ZZ"));
-  EXPECT_EQ(s.textOf(QStringLiteral("Label3")), QStringLiteral("リアルタイム"));
-  EXPECT_TRUE(s.isEnabled(QStringLiteral("Command22")));
-  EXPECT_FALSE(s.isEnabled(QStringLiteral("Command21")));
+  EXPECT_EQ(s.StatusBarText, u("通信中\u3000ポート9"));
+  expectTexts(s, {"Label16", "記録中", "Label14", "ZZ", "Label3", "リアルタイム"});
+  EXPECT_TRUE(s.isEnabled(u("Command22")));
+  EXPECT_FALSE(s.isEnabled(u("Command21")));
   app.Connected = false;
-  const MainWindowState off = RefreshMainWindowState(StateInputs::from(app));
-  EXPECT_EQ(off.ModelName, QStringLiteral("Termika"));
+  EXPECT_EQ(RefreshMainWindowState(StateInputs::from(app)).ModelName, u("Termika"));
 }
 
 }  // namespace
