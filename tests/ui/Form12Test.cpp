@@ -5,10 +5,7 @@
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
 
 #include "FormPrompts.h"
@@ -29,6 +26,7 @@ RecordingPreset loggerPreset(int interval = 45, const char* model = "QM120-RH") 
   return p;
 }
 
+// The dialog opened on Jan 31 10:30 unless told otherwise; its requests are kept.
 struct RecordingDialog {
   UiText texts;
   ScriptedPrompts prompts;
@@ -53,7 +51,12 @@ struct RecordingDialog {
   }
   QString label(const char* names) { return captions(dialog, names); }
   QScrollBar* bar(const char* name) { return child<QScrollBar>(name); }
+  void set(const char* name, int value) { bar(name)->setValue(value); }
+  void click(const char* name) { child<QAbstractButton>(name)->click(); }
   bool checked(const char* name) { return child<QAbstractButton>(name)->isChecked(); }
+  QString range(const char* name) {
+    return QStringLiteral("%1..%2").arg(bar(name)->minimum()).arg(bar(name)->maximum());
+  }
 };
 
 TEST(Form12, OpensWithTheLoggersSettings) {
@@ -85,60 +88,48 @@ TEST(Form12, UnitSwitchRestoresEachUnitsLastValue) {
   RecordingDialog d;
   auto* combo = d.child<QComboBox>("Combo2");
   combo->setCurrentText(QStringLiteral("12"));
-  d.child<QRadioButton>("Option6")->click();
+  d.click("Option6");
   EXPECT_EQ(d.label("Combo2 Label8"), QStringLiteral("60|分"));
   combo->setCurrentText(QStringLiteral("5"));
-  d.child<QRadioButton>("Option5")->click();
+  d.click("Option5");
   EXPECT_EQ(combo->currentText(), QStringLiteral("12"));
-  d.child<QRadioButton>("Option6")->click();
+  d.click("Option6");
   EXPECT_EQ(combo->currentText(), QStringLiteral("5"));
 }
 
 TEST(Form12, RaisingTheLowerLimitPushesTheUpperOne) {
   RecordingDialog d;
-  d.bar("VScroll2")->setValue(30);
+  d.set("VScroll2", 30);
   EXPECT_EQ(d.bar("VScroll1")->value(), 31);
   EXPECT_EQ(d.label("Label1 Label2"), QStringLiteral("31℃|30℃"));
-  d.bar("VScroll1")->setValue(-19);
+  d.set("VScroll1", -19);
   EXPECT_EQ(d.bar("VScroll2")->value(), -20);
-  EXPECT_EQ(std::make_pair(d.bar("VScroll1")->minimum(), d.bar("VScroll1")->maximum()),
-            std::make_pair(-19, 70));
-  EXPECT_EQ(std::make_pair(d.bar("VScroll2")->minimum(), d.bar("VScroll2")->maximum()),
-            std::make_pair(-20, 69));
+  EXPECT_EQ(d.range("VScroll1") + ' ' + d.range("VScroll2"), QStringLiteral("-19..70 -20..69"));
 }
 
 TEST(Form12, ReservationScrollsShowDateHourAndMinuteAndWrap) {
   RecordingDialog d;
-  d.child<QCheckBox>("Check1")->click();
+  d.click("Check1");
   EXPECT_EQ(d.label("Command1 Label5 Label6 Label7"),
             QStringLiteral("予約登録|2025年01月31日|10時|31分"));
   EXPECT_EQ(d.bar("VScroll3")->maximum(), 58);
-  d.bar("VScroll4")->setValue(-1);
+  d.set("VScroll4", -1);
   EXPECT_EQ(d.bar("VScroll4")->value(), 23);
   EXPECT_EQ(d.label("Label6"), QStringLiteral("23時"));
-  d.bar("VScroll4")->setValue(24);
-  d.bar("VScroll5")->setValue(60);
-  d.bar("VScroll3")->setValue(1);
+  d.set("VScroll4", 24);
+  d.set("VScroll5", 60);
+  d.set("VScroll3", 1);
   EXPECT_EQ(d.label("Label5 Label6 Label7"), QStringLiteral("2025年02月01日|00時|00分"));
-  d.child<QCheckBox>("Check1")->click();
+  d.click("Check1");
   EXPECT_EQ(d.label("Label5 Command1"), QStringLiteral("----年--月--日|記録開始"));
-}
-
-TEST(Form12, JustBeforeMidnightTheDefaultIsTomorrow) {
-  RecordingDialog d(loggerPreset(), QDateTime(QDate(2025, 3, 14), QTime(23, 59, 30)));
-  d.child<QCheckBox>("Check1")->click();
-  EXPECT_EQ(d.label("Label5 Label6 Label7"), QStringLiteral("2025年03月15日|00時|00分"));
-  d.child<QPushButton>("Command1")->click();
-  ASSERT_EQ(d.requests.size(), 1u);
-  EXPECT_EQ(d.requests[0].ReservedStart, (LogStartRequest::Reservation{15, 0, 0}));
 }
 
 TEST(Form12, ReservationThatWouldStartEarlierOrInThePastIsRefused) {
   for (const auto& [bar, value] : {std::pair{"VScroll3", 29}, {"VScroll4", 9}}) {
     RecordingDialog d;  // Jan 31 10:30; Mar 1 would start on Feb 1, 9:31 is gone
-    d.child<QCheckBox>("Check1")->click();
-    d.bar(bar)->setValue(value);
-    d.child<QPushButton>("Command1")->click();
+    d.click("Check1");
+    d.set(bar, value);
+    d.click("Command1");
     ASSERT_EQ(d.prompts.calls.size(), 1u);
     // The title keeps the text these refusals always had.
     EXPECT_EQ(d.prompts.calls[0].title, QStringLiteral("QM100-RH"));
@@ -162,10 +153,9 @@ TEST(Form12, NameIsCheckedOnFocusLossAndAgainAtStart) {
   EXPECT_EQ(d.prompts.calls[0].message,
             QStringLiteral("認識名称には次の文字は使えません\r\r           \\ / : * ? \" < > |"));
   EXPECT_EQ(text1->text(), QStringLiteral("LG01"));
-
   // Typed and confirmed without leaving the field.
   text1->setText(QStringLiteral("ﾃｽﾄ温"));
-  d.child<QPushButton>("Command1")->click();
+  d.click("Command1");
   ASSERT_EQ(d.prompts.calls.size(), 2u);
   EXPECT_EQ(d.prompts.calls[1].message,
             QStringLiteral("認識名称には次の文字は使えません\r\r           温"));
@@ -173,43 +163,37 @@ TEST(Form12, NameIsCheckedOnFocusLossAndAgainAtStart) {
   EXPECT_TRUE(d.requests.empty());
 }
 
-TEST(Form12, StartHandsOnTheChosenValues) {
+TEST(Form12, StartHandsOnTheChosenValuesAndTheReservedDayHourAndMinute) {
   RecordingDialog d;
   d.child<QLineEdit>("Text1")->setText(QStringLiteral("T1"));
-  d.child<QRadioButton>("Option1")->click();
-  d.child<QRadioButton>("Option6")->click();
+  for (const char* option : {"Option1", "Option6", "Option4", "Option7"}) d.click(option);
   d.child<QComboBox>("Combo2")->setCurrentText(QStringLiteral("15"));
-  d.bar("VScroll1")->setValue(35);
-  d.bar("VScroll2")->setValue(-5);
-  d.child<QRadioButton>("Option4")->click();
-  d.child<QRadioButton>("Option7")->click();
-  d.child<QPushButton>("Command1")->click();
+  d.set("VScroll1", 35);
+  d.set("VScroll2", -5);
+  d.click("Command1");
   ASSERT_EQ(d.requests.size(), 1u);
-  LogStartRequest want;
-  want.Name = QStringLiteral("  T1");
-  want.Loop = false;
-  want.IntervalUnit = 131;
-  want.IntervalValue = 15;
-  want.UpperLimit = 35;
-  want.UpperEnabled = false;
-  want.LowerLimit = -5;
-  want.LowerEnabled = true;
-  want.Model = QStringLiteral("QM120-RH");
-  EXPECT_EQ(d.requests[0], want);
+  EXPECT_EQ(d.requests[0], (LogStartRequest{QStringLiteral("  T1"), false, 131, 15, 35, false, -5,
+                                            true, QStringLiteral("QM120-RH"), std::nullopt}));
   EXPECT_EQ(d.dialog.result(), QDialog::Accepted);
-}
 
-TEST(Form12, ReservedStartCarriesDayHourAndMinute) {
-  RecordingDialog d;  // Jan 31 10:30
-  d.child<QCheckBox>("Check1")->click();
-  d.bar("VScroll3")->setValue(57);  // Mar 29: Feb has no 29th
-  d.bar("VScroll4")->setValue(6);
-  d.bar("VScroll5")->setValue(5);
-  d.child<QPushButton>("Command1")->click();
-  ASSERT_EQ(d.requests.size(), 1u);
-  EXPECT_EQ(d.requests[0].ReservedStart, (LogStartRequest::Reservation{29, 6, 5}));
-  EXPECT_EQ(d.requests[0].IntervalUnit, 130);
-  EXPECT_EQ(d.requests[0].IntervalValue, 45);
+  RecordingDialog r;  // Jan 31 10:30
+  r.click("Check1");
+  r.set("VScroll3", 57);  // Mar 29: Feb has no 29th
+  r.set("VScroll4", 6);
+  r.set("VScroll5", 5);
+  r.click("Command1");
+  ASSERT_EQ(r.requests.size(), 1u);
+  EXPECT_EQ(r.requests[0],
+            (LogStartRequest{QStringLiteral("LG01"), true, 130, 45, 30, true, 10, false,
+                             QStringLiteral("QM120-RH"), LogStartRequest::Reservation{29, 6, 5}}));
+
+  // Just before midnight the default reservation is tomorrow 00:00.
+  RecordingDialog late(loggerPreset(), QDateTime(QDate(2025, 3, 14), QTime(23, 59, 30)));
+  late.click("Check1");
+  EXPECT_EQ(late.label("Label5 Label6 Label7"), QStringLiteral("2025年03月15日|00時|00分"));
+  late.click("Command1");
+  ASSERT_EQ(late.requests.size(), 1u);
+  EXPECT_EQ(late.requests[0].ReservedStart, (LogStartRequest::Reservation{15, 0, 0}));
 }
 
 TEST(Form12, CancelAndBusyLinkSendNothing) {
@@ -217,7 +201,7 @@ TEST(Form12, CancelAndBusyLinkSendNothing) {
   d.dialog.setLinkBusy(true);
   d.dialog.Command1_Click();
   EXPECT_TRUE(d.requests.empty());
-  d.child<QPushButton>("Command2")->click();
+  d.click("Command2");
   EXPECT_TRUE(d.requests.empty());
   EXPECT_EQ(d.dialog.result(), QDialog::Rejected);
 }
@@ -230,7 +214,7 @@ TEST(Form12, EnglishTexts) {
             QStringLiteral("Recording Setting|Recognition name|One Time|Loop|Min|Sec|Alarm|"
                            "Upper bound temperature|30°C|Record Start|Cancel|"
                            "The record beginning date is reserved. "));
-  d.child<QCheckBox>("Check1")->click();
+  d.click("Check1");
   EXPECT_EQ(d.label("Command1 Label5 Label6 Label7"),
             QStringLiteral("Reservation|2025/01/31|10|31"));
 }

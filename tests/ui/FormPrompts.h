@@ -16,6 +16,12 @@
 #include "ScriptedPrompts.h"
 #include "core/app/RecordingSettings.h"
 
+// Readable failure output for Qt strings.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os) {
+  *os << '{' << l.join(QStringLiteral(", ")).toStdString() << '}';
+}
+
 namespace termika {
 
 using testing::ScriptedPrompts;

@@ -6,10 +6,8 @@
 #include <QRegularExpression>
 #include <QString>
 #include <QTemporaryDir>
-#include <optional>
 
 #include "core/app/AppState.h"
-#include "core/app/UserPrompts.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
 
@@ -73,26 +71,5 @@ inline int PdfPages(const QString& path) {
   }
   return -1;
 }
-
-// Messages are recorded; the save dialog answers with `saveAs` (nullopt: cancelled).
-class PrintPrompts final : public UserPrompts {
- public:
-  void info(const QString&, const QString& message) override { messages.push_back(message); }
-  bool ask(const QString&, const QString& message) override {
-    messages.push_back(message);
-    return false;
-  }
-  std::optional<QString> chooseSaveFile(const QString& proposed, const QString& filter) override {
-    proposedName = proposed;
-    this->filter = filter;
-    return saveAs;
-  }
-  std::optional<QString> chooseOpenFile(const QString&) override { return std::nullopt; }
-
-  std::vector<QString> messages;
-  std::optional<QString> saveAs;
-  QString proposedName;
-  QString filter;
-};
 
 }  // namespace termika

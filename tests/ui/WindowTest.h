@@ -1,0 +1,59 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+#include "FormPrompts.h"
+#include "core/app/AppState.h"
+#include "core/app/ProgramFiles.h"
+#include "ui/MainWindow.h"
+
+namespace termika {
+
+// The main window over its program files in a temporary folder, shown at
+// 1200 x 900; `beforeShow` may attach a link.
+class WindowTest : public ::testing::Test {
+ protected:
+  void open(UiText::Language language = UiText::Language::Japanese,
+            const std::function<void(MainWindow&)>& beforeShow = {}) {
+    ASSERT_TRUE(m_dir.isValid());
+    m_state = std::make_unique<AppState>();
+    m_state->Texts = UiText::load(language);
+    m_files = std::make_unique<ProgramFiles>(m_dir.path());
+    ASSERT_TRUE(m_files->open(*m_state).ok());
+    m_window =
+        std::make_unique<MainWindow>(*m_state, Settings(m_dir.path(), m_dir.path()), *m_files);
+    if (beforeShow) beforeShow(*m_window);
+    m_window->resize(1200, 900);
+    m_window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+  }
+  void TearDown() override {
+    m_window.reset();
+    if (m_files) m_files->close(*m_state);
+  }
+
+  template <typename T>
+  T* find(const char* name) const {
+    T* found = m_window->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+  void click(const char* name) const {
+    QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton);
+  }
+  // The captions of the blank-separated `names`, joined by "|".
+  QString text(const char* names) const { return captions(*m_window, names); }
+
+  QTemporaryDir m_dir;
+  std::unique_ptr<AppState> m_state;
+  std::unique_ptr<ProgramFiles> m_files;
+  std::unique_ptr<MainWindow> m_window;
+};
+
+}  // namespace termika
