@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -28,10 +27,10 @@ struct NameDialog {
 
 TEST(Form2, CaptionsInBothLanguages) {
   NameDialog ja;
-  EXPECT_EQ(ja.dialog.windowTitle() + '|' + captions(ja.dialog, "Label1 Command1 Text1"),
+  EXPECT_EQ(captions(ja.dialog, "Form2 Label1 Command1 Text1"),
             QStringLiteral("認識名称設定|認識名称|設定|OLD1"));
   NameDialog en(UiText::Language::English);
-  EXPECT_EQ(en.dialog.windowTitle() + '|' + captions(en.dialog, "Label1 Command1"),
+  EXPECT_EQ(captions(en.dialog, "Form2 Label1 Command1"),
             QStringLiteral("Recognition name setting|Recognition name|Set"));
 }
 
@@ -39,9 +38,7 @@ TEST(Form2, ForbiddenOrDoubleByteNamesAreRefusedAndTheOldNameComesBack) {
   const struct {
     const char* typed;
     const char* detail;
-  } cases[] = {{"A/", "           \\ / : * ? \" < > |"},
-               {"|", "           \\ / : * ? \" < > |"},
-               {"名前", "           名 前"}};
+  } cases[] = {{"A/", "\\ / : * ? \" < > |"}, {"|", "\\ / : * ? \" < > |"}, {"名前", "名 前"}};
   for (const auto& c : cases) {
     NameDialog d;
     d.text1()->setText(QString::fromUtf8(c.typed));
@@ -49,39 +46,32 @@ TEST(Form2, ForbiddenOrDoubleByteNamesAreRefusedAndTheOldNameComesBack) {
     ASSERT_EQ(d.prompts.calls.size(), 1u) << c.typed;
     EXPECT_EQ(d.prompts.calls[0].title, QStringLiteral("QM120-RH"));
     EXPECT_EQ(d.prompts.calls[0].message,
-              QStringLiteral("認識名称には次の文字は使えません\r\r") + QString::fromUtf8(c.detail));
+              QStringLiteral("認識名称には次の文字は使えません\r\r           ") +
+                  QString::fromUtf8(c.detail));
     EXPECT_EQ(d.text1()->text(), QStringLiteral("OLD1"));
     EXPECT_TRUE(d.chosen.isEmpty());
     EXPECT_NE(d.dialog.result(), QDialog::Accepted);
   }
 }
 
-TEST(Form2, AShortNameIsSentPaddedOnTheLeftByButtonOrEnter) {
+TEST(Form2, AShortNameIsSentPaddedByButtonOrEnterButNotWhileTheLinkIsBusy) {
   NameDialog d;
-  d.text1()->setText(QStringLiteral("AB"));
-  d.command1()->click();
-  EXPECT_EQ(d.chosen, QStringList{QStringLiteral("  AB")});
-  EXPECT_TRUE(d.prompts.calls.empty());
-  EXPECT_EQ(d.dialog.result(), QDialog::Accepted);
-  NameDialog typed;
-  typed.dialog.show();
-  typed.text1()->clear();
-  QTest::keyClicks(typed.text1(), QStringLiteral("XYZUV"));  // the field takes four at most
-  EXPECT_EQ(typed.text1()->text(), QStringLiteral("XYZU"));
-  typed.text1()->setText(QStringLiteral("XY"));
-  QTest::keyClick(typed.text1(), Qt::Key_Return);
-  EXPECT_EQ(typed.chosen, QStringList{QStringLiteral("  XY")});
-}
-
-TEST(Form2, NothingIsSentWhileTheLinkIsBusy) {
-  NameDialog d;
+  d.dialog.show();
   d.dialog.setLinkBusy(true);
   EXPECT_FALSE(d.command1()->isEnabled());
   d.dialog.Command1_Click();
   EXPECT_TRUE(d.chosen.isEmpty());
   d.dialog.setLinkBusy(false);
+  d.text1()->clear();
+  QTest::keyClicks(d.text1(), QStringLiteral("XYZUV"));  // the field takes four at most
+  EXPECT_EQ(d.text1()->text(), QStringLiteral("XYZU"));
+  d.text1()->setText(QStringLiteral("XY"));
+  QTest::keyClick(d.text1(), Qt::Key_Return);
+  d.text1()->setText(QStringLiteral("AB"));
   d.command1()->click();
-  EXPECT_EQ(d.chosen, QStringList{QStringLiteral("OLD1")});
+  EXPECT_EQ(d.chosen, (QStringList{QStringLiteral("  XY"), QStringLiteral("  AB")}));
+  EXPECT_TRUE(d.prompts.calls.empty());
+  EXPECT_EQ(d.dialog.result(), QDialog::Accepted);
 }
 
 }  // namespace

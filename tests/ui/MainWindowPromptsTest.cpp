@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
-#include <functional>
 
 #include "core/app/AppState.h"
 #include "ui/MessageBoxPrompts.h"
@@ -12,18 +11,16 @@
 namespace termika {
 namespace {
 
-// Answers the next message box with `button`, noting its title and text.
+// Answers the next message box with `button` (Escape: closes it), noting
+// its title and text.
 struct BoxAnswer {
   QMessageBox::StandardButton button;
-  QString title;
-  QString text;
-
+  QString seen;
   void arm() {
     QTimer::singleShot(0, [this] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       ASSERT_NE(box, nullptr);
-      title = box->windowTitle();
-      text = box->text();
+      seen = box->windowTitle() + u'|' + box->text();
       if (button == QMessageBox::Escape) {
         box->reject();
       } else {
@@ -38,35 +35,27 @@ TEST(MainWindowPrompts, QuestionsActOnlyOnYesAndInfoKeepsAnExplicitTitle) {
   state.ModelName = QStringLiteral("QM120-RH");
   QWidget parent;
   MessageBoxPrompts prompts(&parent, state);
-  struct Case {
-    QMessageBox::StandardButton button;
-    bool expected;
-  };
-  for (const Case& c : {Case{QMessageBox::Yes, true}, Case{QMessageBox::No, false},
-                        Case{QMessageBox::Escape, false}}) {
-    BoxAnswer answer{c.button, {}, {}};
+  for (const auto& [button, expected] : {std::pair{QMessageBox::Yes, true},
+                                         {QMessageBox::No, false},
+                                         {QMessageBox::Escape, false}}) {
+    BoxAnswer answer{button, {}};
     answer.arm();
-    EXPECT_EQ(prompts.ask(QString(), state.Texts.joined(1093, 1094)), c.expected) << c.button;
-    EXPECT_EQ(answer.title, QStringLiteral("QM120-RH"));
-    EXPECT_EQ(answer.text,
-              QStringLiteral("先にダウンロードしたデータは保存されていません。\n\n保存しますか？"));
+    EXPECT_EQ(prompts.ask(QString(), state.Texts.joined(1093, 1094)), expected) << button;
+    EXPECT_EQ(answer.seen,
+              QStringLiteral("QM120-RH|先にダウンロードしたデータは保存されていません。"
+                             "\n\n保存しますか？"));
   }
-  BoxAnswer answer{QMessageBox::Ok, {}, {}};
+  BoxAnswer answer{QMessageBox::Ok, {}};
   answer.arm();
   prompts.info(state.Texts[1095], state.Texts[1096]);
-  EXPECT_EQ(answer.title, QStringLiteral("ダウンロード"));
-  EXPECT_EQ(answer.text, QStringLiteral("ﾀﾞｳﾝﾛｰﾄﾞﾃﾞｰﾀはありません"));
+  EXPECT_EQ(answer.seen, QStringLiteral("ダウンロード|ﾀﾞｳﾝﾛｰﾄﾞﾃﾞｰﾀはありません"));
 }
 
 TEST(MainWindowPrompts, CarriageReturnsBecomeLineBreaks) {
-  struct Case {
-    const char* in;
-    const char* out;
-  };
-  for (const Case& c :
-       {Case{"a\r\rb", "a\n\nb"}, Case{"a\r\nb", "a\nb"}, Case{"plain", "plain"}, Case{"", ""}}) {
-    EXPECT_EQ(MessageBoxPrompts::displayText(QString::fromLatin1(c.in)), QString::fromLatin1(c.out))
-        << c.in;
+  for (const auto& [in, out] :
+       {std::pair{"a\r\rb", "a\n\nb"}, {"a\r\nb", "a\nb"}, {"plain", "plain"}, {"", ""}}) {
+    EXPECT_EQ(MessageBoxPrompts::displayText(QString::fromLatin1(in)), QString::fromLatin1(out))
+        << in;
   }
 }
 
