@@ -4,6 +4,7 @@
 
 #include "core/app/UiText.h"
 #include "core/data/Conversion.h"
+#include "core/data/ExtremesUpdate.h"
 #include "core/data/Formats.h"
 
 namespace termika {
@@ -16,64 +17,41 @@ DataRecord sample(int t, int h) {
   return r;
 }
 
-TEST(Conversion, ResolutionFollowsTheMode) {
-  struct Case {
-    int mode;
-    bool low;
-  };
-  const Case cases[] = {{-5, false}, {0, false},  {1, true},  {2, true},
-                        {3, false},  {10, false}, {60, false}};
-  for (const Case& c : cases) EXPECT_EQ(isLowResolution(c.mode), c.low) << c.mode;
-}
-
-TEST(Conversion, RawToTemperature) {
-  struct Case {
-    int count;
-    int mode;
+// High resolution: -39.6 + 0.01 x - 2e-8 (x - 7000)^2, so 0 -> -39.6 - 0.98, 3978 -> 0.18 -
+// 0.18264968, 6461 -> 25.01 - 0.00581042, 6960 -> 30 - 0.000032, 10000 -> 60.4 - 0.18, 16383 ->
+// 124.23 - 1.76081378. Low resolution (modes 1 and 2): -39.6 + 0.04 x - 3.2e-7 (x - 1750)^2.
+TEST(Conversion, RawToTemperatureByResolution) {
+  const struct {
+    int count, mode;
     double expected;    // before clamping
     const char* shown;  // as "##.00" shows it
-  };
-  const Case cases[] = {
-      // -39.6 + 0.01 x - 2e-8 (x - 7000)^2
-      {0, 60, -40.58, "-40.58"},            // -39.6 - 0.98
-      {3978, 60, -0.00264968, ".00"},       // 0.18 - 0.18264968
-      {6461, 60, 25.00418958, "25.00"},     // 25.01 - 0.00581042
-      {6960, 60, 29.999968, "30.00"},       // 30 - 0.000032
-      {10000, 60, 60.22, "60.22"},          // 60.4 - 0.18
-      {16383, 60, 122.46918622, "122.47"},  // 124.23 - 1.76081378
-      // -39.6 + 0.04 x - 3.2e-7 (x - 1750)^2
-      {1000, 2, 0.22, ".22"},
-      {1615, 1, 24.994168, "24.99"},
-      {2000, 2, 40.38, "40.38"},
-      {4095, 2, 122.440312, "122.44"},
-  };
-  for (const Case& c : cases) {
+  } cases[] = {{0, 60, -40.58, "-40.58"},        {3978, 60, -0.00264968, ".00"},
+               {6461, 60, 25.00418958, "25.00"}, {6960, 60, 29.999968, "30.00"},
+               {10000, 60, 60.22, "60.22"},      {16383, 60, 122.46918622, "122.47"},
+               {1000, 2, 0.22, ".22"},           {1615, 1, 24.994168, "24.99"},
+               {2000, 2, 40.38, "40.38"},        {4095, 2, 122.440312, "122.44"}};
+  for (const auto& c : cases) {
     EXPECT_NEAR(RawToTemperature(c.count, c.mode), c.expected, 2e-5) << c.count;
     EXPECT_EQ(fmt::hash00(RawToTemperature(c.count, c.mode)), QLatin1String(c.shown)) << c.count;
   }
+  for (const int mode : {-5, 0, 3, 10, 60}) EXPECT_FALSE(isLowResolution(mode)) << mode;
+  EXPECT_TRUE(isLowResolution(1) && isLowResolution(2));
 }
 
+// Humidity RHlin + (T - 25)(0.01 + 0.00008 h) at T = 25.0041896: 0 -> -3.99996 -> 0, 1800 ->
+// 59.828 + 0.000645, 3000 -> 92.3 + 0.001047, 3500 -> 103.4512 -> 100. Set 1 at T = 24.994168
+// uses (T - 25)(0.01 + 0.00128 h). Count 0 is -40.58 -> -40, but humidity uses -40.58:
+// 59.828 - 65.58 * 0.154 = 49.72868; 16383: 59.828 + 97.46918622 * 0.154.
 TEST(Conversion, ConvertSampleClampsAfterCompensating) {
-  struct Case {
+  const struct {
     int t, h, mode;
-    float temperature;  // exact when clamped
+    float temperature;
     double humidity;
-  };
-  const Case cases[] = {
-      // T = 25.0041896: RHlin + (T - 25)(0.01 + 0.00008 h)
-      {6461, 0, 60, 25.0041896f, 0.0},            // -3.99996 -> 0
-      {6461, 1800, 60, 25.0041896f, 59.8286452},  // 59.828 + 0.000645
-      {6461, 3000, 60, 25.0041896f, 92.3010474},  // 92.3 + 0.001047
-      {6461, 3500, 60, 25.0041896f, 100.0},       // 103.4512 -> 100
-      // set 1, T = 24.994168: compensation (T - 25)(0.01 + 0.00128 h)
-      {1615, 100, 2, 24.994168f, 53.5991952},
-      {1615, 200, 2, 24.994168f, 96.7984487},
-      // count 0 is -40.58 -> -40; humidity uses -40.58:
-      // -4 + 72.9 - 9.072 + (-65.58)(0.154) = 59.828 - 10.09932 = 49.72868
-      {0, 1800, 60, -40.0f, 49.72868},
-      {16383, 1800, 60, 100.0f, 74.83825468},  // 59.828 + 97.46918622 * 0.154
-  };
-  for (const Case& c : cases) {
+  } cases[] = {{6461, 0, 60, 25.0041896f, 0.0},           {6461, 1800, 60, 25.0041896f, 59.8286452},
+               {6461, 3000, 60, 25.0041896f, 92.3010474}, {6461, 3500, 60, 25.0041896f, 100.0},
+               {1615, 100, 2, 24.994168f, 53.5991952},    {1615, 200, 2, 24.994168f, 96.7984487},
+               {0, 1800, 60, -40.0f, 49.72868},           {16383, 1800, 60, 100.0f, 74.83825468}};
+  for (const auto& c : cases) {
     DataRecord r = sample(c.t, c.h);
     ConvertSample(r, c.mode);
     EXPECT_NEAR(r.Temperature, c.temperature, 1e-5) << c.t << "/" << c.h;
@@ -88,53 +66,63 @@ TEST(Conversion, ConvertSampleClampsAfterCompensating) {
   }
 }
 
-TEST(Conversion, TemperatureToRaw) {
-  struct Case {
+// 6460.58, 3978.26, 6960.003, 10991.87, 2009.80; low resolution 1615.15, 502.45, 2747.97.
+TEST(Conversion, TemperatureToRawOnlyWithinTheLoggersRange) {
+  const struct {
     double celsius;
-    int mode;
-    int count;
-  };
-  const Case cases[] = {
-      {25, 60, 6461},  // 6460.58
-      {0, 60, 3978},   // 3978.26
-      {30, 3, 6960},   // 6960.003
-      {70, 3, 10992},  // 10991.87
-      {-20, 3, 2010},  // 2009.80
-      {25, 2, 1615},   // 1615.15
-      {-20, 2, 502},   // 502.45
-      {70, 1, 2748},   // 2747.97
-  };
-  for (const Case& c : cases) {
+    int mode, count;
+  } cases[] = {{25, 60, 6461}, {0, 60, 3978}, {30, 3, 6960}, {70, 3, 10992},
+               {-20, 3, 2010}, {25, 2, 1615}, {-20, 2, 502}, {70, 1, 2748}};
+  for (const auto& c : cases)
     EXPECT_EQ(TemperatureToRaw(c.celsius, c.mode), c.count) << c.celsius << " mode " << c.mode;
-  }
-  for (const double outside : {-20.01, 70.01, -40.0, 100.0, std::nan("")}) {
+  for (const double outside : {-20.01, 70.01, -40.0, 100.0, std::nan("")})
     EXPECT_FALSE(TemperatureToRaw(outside, 60)) << outside;
-  }
 }
 
 TEST(Conversion, ExpandYearAndPackedTimes) {
-  EXPECT_EQ(ExpandYear(0), 2000);
-  EXPECT_EQ(ExpandYear(5), 2005);
-  EXPECT_EQ(ExpandYear(99), 2099);
+  for (const auto& [year, expanded] : {std::pair{0, 2000}, std::pair{5, 2005}, std::pair{99, 2099}})
+    EXPECT_EQ(ExpandYear(year), expanded);
   EXPECT_FALSE(ExpandYear(100));
   EXPECT_FALSE(ExpandYear(-1));
-
-  // 2013-05-01 is day 41395; 10:00:00 is 36000 s of 86400.
-  const auto t = PackedDecimalTime({0x13, 0x05, 0x01, 0x10, 0x00, 0x00});
-  ASSERT_TRUE(t);
-  EXPECT_NEAR(*t, 41395.0 + 36000.0 / 86400.0, 1e-9);
-  EXPECT_NEAR(*PackedDecimalTime({0x59, 0x12, 0x31, 0x23, 0x59, 0x59}), 58440.0 + 86399.0 / 86400.0,
-              1e-9);                                                      // 2059-12-31 23:59:59
-  EXPECT_FALSE(PackedDecimalTime({0x1A, 0x05, 0x01, 0x10, 0x00, 0x00}));  // nibble above 9
+  // 2013-05-01 is day 41395, 10:00:00 is 36000 s of 86400; 2059-12-31 is day 58440.
+  EXPECT_NEAR(*PackedDecimalTime({0x13, 0x05, 0x01, 0x10, 0x00, 0x00}), 41395.0 + 36000.0 / 86400,
+              1e-9);
+  EXPECT_NEAR(*PackedDecimalTime({0x59, 0x12, 0x31, 0x23, 0x59, 0x59}), 58440.0 + 86399.0 / 86400,
+              1e-9);
+  // A nibble above 9, Feb 30 and month 13 are no times.
+  EXPECT_FALSE(PackedDecimalTime({0x1A, 0x05, 0x01, 0x10, 0x00, 0x00}));
   EXPECT_FALSE(PackedDecimalTime({0x13, 0x05, 0x01, 0x10, 0x0F, 0x00}));
-  EXPECT_FALSE(PackedDecimalTime({0x24, 0x02, 0x30, 0x00, 0x00, 0x00}));  // Feb 30
-  EXPECT_FALSE(PackedDecimalTime({0x13, 0x13, 0x01, 0x00, 0x00, 0x00}));  // month 13
+  EXPECT_FALSE(PackedDecimalTime({0x24, 0x02, 0x30, 0x00, 0x00, 0x00}));
+  EXPECT_FALSE(PackedDecimalTime({0x13, 0x13, 0x01, 0x00, 0x00, 0x00}));
+}
+
+TEST(UpdateExtremes, TieKeepsTheLowerPointNumberWhateverTheOrder) {
+  std::vector<DataRecord> points(4);
+  const float values[4][2] = {{20.f, 50.f}, {25.f, 40.f}, {25.f, 60.f}, {18.f, 40.f}};
+  for (int i = 0; i < 4; ++i) {
+    points[i].RecordNo = static_cast<std::int16_t>(i + 1);
+    points[i].Temperature = values[i][0];
+    points[i].Humidity = values[i][1];
+  }
+  Extremes forward, backward;
+  EXPECT_FALSE(forward.hasValues());
+  for (int i = 0; i < 4; ++i) {
+    UpdateExtremes(points[i], forward);
+    UpdateExtremes(points[3 - i], backward);
+  }
+  for (const Extremes& e : {forward, backward}) {
+    EXPECT_TRUE(e.hasValues());
+    EXPECT_EQ(e.entries[Extremes::kHighTemperature].PointNo, 2);
+    EXPECT_EQ(e.entries[Extremes::kLowTemperature].PointNo, 4);
+    EXPECT_EQ(e.entries[Extremes::kHighHumidity].PointNo, 3);
+    EXPECT_EQ(e.entries[Extremes::kLowHumidity].PointNo, 2);
+    EXPECT_DOUBLE_EQ(e.entries[Extremes::kLowTemperature].Value, 18.0);
+  }
 }
 
 class ConvertDataSetTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(m_dir.isValid());
     ASSERT_TRUE(m_file.open(m_dir.filePath(QStringLiteral("log.rand"))).ok());
     m_set.Interval = 60;
     m_set.Model = QStringLiteral("QM120-RH");
@@ -142,10 +130,10 @@ class ConvertDataSetTest : public ::testing::Test {
     m_set.LowerAlarm = {5, 0, 128};
   }
 
-  void store(const std::vector<int>& counts) {
+  void store(const std::vector<int>& counts, int humidity = 1800) {
     int no = 0;
     for (const int t : counts) {
-      DataRecord r = sample(t, 1800);
+      DataRecord r = sample(t, humidity);
       r.RecordNo = static_cast<std::int16_t>(++no);
       r.Remarks = fitRemarks(QStringLiteral("memo"));
       ASSERT_TRUE(m_file.write(no, r).ok());
@@ -154,75 +142,57 @@ class ConvertDataSetTest : public ::testing::Test {
   }
 
   QString remark(int no) const { return m_file.read(no)->Remarks; }
+  Result<void> convert() { return ConvertDataSet(m_set, m_file, m_texts); }
 
   QTemporaryDir m_dir;
   RecordFile m_file;
   DataSet m_set;
   UiText m_texts = UiText::load(UiText::Language::Japanese);
+  const QString m_memo = QStringLiteral("memo") + QString(46, u' ');
 };
 
-TEST_F(ConvertDataSetTest, AlarmRemarksReplaceTheOldRemark) {
-  // 6961 -> 30.00997 (upper), 6960 -> 29.99997 (shown 30.00 but below 30),
-  // 4473 -> 5.00229 (within), 4472 -> 4.99218 (lower), 16383 -> 100 clamped, 0 -> -40.
+// 6961 -> 30.00997 (upper), 6960 -> 29.99997 (shown 30.00 but below 30), 4473 -> 5.00229
+// (within), 4472 -> 4.99218 (lower), 16383 -> 100 clamped, 0 -> -40.
+TEST_F(ConvertDataSetTest, AlarmRemarksReplaceTheOldRemarkAndExtremesAreFound) {
   store({6961, 6960, 4473, 4472, 16383, 0});
-  ASSERT_TRUE(ConvertDataSet(m_set, m_file, m_texts).ok());
+  ASSERT_TRUE(convert().ok());
   const QString upper = QStringLiteral("上限越 ") + QString(43, u' ');  // 7 bytes + 43 blanks
   const QString lower = QStringLiteral("下限越 ") + QString(43, u' ');
-  const QString memo = QStringLiteral("memo") + QString(46, u' ');
-  EXPECT_EQ(remark(1), upper);
-  EXPECT_EQ(remark(2), memo);
-  EXPECT_EQ(remark(3), memo);
-  EXPECT_EQ(remark(4), lower);
-  EXPECT_EQ(remark(5), upper);
-  EXPECT_EQ(remark(6), lower);
+  const QString expected[] = {upper, m_memo, m_memo, lower, upper, lower};
+  for (int no = 1; no <= 6; ++no) EXPECT_EQ(remark(no), expected[no - 1]) << no;
   EXPECT_NEAR(m_file.read(1)->Temperature, 30.00997, 1e-4);
-
   const auto& e = m_set.AllExtremes.entries;
   EXPECT_EQ(e[Extremes::kHighTemperature].PointNo, 5);
   EXPECT_EQ(e[Extremes::kHighTemperature].Value, 100.0);
   EXPECT_EQ(e[Extremes::kLowTemperature].PointNo, 6);
   EXPECT_EQ(e[Extremes::kLowTemperature].Value, -40.0);
-}
-
-TEST_F(ConvertDataSetTest, NoRemarksWhenDisabledOrAnotherModel) {
-  struct Case {
-    QString model;
-    std::uint8_t upperEnabled, lowerEnabled;
-  };
-  for (const Case& c : {Case{QStringLiteral("QM120-RH"), 0, 0},
-                        Case{QStringLiteral("QM100-RH"), 128, 128}, Case{QString(), 1, 1}}) {
+  // Disabled alarms, or a model without alarms, leave the remarks alone.
+  for (const auto& [model, enabled] :
+       {std::pair{"QM120-RH", 0}, std::pair{"QM100-RH", 128}, std::pair{"", 1}}) {
     store({6961, 4472});
-    m_set.Model = c.model;
-    m_set.UpperAlarm.Enabled = c.upperEnabled;
-    m_set.LowerAlarm.Enabled = c.lowerEnabled;
-    ASSERT_TRUE(ConvertDataSet(m_set, m_file, m_texts).ok());
-    EXPECT_EQ(remark(1), QStringLiteral("memo") + QString(46, u' ')) << c.model.toStdString();
-    EXPECT_EQ(remark(2), QStringLiteral("memo") + QString(46, u' ')) << c.model.toStdString();
+    m_set.Model = QString::fromUtf8(model);
+    m_set.UpperAlarm.Enabled = m_set.LowerAlarm.Enabled = static_cast<std::uint8_t>(enabled);
+    ASSERT_TRUE(convert().ok());
+    EXPECT_EQ(remark(1), m_memo) << model;
+    EXPECT_EQ(remark(2), m_memo) << model;
   }
 }
 
-TEST_F(ConvertDataSetTest, ShortIntervalUsesLowResolution) {
-  DataRecord r = sample(1615, 100);
-  r.RecordNo = 1;
-  ASSERT_TRUE(m_file.write(1, r).ok());
-  m_set.Count = 1;
+// The same counts are 24.99 °C / 53.60 % at low resolution and -24.03 °C / 0 % (clamped) at high.
+TEST_F(ConvertDataSetTest, ShortIntervalUsesLowResolutionAndZeroIsAnError) {
+  store({1615}, 100);
   m_set.Interval = 2;
-  ASSERT_TRUE(ConvertDataSet(m_set, m_file, m_texts).ok());
+  ASSERT_TRUE(convert().ok());
   EXPECT_NEAR(m_file.read(1)->Temperature, 24.994168, 1e-5);
   EXPECT_NEAR(m_file.read(1)->Humidity, 53.5991952, 1e-4);
-  // At high resolution the same counts are -24.03 °C and 0 %RH (clamped).
   m_set.Interval = 3;
-  ASSERT_TRUE(ConvertDataSet(m_set, m_file, m_texts).ok());
+  ASSERT_TRUE(convert().ok());
   EXPECT_NEAR(m_file.read(1)->Temperature, -24.0299645, 1e-4);
   EXPECT_EQ(m_file.read(1)->Humidity, 0.0f);
-}
-
-TEST_F(ConvertDataSetTest, ZeroIntervalIsAnErrorAndChangesNothing) {
-  store({6961});
   const QByteArray before = m_file.read(1)->serialize();
   m_set.Interval = 0;
-  const Result<void> r = ConvertDataSet(m_set, m_file, m_texts);
-  EXPECT_FALSE(r.ok());
+  const Result<void> r = convert();
+  ASSERT_FALSE(r.ok());
   EXPECT_FALSE(r.error().message.isEmpty());
   EXPECT_EQ(m_file.read(1)->serialize(), before);
 }

@@ -2,90 +2,117 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <random>
 
-#include "core/app/UiText.h"
+#include "ScriptedPrompts.h"
 #include "core/data/Csv.h"
+#include "core/data/CsvActions.h"
 #include "core/data/DayTime.h"
-#include "core/data/Formats.h"
 
 namespace termika {
 namespace {
 
-constexpr double kMay1 = 41395.0;  // 2013-05-01
+using testing::ScriptedPrompts;
+using Kind = ScriptedPrompts::Kind;
 
-QByteArray sjis(const QString& text) {
-  QStringEncoder encoder("windows-31j");
-  return encoder.encode(text);
+constexpr qint64 kMay1 = 41395LL * 86400;  // 2013-05-01 in seconds since 1899-12-30
+
+QByteArray sjis(const QString& text) { return QStringEncoder("windows-31j").encode(text); }
+
+QByteArray readAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-double at(qint64 secondsAfterMay1) {
-  return secondsToDaySerial(41395LL * 86400 + secondsAfterMay1);
+// The three column-name lines of an English file around the given values line.
+QByteArray englishFile(const char* values) {
+  return QByteArray(
+             "\"Recognition name\",\"Start time\",\"Recording points\",\"Record interval\","
+             "\"Upper bound temperature setting\",\"Lower bound temperature setting\"\r\n") +
+         values + "\r\n\"Record number\",\"Date\",\"x\",\"y\",\"z\"\r\n";
+}
+
+// A file as a Japanese system writes it, in its code page.
+QByteArray japaneseFile(const QByteArray& dataLines) {
+  return sjis(QStringLiteral("\"認識名称\",\"開始時刻\",\"記録点数\",\"記録間隔\","
+                             "\"上限温度設定\",\"下限温度設定\"\r\n"
+                             "\"ﾛｶﾞｰ\",\"2013/05/01 10:00:00\",\"3\",\"60\",\"OFF\",\"5\"\r\n"
+                             "\"記録番号\",\"日時\",\"温度\",\"湿度\",\"備考\"\r\n") +
+              QString::fromLatin1(dataLines));
 }
 
 class CsvTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(m_dir.isValid());
-    ASSERT_TRUE(m_file.open(m_dir.filePath(QStringLiteral("log.rand"))).ok());
-    m_set.Interval = 60;
-    m_set.LoggerName = QStringLiteral("R101");
+    ASSERT_TRUE(m_state.file(kRealTimeSet).open(path("real.rand")).ok());
+    ASSERT_TRUE(m_state.file(kLogSet).open(path("log.rand")).ok());
+    ASSERT_TRUE(m_state.file(kFileSet).open(path("read.rand")).ok());
+    m_state.ModelName = QStringLiteral("QM120-RH");
+    log().Interval = 60;
+    log().LoggerName = QStringLiteral("R101");
+    log().Model = QStringLiteral("QM120-RH");
   }
 
-  void add(double time, float t, float h, const QString& remark = {}) {
+  DataSet& log() { return m_state.set(kLogSet); }
+  RecordFile& logFile() { return m_state.file(kLogSet); }
+
+  void add(qint64 secondsAfterMay1, float t, float h, const QString& remark = {}) {
     DataRecord r;
-    r.DateTime = time;
+    r.DateTime = secondsToDaySerial(kMay1 + secondsAfterMay1);
     r.Temperature = t;
     r.Humidity = h;
     r.Segment = 1;
     r.Remarks = fitRemarks(remark);
-    r.RecordNo = static_cast<std::int16_t>(++m_set.Count);
-    ASSERT_TRUE(m_file.write(m_set.Count, r).ok());
+    r.RecordNo = static_cast<std::int16_t>(++log().Count);
+    ASSERT_TRUE(logFile().write(log().Count, r).ok());
   }
 
-  QString path(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
+  QString path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
+  void writeFile(const char* name, const QByteArray& bytes) {
+    QFile f(path(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  }
 
   QTemporaryDir m_dir;
-  RecordFile m_file;
-  DataSet m_set;
-  UiText m_ja = UiText::load(UiText::Language::Japanese);
+  AppState m_state;
+  ScriptedPrompts m_prompts;
+  const UiText& m_ja = m_state.Texts;
   UiText m_en = UiText::load(UiText::Language::English);
 };
 
+// 認 is 94 46 and 識 8E AF in the Windows code page.
 TEST_F(CsvTest, ExactBytesOfASmallFile) {
-  m_set.Model = QStringLiteral("QM120-RH");
-  m_set.UpperAlarm = {30, 6960, 0};   // off
-  m_set.LowerAlarm = {5, 4473, 128};  // on at 5
-  add(kMay1, 25.005f, 59.83f, QStringLiteral("上限越 "));
-  add(at(60), -0.5f, 100.0f);
-  const Result<QByteArray> bytes = CsvBytes(m_set, m_file, m_ja);
+  log().UpperAlarm = {30, 6960, 0};   // off
+  log().LowerAlarm = {5, 4473, 128};  // on at 5
+  add(0, 25.005f, 59.83f, QStringLiteral("上限越 "));
+  add(60, -0.5f, 100.0f);
+  const Result<QByteArray> bytes = CsvBytes(log(), logFile(), m_ja);
   ASSERT_TRUE(bytes.ok());
-  const QString expected = QStringLiteral(
-                               "\"認識名称\",\"開始時刻\",\"記録点数\",\"記録間隔\","
-                               "\"上限温度設定\",\"下限温度設定\"\r\n"
-                               "\"R101\",\"2013/05/01\",\"2\",\"60\",\"OFF\",\"5\"\r\n"
-                               "\"記録番号\",\"日時\",\"温度\",\"湿度\",\"備考\"\r\n"
-                               "1,\"2013/05/01\",\"25.01\",\"59.83\",\"上限越 %1\"\r\n"
-                               "2,\"2013/05/01 0:01:00\",\"-.50\",\"100.00\",\"%2\"\r\n")
-                               .arg(QString(43, u' '), QString(50, u' '));
-  EXPECT_EQ(*bytes, sjis(expected));
-  // 認 is 94 46 and 識 8E AF in the Windows code page.
+  EXPECT_EQ(*bytes, sjis(QStringLiteral("\"認識名称\",\"開始時刻\",\"記録点数\",\"記録間隔\","
+                                        "\"上限温度設定\",\"下限温度設定\"\r\n"
+                                        "\"R101\",\"2013/05/01\",\"2\",\"60\",\"OFF\",\"5\"\r\n"
+                                        "\"記録番号\",\"日時\",\"温度\",\"湿度\",\"備考\"\r\n"
+                                        "1,\"2013/05/01\",\"25.01\",\"59.83\",\"上限越 %1\"\r\n"
+                                        "2,\"2013/05/01 0:01:00\",\"-.50\",\"100.00\",\"%2\"\r\n")
+                             .arg(QString(43, u' '), QString(50, u' '))));
   EXPECT_EQ(bytes->left(5), QByteArray("\"\x94\x46\x8E\xAF"));
 }
 
 TEST_F(CsvTest, ModelWithoutAlarmsWritesEmptyColumnsAndQuotesAreDoubled) {
-  m_set.Model = QStringLiteral("QM100-RH");
-  m_set.LoggerName = QStringLiteral("A\"B");
-  m_set.UpperAlarm = {30, 0, 128};  // ignored for this model
-  add(at(36000), 20.0f, 50.0f, QStringLiteral("say \"hi\""));
-  const Result<QByteArray> bytes = CsvBytes(m_set, m_file, m_en);
+  log().Model = QStringLiteral("QM100-RH");
+  log().LoggerName = QStringLiteral("A\"B");
+  log().UpperAlarm = {30, 0, 128};  // ignored for this model
+  add(36000, 20.0f, 50.0f, QStringLiteral("say \"hi\""));
+  const Result<QByteArray> bytes = CsvBytes(log(), logFile(), m_en);
   ASSERT_TRUE(bytes.ok());
   const QList<QByteArray> lines = bytes->split('\n');
-  EXPECT_EQ(
-      lines[0],
-      "\"Recognition name\",\"Start time\",\"Recording points\",\"Record interval\",\"\",\"\"\r");
+  EXPECT_EQ(lines[0],
+            "\"Recognition name\",\"Start time\",\"Recording points\",\"Record interval\",\"\","
+            "\"\"\r");
   EXPECT_EQ(lines[1], "\"A\"\"B\",\"2013/05/01 10:00:00\",\"1\",\"60\",\"\",\"\"\r");
   const CsvReadResult read = ParseCsv(*bytes, m_en);
   ASSERT_TRUE(read.ok()) << read.error.message.toStdString();
@@ -94,26 +121,19 @@ TEST_F(CsvTest, ModelWithoutAlarmsWritesEmptyColumnsAndQuotesAreDoubled) {
 }
 
 TEST_F(CsvTest, RoundTripOf15000Points) {
-  m_set.Model = QStringLiteral("QM120-RH");
-  m_set.UpperAlarm = {30, 0, 128};
-  m_set.LowerAlarm = {-5, 0, 128};
+  log().UpperAlarm = {30, 0, 128};
+  log().LowerAlarm = {-5, 0, 128};
   std::mt19937 random(7);
-  std::uniform_int_distribution<int> temperature(-4000, 10000);
-  std::uniform_int_distribution<int> humidity(0, 10000);
+  std::uniform_int_distribution<int> temperature(-4000, 10000), humidity(0, 10000);
   qint64 seconds = 0;
-  std::vector<int> expectedSegments;
-  int segment = 1;
   for (int i = 0; i < 15000; ++i) {
-    // Every 5000th point follows a pause: a new run starts there.
-    const qint64 step = i == 0 ? 0 : (i % 5000 == 0 ? 3600 : 60);
-    if (step > 60) ++segment;
-    seconds += step;
-    expectedSegments.push_back(segment);
-    const QString remark = i % 7 == 0 ? QStringLiteral("下限越 ") : QString();
-    add(at(seconds), static_cast<float>(temperature(random)) / 100.0f,
-        static_cast<float>(humidity(random)) / 100.0f, remark);
+    // Every 5000th point follows an hour's pause: a new run starts there.
+    seconds += i == 0 ? 0 : (i % 5000 == 0 ? 3600 : 60);
+    add(seconds, static_cast<float>(temperature(random)) / 100.0f,
+        static_cast<float>(humidity(random)) / 100.0f,
+        i % 7 == 0 ? QStringLiteral("下限越 ") : QString());
   }
-  ASSERT_TRUE(WriteCsvFile(path("big.csv"), m_set, m_file, m_ja).ok());
+  ASSERT_TRUE(WriteCsvFile(path("big.csv"), log(), logFile(), m_ja).ok());
   const CsvReadResult read = ReadCsvFile(path("big.csv"), m_ja);
   ASSERT_TRUE(read.ok()) << read.error.message.toStdString();
   const CsvContent& c = *read.content;
@@ -124,55 +144,46 @@ TEST_F(CsvTest, RoundTripOf15000Points) {
   EXPECT_EQ(c.UpperAlarm.Limit, 30);
   EXPECT_EQ(c.UpperAlarm.Enabled, 1);
   EXPECT_EQ(c.LowerAlarm.Limit, -5);
-  EXPECT_EQ(daySerialToSeconds(c.StartTime), 41395LL * 86400);
+  EXPECT_EQ(daySerialToSeconds(c.StartTime), kMay1);
   ASSERT_EQ(c.Records.size(), 15000u);
-  const std::vector<DataRecord> original = m_file.readRange(1, 15000);
+  const std::vector<DataRecord> original = logFile().readRange(1, 15000);
   for (size_t i = 0; i < original.size(); ++i) {
-    const DataRecord& a = original[i];
-    const DataRecord& b = c.Records[i];
+    const DataRecord &a = original[i], &b = c.Records[i];
     ASSERT_EQ(b.Temperature, a.Temperature) << i;
     ASSERT_EQ(b.Humidity, a.Humidity) << i;
     ASSERT_EQ(daySerialToSeconds(b.DateTime), daySerialToSeconds(a.DateTime)) << i;
     ASSERT_EQ(b.Remarks, a.Remarks) << i;
     ASSERT_EQ(b.RecordNo, static_cast<int>(i) + 1);
-    ASSERT_EQ(b.Segment, static_cast<float>(expectedSegments[i])) << i;
+    ASSERT_EQ(b.Segment, static_cast<float>(1 + i / 5000)) << i;
     ASSERT_EQ(b.Raw, (std::array<std::uint8_t, 4>{}));
     ASSERT_EQ(b.Reserved, (std::array<std::uint8_t, 8>{}));
   }
 }
 
-QByteArray header(const UiText& texts, const QString& values) {
-  return QStringLiteral(
-             "\"%1\",\"%2\",\"%3\",\"%4\",\"%5\",\"%6\"\r\n%7\r\n\"%8\",\"%9\",\"x\",\"y\","
-             "\"z\"\r\n")
-      .arg(texts.text(1054), texts.text(1055), texts.text(1056), texts.text(1057), texts.text(1058),
-           texts.text(1059), values, texts.text(1060), texts.text(1061))
-      .toUtf8();
-}
-
+// A gap of 60 s stays in the run, 61 s starts a new one, going backwards does not; midnight is
+// the date alone.
 TEST_F(CsvTest, SegmentsStartAfterAGapLongerThanTheInterval) {
-  const QByteArray file =
-      header(m_en, QStringLiteral("\"A\",\"2013/05/01 10:00:00\",\"4\",\"60\",\"OFF\",\"20\"")) +
-      "1,\"2013/05/01 10:00:00\",\"20.00\",\"50.00\",\"\"\r\n"
-      "2,\"2013/05/01 10:01:00\",\"20.00\",\"50.00\",\"\"\r\n"  // 60 s: same run
-      "3,\"2013/05/01 10:02:01\",\"20.00\",\"50.00\",\"\"\r\n"  // 61 s: new run
-      "4,\"2013/05/01 10:03:01\",\"20.00\",\"50.00\",\"\"\r\n"
-      "5,\"2013/05/01 9:00:00\",\"20.00\",\"50.00\",\"\"\r\n"  // backwards: same run
-      "6,\"2013/05/02\",\"20.00\",\"50.00\",\"\"\r\n";         // midnight, date alone
-  const CsvReadResult read = ParseCsv(file, m_en);
+  const CsvReadResult read =
+      ParseCsv(englishFile("\"A\",\"2013/05/01 10:00:00\",\"4\",\"60\",\"OFF\",\"20\"") +
+                   "1,\"2013/05/01 10:00:00\",\"20.00\",\"50.00\",\"\"\r\n"
+                   "2,\"2013/05/01 10:01:00\",\"20.00\",\"50.00\",\"\"\r\n"
+                   "3,\"2013/05/01 10:02:01\",\"20.00\",\"50.00\",\"\"\r\n"
+                   "4,\"2013/05/01 10:03:01\",\"20.00\",\"50.00\",\"\"\r\n"
+                   "5,\"2013/05/01 9:00:00\",\"20.00\",\"50.00\",\"\"\r\n"
+                   "6,\"2013/05/02\",\"20.00\",\"50.00\",\"\"\r\n",
+               m_en);
   ASSERT_TRUE(read.ok()) << read.error.message.toStdString();
   const std::vector<float> segments = {1, 1, 2, 2, 2, 3};
   ASSERT_EQ(read.content->Records.size(), segments.size());
-  for (size_t i = 0; i < segments.size(); ++i) {
+  for (size_t i = 0; i < segments.size(); ++i)
     EXPECT_EQ(read.content->Records[i].Segment, segments[i]) << i;
-  }
-  EXPECT_EQ(daySerialToSeconds(read.content->Records[5].DateTime), 41396LL * 86400);
+  EXPECT_EQ(daySerialToSeconds(read.content->Records[5].DateTime), kMay1 + 86400);
   EXPECT_EQ(read.content->UpperAlarm.Enabled, 0);
   EXPECT_EQ(read.content->LowerAlarm.Limit, 20);
   EXPECT_EQ(read.content->LowerAlarm.Enabled, 1);
   // An empty data part is a file without points, not an error.
   const CsvReadResult empty =
-      ParseCsv(header(m_en, QStringLiteral("\"A\",\"2013/05/01\",\"0\",\"60\",\"\",\"\"")), m_en);
+      ParseCsv(englishFile("\"A\",\"2013/05/01\",\"0\",\"60\",\"\",\"\""), m_en);
   ASSERT_TRUE(empty.ok());
   EXPECT_TRUE(empty.content->Records.empty());
   EXPECT_EQ(empty.content->Model, "QM120-RH");
@@ -198,21 +209,19 @@ TEST_F(CsvTest, ReadsWindows31JAndUtf8WithOrWithoutBom) {
 }
 
 TEST_F(CsvTest, BadFilesAreRejectedNamingTheLine) {
-  const QByteArray good =
-      header(m_en, QStringLiteral("\"A\",\"2013/05/01\",\"2\",\"60\",\"OFF\",\"OFF\""));
-  const QByteArray point = "1,\"2013/05/01\",\"20.00\",\"50.00\",\"\"\r\n";
-  struct Case {
+  const QByteArray good = englishFile("\"A\",\"2013/05/01\",\"2\",\"60\",\"OFF\",\"OFF\"");
+  const QByteArray point = good + "1,\"2013/05/01\",\"20.00\",\"50.00\",\"\"\r\n";
+  QByteArray garbage(4000, '\0');
+  std::mt19937 random(3);
+  for (char& c : garbage) c = static_cast<char>(random());
+  const struct {
     const char* name;
     QByteArray bytes;
     bool wrongHeader;
     int line;
-  };
-  QByteArray garbage(4000, '\0');
-  std::mt19937 random(3);
-  for (char& c : garbage) c = static_cast<char>(random());
-  const Case cases[] = {
-      {"truncated line", good + point + "2,\"2013/05/01 0:01:00\",\"-.5", false, 5},
-      {"too few items", good + point + "2,\"2013/05/01 0:01:00\",\"-.50\"\r\n", false, 5},
+  } cases[] = {
+      {"truncated line", point + "2,\"2013/05/01 0:01:00\",\"-.5", false, 5},
+      {"too few items", point + "2,\"2013/05/01 0:01:00\",\"-.50\"\r\n", false, 5},
       {"too many items", good + "1,\"2013/05/01\",\"1\",\"1\",\"\",\"\"\r\n", false, 4},
       {"non-numeric", good + "1,\"2013/05/01\",\"abc\",\"50.00\",\"\"\r\n", false, 4},
       {"not finite", good + "1,\"2013/05/01\",\"nan\",\"50.00\",\"\"\r\n", false, 4},
@@ -220,29 +229,25 @@ TEST_F(CsvTest, BadFilesAreRejectedNamingTheLine) {
        4},
       {"too hot", good + "1,\"2013/05/01\",\"100.01\",\"50.00\",\"\"\r\n", false, 4},
       {"negative humidity", good + "1,\"2013/05/01\",\"20\",\"-1\",\"\"\r\n", false, 4},
-      {"no such date", good + point + "2,\"2013/02/30\",\"20\",\"50\",\"\"\r\n", false, 5},
+      {"no such date", point + "2,\"2013/02/30\",\"20\",\"50\",\"\"\r\n", false, 5},
       {"stray text", good + "1,\"2013/05/01\"x,\"20\",\"50\",\"\"\r\n", false, 4},
-      {"line too long", good + point + QByteArray(5000, ' ') + "\r\n", false, 5},
-      {"binary in data", good + point + QByteArray("1,\0,2,3,4\r\n", 11), false, 5},
+      {"line too long", point + QByteArray(5000, ' ') + "\r\n", false, 5},
+      {"binary in data", point + QByteArray("1,\0,2,3,4\r\n", 11), false, 5},
       {"invalid code page text", good + "1,\"2013/05/01\",\"20\",\"50\",\"\x85\x40\"\r\n", false,
        4},
-      {"zero interval",
-       header(m_en, QStringLiteral("\"A\",\"2013/05/01\",\"2\",\"0\",\"OFF\",\"OFF\"")), false, 2},
-      {"bad start", header(m_en, QStringLiteral("\"A\",\"soon\",\"2\",\"60\",\"OFF\",\"OFF\"")),
-       false, 2},
-      {"bad limit",
-       header(m_en, QStringLiteral("\"A\",\"2013/05/01\",\"2\",\"60\",\"hot\",\"OFF\"")), false, 2},
-      {"header values cut", header(m_en, QStringLiteral("\"A\",\"2013/05/01\",\"2\"")), false, 2},
-      {"japanese header read in english",
-       header(m_ja, QStringLiteral("\"A\",\"2013/05/01\",\"2\",\"60\",\"OFF\",\"OFF\"")), true, 1},
+      {"zero interval", englishFile("\"A\",\"2013/05/01\",\"2\",\"0\",\"OFF\",\"OFF\""), false, 2},
+      {"bad start", englishFile("\"A\",\"soon\",\"2\",\"60\",\"OFF\",\"OFF\""), false, 2},
+      {"bad limit", englishFile("\"A\",\"2013/05/01\",\"2\",\"60\",\"hot\",\"OFF\""), false, 2},
+      {"header values cut", englishFile("\"A\",\"2013/05/01\",\"2\""), false, 2},
+      {"japanese header read in english", japaneseFile(""), true, 1},
       {"one alarm column",
-       QByteArray("\"Recognition name\",\"Start time\",\"Recording points\","
-                  "\"Record interval\",\"Upper bound temperature setting\",\"\"\r\n"),
+       "\"Recognition name\",\"Start time\",\"Recording points\",\"Record interval\","
+       "\"Upper bound temperature setting\",\"\"\r\n",
        true, 1},
       {"empty file", QByteArray(), true, 0},
       {"binary garbage", garbage, true, 1},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     const CsvReadResult read = ParseCsv(c.bytes, m_en);
     ASSERT_FALSE(read.ok()) << c.name;
     EXPECT_EQ(read.error.wrongHeader, c.wrongHeader) << c.name;
@@ -252,14 +257,9 @@ TEST_F(CsvTest, BadFilesAreRejectedNamingTheLine) {
           << c.name << ": " << read.error.message.toStdString();
     }
   }
-}
-
-TEST_F(CsvTest, AMillionLinesStopAtTheRowLimit) {
-  QByteArray bytes =
-      header(m_en, QStringLiteral("\"A\",\"2013/05/01\",\"2\",\"60\",\"OFF\",\"OFF\""));
-  const QByteArray point = "1,\"2013/05/01\",\"20.00\",\"50.00\",\"\"\r\n";
-  bytes.reserve(bytes.size() + point.size() * 1000000);
-  for (int i = 0; i < 1000000; ++i) bytes += point;
+  // A million lines stop at the row limit.
+  QByteArray bytes = good;
+  for (int i = 0; i < 1000000; ++i) bytes += "1,\"2013/05/01\",\"20.00\",\"50.00\",\"\"\r\n";
   const CsvReadResult read = ParseCsv(bytes, m_en);
   ASSERT_FALSE(read.ok());
   EXPECT_FALSE(read.error.wrongHeader);
@@ -268,18 +268,168 @@ TEST_F(CsvTest, AMillionLinesStopAtTheRowLimit) {
 }
 
 TEST_F(CsvTest, EmptySetOrAnUnwritablePlaceWritesNothing) {
-  EXPECT_FALSE(CsvBytes(m_set, m_file, m_ja).ok());
-  EXPECT_FALSE(WriteCsvFile(path("empty.csv"), m_set, m_file, m_ja).ok());
+  log().Count = 0;
+  EXPECT_FALSE(CsvBytes(log(), logFile(), m_ja).ok());
+  EXPECT_FALSE(WriteCsvFile(path("empty.csv"), log(), logFile(), m_ja).ok());
   EXPECT_FALSE(QFile::exists(path("empty.csv")));
-  add(kMay1, 20.0f, 50.0f);
-  // A directory in the way: the final rename fails even for a privileged user.
-  const QString blocked = path("blocked.csv");
-  ASSERT_TRUE(QDir().mkpath(blocked + QStringLiteral("/inside")));
-  EXPECT_FALSE(WriteCsvFile(blocked, m_set, m_file, m_ja).ok());
-  EXPECT_TRUE(QFileInfo(blocked + QStringLiteral("/inside")).isDir());
-  // A folder that does not exist.
-  EXPECT_FALSE(WriteCsvFile(path("missing/x.csv"), m_set, m_file, m_ja).ok());
+  add(0, 20.0f, 50.0f);
+  EXPECT_FALSE(WriteCsvFile(path("missing/x.csv"), log(), logFile(), m_ja).ok());
   EXPECT_FALSE(QFileInfo::exists(path("missing")));
+}
+
+TEST(CsvActions, ProposedNameFallsBackToTheStamp) {
+  const double t = secondsToDaySerial(kMay1 + 36000);
+  EXPECT_EQ(proposedCsvName(QStringLiteral("R101"), t), "R101_130501_100000");
+  for (const char* name : {"R/01", "A:1", ""})
+    EXPECT_EQ(proposedCsvName(QString::fromUtf8(name), t), "130501_100000") << name;
+}
+
+class CsvActionsTest : public CsvTest {
+ protected:
+  void SetUp() override {
+    CsvTest::SetUp();
+    log().Interval = 600;
+    log().UpperAlarm = {30, 0, 128};
+    log().Unsaved = true;
+    add(36000, 20.5f, 40.25f);
+    add(36600, 21.5f, 40.25f);
+  }
+};
+
+TEST_F(CsvActionsTest, SaveWritesTheChosenFileAndClearsUnsaved) {
+  const QString sub = path("out");
+  ASSERT_TRUE(QDir().mkpath(sub));
+  m_prompts.saveFiles.push_back(sub + QStringLiteral("/R101_130501_100000"));
+  EXPECT_EQ(SaveDataSetCsv(m_state, kLogSet, m_prompts), SaveOutcome::Saved);
+  ASSERT_EQ(m_prompts.calls.size(), 1u);
+  EXPECT_EQ(m_prompts.calls[0].kind, Kind::SaveFile);
+  EXPECT_EQ(m_prompts.calls[0].message, "R101_130501_100000");
+  EXPECT_EQ(m_prompts.calls[0].filter, QStringLiteral(" CSVﾌｧｲﾙ(*.csv)|*.csv"));
+  EXPECT_FALSE(log().Unsaved);
+  EXPECT_EQ(m_state.WorkingFolder, sub);
+  const QByteArray bytes = readAll(sub + QStringLiteral("/R101_130501_100000.csv"));
+  EXPECT_TRUE(bytes.contains("\"R101\",\"2013/05/01 10:00:00\",\"2\",\"600\",\"30\",\"OFF\"\r\n"));
+  EXPECT_TRUE(bytes.contains("2,\"2013/05/01 10:10:00\",\"21.50\",\"40.25\","));
+  // Nothing to save, and the file set is never saved from here.
+  ScriptedPrompts none;
+  EXPECT_EQ(SaveDataSetCsv(m_state, kRealTimeSet, none), SaveOutcome::NothingToSave);
+  EXPECT_EQ(SaveDataSetCsv(m_state, kFileSet, none), SaveOutcome::Failed);
+  EXPECT_TRUE(none.calls.empty());
+}
+
+// A folder in the way of the final rename makes the write fail even for a privileged user.
+TEST_F(CsvActionsTest, UnwritablePlaceAsksAgainAndKeepsTheOldFile) {
+  const QString old = path("old.csv");
+  ASSERT_TRUE(QDir().mkpath(old + QStringLiteral("/precious")));
+  m_prompts.saveFiles = {old, std::nullopt};
+  EXPECT_EQ(SaveDataSetCsv(m_state, kLogSet, m_prompts), SaveOutcome::Cancelled);
+  EXPECT_EQ(m_prompts.callsOf(Kind::SaveFile).size(), 2u);
+  const auto infos = m_prompts.callsOf(Kind::Info);
+  ASSERT_EQ(infos.size(), 1u);
+  EXPECT_EQ(infos[0].title, "QM120-RH");
+  EXPECT_TRUE(infos[0].message.startsWith(QStringLiteral("ﾌｧｲﾙ名が不正です。\r\r")));
+  EXPECT_TRUE(log().Unsaved);
+  EXPECT_TRUE(QFileInfo(old + QStringLiteral("/precious")).isDir());
+  // Then a good place: saved at the second attempt.
+  m_prompts.calls.clear();
+  m_prompts.saveFiles = {old, path("good.csv")};
+  EXPECT_EQ(SaveDataSetCsv(m_state, kLogSet, m_prompts), SaveOutcome::Saved);
+  EXPECT_EQ(m_prompts.callsOf(Kind::Info).size(), 1u);
+  EXPECT_FALSE(log().Unsaved);
+  EXPECT_TRUE(QFileInfo(old + QStringLiteral("/precious")).isDir());
+  EXPECT_TRUE(QFile::exists(path("good.csv")));
+}
+
+TEST_F(CsvActionsTest, AskSaveOnlyWhenUnsaved) {
+  const struct {
+    bool unsaved;
+    std::deque<bool> answers;
+    std::deque<std::optional<QString>> files;
+    SaveOutcome outcome;
+    size_t asks;
+    bool unsavedAfter;
+  } cases[] = {
+      {false, {true}, {}, SaveOutcome::NothingToSave, 0, false},
+      {true, {false}, {}, SaveOutcome::Declined, 1, true},
+      {true, {true}, {std::nullopt}, SaveOutcome::Cancelled, 1, true},
+      {true, {true}, {path("asked.csv")}, SaveOutcome::Saved, 1, false},
+  };
+  for (const auto& c : cases) {
+    ScriptedPrompts prompts;
+    prompts.askAnswers = c.answers;
+    prompts.saveFiles = c.files;
+    log().Unsaved = c.unsaved;
+    EXPECT_EQ(AskSaveDataSet(m_state, kLogSet, m_ja.text(1103), prompts), c.outcome);
+    const auto asks = prompts.callsOf(Kind::Ask);
+    ASSERT_EQ(asks.size(), c.asks);
+    for (const auto& ask : asks) {
+      EXPECT_EQ(ask.title, "QM120-RH");
+      EXPECT_EQ(ask.message, QStringLiteral("ログ記録のデータを保存しますか？"));
+    }
+    EXPECT_EQ(log().Unsaved, c.unsavedAfter);
+  }
+}
+
+TEST_F(CsvActionsTest, OpenReplacesTheFileSet) {
+  writeFile("in.csv", japaneseFile("1,\"2013/05/01 10:00:00\",\"20.00\",\"50.00\",\"\"\r\n"
+                                   "2,\"2013/05/01 10:01:00\",\"22.50\",\"45.00\",\"\"\r\n"
+                                   "3,\"2013/05/01 10:05:00\",\"-1.25\",\"60.00\",\"\"\r\n"));
+  m_state.set(kFileSet).Unsaved = true;  // reading never touches it
+  m_prompts.openFiles.push_back(path("in.csv"));
+  ASSERT_TRUE(OpenCsvIntoFileSet(m_state, m_prompts));
+  ASSERT_EQ(m_prompts.calls.size(), 1u);
+  EXPECT_EQ(m_prompts.calls[0].filter, QStringLiteral("csvﾌｧｲﾙ(*.csv)|*.csv"));
+  const DataSet& set = m_state.set(kFileSet);
+  EXPECT_EQ(set.Count, 3);
+  EXPECT_EQ(set.Interval, 60);
+  EXPECT_EQ(set.Model, "QM120-RH");
+  EXPECT_EQ(set.LoggerName, QStringLiteral("ﾛｶﾞｰ"));
+  EXPECT_EQ(set.AnnouncedCount, 3);
+  EXPECT_EQ(set.LowerAlarm.Limit, 5);
+  EXPECT_TRUE(set.Unsaved);
+  EXPECT_EQ(m_state.FileSetName, QStringLiteral("ﾛｶﾞｰ"));
+  EXPECT_EQ(m_state.CurrentSet, kFileSet);
+  EXPECT_EQ(m_state.WorkingFolder, QDir(m_dir.path()).absolutePath());
+  EXPECT_EQ(set.AllExtremes.entries[Extremes::kHighTemperature].PointNo, 2);
+  EXPECT_EQ(set.AllExtremes.entries[Extremes::kLowTemperature].PointNo, 3);
+  EXPECT_EQ(set.AllExtremes.entries[Extremes::kLowHumidity].PointNo, 2);
+  const auto third = m_state.file(kFileSet).read(3);
+  ASSERT_TRUE(third);
+  EXPECT_EQ(third->Temperature, -1.25f);
+  EXPECT_EQ(third->Segment, 2.0f);  // 4 minutes after the previous point
+}
+
+TEST_F(CsvActionsTest, BadFilesLeaveTheFileSetAsItWas) {
+  writeFile("good.csv", japaneseFile("1,\"2013/05/01 10:00:00\",\"20.00\",\"50.00\",\"1\"\r\n"));
+  ASSERT_TRUE(OpenCsvIntoFileSet(m_state, m_prompts, path("good.csv")));
+  m_state.CurrentSet = kLogSet;
+  const QByteArray recordBefore = m_state.file(kFileSet).read(1)->serialize();
+  writeFile("cut.csv", japaneseFile("1,\"2013/05/01 10:00:00\",\"21.00\",\"50.00\",\"\"\r\n"
+                                    "2,\"2013/05/01 10:01:00\",\"2"));
+  writeFile("english.csv", englishFile("\"A\",\"2013/05/01\",\"0\",\"60\",\"\",\"\""));
+  const struct {
+    const char *file, *messageStart;  // no file: the dialog was cancelled, no message
+  } cases[] = {{"cut.csv", "ファイルエラー\r\rLine 5: "},
+               {"english.csv", "ファイルの形式が違います\r\r"},
+               {"missing.csv", "ファイルエラー\r\r"},
+               {nullptr, nullptr}};
+  m_state.WorkingFolder = QStringLiteral("/somewhere");
+  for (const auto& c : cases) {
+    ScriptedPrompts prompts;
+    EXPECT_FALSE(c.file ? OpenCsvIntoFileSet(m_state, prompts, path(c.file))
+                        : OpenCsvIntoFileSet(m_state, prompts));
+    const auto infos = prompts.callsOf(Kind::Info);
+    ASSERT_EQ(infos.size(), c.file ? 1u : 0u) << c.file;
+    for (const auto& info : infos) {
+      EXPECT_EQ(info.title, "QM120-RH");
+      EXPECT_TRUE(info.message.startsWith(QString::fromUtf8(c.messageStart))) << c.file;
+    }
+    EXPECT_EQ(m_state.WorkingFolder, "/somewhere");
+    EXPECT_EQ(m_state.set(kFileSet).Count, 1);
+    EXPECT_EQ(m_state.set(kFileSet).LoggerName, QStringLiteral("ﾛｶﾞｰ"));
+    EXPECT_EQ(m_state.CurrentSet, kLogSet);
+    EXPECT_EQ(m_state.file(kFileSet).read(1)->serialize(), recordBefore);
+  }
 }
 
 }  // namespace

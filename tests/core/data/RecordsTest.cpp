@@ -26,15 +26,10 @@ TEST(DataRecord, ExactLayoutOfTheEightyFourBytes) {
   r.Raw = {0x19, 0x3D, 0x07, 0x08};
   const QByteArray bytes = r.serialize();
   ASSERT_EQ(bytes.size(), 84);
-  QByteArray expected;
-  expected += QByteArray::fromHex("0000cc41");
-  expected += QByteArray::fromHex("0000803f");
-  expected += QByteArray(8, '\0');
-  expected += QByteArray::fromHex("00000000c0d5e140");
-  expected += QByteArray::fromHex("0000803f");
-  expected += QByteArray::fromHex("8dc58d82") + QByteArray(46, ' ');
-  expected += QByteArray::fromHex("2c01");
-  expected += QByteArray::fromHex("193d0708");
+  // Temperature, humidity, 8 reserved bytes, time, segment, remarks, number, raw counts.
+  const QByteArray expected =
+      QByteArray::fromHex("0000cc41 0000803f 0000000000000000 00000000c0d5e140 0000803f 8dc58d82") +
+      QByteArray(46, ' ') + QByteArray::fromHex("2c01 193d0708");
   EXPECT_EQ(bytes.toHex(), expected.toHex());
 
   const DataRecord back = DataRecord::deserialize(bytes.constData());
@@ -44,12 +39,10 @@ TEST(DataRecord, ExactLayoutOfTheEightyFourBytes) {
 }
 
 TEST(DataRecord, RemarksAreCutAtACharacterBoundary) {
-  struct Case {
-    QString remark;
-    QString stored;
-  };
   const QString x49(49, u'x');
-  const Case cases[] = {
+  const struct {
+    QString remark, stored;
+  } cases[] = {
       {QString(60, u'a'), QString(50, u'a')},
       {x49 + QStringLiteral("最"), x49 + QStringLiteral(" ")},  // 51 bytes: the kanji goes whole
       {QString(48, u'x') + QStringLiteral("最高"), QString(48, u'x') + QStringLiteral("最")},
@@ -60,7 +53,7 @@ TEST(DataRecord, RemarksAreCutAtACharacterBoundary) {
       {QStringLiteral("é最"), QStringLiteral("?最") + QString(47, u' ')},
       {QStringLiteral("最低"), QStringLiteral("最低") + QString(46, u' ')},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     DataRecord r;
     r.Remarks = c.remark;
     const QByteArray bytes = r.serialize();
@@ -72,7 +65,6 @@ TEST(DataRecord, RemarksAreCutAtACharacterBoundary) {
 class RecordFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(m_dir.isValid());
     ASSERT_TRUE(m_file.open(m_dir.filePath(QStringLiteral("read.rand"))).ok());
   }
   QTemporaryDir m_dir;

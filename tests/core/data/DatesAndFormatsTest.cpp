@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "core/app/UiText.h"
+#include "core/data/DayTime.h"
+#include "core/data/Formats.h"
+
+namespace termika {
+namespace {
+
+constexpr qint64 kMay1 = 41395LL * 86400;  // 2013-05-01 in seconds since 1899-12-30
+
+TEST(DayTime, DaySerialsOfKnownDatesAndRoundingWithCarry) {
+  const struct {
+    CivilTime t;
+    double serial;
+  } cases[] = {{{1899, 12, 30, 0, 0, 0}, 0.0},
+               {{1900, 3, 1, 0, 0, 0}, 61.0},
+               {{2000, 1, 1, 0, 0, 0}, 36526.0},
+               {{2024, 2, 29, 12, 0, 0}, 45351.5},
+               {{2100, 3, 1, 0, 0, 0}, 73110.0}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(toDaySerial(c.t), c.serial) << c.t.year << '-' << c.t.month << '-' << c.t.day;
+    EXPECT_EQ(civilFromDaySerial(c.serial), c.t);
+  }
+  // Dates that do not exist are refused, not rolled over.
+  for (const CivilTime t : {CivilTime{2023, 2, 29, 0, 0, 0}, CivilTime{2024, 2, 30, 0, 0, 0},
+                            CivilTime{2024, 13, 1, 0, 0, 0}, CivilTime{2024, 1, 1, 24, 0, 0}}) {
+    EXPECT_FALSE(toDaySerial(t)) << t.year << '-' << t.month << '-' << t.day << ' ' << t.hour;
+  }
+  // A hair short of 10:00 is 10:00; a hair short of midnight carries into the day.
+  EXPECT_EQ(civilFromDaySerial(41395.0 + 10.0 / 24.0 - 1e-9), (CivilTime{2013, 5, 1, 10, 0, 0}));
+  EXPECT_EQ(civilFromDaySerial(41395.0 - 0.4 / 86400.0), (CivilTime{2013, 5, 1, 0, 0, 0}));
+}
+
+// Garbage in a record's time field once overflowed while being turned into a calendar date: the
+// last calendar day and a billion days either way still convert, anything beyond is day 0.
+TEST(DayTime, TimesBeyondAnyCalendarReadAsDayZero) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    double serial;
+    qint64 seconds;
+  } cases[] = {{2958465.5, 255611419200LL},
+               {-1.5, -129600LL},
+               {1e9, 86400000000000LL},
+               {-1e9, -86400000000000LL},
+               {1.0000001e9, 0},
+               {-1.0000001e9, 0},
+               {-1.0675199116730e14, 0},
+               {1e300, 0},
+               {-1e300, 0},
+               {inf, 0},
+               {-inf, 0},
+               {nan, 0}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(daySerialToSeconds(c.serial), c.seconds) << c.serial;
+    if (c.seconds == 0) {
+      EXPECT_EQ(fmt::dateTime(c.serial), "1899/12/30 00:00:00") << c.serial;
+    }
+  }
+  EXPECT_EQ(fmt::dateTime(2958465.5), "9999/12/31 12:00:00");
+  EXPECT_EQ(fmt::dateTime(-1.5), "1899/12/28 12:00:00");
+  EXPECT_EQ(fmt::dateTime(40180.0 + (3 * 3600 + 4 * 60 + 5) / 86400.0), "2010/01/02 03:04:05");
+}
+
+// "##.00" rounds the value as the runtime prints it: 25.005f is 25.00499916 as a double but
+// 25.00500 in 7 digits; 2.675 is 2.67500000000000 in 15 digits. Halves go away from zero and a
+// value that rounds to zero has no sign.
+TEST(RuntimeFormats, Hash00Fixed2AndPointNumbers) {
+  const struct {
+    float value;
+    const char* text;
+  } floats[] = {{25.005f, "25.01"},  {0.005f, ".01"},     {1.005f, "1.01"}, {0.5f, ".50"},
+                {-0.5f, "-.50"},     {0.0f, ".00"},       {-0.0f, ".00"},   {-0.004f, ".00"},
+                {100.0f, "100.00"},  {-40.0f, "-40.00"},  {-3.2f, "-3.20"}, {29.999968f, "30.00"},
+                {99.995f, "100.00"}, {59.8286f, "59.83"}, {-0.0026f, ".00"}};
+  for (const auto& c : floats) EXPECT_EQ(fmt::hash00(c.value), QLatin1String(c.text)) << c.value;
+  const struct {
+    double value;
+    const char *hash00, *fixed2;
+  } doubles[] = {{2.675, "2.68", "2.68"},    {0.125, ".13", "0.13"},  {-0.125, "-.13", "-0.13"},
+                 {1.005, "1.01", "1.01"},    {0.5, ".50", "0.50"},    {-0.001, ".00", "0.00"},
+                 {21.005, "21.01", "21.01"}, {-0.5, "-.50", "-0.50"}, {3.2, "3.20", "3.20"}};
+  for (const auto& c : doubles) {
+    EXPECT_EQ(fmt::hash00(c.value), QLatin1String(c.hash00)) << c.value;
+    EXPECT_EQ(fmt::fixed2(c.value), QLatin1String(c.fixed2)) << c.value;
+  }
+  EXPECT_EQ(fmt::pointNo(123), "00123");
+  EXPECT_EQ(fmt::pointNo(123456), "123456");
+}
+
+// The general date leaves out midnight and drops leading zeros of the hour.
+TEST(RuntimeFormats, GeneralDateBothWays) {
+  const struct {
+    qint64 seconds;
+    const char* text;
+  } formatted[] = {{kMay1, "2013/05/01"},
+                   {kMay1 + 36000, "2013/05/01 10:00:00"},
+                   {kMay1 + 9 * 3600 + 5 * 60 + 7, "2013/05/01 9:05:07"},
+                   {kMay1 + 1, "2013/05/01 0:00:01"},
+                   {kMay1 + 86399, "2013/05/01 23:59:59"}};
+  for (const auto& c : formatted)
+    EXPECT_EQ(fmt::generalDate(c.seconds / 86400.0), QLatin1String(c.text));
+  EXPECT_EQ(fmt::generalDate(41395.41666666), "2013/05/01 10:00:00");
+  EXPECT_EQ(fmt::generalDate(41395.0 - 0.4 / 86400.0), "2013/05/01");
+  const struct {
+    const char* text;
+    qint64 seconds;  // -1: not a date
+  } parsed[] = {{"2013/05/01", kMay1},
+                {"2013/5/1 9:05", kMay1 + 9 * 3600 + 5 * 60},
+                {" 2013/05/01 0:00:01 ", kMay1 + 1},
+                {"2024/02/29 12:00:00", 45351LL * 86400 + 43200},
+                {"2013/02/30", -1},
+                {"2023/02/29", -1},
+                {"2013/05/01 24:00:00", -1},
+                {"2013/05/01 10:60:00", -1},
+                {"2013-05-01", -1},
+                {"13/05/01", -1},
+                {"", -1},
+                {"2013/05/01 10", -1},
+                {"2013/05/01x", -1},
+                {"２０１３/05/01", -1}};
+  for (const auto& c : parsed) {
+    const auto serial = fmt::parseGeneralDate(QString::fromUtf8(c.text));
+    EXPECT_EQ(serial ? daySerialToSeconds(*serial) : -1, c.seconds) << c.text;
+  }
+}
+
+TEST(RuntimeFormats, RuntimeDatePatternsAndTokens) {
+  const CivilTime t{2024, 3, 7, 9, 45, 6};
+  const UiText ja = UiText::load(UiText::Language::Japanese);
+  const UiText en = UiText::load(UiText::Language::English);
+  const std::pair<QString, QString> dates[] = {
+      {ja.text(351), QStringLiteral("2024年03月07日")},  // "mm" after the year is the month
+      {en.text(351), "2024/03/07"},
+      {"hh:mm", "09:45"},  // after an hour, mm is the minutes
+      {"yy/m/d h:nn:ss", "24/3/7 9:45:06"},
+      {"yymmdd_hhnnss", "240307_094506"},
+      {"yyyy/mm/dd hh:nn", "2024/03/07 09:45"},
+  };
+  for (const auto& [pattern, text] : dates)
+    EXPECT_EQ(fmt::formatRuntimeDate(pattern, t), text) << pattern.toStdString();
+  const std::tuple<QString, int, QString> numbers[] = {
+      {ja.text(352), 9, QStringLiteral("09時")},
+      {ja.text(353), 5, QStringLiteral("05分")},
+      {en.text(352), 23, "23"},
+      {en.text(353), 0, "00"},
+      {"00", 123, "123"},
+      {QStringLiteral("000点"), 7, QStringLiteral("007点")}};
+  for (const auto& [pattern, value, text] : numbers)
+    EXPECT_EQ(fmt::formatRuntimeNumber(pattern, value), text) << pattern.toStdString();
+  EXPECT_EQ(fmt::fileStamp(41395.0 + 36000.0 / 86400.0), "130501_100000");
+  EXPECT_EQ(fmt::fileStamp(36526.0 + (23 * 3600 + 59 * 60 + 9) / 86400.0), "000101_235909");
+}
+
+}  // namespace
+}  // namespace termika
