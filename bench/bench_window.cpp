@@ -138,6 +138,34 @@ void BM_LastPointToGraphsAndDump(benchmark::State& state) {
 }
 BENCHMARK(BM_LastPointToGraphsAndDump)->Unit(benchmark::kMillisecond);
 
+// What each measured point keeps in memory once the window has shown it:
+// its plot point, its dump row and the view's bookkeeping. RSS is read
+// after a warm-up, so the figure is growth per point, not start-up.
+void BM_MemoryPerRealTimePoint(benchmark::State& state) {
+  constexpr int kWarmUp = 1000;
+  constexpr int kMeasured = 4000;
+  for (auto _ : state) {
+    Window w;
+    w.window->resize(1600, 1000);
+    w.window->show();
+    QApplication::processEvents();
+    w.window->views().ShowView(kRealTimeSet, w.state.ViewMode);
+    DataSet& set = w.state.set(kRealTimeSet);
+    double before = 0.0;
+    for (int i = 0; i < kWarmUp + kMeasured; ++i) {
+      if (i == kWarmUp) before = residentMegabytes();
+      const DataRecord r = pointAt(i);
+      (void)w.state.file(kRealTimeSet).write(i + 1, r);
+      UpdateExtremes(r, set.AllExtremes);
+      set.Count = i + 1;
+      w.window->views().PointAppended(kRealTimeSet);
+      if (i % 50 == 0) QApplication::processEvents();
+    }
+    state.counters["bytes_per_point"] = (residentMegabytes() - before) * 1024 * 1024 / kMeasured;
+  }
+}
+BENCHMARK(BM_MemoryPerRealTimePoint)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 }  // namespace
 }  // namespace termika
 

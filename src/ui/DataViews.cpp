@@ -195,8 +195,12 @@ void DataViews::PointAppended(int set) {
   const auto i = static_cast<size_t>(set);
   const int count = m_state.set(set).Count;
   if (m_pointsValid[i] && static_cast<int>(m_points[i].size()) + 1 == count) {
-    const std::vector<PlotPoint> newest = LoadPlotPoints(m_state.file(set), count);
-    if (!newest.empty()) m_points[i].push_back(newest.back());
+    // Only the newest record is read: a long series must not reread its file per point.
+    if (const auto newest = m_state.file(set).read(count)) {
+      m_points[i].push_back(toPlotPoint(*newest));
+    } else {
+      reloadPoints(set);
+    }
   } else {
     reloadPoints(set);
   }
