@@ -8,8 +8,10 @@
 #
 # Both times come from the simulator's trace and cover the download itself:
 # from the first request after the identify wait to the last byte. Wire time
-# is every byte of that span, both ways, at 10 bits a byte: the time the line
-# needs with no latency and no program at all.
+# is every byte of that span, both ways, at 10 bits a byte. The floor is what
+# this set-up cannot beat even with an infinitely fast program: the logger's
+# answers at the baud rate plus one adapter latency per request (the
+# simulator receives requests at once, as the pty delivers them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -39,21 +41,25 @@ JSON
   echo "$file"
 }
 
-# wall_ms wire_ms of a trace at a baud rate
+# wall_ms wire_ms floor_ms of a trace at a baud rate and adapter latency
 measure_trace() {
-  awk -v baud="$2" '
+  awk -v baud="$2" -v latency="$3" '
     /pc->logger|logger->pc/ {
       rows++
       if (rows <= 2) next            # the identify request and its answer
       if (start == "") start = $1
       last = $1
       bytes += NF - 2
+      if ($2 == "pc->logger") requests++; else answered += NF - 2
     }
-    END { printf "%d %d\n", last - start, bytes * 10 * 1000 / baud }' "$1"
+    END {
+      printf "%d %d %d\n", last - start, bytes * 10 * 1000 / baud,
+             answered * 10 * 1000 / baud + requests * latency
+    }' "$1"
 }
 
-echo "| Baud | Mode | Latency | Points | Wall | Wire | Wall/wire | Per point | 15000 points |"
-echo "|---:|---|---:|---:|---:|---:|---:|---:|---:|"
+echo "| Baud | Mode | Latency | Points | Wall | Wire | Floor | Wall/floor | Per point | 15000 points |"
+echo "|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|"
 for latency in ${LATENCIES:-16 1}; do
   for mode in ${MODES:-fast slow}; do
     for baud in ${BAUDS:-9600 14400 19200 38400 57600 115200}; do
@@ -71,10 +77,11 @@ for latency in ${LATENCIES:-16 1}; do
       kill -TERM "$sim_pid"; wait "$sim_pid" || true; sim_pid=
       got=$(($(wc -l <"$dir/out.csv") - 3))
       [ "$got" -eq "$points" ] || { echo "wire-bench: $got of $points points" >&2; exit 1; }
-      read -r wall wire < <(measure_trace "$dir/trace.txt" "$baud")
-      awk -v b="$baud" -v m="$mode" -v l="$latency" -v p="$points" -v w="$wall" -v r="$wire" 'BEGIN {
-        printf "| %d | %s | %d ms | %d | %.2f s | %.2f s | %.3f | %.2f ms | %.0f s |\n",
-               b, m, l, p, w / 1000, r / 1000, w / r, w / p, w / p * 15000 / 1000 }'
+      read -r wall wire floor < <(measure_trace "$dir/trace.txt" "$baud" "$latency")
+      awk -v b="$baud" -v m="$mode" -v l="$latency" -v p="$points" -v w="$wall" -v r="$wire" \
+          -v f="$floor" 'BEGIN {
+        printf "| %d | %s | %d ms | %d | %.2f s | %.2f s | %.2f s | %.3f | %.2f ms | %.0f s |\n",
+               b, m, l, p, w / 1000, r / 1000, f / 1000, w / f, w / p, w / p * 15000 / 1000 }'
     done
   done
 done
