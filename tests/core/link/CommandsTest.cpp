@@ -42,6 +42,10 @@ TEST(Commands, RowsOfEachSender) {
     QString expected;
     QString mode;
   };
+  const CommandRows clock = NowTimeSetRows(kLastSecondsOf2024);
+  const CommandRows download = DownloadStartRows();
+  ASSERT_EQ(clock.size(), 6u);
+  ASSERT_EQ(download.size(), 21u);
   const Case cases[] = {
       {"status update", StatusUpdateRows(), kStatusRead, {}},
       {"stop", StopRows(), "12.14 " + kStatusRead, {}},
@@ -55,33 +59,23 @@ TEST(Commands, RowsOfEachSender) {
       {"command 9", Command9Rows(), "87.14", {}},
       {"clock write", QueueClockWrite(kLastSecondsOf2024), kClock2024, {}},
       {"clock write 2031", QueueClockWrite({2031, 1, 2, 3, 4, 5}), "1.1.31 2.3.2 3.5.4", {}},
-  };
+      // The clock set and the download change mode halfway.
+      {"clock set", {clock.begin(), clock.begin() + 3}, kClock2024, {}},
+      {"clock set read-back", {clock.begin() + 3, clock.end()}, "4 5 6", "T_Set"},
+      {"download", {download.begin(), download.begin() + 20}, "12.14 " + kStatusRead, "download"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     expectRows(c.rows, c.expected, c.mode);
   }
+  // The recording header starts at 0xF000.
+  expectRows({download.back()}, "8.240", "kiroten", 61440);
   expectRows(QueueStatusRead("download", 7), kStatusRead, "download", 7);
   EXPECT_EQ(InitAllBytes().toHex(), QByteArray("494e4954414c4cff"));
 }
 
-TEST(Commands, ClockSetAndDownloadChangeModeHalfway) {
-  const CommandRows clock = NowTimeSetRows(kLastSecondsOf2024);
-  ASSERT_EQ(clock.size(), 6u);
-  expectRows({clock.begin(), clock.begin() + 3}, kClock2024, {});
-  expectRows({clock.begin() + 3, clock.end()}, "4 5 6", "T_Set");
-  // Download: stop, status, then the recording header at 0xF000.
-  const CommandRows download = DownloadStartRows();
-  ASSERT_EQ(download.size(), 21u);
-  expectRows({download.begin(), download.begin() + 20}, "12.14 " + kStatusRead, "download");
-  expectRows({download.begin() + 20, download.end()}, "8.240", "kiroten", 61440);
-}
-
 TEST(Commands, NameIsLeftPaddedSingleByteWindows31J) {
-  struct Case {
-    QString name;
-    QString rows;  // empty: refused
-  };
-  const Case cases[] = {
+  const std::pair<QString, QString> cases[] = {
+      // rows before the status read; empty: refused
       {"AB", "40.32.32 41.65.66"},
       {"T-01", "40.84.45 41.48.49"},
       {"", "40.32.32 41.32.32"},
@@ -89,60 +83,69 @@ TEST(Commands, NameIsLeftPaddedSingleByteWindows31J) {
       {QString::fromUtf8("\uFF71\uFF72"), "40.32.32 41.177.178"},  // half-width kana
       {QString::fromUtf8("\u3042"), {}},
       {QString::fromUtf8("A\u6F22"), {}},
-      {QString::fromUtf8("\u00E9"), {}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name.toStdString());
-    const auto rows = SetLSNameRows(c.name);
-    ASSERT_EQ(rows.ok(), !c.rows.isEmpty());
-    if (rows.ok()) expectRows(*rows, c.rows + ' ' + kStatusRead, {});
+      {QString::fromUtf8("\u00E9"), {}}};
+  for (const auto& [name, expected] : cases) {
+    SCOPED_TRACE(name.toStdString());
+    const auto rows = SetLSNameRows(name);
+    ASSERT_EQ(rows.ok(), !expected.isEmpty());
     if (!rows.ok()) {
       EXPECT_FALSE(rows.error().message.isEmpty());
+      continue;
     }
+    expectRows(*rows, expected + ' ' + kStatusRead, {});
   }
 }
 
-LogStartSettings baseSettings() {
-  LogStartSettings s;
-  s.name = QStringLiteral("T1");
-  s.now = kLastSecondsOf2024;
-  s.model = QStringLiteral("QM120-RH");
+LogStartSettings settings(std::uint8_t unit, int interval) {
+  LogStartSettings s{
+      .name = "T1", .model = "QM120-RH", .reservation = {}, .now = kLastSecondsOf2024};
+  s.unit = unit;
+  s.interval = interval;
   return s;
 }
 
 TEST(Commands, LogStartRowsByModelAlarmsAndReservation) {
-  struct Case {
-    const char* model;
-    bool loop;
-    std::uint8_t unit;
-    int interval, upperRaw, lowerRaw;
-    bool upperOn, lowerOn;
-    std::optional<Reservation> reservation;
-    QString rows;  // before the status read
-  };
+  LogStartSettings withAlarms = settings(kUnitSeconds, 2);
+  withAlarms.loop = true;
+  withAlarms.upperRaw = 0x0234;
+  withAlarms.lowerRaw = 0x0100;
+  withAlarms.upperOn = true;
+  // Without alarms on this model; reserved for day 5, 7:30.
+  const LogStartSettings reserved{.name = "T1",
+                                  .unit = kUnitMinutes,
+                                  .interval = 10,
+                                  .upperRaw = 0x1234,
+                                  .lowerRaw = 0x0200,
+                                  .upperOn = true,
+                                  .lowerOn = true,
+                                  .model = "QM100-RH",
+                                  .reservation = Reservation{5, 7, 30},
+                                  .now = kLastSecondsOf2024};
   const QString start = "40.32.32 41.84.49 ";
-  const Case cases[] = {
-      {"QM120-RH", true, kUnitSeconds, 2, 0x0234, 0x0100, true, false, std::nullopt,
-       start + "49.1.1 " + kClock2024 + " 4 5 6 25.1.1 45.130.52 46.1 11.130.2"},
-      // Without alarms on this model; reserved for day 5, 7:30.
-      {"QM100-RH", false, kUnitMinutes, 10, 0x1234, 0x0200, true, true, Reservation{5, 7, 30},
-       start + "49 " + kClock2024 + " 4 5 6 25 45 46 31.5 32.7 33.30 17.131.10"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.model);
-    LogStartSettings s = baseSettings();
-    s.model = c.model;
-    s.loop = c.loop;
-    s.unit = c.unit;
-    s.interval = c.interval;
-    s.upperRaw = c.upperRaw;
-    s.lowerRaw = c.lowerRaw;
-    s.upperOn = c.upperOn;
-    s.lowerOn = c.lowerOn;
-    s.reservation = c.reservation;
+  const std::pair<LogStartSettings, QString> cases[] = {
+      {withAlarms, start + "49.1.1 " + kClock2024 + " 4 5 6 25.1.1 45.130.52 46.1 11.130.2"},
+      {reserved, start + "49 " + kClock2024 + " 4 5 6 25 45 46 31.5 32.7 33.30 17.131.10"}};
+  for (const auto& [s, expected] : cases) {
+    SCOPED_TRACE(s.model.toStdString());
     const auto rows = LogStartRows(s);
     ASSERT_TRUE(rows.ok());
-    expectRows(*rows, c.rows + ' ' + kStatusRead, "log_start");
+    expectRows(*rows, expected + ' ' + kStatusRead, "log_start");
+  }
+  // Values that do not fit the logger are refused.
+  const std::vector<std::function<void(LogStartSettings&)>> changes = {
+      [](LogStartSettings& s) { s.unit = 129; },
+      [](LogStartSettings& s) { s.interval = 0; },
+      [](LogStartSettings& s) { s.interval = 256; },
+      [](LogStartSettings& s) { s.upperRaw = 0x8000; },  // above 15 bits
+      [](LogStartSettings& s) { s.lowerRaw = -1; },
+      [](LogStartSettings& s) {
+        s.reservation = Reservation{1, 24, 0};
+      },
+      [](LogStartSettings& s) { s.name = QString::fromUtf8("\u3042"); }};
+  for (size_t i = 0; i < changes.size(); ++i) {
+    LogStartSettings s = withAlarms;
+    changes[i](s);
+    EXPECT_FALSE(LogStartRows(s).ok()) << "change " << i;
   }
 }
 
@@ -153,40 +156,18 @@ TEST(Commands, OneLowResolutionRuleForEveryUse) {
     int flag;       // resolution byte of (1, 25, f, f)
     int alarmMode;  // conversion mode of the alarm limits
   };
-  const Case cases[] = {
-      {kUnitSeconds, 1, 1, 2},  {kUnitSeconds, 2, 1, 2}, {kUnitSeconds, 3, 0, 3},
-      {kUnitSeconds, 59, 0, 3}, {kUnitMinutes, 1, 0, 3}, {kUnitMinutes, 2, 0, 3},
-  };
+  const Case cases[] = {{kUnitSeconds, 1, 1, 2},  {kUnitSeconds, 2, 1, 2}, {kUnitSeconds, 3, 0, 3},
+                        {kUnitSeconds, 59, 0, 3}, {kUnitMinutes, 1, 0, 3}, {kUnitMinutes, 2, 0, 3}};
   for (const Case& c : cases) {
-    LogStartSettings s = baseSettings();
-    s.unit = c.unit;
-    s.interval = c.interval;
+    const LogStartSettings s = settings(c.unit, c.interval);
     const auto rows = LogStartRows(s);
     ASSERT_TRUE(rows.ok());
     const CommandRow& resolution = (*rows)[9];
     ASSERT_EQ(resolution.b1, 25);
-    EXPECT_EQ(resolution.b2, c.flag) << c.interval;
-    EXPECT_EQ(resolution.b3, c.flag) << c.interval;
+    EXPECT_EQ(std::make_pair(int(resolution.b2), int(resolution.b3)),
+              std::make_pair(c.flag, c.flag))
+        << c.interval;
     EXPECT_EQ(alarmConversionMode(s.intervalSeconds()), c.alarmMode) << c.interval;
-  }
-}
-
-TEST(Commands, LogStartRefusesValuesThatDoNotFitTheLogger) {
-  const std::vector<std::function<void(LogStartSettings&)>> changes = {
-      [](LogStartSettings& s) { s.unit = 129; },
-      [](LogStartSettings& s) { s.interval = 0; },
-      [](LogStartSettings& s) { s.interval = 256; },
-      [](LogStartSettings& s) { s.upperRaw = 0x8000; },  // above 15 bits
-      [](LogStartSettings& s) { s.lowerRaw = -1; },
-      [](LogStartSettings& s) {
-        s.reservation = Reservation{1, 24, 0};
-      },
-      [](LogStartSettings& s) { s.name = QString::fromUtf8("\u3042"); },
-  };
-  for (size_t i = 0; i < changes.size(); ++i) {
-    LogStartSettings s = baseSettings();
-    changes[i](s);
-    EXPECT_FALSE(LogStartRows(s).ok()) << "change " << i;
   }
 }
 

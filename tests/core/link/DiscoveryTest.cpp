@@ -1,18 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <optional>
+#include <span>
 
 #include "PortFakes.h"
+#include "core/link/AdapterWatch.h"
 #include "core/link/PortDiscovery.h"
+#include "core/link/PortReopen.h"
 
 namespace termika {
 namespace {
 
-using std::chrono::milliseconds;
 using testing::FakeBench;
 using testing::FakeLogger;
+using testing::MemoryPort;
 using testing::RecordingPins;
 
 const QString kProbeHex = QStringLiteral("0001009900000000ff");
@@ -42,24 +45,29 @@ class DiscoveryTest : public ::testing::Test {
   QStringList notices;
 
   void make(const Timings& timings) {
+    foundPort.reset();
+    foundTransport.reset();
+    notFoundCount = 0;
     discovery = std::make_unique<PortDiscovery>(timings, pins, *PortMap::fromTemplate("mem%1"),
                                                 bench.factory());
-    QObject::connect(discovery.get(), &PortDiscovery::found,
-                     [this](int port, const QString& model, Transport* transport) {
+    PortDiscovery* d = discovery.get();
+    QObject::connect(d, &PortDiscovery::found,
+                     [this](int port, const QString& model, Transport* t) {
                        foundPort = port;
                        foundModel = model;
-                       foundTransport.reset(transport);
+                       foundTransport.reset(t);
                      });
-    QObject::connect(discovery.get(), &PortDiscovery::notFound, [this] { ++notFoundCount; });
-    QObject::connect(discovery.get(), &PortDiscovery::progress, [this](int port, int attempt) {
+    QObject::connect(d, &PortDiscovery::notFound, [this] { ++notFoundCount; });
+    QObject::connect(d, &PortDiscovery::progress, [this](int port, int attempt) {
       progress.append({port, attempt});
     });
-    QObject::connect(discovery.get(), &PortDiscovery::portSkipped,
+    QObject::connect(d, &PortDiscovery::portSkipped,
                      [this](int port, const QString&) { skipped.append(port); });
-    QObject::connect(discovery.get(), &PortDiscovery::notice,
-                     [this](const QString& message) { notices << message; });
+    QObject::connect(d, &PortDiscovery::notice, [this](const QString& m) { notices << m; });
   }
-
+  void allSilent() {
+    for (int port = 16; port >= 1; --port) bench.loggers[port] = {};
+  }
   void runToEnd() {
     ASSERT_TRUE(QTest::qWaitFor([this] { return foundPort || notFoundCount > 0; }, 20000));
     EXPECT_EQ(discovery->state(), PortDiscovery::State::Idle);
@@ -75,24 +83,20 @@ class DiscoveryTest : public ::testing::Test {
 
 TEST_F(DiscoveryTest, ScanFindsTheLoggerOnPort3AfterPorts16To4Fail) {
   // 16..13 have no device; 12 is the model we do not serve; 11 babbles; 10..4 are silent.
-  bench.loggers[12] = FakeLogger::answering(QByteArray("\x00\x01QM200-RHA\xff", 12));
-  bench.loggers[11] = FakeLogger::answering("\x12\x34\x56\xff");
-  for (int port = 10; port >= 4; --port) bench.loggers[port] = FakeLogger::silent();
-  bench.loggers[3] = FakeLogger::answering("noise QM120-RH ver\xff");
-  bench.loggers[2] = FakeLogger::answering("QM100-RH");
-  bench.loggers[1] = FakeLogger::answering("QM100-RH");
+  allSilent();
+  for (int port = 16; port >= 13; --port) bench.loggers.erase(port);
+  bench.loggers[12].answer = QByteArray("\x00\x01QM200-RHA\xff", 12);
+  bench.loggers[11].answer = "\x12\x34\x56\xff";
+  bench.loggers[3].answer = "noise QM120-RH ver\xff";
+  bench.loggers[2].answer = bench.loggers[1].answer = "QM100-RH";
   make(fast);
 
   ASSERT_TRUE(discovery->scan());
   runToEnd();
-
   ASSERT_EQ(foundPort, 3);
   EXPECT_EQ(foundModel, "QM120-RH");
   EXPECT_EQ(notFoundCount, 0);
-  ASSERT_TRUE(foundTransport);
-  EXPECT_TRUE(foundTransport->isOpen());
   EXPECT_EQ(skipped, QList<int>({16, 15, 14, 13}));
-
   QList<QPair<int, int>> expectedProgress;
   for (int port = 12; port >= 4; --port) {
     for (int attempt = 0; attempt < 3; ++attempt) expectedProgress.append({port, attempt});
@@ -102,219 +106,220 @@ TEST_F(DiscoveryTest, ScanFindsTheLoggerOnPort3AfterPorts16To4Fail) {
 
   QStringList port12 = {"open 12"};
   for (int attempt = 0; attempt < 3; ++attempt) port12 += attemptLines(12);
-  port12 << "close 12";
-  EXPECT_EQ(bench.log.linesOf(12), port12);
-  EXPECT_EQ(bench.log.linesOf(16), QStringList{"open 16 failed"});
-  EXPECT_EQ(bench.log.linesOf(3), QStringList{"open 3"} + attemptLines(3));
-  EXPECT_TRUE(bench.log.linesOf(2).isEmpty());
-  EXPECT_TRUE(bench.log.linesOf(1).isEmpty());
+  EXPECT_EQ(bench.log.lines(12), port12 << "close 12");
+  EXPECT_EQ(bench.log.lines(16), QStringList{"open 16 failed"});
+  EXPECT_EQ(bench.log.lines(3), QStringList{"open 3"} + attemptLines(3));
+  EXPECT_TRUE(bench.log.lines(2).isEmpty());
+  EXPECT_TRUE(bench.log.lines(1).isEmpty());
 
   // The open port now belongs to the receiver and still reaches port 3.
+  ASSERT_TRUE(foundTransport && foundTransport->isOpen());
   ASSERT_TRUE(foundTransport->write(QByteArray::fromHex("0001001600000000ff")).ok());
   EXPECT_EQ(bench.log.lines().last(), "write 3 0001001600000000ff");
 }
 
 TEST_F(DiscoveryTest, PulsesHighThenLowWithTheTimingOfTheProbe) {
   // Scaled by 4: 62 ms lead, 25 ms high, 62 ms trail, 125 ms answer wait.
-  const Timings timings = Timings{}.scaled(4);
-  bench.loggers[1] = FakeLogger::answering("QM100-RH").ignoring(2);
-  make(timings);
-
+  bench.loggers[1] = {.answer = "QM100-RH", .silentProbes = 2};
+  make(Timings{}.scaled(4));
   ASSERT_TRUE(discovery->Port_Set_Once(1));
   runToEnd();
   ASSERT_EQ(foundPort, 1);
   EXPECT_EQ(foundModel, "QM100-RH");
 
   // Every attempt: close, lead wait, pins high, high time, pins low, trail wait, open.
-  const auto& entries = bench.log.entries();
-  const qint64 slack = 35;
+  const auto& entries = bench.log.entries;
+  const auto expectGap = [&](size_t from, qint64 least, qint64 slack) {
+    const qint64 gap = entries[from + 1].ms - entries[from].ms;
+    EXPECT_GE(gap, least) << entries[from].what.toStdString();
+    EXPECT_LE(gap, least + slack) << entries[from].what.toStdString();
+  };
   int attempts = 0;
-  for (std::size_t i = 0; i + 4 < entries.size(); ++i) {
+  for (size_t i = 0; i + 4 < entries.size(); ++i) {
+    if (entries[i].what.startsWith("write 1") && entries[i + 1].what == "close 1") {
+      expectGap(i, 125, 1000);  // a failed attempt waits its full answer time
+    }
     if (entries[i].what != "close 1") continue;
     ++attempts;
-    ASSERT_EQ(entries[i + 1].what, "pulse 255 mem1");
-    ASSERT_EQ(entries[i + 2].what, "pulse 0 mem1");
-    ASSERT_EQ(entries[i + 3].what, "open 1");
-    const qint64 lead = entries[i + 1].ms - entries[i].ms;
-    const qint64 high = entries[i + 2].ms - entries[i + 1].ms;
-    const qint64 trail = entries[i + 3].ms - entries[i + 2].ms;
-    EXPECT_GE(lead, 62);
-    EXPECT_LE(lead, 62 + slack);
-    EXPECT_GE(high, 25);
-    EXPECT_LE(high, 25 + slack);
-    EXPECT_GE(trail, 62);
-    EXPECT_LE(trail, 62 + slack);
+    ASSERT_EQ(QStringList({entries[i + 1].what, entries[i + 2].what, entries[i + 3].what}),
+              QStringList({"pulse 255 mem1", "pulse 0 mem1", "open 1"}));
+    expectGap(i, 62, 35);
+    expectGap(i + 1, 25, 35);
+    expectGap(i + 2, 62, 35);
   }
   EXPECT_EQ(attempts, 3);
-
-  // A failed attempt waits the full answer time after its request before closing.
-  for (std::size_t i = 0; i + 1 < entries.size(); ++i) {
-    if (entries[i].what.startsWith("write 1") && entries[i + 1].what == "close 1") {
-      EXPECT_GE(entries[i + 1].ms - entries[i].ms, 125);
-    }
-  }
 }
 
-TEST_F(DiscoveryTest, AnAnswerSlowerThanTheWaitCountsAsNone) {
-  struct Case {
-    int delayMs;
-    bool found;
-  };
-  // The answer wait is 40 ms here.
-  const Case cases[] = {{3, true}, {20, true}, {90, false}, {200, false}};
+TEST_F(DiscoveryTest, AnAnswerInPiecesCountsButOneSlowerThanTheWaitDoesNot) {
   Timings timings = fast;
-  timings.probeAnswer = milliseconds{40};
-  for (const Case& c : cases) {
-    bench.loggers[7] = FakeLogger::answering("QM120-RH").after(c.delayMs);
-    foundPort.reset();
-    foundTransport.reset();
-    notFoundCount = 0;
+  timings.probeAnswer = std::chrono::milliseconds{40};
+  const std::tuple<int, int, bool> cases[] = {// delay, first piece, found
+                                              {3, 0, true},
+                                              {20, 0, true},
+                                              {3, 5, true},
+                                              {90, 0, false},
+                                              {200, 0, false}};
+  for (const auto& [delayMs, piece, found] : cases) {
+    bench.loggers[7] = {.answer = "xxQM120-RH\xff", .delayMs = delayMs, .firstPiece = piece};
     make(timings);
     ASSERT_TRUE(discovery->Port_Set_Once(7));
     runToEnd();
-    EXPECT_EQ(foundPort.has_value(), c.found) << c.delayMs << " ms";
-    EXPECT_EQ(notFoundCount, c.found ? 0 : 1) << c.delayMs << " ms";
+    EXPECT_EQ(foundPort.has_value(), found) << delayMs << " ms";
+    EXPECT_EQ(notFoundCount, found ? 0 : 1) << delayMs << " ms";
+    EXPECT_EQ(foundModel, found ? "QM120-RH" : "");
+    foundModel.clear();
   }
 }
 
-TEST_F(DiscoveryTest, AnAnswerArrivingInPiecesIsPutTogether) {
-  bench.loggers[4] = FakeLogger::silent();
-  Timings timings = fast;
-  timings.probeAnswer = milliseconds{60};
-  make(timings);
-  QObject::connect(discovery.get(), &PortDiscovery::stateChanged, [this](auto state) {
-    if (state != PortDiscovery::State::AwaitingAnswer) return;
-    auto* port = static_cast<testing::MemoryPort*>(*bench.live.begin());
-    port->push("xxQM1");
-    QTimer::singleShot(5, port, [port] { port->push("20-RH\xff"); });
-  });
-
-  ASSERT_TRUE(discovery->Port_Set_Once(4));
-  runToEnd();
-  EXPECT_EQ(foundPort, 4);
-  EXPECT_EQ(foundModel, "QM120-RH");
-}
-
-TEST_F(DiscoveryTest, WithoutAnAdapterNoPortIsTouched) {
-  pins.answer = AdapterPresence::Absent;
-  bench.loggers[3] = FakeLogger::answering("QM120-RH");
-  make(fast);
-
-  ASSERT_TRUE(discovery->scan());
-  runToEnd();
-
-  EXPECT_EQ(notFoundCount, 1);
-  EXPECT_TRUE(bench.log.lines().isEmpty());
-  EXPECT_TRUE(progress.isEmpty());
-  EXPECT_EQ(pins.presenceAsked, QStringList{QString()});
-}
-
-TEST_F(DiscoveryTest, UnreachablePinsAreReportedOnceAndTheProbeGoesOn) {
+TEST_F(DiscoveryTest, UnreachablePinsGiveOneNoticeAndTheProbeGoesOn) {
   pins.answer = AdapterPresence::Unavailable;
   pins.pulsesFail = true;
-  bench.loggers[2] = FakeLogger::answering("QM100-RH").ignoring(1);
+  bench.loggers[2] = {.answer = "QM100-RH", .silentProbes = 1};
   make(fast);
-
   ASSERT_TRUE(discovery->Port_Set_Once(2));
   runToEnd();
-
   EXPECT_EQ(foundPort, 2);
-  EXPECT_EQ(notices.size(), 1);
+  EXPECT_EQ(notices.size(), 1);  // once, though every attempt pulses
 }
 
 TEST_F(DiscoveryTest, WaitsABoundedTimeForThePortToComeBackAfterThePulse) {
-  bench.loggers[2] = FakeLogger::answering("QM100-RH").away(3);
-  bench.loggers[3] = FakeLogger::answering("QM100-RH").away(-1);
+  bench.loggers[2] = {.answer = "QM100-RH", .awayAfterPulse = 3};
+  bench.loggers[3] = {.answer = "QM100-RH", .awayAfterPulse = -1};
   make(fast);
-
   ASSERT_TRUE(discovery->Port_Set_Once(2));
   runToEnd();
   ASSERT_EQ(foundPort, 2);
   const QStringList expected = {
       "open 2",        "close 2",       "pulse 255 mem2", "pulse 0 mem2", "open 2 failed",
       "open 2 failed", "open 2 failed", "open 2",         "discard 2",    "write 2 " + kProbeHex};
-  EXPECT_EQ(bench.log.linesOf(2), expected);
+  EXPECT_EQ(bench.log.lines(2), expected);
 
-  foundTransport.reset();
-  foundPort.reset();
+  make(fast);
   ASSERT_TRUE(discovery->Port_Set_Once(3));  // never comes back
   runToEnd();
   EXPECT_EQ(notFoundCount, 1);
   // Per attempt: the first try after the trail wait and 20 more while waiting.
-  EXPECT_EQ(bench.log.linesOf(3).filter("open 3 failed").size(), 3 * 21);
-  EXPECT_TRUE(bench.log.linesOf(3).filter("write").isEmpty());
+  EXPECT_EQ(bench.log.lines(3).filter("open 3 failed").size(), 3 * 21);
+  EXPECT_TRUE(bench.log.lines(3).filter("write").isEmpty());
 }
 
 TEST_F(DiscoveryTest, OneSearchAtATimeAndAbortFromAProgressReceiverStopsIt) {
-  for (int port = 16; port >= 1; --port) bench.loggers[port] = FakeLogger::silent();
+  allSilent();
   make(fast);
   qsizetype linesAtAbort = -1;
   QObject::connect(discovery.get(), &PortDiscovery::progress, [&](int port, int attempt) {
     if (port == 10 && attempt == 1) {
       discovery->abort();
-      linesAtAbort = bench.log.lines().size();
+      linesAtAbort = bench.log.entries.size();
     }
   });
-
   ASSERT_TRUE(discovery->scan());
-  EXPECT_FALSE(discovery->scan());  // one search at a time
+  EXPECT_FALSE(discovery->scan());
   EXPECT_FALSE(discovery->Port_Set_Once(3));
   ASSERT_TRUE(QTest::qWaitFor([&] { return linesAtAbort >= 0; }, 20000));
   QTest::qWait(50);
-
   EXPECT_EQ(discovery->state(), PortDiscovery::State::Idle);
   EXPECT_FALSE(foundPort);
   EXPECT_EQ(notFoundCount, 0);
   EXPECT_TRUE(bench.live.empty());
-  EXPECT_EQ(bench.log.lines().size(), linesAtAbort);
-  EXPECT_TRUE(bench.log.linesOf(9).isEmpty());
+  EXPECT_EQ(qsizetype(bench.log.entries.size()), linesAtAbort);
+  EXPECT_TRUE(bench.log.lines(9).isEmpty());
   ASSERT_TRUE(discovery->Port_Set_Once(3));  // and a new one may start
   runToEnd();
   EXPECT_EQ(notFoundCount, 1);
 }
 
-TEST_F(DiscoveryTest, AbortWhileAwaitingAnAnswerClosesThePort) {
-  for (int port = 16; port >= 1; --port) bench.loggers[port] = FakeLogger::silent();
-  bench.loggers[14] = FakeLogger::answering("QM120-RH").after(3);
-  make(fast);
-  bool aborted = false;
-  QObject::connect(discovery.get(), &PortDiscovery::stateChanged, [&](auto state) {
-    if (state == PortDiscovery::State::AwaitingAnswer && !aborted) {
-      aborted = true;
-      QTimer::singleShot(0, discovery.get(), [&] { discovery->abort(); });
-    }
-  });
-
-  ASSERT_TRUE(discovery->scan());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return aborted && !discovery->busy(); }, 20000));
-  QTest::qWait(30);
-
-  EXPECT_FALSE(foundPort);
-  EXPECT_EQ(notFoundCount, 0);
-  EXPECT_TRUE(bench.live.empty());
-  EXPECT_EQ(bench.log.lines().last(), "close 16");
-}
-
 TEST(PortDiscoveryProbe, AsksForTheModelAndRecognisesTheServedOnes) {
   EXPECT_EQ(PortDiscovery::probeFrame().toHex(), kProbeHex.toLatin1());
-  struct Case {
-    QByteArray answer;
-    std::optional<QString> model;
-  };
-  const Case cases[] = {
-      {"QM120-RH", QStringLiteral("QM120-RH")},
-      {"QM100-RH", QStringLiteral("QM100-RH")},
-      {QByteArray("\x00\x02QM100-RH\x00\xff", 12), QStringLiteral("QM100-RH")},
+  const std::pair<QByteArray, std::optional<QString>> cases[] = {
+      {"QM120-RH", "QM120-RH"},
+      {"QM100-RH", "QM100-RH"},
+      {QByteArray("\x00\x02QM100-RH\x00\xff", 12), "QM100-RH"},
       {"QM200-RHA", std::nullopt},
       {"QM200-RHA QM120-RH", std::nullopt},  // the unserved model wins
-      {"QM120-RHA", QStringLiteral("QM120-RH")},
+      {"QM120-RHA", "QM120-RH"},
       {"QM120-R", std::nullopt},
       {"qm120-rh", std::nullopt},
-      {"", std::nullopt},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(PortDiscovery::recogniseModel(c.answer), c.model) << c.answer.toHex().constData();
+      {"", std::nullopt}};
+  for (const auto& [answer, model] : cases) {
+    EXPECT_EQ(PortDiscovery::recogniseModel(answer), model) << answer.toHex().constData();
   }
+}
+
+TEST(PortReopen, ReopensAndRetriesAWriteOnceOnlyOnAnOpenPort) {
+  struct Case {
+    bool open;
+    bool unplugged;
+    int failingWrites;  // -1: every write fails
+    bool ok;
+    QStringList log;
+  };
+  const QString sent = "write 3 0001001600000000ff";
+  const QString failed = "write 3 failed";
+  const Case reopens[] = {{false, false, 0, false, {}},  // a closed port stays closed
+                          {true, false, 0, true, {"open 3", "close 3", "open 3"}},
+                          {true, true, 0, false, {"open 3", "close 3", "open 3 failed"}}};
+  const Case writes[] = {
+      {true, false, 0, true, {"open 3", sent}},
+      {true, false, 1, true, {"open 3", failed, "close 3", "open 3", sent}},
+      {true, false, -1, false, {"open 3", failed, "close 3", "open 3", failed}},
+      {false, false, 0, false, {}},  // writing never opens a closed port
+  };
+  for (const bool write : {false, true}) {
+    for (const Case& c : write ? std::span<const Case>(writes) : std::span<const Case>(reopens)) {
+      SCOPED_TRACE(c.log.join(", ").toStdString());
+      FakeBench bench;
+      bench.loggers[3] = {};
+      MemoryPort port(3, bench);
+      if (c.open) {
+        ASSERT_TRUE(port.open().ok());
+      }
+      bench.loggers[3].exists = !c.unplugged;
+      port.failWrites(c.failingWrites);
+      const bool ok = write ? writeWithReopen(port, QByteArray::fromHex("0001001600000000ff")).ok()
+                            : ReopenPort(port);
+      EXPECT_EQ(ok, c.ok);
+      EXPECT_EQ(port.isOpen(), write ? c.open : c.ok);
+      EXPECT_EQ(bench.log.lines(), c.log);
+    }
+  }
+}
+
+TEST(AdapterWatch, NoticesAnUnpluggedAdapterOnceOnlyWhileTheLinkIsIdle) {
+  Timings timings;
+  timings.adapterCheck = std::chrono::milliseconds{20};
+  FakeBench bench;
+  RecordingPins pins{bench};
+  bool idle = false;
+  AdapterWatch watch{timings, pins, [&] { return idle; }};
+  QSignalSpy unplugged{&watch, &AdapterWatch::unplugged};
+  pins.answer = AdapterPresence::Absent;
+  watch.watch(QStringLiteral("/dev/ttyUSB2"));
+  QTest::qWait(80);
+  EXPECT_TRUE(pins.presenceAsked.isEmpty());  // busy: no check
+  // A library that cannot see the adapter does not make it unplugged.
+  pins.answer = AdapterPresence::Unavailable;
+  idle = true;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return pins.presenceAsked.size() >= 2; }, 2000));
+  EXPECT_EQ(unplugged.count(), 0);
+
+  pins.answer = AdapterPresence::Absent;
+  QElapsedTimer clock;
+  clock.start();
+  ASSERT_TRUE(unplugged.wait(2000));
+  EXPECT_LE(clock.elapsed(), 20 + 40);  // within one check interval, give or take
+  QTest::qWait(60);
+  EXPECT_EQ(unplugged.count(), 1);
+  EXPECT_FALSE(watch.watching());
+  EXPECT_EQ(pins.presenceAsked.filter("/dev/ttyUSB2").size(), pins.presenceAsked.size());
+  // Watching only looks: nothing was pulsed, opened or written.
+  EXPECT_TRUE(bench.log.lines().isEmpty());
+  // A stopped watch checks no more.
+  pins.presenceAsked.clear();
+  watch.watch(QStringLiteral("/dev/ttyUSB2"));
+  watch.stop();
+  QTest::qWait(80);
+  EXPECT_TRUE(pins.presenceAsked.isEmpty());
 }
 
 }  // namespace

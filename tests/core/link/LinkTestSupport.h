@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <deque>
 #include <functional>
 #include <map>
-#include <optional>
-#include <utility>
 #include <vector>
 
+#include "EventWait.h"
 #include "ScriptedPrompts.h"
+#include "core/app/AppState.h"
 #include "core/link/Frame.h"
 #include "core/link/PipeTransport.h"
 #include "core/link/Timings.h"
@@ -21,35 +19,44 @@ namespace termika::testing {
 // immediate answer always beats the time-out on a loaded machine.
 inline Timings fastTimings() { return Timings{}.scaled(5); }
 
-// Runs the event loop until `done` or `timeoutMs`, never sleeping between
-// turns, so scaled time-outs are not outrun by the waiting itself.
-inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 3000) {
-  QElapsedTimer clock;
-  clock.start();
-  QTimer wake;  // lets the blocking turn return to look at the clock
-  wake.start(2);
-  while (!done()) {
-    if (clock.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+// One decoded field of the status, as text, so one table covers them all.
+inline QString statusField(const AppState& app, std::string_view name) {
+  const LoggerStatus& s = app.Status;
+  const auto n = [](auto v) { return QString::number(v); };
+  if (name == "run") return app.RunState;
+  if (name == "firmware") return s.FirmwareVersion;
+  if (name == "battery") return s.BatteryStatus + '/' + s.StopReason;
+  if (name == "interval") return n(s.IntervalSetting);
+  if (name == "volts") return s.BatteryVoltage ? QString::number(*s.BatteryVoltage, 'f', 4) : "";
+  if (name == "voltsText") return s.BatteryVoltageText;
+  if (name == "upper") return n(s.UpperAlarm.Enabled) + '/' + n(s.UpperAlarm.RawLimit);
+  if (name == "lower") return n(s.LowerAlarm.Enabled) + '/' + n(s.LowerAlarm.RawLimit);
+  if (name == "name") return s.LoggerName;
+  if (name == "used") return n(s.UsedMemory) + '/' + n(s.recordedPoints());
+  if (name == "recorded") {
+    return n(s.RecordedIntervalUnit) + '/' + n(s.RecordedIntervalValue) + '/' +
+           n(s.RecordedInterval);
   }
-  return true;
-}
-
-// Runs the event loop for `ms`.
-inline void settle(int ms) {
-  waitUntil([] { return false; }, ms);
+  if (name == "start") return s.RecordingStart ? n(qRound64(*s.RecordingStart * 86400)) : "none";
+  if (name == "reservation") {
+    return n(s.ReservationDay) + '/' + n(s.ReservationHour) + '/' + n(s.ReservationMinute);
+  }
+  if (name == "loop") return n(s.LoopMode) + '/' + n(s.MemoryWrapped) + '/' + n(s.wrapped());
+  if (name == "batteryLow") return n(s.BatteryLow);
+  if (name == "pending") return n(s.PendingDownload);
+  return "no such field";
 }
 
 // A logger that answers the frames it receives from a script: by default
 // every command is answered with (1, code, d2, d3) from a table; the script
-// can make the next frames go unanswered, rejected, garbled, late or split.
+// can make the next frames go unanswered, rejected, garbled or late.
 class ScriptedLogger final {
  public:
   enum class Kind { Answer, Silent, Reject, Raw };
   struct Step {
     Kind kind = Kind::Answer;
-    int delayMs = 0;   // 0 = answer on the next turn of the event loop
-    QByteArray bytes;  // Raw: delivered as they stand; Answer: put before the answer
+    int delayMs = 0;     // 0 = answer on the next turn of the event loop
+    QByteArray bytes{};  // Raw: delivered as they stand; Answer: put before the answer
   };
 
   explicit ScriptedLogger(PipeTransport& port) : m_port(port) {
@@ -57,79 +64,52 @@ class ScriptedLogger final {
     port.setPeer([this](const QByteArray& bytes) { receive(bytes); });
   }
 
-  void setAnswer(std::uint8_t code, std::uint8_t d2, std::uint8_t d3) {
-    m_answers[{code, -1}] = {d2, d3};
+  // `sub` tells the rows of code 23 apart.
+  void setAnswer(std::uint8_t code, std::uint8_t d2, std::uint8_t d3, int sub = -1) {
+    m_answers[{code, sub}] = {d2, d3};
   }
-  void setAnswer23(std::uint8_t sub, std::uint8_t d2, std::uint8_t d3) {
-    m_answers[{23, sub}] = {d2, d3};
-  }
-  void push(Step step) { m_script.push_back(std::move(step)); }
-  void push(Kind kind, int times = 1) {
-    for (int i = 0; i < times; ++i) m_script.push_back({kind, 0, {}});
-  }
+  void push(Step step, int times = 1) { m_script.insert(m_script.end(), times, step); }
   // Every answer goes out in pieces of `size` bytes, one piece per turn.
   void splitAnswers(int size) { m_split = size; }
   // Replaces the table answer when set (a stream of points, say).
   std::function<QByteArray(const frame::Bytes4&)> custom;
 
-  std::vector<frame::Bytes4> received;
+  std::vector<int> codes;            // the code of every frame received
   std::vector<qint64> receivedAtMs;  // when each frame arrived
   std::vector<QByteArray> rawWrites;
 
-  QByteArray answerFor(const frame::Bytes4& c) {
-    if (c[1] == 99) return QByteArray("QM120-RH\x01\x05\xff", 11);  // firmware 1.05
-    std::pair<std::uint8_t, std::uint8_t> d{0, 0};
-    if (auto a = m_answers.find({c[1], c[1] == 23 ? c[2] : -1}); a != m_answers.end()) {
-      d = a->second;
-    }
-    return frame::encode({1, c[1], d.first, d.second});
-  }
-
-  void deliverLater(const QByteArray& bytes, int delayMs) {
-    QTimer::singleShot(delayMs, [this, bytes] { deliverPieces(bytes); });
-  }
-
  private:
+  QByteArray answerFor(const frame::Bytes4& c) const {
+    if (c[1] == 99) return QByteArray("QM120-RH\x01\x05\xff", 11);  // firmware 1.05
+    const auto a = m_answers.find({c[1], c[1] == 23 ? c[2] : -1});
+    return a == m_answers.end() ? frame::encode({1, c[1], 0, 0})
+                                : frame::encode({1, c[1], a->second.first, a->second.second});
+  }
+
   void receive(const QByteArray& bytes) {
     rawWrites.push_back(bytes);
-    if (bytes.size() != frame::kFrameSize) return;
-    frame::Bytes4 c{};
-    for (int i = 0; i < 4; ++i) {
-      c[static_cast<size_t>(i)] = frame::decodePair(static_cast<std::uint8_t>(bytes.at(2 * i)),
-                                                    static_cast<std::uint8_t>(bytes.at(2 * i + 1)))
-                                      .value_or(0);
-    }
-    received.push_back(c);
+    const auto c = frame::decodeAnswer(bytes);
+    if (bytes.size() != frame::kFrameSize || !c) return;
+    codes.push_back((*c)[1]);
     receivedAtMs.push_back(m_clock.elapsed());
     Step step;
     if (!m_script.empty()) {
       step = m_script.front();
       m_script.pop_front();
     }
-    switch (step.kind) {
-      case Kind::Silent:
-        return;
-      case Kind::Reject:
-        deliverLater(QByteArray::fromHex("ee000000000000ff"), step.delayMs);
-        return;
-      case Kind::Raw:
-        deliverLater(step.bytes, step.delayMs);
-        return;
-      case Kind::Answer:
-        deliverLater(step.bytes + (custom ? custom(c) : answerFor(c)), step.delayMs);
-        return;
-    }
+    QByteArray out = step.bytes;
+    if (step.kind == Kind::Silent) return;
+    if (step.kind == Kind::Reject) out = QByteArray::fromHex("ee000000000000ff");
+    if (step.kind == Kind::Answer) out += custom ? custom(*c) : answerFor(*c);
+    QTimer::singleShot(step.delayMs, [this, out] { deliverPieces(out); });
   }
 
   // One piece per turn of the event loop, so each arrives in its own read.
   void deliverPieces(const QByteArray& bytes) {
-    if (m_split <= 0 || bytes.size() <= m_split) {
-      m_port.deliver(bytes);
-      return;
-    }
-    m_port.deliver(bytes.left(m_split));
-    const QByteArray rest = bytes.mid(m_split);
-    QTimer::singleShot(0, [this, rest] { deliverPieces(rest); });
+    const int size = m_split > 0 ? m_split : int(bytes.size());
+    m_port.deliver(bytes.left(size));
+    if (bytes.size() <= size) return;
+    QTimer::singleShot(0, [this, rest = bytes.mid(size)] { deliverPieces(rest); });
   }
 
   PipeTransport& m_port;

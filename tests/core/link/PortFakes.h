@@ -6,7 +6,6 @@
 #include <QElapsedTimer>
 #include <QStringList>
 #include <QTimer>
-#include <chrono>
 #include <map>
 #include <memory>
 #include <set>
@@ -17,85 +16,50 @@
 
 namespace termika::testing {
 
-struct LogEntry {
-  qint64 ms;
-  QString what;
-};
-
 class EventLog final {
  public:
+  struct Entry {
+    qint64 ms;
+    QString what;
+  };
   EventLog() { m_clock.start(); }
-  void add(const QString& what) { m_entries.push_back({m_clock.elapsed(), what}); }
-  const std::vector<LogEntry>& entries() const { return m_entries; }
-  QStringList lines() const {
-    QStringList out;
-    for (const auto& e : m_entries) out << e.what;
-    return out;
-  }
-  // Lines that mention port `port` ("open 3", "pulse 255 mem3", ...).
-  QStringList linesOf(int port) const {
+  void add(const QString& what) { entries.push_back({m_clock.elapsed(), what}); }
+  // Every line, or those that mention port `port` ("open 3", "pulse 255 mem3", ...).
+  QStringList lines(int port = 0) const {
     const QString tag = QString::number(port);
     QStringList out;
-    for (const auto& e : m_entries) {
+    for (const auto& e : entries) {
       const QStringList words = e.what.split(u' ');
-      if (words.contains(tag) || words.contains(QStringLiteral("mem") + tag)) out << e.what;
+      if (port == 0 || words.contains(tag) || words.contains("mem" + tag)) out << e.what;
     }
     return out;
   }
+  std::vector<Entry> entries;
 
  private:
   QElapsedTimer m_clock;
-  std::vector<LogEntry> m_entries;
 };
 
 // What sits behind one port number.
 struct FakeLogger {
-  bool exists = true;                  // false: the port will not open
-  QByteArray answer;                   // reply to the identify request; empty = silent
-  std::chrono::milliseconds delay{0};  // how long the reply takes
-  int silentProbes = 0;                // identify requests ignored before replying
-  int awayAfterPulse = 0;              // opens that fail after each low pulse (-1: never back)
-
-  static FakeLogger missing() {
-    FakeLogger logger;
-    logger.exists = false;
-    return logger;
-  }
-  static FakeLogger silent() { return FakeLogger(); }
-  static FakeLogger answering(const QByteArray& answer) {
-    FakeLogger logger;
-    logger.answer = answer;
-    return logger;
-  }
-  FakeLogger after(int ms) const {
-    FakeLogger logger = *this;
-    logger.delay = std::chrono::milliseconds{ms};
-    return logger;
-  }
-  FakeLogger ignoring(int probes) const {
-    FakeLogger logger = *this;
-    logger.silentProbes = probes;
-    return logger;
-  }
-  FakeLogger away(int opens) const {
-    FakeLogger logger = *this;
-    logger.awayAfterPulse = opens;
-    return logger;
-  }
+  bool exists = true;      // false: the port will not open
+  QByteArray answer{};     // reply to the identify request; empty = silent
+  int delayMs = 0;         // how long the reply takes
+  int silentProbes = 0;    // identify requests ignored before replying
+  int awayAfterPulse = 0;  // opens that fail after each low pulse (-1: never back)
+  int firstPiece = 0;      // > 0: the reply comes in two pieces, this long and the rest
 };
 
 class MemoryPort;
 
 // The ports, the pins and the log of one test.
-class FakeBench final {
- public:
-  std::map<int, FakeLogger> loggers;
+struct FakeBench final {
+  std::map<int, FakeLogger> loggers;  // a port not listed does not exist
   EventLog log;
   std::set<MemoryPort*> live;
   int pulsesWithPortOpen = 0;
 
   TransportFactory factory();
-  bool anyPortOpen() const;
   void pulsed(std::uint8_t levels);
 };
 
@@ -105,30 +69,27 @@ class MemoryPort final : public Transport {
     m_bench.live.insert(this);
     m_reply.setSingleShot(true);
     connect(&m_reply, &QTimer::timeout, this, [this] {
-      m_input += logger().answer;
-      Q_EMIT readyRead();
+      const int cut = logger().firstPiece;
+      push(cut > 0 ? logger().answer.left(cut) : logger().answer);
+      if (cut > 0)
+        QTimer::singleShot(5, this, [this, rest = logger().answer.mid(cut)] { push(rest); });
     });
   }
   ~MemoryPort() override { m_bench.live.erase(this); }
 
   Result<void> open() override {
-    if (!logger().exists) {
-      m_bench.log.add(QStringLiteral("open %1 failed").arg(m_port));
+    const bool away = m_away != 0;
+    if (m_away > 0) --m_away;
+    if (!logger().exists || away) {
+      log("open %1 failed");
       return Error{QStringLiteral("Port %1 not found.").arg(m_port)};
     }
-    if (m_away != 0) {
-      m_away = m_away > 0 ? m_away - 1 : m_away;
-      m_bench.log.add(QStringLiteral("open %1 failed").arg(m_port));
-      return Error{QStringLiteral("Port %1 is away.").arg(m_port)};
-    }
-    m_bench.log.add(QStringLiteral("open %1").arg(m_port));
+    log("open %1");
     m_open = true;
     return {};
   }
   void close() override {
-    if (m_open) {
-      m_bench.log.add(QStringLiteral("close %1").arg(m_port));
-    }
+    if (m_open) log("close %1");
     m_open = false;
     m_reply.stop();  // a closed port loses what was on its way
   }
@@ -136,20 +97,19 @@ class MemoryPort final : public Transport {
   Result<void> write(const QByteArray& bytes) override {
     if (!m_open) return Error{QStringLiteral("closed")};
     if (m_failWrites != 0) {
-      m_failWrites = m_failWrites > 0 ? m_failWrites - 1 : m_failWrites;
-      m_bench.log.add(QStringLiteral("write %1 failed").arg(m_port));
+      if (m_failWrites > 0) --m_failWrites;
+      log("write %1 failed");
       return Error{QStringLiteral("write failed")};
     }
-    m_bench.log.add(
-        QStringLiteral("write %1 %2").arg(m_port).arg(QString::fromLatin1(bytes.toHex())));
-    if (!logger().answer.isEmpty()) {
-      if (m_probes++ >= logger().silentProbes) m_reply.start(logger().delay);
+    log("write %1 " + QString::fromLatin1(bytes.toHex()));
+    if (!logger().answer.isEmpty() && m_probes++ >= logger().silentProbes) {
+      m_reply.start(logger().delayMs);
     }
     return {};
   }
   QByteArray readAll() override { return std::exchange(m_input, {}); }
   void discardInput() override {
-    m_bench.log.add(QStringLiteral("discard %1").arg(m_port));
+    log("discard %1");
     m_input.clear();
   }
   QString description() const override { return QStringLiteral("mem%1").arg(m_port); }
@@ -158,14 +118,17 @@ class MemoryPort final : public Transport {
   void pulsedLow() { m_away = logger().awayAfterPulse; }
   // The next `count` writes fail (-1: all).
   void failWrites(int count) { m_failWrites = count; }
-  // Bytes the logger sends unasked.
+  // Bytes the logger sends.
   void push(const QByteArray& bytes) {
     m_input += bytes;
     Q_EMIT readyRead();
   }
 
  private:
-  const FakeLogger& logger() const { return m_bench.loggers[m_port]; }
+  const FakeLogger& logger() const {
+    return m_bench.loggers.try_emplace(m_port, FakeLogger{false}).first->second;
+  }
+  void log(const QString& pattern) { m_bench.log.add(pattern.arg(m_port)); }
 
   int m_port;
   FakeBench& m_bench;
@@ -178,23 +141,13 @@ class MemoryPort final : public Transport {
 };
 
 inline TransportFactory FakeBench::factory() {
-  return [this](int port) -> std::unique_ptr<Transport> {
-    if (loggers.count(port) == 0) loggers[port] = FakeLogger::missing();
-    return std::make_unique<MemoryPort>(port, *this);
-  };
-}
-
-inline bool FakeBench::anyPortOpen() const {
-  for (const MemoryPort* port : live) {
-    if (port->isOpen()) return true;
-  }
-  return false;
+  return [this](int port) { return std::make_unique<MemoryPort>(port, *this); };
 }
 
 inline void FakeBench::pulsed(std::uint8_t levels) {
-  if (anyPortOpen()) ++pulsesWithPortOpen;
-  if (levels == 0) {
-    for (MemoryPort* port : live) port->pulsedLow();
+  for (MemoryPort* port : live) {
+    if (port->isOpen()) ++pulsesWithPortOpen;
+    if (levels == 0) port->pulsedLow();
   }
 }
 

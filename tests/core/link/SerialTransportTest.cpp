@@ -1,6 +1,5 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -10,10 +9,84 @@
 #include <QTest>
 
 #include "core/link/PortFactory.h"
+#include "core/link/PortMap.h"
+#include "core/link/SerialOpenFailure.h"
 #include "core/link/SerialTransport.h"
 
 namespace termika {
 namespace {
+
+TEST(PortMap, NamesPortsByPlatformAndTemplate) {
+  const PortMap linux = PortMap::linuxDefault();
+  const PortMap simulator = *PortMap::fromTemplate("/tmp/termika/tty%1");
+  const PortMap byId = *PortMap::fromTemplate("/dev/serial/by-id/logger-%1-port%1");
+  const PortMap percent = *PortMap::fromTemplate("/tmp/100%/tty%1-%2");  // other % sequences stay
+  const std::tuple<const PortMap&, int, const char*> cases[] = {
+      // path; nullptr: refused
+      {linux, 1, "/dev/ttyUSB0"},
+      {linux, 3, "/dev/ttyUSB2"},
+      {linux, 255, "/dev/ttyUSB254"},
+      {linux, 0, nullptr},
+      {linux, -1, nullptr},
+      {linux, 256, nullptr},
+      {PortMap::windowsDefault(), 1, "COM1"},
+      {PortMap::windowsDefault(), 16, "COM16"},
+      {simulator, 16, "/tmp/termika/tty16"},
+      {byId, 7, "/dev/serial/by-id/logger-7-port7"},
+      {percent, 4, "/tmp/100%/tty4-%2"}};
+  for (const auto& [map, port, expected] : cases) {
+    SCOPED_TRACE(port);
+    const auto path = map.devicePath(port);
+    ASSERT_EQ(path.ok(), expected != nullptr);
+    if (!path.ok()) {
+      EXPECT_TRUE(path.error().message.contains(QString::number(port)));
+      continue;
+    }
+    EXPECT_EQ(path->toStdString(), expected);
+  }
+  for (const char* pattern : {"/dev/ttyUSB", "", "COM%2"}) {  // a template needs the placeholder
+    const auto map = PortMap::fromTemplate(pattern);
+    ASSERT_FALSE(map.ok()) << pattern;
+    EXPECT_TRUE(map.error().message.contains("%1")) << pattern;
+  }
+}
+
+TEST(SerialOpenFailure, TellsMissingFromForbiddenFromBusyAndNamesTheFix) {
+  using F = SerialOpenFailure;
+  struct Case {
+    QSerialPort::SerialPortError error;
+    bool exists, accessible;
+    F expected;
+  };
+  const Case cases[] = {{QSerialPort::DeviceNotFoundError, false, false, F::NotFound},
+                        {QSerialPort::DeviceNotFoundError, true, true, F::NotFound},
+                        // A vanished device may surface as any error; its absence decides.
+                        {QSerialPort::PermissionError, false, false, F::NotFound},
+                        {QSerialPort::OpenError, false, true, F::NotFound},
+                        {QSerialPort::PermissionError, true, false, F::PermissionDenied},
+                        {QSerialPort::OpenError, true, false, F::PermissionDenied},
+                        {QSerialPort::PermissionError, true, true, F::InUse},
+                        {QSerialPort::OpenError, true, true, F::Other},
+                        {QSerialPort::UnknownError, true, true, F::Other}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(classifyOpenFailure(c.error, c.exists, c.accessible), c.expected)
+        << c.error << " exists=" << c.exists << " accessible=" << c.accessible;
+  }
+  const std::tuple<F, QStringList, QStringList> messages[] = {
+      // what it says, what it does not
+      {F::NotFound, {"not found"}, {"dialout"}},
+      {F::PermissionDenied, {"dialout", "udev rule"}, {"not found"}},
+      {F::InUse, {"in use"}, {}},
+      {F::Other, {"Device jammed"}, {}}};
+  const QString path = QStringLiteral("/dev/ttyUSB2");
+  for (const auto& [failure, says, not_] : messages) {
+    const QString message = openFailureMessage(failure, path, "Device jammed");
+    for (const QString& word : says + QStringList{path}) {
+      EXPECT_TRUE(message.contains(word)) << message.toStdString();
+    }
+    for (const QString& word : not_) EXPECT_FALSE(message.contains(word)) << message.toStdString();
+  }
+}
 
 // A pseudo-terminal: the test plays the logger on the master side, the
 // transport opens the slave like a serial port (as termika-sim's port is).
@@ -22,16 +95,11 @@ class Pty final {
   Pty() {
     m_master = posix_openpt(O_RDWR | O_NOCTTY);
     if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0) {
-      m_slave = QString::fromLocal8Bit(ptsname(m_master));
+      slave = QString::fromLocal8Bit(ptsname(m_master));
       fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
     }
   }
   ~Pty() { hangUp(); }
-  Pty(const Pty&) = delete;
-  Pty& operator=(const Pty&) = delete;
-
-  bool ok() const { return m_master >= 0 && !m_slave.isEmpty(); }
-  const QString& slave() const { return m_slave; }
 
   bool send(const QByteArray& bytes) {
     return ::write(m_master, bytes.constData(), bytes.size()) == bytes.size();
@@ -39,8 +107,7 @@ class Pty final {
   // Collects what the program wrote until `count` bytes are there (or 2 s pass).
   QByteArray receive(qsizetype count) {
     QByteArray got;
-    // The caller compares the bytes, which says more than a time-out would.
-    (void)QTest::qWaitFor(
+    (void)QTest::qWaitFor(  // the caller compares the bytes, which says more
         [&] {
           char buffer[256];
           const ssize_t n = ::read(m_master, buffer, sizeof buffer);
@@ -55,31 +122,23 @@ class Pty final {
     m_master = -1;
   }
 
+  QString slave;
+
  private:
   int m_master = -1;
-  QString m_slave;
 };
-
-// Reads from the transport until `count` bytes have come, however they are split.
-QByteArray collect(Transport& port, qsizetype count) {
-  QByteArray got;
-  QObject::connect(&port, &Transport::readyRead, [&] { got += port.readAll(); });
-  (void)QTest::qWaitFor([&] { return got.size() >= count; }, 2000);
-  QObject::disconnect(&port, &Transport::readyRead, nullptr, nullptr);
-  return got;
-}
 
 TEST(SerialTransport, CarriesBytesBothWaysOverAPtyUnchanged) {
   Pty pty;
-  ASSERT_TRUE(pty.ok());
-  SerialTransport port(pty.slave(), QStringLiteral("57600"));
+  ASSERT_FALSE(pty.slave.isEmpty());
+  SerialTransport port(pty.slave, QStringLiteral("57600"));
   const auto opened = port.open();
   ASSERT_TRUE(opened.ok()) << opened.error().message.toStdString();
-  EXPECT_EQ(port.description(), pty.slave());
+  EXPECT_EQ(port.description(), pty.slave);
   // A pty has no modem lines: the refused RTS change is noted once, not a failed open.
   ASSERT_EQ(port.notes().size(), 1);
   EXPECT_TRUE(port.notes().first().startsWith("RTS")) << port.notes().first().toStdString();
-  EXPECT_TRUE(port.notes().first().contains(pty.slave()));
+  EXPECT_TRUE(port.notes().first().contains(pty.slave));
 
   // Binary bytes a terminal would otherwise translate: CR, LF, 0x7F, 0xFF.
   const QByteArray bytes = QByteArray::fromHex("0d0a7f00ff0001009900000000ff");
@@ -93,26 +152,36 @@ TEST(SerialTransport, CarriesBytesBothWaysOverAPtyUnchanged) {
   EXPECT_TRUE(port.readAll().isEmpty());
 
   const QByteArray answer = QByteArray::fromHex("0001000400120024ff");
-  ASSERT_TRUE(pty.send(answer.left(1)));
-  QTest::qWait(5);
-  ASSERT_TRUE(pty.send(answer.mid(1, 5)));
-  QTest::qWait(5);
-  ASSERT_TRUE(pty.send(answer.mid(6)));
-  EXPECT_EQ(collect(port, answer.size()).toHex(), answer.toHex());
+  QByteArray got;
+  QObject::connect(&port, &Transport::readyRead, [&] { got += port.readAll(); });
+  for (const QByteArray& piece : {answer.left(1), answer.mid(1, 5), answer.mid(6)}) {
+    ASSERT_TRUE(pty.send(piece));
+    QTest::qWait(5);
+  }
+  (void)QTest::qWaitFor([&] { return got.size() >= answer.size(); }, 2000);
+  EXPECT_EQ(got.toHex(), answer.toHex());
   port.close();
+  EXPECT_FALSE(port.isOpen());
+
+  // A port that hangs up fails once and closes.
+  ASSERT_TRUE(port.open().ok());
+  QSignalSpy failed(&port, &Transport::failed);
+  pty.hangUp();
+  ASSERT_TRUE(failed.wait(2000));
+  QTest::qWait(30);
+  EXPECT_EQ(failed.count(), 1);
+  EXPECT_TRUE(failed.first().first().toString().contains(pty.slave));
   EXPECT_FALSE(port.isOpen());
 }
 
 TEST(SerialTransport, OpensThroughAPortMapSymlink) {
   Pty pty;
-  ASSERT_TRUE(pty.ok());
   QTemporaryDir dir;
-  ASSERT_TRUE(QFile::link(pty.slave(), dir.filePath("tty3")));
+  ASSERT_TRUE(QFile::link(pty.slave, dir.filePath("tty3")));
   const auto map = PortMap::fromTemplate(dir.filePath("tty%1"));
   ASSERT_TRUE(map.ok());
   const auto factory = serialTransportFactory(
       *map, [] { return QStringLiteral("57600"); }, nullptr);
-
   auto port = factory(3);
   ASSERT_TRUE(port);
   EXPECT_EQ(port->description(), dir.filePath("tty3"));
@@ -122,50 +191,32 @@ TEST(SerialTransport, OpensThroughAPortMapSymlink) {
   EXPECT_FALSE(factory(0)) << "no device for port 0";
 }
 
-TEST(SerialTransport, AMissingPortSaysNotFound) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath("ttyUSB7");
-  SerialTransport port(path, QStringLiteral("57600"));
-
-  const auto opened = port.open();
-  ASSERT_FALSE(opened.ok());
-  EXPECT_TRUE(opened.error().message.contains(path)) << opened.error().message.toStdString();
-  EXPECT_TRUE(opened.error().message.contains("not found")) << opened.error().message.toStdString();
-  EXPECT_FALSE(port.isOpen());
-  EXPECT_FALSE(port.write("x").ok());
-  EXPECT_TRUE(port.readAll().isEmpty());
-  port.discardInput();
-  port.close();
-}
-
-TEST(SerialTransport, ABaudSettingThatIsNoNumberIsRefused) {
+TEST(SerialTransport, AMissingPortOrABaudSettingThatIsNoNumberIsRefused) {
   Pty pty;
-  ASSERT_TRUE(pty.ok());
-  for (const char* setting : {"fast", "", "-9600", "0"}) {
-    SerialTransport port(pty.slave(), QString::fromLatin1(setting));
+  QTemporaryDir dir;
+  const QString missing = dir.filePath("ttyUSB7");
+  const std::tuple<QString, const char*, QStringList> cases[] = {
+      // what the message names
+      {missing, "57600", {missing, "not found"}},
+      {pty.slave, "fast", {"baud"}},
+      {pty.slave, "", {"baud"}},
+      {pty.slave, "-9600", {"baud"}},
+      {pty.slave, "0", {"baud"}}};
+  for (const auto& [path, baud, words] : cases) {
+    SCOPED_TRACE(baud);
+    SerialTransport port(path, QString::fromLatin1(baud));
     const auto opened = port.open();
-    ASSERT_FALSE(opened.ok()) << setting;
-    EXPECT_TRUE(opened.error().message.contains("baud")) << setting;
-    EXPECT_FALSE(port.isOpen()) << setting;
+    ASSERT_FALSE(opened.ok());
+    for (const QString& word : words) {
+      EXPECT_TRUE(opened.error().message.contains(word)) << opened.error().message.toStdString();
+    }
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(port.write("x").ok());
+    EXPECT_TRUE(port.readAll().isEmpty());
   }
   const auto baud = SerialTransport::parseBaudSetting(QStringLiteral(" 19200 "));
   ASSERT_TRUE(baud.ok());
   EXPECT_EQ(*baud, 19200);
-}
-
-TEST(SerialTransport, AHungUpPortFailsOnceAndCloses) {
-  Pty pty;
-  ASSERT_TRUE(pty.ok());
-  SerialTransport port(pty.slave(), QStringLiteral("57600"));
-  ASSERT_TRUE(port.open().ok());
-  QSignalSpy failed(&port, &Transport::failed);
-
-  pty.hangUp();
-  ASSERT_TRUE(failed.wait(2000));
-  QTest::qWait(30);
-  EXPECT_EQ(failed.count(), 1);
-  EXPECT_TRUE(failed.first().first().toString().contains(pty.slave()));
-  EXPECT_FALSE(port.isOpen());
 }
 
 }  // namespace

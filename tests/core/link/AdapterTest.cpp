@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "PortSysfs.h"
+#include "core/link/AdapterLocation.h"
+#include "core/link/AdapterPinsFactory.h"
+#include "core/link/FtdiAdapterPins.h"
+#include "core/link/LatencyTimer.h"
+#include "core/link/SimulatedAdapterPins.h"
+
+namespace termika {
+namespace {
+
+using testing::FakeSysfs;
+using Outcome = LatencyTimer::Outcome;
+
+TEST(AdapterLocation, FindsTheAdapterThatOwnsAPort) {
+  FakeSysfs sysfs;
+  const QString usb0 = sysfs.addPort(0, 1, 7, QByteArray("16\n"));
+  const QString usb1 = sysfs.addPort(1, 3, 12, std::nullopt);
+  const QString garbled = sysfs.addPort(2, 2, 5, std::nullopt);
+  // The walk must not settle for the root hub's numbers above the adapter.
+  FakeSysfs::write(sysfs.root() + "/devices/pci0000:00/usb2/2-5/devnum", "five\n");
+  const QString alias = sysfs.path("tty3");
+  ASSERT_TRUE(QFile::link(usb1, alias));  // as a --port-map symlink would be
+  using Location = std::optional<std::pair<int, int>>;
+  const std::tuple<QString, QString, Location> cases[] = {
+      {usb0, "ttyUSB0", std::pair{1, 7}},
+      {usb1, "ttyUSB1", std::pair{3, 12}},
+      {alias, "ttyUSB1", std::pair{3, 12}},
+      {sysfs.devFolder() + "/missing/ttyUSB0", "ttyUSB0", std::pair{1, 7}},  // unplugged
+      {garbled, "ttyUSB2", std::nullopt},
+      {sysfs.addNode("ttyUSB9"), "ttyUSB9", std::nullopt},  // a node sysfs does not know
+      {sysfs.addNode("pts5"), "", std::nullopt},
+      {sysfs.addNode("ttyUSB"), "", std::nullopt},
+      {sysfs.addNode("ttyUSB1x"), "", std::nullopt},
+      {"COM3", "", std::nullopt}};
+  for (const auto& [path, name, expected] : cases) {
+    SCOPED_TRACE(path.toStdString());
+    EXPECT_EQ(usbSerialPortName(path), name);
+    const auto location = usbLocationOfPort(sysfs.root(), path);
+    EXPECT_EQ(location ? Location(std::pair{location->bus, location->address}) : std::nullopt,
+              expected);
+  }
+}
+
+TEST(AdapterPins, MaskDrivesAllFourLinesAsOutputs) {
+  const std::pair<std::uint8_t, std::uint8_t> cases[] = {
+      {255, 0xFF}, {0, 0xF0}, {0x05, 0xF5}, {0x0A, 0xFA}, {0xF0, 0xF0}};
+  for (const auto& [levels, mask] : cases) EXPECT_EQ(cbusMask(levels), mask) << int(levels);
+  EXPECT_EQ(kCbusBitBangMode, 0x20);
+}
+
+TEST(AdapterPins, SimulatedPulsesAreAppendedAsLines) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("adapter");
+  const QString port = QStringLiteral("/tmp/termika/tty3");
+  SimulatedAdapterPins pins(path);
+  EXPECT_EQ(pins.presence({}), AdapterPresence::Absent);
+  EXPECT_FALSE(pins.pulse({}, 255).ok());
+  EXPECT_FALSE(QFile::exists(path)) << "a pulse must not plug the adapter in";
+
+  FakeSysfs::write(path, "pulse 0 1000\n");  // left by an earlier run
+  EXPECT_EQ(pins.presence(port), AdapterPresence::Present);
+  const qint64 before = QDateTime::currentMSecsSinceEpoch();
+  ASSERT_TRUE(pins.pulse(port, 255).ok());
+  ASSERT_TRUE(pins.pulse(port, 0).ok());
+  const qint64 after = QDateTime::currentMSecsSinceEpoch();
+
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = file.readAll().split('\n');
+  ASSERT_EQ(lines.size(), 4);  // three lines and the empty rest after the last newline
+  EXPECT_EQ(lines[0], "pulse 0 1000");
+  EXPECT_EQ(lines[3], "");
+  for (int i = 1; i <= 2; ++i) {
+    const QList<QByteArray> words = lines[i].split(' ');
+    ASSERT_EQ(words.size(), 3) << lines[i].constData();
+    EXPECT_EQ(words[0] + ' ' + words[1], i == 1 ? "pulse 255" : "pulse 0");
+    EXPECT_GE(words[2].toLongLong(), before);
+    EXPECT_LE(words[2].toLongLong(), after);
+  }
+}
+
+TEST(AdapterPins, ChoiceOfTheCommandLine) {
+  const std::pair<const char*, const char*> cases[] = {
+      // description; empty: refused
+      {"", "FTDI adapter (libftdi1)"},
+      {"ftdi", "FTDI adapter (libftdi1)"},
+      {"none", "no adapter pins"},
+      {"sim:/tmp/termika/adapter", "simulated adapter /tmp/termika/adapter"},
+      {"sim:", ""},
+      {"usb", ""},
+      {"SIM:/x", ""}};
+  for (const auto& [choice, description] : cases) {
+    SCOPED_TRACE(choice);
+    const auto pins = makeAdapterPins(choice);
+    ASSERT_EQ(pins.ok(), *description != '\0');
+    if (!pins.ok()) {
+      EXPECT_TRUE(pins.error().message.contains(choice));
+      continue;
+    }
+    EXPECT_EQ((*pins)->description().toStdString(), description);
+    if (QByteArray(choice) == "none") {  // always present, pulses succeed
+      EXPECT_EQ((*pins)->presence({}), AdapterPresence::Present);
+      EXPECT_TRUE((*pins)->pulse(QStringLiteral("/dev/ttyUSB0"), 255).ok());
+    }
+  }
+}
+
+// No FTDI hardware is assumed: the adapter of this port sits at a bus address
+// no real machine uses, so the library is really asked and must say "absent".
+TEST(AdapterPins, FtdiEnumerationWithoutTheDeviceIsAbsent) {
+  FakeSysfs sysfs;
+  const QString port = sysfs.addPort(0, 250, 127, QByteArray("16\n"));
+  FtdiAdapterPins pins(sysfs.root());
+  EXPECT_EQ(pins.presence(port), AdapterPresence::Absent);
+  const auto pulsed = pins.pulse(port, 255);
+  ASSERT_FALSE(pulsed.ok());
+  EXPECT_TRUE(pulsed.error().message.contains(port)) << pulsed.error().message.toStdString();
+  // Once the node is gone with the adapter, its last known place still decides.
+  QFile::remove(port);
+  EXPECT_EQ(pins.presence(port), AdapterPresence::Absent);
+}
+
+TEST(SerialLatency, LowersToOneMillisecondAndPutsTheOldValueBack) {
+  FakeSysfs sysfs;
+  const QString port = sysfs.addPort(0, 1, 4, QByteArray("16\n"));
+  const QString file = sysfs.latencyFile(0);
+  LatencyTimer latency(sysfs.root());
+  QSignalSpy advice(&latency, &LatencyTimer::adviceGiven);
+  EXPECT_EQ(latency.controlFile(port), file);
+  EXPECT_EQ(latency.lower(port), Outcome::Lowered);
+  EXPECT_EQ(latency.lower(port), Outcome::Lowered);  // twice: the first value is kept
+  EXPECT_EQ(sysfs.read(file), "1");
+  latency.restore(port);
+  EXPECT_EQ(sysfs.read(file), "16");
+  // A second restore has nothing left to put back.
+  FakeSysfs::write(file, "4");
+  latency.restore(port);
+  EXPECT_EQ(sysfs.read(file), "4");
+  EXPECT_EQ(advice.count(), 0);
+  {  // Ending the program restores what is still lowered.
+    LatencyTimer ending(sysfs.root());
+    ASSERT_EQ(ending.lower(port), Outcome::Lowered);
+  }
+  EXPECT_EQ(sysfs.read(file), "4");
+}
+
+TEST(SerialLatency, OtherPortsAreLeftAloneAndAReadOnlySettingGivesTheAdviceOnce) {
+  FakeSysfs sysfs;
+  // Root ignores file modes, so folders stand in for files we may not write.
+  const QString first = sysfs.addPort(0, 1, 4, std::nullopt);
+  const QString second = sysfs.addPort(1, 1, 6, std::nullopt);
+  ASSERT_TRUE(QDir().mkpath(sysfs.latencyFile(0)));
+  ASSERT_TRUE(QDir().mkpath(sysfs.latencyFile(1)));
+  const QString otherDriver = sysfs.addPort(2, 1, 5, std::nullopt);
+  LatencyTimer latency(sysfs.root());
+  QSignalSpy advice(&latency, &LatencyTimer::adviceGiven);
+  for (const QString& port : {otherDriver, sysfs.addNode("pts3"), QString("/nonexistent/tty7")}) {
+    EXPECT_TRUE(latency.controlFile(port).isEmpty()) << port.toStdString();
+    EXPECT_EQ(latency.lower(port), Outcome::NotAnFtdiPort) << port.toStdString();
+  }
+  EXPECT_EQ(advice.count(), 0);
+  for (const QString& port : {first, second, first}) {
+    EXPECT_EQ(latency.lower(port), Outcome::NotWritable);
+  }
+  ASSERT_EQ(advice.count(), 1);
+  const QString message = advice.first().first().toString();
+  EXPECT_TRUE(message.contains(first)) << message.toStdString();
+  EXPECT_TRUE(message.contains("udev rule")) << message.toStdString();
+  latency.restore(first);  // nothing was changed, nothing to restore
+}
+
+}  // namespace
+}  // namespace termika
