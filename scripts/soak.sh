@@ -42,29 +42,32 @@ if $window; then
 fi
 
 points=$((seconds / 2))
-"$cli" --device "$dir/tty1" measure --count "$points" --every 2 >"$dir/points.csv" 2>"$dir/cli.err" &
+# Ten points more than the watched span, so the program is still measuring
+# when the last sample is taken.
+"$cli" --device "$dir/tty1" measure --count $((points + 10)) --every 2 >"$dir/points.csv" 2>"$dir/cli.err" &
 cli_pid=$!
+began=$SECONDS
 
 rss() { awk '/^VmRSS/ {print $2}' "/proc/$cli_pid/status"; }
 handles() { ls "/proc/$cli_pid/fd" | wc -l; }
 sample() { printf '%6ss  %6s points  RSS %6s kB  %3s handles\n' "$1" "$(wc -l <"$dir/points.csv")" "$(rss)" "$(handles)"; }
+wait_until() { while [ $((SECONDS - began)) -lt "$1" ]; do sleep 1; done; }
 
 # The first points settle the allocator; growth is judged from 20 s on.
-sleep 20
+wait_until 20
 start_rss=$(rss); start_handles=$(handles)
 sample 20
-elapsed=20
-while [ $((elapsed + 60)) -lt "$seconds" ] && kill -0 "$cli_pid" 2>/dev/null; do
-  sleep 60
-  elapsed=$((elapsed + 60))
-  sample "$elapsed"
+for at in $(seq 80 60 $((seconds - 1))); do
+  wait_until "$at"
+  sample "$at"
 done
-sleep $((seconds - elapsed - 5))
+wait_until "$seconds"
 end_rss=$(rss); end_handles=$(handles)
-sample $((seconds - 5))
+sample "$seconds"
 wait "$cli_pid" && status=0 || status=$?
 cli_pid=
 got=$(wc -l <"$dir/points.csv")
+points=$((points + 10))
 
 echo "points: $got of $points; RSS ${start_rss} -> ${end_rss} kB; handles ${start_handles} -> ${end_handles}"
 verdict=0
