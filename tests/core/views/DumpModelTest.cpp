@@ -3,6 +3,7 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <limits>
 
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
@@ -13,13 +14,13 @@ namespace {
 
 double serial(int h, int mi, int s) { return *toDaySerial(CivilTime{2010, 1, 2, h, mi, s}); }
 
+// A record file and a model over it, checked by the model tester throughout.
 class DumpModelTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_dir.isValid());
     ASSERT_TRUE(m_file.open(m_dir.filePath(QStringLiteral("real.rand"))).ok());
   }
-
   void put(int n, float t, float h, double time, const QString& remark = QString()) {
     DataRecord r;
     r.RecordNo = static_cast<std::int16_t>(n);
@@ -31,7 +32,6 @@ class DumpModelTest : public testing::Test {
     ASSERT_TRUE(m_file.write(n, r).ok());
     UpdateExtremes(r, m_extremes);
   }
-
   // Temperatures 25, 9, 25, -5.5 and humidities 40, 60, 30, 60: ties on the
   // highest temperature (1, 3) and the highest humidity (2, 4).
   void fourPoints() {
@@ -40,104 +40,95 @@ class DumpModelTest : public testing::Test {
     put(3, 25.0f, 30.0f, serial(3, 4, 25));
     put(4, -5.5f, 60.0f, serial(3, 4, 35));
   }
-
-  std::vector<int> rows(const DumpModel& m) const {
+  std::vector<int> rows() const {
     std::vector<int> out;
-    for (int r = 0; r < m.rowCount(); ++r) out.push_back(m.recordNoAt(r));
+    for (int r = 0; r < m_model.rowCount(); ++r) out.push_back(m_model.recordNoAt(r));
     return out;
   }
-
-  QString cell(const DumpModel& m, int row, int column) const {
-    return m.data(m.index(row, column)).toString();
+  QString cell(int row, int column) const {
+    return m_model.data(m_model.index(row, column)).toString();
   }
+  // Columns 0..3 of a row, joined by "|".
+  QString line(int row) const {
+    return QStringList{cell(row, 0), cell(row, 1), cell(row, 2), cell(row, 3)}.join(u'|');
+  }
+  QString remarkOf(int n) const { return m_file.read(n)->Remarks.trimmed(); }
 
   QTemporaryDir m_dir;
   RecordFile m_file;
   Extremes m_extremes;
-  UiText m_english = UiText::load(UiText::Language::English);
+  DumpModel m_model{&m_file, UiText::load(UiText::Language::English)};
+  QAbstractItemModelTester m_tester{&m_model,
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal};
 };
 
 TEST_F(DumpModelTest, ShowsFiveFormattedColumns) {
   fourPoints();
-  DumpModel model(&m_file, m_english);
-  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-  model.FillDumpList(4);
-  ASSERT_EQ(model.rowCount(), 4);
-  ASSERT_EQ(model.columnCount(), 5);
-  EXPECT_EQ(cell(model, 0, 0), "00001");
-  EXPECT_EQ(cell(model, 0, 1), "2010/01/02 03:04:05");
-  EXPECT_EQ(cell(model, 0, 2), "25.00");
-  EXPECT_EQ(cell(model, 3, 2), "-5.50");
-  EXPECT_EQ(cell(model, 1, 3), "60.00");
-  EXPECT_EQ(cell(model, 0, 4), QString(50, QLatin1Char(' ')));
-  const std::vector<QString> headers{"Record No", "Date", "Temp (°C)", "Humi (%RH)", "Remarks"};
-  for (int c = 0; c < 5; ++c) {
-    EXPECT_EQ(model.headerData(c, Qt::Horizontal).toString(), headers[static_cast<size_t>(c)]);
-  }
-  EXPECT_FALSE(model.flags(model.index(0, 4)).testFlag(Qt::ItemIsEditable));
-  EXPECT_EQ(model.ItemClickText(0),
+  m_model.FillDumpList(4);
+  ASSERT_EQ(m_model.rowCount(), 4);
+  ASSERT_EQ(m_model.columnCount(), 5);
+  EXPECT_EQ(line(0), "00001|2010/01/02 03:04:05|25.00|40.00");
+  EXPECT_EQ(line(3), "00004|2010/01/02 03:04:35|-5.50|60.00");
+  EXPECT_EQ(cell(0, 4), QString(50, QLatin1Char(' ')));
+  QStringList headers;
+  for (int c = 0; c < 5; ++c) headers << m_model.headerData(c, Qt::Horizontal).toString();
+  EXPECT_EQ(headers.join(u'|'), "Record No|Date|Temp (°C)|Humi (%RH)|Remarks");
+  EXPECT_FALSE(m_model.flags(m_model.index(0, 4)).testFlag(Qt::ItemIsEditable));
+  EXPECT_EQ(m_model.ItemClickText(0),
             "Date 2010/01/02 03:04:05   Temperature 25.00°C   Humidity 40.00 %RH");
 }
 
 TEST_F(DumpModelTest, NumericColumnsSortAsNumbers) {
   fourPoints();
-  DumpModel model(&m_file, m_english);
-  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-  model.FillDumpList(4);
-  EXPECT_EQ(rows(model), (std::vector<int>{1, 2, 3, 4}));
+  m_model.FillDumpList(4);
+  EXPECT_EQ(rows(), (std::vector<int>{1, 2, 3, 4}));
   struct Click {
     int column;
-    int key;
     int order;
     std::vector<int> rows;
   };
   const std::vector<Click> clicks{
-      {2, 2, 0, {4, 2, 1, 3}},  // -5.50, 9.00, 25.00, 25.00 (text order would put 9.00 last)
-      {2, 2, 1, {1, 3, 2, 4}},  // same column flips; equal values keep record order
-      {3, 3, 1, {2, 4, 1, 3}},  // another column keeps the direction
-      {0, 0, 1, {4, 3, 2, 1}}, {0, 0, 0, {1, 2, 3, 4}}, {1, 1, 0, {1, 2, 3, 4}},
+      {2, 0, {4, 2, 1, 3}},  // -5.50, 9.00, 25.00, 25.00 (text order would put 9.00 last)
+      {2, 1, {1, 3, 2, 4}},  // same column flips; equal values keep record order
+      {3, 1, {2, 4, 1, 3}},  // another column keeps the direction
+      {0, 1, {4, 3, 2, 1}}, {0, 0, {1, 2, 3, 4}}, {1, 0, {1, 2, 3, 4}},
   };
-  QSignalSpy sortSpy(&model, &DumpModel::sortChanged);
+  QSignalSpy sortSpy(&m_model, &DumpModel::sortChanged);
   for (const Click& c : clicks) {
     SCOPED_TRACE(c.column);
-    model.ColumnClick(c.column);
-    EXPECT_EQ(model.SortKey(), c.key);
-    EXPECT_EQ(model.SortOrder(), c.order);
-    EXPECT_EQ(rows(model), c.rows);
+    m_model.ColumnClick(c.column);
+    EXPECT_EQ(m_model.SortKey(), c.column);
+    EXPECT_EQ(m_model.SortOrder(), c.order);
+    EXPECT_EQ(rows(), c.rows);
   }
   EXPECT_EQ(sortSpy.count(), static_cast<int>(clicks.size()));
-  EXPECT_EQ(model.data(model.index(0, 2), DumpModel::SortRole).toDouble(), 25.0);
+  EXPECT_EQ(m_model.data(m_model.index(0, 2), DumpModel::SortRole).toDouble(), 25.0);
 }
 
 TEST_F(DumpModelTest, ExtremeMarksMoveOnlyWhereTheyChange) {
   fourPoints();
-  DumpModel model(&m_file, m_english);
-  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-  model.FillDumpList(4);
-  model.SetSort(2, 1);  // list order must not decide the ties
-  ASSERT_TRUE(model.MarkExtremeRows(m_extremes).ok());
-  const auto remarkOf = [&](int n) { return m_file.read(n)->Remarks.trimmed(); };
-  EXPECT_EQ(remarkOf(1), "Maximum temperature");
-  EXPECT_EQ(remarkOf(2), "Maximum humidity");
-  EXPECT_EQ(remarkOf(3), "Minimum humidity");
-  EXPECT_EQ(remarkOf(4), "Minimum temperature");
+  m_model.FillDumpList(4);
+  m_model.SetSort(2, 1);  // list order must not decide the ties
+  ASSERT_TRUE(m_model.MarkExtremeRows(m_extremes).ok());
+  EXPECT_EQ(QStringList({remarkOf(1), remarkOf(2), remarkOf(3), remarkOf(4)}).join(u'|'),
+            "Maximum temperature|Maximum humidity|Minimum humidity|Minimum temperature");
   EXPECT_EQ(m_file.read(1)->Remarks.size(), 50);
   // Row 0 of the descending temperature sort is record 1.
-  EXPECT_EQ(cell(model, 0, 4).trimmed(), "Maximum temperature");
+  EXPECT_EQ(cell(0, 4).trimmed(), "Maximum temperature");
 
   put(5, 30.0f, 50.0f, serial(3, 4, 45));
-  QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
-  model.AppendDumpRow(5);
+  QSignalSpy inserted(&m_model, &QAbstractItemModel::rowsInserted);
+  m_model.AppendDumpRow(5);
   ASSERT_EQ(inserted.count(), 1);
   EXPECT_EQ(inserted.at(0).at(1).toInt(), 0);  // 30.00 sorts first, descending
-  QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-  ASSERT_TRUE(model.MarkExtremeRows(m_extremes).ok());
+  QSignalSpy changed(&m_model, &QAbstractItemModel::dataChanged);
+  ASSERT_TRUE(m_model.MarkExtremeRows(m_extremes).ok());
   EXPECT_EQ(changed.count(), 2);  // records 1 and 5 only
   EXPECT_EQ(remarkOf(1), "");
   EXPECT_EQ(remarkOf(5), "Maximum temperature");
   EXPECT_EQ(remarkOf(4), "Minimum temperature");
   changed.clear();
-  ASSERT_TRUE(model.MarkExtremeRows(m_extremes).ok());
+  ASSERT_TRUE(m_model.MarkExtremeRows(m_extremes).ok());
   EXPECT_EQ(changed.count(), 0);
 }
 
@@ -153,33 +144,54 @@ TEST_F(DumpModelTest, JapaneseMarksRunTogetherAndOtherRemarksStay) {
 }
 
 TEST_F(DumpModelTest, RealTimeListShowsTheNewestOnTop) {
-  DumpModel model(&m_file, m_english);
-  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-  model.SetSort(0, 1);
-  model.Clear();
+  m_model.SetSort(0, 1);
+  m_model.Clear();
   for (int n = 1; n <= 3; ++n) {
     put(n, 20.0f + n, 50.0f, serial(2, 0, n));
-    model.AppendDumpRow(n);
+    m_model.AppendDumpRow(n);
   }
-  EXPECT_EQ(rows(model), (std::vector<int>{3, 2, 1}));
-  EXPECT_EQ(cell(model, 0, 2), "23.00");
+  EXPECT_EQ(rows(), (std::vector<int>{3, 2, 1}));
+  EXPECT_EQ(cell(0, 2), "23.00");
 }
 
 TEST_F(DumpModelTest, ShortOrEmptyFileShowsWhatItHas) {
   put(1, 1.0f, 2.0f, serial(1, 0, 0));
-  DumpModel model(&m_file, m_english);
-  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-  model.FillDumpList(3);  // records 2 and 3 were never written
-  EXPECT_EQ(model.rowCount(), 3);
-  EXPECT_EQ(cell(model, 1, 0), "00002");
-  EXPECT_TRUE(cell(model, 1, 2).isEmpty());
-  EXPECT_TRUE(model.ItemClickText(2).isEmpty());
-  model.SetSort(2, 0);
-  EXPECT_EQ(model.rowCount(), 3);
-  model.FillDumpList(0);  // an empty set: headers only, stale records unseen
-  EXPECT_EQ(model.rowCount(), 0);
-  EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), "Record No");
-  EXPECT_TRUE(model.ItemClickText(0).isEmpty());
+  m_model.FillDumpList(3);  // records 2 and 3 were never written
+  EXPECT_EQ(m_model.rowCount(), 3);
+  EXPECT_EQ(line(1), "00002|||");
+  EXPECT_TRUE(m_model.ItemClickText(2).isEmpty());
+  m_model.SetSort(2, 0);
+  EXPECT_EQ(m_model.rowCount(), 3);
+  m_model.FillDumpList(0);  // an empty set: headers only, stale records unseen
+  EXPECT_EQ(m_model.rowCount(), 0);
+  EXPECT_EQ(m_model.headerData(0, Qt::Horizontal).toString(), "Record No");
+  EXPECT_TRUE(m_model.ItemClickText(0).isEmpty());
+}
+
+// A time far outside the calendar (a stale or damaged file) once crashed the
+// list while it formatted the date; it reads as day 0 and still sorts by value.
+TEST_F(DumpModelTest, AGarbledTimeShowsAsDayZero) {
+  put(1, 21.5f, 45.0f, 41395.5);
+  put(2, 21.5f, 45.0f, 1e300);
+  put(3, 21.5f, 45.0f, -4.2e17);
+  m_model.FillDumpList(3);
+  const char* shown[] = {"2013/05/01 12:00:00", "1899/12/30 00:00:00", "1899/12/30 00:00:00"};
+  for (int row = 0; row < 3; ++row) {
+    EXPECT_EQ(cell(row, DumpModel::kDate), QLatin1String(shown[row]));
+    EXPECT_TRUE(m_model.ItemClickText(row).contains(QLatin1String(shown[row]))) << row;
+  }
+  m_model.SetSort(DumpModel::kDate, 0);
+  EXPECT_EQ(rows(), (std::vector<int>{3, 1, 2}));
+}
+
+// NaN values of a damaged file sort as the lowest; the others stay in order.
+TEST_F(DumpModelTest, NotANumberSortsFirst) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float temperatures[] = {25.0f, nan, 20.0f, 30.0f, nan, 10.0f};
+  for (int n = 1; n <= 6; ++n) put(n, temperatures[n - 1], 50.0f, serial(1, 0, n));
+  m_model.FillDumpList(6);
+  m_model.SetSort(DumpModel::kTemperature, 0);
+  EXPECT_EQ(rows(), (std::vector<int>{2, 5, 6, 3, 1, 4}));
 }
 
 }  // namespace

@@ -85,13 +85,9 @@ TEST(GraphGeometry, NoonLineKeptWhenTheWindowEndsJustAfterNoon) {
                                                  "08:00:00", "07:00:00"}));
 }
 
-TEST(GraphGeometry, VerticalLineColoursByRule) {
-  struct Case {
-    qint64 time;
-    qint64 width;
-    int colour;
-  };
-  const std::vector<Case> cases{
+TEST(GraphGeometry, LineColoursByRule) {
+  // Vertical lines: time, window width, colour (-1: no line).
+  const std::tuple<qint64, qint64, int> vertical[] = {
       {at(2010, 3, 1, 0, 0, 0), 2000000, kMonthLine},
       {at(2010, 2, 28, 0, 0, 0), 2000000, kMidnightLine},
       {at(2010, 2, 28, 12, 0, 0), 719999, kNoonLine},
@@ -103,19 +99,11 @@ TEST(GraphGeometry, VerticalLineColoursByRule) {
       {at(2010, 2, 28, 13, 31, 1), 399, kSecondLine},
       {at(2010, 2, 28, 13, 31, 1), 400, -1},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.width);
-    EXPECT_EQ(VerticalLineColour(c.time, c.width), c.colour);
+  for (const auto& [time, width, colour] : vertical) {
+    EXPECT_EQ(VerticalLineColour(time, width), colour) << width;
   }
-}
-
-TEST(GraphGeometry, ValueGridStepsInExactTenths) {
-  struct Case {
-    int tenths;
-    int halfSpan;
-    int colour;
-  };
-  const std::vector<Case> cases{
+  // Horizontal lines in exact tenths: value, half-span, colour.
+  const std::tuple<int, int, int> horizontal[] = {
       {0, 1000, kZeroLine},  {-100, 1000, kTensLine},
       {50, 200, kFivesLine}, {50, 201, -1},
       {30, 100, kOnesLine},  {30, 101, -1},
@@ -123,13 +111,18 @@ TEST(GraphGeometry, ValueGridStepsInExactTenths) {
       {3, 10, kTenthsLine},  {3, 11, -1},
       {-7, 10, kTenthsLine},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.tenths);
-    EXPECT_EQ(HorizontalLineColour(c.tenths, c.halfSpan), c.colour);
+  for (const auto& [tenths, halfSpan, colour] : horizontal) {
+    EXPECT_EQ(HorizontalLineColour(tenths, halfSpan), colour) << tenths << " " << halfSpan;
   }
 }
 
-TEST(GraphGeometry, TemperatureWindowAroundZero) {
+QString valueLabels(const GraphGeometry& g) {
+  QStringList out;
+  for (const ValueLabel& l : g.valueLabels) out << l.text;
+  return out.join(u' ');
+}
+
+TEST(GraphGeometry, ValueGridAroundZero) {
   GraphInput in = labelsInput(base(), 1000);
   in.range = TemperatureRange(-50, 100);
   in.halfSpan = 100;
@@ -144,21 +137,15 @@ TEST(GraphGeometry, TemperatureWindowAroundZero) {
   EXPECT_EQ(g.horizontalLines[15].colour, kZeroLine);       // 0
   // 0 °C lies 5/22 of the height below the top.
   EXPECT_NEAR(g.horizontalLines[15].pos, 550.0 * 5.0 / 22.0, 1e-9);
-  std::vector<QString> labels;
-  for (const ValueLabel& l : g.valueLabels) labels.push_back(l.text);
-  EXPECT_EQ(labels, (std::vector<QString>{"-15°C", "-10°C", "-5°C", "0°C", "5°C"}));
-}
-
-TEST(GraphGeometry, ValueLabelsWithHalfDegrees) {
-  GraphInput in = labelsInput(base(), 1000);
+  EXPECT_EQ(valueLabels(g), "-15°C -10°C -5°C 0°C 5°C");
+  // Half degrees: -1.0 .. 1.0 by tenths.
   in.range = {-10, 10};
   in.halfSpan = 8;
-  const GraphGeometry g = BuildGraphGeometry(in);
-  std::vector<QString> labels;
-  for (const ValueLabel& l : g.valueLabels) labels.push_back(l.text);
-  EXPECT_EQ(labels, (std::vector<QString>{"-1", "-0.5", "0", "0.5", "1"}));
-  EXPECT_EQ(g.horizontalLines.size(), 21u);
-  EXPECT_EQ(g.horizontalLines[10].colour, kZeroLine);
+  in.unitText.clear();
+  const GraphGeometry half = BuildGraphGeometry(in);
+  EXPECT_EQ(valueLabels(half), "-1 -0.5 0 0.5 1");
+  ASSERT_EQ(half.horizontalLines.size(), 21u);
+  EXPECT_EQ(half.horizontalLines[10].colour, kZeroLine);
 }
 
 std::vector<PlotPoint> threePoints() {
@@ -209,26 +196,22 @@ TEST(GraphGeometry, OffsetWindowShowsItsEndTimeInsteadOfTheNewestDot) {
 }
 
 TEST(GraphGeometry, LimitLinesOnlyForTheAlarmModelsTemperatureGraph) {
-  struct Case {
-    QString model;
-    GraphKind kind;
-    std::uint8_t enabled;
-    size_t lines;
+  const std::tuple<const char*, GraphKind, std::uint8_t, size_t> cases[] = {
+      {"QM120-RH", GraphKind::Temperature, 128, 2},
+      {"QM120-RH", GraphKind::Temperature, 0, 0},
+      {"QM120-RH", GraphKind::Humidity, 1, 0},
+      {"QM100-RH", GraphKind::Temperature, 128, 0},
   };
-  const std::vector<Case> cases{{"QM120-RH", GraphKind::Temperature, 128, 2},
-                                {"QM120-RH", GraphKind::Temperature, 0, 0},
-                                {"QM120-RH", GraphKind::Humidity, 1, 0},
-                                {"QM100-RH", GraphKind::Temperature, 128, 0}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.model.toStdString());
+  for (const auto& [model, kind, enabled, lines] : cases) {
+    SCOPED_TRACE(model);
     GraphInput in = labelsInput(base(), 1000);
-    in.model = c.model;
-    in.kind = c.kind;
-    in.upperAlarm = {8, 0, c.enabled};
-    in.lowerAlarm = {2, 0, c.enabled};
+    in.model = QString::fromLatin1(model);
+    in.kind = kind;
+    in.upperAlarm = {8, 0, enabled};
+    in.lowerAlarm = {2, 0, enabled};
     const GraphGeometry g = BuildGraphGeometry(in);
-    ASSERT_EQ(g.limitLines.size(), c.lines);
-    if (c.lines == 2) {
+    ASSERT_EQ(g.limitLines.size(), lines);
+    if (lines == 2) {
       EXPECT_EQ(g.limitLines[0].colour, kUpperLimitLine);
       EXPECT_DOUBLE_EQ(g.limitLines[0].pos, 100.0);
       EXPECT_EQ(g.limitLines[1].colour, kLowerLimitLine);
@@ -270,20 +253,16 @@ TEST(GraphGeometry, DegenerateWindowsDrawNothingAndBadDataDoesNotCrash) {
   EXPECT_LE(w.timeLabels.size(), 367u);
 }
 
-struct FindCase {
-  int count;
-  qint64 t;
-  int expected;
-};
-
 TEST(FindRecordByTime, LastRecordAtOrBeforeTheTime) {
-  const std::vector<FindCase> cases{{3, -5, 1},   {3, 0, 1},    {3, 10, 2}, {3, 20, 3}, {3, 25, 3},
-                                    {10, 90, 10}, {10, 95, 10}, {2, 10, 2}, {1, -1, 1}, {0, 5, 0}};
-  for (const FindCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.count << " " << c.t);
+  // Records at 0, 10, 20, ... s: count, time, the record found.
+  const std::tuple<int, qint64, int> cases[] = {
+      {3, -5, 1},   {3, 0, 1},    {3, 10, 2}, {3, 20, 3}, {3, 25, 3},
+      {10, 90, 10}, {10, 95, 10}, {2, 10, 2}, {1, -1, 1}, {0, 5, 0},
+  };
+  for (const auto& [count, t, expected] : cases) {
     std::vector<PlotPoint> points;
-    for (int i = 0; i < c.count; ++i) points.push_back({10 * i, 0, 0, 1, 0});
-    EXPECT_EQ(FindRecordByTime(c.t, points), c.expected);
+    for (int i = 0; i < count; ++i) points.push_back({10 * i, 0, 0, 1, 0});
+    EXPECT_EQ(FindRecordByTime(t, points), expected) << count << " " << t;
   }
 }
 
@@ -302,13 +281,17 @@ TEST(ValueRanges, HumidityStaysInsideTheSensorRange) {
 }
 
 TEST(ColourTable, ScreenAndPrintEntries) {
-  EXPECT_EQ(colourTable(Palette::Screen)[kCurveLine], (Rgb{32, 160, 128}));
-  EXPECT_EQ(colourTable(Palette::Screen)[kBackground], (Rgb{0, 0, 0}));
-  EXPECT_EQ(colourTable(Palette::Screen)[kZeroLine], (Rgb{192, 192, 192}));
-  EXPECT_EQ(colourTable(Palette::Screen)[kLowerLimitLine], (Rgb{255, 255, 0}));
-  EXPECT_EQ(colourTable(Palette::Print)[kBackground], (Rgb{255, 255, 255}));
-  EXPECT_EQ(colourTable(Palette::Print)[kNoonLine], (Rgb{96, 96, 96}));
-  EXPECT_EQ(colourTable(Palette::Print)[kCurveLine], (Rgb{0, 0, 0}));
+  const std::tuple<Palette, int, Rgb> cases[] = {
+      {Palette::Screen, kCurveLine, {32, 160, 128}},
+      {Palette::Screen, kBackground, {0, 0, 0}},
+      {Palette::Screen, kZeroLine, {192, 192, 192}},
+      {Palette::Screen, kLowerLimitLine, {255, 255, 0}},
+      {Palette::Print, kBackground, {255, 255, 255}},
+      {Palette::Print, kNoonLine, {96, 96, 96}},
+      {Palette::Print, kCurveLine, {0, 0, 0}},
+  };
+  for (const auto& [palette, index, rgb] : cases)
+    EXPECT_EQ(colourTable(palette)[index], rgb) << index;
 }
 
 }  // namespace
