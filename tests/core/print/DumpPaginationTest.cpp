@@ -9,24 +9,22 @@ namespace {
 
 std::vector<int> oneLineRows(int n) { return std::vector<int>(static_cast<size_t>(n), 1); }
 
-// Header of 14 lines at pitch 200 ends at y = 2800; the n-th row of the first
-// page sits at 2800 + 200 n and the last allowed top is 10000 - 3 * 200 = 9400,
-// so the first page holds 33 rows. Following pages start at 200 and hold 47.
-struct PageCase {
-  int rows;
-  int pages;
-  int rowsOnLastPage;
-};
-
+// A header of 14 lines at pitch 200 ends at y = 2800; the n-th row of the
+// first page sits at 2800 + 200 n and the last allowed top is 10000 - 3 * 200
+// = 9400, so the first page holds 33 rows and the following ones 47. With 16
+// header lines (a QM120-RH) the first page holds 31.
 TEST(DumpPagination, PageBoundariesAtPitch200) {
-  const PageCase cases[] = {
-      {0, 1, 0},   {1, 1, 1},  {32, 1, 32},  {33, 1, 33}, {34, 2, 1},
-      {80, 2, 47}, {81, 3, 1}, {127, 3, 47}, {128, 4, 1}, {15000, 320, 21},
+  struct Case {
+    int headerLines, rows, pages, rowsOnLastPage;
   };
-  for (const PageCase& c : cases) {
-    SCOPED_TRACE(c.rows);
-    const std::vector<int> lines = oneLineRows(c.rows);
-    const DumpPagination p = PaginateDump(lines, 14, 200.0);
+  const Case cases[] = {
+      {14, 0, 1, 0},   {14, 1, 1, 1},        {14, 32, 1, 32}, {14, 33, 1, 33},
+      {14, 34, 2, 1},  {14, 80, 2, 47},      {14, 81, 3, 1},  {14, 127, 3, 47},
+      {14, 128, 4, 1}, {14, 15000, 320, 21}, {16, 31, 1, 31}, {16, 32, 2, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.headerLines << " " << c.rows);
+    const DumpPagination p = PaginateDump(oneLineRows(c.rows), c.headerLines, 200.0);
     EXPECT_EQ(p.pageCount(), c.pages);
     EXPECT_EQ(p.pages.back().rowCount, c.rowsOnLastPage);
     EXPECT_EQ(static_cast<int>(p.rows.size()), c.rows);
@@ -34,35 +32,21 @@ TEST(DumpPagination, PageBoundariesAtPitch200) {
 }
 
 TEST(DumpPagination, RowPositionsOnFirstAndFollowingPages) {
-  const std::vector<int> lines = oneLineRows(81);
-  const DumpPagination p = PaginateDump(lines, 14, 200.0);
-  struct Expect {
-    int row;
-    int page;
-    double top;
-  };
-  for (const Expect& e : {Expect{0, 0, 3000.0}, Expect{31, 0, 9200.0}, Expect{32, 0, 9400.0},
-                          Expect{33, 1, 200.0}, Expect{79, 1, 9400.0}, Expect{80, 2, 200.0}}) {
-    SCOPED_TRACE(e.row);
-    EXPECT_EQ(p.rows[static_cast<size_t>(e.row)].row, e.row);
-    EXPECT_EQ(p.rows[static_cast<size_t>(e.row)].page, e.page);
-    EXPECT_DOUBLE_EQ(p.rows[static_cast<size_t>(e.row)].top, e.top);
+  const DumpPagination p = PaginateDump(oneLineRows(81), 14, 200.0);
+  // Row, page, top.
+  const std::tuple<int, int, double> rows[] = {{0, 0, 3000.0}, {31, 0, 9200.0}, {32, 0, 9400.0},
+                                               {33, 1, 200.0}, {79, 1, 9400.0}, {80, 2, 200.0}};
+  for (const auto& [row, page, top] : rows) {
+    const RowPlacement& r = p.rows[static_cast<size_t>(row)];
+    EXPECT_EQ(r.row, row);
+    EXPECT_EQ(r.page, page) << row;
+    EXPECT_DOUBLE_EQ(r.top, top) << row;
   }
   EXPECT_DOUBLE_EQ(p.pages[0].tableTop, 3000.0);
   EXPECT_DOUBLE_EQ(p.pages[0].tableBottom, 9600.0);
   EXPECT_EQ(p.pages[1].firstRow, 33);
   EXPECT_DOUBLE_EQ(p.pages[1].tableTop, 200.0);
   EXPECT_DOUBLE_EQ(p.footerTop, 9800.0);
-}
-
-TEST(DumpPagination, TallerHeaderLeavesFewerRowsOnTheFirstPage) {
-  // 16 lines (a QM120-RH): rows from 3400, the 31st at 9400.
-  const std::vector<int> fits = oneLineRows(31);
-  EXPECT_EQ(PaginateDump(fits, 16, 200.0).pageCount(), 1);
-  const std::vector<int> spills = oneLineRows(32);
-  const DumpPagination p = PaginateDump(spills, 16, 200.0);
-  EXPECT_EQ(p.pageCount(), 2);
-  EXPECT_DOUBLE_EQ(p.rows[31].top, 200.0);
 }
 
 TEST(DumpPagination, WrappedRowMovesWholeToTheNextPage) {
@@ -78,6 +62,13 @@ TEST(DumpPagination, WrappedRowMovesWholeToTheNextPage) {
   EXPECT_EQ(p.rows[32].lines, 2);
   EXPECT_DOUBLE_EQ(p.rows[33].top, 600.0);  // below both lines of the wrapped row
   EXPECT_DOUBLE_EQ(p.pages[1].tableBottom, 800.0);
+  // A row taller than a page is not put under the header (3000 + 46 * 200 >
+  // 9400): alone on page 2, cut to the 47 lines a page holds.
+  const DumpPagination tall = PaginateDump(std::vector<int>{60}, 14, 200.0);
+  ASSERT_EQ(tall.rows.size(), 1u);
+  EXPECT_EQ(tall.pageCount(), 2);
+  EXPECT_EQ(tall.rows[0].page, 1);
+  EXPECT_EQ(tall.rows[0].lines, 47);
 }
 
 TEST(DumpPagination, EveryRowStaysAboveTheFooter) {
@@ -101,23 +92,6 @@ TEST(DumpPagination, EveryRowStaysAboveTheFooter) {
       previousBottom = bottom;
     }
   }
-}
-
-TEST(DumpPagination, RowTallerThanAPageKeepsWhatFits) {
-  const std::vector<int> lines = {60};
-  const DumpPagination p = PaginateDump(lines, 14, 200.0);
-  ASSERT_EQ(p.rows.size(), 1u);
-  // Not under the header (3000 + 46 * 200 > 9400): alone on page 2, 47 lines.
-  EXPECT_EQ(p.pageCount(), 2);
-  EXPECT_EQ(p.rows[0].page, 1);
-  EXPECT_EQ(p.rows[0].lines, 47);
-}
-
-TEST(DumpPagination, NoRowsPrintsTheHeaderPageOnly) {
-  const DumpPagination p = PaginateDump({}, 14, 200.0);
-  EXPECT_EQ(p.pageCount(), 1);
-  EXPECT_EQ(p.pages[0].rowCount, 0);
-  EXPECT_TRUE(p.rows.empty());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 #include "core/data/DayTime.h"
 #include "core/print/PrintHeader.h"
@@ -19,25 +20,14 @@ const UiText& en() {
 
 double at(int day, int h, int mi, int s) { return *toDaySerial(CivilTime{2013, 5, day, h, mi, s}); }
 
-struct IntervalCase {
-  int seconds;
-  QString japanese;
-  QString english;
-};
-
 TEST(PrintHeader, IntervalInMinutesAndSeconds) {
-  const IntervalCase cases[] = {
-      {90, QStringLiteral("1 分30 秒"), QStringLiteral("1 Min30 Sec")},
-      {60, QStringLiteral("1 分"), QStringLiteral("1 Min")},
-      {30, QStringLiteral("30 秒"), QStringLiteral("30 Sec")},
-      {61, QStringLiteral("1 分1 秒"), QStringLiteral("1 Min1 Sec")},
-      {3600, QStringLiteral("60 分"), QStringLiteral("60 Min")},
-      {0, QString(), QString()},
+  const std::tuple<int, const char*, const char*> cases[] = {
+      {90, "1 分30 秒", "1 Min30 Sec"}, {60, "1 分", "1 Min"},     {30, "30 秒", "30 Sec"},
+      {61, "1 分1 秒", "1 Min1 Sec"},   {3600, "60 分", "60 Min"}, {0, "", ""},
   };
-  for (const IntervalCase& c : cases) {
-    SCOPED_TRACE(c.seconds);
-    EXPECT_EQ(PrintIntervalText(c.seconds, ja()), c.japanese);
-    EXPECT_EQ(PrintIntervalText(c.seconds, en()), c.english);
+  for (const auto& [seconds, japanese, english] : cases) {
+    EXPECT_EQ(PrintIntervalText(seconds, ja()), QString::fromUtf8(japanese)) << seconds;
+    EXPECT_EQ(PrintIntervalText(seconds, en()), QString::fromUtf8(english)) << seconds;
   }
 }
 
@@ -58,31 +48,25 @@ PrintHeaderInput sample(const QString& model) {
 TEST(PrintHeader, BlockOfAQm100WithAnEmptySelection) {
   const std::vector<HeaderLine> lines = HeaderBlockLines(sample(QStringLiteral("QM100-RH")), ja());
   const QString dashes = QStringLiteral("-----\u3000----/--/-- --:--:--\u3000--.--");
-  const std::vector<HeaderLine> expected = {
-      {QStringLiteral("認識名称\u3000"), QStringLiteral("AB12")},
-      {QStringLiteral("開始時刻\u3000"), QStringLiteral("2013/05/01 10:00:00")},
-      {QStringLiteral("記録点数\u3000"), QStringLiteral("1234 点")},
-      {QStringLiteral("記録間隔\u3000 "), QStringLiteral("1 分30 秒")},
-      {QStringLiteral("全記録内"), QString()},
-      {QStringLiteral("最高温度\u3000 "),
-       QStringLiteral("00012\u30002013/05/01 10:18:00\u300025.50 ℃")},
-      {QStringLiteral("最低温度\u3000 "),
-       QStringLiteral("00003\u30002013/05/01 10:04:30\u3000-5.25 ℃")},
-      {QStringLiteral("最高湿度\u3000 "),
-       QStringLiteral("01200\u30002013/05/02 16:00:00\u300080.00 %RH")},
-      {QStringLiteral("最低湿度\u3000 "),
-       QStringLiteral("00007\u30002013/05/01 10:09:00\u300030.13 %RH")},
-      {QStringLiteral("選択範囲内"), QString()},
-      {QStringLiteral("最高温度\u3000 "), dashes + QStringLiteral(" ℃")},
-      {QStringLiteral("最低温度\u3000 "), dashes + QStringLiteral(" ℃")},
-      {QStringLiteral("最高湿度\u3000 "), dashes + QStringLiteral(" %RH")},
-      {QStringLiteral("最低湿度\u3000 "), dashes + QStringLiteral(" %RH")},
+  const QString expected[] = {
+      QStringLiteral("認識名称\u3000|AB12"),
+      QStringLiteral("開始時刻\u3000|2013/05/01 10:00:00"),
+      QStringLiteral("記録点数\u3000|1234 点"),
+      QStringLiteral("記録間隔\u3000 |1 分30 秒"),
+      QStringLiteral("全記録内|"),
+      QStringLiteral("最高温度\u3000 |00012\u30002013/05/01 10:18:00\u300025.50 ℃"),
+      QStringLiteral("最低温度\u3000 |00003\u30002013/05/01 10:04:30\u3000-5.25 ℃"),
+      QStringLiteral("最高湿度\u3000 |01200\u30002013/05/02 16:00:00\u300080.00 %RH"),
+      QStringLiteral("最低湿度\u3000 |00007\u30002013/05/01 10:09:00\u300030.13 %RH"),
+      QStringLiteral("選択範囲内|"),
+      QStringLiteral("最高温度\u3000 |") + dashes + QStringLiteral(" ℃"),
+      QStringLiteral("最低温度\u3000 |") + dashes + QStringLiteral(" ℃"),
+      QStringLiteral("最高湿度\u3000 |") + dashes + QStringLiteral(" %RH"),
+      QStringLiteral("最低湿度\u3000 |") + dashes + QStringLiteral(" %RH"),
   };
-  ASSERT_EQ(lines.size(), expected.size());
+  ASSERT_EQ(lines.size(), std::size(expected));
   for (size_t i = 0; i < lines.size(); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(lines[i].label, expected[i].label);
-    EXPECT_EQ(lines[i].value, expected[i].value);
+    EXPECT_EQ(lines[i].label + u'|' + lines[i].value, expected[i]) << i;
   }
 }
 
