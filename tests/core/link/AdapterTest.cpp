@@ -47,13 +47,6 @@ TEST(AdapterLocation, FindsTheAdapterThatOwnsAPort) {
   }
 }
 
-TEST(AdapterPins, MaskDrivesAllFourLinesAsOutputs) {
-  const std::pair<std::uint8_t, std::uint8_t> cases[] = {
-      {255, 0xFF}, {0, 0xF0}, {0x05, 0xF5}, {0x0A, 0xFA}, {0xF0, 0xF0}};
-  for (const auto& [levels, mask] : cases) EXPECT_EQ(cbusMask(levels), mask) << int(levels);
-  EXPECT_EQ(kCbusBitBangMode, 0x20);
-}
-
 TEST(AdapterPins, SimulatedPulsesAreAppendedAsLines) {
   QTemporaryDir dir;
   const QString path = dir.filePath("adapter");

@@ -3,7 +3,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <optional>
-#include <span>
 
 #include "PortFakes.h"
 #include "core/link/AdapterWatch.h"
@@ -248,40 +247,36 @@ TEST(PortDiscoveryProbe, AsksForTheModelAndRecognisesTheServedOnes) {
 
 TEST(PortReopen, ReopensAndRetriesAWriteOnceOnlyOnAnOpenPort) {
   struct Case {
-    bool open;
-    bool unplugged;
+    bool write;  // writeWithReopen, or else ReopenPort
+    bool open, unplugged;
     int failingWrites;  // -1: every write fails
     bool ok;
     QStringList log;
   };
-  const QString sent = "write 3 0001001600000000ff";
-  const QString failed = "write 3 failed";
-  const Case reopens[] = {{false, false, 0, false, {}},  // a closed port stays closed
-                          {true, false, 0, true, {"open 3", "close 3", "open 3"}},
-                          {true, true, 0, false, {"open 3", "close 3", "open 3 failed"}}};
-  const Case writes[] = {
-      {true, false, 0, true, {"open 3", sent}},
-      {true, false, 1, true, {"open 3", failed, "close 3", "open 3", sent}},
-      {true, false, -1, false, {"open 3", failed, "close 3", "open 3", failed}},
-      {false, false, 0, false, {}},  // writing never opens a closed port
-  };
-  for (const bool write : {false, true}) {
-    for (const Case& c : write ? std::span<const Case>(writes) : std::span<const Case>(reopens)) {
-      SCOPED_TRACE(c.log.join(", ").toStdString());
-      FakeBench bench;
-      bench.loggers[3] = {};
-      MemoryPort port(3, bench);
-      if (c.open) {
-        ASSERT_TRUE(port.open().ok());
-      }
-      bench.loggers[3].exists = !c.unplugged;
-      port.failWrites(c.failingWrites);
-      const bool ok = write ? writeWithReopen(port, QByteArray::fromHex("0001001600000000ff")).ok()
-                            : ReopenPort(port);
-      EXPECT_EQ(ok, c.ok);
-      EXPECT_EQ(port.isOpen(), write ? c.open : c.ok);
-      EXPECT_EQ(bench.log.lines(), c.log);
+  const QString sent = "write 3 0001001600000000ff", failed = "write 3 failed";
+  const Case cases[] = {
+      {false, false, false, 0, false, {}},  // a closed port stays closed
+      {false, true, false, 0, true, {"open 3", "close 3", "open 3"}},
+      {false, true, true, 0, false, {"open 3", "close 3", "open 3 failed"}},
+      {true, true, false, 0, true, {"open 3", sent}},
+      {true, true, false, 1, true, {"open 3", failed, "close 3", "open 3", sent}},
+      {true, true, false, -1, false, {"open 3", failed, "close 3", "open 3", failed}},
+      {true, false, false, 0, false, {}}};  // writing never opens a closed port
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.log.join(", ").toStdString());
+    FakeBench bench;
+    bench.loggers[3] = {};
+    MemoryPort port(3, bench);
+    if (c.open) {
+      ASSERT_TRUE(port.open().ok());
     }
+    bench.loggers[3].exists = !c.unplugged;
+    port.failWrites(c.failingWrites);
+    EXPECT_EQ(c.write ? writeWithReopen(port, QByteArray::fromHex("0001001600000000ff")).ok()
+                      : ReopenPort(port),
+              c.ok);
+    EXPECT_EQ(port.isOpen(), c.write ? c.open : c.ok);
+    EXPECT_EQ(bench.log.lines(), c.log);
   }
 }
 

@@ -71,8 +71,6 @@ class ScriptedLogger final {
   void push(Step step, int times = 1) { m_script.insert(m_script.end(), times, step); }
   // Every answer goes out in pieces of `size` bytes, one piece per turn.
   void splitAnswers(int size) { m_split = size; }
-  // Replaces the table answer when set (a stream of points, say).
-  std::function<QByteArray(const frame::Bytes4&)> custom;
 
   std::vector<int> codes;            // the code of every frame received
   std::vector<qint64> receivedAtMs;  // when each frame arrived
@@ -100,7 +98,7 @@ class ScriptedLogger final {
     QByteArray out = step.bytes;
     if (step.kind == Kind::Silent) return;
     if (step.kind == Kind::Reject) out = QByteArray::fromHex("ee000000000000ff");
-    if (step.kind == Kind::Answer) out += custom ? custom(*c) : answerFor(*c);
+    if (step.kind == Kind::Answer) out += answerFor(*c);
     QTimer::singleShot(step.delayMs, [this, out] { deliverPieces(out); });
   }
 
