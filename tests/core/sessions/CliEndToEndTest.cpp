@@ -8,7 +8,6 @@
 
 #include "SessionTestSupport.h"
 #include "core/data/Csv.h"
-#include "core/sessions/Download.h"
 
 namespace termika::testing {
 namespace {
@@ -16,11 +15,6 @@ namespace {
 QString binary(const char* app) {
   return qEnvironmentVariable("TERMIKA_BINARY_DIR") +
          QStringLiteral("/src/apps/%1/%1").arg(QLatin1String(app));
-}
-
-QString scenarioPath(const char* name) {
-  return qEnvironmentVariable("TERMIKA_SOURCE_DIR") + QStringLiteral("/scenarios/") +
-         QLatin1String(name);
 }
 
 struct CliRun {
@@ -76,17 +70,10 @@ TEST_F(CliEndToEnd, DownloadWritesTheSameCsvAsTheInProcessPath) {
                              QStringLiteral("-o"), cliCsv});
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 
-  const auto scenario = loadScenario(scenarioPath("qm120-three-blocks.json"));
-  ASSERT_TRUE(scenario.ok());
-  SessionBench bench(*scenario);
-  ASSERT_TRUE(bench.readStatus());
-  Download session(bench.app, bench.prompts, bench.exchange);
-  std::optional<bool> ok;
-  QObject::connect(&session, &Download::finished, [&ok](bool done) { ok = done; });
-  ASSERT_TRUE(session.Command5_Click());
-  ASSERT_TRUE(waitUntil([&] { return ok.has_value() && !bench.exchange.isBusy(); }));
-  ASSERT_EQ(ok, true);
-  const auto bytes = CsvBytes(bench.app.set(kLogSet), bench.app.file(kLogSet), bench.app.Texts);
+  DownloadRun inProcess(scenarioFile("qm120-three-blocks.json"));
+  ASSERT_EQ(inProcess.download(false), true);
+  const AppState& app = inProcess.bench.app;
+  const auto bytes = CsvBytes(app.set(kLogSet), app.file(kLogSet), app.Texts);
   ASSERT_TRUE(bytes.ok());
 
   QFile file(cliCsv);
@@ -121,25 +108,18 @@ TEST_F(CliEndToEnd, MeasureCountThreeGivesThreePointsWithIncreasingTimes) {
   }
 }
 
+// 2 for a wrong command line, 1 for a failure.
 TEST_F(CliEndToEnd, ExitCodesTellUsageFromFailure) {
-  struct Case {
-    QStringList arguments;
-    int exitCode;
-  };
-  const QString missing = m_dir.filePath(QStringLiteral("none.csv"));
-  const Case cases[] = {
-      {{QStringLiteral("frobnicate")}, 2},
-      {{QStringLiteral("download")}, 2},  // no -o
-      {{QStringLiteral("measure"), QStringLiteral("--every"), QStringLiteral("1")}, 2},
-      {{QStringLiteral("--lang"), QStringLiteral("fr"), QStringLiteral("status")}, 2},
-      {{QStringLiteral("start"), QStringLiteral("--mode"), QStringLiteral("loop")}, 2},
-      {{QStringLiteral("stats"), missing}, 1},
-      {{QStringLiteral("--device"), m_dir.filePath(QStringLiteral("no-such-tty")),
-        QStringLiteral("status")},
-       1},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(runCli(c.arguments).exitCode, c.exitCode) << c.arguments.join(u' ').toStdString();
+  const std::pair<const char*, int> cases[] = {{"frobnicate", 2},
+                                               {"download", 2},  // no -o
+                                               {"measure --every 1", 2},
+                                               {"--lang fr status", 2},
+                                               {"start --mode loop", 2},
+                                               {"stats DIR/none.csv", 1},
+                                               {"--device DIR/no-such-tty status", 1}};
+  for (const auto& [arguments, exitCode] : cases) {
+    const QString line = QString::fromUtf8(arguments).replace(QStringLiteral("DIR"), m_dir.path());
+    EXPECT_EQ(runCli(line.split(u' ')).exitCode, exitCode) << arguments;
   }
 }
 

@@ -58,6 +58,12 @@ class ConnectionBench {
     app.set(index).Unsaved = true;
   }
 
+  // Connects to `n` directly and waits until the status read is over.
+  bool connectTo(int n) {
+    return connection.connectOnce(n) &&
+           waitUntil([&] { return connection.isConnected() && !exchange.isBusy(); });
+  }
+
   QTemporaryDir dir;
   AppState app;
   ScriptedPrompts prompts;
@@ -91,25 +97,20 @@ TEST(Connection, ScanFindsTheLoggerOnItsPortAndReadsItsStatus) {
   EXPECT_TRUE(bench.prompts.calls.empty());  // nothing to save, nothing asked
 }
 
-TEST(Connection, NoLoggerGivesTheNotConnectedMessage) {
-  ConnectionBench bench(0);  // no port has a device
-  bench.app.ModelName = QStringLiteral("QM100-RH");
-  QSignalSpy notFound(&bench.connection, &Connection::notFound);
-  ASSERT_TRUE(bench.connection.Command20_Click());
-  ASSERT_TRUE(waitUntil([&] { return notFound.count() == 1; }));
-  EXPECT_EQ(bench.connection.state(), Connection::State::Disconnected);
-  ASSERT_EQ(bench.prompts.calls.size(), 1u);
-  EXPECT_EQ(bench.prompts.calls[0].title, QStringLiteral("QM100-RH"));
-  EXPECT_EQ(bench.prompts.calls[0].message, QStringLiteral("QM100-RHが接続されていません"));
-}
-
-TEST(Connection, NoAdapterSkipsTheProbe) {
-  ConnectionBench bench(5);
-  bench.pins.plugged = false;
-  QSignalSpy notFound(&bench.connection, &Connection::notFound);
-  ASSERT_TRUE(bench.connection.Command20_Click());
-  EXPECT_EQ(notFound.count(), 1);
-  EXPECT_TRUE(bench.pipes.empty());
+TEST(Connection, NoLoggerOrNoAdapterGivesTheNotConnectedMessage) {
+  for (const bool adapter : {true, false}) {
+    ConnectionBench bench(adapter ? 0 : 5);  // with an adapter, no port has a device
+    bench.pins.plugged = adapter;
+    bench.app.ModelName = QStringLiteral("QM100-RH");
+    QSignalSpy notFound(&bench.connection, &Connection::notFound);
+    ASSERT_TRUE(bench.connection.Command20_Click());
+    ASSERT_TRUE(waitUntil([&] { return notFound.count() == 1; })) << adapter;
+    EXPECT_EQ(bench.connection.state(), Connection::State::Disconnected);
+    ASSERT_EQ(bench.prompts.calls.size(), 1u);
+    EXPECT_EQ(bench.prompts.calls[0].title, QStringLiteral("QM100-RH"));
+    EXPECT_EQ(bench.prompts.calls[0].message, QStringLiteral("QM100-RHが接続されていません"));
+    EXPECT_TRUE(bench.pipes.empty());  // without an adapter no port is even probed
+  }
 }
 
 TEST(Connection, YesWithACancelledSaveAsksAgainBeforeAnythingIsLost) {
@@ -119,26 +120,23 @@ TEST(Connection, YesWithACancelledSaveAsksAgainBeforeAnythingIsLost) {
   const QString csv = bench.dir.filePath(QStringLiteral("kept.csv"));
   bench.prompts.askAnswers = {true, true, false};
   bench.prompts.saveFiles = {std::nullopt, csv};
-  ASSERT_TRUE(bench.connection.connectOnce(3));
-  ASSERT_TRUE(waitUntil([&] { return bench.connection.isConnected(); }));
+  ASSERT_TRUE(bench.connectTo(3));
   const auto asks = bench.prompts.callsOf(ScriptedPrompts::Kind::Ask);
   ASSERT_EQ(asks.size(), 3u);
-  EXPECT_EQ(asks[0].message, bench.app.Texts.joined(1066, 1067));
-  EXPECT_EQ(asks[1].message, bench.app.Texts.joined(1066, 1067));
-  EXPECT_EQ(asks[2].message, bench.app.Texts.joined(1068, 1069));
+  const QString log = bench.app.Texts.joined(1066, 1067);
+  EXPECT_EQ((QStringList{asks[0].message, asks[1].message, asks[2].message}),
+            (QStringList{log, log, bench.app.Texts.joined(1068, 1069)}));
   EXPECT_GT(QFileInfo(csv).size(), 0);
   // Both device sets are empty once the connection stands.
-  EXPECT_EQ(bench.app.set(kLogSet).Count, 0);
-  EXPECT_EQ(bench.app.set(kRealTimeSet).Count, 0);
-  EXPECT_FALSE(bench.app.set(kLogSet).Unsaved);
-  EXPECT_FALSE(bench.app.set(kRealTimeSet).Unsaved);
+  for (const int set : {kLogSet, kRealTimeSet}) {
+    EXPECT_EQ(bench.app.set(set).Count, 0) << set;
+    EXPECT_FALSE(bench.app.set(set).Unsaved) << set;
+  }
 }
 
 TEST(Connection, ConnectButtonWhileConnectedDisconnectsWithoutTraffic) {
   ConnectionBench bench(2);
-  ASSERT_TRUE(bench.connection.connectOnce(2));
-  ASSERT_TRUE(
-      waitUntil([&] { return bench.connection.isConnected() && !bench.exchange.isBusy(); }));
+  ASSERT_TRUE(bench.connectTo(2));
   ASSERT_FALSE(bench.app.Status.FirmwareVersion.isEmpty());
   int writes = 0;
   QObject::connect(bench.pipes.back(), &PipeTransport::written, [&writes] { ++writes; });
@@ -152,26 +150,21 @@ TEST(Connection, ConnectButtonWhileConnectedDisconnectsWithoutTraffic) {
   EXPECT_EQ(bench.exchange.transport(), nullptr);
 }
 
-TEST(Connection, UnpluggedAdapterDisconnects) {
-  ConnectionBench bench(2);
-  ASSERT_TRUE(bench.connection.connectOnce(2));
-  ASSERT_TRUE(
-      waitUntil([&] { return bench.connection.isConnected() && !bench.exchange.isBusy(); }));
-  QSignalSpy disconnected(&bench.connection, &Connection::disconnected);
-  bench.pins.plugged = false;
-  ASSERT_TRUE(waitUntil([&] { return disconnected.count() == 1; }, 2000));
-  EXPECT_EQ(bench.connection.state(), Connection::State::Disconnected);
-}
-
-TEST(Connection, PortLostDuringAnExchangeDisconnects) {
-  ConnectionBench bench(2);
-  ASSERT_TRUE(bench.connection.connectOnce(2));
-  ASSERT_TRUE(waitUntil([&] { return bench.connection.isConnected(); }));
-  QSignalSpy disconnected(&bench.connection, &Connection::disconnected);
-  bench.port.unplug();
-  ASSERT_TRUE(waitUntil([&] { return disconnected.count() == 1; }, 2000));
-  EXPECT_FALSE(bench.app.Connected);
-  EXPECT_FALSE(bench.exchange.isBusy());
+TEST(Connection, LosingTheAdapterOrThePortDisconnects) {
+  for (const bool adapter : {true, false}) {
+    ConnectionBench bench(2);
+    ASSERT_TRUE(bench.connectTo(2));
+    QSignalSpy disconnected(&bench.connection, &Connection::disconnected);
+    if (adapter) {
+      bench.pins.plugged = false;
+    } else {
+      bench.port.unplug();
+    }
+    ASSERT_TRUE(waitUntil([&] { return disconnected.count() == 1; }, 2000)) << adapter;
+    EXPECT_EQ(bench.connection.state(), Connection::State::Disconnected);
+    EXPECT_FALSE(bench.app.Connected);
+    EXPECT_FALSE(bench.exchange.isBusy());
+  }
 }
 
 }  // namespace

@@ -15,10 +15,10 @@ TEST(DeviceRequests, EveryRequestIsRefusedWhileAnExchangeRuns) {
   SessionBench bench(scenarioFrom(kQm120));
   DeviceRequests requests(bench.app, bench.prompts, bench.exchange);
   ASSERT_TRUE(bench.exchange.start(commands::StatusUpdateRows()));
-  LogStartRequest start;
+  const CivilTime now{2026, 12, 6, 9, 0, 0};
+  LogStartRequest start;  // one that would be sent when the link is free
   start.Name = QStringLiteral("AB12");
   start.Model = QStringLiteral("QM120-RH");
-  const CivilTime now{2026, 12, 6, 9, 0, 0};
   EXPECT_FALSE(requests.startRecording(start, now).ok());
   EXPECT_FALSE(requests.stopRecording().ok());
   EXPECT_FALSE(requests.setName(QStringLiteral("AB12")).ok());
@@ -28,19 +28,17 @@ TEST(DeviceRequests, EveryRequestIsRefusedWhileAnExchangeRuns) {
   EXPECT_TRUE(bench.prompts.calls.empty());  // INITALL did not even ask
 }
 
+// Limits go as counts of the resolution the interval records with: 2 s low, 3 s and more high.
 TEST(DeviceRequests, AlarmLimitsAreSentAsCountsOfTheRecordingResolution) {
-  struct Case {
+  ASSERT_NE(*TemperatureToRaw(30, 2), *TemperatureToRaw(30, 3));
+  const struct {
     std::uint8_t unit;
-    int value;
-    int mode;  // conversion mode of the limits: 2 low, 3 high resolution
-  };
-  const Case cases[] = {{LogStartRequest::kSeconds, 2, 2},
-                        {LogStartRequest::kSeconds, 3, 3},
-                        {LogStartRequest::kMinutes, 1, 3}};
-  for (const Case& c : cases) {
+    int value, mode;
+  } cases[] = {{LogStartRequest::kSeconds, 2, 2},
+               {LogStartRequest::kSeconds, 3, 3},
+               {LogStartRequest::kMinutes, 1, 3}};
+  for (const auto& c : cases) {
     LogStartRequest r;
-    r.Name = QStringLiteral("AB12");
-    r.Model = QStringLiteral("QM120-RH");
     r.IntervalUnit = c.unit;
     r.IntervalValue = c.value;
     r.UpperLimit = 30;
@@ -49,8 +47,6 @@ TEST(DeviceRequests, AlarmLimitsAreSentAsCountsOfTheRecordingResolution) {
     ASSERT_TRUE(s.ok());
     EXPECT_EQ(s->upperRaw, *TemperatureToRaw(30, c.mode)) << c.value;
     EXPECT_EQ(s->lowerRaw, *TemperatureToRaw(-5, c.mode)) << c.value;
-    // The two resolutions give different counts for the same limit.
-    EXPECT_NE(*TemperatureToRaw(30, 2), *TemperatureToRaw(30, 3));
   }
   LogStartRequest bad;
   bad.UpperLimit = 90;

@@ -21,45 +21,59 @@ struct SteppingClock {
   qint64 operator()() { return now++; }
 };
 
-std::vector<DataRecord> realTimeRecords(const AppState& app) {
-  std::vector<DataRecord> out;
-  for (int i = 1; i <= app.set(kRealTimeSet).Count; ++i)
-    out.push_back(*app.file(kRealTimeSet).read(i));
-  return out;
-}
-
-TEST(RealTimeMeasurement, ValueLabelsHaveNoLeadingZero) {
-  struct Case {
-    double value;
-    const char* text;
-  };
-  const Case cases[] = {
-      {0.5, ".50"}, {-0.5, "-.50"}, {0.0, ".00"}, {25.0, "25.00"}, {-12.345, "-12.35"}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(RealTimeMeasurement::formatValue(c.value), QString::fromUtf8(c.text)) << c.value;
+// An idle logger and a measurement session on it; `written` collects the requests sent.
+class RealTime : public ::testing::Test {
+ protected:
+  RealTime() {
+    QObject::connect(bench.pipe.get(), &PipeTransport::written,
+                     [this](const QByteArray& b) { written << b; });
   }
-}
 
-TEST(RealTimeMeasurement, SpacingChoicesAreTwoToSixty) {
-  const std::pair<int, bool> cases[] = {{1, false}, {2, true},   {5, true},
-                                        {60, true}, {61, false}, {0, false}};
-  for (const auto& [value, ok] : cases)
+  std::vector<DataRecord> records() const {
+    std::vector<DataRecord> out;
+    for (int i = 1; i <= bench.app.set(kRealTimeSet).Count; ++i)
+      out.push_back(*bench.app.file(kRealTimeSet).read(i));
+    return out;
+  }
+  int count() const { return bench.app.set(kRealTimeSet).Count; }
+  bool idle() {
+    return waitUntil([&] { return !bench.exchange.isBusy(); });
+  }
+
+  SessionBench bench{scenarioFrom(kIdle)};
+  RealTimeMeasurement rt{bench.app, bench.prompts, bench.exchange, bench.timings};
+  QList<QByteArray> written;
+};
+
+TEST(RealTimeMeasurement, ValueLabelsAndSpacingChoices) {
+  const std::pair<double, const char*> values[] = {
+      {0.5, ".50"}, {-0.5, "-.50"}, {0.0, ".00"}, {25.0, "25.00"}, {-12.345, "-12.35"}};
+  for (const auto& [value, text] : values)
+    EXPECT_EQ(RealTimeMeasurement::formatValue(value), QString::fromUtf8(text)) << value;
+  const std::pair<int, bool> spacings[] = {{1, false}, {2, true},   {5, true},
+                                           {60, true}, {61, false}, {0, false}};
+  for (const auto& [value, ok] : spacings)
     EXPECT_EQ(RealTimeMeasurement::isSpacingChoice(value), ok) << value;
 }
 
-TEST(RealTimeMeasurement, OneTimeMeasurementLeavesOnePoint) {
-  SessionBench bench(scenarioFrom(kIdle));
-  RealTimeMeasurement rt(bench.app, bench.prompts, bench.exchange, bench.timings);
+TEST_F(RealTime, RefusesSpacingOutsideTheList) {
+  EXPECT_FALSE(rt.Command2_Click(1, false));
+  EXPECT_FALSE(rt.Command2_Click(61, true));
+  EXPECT_FALSE(rt.running());
+  EXPECT_FALSE(bench.exchange.isBusy());
+  EXPECT_TRUE(written.isEmpty());
+}
+
+TEST_F(RealTime, OneTimeMeasurementLeavesOnePoint) {
   const qint64 t0 = at(2026, 12, 6, 9, 30, 0);
   rt.setClock([t0] { return t0; });
   QSignalSpy added(&rt, &RealTimeMeasurement::pointAdded);
   ASSERT_TRUE(rt.Command1_Click());
   EXPECT_FALSE(rt.Command1_Click());  // the exchange is running
-  ASSERT_TRUE(waitUntil([&] { return !bench.exchange.isBusy(); }));
+  ASSERT_TRUE(idle());
   ASSERT_EQ(added.count(), 1);
-  const auto records = realTimeRecords(bench.app);
-  ASSERT_EQ(records.size(), 1u);
-  const DataRecord& r = records[0];
+  ASSERT_EQ(records().size(), 1u);
+  const DataRecord r = records()[0];
   EXPECT_EQ(r.DateTime, secondsToDaySerial(t0));
   EXPECT_EQ(r.RecordNo, 1);
   EXPECT_EQ(r.Segment, 1.0f);
@@ -74,38 +88,33 @@ TEST(RealTimeMeasurement, OneTimeMeasurementLeavesOnePoint) {
 
   // A second one-time measurement replaces the point (the user declines saving).
   ASSERT_TRUE(rt.Command1_Click());
-  ASSERT_TRUE(waitUntil([&] { return !bench.exchange.isBusy(); }));
-  EXPECT_EQ(bench.app.set(kRealTimeSet).Count, 1);
+  ASSERT_TRUE(idle());
+  EXPECT_EQ(count(), 1);
   ASSERT_EQ(bench.prompts.callsOf(ScriptedPrompts::Kind::Ask).size(), 1u);
 }
 
-TEST(RealTimeMeasurement, ContinuousSeriesAddsPointsWithIncreasingTimes) {
-  SessionBench bench(scenarioFrom(kIdle));
-  RealTimeMeasurement rt(bench.app, bench.prompts, bench.exchange, bench.timings);
+TEST_F(RealTime, ContinuousSeriesAddsPointsWithIncreasingTimes) {
   SteppingClock clock{at(2026, 12, 6, 10, 0, 0)};
   rt.setClock(std::ref(clock));
-  QList<QByteArray> written;
-  QObject::connect(bench.pipe.get(), &PipeTransport::written,
-                   [&written](const QByteArray& b) { written << b; });
   ASSERT_TRUE(rt.Command2_Click(2, false));
   EXPECT_EQ(bench.app.RunState, QStringLiteral("renzoku"));
   EXPECT_EQ(bench.app.set(kRealTimeSet).Interval, 2);
   // Two seconds: the resolution flag is set.
   EXPECT_EQ(written.first(), frame::encode({1, 25, 1, 1}));
-  ASSERT_TRUE(waitUntil([&] { return bench.app.set(kRealTimeSet).Count >= 3; }));
+  ASSERT_TRUE(waitUntil([&] { return count() >= 3; }));
   ASSERT_TRUE(rt.Command2_Click(0, false));  // stop; arguments ignored
   EXPECT_FALSE(rt.running());
   EXPECT_TRUE(bench.app.RunState.isEmpty());
-  const int count = bench.app.set(kRealTimeSet).Count;
+  const int before = count();
   runFor(400);  // answers in flight after the stop are dropped, no new requests
-  EXPECT_EQ(bench.app.set(kRealTimeSet).Count, count);
+  EXPECT_EQ(count(), before);
 
-  const auto records = realTimeRecords(bench.app);
-  for (size_t i = 0; i < records.size(); ++i) {
-    EXPECT_EQ(records[i].RecordNo, static_cast<int>(i) + 1);
-    EXPECT_FLOAT_EQ(records[i].Temperature, RawToTemperature(records[i].rawTemperature(), 2));
+  const auto got = records();
+  for (size_t i = 0; i < got.size(); ++i) {
+    EXPECT_EQ(got[i].RecordNo, static_cast<int>(i) + 1);
+    EXPECT_FLOAT_EQ(got[i].Temperature, RawToTemperature(got[i].rawTemperature(), 2));
     if (i > 0) {
-      EXPECT_GT(records[i].DateTime, records[i - 1].DateTime);
+      EXPECT_GT(got[i].DateTime, got[i - 1].DateTime);
     }
   }
   // The stop asked to save the series (text 1065).
@@ -114,35 +123,19 @@ TEST(RealTimeMeasurement, ContinuousSeriesAddsPointsWithIncreasingTimes) {
   EXPECT_EQ(asks[0].message, QStringLiteral("測定データを保存しますか？"));
 }
 
-TEST(RealTimeMeasurement, MinutesGiveHighResolutionAndTheirInterval) {
-  SessionBench bench(scenarioFrom(kIdle));
-  RealTimeMeasurement rt(bench.app, bench.prompts, bench.exchange, bench.timings);
-  QList<QByteArray> written;
-  QObject::connect(bench.pipe.get(), &PipeTransport::written,
-                   [&written](const QByteArray& b) { written << b; });
+TEST_F(RealTime, MinutesGiveHighResolutionAndTheirInterval) {
   ASSERT_TRUE(rt.Command2_Click(2, true));
-  ASSERT_TRUE(waitUntil([&] { return bench.app.set(kRealTimeSet).Count == 1; }));
+  ASSERT_TRUE(waitUntil([&] { return count() == 1; }));
   EXPECT_EQ(bench.app.set(kRealTimeSet).Interval, 120);
   EXPECT_EQ(written.first(), frame::encode({1, 25, 0, 0}));
   ASSERT_TRUE(rt.Command2_Click(5, false));  // stops
   EXPECT_FALSE(rt.running());
 }
 
-TEST(RealTimeMeasurement, RefusesSpacingOutsideTheList) {
-  SessionBench bench(scenarioFrom(kIdle));
-  RealTimeMeasurement rt(bench.app, bench.prompts, bench.exchange, bench.timings);
-  EXPECT_FALSE(rt.Command2_Click(1, false));
-  EXPECT_FALSE(rt.Command2_Click(61, true));
-  EXPECT_FALSE(rt.running());
-  EXPECT_FALSE(bench.exchange.isBusy());
-}
-
-TEST(RealTimeMeasurement, LinkFailureEndsTheSeriesAndAsksToSave) {
-  SessionBench bench(scenarioFrom(kIdle));
-  RealTimeMeasurement rt(bench.app, bench.prompts, bench.exchange, bench.timings);
+TEST_F(RealTime, LinkFailureEndsTheSeriesAndAsksToSave) {
   QSignalSpy running(&rt, &RealTimeMeasurement::runningChanged);
   ASSERT_TRUE(rt.Command2_Click(2, false));
-  ASSERT_TRUE(waitUntil([&] { return bench.app.set(kRealTimeSet).Count >= 1; }));
+  ASSERT_TRUE(waitUntil([&] { return count() >= 1; }));
   bench.port->logger().faults().silentRequests = 1000;
   ASSERT_TRUE(waitUntil([&] { return !rt.running(); }));
   runFor(50);
@@ -154,42 +147,35 @@ TEST(RealTimeMeasurement, LinkFailureEndsTheSeriesAndAsksToSave) {
   EXPECT_EQ(bench.prompts.calls[0].kind, ScriptedPrompts::Kind::Info);
   EXPECT_EQ(bench.prompts.calls.back().kind, ScriptedPrompts::Kind::Ask);
   EXPECT_EQ(bench.prompts.calls.back().message, QStringLiteral("測定データを保存しますか？"));
-  EXPECT_GE(bench.app.set(kRealTimeSet).Count, 1);
+  EXPECT_GE(count(), 1);
 }
 
-TEST(RealTimeMeasurement, YesWithACancelledSaveKeepsTheSeriesAtANewStart) {
-  SessionBench bench(scenarioFrom(kIdle));
-  RealTimeMeasurement rt(bench.app, bench.prompts, bench.exchange, bench.timings);
+TEST_F(RealTime, YesWithACancelledSaveKeepsTheSeriesAtANewStart) {
   ASSERT_TRUE(rt.Command1_Click());
-  ASSERT_TRUE(waitUntil([&] { return !bench.exchange.isBusy(); }));
+  ASSERT_TRUE(idle());
   bench.prompts.askAnswers = {true};
   bench.prompts.saveFiles = {std::nullopt};
   EXPECT_FALSE(rt.Command2_Click(5, false));
-  EXPECT_EQ(bench.app.set(kRealTimeSet).Count, 1);
+  EXPECT_EQ(count(), 1);
   EXPECT_TRUE(bench.app.set(kRealTimeSet).Unsaved);
 }
 
-TEST(RealTimeMeasurement, DisconnectBetweenPointsEndsTheSeries) {
-  SessionBench bench(scenarioFrom(kIdle));
-  RealTimeMeasurement rt(bench.app, bench.prompts, bench.exchange, bench.timings);
+TEST_F(RealTime, DisconnectBetweenPointsEndsTheSeries) {
   ASSERT_TRUE(rt.Command2_Click(5, false));
-  ASSERT_TRUE(waitUntil(
-      [&] { return bench.app.set(kRealTimeSet).Count == 1 && !bench.exchange.isBusy(); }));
+  ASSERT_TRUE(waitUntil([&] { return count() == 1 && !bench.exchange.isBusy(); }));
   bench.app.Connected = false;
   ASSERT_TRUE(waitUntil([&] { return !rt.running(); }, 2000));
   EXPECT_TRUE(bench.app.RunState.isEmpty());
   ASSERT_EQ(bench.prompts.callsOf(ScriptedPrompts::Kind::Ask).size(), 1u);
-  EXPECT_EQ(bench.app.set(kRealTimeSet).Count, 1);
+  EXPECT_EQ(count(), 1);
 }
 
-TEST(RealTimeMeasurement, SeriesStopsAtThePointLimitWithAMessage) {
-  SessionBench bench(scenarioFrom(kIdle));
-  RealTimeMeasurement rt(bench.app, bench.prompts, bench.exchange, bench.timings);
+TEST_F(RealTime, SeriesStopsAtThePointLimitWithAMessage) {
   rt.setPointLimit(3);
   ASSERT_TRUE(rt.Command2_Click(2, false));
   ASSERT_TRUE(waitUntil([&] { return !rt.running(); }));
   runFor(300);
-  EXPECT_EQ(bench.app.set(kRealTimeSet).Count, 3);
+  EXPECT_EQ(count(), 3);
   EXPECT_TRUE(bench.app.RunState.isEmpty());
   const auto infos = bench.prompts.callsOf(ScriptedPrompts::Kind::Info);
   ASSERT_EQ(infos.size(), 1u);

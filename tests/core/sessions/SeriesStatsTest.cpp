@@ -10,20 +10,14 @@ namespace {
 TEST(SeriesStats, MeanKineticTemperature) {
   // Worked out from MKT = (ΔH/R) / -ln(mean(exp(-ΔH/(R·T)))) - 273.15 with
   // ΔH/R = 83144 / 8.314 = 10000.48 K.
-  struct Case {
-    std::vector<double> celsius;
-    double mkt;
-  };
-  const std::vector<Case> cases = {
-      {{5.0}, 5.0},
-      {{20.0, 30.0}, 26.2599457},
-      {{25.0, 25.0, 40.0}, 32.7082115},
-      {{-10.0, 0.0, 10.0, 20.0}, 11.2622433},
-  };
-  for (const Case& c : cases) {
-    const auto mkt = MeanKineticTemperature(c.celsius);
+  const std::pair<std::vector<double>, double> cases[] = {{{5.0}, 5.0},
+                                                          {{20.0, 30.0}, 26.2599457},
+                                                          {{25.0, 25.0, 40.0}, 32.7082115},
+                                                          {{-10.0, 0.0, 10.0, 20.0}, 11.2622433}};
+  for (const auto& [celsius, expected] : cases) {
+    const auto mkt = MeanKineticTemperature(celsius);
     ASSERT_TRUE(mkt.ok());
-    EXPECT_NEAR(*mkt, c.mkt, 1e-6) << c.celsius.size();
+    EXPECT_NEAR(*mkt, expected, 1e-6) << celsius.size();
   }
   EXPECT_FALSE(MeanKineticTemperature({}).ok());
   EXPECT_FALSE(MeanKineticTemperature({-300.0}).ok());

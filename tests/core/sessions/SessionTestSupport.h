@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
 #include <QTemporaryDir>
-#include <QTimer>
-#include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "EventWait.h"
 #include "ScriptedPrompts.h"
@@ -15,6 +15,7 @@
 #include "core/link/Exchange.h"
 #include "core/link/PipeTransport.h"
 #include "core/link/Timings.h"
+#include "core/sessions/Download.h"
 #include "core/sim/SimScenario.h"
 #include "core/sim/SimulatedPort.h"
 
@@ -63,6 +64,63 @@ class SessionBench {
   Exchange exchange;
   std::unique_ptr<SimulatedPort> port;
   std::unique_ptr<PipeTransport> pipe;
+};
+
+inline QString scenarioPath(const char* name) {
+  return qEnvironmentVariable("TERMIKA_SOURCE_DIR") + QStringLiteral("/scenarios/") +
+         QLatin1String(name);
+}
+
+// One of the scenarios shipped with the program.
+inline SimScenario scenarioFile(const char* name) {
+  auto s = loadScenario(scenarioPath(name));
+  if (!s) qFatal("scenario %s: %s", name, qPrintable(s.error().message));
+  return *s;
+}
+
+// A bench that has read the logger's status, and a download session on it.
+struct DownloadRun {
+  explicit DownloadRun(const SimScenario& scenario, bool readStatus = true) : bench(scenario) {
+    if (readStatus) {
+      EXPECT_TRUE(bench.readStatus());
+    }
+  }
+  explicit DownloadRun(const char* json) : DownloadRun(scenarioFrom(json)) {}
+
+  // Starts a download and runs until it has finished and the link is idle; nullopt: not started.
+  std::optional<bool> download(bool slow) {
+    bench.app.DownloadSlow = slow;
+    std::optional<bool> ok;
+    QObject::connect(&session, &Download::finished, [&ok](bool done) { ok = done; });
+    if (!session.Command5_Click()) return std::nullopt;
+    EXPECT_TRUE(waitUntil([&] { return ok.has_value() && !bench.exchange.isBusy(); }, 60000));
+    runFor(5);  // a deferred message
+    return ok;
+  }
+
+  std::vector<DataRecord> records() const {
+    std::vector<DataRecord> out;
+    for (int i = 1; i <= bench.app.set(kLogSet).Count; ++i)
+      out.push_back(*bench.app.file(kLogSet).read(i));
+    return out;
+  }
+
+  // Compares the log set with the points the scenario's logger holds.
+  void expectSetMatchesLogger() const {
+    const std::vector<SimPoint> expected = bench.port->logger().expectedTimeOrder();
+    const std::vector<DataRecord> got = records();
+    ASSERT_EQ(got.size(), expected.size());
+    for (size_t i = 0; i < got.size(); ++i) {
+      ASSERT_EQ(got[i].RecordNo, static_cast<int>(i) + 1);
+      ASSERT_EQ(daySerialToSeconds(got[i].DateTime), expected[i].seconds) << "record " << i + 1;
+      ASSERT_EQ(got[i].DateTime, secondsToDaySerial(expected[i].seconds)) << "record " << i + 1;
+      ASSERT_EQ(static_cast<int>(got[i].Segment), expected[i].segment) << "record " << i + 1;
+      ASSERT_EQ(got[i].Raw, expected[i].raw) << "record " << i + 1;
+    }
+  }
+
+  SessionBench bench;
+  Download session{bench.app, bench.prompts, bench.exchange};
 };
 
 }  // namespace termika::testing
