@@ -25,37 +25,51 @@ SimulatedLogger loggerWith(const SimFaults& faults) {
   return SimulatedLogger(s);
 }
 
-TEST(Faults, EachSwitchActsOnTheNextRequestsOnly) {
-  struct Case {
-    const char* name;
-    SimFaults faults;
-    std::vector<std::pair<const char*, QByteArray>> exchanges;  // request, answer in hex
-  };
-  const QByteArray name = kNameAnswer;
-  const Case cases[] = {
-      // The swallowed name write is not acted on either.
-      {"silence", {.silentRequests = 2}, {{"0001004000880089ff", ""}, {kName, ""}, {kName, name}}},
-      {"rejection",
-       {.rejectedRequests = 2},
-       {{"0001004000880089ff", "eeff"}, {kName, "eeff"}, {kName, name}}},
-      {"noise",
-       {.noiseBytes = 3},
-       {{kName, "3c3d3e" + name},
-        {"0001009900000000ff", "3c3d3e" + QByteArray("QM100-RH\x01\x05\xff").toHex()}}},
-      {"unplug",
-       {.unplugAfterRequests = 2},
-       {{kName, name}, {kName, name}, {kName, ""}, {kName, ""}}},
-  };
+// Each case: a fresh logger with these faults, then requests and the answers (in hex) they get.
+struct Case {
+  const char* name;
+  SimFaults faults;
+  std::vector<std::pair<const char*, QByteArray>> exchanges;
+};
+
+void expectExchanges(const std::vector<Case>& cases) {
   for (const Case& c : cases) {
     SimulatedLogger logger = loggerWith(c.faults);
     for (const auto& [request, answer] : c.exchanges) {
       EXPECT_EQ(ask(logger, request).toHex(), answer) << c.name << " " << request;
     }
   }
+}
+
+TEST(Faults, EachSwitchActsOnTheNextRequestsOnly) {
+  const QByteArray name = kNameAnswer;
+  expectExchanges(
+      {// The swallowed name write is not acted on either.
+       {"silence", {.silentRequests = 2}, {{"0001004000880089ff", ""}, {kName, ""}, {kName, name}}},
+       {"rejection",
+        {.rejectedRequests = 2},
+        {{"0001004000880089ff", "eeff"}, {kName, "eeff"}, {kName, name}}},
+       {"noise",
+        {.noiseBytes = 3},
+        {{kName, "3c3d3e" + name},
+         {"0001009900000000ff", "3c3d3e" + QByteArray("QM100-RH\x01\x05\xff").toHex()}}},
+       {"unplug",
+        {.unplugAfterRequests = 2},
+        {{kName, name}, {kName, name}, {kName, ""}, {kName, ""}}},
+       {"stall after 4 points",
+        {.stallAfterPoints = 4},
+        {{"0001004400000040ff",
+          "0000000100000002ff0000000300000004ff0000000500000006ff0000000700000008ff"}}}});
+
   SimulatedLogger unplugged = loggerWith({.unplugAfterRequests = 0});
   EXPECT_EQ(ask(unplugged, kName), QByteArray());
   EXPECT_TRUE(unplugged.unplugged());
   EXPECT_EQ(unplugged.nextOutputAt(), std::nullopt);
+  // Unplugged from the API, answers on their way are lost too.
+  SimulatedLogger late = loggerWith({.latencyMs = 16});
+  late.receive(simtest::hex(kName));
+  late.unplug();
+  EXPECT_TRUE(late.takeOutputUntil(1000).empty());
   // An overlong answer has no terminator; the next one is whole again.
   SimulatedLogger overlong = loggerWith({.overlongAnswers = 1});
   const QByteArray first = ask(overlong, kName);
@@ -65,52 +79,26 @@ TEST(Faults, EachSwitchActsOnTheNextRequestsOnly) {
 }
 
 TEST(Faults, ArmedSwitchesWaitForTheirRequest) {
-  struct Case {
-    const char* name;
-    SimFaults faults;
-    std::vector<std::pair<const char*, QByteArray>> exchanges;  // request, answer in hex
-  };
   const QByteArray name = kNameAnswer;
   const QByteArray identify = QByteArray("QM100-RH\x01\x05\xff").toHex();
   const char* kIdentify = "0001009900000000ff";
-  const Case cases[] = {
-      {"second name read on",
-       {.armOnCode = 42, .armAfter = 1, .silentRequests = 1},
-       {{kIdentify, identify}, {kName, name}, {kName, ""}, {kName, name}}},
-      {"after two requests of any code",
-       {.armAfter = 2, .rejectedRequests = 1},
-       {{kIdentify, identify}, {kName, name}, {kName, "eeff"}, {kName, name}}},
-      {"noise from the identify request on",
-       {.armOnCode = 99, .noiseBytes = 1},
-       {{kName, name}, {kIdentify, "3c" + identify}, {kName, "3c" + name}}},
-      {"unplug counts from the arming request",
-       {.armOnCode = 99, .unplugAfterRequests = 1},
-       {{kName, name}, {kName, name}, {kIdentify, identify}, {kName, ""}}},
-  };
-  for (const Case& c : cases) {
-    SimulatedLogger logger = loggerWith(c.faults);
-    for (const auto& [request, answer] : c.exchanges) {
-      EXPECT_EQ(ask(logger, request).toHex(), answer) << c.name << " " << request;
-    }
-  }
+  expectExchanges({{"second name read on",
+                    {.armOnCode = 42, .armAfter = 1, .silentRequests = 1},
+                    {{kIdentify, identify}, {kName, name}, {kName, ""}, {kName, name}}},
+                   {"after two requests of any code",
+                    {.armAfter = 2, .rejectedRequests = 1},
+                    {{kIdentify, identify}, {kName, name}, {kName, "eeff"}, {kName, name}}},
+                   {"noise from the identify request on",
+                    {.armOnCode = 99, .noiseBytes = 1},
+                    {{kName, name}, {kIdentify, "3c" + identify}, {kName, "3c" + name}}},
+                   {"unplug counts from the arming request",
+                    {.armOnCode = 99, .unplugAfterRequests = 1},
+                    {{kName, name}, {kName, name}, {kIdentify, identify}, {kName, ""}}}});
+
   // The first stream is whole; the stall waits for the second.
   SimulatedLogger stalled = loggerWith({.armOnCode = 44, .armAfter = 1, .stallAfterPoints = 2});
   EXPECT_EQ(ask(stalled, "0001004400000040ff").count('\xff'), 10);
   EXPECT_EQ(ask(stalled, "0001004400000040ff").count('\xff'), 2);
-}
-
-TEST(Faults, StallCutsTheFastStreamAfterKPoints) {
-  SimulatedLogger logger = loggerWith({.stallAfterPoints = 4});
-  const QByteArray stream = ask(logger, "0001004400000040ff");
-  EXPECT_EQ(stream.count('\xff'), 4);
-  EXPECT_EQ(stream.right(9).toHex(), "0000000700000008ff");
-}
-
-TEST(Faults, UnplugFromTheApiDropsPendingAnswers) {
-  SimulatedLogger logger = loggerWith({.latencyMs = 16});
-  logger.receive(simtest::hex(kName));
-  logger.unplug();
-  EXPECT_TRUE(logger.takeOutputUntil(1000).empty());
 }
 
 TEST(Faults, SlowProbeDelaysOnlyTheIdentifyAnswer) {
@@ -157,19 +145,22 @@ TEST(Faults, BurstsWithoutTerminatorStayBoundedAndTheNextFrameIsAnswered) {
   EXPECT_EQ(ask(logger, request.right(1)).toHex(), kNameAnswer);
 }
 
-TEST(Pacing, BytesLeaveAtTenBitsEachAtTheBaudRate) {
+TEST(Pacing, BytesLeaveAtTenBitsEachAtTheBaudRateAfterTheAdaptersLatency) {
   struct Case {
-    int baud;
-    std::vector<qint64> times;  // completion of each of three 9-byte point answers
+    SimFaults faults;
+    const char* request;
+    std::vector<qint64> times;  // completion of each 9-byte answer
   };
-  // 90 bits per answer: 9.375 ms at 9600 baud, 1.5625 ms at 57600, rounded up.
-  const Case cases[] = {
-      {9600, {10, 19, 29}},
-      {57600, {2, 4, 5}},
-  };
+  // Asked at 100 ms. 90 bits per answer: 9.375 ms at 9600 baud, 1.5625 ms at
+  // 57600, rounded up; the latency timer holds every answer 16 ms.
+  const Case cases[] = {{{.paced = true, .baud = 9600}, "0001004400000012ff", {110, 119, 129}},
+                        {{.paced = true, .baud = 57600}, "0001004400000012ff", {102, 104, 105}},
+                        {{.latencyMs = 16}, kName, {116}},
+                        {{.paced = true, .baud = 9600, .latencyMs = 16}, kName, {126}}};
   for (const Case& c : cases) {
-    SimulatedLogger logger = loggerWith({.paced = true, .baud = c.baud});
-    logger.receive(simtest::hex("0001004400000012ff"));
+    SimulatedLogger logger = loggerWith(c.faults);
+    logger.advanceTo(100);
+    logger.receive(simtest::hex(c.request));
     std::vector<qint64> times;
     while (const auto next = logger.nextOutputAt()) {
       for (const SimChunk& chunk : logger.takeOutputUntil(*next)) {
@@ -177,18 +168,8 @@ TEST(Pacing, BytesLeaveAtTenBitsEachAtTheBaudRate) {
         times.push_back(chunk.atMs);
       }
     }
-    EXPECT_EQ(times, c.times) << c.baud;
+    EXPECT_EQ(times, c.times) << c.faults.baud << " baud, latency " << c.faults.latencyMs;
   }
-}
-
-TEST(Pacing, LatencyAloneOrWithPacingDelaysEveryAnswer) {
-  SimulatedLogger latency = loggerWith({.latencyMs = 16});
-  latency.advanceTo(100);
-  latency.receive(simtest::hex(kName));
-  EXPECT_EQ(latency.nextOutputAt(), 116);
-  SimulatedLogger both = loggerWith({.paced = true, .baud = 9600, .latencyMs = 16});
-  both.receive(simtest::hex(kName));
-  EXPECT_EQ(both.nextOutputAt(), 26);  // 16 + 9.375, rounded up
 }
 
 TEST(BadInput, RandomBytesGetOnlyRejectionsOrWellFormedAnswers) {

@@ -18,7 +18,7 @@ std::vector<qint64> timesOf(const std::vector<SimPoint>& points) {
   return out;
 }
 
-TEST(Recording, StartTakesAPointAtOnceAndThenEveryInterval) {
+TEST(Recording, StartTakesAPointAtOnceAndEveryIntervalUntilStoppedAndInitAllErases) {
   SimulatedLogger logger(simtest::scenarioFrom(kFresh));
   ask(logger, "0001004900000000ff");  // one-time
   ask(logger, "0001001101300010ff");  // 10 seconds
@@ -34,25 +34,28 @@ TEST(Recording, StartTakesAPointAtOnceAndThenEveryInterval) {
   EXPECT_EQ(timesOf(logger.expectedTimeOrder()),
             (std::vector<qint64>{start, start + 10, start + 20, start + 30}));
   EXPECT_EQ(ask(logger, "0001005700000000ff").toHex(), "0001005700000000ff");
-}
-
-TEST(Recording, StopEndsTheRecordingAndKeepsThePoints) {
-  SimulatedLogger logger(simtest::scenarioFrom(kFresh));
-  ask(logger, "0001001101300010ff");
-  logger.advanceTo(25'000);
-  ask(logger, "0001001200140000ff");
+  ask(logger, "0001001200140000ff");  // stop: the points stay
   logger.advanceTo(90'000);
   EXPECT_EQ(logger.recordingState(), RecordingState::Idle);
-  EXPECT_EQ(ask(logger, "0001003800000000ff").toHex(), "0001003800000012ff");  // 3 points
+  EXPECT_EQ(ask(logger, "0001003800000000ff").toHex(), "0001003800000016ff");
   EXPECT_EQ(ask(logger, "0001003000000000ff").toHex(), "0001003000000000ff");
+  EXPECT_EQ(ask(logger, QByteArray("INITALL\xff")), QByteArray());
+  EXPECT_EQ(ask(logger, "0001003800000000ff").toHex(), "0001003800000000ff");
+  EXPECT_EQ(ask(logger, "0001000802400000ff").toHex(), "0255025502550255ff");
 }
 
-TEST(Recording, ReservationStartsWhenTheCalendarReachesIt) {
+// Reserves a start on day, hour, minute, recording every minute.
+void reserve(SimulatedLogger& logger, std::uint8_t day, std::uint8_t hour, std::uint8_t minute) {
+  for (const frame::Bytes4& request :
+       {frame::Bytes4{1, 31, day, 0}, frame::Bytes4{1, 32, hour, 0},
+        frame::Bytes4{1, 33, minute, 0}, frame::Bytes4{1, 17, 131, 1}}) {
+    ask(logger, frame::encode(request));
+  }
+}
+
+TEST(Recording, ReservationStartsWhenTheCalendarReachesItAndAStopCancelsIt) {
   SimulatedLogger logger(simtest::scenarioFrom(kFresh));
-  ask(logger, "0001003100060000ff");  // day 6
-  ask(logger, "0001003200100000ff");  // 10 h
-  ask(logger, "0001003300050000ff");  // 05 min
-  ask(logger, "0001001701310001ff");  // every minute
+  reserve(logger, 6, 10, 5);
   EXPECT_EQ(ask(logger, "0001003000000000ff").toHex(), "0001003000040000ff");
   logger.advanceTo(299'999);  // 10:04:59.999
   EXPECT_EQ(logger.recordingState(), RecordingState::Reserved);
@@ -66,25 +69,17 @@ TEST(Recording, ReservationStartsWhenTheCalendarReachesIt) {
   EXPECT_EQ(ask(logger, "0001002300220000ff").toHex(), "0001002300060016ff");  // 0x06, 0x10
   EXPECT_EQ(ask(logger, "0001002300240000ff").toHex(), "0001002300050000ff");
   EXPECT_EQ(ask(logger, "0001003700000000ff").toHex(), "0001003701310001ff");
-}
-
-TEST(Recording, AReservedDayAlreadyPastWaitsForNextMonthAStopCancels) {
-  SimulatedLogger logger(simtest::scenarioFrom(kFresh));
-  ask(logger, "0001003100020000ff");  // day 2
-  ask(logger, "0001003200080000ff");
-  ask(logger, "0001003300000000ff");
-  ask(logger, "0001001701310001ff");
-  logger.advanceTo(20LL * 86400 * 1000);  // 2026-12-26
-  EXPECT_EQ(logger.recordingState(), RecordingState::Reserved);
-  logger.advanceTo(27LL * 86400 * 1000);  // 2027-01-02 10:00
-  EXPECT_EQ(logger.recordingState(), RecordingState::Recording);
-  EXPECT_EQ(logger.memory().recordingStart(), at("2027-01-02 08:00:00"));
-  // A stop cancels a reservation.
+  // A day already past this month waits for the next.
+  SimulatedLogger past(simtest::scenarioFrom(kFresh));
+  reserve(past, 2, 8, 0);
+  past.advanceTo(20LL * 86400 * 1000);  // 2026-12-26
+  EXPECT_EQ(past.recordingState(), RecordingState::Reserved);
+  past.advanceTo(27LL * 86400 * 1000);  // 2027-01-02 10:00
+  EXPECT_EQ(past.recordingState(), RecordingState::Recording);
+  EXPECT_EQ(past.memory().recordingStart(), at("2027-01-02 08:00:00"));
   SimulatedLogger cancelled(simtest::scenarioFrom(kFresh));
-  for (const char* request : {"0001003100060000ff", "0001003200110000ff", "0001003300000000ff",
-                              "0001001701310001ff", "0001001200140000ff"}) {
-    ask(cancelled, request);
-  }
+  reserve(cancelled, 6, 11, 0);
+  ask(cancelled, "0001001200140000ff");
   cancelled.advanceTo(2 * 3600 * 1000);
   EXPECT_EQ(cancelled.recordingState(), RecordingState::Idle);
   EXPECT_EQ(cancelled.memory().totalPoints(), 0);
@@ -164,16 +159,6 @@ TEST(Recording, ClockSetWhileRecordingOpensANewBlock) {
   EXPECT_EQ(points[3].segment, 2);
   EXPECT_EQ(points[3].seconds, at("2026-12-06 10:30:00"));
   EXPECT_EQ(points[4].seconds, at("2026-12-06 10:31:00"));
-}
-
-TEST(Recording, InitAllErasesTheMemory) {
-  SimulatedLogger logger(simtest::scenarioFrom(kFresh));
-  ask(logger, "0001001101300001ff");
-  logger.advanceTo(5000);
-  EXPECT_EQ(ask(logger, QByteArray("INITALL\xff")), QByteArray());
-  EXPECT_EQ(logger.recordingState(), RecordingState::Idle);
-  EXPECT_EQ(ask(logger, "0001003800000000ff").toHex(), "0001003800000000ff");
-  EXPECT_EQ(ask(logger, "0001000802400000ff").toHex(), "0255025502550255ff");
 }
 
 }  // namespace
