@@ -86,9 +86,7 @@ TEST(Settings, ParsesLinesFieldByField) {
       {"3,7,\"/home/ann/Data\"\n", {3, 7, QStringLiteral("/home/ann/Data")}},
       {"255,1,\"/d\"\r\nsecond line ignored\r\n", {255, 1, QStringLiteral("/d")}},
       {" 4 , 5 , \"/x, with comma\" \r\n", {4, 5, QStringLiteral("/x, with comma")}},
-      {"\r\n", kDefaults},
       {"9", {9, 1, kDefaults.WorkingFolder}},
-      {"9,12,", {9, 12, kDefaults.WorkingFolder}},
       {"9,12,\"/home/cut-off", {9, 12, kDefaults.WorkingFolder}},
       {"9,12,/home/unquoted", {9, 12, kDefaults.WorkingFolder}},
       {"9,12,\"\"", {9, 12, kDefaults.WorkingFolder}},
@@ -96,12 +94,13 @@ TEST(Settings, ParsesLinesFieldByField) {
       {"-3,65536,\"/d\"", {1, 1, QStringLiteral("/d")}},
       {"x,3.5,\"/d\"", {1, 1, QStringLiteral("/d")}},
       {"0x10,1e2,\"/d\"", {1, 1, QStringLiteral("/d")}},
-      {"\x01\xff\xfe,\x80,\"\"\"", kDefaults},
       // "データ" in the Windows code page: 83 66 81 5B 83 5E.
       {"2,2,\"C:\\\x83\x66\x81\x5B\x83\x5E\"\r\n", {2, 2, QStringLiteral("C:\\データ")}},
   };
   for (const auto& c : cases)
     EXPECT_EQ(Settings::parseLine(QByteArray(c.line), kDefaults), c.expected) << c.line;
+  for (const char* line : {"", "\r\n", "\"/d\"", "\x01\xff\xfe,\x80,\"\"\""})
+    EXPECT_EQ(Settings::parseLine(QByteArray(line), kDefaults), kDefaults) << line;
   const struct {
     SettingsValues values;
     QByteArray line;

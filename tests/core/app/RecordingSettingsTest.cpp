@@ -86,22 +86,24 @@ TEST(RecordingSettings, DefaultsEachUnitsRememberedValueAndClockWrap) {
   EXPECT_EQ(s.intervalValue(), 60);
   EXPECT_EQ(s.intervalChoices().size(), 240);
   EXPECT_EQ(s.intervalChoices().front(), QStringLiteral("1"));
-  ASSERT_TRUE(s.setIntervalValue(15));
-  s.setUnit(Unit::Seconds);
+  // Each unit keeps its own value: switching shows it (`shown`), setting changes it if listed.
+  const struct {
+    Unit unit;
+    int shown, set;
+    bool listed;
+  } steps[] = {{Unit::Minutes, 60, 15, true},   {Unit::Seconds, 30, 5, true},
+               {Unit::Seconds, 5, 1, false},    {Unit::Seconds, 5, 60, false},
+               {Unit::Minutes, 15, 241, false}, {Unit::Minutes, 15, 0, false},
+               {Unit::Seconds, 5, 2, true}};
+  for (const auto& c : steps) {
+    s.setUnit(c.unit);
+    EXPECT_EQ(s.intervalValue(), c.shown) << c.set;
+    EXPECT_EQ(s.setIntervalValue(c.set), c.listed) << c.set;
+    EXPECT_EQ(s.intervalValue(), c.listed ? c.set : c.shown) << c.set;
+  }
   EXPECT_EQ(s.intervalChoices().size(), 58);
   EXPECT_EQ(s.intervalChoices().front(), QStringLiteral("2"));
   EXPECT_EQ(s.intervalChoices().back(), QStringLiteral("59"));
-  EXPECT_EQ(s.intervalValue(), 30);
-  ASSERT_TRUE(s.setIntervalValue(5));
-  EXPECT_FALSE(s.setIntervalValue(1));
-  EXPECT_FALSE(s.setIntervalValue(60));
-  EXPECT_EQ(s.intervalValue(), 5);
-  s.setUnit(Unit::Minutes);
-  EXPECT_EQ(s.intervalValue(), 15);
-  EXPECT_FALSE(s.setIntervalValue(241));
-  EXPECT_FALSE(s.setIntervalValue(0));
-  s.setUnit(Unit::Seconds);
-  EXPECT_EQ(s.intervalValue(), 5);
   const struct {
     int in, hour, minute;
   } wraps[] = {{-1, 23, 59}, {24, 0, 24}, {0, 0, 0}, {23, 23, 23}, {60, 12, 0}};

@@ -381,10 +381,8 @@ TEST_F(CsvActionsTest, OpenReplacesTheFileSet) {
   EXPECT_EQ(m_prompts.calls[0].filter, QStringLiteral("csvﾌｧｲﾙ(*.csv)|*.csv"));
   const DataSet& set = m_state.set(kFileSet);
   EXPECT_EQ(set.Count, 3);
-  EXPECT_EQ(set.Interval, 60);
-  EXPECT_EQ(set.Model, "QM120-RH");
   EXPECT_EQ(set.LoggerName, QStringLiteral("ﾛｶﾞｰ"));
-  EXPECT_EQ(set.AnnouncedCount, 3);
+  EXPECT_EQ(set.Model, "QM120-RH");
   EXPECT_EQ(set.LowerAlarm.Limit, 5);
   EXPECT_TRUE(set.Unsaved);
   EXPECT_EQ(m_state.FileSetName, QStringLiteral("ﾛｶﾞｰ"));
