@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QList>
-
 #include "SimTestSupport.h"
 
 namespace termika {
@@ -101,40 +99,6 @@ TEST(Faults, ArmedSwitchesWaitForTheirRequest) {
   EXPECT_EQ(ask(stalled, "0001004400000040ff").count('\xff'), 2);
 }
 
-TEST(Faults, SlowProbeDelaysOnlyTheIdentifyAnswer) {
-  SimulatedLogger logger = loggerWith({.probeDelayMs = 700});
-  logger.receive(simtest::hex("0001009900000000ff"));
-  EXPECT_EQ(logger.nextOutputAt(), 700);
-  EXPECT_TRUE(logger.takeOutputUntil(699).empty());
-  EXPECT_EQ(logger.takeOutputUntil(700).size(), 1u);
-  logger.advanceTo(1000);
-  logger.receive(simtest::hex(kName));
-  EXPECT_EQ(logger.nextOutputAt(), 1000);
-}
-
-TEST(Faults, ErasedHeaderReadsFFEverywhere) {
-  SimScenario s = simtest::scenarioFrom(kPlain);
-  s.erasedHeader = true;
-  SimulatedLogger logger(s);
-  for (const char* request : {"0001000802400000ff", "0001000802400004ff", "0001000802550252ff"}) {
-    EXPECT_EQ(ask(logger, request).toHex(), "0255025502550255ff") << request;
-  }
-  EXPECT_EQ(ask(logger, "0001003800000000ff").toHex(), "0001003800000040ff");
-}
-
-TEST(Faults, MoreHeaderEntriesThanTheProgramsTable) {
-  SimulatedLogger logger(simtest::scenarioFrom(R"({"clock": "2026-12-06 09:00:00",
-      "recording": {"repeatBlocks": {"start": "2026-11-28 00:00:00", "count": 160, "points": 3,
-                                     "gapSeconds": 3600},
-                    "olderEntry": "2026-11-01 00:00:00"}})"));
-  // entry 159 (address 0xF000 + 1272 = 0xF4F8): 2026-12-04 15:00:00, 3 points
-  EXPECT_EQ(ask(logger, "0001000802440248ff").toHex(), "0038001800040021ff");
-  EXPECT_EQ(ask(logger, "0001000802440252ff").toHex(), "0000000000030000ff");
-  // entry 160 (0xF500) is the older one: 2026-11-01 00:00:00
-  EXPECT_EQ(ask(logger, "0001000802450000ff").toHex(), "0038001700010000ff");
-  EXPECT_EQ(logger.memory().blocks().size(), 160u);
-}
-
 TEST(Faults, BurstsWithoutTerminatorStayBoundedAndTheNextFrameIsAnswered) {
   SimulatedLogger logger = loggerWith({});
   EXPECT_EQ(ask(logger, QByteArray(100'000, '\x12')), QByteArray());
@@ -170,34 +134,6 @@ TEST(Pacing, BytesLeaveAtTenBitsEachAtTheBaudRateAfterTheAdaptersLatency) {
     }
     EXPECT_EQ(times, c.times) << c.faults.baud << " baud, latency " << c.faults.latencyMs;
   }
-}
-
-TEST(BadInput, RandomBytesGetOnlyRejectionsOrWellFormedAnswers) {
-  SimulatedLogger logger(simtest::scenarioFrom(kPlain));
-  quint32 state = 12345;
-  auto next = [&state] {
-    state = state * 1103515245u + 12345u;
-    return static_cast<char>((state >> 16) & 0xFF);
-  };
-  for (int round = 0; round < 2000; ++round) {
-    QByteArray burst;
-    for (int i = 0; i < 37; ++i) burst.append(next());
-    logger.receive(burst);
-    logger.advanceTo(logger.now() + 5);
-    for (const SimChunk& chunk : logger.takeOutputUntil(logger.now() + 1000)) {
-      // Every answer ends in the terminator; pair answers decode, the rest
-      // are rejections or the identify text.
-      ASSERT_TRUE(chunk.bytes.endsWith('\xff')) << chunk.bytes.toHex().constData();
-      for (const QByteArray& piece : chunk.bytes.chopped(1).split('\xff')) {
-        const QByteArray answer = piece + '\xff';
-        const bool wellFormed = answer == QByteArray("\xee\xff") || answer.startsWith("QM100-RH") ||
-                                (answer.size() == 9 && frame::decodeAnswer(answer).has_value());
-        ASSERT_TRUE(wellFormed) << answer.toHex().constData();
-      }
-    }
-  }
-  // After all that junk the logger still answers a clean request.
-  EXPECT_EQ(ask(logger, kName).toHex(), kNameAnswer);
 }
 
 }  // namespace

@@ -85,39 +85,38 @@ TEST(Recording, ReservationStartsWhenTheCalendarReachesItAndAStopCancelsIt) {
   EXPECT_EQ(cancelled.memory().totalPoints(), 0);
 }
 
-TEST(Recording, OneTimeRecordingStopsWhenTheMemoryIsFull) {
-  SimulatedLogger logger(simtest::scenarioFrom(kFresh));
-  ask(logger, "0001004900000000ff");
-  ask(logger, "0001002500010001ff");
-  ask(logger, "0001001101300001ff");  // every second
-  logger.advanceTo(16'000'000);
-  EXPECT_EQ(logger.recordingState(), RecordingState::Idle);
-  EXPECT_EQ(logger.memory().totalPoints(), 15000);
-  // 60000 bytes = 234 × 256 + 96
-  EXPECT_EQ(ask(logger, "0001002300160000ff").toHex(), "0001002302340096ff");
-  EXPECT_EQ(ask(logger, "0001005000000000ff").toHex(), "0001005000000000ff");
-}
-
-TEST(Recording, LoopRecordingWrapsAndCountsTheWraps) {
-  SimulatedLogger logger(simtest::scenarioFrom(kFresh));
-  ask(logger, "0001004900010001ff");  // loop
-  ask(logger, "0001002500010001ff");
-  ask(logger, "0001001101300001ff");
-  logger.advanceTo(15'099'000);  // points 0..15099: 15100 written
-  EXPECT_EQ(logger.memory().totalPoints(), 15100);
-  // write position 100 points = 400 bytes = 1 × 256 + 144
-  EXPECT_EQ(ask(logger, "0001003800000000ff").toHex(), "0001003800010144ff");
-  EXPECT_EQ(ask(logger, "0001005000000000ff").toHex(), "0001005000010001ff");
+// Every second in low resolution until the 15000 points are full: a
+// one-time recording stops there, a loop goes on and counts its wraps.
+TEST(Recording, AFullMemoryStopsAOneTimeRecordingAndWrapsALoop) {
   const qint64 start = at("2026-12-06 10:00:00");
-  const auto download = logger.expectedDownload();
+  SimulatedLogger once(simtest::scenarioFrom(kFresh)), loop(simtest::scenarioFrom(kFresh));
+  for (const char* request : {"0001004900000000ff", "0001002500010001ff", "0001001101300001ff"}) {
+    ask(once, request);
+  }
+  for (const char* request : {"0001004900010001ff", "0001002500010001ff", "0001001101300001ff"}) {
+    ask(loop, request);
+  }
+  once.advanceTo(16'000'000);
+  EXPECT_EQ(once.recordingState(), RecordingState::Idle);
+  EXPECT_EQ(once.memory().totalPoints(), 15000);
+  // 60000 bytes = 234 × 256 + 96
+  EXPECT_EQ(ask(once, "0001002300160000ff").toHex(), "0001002302340096ff");
+  EXPECT_EQ(ask(once, "0001005000000000ff").toHex(), "0001005000000000ff");
+
+  loop.advanceTo(15'099'000);  // points 0..15099: 15100 written
+  EXPECT_EQ(loop.memory().totalPoints(), 15100);
+  // write position 100 points = 400 bytes = 1 × 256 + 144
+  EXPECT_EQ(ask(loop, "0001003800000000ff").toHex(), "0001003800010144ff");
+  EXPECT_EQ(ask(loop, "0001005000000000ff").toHex(), "0001005000010001ff");
+  const auto download = loop.expectedDownload();
   ASSERT_EQ(download.size(), 15000u);
   EXPECT_EQ(download.front().seconds, start + 15000);  // address 0 holds point 15000
   EXPECT_EQ(download[100].seconds, start + 100);       // the oldest kept point
-  const auto byTime = logger.expectedTimeOrder();
+  const auto byTime = loop.expectedTimeOrder();
   EXPECT_EQ(byTime.front().address, 400);
   EXPECT_EQ(byTime.back().seconds, start + 15099);
-  logger.advanceTo(30'000'000);
-  EXPECT_EQ(ask(logger, "0001005000000000ff").toHex(), "0001005000010002ff");
+  loop.advanceTo(30'000'000);
+  EXPECT_EQ(ask(loop, "0001005000000000ff").toHex(), "0001005000010002ff");
 }
 
 TEST(Recording, PointsFollowTheResolutionLastSet) {

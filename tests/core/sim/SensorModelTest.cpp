@@ -5,27 +5,24 @@
 namespace termika {
 namespace {
 
-TEST(SensorCounts, InvertTheConversionFormulas) {
-  struct Case {
-    double celsius;
-    bool low;
-    int count;
-  };
+TEST(SensorCounts, InvertTheConversionFormulasWithinTheSensorsRange) {
   // 25 °C: 6460.58 in high resolution; 0 °C: 3977.9; 25 °C low: 1615.
-  const Case cases[] = {{25.0, false, 6461}, {0.0, false, 3978}, {25.0, true, 1615}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(temperatureToCount(c.celsius, c.low), c.count) << c.celsius;
+  const std::tuple<double, bool, int> temperatures[] = {{25.0, false, 6461},
+                                                        {0.0, false, 3978},
+                                                        {25.0, true, 1615},
+                                                        {-80, false, 0},
+                                                        {500, false, 16383}};
+  for (const auto& [celsius, low, count] : temperatures) {
+    EXPECT_EQ(temperatureToCount(celsius, low), count) << celsius;
   }
   // 1800 counts at 6461 read 59.8286 %RH; 100 counts at 1615 read 53.5992 %RH.
-  EXPECT_EQ(humidityToCount(59.83, 6461, false), 1800);
-  EXPECT_EQ(humidityToCount(53.60, 1615, true), 100);
-}
-
-TEST(SensorCounts, StayInsideTheSensorsRange) {
-  EXPECT_EQ(temperatureToCount(-80.0, false), 0);
-  EXPECT_EQ(temperatureToCount(500.0, false), 16383);
-  EXPECT_EQ(humidityToCount(-5.0, 6461, false), 0);
-  EXPECT_EQ(humidityToCount(150.0, 1615, true), 255);
+  const std::tuple<double, int, bool, int> humidities[] = {{59.83, 6461, false, 1800},
+                                                           {53.60, 1615, true, 100},
+                                                           {-5, 6461, false, 0},
+                                                           {150, 1615, true, 255}};
+  for (const auto& [percent, temperature, low, count] : humidities) {
+    EXPECT_EQ(humidityToCount(percent, temperature, low), count) << percent;
+  }
 }
 
 TEST(SensorModel, SameSecondSameReadingAndDailyShape) {

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 
 namespace termika {
@@ -17,16 +18,6 @@ namespace {
 QString simBinary() {
   return qEnvironmentVariable("TERMIKA_BINARY_DIR") +
          QStringLiteral("/src/apps/termika-sim/termika-sim");
-}
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!condition()) {
-    if (clock.elapsed() > timeoutMs) return false;
-    QThread::msleep(10);
-  }
-  return true;
 }
 
 // One end of the terminal, as a serial program would hold it.
@@ -84,16 +75,18 @@ class SimBinary : public ::testing::Test {
 
   QString path(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
 
-  void start(const QByteArray& scenario, const QStringList& extra = {}) {
-    QFile file(path("scenario.json"));
+  void write(const char* name, const QByteArray& bytes) {
+    QFile file(path(name));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(scenario);
-    file.close();
+    file.write(bytes);
+  }
+  void start(const QByteArray& scenario, const QStringList& extra = {}) {
+    write("scenario.json", scenario);
     m_process.start(
         simBinary(),
         QStringList{path("scenario.json"), QStringLiteral("--link"), path("tty0")} + extra);
     ASSERT_TRUE(m_process.waitForStarted(3000));
-    ASSERT_TRUE(waitFor([&] { return QFileInfo(path("tty0")).isSymLink(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(path("tty0")).isSymLink(); }, 5000));
   }
 
   QTemporaryDir m_dir;
@@ -157,10 +150,7 @@ TEST_F(SimBinary, UnplugRemovesTheLinkAndTheAdapter) {
 }
 
 TEST_F(SimBinary, ABadScenarioIsRefusedWithAMessage) {
-  QFile file(path("bad.json"));
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("{\"clock\": \"yesterday\"}");
-  file.close();
+  write("bad.json", R"({"clock": "yesterday"})");
   m_process.start(simBinary(), {path("bad.json")});
   ASSERT_TRUE(m_process.waitForFinished(5000));
   EXPECT_EQ(m_process.exitCode(), 1);
