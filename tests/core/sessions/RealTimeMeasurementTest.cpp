@@ -15,12 +15,6 @@ constexpr char kIdle[] = R"({
   "sensor": {"seed": 5, "temperatureMean": 21, "humidityMean": 45}
 })";
 
-// A PC clock that moves one second on at every reading.
-struct SteppingClock {
-  qint64 now = 0;
-  qint64 operator()() { return now++; }
-};
-
 // An idle logger and a measurement session on it; `written` collects the requests sent.
 class RealTime : public ::testing::Test {
  protected:
@@ -45,7 +39,7 @@ class RealTime : public ::testing::Test {
   QList<QByteArray> written;
 };
 
-TEST(RealTimeMeasurement, ValueLabelsAndSpacingChoices) {
+TEST_F(RealTime, ValueLabelsAndSpacingChoices) {
   const std::pair<double, const char*> values[] = {
       {0.5, ".50"}, {-0.5, "-.50"}, {0.0, ".00"}, {25.0, "25.00"}, {-12.345, "-12.35"}};
   for (const auto& [value, text] : values)
@@ -54,9 +48,7 @@ TEST(RealTimeMeasurement, ValueLabelsAndSpacingChoices) {
                                            {60, true}, {61, false}, {0, false}};
   for (const auto& [value, ok] : spacings)
     EXPECT_EQ(RealTimeMeasurement::isSpacingChoice(value), ok) << value;
-}
-
-TEST_F(RealTime, RefusesSpacingOutsideTheList) {
+  // A spacing outside the list starts nothing.
   EXPECT_FALSE(rt.Command2_Click(1, false));
   EXPECT_FALSE(rt.Command2_Click(61, true));
   EXPECT_FALSE(rt.running());
@@ -94,8 +86,7 @@ TEST_F(RealTime, OneTimeMeasurementLeavesOnePoint) {
 }
 
 TEST_F(RealTime, ContinuousSeriesAddsPointsWithIncreasingTimes) {
-  SteppingClock clock{at(2026, 12, 6, 10, 0, 0)};
-  rt.setClock(std::ref(clock));
+  rt.setClock([now = at(2026, 12, 6, 10, 0, 0)]() mutable { return now++; });  // 1 s a reading
   ASSERT_TRUE(rt.Command2_Click(2, false));
   EXPECT_EQ(bench.app.RunState, QStringLiteral("renzoku"));
   EXPECT_EQ(bench.app.set(kRealTimeSet).Interval, 2);
