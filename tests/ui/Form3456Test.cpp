@@ -25,7 +25,6 @@ const UiText& texts(UiText::Language language = UiText::Language::Japanese) {
 }
 const UiText& english() { return texts(UiText::Language::English); }
 
-
 template <typename T>
 T* child(QObject& parent, const char* name) {
   T* found = parent.findChild<T*>(QString::fromUtf8(name));

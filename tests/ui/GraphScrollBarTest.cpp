@@ -22,14 +22,5 @@ TEST(GraphScrollBar, StatesRoundTripInBothDirectionsWithoutSignals) {
   }
 }
 
-TEST(GraphScrollBar, InvertedBarMirrorsWidgetValues) {
-  QScrollBar bar(Qt::Vertical);
-  ApplyScrollState(bar, ScrollState{900, -300, 250});
-  // Range -300..900: the widget holds 900 + (-300) - 250 = 350.
-  EXPECT_EQ(bar.value(), 350);
-  EXPECT_EQ(StateValueOf(bar, bar.minimum()), 900);
-  EXPECT_EQ(StateValueOf(bar, bar.maximum()), -300);
-}
-
 }  // namespace
 }  // namespace termika
