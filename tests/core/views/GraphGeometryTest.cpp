@@ -25,41 +25,33 @@ GraphInput labelsInput(qint64 base, qint64 width, qint64 offset = 0) {
   return in;
 }
 
-std::vector<QString> labelTexts(const GraphGeometry& g) {
-  std::vector<QString> out;
-  for (const TimeLabel& l : g.timeLabels) out.push_back(l.text);
-  return out;
+// The time labels joined by blanks.
+QString labelTexts(const GraphGeometry& g) {
+  QStringList out;
+  for (const TimeLabel& l : g.timeLabels) out << l.text;
+  return out.join(u' ');
 }
 
-struct LabelCase {
-  qint64 width;
-  qint64 step;
-  std::vector<QString> labels;
-};
-
 TEST(GraphGeometry, TimeLabelsAtEachRuleBoundary) {
-  std::vector<QString> nineSeconds{"00:30:00"};
-  for (int s = 59; s >= 51; --s) nineSeconds.push_back(QStringLiteral("00:29:%1").arg(s));
-  const std::vector<LabelCase> cases{
+  QString nineSeconds = QStringLiteral("00:30:00");
+  for (int s = 59; s >= 51; --s) nineSeconds += QStringLiteral(" 00:29:%1").arg(s);
+  const std::tuple<qint64, qint64, QString> cases[] = {
       {9, 1, nineSeconds},
-      {10, 1, {"00:30:00", "00:29:50"}},
-      {60, 1, {"00:30:00", "00:29:00"}},
-      {400,
-       60,
-       {"00:30:00", "00:29:00", "00:28:00", "00:27:00", "00:26:00", "00:25:00", "00:24:00"}},
-      {600, 60, {"00:30:00", "00:20:00"}},
-      {1800, 60, {"00:30:00", "3/1"}},
-      {12000, 3600, {"3/1", "23:00:00", "22:00:00"}},
-      {43200, 3600, {"3/1"}},
-      {129600, 3600, {"3/1", "2/28"}},
-      {720000, 86400, {"3/1", "2/28", "2/27", "2/26", "2/25", "2/24", "2/23", "2/22", "2/21"}},
-      {2268000, 86400, {"3/1"}},
+      {10, 1, "00:30:00 00:29:50"},
+      {60, 1, "00:30:00 00:29:00"},
+      {400, 60, "00:30:00 00:29:00 00:28:00 00:27:00 00:26:00 00:25:00 00:24:00"},
+      {600, 60, "00:30:00 00:20:00"},
+      {1800, 60, "00:30:00 3/1"},
+      {12000, 3600, "3/1 23:00:00 22:00:00"},
+      {43200, 3600, "3/1"},
+      {129600, 3600, "3/1 2/28"},
+      {720000, 86400, "3/1 2/28 2/27 2/26 2/25 2/24 2/23 2/22 2/21"},
+      {2268000, 86400, "3/1"},
   };
-  for (const LabelCase& c : cases) {
-    SCOPED_TRACE(c.width);
-    const GraphGeometry g = BuildGraphGeometry(labelsInput(base(), c.width));
-    EXPECT_EQ(g.gridStep, c.step);
-    EXPECT_EQ(labelTexts(g), c.labels);
+  for (const auto& [width, step, labels] : cases) {
+    const GraphGeometry g = BuildGraphGeometry(labelsInput(base(), width));
+    EXPECT_EQ(g.gridStep, step) << width;
+    EXPECT_EQ(labelTexts(g), labels) << width;
   }
 }
 
@@ -81,8 +73,7 @@ TEST(GraphGeometry, NoonLineKeptWhenTheWindowEndsJustAfterNoon) {
   EXPECT_NEAR(g.verticalLines[0].pos, (20000.0 - 30.0) / 21000.0 * 1050.0, 1e-9);
   EXPECT_EQ(g.verticalLines[0].colour, kNoonLine);
   EXPECT_EQ(g.verticalLines[1].colour, kHourLine);
-  EXPECT_EQ(labelTexts(g), (std::vector<QString>{"12:00:00", "11:00:00", "10:00:00", "09:00:00",
-                                                 "08:00:00", "07:00:00"}));
+  EXPECT_EQ(labelTexts(g), "12:00:00 11:00:00 10:00:00 09:00:00 08:00:00 07:00:00");
 }
 
 TEST(GraphGeometry, LineColoursByRule) {
@@ -221,14 +212,15 @@ TEST(GraphGeometry, LimitLinesOnlyForTheAlarmModelsTemperatureGraph) {
 }
 
 TEST(GraphGeometry, DegenerateWindowsDrawNothingAndBadDataDoesNotCrash) {
-  GraphInput zeroWidth = labelsInput(base(), 0);
-  EXPECT_FALSE(BuildGraphGeometry(zeroWidth).drawable);
-  GraphInput flat = labelsInput(base(), 100);
-  flat.range = {50, 50};
-  EXPECT_FALSE(BuildGraphGeometry(flat).drawable);
-  GraphInput noPixels = labelsInput(base(), 100);
-  noPixels.size = QSize(0, 0);
-  EXPECT_FALSE(BuildGraphGeometry(noPixels).drawable);
+  // Zero width, a flat value range, no pixels.
+  for (const auto& [width, range, size] : {std::tuple{0, ValueRange{0, 100}, QSize(1050, 550)},
+                                           std::tuple{100, ValueRange{50, 50}, QSize(1050, 550)},
+                                           std::tuple{100, ValueRange{0, 100}, QSize(0, 0)}}) {
+    GraphInput in = labelsInput(base(), width);
+    in.range = range;
+    in.size = size;
+    EXPECT_FALSE(BuildGraphGeometry(in).drawable) << width << " " << size.width();
+  }
 
   GraphInput tiny = labelsInput(base(), 100);
   tiny.size = QSize(1, 1);
