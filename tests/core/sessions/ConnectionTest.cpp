@@ -150,21 +150,16 @@ TEST(Connection, ConnectButtonWhileConnectedDisconnectsWithoutTraffic) {
   EXPECT_EQ(bench.exchange.transport(), nullptr);
 }
 
-TEST(Connection, LosingTheAdapterOrThePortDisconnects) {
-  for (const bool adapter : {true, false}) {
-    ConnectionBench bench(2);
-    ASSERT_TRUE(bench.connectTo(2));
-    QSignalSpy disconnected(&bench.connection, &Connection::disconnected);
-    if (adapter) {
-      bench.pins.plugged = false;
-    } else {
-      bench.port.unplug();
-    }
-    ASSERT_TRUE(waitUntil([&] { return disconnected.count() == 1; }, 2000)) << adapter;
-    EXPECT_EQ(bench.connection.state(), Connection::State::Disconnected);
-    EXPECT_FALSE(bench.app.Connected);
-    EXPECT_FALSE(bench.exchange.isBusy());
-  }
+// A port lost in the middle of an exchange is the fault suite's, over a real pseudo-terminal.
+TEST(Connection, PulledAdapterDisconnects) {
+  ConnectionBench bench(2);
+  ASSERT_TRUE(bench.connectTo(2));
+  QSignalSpy disconnected(&bench.connection, &Connection::disconnected);
+  bench.pins.plugged = false;
+  ASSERT_TRUE(waitUntil([&] { return disconnected.count() == 1; }, 2000));
+  EXPECT_EQ(bench.connection.state(), Connection::State::Disconnected);
+  EXPECT_FALSE(bench.app.Connected);
+  EXPECT_FALSE(bench.exchange.isBusy());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -10,14 +9,6 @@
 
 namespace termika::testing {
 namespace {
-
-const QString kFailed = QStringLiteral("ダウンロードに失敗しました");
-
-int messagesWith(const ScriptedPrompts& prompts, const QString& text) {
-  int n = 0;
-  for (const auto& c : prompts.calls) n += c.message.contains(text) ? 1 : 0;
-  return n;
-}
 
 constexpr char kOneBlock[] = R"({
   "model": "QM100-RH", "loggerName": "ONE1", "clock": "2026-12-06 12:00:00",
@@ -159,8 +150,9 @@ TEST(Download, StallFailsThroughTheWatchdogOnce) {
   ASSERT_EQ(run.download(false), false);
   EXPECT_EQ(maxSeen, 500);
   runFor(300);  // a watchdog left running would pile up messages
-  EXPECT_EQ(messagesWith(run.bench.prompts, kFailed), 1);
-  EXPECT_EQ(run.bench.prompts.calls.size(), 1u);
+  ASSERT_EQ(run.bench.prompts.calls.size(), 1u);
+  EXPECT_TRUE(
+      run.bench.prompts.calls[0].message.contains(QStringLiteral("ダウンロードに失敗しました")));
   EXPECT_EQ(run.bench.app.set(kLogSet).Count, 0);
   EXPECT_FALSE(run.bench.app.set(kLogSet).Unsaved);
   EXPECT_FALSE(run.session.running());
@@ -169,69 +161,17 @@ TEST(Download, StallFailsThroughTheWatchdogOnce) {
   EXPECT_EQ(run.bench.app.Status.LoggerName, QStringLiteral("STAL"));
 }
 
-// Faults of the simulated logger switched on when the slow download reaches a point.
-TEST(Download, FaultsMidTransferRecoverOrLeaveAnEmptySet) {
-  using Fault = std::function<void(SessionBench&, int point)>;
-  const struct {
-    const char* name;
-    Fault fault;
-    bool ok;
-    int failureMessages, calls;  // -1: the link's own messages, not counted here
-  } cases[] = {
-      {"short silence and rejections",
-       [](SessionBench& b, int n) {
-         if (n == 50) b.port->logger().faults().silentRequests = 1;
-         if (n == 120) b.port->logger().faults().rejectedRequests = 3;
-       },
-       true, 0, 0},
-      {"long silence",
-       [](SessionBench& b, int n) {
-         if (n == 100) b.port->logger().faults().silentRequests = 100;
-       },
-       false, 1, -1},
-      // The link told the user; the download adds no second message.
-      {"final rejection",
-       [](SessionBench& b, int n) {
-         if (n == 30) b.port->logger().faults().rejectedRequests = 50;
-       },
-       false, 0, 1},
-      {"unplugged",
-       [](SessionBench& b, int n) {
-         if (n == 40) b.port->unplug();
-       },
-       false, -1, -1},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    DownloadRun run(scenarioFile(kThreeBlocks));
-    QObject::connect(&run.session, &Download::progress, [&](int n, int) { c.fault(run.bench, n); });
-    ASSERT_EQ(run.download(true), c.ok);
-    runFor(100);
-    if (c.ok) {
-      run.expectSetMatchesLogger();
-    } else {
-      EXPECT_EQ(run.bench.app.set(kLogSet).Count, 0);
-      EXPECT_FALSE(run.bench.app.set(kLogSet).Unsaved);
-      EXPECT_TRUE(run.bench.app.RunState.isEmpty());
-    }
-    if (c.failureMessages >= 0) {
-      EXPECT_EQ(messagesWith(run.bench.prompts, kFailed), c.failureMessages);
-    }
-    if (c.calls >= 0) {
-      EXPECT_EQ(run.bench.prompts.calls.size(), static_cast<size_t>(c.calls));
-    }
-    if (std::string(c.name) == "unplugged") {
-      EXPECT_FALSE(run.bench.pipe->isOpen());
-    }
-  }
-}
-
-TEST(Download, NoPointsInTheLoggerGivesTheMessageOnly) {
-  DownloadRun run(R"({"model": "QM100-RH", "clock": "2026-12-06 09:00:00"})");
-  EXPECT_EQ(run.download(false), std::nullopt);
-  ASSERT_EQ(run.bench.prompts.calls.size(), 1u);
-  EXPECT_EQ(run.bench.prompts.calls[0].message, QStringLiteral("ﾀﾞｳﾝﾛｰﾄﾞﾃﾞｰﾀはありません"));
-  EXPECT_FALSE(run.bench.exchange.isBusy());
+// A lost request and a few rejections in the middle of a slow transfer are resent. Longer
+// silences, more rejections and a lost port are the fault suite's, over a real pseudo-terminal.
+TEST(Download, ShortSilenceAndRejectionsMidTransferRecover) {
+  DownloadRun run(scenarioFile(kThreeBlocks));
+  QObject::connect(&run.session, &Download::progress, [&run](int n, int) {
+    if (n == 50) run.bench.port->logger().faults().silentRequests = 1;
+    if (n == 120) run.bench.port->logger().faults().rejectedRequests = 3;
+  });
+  ASSERT_EQ(run.download(true), true);
+  run.expectSetMatchesLogger();
+  EXPECT_TRUE(run.bench.prompts.calls.empty());
 }
 
 // Answers as a logger whose status claims `usedBytes` of points, no cap on the used memory and
