@@ -26,7 +26,7 @@ class RealTime : public ::testing::Test {
   std::vector<DataRecord> records() const {
     std::vector<DataRecord> out;
     for (int i = 1; i <= bench.app.set(kRealTimeSet).Count; ++i)
-      out.push_back(*bench.app.file(kRealTimeSet).read(i));
+      out.push_back(bench.app.file(kRealTimeSet).read(i).value());
     return out;
   }
   int count() const { return bench.app.set(kRealTimeSet).Count; }

@@ -91,17 +91,21 @@ struct DownloadRun {
   std::optional<bool> download(bool slow) {
     bench.app.DownloadSlow = slow;
     std::optional<bool> ok;
-    QObject::connect(&session, &Download::finished, [&ok](bool done) { ok = done; });
-    if (!session.Command5_Click()) return std::nullopt;
-    EXPECT_TRUE(waitUntil([&] { return ok.has_value() && !bench.exchange.isBusy(); }, 60000));
-    runFor(5);  // a deferred message
-    return ok;
+    const auto watch =
+        QObject::connect(&session, &Download::finished, [&ok](bool done) { ok = done; });
+    const bool started = session.Command5_Click();
+    if (started) {
+      EXPECT_TRUE(waitUntil([&] { return ok.has_value() && !bench.exchange.isBusy(); }, 60000));
+      runFor(5);  // a deferred message
+    }
+    QObject::disconnect(watch);
+    return started ? ok : std::nullopt;
   }
 
   std::vector<DataRecord> records() const {
     std::vector<DataRecord> out;
     for (int i = 1; i <= bench.app.set(kLogSet).Count; ++i)
-      out.push_back(*bench.app.file(kLogSet).read(i));
+      out.push_back(bench.app.file(kLogSet).read(i).value());
     return out;
   }
 
