@@ -526,7 +526,10 @@ void MainWindow::RefreshMainWindowState() {
   m_state.ModelName = s.ModelName;
   ApplyMainWindowState(*this, s);
   named<QLabel>("StatusBar1_1")->setText(s.StatusBarText);
-  named<QPushButton>("Command20")->setIcon(connectPicture(s.ConnectPictureOn));
+  if (m_connectPictureOn != static_cast<int>(s.ConnectPictureOn)) {
+    m_connectPictureOn = static_cast<int>(s.ConnectPictureOn);
+    named<QPushButton>("Command20")->setIcon(connectPicture(s.ConnectPictureOn));
+  }
   const ControlState lamp = s.of(QStringLiteral("Shape1"));
   if (lamp.background) named<Lamp>("Shape1")->setColor(toColor(*lamp.background, *this));
   auto* model = named<QComboBox>("Combo3");

@@ -159,6 +159,9 @@ class MainWindow final : public QMainWindow {
   bool m_refreshing = false;
   QString m_helpPage;
   bool m_busyPointer = false;
+  // The plug picture last set: a new icon per refresh would add a new entry
+  // to the pixmap cache for every measured point.
+  int m_connectPictureOn = -1;
   bool m_closing = false;
 };
 
