@@ -271,7 +271,8 @@ void CliRunner::startDownload() {
   });
   connect(m_download.get(), &Download::finished, this, [this, transfer](bool ok) {
     m_progress.finish();
-    const double seconds = transfer->isValid() ? transfer->elapsed() / 1000.0 : 0.0;
+    const double seconds =
+        transfer->isValid() ? static_cast<double>(transfer->elapsed()) / 1000.0 : 0.0;
     if (!ok) return;  // the message is on its way; the exchange end decides
     // The set is complete and converted: save it before the closing request.
     const auto written =

@@ -43,7 +43,7 @@ void AdapterFile::poll() {
   if (!file.open(QIODevice::ReadOnly)) return;
   if (file.size() < m_offset) m_offset = 0;  // rewritten from the start
   if (!file.seek(m_offset)) return;
-  const QByteArray fresh = file.read(64 * 1024);
+  const QByteArray fresh = file.read(qint64{64} * 1024);
   m_offset += fresh.size();
   m_partial += fresh;
   qsizetype end;

@@ -12,7 +12,7 @@ namespace termika {
 namespace {
 
 // Answers nobody reads (no program on the terminal) pile up only this far.
-constexpr qsizetype kOutboxLimit = 1024 * 1024;
+constexpr qsizetype kOutboxLimit = qsizetype{1024} * 1024;
 
 QString systemError(const char* what) {
   return QStringLiteral("%1: %2").arg(QLatin1String(what),

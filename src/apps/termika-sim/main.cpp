@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <cstdio>
+#include <exception>
 
 #include "AdapterFile.h"
 #include "FrameTrace.h"
@@ -50,7 +51,7 @@ void removeLink(const QString& link) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+static int runSimulator(int argc, char** argv) {
   // SIGINT and SIGTERM are taken through a signalfd so the event loop can
   // end normally and clean up the link and the adapter file.
   QCoreApplication app(argc, argv);
@@ -158,4 +159,16 @@ int main(int argc, char** argv) {
   adapter.remove();
   ::close(signalFd);
   return status;
+}
+
+int main(int argc, char** argv) {
+  // Anything thrown past the program is reported instead of ending in terminate().
+  try {
+    return runSimulator(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "termika-sim: %s\n", e.what());
+  } catch (...) {
+    std::fprintf(stderr, "termika-sim: unexpected failure\n");
+  }
+  return 1;
 }

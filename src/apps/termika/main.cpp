@@ -4,6 +4,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
+#include <exception>
 
 #include "core/app/AppState.h"
 #include "core/app/CommandLine.h"
@@ -28,7 +29,7 @@ int fail(const QString& message) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+static int runTermika(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("termika"));
 
@@ -95,4 +96,16 @@ int main(int argc, char** argv) {
   files.close(*state);
   files.remove();
   return code;
+}
+
+int main(int argc, char** argv) {
+  // Anything thrown past the program is reported instead of ending in terminate().
+  try {
+    return runTermika(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "termika: %s\n", e.what());
+  } catch (...) {
+    std::fprintf(stderr, "termika: unexpected failure\n");
+  }
+  return 1;
 }

@@ -32,7 +32,7 @@ ExtremeLines resolveFromPoints(const Extremes& extremes, std::span<const PlotPoi
 GraphPrintPlan::GraphPrintPlan(std::vector<PlotPoint> points, NavigationState view,
                                const DataSet& set, const UiText& texts)
     : m_points(std::move(points)),
-      m_view(std::move(view)),
+      m_view(view),
       m_model(set.Model),
       m_upper(set.UpperAlarm),
       m_lower(set.LowerAlarm),
@@ -151,7 +151,7 @@ Result<GraphPrintPlan> PlanGraphPrint(const AppState& state, int set,
     view = DefaultNavigation();
     FitView(view, points, s.AllExtremes, false);
   }
-  return GraphPrintPlan(std::move(points), std::move(view), s, state.Texts);
+  return GraphPrintPlan(std::move(points), view, s, state.Texts);
 }
 
 }  // namespace termika

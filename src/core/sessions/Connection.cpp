@@ -8,7 +8,7 @@
 namespace termika {
 
 Connection::Connection(AppState& app, UserPrompts& prompts, Exchange& exchange, AdapterPins& pins,
-                       PortMap map, TransportFactory factory, const Timings& timings,
+                       const PortMap& map, TransportFactory factory, const Timings& timings,
                        QObject* parent)
     : QObject(parent),
       m_app(app),

@@ -31,7 +31,7 @@ class Connection final : public QObject {
 
   // `pins` and `exchange` are not owned and must outlive this object.
   Connection(AppState& app, UserPrompts& prompts, Exchange& exchange, AdapterPins& pins,
-             PortMap map, TransportFactory factory, const Timings& timings,
+             const PortMap& map, TransportFactory factory, const Timings& timings,
              QObject* parent = nullptr);
   ~Connection() override;
 

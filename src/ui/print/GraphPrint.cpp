@@ -14,7 +14,7 @@ GraphGeometry drawGraph(QPainter& painter, const PageScale& scale, const GraphPr
                         GraphKind kind, const QRectF& units) {
   const QRectF target(scale.point(units.left(), units.top()),
                       scale.point(units.right(), units.bottom()));
-  const GraphGeometry g = plan.geometry(kind, target.size().toSize());
+  GraphGeometry g = plan.geometry(kind, target.size().toSize());
   painter.save();
   painter.translate(target.topLeft());
   draw(painter, g);

@@ -18,6 +18,7 @@ namespace {
 
 TEST(PortMap, NamesPortsByPlatformAndTemplate) {
   const PortMap linux = PortMap::linuxDefault();
+  const PortMap windows = PortMap::windowsDefault();
   const PortMap simulator = *PortMap::fromTemplate("/tmp/termika/tty%1");
   const PortMap byId = *PortMap::fromTemplate("/dev/serial/by-id/logger-%1-port%1");
   const PortMap percent = *PortMap::fromTemplate("/tmp/100%/tty%1-%2");  // other % sequences stay
@@ -29,8 +30,8 @@ TEST(PortMap, NamesPortsByPlatformAndTemplate) {
       {linux, 0, nullptr},
       {linux, -1, nullptr},
       {linux, 256, nullptr},
-      {PortMap::windowsDefault(), 1, "COM1"},
-      {PortMap::windowsDefault(), 16, "COM16"},
+      {windows, 1, "COM1"},
+      {windows, 16, "COM16"},
       {simulator, 16, "/tmp/termika/tty16"},
       {byId, 7, "/dev/serial/by-id/logger-7-port7"},
       {percent, 4, "/tmp/100%/tty4-%2"}};
