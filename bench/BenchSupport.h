@@ -1,5 +1,8 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
+
+#include <QtGlobal>
 #include <optional>
 
 #include "core/app/UserPrompts.h"
@@ -15,5 +18,18 @@ class SilentPrompts final : public UserPrompts {
   std::optional<QString> chooseOpenFile(const QString&) override { return {}; }
   int messages = 0;
 };
+
+// The benchmark programs' main: the Qt application object `App` the code
+// under test needs, painting offscreen unless the caller chose a platform.
+template <typename App>
+int runBenchmarks(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  App app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
 
 }  // namespace termika::bench

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
+#include "BenchSupport.h"
 #include "core/app/UiText.h"
 #include "core/data/Conversion.h"
 #include "core/data/Csv.h"
@@ -97,9 +98,5 @@ BENCHMARK(BM_RecordFileWriteRead)->Unit(benchmark::kMillisecond);
 }  // namespace termika
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return termika::bench::runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -87,10 +87,5 @@ BENCHMARK(BM_FullDownload)
 }  // namespace termika
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return termika::bench::runBenchmarks<QCoreApplication>(argc, argv);
 }

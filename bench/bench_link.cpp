@@ -76,10 +76,5 @@ BENCHMARK(BM_FrameReceiverStream)->Unit(benchmark::kMillisecond);
 }  // namespace termika
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return termika::bench::runBenchmarks<QCoreApplication>(argc, argv);
 }

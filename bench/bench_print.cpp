@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "BenchSupport.h"
 #include "core/app/AppState.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
@@ -74,11 +75,4 @@ BENCHMARK(BM_GraphPdf15000)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace termika
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return termika::bench::runBenchmarks<QApplication>(argc, argv); }

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include "BenchSupport.h"
 #include "core/data/DayTime.h"
 #include "core/views/DumpModel.h"
 #include "core/views/GraphGeometry.h"
@@ -122,11 +123,4 @@ BENCHMARK(BM_LoadPlotPoints)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace termika
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return termika::bench::runBenchmarks<QApplication>(argc, argv); }

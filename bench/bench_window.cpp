@@ -11,6 +11,7 @@
 #include <cmath>
 #include <memory>
 
+#include "BenchSupport.h"
 #include "core/app/AppState.h"
 #include "core/app/ProgramFiles.h"
 #include "core/data/DayTime.h"
@@ -171,10 +172,4 @@ BENCHMARK(BM_MemoryPerRealTimePoint)->Unit(benchmark::kMillisecond)->Iterations(
 }  // namespace
 }  // namespace termika
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return termika::bench::runBenchmarks<QApplication>(argc, argv); }

@@ -5,42 +5,23 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 
-#include "FuzzSupport.h"
+#include "FuzzSessions.h"
 #include "core/data/Csv.h"
 #include "core/data/DataRecord.h"
 #include "core/data/DayTime.h"
 #include "core/link/AnswerDispatcher.h"
 #include "core/link/Commands.h"
-#include "core/link/Exchange.h"
-#include "core/link/PipeTransport.h"
-#include "core/sessions/Download.h"
-#include "core/sessions/RealTimeMeasurement.h"
 #include "core/sim/SimulatedLogger.h"
 
 namespace termika {
 namespace {
 
-// Session modes in the order fuzz_answer.cpp numbers them.
+// The index of a row mode in a fuzz_answer input.
 int modeIndex(const QString& mode) {
-  const QString order[] = {QString(),
-                           QStringLiteral("kirokucyu"),
-                           QStringLiteral("yoyakucyu"),
-                           QStringLiteral("renzoku"),
-                           modes::kDownload,
-                           modes::kHeader,
-                           modes::kLogStart,
-                           modes::kReal,
-                           modes::kRealContinuous,
-                           modes::kClockSet,
-                           modes::kPortOpen,
-                           QStringLiteral("Stop"),
-                           QStringLiteral("Error")};
-  for (int i = 0; i < 13; ++i) {
-    if (order[i] == mode) return i;
-  }
-  return 0;
+  return std::max<qsizetype>(0, fuzz::sessionModes().indexOf(mode));
 }
 
 class SeedWriter final {
@@ -218,48 +199,21 @@ void writeDataSeeds(SeedWriter& w) {
 // against the simulated logger; the seed is that byte and every answer.
 QByteArray sessionSeed(const SimScenario& scenario, int what) {
   QTemporaryDir dir;
-  AppState app;
-  for (int i = 0; i < kSetCount; ++i) {
-    if (!app.file(i).open(dir.filePath(QStringLiteral("set%1").arg(i))).ok()) return {};
-  }
-  app.Connected = true;
-  app.Status.UsedMemory = 4000;
-  app.DownloadSlow = what == 1;
-  fuzz::SilentPrompts prompts;
-  const Timings timings;
-  Exchange exchange(app, prompts, timings);
-  PipeTransport pipe;
-  (void)pipe.open();
-  exchange.setTransport(&pipe);
-  Download download(app, prompts, exchange);
-  RealTimeMeasurement realTime(app, prompts, exchange, timings);
-
+  fuzz::SessionRig rig(dir.path(), what);
   SimulatedLogger logger(scenario);
   QByteArray seed(1, static_cast<char>(what));
-  pipe.setPeer([&](const QByteArray& bytes) {
+  rig.pipe.setPeer([&](const QByteArray& bytes) {
     logger.receive(bytes);
     for (const SimChunk& c : logger.takeOutputUntil(logger.now() + 10'000'000)) {
       seed += c.bytes;
-      pipe.deliver(c.bytes);
+      rig.pipe.deliver(c.bytes);
     }
   });
-  bool started = false;
-  switch (what) {
-    case 0:
-    case 1:
-      started = download.Command5_Click();
-      break;
-    case 2:
-      started = realTime.Command1_Click();
-      break;
-    default:
-      started = realTime.Command2_Click(RealTimeMeasurement::kMinSpacing, false);
-      break;
-  }
+  const bool started = rig.start();
   // A continuous series never ends by itself: a few points make the seed.
-  for (int turn = 0; started && exchange.isBusy() && turn < 100000; ++turn) {
+  for (int turn = 0; started && rig.exchange.isBusy() && turn < 100000; ++turn) {
     QCoreApplication::processEvents();
-    if (what == 3 && app.set(kRealTimeSet).Count >= 3) break;
+    if (what == 3 && rig.app.set(kRealTimeSet).Count >= 3) break;
   }
   return seed;
 }

@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QStringList>
 
-#include "FuzzSupport.h"
+#include "FuzzSessions.h"
 #include "core/app/AppState.h"
 #include "core/data/Conversion.h"
 #include "core/link/AnswerDispatcher.h"
@@ -14,25 +14,6 @@
 
 namespace termika {
 namespace {
-
-const QStringList& sessionModes() {
-  static const QStringList modes = {
-      QString(),
-      QStringLiteral("kirokucyu"),
-      QStringLiteral("yoyakucyu"),
-      QStringLiteral("renzoku"),
-      modes::kDownload,
-      modes::kHeader,
-      modes::kLogStart,
-      modes::kReal,
-      modes::kRealContinuous,
-      modes::kClockSet,
-      modes::kPortOpen,
-      QStringLiteral("Stop"),
-      QStringLiteral("Error"),
-  };
-  return modes;
-}
 
 bool knownRunState(const QString& state) {
   return state.isEmpty() || state == QStringView(kRunRecording) ||
@@ -47,7 +28,7 @@ void run(const std::uint8_t* data, size_t size) {
   CommandQueue queue;
   for (size_t i = 0; i < rows; ++i) {
     const std::uint8_t* r = data + 1 + 4 * i;
-    const QString& mode = sessionModes().at(r[3] % sessionModes().size());
+    const QString& mode = fuzz::sessionModes().at(r[3] % fuzz::sessionModes().size());
     fuzz::require(queue.append(commands::row(r[0], r[1], r[2], mode)).ok());
   }
 

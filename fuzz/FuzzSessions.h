@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "FuzzSupport.h"
+#include "core/app/AppState.h"
+#include "core/link/AnswerDispatcher.h"
+#include "core/link/Exchange.h"
+#include "core/link/PipeTransport.h"
+#include "core/link/Timings.h"
+#include "core/sessions/Download.h"
+#include "core/sessions/RealTimeMeasurement.h"
+
+namespace termika::fuzz {
+
+// Row modes as fuzz_answer inputs number them (their index, modulo the size).
+inline const QStringList& sessionModes() {
+  static const QStringList modes = {
+      QString(),
+      QStringLiteral("kirokucyu"),
+      QStringLiteral("yoyakucyu"),
+      QStringLiteral("renzoku"),
+      modes::kDownload,
+      modes::kHeader,
+      modes::kLogStart,
+      modes::kReal,
+      modes::kRealContinuous,
+      modes::kClockSet,
+      modes::kPortOpen,
+      QStringLiteral("Stop"),
+      QStringLiteral("Error"),
+  };
+  return modes;
+}
+
+// A connected program with both long sessions on an in-process pipe; the
+// caller plays the logger. `what` is the first byte of a fuzz_sessions
+// input: 0 fast download, 1 slow download, 2 one-time and 3 continuous
+// measurement.
+class SessionRig final {
+ public:
+  SessionRig(const QString& recordFolder, int what)
+      : exchange(app, prompts, timings), m_what(what) {
+    for (int i = 0; i < kSetCount; ++i) {
+      require(app.file(i).open(recordFolder + QStringLiteral("/set%1").arg(i)).ok());
+    }
+    app.Connected = true;
+    app.ModelName = QStringLiteral("QM120-RH");
+    app.Status.UsedMemory = 4000;  // the download asks the logger again
+    app.DownloadSlow = what == 1;
+    require(pipe.open().ok());
+    exchange.setTransport(&pipe);
+    realTime.setClock([] { return qint64{3'900'000'000}; });
+  }
+
+  bool start() {
+    switch (m_what) {
+      case 0:
+      case 1:
+        return download.Command5_Click();
+      case 2:
+        return realTime.Command1_Click();
+      default:
+        return realTime.Command2_Click(RealTimeMeasurement::kMinSpacing, false);
+    }
+  }
+
+  AppState app;
+  SilentPrompts prompts;
+  const Timings timings;
+  Exchange exchange;
+  PipeTransport pipe;
+  Download download{app, prompts, exchange};
+  RealTimeMeasurement realTime{app, prompts, exchange, timings};
+
+ private:
+  int m_what;
+};
+
+}  // namespace termika::fuzz
