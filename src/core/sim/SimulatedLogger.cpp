@@ -25,6 +25,15 @@ int daysInMonth(int year, int month) {
   return month == 2 && leap ? 29 : kDays[month - 1];
 }
 
+// The four bytes of a request: its last eight bytes before the terminator,
+// anything in front being line noise. nullopt for a cut or garbled frame.
+std::optional<Bytes4> decodeRequest(const QByteArray& frame) {
+  if (frame.size() < 8) return std::nullopt;
+  QByteArray framed = frame.right(8);
+  framed.append(static_cast<char>(frame::kTerminator));
+  return frame::decodeAnswer(framed);
+}
+
 std::uint8_t high(int value) { return static_cast<std::uint8_t>((value >> 8) & 0xFF); }
 std::uint8_t low(int value) { return static_cast<std::uint8_t>(value & 0xFF); }
 
@@ -254,10 +263,8 @@ void SimulatedLogger::handleFrame(const QByteArray& frame) {
 
 void SimulatedLogger::arm(const QByteArray& frame) {
   if (m_faults.armOnCode >= 0) {
-    QByteArray framed = frame.right(8);
-    framed.append(static_cast<char>(frame::kTerminator));
-    const std::optional<Bytes4> command = frame::decodeAnswer(framed);
-    if (frame.size() < 8 || !command || (*command)[1] != m_faults.armOnCode) return;
+    const std::optional<Bytes4> command = decodeRequest(frame);
+    if (!command || (*command)[1] != m_faults.armOnCode) return;
   }
   if (m_armCountdown > 0) {
     --m_armCountdown;
@@ -277,9 +284,7 @@ void SimulatedLogger::handleRequest(const QByteArray& frame) {
     return;
   }
   if (frame.size() < 8) return;
-  QByteArray framed = frame.right(8);
-  framed.append(static_cast<char>(frame::kTerminator));
-  const std::optional<Bytes4> command = frame::decodeAnswer(framed);
+  const std::optional<Bytes4> command = decodeRequest(frame);
   if (!command || (*command)[0] != 1) {
     schedule(rejection());
     return;
