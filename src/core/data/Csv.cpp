@@ -407,4 +407,18 @@ CsvReadResult ReadCsvFile(const QString& path, const UiText& texts) {
   return ParseCsv(file, texts);
 }
 
+void ApplyCsvContent(DataSet& set, const CsvContent& content) {
+  set.Count = static_cast<int>(content.Records.size());
+  set.DrawnCount = 0;
+  set.Interval = content.Interval;
+  set.UpperAlarm = content.UpperAlarm;
+  set.LowerAlarm = content.LowerAlarm;
+  set.Model = content.Model;
+  set.LoggerName = content.LoggerName;
+  set.AnnouncedStart = content.StartTime;
+  set.AnnouncedCount = content.AnnouncedCount;
+  set.AllExtremes = content.AllExtremes;
+  set.SelectedExtremes.reset();
+}
+
 }  // namespace termika

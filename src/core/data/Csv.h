@@ -68,4 +68,9 @@ CsvReadResult ParseCsv(QIODevice& device, const UiText& texts);
 CsvReadResult ParseCsv(const QByteArray& bytes, const UiText& texts);
 CsvReadResult ReadCsvFile(const QString& path, const UiText& texts);
 
+// Describes `set` by a file read: count, interval, alarms, model, name, the
+// header's start and count, extremes; nothing drawn or selected yet. The
+// records themselves are stored by the caller.
+void ApplyCsvContent(DataSet& set, const CsvContent& content);
+
 }  // namespace termika

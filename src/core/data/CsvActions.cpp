@@ -29,7 +29,6 @@ QString withCsvSuffix(const QString& path) {
 
 }  // namespace
 
-
 QString proposedCsvName(const QString& loggerName, double firstTime) {
   const QString stamp = fmt::fileStamp(firstTime);
   const QString named = loggerName + QLatin1Char('_') + stamp;
@@ -79,8 +78,7 @@ SaveOutcome AskSaveDataSet(AppState& state, int setIndex, const QString& prompt,
 bool OpenCsvIntoFileSet(AppState& state, UserPrompts& prompts, const QString& path) {
   QString chosen = path;
   if (chosen.isEmpty()) {
-    const std::optional<QString> picked =
-        prompts.chooseOpenFile(state.Texts.text(1108));
+    const std::optional<QString> picked = prompts.chooseOpenFile(state.Texts.text(1108));
     if (!picked || picked->isEmpty()) return false;
     chosen = *picked;
     rememberFolder(state, chosen);
@@ -102,17 +100,7 @@ bool OpenCsvIntoFileSet(AppState& state, UserPrompts& prompts, const QString& pa
                  state.Texts.text(1113) + QStringLiteral("\r\r") + stored.error().message);
     return false;
   }
-  set.Count = static_cast<int>(content.Records.size());
-  set.DrawnCount = 0;
-  set.Interval = content.Interval;
-  set.UpperAlarm = content.UpperAlarm;
-  set.LowerAlarm = content.LowerAlarm;
-  set.Model = content.Model;
-  set.LoggerName = content.LoggerName;
-  set.AnnouncedStart = content.StartTime;
-  set.AnnouncedCount = content.AnnouncedCount;
-  set.AllExtremes = content.AllExtremes;
-  set.SelectedExtremes.reset();
+  ApplyCsvContent(set, content);
   state.FileSetName = content.LoggerName;
   state.CurrentSet = kFileSet;
   return true;

@@ -7,6 +7,7 @@
 #include "core/data/CsvActions.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremeMarks.h"
+#include "core/data/SetRecords.h"
 #include "core/link/AnswerDispatcher.h"
 #include "core/link/Commands.h"
 
@@ -281,11 +282,8 @@ void Download::onSessionAborted() {
 
 void Download::clearLogSet() {
   DataSet& set = m_app.set(kLogSet);
-  set.Count = 0;
-  set.DrawnCount = 0;
+  ClearDataSet(set);
   set.Unsaved = false;
-  set.AllExtremes.reset();
-  set.SelectedExtremes.reset();
 }
 
 void Download::setState(State state) {

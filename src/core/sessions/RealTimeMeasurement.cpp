@@ -8,6 +8,7 @@
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
 #include "core/data/Formats.h"
+#include "core/data/SetRecords.h"
 #include "core/link/AnswerDispatcher.h"
 #include "core/link/Commands.h"
 
@@ -109,11 +110,8 @@ bool RealTimeMeasurement::askSaveBeforeClearing() {
 
 void RealTimeMeasurement::clearRealTimeSet() {
   DataSet& set = m_app.set(kRealTimeSet);
-  set.Count = 0;
-  set.DrawnCount = 0;
+  ClearDataSet(set);
   set.Unsaved = false;
-  set.AllExtremes.reset();
-  set.SelectedExtremes.reset();
   set.Model = m_app.ModelName;
   set.LoggerName = m_app.Status.LoggerName;
   Q_EMIT setCleared();

@@ -136,13 +136,7 @@ Result<int> printCsvToPdf(const QString& csvPath, bool dump, const QString& pdfP
   }
   if (Result<void> stored = file.writeRange(1, content.Records); !stored) return stored.error();
   DataSet& set = state.set(kFileSet);
-  set.Count = static_cast<int>(content.Records.size());
-  set.Interval = content.Interval;
-  set.UpperAlarm = content.UpperAlarm;
-  set.LowerAlarm = content.LowerAlarm;
-  set.Model = content.Model;
-  set.LoggerName = content.LoggerName;
-  set.AllExtremes = content.AllExtremes;
+  ApplyCsvContent(set, content);
   state.FileSetName = content.LoggerName;
   state.CurrentSet = kFileSet;
   Result<int> pages = printSetToPdf(state, kFileSet, dump, pdfPath);
