@@ -159,6 +159,14 @@ void DataViews::RestoreView(int set) {
   m_situdo->setImage(images[kHumidityImage]);
 }
 
+NavigationState DataViews::navigationOf(int set) {
+  if (set == m_shown) return m_nav;
+  NavigationState nav;
+  termika::RestoreView(nav, m_state.set(set));
+  UpdateTimeBase(nav, points(set), false);
+  return nav;
+}
+
 void DataViews::ShowView(int set, int mode) {
   if (set < 0 || set >= kSetCount) return;
   SaveView(m_shown);

@@ -43,6 +43,8 @@ class DataViews final : public QObject {
   int shownSet() const { return m_shown; }
   DumpModel& model(int set) { return *m_models.at(static_cast<size_t>(set)); }
   const NavigationState& navigation() const { return m_nav; }
+  // The graph window of any set: the one on screen or the one kept for it.
+  NavigationState navigationOf(int set);
   // The dump list of a set (null once the window has deleted it).
   const QTableView* list(int set) const { return m_lists.at(static_cast<size_t>(set)); }
 

@@ -1,12 +1,14 @@
 // The main window's menu items, data buttons and view choices.
 #include <QAction>
 #include <QDesktopServices>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QUrl>
 
 #include "core/app/AppState.h"
+#include "core/app/Says.h"
 #include "core/app/StateRules.h"
 #include "core/data/CsvActions.h"
 #include "core/data/Formats.h"
@@ -45,14 +47,11 @@ void MainWindow::connectActions() {
   onAction("m121", &MainWindow::m121_Click);
   onButton("Command22", &MainWindow::m121_Click);
   onAction("m13", &MainWindow::m13_Click);
-  // Each data area's print button prints its own set.
+  // Each data area's print button prints its own set, leaving the shown one on screen.
   const std::pair<const char*, int> printButtons[] = {
       {"Command24", kLogSet}, {"Command23", kRealTimeSet}, {"Command25", kFileSet}};
   for (const auto& [button, set] : printButtons) {
-    onButton(button, [this, set = set] {
-      if (set != m_state.CurrentSet) m_views->ShowView(set, m_state.ViewMode);
-      openPrintDialog();
-    });
+    onButton(button, [this, set = set] { openPrintDialog(set); });
   }
   onAction("m41", &MainWindow::m41_Click);
   onAction("m42", &MainWindow::m42_Click);
@@ -118,15 +117,14 @@ void MainWindow::m121_Click() {
   RefreshMainWindowState();
 }
 
-void MainWindow::m13_Click() { openPrintDialog(); }
+void MainWindow::m13_Click() { openPrintDialog(m_state.CurrentSet); }
 
-void MainWindow::openPrintDialog() {
-  const int set = m_state.CurrentSet;
+void MainWindow::openPrintDialog(int set) {
   if (!CanPrint(m_state, set)) return;
   PrintSelection selection;
-  selection.graphView = m_views->navigation();
+  selection.graphView = m_views->navigationOf(set);
   if (const QTableView* list = m_views->list(set)) selection.dumpRows = DumpListRows(*list);
-  termika::openPrintDialog(this, m_state, m_state.Texts, m_state.ViewMode, selection);
+  termika::openPrintDialog(this, m_state, set, m_state.ViewMode, selection);
 }
 
 void MainWindow::m41_Click() {
@@ -139,10 +137,18 @@ void MainWindow::m41_Click() {
 
 void MainWindow::m42_Click() {
   if (m_helpPage.isEmpty()) {
-    m_prompts->info(m_state.ModelName, m_state.Texts[1126]);
+    m_prompts->info(m_state.ModelName,
+                    says("The help page %1 was not found.").arg(m_state.Texts[1126]));
     return;
   }
-  QDesktopServices::openUrl(QUrl::fromLocalFile(m_helpPage));
+  const QUrl page = QUrl::fromLocalFile(m_helpPage);
+  const bool opened = m_openUrl ? m_openUrl(page) : QDesktopServices::openUrl(page);
+  // Without a desktop launcher the user can still open the page by hand.
+  if (!opened) {
+    m_prompts->info(m_state.ModelName,
+                    says("The help page could not be opened. Open this file in a web browser:") +
+                        QStringLiteral("\r\r") + QDir::toNativeSeparators(m_helpPage));
+  }
 }
 
 }  // namespace termika

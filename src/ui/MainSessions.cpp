@@ -6,9 +6,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "core/app/AppState.h"
 #include "core/app/RecordingSettings.h"
+#include "core/app/ReservedStart.h"
 #include "core/data/DayTime.h"
 #include "core/link/Exchange.h"
 #include "core/sessions/Connection.h"
@@ -27,6 +29,18 @@
 
 namespace termika {
 namespace {
+
+// A double click on a start/stop button is one command: the second click
+// within this time of the first is dropped.
+constexpr qint64 kRepeatClickMs = 500;
+// The logger starts recording within its reserved minute; its status is read
+// this long after the minute began, and again at this spacing for a few
+// minutes while it still reports the reservation.
+constexpr qint64 kReservationReadDelayS = 3;
+constexpr qint64 kReservationRetryMs = 20000;
+constexpr qint64 kReservationLookBackS = 300;
+constexpr qint64 kLongestTimerMs = 3600000;
+enum ToggleButton { kConnectButton, kRecordButton, kContinuousButton };
 
 CivilTime civil(const QDateTime& t) {
   const QDate d = t.date();
@@ -77,8 +91,9 @@ void MainWindow::connectSessions() {
   connect(m_exchange.get(), &Exchange::exchangeEnded, this, &MainWindow::RefreshMainWindowState);
   connect(m_exchange.get(), &Exchange::busyPointer, this, &MainWindow::setBusyPointer);
 
-  connect(named<QPushButton>("Command20"), &QPushButton::clicked, this,
-          [this] { m_connection->Command20_Click(); });
+  connect(named<QPushButton>("Command20"), &QPushButton::clicked, this, [this] {
+    if (firstClick(kConnectButton)) m_connection->Command20_Click();
+  });
   connect(m_connection.get(), &Connection::stateChanged, this, &MainWindow::RefreshMainWindowState);
   connect(m_connection.get(), &Connection::deviceViewsCleared, this, [this] {
     m_views->SetCleared(kLogSet);
@@ -87,12 +102,19 @@ void MainWindow::connectSessions() {
     m_views->ClearDeviceViews();
   });
   connect(m_connection.get(), &Connection::notice, panel2, &QLabel::setText);
-  // Notices about the ports that were skipped during the scan are stale once a logger answers.
-  connect(m_connection.get(), &Connection::connected, panel2, &QLabel::clear);
+  // Notices about the ports that were skipped during the scan are stale once
+  // a logger answers; the port list shows where it was found.
+  connect(m_connection.get(), &Connection::connected, this, [this, panel2](int port) {
+    panel2->clear();
+    m_state.ChosenPort = port;
+    named<QComboBox>("Combo4")->setCurrentText(QString::number(port));
+    Save();
+  });
   connect(named<QAction>("m35"), &QAction::triggered, this, &MainWindow::openForm5);
 
   connect(named<QPushButton>("Command5"), &QPushButton::clicked, this, &MainWindow::Command5_Click);
   connect(m_download.get(), &Download::started, this, &MainWindow::downloadStarted);
+  connect(m_download.get(), &Download::stateChanged, this, &MainWindow::RefreshMainWindowState);
   connect(m_download.get(), &Download::progress, m_form3, [this](int received, int total) {
     if (total > 0) m_form3->setExpected(total);
     m_form3->setReceived(received);
@@ -103,7 +125,9 @@ void MainWindow::connectSessions() {
 
   connect(named<QPushButton>("Command1"), &QPushButton::clicked, this,
           [this] { m_realTime->Command1_Click(); });
-  connect(named<QPushButton>("Command2"), &QPushButton::clicked, this, &MainWindow::Command2_Click);
+  connect(named<QPushButton>("Command2"), &QPushButton::clicked, this, [this] {
+    if (firstClick(kContinuousButton)) Command2_Click();
+  });
   connect(named<QComboBox>("Combo5"), &QComboBox::activated, this, &MainWindow::spacingChanged);
   for (const char* unit : {"Option3", "Option4"})
     connect(named<QRadioButton>(unit), &QRadioButton::clicked, this, &MainWindow::spacingChanged);
@@ -117,13 +141,14 @@ void MainWindow::connectSessions() {
             named<QLabel>("Label4")->setText(h);
             named<QLabel>("Label10")->setText(time);
           });
-  connect(m_realTime.get(), &RealTimeMeasurement::batteryChanged, this, &MainWindow::showBattery);
   connect(m_realTime.get(), &RealTimeMeasurement::runningChanged, this,
           &MainWindow::RefreshMainWindowState);
   connect(m_realTime.get(), &RealTimeMeasurement::redrawDue, this,
           [this] { m_views->DrawGraphs(); });
 
-  connect(named<QPushButton>("Command4"), &QPushButton::clicked, this, &MainWindow::Command4_Click);
+  connect(named<QPushButton>("Command4"), &QPushButton::clicked, this, [this] {
+    if (firstClick(kRecordButton)) Command4_Click();
+  });
   connect(named<QPushButton>("Command11"), &QPushButton::clicked, this,
           [this, panel2] { note(*panel2, m_requests->updateStatus()); });
   connect(named<QPushButton>("Command27"), &QPushButton::clicked, this, [this, panel2] {
@@ -177,12 +202,47 @@ void MainWindow::realTimePointAdded() {
   RefreshMainWindowState();
 }
 
-void MainWindow::showBattery(bool low) {
-  QLabel* battery = named<QLabel>("Label39");
-  battery->setText(m_state.Texts[low ? 1047 : 1046]);
-  QPalette palette = battery->palette();
-  palette.setColor(QPalette::WindowText, low ? QColor(255, 0, 0) : QColor(0, 0, 0));
-  battery->setPalette(palette);
+bool MainWindow::firstClick(int button) {
+  QElapsedTimer& last = m_lastToggleClick.at(static_cast<size_t>(button));
+  if (last.isValid() && last.elapsed() < kRepeatClickMs) return false;
+  last.start();
+  return true;
+}
+
+void MainWindow::watchReservation() {
+  const LoggerStatus& st = m_state.Status;
+  const bool reserved =
+      m_state.Connected && m_requests && m_state.RunState == QString::fromUtf16(kRunReserved);
+  const QDateTime now = m_clock();
+  const QDateTime start =
+      reserved ? ReservedStart(now.addSecs(-kReservationLookBackS), st.ReservationDay,
+                               st.ReservationHour, st.ReservationMinute)
+               : QDateTime();
+  if (!start.isValid()) {
+    m_reservationTimer.stop();
+    return;
+  }
+  qint64 wait = now.msecsTo(start.addSecs(kReservationReadDelayS));
+  if (wait <= 0) wait = kReservationRetryMs;  // started minutes ago, yet still reserved
+  m_reservationTimer.start(static_cast<int>(std::min(wait, kLongestTimerMs)));
+}
+
+void MainWindow::reservationDue() {
+  if (!m_state.Connected || m_state.RunState != QString::fromUtf16(kRunReserved)) return;
+  const LoggerStatus& st = m_state.Status;
+  const QDateTime start =
+      ReservedStart(m_clock().addSecs(-kReservationLookBackS), st.ReservationDay,
+                    st.ReservationHour, st.ReservationMinute);
+  // A timer capped short of a far start only looks again.
+  if (start.isValid() && m_clock() < start.addSecs(kReservationReadDelayS)) {
+    watchReservation();
+    return;
+  }
+  if (linkBusy()) {
+    m_reservationTimer.start(1000);
+    return;
+  }
+  note(*named<QLabel>("StatusBar1_2"), m_requests->updateStatus());
 }
 
 void MainWindow::Command4_Click() {
@@ -256,6 +316,9 @@ void MainWindow::openForm5() {
           [dialog] { dialog->discoveryFinished(true); });
   connect(m_connection.get(), &Connection::notFound, dialog,
           [dialog] { dialog->discoveryFinished(false); });
+  connect(m_connection.get(), &Connection::stateChanged, dialog, [this, dialog] {
+    if (!m_connection->isConnecting()) dialog->discoveryFinished(m_connection->isConnected());
+  });
   dialog->exec();
 }
 

@@ -6,12 +6,12 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDialog>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -21,6 +21,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStackedWidget>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolButton>
@@ -32,6 +33,7 @@
 #include "core/app/Shutdown.h"
 #include "core/app/StateRules.h"
 #include "core/app/WindowLimits.h"
+#include "core/data/Formats.h"
 #include "core/link/Exchange.h"
 #include "core/link/Timings.h"
 #include "core/sessions/Connection.h"
@@ -124,10 +126,6 @@ UserPrompts& MainWindow::prompts() { return *m_prompts; }
 
 void MainWindow::setLinkStopper(std::function<void()> stop) { m_stopLink = std::move(stop); }
 
-void MainWindow::setSaveAsker(std::function<SaveOutcome(int, const QString&)> ask) {
-  m_askSave = std::move(ask);
-}
-
 // Start-up: the texts are loaded with the state; the record files are open
 // before the window exists (a failure there ends the program with a message).
 void MainWindow::Form_Load() {
@@ -147,6 +145,12 @@ void MainWindow::Form_Load() {
   named<QComboBox>("Combo4")->setCurrentText(QString::number(m_state.ChosenPort));
 
   m_views = new DataViews(m_state, *this, *named<QLabel>("StatusBar1_2"));
+  m_prompts->setNoticeBoard(
+      [panel = named<QLabel>("StatusBar1_2")](const QString& text) { panel->setText(text); });
+  m_prompts->setUnchosenFolder(m_settings.defaults().WorkingFolder,
+                               QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+  m_reservationTimer.setSingleShot(true);
+  connect(&m_reservationTimer, &QTimer::timeout, this, &MainWindow::reservationDue);
   m_views->setRefresh([this] { RefreshMainWindowState(); });
   connectActions();
   connectViewChoices();
@@ -341,6 +345,9 @@ QWidget* MainWindow::buildFileFrame() {
   layout->addWidget(label("Caption207", Texts[207]));
   layout->addWidget(button("Command14", Texts[208]));
   layout->addWidget(button("Command25", Texts[209]));
+  QLabel* fileName = label("FileNameLabel");
+  fileName->setMaximumWidth(180);
+  layout->addWidget(fileName);
   layout->addStretch(1);
   return box;
 }
@@ -522,7 +529,9 @@ void MainWindow::RefreshMainWindowState() {
   closeRefreshedDialogs();
   // The about box must not show the version of a logger no longer there.
   if (!m_state.Connected) m_state.Status.FirmwareVersion.clear();
-  const MainWindowState s = termika::RefreshMainWindowState(StateInputs::from(m_state));
+  StateInputs inputs = StateInputs::from(m_state);
+  inputs.Downloading = m_download && m_download->running();
+  const MainWindowState s = termika::RefreshMainWindowState(inputs);
   m_state.ModelName = s.ModelName;
   ApplyMainWindowState(*this, s);
   named<QLabel>("StatusBar1_1")->setText(s.StatusBarText);
@@ -544,6 +553,10 @@ void MainWindow::RefreshMainWindowState() {
   const char* setOptions[] = {"Option5", "Option6", "Option7"};
   named<QRadioButton>(setOptions[m_state.CurrentSet])->setChecked(true);
   named<QRadioButton>(m_state.ViewMode == 0 ? "Option8" : "Option9")->setChecked(true);
+  QLabel* fileName = named<QLabel>("FileNameLabel");
+  fileName->setText(inputs.FileSetFile);
+  fileName->setToolTip(QDir::toNativeSeparators(m_state.FileSetFile));
+  watchReservation();
   m_refreshing = false;
 }
 
@@ -578,25 +591,32 @@ void MainWindow::Save() {
   }
 }
 
-void MainWindow::tokei_Timer() {
-  named<QLabel>("StatusBar1_3")
-      ->setText(QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
-}
+void MainWindow::tokei_Timer() { named<QLabel>("StatusBar1_3")->setText(fmt::dateTime(m_clock())); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!m_closing) {
-    Form_QueryUnload();
-    Form_Unload();
+    if (!offerToSaveBeforeClosing()) {
+      event->ignore();
+      return;
+    }
+    shutDown();
   }
   event->accept();
 }
 
-void MainWindow::Form_QueryUnload() {
+bool MainWindow::offerToSaveBeforeClosing() {
   ShutdownSteps steps;
-  steps.stopLink = m_stopLink;
-  steps.askSave = m_askSave ? m_askSave : [this](int set, const QString& prompt) {
-    return AskSaveDataSet(m_state, set, prompt, *m_prompts);
+  steps.ask = [this](int set, const QString& prompt) -> std::optional<CloseChoice> {
+    const DataSet& data = m_state.set(set);
+    if (!data.Unsaved || data.Count < 1) return std::nullopt;
+    return m_prompts->askSaveDiscardCancel(m_state.ModelName, prompt);
   };
+  steps.save = [this](int set) {
+    const bool saved = SaveDataSetCsv(m_state, set, *m_prompts) == SaveOutcome::Saved;
+    RefreshMainWindowState();
+    return saved;
+  };
+  steps.stopLink = m_stopLink;
   steps.closeFiles = [this] { m_files.close(m_state); };
   steps.saveSettings = [this] { Save(); };
   steps.deleteRecordFiles = [this] {
@@ -604,10 +624,10 @@ void MainWindow::Form_QueryUnload() {
     if (!failed.isEmpty())
       qWarning("Could not delete %s", qUtf8Printable(failed.join(QStringLiteral(", "))));
   };
-  runShutdown(m_state.Texts, steps);
+  return runShutdown(m_state.Texts, steps);
 }
 
-void MainWindow::Form_Unload() {
+void MainWindow::shutDown() {
   m_closing = true;
   m_tokei.stop();
   // Every other window goes with the main window.

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
+#include <QUrl>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -59,14 +63,17 @@ class MainWindow final : public QMainWindow {
   Exchange* exchange() const { return m_exchange.get(); }
   Connection* connection() const { return m_connection.get(); }
   Download* download() const { return m_download.get(); }
-  // Stops the link's timers and closes the port; run before the save
+  // Stops the link's timers and closes the port; run after the save
   // questions at exit.
   void setLinkStopper(std::function<void()> stop);
-  // Asks whether to save a data set (AskSaveDataSet).
-  void setSaveAsker(std::function<SaveOutcome(int set, const QString& prompt)> ask);
 
   // Where the help item finds the local help page (absolute path).
   void setHelpPage(const QString& path) { m_helpPage = path; }
+  // How the help page is handed to the desktop; false when nothing opened it.
+  void setUrlOpener(std::function<bool(const QUrl&)> open) { m_openUrl = std::move(open); }
+  // The computer's clock, for the status bar and the reserved start.
+  void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+
   DataViews& views() { return *m_views; }
 
   // Applies the window state table to every control; run after each
@@ -85,8 +92,8 @@ class MainWindow final : public QMainWindow {
   void m13_Click();
   void m41_Click();
   void m42_Click();
-  // Printing comes with its own dialogs; until then the user is told.
-  void openPrintDialog();
+  // The print dialog of `set` in the current view mode; the shown set stays.
+  void openPrintDialog(int set);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -120,8 +127,11 @@ class MainWindow final : public QMainWindow {
   void downloadStarted();
   void downloadFinished(bool ok);
   void realTimePointAdded();
-  void showBattery(bool low);
   bool linkBusy() const;
+  // False for the second click of a double click on a start/stop button.
+  bool firstClick(int button);
+  void watchReservation();
+  void reservationDue();
   void connectViewChoices();
   void showFileSetLabels();
   void closeRefreshedDialogs();
@@ -130,8 +140,10 @@ class MainWindow final : public QMainWindow {
   void Combo3_Click();
   void Combo4_Click();
   void tokei_Timer();
-  void Form_QueryUnload();
-  void Form_Unload();
+  // Offers the unsaved sets, then stops the link and cleans up; false when
+  // the user cancelled and everything runs on.
+  bool offerToSaveBeforeClosing();
+  void shutDown();
 
   template <typename T>
   T* named(const char* name) const {
@@ -143,9 +155,12 @@ class MainWindow final : public QMainWindow {
   ProgramFiles& m_files;
   std::unique_ptr<MessageBoxPrompts> m_prompts;
   std::function<void()> m_stopLink;
-  std::function<SaveOutcome(int, const QString&)> m_askSave;
+  std::function<bool(const QUrl&)> m_openUrl;
+  std::function<QDateTime()> m_clock = &QDateTime::currentDateTime;
   QTimer m_tokei;
-  DataViews* m_views = nullptr;  // child of the window
+  QTimer m_reservationTimer;
+  std::array<QElapsedTimer, 3> m_lastToggleClick;  // connect, record, continuous
+  DataViews* m_views = nullptr;                    // child of the window
   // The link: the sessions refer to the exchange and the pins, so these are
   // declared first and destroyed last.
   std::unique_ptr<AdapterPins> m_pins;

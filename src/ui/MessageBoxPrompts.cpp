@@ -36,9 +36,35 @@ bool MessageBoxPrompts::ask(const QString& title, const QString& message) {
                                QMessageBox::No) == QMessageBox::Yes;
 }
 
+CloseChoice MessageBoxPrompts::askSaveDiscardCancel(const QString& title, const QString& message) {
+  QMessageBox box(QMessageBox::Question, titleOr(title), displayText(message),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_parent);
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Save:
+      return CloseChoice::Save;
+    case QMessageBox::Discard:
+      return CloseChoice::Discard;
+    default:
+      return CloseChoice::Cancel;
+  }
+}
+
+void MessageBoxPrompts::notice(const QString& message) {
+  if (m_notice) m_notice(message);
+}
+
+QString MessageBoxPrompts::startFolder() const {
+  const QString working = m_state.WorkingFolder;
+  const bool unchosen =
+      working.isEmpty() || (!m_unchosen.isEmpty() && QDir(working) == QDir(m_unchosen));
+  return unchosen && !m_documents.isEmpty() ? m_documents : working;
+}
+
 std::optional<QString> MessageBoxPrompts::chooseSaveFile(const QString& proposedName,
                                                          const QString& filter) {
-  const QString start = QDir(m_state.WorkingFolder).filePath(proposedName);
+  const QString start = QDir(startFolder()).filePath(proposedName);
   const QString file =
       QFileDialog::getSaveFileName(m_parent, QString(), start, dialogFilter(filter));
   if (file.isEmpty()) return std::nullopt;
@@ -47,8 +73,8 @@ std::optional<QString> MessageBoxPrompts::chooseSaveFile(const QString& proposed
 }
 
 std::optional<QString> MessageBoxPrompts::chooseOpenFile(const QString& filter) {
-  const QString file = QFileDialog::getOpenFileName(m_parent, QString(), m_state.WorkingFolder,
-                                                    dialogFilter(filter));
+  const QString file =
+      QFileDialog::getOpenFileName(m_parent, QString(), startFolder(), dialogFilter(filter));
   if (file.isEmpty()) return std::nullopt;
   remember(file);
   return file;

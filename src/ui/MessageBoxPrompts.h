@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 #include "core/app/UserPrompts.h"
 
@@ -20,6 +21,18 @@ class MessageBoxPrompts final : public UserPrompts {
   std::optional<QString> chooseSaveFile(const QString& proposedName,
                                         const QString& filter) override;
   std::optional<QString> chooseOpenFile(const QString& filter) override;
+  CloseChoice askSaveDiscardCancel(const QString& title, const QString& message) override;
+  void notice(const QString& message) override;
+
+  // Where notices go (the status bar).
+  void setNoticeBoard(std::function<void(const QString&)> show) { m_notice = std::move(show); }
+  // The working folder the settings start with before the user picked one
+  // (the program's folder): the dialogs open in `documents` instead.
+  void setUnchosenFolder(const QString& unchosen, const QString& documents) {
+    m_unchosen = unchosen;
+    m_documents = documents;
+  }
+  QString startFolder() const;
 
   // Messages join their parts with carriage returns; a message box breaks
   // lines on line feeds.
@@ -31,6 +44,9 @@ class MessageBoxPrompts final : public UserPrompts {
 
   QWidget* m_parent;
   AppState& m_state;
+  std::function<void(const QString&)> m_notice;
+  QString m_unchosen;
+  QString m_documents;
 };
 
 }  // namespace termika

@@ -1,6 +1,9 @@
 // The whole window against the simulated logger, in process: connect, read
 // the status, download, and find the logger's points in the dump list.
+#include <QAction>
+#include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTableView>
 #include <QTimer>
@@ -8,6 +11,7 @@
 #include "EventWait.h"
 #include "WindowTest.h"
 #include "core/link/Exchange.h"
+#include "core/sessions/Download.h"
 #include "core/sim/SimScenario.h"
 #include "core/sim/SimulatedPort.h"
 #include "ui/graph/GraphView.h"
@@ -140,6 +144,41 @@ TEST_F(EndToEndTest, ASingleMeasurementShowsTheRealTimeSet) {
   EXPECT_EQ(text("Label39"), QStringLiteral("正常"));            // battery fine
   EXPECT_TRUE(find<QAbstractButton>("Command22")->isEnabled());  // something to save
   EXPECT_EQ(m_messages, QStringList());
+}
+
+// The port list shows where the scan found the logger and the battery answer of the connect
+// is on the panel; a double click on Continuous starts one series; a download locks every
+// set, view, print, open and speed choice and blanks the live values until it ends.
+TEST_F(EndToEndTest, PanelAfterConnectDoubleClicksAndTheDownloadLock) {
+  QTest::keyClick(find<QComboBox>("Combo4"), Qt::Key_7);
+  connect();
+  EXPECT_EQ(text("Combo4 Label39"), QStringLiteral("1|正常"));
+  EXPECT_EQ(m_state->ChosenPort, 1);
+
+  click("Command2");
+  click("Command2");
+  EXPECT_EQ(m_state->RunState, QStringLiteral("renzoku"));
+  ASSERT_TRUE(settle([this] { return m_state->set(kRealTimeSet).Count >= 1; })) << said();
+  QTest::qWait(550);
+  click("Command2");
+  ASSERT_TRUE(settle([this] { return m_state->RunState.isEmpty(); })) << said();
+  EXPECT_FALSE(text("Label2").isEmpty());
+
+  click("Command5");
+  ASSERT_TRUE(m_window->download()->running());
+  QStringList enabled;
+  for (const char* name : {"Option5", "Option6", "Option7", "Option8", "Option9", "m2", "m13",
+                           "m11", "m12", "Command14", "Command22", "Command23", "Command25",
+                           "D_M_Fast", "D_M_Slow", "Command1", "Command2", "Command4"}) {
+    const QObject* o = m_window->findChild<QObject*>(QString::fromLatin1(name));
+    if (const auto* menu = qobject_cast<const QMenu*>(o)) o = menu->menuAction();
+    if (o == nullptr || o->property("enabled").toBool()) enabled << QString::fromLatin1(name);
+  }
+  EXPECT_EQ(enabled, QStringList());
+  EXPECT_EQ(text("Label2 Label4 Label10"), QStringLiteral("||"));
+  ASSERT_TRUE(settle([this] { return m_state->set(kLogSet).Count == 25; })) << said();
+  EXPECT_TRUE(find<QAction>("D_M_Slow")->isEnabled());
+  EXPECT_TRUE(find<QAbstractButton>("Option6")->isEnabled());
 }
 
 }  // namespace

@@ -7,10 +7,14 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <QTest>
 
 #include "FormPrompts.h"
+#include "core/app/Translations.h"
 #include "core/app/UiText.h"
 #include "ui/dialogs/Form12.h"
+#include "ui/dialogs/UpDownBar.h"
 
 namespace termika {
 namespace {
@@ -50,12 +54,12 @@ struct RecordingDialog {
     return found;
   }
   QString label(const char* names) { return captions(dialog, names); }
-  QScrollBar* bar(const char* name) { return child<QScrollBar>(name); }
-  void set(const char* name, int value) { bar(name)->setValue(value); }
+  UpDownBar* bar(const char* name) { return child<UpDownBar>(name); }
+  void set(const char* name, int value) { bar(name)->setNumber(value); }
   void click(const char* name) { child<QAbstractButton>(name)->click(); }
   bool checked(const char* name) { return child<QAbstractButton>(name)->isChecked(); }
   QString range(const char* name) {
-    return QStringLiteral("%1..%2").arg(bar(name)->minimum()).arg(bar(name)->maximum());
+    return QStringLiteral("%1..%2").arg(bar(name)->lowest()).arg(bar(name)->highest());
   }
 };
 
@@ -67,8 +71,9 @@ TEST(Form12, OpensWithTheLoggersSettings) {
   for (const char* off : {"Option1", "Check1"}) EXPECT_FALSE(d.checked(off));
   EXPECT_FALSE(d.child<QComboBox>("Combo2")->isEditable());
   EXPECT_EQ(d.child<QComboBox>("Combo2")->count(), 58);
-  EXPECT_EQ(d.bar("VScroll1")->value(), 30);
-  EXPECT_EQ(d.bar("VScroll2")->value(), 10);
+  EXPECT_EQ(d.bar("VScroll1")->number(), 30);
+  EXPECT_EQ(d.bar("VScroll2")->number(), 10);
+  EXPECT_FALSE(d.child<QLabel>("IntervalNote")->isVisibleTo(&d.dialog));
   EXPECT_FALSE(d.bar("VScroll3")->isEnabled());
 }
 
@@ -97,13 +102,47 @@ TEST(Form12, UnitSwitchRestoresEachUnitsLastValue) {
   EXPECT_EQ(combo->currentText(), QStringLiteral("5"));
 }
 
+// The upper arrow of every up/down bar raises its value and the thumb stands higher for a
+// higher value; a logger interval of 1 s opens at 2 s with a note beside the list.
+TEST(Form12, UpperArrowsRaiseValuesAndAnUnlistedIntervalIsTold) {
+  RecordingDialog d;
+  d.click("Check1");
+  d.dialog.show();
+  for (const char* name : {"VScroll1", "VScroll2", "VScroll3", "VScroll4", "VScroll5"}) {
+    UpDownBar* b = d.bar(name);
+    b->setNumber(b->lowest() + 1);
+    const auto at = [b](QStyle::SubControl part) {
+      QStyleOptionSlider option;
+      option.initFrom(b);
+      option.orientation = Qt::Vertical;
+      option.minimum = b->minimum();
+      option.maximum = b->maximum();
+      option.sliderPosition = option.sliderValue = b->value();
+      option.singleStep = b->singleStep();
+      option.pageStep = b->pageStep();
+      return b->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, b);
+    };
+    const int before = b->number();
+    const int thumbBefore = at(QStyle::SC_ScrollBarSlider).center().y();
+    QTest::mouseClick(b, Qt::LeftButton, {}, at(QStyle::SC_ScrollBarSubLine).center());
+    EXPECT_EQ(b->number(), before + 1) << name;
+    EXPECT_LE(at(QStyle::SC_ScrollBarSlider).center().y(), thumbBefore) << name;
+    QTest::mouseClick(b, Qt::LeftButton, {}, at(QStyle::SC_ScrollBarAddLine).center());
+    EXPECT_EQ(b->number(), before) << name;
+  }
+  const Translations japanese(UiText::Language::Japanese);
+  RecordingDialog oneSecond(loggerPreset(1));
+  EXPECT_EQ(oneSecond.label("Combo2 Label8 IntervalNote"),
+            QStringLiteral("2|秒|ロガーの記録間隔 1 秒はこの一覧にありません。"));
+}
+
 TEST(Form12, RaisingTheLowerLimitPushesTheUpperOne) {
   RecordingDialog d;
   d.set("VScroll2", 30);
-  EXPECT_EQ(d.bar("VScroll1")->value(), 31);
+  EXPECT_EQ(d.bar("VScroll1")->number(), 31);
   EXPECT_EQ(d.label("Label1 Label2"), QStringLiteral("31℃|30℃"));
   d.set("VScroll1", -19);
-  EXPECT_EQ(d.bar("VScroll2")->value(), -20);
+  EXPECT_EQ(d.bar("VScroll2")->number(), -20);
   EXPECT_EQ(d.range("VScroll1") + ' ' + d.range("VScroll2"), QStringLiteral("-19..70 -20..69"));
 }
 
@@ -112,9 +151,9 @@ TEST(Form12, ReservationScrollsShowDateHourAndMinuteAndWrap) {
   d.click("Check1");
   EXPECT_EQ(d.label("Command1 Label5 Label6 Label7"),
             QStringLiteral("予約登録|2025年01月31日|10時|31分"));
-  EXPECT_EQ(d.bar("VScroll3")->maximum(), 58);
+  EXPECT_EQ(d.bar("VScroll3")->highest(), 58);
   d.set("VScroll4", -1);
-  EXPECT_EQ(d.bar("VScroll4")->value(), 23);
+  EXPECT_EQ(d.bar("VScroll4")->number(), 23);
   EXPECT_EQ(d.label("Label6"), QStringLiteral("23時"));
   d.set("VScroll4", 24);
   d.set("VScroll5", 60);

@@ -4,21 +4,27 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStringEncoder>
 #include <QTableView>
+#include <QTimer>
 
 #include "WindowTest.h"
+#include "core/app/Translations.h"
 #include "core/app/WindowLimits.h"
 #include "ui/DataViews.h"
 #include "ui/HelpPage.h"
 #include "ui/Lamp.h"
+#include "ui/MessageBoxPrompts.h"
 #include "ui/graph/GraphScrollBar.h"
 #include "ui/graph/GraphView.h"
 
@@ -256,23 +262,91 @@ TEST_F(MainWindowTest, StartsWithTheSavedPortsAndFolderWithinTheSizeLimits) {
   EXPECT_EQ(m_window->maximumSize(), limits.maximum);
 }
 
-TEST_F(MainWindowTest, ClosingStopsTheLinkAsksThenCleansUp) {
+// Answers the next modal box with the button `pick` returns, noting title, text and buttons.
+void answerNextBox(QString* seen, std::function<QAbstractButton*(QMessageBox&)> pick) {
+  QTimer::singleShot(0, [seen, pick] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    QStringList buttons;
+    for (const QAbstractButton* b : box->buttons()) buttons << b->text();
+    *seen = box->windowTitle() + u'|' + box->text() + u'|' + buttons.join(u',');
+    pick(*box)->click();
+  });
+}
+
+// Nothing is stopped before the question; Cancel keeps program, link and files running.
+TEST_F(MainWindowTest, ClosingAsksSaveDiscardOrCancelFirst) {
+  const Translations japanese(UiText::Language::Japanese);
   open();
   QStringList order;
   m_window->setLinkStopper([&] { order << QStringLiteral("stop"); });
-  m_window->setSaveAsker([&](int set, const QString&) {
-    order << QStringLiteral("ask %1").arg(set);
-    return SaveOutcome::Declined;
-  });
-  QTest::keyClick(find<QComboBox>("Combo4"), Qt::Key_5);
-  order.clear();
-  m_window->close();
-  EXPECT_EQ(order, (QStringList{"stop", "ask 0", "ask 1"}));
-  for (const char* name : {"real.rand", "log.rand", "disp.rand", "read.rand"}) {
+  m_state->ModelName = QStringLiteral("QM120-RH");
+  m_state->set(kLogSet).Count = 1;
+  m_state->set(kLogSet).Unsaved = true;
+  QString seen;
+  answerNextBox(&seen, [](QMessageBox& box) { return box.button(QMessageBox::Cancel); });
+  EXPECT_FALSE(m_window->close());
+  EXPECT_TRUE(m_window->isVisible());
+  EXPECT_TRUE(order.isEmpty());
+  EXPECT_TRUE(m_state->file(kLogSet).isOpen());
+  EXPECT_TRUE(seen.startsWith(QStringLiteral("QM120-RH|ログ記録のデータを保存しますか？|")));
+  EXPECT_TRUE(hasJapanese(seen.section(u'|', 2))) << seen.toStdString();  // Qt's own buttons
+  EXPECT_EQ(seen.section(u'|', 2).count(u','), 2);
+
+  answerNextBox(&seen, [](QMessageBox& box) { return box.button(QMessageBox::Discard); });
+  EXPECT_TRUE(m_window->close());
+  EXPECT_EQ(order, QStringList{QStringLiteral("stop")});
+  for (const char* name : {"real.rand", "log.rand", "disp.rand", "read.rand"})
     EXPECT_FALSE(QFile::exists(m_dir.filePath(QString::fromLatin1(name)))) << name;
-  }
-  EXPECT_EQ(readAll(ini()), iniLine(1, 5));
   for (int set = 0; set < kSetCount; ++set) EXPECT_FALSE(m_state->file(set).isOpen());
+}
+
+// The clock shows seconds; the help page that no launcher opens is named; print buttons leave
+// the shown set; an opened file is named in the title and the file panel; a save says where
+// it went, and the file dialogs start in the documents folder until the user picks one.
+TEST_F(MainWindowTest, ClockHelpPrintAndFilesTellTheUser) {
+  open();
+  m_window->setClock([] { return QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)); });
+  QTest::qWait(300);
+  EXPECT_EQ(text("StatusBar1_3"), QStringLiteral("2026/01/02 03:04:05"));
+
+  m_window->setHelpPage(QStringLiteral("/opt/termika/help/index.html"));
+  m_window->setUrlOpener([](const QUrl&) { return false; });
+  QString seen;
+  answerNextBox(&seen, [](QMessageBox& box) { return box.button(QMessageBox::Ok); });
+  m_window->m42_Click();
+  EXPECT_TRUE(seen.contains(QStringLiteral("/opt/termika/help/index.html"))) << seen.toStdString();
+
+  ASSERT_TRUE(m_window->m11_Click(writeCsv()));
+  EXPECT_EQ(m_window->windowTitle(), QStringLiteral("[Termika] 温湿度ロガー - in.csv"));
+  EXPECT_EQ(text("FileNameLabel"), QStringLiteral("in.csv"));
+  click("Option5");
+  QTimer::singleShot(0, [] {
+    if (QWidget* dialog = QApplication::activeModalWidget()) {
+      EXPECT_TRUE(dialog->objectName().startsWith(QStringLiteral("Form9")));
+      dialog->close();
+    }
+  });
+  click("Command25");
+  EXPECT_EQ(m_state->CurrentSet, kLogSet);
+
+  auto& prompts = static_cast<MessageBoxPrompts&>(m_window->prompts());
+  EXPECT_EQ(prompts.startFolder(),
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+  DataRecord r;
+  r.DateTime = 41395.5;
+  ASSERT_TRUE(m_state->file(kRealTimeSet).write(1, r).ok());
+  m_state->set(kRealTimeSet).Count = 1;
+  const QString saved = m_dir.filePath(QStringLiteral("live.csv"));
+  QTimer::singleShot(0, [saved] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->selectFile(saved);
+    dialog->accept();
+  });
+  m_window->m121_Click();
+  EXPECT_EQ(panel2(), QStringLiteral("1 points saved to %1").arg(QDir::toNativeSeparators(saved)));
+  EXPECT_EQ(prompts.startFolder(), m_dir.path());
 }
 
 TEST_F(MainWindowTest, ViewsStartWithTheirDefaults) {

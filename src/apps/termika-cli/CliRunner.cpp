@@ -150,7 +150,7 @@ void CliRunner::connectDirect() {
     *answer += m_directPort->readAll();
     const auto model = PortDiscovery::recogniseModel(*answer);
     if (!model) {
-      m_prompts.info(m_app.ModelName, m_app.ModelName + m_app.Texts.text(1071));
+      m_prompts.info(m_app.ModelName, m_app.Texts.after(m_app.ModelName, 1071));
       finish(kExitFailure);
       return;
     }
@@ -297,8 +297,9 @@ void CliRunner::startMeasure() {
     ++m_pointsPrinted;
     out(QStringLiteral("%1,%2,%3,%4")
             .arg(count)
-            .arg(fmt::dateTime(r->DateTime), fmt::fixed2(r->Temperature),
-                 fmt::fixed2(r->Humidity)));
+            .arg(fmt::dateTime(r->DateTime),
+                 fmt::measuredValue(r->Temperature, fmt::LeadingZero::Kept),
+                 fmt::measuredValue(r->Humidity, fmt::LeadingZero::Kept)));
     std::fflush(stdout);
     if (m_options.count > 1 && m_pointsPrinted >= m_options.count && m_measure->running()) {
       m_measure->Command2_Click(0, false);

@@ -11,6 +11,7 @@
 #include "core/app/ProgramFiles.h"
 #include "core/app/Settings.h"
 #include "core/app/SingleInstance.h"
+#include "core/app/Translations.h"
 #include "core/app/WritableFolder.h"
 #include "core/link/AdapterPinsFactory.h"
 #include "core/link/LatencyTimer.h"
@@ -49,6 +50,8 @@ static int runTermika(int argc, char** argv) {
   termika::SingleInstance instance(termika::SingleInstance::defaultLockPath());
   if (!instance.acquire()) return 0;
 
+  // Qt's own words (buttons, file dialogs) and our messages in the same language.
+  const termika::Translations translations(line->language);
   auto state = std::make_unique<termika::AppState>();
   state->Texts = termika::UiText::load(line->language);
 

@@ -20,12 +20,13 @@ inline constexpr char16_t kRunContinuous[] = u"renzoku";
 struct AppState {
   UiText Texts = UiText::load(UiText::Language::Japanese);
   QString BaudSetting = QStringLiteral("57600");
-  QString ModelName;   // connected logger's model; title of most message boxes
+  QString ModelName;  // connected logger's model; title of most message boxes
   int PortNumber = 1;
   int ChosenPort = 1;
   QString WorkingFolder;  // where the file dialogs start
   QString RunState;       // "", "kirokucyu", "yoyakucyu", "renzoku"
   QString FileSetName;
+  QString FileSetFile;  // the CSV file read into the file set
   bool Connected = false;
   bool DownloadSlow = false;
 

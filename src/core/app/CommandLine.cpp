@@ -2,6 +2,8 @@
 
 #include <QCommandLineParser>
 
+#include "core/app/Says.h"
+
 namespace termika {
 namespace {
 
@@ -44,7 +46,7 @@ Result<CommandLine> CommandLine::parse(const QStringList& arguments) {
   } else if (lang == QStringLiteral("en")) {
     line.language = UiText::Language::English;
   } else {
-    return Error{QStringLiteral("Unknown language \"%1\": use ja or en.").arg(lang)};
+    return Error{says("Unknown language \"%1\": use ja or en.").arg(lang)};
   }
   line.portMap = parser.value(options.portMap);
   line.adapter = parser.value(options.adapter);

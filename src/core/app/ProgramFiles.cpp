@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/app/AppState.h"
+#include "core/app/Says.h"
 
 namespace termika {
 
@@ -19,7 +20,7 @@ Result<void> ProgramFiles::open(AppState& state) {
   for (const Entry& entry : kFiles) {
     QFile stale(pathOf(entry));
     if (stale.exists() && !stale.remove()) {
-      return Error{QStringLiteral("Cannot delete the old record file %1: %2")
+      return Error{says("Cannot delete the old record file %1: %2")
                        .arg(stale.fileName(), stale.errorString())};
     }
   }
@@ -28,7 +29,7 @@ Result<void> ProgramFiles::open(AppState& state) {
     if (entry.set < 0) {
       m_disp.setFileName(pathOf(entry));
       if (!m_disp.open(QIODevice::ReadWrite)) {
-        opened = Error{QStringLiteral("Cannot open the record file %1: %2")
+        opened = Error{says("Cannot open the record file %1: %2")
                            .arg(m_disp.fileName(), m_disp.errorString())};
       }
     } else {

@@ -46,17 +46,21 @@ void RecordingSettings::preselect(const RecordingPreset& preset) {
   m_upperOn = preset.UpperAlarm.Enabled != 0;
   m_lowerOn = preset.LowerAlarm.Enabled != 0;
 
-  // Intervals the list cannot show (1 s, 90 s, 14460 s) open in their unit
-  // with the value last chosen there.
+  // Intervals the list cannot show open at the nearest one it holds (1 s at
+  // 2 s) or, in minutes, at the value last chosen there (90 s, 14460 s); the
+  // dialog says so, since confirming unseen would change the interval.
   const int interval = preset.IntervalSeconds;
+  m_unlistedInterval = 0;
   if (interval >= 1 && interval <= 59) {
     m_unit = Unit::Seconds;
-    if (interval >= kMinSeconds) m_seconds = interval;
+    m_seconds = std::max(interval, kMinSeconds);
+    if (interval < kMinSeconds) m_unlistedInterval = interval;
   } else if (interval >= 60 && interval <= kMaxIntervalSeconds && interval % 60 == 0) {
     m_unit = Unit::Minutes;
     m_minutes = interval / 60;
   } else {
     m_unit = Unit::Minutes;
+    if (interval > 0) m_unlistedInterval = interval;
   }
 }
 

@@ -86,6 +86,8 @@ class RecordingSettings final {
   void setUnit(Unit unit) { m_unit = unit; }
   int intervalValue() const { return m_unit == Unit::Seconds ? m_seconds : m_minutes; }
   QStringList intervalChoices() const;
+  // The logger's interval in seconds when the list holds no such value, else 0.
+  int unlistedInterval() const { return m_unlistedInterval; }
   // False (and nothing changes) for a value that is not in the list.
   bool setIntervalValue(int value);
 
@@ -135,6 +137,7 @@ class RecordingSettings final {
   Unit m_unit = Unit::Minutes;
   int m_minutes = 60;
   int m_seconds = 30;
+  int m_unlistedInterval = 0;
   int m_upper = kDefaultUpper;
   int m_lower = kDefaultLower;
   bool m_upperOn = false;
@@ -157,7 +160,6 @@ enum class RecordingButtonAction {
 };
 RecordingButtonAction DecideRecordingButton(bool linkBusy, const QString& runState,
                                             const LoggerStatus& status);
-
 
 }  // namespace termika
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/app/AppState.h"
+#include "core/app/Says.h"
 #include "core/app/WritableFolder.h"
 #include "core/data/Cp932.h"
 
@@ -55,7 +56,7 @@ Result<SettingsValues> Settings::load() const {
   bool created = false;
   while (!file.open(QIODevice::ReadOnly)) {
     if (created || file.exists()) {
-      return Error{QStringLiteral("Cannot read %1: %2").arg(path(), file.errorString())};
+      return Error{says("Cannot read %1: %2").arg(path(), file.errorString())};
     }
     if (Result<void> written = save(defaults()); !written) return written.error();
     created = true;
@@ -66,11 +67,11 @@ Result<SettingsValues> Settings::load() const {
 Result<void> Settings::save(const SettingsValues& values) const {
   QSaveFile file(path());
   if (!file.open(QIODevice::WriteOnly)) {
-    return Error{QStringLiteral("Cannot write %1: %2").arg(path(), file.errorString())};
+    return Error{says("Cannot write %1: %2").arg(path(), file.errorString())};
   }
   const QByteArray line = formatLine(values, defaults().WorkingFolder);
   if (file.write(line) != line.size() || !file.commit()) {
-    return Error{QStringLiteral("Cannot write %1: %2").arg(path(), file.errorString())};
+    return Error{says("Cannot write %1: %2").arg(path(), file.errorString())};
   }
   return {};
 }

@@ -5,23 +5,29 @@
 namespace termika {
 namespace {
 
-void offerSave(const ShutdownSteps& steps, int set, const QString& prompt) {
-  if (!steps.askSave) return;
-  SaveOutcome outcome;
-  do {
-    outcome = steps.askSave(set, prompt);
-  } while (outcome == SaveOutcome::Cancelled || outcome == SaveOutcome::Failed);
+// False when the user called the closing off.
+bool offerSave(const ShutdownSteps& steps, int set, const QString& prompt) {
+  if (!steps.ask) return true;
+  for (;;) {
+    const std::optional<CloseChoice> choice = steps.ask(set, prompt);
+    if (!choice || *choice == CloseChoice::Discard) return true;
+    if (*choice == CloseChoice::Cancel) return false;
+    if (!steps.save || steps.save(set)) return true;
+  }
 }
 
 }  // namespace
 
-void runShutdown(const UiText& texts, const ShutdownSteps& steps) {
-  if (steps.stopLink) steps.stopLink();
-  offerSave(steps, kLogSet, texts.text(1103));
-  offerSave(steps, kRealTimeSet, texts.text(1104));
-  if (steps.closeFiles) steps.closeFiles();
-  if (steps.saveSettings) steps.saveSettings();
-  if (steps.deleteRecordFiles) steps.deleteRecordFiles();
+bool runShutdown(const UiText& texts, const ShutdownSteps& steps) {
+  if (!offerSave(steps, kLogSet, texts.text(1103)) ||
+      !offerSave(steps, kRealTimeSet, texts.text(1104))) {
+    return false;
+  }
+  for (const auto& step :
+       {steps.stopLink, steps.closeFiles, steps.saveSettings, steps.deleteRecordFiles}) {
+    if (step) step();
+  }
+  return true;
 }
 
 }  // namespace termika

@@ -2,30 +2,33 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
-#include "core/data/CsvActions.h"
 #include "core/app/UiText.h"
+#include "core/app/UserPrompts.h"
 
 namespace termika {
 
 // What closing the main window does, step by step; every step is injected so
 // the order can be tested without a window. An unset step is skipped.
 struct ShutdownSteps {
-  // Stops the link's timers and closes the port, so nothing arrives while a
-  // question is open.
+  // Asks Save / Discard / Cancel for set `set`; nullopt when the set holds
+  // nothing unsaved.
+  std::function<std::optional<CloseChoice>(int set, const QString& prompt)> ask;
+  // Saves the set; false when the save was cancelled or failed.
+  std::function<bool(int set)> save;
+  // Stops the link's timers and closes the port.
   std::function<void()> stopLink;
-  // Asks whether to save set `set` with `prompt`; NothingToSave when the
-  // set holds no unsaved data.
-  std::function<SaveOutcome(int set, const QString& prompt)> askSave;
   std::function<void()> closeFiles;
   std::function<void()> saveSettings;
   std::function<void()> deleteRecordFiles;
 };
 
-// Stops the link, offers to save the log set and then the real-time set, then
-// closes the files, writes the settings and deletes the record files. A Yes
-// whose save was cancelled or failed is asked again: the data is only dropped
-// on an explicit No.
-void runShutdown(const UiText& texts, const ShutdownSteps& steps);
+// Offers the unsaved log set and then the unsaved real-time set before
+// anything is stopped: Save saves it (a cancelled or failed save asks
+// again), Discard goes on, Cancel returns false with the link and the files
+// as they were. Then stops the link, closes the files, writes the settings
+// and deletes the record files, and returns true.
+bool runShutdown(const UiText& texts, const ShutdownSteps& steps);
 
 }  // namespace termika

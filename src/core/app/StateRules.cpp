@@ -1,5 +1,6 @@
 #include "core/app/StateRules.h"
 
+#include <QFileInfo>
 #include <cmath>
 
 #include "core/app/AppState.h"
@@ -72,7 +73,7 @@ void notConnected(const StateInputs& in, MainWindowState& s) {
   enable(s, {QStringLiteral("Frame8"), QStringLiteral("Frame11")}, true);
   enable(s, names("Option", 5, 9), true);
   for (const char* label : {"Label19", "Label6", "Label21", "Label26", "Label10", "Label2",
-                            "Label4", "Label48", "Label29", "Label46"}) {
+                            "Label4", "Label48", "Label29", "Label46", "Label39", "Label24"}) {
     setText(s, QLatin1String(label), QString());
   }
   setColoured(s, QStringLiteral("Label8"), QString(), PanelColour::ButtonFace);
@@ -140,6 +141,22 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
     setColoured(s, QStringLiteral("Label8"), QString(), PanelColour::ButtonFace);
   }
   setText(s, QStringLiteral("Label14"), st.LoggerName);
+
+  // The battery answer of the connect and of every measurement, and the
+  // logger's clock as last read.
+  setText(s, QStringLiteral("Label39"), t[st.BatteryLow ? 1047 : 1046]);
+  s.at(QStringLiteral("Label39")).foreground =
+      st.BatteryLow ? PanelColour::Red : PanelColour::Black;
+  setText(s, QStringLiteral("Label24"),
+          st.DeviceClock ? fmt::dateTime(*st.DeviceClock) : QString());
+}
+
+// Part of the recording, reservation and idle rows a running download
+// overrides: the sets and their views must stay as the download left them.
+void downloading(MainWindowState& s) {
+  LockCommands(s);
+  enable(s, ControlsLockedDuringDownload(), false);
+  for (const char* label : {"Label2", "Label4", "Label10"}) setText(s, QLatin1String(label), {});
 }
 
 void idle(const StateInputs& in, MainWindowState& s) {
@@ -261,6 +278,8 @@ StateInputs StateInputs::from(const AppState& state) {
     in.SetCounts[static_cast<size_t>(set)] = state.set(set).Count;
   in.CurrentSet = state.CurrentSet;
   in.ViewMode = state.ViewMode;
+  in.FileSetFile =
+      state.FileSetFile.isEmpty() ? QString() : QFileInfo(state.FileSetFile).fileName();
   in.Texts = &state.Texts;
   return in;
 }
@@ -283,6 +302,18 @@ void LockCommands(MainWindowState& state) { enable(state, LockedControls(), fals
 void UnlockCommands(MainWindowState& state) {
   enable(state, LockedControls(), true);
   enable(state, names("Option", 5, 9), true);
+}
+
+QStringList ControlsLockedDuringDownload() {
+  QStringList list = names("Option", 5, 9);
+  list << QStringLiteral("Frame8") << QStringLiteral("Frame11");
+  list += names("Command", 21, 25);
+  list << QStringLiteral("Command14") << QStringLiteral("Command27");
+  for (const char* menu : {"m2", "m11", "m12", "m121", "m122", "m13", "m21", "m211", "m212", "m22",
+                           "m221", "m222", "m23", "m231", "m232", "D_M", "D_M_Fast", "D_M_Slow"})
+    list << QLatin1String(menu);
+  list += navigationControls();
+  return list;
 }
 
 QString IntervalText(int seconds, const UiText& texts) {
@@ -315,6 +346,9 @@ MainWindowState RefreshMainWindowState(const StateInputs& in) {
     }
   }
   commonTail(in, s);
+  if (in.Connected && in.Downloading) downloading(s);
+  if (!in.FileSetFile.isEmpty() && in.CurrentSet == kFileSet)
+    s.WindowCaption = s.WindowCaption.trimmed() + QStringLiteral(" - ") + in.FileSetFile;
   return s;
 }
 

@@ -23,6 +23,7 @@ struct ControlState {
   std::optional<bool> visible;
   std::optional<QString> text;
   std::optional<PanelColour> background;
+  std::optional<PanelColour> foreground;  // the text colour
 
   friend bool operator==(const ControlState&, const ControlState&) = default;
 };
@@ -57,6 +58,8 @@ struct StateInputs {
   std::array<int, 3> SetCounts{};        // log, real-time, file
   int CurrentSet = 0;
   int ViewMode = 0;               // 0 graph, 1 dump
+  bool Downloading = false;       // a download runs: nothing may touch the sets
+  QString FileSetFile;            // name of the CSV file read into the file set
   const UiText* Texts = nullptr;  // required
 
   // The inputs as the main window holds them; `state` must outlive the result.
@@ -78,6 +81,10 @@ QString IntervalText(int seconds, const UiText& texts);
 // The battery voltage as shown and compared: rounded to two decimals.
 // Unknown voltages never pass.
 bool BatteryAllowsRecording(const LoggerStatus& status);
+
+// What stays out of reach while a download fills the log set: every set and
+// view switch, printing, opening, saving and the download speed.
+QStringList ControlsLockedDuringDownload();
 
 // The main window's enabling and status panel for the given state.
 MainWindowState RefreshMainWindowState(const StateInputs& in);

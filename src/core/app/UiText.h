@@ -22,6 +22,15 @@ class UiText final {
   // True when the table holds a (possibly intentionally empty) entry.
   bool has(int index) const;
 
+  // `head` (a model name) followed by text `index`: English words need a
+  // blank between them, Japanese runs on ("Termika not connected.").
+  QString after(const QString& head, int index) const {
+    const QString tail = text(index);
+    const bool blank = m_language == Language::English && !head.isEmpty() && !tail.isEmpty() &&
+                       !tail.front().isSpace();
+    return blank ? head + QLatin1Char(' ') + tail : head + tail;
+  }
+
   // Two-part messages are joined by two carriage returns.
   QString joined(int first, int second) const {
     return text(first) + QStringLiteral("\r\r") + text(second);

@@ -5,6 +5,9 @@
 
 namespace termika {
 
+// The answer to a question about unsaved data when the program closes.
+enum class CloseChoice { Save, Discard, Cancel };
+
 // What the program shows the user as a message box or a question. The core
 // never opens a window: the main window implements this with message boxes
 // and file dialogs, tests with scripted answers.
@@ -22,6 +25,15 @@ class UserPrompts {
                                                 const QString& filter) = 0;
   // The open dialog; nullopt when cancelled.
   virtual std::optional<QString> chooseOpenFile(const QString& filter) = 0;
+
+  // Save, Discard or Cancel for unsaved data. Without buttons of its own a
+  // prompter asks Yes/No, and No discards.
+  virtual CloseChoice askSaveDiscardCancel(const QString& title, const QString& message) {
+    return ask(title, message) ? CloseChoice::Save : CloseChoice::Discard;
+  }
+  // A passing note that needs no answer (a file was written); ignored
+  // unless the prompter has a place for it.
+  virtual void notice(const QString& message) { static_cast<void>(message); }
 };
 
 }  // namespace termika

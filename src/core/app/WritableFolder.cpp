@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include "core/app/Says.h"
+
 namespace termika {
 
 bool isWritableFolder(const QString& folder) {
@@ -17,7 +19,7 @@ Result<QString> chooseWritableFolder(const QString& preferred, const QString& fa
   if (!fallback.isEmpty() && QDir().mkpath(fallback) && isWritableFolder(fallback)) {
     return fallback;
   }
-  return Error{QStringLiteral("Neither %1 nor %2 is a writable folder.").arg(preferred, fallback)};
+  return Error{says("Neither %1 nor %2 is a writable folder.").arg(preferred, fallback)};
 }
 
 }  // namespace termika

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/app/Says.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
 #include "core/link/Frame.h"
@@ -77,9 +78,8 @@ void ConvertSample(DataRecord& record, int mode) {
 
 Result<void> ConvertDataSet(DataSet& set, RecordFile& file, const UiText& texts) {
   if (set.Interval <= 0) {
-    return Error{
-        QStringLiteral("The data set has no valid interval (%1 s); it cannot be converted.")
-            .arg(set.Interval)};
+    return Error{says("The data set has no valid interval (%1 s); it cannot be converted.")
+                     .arg(set.Interval)};
   }
   if (set.Count <= 0) {
     set.AllExtremes.reset();
@@ -87,7 +87,7 @@ Result<void> ConvertDataSet(DataSet& set, RecordFile& file, const UiText& texts)
   }
   std::vector<DataRecord> records = file.readRange(1, set.Count);
   if (static_cast<int>(records.size()) != set.Count) {
-    return Error{QStringLiteral("Only %1 of %2 records could be read for conversion.")
+    return Error{says("Only %1 of %2 records could be read for conversion.")
                      .arg(records.size())
                      .arg(set.Count)};
   }

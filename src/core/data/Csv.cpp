@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 #include <cmath>
 
+#include "core/app/Says.h"
 #include "core/data/Cp932.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
@@ -77,12 +78,12 @@ std::optional<std::vector<Item>> splitItems(const QString& line, QString& why) {
         item.text += line[i++];
       }
       if (!closed) {
-        why = QStringLiteral("a quoted item is not closed (the line may be cut short)");
+        why = says("a quoted item is not closed (the line may be cut short)");
         return std::nullopt;
       }
       skipBlanks();
       if (i < n && line[i] != u',') {
-        why = QStringLiteral("unexpected text after a quoted item");
+        why = says("unexpected text after a quoted item");
         return std::nullopt;
       }
     } else {
@@ -122,14 +123,14 @@ class LineReader final {
     if (m_device.atEnd()) return std::nullopt;
     QByteArray raw = m_device.readLine(csv::kMaxLineBytes + 3);
     if (raw.isEmpty()) {
-      if (!m_device.atEnd()) error = QStringLiteral("the file cannot be read");
+      if (!m_device.atEnd()) error = says("the file cannot be read");
       return std::nullopt;
     }
     ++m_lineNo;
     const bool complete = raw.endsWith('\n') || m_device.atEnd();
     while (raw.endsWith('\n') || raw.endsWith('\r')) raw.chop(1);
     if (!complete || raw.size() > csv::kMaxLineBytes) {
-      error = QStringLiteral("the line is longer than %1 bytes").arg(csv::kMaxLineBytes);
+      error = says("the line is longer than %1 bytes").arg(csv::kMaxLineBytes);
       return std::nullopt;
     }
     if (m_lineNo == 1 && raw.startsWith("\xEF\xBB\xBF")) {
@@ -137,7 +138,7 @@ class LineReader final {
       m_encoding = Encoding::Utf8;
     }
     if (raw.contains('\0')) {
-      error = QStringLiteral("the line holds binary data, not text");
+      error = says("the line holds binary data, not text");
       return std::nullopt;
     }
     if (isAscii(raw)) return QString::fromLatin1(raw);
@@ -146,7 +147,7 @@ class LineReader final {
     }
     if (m_encoding == Encoding::Utf8) {
       if (!raw.isValidUtf8()) {
-        error = QStringLiteral("the line is not valid UTF-8 text");
+        error = says("the line is not valid UTF-8 text");
         return std::nullopt;
       }
       return QString::fromUtf8(raw);
@@ -160,7 +161,7 @@ class LineReader final {
     }
     QString text = m_cp932->decode(raw);
     if (m_cp932->hasError()) {
-      error = QStringLiteral("the line is not valid Windows-31J text");
+      error = says("the line is not valid Windows-31J text");
       return std::nullopt;
     }
     return text;
@@ -184,7 +185,7 @@ CsvReadResult failure(int line, const QString& message, bool wrongHeader = false
   CsvReadResult r;
   r.error.wrongHeader = wrongHeader;
   r.error.line = line;
-  r.error.message = line > 0 ? QStringLiteral("Line %1: %2").arg(line).arg(message) : message;
+  r.error.message = line > 0 ? says("Line %1: %2").arg(line).arg(message) : message;
   return r;
 }
 
@@ -212,10 +213,10 @@ std::optional<int> parseWhole(const Item& item, int minimum, int maximum) {
 }  // namespace
 
 Result<QByteArray> CsvBytes(const DataSet& set, const RecordFile& file, const UiText& texts) {
-  if (set.Count < 1) return Error{QStringLiteral("The data set holds no points to save.")};
+  if (set.Count < 1) return Error{says("The data set holds no points to save.")};
   const std::vector<DataRecord> records = file.readRange(1, set.Count);
   if (static_cast<int>(records.size()) != set.Count) {
-    return Error{QStringLiteral("Only %1 of %2 records of the data set could be read.")
+    return Error{says("Only %1 of %2 records of the data set could be read.")
                      .arg(records.size())
                      .arg(set.Count)};
   }
@@ -234,9 +235,10 @@ Result<QByteArray> CsvBytes(const DataSet& set, const RecordFile& file, const Ui
   int pointNo = 0;
   for (const DataRecord& r : records) {
     text += QString::number(++pointNo) + QLatin1Char(',') + quoted(fmt::generalDate(r.DateTime)) +
-            QLatin1Char(',') + quoted(fmt::hash00(r.Temperature)) + QLatin1Char(',') +
-            quoted(fmt::hash00(r.Humidity)) + QLatin1Char(',') + quoted(r.Remarks) +
-            QLatin1String("\r\n");
+            QLatin1Char(',') +
+            quoted(fmt::measuredValue(r.Temperature, fmt::LeadingZero::Dropped)) +
+            QLatin1Char(',') + quoted(fmt::measuredValue(r.Humidity, fmt::LeadingZero::Dropped)) +
+            QLatin1Char(',') + quoted(r.Remarks) + QLatin1String("\r\n");
   }
   return cp932::encode(text);
 }
@@ -251,15 +253,15 @@ Result<void> WriteCsvFile(const QString& path, const DataSet& set, const RecordF
 Result<void> WriteFileAtomically(const QString& path, const QByteArray& bytes) {
   QSaveFile out(path);
   if (!out.open(QIODevice::WriteOnly)) {
-    return Error{QStringLiteral("Cannot create %1: %2").arg(path, out.errorString())};
+    return Error{says("Cannot create %1: %2").arg(path, out.errorString())};
   }
   if (out.write(bytes) != bytes.size()) {
     const QString why = out.errorString();
     out.cancelWriting();
-    return Error{QStringLiteral("Cannot write %1: %2").arg(path, why)};
+    return Error{says("Cannot write %1: %2").arg(path, why)};
   }
   if (!out.commit()) {
-    return Error{QStringLiteral("Cannot save %1: %2").arg(path, out.errorString())};
+    return Error{says("Cannot save %1: %2").arg(path, out.errorString())};
   }
   return {};
 }
@@ -272,12 +274,12 @@ CsvReadResult ParseCsv(QIODevice& device, const UiText& texts) {
   // Line 1: the header titles decide the model.
   const std::optional<QString> first = reader.next(error);
   if (!first) {
-    return error.isEmpty() ? failure(0, QStringLiteral("The file is empty."), true)
+    return error.isEmpty() ? failure(0, says("The file is empty."), true)
                            : failure(reader.lineNo(), error, true);
   }
   const auto titles = splitItems(*first, why);
   if (!titles || titles->size() != 6) {
-    return failure(1, QStringLiteral("not the header of a data file"), true);
+    return failure(1, says("not the header of a data file"), true);
   }
   bool known = true;
   for (int i = 0; i < 4; ++i) {
@@ -291,41 +293,38 @@ CsvReadResult ParseCsv(QIODevice& device, const UiText& texts) {
   } else if (known && t5.isEmpty() && t6.isEmpty()) {
     content.Model = kPlainModel;
   } else {
-    return failure(1, QStringLiteral("not the header of a data file"), true);
+    return failure(1, says("not the header of a data file"), true);
   }
 
   // Line 2: name, start, announced count, interval and the two limits.
   const std::optional<QString> second = reader.next(error);
   if (!second) {
     return failure(error.isEmpty() ? 2 : reader.lineNo(),
-                   error.isEmpty() ? QStringLiteral("the header values are missing") : error);
+                   error.isEmpty() ? says("the header values are missing") : error);
   }
   const auto values = splitItems(*second, why);
   if (!values) return failure(2, why);
   if (values->size() != 6) {
-    return failure(2, QStringLiteral("expected 6 header values, found %1").arg(values->size()));
+    return failure(2, says("expected 6 header values, found %1").arg(values->size()));
   }
   content.LoggerName = (*values)[0].text;
   const auto start = fmt::parseGeneralDate((*values)[1].text);
-  if (!start)
-    return failure(2, QStringLiteral("the start time \"%1\" is not a date").arg((*values)[1].text));
+  if (!start) return failure(2, says("the start time \"%1\" is not a date").arg((*values)[1].text));
   content.StartTime = *start;
   const auto announced = parseWhole((*values)[2], 0, kMaxSetPoints);
   if (!announced)
-    return failure(
-        2,
-        QStringLiteral("the point count \"%1\" is not a number of points").arg((*values)[2].text));
+    return failure(2,
+                   says("the point count \"%1\" is not a number of points").arg((*values)[2].text));
   content.AnnouncedCount = *announced;
   const auto interval = parseWhole((*values)[3], 1, kMaxInterval);
   if (!interval)
-    return failure(2, QStringLiteral("the interval \"%1\" is not 1..%2 seconds")
-                          .arg((*values)[3].text)
-                          .arg(kMaxInterval));
+    return failure(
+        2,
+        says("the interval \"%1\" is not 1..%2 seconds").arg((*values)[3].text).arg(kMaxInterval));
   content.Interval = *interval;
   const auto upper = parseAlarm((*values)[4]);
   const auto lower = parseAlarm((*values)[5]);
-  if (!upper || !lower)
-    return failure(2, QStringLiteral("an alarm limit is neither OFF nor -40..100"));
+  if (!upper || !lower) return failure(2, says("an alarm limit is neither OFF nor -40..100"));
   content.UpperAlarm = *upper;
   content.LowerAlarm = *lower;
 
@@ -333,12 +332,12 @@ CsvReadResult ParseCsv(QIODevice& device, const UiText& texts) {
   const std::optional<QString> third = reader.next(error);
   if (!third) {
     return failure(error.isEmpty() ? 3 : reader.lineNo(),
-                   error.isEmpty() ? QStringLiteral("the column titles are missing") : error);
+                   error.isEmpty() ? says("the column titles are missing") : error);
   }
   const auto columns = splitItems(*third, why);
   if (!columns) return failure(3, why);
   if (columns->size() != 5) {
-    return failure(3, QStringLiteral("expected 5 column titles, found %1").arg(columns->size()));
+    return failure(3, says("expected 5 column titles, found %1").arg(columns->size()));
   }
 
   // Data lines: one point each; a gap longer than the interval starts a new segment.
@@ -353,25 +352,24 @@ CsvReadResult ParseCsv(QIODevice& device, const UiText& texts) {
     const int lineNo = reader.lineNo();
     if (line->trimmed().isEmpty()) continue;
     if (static_cast<int>(content.Records.size()) >= csv::kMaxDataRows) {
-      return failure(lineNo, QStringLiteral("more than %1 data rows").arg(csv::kMaxDataRows));
+      return failure(lineNo, says("more than %1 data rows").arg(csv::kMaxDataRows));
     }
     const auto items = splitItems(*line, why);
     if (!items) return failure(lineNo, why);
     if (items->size() != 5) {
-      return failure(lineNo, QStringLiteral("expected 5 items, found %1").arg(items->size()));
+      return failure(lineNo, says("expected 5 items, found %1").arg(items->size()));
     }
     const auto when = fmt::parseGeneralDate((*items)[1].text);
-    if (!when) return failure(lineNo, QStringLiteral("\"%1\" is not a date").arg((*items)[1].text));
+    if (!when) return failure(lineNo, says("\"%1\" is not a date").arg((*items)[1].text));
     const auto temperature = parseDecimal((*items)[2].text);
     if (!temperature || *temperature < kMinTemperature || *temperature > kMaxTemperature) {
-      return failure(lineNo, QStringLiteral("the temperature \"%1\" is not a number in -40..100")
-                                 .arg((*items)[2].text));
+      return failure(
+          lineNo, says("the temperature \"%1\" is not a number in -40..100").arg((*items)[2].text));
     }
     const auto humidity = parseDecimal((*items)[3].text);
     if (!humidity || *humidity < kMinHumidity || *humidity > kMaxHumidity) {
-      return failure(
-          lineNo,
-          QStringLiteral("the humidity \"%1\" is not a number in 0..100").arg((*items)[3].text));
+      return failure(lineNo,
+                     says("the humidity \"%1\" is not a number in 0..100").arg((*items)[3].text));
     }
     const qint64 seconds = daySerialToSeconds(*when);
     if (seconds - previous > content.Interval) ++segment;
@@ -402,7 +400,7 @@ CsvReadResult ParseCsv(const QByteArray& bytes, const UiText& texts) {
 CsvReadResult ReadCsvFile(const QString& path, const UiText& texts) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    return failure(0, QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+    return failure(0, says("Cannot open %1: %2").arg(path, file.errorString()));
   }
   return ParseCsv(file, texts);
 }

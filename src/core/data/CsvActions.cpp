@@ -1,7 +1,9 @@
 #include "core/data/CsvActions.h"
 
+#include <QDir>
 #include <QFileInfo>
 
+#include "core/app/Says.h"
 #include "core/data/Csv.h"
 #include "core/data/Formats.h"
 #include "core/data/SetRecords.h"
@@ -46,7 +48,7 @@ SaveOutcome SaveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts) 
   if (!first || !bytes) {
     prompts.info(state.ModelName,
                  state.Texts.text(1113) + QStringLiteral("\r\r") +
-                     (bytes ? QStringLiteral("Record 1 cannot be read.") : bytes.error().message));
+                     (bytes ? says("Record 1 cannot be read.") : bytes.error().message));
     return SaveOutcome::Failed;
   }
   // The dialog turns the runtime filter text into its own form.
@@ -56,9 +58,12 @@ SaveOutcome SaveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts) 
     const std::optional<QString> chosen = prompts.chooseSaveFile(proposed, filter);
     if (!chosen || chosen->isEmpty()) return SaveOutcome::Cancelled;
     rememberFolder(state, *chosen);
-    const Result<void> written = WriteFileAtomically(withCsvSuffix(*chosen), *bytes);
+    const QString path = withCsvSuffix(*chosen);
+    const Result<void> written = WriteFileAtomically(path, *bytes);
     if (written) {
       set.Unsaved = false;
+      prompts.notice(
+          says("%1 points saved to %2").arg(set.Count).arg(QDir::toNativeSeparators(path)));
       return SaveOutcome::Saved;
     }
     prompts.info(state.ModelName,
@@ -102,6 +107,7 @@ bool OpenCsvIntoFileSet(AppState& state, UserPrompts& prompts, const QString& pa
   }
   ApplyCsvContent(set, content);
   state.FileSetName = content.LoggerName;
+  state.FileSetFile = chosen;
   state.CurrentSet = kFileSet;
   return true;
 }

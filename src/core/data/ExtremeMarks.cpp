@@ -1,5 +1,7 @@
 #include "core/data/ExtremeMarks.h"
 
+#include "core/app/Says.h"
+
 namespace termika {
 
 QString trimBlanks(const QString& text) {
@@ -17,7 +19,7 @@ Result<void> MarkExtremeRecords(const Extremes& extremes, int count, RecordFile&
     if (pointNo < 1 || pointNo > count) continue;
     std::optional<DataRecord> record = file.read(pointNo);
     if (!record) {
-      return Error{QStringLiteral("Record %1 could not be read to mark an extreme.").arg(pointNo)};
+      return Error{says("Record %1 could not be read to mark an extreme.").arg(pointNo)};
     }
     record->Remarks = fitRemarks(trimBlanks(record->Remarks) + texts.text(1000 + entry));
     if (auto written = file.write(pointNo, *record); !written) return written;

@@ -75,10 +75,6 @@ QString compose(const TwoDecimals& r, const char* zeroInteger) {
   return out;
 }
 
-QString hash00With(double value, int significant) {
-  return compose(roundTwoDecimals(value, significant), "");
-}
-
 int parseNumber(const QString& text, bool& ok) {
   ok = !text.isEmpty() && text.size() <= 4;
   for (const QChar c : text) ok = ok && c.isDigit() && c.unicode() < 0x80;
@@ -103,10 +99,19 @@ QString dateTime(double daySerial) {
       .arg(t.second, 2, 10, QLatin1Char('0'));
 }
 
+QString dateTime(const QDateTime& time) {
+  const QDate d = time.date();
+  const QTime t = time.time();
+  return dateTime(
+      toDaySerial({d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()}).value_or(0.0));
+}
+
 QString fixed2(double value) { return compose(roundTwoDecimals(value, 15), "0"); }
 
-QString hash00(float value) { return hash00With(static_cast<double>(value), 7); }
-QString hash00(double value) { return hash00With(value, 15); }
+QString measuredValue(float value, LeadingZero zero) {
+  return compose(roundTwoDecimals(static_cast<double>(value), 7),
+                 zero == LeadingZero::Kept ? "0" : "");
+}
 
 QString generalDate(double daySerial) {
   const CivilTime t = civilFromDaySerial(daySerial);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <optional>
 
@@ -14,17 +15,20 @@ namespace termika::fmt {
 QString pointNo(int n);
 // "yyyy/mm/dd hh:nn:ss" of a day serial, rounded to the nearest second.
 QString dateTime(double daySerial);
+// The same layout for a clock reading: every time of day the program shows.
+QString dateTime(const QDateTime& time);
 // "0.00": exactly two decimals, leading zero, minus sign for negatives
 // (the battery voltage). Rounded half away from zero on the value's
 // 15-significant-digit decimal form, so 1.005 gives "1.01".
 QString fixed2(double value);
 
-// "##.00": two decimals and no leading zero (0.5 -> ".50", -0.5 -> "-.50",
-// 0 -> ".00"). A single-precision value is rounded half away from zero on its
-// 7-significant-digit decimal form (25.005f -> "25.01"), a double on its
-// 15-digit form. A value that rounds to zero carries no minus sign.
-QString hash00(float value);
-QString hash00(double value);
+// A measured temperature or humidity, the same on screen, on paper, in the
+// readout and in the CSV file: two decimals, rounded half away from zero on
+// the single-precision value's 7-significant-digit form (25.005f -> "25.01").
+// "0.00" keeps the zero before the point, "##.00" drops it (0.5 -> ".50",
+// -0.5 -> "-.50"); a value that rounds to zero carries no minus sign.
+enum class LeadingZero { Kept, Dropped };
+QString measuredValue(float value, LeadingZero zero);
 
 // The general date of a Japanese system: "yyyy/MM/dd H:mm:ss", and the date
 // alone when the time, rounded to the second, is exactly 00:00:00. This is

@@ -1,5 +1,6 @@
 #include "core/data/RecordFile.h"
 
+#include "core/app/Says.h"
 
 namespace termika {
 
@@ -7,7 +8,7 @@ Result<void> RecordFile::open(const QString& path) {
   close();
   auto file = std::make_unique<QFile>(path);
   if (!file->open(QIODevice::ReadWrite)) {
-    return Error{QStringLiteral("Cannot open the record file %1: %2").arg(path, file->errorString())};
+    return Error{says("Cannot open the record file %1: %2").arg(path, file->errorString())};
   }
   m_file = std::move(file);
   return {};
@@ -44,11 +45,11 @@ std::vector<DataRecord> RecordFile::readRange(int first, int last) const {
 }
 
 Result<void> RecordFile::write(int recordNo, const DataRecord& record) {
-  if (!isOpen()) return Error{QStringLiteral("The record file is not open")};
-  if (recordNo < 1) return Error{QStringLiteral("Invalid record number %1").arg(recordNo)};
+  if (!isOpen()) return Error{says("The record file is not open")};
+  if (recordNo < 1) return Error{says("Invalid record number %1").arg(recordNo)};
   if (!m_file->seek(static_cast<qint64>(recordNo - 1) * DataRecord::kSize) ||
       m_file->write(record.serialize()) != DataRecord::kSize) {
-    return Error{QStringLiteral("Cannot write record %1 of %2: %3")
+    return Error{says("Cannot write record %1 of %2: %3")
                      .arg(recordNo)
                      .arg(m_file->fileName(), m_file->errorString())};
   }
@@ -56,15 +57,15 @@ Result<void> RecordFile::write(int recordNo, const DataRecord& record) {
 }
 
 Result<void> RecordFile::writeRange(int first, const std::vector<DataRecord>& records) {
-  if (!isOpen()) return Error{QStringLiteral("The record file is not open")};
-  if (first < 1) return Error{QStringLiteral("Invalid record number %1").arg(first)};
+  if (!isOpen()) return Error{says("The record file is not open")};
+  if (first < 1) return Error{says("Invalid record number %1").arg(first)};
   if (records.empty()) return {};
   QByteArray bytes;
   bytes.reserve(static_cast<qsizetype>(records.size()) * DataRecord::kSize);
   for (const DataRecord& r : records) bytes += r.serialize();
   if (!m_file->seek(static_cast<qint64>(first - 1) * DataRecord::kSize) ||
       m_file->write(bytes) != bytes.size() || !m_file->flush()) {
-    return Error{QStringLiteral("Cannot write records %1 to %2 of %3: %4")
+    return Error{says("Cannot write records %1 to %2 of %3: %4")
                      .arg(first)
                      .arg(first + static_cast<int>(records.size()) - 1)
                      .arg(m_file->fileName(), m_file->errorString())};

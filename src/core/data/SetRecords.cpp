@@ -1,11 +1,12 @@
 #include "core/data/SetRecords.h"
 
+#include "core/app/Says.h"
+
 namespace termika {
 
 Result<int> AppendRecord(DataSet& set, RecordFile& file, DataRecord record) {
   if (set.Count >= kMaxSetPoints) {
-    return Error{
-        QStringLiteral("The data set is full: it holds at most %1 points.").arg(kMaxSetPoints)};
+    return Error{says("The data set is full: it holds at most %1 points.").arg(kMaxSetPoints)};
   }
   const int recordNo = set.Count + 1;
   record.RecordNo = static_cast<std::int16_t>(recordNo);

@@ -1,5 +1,6 @@
 #include "core/link/AdapterPinsFactory.h"
 
+#include "core/app/Says.h"
 #include "core/link/FtdiAdapterPins.h"
 #include "core/link/SimulatedAdapterPins.h"
 
@@ -18,7 +19,7 @@ Result<std::unique_ptr<AdapterPins>> makeAdapterPins(const QString& choice,
     return std::unique_ptr<AdapterPins>(
         std::make_unique<SimulatedAdapterPins>(choice.mid(simPrefix.size())));
   }
-  return Error{QStringLiteral("Unknown adapter \"%1\": use ftdi, none or sim:PATH.").arg(choice)};
+  return Error{says("Unknown adapter \"%1\": use ftdi, none or sim:PATH.").arg(choice)};
 }
 
 }  // namespace termika

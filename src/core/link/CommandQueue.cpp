@@ -1,10 +1,12 @@
 #include "core/link/CommandQueue.h"
 
+#include "core/app/Says.h"
+
 namespace termika {
 
 Result<void> CommandQueue::append(const CommandRow& row) {
   if (m_count >= kCapacity) {
-    return Error{QStringLiteral("The command queue is full (%1 rows).").arg(kCapacity)};
+    return Error{says("The command queue is full (%1 rows).").arg(kCapacity)};
   }
   m_rows.at(static_cast<size_t>(m_count)) = row;
   ++m_count;
@@ -13,7 +15,7 @@ Result<void> CommandQueue::append(const CommandRow& row) {
 
 Result<void> CommandQueue::append(const CommandRows& rows) {
   if (rows.size() > static_cast<size_t>(kCapacity - m_count)) {
-    return Error{QStringLiteral("%1 more rows do not fit the command queue (%2 of %3 used).")
+    return Error{says("%1 more rows do not fit the command queue (%2 of %3 used).")
                      .arg(rows.size())
                      .arg(m_count)
                      .arg(kCapacity)};

@@ -1,5 +1,6 @@
 #include "core/link/Commands.h"
 
+#include "core/app/Says.h"
 #include "core/data/Cp932.h"
 #include "core/link/AnswerDispatcher.h"
 
@@ -98,13 +99,13 @@ CommandRows Command9Rows() { return {row(87, 14, 0)}; }
 
 Result<std::array<std::uint8_t, 4>> EncodeLoggerName(const QString& name) {
   if (!cp932::isSingleByteText(name)) {
-    return Error{QStringLiteral("The identification name may hold only single-byte characters.")};
+    return Error{says("The identification name may hold only single-byte characters.")};
   }
   QString padded = name.left(kNameLength);
   padded.prepend(QString(kNameLength - padded.size(), QLatin1Char(' ')));
   const QByteArray bytes = cp932::encode(padded);
   if (bytes.size() != kNameLength) {
-    return Error{QStringLiteral("The identification name cannot be encoded.")};
+    return Error{says("The identification name cannot be encoded.")};
   }
   std::array<std::uint8_t, 4> out{};
   for (int i = 0; i < kNameLength; ++i)
@@ -122,18 +123,18 @@ Result<CommandRows> SetLSNameRows(const QString& name, const QString& mode, std:
 
 Result<CommandRows> LogStartRows(const LogStartSettings& s) {
   if (s.unit != kUnitSeconds && s.unit != kUnitMinutes) {
-    return Error{QStringLiteral("Unknown interval unit %1.").arg(s.unit)};
+    return Error{says("Unknown interval unit %1.").arg(s.unit)};
   }
   if (s.interval < 1 || s.interval > 255) {
-    return Error{QStringLiteral("The interval %1 does not fit the logger.").arg(s.interval)};
+    return Error{says("The interval %1 does not fit the logger.").arg(s.interval)};
   }
   if (s.upperRaw < 0 || s.upperRaw > kMaxRawLimit || s.lowerRaw < 0 || s.lowerRaw > kMaxRawLimit) {
-    return Error{QStringLiteral("An alarm limit is outside the sensor's range.")};
+    return Error{says("An alarm limit is outside the sensor's range.")};
   }
   if (s.reservation) {
     const Reservation& r = *s.reservation;
     if (r.day < 1 || r.day > 31 || r.hour < 0 || r.hour > 23 || r.minute < 0 || r.minute > 59) {
-      return Error{QStringLiteral("The reservation time is not a valid day, hour and minute.")};
+      return Error{says("The reservation time is not a valid day, hour and minute.")};
     }
   }
   const auto name = EncodeLoggerName(s.name);

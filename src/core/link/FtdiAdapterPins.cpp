@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/app/Says.h"
+
 namespace termika {
 
 static_assert(BITMODE_CBUS == kCbusBitBangMode);
@@ -35,12 +37,12 @@ Result<Bus> enumerate() {
   Bus bus;
   bus.context.reset(ftdi_new());
   if (!bus.context) {
-    return Error{QStringLiteral("The FTDI library could not start (no USB access).")};
+    return Error{says("The FTDI library could not start (no USB access).")};
   }
   libusb_device** raw = nullptr;
   const ssize_t count = libusb_get_device_list(bus.context->usb_ctx, &raw);
   if (count < 0) {
-    return Error{QStringLiteral("The USB devices cannot be listed: %1")
+    return Error{says("The USB devices cannot be listed: %1")
                      .arg(QString::fromLatin1(libusb_error_name(static_cast<int>(count))))};
   }
   bus.list.reset(raw);
@@ -67,15 +69,15 @@ Result<libusb_device*> choose(const Bus& bus, const std::optional<UsbLocation>& 
         return device;
       }
     }
-    return Error{QStringLiteral("The FTDI adapter of %1 is not plugged in.").arg(portPath)};
+    return Error{says("The FTDI adapter of %1 is not plugged in.").arg(portPath)};
   }
   if (bus.adapters.empty()) {
-    return Error{QStringLiteral("No FTDI adapter is plugged in.")};
+    return Error{says("No FTDI adapter is plugged in.")};
   }
   if (bus.adapters.size() > 1) {
-    return Error{QStringLiteral("Several FTDI adapters are plugged in and none is known to "
-                                "own %1; unplug the others.")
-                     .arg(portPath.isEmpty() ? QStringLiteral("the port") : portPath)};
+    return Error{says("Several FTDI adapters are plugged in and none is known to "
+                      "own %1; unplug the others.")
+                     .arg(portPath.isEmpty() ? says("the port") : portPath)};
   }
   return bus.adapters.front();
 }
@@ -110,14 +112,14 @@ Result<void> FtdiAdapterPins::pulse(const QString& portPath, std::uint8_t levels
   // serial port reappears after the pulse.
   context->module_detach_mode = AUTO_DETACH_REATACH_SIO_MODULE;
   if (ftdi_usb_open_dev(context, *device) < 0) {
-    return Error{QStringLiteral("The FTDI adapter cannot be opened: %1")
+    return Error{says("The FTDI adapter cannot be opened: %1")
                      .arg(QString::fromLocal8Bit(ftdi_get_error_string(context)))};
   }
   const int status = ftdi_set_bitmode(context, cbusMask(levels), kCbusBitBangMode);
   const QString failure = QString::fromLocal8Bit(ftdi_get_error_string(context));
   ftdi_usb_close(context);
   if (status < 0) {
-    return Error{QStringLiteral("The adapter's pins cannot be set: %1").arg(failure)};
+    return Error{says("The adapter's pins cannot be set: %1").arg(failure)};
   }
   return {};
 }

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <utility>
 
+#include "core/app/Says.h"
 #include "core/link/AdapterLocation.h"
 
 namespace termika {
@@ -75,7 +76,7 @@ void LatencyTimer::restore(const QString& devicePath) {
 }
 
 QString LatencyTimer::advice(const QString& devicePath) {
-  return QStringLiteral(
+  return says(
              "Slow transfers on %1: its latency timer cannot be set to %2 ms. Install the udev "
              "rule shipped with termika and plug the adapter in again.")
       .arg(devicePath)

@@ -2,6 +2,8 @@
 
 #include <QMetaObject>
 
+#include "core/app/Says.h"
+
 namespace termika {
 
 PipeTransport::PipeTransport(QObject* parent) : Transport(parent) {}
@@ -18,8 +20,8 @@ void PipeTransport::close() {
 }
 
 Result<void> PipeTransport::write(const QByteArray& bytes) {
-  if (!m_open) return Error{QStringLiteral("The simulated port is not open.")};
-  if (m_writeError) return Error{QStringLiteral("The simulated port failed while writing.")};
+  if (!m_open) return Error{says("The simulated port is not open.")};
+  if (m_writeError) return Error{says("The simulated port failed while writing.")};
   Q_EMIT written(bytes);
   if (m_peer) m_peer(bytes);
   return {};

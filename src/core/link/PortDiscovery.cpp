@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/app/Says.h"
 #include "core/link/Frame.h"
 
 namespace termika {
@@ -65,9 +66,8 @@ bool PortDiscovery::start(std::vector<int> ports) {
   }
   enter(State::Opening, Timings::ms{0});
   if (presence == AdapterPresence::Unavailable) {
-    noticeOnce(
-        QStringLiteral("The adapter's pins cannot be reached (%1); probing without the pulse.")
-            .arg(m_pins.description()));
+    noticeOnce(says("The adapter's pins cannot be reached (%1); probing without the pulse.")
+                   .arg(m_pins.description()));
   }
   return true;
 }
@@ -138,7 +138,7 @@ void PortDiscovery::openPort() {
   const int port = currentPort();
   m_transport = m_factory ? m_factory(port) : nullptr;
   if (!m_transport) {
-    Q_EMIT portSkipped(port, QStringLiteral("Port %1 has no device name.").arg(port));
+    Q_EMIT portSkipped(port, says("Port %1 has no device name.").arg(port));
     nextPort();
     return;
   }

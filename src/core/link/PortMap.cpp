@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "core/app/Says.h"
+
 namespace termika {
 
 namespace {
@@ -24,7 +26,7 @@ PortMap PortMap::platformDefault() {
 
 Result<PortMap> PortMap::fromTemplate(const QString& pattern) {
   if (!pattern.contains(kPlaceholder)) {
-    return Error{QStringLiteral("The port map \"%1\" must contain %2 where the port number goes.")
+    return Error{says("The port map \"%1\" must contain %2 where the port number goes.")
                      .arg(pattern, kPlaceholder)};
   }
   return PortMap(pattern, 0);
@@ -32,10 +34,8 @@ Result<PortMap> PortMap::fromTemplate(const QString& pattern) {
 
 Result<QString> PortMap::devicePath(int port) const {
   if (port < kFirstPort || port > kLastPort) {
-    return Error{QStringLiteral("Port number %1 is outside %2..%3.")
-                     .arg(port)
-                     .arg(kFirstPort)
-                     .arg(kLastPort)};
+    return Error{
+        says("Port number %1 is outside %2..%3.").arg(port).arg(kFirstPort).arg(kLastPort)};
   }
   // replace(), not arg(): a template may hold other %-sequences that must stay as written.
   QString path = m_pattern;

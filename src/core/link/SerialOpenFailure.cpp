@@ -1,5 +1,7 @@
 #include "core/link/SerialOpenFailure.h"
 
+#include "core/app/Says.h"
+
 namespace termika {
 
 SerialOpenFailure classifyOpenFailure(QSerialPort::SerialPortError error, bool exists,
@@ -21,19 +23,19 @@ QString openFailureMessage(SerialOpenFailure failure, const QString& devicePath,
                            const QString& detail) {
   switch (failure) {
     case SerialOpenFailure::NotFound:
-      return QStringLiteral("Serial port %1 not found. Is the adapter plugged in?").arg(devicePath);
+      return says("Serial port %1 not found. Is the adapter plugged in?").arg(devicePath);
     case SerialOpenFailure::PermissionDenied:
-      return QStringLiteral(
+      return says(
                  "No permission to open %1. Add your user to the dialout group (sudo usermod "
                  "-aG dialout $USER, then log in again) or install the udev rule shipped with "
                  "termika.")
           .arg(devicePath);
     case SerialOpenFailure::InUse:
-      return QStringLiteral("Serial port %1 is in use by another program.").arg(devicePath);
+      return says("Serial port %1 is in use by another program.").arg(devicePath);
     case SerialOpenFailure::Other:
       break;
   }
-  return QStringLiteral("Serial port %1 cannot be opened: %2").arg(devicePath, detail);
+  return says("Serial port %1 cannot be opened: %2").arg(devicePath, detail);
 }
 
 }  // namespace termika

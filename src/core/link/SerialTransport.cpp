@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <utility>
 
+#include "core/app/Says.h"
 #include "core/link/SerialOpenFailure.h"
 
 #ifndef Q_OS_WIN
@@ -65,7 +66,7 @@ Result<qint32> SerialTransport::parseBaudSetting(const QString& baudSetting) {
   bool ok = false;
   const qint32 baud = baudSetting.trimmed().toInt(&ok);
   if (!ok || baud <= 0) {
-    return Error{QStringLiteral("\"%1\" is not a baud rate.").arg(baudSetting)};
+    return Error{says("\"%1\" is not a baud rate.").arg(baudSetting)};
   }
   return baud;
 }
@@ -79,7 +80,7 @@ Result<void> SerialTransport::ApplyPortSettings() {
   if (!m_port.setBaudRate(*baud) || !m_port.setDataBits(QSerialPort::Data8) ||
       !m_port.setParity(QSerialPort::NoParity) || !m_port.setStopBits(QSerialPort::OneStop) ||
       !m_port.setFlowControl(QSerialPort::NoFlowControl)) {
-    return Error{QStringLiteral("Serial port %1 does not take %2 baud, 8N1: %3")
+    return Error{says("Serial port %1 does not take %2 baud, 8N1: %3")
                      .arg(m_devicePath, m_baudSetting, m_port.errorString())};
   }
   return {};
@@ -116,7 +117,7 @@ void SerialTransport::setControlLine(bool (QSerialPort::*setter)(bool), const ch
   // A pseudo-terminal has no modem lines ("Inappropriate ioctl for device");
   // the logger talks without them, so this is worth a note, not a failure.
   if (!(m_port.*setter)(true)) {
-    note(QStringLiteral("%1 could not be set on %2 (%3); carrying on without it.")
+    note(says("%1 could not be set on %2 (%3); carrying on without it.")
              .arg(QString::fromLatin1(name), m_devicePath, m_port.errorString()));
   }
 }
@@ -143,11 +144,10 @@ bool SerialTransport::isOpen() const { return m_port.isOpen(); }
 
 Result<void> SerialTransport::write(const QByteArray& bytes) {
   if (!m_port.isOpen()) {
-    return Error{QStringLiteral("Serial port %1 is not open.").arg(m_devicePath)};
+    return Error{says("Serial port %1 is not open.").arg(m_devicePath)};
   }
   if (m_port.write(bytes) != bytes.size()) {
-    return Error{
-        QStringLiteral("Writing to %1 failed: %2").arg(m_devicePath, m_port.errorString())};
+    return Error{says("Writing to %1 failed: %2").arg(m_devicePath, m_port.errorString())};
   }
   return {};
 }
@@ -168,7 +168,7 @@ void SerialTransport::onError(QSerialPort::SerialPortError error) {
     return;
   }
   if (!isFatal(error)) {
-    note(QStringLiteral("Serial port %1: %2").arg(m_devicePath, m_port.errorString()));
+    note(says("Serial port %1: %2").arg(m_devicePath, m_port.errorString()));
     return;
   }
   if (m_failed) {
@@ -182,8 +182,7 @@ void SerialTransport::onError(QSerialPort::SerialPortError error) {
       close();
     }
   });
-  Q_EMIT failed(
-      QStringLiteral("Serial port %1 failed: %2").arg(m_devicePath, m_port.errorString()));
+  Q_EMIT failed(says("Serial port %1 failed: %2").arg(m_devicePath, m_port.errorString()));
 }
 
 }  // namespace termika

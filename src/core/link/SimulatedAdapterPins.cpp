@@ -4,6 +4,8 @@
 #include <QFile>
 #include <utility>
 
+#include "core/app/Says.h"
+
 namespace termika {
 
 SimulatedAdapterPins::SimulatedAdapterPins(QString path) : m_path(std::move(path)) {}
@@ -17,12 +19,12 @@ Result<void> SimulatedAdapterPins::pulse(const QString&, std::uint8_t levels) {
   // ExistingOnly: creating the file would plug in an adapter nobody attached.
   QFile file(m_path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly)) {
-    return Error{QStringLiteral("Simulated adapter %1: %2").arg(m_path, file.errorString())};
+    return Error{says("Simulated adapter %1: %2").arg(m_path, file.errorString())};
   }
   // One write per line, so a reader never sees half a line from us.
   const QByteArray line = pulseLine(levels, QDateTime::currentMSecsSinceEpoch());
   if (file.write(line) != line.size() || !file.flush()) {
-    return Error{QStringLiteral("Simulated adapter %1: %2").arg(m_path, file.errorString())};
+    return Error{says("Simulated adapter %1: %2").arg(m_path, file.errorString())};
   }
   return {};
 }

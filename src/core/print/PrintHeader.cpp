@@ -19,7 +19,8 @@ QString extremeText(const std::optional<ExtremeLine>& line, const QString& unit)
            kFullWidthBlank + QStringLiteral("--.--") + unit;
   }
   return fmt::pointNo(line->pointNo) + kFullWidthBlank + fmt::dateTime(line->time) +
-         kFullWidthBlank + fmt::fixed2(line->value) + unit;
+         kFullWidthBlank +
+         fmt::measuredValue(static_cast<float>(line->value), fmt::LeadingZero::Kept) + unit;
 }
 
 void appendExtremes(std::vector<HeaderLine>& lines, int title, const ExtremeLines& extremes,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/app/Says.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
 #include "core/data/Formats.h"
@@ -9,10 +10,10 @@
 namespace termika {
 namespace {
 
-Error emptySetError() { return Error{QStringLiteral("The data set holds no points to print.")}; }
+Error emptySetError() { return Error{says("The data set holds no points to print.")}; }
 
 Error unreadableRecord(int recordNo, const RecordFile& file) {
-  return Error{QStringLiteral("Record %1 of %2 cannot be read.").arg(recordNo).arg(file.path())};
+  return Error{says("Record %1 of %2 cannot be read.").arg(recordNo).arg(file.path())};
 }
 
 bool viewWasSaved(const DataSet& set) {
@@ -112,7 +113,8 @@ Result<DumpPrintPlan> PlanDumpPrint(const AppState& state, int set,
     if (n < 1 || n > static_cast<int>(records.size())) return unreadableRecord(n, file);
     const DataRecord& r = records[static_cast<size_t>(n - 1)];
     plan.rows.push_back(DumpPrintRow{n, fmt::pointNo(n), fmt::dateTime(r.DateTime),
-                                     fmt::fixed2(r.Temperature), fmt::fixed2(r.Humidity),
+                                     fmt::measuredValue(r.Temperature, fmt::LeadingZero::Kept),
+                                     fmt::measuredValue(r.Humidity, fmt::LeadingZero::Kept),
                                      r.Remarks});
     // The list's number is the point number, whatever the record says.
     DataRecord numbered = r;

@@ -89,7 +89,7 @@ void Connection::onFound(int port, const QString& model, Transport* transport) {
 
 void Connection::onNotFound() {
   setState(State::Disconnected);
-  m_prompts.info(m_app.ModelName, m_app.ModelName + m_app.Texts.text(1071));
+  m_prompts.info(m_app.ModelName, m_app.Texts.after(m_app.ModelName, 1071));
   Q_EMIT notFound();
 }
 

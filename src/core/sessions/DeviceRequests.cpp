@@ -1,5 +1,6 @@
 #include "core/sessions/DeviceRequests.h"
 
+#include "core/app/Says.h"
 #include "core/data/Conversion.h"
 #include "core/link/Commands.h"
 
@@ -7,7 +8,7 @@ namespace termika {
 
 namespace {
 
-Error busyError() { return Error{QStringLiteral("Another exchange with the logger is running.")}; }
+Error busyError() { return Error{says("Another exchange with the logger is running.")}; }
 
 }  // namespace
 
@@ -17,7 +18,7 @@ DeviceRequests::DeviceRequests(AppState& app, UserPrompts& prompts, Exchange& ex
 Result<void> DeviceRequests::start(const CommandRows& rows) {
   if (m_exchange.isBusy()) return busyError();
   if (!m_exchange.transport() || !m_exchange.transport()->isOpen()) {
-    return Error{m_app.ModelName + m_app.Texts.text(1071)};
+    return Error{m_app.Texts.after(m_app.ModelName, 1071)};
   }
   if (!m_exchange.start(rows)) return busyError();
   return {};
@@ -41,13 +42,13 @@ Result<commands::LogStartSettings> DeviceRequests::settingsFor(const LogStartReq
   // The limits go to the logger as sensor counts of the resolution it will
   // record at; the counts are sent whether or not the alarm is on.
   if (s.intervalSeconds() <= 0) {
-    return Error{QStringLiteral("The interval %1 does not fit the logger.").arg(s.interval)};
+    return Error{says("The interval %1 does not fit the logger.").arg(s.interval)};
   }
   const int mode = commands::alarmConversionMode(s.intervalSeconds());
   const auto upper = TemperatureToRaw(request.UpperLimit, mode);
   const auto lower = TemperatureToRaw(request.LowerLimit, mode);
   if (!upper || !lower) {
-    return Error{QStringLiteral("An alarm limit is outside -20..70 °C.")};
+    return Error{says("An alarm limit is outside -20..70 °C.")};
   }
   s.upperRaw = *upper;
   s.lowerRaw = *lower;
@@ -73,7 +74,7 @@ Result<void> DeviceRequests::setName(const QString& name) {
 }
 
 Result<void> DeviceRequests::setClock(const CivilTime& now) {
-  if (!isValidCivil(now)) return Error{QStringLiteral("The time to set is not a valid date.")};
+  if (!isValidCivil(now)) return Error{says("The time to set is not a valid date.")};
   return start(commands::NowTimeSetRows(now));
 }
 
@@ -83,7 +84,7 @@ Result<bool> DeviceRequests::initAll() {
   if (m_exchange.isBusy()) return busyError();
   if (!m_prompts.ask(m_app.ModelName, m_app.Texts.text(1092))) return false;
   if (!m_exchange.sendRaw(commands::InitAllBytes())) {
-    return Error{QStringLiteral("The reset could not be sent to the logger.")};
+    return Error{says("The reset could not be sent to the logger.")};
   }
   return true;
 }

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QMetaObject>
 
+#include "core/app/Says.h"
 #include "core/data/Conversion.h"
 #include "core/data/CsvActions.h"
 #include "core/data/DayTime.h"
@@ -53,7 +54,9 @@ RealTimeMeasurement::~RealTimeMeasurement() {
   }
 }
 
-QString RealTimeMeasurement::formatValue(double value) { return fmt::hash00(value); }
+QString RealTimeMeasurement::formatValue(float value) {
+  return fmt::measuredValue(value, fmt::LeadingZero::Dropped);
+}
 
 bool RealTimeMeasurement::Command1_Click() {
   if (m_exchange.isBusy() || m_running) return false;
@@ -206,10 +209,7 @@ void RealTimeMeasurement::commitPending(bool continuous) {
 void RealTimeMeasurement::reachLimit() {
   if (!m_running) return;  // stopped by the user meanwhile
   // Record numbers are 16-bit: the series cannot grow any further.
-  const QString message =
-      m_app.Texts.language() == UiText::Language::English
-          ? QStringLiteral("The real-time data has reached %1 points; the measurement stops.")
-          : QStringLiteral("リアルタイムデータが %1 点に達したので測定を終了します。");
+  const QString message = says("The real-time data has reached %1 points; the measurement stops.");
   endSeries(false);
   m_prompts.info(m_app.ModelName, message.arg(m_pointLimit));
   AskSaveDataSet(m_app, kRealTimeSet, m_app.Texts.text(1065), m_prompts);

@@ -59,7 +59,7 @@ class RealTimeMeasurement final : public QObject, public SessionHandler {
   QString Label4() const { return m_label4; }
   QString Label10() const { return m_label10; }
   // "##.00" followed by a unit text: no leading zero below 1 in magnitude.
-  static QString formatValue(double value);
+  static QString formatValue(float value);
 
   // SessionHandler
   AnswerAction onAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d) override;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/app/Says.h"
+
 namespace termika {
 
 namespace {
@@ -12,15 +14,15 @@ constexpr double kKelvinOffset = 273.15;
 }  // namespace
 
 Result<double> MeanKineticTemperature(const std::vector<double>& celsius) {
-  if (celsius.empty()) return Error{QStringLiteral("There are no points to summarise.")};
+  if (celsius.empty()) return Error{says("There are no points to summarise.")};
   const double ratio = kActivationEnergyJPerMol / kGasConstantJPerMolK;  // kelvin
   // Factored by the warmest point so no term underflows to 0 for cold series.
   const double warmest = *std::max_element(celsius.begin(), celsius.end()) + kKelvinOffset;
-  if (warmest <= 0.0) return Error{QStringLiteral("A temperature lies below absolute zero.")};
+  if (warmest <= 0.0) return Error{says("A temperature lies below absolute zero.")};
   double sum = 0.0;
   for (const double c : celsius) {
     const double kelvin = c + kKelvinOffset;
-    if (kelvin <= 0.0) return Error{QStringLiteral("A temperature lies below absolute zero.")};
+    if (kelvin <= 0.0) return Error{says("A temperature lies below absolute zero.")};
     sum += std::exp(-ratio / kelvin + ratio / warmest);
   }
   const double meanLog = std::log(sum / static_cast<double>(celsius.size())) - ratio / warmest;
@@ -28,7 +30,7 @@ Result<double> MeanKineticTemperature(const std::vector<double>& celsius) {
 }
 
 Result<SeriesStats> ComputeSeriesStats(const std::vector<DataRecord>& records) {
-  if (records.empty()) return Error{QStringLiteral("There are no points to summarise.")};
+  if (records.empty()) return Error{says("There are no points to summarise.")};
   SeriesStats s;
   s.count = static_cast<int>(records.size());
   s.firstTime = records.front().DateTime;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/app/Says.h"
 #include "core/data/Formats.h"
 
 namespace termika {
@@ -68,9 +69,9 @@ QVariant DumpModel::data(const QModelIndex& index, int role) const {
     case kDate:
       return fmt::dateTime(r->DateTime);
     case kTemperature:
-      return fmt::fixed2(r->Temperature);
+      return fmt::measuredValue(r->Temperature, fmt::LeadingZero::Kept);
     case kHumidity:
-      return fmt::fixed2(r->Humidity);
+      return fmt::measuredValue(r->Humidity, fmt::LeadingZero::Kept);
     default:
       return r->Remarks;
   }
@@ -255,7 +256,7 @@ Result<void> DumpModel::MarkExtremeRows(const Extremes& all) {
     }
     const DataRecord* cachedRecord = cached(n);
     if (cachedRecord == nullptr) {
-      return Error{QStringLiteral("Cannot read record %1 of %2").arg(n).arg(m_file->path())};
+      return Error{says("Cannot read record %1 of %2").arg(n).arg(m_file->path())};
     }
     DataRecord record = *cachedRecord;
     QString remark = record.Remarks.trimmed();
@@ -286,8 +287,8 @@ QString DumpModel::ItemClickText(int row) const {
   const DataRecord* r = cached(n);
   if (r == nullptr) return QString();
   return m_texts.text(1105) + fmt::dateTime(r->DateTime) + m_texts.text(1121) +
-         fmt::fixed2(r->Temperature) + m_texts.text(1106) + fmt::fixed2(r->Humidity) +
-         m_texts.text(1107);
+         fmt::measuredValue(r->Temperature, fmt::LeadingZero::Kept) + m_texts.text(1106) +
+         fmt::measuredValue(r->Humidity, fmt::LeadingZero::Kept) + m_texts.text(1107);
 }
 
 int DumpModel::recordNoAt(int row) const {

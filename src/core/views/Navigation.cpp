@@ -182,7 +182,8 @@ QString ShowCursorReadout(double mouseSecondsBack, const NavigationState& nav,
       s > 0 ? FindRecordByTime(nav.baseTime - s, points) : static_cast<int>(points.size());
   const PlotPoint& p = points[static_cast<size_t>(n - 1)];
   return texts.text(1114) + fmt::dateTime(secondsToDaySerial(p.Time)) + texts.text(1115) +
-         fmt::fixed2(p.Temperature) + texts.text(1116) + fmt::fixed2(p.Humidity) + texts.text(1117);
+         fmt::measuredValue(p.Temperature, fmt::LeadingZero::Kept) + texts.text(1116) +
+         fmt::measuredValue(p.Humidity, fmt::LeadingZero::Kept) + texts.text(1117);
 }
 
 void SaveView(const NavigationState& nav, DataSet& set) { set.View = nav.bars; }

@@ -11,14 +11,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "core/app/NameRules.h"
+#include "core/app/Says.h"
 #include "core/app/UiText.h"
 #include "core/app/UserPrompts.h"
 #include "core/data/DayTime.h"
 #include "core/data/Formats.h"
+#include "ui/dialogs/UpDownBar.h"
 
 namespace termika {
 namespace {
@@ -34,15 +35,8 @@ T* named(T* widget, const char* name) {
   return widget;
 }
 
-QScrollBar* verticalScroll(QWidget* parent, const char* name, int minimum, int maximum) {
-  auto* bar = named(new QScrollBar(Qt::Vertical, parent), name);
-  bar->setRange(minimum, maximum);
-  bar->setPageStep(1);
-  bar->setFixedHeight(36);
-  // Up raises the value, as on a spin box.
-  bar->setInvertedControls(true);
-  bar->setInvertedAppearance(true);
-  return bar;
+UpDownBar* verticalScroll(QWidget* parent, const char* name, int minimum, int maximum) {
+  return named(new UpDownBar(minimum, maximum, parent), name);
 }
 
 }  // namespace
@@ -61,6 +55,11 @@ Form12::Form12(const UiText& texts, const RecordingPreset& preset, UserPrompts& 
   m_text1->setText(m_settings.name());
   reservationOff();
   showSettings();
+  if (const int unlisted = m_settings.unlistedInterval(); unlisted > 0) {
+    m_intervalNote->setText(
+        says("The logger records every %1 s, which this list does not hold.").arg(unlisted));
+  }
+  m_intervalNote->setVisible(!m_intervalNote->text().isEmpty());
   adjustSize();
 }
 
@@ -92,7 +91,9 @@ void Form12::buildControls() {
   intervalRow->addWidget(m_option6);
   intervalRow->addWidget(m_combo2);
   intervalRow->addWidget(m_label8);
-  intervalRow->addStretch();
+  m_intervalNote = named(new QLabel(intervalFrame), "IntervalNote");
+  m_intervalNote->setWordWrap(true);
+  intervalRow->addWidget(m_intervalNote, 1);
 
   m_alarmFrame = named(new QGroupBox(t[329], this), "Frame4");
   m_vscroll1 = verticalScroll(m_alarmFrame, "VScroll1", RecordingSettings::kUpperMin,
@@ -174,11 +175,11 @@ void Form12::buildControls() {
   connect(m_option5, &QRadioButton::clicked, this, &Form12::Option5_Click);
   connect(m_option6, &QRadioButton::clicked, this, &Form12::Option6_Click);
   connect(m_combo2, &QComboBox::currentIndexChanged, this, &Form12::Combo2_Click);
-  connect(m_vscroll1, &QScrollBar::valueChanged, this, &Form12::VScroll1_Change);
-  connect(m_vscroll2, &QScrollBar::valueChanged, this, &Form12::VScroll2_Change);
-  connect(m_vscroll3, &QScrollBar::valueChanged, this, &Form12::VScroll3_Change);
-  connect(m_vscroll4, &QScrollBar::valueChanged, this, &Form12::VScroll4_Change);
-  connect(m_vscroll5, &QScrollBar::valueChanged, this, &Form12::VScroll5_Change);
+  connect(m_vscroll1, &UpDownBar::numberChanged, this, &Form12::VScroll1_Change);
+  connect(m_vscroll2, &UpDownBar::numberChanged, this, &Form12::VScroll2_Change);
+  connect(m_vscroll3, &UpDownBar::numberChanged, this, &Form12::VScroll3_Change);
+  connect(m_vscroll4, &UpDownBar::numberChanged, this, &Form12::VScroll4_Change);
+  connect(m_vscroll5, &UpDownBar::numberChanged, this, &Form12::VScroll5_Change);
   connect(m_option3, &QRadioButton::toggled, this, [this](bool on) {
     if (!m_updating) m_settings.setUpperEnabled(on);
   });
@@ -196,15 +197,15 @@ void Form12::showSettings() {
   (m_settings.loop() ? m_option2 : m_option1)->setChecked(true);
   (m_settings.unit() == RecordingSettings::Unit::Seconds ? m_option5 : m_option6)->setChecked(true);
   fillIntervalList();
-  m_vscroll1->setValue(m_settings.upper());
-  m_vscroll2->setValue(m_settings.lower());
+  m_vscroll1->setNumber(m_settings.upper());
+  m_vscroll2->setNumber(m_settings.lower());
   (m_settings.upperEnabled() ? m_option3 : m_option4)->setChecked(true);
   (m_settings.lowerEnabled() ? m_option7 : m_option8)->setChecked(true);
   if (m_settings.reservation()) {
-    m_vscroll3->setRange(0, m_settings.maxDayOffset());
-    m_vscroll3->setValue(m_settings.dayOffset());
-    m_vscroll4->setValue(m_settings.hour());
-    m_vscroll5->setValue(m_settings.minute());
+    m_vscroll3->setNumberRange(0, m_settings.maxDayOffset());
+    m_vscroll3->setNumber(m_settings.dayOffset());
+    m_vscroll4->setNumber(m_settings.hour());
+    m_vscroll5->setNumber(m_settings.minute());
     m_label5->setText(fmt::formatRuntimeDate(m_texts[351], civilOf(m_settings.reservedDate())));
     m_label6->setText(fmt::formatRuntimeNumber(m_texts[352], m_settings.hour()));
     m_label7->setText(fmt::formatRuntimeNumber(m_texts[353], m_settings.minute()));
@@ -251,31 +252,31 @@ void Form12::Combo2_Click() {
 
 void Form12::VScroll1_Change() {
   if (m_updating) return;
-  m_settings.setUpper(m_vscroll1->value());
+  m_settings.setUpper(m_vscroll1->number());
   showSettings();
 }
 
 void Form12::VScroll2_Change() {
   if (m_updating) return;
-  m_settings.setLower(m_vscroll2->value());
+  m_settings.setLower(m_vscroll2->number());
   showSettings();
 }
 
 void Form12::VScroll3_Change() {
   if (m_updating) return;
-  m_settings.setDayOffset(m_vscroll3->value());
+  m_settings.setDayOffset(m_vscroll3->number());
   showSettings();
 }
 
 void Form12::VScroll4_Change() {
   if (m_updating) return;
-  m_settings.setHour(m_vscroll4->value());
+  m_settings.setHour(m_vscroll4->number());
   showSettings();
 }
 
 void Form12::VScroll5_Change() {
   if (m_updating) return;
-  m_settings.setMinute(m_vscroll5->value());
+  m_settings.setMinute(m_vscroll5->number());
   showSettings();
 }
 

@@ -13,12 +13,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QScrollBar;
 
 namespace termika {
 
 class UiText;
 class UserPrompts;
+class UpDownBar;
 
 // The recording settings dialog. The controls only show and edit a
 // RecordingSettings; confirming checks it again and hands the request on.
@@ -77,10 +77,11 @@ class Form12 final : public QDialog {
   QRadioButton* m_option5 = nullptr;  // seconds
   QRadioButton* m_option6 = nullptr;  // minutes
   QComboBox* m_combo2 = nullptr;
-  QLabel* m_label8 = nullptr;  // interval unit
+  QLabel* m_label8 = nullptr;        // interval unit
+  QLabel* m_intervalNote = nullptr;  // the logger's interval is not in the list
   QGroupBox* m_alarmFrame = nullptr;
-  QScrollBar* m_vscroll1 = nullptr;
-  QScrollBar* m_vscroll2 = nullptr;
+  UpDownBar* m_vscroll1 = nullptr;
+  UpDownBar* m_vscroll2 = nullptr;
   QLabel* m_label1 = nullptr;         // upper limit
   QLabel* m_label2 = nullptr;         // lower limit
   QRadioButton* m_option3 = nullptr;  // upper ON
@@ -88,9 +89,9 @@ class Form12 final : public QDialog {
   QRadioButton* m_option7 = nullptr;  // lower ON
   QRadioButton* m_option8 = nullptr;  // lower OFF
   QCheckBox* m_check1 = nullptr;
-  QScrollBar* m_vscroll3 = nullptr;
-  QScrollBar* m_vscroll4 = nullptr;
-  QScrollBar* m_vscroll5 = nullptr;
+  UpDownBar* m_vscroll3 = nullptr;
+  UpDownBar* m_vscroll4 = nullptr;
+  UpDownBar* m_vscroll5 = nullptr;
   QLabel* m_label5 = nullptr;
   QLabel* m_label6 = nullptr;
   QLabel* m_label7 = nullptr;

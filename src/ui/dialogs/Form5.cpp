@@ -79,7 +79,13 @@ void Form5::discoveryFinished(bool connected) {
   m_searching = false;
   m_progress->clear();
   setEnabled(true);
-  if (connected) accept();
+  // The window has said what was found (or that nothing was): the dialog's
+  // work is done either way.
+  if (connected) {
+    accept();
+  } else {
+    reject();
+  }
 }
 
 void Form5::reject() {

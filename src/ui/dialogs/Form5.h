@@ -31,7 +31,7 @@ class Form5 final : public QDialog {
 
   // Progress of the search the dialog asked for.
   void discoveryProgress(int port, int attempt);
-  // The search ended: connected closes the dialog, otherwise it is usable again.
+  // The search ended: the dialog closes, accepted when a logger was found.
   void discoveryFinished(bool connected);
 
   void reject() override;

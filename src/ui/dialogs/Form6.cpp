@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "core/app/UiText.h"
+#include "core/data/Formats.h"
 
 namespace termika {
 
@@ -39,10 +40,7 @@ void Form6::setLinkBusy(bool busy) {
   m_command1->setEnabled(!busy);
 }
 
-void Form6::tokei_Timer() {
-  // The same year-first layout as every other time the program shows.
-  m_time->setText(m_clock().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
-}
+void Form6::tokei_Timer() { m_time->setText(fmt::dateTime(m_clock())); }
 
 void Form6::Command1_Click() {
   if (m_linkBusy) return;

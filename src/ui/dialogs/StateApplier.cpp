@@ -33,13 +33,15 @@ void ApplyMainWindowState(QWidget& window, const MainWindowState& state) {
     if (c.enabled) target->setProperty("enabled", *c.enabled);
     if (c.visible) target->setProperty("visible", *c.visible);
     if (c.text) target->setProperty("text", *c.text);
-    if (c.background) {
-      if (auto* widget = qobject_cast<QWidget*>(target)) {
-        QPalette palette = widget->palette();
+    auto* widget = qobject_cast<QWidget*>(target);
+    if (widget != nullptr && (c.background || c.foreground)) {
+      QPalette palette = widget->palette();
+      if (c.background) {
         palette.setColor(QPalette::Window, toColor(*c.background, *widget));
-        widget->setPalette(palette);
         widget->setAutoFillBackground(true);
       }
+      if (c.foreground) palette.setColor(QPalette::WindowText, toColor(*c.foreground, *widget));
+      widget->setPalette(palette);
     }
   }
 }

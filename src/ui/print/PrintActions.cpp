@@ -5,6 +5,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
+#include "core/app/Says.h"
 #include "core/data/Csv.h"
 #include "core/data/CsvActions.h"
 #include "core/views/DumpModel.h"
@@ -77,10 +78,10 @@ std::vector<DumpListRow> DumpListRows(const QTableView& table) {
   return rows;
 }
 
-void openPrintDialog(QWidget* parent, AppState& state, const UiText& texts, int viewMode,
+void openPrintDialog(QWidget* parent, AppState& state, int set, int viewMode,
                      const PrintSelection& selection) {
-  const int set = state.CurrentSet;
   if (!CanPrint(state, set)) return;
+  const UiText& texts = state.Texts;
   const bool dump = viewMode == kDumpView;
   MessageBoxPrompts prompts(parent, state);
   PrintForm::Setup setup;
@@ -104,8 +105,7 @@ void openPrintDialog(QWidget* parent, AppState& state, const UiText& texts, int 
 
 Result<int> printSetToPdf(const AppState& state, int set, bool dump, const QString& pdfPath,
                           const PrintSelection& selection) {
-  if (set < 0 || set >= kSetCount)
-    return Error{QStringLiteral("There is no data set %1.").arg(set)};
+  if (set < 0 || set >= kSetCount) return Error{says("There is no data set %1.").arg(set)};
   Result<PagePainter> job = prepare(state, set, dump, selection, false);
   if (!job) return job.error();
   Result<PrintOutcome> written = WritePdf(pdfPath, *job);
@@ -119,7 +119,7 @@ Result<int> printCsvToPdf(const QString& csvPath, bool dump, const QString& pdfP
   state.Texts = UiText::load(language);
   const CsvReadResult read = ReadCsvFile(csvPath, state.Texts);
   if (!read.ok()) {
-    return Error{QStringLiteral("Cannot read %1 (line %2): %3")
+    return Error{says("Cannot read %1 (line %2): %3")
                      .arg(csvPath)
                      .arg(read.error.line)
                      .arg(read.error.message)};
@@ -128,7 +128,7 @@ Result<int> printCsvToPdf(const QString& csvPath, bool dump, const QString& pdfP
   if (content.Records.empty()) return Error{printWord(state.Texts, PrintWord::NothingToPrint)};
   QTemporaryDir folder;
   if (!folder.isValid()) {
-    return Error{QStringLiteral("Cannot create a temporary folder: %1").arg(folder.errorString())};
+    return Error{says("Cannot create a temporary folder: %1").arg(folder.errorString())};
   }
   RecordFile& file = state.file(kFileSet);
   if (Result<void> opened = file.open(folder.filePath(QStringLiteral("read.rand"))); !opened) {

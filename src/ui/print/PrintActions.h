@@ -29,11 +29,11 @@ bool CanPrint(const AppState& state, int set);
 // The rows of a dump list as shown, with the user's selection.
 std::vector<DumpListRow> DumpListRows(const QTableView& table);
 
-// The print button and menu item: the dump print dialog (Form10) in the dump
-// view (viewMode 1), the graph print dialog (Form9) otherwise, for the
-// current set. An empty set opens no dialog. After a complete print the set's
-// selected-range extremes describe what was printed.
-void openPrintDialog(QWidget* parent, AppState& state, const UiText& texts, int viewMode,
+// The print buttons and menu item: the dump print dialog (Form10) in the dump
+// view (viewMode 1), the graph print dialog (Form9) otherwise, for `set`. An
+// empty set opens no dialog. After a complete print the set's selected-range
+// extremes describe what was printed.
+void openPrintDialog(QWidget* parent, AppState& state, int set, int viewMode,
                      const PrintSelection& selection);
 
 // For scripted reports: a set's graph page or dump pages as a PDF file

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/RecordingSettings.h"
+#include "core/app/ReservedStart.h"
 
 namespace termika {
 namespace {
@@ -22,20 +23,25 @@ QDateTime at(int y, int mo, int d, int h, int mi, int s) {
   return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
 }
 
-// The interval goes to the unit whose list holds it, else to minutes with the value kept from
-// before; alarm limits out of -20..70 or crossed fall back to 40 / 0.
+// The interval goes to the unit whose list holds it (1 s to the nearest, 2 s), else to minutes
+// with the value kept from before, and a value the list lacks is told; alarm limits out of
+// -20..70 or crossed fall back to 40 / 0.
 TEST(RecordingSettings, PreselectsFromWhatTheLoggerReported) {
   const struct {
     int seconds;
     Unit unit;
     int value;
-  } intervals[] = {{2, Unit::Seconds, 2},    {59, Unit::Seconds, 59}, {60, Unit::Minutes, 1},
-                   {600, Unit::Minutes, 10}, {0, Unit::Minutes, 60},  {1, Unit::Seconds, 30}};
+    int unlisted = 0;
+  } intervals[] = {{2, Unit::Seconds, 2},       {59, Unit::Seconds, 59},
+                   {60, Unit::Minutes, 1},      {600, Unit::Minutes, 10},
+                   {0, Unit::Minutes, 60},      {1, Unit::Seconds, 2, 1},
+                   {90, Unit::Minutes, 60, 90}, {14460, Unit::Minutes, 60, 14460}};
   for (const auto& c : intervals) {
     RecordingSettings s;
     s.preselect(preset(c.seconds));
     EXPECT_EQ(s.unit(), c.unit) << c.seconds;
     EXPECT_EQ(s.intervalValue(), c.value) << c.seconds;
+    EXPECT_EQ(s.unlistedInterval(), c.unlisted) << c.seconds;
   }
   const struct {
     int upper, lower, wantUpper, wantLower;
@@ -174,6 +180,25 @@ TEST(RecordingSettings, ReservedMomentMustBeLaterAndExpressibleAndTheNameValid) 
     s.setHour(c.hour);
     s.setMinute(c.minute);
     EXPECT_EQ(s.check(now), c.result) << c.offset << " " << c.hour << ":" << c.minute;
+  }
+}
+
+// The logger starts at the first minute that matches day, hour and minute: later today, in a
+// later month when the day has passed or the month lacks it, or this very minute.
+TEST(ReservedStart, FirstMatchingMinuteFromNow) {
+  const struct {
+    QDateTime now;
+    int day, hour, minute;
+    QDateTime start;
+  } cases[] = {{at(2025, 1, 31, 10, 30, 45), 31, 10, 30, at(2025, 1, 31, 10, 30, 0)},
+               {at(2025, 1, 31, 10, 30, 0), 31, 10, 29, at(2025, 3, 31, 10, 29, 0)},
+               {at(2025, 1, 20, 23, 0, 0), 5, 7, 3, at(2025, 2, 5, 7, 3, 0)},
+               {at(2025, 12, 31, 23, 59, 59), 1, 0, 0, at(2026, 1, 1, 0, 0, 0)},
+               {at(2025, 1, 1, 0, 0, 0), 32, 0, 0, QDateTime()},
+               {at(2025, 1, 1, 0, 0, 0), 5, 24, 0, QDateTime()}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReservedStart(c.now, c.day, c.hour, c.minute), c.start)
+        << c.now.toString().toStdString() << " day " << c.day;
   }
 }
 

@@ -14,26 +14,29 @@
 namespace termika {
 namespace {
 
-// Records every step and answers the save questions per set from letters: N nothing to save,
-// S saved, D declined, C cancelled, F failed.
+// Records every step and answers the questions per set from letters: N nothing unsaved, S save,
+// D discard, X cancel the closing; a save succeeds unless it is the set's next entry in `failing`.
 struct Script {
   std::map<int, std::deque<char>> answers;
+  std::map<int, int> failing;
   QStringList log;
 
   ShutdownSteps steps() {
     ShutdownSteps s;
-    s.stopLink = [this] { log << QStringLiteral("stop link"); };
-    s.askSave = [this](int set, const QString& prompt) {
+    s.ask = [this](int set, const QString& prompt) -> std::optional<CloseChoice> {
       log << QStringLiteral("ask %1 %2").arg(set).arg(prompt);
       const char answer = answers[set].empty() ? 'N' : answers[set].front();
       if (!answers[set].empty()) answers[set].pop_front();
-      const std::map<char, SaveOutcome> outcomes{{'N', SaveOutcome::NothingToSave},
-                                                 {'S', SaveOutcome::Saved},
-                                                 {'D', SaveOutcome::Declined},
-                                                 {'C', SaveOutcome::Cancelled},
-                                                 {'F', SaveOutcome::Failed}};
-      return outcomes.at(answer);
+      if (answer == 'N') return std::nullopt;
+      return answer == 'S'   ? CloseChoice::Save
+             : answer == 'D' ? CloseChoice::Discard
+                             : CloseChoice::Cancel;
     };
+    s.save = [this](int set) {
+      log << QStringLiteral("save %1").arg(set);
+      return failing[set]-- <= 0;
+    };
+    s.stopLink = [this] { log << QStringLiteral("stop link"); };
     s.closeFiles = [this] { log << QStringLiteral("close files"); };
     s.saveSettings = [this] { log << QStringLiteral("save settings"); };
     s.deleteRecordFiles = [this] { log << QStringLiteral("delete record files"); };
@@ -41,40 +44,41 @@ struct Script {
   }
 };
 
-const QStringList kTail{QStringLiteral("close files"), QStringLiteral("save settings"),
-                        QStringLiteral("delete record files")};
-
-// A cancelled or failed save asks again: the data is never dropped without a No.
-TEST(Shutdown, StopsTheLinkThenAsksLogBeforeRealTimeUntilAnsweredThenCleansUp) {
+// Nothing stops before the questions; a failed or cancelled save asks again, and Cancel leaves
+// the link and the files running.
+TEST(Shutdown, AsksLogBeforeRealTimeThenStopsEverythingUnlessCancelled) {
   const struct {
     const char *log, *real;
-    int logAsks, realAsks;
-  } cases[] = {{"N", "N", 1, 1},  {"S", "S", 1, 1},   {"D", "D", 1, 1},
-               {"CS", "D", 2, 1}, {"FFD", "N", 3, 1}, {"D", "CFS", 1, 3}};
+    int failingLogSaves;
+    const char* expected;
+  } cases[] = {
+      {"N", "N", 0, "ask 0|ask 1|stop"},
+      {"S", "D", 0, "ask 0|save 0|ask 1|stop"},
+      {"SS", "S", 1, "ask 0|save 0|ask 0|save 0|ask 1|save 1|stop"},
+      {"SD", "N", 1, "ask 0|save 0|ask 0|ask 1|stop"},
+      {"X", "S", 0, "ask 0"},
+      {"D", "X", 0, "ask 0|ask 1"},
+  };
   const UiText texts = UiText::load(UiText::Language::Japanese);
   for (const auto& c : cases) {
     Script script;
     script.answers[kLogSet].assign(c.log, c.log + strlen(c.log));
     script.answers[kRealTimeSet].assign(c.real, c.real + strlen(c.real));
-    runShutdown(texts, script.steps());
-    QStringList expected{QStringLiteral("stop link")};
-    for (int i = 0; i < c.logAsks; ++i)
-      expected << QStringLiteral("ask 0 ログ記録のデータを保存しますか？");
-    for (int i = 0; i < c.realAsks; ++i)
-      expected << QStringLiteral("ask 1 リアルタイムデータを保存しますか？");
-    EXPECT_EQ(script.log, expected + kTail) << c.log << " " << c.real;
+    script.failing[kLogSet] = c.failingLogSaves;
+    const bool closed = runShutdown(texts, script.steps());
+    QStringList got;
+    for (const QString& step : script.log) got << step.section(u' ', 0, 1);
+    QString expected = QString::fromLatin1(c.expected);
+    expected.replace(QStringLiteral("stop"),
+                     QStringLiteral("stop link|close files|save settings|delete record"));
+    EXPECT_EQ(got.join(u'|'), expected) << c.log << " " << c.real;
+    EXPECT_EQ(closed, expected.contains(QStringLiteral("stop link")));
   }
   Script english;
   runShutdown(UiText::load(UiText::Language::English), english.steps());
-  EXPECT_EQ(english.log.mid(1, 2),
+  EXPECT_EQ(english.log.mid(0, 2),
             QStringList({QStringLiteral("ask 0 Is the data of the log record preserved?"),
                          QStringLiteral("ask 1 Is real-time data preserved?")}));
-  Script script;  // missing steps are skipped
-  ShutdownSteps steps = script.steps();
-  steps.stopLink = nullptr;
-  steps.askSave = nullptr;
-  runShutdown(texts, steps);
-  EXPECT_EQ(script.log, kTail);
 }
 
 TEST(SingleInstance, ASecondCopyIsRefusedUntilTheFirstEnds) {

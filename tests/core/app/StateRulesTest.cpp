@@ -49,7 +49,7 @@ struct Fixture {
   MainWindowState run() const { return RefreshMainWindowState(in); }
 };
 
-QStringList names(const char* list) { return u(list).split(u' '); }
+QStringList names(const char* list) { return u(list).split(u' ', Qt::SkipEmptyParts); }
 
 // Pairs of control name and text; an empty text must still be set, so that a stale one is cleared.
 void expectTexts(const MainWindowState& s, const std::vector<const char*>& pairs) {
@@ -71,6 +71,7 @@ TEST(StateRules, EnablingAndTextsFollowTheRowOfTheTable) {
     const char* command4;
     const char* label16;
     const char* command2;
+    bool downloading = false;
   };
   const Row rows[] = {
       {"not connected", false, "",
@@ -95,10 +96,20 @@ TEST(StateRules, EnablingAndTextsFollowTheRowOfTheTable) {
        "Command11 Command4 m1 m2 m3 m11 m12 m21 m23 Option5 Option7 Option8 Option9",
        "m22 Option6 Command1 Command2 Command5 Command13 m33 m34 Combo4", "記録停止", "記録中",
        "連続測定"},
+      // Nothing may switch, print, open or save the sets while a download fills the log set.
+      {"downloading", true, "", "",
+       "Option5 Option7 Option8 Option9 Frame8 m2 m211 m222 m13 m11 m12 m121 Command14 Command21 "
+       "Command23 Command25 D_M D_M_Fast D_M_Slow Command5 Command1 Command2 Command4 Command11 "
+       "Command13 Command27 m33 HScroll1",
+       "記録開始", "記録停止", "連続測定", true},
   };
   for (const Row& c : rows) {
     SCOPED_TRACE(c.name);
-    const MainWindowState s = Fixture(c.connected, c.runState).run();
+    Fixture f(c.connected, c.runState);
+    f.in.Downloading = c.downloading;
+    f.in.SetCounts = {0, 4, 3};
+    const MainWindowState s = f.run();
+    if (c.downloading) expectTexts(s, {"Label2", "", "Label4", "", "Label10", ""});
     for (const QString& name : names(c.enabled))
       EXPECT_TRUE(s.isEnabled(name)) << name.toStdString();
     for (const QString& name : names(c.disabled)) {
@@ -117,10 +128,19 @@ TEST(StateRules, PanelDescribesTheConnectedLoggerAndIsEmptiedWithoutOne) {
   EXPECT_EQ(off.ModelName, u("Termika"));
   EXPECT_FALSE(off.ConnectPictureOn);
   EXPECT_TRUE(off.StopLink);
-  expectTexts(off, {"Label10", "", "Label2", "", "Label4", "", "Label29", "", "Label46", ""});
+  expectTexts(off, {"Label10", "", "Label2", "", "Label4", "", "Label29", "", "Label46", "",
+                    "Label39", "", "Label24", ""});
   EXPECT_EQ(off.of(u("Label7")).background, PanelColour::ButtonFace);
   EXPECT_EQ(off.of(u("Label8")).background, PanelColour::ButtonFace);
 
+  Fixture withFile(true, "");
+  withFile.in.FileSetFile = u("R101_130501_100000.csv");
+  for (const auto& [shown, caption] :
+       {std::pair{kLogSet, "[Termika] 温湿度ロガー QM120-RH"},
+        {kFileSet, "[Termika] 温湿度ロガー QM120-RH - R101_130501_100000.csv"}}) {
+    withFile.in.CurrentSet = shown;
+    EXPECT_EQ(withFile.run().WindowCaption, u(caption));
+  }
   const MainWindowState on = Fixture(true, "").run();
   EXPECT_TRUE(on.ConnectPictureOn);
   EXPECT_FALSE(on.StopLink);
@@ -139,8 +159,15 @@ TEST(StateRules, PanelTextsFollowTheLoggersStatus) {
     const char* stop = "";
     std::optional<double> start = toDaySerial({2024, 5, 1, 10, 0, 0});
     PanelColour label8 = PanelColour::ButtonFace;
+    bool batteryLow = false;
+    std::optional<double> clock;
   };
   const Case cases[] = {
+      // The battery answer of the connect and the logger's clock as last read.
+      {.texts = {"Label39", "正常", "Label24", ""}},
+      {.texts = {"Label39", "低下", "Label24", "2024/05/01 10:00:05"},
+       .batteryLow = true,
+       .clock = toDaySerial({2024, 5, 1, 10, 0, 5})},
       // Points are whole four-byte records; a wrapped loop memory is full, a wrap without loop
       // mode is none.
       {.texts = {"Label21", "2 点", "Label48", "ワンタイム"}, .used = 10},
@@ -169,9 +196,12 @@ TEST(StateRules, PanelTextsFollowTheLoggersStatus) {
     f.status.MemoryWrapped = static_cast<std::uint8_t>(c.wrapped);
     f.status.StopReason = u(c.stop);
     f.status.RecordingStart = c.start;
+    f.status.BatteryLow = c.batteryLow;
+    f.status.DeviceClock = c.clock;
     const MainWindowState s = f.run();
     expectTexts(s, c.texts);
     EXPECT_EQ(s.of(u("Label8")).background, c.label8);
+    EXPECT_EQ(s.of(u("Label39")).foreground, c.batteryLow ? PanelColour::Red : PanelColour::Black);
   }
 }
 

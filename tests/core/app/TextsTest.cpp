@@ -3,9 +3,11 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <span>
 
 #include "core/app/NameRules.h"
+#include "core/app/Translations.h"
 #include "core/app/UiText.h"
 
 namespace termika {
@@ -97,6 +99,52 @@ TEST(UiText, EveryIndexTheCodeUsesExistsInBothTables) {
   }
   // The main window alone puts dozens of captions: finding few means the scan is broken.
   EXPECT_GT(found, 50);
+}
+
+// Every says("...") of the program has a Japanese form with the same placeholders, no form is
+// left without a use, and no failure message bypasses the table. Model name and text 1071
+// read as words in English.
+TEST(Messages, EveryMessageOfOursHasAJapaneseForm) {
+  const QString root = qEnvironmentVariable("TERMIKA_SOURCE_DIR");
+  ASSERT_FALSE(root.isEmpty()) << "TERMIKA_SOURCE_DIR is not set";
+  static const QRegularExpression call(
+      QStringLiteral(R"(\bsays\(((?:\s*"(?:[^"\\]|\\.)*")+)\s*\))"));
+  static const QRegularExpression literal(QStringLiteral(R"("((?:[^"\\]|\\.)*)")"));
+  static const QRegularExpression placeholder(QStringLiteral("%\\d"));
+  static const QRegularExpression bypass(QStringLiteral(R"(Error\{\s*QStringLiteral\()"));
+  const MessageTranslator japanese;
+  QSet<QString> used;
+  QDirIterator it(root + QStringLiteral("/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
+                  QDir::Files, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString path = it.next();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    const QString source = QString::fromUtf8(file.readAll());
+    // The simulator and the command-line program speak to developers and scripts.
+    if (!path.contains(QLatin1String("/sim/")) && !path.contains(QLatin1String("termika-"))) {
+      EXPECT_FALSE(bypass.match(source).hasMatch()) << path.toStdString();
+    }
+    for (auto m = call.globalMatch(source); m.hasNext();) {
+      QString english;
+      for (auto l = literal.globalMatch(m.next().captured(1)); l.hasNext();)
+        english += l.next().captured(1).replace(QLatin1String("\\\""), QLatin1String("\""));
+      used.insert(english);
+      const QString ja = japanese.translate("termika", english.toUtf8().constData(), nullptr, -1);
+      EXPECT_FALSE(ja.isEmpty()) << english.toStdString();
+      QStringList want, got;
+      for (auto p = placeholder.globalMatch(english); p.hasNext();) want << p.next().captured();
+      for (auto p = placeholder.globalMatch(ja); p.hasNext();) got << p.next().captured();
+      want.sort();
+      got.sort();
+      EXPECT_EQ(got, want) << english.toStdString();
+    }
+  }
+  EXPECT_GT(used.size(), 80);
+  for (const QString& key : japanese.keys()) EXPECT_TRUE(used.contains(key)) << key.toStdString();
+  const UiText ja = UiText::load(L::Japanese), en = UiText::load(L::English);
+  EXPECT_EQ(en.after(u("Termika"), 1071), u("Termika not connected."));
+  EXPECT_EQ(ja.after(u("Termika"), 1071), u("Termikaが接続されていません"));
 }
 
 TEST(NameRules, SingleByteNamesPassAndDoubleByteOnesAreRefused) {

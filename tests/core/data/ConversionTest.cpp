@@ -32,7 +32,9 @@ TEST(Conversion, RawToTemperatureByResolution) {
                {2000, 2, 40.38, "40.38"},        {4095, 2, 122.440312, "122.44"}};
   for (const auto& c : cases) {
     EXPECT_NEAR(RawToTemperature(c.count, c.mode), c.expected, 2e-5) << c.count;
-    EXPECT_EQ(fmt::hash00(RawToTemperature(c.count, c.mode)), QLatin1String(c.shown)) << c.count;
+    EXPECT_EQ(fmt::measuredValue(RawToTemperature(c.count, c.mode), fmt::LeadingZero::Dropped),
+              QLatin1String(c.shown))
+        << c.count;
   }
   for (const int mode : {-5, 0, 3, 10, 60}) EXPECT_FALSE(isLowResolution(mode)) << mode;
   EXPECT_TRUE(isLowResolution(1) && isLowResolution(2));

@@ -66,30 +66,29 @@ TEST(DayTime, TimesBeyondAnyCalendarReadAsDayZero) {
   EXPECT_EQ(fmt::dateTime(40180.0 + (3 * 3600 + 4 * 60 + 5) / 86400.0), "2010/01/02 03:04:05");
 }
 
-// "##.00" rounds the value as the runtime prints it: 25.005f is 25.00499916 as a double but
-// 25.00500 in 7 digits; 2.675 is 2.67500000000000 in 15 digits. Halves go away from zero and a
-// value that rounds to zero has no sign.
-TEST(RuntimeFormats, Hash00Fixed2AndPointNumbers) {
+// One rounding for every view, the CSV file's: the float's 7-digit decimal form, halves away
+// from zero (25.005f is 25.00499916 as a double but 25.00500 in 7 digits). "0.00" keeps the zero
+// before the point, "##.00" drops it; a value that rounds to zero has no sign.
+TEST(RuntimeFormats, MeasuredValuesBatteryVoltsAndPointNumbers) {
   const struct {
     float value;
-    const char* text;
-  } floats[] = {{25.005f, "25.01"},  {0.005f, ".01"},     {1.005f, "1.01"}, {0.5f, ".50"},
-                {-0.5f, "-.50"},     {0.0f, ".00"},       {-0.0f, ".00"},   {-0.004f, ".00"},
-                {100.0f, "100.00"},  {-40.0f, "-40.00"},  {-3.2f, "-3.20"}, {29.999968f, "30.00"},
-                {99.995f, "100.00"}, {59.8286f, "59.83"}, {-0.0026f, ".00"}};
-  for (const auto& c : floats) EXPECT_EQ(fmt::hash00(c.value), QLatin1String(c.text)) << c.value;
-  const struct {
-    double value;
-    const char *hash00, *fixed2;
-  } doubles[] = {{2.675, "2.68", "2.68"},    {0.125, ".13", "0.13"},  {-0.125, "-.13", "-0.13"},
-                 {1.005, "1.01", "1.01"},    {0.5, ".50", "0.50"},    {-0.001, ".00", "0.00"},
-                 {21.005, "21.01", "21.01"}, {-0.5, "-.50", "-0.50"}, {3.2, "3.20", "3.20"}};
-  for (const auto& c : doubles) {
-    EXPECT_EQ(fmt::hash00(c.value), QLatin1String(c.hash00)) << c.value;
-    EXPECT_EQ(fmt::fixed2(c.value), QLatin1String(c.fixed2)) << c.value;
+    const char *kept, *dropped;
+  } values[] = {
+      {25.005f, "25.01", "25.01"},  {0.005f, "0.01", ".01"},       {0.5f, "0.50", ".50"},
+      {-0.5f, "-0.50", "-.50"},     {-0.0f, "0.00", ".00"},        {-0.004f, "0.00", ".00"},
+      {-40.0f, "-40.00", "-40.00"}, {-3.2f, "-3.20", "-3.20"},     {99.995f, "100.00", "100.00"},
+      {15.355f, "15.36", "15.36"},  {29.999968f, "30.00", "30.00"}};
+  for (const auto& c : values) {
+    EXPECT_EQ(fmt::measuredValue(c.value, fmt::LeadingZero::Kept), QLatin1String(c.kept))
+        << c.value;
+    EXPECT_EQ(fmt::measuredValue(c.value, fmt::LeadingZero::Dropped), QLatin1String(c.dropped))
+        << c.value;
   }
+  for (const auto& [volts, text] : {std::pair{2.675, "2.68"}, {1.005, "1.01"}, {-0.001, "0.00"}})
+    EXPECT_EQ(fmt::fixed2(volts), QLatin1String(text)) << volts;
   EXPECT_EQ(fmt::pointNo(123), "00123");
   EXPECT_EQ(fmt::pointNo(123456), "123456");
+  EXPECT_EQ(fmt::dateTime(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))), "2026/01/02 03:04:05");
 }
 
 // The general date leaves out midnight and drops leading zeros of the hour.

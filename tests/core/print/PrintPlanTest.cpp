@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <cmath>
 
+#include "core/data/Conversion.h"
+#include "core/data/Csv.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
 #include "core/print/PrintPlan.h"
+#include "core/sessions/RealTimeMeasurement.h"
+#include "core/views/DumpModel.h"
+#include "core/views/Navigation.h"
 
 namespace termika {
 namespace {
@@ -133,6 +139,69 @@ TEST_F(PrintPlanTest, NameFallsBackToTheLoggerOrTheFile) {
   m_state.FileSetName = QStringLiteral("FILE");
   EXPECT_EQ(PrintName(m_state, kLogSet), QStringLiteral("LIVE"));
   EXPECT_EQ(PrintName(m_state, kFileSet), QStringLiteral("FILE"));
+}
+
+// Every sensor count, converted in both resolutions, reads the same on screen (dump list and
+// its row readout, graph cursor readout, live labels), on paper and in the CSV file; the file
+// is the reference. Raw 5500 is 15.355 °C, a float just below the half: 15.36 everywhere.
+TEST_F(PrintPlanTest, EveryViewShowsTheValueTheFileHolds) {
+  for (const int mode : {60, 2}) {
+    SCOPED_TRACE(mode);
+    std::vector<DataRecord> records;
+    std::vector<PlotPoint> points;
+    for (int raw = 0; raw < 0x4000; ++raw) {
+      DataRecord r;
+      r.Raw = {static_cast<std::uint8_t>(raw >> 8), static_cast<std::uint8_t>(raw & 0xFF),
+               static_cast<std::uint8_t>((raw & 0xFFF) >> 8),
+               static_cast<std::uint8_t>(raw & 0xFF)};
+      ConvertSample(r, mode);
+      r.DateTime = at(0, 0, 0) + raw / 86400.0;
+      r.Segment = 1.0f;
+      records.push_back(r);
+      points.push_back({std::llround(r.DateTime * 86400.0), r.Temperature, r.Humidity, 1.0f, 0});
+    }
+    ASSERT_TRUE(m_state.file(kLogSet).writeRange(1, records).ok());
+    DataSet& set = m_state.set(kLogSet);
+    set.Count = static_cast<int>(records.size());
+    const UiText& t = m_state.Texts;
+    const Result<QByteArray> csv = CsvBytes(set, m_state.file(kLogSet), t);
+    ASSERT_TRUE(csv.ok());
+    const QList<QByteArray> lines = csv->split('\n').mid(3);
+    const Result<DumpPrintPlan> paper =
+        PlanDumpPrint(m_state, kLogSet, AllRowsInRecordOrder(set.Count), true);
+    ASSERT_TRUE(paper.ok());
+    DumpModel list(&m_state.file(kLogSet), t);
+    list.FillDumpList(set.Count);
+    int differing = 0;
+    for (int i = 0; i < set.Count; ++i) {
+      const QList<QByteArray> items = lines[i].split(',');
+      const auto fromFile = [](const QByteArray& item) {
+        QString v = QString::fromLatin1(item).remove(u'"');
+        return v.startsWith(u'.') || v.startsWith(QLatin1String("-."))
+                   ? v.replace(u'.', QLatin1String("0."))
+                   : v;
+      };
+      const QString temperature = fromFile(items[2]);
+      const QString humidity = fromFile(items[3]);
+      const QString readout = t[1105] + list.data(list.index(i, 1)).toString() + t[1121] +
+                              temperature + t[1106] + humidity + t[1107];
+      const QString cursor = t[1114] + list.data(list.index(i, 1)).toString() + t[1115] +
+                             temperature + t[1116] + humidity + t[1117];
+      const bool same =
+          list.data(list.index(i, 2)).toString() == temperature &&
+          list.data(list.index(i, 3)).toString() == humidity &&
+          paper->rows[static_cast<size_t>(i)].temperature == temperature &&
+          paper->rows[static_cast<size_t>(i)].humidity == humidity &&
+          list.ItemClickText(i) == readout &&
+          ShowCursorReadout(0, NavigationState{}, std::span(points.data(), i + 1), false, false,
+                            t) == cursor &&
+          RealTimeMeasurement::formatValue(records[static_cast<size_t>(i)].Temperature) ==
+              QString::fromLatin1(items[2]).remove(u'"');
+      if (!same) ++differing;
+      if (i == 5500 && mode == 60) EXPECT_EQ(temperature, QStringLiteral("15.36"));
+    }
+    EXPECT_EQ(differing, 0);
+  }
 }
 
 }  // namespace
