@@ -25,15 +25,6 @@ struct NameDialog {
   QPushButton* command1() { return dialog.findChild<QPushButton*>(QStringLiteral("Command1")); }
 };
 
-TEST(Form2, CaptionsInBothLanguages) {
-  NameDialog ja;
-  EXPECT_EQ(captions(ja.dialog, "Form2 Label1 Command1 Text1"),
-            QStringLiteral("認識名称設定|認識名称|設定|OLD1"));
-  NameDialog en(UiText::Language::English);
-  EXPECT_EQ(captions(en.dialog, "Form2 Label1 Command1"),
-            QStringLiteral("Recognition name setting|Recognition name|Set"));
-}
-
 TEST(Form2, ForbiddenOrDoubleByteNamesAreRefusedAndTheOldNameComesBack) {
   const struct {
     const char* typed;

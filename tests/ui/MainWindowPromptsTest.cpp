@@ -51,13 +51,5 @@ TEST(MainWindowPrompts, QuestionsActOnlyOnYesAndInfoKeepsAnExplicitTitle) {
   EXPECT_EQ(answer.seen, QStringLiteral("ダウンロード|ﾀﾞｳﾝﾛｰﾄﾞﾃﾞｰﾀはありません"));
 }
 
-TEST(MainWindowPrompts, CarriageReturnsBecomeLineBreaks) {
-  for (const auto& [in, out] :
-       {std::pair{"a\r\rb", "a\n\nb"}, {"a\r\nb", "a\nb"}, {"plain", "plain"}, {"", ""}}) {
-    EXPECT_EQ(MessageBoxPrompts::displayText(QString::fromLatin1(in)), QString::fromLatin1(out))
-        << in;
-  }
-}
-
 }  // namespace
 }  // namespace termika

@@ -331,6 +331,9 @@ bool BatteryAllowsRecording(const LoggerStatus& status) {
 MainWindowState RefreshMainWindowState(const StateInputs& in) {
   MainWindowState s;
   if (in.Texts == nullptr || in.Status == nullptr) return s;
+  // What only a download takes away comes back with its end; the rows below
+  // decide the rest.
+  enable(s, ControlsLockedDuringDownload(), true);
   if (!in.Connected) {
     notConnected(in, s);
   } else {

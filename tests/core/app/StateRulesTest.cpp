@@ -160,7 +160,7 @@ TEST(StateRules, PanelTextsFollowTheLoggersStatus) {
     std::optional<double> start = toDaySerial({2024, 5, 1, 10, 0, 0});
     PanelColour label8 = PanelColour::ButtonFace;
     bool batteryLow = false;
-    std::optional<double> clock;
+    std::optional<double> clock = std::nullopt;
   };
   const Case cases[] = {
       // The battery answer of the connect and the logger's clock as last read.
@@ -286,15 +286,6 @@ TEST(StateRules, TailEnablesByTheCountsOfTheSets) {
   }
 }
 
-TEST(StateRules, NavigationIsHiddenOnlyDuringContinuousMeasurement) {
-  for (const auto& [connected, runState, visible] :
-       {std::tuple{true, "renzoku", false}, std::tuple{true, "", true},
-        std::tuple{true, "kirokucyu", true}, std::tuple{false, "renzoku", true}}) {
-    Fixture f(connected, runState);
-    EXPECT_EQ(f.run().isVisible(u("HScroll2")), visible) << runState << connected;
-  }
-}
-
 TEST(StateRules, ShownSetPictureAndViewFollowCurrentSetAndMode) {
   const struct {
     int set, mode;
@@ -313,21 +304,6 @@ TEST(StateRules, ShownSetPictureAndViewFollowCurrentSetAndMode) {
     EXPECT_EQ(s.textOf(u("Label3")), u(c.label));
     EXPECT_EQ(s.isVisible(u("ondo")), c.mode == 0);
     EXPECT_EQ(s.isVisible(u("situdo")), c.mode == 0);
-  }
-}
-
-TEST(StateRules, LockAndUnlockCoverTheSameCommands) {
-  MainWindowState locked, unlocked;
-  LockCommands(locked);
-  UnlockCommands(unlocked);
-  EXPECT_EQ(LockedControls().size(), 30);
-  for (const QString& name : LockedControls()) {
-    EXPECT_FALSE(locked.isEnabled(name)) << name.toStdString();
-    EXPECT_TRUE(unlocked.isEnabled(name)) << name.toStdString();
-  }
-  for (const QString& option : names("Option5 Option6 Option7 Option8 Option9")) {
-    EXPECT_FALSE(locked.of(option).enabled.has_value());
-    EXPECT_TRUE(unlocked.isEnabled(option));
   }
 }
 

@@ -108,10 +108,10 @@ TEST(Messages, EveryMessageOfOursHasAJapaneseForm) {
   const QString root = qEnvironmentVariable("TERMIKA_SOURCE_DIR");
   ASSERT_FALSE(root.isEmpty()) << "TERMIKA_SOURCE_DIR is not set";
   static const QRegularExpression call(
-      QStringLiteral(R"(\bsays\(((?:\s*"(?:[^"\\]|\\.)*")+)\s*\))"));
-  static const QRegularExpression literal(QStringLiteral(R"("((?:[^"\\]|\\.)*)")"));
+      QStringLiteral(R"re(\bsays\(((?:\s*"(?:[^"\\]|\\.)*")+)\s*\))re"));
+  static const QRegularExpression literal(QStringLiteral(R"re("((?:[^"\\]|\\.)*)")re"));
   static const QRegularExpression placeholder(QStringLiteral("%\\d"));
-  static const QRegularExpression bypass(QStringLiteral(R"(Error\{\s*QStringLiteral\()"));
+  static const QRegularExpression bypass(QStringLiteral(R"re(Error\{\s*QStringLiteral\()re"));
   const MessageTranslator japanese;
   QSet<QString> used;
   QDirIterator it(root + QStringLiteral("/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},

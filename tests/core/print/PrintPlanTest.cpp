@@ -198,7 +198,9 @@ TEST_F(PrintPlanTest, EveryViewShowsTheValueTheFileHolds) {
           RealTimeMeasurement::formatValue(records[static_cast<size_t>(i)].Temperature) ==
               QString::fromLatin1(items[2]).remove(u'"');
       if (!same) ++differing;
-      if (i == 5500 && mode == 60) EXPECT_EQ(temperature, QStringLiteral("15.36"));
+      if (i == 5500 && mode == 60) {
+        EXPECT_EQ(temperature, QStringLiteral("15.36"));
+      }
     }
     EXPECT_EQ(differing, 0);
   }
