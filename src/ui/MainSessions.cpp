@@ -173,6 +173,9 @@ void MainWindow::downloadFinished(bool ok) {
   m_form3->finishTransfer();
   m_form3->close();
   if (ok) {
+    // The window holds the set, and closing offers to save it: the logger
+    // may count its points as downloaded.
+    m_download->markDownloaded();
     m_views->SetReplaced(kLogSet);
     if (m_views->shownSet() != kLogSet) m_views->ShowView(kLogSet, m_state.ViewMode);
   } else {

@@ -280,6 +280,8 @@ TEST_F(FaultSuite, LoggerSpecificFaultsEndAsTheUserIsOwed) {
   const Case cases[] = {
       {"stall after 100 points", scenario(R"("stallAfterPoints": 100)"), Phase::FastTransfer,
        Owed::DownloadFailed, 0},
+      {"stream rejected after 100 points", scenario(R"("rejectStreamAfterPoints": 100)"),
+       Phase::FastTransfer, Owed::DownloadFailed, 0},
       {"identify answer too late", scenario(R"("probeDelayMs": 700)"), Phase::Probe, Owed::NotFound,
        0},
       {"erased header", scenario({}, R"(, "erasedHeader": true)"), Phase::SlowTransfer,

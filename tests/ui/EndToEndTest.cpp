@@ -105,6 +105,7 @@ TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
   click("Command5");
   ASSERT_TRUE(settle([this] { return m_state->set(kLogSet).Count == 25; })) << said();
   EXPECT_EQ(m_messages, QStringList());
+  EXPECT_TRUE(m_port->logger().downloaded());  // the window holds the set
   // The list holds every point, oldest first, a minute apart.
   ASSERT_EQ(find<QTableView>("ListView1_0")->model()->rowCount(), 25);
   EXPECT_EQ(cell(0, 0) + ' ' + cell(0, 1), QStringLiteral("00001 2026/12/05 07:00:00"));

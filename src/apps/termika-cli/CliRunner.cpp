@@ -237,7 +237,7 @@ void CliRunner::afterCommandExchange() {
   }
   const QString& c = m_options.command;
   if (c == QLatin1String("download")) {
-    finish(m_downloadSaved ? kExitOk : kExitFailure);
+    finish(m_downloadSaved && m_downloadMarked ? kExitOk : kExitFailure);
   } else if (c == QLatin1String("measure")) {
     if (m_options.count == 1) finish(m_pointsPrinted == 1 ? kExitOk : kExitFailure);
   } else if (c == QLatin1String("set-clock")) {
@@ -274,7 +274,8 @@ void CliRunner::startDownload() {
     const double seconds =
         transfer->isValid() ? static_cast<double>(transfer->elapsed()) / 1000.0 : 0.0;
     if (!ok) return;  // the message is on its way; the exchange end decides
-    // The set is complete and converted: save it before the closing request.
+    // The logger hears that its points are downloaded only once they are
+    // safely in the file.
     const auto written =
         WriteCsvFile(m_options.output, m_app.set(kLogSet), m_app.file(kLogSet), m_app.Texts);
     if (!written) {
@@ -282,10 +283,15 @@ void CliRunner::startDownload() {
       return;
     }
     m_downloadSaved = true;
+    m_download->markDownloaded();
     err(QStringLiteral("%1 points saved in %2 (transfer %3 s)")
             .arg(m_app.set(kLogSet).Count)
             .arg(m_options.output)
             .arg(seconds, 0, 'f', 2));
+  });
+  connect(m_download.get(), &Download::markFinished, this, [this](bool ok) {
+    m_downloadMarked = ok;
+    if (!ok) err(QStringLiteral("the logger could not be told that its points are downloaded"));
   });
   if (!m_download->Command5_Click()) finish(kExitFailure);
 }

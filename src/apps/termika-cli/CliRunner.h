@@ -71,6 +71,7 @@ class CliRunner final : public QObject {
   Phase m_phase = Phase::Connecting;
   int m_pointsPrinted = 0;
   bool m_downloadSaved = false;
+  bool m_downloadMarked = false;
 };
 
 }  // namespace termika::cli

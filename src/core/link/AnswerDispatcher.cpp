@@ -13,6 +13,7 @@ namespace termika {
 namespace {
 
 constexpr std::uint8_t kIdentify = 99;
+constexpr std::uint8_t kDownloadedMark = 56;
 constexpr std::uint8_t kMinutesUnit = 131;
 // A read-back clock this far from the time sent means the set did not take.
 constexpr qint64 kClockToleranceSeconds = 2;
@@ -67,6 +68,9 @@ std::optional<Answer> AnswerDispatcher::parse(std::uint8_t code, const QByteArra
   }
   const auto d = frame::decodeAnswer(raw);
   if (!d) return std::nullopt;
+  // The mark tells the logger its points are safe; a point left over from a
+  // stream must not pass for the logger's answer to it.
+  if (code == kDownloadedMark && (*d)[1] != kDownloadedMark) return std::nullopt;
   return Answer{*d, raw};
 }
 
@@ -144,7 +148,7 @@ AnswerAction AnswerDispatcher::HandleAnswer(CommandQueue& queue, const Answer& a
       status.BatteryVoltageText = fmt::fixed2(volts);
       break;
     }
-    case 56:
+    case kDownloadedMark:
       status.PendingDownload = false;
       break;
     case 57:

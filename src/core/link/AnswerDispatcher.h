@@ -52,8 +52,9 @@ class AnswerDispatcher final {
   void setRawToTemperature(RawToTemperatureFn fn) { m_rawToTemperature = std::move(fn); }
 
   // Checks a complete answer (ending in the terminator) to a request with
-  // code `code`: four valid pairs after optional noise, or for code 99 text
-  // plus two version bytes. nullopt for anything else.
+  // code `code`: four valid pairs after optional noise (for code 56 echoing
+  // that code), or for code 99 text plus two version bytes. nullopt for
+  // anything else.
   static std::optional<Answer> parse(std::uint8_t code, const QByteArray& raw);
 
   // Acts on the answer to the queue's current row.

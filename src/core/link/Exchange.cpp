@@ -151,6 +151,12 @@ void Exchange::handleEvent(const FrameReceiver::Event& event) {
     m_timeOut.stop();
     m_busyTimer.stop();
     m_retryCount = 0;
+    const AnswerAction action =
+        askSession(&SessionHandler::onRejectedAnswer, AnswerAction::RepeatRow);
+    if (action != AnswerAction::RepeatRow) {
+      applyAction(action);
+      return;
+    }
     ++m_rejectCount;
     if (m_rejectCount <= kMaxRejectResends) {
       SendCurrentCommand();
@@ -185,12 +191,18 @@ void Exchange::handleEvent(const FrameReceiver::Event& event) {
 void Exchange::handleGarbled() {
   // Discarded without advancing: the time-out resends the row. A session
   // whose row has no resend (a stream) decides for itself.
-  SessionHandler* handler = m_dispatcher.sessionHandler(m_queue.current().mode);
-  if (!handler) return;
-  m_inHandler = true;
-  const AnswerAction action = handler->onGarbledAnswer(m_queue.current());
-  m_inHandler = false;
+  const AnswerAction action = askSession(&SessionHandler::onGarbledAnswer, AnswerAction::AwaitMore);
   if (action != AnswerAction::AwaitMore) applyAction(action);
+}
+
+AnswerAction Exchange::askSession(AnswerAction (SessionHandler::*hook)(CommandRow&),
+                                  AnswerAction otherwise) {
+  SessionHandler* handler = m_dispatcher.sessionHandler(m_queue.current().mode);
+  if (!handler) return otherwise;
+  m_inHandler = true;
+  const AnswerAction action = (handler->*hook)(m_queue.current());
+  m_inHandler = false;
+  return action;
 }
 
 void Exchange::applyAction(AnswerAction action) {
@@ -270,6 +282,9 @@ void Exchange::onBusyPointer() {
 
 void Exchange::onTransportFailed(const QString& message) {
   Q_UNUSED(message);
+  // Never reopened and retried here: the errors that get this far mean the
+  // port is gone (a pulled adapter), and one that comes back needs a new
+  // connection's probe before anything is sent to whatever now answers.
   if (isBusy()) {
     giveUp(1042, 1043);
   } else {

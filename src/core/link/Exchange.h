@@ -83,6 +83,10 @@ class Exchange final : public QObject {
   void onTransportFailed(const QString& message);
   void handleEvent(const FrameReceiver::Event& event);
   void handleGarbled();
+  // What the session of the current row makes of a bad answer; `otherwise`
+  // when no session owns the row.
+  AnswerAction askSession(AnswerAction (SessionHandler::*hook)(CommandRow&),
+                          AnswerAction otherwise);
   void applyAction(AnswerAction action);
   void sendNextRow();
   void enterDrain();

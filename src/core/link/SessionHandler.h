@@ -21,9 +21,9 @@ enum class AnswerAction {
 // A download, for instance, registers for "download" and "kiroten": header
 // reads step the row's address and return RepeatRow; after the header it
 // appends the transfer row and returns Advance; streamed points return
-// AwaitMore until the last, which appends (1, 56, 1, 1) and returns Advance.
-// Its watchdog calls Exchange::abort(); Exchange::sessionAborted tells it
-// that the link gave up on its own.
+// AwaitMore until the last, which returns Advance. Its watchdog calls
+// Exchange::abort(); Exchange::sessionAborted tells it that the link gave up
+// on its own.
 class SessionHandler {
  public:
   virtual ~SessionHandler() = default;
@@ -37,6 +37,11 @@ class SessionHandler {
   // rows. The default waits for the time-out to resend; a stream that has no
   // resend ends itself here.
   virtual AnswerAction onGarbledAnswer(CommandRow& /*row*/) { return AnswerAction::AwaitMore; }
+
+  // A rejection (0xEE) arrived for one of this handler's rows. RepeatRow
+  // resends the row, up to the rejection limit; a session whose resend would
+  // not pick up where it stopped ends itself here instead.
+  virtual AnswerAction onRejectedAnswer(CommandRow& /*row*/) { return AnswerAction::RepeatRow; }
 };
 
 }  // namespace termika

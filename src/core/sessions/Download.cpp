@@ -60,6 +60,8 @@ bool Download::Command5_Click() {
 
   clearLogSet();
   m_header.clear(std::nullopt);
+  m_slow = m_app.DownloadSlow;
+  m_markDue = false;
   m_received = 0;
   m_expected = 0;
   m_silentTicks = 0;
@@ -93,7 +95,19 @@ QString Download::caption() const {
   return text;
 }
 
+bool Download::markDownloaded() {
+  if (!m_markDue || m_marking) return false;
+  const CommandRow mark = commands::row(kDownloaded, 1, 1, modes::kDownload);
+  m_marking = m_completing ? m_completing->append(mark).ok() : m_exchange.start({mark});
+  return m_marking;
+}
+
 AnswerAction Download::onAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d) {
+  if (row.b1 == kDownloaded) {
+    m_markDue = m_marking = false;
+    Q_EMIT markFinished(true);
+    return AnswerAction::Advance;
+  }
   if (!running()) return AnswerAction::Advance;
   if (row.mode == modes::kHeader) return onHeaderAnswer(queue, row, d);
   if (m_state == State::Transferring && (row.b1 == kFastRead || row.b1 == kMemoryRead)) {
@@ -103,13 +117,24 @@ AnswerAction Download::onAnswer(CommandQueue& queue, CommandRow& row, const fram
   return AnswerAction::Advance;
 }
 
+bool Download::streaming(const CommandRow& row) const {
+  return m_state == State::Transferring && row.b1 == kFastRead;
+}
+
 AnswerAction Download::onGarbledAnswer(CommandRow& row) {
   // A streamed point has no resend: a garbled one ends the download.
-  if (m_state == State::Transferring && row.b1 == kFastRead) {
-    fail(1089, true);
-    return AnswerAction::Finish;
-  }
-  return AnswerAction::AwaitMore;
+  if (!streaming(row)) return AnswerAction::AwaitMore;
+  fail(1089, true);
+  return AnswerAction::Finish;
+}
+
+AnswerAction Download::onRejectedAnswer(CommandRow& row) {
+  // The logger answers a new request with its stream from the first point,
+  // so once points have arrived a resend would shift every later one. The
+  // download ends instead; the points stay unmarked in the logger.
+  if (!streaming(row) || m_received == 0) return AnswerAction::RepeatRow;
+  fail(1089, true);
+  return AnswerAction::Finish;
 }
 
 void Download::copyMetadata() {
@@ -177,9 +202,8 @@ AnswerAction Download::beginTransfer(CommandQueue& queue) {
                        : m_header.forwardStamps(m_expected, interval);
   const int bytes = m_wrapped ? kMemoryBytes : m_recordedBytes;
   const CommandRow transfer =
-      m_app.DownloadSlow
-          ? commands::row(kMemoryRead, 0, 0, modes::kDownload, 0)
-          : commands::row(kFastRead, highByte(bytes), lowByte(bytes), modes::kDownload, 0);
+      m_slow ? commands::row(kMemoryRead, 0, 0, modes::kDownload, 0)
+             : commands::row(kFastRead, highByte(bytes), lowByte(bytes), modes::kDownload, 0);
   if (!queue.append(transfer)) {
     fail(1089, true);
     return AnswerAction::Finish;
@@ -211,8 +235,10 @@ AnswerAction Download::onPointAnswer(CommandQueue& queue, CommandRow& row, const
   }
   m_app.set(kLogSet).Count = i;
 
+  // The request in use says which mode this is, whatever the menu says now.
+  const bool slow = row.b1 == kMemoryRead;
   row.param += 4;
-  if (m_app.DownloadSlow) {
+  if (slow) {
     row.b2 = highByte(row.param);
     row.b3 = lowByte(row.param);
   }
@@ -221,7 +247,7 @@ AnswerAction Download::onPointAnswer(CommandQueue& queue, CommandRow& row, const
   // leave the transfer waiting for a point that never comes.
   const int end = m_wrapped ? kMemoryBytes : m_expected * 4;
   if (row.param >= end) return complete(queue);
-  return m_app.DownloadSlow ? AnswerAction::RepeatRow : AnswerAction::AwaitMore;
+  return slow ? AnswerAction::RepeatRow : AnswerAction::AwaitMore;
 }
 
 AnswerAction Download::complete(CommandQueue& queue) {
@@ -235,16 +261,15 @@ AnswerAction Download::complete(CommandQueue& queue) {
     fail(1089, true);
     return AnswerAction::Finish;
   }
-  if (!queue.append(commands::row(kDownloaded, 1, 1))) {
-    fail(1089, true);
-    return AnswerAction::Finish;
-  }
   m_app.RunState.clear();
   m_app.CurrentSet = kLogSet;
   set.Unsaved = true;
   set.DrawnCount = 0;
+  m_markDue = true;
   setState(State::Idle);
+  m_completing = &queue;
   Q_EMIT finished(true);
+  m_completing = nullptr;
   return AnswerAction::Advance;
 }
 
@@ -276,6 +301,10 @@ void Download::fail(int messageText, bool deferMessage) {
 }
 
 void Download::onSessionAborted() {
+  if (m_marking) {
+    m_marking = false;
+    Q_EMIT markFinished(false);
+  }
   if (!running()) return;
   fail(0, false);
 }

@@ -19,6 +19,8 @@ namespace termika {
 // status and the recording header, transfer every point (streamed or one
 // request per point), stamp, convert and mark it. The log set is filled as
 // the points arrive; any end other than a complete transfer leaves it empty.
+// The logger is told its points are downloaded only when the user of the
+// set asks for it (markDownloaded), once the set is safe.
 //
 // Cancelling: Form3's cancel button may call Download_Cancel(), which ends
 // the transfer like a failure (empty log set, finished(false)). Keeping a
@@ -50,6 +52,11 @@ class Download final : public QObject, public SessionHandler {
   bool Command5_Click();
   // Ends a running download with an empty log set; false when none runs.
   bool Download_Cancel();
+  // Sends the "downloaded" mark (1, 56, 1, 1) for the last complete download;
+  // markFinished tells how it went. Called while finished(true) is being
+  // delivered, the mark follows the transfer in the same exchange. False when
+  // there is nothing to mark or the link is busy with something else.
+  bool markDownloaded();
 
   State state() const { return m_state; }
   bool running() const { return m_state != State::Idle; }
@@ -63,6 +70,7 @@ class Download final : public QObject, public SessionHandler {
   // SessionHandler
   AnswerAction onAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d) override;
   AnswerAction onGarbledAnswer(CommandRow& row) override;
+  AnswerAction onRejectedAnswer(CommandRow& row) override;
 
  Q_SIGNALS:
   void stateChanged(termika::Download::State state);
@@ -72,6 +80,8 @@ class Download final : public QObject, public SessionHandler {
   void captionChanged(const QString& caption);
   // Form3 closes. True only for a complete, converted set.
   void finished(bool ok);
+  // The logger acknowledged the mark (true), or the link gave up on it.
+  void markFinished(bool ok);
 
  private:
   void Download_Timer_Timer();
@@ -79,6 +89,8 @@ class Download final : public QObject, public SessionHandler {
   AnswerAction onPointAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d);
   AnswerAction beginTransfer(CommandQueue& queue);
   AnswerAction complete(CommandQueue& queue);
+  // Whether `row` asked for the running stream, which no resend can resume.
+  bool streaming(const CommandRow& row) const;
   // Ends with an empty log set and then shows `messageText` (0: none);
   // from inside an answer the message waits until the exchange has ended.
   void fail(int messageText, bool deferMessage);
@@ -104,6 +116,10 @@ class Download final : public QObject, public SessionHandler {
   int m_received = 0;
   int m_writePosition = 0;  // wrapped memory: points before the oldest one
   int m_silentTicks = 0;
+  bool m_slow = false;                   // the transfer mode, fixed when the download starts
+  bool m_markDue = false;                // a complete download whose mark has not been acknowledged
+  bool m_marking = false;                // the mark is on its way
+  CommandQueue* m_completing = nullptr;  // the transfer's queue while finished(true) is delivered
 };
 
 }  // namespace termika

@@ -19,14 +19,15 @@ struct SimFaults {
   // armAfter 0 means from the start.
   int armOnCode = -1;
   int armAfter = 0;
-  int silentRequests = 0;        // the next N complete requests get no answer at all
-  int rejectedRequests = 0;      // the next N requests are answered 0xEE 0xFF and not acted on
-  int noiseBytes = 0;            // stray bytes put in front of every answer
-  int overlongAnswers = 0;       // the next N answers are 120 bytes without a terminator
-  int stallAfterPoints = -1;     // a fast download falls silent after this many points
-  int unplugAfterRequests = -1;  // the port vanishes once this many requests have arrived
-  int probeDelayMs = 0;          // extra delay of the identify answer
-  bool paced = false;            // bytes leave at the baud rate, 10 bits each
+  int silentRequests = 0;            // the next N complete requests get no answer at all
+  int rejectedRequests = 0;          // the next N requests are answered 0xEE 0xFF and not acted on
+  int noiseBytes = 0;                // stray bytes put in front of every answer
+  int overlongAnswers = 0;           // the next N answers are 120 bytes without a terminator
+  int stallAfterPoints = -1;         // a fast download falls silent after this many points
+  int rejectStreamAfterPoints = -1;  // the next fast download stops with 0xEE 0xFF after this many
+  int unplugAfterRequests = -1;      // the port vanishes once this many requests have arrived
+  int probeDelayMs = 0;              // extra delay of the identify answer
+  bool paced = false;                // bytes leave at the baud rate, 10 bits each
   int baud = 57600;
   int latencyMs = 0;  // adapter latency timer: every answer waits this long
 };

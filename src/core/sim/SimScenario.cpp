@@ -164,6 +164,7 @@ void readFaults(const QJsonObject& json, SimFaults& f, QString* error) {
   f.noiseBytes = r.integer("noiseBytes", 0, 0, 80);
   f.overlongAnswers = r.integer("overlongAnswers", 0, 0, 1000000);
   f.stallAfterPoints = r.integer("stallAfterPoints", -1, -1, 15000);
+  f.rejectStreamAfterPoints = r.integer("rejectStreamAfterPoints", -1, -1, 15000);
   f.unplugAfterRequests = r.integer("unplugAfterRequests", -1, -1, 1000000);
   f.probeDelayMs = r.integer("probeDelayMs", 0, 0, 60000);
   f.paced = r.boolean("paced", false);

@@ -458,19 +458,30 @@ std::optional<Bytes4> SimulatedLogger::execute(const Bytes4& command) {
 }
 
 void SimulatedLogger::streamPoints(int byteCount) {
-  // One memory answer per point from address 0; the logger neither
-  // acknowledges the request nor waits for anything between points.
+  // Every request starts the stream again from address 0: what is left of
+  // an earlier stream never goes out.
+  std::erase_if(m_pending, [](const SimChunk& c) { return c.streamed; });
+  m_lineFreeMs = std::max<double>(m_nowMs, m_pending.empty() ? 0 : m_pending.back().atMs);
+  // One memory answer per point; the logger neither acknowledges the
+  // request nor waits for anything between points.
   int points = std::min(byteCount, LoggerMemory::kPointBytes) / 4;
   if (m_armed && m_faults.stallAfterPoints >= 0)
     points = std::min(points, m_faults.stallAfterPoints);
+  const int rejectAt = m_armed ? m_faults.rejectStreamAfterPoints : -1;
+  const bool rejected = rejectAt >= 0 && rejectAt < points;
+  if (rejected) {
+    points = rejectAt;
+    m_faults.rejectStreamAfterPoints = -1;
+  }
   for (int p = 0; p < points; ++p) {
     Bytes4 out{};
     for (int i = 0; i < 4; ++i) out[static_cast<size_t>(i)] = m_memory.byteAt(p * 4 + i);
-    schedule(frame::encode(out));
+    schedule(frame::encode(out), 0, true);
   }
+  if (rejected) schedule(rejection(), 0, true);
 }
 
-void SimulatedLogger::schedule(QByteArray answer, qint64 extraDelayMs) {
+void SimulatedLogger::schedule(QByteArray answer, qint64 extraDelayMs, bool streamed) {
   if (m_armed && m_faults.overlongAnswers > 0) {
     --m_faults.overlongAnswers;
     answer = QByteArray(kOverlongBytes, static_cast<char>(0x5A));
@@ -489,7 +500,7 @@ void SimulatedLogger::schedule(QByteArray answer, qint64 extraDelayMs) {
   }
   m_lineFreeMs = at;
   const auto atMs = static_cast<qint64>(std::ceil(at - 1e-9));
-  m_pending.push_back({atMs, std::move(answer)});
+  m_pending.push_back({atMs, std::move(answer), streamed});
 }
 
 std::vector<SimChunk> SimulatedLogger::takeOutputUntil(qint64 nowMs) {

@@ -18,6 +18,7 @@ namespace termika {
 struct SimChunk {
   qint64 atMs = 0;
   QByteArray bytes;
+  bool streamed = false;  // part of a fast download's stream
 };
 
 // A logger without hardware: bytes the program writes go in, timed answer
@@ -68,7 +69,7 @@ class SimulatedLogger final {
   // know the command or its parameters (it then rejects it).
   std::optional<frame::Bytes4> execute(const frame::Bytes4& command);
   void streamPoints(int byteCount);
-  void schedule(QByteArray answer, qint64 extraDelayMs = 0);
+  void schedule(QByteArray answer, qint64 extraDelayMs = 0, bool streamed = false);
   void setCalendar(qint64 seconds);
   bool setClockFields(std::uint8_t code, std::uint8_t b2, std::uint8_t b3);
   void startRecording(qint64 startSeconds);
@@ -107,7 +108,7 @@ class SimulatedLogger final {
   std::deque<SimChunk> m_pending;
   double m_lineFreeMs = 0;
   bool m_unplugged = false;
-  qint64 m_requests = 0;  // since the faults were armed
+  qint64 m_requests = 0;   // since the faults were armed
   int m_armCountdown = 0;  // matching requests still to let through
   bool m_armed = false;
 };

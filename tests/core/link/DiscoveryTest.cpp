@@ -7,14 +7,12 @@
 #include "PortFakes.h"
 #include "core/link/AdapterWatch.h"
 #include "core/link/PortDiscovery.h"
-#include "core/link/PortReopen.h"
 
 namespace termika {
 namespace {
 
 using testing::FakeBench;
 using testing::FakeLogger;
-using testing::MemoryPort;
 using testing::RecordingPins;
 
 const QString kProbeHex = QStringLiteral("0001009900000000ff");
@@ -242,41 +240,6 @@ TEST(PortDiscoveryProbe, AsksForTheModelAndRecognisesTheServedOnes) {
       {"", std::nullopt}};
   for (const auto& [answer, model] : cases) {
     EXPECT_EQ(PortDiscovery::recogniseModel(answer), model) << answer.toHex().constData();
-  }
-}
-
-TEST(PortReopen, ReopensAndRetriesAWriteOnceOnlyOnAnOpenPort) {
-  struct Case {
-    bool write;  // writeWithReopen, or else ReopenPort
-    bool open, unplugged;
-    int failingWrites;  // -1: every write fails
-    bool ok;
-    QStringList log;
-  };
-  const QString sent = "write 3 0001001600000000ff", failed = "write 3 failed";
-  const Case cases[] = {
-      {false, false, false, 0, false, {}},  // a closed port stays closed
-      {false, true, false, 0, true, {"open 3", "close 3", "open 3"}},
-      {false, true, true, 0, false, {"open 3", "close 3", "open 3 failed"}},
-      {true, true, false, 0, true, {"open 3", sent}},
-      {true, true, false, 1, true, {"open 3", failed, "close 3", "open 3", sent}},
-      {true, true, false, -1, false, {"open 3", failed, "close 3", "open 3", failed}},
-      {true, false, false, 0, false, {}}};  // writing never opens a closed port
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.log.join(", ").toStdString());
-    FakeBench bench;
-    bench.loggers[3] = {};
-    MemoryPort port(3, bench);
-    if (c.open) {
-      ASSERT_TRUE(port.open().ok());
-    }
-    bench.loggers[3].exists = !c.unplugged;
-    port.failWrites(c.failingWrites);
-    EXPECT_EQ(c.write ? writeWithReopen(port, QByteArray::fromHex("0001001600000000ff")).ok()
-                      : ReopenPort(port),
-              c.ok);
-    EXPECT_EQ(port.isOpen(), c.write ? c.open : c.ok);
-    EXPECT_EQ(bench.log.lines(), c.log);
   }
 }
 

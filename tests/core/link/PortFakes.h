@@ -96,11 +96,6 @@ class MemoryPort final : public Transport {
   bool isOpen() const override { return m_open; }
   Result<void> write(const QByteArray& bytes) override {
     if (!m_open) return Error{QStringLiteral("closed")};
-    if (m_failWrites != 0) {
-      if (m_failWrites > 0) --m_failWrites;
-      log("write %1 failed");
-      return Error{QStringLiteral("write failed")};
-    }
     log("write %1 " + QString::fromLatin1(bytes.toHex()));
     if (!logger().answer.isEmpty() && m_probes++ >= logger().silentProbes) {
       m_reply.start(logger().delayMs);
@@ -116,8 +111,6 @@ class MemoryPort final : public Transport {
 
   // The adapter was pulsed: a real port leaves for a moment.
   void pulsedLow() { m_away = logger().awayAfterPulse; }
-  // The next `count` writes fail (-1: all).
-  void failWrites(int count) { m_failWrites = count; }
   // Bytes the logger sends.
   void push(const QByteArray& bytes) {
     m_input += bytes;
@@ -134,7 +127,6 @@ class MemoryPort final : public Transport {
   FakeBench& m_bench;
   bool m_open = false;
   int m_away = 0;
-  int m_failWrites = 0;
   int m_probes = 0;
   QByteArray m_input;
   QTimer m_reply;

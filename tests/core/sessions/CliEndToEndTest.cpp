@@ -63,12 +63,21 @@ class CliEndToEnd : public ::testing::Test {
   QString m_tty;
 };
 
-TEST_F(CliEndToEnd, DownloadWritesTheSameCsvAsTheInProcessPath) {
+// The logger is told its points are downloaded only once the file holds them.
+TEST_F(CliEndToEnd, DownloadWritesTheSameCsvAsTheInProcessPathAndOnlyThenMarksTheLogger) {
   serve("qm120-three-blocks.json");
+  const auto cli = [this](const char* command, const QString& output = {}) {
+    QStringList arguments{QStringLiteral("--device"), m_tty, QLatin1String(command)};
+    if (!output.isEmpty()) arguments << QStringLiteral("-o") << output;
+    return runCli(arguments);
+  };
   const QString cliCsv = m_dir.filePath(QStringLiteral("cli.csv"));
-  const CliRun run = runCli({QStringLiteral("--device"), m_tty, QStringLiteral("download"),
-                             QStringLiteral("-o"), cliCsv});
-  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  for (const QString& output : {m_dir.filePath(QStringLiteral("missing/cli.csv")), cliCsv}) {
+    const CliRun run = cli("download", output);
+    EXPECT_EQ(run.exitCode, output == cliCsv ? 0 : 1) << run.err.toStdString();
+    const QByteArray marked = output == cliCsv ? "not downloaded: no" : "not downloaded: yes";
+    EXPECT_TRUE(cli("status").out.contains(marked)) << output.toStdString();
+  }
 
   DownloadRun inProcess(scenarioFile("qm120-three-blocks.json"));
   ASSERT_EQ(inProcess.download(false), true);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -46,10 +47,37 @@ TEST(Download, OneBlockIsStampedFromItsStart) {
   ASSERT_FALSE(progress.isEmpty());
   EXPECT_EQ(progress.last().at(0).toInt(), 3);
   EXPECT_EQ(progress.last().at(1).toInt(), 3);
-  // The transfer asked for 12 bytes, and the closing request came last.
-  EXPECT_TRUE(written.contains(frame::encode({1, 44, 0, 12})));
-  EXPECT_EQ(written.last(), frame::encode({1, 56, 1, 1}));
+  EXPECT_TRUE(written.contains(frame::encode({1, 44, 0, 12})));  // 12 bytes asked for
   EXPECT_TRUE(run.bench.prompts.calls.empty());
+}
+
+// The logger counts its points as downloaded only once the set's user says they are safe: right
+// as the set is handed over (the window keeps it), later (after a save), or never (a failed save).
+TEST(Download, TheLoggerIsMarkedOnlyWhenTheSetsUserSaysSo) {
+  enum class Mark { Never, OnHandOver, Later, LaterUnanswered };
+  for (const Mark mark : {Mark::Never, Mark::OnHandOver, Mark::Later, Mark::LaterUnanswered}) {
+    SCOPED_TRACE(static_cast<int>(mark));
+    DownloadRun run(kOneBlock);
+    QSignalSpy marked(&run.session, &Download::markFinished);
+    std::vector<bool> accepted;  // what each markDownloaded() said
+    const auto markNow = [&] { accepted.push_back(run.session.markDownloaded()); };
+    QObject::connect(&run.session, &Download::finished, [&](bool ok) {
+      if (ok && mark == Mark::OnHandOver) markNow();
+    });
+    ASSERT_EQ(run.download(false), true);
+    if (mark == Mark::LaterUnanswered) run.bench.port->logger().faults().silentRequests = 4;
+    if (mark >= Mark::Later) markNow();
+    const bool sent = mark != Mark::Never, acknowledged = sent && mark != Mark::LaterUnanswered;
+    EXPECT_TRUE(
+        waitUntil([&] { return marked.size() == (sent ? 1 : 0) && !run.bench.exchange.isBusy(); }));
+    EXPECT_EQ(run.bench.port->logger().downloaded(), acknowledged);
+    EXPECT_EQ(run.bench.app.Status.PendingDownload, !sent);  // a lost link clears the status
+    EXPECT_EQ(!marked.isEmpty() && marked.at(0).at(0).toBool(), acknowledged);
+    EXPECT_EQ(run.bench.prompts.calls.size(), sent && !acknowledged ? 1u : 0u);  // the time-out
+    if (acknowledged) markNow();                                                 // once is enough
+    const std::vector<bool> once{true, false};
+    EXPECT_EQ(accepted, std::vector<bool>(once.begin(), once.begin() + sent + acknowledged));
+  }
 }
 
 // Three runs of 60, 48 and 96 points, ten minutes apart, alarm limits 26 and 18 on.
@@ -137,41 +165,50 @@ TEST(Download, WrappedLoopMemoryIsRotatedAndStampedBackwards) {
   }
 }
 
-TEST(Download, StallFailsThroughTheWatchdogOnce) {
-  DownloadRun run(R"({
-    "model": "QM100-RH", "loggerName": "STAL", "clock": "2026-12-06 09:00:00",
-    "interval": {"unit": "minutes", "value": 1},
-    "recording": {"blocks": [{"start": "2026-12-06 00:00:00", "points": 1000}]},
-    "faults": {"stallAfterPoints": 500}
-  })");
-  int maxSeen = 0;
-  QObject::connect(&run.session, &Download::progress,
-                   [&maxSeen](int n, int) { maxSeen = std::max(maxSeen, n); });
-  ASSERT_EQ(run.download(false), false);
-  EXPECT_EQ(maxSeen, 500);
-  runFor(300);  // a watchdog left running would pile up messages
-  ASSERT_EQ(run.bench.prompts.calls.size(), 1u);
-  EXPECT_TRUE(
-      run.bench.prompts.calls[0].message.contains(QStringLiteral("ダウンロードに失敗しました")));
-  EXPECT_EQ(run.bench.app.set(kLogSet).Count, 0);
-  EXPECT_FALSE(run.bench.app.set(kLogSet).Unsaved);
-  EXPECT_FALSE(run.session.running());
-  // The link is usable again afterwards.
-  EXPECT_TRUE(run.bench.readStatus());
-  EXPECT_EQ(run.bench.app.Status.LoggerName, QStringLiteral("STAL"));
-}
-
-// A lost request and a few rejections in the middle of a slow transfer are resent. Longer
+// A lost request and a few rejections of slow reads are resent; the menu's mode may change under
+// a running download without touching it; a rejection inside a stream ends the download (asking
+// again would restart the stream from the first point), and the next one is whole. Longer
 // silences, more rejections and a lost port are the fault suite's, over a real pseudo-terminal.
-TEST(Download, ShortSilenceAndRejectionsMidTransferRecover) {
-  DownloadRun run(scenarioFile(kThreeBlocks));
-  QObject::connect(&run.session, &Download::progress, [&run](int n, int) {
-    if (n == 50) run.bench.port->logger().faults().silentRequests = 1;
-    if (n == 120) run.bench.port->logger().faults().rejectedRequests = 3;
-  });
-  ASSERT_EQ(run.download(true), true);
-  run.expectSetMatchesLogger();
-  EXPECT_TRUE(run.bench.prompts.calls.empty());
+TEST(Download, FaultsAndMenuChangesMidTransfer) {
+  struct Case {
+    const char* name;
+    bool slow;
+    int rejectStreamAfter;
+    std::function<void(AppState&, SimFaults&, int point)> atPoint;
+  };
+  const auto menuAt50 = [](bool slow) {
+    return [slow](AppState& app, SimFaults&, int n) {
+      if (n == 50) app.DownloadSlow = slow;
+    };
+  };
+  const Case cases[] = {
+      {"slow: one lost request, three rejections", true, -1,
+       [](AppState&, SimFaults& faults, int n) {
+         if (n == 50) faults.silentRequests = 1;
+         if (n == 120) faults.rejectedRequests = 3;
+       }},
+      {"fast, menu switched to slow", false, -1, menuAt50(true)},
+      {"slow, menu switched to fast", true, -1, menuAt50(false)},
+      {"fast, rejected after 100 points", false, 100, [](AppState&, SimFaults&, int) {}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DownloadRun run(scenarioFile(kThreeBlocks));
+    SimFaults& faults = run.bench.port->logger().faults();
+    faults.rejectStreamAfterPoints = c.rejectStreamAfter;
+    QObject::connect(&run.session, &Download::progress,
+                     [&](int n, int) { c.atPoint(run.bench.app, faults, n); });
+    const bool rejected = c.rejectStreamAfter >= 0;
+    ASSERT_EQ(run.download(c.slow), !rejected);
+    if (rejected) {
+      ASSERT_EQ(run.bench.prompts.calls.size(), 1u);
+      EXPECT_EQ(run.bench.prompts.calls[0].message, run.bench.app.Texts.text(1089));
+      EXPECT_EQ(run.bench.app.set(kLogSet).Count, 0);
+      run.bench.prompts.calls.clear();
+      ASSERT_EQ(run.download(c.slow), true);
+    }
+    run.expectSetMatchesLogger();
+    EXPECT_TRUE(run.bench.prompts.calls.empty());
+  }
 }
 
 // Answers as a logger whose status claims `usedBytes` of points, no cap on the used memory and

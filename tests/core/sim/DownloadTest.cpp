@@ -23,16 +23,32 @@ QByteArray read8(SimulatedLogger& logger, int address) {
   return ask(logger, frame::encode({1, 8, std::uint8_t(address >> 8), std::uint8_t(address)}));
 }
 
+// The six points as the logger sends them, one answer each.
+const QByteArray kPointAnswers = QByteArray::fromHex(
+    "0000000100000002ff0000000300000004ff0000000500000006ff"
+    "0000000700000008ff0000000900000010ff0000001100000012ff");
+constexpr const char* kStream24 = "0001004400000024ff";  // 24 bytes
+
 TEST(Download, SlowReadsAndTheFastStreamCrossBlocksInMemoryOrder) {
   SimulatedLogger logger(simtest::scenarioFrom(kBlocks));
-  const QByteArray points = QByteArray::fromHex(
-      "0000000100000002ff0000000300000004ff0000000500000006ff"
-      "0000000700000008ff0000000900000010ff0000001100000012ff");
   QByteArray slow;
   for (int p = 0; p < 6; ++p) slow += read8(logger, p * 4);
-  EXPECT_EQ(slow.toHex(), points.toHex());
-  EXPECT_EQ(ask(logger, "0001004400000024ff").toHex(),
-            points.toHex());  // 24 bytes, one answer each
+  EXPECT_EQ(slow.toHex(), kPointAnswers.toHex());
+  EXPECT_EQ(ask(logger, kStream24).toHex(), kPointAnswers.toHex());
+}
+
+// A new request starts the stream over from the first point; the rest of the old one never leaves.
+TEST(Download, ANewStreamRequestStartsOverFromTheFirstPoint) {
+  SimScenario scenario = simtest::scenarioFrom(kBlocks);
+  scenario.faults.paced = true;
+  scenario.faults.baud = 9600;  // an answer every 9.375 ms
+  SimulatedLogger logger(scenario);
+  logger.receive(simtest::hex(kStream24));
+  QByteArray got;
+  for (const SimChunk& chunk : logger.takeOutputUntil(20)) got += chunk.bytes;
+  logger.advanceTo(20);
+  got += ask(logger, kStream24);
+  EXPECT_EQ(got.toHex(), (kPointAnswers.left(18) + kPointAnswers).toHex());
 }
 
 TEST(Download, HeaderHoldsOneEntryPerBlockThenTheOlderEntry) {
