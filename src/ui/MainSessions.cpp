@@ -93,11 +93,7 @@ void MainWindow::connectSessions() {
 
   connect(named<QPushButton>("Command5"), &QPushButton::clicked, this, &MainWindow::Command5_Click);
   connect(m_download.get(), &Download::started, this, &MainWindow::downloadStarted);
-  connect(m_download.get(), &Download::progress, m_form3, [this](int received, int total) {
-    if (total > 0) m_form3->setExpected(total);
-    m_form3->setReceived(received);
-  });
-  connect(m_download.get(), &Download::captionChanged, m_form3, &QWidget::setWindowTitle);
+  connect(m_download.get(), &Download::progress, m_form3, &Form3::showProgress);
   connect(m_download.get(), &Download::finished, this, &MainWindow::downloadFinished);
   connect(m_form3, &Form3::cancelRequested, this, [this] { m_download->Download_Cancel(); });
 

@@ -1,7 +1,10 @@
 // The whole window against the simulated logger, in process: connect, read
 // the status, download, and find the logger's points in the dump list.
+#include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QTableView>
 #include <QTimer>
 
@@ -98,9 +101,20 @@ TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
   EXPECT_TRUE(find<QAbstractButton>("Command5")->isEnabled());
   shoot(*m_window, "connected.png");
 
+  // Every step the progress window shows: the bar's value and maximum.
+  std::vector<std::pair<int, int>> steps;
+  auto* bar = find<QWidget>("Form3")->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+  QObject::connect(bar, &QProgressBar::valueChanged,
+                   [&](int value) { steps.emplace_back(value, bar->maximum()); });
   click("Command5");
   ASSERT_TRUE(settle([this] { return m_state->set(kLogSet).Count == 25; })) << said();
   EXPECT_EQ(m_messages, QStringList());
+  // The bar never steps back, and its total is set once.
+  ASSERT_FALSE(steps.empty());
+  EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end())) << steps.size();
+  EXPECT_EQ(steps.back(), std::pair(25, 25));
+  EXPECT_TRUE(std::all_of(steps.begin(), steps.end(),
+                          [](const auto& s) { return s.first == 0 || s.second == 25; }));
   // The list holds every point, oldest first, a minute apart.
   ASSERT_EQ(find<QTableView>("ListView1_0")->model()->rowCount(), 25);
   EXPECT_EQ(cell(0, 0) + ' ' + cell(0, 1), QStringLiteral("00001 2026/12/05 07:00:00"));
