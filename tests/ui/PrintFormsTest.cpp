@@ -62,9 +62,12 @@ TEST_F(PrintFormsTest, CaptionsFromTheTextTable) {
   Form10 dump(setup(true));
   EXPECT_EQ(captions(dump, "Form10 Frame2 Option2"),
             QStringLiteral("ダンプ印刷|印刷範囲|選択したデータのみ印刷"));
-  EXPECT_TRUE(dump.findChild<QWidget*>(QStringLiteral("Frame2"))->isHidden());
-  EXPECT_TRUE(dump.findChild<QRadioButton*>(QStringLiteral("Option2"))->isChecked());
-  EXPECT_FALSE(dump.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked());
+  // With rows selected in the list, those are offered first.
+  PrintForm::Setup selected = setup(true);
+  selected.rowsSelected = true;
+  Form10 dumpOfSelection(std::move(selected));
+  EXPECT_FALSE(dumpOfSelection.findChild<QWidget*>(QStringLiteral("Frame2"))->isHidden());
+  EXPECT_TRUE(dumpOfSelection.findChild<QRadioButton*>(QStringLiteral("Option2"))->isChecked());
 }
 
 TEST_F(PrintFormsTest, PrintWithoutAnyPrinterSaysSoAndStaysOpen) {
