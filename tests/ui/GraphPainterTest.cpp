@@ -4,9 +4,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionSlider>
 
 #include "core/data/DayTime.h"
 #include "ui/graph/GraphPainter.h"
+#include "ui/graph/GraphScrollBar.h"
 #include "ui/graph/GraphView.h"
 
 namespace termika {
@@ -95,21 +98,79 @@ TEST(GraphPainter, ZeroLineAndDegenerateWindows) {
   EXPECT_EQ(tiny.size(), QSize(1, 1));
 }
 
-TEST(GraphPainter, OverlappingTimeLabelsAreLeftOutDatesFirst) {
-  GraphGeometry g = Scene().geometry(GraphKind::Temperature, Palette::Screen);
-  const double y = g.bottomMargin.top();
-  const auto withLabels = [&](std::vector<TimeLabel> labels) {
-    GraphGeometry copy = g;
-    copy.timeLabels = std::move(labels);
-    return render(copy);
+TEST(GraphPainter, ALonePointIsARingNotADotOnTheEndLine) {
+  // One measurement: the newest point, at the window's right end (x = 1000).
+  const std::vector<PlotPoint> one{{base(), 5.0f, 50.0f, 1.0f, 1}};
+  GraphInput in;
+  in.points = one;
+  in.baseTime = base();
+  in.width = 1000;
+  in.range = {0, 100};
+  in.halfSpan = 50;
+  in.size = QSize(1050, 550);
+  const GraphGeometry g = BuildGraphGeometry(in);
+  const QImage image = render(g);
+  const QPoint point = g.segments.at(0).points.at(0).toPoint();
+  ASSERT_EQ(point, QPoint(1000, 250));
+  // The marker reaches well left of the end line and above and below the point.
+  const QRgb dot = rgb(colourTable(Palette::Screen)[kSegmentDot]) & 0xFFFFFF;
+  int left = 0;
+  int above = 0;
+  int below = 0;
+  for (int y = point.y() - 10; y <= point.y() + 10; ++y) {
+    for (int x = point.x() - 10; x <= point.x() - 3; ++x) {
+      if ((image.pixel(x, y) & 0xFFFFFF) != dot) continue;
+      ++left;
+      above += y <= point.y() - 3;
+      below += y >= point.y() + 3;
+    }
+  }
+  EXPECT_GE(left, 4);
+  EXPECT_GE(above, 1);
+  EXPECT_GE(below, 1);
+}
+
+// The thumb where the bar paints it: the style's slider rectangle for the
+// bar's own style option.
+class ThumbProbe final : public QScrollBar {
+ public:
+  using QScrollBar::QScrollBar;
+  QRect thumb() const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
+  }
+};
+
+TEST(GraphScrollBar, ThumbsSitAtTheStatesEndAndStepTowardsItsMaximum) {
+  struct Case {
+    Qt::Orientation orientation;
+    ScrollState state;
+    bool nearStart;  // thumb in the left or top half
+    int afterStep;   // the state value after one step right or down
   };
-  const TimeLabel noon{QPointF(500, y), QStringLiteral("12:00:00")};
-  const TimeLabel near{QPointF(510, y), QStringLiteral("11:00:00")};
-  const TimeLabel far{QPointF(200, y), QStringLiteral("11:00:00")};
-  const TimeLabel date{QPointF(505, y), QStringLiteral("3/1")};
-  EXPECT_EQ(withLabels({noon, near}), withLabels({noon}));
-  EXPECT_NE(withLabels({noon, far}), withLabels({noon}));
-  EXPECT_EQ(withLabels({noon, date}), withLabels({date}));
+  const Case cases[] = {
+      {Qt::Horizontal, {32767, 5, 32767}, true, 32766},  // widest window at the left
+      {Qt::Horizontal, {50, 5, 6}, false, 5},            // a narrow one at the right
+      {Qt::Horizontal, {0, 50, 0}, true, 1},             // offset 0: the newest end
+      {Qt::Vertical, {945, -345, 900}, true, 899},       // a high centre at the top
+      {Qt::Vertical, {1, 700, 650}, false, 651},         // a wide half-span low down
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.state.value);
+    ThumbProbe bar(c.orientation);
+    bar.resize(c.orientation == Qt::Horizontal ? QSize(400, 16) : QSize(16, 400));
+    SetUpGraphScrollBar(bar);
+    EXPECT_FALSE(bar.hasTracking());
+    QSignalSpy spy(&bar, &QScrollBar::valueChanged);
+    ApplyScrollState(bar, c.state);
+    EXPECT_EQ(spy.count(), 0);
+    EXPECT_EQ(ReadScrollState(bar), c.state);
+    const QPoint centre = bar.thumb().center();
+    EXPECT_EQ((c.orientation == Qt::Horizontal ? centre.x() : centre.y()) < 200, c.nearStart);
+    bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(ReadScrollState(bar).value, c.afterStep);
+  }
 }
 
 TEST(GraphView, KeepsItsPictureAndReportsTheMouseInSeconds) {
