@@ -65,7 +65,14 @@ DataViews::DataViews(AppState& state, QWidget& window, QLabel& panel2)
   Q_ASSERT(m_ondo != nullptr && m_situdo != nullptr);
   connect(m_ondo, &GraphView::cursorMoved, this, &DataViews::showCursor);
   connect(m_situdo, &GraphView::cursorMoved, this, &DataViews::showCursor);
-  connect(m_ondo, &GraphView::resized, this, &DataViews::graphResized);
+  // A window resize moves both graphs, one after the other: both are drawn
+  // once, when the layout has settled, so neither keeps a picture of the old size.
+  m_resizeRedraw.setSingleShot(true);
+  m_resizeRedraw.setInterval(0);
+  connect(&m_resizeRedraw, &QTimer::timeout, this, &DataViews::graphResized);
+  for (GraphView* graph : {m_ondo, m_situdo}) {
+    connect(graph, &GraphView::resized, &m_resizeRedraw, qOverload<>(&QTimer::start));
+  }
 
   for (int i = 0; i < kBarCount; ++i) {
     const Bar bar = static_cast<Bar>(i);
@@ -100,6 +107,7 @@ DataViews::DataViews(AppState& state, QWidget& window, QLabel& panel2)
     // A set never shown would otherwise come back with all bars at zero.
     termika::SaveView(DefaultNavigation(), state.set(set));
   }
+  showNewestOnTop();
   m_nav = DefaultNavigation();
   applyBars();
 }
@@ -222,12 +230,15 @@ void DataViews::SetCleared(int set) {
   m_points[i].clear();
   m_pointsValid[i] = true;
   model(set).Clear();
+  if (set == kRealTimeSet) showNewestOnTop();
   m_images[i] = {};
   if (set == m_shown) {
     m_ondo->setImage(QImage());
     m_situdo->setImage(QImage());
   }
 }
+
+void DataViews::showNewestOnTop() { model(kRealTimeSet).SetSort(DumpModel::kNumber, 1); }
 
 void DataViews::ClearDeviceViews() {
   for (int set : {int(kLogSet), int(kRealTimeSet)}) {

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTableView>
+#include <QTimer>
 #include <array>
 #include <functional>
 #include <memory>
@@ -79,6 +80,8 @@ class DataViews final : public QObject {
   void showCursor(double secondsBack);
   void showItem(const QModelIndex& index);
   void graphResized();
+  // A real-time series lists its newest point first, where new points appear.
+  void showNewestOnTop();
 
   AppState& m_state;
   QLabel& m_panel2;
@@ -93,6 +96,7 @@ class DataViews final : public QObject {
   NavigationState m_nav;
   int m_shown = 0;
   bool m_busy = false;  // a drawing or a fit is running: bar redraws skipped
+  QTimer m_resizeRedraw;
   std::function<void()> m_refresh;
 };
 

@@ -114,8 +114,12 @@ void MainWindow::connectSessions() {
             named<QLabel>("Label10")->setText(time);
           });
   connect(m_realTime.get(), &RealTimeMeasurement::batteryChanged, this, &MainWindow::showBattery);
-  connect(m_realTime.get(), &RealTimeMeasurement::runningChanged, this,
-          &MainWindow::RefreshMainWindowState);
+  connect(m_realTime.get(), &RealTimeMeasurement::runningChanged, this, [this](bool running) {
+    // A stopped series is fitted and both graphs drawn anew at the window's
+    // size, before the save question.
+    if (!running) m_views->Command12_Click();
+    RefreshMainWindowState();
+  });
   connect(m_realTime.get(), &RealTimeMeasurement::redrawDue, this,
           [this] { m_views->DrawGraphs(); });
 

@@ -156,5 +156,52 @@ TEST_F(EndToEndTest, ASingleMeasurementShowsTheRealTimeSet) {
   EXPECT_EQ(m_messages, QStringList());
 }
 
+// The time axis of both graphs: the plot's sides and the window it spans,
+// and whether each picture is as large as its widget.
+QString timeAxes(const GraphView& t, const GraphView& h) {
+  const auto axis = [](const GraphView& v) {
+    const GraphGeometry& g = v.geometry();
+    const bool fresh = v.image().size() == v.size();
+    return QStringLiteral("%1..%2 of %3s %4")
+        .arg(g.plotBox.left())
+        .arg(g.plotBox.right())
+        .arg(g.userLeft)
+        .arg(fresh ? "fresh" : "stale");
+  };
+  return axis(t) + QStringLiteral(" | ") + axis(h);
+}
+
+TEST_F(EndToEndTest, ASeriesListsTheNewestPointFirstAndBothGraphsShareOneTimeAxis) {
+  connect();
+  find<QComboBox>("Combo5")->setCurrentIndex(0);  // a point every 2 s
+  click("Command2");
+  ASSERT_TRUE(waitUntil([this] { return m_state->set(kRealTimeSet).Count >= 3; })) << said();
+  const QTableView* list = find<QTableView>("ListView1_1");
+  const QAbstractItemModel* rows = list->model();
+  EXPECT_EQ(rows->data(rows->index(0, 0)).toString(),
+            QStringLiteral("%1").arg(m_state->set(kRealTimeSet).Count, 5, 10, QLatin1Char('0')));
+  EXPECT_EQ(list->horizontalHeader()->sortIndicatorSection(), 0);
+  EXPECT_EQ(list->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+
+  const GraphView& t = *find<GraphView>("ondo");
+  const GraphView& h = *find<GraphView>("situdo");
+  const auto shared = [&] {
+    const QString axes = timeAxes(t, h);
+    const QStringList both = axes.split(QStringLiteral(" | "));
+    return both[0] == both[1] && both[0].endsWith(QStringLiteral("fresh"));
+  };
+  EXPECT_TRUE(waitUntil(shared, 2000)) << timeAxes(t, h).toStdString();
+
+  // Stopping (the save question is answered No) and resizing the window
+  // redraw both graphs at their new size, on one time axis.
+  click("Command2");
+  ASSERT_TRUE(waitUntil([this] { return m_state->RunState.isEmpty(); })) << said();
+  EXPECT_TRUE(waitUntil(shared, 2000)) << timeAxes(t, h).toStdString();
+  const int widthBefore = t.width();
+  m_window->resize(m_window->minimumSize());
+  EXPECT_TRUE(waitUntil([&] { return t.width() != widthBefore && shared(); }, 2000))
+      << timeAxes(t, h).toStdString();
+}
+
 }  // namespace
 }  // namespace termika
