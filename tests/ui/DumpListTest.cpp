@@ -12,7 +12,6 @@
 
 #include "PrintTestSupport.h"
 #include "WindowTest.h"
-#include "core/data/DayTime.h"
 #include "ui/DataViews.h"
 #include "ui/dump/DumpTableView.h"
 
@@ -23,23 +22,15 @@ class DumpListTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_dir.isValid());
-    ASSERT_TRUE(m_file.open(m_dir.filePath(QStringLiteral("log.rand"))).ok());
-    const float temps[] = {25.0f, 9.0f, -5.5f};
-    for (int n = 1; n <= 3; ++n) {
-      DataRecord r;
-      r.RecordNo = static_cast<std::int16_t>(n);
-      r.Temperature = temps[n - 1];
-      r.DateTime = *toDaySerial(CivilTime{2010, 1, 2, 3, 4, n});
-      ASSERT_TRUE(m_file.write(n, r).ok());
-    }
+    FillLogSet(m_state, m_dir, 3);
     m_model.FillDumpList(3);
     m_table.resize(1000, 400);
     SetUpDumpTable(m_table, m_model, 1);
   }
 
   QTemporaryDir m_dir;
-  RecordFile m_file;
-  DumpModel m_model{&m_file, UiText::load(UiText::Language::English)};
+  AppState m_state;
+  DumpModel m_model{&m_state.file(kLogSet), UiText::load(UiText::Language::English)};
   QTableView m_table;
 };
 
@@ -48,57 +39,40 @@ TEST_F(DumpListTest, ListSetUpAndHeaderClicksSort) {
   EXPECT_EQ(m_table.editTriggers(), QAbstractItemView::NoEditTriggers);
   EXPECT_EQ(m_table.selectionBehavior(), QAbstractItemView::SelectRows);
   EXPECT_EQ(m_table.selectionMode(), QAbstractItemView::ExtendedSelection);
-
-  const int width = m_table.viewport()->width();
-  SizeDumpColumns(m_table);
-  const int shares[] = {13, 19, 13, 13, 42};
-  for (int c = 0; c < 5; ++c) EXPECT_EQ(m_table.columnWidth(c), width * shares[c] / 100);
-
+  // Header clicks reach the model, whose sort the header shows.
   QHeaderView* header = m_table.horizontalHeader();
-  EXPECT_EQ(header->sortIndicatorSection(), 0);
-  EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+  EXPECT_EQ(std::pair(header->sortIndicatorSection(), header->sortIndicatorOrder()),
+            std::pair(0, Qt::AscendingOrder));
   Q_EMIT header->sectionClicked(2);
-  EXPECT_EQ(header->sortIndicatorSection(), 2);
-  EXPECT_EQ(m_model.recordNoAt(0), 3);
   Q_EMIT header->sectionClicked(2);
-  EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
-  EXPECT_EQ(m_model.recordNoAt(0), 1);
-  EXPECT_EQ(m_table.model()->data(m_table.model()->index(0, 2)).toString(), "25.00");
+  EXPECT_EQ(std::pair(m_model.SortKey(), m_model.SortOrder()), std::pair(2, 1));
+  EXPECT_EQ(std::pair(header->sortIndicatorSection(), header->sortIndicatorOrder()),
+            std::pair(2, Qt::DescendingOrder));
 }
 
 TEST_F(DumpListTest, TheSortColumnShowsItsArrowPointingTheSortsWay) {
-  QHeaderView* header = m_table.horizontalHeader();
   const auto shot = [&](int order) {
     m_model.SetSort(DumpModel::kTemperature, order);
-    return header->grab().toImage();
+    return m_table.horizontalHeader()->grab().toImage();
   };
   const QImage up = shot(0);
   const QImage down = shot(1);
-  ASSERT_EQ(up.size(), down.size());
-  const int left = header->sectionViewportPosition(DumpModel::kTemperature);
-  const int right = left + header->sectionSize(DumpModel::kTemperature);
-  // Where the two pictures differ, the dark pixels of the ascending arrow lie
-  // lower than those of the descending one (a ▲ is wide at the bottom).
-  double upRows = 0;
-  double downRows = 0;
-  int upCount = 0;
-  int downCount = 0;
+  const int left = m_table.horizontalHeader()->sectionViewportPosition(DumpModel::kTemperature);
+  const int right = left + m_table.columnWidth(DumpModel::kTemperature);
+  // Where the pictures differ, the ascending arrow's dark pixels lie lower
+  // than the descending one's (a ▲ is wide at the bottom), all in the column.
+  std::array<std::pair<double, int>, 2> darker{};  // sum of rows, count: up, down
   for (int y = 0; y < up.height(); ++y) {
     for (int x = 0; x < up.width(); ++x) {
       if (up.pixel(x, y) == down.pixel(x, y)) continue;
-      EXPECT_TRUE(x >= left && x < right) << x;  // only the sort column changes
-      if (qGray(up.pixel(x, y)) < qGray(down.pixel(x, y))) {
-        upRows += y;
-        ++upCount;
-      } else {
-        downRows += y;
-        ++downCount;
-      }
+      EXPECT_TRUE(x >= left && x < right) << x;
+      auto& side = darker[qGray(up.pixel(x, y)) < qGray(down.pixel(x, y)) ? 0 : 1];
+      side.first += y;
+      ++side.second;
     }
   }
-  ASSERT_GT(upCount, 0);
-  ASSERT_GT(downCount, 0);
-  EXPECT_GT(upRows / upCount, downRows / downCount);
+  ASSERT_TRUE(darker[0].second > 0 && darker[1].second > 0);
+  EXPECT_GT(darker[0].first / darker[0].second, darker[1].first / darker[1].second);
 }
 
 // A log set of 1981 points in the window's dump view, printed to PDF with

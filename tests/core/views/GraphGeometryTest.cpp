@@ -56,15 +56,6 @@ TEST(GraphGeometry, TimeLabelsAtEachRuleBoundary) {
   }
 }
 
-TEST(GraphGeometry, GridStepSwitchesAtItsThresholds) {
-  const std::vector<std::pair<qint64, qint64>> cases{
-      {399, 1}, {400, 60}, {11999, 60}, {12000, 3600}, {719999, 3600}, {720000, 86400}};
-  for (const auto& [width, step] : cases) {
-    SCOPED_TRACE(width);
-    EXPECT_EQ(ChooseGridSteps(base(), width, 0).step, step);
-  }
-}
-
 TEST(GraphGeometry, NoonLineKeptWhenTheWindowEndsJustAfterNoon) {
   const qint64 base = at(2010, 3, 2, 12, 0, 30);
   const GraphGeometry g = BuildGraphGeometry(labelsInput(base, 20000));
@@ -326,20 +317,6 @@ TEST(ValueRanges, HumidityStaysInsideTheSensorRange) {
   EXPECT_EQ(HumidityRange(30, 100), (ValueRange{0, 200}));
   EXPECT_EQ(HumidityRange(500, 600), (ValueRange{0, 1000}));
   EXPECT_EQ(TemperatureRange(-50, 100), (ValueRange{-150, 50}));
-}
-
-TEST(ColourTable, ScreenAndPrintEntries) {
-  const std::tuple<Palette, int, Rgb> cases[] = {
-      {Palette::Screen, kCurveLine, {32, 160, 128}},
-      {Palette::Screen, kBackground, {0, 0, 0}},
-      {Palette::Screen, kZeroLine, {192, 192, 192}},
-      {Palette::Screen, kLowerLimitLine, {255, 255, 0}},
-      {Palette::Print, kBackground, {255, 255, 255}},
-      {Palette::Print, kNoonLine, {96, 96, 96}},
-      {Palette::Print, kCurveLine, {0, 0, 0}},
-  };
-  for (const auto& [palette, index, rgb] : cases)
-    EXPECT_EQ(colourTable(palette)[index], rgb) << index;
 }
 
 }  // namespace
