@@ -93,7 +93,7 @@ DataViews::DataViews(AppState& state, QWidget& window, QLabel& panel2)
     }
   }
   if (auto* fit = window.findChild<QAbstractButton*>(QStringLiteral("Command12")))
-    connect(fit, &QAbstractButton::clicked, this, &DataViews::Command12_Click);
+    connect(fit, &QAbstractButton::clicked, this, &DataViews::fitToData);
 
   for (int set = 0; set < kSetCount; ++set) {
     QTableView* list = window.findChild<QTableView*>(QStringLiteral("ListView1_%1").arg(set));
@@ -302,7 +302,7 @@ void DataViews::Zoom(ZoomButton button) {
   BarChanged(*changed);
 }
 
-void DataViews::Command12_Click() {
+void DataViews::fitToData() {
   if (m_state.set(m_shown).Count == 0) return;
   m_busy = true;
   FitView(m_nav, points(m_shown), m_state.set(m_shown).AllExtremes, continuous());

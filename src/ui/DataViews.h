@@ -60,7 +60,8 @@ class DataViews final : public QObject {
 
   // Both graphs of the shown set, as the bars stand.
   void DrawGraphs(bool temperature = true, bool humidity = true);
-  void Command12_Click();
+  // The fit button: widest window ending at the newest point, values fitted.
+  void fitToData();
   void Zoom(ZoomButton button);
 
   // The bar's value changed (released or set by a button).

@@ -117,7 +117,7 @@ void MainWindow::connectSessions() {
   connect(m_realTime.get(), &RealTimeMeasurement::runningChanged, this, [this](bool running) {
     // A stopped series is fitted and both graphs drawn anew at the window's
     // size, before the save question.
-    if (!running) m_views->Command12_Click();
+    if (!running) m_views->fitToData();
     RefreshMainWindowState();
   });
   connect(m_realTime.get(), &RealTimeMeasurement::redrawDue, this,
