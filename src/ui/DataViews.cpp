@@ -65,7 +65,14 @@ DataViews::DataViews(AppState& state, QWidget& window, QLabel& panel2)
   Q_ASSERT(m_ondo != nullptr && m_situdo != nullptr);
   connect(m_ondo, &GraphView::cursorMoved, this, &DataViews::showCursor);
   connect(m_situdo, &GraphView::cursorMoved, this, &DataViews::showCursor);
-  connect(m_ondo, &GraphView::resized, this, &DataViews::graphResized);
+  // A window resize moves both graphs, one after the other: both are drawn
+  // once, when the layout has settled, so neither keeps a picture of the old size.
+  m_resizeRedraw.setSingleShot(true);
+  m_resizeRedraw.setInterval(0);
+  connect(&m_resizeRedraw, &QTimer::timeout, this, &DataViews::graphResized);
+  for (GraphView* graph : {m_ondo, m_situdo}) {
+    connect(graph, &GraphView::resized, &m_resizeRedraw, qOverload<>(&QTimer::start));
+  }
 
   for (int i = 0; i < kBarCount; ++i) {
     const Bar bar = static_cast<Bar>(i);
@@ -86,7 +93,7 @@ DataViews::DataViews(AppState& state, QWidget& window, QLabel& panel2)
     }
   }
   if (auto* fit = window.findChild<QAbstractButton*>(QStringLiteral("Command12")))
-    connect(fit, &QAbstractButton::clicked, this, &DataViews::Command12_Click);
+    connect(fit, &QAbstractButton::clicked, this, &DataViews::fitToData);
 
   for (int set = 0; set < kSetCount; ++set) {
     QTableView* list = window.findChild<QTableView*>(QStringLiteral("ListView1_%1").arg(set));
@@ -100,6 +107,7 @@ DataViews::DataViews(AppState& state, QWidget& window, QLabel& panel2)
     // A set never shown would otherwise come back with all bars at zero.
     termika::SaveView(DefaultNavigation(), state.set(set));
   }
+  showNewestOnTop();
   m_nav = DefaultNavigation();
   applyBars();
 }
@@ -230,12 +238,15 @@ void DataViews::SetCleared(int set) {
   m_points[i].clear();
   m_pointsValid[i] = true;
   model(set).Clear();
+  if (set == kRealTimeSet) showNewestOnTop();
   m_images[i] = {};
   if (set == m_shown) {
     m_ondo->setImage(QImage());
     m_situdo->setImage(QImage());
   }
 }
+
+void DataViews::showNewestOnTop() { model(kRealTimeSet).SetSort(DumpModel::kNumber, 1); }
 
 void DataViews::ClearDeviceViews() {
   for (int set : {int(kLogSet), int(kRealTimeSet)}) {
@@ -299,7 +310,7 @@ void DataViews::Zoom(ZoomButton button) {
   BarChanged(*changed);
 }
 
-void DataViews::Command12_Click() {
+void DataViews::fitToData() {
   if (m_state.set(m_shown).Count == 0) return;
   m_busy = true;
   FitView(m_nav, points(m_shown), m_state.set(m_shown).AllExtremes, continuous());

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTableView>
+#include <QTimer>
 #include <array>
 #include <functional>
 #include <memory>
@@ -61,7 +62,8 @@ class DataViews final : public QObject {
 
   // Both graphs of the shown set, as the bars stand.
   void DrawGraphs(bool temperature = true, bool humidity = true);
-  void Command12_Click();
+  // The fit button: widest window ending at the newest point, values fitted.
+  void fitToData();
   void Zoom(ZoomButton button);
 
   // The bar's value changed (released or set by a button).
@@ -81,6 +83,8 @@ class DataViews final : public QObject {
   void showCursor(double secondsBack);
   void showItem(const QModelIndex& index);
   void graphResized();
+  // A real-time series lists its newest point first, where new points appear.
+  void showNewestOnTop();
 
   AppState& m_state;
   QLabel& m_panel2;
@@ -95,6 +99,7 @@ class DataViews final : public QObject {
   NavigationState m_nav;
   int m_shown = 0;
   bool m_busy = false;  // a drawing or a fit is running: bar redraws skipped
+  QTimer m_resizeRedraw;
   std::function<void()> m_refresh;
 };
 

@@ -115,11 +115,7 @@ void MainWindow::connectSessions() {
   connect(named<QPushButton>("Command5"), &QPushButton::clicked, this, &MainWindow::Command5_Click);
   connect(m_download.get(), &Download::started, this, &MainWindow::downloadStarted);
   connect(m_download.get(), &Download::stateChanged, this, &MainWindow::RefreshMainWindowState);
-  connect(m_download.get(), &Download::progress, m_form3, [this](int received, int total) {
-    if (total > 0) m_form3->setExpected(total);
-    m_form3->setReceived(received);
-  });
-  connect(m_download.get(), &Download::captionChanged, m_form3, &QWidget::setWindowTitle);
+  connect(m_download.get(), &Download::progress, m_form3, &Form3::showProgress);
   connect(m_download.get(), &Download::finished, this, &MainWindow::downloadFinished);
   connect(m_form3, &Form3::cancelRequested, this, [this] { m_download->Download_Cancel(); });
 
@@ -141,8 +137,12 @@ void MainWindow::connectSessions() {
             named<QLabel>("Label4")->setText(h);
             named<QLabel>("Label10")->setText(time);
           });
-  connect(m_realTime.get(), &RealTimeMeasurement::runningChanged, this,
-          &MainWindow::RefreshMainWindowState);
+  connect(m_realTime.get(), &RealTimeMeasurement::runningChanged, this, [this](bool running) {
+    // A stopped series is fitted and both graphs drawn anew at the window's
+    // size, before the save question.
+    if (!running) m_views->fitToData();
+    RefreshMainWindowState();
+  });
   connect(m_realTime.get(), &RealTimeMeasurement::redrawDue, this,
           [this] { m_views->DrawGraphs(); });
 

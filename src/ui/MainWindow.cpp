@@ -403,16 +403,12 @@ QWidget* MainWindow::buildHiddenFrame() {
   return box;
 }
 
-QWidget* MainWindow::buildGraph(const char* graphName, int firstScroll, const char* zoomOut,
-                                const char* zoomIn, bool withTimeButtons) {
-  auto* area = new QWidget;
-  auto* grid = new QGridLayout(area);
-  grid->setContentsMargins(0, 0, 0, 0);
-  grid->setSpacing(2);
+void MainWindow::buildGraph(QGridLayout& grid, int firstRow, const char* graphName, int firstScroll,
+                            const char* zoomOut, const char* zoomIn, bool withTimeButtons) {
   GraphView* graph = make<GraphView>(graphName);
   // Below this the labels crowd the curve; the content area scrolls instead.
   graph->setMinimumSize(240, 200);
-  grid->addWidget(graph, 0, 0, 3, 1);
+  grid.addWidget(graph, firstRow, 0, 3, 1);
 
   const QByteArray span = "VScroll" + QByteArray::number(firstScroll);
   const QByteArray centre = "VScroll" + QByteArray::number(firstScroll + 1);
@@ -422,37 +418,42 @@ QWidget* MainWindow::buildGraph(const char* graphName, int firstScroll, const ch
   spanBar->setOrientation(Qt::Vertical);
   auto* centreBar = make<QScrollBar>(centre.constData());
   centreBar->setOrientation(Qt::Vertical);
-  grid->addWidget(spanBar, 0, 1, 3, 1);
-  grid->addWidget(centreBar, 0, 2, 3, 1);
-  grid->addWidget(smallButton(zoomIn, QStringLiteral("+")), 0, 3);
-  grid->addWidget(smallButton(zoomOut, QStringLiteral("\u2212")), 1, 3);
+  grid.addWidget(spanBar, firstRow, 1, 3, 1);
+  grid.addWidget(centreBar, firstRow, 2, 3, 1);
+  grid.addWidget(smallButton(zoomIn, QStringLiteral("+")), firstRow, 3);
+  grid.addWidget(smallButton(zoomOut, QStringLiteral("\u2212")), firstRow + 1, 3);
   if (withTimeButtons)
-    grid->addWidget(smallButton("Command12", QStringLiteral("\u25CE")), 2, 3, Qt::AlignTop);
+    grid.addWidget(smallButton("Command12", QStringLiteral("\u25CE")), firstRow + 2, 3,
+                   Qt::AlignTop);
 
   auto* widthBar = make<QScrollBar>(width.constData());
   widthBar->setOrientation(Qt::Horizontal);
   auto* offsetBar = make<QScrollBar>(offset.constData());
   offsetBar->setOrientation(Qt::Horizontal);
-  grid->addWidget(widthBar, 3, 0);
-  grid->addWidget(offsetBar, 4, 0);
+  grid.addWidget(widthBar, firstRow + 3, 0);
+  grid.addWidget(offsetBar, firstRow + 4, 0);
   if (withTimeButtons) {
     // Halving the time width magnifies, like the value zoom's "+".
-    grid->addWidget(smallButton("Command17", QStringLiteral("+")), 3, 1, 1, 2);
-    grid->addWidget(smallButton("Command18", QStringLiteral("\u2212")), 4, 1, 1, 2);
+    grid.addWidget(smallButton("Command17", QStringLiteral("+")), firstRow + 3, 1, 1, 2);
+    grid.addWidget(smallButton("Command18", QStringLiteral("\u2212")), firstRow + 4, 1, 1, 2);
   }
-  grid->setRowStretch(2, 1);
-  return area;
+  grid.setRowStretch(firstRow + 2, 1);
 }
 
 QWidget* MainWindow::buildViewArea() {
   auto* stack = make<QStackedWidget>("ViewStack");
 
+  // One grid holds both graphs, so they always share one width and the same
+  // time sits at the same x in both, whichever controls are shown beside them.
   auto* graphs = make<QWidget>("GraphPage");
-  auto* graphLayout = new QVBoxLayout(graphs);
-  graphLayout->setContentsMargins(0, 0, 0, 0);
-  graphLayout->setSpacing(6);
-  graphLayout->addWidget(buildGraph("ondo", 1, "Command10", "Command3", true), 1);
-  graphLayout->addWidget(buildGraph("situdo", 3, "Command15", "Command16", false), 1);
+  auto* grid = new QGridLayout(graphs);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(2);
+  grid->setColumnStretch(0, 1);  // the graphs take the room the hidden bars leave
+  constexpr int kHumidityRow = 6;
+  buildGraph(*grid, 0, "ondo", 1, "Command10", "Command3", true);
+  grid->setRowMinimumHeight(kHumidityRow - 1, 6);
+  buildGraph(*grid, kHumidityRow, "situdo", 3, "Command15", "Command16", false);
   stack->addWidget(graphs);
 
   // The state table shows the list of the current set and hides the others.

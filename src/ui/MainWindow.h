@@ -18,6 +18,7 @@
 #include "core/link/Timings.h"
 
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QStackedWidget;
 
@@ -109,8 +110,9 @@ class MainWindow final : public QMainWindow {
   QWidget* buildDisplayFrames();
   QWidget* buildHiddenFrame();
   QWidget* buildViewArea();
-  QWidget* buildGraph(const char* graphName, int firstScroll, const char* zoomOut,
-                      const char* zoomIn, bool withTimeButtons);
+  // One graph with its bars and buttons in rows firstRow .. firstRow + 4 of `grid`.
+  void buildGraph(QGridLayout& grid, int firstRow, const char* graphName, int firstScroll,
+                  const char* zoomOut, const char* zoomIn, bool withTimeButtons);
   void buildStatusBar();
   void fillLists();
   void sizeToScreen();

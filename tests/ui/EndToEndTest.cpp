@@ -2,9 +2,11 @@
 // the status, download, and find the logger's points in the dump list.
 #include <QAction>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QTableView>
 #include <QTimer>
 
@@ -102,10 +104,21 @@ TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
   EXPECT_TRUE(find<QAbstractButton>("Command5")->isEnabled());
   shoot(*m_window, "connected.png");
 
+  // Every step the progress window shows: the bar's value and maximum.
+  std::vector<std::pair<int, int>> steps;
+  auto* bar = find<QWidget>("Form3")->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+  QObject::connect(bar, &QProgressBar::valueChanged,
+                   [&](int value) { steps.emplace_back(value, bar->maximum()); });
   click("Command5");
   ASSERT_TRUE(settle([this] { return m_state->set(kLogSet).Count == 25; })) << said();
   EXPECT_EQ(m_messages, QStringList());
   EXPECT_TRUE(m_port->logger().downloaded());  // the window holds the set
+  // The bar never steps back, and its total is set once.
+  ASSERT_FALSE(steps.empty());
+  EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end())) << steps.size();
+  EXPECT_EQ(steps.back(), std::pair(25, 25));
+  EXPECT_TRUE(std::all_of(steps.begin(), steps.end(),
+                          [](const auto& s) { return s.first == 0 || s.second == 25; }));
   // The list holds every point, oldest first, a minute apart.
   ASSERT_EQ(find<QTableView>("ListView1_0")->model()->rowCount(), 25);
   EXPECT_EQ(cell(0, 0) + ' ' + cell(0, 1), QStringLiteral("00001 2026/12/05 07:00:00"));
@@ -136,17 +149,54 @@ TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
   EXPECT_EQ(m_state->set(kLogSet).Model, QStringLiteral("QM120-RH"));
 }
 
-TEST_F(EndToEndTest, ASingleMeasurementShowsTheRealTimeSet) {
+// One graph's time axis (plot sides, window width) and whether its picture
+// has the widget's size.
+QString timeAxis(const GraphView& v) {
+  const GraphGeometry& g = v.geometry();
+  return QStringLiteral("%1..%2 of %3s %4")
+      .arg(g.plotBox.left())
+      .arg(g.plotBox.right())
+      .arg(g.userLeft)
+      .arg(v.image().size() == v.size() ? "fresh" : "stale");
+}
+
+TEST_F(EndToEndTest, MeasurementsShowTheRealTimeSetNewestFirstOnOneTimeAxis) {
   connect();
   click("Command1");
   ASSERT_TRUE(settle([this] { return m_state->set(kRealTimeSet).Count == 1; })) << said();
   EXPECT_EQ(m_state->CurrentSet, kRealTimeSet);
   EXPECT_TRUE(find<QAbstractButton>("Option6")->isChecked());
-  EXPECT_EQ(find<QTableView>("ListView1_1")->model()->rowCount(), 1);
   EXPECT_FALSE(text("Label2").isEmpty() || text("Label4").isEmpty() || text("Label10").isEmpty());
   EXPECT_EQ(text("Label39"), QStringLiteral("正常"));            // battery fine
   EXPECT_TRUE(find<QAbstractButton>("Command22")->isEnabled());  // something to save
   EXPECT_EQ(m_messages, QStringList());
+
+  // A series (the one-time point is not kept) lists its newest point first.
+  find<QComboBox>("Combo5")->setCurrentIndex(0);  // a point every 2 s
+  click("Command2");
+  ASSERT_TRUE(waitUntil([this] { return m_state->set(kRealTimeSet).Count >= 3; })) << said();
+  const QTableView* list = find<QTableView>("ListView1_1");
+  EXPECT_EQ(list->model()->index(0, 0).data().toString(),
+            QStringLiteral("%1").arg(m_state->set(kRealTimeSet).Count, 5, 10, QLatin1Char('0')));
+  EXPECT_EQ(list->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+
+  const GraphView& t = *find<GraphView>("ondo");
+  const GraphView& h = *find<GraphView>("situdo");
+  const auto shared = [&] {
+    return timeAxis(t) == timeAxis(h) && timeAxis(t).endsWith(QStringLiteral("fresh"));
+  };
+  const auto axes = [&] { return (timeAxis(t) + " | " + timeAxis(h)).toStdString(); };
+  EXPECT_TRUE(waitUntil(shared, 2000)) << axes();
+  // Stopping (the save question is answered No) and resizing the window
+  // redraw both graphs at their new size, on one time axis. The pause keeps
+  // the stop click from counting as a double click.
+  QTest::qWait(550);
+  click("Command2");
+  ASSERT_TRUE(waitUntil([this] { return m_state->RunState.isEmpty(); })) << said();
+  EXPECT_TRUE(waitUntil(shared, 2000)) << axes();
+  const int widthBefore = t.width();
+  m_window->resize(m_window->minimumSize());
+  EXPECT_TRUE(waitUntil([&] { return t.width() != widthBefore && shared(); }, 2000)) << axes();
 }
 
 // The port list shows where the scan found the logger and the battery answer of the connect

@@ -4,9 +4,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionSlider>
 
 #include "core/data/DayTime.h"
 #include "ui/graph/GraphPainter.h"
+#include "ui/graph/GraphScrollBar.h"
 #include "ui/graph/GraphView.h"
 
 namespace termika {
@@ -73,43 +76,67 @@ TEST(GraphPainter, CurveDotsAndBackgroundWhereExpected) {
   }
 }
 
-TEST(GraphPainter, ZeroLineAndDegenerateWindows) {
+TEST(GraphPainter, AZeroWidthWindowPaintsNothing) {
   GraphInput in;
-  in.baseTime = base();
-  in.width = 1000;
-  in.range = TemperatureRange(-50, 100);
-  in.halfSpan = 100;
+  in.range = {0, 100};
   in.size = QSize(1050, 550);
-  const QImage image = render(BuildGraphGeometry(in));
-  // 0 °C: 5/22 of 550 px below the top; x = 970 is off the vertical grid.
-  const int y0 = static_cast<int>(550.0 * 5.0 / 22.0);
-  EXPECT_EQ(image.pixel(970, y0) & 0xFFFFFF,
-            rgb(colourTable(Palette::Screen)[kZeroLine]) & 0xFFFFFF);
-
-  in.width = 0;
-  const QImage untouched = render(BuildGraphGeometry(in));
-  EXPECT_EQ(untouched.pixel(10, 10) & 0xFFFFFF, qRgb(255, 0, 255) & 0xFFFFFF);
-  in.width = 1000;
-  in.size = QSize(1, 1);
-  const QImage tiny = render(BuildGraphGeometry(in));
-  EXPECT_EQ(tiny.size(), QSize(1, 1));
+  EXPECT_EQ(render(BuildGraphGeometry(in)).pixel(10, 10) & 0xFFFFFF, qRgb(255, 0, 255) & 0xFFFFFF);
 }
 
-TEST(GraphPainter, OverlappingTimeLabelsAreLeftOutDatesFirst) {
-  GraphGeometry g = Scene().geometry(GraphKind::Temperature, Palette::Screen);
-  const double y = g.bottomMargin.top();
-  const auto withLabels = [&](std::vector<TimeLabel> labels) {
-    GraphGeometry copy = g;
-    copy.timeLabels = std::move(labels);
-    return render(copy);
+TEST(GraphPainter, ALonePointIsARingNotADotOnTheEndLine) {
+  Scene one;
+  one.points = {{base(), 5.0f, 50.0f, 1.0f, 1}};  // at the window's end: (1000, 250)
+  const QImage image = render(one.geometry(GraphKind::Temperature, Palette::Screen));
+  const QRgb dot = rgb(colourTable(Palette::Screen)[kSegmentDot]) & 0xFFFFFF;
+  const auto dotAt = [&](int dx, int dy) {
+    return (image.pixel(1000 + dx, 250 + dy) & 0xFFFFFF) == dot;
   };
-  const TimeLabel noon{QPointF(500, y), QStringLiteral("12:00:00")};
-  const TimeLabel near{QPointF(510, y), QStringLiteral("11:00:00")};
-  const TimeLabel far{QPointF(200, y), QStringLiteral("11:00:00")};
-  const TimeLabel date{QPointF(505, y), QStringLiteral("3/1")};
-  EXPECT_EQ(withLabels({noon, near}), withLabels({noon}));
-  EXPECT_NE(withLabels({noon, far}), withLabels({noon}));
-  EXPECT_EQ(withLabels({noon, date}), withLabels({date}));
+  // The marker reaches 3 px and more left of the end line, above and below.
+  bool left = false, above = false, below = false;
+  for (int d = 3; d <= 10; ++d) {
+    left = left || dotAt(-d, 0);
+    above = above || dotAt(0, -d);
+    below = below || dotAt(0, d);
+  }
+  EXPECT_TRUE(left && above && below);
+}
+
+// A bar that tells where its style paints the thumb.
+class ThumbProbe final : public QScrollBar {
+ public:
+  using QScrollBar::QScrollBar;
+  QPoint thumbCentre() const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return style()
+        ->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this)
+        .center();
+  }
+};
+
+TEST(GraphScrollBar, ThumbsSitAtTheStatesEndAndStepTowardsItsMaximum) {
+  // Orientation, state, thumb in the left or top half, state value after a step right or down.
+  const std::tuple<Qt::Orientation, ScrollState, bool, int> cases[] = {
+      {Qt::Horizontal, {32767, 5, 32767}, true, 32766},  // the widest window at the left
+      {Qt::Horizontal, {50, 5, 6}, false, 5},            // a narrow one at the right
+      {Qt::Horizontal, {0, 50, 0}, true, 1},             // offset 0: the newest end
+      {Qt::Vertical, {945, -345, 900}, true, 899},       // a high centre at the top
+      {Qt::Vertical, {1, 700, 650}, false, 651},         // a wide half-span low down
+  };
+  for (const auto& [orientation, state, nearStart, afterStep] : cases) {
+    SCOPED_TRACE(state.value);
+    ThumbProbe bar(orientation);
+    bar.resize(orientation == Qt::Horizontal ? QSize(400, 16) : QSize(16, 400));
+    SetUpGraphScrollBar(bar);
+    QSignalSpy spy(&bar, &QScrollBar::valueChanged);
+    ApplyScrollState(bar, state);
+    EXPECT_EQ(ReadScrollState(bar), state);
+    const QPoint thumb = bar.thumbCentre();
+    EXPECT_EQ((orientation == Qt::Horizontal ? thumb.x() : thumb.y()) < 200, nearStart);
+    bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(ReadScrollState(bar).value, afterStep);
+    EXPECT_EQ(spy.count(), 1);  // the step, not the state shown
+  }
 }
 
 TEST(GraphView, KeepsItsPictureAndReportsTheMouseInSeconds) {

@@ -86,22 +86,6 @@ TEST_F(PrintPagesTest, DumpPdfHoldsHeaderRowsAndCountedPages) {
   EXPECT_TRUE(page1.endsWith(QStringLiteral("T0011")));
 }
 
-TEST_F(PrintPagesTest, NoSelectedRowPrintsTheHeaderWithDashes) {
-  FillLogSet(m_state, m_dir, 10, QStringLiteral("QM120-RH"));
-  PrintSelection selection;
-  selection.dumpRows = {{1, false}, {2, false}};
-  const QString pdf = path("none.pdf");
-  const Result<int> pages = printSetToPdf(m_state, kLogSet, true, pdf, selection);
-  ASSERT_TRUE(pages.ok());
-  EXPECT_EQ(*pages, 1);
-  const QString text = Squeezed(PdfText(pdf));
-  EXPECT_TRUE(text.contains(QStringLiteral("選択範囲内最高温度---------/--/----:--:----.--℃")))
-      << text.toStdString();
-  EXPECT_FALSE(text.contains(QStringLiteral("10000")));
-  EXPECT_TRUE(text.contains(QStringLiteral("上限温度設定ON30℃下限温度設定OFF")));
-  EXPECT_FALSE(text.contains(QStringLiteral("000012010/01/0203:00:0021.00")));
-}
-
 TEST_F(PrintPagesTest, GraphPdfInEnglishDescribesTheWholeSet) {
   m_state.Texts = UiText::load(UiText::Language::English);
   FillLogSet(m_state, m_dir, 30);

@@ -73,7 +73,6 @@ bool Download::Command5_Click() {
     Q_EMIT finished(false);
     return false;
   }
-  Q_EMIT captionChanged(caption());
   return true;
 }
 
@@ -85,14 +84,6 @@ bool Download::Download_Cancel() {
   clearLogSet();
   Q_EMIT finished(false);
   return true;
-}
-
-QString Download::caption() const {
-  QString text = m_app.Texts.text(1095);
-  if (m_state == State::Transferring || m_expected > 0) {
-    text += QStringLiteral("\u3000(%1/%2)").arg(m_received).arg(m_expected);
-  }
-  return text;
 }
 
 bool Download::markDownloaded() {
@@ -323,7 +314,6 @@ void Download::setState(State state) {
 
 void Download::emitProgress() {
   Q_EMIT progress(m_received, m_expected);
-  Q_EMIT captionChanged(caption());
 }
 
 }  // namespace termika

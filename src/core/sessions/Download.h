@@ -62,8 +62,6 @@ class Download final : public QObject, public SessionHandler {
   bool running() const { return m_state != State::Idle; }
   int received() const { return m_received; }
   int expected() const { return m_expected; }
-  // Form3's caption: text 1095 and "　(n/N)" once the total is known.
-  QString caption() const;
   // The block table of the last header read.
   const RecordingHeader& header() const { return m_header; }
 
@@ -77,7 +75,6 @@ class Download final : public QObject, public SessionHandler {
   // Form3 opens; the log set has been emptied (the window clears its list).
   void started();
   void progress(int received, int total);
-  void captionChanged(const QString& caption);
   // Form3 closes. True only for a complete, converted set.
   void finished(bool ok);
   // The logger acknowledged the mark (true), or the link gave up on it.

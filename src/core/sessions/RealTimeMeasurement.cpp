@@ -17,7 +17,6 @@ namespace termika {
 
 namespace {
 
-constexpr std::uint8_t kBattery = 16;
 constexpr std::uint8_t kTemperature = 22;
 constexpr std::uint8_t kHumidity = 21;
 // ConvertSample's mode for a one-time point: always high resolution.
@@ -161,9 +160,6 @@ AnswerAction RealTimeMeasurement::onAnswer(CommandQueue& /*queue*/, CommandRow& 
   // Answers of a series that has been stopped, or of a point given up, are dropped.
   if (!m_pending || (continuous && !m_running)) return AnswerAction::Advance;
   switch (row.b1) {
-    case kBattery:
-      Q_EMIT batteryChanged(d[2] != 0);
-      break;
     case kTemperature:
       m_pending->Raw[0] = d[2];
       m_pending->Raw[1] = d[3];

@@ -70,8 +70,6 @@ class RealTimeMeasurement final : public QObject, public SessionHandler {
   // A point was committed as record `count`.
   void pointAdded(int count);
   void labelsChanged(const QString& label2, const QString& label4, const QString& label10);
-  // Label39: the battery answer of a measurement.
-  void batteryChanged(bool low);
   // A series started (true) or ended (false), by click, limit or link failure.
   void runningChanged(bool running);
   // The tick found points not yet drawn: the window redraws the current set.

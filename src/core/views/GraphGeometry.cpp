@@ -110,23 +110,23 @@ int VerticalLineColour(qint64 time, qint64 width) {
   return -1;
 }
 
-QString TimeLabelText(qint64 time, qint64 width) {
+TimeLabelRule TimeLabelFor(qint64 time, qint64 width) {
   const CivilTime t = civilFromSeconds(time);
-  QString monthDay = QStringLiteral("%1/%2").arg(t.month).arg(t.day);
-  QString clock = QStringLiteral("%1:%2:%3")
-                      .arg(t.hour, 2, 10, QLatin1Char('0'))
-                      .arg(t.minute, 2, 10, QLatin1Char('0'))
-                      .arg(t.second, 2, 10, QLatin1Char('0'));
-  if (isMonthStart(t)) return monthDay;
-  if (isMidnight(t)) return width < 2268000 ? monthDay : QString();
-  if (isNoon(t)) return width < 129600 ? clock : QString();
-  if (isWholeHour(t)) return width < 43200 ? clock : QString();
-  if (isHalfHour(t) && width < 3600) return clock;
-  if (t.minute % 10 == 0 && t.second == 0 && width < 1800) return clock;
-  if (t.second == 0 && width < 600) return clock;
-  if (t.second % 10 == 0 && width < 60) return clock;
-  if (width < 10) return clock;
-  return QString();
+  const QString monthDay = QStringLiteral("%1/%2").arg(t.month).arg(t.day);
+  const QString clock = QStringLiteral("%1:%2:%3")
+                            .arg(t.hour, 2, 10, QLatin1Char('0'))
+                            .arg(t.minute, 2, 10, QLatin1Char('0'))
+                            .arg(t.second, 2, 10, QLatin1Char('0'));
+  if (isMonthStart(t)) return {monthDay, 0};
+  if (isMidnight(t)) return {width < 2268000 ? monthDay : QString(), 1};
+  if (isNoon(t)) return {width < 129600 ? clock : QString(), 2};
+  if (isWholeHour(t)) return {width < 43200 ? clock : QString(), 3};
+  if (isHalfHour(t) && width < 3600) return {clock, 4};
+  if (t.minute % 10 == 0 && t.second == 0 && width < 1800) return {clock, 5};
+  if (t.second == 0 && width < 600) return {clock, 6};
+  if (t.second % 10 == 0 && width < 60) return {clock, 7};
+  if (width < 10) return {clock, 8};
+  return {};
 }
 
 int HorizontalLineColour(int tenths, int halfSpan) {
@@ -179,8 +179,10 @@ GraphGeometry BuildGraphGeometry(const GraphInput& in) {
     const double x = g.mapX(static_cast<double>(c - S));
     const int colour = VerticalLineColour(t, W);
     if (colour >= 0) g.verticalLines.push_back({x, colour});
-    const QString label = TimeLabelText(t, W);
-    if (!label.isEmpty()) g.timeLabels.push_back({QPointF(x, yBottom), label});
+    TimeLabelRule label = TimeLabelFor(t, W);
+    if (!label.text.isEmpty()) {
+      g.timeLabels.push_back({QPointF(x, yBottom), std::move(label.text), label.rank});
+    }
   }
 
   const int lineStep = horizontalLineStep(in.halfSpan);

@@ -39,10 +39,12 @@ struct GridLine {
   int colour = 0;    // entry of the colour table
 };
 
-// Centre x and top y of a time label (it sits in the bottom margin).
+// Centre x and top y of a time label (it sits in the bottom margin). The
+// rank orders the rules by significance: 0 a month's start ... 8 a second.
 struct TimeLabel {
   QPointF anchor;
   QString text;
+  int rank = 0;
 };
 
 // Value labels start half a "0" right of the plot and are vertically centred
@@ -105,8 +107,13 @@ struct GridSteps {
 };
 GridSteps ChooseGridSteps(qint64 baseTime, qint64 width, qint64 offset);
 
-// Label text for the time baseTime - c, or empty when no rule labels it.
-QString TimeLabelText(qint64 time, qint64 width);
+// The label of `time` in a window `width` seconds wide: its text (empty when
+// no rule labels it) and the rank of the rule.
+struct TimeLabelRule {
+  QString text;
+  int rank = 0;
+};
+TimeLabelRule TimeLabelFor(qint64 time, qint64 width);
 // Colour entry of a vertical grid line at `time`, or -1 when none is drawn.
 int VerticalLineColour(qint64 time, qint64 width);
 // Colour entry of a horizontal grid line at `tenths`, or -1 when none is drawn.

@@ -37,23 +37,23 @@ void Form3::startTransfer() {
   setWindowTitle(m_texts[1095]);
 }
 
-void Form3::setExpected(int total) {
-  m_total = total;
-  // A range of 0..0 would turn the bar into a busy indicator.
-  m_progress->setRange(0, total > 0 ? total : 1);
-  showCount(0);
+void Form3::showProgress(int received, int total) {
+  const bool firstTotal = m_total == 0 && total > 0;
+  if (firstTotal) {
+    m_total = total;
+    m_progress->setRange(0, total);
+  }
+  if (m_total == 0) return;
+  const int shown = std::min(received, m_total);
+  if (!firstTotal && shown <= m_progress->value()) return;
+  m_progress->setValue(std::max(shown, m_progress->value()));
+  setWindowTitle(m_texts[1095] +
+                 QStringLiteral("\u3000(%1/%2)").arg(m_progress->value()).arg(m_total));
 }
-
-void Form3::setReceived(int received) { showCount(received); }
 
 void Form3::finishTransfer() {
   m_running = false;
   m_command1->setEnabled(true);
-}
-
-void Form3::showCount(int received) {
-  m_progress->setValue(std::min(received, m_progress->maximum()));
-  setWindowTitle(m_texts[1095] + QStringLiteral("\u3000(%1/%2)").arg(received).arg(m_total));
 }
 
 void Form3::reject() {

@@ -20,9 +20,10 @@ class Form3 final : public QDialog {
 
   // A new download: progress 0, caption "ダウンロード", cancel disabled.
   void startTransfer();
-  // The header has been read: `total` points are expected.
-  void setExpected(int total);
-  void setReceived(int received);
+  // `received` of `total` points have arrived. The total is taken once per
+  // transfer and the bar only moves forward, so a late or repeated report
+  // never shows an emptier bar than the one on screen.
+  void showProgress(int received, int total);
   // The transfer ended (completed or failed): the window may close again.
   void finishTransfer();
   bool transferRunning() const { return m_running; }
@@ -36,8 +37,6 @@ class Form3 final : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void showCount(int received);
-
   const UiText& m_texts;
   bool m_running = false;
   int m_total = 0;

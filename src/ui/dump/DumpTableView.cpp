@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 
+#include "ui/dump/DumpHeaderView.h"
+
 namespace termika {
 
 void SizeDumpColumns(QTableView& table) {
@@ -18,16 +20,17 @@ void ShowSortIcon(QTableView& table, const DumpModel& model) {
 
 void SetUpDumpTable(QTableView& table, DumpModel& model, int setIndex) {
   table.setObjectName(QStringLiteral("ListView1_%1").arg(setIndex));
+  table.setHorizontalHeader(new DumpHeaderView(&table));
   table.setModel(&model);
   table.setSelectionBehavior(QAbstractItemView::SelectRows);
-  table.setSelectionMode(QAbstractItemView::SingleSelection);
+  // Shift, Ctrl and Ctrl+A pick the rows a dump print takes.
+  table.setSelectionMode(QAbstractItemView::ExtendedSelection);
   table.setEditTriggers(QAbstractItemView::NoEditTriggers);
   table.verticalHeader()->setVisible(false);
   table.verticalHeader()->setDefaultSectionSize(table.fontMetrics().height() + 4);
   table.setWordWrap(false);
   QHeaderView* header = table.horizontalHeader();
   header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  header->setSortIndicatorShown(true);
   header->setSectionsClickable(true);
   // The model owns the sort; the view only forwards clicks and shows the arrow.
   table.setSortingEnabled(false);

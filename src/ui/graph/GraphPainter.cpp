@@ -2,15 +2,11 @@
 
 #include <QFontMetricsF>
 #include <algorithm>
-#include <vector>
+
+#include "core/views/TimeLabelPlacement.h"
 
 namespace termika {
 namespace {
-
-// Labels keep at least a character's width between them.
-double zeroGap(const QFontMetricsF& metrics) {
-  return metrics.horizontalAdvance(QStringLiteral("0"));
-}
 
 constexpr int kLabelPointSize = 9;
 constexpr int kTitlePointSize = 12;
@@ -34,7 +30,20 @@ void drawCurve(QPainter& p, const GraphGeometry& g) {
   }
   // Dots last, so a following line never hides where a segment starts.
   for (const CurveSegment& s : g.segments) {
-    if (!s.points.empty()) drawDot(p, s.points.front(), dot);
+    if (s.points.size() > 1) drawDot(p, s.points.front(), dot);
+  }
+}
+
+// A point with no neighbour to join (a single measurement, a one-point
+// segment) gets a ring two thirds of a text line across instead of a dot that
+// vanishes on the axis; drawn after the margins are cleared, so a point at
+// the window's end stays whole.
+void drawLonePoints(QPainter& p, const GraphGeometry& g, double textHeight) {
+  const double radius = std::max(4.0, textHeight / 3.0);
+  p.setPen(QPen(colourOf(g, kSegmentDot), std::max(1.5, radius / 3.0)));
+  p.setBrush(Qt::NoBrush);
+  for (const CurveSegment& s : g.segments) {
+    if (s.points.size() == 1) p.drawEllipse(s.points.front(), radius, radius);
   }
 }
 
@@ -76,24 +85,19 @@ void draw(QPainter& p, const GraphGeometry& g) {
   p.setFont(font);
   const QFontMetricsF metrics(font, p.device());
   p.setPen(colourOf(g, kOtherText));
-  // In a narrow graph the rules can ask for more labels than fit: a label that
-  // would overlap one already drawn is left out, dates ("m/d") going first.
-  std::vector<QRectF> drawn;
-  for (const bool dates : {true, false}) {
-    for (const TimeLabel& l : g.timeLabels) {
-      if (l.text.contains(u'/') != dates) continue;
-      const double w = metrics.horizontalAdvance(l.text);
-      const QRectF box(l.anchor.x() - w / 2.0, l.anchor.y(), w + zeroGap(metrics),
-                       metrics.height());
-      if (std::any_of(drawn.begin(), drawn.end(),
-                      [&](const QRectF& r) { return r.intersects(box); })) {
-        continue;
-      }
-      drawn.push_back(box);
-      p.drawText(QPointF(box.left(), l.anchor.y() + metrics.ascent()), l.text);
-    }
-  }
+  QFont titleFont = font;
+  titleFont.setPointSize(kTitlePointSize);
+  const QFontMetricsF titleMetrics(titleFont, p.device());
+  const double titleWidth = titleMetrics.horizontalAdvance(g.titleText);
+  const double endTimeWidth = metrics.horizontalAdvance(g.endTimeText);
+  // Labels keep at least a character's width between them.
   const double zeroWidth = metrics.horizontalAdvance(QStringLiteral("0"));
+  const TimeLabelRow row = TimeLabelRowOf(g, titleWidth, endTimeWidth, zeroWidth);
+  const auto widthOf = [&metrics](const QString& text) { return metrics.horizontalAdvance(text); };
+  const double labelTop = g.plotBox.bottom();
+  for (const PlacedTimeLabel& l : PlaceTimeLabels(g.timeLabels, widthOf, row)) {
+    p.drawText(QPointF(l.left, labelTop + metrics.ascent()), l.text);
+  }
   for (const ValueLabel& l : g.valueLabels) {
     const double baseline = l.anchor.y() - metrics.height() / 2.0 + metrics.ascent();
     p.drawText(QPointF(l.anchor.x() + zeroWidth / 2.0, baseline), l.text);
@@ -102,24 +106,23 @@ void draw(QPainter& p, const GraphGeometry& g) {
   p.setPen(QPen(colourOf(g, kEndLine), 1.0));
   p.drawLine(g.endLine);
   if (!g.endTimeText.isEmpty()) {
-    const double w = metrics.horizontalAdvance(g.endTimeText);
     p.setPen(colourOf(g, kOtherText));
-    p.drawText(QPointF(g.endTimeAnchor.x() - 0.75 * w, g.endTimeAnchor.y() + metrics.ascent()),
-               g.endTimeText);
+    p.drawText(
+        QPointF(g.endTimeAnchor.x() - 0.75 * endTimeWidth, g.endTimeAnchor.y() + metrics.ascent()),
+        g.endTimeText);
   }
   if (g.newestDot) drawDot(p, *g.newestDot, colourOf(g, kNewestDot));
+  drawLonePoints(p, g, metrics.height());
 
   if (!g.titleText.isEmpty()) {
-    QFont titleFont = font;
-    titleFont.setPointSize(kTitlePointSize);
     p.setFont(titleFont);
-    const QFontMetricsF tm(titleFont, p.device());
-    const double w = tm.horizontalAdvance(g.titleText);
     p.fillRect(QRectF(QPointF(g.titleAnchor.x(), g.titleAnchor.y()),
-                      QPointF(g.titleAnchor.x() + 1.5 * w, g.size.height())),
+                      QPointF(g.titleAnchor.x() + 1.5 * titleWidth, g.size.height())),
                background);
     p.setPen(colourOf(g, kTitleText));
-    p.drawText(QPointF(g.titleAnchor.x() + w / 4.0, g.titleAnchor.y() + tm.ascent()), g.titleText);
+    p.drawText(
+        QPointF(g.titleAnchor.x() + titleWidth / 4.0, g.titleAnchor.y() + titleMetrics.ascent()),
+        g.titleText);
   }
   p.restore();
 }

@@ -4,6 +4,14 @@
 #include <algorithm>
 
 namespace termika {
+namespace {
+
+// Set on a widget whose state runs backwards (minimum above maximum).
+constexpr char kMirrored[] = "termikaMirrored";
+
+bool mirrored(const QScrollBar& bar) { return bar.property(kMirrored).toBool(); }
+
+}  // namespace
 
 void SetUpGraphScrollBar(QScrollBar& bar) { bar.setTracking(false); }
 
@@ -12,20 +20,21 @@ void ApplyScrollState(QScrollBar& bar, const ScrollState& state) {
   const bool backwards = state.minimum > state.maximum;
   const int low = std::min(state.minimum, state.maximum);
   const int high = std::max(state.minimum, state.maximum);
+  bar.setProperty(kMirrored, backwards);
   bar.setRange(low, high);
-  bar.setInvertedAppearance(backwards);
-  bar.setInvertedControls(backwards);
-  // Inverted bars hold the mirrored value so that the widget's own arithmetic
-  // (steps, pages) keeps working on an ascending range.
+  // The widget keeps an ascending range, so its steps, pages and drawing work
+  // as usual; a backwards state is held mirrored, which puts the state's
+  // minimum at the left or top end and makes dragging towards the other end
+  // move towards the state's maximum.
   bar.setValue(backwards ? low + high - state.value : state.value);
 }
 
 int StateValueOf(const QScrollBar& bar, int widgetValue) {
-  return bar.invertedAppearance() ? bar.minimum() + bar.maximum() - widgetValue : widgetValue;
+  return mirrored(bar) ? bar.minimum() + bar.maximum() - widgetValue : widgetValue;
 }
 
 ScrollState ReadScrollState(const QScrollBar& bar) {
-  const bool backwards = bar.invertedAppearance();
+  const bool backwards = mirrored(bar);
   return ScrollState{backwards ? bar.maximum() : bar.minimum(),
                      backwards ? bar.minimum() : bar.maximum(), StateValueOf(bar, bar.value())};
 }

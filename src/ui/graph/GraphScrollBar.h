@@ -9,10 +9,9 @@ namespace termika {
 // Graph bars redraw on release, not while dragging.
 void SetUpGraphScrollBar(QScrollBar& bar);
 
-// Shows a bar state on a widget without firing its change signals. A state
-// whose minimum lies above its maximum (the width bars, the centre bars) is
-// shown with the widget's range ascending and its direction inverted, so the
-// minimum stays at the left or top end.
+// Shows a bar state on a widget without firing its change signals. The
+// state's minimum is always at the left or top end, also for a state whose
+// minimum lies above its maximum (the width bars, the centre bars).
 void ApplyScrollState(QScrollBar& bar, const ScrollState& state);
 
 // The bar state a widget shows, in the state's own direction.

@@ -22,11 +22,12 @@ void Form10::Form_Load() {
   m_allRows->setObjectName(QStringLiteral("Option1"));
   auto* selectedRows = new QRadioButton(texts().text(313), range);
   selectedRows->setObjectName(QStringLiteral("Option2"));
-  selectedRows->setChecked(true);
+  // Without a selection the only useful range is every row.
+  selectedRows->setEnabled(rowsSelected());
+  (rowsSelected() ? selectedRows : m_allRows)->setChecked(true);
   rangeLayout->addWidget(m_allRows);
   rangeLayout->addWidget(selectedRows);
   layout->addWidget(range);
-  range->hide();
 
   auto* frame = new QGroupBox(this);
   buildPrinterControls(frame, 314);

@@ -6,8 +6,8 @@ class QRadioButton;
 
 namespace termika {
 
-// The dump print dialog: as the graph dialog, plus the print range (Frame2),
-// which stays hidden so that the rows selected in the dump list are printed.
+// The dump print dialog: as the graph dialog, plus the print range (Frame2):
+// the rows selected in the dump list when there are any, else every row.
 class Form10 final : public PrintForm {
   Q_OBJECT
 

@@ -4,6 +4,7 @@
 #include <QPrinterInfo>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "core/app/Says.h"
 #include "core/data/Csv.h"
@@ -93,6 +94,8 @@ void openPrintDialog(QWidget* parent, AppState& state, int set, int viewMode,
   setup.printers = QPrinterInfo::availablePrinterNames();
   setup.defaultPrinter = QPrinterInfo::defaultPrinterName();
   setup.proposedPdfName = proposedPdfName(state, set);
+  setup.rowsSelected = std::any_of(selection.dumpRows.begin(), selection.dumpRows.end(),
+                                   [](const DumpListRow& r) { return r.selected; });
   std::unique_ptr<PrintForm> form;
   if (dump) {
     form = std::make_unique<Form10>(std::move(setup), parent);

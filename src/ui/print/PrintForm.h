@@ -35,6 +35,7 @@ class PrintForm : public QDialog {
     QStringList printers;    // installed printers
     QString defaultPrinter;  // shown first when installed
     QString proposedPdfName;
+    bool rowsSelected = false;  // the dump list has rows selected
   };
 
   ~PrintForm() override;
@@ -59,6 +60,7 @@ class PrintForm : public QDialog {
   virtual bool allRows() const { return false; }
   void showEvent(QShowEvent* event) override;
   const UiText& texts() const { return *m_setup.texts; }
+  bool rowsSelected() const { return m_setup.rowsSelected; }
 
  private:
   void Form_Activate();

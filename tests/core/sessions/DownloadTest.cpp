@@ -43,7 +43,6 @@ TEST(Download, OneBlockIsStampedFromItsStart) {
   EXPECT_EQ(set.LoggerName, QStringLiteral("ONE1"));
   EXPECT_EQ(set.Model, QStringLiteral("QM100-RH"));
   EXPECT_EQ(set.Interval, 60);
-  EXPECT_EQ(run.session.caption(), QStringLiteral("ダウンロード\u3000(3/3)"));
   ASSERT_FALSE(progress.isEmpty());
   EXPECT_EQ(progress.last().at(0).toInt(), 3);
   EXPECT_EQ(progress.last().at(1).toInt(), 3);

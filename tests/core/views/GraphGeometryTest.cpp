@@ -2,6 +2,7 @@
 
 #include "core/data/DayTime.h"
 #include "core/views/GraphGeometry.h"
+#include "core/views/TimeLabelPlacement.h"
 
 namespace termika {
 namespace {
@@ -52,15 +53,6 @@ TEST(GraphGeometry, TimeLabelsAtEachRuleBoundary) {
     const GraphGeometry g = BuildGraphGeometry(labelsInput(base(), width));
     EXPECT_EQ(g.gridStep, step) << width;
     EXPECT_EQ(labelTexts(g), labels) << width;
-  }
-}
-
-TEST(GraphGeometry, GridStepSwitchesAtItsThresholds) {
-  const std::vector<std::pair<qint64, qint64>> cases{
-      {399, 1}, {400, 60}, {11999, 60}, {12000, 3600}, {719999, 3600}, {720000, 86400}};
-  for (const auto& [width, step] : cases) {
-    SCOPED_TRACE(width);
-    EXPECT_EQ(ChooseGridSteps(base(), width, 0).step, step);
   }
 }
 
@@ -245,6 +237,61 @@ TEST(GraphGeometry, DegenerateWindowsDrawNothingAndBadDataDoesNotCrash) {
   EXPECT_LE(w.timeLabels.size(), 367u);
 }
 
+// Every character 10 px wide; labels kept at least 5 px apart.
+double tenPerChar(const QString& text) { return 10.0 * static_cast<double>(text.size()); }
+
+QString placed(std::span<const TimeLabel> labels, const TimeLabelRow& row) {
+  QStringList out;
+  for (const PlacedTimeLabel& l : PlaceTimeLabels(labels, tenPerChar, row)) {
+    EXPECT_GE(l.left, row.left);
+    EXPECT_LE(l.left + l.width, row.right);
+    out << QStringLiteral("%1@%2").arg(l.text).arg(l.left);
+  }
+  return out.join(u' ');
+}
+
+TEST(TimeLabelPlacement, LabelsStayInsideThePlotAndClearOfEachOtherAndTheTexts) {
+  const auto label = [](double x, const char* text, int rank) {
+    return TimeLabel{QPointF(x, 500), QString::fromLatin1(text), rank};
+  };
+  const TimeLabelRow plain{0, 1000, 5, {}};
+  const TimeLabelRow withTexts{0, 1000, 5, {{0, 120}, {800, 1060}}};
+  const std::tuple<std::vector<TimeLabel>, TimeLabelRow, const char*> cases[] = {
+      // 80 px labels centred 100 px apart all fit.
+      {{label(500, "12:00:00", 3), label(400, "11:00:00", 3)}, plain, "11:00:00@360 12:00:00@460"},
+      // Too close: the first of equal rank stays; a date outranks a clock.
+      {{label(500, "12:00:00", 3), label(560, "11:00:00", 3)}, plain, "12:00:00@460"},
+      {{label(500, "12:00:00", 3), label(520, "3/1", 1)}, plain, "3/1@505"},
+      // Half a label past either end of the plot: left out.
+      {{label(30, "00:10:00", 6), label(990, "00:00:00", 6)}, plain, ""},
+      // The title (0..120) and the end time (800..1060) keep their room.
+      {{label(150, "00:40:00", 6), label(170, "00:30:00", 6), label(780, "00:10:00", 6),
+        label(500, "00:20:00", 6)},
+       withTexts,
+       "00:30:00@130 00:20:00@460"},
+  };
+  for (const auto& [labels, row, expected] : cases) {
+    EXPECT_EQ(placed(labels, row), QString::fromLatin1(expected));
+  }
+}
+
+TEST(TimeLabelPlacement, TheRowLeavesRoomForTitleAndEndTime) {
+  const std::vector<PlotPoint> points = threePoints();
+  GraphInput in = labelsInput(base(), 1000, 500);
+  in.points = points;
+  in.titleText = QStringLiteral("Temperature");
+  const GraphGeometry g = BuildGraphGeometry(in);
+  const TimeLabelRow row = TimeLabelRowOf(g, 100, 200, 7);
+  EXPECT_EQ(std::tuple(row.left, row.right, row.gap), std::tuple(0.0, 1000.0, 7.0));
+  ASSERT_EQ(row.taken.size(), 2u);
+  EXPECT_EQ(std::pair(row.taken[0].left, row.taken[0].right), std::pair(0.0, 150.0));
+  EXPECT_EQ(std::pair(row.taken[1].left, row.taken[1].right), std::pair(850.0, 1050.0));
+  // Ending at the newest point there is no end time to keep clear of.
+  in.offset = 0;
+  in.titleText.clear();
+  EXPECT_TRUE(TimeLabelRowOf(BuildGraphGeometry(in), 100, 200, 7).taken.empty());
+}
+
 TEST(FindRecordByTime, LastRecordAtOrBeforeTheTime) {
   // Records at 0, 10, 20, ... s: count, time, the record found.
   const std::tuple<int, qint64, int> cases[] = {
@@ -270,20 +317,6 @@ TEST(ValueRanges, HumidityStaysInsideTheSensorRange) {
   EXPECT_EQ(HumidityRange(30, 100), (ValueRange{0, 200}));
   EXPECT_EQ(HumidityRange(500, 600), (ValueRange{0, 1000}));
   EXPECT_EQ(TemperatureRange(-50, 100), (ValueRange{-150, 50}));
-}
-
-TEST(ColourTable, ScreenAndPrintEntries) {
-  const std::tuple<Palette, int, Rgb> cases[] = {
-      {Palette::Screen, kCurveLine, {32, 160, 128}},
-      {Palette::Screen, kBackground, {0, 0, 0}},
-      {Palette::Screen, kZeroLine, {192, 192, 192}},
-      {Palette::Screen, kLowerLimitLine, {255, 255, 0}},
-      {Palette::Print, kBackground, {255, 255, 255}},
-      {Palette::Print, kNoonLine, {96, 96, 96}},
-      {Palette::Print, kCurveLine, {0, 0, 0}},
-  };
-  for (const auto& [palette, index, rgb] : cases)
-    EXPECT_EQ(colourTable(palette)[index], rgb) << index;
 }
 
 }  // namespace
