@@ -4,6 +4,7 @@
 
 #include "core/data/Csv.h"
 #include "core/data/Formats.h"
+#include "core/data/OutputFile.h"
 #include "core/data/SetRecords.h"
 
 namespace termika {
@@ -56,7 +57,7 @@ SaveOutcome SaveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts) 
     const std::optional<QString> chosen = prompts.chooseSaveFile(proposed, filter);
     if (!chosen || chosen->isEmpty()) return SaveOutcome::Cancelled;
     rememberFolder(state, *chosen);
-    const Result<void> written = WriteFileAtomically(withCsvSuffix(*chosen), *bytes);
+    const Result<void> written = CommitFile(withCsvSuffix(*chosen), *bytes);
     if (written) {
       set.Unsaved = false;
       return SaveOutcome::Saved;
@@ -83,7 +84,8 @@ bool OpenCsvIntoFileSet(AppState& state, UserPrompts& prompts, const QString& pa
     chosen = *picked;
     rememberFolder(state, chosen);
   }
-  CsvReadResult read = ReadCsvFile(chosen, state.Texts);
+  // A pipe picked in the dialog would hold the window until someone writes to it.
+  CsvReadResult read = ReadCsvFile(chosen, state.Texts, InputKind::RegularOnly);
   if (!read.ok()) {
     const int text = read.error.wrongHeader ? 1109 : 1113;
     prompts.info(state.ModelName,

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <chrono>
+#include <future>
 
 #include "core/app/AppState.h"
 #include "core/app/ProgramFiles.h"
@@ -136,6 +139,19 @@ TEST(Settings, FileIsCreatedWithDefaultsRoundTripsAndUnusablePlacesAreErrors) {
   const Settings blocked(other.filePath(QStringLiteral("file")), QStringLiteral("/p"));
   EXPECT_FALSE(blocked.load().ok());
   EXPECT_FALSE(blocked.save({2, 2, QStringLiteral("/d")}).ok());
+  // A pipe in its place is never opened (it would wait for a writer forever):
+  // an error, the defaults are used and the pipe stays.
+  QTemporaryDir piped;
+  const Settings fifo(piped.path(), QStringLiteral("/p"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo.path()).constData(), 0600), 0);
+  auto loaded = std::async(std::launch::async, [&fifo] { return fifo.load().ok(); });
+  if (loaded.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+    QFile unblock(fifo.path());  // lets the stuck open go on, so the test can end
+    (void)unblock.open(QIODevice::WriteOnly);
+    ADD_FAILURE() << "reading a pipe as Logger.ini waited for a writer";
+  }
+  EXPECT_FALSE(loaded.get());
+  EXPECT_TRUE(QFileInfo(fifo.path()).isFile() == false && QFileInfo::exists(fifo.path()));
 }
 
 TEST(Settings, LivesInTheProgramFolderWhenWritableElseTheConfigFolder) {

@@ -11,6 +11,7 @@
 #include "core/data/Csv.h"
 #include "core/data/CsvActions.h"
 #include "core/data/DayTime.h"
+#include "core/data/SetRecords.h"
 
 namespace termika {
 namespace {
@@ -195,8 +196,10 @@ TEST_F(CsvTest, ReadsWindows31JAndUtf8WithOrWithoutBom) {
       "\"ﾃｽﾄ\",\"2013/05/01\",\"1\",\"600\",\"\",\"\"\r\n"
       "\"記録番号\",\"日時\",\"温度\",\"湿度\",\"備考\"\r\n"
       "1,\"2013/05/01\",\"-.50\",\".50\",\"最高温度\"\n");  // a bare LF ending too
+  QString crOnly = text;
+  crOnly.replace(QStringLiteral("\r\n"), QStringLiteral("\r")).replace(u'\n', u'\r');
   for (const QByteArray& bytes :
-       {sjis(text), text.toUtf8(), QByteArray("\xEF\xBB\xBF") + text.toUtf8()}) {
+       {sjis(text), text.toUtf8(), QByteArray("\xEF\xBB\xBF") + text.toUtf8(), sjis(crOnly)}) {
     const CsvReadResult read = ParseCsv(bytes, m_ja);
     ASSERT_TRUE(read.ok()) << read.error.message.toStdString();
     EXPECT_EQ(read.content->Model, "QM100-RH");
@@ -205,6 +208,48 @@ TEST_F(CsvTest, ReadsWindows31JAndUtf8WithOrWithoutBom) {
     EXPECT_EQ(read.content->Records[0].Temperature, -0.5f);
     EXPECT_EQ(read.content->Records[0].Humidity, 0.5f);
     EXPECT_EQ(read.content->Records[0].Remarks, QStringLiteral("最高温度") + QString(42, u' '));
+  }
+  // The program's own English file: plain ASCII but for the name in half-width
+  // katakana, whose code-page bytes DB B6 DE B0 happen to be valid UTF-8 too.
+  const CsvReadResult english =
+      ParseCsv(englishFile("\"\xDB\xB6\xDE\xB0\",\"2013/05/01\",\"0\",\"60\",\"\",\"\""), m_en);
+  ASSERT_TRUE(english.ok()) << english.error.message.toStdString();
+  EXPECT_EQ(english.content->LoggerName, QStringLiteral("ﾛｶﾞｰ"));
+}
+
+// Whatever the program saves it opens again: the log set, a real-time series
+// and single measurements (interval 0), each reopened into the file set.
+TEST_F(CsvTest, EverySetTheProgramSavesOpensAgain) {
+  const struct {
+    int set;
+    const char* model;
+    int interval;
+  } cases[] = {
+      {kLogSet, "QM120-RH", 60}, {kRealTimeSet, "QM100-RH", 2}, {kRealTimeSet, "QM120-RH", 0}};
+  for (const auto& c : cases) {
+    DataSet& set = m_state.set(c.set);
+    set.Model = QString::fromLatin1(c.model);
+    set.Interval = c.interval;
+    set.LoggerName = QStringLiteral("ﾃｽﾄ");
+    set.UpperAlarm = {28, 0, 128};
+    set.Count = 0;
+    for (int i = 0; i < 3; ++i) {
+      DataRecord r;
+      r.DateTime = secondsToDaySerial(kMay1 + 7 * i);
+      r.Temperature = 20.25f + static_cast<float>(i);
+      r.Humidity = 50.5f;
+      ASSERT_TRUE(AppendRecord(set, m_state.file(c.set), r).ok());
+    }
+    ASSERT_TRUE(WriteCsvFile(path("set.csv"), set, m_state.file(c.set), m_ja).ok());
+    ScriptedPrompts prompts;
+    ASSERT_TRUE(OpenCsvIntoFileSet(m_state, prompts, path("set.csv")))
+        << c.interval << ": " << prompts.calls.back().message.toStdString();
+    const DataSet& read = m_state.set(kFileSet);
+    EXPECT_EQ(read.Count, 3);
+    EXPECT_EQ(read.Interval, c.interval);
+    EXPECT_EQ(read.Model, set.Model);
+    EXPECT_EQ(read.UpperAlarm.Limit, set.Model == QStringLiteral("QM120-RH") ? 28 : 0);
+    EXPECT_EQ(m_state.file(kFileSet).read(3)->Temperature, 22.25f);
   }
 }
 
@@ -235,7 +280,8 @@ TEST_F(CsvTest, BadFilesAreRejectedNamingTheLine) {
       {"binary in data", point + QByteArray("1,\0,2,3,4\r\n", 11), false, 5},
       {"invalid code page text", good + "1,\"2013/05/01\",\"20\",\"50\",\"\x85\x40\"\r\n", false,
        4},
-      {"zero interval", englishFile("\"A\",\"2013/05/01\",\"2\",\"0\",\"OFF\",\"OFF\""), false, 2},
+      {"negative interval", englishFile("\"A\",\"2013/05/01\",\"2\",\"-1\",\"OFF\",\"OFF\""), false,
+       2},
       {"bad start", englishFile("\"A\",\"soon\",\"2\",\"60\",\"OFF\",\"OFF\""), false, 2},
       {"bad limit", englishFile("\"A\",\"2013/05/01\",\"2\",\"60\",\"hot\",\"OFF\""), false, 2},
       {"header values cut", englishFile("\"A\",\"2013/05/01\",\"2\""), false, 2},
