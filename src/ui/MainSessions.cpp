@@ -148,6 +148,10 @@ void MainWindow::downloadFinished(bool ok) {
   m_form3->finishTransfer();
   m_form3->close();
   if (ok) {
+    // The window holds the set until the user saves it or is asked at exit,
+    // so the logger may count it as downloaded at once. No save was asked
+    // for here: a save that failed (before a download) never gets this far.
+    m_download->markDownloaded();
     m_views->SetReplaced(kLogSet);
     if (m_views->shownSet() != kLogSet) m_views->ShowView(kLogSet, m_state.ViewMode);
   } else {

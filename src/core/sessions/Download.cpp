@@ -31,7 +31,7 @@ Download::Download(AppState& app, UserPrompts& prompts, Exchange& exchange, QObj
   connect(&m_exchange, &Exchange::sessionAborted, this, &Download::onSessionAborted);
   // Anything else that ends the exchange under a running download (a
   // disconnect, the window closing) is an abnormal end as well.
-  connect(&m_exchange, &Exchange::exchangeEnded, this, &Download::onSessionAborted);
+  connect(&m_exchange, &Exchange::exchangeEnded, this, &Download::onExchangeEnded);
   m_exchange.dispatcher().setSessionHandler(modes::kDownload, this);
   m_exchange.dispatcher().setSessionHandler(modes::kHeader, this);
 }
@@ -59,6 +59,8 @@ bool Download::Command5_Click() {
   if (saved == SaveOutcome::Cancelled || saved == SaveOutcome::Failed) return false;
 
   clearLogSet();
+  m_markable = false;
+  m_markPending = false;
   m_header.clear(std::nullopt);
   m_received = 0;
   m_expected = 0;
@@ -97,7 +99,7 @@ AnswerAction Download::onAnswer(CommandQueue& queue, CommandRow& row, const fram
   if (!running()) return AnswerAction::Advance;
   if (row.mode == modes::kHeader) return onHeaderAnswer(queue, row, d);
   if (m_state == State::Transferring && (row.b1 == kFastRead || row.b1 == kMemoryRead)) {
-    return onPointAnswer(queue, row, d);
+    return onPointAnswer(row, d);
   }
   // The stop and the status read: the dispatcher has filled the panel fields.
   return AnswerAction::Advance;
@@ -191,7 +193,7 @@ AnswerAction Download::beginTransfer(CommandQueue& queue) {
   return AnswerAction::Advance;
 }
 
-AnswerAction Download::onPointAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d) {
+AnswerAction Download::onPointAnswer(CommandRow& row, const frame::Bytes4& d) {
   m_silentTicks = 0;
   if (m_received >= m_expected) return AnswerAction::AwaitMore;  // more than asked for
   const int i = ++m_received;
@@ -220,11 +222,11 @@ AnswerAction Download::onPointAnswer(CommandQueue& queue, CommandRow& row, const
   // Whole points only: a byte count that is not a multiple of 4 must not
   // leave the transfer waiting for a point that never comes.
   const int end = m_wrapped ? kMemoryBytes : m_expected * 4;
-  if (row.param >= end) return complete(queue);
+  if (row.param >= end) return complete();
   return m_app.DownloadSlow ? AnswerAction::RepeatRow : AnswerAction::AwaitMore;
 }
 
-AnswerAction Download::complete(CommandQueue& queue) {
+AnswerAction Download::complete() {
   m_Download_Timer.stop();
   m_silentTicks = 0;
   DataSet& set = m_app.set(kLogSet);
@@ -235,14 +237,11 @@ AnswerAction Download::complete(CommandQueue& queue) {
     fail(1089, true);
     return AnswerAction::Finish;
   }
-  if (!queue.append(commands::row(kDownloaded, 1, 1))) {
-    fail(1089, true);
-    return AnswerAction::Finish;
-  }
   m_app.RunState.clear();
   m_app.CurrentSet = kLogSet;
   set.Unsaved = true;
   set.DrawnCount = 0;
+  m_markable = true;
   setState(State::Idle);
   Q_EMIT finished(true);
   return AnswerAction::Advance;
@@ -275,9 +274,30 @@ void Download::fail(int messageText, bool deferMessage) {
   }
 }
 
+bool Download::markDownloaded() {
+  if (running() || !m_markable) return false;
+  m_markable = false;
+  if (m_exchange.isBusy()) {
+    m_markPending = true;
+    return true;
+  }
+  return m_exchange.start({commands::row(kDownloaded, 1, 1)});
+}
+
 void Download::onSessionAborted() {
+  m_markPending = false;  // the link is gone: nothing more is sent
   if (!running()) return;
   fail(0, false);
+}
+
+void Download::onExchangeEnded() {
+  if (running()) {
+    fail(0, false);
+    return;
+  }
+  if (!m_markPending || m_exchange.isBusy()) return;
+  m_markPending = false;
+  (void)m_exchange.start({commands::row(kDownloaded, 1, 1)});
 }
 
 void Download::clearLogSet() {

@@ -50,6 +50,11 @@ class Download final : public QObject, public SessionHandler {
   bool Command5_Click();
   // Ends a running download with an empty log set; false when none runs.
   bool Download_Cancel();
+  // Sends the "downloaded" mark (1, 56, 1, 1) for the set the last download
+  // completed, once its exchange has ended. The caller decides when the set
+  // is safe: saved to a file, or held by the window. False when there is no
+  // completed set to mark (or it was marked already).
+  bool markDownloaded();
 
   State state() const { return m_state; }
   bool running() const { return m_state != State::Idle; }
@@ -76,13 +81,14 @@ class Download final : public QObject, public SessionHandler {
  private:
   void Download_Timer_Timer();
   AnswerAction onHeaderAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d);
-  AnswerAction onPointAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d);
+  AnswerAction onPointAnswer(CommandRow& row, const frame::Bytes4& d);
   AnswerAction beginTransfer(CommandQueue& queue);
-  AnswerAction complete(CommandQueue& queue);
+  AnswerAction complete();
   // Ends with an empty log set and then shows `messageText` (0: none);
   // from inside an answer the message waits until the exchange has ended.
   void fail(int messageText, bool deferMessage);
   void onSessionAborted();
+  void onExchangeEnded();
   void copyMetadata();
   void clearLogSet();
   void setState(State state);
@@ -104,6 +110,8 @@ class Download final : public QObject, public SessionHandler {
   int m_received = 0;
   int m_writePosition = 0;  // wrapped memory: points before the oldest one
   int m_silentTicks = 0;
+  bool m_markable = false;     // a completed set that has not been marked yet
+  bool m_markPending = false;  // marked while the download's exchange still ran
 };
 
 }  // namespace termika

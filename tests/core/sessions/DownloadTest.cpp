@@ -46,9 +46,14 @@ TEST(Download, OneBlockIsStampedFromItsStart) {
   ASSERT_FALSE(progress.isEmpty());
   EXPECT_EQ(progress.last().at(0).toInt(), 3);
   EXPECT_EQ(progress.last().at(1).toInt(), 3);
-  // The transfer asked for 12 bytes, and the closing request came last.
+  // The transfer asked for 12 bytes; the "downloaded" mark waits until the
+  // user of the set says it is safe, and goes once.
   EXPECT_TRUE(written.contains(frame::encode({1, 44, 0, 12})));
+  EXPECT_FALSE(written.contains(frame::encode({1, 56, 1, 1})));
+  ASSERT_TRUE(run.session.markDownloaded());
+  EXPECT_TRUE(waitUntil([&] { return !run.bench.exchange.isBusy(); }));
   EXPECT_EQ(written.last(), frame::encode({1, 56, 1, 1}));
+  EXPECT_FALSE(run.session.markDownloaded());
   EXPECT_TRUE(run.bench.prompts.calls.empty());
 }
 
