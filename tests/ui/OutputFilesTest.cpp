@@ -1,6 +1,7 @@
 // Every file the program writes goes through one safe replacement: a full
-// disk, a name held by a pipe or a device, or a missing folder give an error
-// naming the cause and leave whatever was there exactly as it was.
+// disk or a name held by a pipe or a device give an error naming the cause and
+// leave whatever was there exactly as it was (a missing folder: the print form
+// and settings tests).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -11,8 +12,8 @@
 #include <functional>
 #include <optional>
 
+#include "FileFixtures.h"
 #include "PrintTestSupport.h"
-#include "TinyDisk.h"
 #include "core/app/Settings.h"
 #include "core/data/Csv.h"
 #include "ui/print/PrintActions.h"
@@ -20,105 +21,69 @@
 namespace termika {
 namespace {
 
+using testing::FileState;
 using testing::TinyDisk;
 
-struct Writer {
-  const char* name;  // the file it writes
-  std::function<Result<void>(const AppState&, const QString& folder)> write;
-};
-
-QByteArray contentOf(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-// The kind of file at `path` and its bytes when it is a regular one.
-QByteArray stateOf(const QString& path) {
-  struct stat st {};
-  if (::lstat(QFile::encodeName(path).constData(), &st) != 0) return "(none)";
-  if (S_ISFIFO(st.st_mode)) return "(fifo)";
-  if (S_ISCHR(st.st_mode)) return "(character device)";
-  return contentOf(path);
-}
-
-TEST(OutputFiles, FullDiskPipeDeviceOrMissingFolderLeaveWhatWasThereAndSayWhy) {
+TEST(OutputFiles, FullDiskPipeOrDeviceLeaveWhatWasThereAndSayWhy) {
   QTemporaryDir records;
   AppState state;
   FillLogSet(state, records, 40, QStringLiteral("QM120-RH"));
-  const Writer writers[] = {
+  // Each writer, given a folder, writes its file there.
+  const std::pair<const char*, std::function<Result<void>(const QString&)>> writers[] = {
       {"keep.csv",
-       [](const AppState& s, const QString& folder) {
-         return WriteCsvFile(QDir(folder).filePath(QStringLiteral("keep.csv")), s.set(kLogSet),
-                             s.file(kLogSet), s.Texts);
+       [&state](const QString& path) {
+         return WriteCsvFile(path, state.set(kLogSet), state.file(kLogSet), state.Texts);
        }},
       {"keep.pdf",
-       [](const AppState& s, const QString& folder) -> Result<void> {
-         const Result<int> pages =
-             printSetToPdf(s, kLogSet, true, QDir(folder).filePath(QStringLiteral("keep.pdf")));
-         if (!pages) return pages.error();
-         return {};
+       [&state](const QString& path) {
+         const Result<int> pages = printSetToPdf(state, kLogSet, true, path);
+         return pages ? Result<void>() : Result<void>(pages.error());
        }},
       {"Logger.ini",
-       [](const AppState&, const QString& folder) {
-         return Settings(folder, QStringLiteral("/opt/termika"))
+       [](const QString& path) {
+         return Settings(QFileInfo(path).path(), QStringLiteral("/opt/termika"))
              .save({7, 7, QStringLiteral("/home/ann/data")});
        }},
   };
-  struct Place {
-    const char* name;
+  const struct {
+    const char* place;
     const char* cause;  // in the message
-    // Prepares the folder and the name; false when this machine cannot.
-    std::function<bool(const QString& path)> prepare;
-    bool fullDisk = false;
-  };
-  const Place places[] = {
-      {"full disk", "No space left on device",
-       [](const QString& path) {
-         QFile old(path);
-         return old.open(QIODevice::WriteOnly) && old.write("old content\r\n") == 13;
-       },
-       true},
-      {"fifo", "not a regular file",
-       [](const QString& path) {
-         return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
-       }},
-      {"device node", "not a regular file",
-       [](const QString& path) {
-         return ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
-       }},
-      {"missing folder", "does not exist", [](const QString&) { return true; }},
-  };
-  for (const Place& place : places) {
-    for (const Writer& writer : writers) {
-      SCOPED_TRACE(std::string(place.name) + ", " + writer.name);
+  } places[] = {{"full disk", "No space left on device"},
+                {"fifo", "not a regular file"},
+                {"device node", "not a regular file"}};
+  for (const auto& [place, cause] : places) {
+    for (const auto& [name, write] : writers) {
+      SCOPED_TRACE(std::string(place) + ", " + name);
+      const QByteArray kind(place);
       std::optional<TinyDisk> disk;
       QTemporaryDir plain;
-      if (place.fullDisk && !disk.emplace().mounted()) {
+      if (kind == "full disk" && !disk.emplace().mounted()) {
         std::printf("[  SKIPPED ] %s\n", qPrintable(disk->why()));
         continue;
       }
-      const QString base = place.fullDisk ? disk->path() : plain.path();
-      const QString folder = QString::fromUtf8(place.name) == QStringLiteral("missing folder")
-                                 ? QDir(base).filePath(QStringLiteral("missing"))
-                                 : base;
-      const QString target = QDir(folder).filePath(QString::fromLatin1(writer.name));
-      if (!place.prepare(target)) {
-        std::printf("[  SKIPPED ] %s: cannot be made here\n", place.name);
+      const QString base = disk ? disk->path() : plain.path();
+      const QString target = QDir(base).filePath(QString::fromLatin1(name));
+      const QByteArray native = QFile::encodeName(target);
+      QFile old(target);
+      if ((kind == "full disk" && !(old.open(QIODevice::WriteOnly) && old.write("old\r\n") == 5)) ||
+          (kind == "fifo" && ::mkfifo(native.constData(), 0600) != 0) ||
+          (kind == "device node" && ::mknod(native.constData(), S_IFCHR | 0600, makedev(1, 3)))) {
+        std::printf("[  SKIPPED ] %s cannot be made here\n", place);
         continue;
       }
+      old.close();
       if (disk) disk->fill();
-      const QByteArray before = stateOf(target);
-      const QStringList others = QDir(base).entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
-                                                      QDir::Hidden | QDir::System);
-      const Result<void> written = writer.write(state, folder);
-      EXPECT_FALSE(written.ok());
-      if (written.ok()) continue;
-      EXPECT_TRUE(written.error().message.contains(QString::fromUtf8(place.cause)))
-          << written.error().message.toStdString();
-      EXPECT_EQ(stateOf(target), before);
-      EXPECT_EQ(QDir(base).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
-                                     QDir::System),
-                others);
+      const QByteArray before = FileState(target);
+      const auto entries = [&base] {
+        return QDir(base).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
+                                    QDir::System);
+      };
+      const QStringList others = entries();
+      const Result<void> written = write(target);
+      EXPECT_TRUE(!written.ok() && written.error().message.contains(QString::fromUtf8(cause)))
+          << (written.ok() ? std::string("saved") : written.error().message.toStdString());
+      EXPECT_EQ(FileState(target), before);
+      EXPECT_EQ(entries(), others);  // no half-written file left beside it
     }
   }
 }

@@ -96,13 +96,10 @@ TEST(SingleInstance, ASecondCopyIsRefusedUntilTheFirstEnds) {
   for (const QByteArray& stale :
        {QByteArray(), QByteArray("\x01garbage\n"),
         "999999999\ntermika\n" + QSysInfo::machineHostName().toUtf8() + '\n'}) {
-    const QString path = dir.filePath(QStringLiteral("stale.lock"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(stale);
+    QFile file(dir.filePath(QStringLiteral("stale.lock")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(stale) == stale.size());
     file.close();
-    SingleInstance next(path);
-    EXPECT_TRUE(next.acquire()) << stale.toStdString();
+    EXPECT_TRUE(SingleInstance(file.fileName()).acquire()) << stale.toStdString();
   }
 }
 
