@@ -22,23 +22,8 @@ ProbeFault classifyProbeAnswer(const QByteArray& answer) {
 }
 
 int probeFaultText(ProbeFault fault) {
-  switch (fault) {
-    case ProbeFault::None:
-      return 0;
-    case ProbeFault::NoAdapter:
-      return 1950;
-    case ProbeFault::NoPort:
-      return 1951;
-    case ProbeFault::NoAnswer:
-      return 1952;
-    case ProbeFault::Garbled:
-      return 1953;
-    case ProbeFault::Streaming:
-      return 1954;
-    case ProbeFault::Unsupported:
-      return 1955;
-  }
-  return 0;
+  // Texts 1950..1955 follow the order of the causes.
+  return fault == ProbeFault::None ? 0 : 1949 + static_cast<int>(fault);
 }
 
 }  // namespace termika

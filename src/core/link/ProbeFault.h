@@ -5,7 +5,8 @@
 namespace termika {
 
 // Why no logger was found, from the least to the most telling: a scan keeps
-// the most telling cause it met on any port.
+// the most telling cause it met on any port. Explained by texts 1950..1955
+// in this order.
 enum class ProbeFault {
   None,
   NoAdapter,    // no USB adapter at all
