@@ -56,13 +56,17 @@ QStringList argumentsOf(int argc, char** argv) {
   return arguments;
 }
 
-// Output that did not reach standard output is a failure, whatever the command did.
+// Output that did not reach standard output is a failure, whatever the
+// command did; a command that failed already has said why.
 int checkedOutput(int code) {
   errno = 0;
-  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return code;
+  const bool flushed = std::fflush(stdout) == 0;
+  const int error = errno;
+  if ((flushed && !std::ferror(stdout)) || code != termika::cli::kExitOk) return code;
   err(QStringLiteral("cannot write to standard output: %1")
-          .arg(QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO))));
-  return code == termika::cli::kExitOk ? termika::cli::kExitFailure : code;
+          .arg(flushed ? QStringLiteral("a write failed")
+                       : QString::fromLocal8Bit(std::strerror(error))));
+  return termika::cli::kExitFailure;
 }
 
 }  // namespace
