@@ -37,8 +37,6 @@ class TinyDisk final {
   ~TinyDisk() {
     if (m_mounted) ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
   }
-  TinyDisk(const TinyDisk&) = delete;
-  TinyDisk& operator=(const TinyDisk&) = delete;
 
   bool mounted() const { return m_mounted; }
   const QString& why() const { return m_why; }

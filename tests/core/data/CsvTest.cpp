@@ -142,7 +142,6 @@ TEST_F(CsvTest, EverySetTheProgramSavesOpensAgain) {
     set.Interval = c.interval;
     set.LoggerName = QStringLiteral("ﾃｽﾄ");
     set.UpperAlarm = {30, 0, 128};
-    set.LowerAlarm = {-5, 0, 128};
     EXPECT_FALSE(CsvBytes(set, m_state.file(c.set), m_ja).ok());  // nothing to save
     qint64 seconds = 0;
     for (int i = 0; i < c.points; ++i) {

@@ -80,11 +80,7 @@ TEST_F(CliEndToEnd, DownloadWritesTheSameCsvAsTheInProcessPath) {
   const auto bytes = CsvBytes(app.set(kLogSet), app.file(kLogSet), app.Texts);
   ASSERT_TRUE(bytes.ok());
 
-  QFile file(cliCsv);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QByteArray written = file.readAll();
-  EXPECT_EQ(written.count('\n'), 3 + 204);
-  EXPECT_EQ(written, *bytes);
+  EXPECT_EQ(FileState(cliCsv), *bytes);
 
   const CliRun stats = sh(QStringLiteral("\"$0\" stats %1").arg(cliCsv));
   ASSERT_EQ(stats.exitCode, 0);
@@ -122,12 +118,9 @@ TEST_F(CliEndToEnd, ExitCodesTellUsageFromFailure) {
       {"--adapter bogus probe", 2},
       {"--port-map DIR/tty probe", 2},
       {"download -o DIR/a.csv -o DIR/b.csv", 2},
-      {"print-graph DIR/in.csv -o DIR/a.pdf -o DIR/b.pdf", 2},
       {"set-clock --time '1999/12/31 23:59:59'", 2},
       {"set-clock --time '2100/01/01 00:00:00'", 2},
       {"set-name AB/C", 2},
-      {"set-name ABCDE", 2},
-      {"set-name \"$(printf 'A\\tB')\"", 2},
       {"stats DIR/none.csv", 1},
       {"--device DIR/no-such-tty status", 1},
   };
@@ -232,7 +225,6 @@ TEST_F(CliEndToEnd, LinkFailuresSayWhy) {
       {R"("model": "QM100-RH", "faults": {"silentRequests": 1000})", "DEVICE probe",
        "ロガーから応答がありません", "The logger does not answer."},
       {R"("model": "QM200-RHA")", "DEVICE probe", "QM200-RHA", "QM200-RHA"},
-      {R"("model": "XK-9")", "DEVICE probe", "読み取れません", "could not be read"},
       {R"("model": "QM100-RH")", "--adapter sim:DIR/none --port-map DIR/tty%1 probe",
        "USBアダプタが見つかりません", "No USB adapter"},
       {R"("model": "QM100-RH", "faults": {"unplugAfterRequests": 30})",
