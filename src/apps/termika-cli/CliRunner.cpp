@@ -342,18 +342,19 @@ void CliRunner::startMeasure() {
                                     .arg(count)
                                     .arg(fmt::dateTime(r->DateTime), fmt::fixed2(r->Temperature),
                                          fmt::fixed2(r->Humidity)));
-    if (!printed) {
+    if (printed) {
+      ++m_pointsPrinted;
+    } else {
       // Nobody would see the points: stop rather than measure on in the dark.
+      const int error = errno;
       err(QStringLiteral("cannot write to standard output: %1")
-              .arg(QString::fromLocal8Bit(std::strerror(errno))));
-      if (m_measure->running()) m_measure->Command2_Click(0, false);
+              .arg(QString::fromLocal8Bit(std::strerror(error))));
       finish(kExitFailure);
-      return;
     }
-    ++m_pointsPrinted;
-    if (m_options.count > 1 && m_pointsPrinted >= m_options.count && m_measure->running()) {
+    const bool enough = m_options.count > 1 && m_pointsPrinted >= m_options.count;
+    if ((enough || !printed) && m_measure->running()) {
       m_measure->Command2_Click(0, false);
-      finish(kExitOk);
+      finish(kExitOk);  // a failure above stays the result
     }
   });
   connect(m_measure.get(), &RealTimeMeasurement::runningChanged, this, [this](bool running) {
