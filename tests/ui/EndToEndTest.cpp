@@ -134,6 +134,7 @@ TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
   EXPECT_FALSE(find<GraphView>("ondo")->image().isNull());
   EXPECT_TRUE(find<QAbstractButton>("Command21")->isEnabled());  // something to save
   EXPECT_FALSE(find<QWidget>("Form3")->isVisible());
+  EXPECT_TRUE(m_port->logger().downloaded());  // the window holds the set
   shoot(*m_window, "downloaded.png");
   click("Option9");
   EXPECT_TRUE(find<QTableView>("ListView1_0")->isVisible());

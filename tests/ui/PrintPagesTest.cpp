@@ -104,32 +104,6 @@ TEST_F(PrintPagesTest, GraphPdfInEnglishDescribesTheWholeSet) {
       << text.toStdString();
 }
 
-TEST_F(PrintPagesTest, ExistingPdfIsReplacedOnlyByACompleteOne) {
-  FillLogSet(m_state, m_dir, 5);
-  const Result<int> failed = printSetToPdf(m_state, kLogSet, true, path("missing-folder/out.pdf"));
-  ASSERT_FALSE(failed.ok());
-  EXPECT_TRUE(failed.error().message.contains(QStringLiteral("out.pdf")));
-  const QString pdf = path("report.pdf");
-  {
-    QFile old(pdf);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old");
-  }
-  m_state.set(kLogSet).Count = 0;
-  EXPECT_FALSE(printSetToPdf(m_state, kLogSet, true, pdf).ok());
-  QFile kept(pdf);
-  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-  EXPECT_EQ(kept.readAll(), QByteArray("old"));
-  kept.close();
-
-  m_state.set(kLogSet).Count = 5;
-  ASSERT_TRUE(printSetToPdf(m_state, kLogSet, true, pdf).ok());
-  QFile replaced(pdf);
-  ASSERT_TRUE(replaced.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(replaced.readAll().startsWith("%PDF"));
-  EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).filter(QStringLiteral("report")).size(), 1);
-}
-
 TEST_F(PrintPagesTest, CsvFileToPdfForScriptedReports) {
   FillLogSet(m_state, m_dir, 8, QStringLiteral("QM120-RH"));
   const QString csv = path("T001.csv");

@@ -1,8 +1,13 @@
 #include "CliOptions.h"
 
+#include <QDir>
 #include <QRegularExpression>
 
+#include "core/app/NameRules.h"
 #include "core/app/RecordingSettings.h"
+#include "core/link/AdapterPinsFactory.h"
+#include "core/link/PortMap.h"
+#include "core/link/SerialTransport.h"
 
 namespace termika::cli {
 
@@ -25,6 +30,23 @@ bool isRecordingInterval(int seconds) {
          seconds / 60 <= RecordingSettings::kMaxMinutes;
 }
 
+// Why a name cannot be the logger's, or nothing when it can.
+std::optional<QString> nameProblem(const QString& name) {
+  switch (name_rules::check(name)) {
+    case name_rules::NameFault::None:
+      return std::nullopt;
+    case name_rules::NameFault::ForbiddenCharacter:
+      return QStringLiteral("a name may not hold %1").arg(name_rules::forbiddenCharacters());
+    case name_rules::NameFault::ControlCharacter:
+      return QStringLiteral("a name may not hold control characters");
+    case name_rules::NameFault::DoubleByteCharacter:
+      return QStringLiteral("a name holds single-byte characters only (ASCII, half-width kana)");
+    case name_rules::NameFault::TooLong:
+      return QStringLiteral("a name has at most %1 characters").arg(name_rules::kMaxLength);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<CivilTime> parseTime(const QString& text, bool withSeconds) {
@@ -45,16 +67,18 @@ QString CliOptions::usage() {
   return QStringLiteral(
       "usage: termika-cli [--device PATH | --port N] [--port-map TEMPLATE] "
       "[--adapter ftdi|sim:PATH|none]\n"
-      "                   [--baud B] [--lang ja|en] COMMAND [options]\n"
+      "                   [--baud B] [--lang ja|en] [--verbose] COMMAND [options]\n"
       "  probe                         find the logger (adapter pulse, ports 16..1), print port "
       "and model\n"
       "  status                        print every status field, one \"name: value\" line each\n"
       "  download [--slow] -o FILE.csv download all points and save them as the program's CSV\n"
       "  measure [--count N] [--every S]   real-time measurements, one CSV-style line per point\n"
-      "  set-clock [--time \"YYYY/MM/DD hh:mm:ss\"]   default: now\n"
+      "  set-clock [--time \"YYYY/MM/DD hh:mm:ss\"]   default: now; years 2000..2099\n"
       "  set-name NAME                 four characters, same rules as the name dialog\n"
       "  start --mode one-time|loop --interval SECONDS [--high T] [--low T] "
       "[--at \"YYYY/MM/DD hh:mm\"]\n"
+      "        [--discard-undownloaded]   a start erases points never downloaded: refused\n"
+      "                                   unless this is given\n"
       "  stop\n"
       "  stats FILE.csv                count, first/last time, min/max/mean of temperature and "
       "humidity,\n"
@@ -77,19 +101,27 @@ Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
   for (; i < n; ++i) {
     const QString& a = arguments.at(i);
     if (!a.startsWith(QLatin1String("--"))) break;
+    if (a == QLatin1String("--verbose")) {
+      o.verbose = true;
+      continue;
+    }
     const auto v = value(a);
     if (!v) return usageError(QStringLiteral("%1 needs a value").arg(a));
     if (a == QLatin1String("--device")) {
-      o.device = *v;
+      // Relative to the working folder, as with every other program.
+      o.device = QDir::current().absoluteFilePath(*v);
     } else if (a == QLatin1String("--port")) {
       const auto p = toInt(*v);
       if (!p || *p < 1 || *p > 255) return usageError(QStringLiteral("--port takes 1..255"));
       o.port = p;
     } else if (a == QLatin1String("--port-map")) {
+      if (const auto map = PortMap::fromTemplate(*v); !map) return map.error();
       o.portMap = *v;
     } else if (a == QLatin1String("--adapter")) {
+      if (const auto pins = makeAdapterPins(*v); !pins) return pins.error();
       o.adapter = *v;
     } else if (a == QLatin1String("--baud")) {
+      if (const auto baud = SerialTransport::parseBaudSetting(*v); !baud) return baud.error();
       o.baud = *v;
     } else if (a == QLatin1String("--lang")) {
       if (*v == QLatin1String("ja")) {
@@ -123,10 +155,15 @@ Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
       o.slow = true;
       continue;
     }
+    if (a == QLatin1String("--discard-undownloaded") && o.command == QLatin1String("start")) {
+      o.discardUndownloaded = true;
+      continue;
+    }
     const auto v = value(a);
     if (!v) return usageError(QStringLiteral("%1 needs a value").arg(a));
     if ((o.command == QLatin1String("download") || o.isPrint()) &&
         (a == QLatin1String("-o") || a == QLatin1String("--output"))) {
+      if (!o.output.isEmpty()) return usageError(QStringLiteral("-o is given twice"));
       o.output = *v;
     } else if (o.command == QLatin1String("measure") && a == QLatin1String("--count")) {
       const auto c = toInt(*v);
@@ -139,6 +176,10 @@ Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
     } else if (o.command == QLatin1String("set-clock") && a == QLatin1String("--time")) {
       o.time = parseTime(*v, true);
       if (!o.time) return usageError(QStringLiteral("--time takes \"YYYY/MM/DD hh:mm:ss\""));
+      // Two digits of the year reach the logger, read as 20xx.
+      if (o.time->year < 2000 || o.time->year > 2099) {
+        return usageError(QStringLiteral("--time takes a year from 2000 to 2099"));
+      }
     } else if (o.command == QLatin1String("start") && a == QLatin1String("--mode")) {
       if (*v == QLatin1String("one-time")) {
         o.loop = false;
@@ -185,6 +226,9 @@ Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
   }
   if (c == QLatin1String("set-name")) {
     o.name = positional.first();
+    if (const auto problem = nameProblem(o.name)) {
+      return usageError(QStringLiteral("set-name: %1").arg(*problem));
+    }
   } else if (c == QLatin1String("stats")) {
     o.file = positional.first();
   } else if (o.isPrint()) {

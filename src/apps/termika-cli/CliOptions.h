@@ -19,28 +19,32 @@ struct CliOptions {
   QString adapter;          // --adapter ftdi|sim:PATH|none
   QString baud = QStringLiteral("57600");
   UiText::Language language = UiText::Language::Japanese;
+  bool verbose = false;  // --verbose: notes about the port (RTS on a pty, ...)
 
   QString command;  // probe, status, download, ..., stats, print-graph, print-dump
 
   // Command options.
-  bool slow = false;              // download --slow
-  QString output;                 // download -o FILE.csv
-  int count = 1;                  // measure --count N
-  int every = 5;                  // measure --every S (2..60)
-  std::optional<CivilTime> time;  // set-clock --time
-  QString name;                   // set-name NAME
-  bool loop = false;              // start --mode
-  int intervalSeconds = 0;        // start --interval
-  std::optional<int> high;        // start --high T
-  std::optional<int> low;         // start --low T
-  std::optional<CivilTime> at;    // start --at (seconds 0)
-  QString file;                   // stats / print-graph / print-dump FILE.csv
+  bool slow = false;                 // download --slow
+  QString output;                    // download -o FILE.csv
+  int count = 1;                     // measure --count N
+  int every = 5;                     // measure --every S (2..60)
+  std::optional<CivilTime> time;     // set-clock --time
+  QString name;                      // set-name NAME
+  bool loop = false;                 // start --mode
+  int intervalSeconds = 0;           // start --interval
+  std::optional<int> high;           // start --high T
+  std::optional<int> low;            // start --low T
+  std::optional<CivilTime> at;       // start --at (seconds 0)
+  bool discardUndownloaded = false;  // start --discard-undownloaded
+  QString file;                      // stats / print-graph / print-dump FILE.csv
 
   bool isPrint() const {
     return command == QLatin1String("print-graph") || command == QLatin1String("print-dump");
   }
 
-  // `arguments` without the program name. The error is a usage error.
+  // `arguments` without the program name, file names as fileNameFromNative
+  // gives them. The error is a usage error: everything that can be judged
+  // without a logger is judged here.
   static Result<CliOptions> parse(const QStringList& arguments);
   static QString usage();
 };

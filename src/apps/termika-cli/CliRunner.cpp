@@ -4,16 +4,21 @@
 #include <QDate>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "core/app/RecordingSettings.h"
 #include "core/data/Csv.h"
 #include "core/data/Formats.h"
+#include "core/data/InputFile.h"
+#include "core/data/OutputFile.h"
 #include "core/link/AdapterPinsFactory.h"
 #include "core/link/PortDiscovery.h"
 #include "core/link/PortFactory.h"
 #include "core/link/PortMap.h"
+#include "core/link/ProbeFault.h"
 #include "core/link/SerialTransport.h"
 #include "core/sessions/SeriesStats.h"
 
@@ -21,7 +26,14 @@ namespace termika::cli {
 
 namespace {
 
+// Buffered: the end of the program finds out whether it all reached standard output.
 void out(const QString& line) { std::printf("%s\n", line.toLocal8Bit().constData()); }
+
+// A point is shown at once; false when standard output cannot take it.
+bool outNow(const QString& line) {
+  out(line);
+  return std::fflush(stdout) == 0;
+}
 
 void err(const QString& line) {
   std::fprintf(stderr, "termika-cli: %s\n", line.toLocal8Bit().constData());
@@ -68,6 +80,13 @@ CliRunner::~CliRunner() {
 
 std::optional<int> CliRunner::start() {
   if (m_options.command == QLatin1String("stats")) return runStats();
+  // Before the transfer: a download that cannot be saved must not start.
+  if (m_options.command == QLatin1String("download")) {
+    if (const auto usable = CheckOutputFile(m_options.output); !usable) {
+      err(usable.error().message);
+      return kExitFailure;
+    }
+  }
   if (const auto ready = prepare(); !ready) {
     err(ready.error().message);
     return kExitFailure;
@@ -120,10 +139,9 @@ Result<void> CliRunner::prepare() {
                                    m_timings);
   connect(m_connection.get(), &Connection::notice, this, [](const QString& m) { err(m); });
   connect(m_connection.get(), &Connection::connected, this, &CliRunner::onConnected);
-  connect(m_connection.get(), &Connection::notFound, this, [this] { finish(kExitFailure); });
-  connect(m_connection.get(), &Connection::disconnected, this, [this] {
-    if (m_phase != Phase::Done && !m_downloadSaved) finish(kExitFailure);
-  });
+  connect(m_connection.get(), &Connection::notFound, this,
+          [this] { notFound(m_connection->notFoundCause()); });
+  connect(m_connection.get(), &Connection::disconnected, this, &CliRunner::onLinkLost);
   return {};
 }
 
@@ -151,21 +169,37 @@ void CliRunner::connectDirect() {
     const auto model = PortDiscovery::recogniseModel(*answer);
     if (!model) {
       m_prompts.info(m_app.ModelName, m_app.Texts.after(m_app.ModelName, 1071));
-      finish(kExitFailure);
+      notFound(classifyProbeAnswer(*answer));
       return;
     }
     m_app.ModelName = *model;
     m_app.Connected = true;
     m_exchange->setTransport(m_directPort.get());
-    connect(m_exchange.get(), &Exchange::linkClosed, this, [this] {
-      if (m_phase != Phase::Done && !m_downloadSaved) finish(kExitFailure);
-    });
+    connect(m_exchange.get(), &Exchange::linkClosed, this, &CliRunner::onLinkLost);
     m_phase = Phase::ReadingStatus;
     if (!m_exchange->start(commands::ConnectRows())) finish(kExitFailure);
   });
 }
 
 void CliRunner::onConnected() { m_phase = Phase::ReadingStatus; }
+
+void CliRunner::notFound(ProbeFault cause) {
+  // Under the "not connected" line, the reason in the chosen language.
+  if (const int text = probeFaultText(cause); text > 0) err(m_app.Texts.text(text));
+  finish(kExitFailure);
+}
+
+void CliRunner::onLinkLost() {
+  // After the save the mark alone is at stake: the exchange's end says so.
+  if (m_phase == Phase::Done || m_downloadSaved) return;
+  if (m_options.command == QLatin1String("measure")) {
+    err(QStringLiteral("%1 (%2/%3)")
+            .arg(m_app.Texts.text(1956))
+            .arg(m_pointsPrinted)
+            .arg(m_options.count));
+  }
+  finish(kExitFailure);
+}
 
 void CliRunner::onExchangeEnded() {
   if (m_exchange->isBusy()) return;  // a new exchange began meanwhile
@@ -231,11 +265,18 @@ void CliRunner::runCommand() {
 }
 
 void CliRunner::afterCommandExchange() {
+  const QString& c = m_options.command;
   if (!m_app.Connected) {
+    if (m_downloadSaved) {
+      err(QStringLiteral("The points are saved in %1, but the logger was not marked as "
+                         "downloaded: it will ask before a start erases them.")
+              .arg(m_options.output));
+    } else if (c == QLatin1String("measure")) {
+      onLinkLost();
+    }
     finish(kExitFailure);
     return;
   }
-  const QString& c = m_options.command;
   if (c == QLatin1String("download")) {
     finish(m_downloadSaved && m_downloadMarked ? kExitOk : kExitFailure);
   } else if (c == QLatin1String("measure")) {
@@ -274,12 +315,13 @@ void CliRunner::startDownload() {
     const double seconds =
         transfer->isValid() ? static_cast<double>(transfer->elapsed()) / 1000.0 : 0.0;
     if (!ok) return;  // the message is on its way; the exchange end decides
-    // The logger hears that its points are downloaded only once they are
-    // safely in the file.
+    // The set is complete and converted. The logger hears that it was
+    // downloaded only once the file is safely on the disk.
     const auto written =
         WriteCsvFile(m_options.output, m_app.set(kLogSet), m_app.file(kLogSet), m_app.Texts);
     if (!written) {
       err(written.error().message);
+      err(QStringLiteral("The logger keeps its points as never downloaded."));
       return;
     }
     m_downloadSaved = true;
@@ -300,20 +342,30 @@ void CliRunner::startMeasure() {
   connect(m_measure.get(), &RealTimeMeasurement::pointAdded, this, [this](int count) {
     const auto r = m_app.file(kRealTimeSet).read(count);
     if (!r) return;
-    ++m_pointsPrinted;
-    out(QStringLiteral("%1,%2,%3,%4")
-            .arg(count)
-            .arg(fmt::dateTime(r->DateTime),
-                 fmt::measuredValue(r->Temperature, fmt::LeadingZero::Kept),
-                 fmt::measuredValue(r->Humidity, fmt::LeadingZero::Kept)));
-    std::fflush(stdout);
-    if (m_options.count > 1 && m_pointsPrinted >= m_options.count && m_measure->running()) {
+    const bool printed = outNow(QStringLiteral("%1,%2,%3,%4")
+                                    .arg(count)
+                                    .arg(fmt::dateTime(r->DateTime),
+                                         fmt::measuredValue(r->Temperature, fmt::LeadingZero::Kept),
+                                         fmt::measuredValue(r->Humidity, fmt::LeadingZero::Kept)));
+    if (printed) {
+      ++m_pointsPrinted;
+    } else {
+      // Nobody would see the points: stop rather than measure on in the dark.
+      const int error = errno;
+      err(QStringLiteral("cannot write to standard output: %1")
+              .arg(QString::fromLocal8Bit(std::strerror(error))));
+      finish(kExitFailure);
+    }
+    const bool enough = m_options.count > 1 && m_pointsPrinted >= m_options.count;
+    if ((enough || !printed) && m_measure->running()) {
       m_measure->Command2_Click(0, false);
-      finish(kExitOk);
+      finish(kExitOk);  // a failure above stays the result
     }
   });
   connect(m_measure.get(), &RealTimeMeasurement::runningChanged, this, [this](bool running) {
-    if (!running && m_pointsPrinted < m_options.count) finish(kExitFailure);
+    if (running || m_pointsPrinted >= m_options.count) return;
+    if (!m_app.Connected) onLinkLost();
+    finish(kExitFailure);
   });
   const bool started = m_options.count == 1 ? m_measure->Command1_Click()
                                             : m_measure->Command2_Click(m_options.every, false);
@@ -336,11 +388,6 @@ void CliRunner::startRecording() {
       finish(kExitFailure);
       return;
     case RecordingButtonAction::AskOverwrite:
-      // Starting is what the user asked for: the question is answered Yes.
-      m_prompts.setAnswer(true);
-      m_prompts.ask(m_app.ModelName, m_app.Texts.joined(1091, 1092));
-      m_prompts.setAnswer(false);
-      break;
     case RecordingButtonAction::OpenSettings:
       break;
   }
@@ -374,6 +421,24 @@ void CliRunner::startRecording() {
       return;
     }
     r.ReservedStart = LogStartRequest::Reservation{a.day, a.hour, a.minute};
+  }
+  // Everything that could still refuse the start is judged before the
+  // question, so a "yes" is never followed by a refusal.
+  if (const auto settings = DeviceRequests::settingsFor(r, clock); !settings) {
+    err(settings.error().message);
+    finish(kExitFailure);
+    return;
+  }
+  if (action == RecordingButtonAction::AskOverwrite) {
+    // Points never downloaded would be erased: only the user's word says yes.
+    m_prompts.setAnswer(m_options.discardUndownloaded);
+    const bool yes = m_prompts.ask(m_app.ModelName, m_app.Texts.joined(1091, 1092));
+    m_prompts.setAnswer(false);
+    if (!yes) {
+      err(m_app.Texts.text(1957));
+      finish(kExitFailure);
+      return;
+    }
   }
   const auto started = m_requests->startRecording(r, clock);
   if (!started) {
@@ -420,13 +485,19 @@ void CliRunner::printStatus() {
 }
 
 int CliRunner::runStats() {
-  // The header texts are matched in the chosen language first, then the other.
-  CsvReadResult read = ReadCsvFile(m_options.file, m_app.Texts);
+  // Read once (a pipe cannot be read twice); the header texts are matched in
+  // the chosen language first, then the other.
+  const Result<QByteArray> bytes = ReadInputFile(m_options.file, csv::kMaxFileBytes);
+  if (!bytes) {
+    err(QStringLiteral("%1 %2").arg(m_app.Texts.text(1113), bytes.error().message));
+    return kExitFailure;
+  }
+  CsvReadResult read = ParseCsv(*bytes, m_app.Texts);
   if (!read.ok() && read.error.wrongHeader) {
     const auto other = m_options.language == UiText::Language::Japanese
                            ? UiText::Language::English
                            : UiText::Language::Japanese;
-    read = ReadCsvFile(m_options.file, UiText::load(other));
+    read = ParseCsv(*bytes, UiText::load(other));
   }
   if (!read.ok()) {
     const int text = read.error.wrongHeader ? 1109 : 1113;

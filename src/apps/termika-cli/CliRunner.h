@@ -12,6 +12,7 @@
 #include "core/link/AdapterPins.h"
 #include "core/link/Exchange.h"
 #include "core/link/LatencyTimer.h"
+#include "core/link/ProbeFault.h"
 #include "core/link/Timings.h"
 #include "core/sessions/Connection.h"
 #include "core/sessions/DeviceRequests.h"
@@ -44,6 +45,10 @@ class CliRunner final : public QObject {
   Result<void> prepare();
   void connectDirect();
   void onConnected();
+  // No logger: the cause goes under the "not connected" line.
+  void notFound(ProbeFault cause);
+  // The port closed under a command (time-out, a pulled adapter).
+  void onLinkLost();
   void onExchangeEnded();
   void runCommand();
   void afterCommandExchange();

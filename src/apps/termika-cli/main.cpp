@@ -2,23 +2,38 @@
 // configure, print) without the window, for scripts and scheduled jobs.
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLoggingCategory>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "CliOptions.h"
 #include "CliRunner.h"
+#include "core/data/InputFile.h"
+#include "core/data/NativeFileName.h"
 #include "ui/print/PrintActions.h"
 
 namespace {
 
+void err(const QString& line) {
+  std::fprintf(stderr, "termika-cli: %s\n", line.toLocal8Bit().constData());
+}
+
 // Printing needs fonts and a paint engine, so the print commands run a GUI
 // application on the offscreen platform; everything else stays console-only.
 int printToPdf(const termika::cli::CliOptions& options) {
+  // The PDF must never take the place of the data it shows.
+  if (termika::IsSameFile(options.file, options.output)) {
+    err(QStringLiteral("%1 is the same file as %2; the PDF would replace the data.")
+            .arg(options.output, options.file));
+    return termika::cli::kExitFailure;
+  }
   const auto pages =
       termika::printCsvToPdf(options.file, options.command == QLatin1String("print-dump"),
                              options.output, options.language);
   if (!pages) {
-    std::fprintf(stderr, "termika-cli: %s\n", pages.error().message.toLocal8Bit().constData());
+    err(pages.error().message);
     return termika::cli::kExitFailure;
   }
   std::printf("%s: %d page(s)\n", options.output.toLocal8Bit().constData(), *pages);
@@ -33,6 +48,27 @@ bool wantsPrint(int argc, char** argv) {
   return false;
 }
 
+// Qt decodes the arguments as UTF-8 and loses the bytes of a file name that
+// is not; these keep them.
+QStringList argumentsOf(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << termika::fileNameFromNative(QByteArray(argv[i]));
+  return arguments;
+}
+
+// Output that did not reach standard output is a failure, whatever the
+// command did; a command that failed already has said why.
+int checkedOutput(int code) {
+  errno = 0;
+  const bool flushed = std::fflush(stdout) == 0;
+  const int error = errno;
+  if ((flushed && !std::ferror(stdout)) || code != termika::cli::kExitOk) return code;
+  err(QStringLiteral("cannot write to standard output: %1")
+          .arg(flushed ? QStringLiteral("a write failed")
+                       : QString::fromLocal8Bit(std::strerror(error))));
+  return termika::cli::kExitFailure;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,11 +80,10 @@ int main(int argc, char** argv) {
     app = std::make_unique<QCoreApplication>(argc, argv);
   }
   QCoreApplication::setApplicationName(QStringLiteral("termika-cli"));
-  QStringList arguments = QCoreApplication::arguments();
-  arguments.removeFirst();
+  const QStringList arguments = argumentsOf(argc, argv);
   if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
     std::printf("%s", termika::cli::CliOptions::usage().toLocal8Bit().constData());
-    return termika::cli::kExitOk;
+    return checkedOutput(termika::cli::kExitOk);
   }
   auto options = termika::cli::CliOptions::parse(arguments);
   if (!options) {
@@ -56,8 +91,11 @@ int main(int argc, char** argv) {
                  termika::cli::CliOptions::usage().toLocal8Bit().constData());
     return termika::cli::kExitUsage;
   }
-  if (options->isPrint()) return printToPdf(*options);
+  // Notes about the port (RTS that a pty cannot set, ...) are for --verbose.
+  if (!options->verbose)
+    QLoggingCategory::setFilterRules(QStringLiteral("termika.port.info=false"));
+  if (options->isPrint()) return checkedOutput(printToPdf(*options));
   termika::cli::CliRunner runner(std::move(*options));
-  if (const auto code = runner.start()) return *code;
-  return QCoreApplication::exec();
+  if (const auto code = runner.start()) return checkedOutput(*code);
+  return checkedOutput(QCoreApplication::exec());
 }

@@ -15,16 +15,39 @@ AdapterFile::AdapterFile(QString path, FrameTrace* trace, std::function<qint64()
 
 AdapterFile::~AdapterFile() { remove(); }
 
+namespace {
+
+// The first line of every adapter file the simulator makes; a file without
+// it is someone else's and is never touched.
+const QByteArray kOwnMark = QByteArrayLiteral("termika-sim adapter\n");
+
+}  // namespace
+
 bool AdapterFile::create(QString* error) {
-  QDir().mkpath(QFileInfo(m_path).absolutePath());
+  const QFileInfo existing(m_path);
+  if (existing.exists() || existing.isSymLink()) {
+    QFile old(m_path);
+    // A killed run leaves its own file behind; anything else stays as it is.
+    const bool own = existing.isFile() && !existing.isSymLink() && old.open(QIODevice::ReadOnly) &&
+                     old.read(kOwnMark.size()) == kOwnMark;
+    if (!own) {
+      *error = QStringLiteral(
+                   "%1 exists and is not an adapter file of termika-sim; "
+                   "not touching it")
+                   .arg(m_path);
+      return false;
+    }
+  }
+  QDir().mkpath(existing.absolutePath());
   QFile file(m_path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+      file.write(kOwnMark) != kOwnMark.size() || !file.flush()) {
     *error =
         QStringLiteral("cannot create the adapter file %1: %2").arg(m_path, file.errorString());
     return false;
   }
   m_created = true;
-  m_offset = 0;
+  m_offset = kOwnMark.size();
   m_poll.start();
   return true;
 }
@@ -50,7 +73,7 @@ void AdapterFile::poll() {
   while ((end = m_partial.indexOf('\n')) >= 0) {
     const QByteArray line = m_partial.left(end).trimmed();
     m_partial.remove(0, end + 1);
-    if (!line.isEmpty()) {
+    if (!line.isEmpty() && line != kOwnMark.trimmed()) {
       m_trace->note(m_clockMs(), QStringLiteral("adapter %1").arg(QString::fromUtf8(line)));
     }
   }

@@ -12,7 +12,9 @@ namespace termika {
 // The simulated USB adapter: its presence is a file, and the program's
 // simulated pin driver appends a line "pulse <levels> <epoch-ms>" to it for
 // every CBUS pulse. The lines are copied into the trace so the probe's pulse
-// sequence can be checked.
+// sequence can be checked. The file starts with a mark line: a path that
+// holds anything but such a file (left by a killed run) is refused, never
+// truncated or removed.
 class AdapterFile final : public QObject {
   Q_OBJECT
  public:

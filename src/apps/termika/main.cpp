@@ -46,9 +46,16 @@ static int runTermika(int argc, char** argv) {
     return 0;
   }
 
-  // A second copy ends at once, before it touches any file; no window, no message.
+  // A second copy ends at once, before it touches any file; no window, only a
+  // line for whoever started it.
   termika::SingleInstance instance(termika::SingleInstance::defaultLockPath());
-  if (!instance.acquire()) return 0;
+  if (!instance.acquire()) {
+    const QString holder = instance.holder();
+    std::fprintf(stderr, "termika: another copy is already running%s%s; it keeps the lock %s\n",
+                 holder.isEmpty() ? "" : ": ", qUtf8Printable(holder),
+                 qUtf8Printable(termika::SingleInstance::defaultLockPath()));
+    return 0;
+  }
 
   // Qt's own words (buttons, file dialogs) and our messages in the same language.
   const termika::Translations translations(line->language);

@@ -27,7 +27,11 @@ bool containsForbidden(const QString& name) {
 
 NameFault check(const QString& name) {
   if (containsForbidden(name)) return NameFault::ForbiddenCharacter;
+  for (const QChar c : name) {
+    if (c.category() == QChar::Other_Control) return NameFault::ControlCharacter;
+  }
   if (!cp932::isSingleByteText(name)) return NameFault::DoubleByteCharacter;
+  if (name.size() > kMaxLength) return NameFault::TooLong;
   return NameFault::None;
 }
 
@@ -41,7 +45,8 @@ QString unstorableCharacters(const QString& name) {
 
 QString refusalMessage(const UiText& texts, int headingId, const QString& name) {
   QString detail;
-  if (check(name) == NameFault::DoubleByteCharacter) {
+  const NameFault fault = check(name);
+  if (fault == NameFault::DoubleByteCharacter || fault == NameFault::ControlCharacter) {
     // No table text names double-byte characters, so list the ones typed in
     // the same layout as the forbidden ones.
     detail = QString(11, QLatin1Char(' '));

@@ -7,13 +7,14 @@ namespace termika {
 class UiText;
 
 // The rules of a logger's identification name: at most four characters,
-// single-byte only (the logger stores one byte per character) and none of the
-// nine characters that are not allowed in file names.
+// single-byte only (the logger stores one byte per character), no control
+// characters and none of the nine characters that are not allowed in file
+// names. The dialogs and termika-cli judge a name by check() alone.
 namespace name_rules {
 
 constexpr int kMaxLength = 4;
 
-enum class NameFault { None, ForbiddenCharacter, DoubleByteCharacter };
+enum class NameFault { None, ForbiddenCharacter, ControlCharacter, DoubleByteCharacter, TooLong };
 
 // The nine forbidden characters, in the order the refusal message lists them.
 QString forbiddenCharacters();

@@ -143,7 +143,9 @@ StartRefusal RecordingSettings::check(const QDateTime& now) const {
   switch (name_rules::check(m_name)) {
     case name_rules::NameFault::ForbiddenCharacter:
       return StartRefusal::ForbiddenName;
+    case name_rules::NameFault::ControlCharacter:
     case name_rules::NameFault::DoubleByteCharacter:
+    case name_rules::NameFault::TooLong:  // the field takes four at most
       return StartRefusal::DoubleByteName;
     case name_rules::NameFault::None:
       break;

@@ -1,8 +1,7 @@
 #include "core/app/Settings.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <utility>
 
@@ -10,12 +9,14 @@
 #include "core/app/Says.h"
 #include "core/app/WritableFolder.h"
 #include "core/data/Cp932.h"
+#include "core/data/InputFile.h"
+#include "core/data/OutputFile.h"
 
 namespace termika {
 namespace {
 
 const QString kFileName = QStringLiteral("Logger.ini");
-// More than any sane settings line; a bigger file is not read whole.
+// More than any sane settings line; a bigger file is refused.
 constexpr qint64 kMaxRead = qint64{64} * 1024;
 
 int portFrom(QStringView field) {
@@ -52,28 +53,17 @@ SettingsValues Settings::defaults() const {
 }
 
 Result<SettingsValues> Settings::load() const {
-  QFile file(path());
-  bool created = false;
-  while (!file.open(QIODevice::ReadOnly)) {
-    if (created || file.exists()) {
-      return Error{says("Cannot read %1: %2").arg(path(), file.errorString())};
-    }
+  if (!QFileInfo::exists(path()) && !QFileInfo(path()).isSymLink()) {
     if (Result<void> written = save(defaults()); !written) return written.error();
-    created = true;
   }
-  return parseLine(file.read(kMaxRead), defaults());
+  // Only a plain file is read: a pipe in its place would wait for a writer.
+  const Result<QByteArray> content = ReadInputFile(path(), kMaxRead, InputKind::RegularOnly);
+  if (!content) return content.error();
+  return parseLine(*content, defaults());
 }
 
 Result<void> Settings::save(const SettingsValues& values) const {
-  QSaveFile file(path());
-  if (!file.open(QIODevice::WriteOnly)) {
-    return Error{says("Cannot write %1: %2").arg(path(), file.errorString())};
-  }
-  const QByteArray line = formatLine(values, defaults().WorkingFolder);
-  if (file.write(line) != line.size() || !file.commit()) {
-    return Error{says("Cannot write %1: %2").arg(path(), file.errorString())};
-  }
-  return {};
+  return CommitFile(path(), formatLine(values, defaults().WorkingFolder));
 }
 
 SettingsValues Settings::parseLine(const QByteArray& content, const SettingsValues& defaults) {

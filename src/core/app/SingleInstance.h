@@ -7,7 +7,8 @@
 namespace termika {
 
 // Only one copy of the program may run: two would share the record files and
-// Logger.ini. A lock left by a crashed copy is taken over.
+// Logger.ini. A lock that names no live process (left by a crashed copy, or
+// empty or garbled) is taken over.
 class SingleInstance final {
  public:
   explicit SingleInstance(QString lockPath);
@@ -19,6 +20,8 @@ class SingleInstance final {
   // True when no other running copy holds the lock; it is then held until
   // this object goes away.
   bool acquire();
+  // The copy that holds the lock, for the message a second copy gives.
+  QString holder() const;
 
  private:
   QString m_path;

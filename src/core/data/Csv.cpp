@@ -1,9 +1,6 @@
 #include "core/data/Csv.h"
 
-#include <QBuffer>
-#include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <cmath>
 
@@ -12,6 +9,7 @@
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
 #include "core/data/Formats.h"
+#include "core/data/OutputFile.h"
 
 namespace termika {
 namespace {
@@ -108,49 +106,43 @@ std::optional<double> parseDecimal(const QString& text) {
   return v;
 }
 
-enum class Encoding { Undecided, Utf8, Cp932 };
+enum class Encoding { Utf8, Cp932 };
 
-// Reads the device line by line, deciding the encoding on the first line that
-// is not plain ASCII (a BOM decides at once) and keeping it for the file.
+// Splits the bytes into lines at CR LF, LF or a lone CR (old Mac files) and
+// decodes each in one encoding.
 class LineReader final {
  public:
-  explicit LineReader(QIODevice& device) : m_device(device) {}
+  LineReader(const QByteArray& bytes, Encoding encoding) : m_bytes(bytes), m_encoding(encoding) {}
 
   int lineNo() const { return m_lineNo; }
+  // True once a line was not text of the encoding.
+  bool undecodable() const { return m_undecodable; }
 
   // nullopt at the end of the file; sets `error` instead when a line is bad.
   std::optional<QString> next(QString& error) {
-    if (m_device.atEnd()) return std::nullopt;
-    QByteArray raw = m_device.readLine(csv::kMaxLineBytes + 3);
-    if (raw.isEmpty()) {
-      if (!m_device.atEnd()) error = says("the file cannot be read");
-      return std::nullopt;
-    }
+    const qsizetype size = m_bytes.size();
+    if (m_position >= size) return std::nullopt;
+    qsizetype end = m_position;
+    while (end < size && m_bytes[end] != '\n' && m_bytes[end] != '\r') ++end;
+    const QByteArray raw = m_bytes.mid(m_position, end - m_position);
+    if (end < size && m_bytes[end] == '\r') ++end;
+    if (end < size && m_bytes[end] == '\n') ++end;
+    m_position = end;
     ++m_lineNo;
-    const bool complete = raw.endsWith('\n') || m_device.atEnd();
-    while (raw.endsWith('\n') || raw.endsWith('\r')) raw.chop(1);
-    if (!complete || raw.size() > csv::kMaxLineBytes) {
+    if (raw.size() > csv::kMaxLineBytes) {
       error = says("the line is longer than %1 bytes").arg(csv::kMaxLineBytes);
       return std::nullopt;
-    }
-    if (m_lineNo == 1 && raw.startsWith("\xEF\xBB\xBF")) {
-      raw.remove(0, 3);
-      m_encoding = Encoding::Utf8;
     }
     if (raw.contains('\0')) {
       error = says("the line holds binary data, not text");
       return std::nullopt;
     }
     if (isAscii(raw)) return QString::fromLatin1(raw);
-    if (m_encoding == Encoding::Undecided) {
-      m_encoding = raw.isValidUtf8() ? Encoding::Utf8 : Encoding::Cp932;
-    }
     if (m_encoding == Encoding::Utf8) {
-      if (!raw.isValidUtf8()) {
-        error = says("the line is not valid UTF-8 text");
-        return std::nullopt;
-      }
-      return QString::fromUtf8(raw);
+      if (raw.isValidUtf8()) return QString::fromUtf8(raw);
+      m_undecodable = true;
+      error = says("the line is not valid UTF-8 text");
+      return std::nullopt;
     }
     // The first error ends the reading, so the decoder never needs a reset.
     // Built in place: a moved system converter stops counting errors.
@@ -161,6 +153,7 @@ class LineReader final {
     }
     QString text = m_cp932->decode(raw);
     if (m_cp932->hasError()) {
+      m_undecodable = true;
       error = says("the line is not valid Windows-31J text");
       return std::nullopt;
     }
@@ -175,10 +168,12 @@ class LineReader final {
     return true;
   }
 
-  QIODevice& m_device;
+  const QByteArray& m_bytes;
+  Encoding m_encoding;
   std::optional<QStringDecoder> m_cp932;  // opened on the first line that needs it
+  qsizetype m_position = 0;
   int m_lineNo = 0;
-  Encoding m_encoding = Encoding::Undecided;
+  bool m_undecodable = false;
 };
 
 CsvReadResult failure(int line, const QString& message, bool wrongHeader = false) {
@@ -247,39 +242,31 @@ Result<void> WriteCsvFile(const QString& path, const DataSet& set, const RecordF
                           const UiText& texts) {
   const Result<QByteArray> bytes = CsvBytes(set, file, texts);
   if (!bytes) return bytes.error();
-  return WriteFileAtomically(path, *bytes);
+  return CommitFile(path, *bytes);
 }
 
-Result<void> WriteFileAtomically(const QString& path, const QByteArray& bytes) {
-  QSaveFile out(path);
-  if (!out.open(QIODevice::WriteOnly)) {
-    return Error{says("Cannot create %1: %2").arg(path, out.errorString())};
-  }
-  if (out.write(bytes) != bytes.size()) {
-    const QString why = out.errorString();
-    out.cancelWriting();
-    return Error{says("Cannot write %1: %2").arg(path, why)};
-  }
-  if (!out.commit()) {
-    return Error{says("Cannot save %1: %2").arg(path, out.errorString())};
-  }
-  return {};
-}
+namespace {
 
-CsvReadResult ParseCsv(QIODevice& device, const UiText& texts) {
-  LineReader reader(device);
+// Reads the whole file in one encoding.
+CsvReadResult parseAs(const QByteArray& bytes, Encoding encoding, const UiText& texts,
+                      bool& undecodable) {
+  LineReader reader(bytes, encoding);
+  const auto done = [&reader, &undecodable](CsvReadResult result) {
+    undecodable = reader.undecodable();
+    return result;
+  };
   QString error;
   QString why;
 
   // Line 1: the header titles decide the model.
   const std::optional<QString> first = reader.next(error);
   if (!first) {
-    return error.isEmpty() ? failure(0, says("The file is empty."), true)
-                           : failure(reader.lineNo(), error, true);
+    return done(error.isEmpty() ? failure(0, says("The file is empty."), true)
+                                : failure(reader.lineNo(), error, true));
   }
   const auto titles = splitItems(*first, why);
   if (!titles || titles->size() != 6) {
-    return failure(1, says("not the header of a data file"), true);
+    return done(failure(1, says("not the header of a data file"), true));
   }
   bool known = true;
   for (int i = 0; i < 4; ++i) {
@@ -293,51 +280,53 @@ CsvReadResult ParseCsv(QIODevice& device, const UiText& texts) {
   } else if (known && t5.isEmpty() && t6.isEmpty()) {
     content.Model = kPlainModel;
   } else {
-    return failure(1, says("not the header of a data file"), true);
+    return done(failure(1, says("not the header of a data file"), true));
   }
 
   // Line 2: name, start, announced count, interval and the two limits.
   const std::optional<QString> second = reader.next(error);
   if (!second) {
-    return failure(error.isEmpty() ? 2 : reader.lineNo(),
-                   error.isEmpty() ? says("the header values are missing") : error);
+    return done(failure(error.isEmpty() ? 2 : reader.lineNo(),
+                        error.isEmpty() ? says("the header values are missing") : error));
   }
   const auto values = splitItems(*second, why);
-  if (!values) return failure(2, why);
+  if (!values) return done(failure(2, why));
   if (values->size() != 6) {
-    return failure(2, says("expected 6 header values, found %1").arg(values->size()));
+    return done(failure(2, says("expected 6 header values, found %1").arg(values->size())));
   }
   content.LoggerName = (*values)[0].text;
   const auto start = fmt::parseGeneralDate((*values)[1].text);
-  if (!start) return failure(2, says("the start time \"%1\" is not a date").arg((*values)[1].text));
+  if (!start)
+    return done(failure(2, says("the start time \"%1\" is not a date").arg((*values)[1].text)));
   content.StartTime = *start;
   const auto announced = parseWhole((*values)[2], 0, kMaxSetPoints);
   if (!announced)
-    return failure(2,
-                   says("the point count \"%1\" is not a number of points").arg((*values)[2].text));
+    return done(failure(
+        2, says("the point count \"%1\" is not a number of points").arg((*values)[2].text)));
   content.AnnouncedCount = *announced;
-  const auto interval = parseWhole((*values)[3], 1, kMaxInterval);
+  // 0 is what single measurements are saved with.
+  const auto interval = parseWhole((*values)[3], 0, kMaxInterval);
   if (!interval)
-    return failure(
+    return done(failure(
         2,
-        says("the interval \"%1\" is not 1..%2 seconds").arg((*values)[3].text).arg(kMaxInterval));
+        says("the interval \"%1\" is not 0..%2 seconds").arg((*values)[3].text).arg(kMaxInterval)));
   content.Interval = *interval;
   const auto upper = parseAlarm((*values)[4]);
   const auto lower = parseAlarm((*values)[5]);
-  if (!upper || !lower) return failure(2, says("an alarm limit is neither OFF nor -40..100"));
+  if (!upper || !lower) return done(failure(2, says("an alarm limit is neither OFF nor -40..100")));
   content.UpperAlarm = *upper;
   content.LowerAlarm = *lower;
 
   // Line 3: the column titles, read and ignored.
   const std::optional<QString> third = reader.next(error);
   if (!third) {
-    return failure(error.isEmpty() ? 3 : reader.lineNo(),
-                   error.isEmpty() ? says("the column titles are missing") : error);
+    return done(failure(error.isEmpty() ? 3 : reader.lineNo(),
+                        error.isEmpty() ? says("the column titles are missing") : error));
   }
   const auto columns = splitItems(*third, why);
-  if (!columns) return failure(3, why);
+  if (!columns) return done(failure(3, why));
   if (columns->size() != 5) {
-    return failure(3, says("expected 5 column titles, found %1").arg(columns->size()));
+    return done(failure(3, says("expected 5 column titles, found %1").arg(columns->size())));
   }
 
   // Data lines: one point each; a gap longer than the interval starts a new segment.
@@ -346,30 +335,31 @@ CsvReadResult ParseCsv(QIODevice& device, const UiText& texts) {
   while (true) {
     const std::optional<QString> line = reader.next(error);
     if (!line) {
-      if (!error.isEmpty()) return failure(reader.lineNo(), error);
+      if (!error.isEmpty()) return done(failure(reader.lineNo(), error));
       break;
     }
     const int lineNo = reader.lineNo();
     if (line->trimmed().isEmpty()) continue;
     if (static_cast<int>(content.Records.size()) >= csv::kMaxDataRows) {
-      return failure(lineNo, says("more than %1 data rows").arg(csv::kMaxDataRows));
+      return done(failure(lineNo, says("more than %1 data rows").arg(csv::kMaxDataRows)));
     }
     const auto items = splitItems(*line, why);
-    if (!items) return failure(lineNo, why);
+    if (!items) return done(failure(lineNo, why));
     if (items->size() != 5) {
-      return failure(lineNo, says("expected 5 items, found %1").arg(items->size()));
+      return done(failure(lineNo, says("expected 5 items, found %1").arg(items->size())));
     }
     const auto when = fmt::parseGeneralDate((*items)[1].text);
-    if (!when) return failure(lineNo, says("\"%1\" is not a date").arg((*items)[1].text));
+    if (!when) return done(failure(lineNo, says("\"%1\" is not a date").arg((*items)[1].text)));
     const auto temperature = parseDecimal((*items)[2].text);
     if (!temperature || *temperature < kMinTemperature || *temperature > kMaxTemperature) {
-      return failure(
-          lineNo, says("the temperature \"%1\" is not a number in -40..100").arg((*items)[2].text));
+      return done(failure(
+          lineNo,
+          says("the temperature \"%1\" is not a number in -40..100").arg((*items)[2].text)));
     }
     const auto humidity = parseDecimal((*items)[3].text);
     if (!humidity || *humidity < kMinHumidity || *humidity > kMaxHumidity) {
-      return failure(lineNo,
-                     says("the humidity \"%1\" is not a number in 0..100").arg((*items)[3].text));
+      return done(failure(
+          lineNo, says("the humidity \"%1\" is not a number in 0..100").arg((*items)[3].text)));
     }
     const qint64 seconds = daySerialToSeconds(*when);
     if (seconds - previous > content.Interval) ++segment;
@@ -387,22 +377,29 @@ CsvReadResult ParseCsv(QIODevice& device, const UiText& texts) {
   }
   CsvReadResult result;
   result.content = std::move(content);
-  return result;
+  return done(std::move(result));
 }
+
+}  // namespace
 
 CsvReadResult ParseCsv(const QByteArray& bytes, const UiText& texts) {
-  QByteArray copy = bytes;
-  QBuffer buffer(&copy);
-  buffer.open(QIODevice::ReadOnly);
-  return ParseCsv(buffer, texts);
+  bool undecodable = false;
+  if (bytes.startsWith("\xEF\xBB\xBF"))
+    return parseAs(bytes.mid(3), Encoding::Utf8, texts, undecodable);
+  // The program's own encoding comes first: Windows-31J bytes of half-width
+  // katakana can be valid UTF-8 as well. UTF-8 is tried when the bytes are
+  // not Windows-31J text, or when its header only makes sense in UTF-8.
+  CsvReadResult own = parseAs(bytes, Encoding::Cp932, texts, undecodable);
+  if (own.ok() || !bytes.isValidUtf8() || (!undecodable && !own.error.wrongHeader)) return own;
+  bool utf8Undecodable = false;
+  CsvReadResult utf8 = parseAs(bytes, Encoding::Utf8, texts, utf8Undecodable);
+  return utf8.ok() || !utf8.error.wrongHeader || undecodable ? utf8 : own;
 }
 
-CsvReadResult ReadCsvFile(const QString& path, const UiText& texts) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    return failure(0, says("Cannot open %1: %2").arg(path, file.errorString()));
-  }
-  return ParseCsv(file, texts);
+CsvReadResult ReadCsvFile(const QString& path, const UiText& texts, InputKind kind) {
+  const Result<QByteArray> bytes = ReadInputFile(path, csv::kMaxFileBytes, kind);
+  if (!bytes) return failure(0, bytes.error().message);
+  return ParseCsv(*bytes, texts);
 }
 
 void ApplyCsvContent(DataSet& set, const CsvContent& content) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QIODevice>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "core/app/UiText.h"
 #include "core/data/DataRecord.h"
 #include "core/data/DataSet.h"
+#include "core/data/InputFile.h"
 #include "core/data/RecordFile.h"
 
 namespace termika {
@@ -21,6 +21,8 @@ namespace csv {
 // Hostile files are refused before they can exhaust memory.
 inline constexpr int kMaxLineBytes = 4096;
 inline constexpr int kMaxDataRows = kMaxSetPoints;
+// Three header lines and the longest data rows, with their line ends.
+inline constexpr qint64 kMaxFileBytes = qint64{kMaxDataRows + 3} * (kMaxLineBytes + 2);
 }  // namespace csv
 
 // The whole content of a good CSV file; the file set is replaced from it
@@ -55,18 +57,17 @@ struct CsvReadResult {
 // The bytes of a set's CSV file: header columns 5 and 6 and the limits come
 // from the set's own Model and alarms, the name from its LoggerName.
 Result<QByteArray> CsvBytes(const DataSet& set, const RecordFile& file, const UiText& texts);
-// Writes through a QSaveFile: on any failure the previous file is untouched.
+// Writes through CommitFile: on any failure the previous file is untouched.
 Result<void> WriteCsvFile(const QString& path, const DataSet& set, const RecordFile& file,
                           const UiText& texts);
 
-// Replaces the file at `path` with `bytes` through a QSaveFile.
-Result<void> WriteFileAtomically(const QString& path, const QByteArray& bytes);
-
-// Reads Windows-31J or UTF-8 (with or without BOM); header texts are matched
-// in the current language.
-CsvReadResult ParseCsv(QIODevice& device, const UiText& texts);
+// Reads Windows-31J, or UTF-8 with a BOM, or UTF-8 where the bytes are not
+// Windows-31J text; lines end in CR LF, LF or CR. Header texts are matched in
+// the current language.
 CsvReadResult ParseCsv(const QByteArray& bytes, const UiText& texts);
-CsvReadResult ReadCsvFile(const QString& path, const UiText& texts);
+// The file read whole (a pipe to its end), at most csv::kMaxFileBytes.
+CsvReadResult ReadCsvFile(const QString& path, const UiText& texts,
+                          InputKind kind = InputKind::Stream);
 
 // Describes `set` by a file read: count, interval, alarms, model, name, the
 // header's start and count, extremes; nothing drawn or selected yet. The

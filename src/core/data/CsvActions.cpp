@@ -6,6 +6,7 @@
 #include "core/app/Says.h"
 #include "core/data/Csv.h"
 #include "core/data/Formats.h"
+#include "core/data/OutputFile.h"
 #include "core/data/SetRecords.h"
 
 namespace termika {
@@ -59,7 +60,7 @@ SaveOutcome SaveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts) 
     if (!chosen || chosen->isEmpty()) return SaveOutcome::Cancelled;
     rememberFolder(state, *chosen);
     const QString path = withCsvSuffix(*chosen);
-    const Result<void> written = WriteFileAtomically(path, *bytes);
+    const Result<void> written = CommitFile(path, *bytes);
     if (written) {
       set.Unsaved = false;
       prompts.notice(
@@ -88,7 +89,8 @@ bool OpenCsvIntoFileSet(AppState& state, UserPrompts& prompts, const QString& pa
     chosen = *picked;
     rememberFolder(state, chosen);
   }
-  CsvReadResult read = ReadCsvFile(chosen, state.Texts);
+  // A pipe picked in the dialog would hold the window until someone writes to it.
+  CsvReadResult read = ReadCsvFile(chosen, state.Texts, InputKind::RegularOnly);
   if (!read.ok()) {
     const int text = read.error.wrongHeader ? 1109 : 1113;
     prompts.info(state.ModelName,

@@ -58,11 +58,13 @@ bool PortDiscovery::start(std::vector<int> ports) {
     return false;
   }
   m_noticeGiven = false;
+  m_fault = ProbeFault::None;
   m_ports = std::move(ports);
   m_portIndex = 0;
   const AdapterPresence presence = m_pins.presence(QString());
   if (presence == AdapterPresence::Absent) {
     m_ports.clear();  // no adapter, no logger: straight to "not connected"
+    noteFault(ProbeFault::NoAdapter);
   }
   enter(State::Opening, Timings::ms{0});
   if (presence == AdapterPresence::Unavailable) {
@@ -137,6 +139,7 @@ void PortDiscovery::openPort() {
   }
   const int port = currentPort();
   m_transport = m_factory ? m_factory(port) : nullptr;
+  noteFault(ProbeFault::NoPort);  // until it opens
   if (!m_transport) {
     Q_EMIT portSkipped(port, says("Port %1 has no device name.").arg(port));
     nextPort();
@@ -202,6 +205,7 @@ void PortDiscovery::judgeAnswer() {
   collectInput();
   const auto model = recogniseModel(m_answer);
   if (!model) {
+    noteFault(classifyProbeAnswer(m_answer));
     attemptFailed();
     return;
   }

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "core/link/AdapterPins.h"
 #include "core/link/PortFactory.h"
 #include "core/link/PortMap.h"
+#include "core/link/ProbeFault.h"
 #include "core/link/Timings.h"
 #include "core/link/Transport.h"
 
@@ -57,6 +59,8 @@ class PortDiscovery final : public QObject {
 
   State state() const { return m_state; }
   bool busy() const { return m_state != State::Idle; }
+  // The most telling reason the last discovery found no logger.
+  ProbeFault fault() const { return m_fault; }
 
   // The identify request (1, 99, 0, 0) as framed on the wire.
   static QByteArray probeFrame();
@@ -91,6 +95,7 @@ class PortDiscovery final : public QObject {
   void nextPort();
   void collectInput();
   void noticeOnce(const QString& message);
+  void noteFault(ProbeFault fault) { m_fault = std::max(m_fault, fault); }
   QString portPath() const;
   int currentPort() const { return m_ports.at(m_portIndex); }
 
@@ -108,6 +113,7 @@ class PortDiscovery final : public QObject {
   std::unique_ptr<Transport> m_transport;
   QByteArray m_answer;
   bool m_noticeGiven = false;
+  ProbeFault m_fault = ProbeFault::None;
 };
 
 }  // namespace termika

@@ -2,6 +2,7 @@
 
 #include <QDebug>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QTimer>
 #include <utility>
 
@@ -15,6 +16,9 @@
 namespace termika {
 
 namespace {
+
+// Notes about the port; termika-cli shows them only with --verbose.
+Q_LOGGING_CATEGORY(portNotes, "termika.port")
 
 bool pathExists(const QString& devicePath) {
 #ifdef Q_OS_WIN
@@ -125,7 +129,7 @@ void SerialTransport::setControlLine(bool (QSerialPort::*setter)(bool), const ch
 void SerialTransport::note(const QString& text) {
   if (!m_notes.contains(text)) {
     m_notes.append(text);
-    qInfo().noquote() << text;
+    qCInfo(portNotes).noquote() << text;
   }
 }
 

@@ -20,7 +20,10 @@ Connection::Connection(AppState& app, UserPrompts& prompts, Exchange& exchange, 
       m_watch(timings, pins, [this] { return !m_exchange.isBusy(); }) {
   connect(&m_discovery, &PortDiscovery::progress, this, &Connection::progress);
   connect(&m_discovery, &PortDiscovery::found, this, &Connection::onFound);
-  connect(&m_discovery, &PortDiscovery::notFound, this, &Connection::onNotFound);
+  connect(&m_discovery, &PortDiscovery::notFound, this, [this] {
+    m_notFoundCause = m_discovery.fault();
+    onNotFound();
+  });
   connect(&m_discovery, &PortDiscovery::notice, this, &Connection::notice);
   connect(&m_discovery, &PortDiscovery::portSkipped, this,
           [this](int, const QString& reason) { Q_EMIT notice(reason); });
@@ -52,6 +55,7 @@ bool Connection::begin(bool scan, int port) {
   setState(State::Connecting);
   // With no adapter at all there is nothing to probe.
   if (m_pins.presence(QString()) == AdapterPresence::Absent) {
+    m_notFoundCause = ProbeFault::NoAdapter;
     onNotFound();
     return true;
   }

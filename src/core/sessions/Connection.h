@@ -49,6 +49,8 @@ class Connection final : public QObject {
   State state() const { return m_state; }
   bool isConnected() const { return m_state == State::Connected; }
   bool isConnecting() const { return m_state == State::Connecting; }
+  // Why the last connection found no logger (text probeFaultText() explains it).
+  ProbeFault notFoundCause() const { return m_notFoundCause; }
   // Path of the connected port's device ("" when not connected).
   QString devicePath() const { return m_devicePath; }
 
@@ -89,6 +91,7 @@ class Connection final : public QObject {
   std::unique_ptr<Transport> m_transport;
   QString m_devicePath;
   State m_state = State::Disconnected;
+  ProbeFault m_notFoundCause = ProbeFault::None;
 };
 
 }  // namespace termika

@@ -10,6 +10,15 @@ namespace {
 
 Error busyError() { return Error{says("Another exchange with the logger is running.")}; }
 
+// The logger keeps two digits of the year and reads them as 20xx: any other
+// year would set it a century off (an unset computer clock says 1970).
+Result<void> checkLoggerYear(const CivilTime& now) {
+  if (now.year >= 2000 && now.year <= 2099) return {};
+  return Error{says("The clock to send says %1, but the logger keeps only the years "
+                    "2000 to 2099; set the computer's clock first.")
+                   .arg(now.year)};
+}
+
 }  // namespace
 
 DeviceRequests::DeviceRequests(AppState& app, UserPrompts& prompts, Exchange& exchange)
@@ -35,6 +44,7 @@ Result<commands::LogStartSettings> DeviceRequests::settingsFor(const LogStartReq
   s.lowerOn = request.LowerEnabled;
   s.model = request.Model;
   s.now = now;
+  if (Result<void> year = checkLoggerYear(now); !year) return year.error();
   if (request.ReservedStart) {
     s.reservation = commands::Reservation{request.ReservedStart->Day, request.ReservedStart->Hour,
                                           request.ReservedStart->Minute};
@@ -75,6 +85,7 @@ Result<void> DeviceRequests::setName(const QString& name) {
 
 Result<void> DeviceRequests::setClock(const CivilTime& now) {
   if (!isValidCivil(now)) return Error{says("The time to set is not a valid date.")};
+  if (Result<void> year = checkLoggerYear(now); !year) return year;
   return start(commands::NowTimeSetRows(now));
 }
 

@@ -9,6 +9,7 @@
 #include "core/app/Says.h"
 #include "core/data/Csv.h"
 #include "core/data/CsvActions.h"
+#include "core/data/InputFile.h"
 #include "core/views/DumpModel.h"
 #include "ui/MessageBoxPrompts.h"
 #include "ui/print/DumpPrint.h"
@@ -120,12 +121,21 @@ Result<int> printCsvToPdf(const QString& csvPath, bool dump, const QString& pdfP
                           UiText::Language language) {
   AppState state;
   state.Texts = UiText::load(language);
-  const CsvReadResult read = ReadCsvFile(csvPath, state.Texts);
+  const Result<QByteArray> bytes = ReadInputFile(csvPath, csv::kMaxFileBytes);
+  if (!bytes) return bytes.error();
+  const CsvReadResult read = ParseCsv(*bytes, state.Texts);
   if (!read.ok()) {
-    return Error{says("Cannot read %1 (line %2): %3")
-                     .arg(csvPath)
-                     .arg(read.error.line)
-                     .arg(read.error.message)};
+    QString message = says("Cannot read %1: %2").arg(csvPath, read.error.message);
+    // The pages are printed in the file's language: say which one fits.
+    const bool english = language == UiText::Language::Japanese;
+    if (read.error.wrongHeader &&
+        ParseCsv(*bytes,
+                 UiText::load(english ? UiText::Language::English : UiText::Language::Japanese))
+            .ok()) {
+      message += english ? says(" The file is in English: use --lang en.")
+                         : says(" The file is in Japanese: use --lang ja.");
+    }
+    return Error{message};
   }
   const CsvContent& content = *read.content;
   if (content.Records.empty()) return Error{printWord(state.Texts, PrintWord::NothingToPrint)};

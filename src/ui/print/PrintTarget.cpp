@@ -1,12 +1,13 @@
 #include "ui/print/PrintTarget.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include "core/app/Says.h"
+#include "core/data/OutputFile.h"
 
 namespace termika {
 
@@ -19,25 +20,28 @@ Result<PrintOutcome> WritePdf(const QString& path, const PagePainter& paint,
                               const QPageLayout& layout) {
   const QString shown = QDir::toNativeSeparators(path);
   if (path.isEmpty()) return Error{says("No PDF file name was given.")};
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    return Error{says("Cannot write the PDF file %1: %2").arg(shown, file.errorString())};
+  // Checked before the pages are painted, which can take a while.
+  if (Result<void> usable = CheckOutputFile(path); !usable) return usable.error();
+  // The writer paints into memory; the file is then replaced in one checked
+  // step, like every other file the program writes.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  PrintOutcome outcome;
+  {
+    QPdfWriter writer(&buffer);
+    writer.setPageLayout(layout);
+    writer.setResolution(kPrintResolution);
+    writer.setCreator(QStringLiteral("Termika"));
+    writer.setTitle(QFileInfo(path).completeBaseName());
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+      return Error{says("Cannot start the PDF file %1.").arg(shown)};
+    }
+    outcome = paint(painter, writer);
+    painter.end();
   }
-  QPdfWriter writer(&file);
-  writer.setPageLayout(layout);
-  writer.setResolution(kPrintResolution);
-  writer.setCreator(QStringLiteral("Termika"));
-  writer.setTitle(QFileInfo(path).completeBaseName());
-  QPainter painter;
-  if (!painter.begin(&writer)) {
-    file.cancelWriting();
-    return Error{says("Cannot start the PDF file %1.").arg(shown)};
-  }
-  const PrintOutcome outcome = paint(painter, writer);
-  painter.end();
-  if (!file.commit()) {
-    return Error{says("Cannot write the PDF file %1: %2").arg(shown, file.errorString())};
-  }
+  if (Result<void> saved = CommitFile(path, bytes); !saved) return saved.error();
   return outcome;
 }
 

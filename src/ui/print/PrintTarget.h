@@ -15,9 +15,9 @@ inline constexpr int kPrintResolution = 300;
 // A4 portrait with 10 mm margins.
 QPageLayout DefaultPdfLayout();
 
-// Writes the pages to a PDF file through a temporary file beside it: `path`
-// is replaced only once every page is written, so a failure (unwritable
-// folder, full disk) leaves no half-written file behind.
+// Paints the pages into a PDF in memory and replaces `path` with it through
+// CommitFile: a failure (unwritable folder, full disk, a device or pipe at
+// the name) leaves whatever was there untouched.
 Result<PrintOutcome> WritePdf(const QString& path, const PagePainter& paint,
                               const QPageLayout& layout = DefaultPdfLayout());
 

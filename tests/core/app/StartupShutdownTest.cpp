@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QFile>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <deque>
 #include <map>
@@ -89,9 +92,19 @@ TEST(SingleInstance, ASecondCopyIsRefusedUntilTheFirstEnds) {
   EXPECT_TRUE(first->acquire());  // asking again keeps the lock
   SingleInstance second(lock);
   EXPECT_FALSE(second.acquire());
+  EXPECT_TRUE(second.holder().contains(QString::number(QCoreApplication::applicationPid())));
   first.reset();
   EXPECT_TRUE(second.acquire());
   EXPECT_TRUE(SingleInstance::defaultLockPath().endsWith(QStringLiteral("/termika.lock")));
+  // A lock that names no live process, even an empty or garbled one, is taken over.
+  for (const QByteArray& stale :
+       {QByteArray(), QByteArray("\x01garbage\n"),
+        "999999999\ntermika\n" + QSysInfo::machineHostName().toUtf8() + '\n'}) {
+    QFile file(dir.filePath(QStringLiteral("stale.lock")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(stale) == stale.size());
+    file.close();
+    EXPECT_TRUE(SingleInstance(file.fileName()).acquire()) << stale.toStdString();
+  }
 }
 
 TEST(CommandLine, ParsesLanguageLinkOptionsAndFiles) {

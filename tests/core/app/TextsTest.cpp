@@ -65,8 +65,8 @@ TEST(UiText, BothLanguagesFillTheSameIndexesAndNoOthers) {
     filled += ja.has(i) ? 1 : 0;
   }
   // 31 menus, 7 frames, 16 + 14 + 10 main-window captions, 4 + 5 + 6 + 3 + 4 +
-  // 6 + 34 dialog texts, 122 messages.
-  EXPECT_EQ(filled, 31 + 7 + 16 + 14 + 10 + 4 + 5 + 6 + 3 + 4 + 6 + 34 + 122);
+  // 6 + 34 dialog texts, 122 messages, 8 causes and hints of termika-cli.
+  EXPECT_EQ(filled, 31 + 7 + 16 + 14 + 10 + 4 + 5 + 6 + 3 + 4 + 6 + 34 + 122 + 8);
   for (const int index : {-1, 28, 40, 1012, 1040, 2000, 2001}) {
     EXPECT_FALSE(en.has(index)) << index;
     EXPECT_TRUE(en.text(index).isEmpty() && en[index].isEmpty()) << index;
@@ -158,7 +158,10 @@ TEST(NameRules, SingleByteNamesPassAndDoubleByteOnesAreRefused) {
                {"テスト", NameFault::DoubleByteCharacter},
                {"AＢ", NameFault::DoubleByteCharacter},
                {"é", NameFault::DoubleByteCharacter},
-               {"あ/", NameFault::ForbiddenCharacter}};
+               {"あ/", NameFault::ForbiddenCharacter},
+               {"ABCDE", NameFault::TooLong},
+               {"A\tB", NameFault::ControlCharacter},
+               {"\x7f", NameFault::ControlCharacter}};
   for (const auto& c : cases) EXPECT_EQ(name_rules::check(u(c.name)), c.fault) << c.name;
   for (const QChar c : QStringLiteral("\\/:*?\"<>|")) {
     const QString name = QStringLiteral("A") + c + QStringLiteral("B");

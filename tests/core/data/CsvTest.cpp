@@ -11,6 +11,7 @@
 #include "core/data/Csv.h"
 #include "core/data/CsvActions.h"
 #include "core/data/DayTime.h"
+#include "core/data/SetRecords.h"
 
 namespace termika {
 namespace {
@@ -120,43 +121,62 @@ TEST_F(CsvTest, ModelWithoutAlarmsWritesEmptyColumnsAndQuotesAreDoubled) {
   EXPECT_EQ(read.content->Records[0].Remarks, QStringLiteral("say \"hi\"") + QString(42, u' '));
 }
 
-TEST_F(CsvTest, RoundTripOf15000Points) {
-  log().UpperAlarm = {30, 0, 128};
-  log().LowerAlarm = {-5, 0, 128};
+// Whatever the program saves it opens again: the log set (15000 points in
+// three runs), a real-time series and single measurements (saved with
+// interval 0), each reopened into the file set.
+TEST_F(CsvTest, EverySetTheProgramSavesOpensAgain) {
+  const struct {
+    int set;
+    const char* model;
+    int interval, points;
+  } cases[] = {{kLogSet, "QM120-RH", 60, 15000},
+               {kRealTimeSet, "QM100-RH", 2, 40},
+               {kRealTimeSet, "QM120-RH", 0, 3}};
   std::mt19937 random(7);
   std::uniform_int_distribution<int> temperature(-4000, 10000), humidity(0, 10000);
-  qint64 seconds = 0;
-  for (int i = 0; i < 15000; ++i) {
-    // Every 5000th point follows an hour's pause: a new run starts there.
-    seconds += i == 0 ? 0 : (i % 5000 == 0 ? 3600 : 60);
-    add(seconds, static_cast<float>(temperature(random)) / 100.0f,
-        static_cast<float>(humidity(random)) / 100.0f,
-        i % 7 == 0 ? QStringLiteral("下限越 ") : QString());
-  }
-  ASSERT_TRUE(WriteCsvFile(path("big.csv"), log(), logFile(), m_ja).ok());
-  const CsvReadResult read = ReadCsvFile(path("big.csv"), m_ja);
-  ASSERT_TRUE(read.ok()) << read.error.message.toStdString();
-  const CsvContent& c = *read.content;
-  EXPECT_EQ(c.Model, "QM120-RH");
-  EXPECT_EQ(c.LoggerName, "R101");
-  EXPECT_EQ(c.Interval, 60);
-  EXPECT_EQ(c.AnnouncedCount, 15000);
-  EXPECT_EQ(c.UpperAlarm.Limit, 30);
-  EXPECT_EQ(c.UpperAlarm.Enabled, 1);
-  EXPECT_EQ(c.LowerAlarm.Limit, -5);
-  EXPECT_EQ(daySerialToSeconds(c.StartTime), kMay1);
-  ASSERT_EQ(c.Records.size(), 15000u);
-  const std::vector<DataRecord> original = logFile().readRange(1, 15000);
-  for (size_t i = 0; i < original.size(); ++i) {
-    const DataRecord &a = original[i], &b = c.Records[i];
-    ASSERT_EQ(b.Temperature, a.Temperature) << i;
-    ASSERT_EQ(b.Humidity, a.Humidity) << i;
-    ASSERT_EQ(daySerialToSeconds(b.DateTime), daySerialToSeconds(a.DateTime)) << i;
-    ASSERT_EQ(b.Remarks, a.Remarks) << i;
-    ASSERT_EQ(b.RecordNo, static_cast<int>(i) + 1);
-    ASSERT_EQ(b.Segment, static_cast<float>(1 + i / 5000)) << i;
-    ASSERT_EQ(b.Raw, (std::array<std::uint8_t, 4>{}));
-    ASSERT_EQ(b.Reserved, (std::array<std::uint8_t, 8>{}));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.interval);
+    DataSet& set = m_state.set(c.set);
+    set = DataSet{};
+    set.Model = QString::fromLatin1(c.model);
+    set.Interval = c.interval;
+    set.LoggerName = QStringLiteral("ﾃｽﾄ");
+    set.UpperAlarm = {30, 0, 128};
+    EXPECT_FALSE(CsvBytes(set, m_state.file(c.set), m_ja).ok());  // nothing to save
+    qint64 seconds = 0;
+    for (int i = 0; i < c.points; ++i) {
+      // Every 5000th point follows an hour's pause: a new run starts there.
+      seconds += i == 0 ? 0 : (i % 5000 == 0 ? 3600 : c.interval);
+      DataRecord r;
+      r.DateTime = secondsToDaySerial(kMay1 + seconds);
+      r.Temperature = static_cast<float>(temperature(random)) / 100.0f;
+      r.Humidity = static_cast<float>(humidity(random)) / 100.0f;
+      r.Remarks = fitRemarks(i % 7 == 0 ? QStringLiteral("下限越 ") : QString());
+      ASSERT_TRUE(AppendRecord(set, m_state.file(c.set), r).ok());
+    }
+    ASSERT_TRUE(WriteCsvFile(path("set.csv"), set, m_state.file(c.set), m_ja).ok());
+    ScriptedPrompts prompts;
+    ASSERT_TRUE(OpenCsvIntoFileSet(m_state, prompts, path("set.csv")));
+    const DataSet& read = m_state.set(kFileSet);
+    EXPECT_EQ(read.Model, set.Model);
+    EXPECT_EQ(m_state.FileSetName, QStringLiteral("ﾃｽﾄ"));
+    EXPECT_EQ(read.Interval, c.interval);
+    EXPECT_EQ(read.AnnouncedCount, c.points);
+    EXPECT_EQ(read.UpperAlarm.Limit, set.Model == QStringLiteral("QM120-RH") ? 30 : 0);
+    EXPECT_EQ(daySerialToSeconds(read.AnnouncedStart), kMay1);
+    ASSERT_EQ(read.Count, c.points);
+    const std::vector<DataRecord> original = m_state.file(c.set).readRange(1, c.points);
+    const std::vector<DataRecord> back = m_state.file(kFileSet).readRange(1, c.points);
+    for (size_t i = 0; i < original.size(); ++i) {
+      const DataRecord &a = original[i], &b = back[i];
+      ASSERT_EQ(b.Temperature, a.Temperature) << i;
+      ASSERT_EQ(b.Humidity, a.Humidity) << i;
+      ASSERT_EQ(daySerialToSeconds(b.DateTime), daySerialToSeconds(a.DateTime)) << i;
+      ASSERT_EQ(b.Remarks, a.Remarks) << i;
+      ASSERT_EQ(b.RecordNo, static_cast<int>(i) + 1);
+      ASSERT_EQ(b.Segment, static_cast<float>(1 + i / 5000)) << i;
+      ASSERT_EQ(b.Raw, (std::array<std::uint8_t, 4>{}));
+    }
   }
 }
 
@@ -195,8 +215,10 @@ TEST_F(CsvTest, ReadsWindows31JAndUtf8WithOrWithoutBom) {
       "\"ﾃｽﾄ\",\"2013/05/01\",\"1\",\"600\",\"\",\"\"\r\n"
       "\"記録番号\",\"日時\",\"温度\",\"湿度\",\"備考\"\r\n"
       "1,\"2013/05/01\",\"-.50\",\".50\",\"最高温度\"\n");  // a bare LF ending too
+  QString crOnly = text;
+  crOnly.replace(QStringLiteral("\r\n"), QStringLiteral("\r")).replace(u'\n', u'\r');
   for (const QByteArray& bytes :
-       {sjis(text), text.toUtf8(), QByteArray("\xEF\xBB\xBF") + text.toUtf8()}) {
+       {sjis(text), text.toUtf8(), QByteArray("\xEF\xBB\xBF") + text.toUtf8(), sjis(crOnly)}) {
     const CsvReadResult read = ParseCsv(bytes, m_ja);
     ASSERT_TRUE(read.ok()) << read.error.message.toStdString();
     EXPECT_EQ(read.content->Model, "QM100-RH");
@@ -206,6 +228,12 @@ TEST_F(CsvTest, ReadsWindows31JAndUtf8WithOrWithoutBom) {
     EXPECT_EQ(read.content->Records[0].Humidity, 0.5f);
     EXPECT_EQ(read.content->Records[0].Remarks, QStringLiteral("最高温度") + QString(42, u' '));
   }
+  // The program's own English file: plain ASCII but for the name in half-width
+  // katakana, whose code-page bytes DB B6 DE B0 happen to be valid UTF-8 too.
+  const CsvReadResult english =
+      ParseCsv(englishFile("\"\xDB\xB6\xDE\xB0\",\"2013/05/01\",\"0\",\"60\",\"\",\"\""), m_en);
+  ASSERT_TRUE(english.ok()) << english.error.message.toStdString();
+  EXPECT_EQ(english.content->LoggerName, QStringLiteral("ﾛｶﾞｰ"));
 }
 
 TEST_F(CsvTest, BadFilesAreRejectedNamingTheLine) {
@@ -235,7 +263,8 @@ TEST_F(CsvTest, BadFilesAreRejectedNamingTheLine) {
       {"binary in data", point + QByteArray("1,\0,2,3,4\r\n", 11), false, 5},
       {"invalid code page text", good + "1,\"2013/05/01\",\"20\",\"50\",\"\x85\x40\"\r\n", false,
        4},
-      {"zero interval", englishFile("\"A\",\"2013/05/01\",\"2\",\"0\",\"OFF\",\"OFF\""), false, 2},
+      {"negative interval", englishFile("\"A\",\"2013/05/01\",\"2\",\"-1\",\"OFF\",\"OFF\""), false,
+       2},
       {"bad start", englishFile("\"A\",\"soon\",\"2\",\"60\",\"OFF\",\"OFF\""), false, 2},
       {"bad limit", englishFile("\"A\",\"2013/05/01\",\"2\",\"60\",\"hot\",\"OFF\""), false, 2},
       {"header values cut", englishFile("\"A\",\"2013/05/01\",\"2\""), false, 2},
@@ -265,16 +294,6 @@ TEST_F(CsvTest, BadFilesAreRejectedNamingTheLine) {
   EXPECT_FALSE(read.error.wrongHeader);
   EXPECT_EQ(read.error.line, 3 + 32767 + 1);
   EXPECT_TRUE(read.error.message.contains(QStringLiteral("32767")));
-}
-
-TEST_F(CsvTest, EmptySetOrAnUnwritablePlaceWritesNothing) {
-  log().Count = 0;
-  EXPECT_FALSE(CsvBytes(log(), logFile(), m_ja).ok());
-  EXPECT_FALSE(WriteCsvFile(path("empty.csv"), log(), logFile(), m_ja).ok());
-  EXPECT_FALSE(QFile::exists(path("empty.csv")));
-  add(0, 20.0f, 50.0f);
-  EXPECT_FALSE(WriteCsvFile(path("missing/x.csv"), log(), logFile(), m_ja).ok());
-  EXPECT_FALSE(QFileInfo::exists(path("missing")));
 }
 
 TEST(CsvActions, ProposedNameFallsBackToTheStamp) {
@@ -317,24 +336,18 @@ TEST_F(CsvActionsTest, SaveWritesTheChosenFileAndClearsUnsaved) {
   EXPECT_TRUE(none.calls.empty());
 }
 
-// A folder in the way of the final rename makes the write fail even for a privileged user.
+// A place that cannot take the file (here a folder of that name) is refused
+// with text 1053 and the dialog comes again; the next place is used.
 TEST_F(CsvActionsTest, UnwritablePlaceAsksAgainAndKeepsTheOldFile) {
   const QString old = path("old.csv");
   ASSERT_TRUE(QDir().mkpath(old + QStringLiteral("/precious")));
-  m_prompts.saveFiles = {old, std::nullopt};
-  EXPECT_EQ(SaveDataSetCsv(m_state, kLogSet, m_prompts), SaveOutcome::Cancelled);
+  m_prompts.saveFiles = {old, path("good.csv")};
+  EXPECT_EQ(SaveDataSetCsv(m_state, kLogSet, m_prompts), SaveOutcome::Saved);
   EXPECT_EQ(m_prompts.callsOf(Kind::SaveFile).size(), 2u);
   const auto infos = m_prompts.callsOf(Kind::Info);
   ASSERT_EQ(infos.size(), 1u);
   EXPECT_EQ(infos[0].title, "QM120-RH");
   EXPECT_TRUE(infos[0].message.startsWith(QStringLiteral("ﾌｧｲﾙ名が不正です。\r\r")));
-  EXPECT_TRUE(log().Unsaved);
-  EXPECT_TRUE(QFileInfo(old + QStringLiteral("/precious")).isDir());
-  // Then a good place: saved at the second attempt.
-  m_prompts.calls.clear();
-  m_prompts.saveFiles = {old, path("good.csv")};
-  EXPECT_EQ(SaveDataSetCsv(m_state, kLogSet, m_prompts), SaveOutcome::Saved);
-  EXPECT_EQ(m_prompts.callsOf(Kind::Info).size(), 1u);
   EXPECT_FALSE(log().Unsaved);
   EXPECT_TRUE(QFileInfo(old + QStringLiteral("/precious")).isDir());
   EXPECT_TRUE(QFile::exists(path("good.csv")));

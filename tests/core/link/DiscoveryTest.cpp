@@ -113,6 +113,14 @@ TEST_F(DiscoveryTest, ScanFindsTheLoggerOnPort3AfterPorts16To4Fail) {
   ASSERT_TRUE(foundTransport && foundTransport->isOpen());
   ASSERT_TRUE(foundTransport->write(QByteArray::fromHex("0001001600000000ff")).ok());
   EXPECT_EQ(bench.log.lines().last(), "write 3 0001001600000000ff");
+
+  // Without the loggers on 3..1 the most telling cause is the unserved model on 12.
+  for (const int port : {3, 2, 1}) bench.loggers.erase(port);
+  make(fast);
+  ASSERT_TRUE(discovery->scan());
+  runToEnd();
+  EXPECT_EQ(notFoundCount, 1);
+  EXPECT_EQ(discovery->fault(), ProbeFault::Unsupported);
 }
 
 TEST_F(DiscoveryTest, PulsesHighThenLowWithTheTimingOfTheProbe) {
@@ -195,6 +203,7 @@ TEST_F(DiscoveryTest, WaitsABoundedTimeForThePortToComeBackAfterThePulse) {
   ASSERT_TRUE(discovery->Port_Set_Once(3));  // never comes back
   runToEnd();
   EXPECT_EQ(notFoundCount, 1);
+  EXPECT_EQ(discovery->fault(), ProbeFault::NoPort);
   // Per attempt: the first try after the trail wait and 20 more while waiting.
   EXPECT_EQ(bench.log.lines(3).filter("open 3 failed").size(), 3 * 21);
   EXPECT_TRUE(bench.log.lines(3).filter("write").isEmpty());
@@ -226,20 +235,33 @@ TEST_F(DiscoveryTest, OneSearchAtATimeAndAbortFromAProgressReceiverStopsIt) {
   EXPECT_EQ(notFoundCount, 1);
 }
 
+// An answer naming no served model still tells why: nothing, the unserved
+// model, point frames streamed by a transfer that goes on, or garbage.
 TEST(PortDiscoveryProbe, AsksForTheModelAndRecognisesTheServedOnes) {
   EXPECT_EQ(PortDiscovery::probeFrame().toHex(), kProbeHex.toLatin1());
-  const std::pair<QByteArray, std::optional<QString>> cases[] = {
-      {"QM120-RH", "QM120-RH"},
-      {"QM100-RH", "QM100-RH"},
-      {QByteArray("\x00\x02QM100-RH\x00\xff", 12), "QM100-RH"},
-      {"QM200-RHA", std::nullopt},
-      {"QM200-RHA QM120-RH", std::nullopt},  // the unserved model wins
-      {"QM120-RHA", "QM120-RH"},
-      {"QM120-R", std::nullopt},
-      {"qm120-rh", std::nullopt},
-      {"", std::nullopt}};
-  for (const auto& [answer, model] : cases) {
-    EXPECT_EQ(PortDiscovery::recogniseModel(answer), model) << answer.toHex().constData();
+  const QByteArray stream = QByteArray::fromHex(
+      "0000010000000200ff"
+      "0001004400010144ff"
+      "0001");
+  const struct {
+    QByteArray answer;
+    std::optional<QString> model;
+    ProbeFault fault;
+  } cases[] = {{"QM120-RH", "QM120-RH", {}},
+               {"QM100-RH", "QM100-RH", {}},
+               {QByteArray("\x00\x02QM100-RH\x00\xff", 12), "QM100-RH", {}},
+               {"QM200-RHA", std::nullopt, ProbeFault::Unsupported},
+               {"QM200-RHA QM120-RH", std::nullopt, ProbeFault::Unsupported},  // unserved wins
+               {"QM120-RHA", "QM120-RH", {}},
+               {"QM120-R", std::nullopt, ProbeFault::Garbled},
+               {"qm120-rh", std::nullopt, ProbeFault::Garbled},
+               {stream, std::nullopt, ProbeFault::Streaming},
+               {"", std::nullopt, ProbeFault::NoAnswer}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(PortDiscovery::recogniseModel(c.answer), c.model) << c.answer.toHex().constData();
+    if (!c.model) {
+      EXPECT_EQ(classifyProbeAnswer(c.answer), c.fault) << c.answer.toHex().constData();
+    }
   }
 }
 

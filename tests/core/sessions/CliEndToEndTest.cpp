@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
+#include <cstdio>
 
+#include "FileFixtures.h"
 #include "SessionTestSupport.h"
+#include "SimProcess.h"
 #include "core/data/Csv.h"
 
 namespace termika::testing {
@@ -23,58 +27,58 @@ struct CliRun {
   QByteArray err;
 };
 
-CliRun runCli(const QStringList& arguments, int timeoutMs = 30000) {
-  QProcess cli;
-  cli.start(binary("termika-cli"), arguments);
+CliRun finished(QProcess& process) {
   CliRun r;
-  if (!cli.waitForFinished(timeoutMs)) {
-    cli.kill();
-    cli.waitForFinished();
+  if (!process.waitForFinished(30000)) {
+    process.kill();
+    process.waitForFinished();
     return r;
   }
-  r.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-  r.out = cli.readAllStandardOutput();
-  r.err = cli.readAllStandardError();
+  r.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  r.out = process.readAllStandardOutput();
+  r.err = process.readAllStandardError();
   return r;
+}
+
+// A command line as a user types it in the shell, "$0" standing for
+// termika-cli: redirections, pipes and file names that are not text.
+CliRun sh(const QString& line) {
+  QProcess shell;
+  shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), line, binary("termika-cli")});
+  return finished(shell);
 }
 
 // termika-sim serving one scenario on <dir>/tty1.
 class CliEndToEnd : public ::testing::Test {
  protected:
   void serve(const char* scenario) {
-    ASSERT_TRUE(QFileInfo(binary("termika-sim")).isExecutable());
+    QFile file(scenarioPath(scenario));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    serveJson(file.readAll());
+  }
+  void serveJson(const QByteArray& json) {
     ASSERT_TRUE(QFileInfo(binary("termika-cli")).isExecutable());
-    m_tty = m_dir.filePath(QStringLiteral("tty1"));
-    m_sim.start(binary("termika-sim"), {QStringLiteral("--link"), m_tty, scenarioPath(scenario)});
-    ASSERT_TRUE(m_sim.waitForStarted());
-    for (int i = 0; i < 300 && !QFileInfo::exists(m_tty); ++i) QThread::msleep(10);
-    ASSERT_TRUE(QFileInfo::exists(m_tty));
+    ASSERT_TRUE(m_sim.start(json)) << m_sim.output();
   }
-  void TearDown() override {
-    if (m_sim.state() != QProcess::NotRunning) {
-      m_sim.terminate();
-      if (!m_sim.waitForFinished(3000)) m_sim.kill();
-      m_sim.waitForFinished();
-    }
-  }
+  QString path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
 
   QTemporaryDir m_dir;
-  QProcess m_sim;
-  QString m_tty;
+  SimProcess m_sim{m_dir.path()};
+  const QString m_tty = path("tty1");
 };
 
 // The logger is told its points are downloaded only once the file holds them.
 TEST_F(CliEndToEnd, DownloadWritesTheSameCsvAsTheInProcessPathAndOnlyThenMarksTheLogger) {
   serve("qm120-three-blocks.json");
   const auto cli = [this](const char* command, const QString& output = {}) {
-    QStringList arguments{QStringLiteral("--device"), m_tty, QLatin1String(command)};
-    if (!output.isEmpty()) arguments << QStringLiteral("-o") << output;
-    return runCli(arguments);
+    const QString to = output.isEmpty() ? QString() : QStringLiteral(" -o ") + output;
+    return sh(QStringLiteral("\"$0\" --device %1 %2%3").arg(m_tty, QLatin1String(command), to));
   };
   const QString cliCsv = m_dir.filePath(QStringLiteral("cli.csv"));
   for (const QString& output : {m_dir.filePath(QStringLiteral("missing/cli.csv")), cliCsv}) {
     const CliRun run = cli("download", output);
     EXPECT_EQ(run.exitCode, output == cliCsv ? 0 : 1) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("RTS")) << run.err.toStdString();  // a pty has none: --verbose
     const QByteArray marked = output == cliCsv ? "not downloaded: no" : "not downloaded: yes";
     EXPECT_TRUE(cli("status").out.contains(marked)) << output.toStdString();
   }
@@ -85,13 +89,9 @@ TEST_F(CliEndToEnd, DownloadWritesTheSameCsvAsTheInProcessPathAndOnlyThenMarksTh
   const auto bytes = CsvBytes(app.set(kLogSet), app.file(kLogSet), app.Texts);
   ASSERT_TRUE(bytes.ok());
 
-  QFile file(cliCsv);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QByteArray written = file.readAll();
-  EXPECT_EQ(written.count('\n'), 3 + 204);
-  EXPECT_EQ(written, *bytes);
+  EXPECT_EQ(FileState(cliCsv), *bytes);
 
-  const CliRun stats = runCli({QStringLiteral("stats"), cliCsv});
+  const CliRun stats = sh(QStringLiteral("\"$0\" stats %1").arg(cliCsv));
   ASSERT_EQ(stats.exitCode, 0);
   EXPECT_TRUE(
       stats.out.startsWith("count: 204\nfirst: 2026/12/01 08:00:00\nlast: 2026/12/04 03:50:00\n"))
@@ -100,35 +100,162 @@ TEST_F(CliEndToEnd, DownloadWritesTheSameCsvAsTheInProcessPathAndOnlyThenMarksTh
 
 TEST_F(CliEndToEnd, MeasureCountThreeGivesThreePointsWithIncreasingTimes) {
   serve("fresh-qm100.json");
-  const CliRun run = runCli({QStringLiteral("--device"), m_tty, QStringLiteral("measure"),
-                             QStringLiteral("--count"), QStringLiteral("3"),
-                             QStringLiteral("--every"), QStringLiteral("2")});
+  const CliRun run =
+      sh(QStringLiteral("\"$0\" --device %1 measure --count 3 --every 2").arg(m_tty));
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
   const QList<QByteArray> lines = run.out.trimmed().split('\n');
   ASSERT_EQ(lines.size(), 3) << run.out.toStdString();
-  QString previous;
   for (int i = 0; i < 3; ++i) {
     const QList<QByteArray> fields = lines[i].split(',');
     ASSERT_EQ(fields.size(), 4);
     EXPECT_EQ(fields[0].toInt(), i + 1);
-    const QString time = QString::fromUtf8(fields[1]);
-    EXPECT_GT(time, previous);  // "yyyy/mm/dd hh:nn:ss" sorts as text
-    previous = time;
+    // "yyyy/mm/dd hh:nn:ss" sorts as text.
+    EXPECT_TRUE(i == 0 || fields[1] > lines[i - 1].split(',')[1]) << lines[i].constData();
   }
 }
 
-// 2 for a wrong command line, 1 for a failure.
+// 2 for a wrong command line, found before anything reaches a logger; 1 for
+// a failure.
 TEST_F(CliEndToEnd, ExitCodesTellUsageFromFailure) {
-  const std::pair<const char*, int> cases[] = {{"frobnicate", 2},
-                                               {"download", 2},  // no -o
-                                               {"measure --every 1", 2},
-                                               {"--lang fr status", 2},
-                                               {"start --mode loop", 2},
-                                               {"stats DIR/none.csv", 1},
-                                               {"--device DIR/no-such-tty status", 1}};
+  const std::pair<const char*, int> cases[] = {
+      {"frobnicate", 2},
+      {"download", 2},  // no -o
+      {"measure --every 1", 2},
+      {"--lang fr status", 2},
+      {"start --mode loop", 2},
+      {"--baud 0 status", 2},
+      {"--adapter bogus probe", 2},
+      {"--port-map DIR/tty probe", 2},
+      {"download -o DIR/a.csv -o DIR/b.csv", 2},
+      {"set-clock --time '1999/12/31 23:59:59'", 2},
+      {"set-clock --time '2100/01/01 00:00:00'", 2},
+      {"set-name AB/C", 2},
+      {"stats DIR/none.csv", 1},
+      {"--device DIR/no-such-tty status", 1},
+  };
   for (const auto& [arguments, exitCode] : cases) {
-    const QString line = QString::fromUtf8(arguments).replace(QStringLiteral("DIR"), m_dir.path());
-    EXPECT_EQ(runCli(line.split(u' ')).exitCode, exitCode) << arguments;
+    const CliRun run = sh(QStringLiteral("\"$0\" ") + QString::fromUtf8(arguments).replace(
+                                                          QStringLiteral("DIR"), m_dir.path()));
+    EXPECT_EQ(run.exitCode, exitCode) << arguments << ": " << run.err.toStdString();
+  }
+}
+
+// A logger holding 100 points that were never downloaded.
+constexpr char kPending[] = R"({
+  "model": "QM100-RH", "loggerName": "KEEP", "clock": "2026-12-06 12:00:00",
+  "interval": {"unit": "minutes", "value": 1},
+  "recording": {"blocks": [{"start": "2026-12-06 10:00:00", "points": 100}]}
+})";
+
+// Every way an output can be unsafe is refused with the reason (exit 1),
+// leaving every file as it was and the logger's points marked as never
+// downloaded; names keep their bytes and pipes are read like files. Shell
+// lines: "$0" is termika-cli, DIR the test's folder, DISK a full disk.
+TEST_F(CliEndToEnd, OutputsAreCheckedAndNothingIsLost) {
+  serveJson(kPending);
+  const QString dir = m_dir.path();
+  // The port named relative to the working folder.
+  ASSERT_EQ(sh(QStringLiteral("cd '%1' && \"$0\" --device tty1 download -o in.csv && "
+                              "ln -s in.csv link.csv && ln in.csv hard.csv && "
+                              "mkfifo out.fifo in.fifo && mkdir raw")
+                   .arg(dir))
+                .exitCode,
+            0);
+  serveJson(kPending);  // a fresh logger: the download above marked the old one
+  TinyDisk disk;
+  if (!disk.mounted()) std::printf("[  SKIPPED ] %s\n", qPrintable(disk.why()));
+  const bool node = sh(QStringLiteral("mknod '%1/null' c 1 3").arg(dir)).exitCode == 0;
+  if (disk.mounted()) {
+    ASSERT_EQ(sh(QStringLiteral("printf 'old\\r\\n' > '%1/keep.csv'").arg(disk.path())).exitCode,
+              0);
+    disk.fill();
+  }
+  const QStringList watched = {path("in.csv"), path("out.fifo"), path("null"),
+                               disk.filePath("keep.csv")};
+  std::vector<QByteArray> before;
+  for (const QString& file : watched) before.push_back(FileState(file));
+
+  const struct {
+    const char* line;
+    int exitCode;
+    const char* said;  // in the output or the messages
+    bool possible = true;
+  } cases[] = {
+      {"\"$0\" DEVICE download -o DISK/keep.csv", 1, "No space left on device", disk.mounted()},
+      {"\"$0\" DEVICE download -o DIR/out.fifo", 1, "not a regular file"},
+      {"\"$0\" DEVICE download -o DIR/null", 1, "not a regular file", node},
+      {"\"$0\" DEVICE download -o DIR/missing/x.csv", 1, "does not exist"},
+      {"\"$0\" DEVICE download -o DIR", 1, "not a regular file"},
+      {"\"$0\" print-graph DIR/in.csv -o DIR/in.csv", 1, "same file"},
+      {"\"$0\" print-dump DIR/in.csv -o DIR/link.csv", 1, "same file"},
+      {"\"$0\" print-dump DIR/in.csv -o DIR/hard.csv", 1, "same file"},
+      {"\"$0\" print-dump DIR/in.csv -o DIR/out.fifo", 1, "not a regular file"},
+      {"\"$0\" --lang en print-graph DIR/in.csv -o DIR/x.pdf", 1, "use --lang ja"},
+      {"\"$0\" stats DIR/in.csv > /dev/full", 1, "No space left on device"},
+      // The points were never downloaded: no start without the user's word.
+      {"\"$0\" DEVICE start --mode one-time --interval 60", 1, "--discard-undownloaded"},
+      {"\"$0\" DEVICE status", 0, "recorded points: 100\n"},
+      {"\"$0\" DEVICE status", 0, "not downloaded: yes\n"},
+      {"\"$0\" DEVICE start --mode loop --interval 60 --discard-undownloaded", 0, "-> yes"},
+      // Two names that are not UTF-8, which Qt alone would both save as U+FFFD.
+      {"\"$0\" print-dump DIR/in.csv -o \"DIR/raw/$(printf '\\377').pdf\"", 0, "page(s)"},
+      {"\"$0\" print-dump DIR/in.csv -o \"DIR/raw/$(printf '\\376').pdf\"", 0, "page(s)"},
+      {"cd DIR/raw && ls | od -An -tx1 && cd .. && rm -r raw", 0,
+       "fe 2e 70 64 66 0a ff 2e 70 64 66 0a"},  // QDir cannot even list them
+      {"\"$0\" stats /dev/stdin < DIR/in.csv", 0, "count: 100\n"},
+      {"\"$0\" stats DIR/in.fifo & cat DIR/in.csv > DIR/in.fifo; wait $!", 0, "count: 100\n"},
+  };
+  for (const auto& c : cases) {
+    if (!c.possible) continue;
+    const CliRun run =
+        sh(QString::fromUtf8(c.line)
+               .replace(QStringLiteral("DEVICE"), QStringLiteral("--device ") + m_tty)
+               .replace(QStringLiteral("DISK"), disk.path())
+               .replace(QStringLiteral("DIR"), dir));
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.line << ": " << run.err.toStdString();
+    EXPECT_TRUE((run.out + run.err).contains(c.said)) << c.line << ": " << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("(line")) << c.line;  // the line is named once
+    EXPECT_FALSE(c.exitCode == 1 && run.err.contains("-> yes")) << c.line;
+  }
+  for (qsizetype i = 0; i < watched.size(); ++i)
+    EXPECT_EQ(FileState(watched[i]), before[static_cast<size_t>(i)]) << watched[i].toStdString();
+  EXPECT_FALSE(QFile::exists(path("missing")) || QFile::exists(path("x.pdf")));
+}
+
+// A failed probe says why under the "not connected" line, and a measurement
+// that loses its logger says so, in the chosen language (LANG).
+TEST_F(CliEndToEnd, LinkFailuresSayWhy) {
+  const struct {
+    const char* scenario;  // with the faults
+    const char* line;
+    const char* japanese;
+    const char* english;
+  } cases[] = {
+      {R"("model": "QM100-RH", "faults": {"silentRequests": 1000})", "DEVICE probe",
+       "ロガーから応答がありません", "The logger does not answer."},
+      {R"("model": "QM200-RHA")", "DEVICE probe", "QM200-RHA", "QM200-RHA"},
+      {R"("model": "QM100-RH")", "--adapter sim:DIR/none --port-map DIR/tty%1 probe",
+       "USBアダプタが見つかりません", "No USB adapter"},
+      {R"("model": "QM100-RH", "faults": {"unplugAfterRequests": 30})",
+       "DEVICE measure --count 5 --every 2", "通信が切れたため測定を終了しました (2/5)",
+       "link to the logger was lost. (2/5)"},
+  };
+  for (const auto& c : cases) {
+    for (const bool english : {false, true}) {
+      serveJson(QByteArray(R"({"clock": "2026-12-06 09:00:00", )") + c.scenario + '}');
+      const CliRun run = sh(
+          QStringLiteral("\"$0\" --lang %1 %2")
+              .arg(english ? QStringLiteral("en") : QStringLiteral("ja"), QString::fromUtf8(c.line))
+              .replace(QStringLiteral("DEVICE"), QStringLiteral("--device ") + m_tty)
+              .replace(QStringLiteral("DIR"), m_dir.path()));
+      EXPECT_EQ(run.exitCode, 1);
+      // The cause goes on the line under "not connected".
+      const QByteArray under =
+          english ? "not connected.\ntermika-cli: " : "が接続されていません\ntermika-cli: ";
+      EXPECT_TRUE(run.err.contains(english ? c.english : c.japanese) &&
+                  (!QByteArray(c.line).endsWith("probe") || run.err.contains(under)))
+          << run.err.toStdString();
+    }
   }
 }
 

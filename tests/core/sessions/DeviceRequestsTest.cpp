@@ -28,6 +28,24 @@ TEST(DeviceRequests, EveryRequestIsRefusedWhileAnExchangeRuns) {
   EXPECT_TRUE(bench.prompts.calls.empty());  // INITALL did not even ask
 }
 
+// The logger keeps two digits of the year: a clock outside 2000..2099 (an
+// unset host clock says 1970) would set it a century off, so nothing is sent.
+TEST(DeviceRequests, AClockOutsideTheLoggersCenturyIsNeverSent) {
+  SessionBench bench(scenarioFrom(kQm120));
+  DeviceRequests requests(bench.app, bench.prompts, bench.exchange);
+  LogStartRequest start;
+  start.Model = QStringLiteral("QM120-RH");
+  for (const CivilTime& now : {CivilTime{1970, 1, 1, 0, 0, 5}, CivilTime{1999, 12, 31, 23, 59, 0},
+                               CivilTime{2100, 1, 1, 0, 0, 0}}) {
+    const Result<void> clock = requests.setClock(now);
+    ASSERT_FALSE(clock.ok()) << now.year;
+    EXPECT_TRUE(clock.error().message.contains(QStringLiteral("2000"))) << now.year;
+    EXPECT_FALSE(requests.startRecording(start, now).ok()) << now.year;
+    EXPECT_FALSE(bench.exchange.isBusy()) << now.year;  // nothing sent
+  }
+  EXPECT_TRUE(requests.setClock({2099, 12, 31, 23, 59, 59}).ok());
+}
+
 // Limits go as counts of the resolution the interval records with: 2 s low, 3 s and more high.
 TEST(DeviceRequests, AlarmLimitsAreSentAsCountsOfTheRecordingResolution) {
   ASSERT_NE(*TemperatureToRaw(30, 2), *TemperatureToRaw(30, 3));

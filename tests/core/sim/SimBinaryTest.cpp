@@ -149,12 +149,28 @@ TEST_F(SimBinary, UnplugRemovesTheLinkAndTheAdapter) {
   EXPECT_FALSE(QFileInfo::exists(path("adapter")));
 }
 
-TEST_F(SimBinary, ABadScenarioIsRefusedWithAMessage) {
+// A start that cannot be served ends with a message and touches no file
+// that is not the simulator's own.
+TEST_F(SimBinary, ABadStartIsRefusedWithAMessageAndLeavesFilesAlone) {
   write("bad.json", R"({"clock": "yesterday"})");
-  m_process.start(simBinary(), {path("bad.json")});
-  ASSERT_TRUE(m_process.waitForFinished(5000));
-  EXPECT_EQ(m_process.exitCode(), 1);
-  EXPECT_TRUE(m_process.readAllStandardError().contains("\"clock\""));
+  write("scenario.json", kScenario);
+  write("notes.txt", "someone's notes\n");
+  const struct {
+    QStringList arguments;
+    const char* said;
+  } cases[] = {
+      {{path("bad.json")}, "\"clock\""},
+      {{path("scenario.json"), QStringLiteral("--adapter-file"), path("notes.txt")}, "notes.txt"},
+  };
+  for (const auto& c : cases) {
+    m_process.start(simBinary(), c.arguments);
+    ASSERT_TRUE(m_process.waitForFinished(5000));
+    EXPECT_EQ(m_process.exitCode(), 1) << c.said;
+    EXPECT_TRUE(m_process.readAllStandardError().contains(c.said)) << c.said;
+  }
+  QFile notes(path("notes.txt"));
+  ASSERT_TRUE(notes.open(QIODevice::ReadOnly));
+  EXPECT_EQ(notes.readAll(), QByteArray("someone's notes\n"));
 }
 
 }  // namespace

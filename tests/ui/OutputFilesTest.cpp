@@ -1,0 +1,92 @@
+// Every file the program writes goes through one safe replacement: a full
+// disk or a name held by a pipe or a device give an error naming the cause and
+// leave whatever was there exactly as it was (a missing folder: the print form
+// and settings tests).
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <QDir>
+#include <QFile>
+#include <cstdio>
+#include <functional>
+#include <optional>
+
+#include "FileFixtures.h"
+#include "PrintTestSupport.h"
+#include "core/app/Settings.h"
+#include "core/data/Csv.h"
+#include "ui/print/PrintActions.h"
+
+namespace termika {
+namespace {
+
+using testing::FileState;
+using testing::TinyDisk;
+
+TEST(OutputFiles, FullDiskPipeOrDeviceLeaveWhatWasThereAndSayWhy) {
+  QTemporaryDir records;
+  AppState state;
+  FillLogSet(state, records, 40, QStringLiteral("QM120-RH"));
+  // Each writer, given a folder, writes its file there.
+  const std::pair<const char*, std::function<Result<void>(const QString&)>> writers[] = {
+      {"keep.csv",
+       [&state](const QString& path) {
+         return WriteCsvFile(path, state.set(kLogSet), state.file(kLogSet), state.Texts);
+       }},
+      {"keep.pdf",
+       [&state](const QString& path) {
+         const Result<int> pages = printSetToPdf(state, kLogSet, true, path);
+         return pages ? Result<void>() : Result<void>(pages.error());
+       }},
+      {"Logger.ini",
+       [](const QString& path) {
+         return Settings(QFileInfo(path).path(), QStringLiteral("/opt/termika"))
+             .save({7, 7, QStringLiteral("/home/ann/data")});
+       }},
+  };
+  const struct {
+    const char* place;
+    const char* cause;  // in the message
+  } places[] = {{"full disk", "No space left on device"},
+                {"fifo", "not a regular file"},
+                {"device node", "not a regular file"}};
+  for (const auto& [place, cause] : places) {
+    for (const auto& [name, write] : writers) {
+      SCOPED_TRACE(std::string(place) + ", " + name);
+      const QByteArray kind(place);
+      std::optional<TinyDisk> disk;
+      QTemporaryDir plain;
+      if (kind == "full disk" && !disk.emplace().mounted()) {
+        std::printf("[  SKIPPED ] %s\n", qPrintable(disk->why()));
+        continue;
+      }
+      const QString base = disk ? disk->path() : plain.path();
+      const QString target = QDir(base).filePath(QString::fromLatin1(name));
+      const QByteArray native = QFile::encodeName(target);
+      QFile old(target);
+      if ((kind == "full disk" && !(old.open(QIODevice::WriteOnly) && old.write("old\r\n") == 5)) ||
+          (kind == "fifo" && ::mkfifo(native.constData(), 0600) != 0) ||
+          (kind == "device node" && ::mknod(native.constData(), S_IFCHR | 0600, makedev(1, 3)))) {
+        std::printf("[  SKIPPED ] %s cannot be made here\n", place);
+        continue;
+      }
+      old.close();
+      if (disk) disk->fill();
+      const QByteArray before = FileState(target);
+      const auto entries = [&base] {
+        return QDir(base).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
+                                    QDir::System);
+      };
+      const QStringList others = entries();
+      const Result<void> written = write(target);
+      EXPECT_TRUE(!written.ok() && written.error().message.contains(QString::fromUtf8(cause)))
+          << (written.ok() ? std::string("saved") : written.error().message.toStdString());
+      EXPECT_EQ(FileState(target), before);
+      EXPECT_EQ(entries(), others);  // no half-written file left beside it
+    }
+  }
+}
+
+}  // namespace
+}  // namespace termika
