@@ -10,6 +10,7 @@
 
 #include "CliOptions.h"
 #include "CliRunner.h"
+#include "core/app/Translations.h"
 #include "core/data/InputFile.h"
 #include "core/data/NativeFileName.h"
 #include "ui/print/PrintActions.h"
@@ -94,6 +95,8 @@ int main(int argc, char** argv) {
   // Notes about the port (RTS that a pty cannot set, ...) are for --verbose.
   if (!options->verbose)
     QLoggingCategory::setFilterRules(QStringLiteral("termika.port.info=false"));
+  // The link's and the files' messages follow --lang, like the logger's texts.
+  const termika::Translations translations(options->language);
   if (options->isPrint()) return checkedOutput(printToPdf(*options));
   termika::cli::CliRunner runner(std::move(*options));
   if (const auto code = runner.start()) return checkedOutput(*code);
