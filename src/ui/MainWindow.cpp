@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -147,8 +148,10 @@ void MainWindow::Form_Load() {
   m_views = new DataViews(m_state, *this, *named<QLabel>("StatusBar1_2"));
   m_prompts->setNoticeBoard(
       [panel = named<QLabel>("StatusBar1_2")](const QString& text) { panel->setText(text); });
+  // A desktop without a documents folder starts in the home folder instead.
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   m_prompts->setUnchosenFolder(m_settings.defaults().WorkingFolder,
-                               QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+                               QFileInfo(documents).isDir() ? documents : QDir::homePath());
   m_reservationTimer.setSingleShot(true);
   connect(&m_reservationTimer, &QTimer::timeout, this, &MainWindow::reservationDue);
   m_views->setRefresh([this] { RefreshMainWindowState(); });
