@@ -182,14 +182,14 @@ TEST_F(CliEndToEnd, OutputsAreCheckedAndNothingIsLost) {
     bool possible = true;
   } cases[] = {
       {"\"$0\" DEVICE download -o DISK/keep.csv", 1, "No space left on device", disk.mounted()},
-      {"\"$0\" DEVICE download -o DIR/out.fifo", 1, "not a regular file"},
-      {"\"$0\" DEVICE download -o DIR/null", 1, "not a regular file", node},
-      {"\"$0\" DEVICE download -o DIR/missing/x.csv", 1, "does not exist"},
-      {"\"$0\" DEVICE download -o DIR", 1, "not a regular file"},
+      {"\"$0\" DEVICE download -o DIR/out.fifo", 1, "通常のファイルではありません"},
+      {"\"$0\" DEVICE download -o DIR/null", 1, "通常のファイルではありません", node},
+      {"\"$0\" DEVICE download -o DIR/missing/x.csv", 1, "がありません"},
+      {"\"$0\" DEVICE download -o DIR", 1, "通常のファイルではありません"},
       {"\"$0\" print-graph DIR/in.csv -o DIR/in.csv", 1, "same file"},
       {"\"$0\" print-dump DIR/in.csv -o DIR/link.csv", 1, "same file"},
       {"\"$0\" print-dump DIR/in.csv -o DIR/hard.csv", 1, "same file"},
-      {"\"$0\" print-dump DIR/in.csv -o DIR/out.fifo", 1, "not a regular file"},
+      {"\"$0\" print-dump DIR/in.csv -o DIR/out.fifo", 1, "通常のファイルではありません"},
       {"\"$0\" --lang en print-graph DIR/in.csv -o DIR/x.pdf", 1, "use --lang ja"},
       {"\"$0\" stats DIR/in.csv > /dev/full", 1, "No space left on device"},
       // The points were never downloaded: no start without the user's word.
