@@ -5,7 +5,7 @@
 #include <QtGlobal>
 #include <optional>
 
-#include "core/app/UserPrompts.h"
+#include "core/base/UserPrompts.h"
 
 namespace termika::bench {
 

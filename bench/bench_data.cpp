@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "BenchSupport.h"
-#include "core/app/UiText.h"
+#include "core/base/UiText.h"
 #include "core/data/Conversion.h"
 #include "core/data/Csv.h"
 #include "core/data/DayTime.h"

@@ -8,13 +8,13 @@
 #include <optional>
 
 #include "BenchSupport.h"
-#include "core/app/AppState.h"
-#include "core/app/UserPrompts.h"
+#include "core/model/AppState.h"
+#include "core/base/UserPrompts.h"
 #include "core/link/Commands.h"
 #include "core/link/Exchange.h"
 #include "core/sessions/Download.h"
-#include "core/sim/SimScenario.h"
-#include "core/sim/SimulatedPort.h"
+#include "sim/SimScenario.h"
+#include "sim/SimulatedPort.h"
 
 namespace termika {
 namespace {

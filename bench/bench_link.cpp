@@ -5,8 +5,8 @@
 #include <QCoreApplication>
 
 #include "BenchSupport.h"
-#include "core/app/AppState.h"
-#include "core/app/UserPrompts.h"
+#include "core/model/AppState.h"
+#include "core/base/UserPrompts.h"
 #include "core/link/Commands.h"
 #include "core/link/Exchange.h"
 #include "core/link/FrameReceiver.h"

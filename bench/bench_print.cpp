@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "BenchSupport.h"
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
 #include "ui/print/PrintActions.h"

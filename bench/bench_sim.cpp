@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "core/link/Frame.h"
-#include "core/sim/SimulatedLogger.h"
+#include "sim/SimulatedLogger.h"
 
 namespace {
 

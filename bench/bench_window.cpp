@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "BenchSupport.h"
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/app/ProgramFiles.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"

@@ -19,7 +19,7 @@
 #include <functional>
 #include <memory>
 
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/app/ProgramFiles.h"
 #include "core/link/Exchange.h"
 #include "core/link/SimulatedAdapterPins.h"

@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 
 #include "FuzzSupport.h"
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/link/AnswerDispatcher.h"
 #include "core/link/Exchange.h"
 #include "core/link/PipeTransport.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "core/app/UserPrompts.h"
+#include "core/base/UserPrompts.h"
 
 namespace termika::fuzz {
 

@@ -14,7 +14,7 @@
 #include "core/data/DayTime.h"
 #include "core/link/AnswerDispatcher.h"
 #include "core/link/Commands.h"
-#include "core/sim/SimulatedLogger.h"
+#include "sim/SimulatedLogger.h"
 
 namespace termika {
 namespace {

@@ -7,7 +7,7 @@
 #include <QStringList>
 
 #include "FuzzSessions.h"
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/data/Conversion.h"
 #include "core/link/AnswerDispatcher.h"
 #include "core/link/Commands.h"

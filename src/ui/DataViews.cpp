@@ -8,7 +8,7 @@
 #include <QTableView>
 #include <QWidget>
 
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/views/GraphGeometry.h"
 #include "ui/dump/DumpTableView.h"
 #include "ui/graph/GraphScrollBar.h"

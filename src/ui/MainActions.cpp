@@ -7,10 +7,10 @@
 #include <QRadioButton>
 #include <QUrl>
 
-#include "core/app/AppState.h"
-#include "core/app/Says.h"
+#include "core/model/AppState.h"
+#include "core/base/Says.h"
 #include "core/app/StateRules.h"
-#include "core/data/CsvActions.h"
+#include "core/app/CsvActions.h"
 #include "core/data/Formats.h"
 #include "ui/DataViews.h"
 #include "ui/MainWindow.h"

@@ -2,7 +2,7 @@
 
 #include <QMenuBar>
 
-#include "core/app/UiText.h"
+#include "core/base/UiText.h"
 
 namespace termika {
 

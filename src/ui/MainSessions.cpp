@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/app/RecordingSettings.h"
 #include "core/app/ReservedStart.h"
 #include "core/data/DayTime.h"

@@ -29,7 +29,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/app/ProgramFiles.h"
 #include "core/app/Shutdown.h"
 #include "core/app/StateRules.h"

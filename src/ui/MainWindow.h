@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "core/app/Settings.h"
-#include "core/data/CsvActions.h"
+#include "core/app/CsvActions.h"
 #include "core/link/AdapterPins.h"
 #include "core/link/LatencyTimer.h"
 #include "core/link/PortFactory.h"

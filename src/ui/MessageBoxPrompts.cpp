@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/app/DialogFilter.h"
 #include "core/app/Settings.h"
 

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "core/app/UserPrompts.h"
+#include "core/base/UserPrompts.h"
 
 namespace termika {
 

@@ -6,7 +6,7 @@
 
 #include "EventWait.h"
 #include "ScriptedPrompts.h"
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/link/Exchange.h"
 #include "core/link/PortFactory.h"
 #include "core/link/PortMap.h"

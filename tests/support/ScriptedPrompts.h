@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/app/UserPrompts.h"
+#include "core/base/UserPrompts.h"
 
 namespace termika::testing {
 

@@ -14,8 +14,8 @@
 #include "WindowTest.h"
 #include "core/link/Exchange.h"
 #include "core/sessions/Download.h"
-#include "core/sim/SimScenario.h"
-#include "core/sim/SimulatedPort.h"
+#include "sim/SimScenario.h"
+#include "sim/SimulatedPort.h"
 #include "ui/graph/GraphView.h"
 
 namespace termika {

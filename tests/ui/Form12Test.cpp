@@ -11,8 +11,8 @@
 #include <QTest>
 
 #include "FormPrompts.h"
-#include "core/app/Translations.h"
-#include "core/app/UiText.h"
+#include "core/base/Translations.h"
+#include "core/base/UiText.h"
 #include "ui/dialogs/Form12.h"
 #include "ui/dialogs/UpDownBar.h"
 

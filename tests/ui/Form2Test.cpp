@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "FormPrompts.h"
-#include "core/app/UiText.h"
+#include "core/base/UiText.h"
 #include "ui/dialogs/Form2.h"
 
 namespace termika {

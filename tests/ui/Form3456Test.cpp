@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "FormPrompts.h"
-#include "core/app/UiText.h"
+#include "core/base/UiText.h"
 #include "ui/dialogs/Form3.h"
 #include "ui/dialogs/Form4.h"
 #include "ui/dialogs/Form5.h"

@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "ui/MessageBoxPrompts.h"
 
 namespace termika {

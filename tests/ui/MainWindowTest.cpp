@@ -21,7 +21,7 @@
 #include <QTimer>
 
 #include "WindowTest.h"
-#include "core/app/Translations.h"
+#include "core/base/Translations.h"
 #include "core/app/WindowLimits.h"
 #include "ui/DataViews.h"
 #include "ui/HelpPage.h"

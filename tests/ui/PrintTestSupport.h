@@ -7,7 +7,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
 

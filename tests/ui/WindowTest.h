@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "FormPrompts.h"
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/app/ProgramFiles.h"
 #include "ui/MainWindow.h"
 

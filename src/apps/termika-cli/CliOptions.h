@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <optional>
 
-#include "core/Result.h"
-#include "core/app/UiText.h"
+#include "core/base/Result.h"
+#include "core/base/UiText.h"
 #include "core/data/DayTime.h"
 
 namespace termika::cli {

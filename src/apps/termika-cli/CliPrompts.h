@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/app/UserPrompts.h"
+#include "core/base/UserPrompts.h"
 
 namespace termika::cli {
 

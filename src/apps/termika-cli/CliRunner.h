@@ -8,7 +8,7 @@
 #include "CliOptions.h"
 #include "CliPrompts.h"
 #include "ProgressBar.h"
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/link/AdapterPins.h"
 #include "core/link/Exchange.h"
 #include "core/link/LatencyTimer.h"

@@ -10,7 +10,7 @@
 
 #include "CliOptions.h"
 #include "CliRunner.h"
-#include "core/app/Translations.h"
+#include "core/base/Translations.h"
 #include "core/data/InputFile.h"
 #include "core/data/NativeFileName.h"
 #include "ui/print/PrintActions.h"

@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "FrameTrace.h"
-#include "core/Result.h"
-#include "core/sim/SimulatedLogger.h"
+#include "core/base/Result.h"
+#include "sim/SimulatedLogger.h"
 
 namespace termika {
 

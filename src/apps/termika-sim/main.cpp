@@ -17,7 +17,7 @@
 #include "AdapterFile.h"
 #include "FrameTrace.h"
 #include "PtyServer.h"
-#include "core/sim/SimScenario.h"
+#include "sim/SimScenario.h"
 
 namespace {
 

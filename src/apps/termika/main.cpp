@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <exception>
 
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/app/CommandLine.h"
 #include "core/app/ProgramFiles.h"
 #include "core/app/Settings.h"
 #include "core/app/SingleInstance.h"
-#include "core/app/Translations.h"
+#include "core/base/Translations.h"
 #include "core/app/WritableFolder.h"
 #include "core/link/AdapterPinsFactory.h"
 #include "core/link/LatencyTimer.h"

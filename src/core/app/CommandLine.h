@@ -3,8 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/Result.h"
-#include "core/app/UiText.h"
+#include "core/base/Result.h"
+#include "core/base/UiText.h"
 
 namespace termika {
 

@@ -1,6 +1,6 @@
 #include "core/app/NameRules.h"
 
-#include "core/app/UiText.h"
+#include "core/base/UiText.h"
 #include "core/data/Cp932.h"
 
 namespace termika::name_rules {

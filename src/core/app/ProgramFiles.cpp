@@ -3,8 +3,8 @@
 #include <QDir>
 #include <utility>
 
-#include "core/app/AppState.h"
-#include "core/app/Says.h"
+#include "core/model/AppState.h"
+#include "core/base/Says.h"
 
 namespace termika {
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "core/Result.h"
+#include "core/base/Result.h"
 
 namespace termika {
 

@@ -3,7 +3,7 @@
 #include <QTime>
 #include <algorithm>
 
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/app/NameRules.h"
 #include "core/app/StateRules.h"
 

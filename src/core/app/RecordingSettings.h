@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/app/LoggerStatus.h"
+#include "core/model/LoggerStatus.h"
 
 namespace termika {
 

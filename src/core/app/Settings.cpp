@@ -5,8 +5,8 @@
 #include <QStringDecoder>
 #include <utility>
 
-#include "core/app/AppState.h"
-#include "core/app/Says.h"
+#include "core/model/AppState.h"
+#include "core/base/Says.h"
 #include "core/app/WritableFolder.h"
 #include "core/data/Cp932.h"
 #include "core/data/InputFile.h"

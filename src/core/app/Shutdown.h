@@ -4,8 +4,8 @@
 #include <functional>
 #include <optional>
 
-#include "core/app/UiText.h"
-#include "core/app/UserPrompts.h"
+#include "core/base/UiText.h"
+#include "core/base/UserPrompts.h"
 
 namespace termika {
 

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <cmath>
 
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/data/DayTime.h"
 #include "core/data/Formats.h"
 

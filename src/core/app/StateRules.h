@@ -6,8 +6,8 @@
 #include <array>
 #include <optional>
 
-#include "core/app/LoggerStatus.h"
-#include "core/app/UiText.h"
+#include "core/model/LoggerStatus.h"
+#include "core/base/UiText.h"
 
 namespace termika {
 

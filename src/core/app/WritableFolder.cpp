@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 
 namespace termika {
 

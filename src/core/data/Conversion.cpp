@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
 #include "core/link/Frame.h"

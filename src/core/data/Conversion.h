@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/Result.h"
-#include "core/app/UiText.h"
+#include "core/base/Result.h"
+#include "core/base/UiText.h"
 #include "core/data/DataRecord.h"
 #include "core/data/DataSet.h"
 #include "core/data/RecordFile.h"

@@ -4,7 +4,7 @@
 #include <QStringDecoder>
 #include <cmath>
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 #include "core/data/Cp932.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"

@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "core/Result.h"
-#include "core/app/UiText.h"
+#include "core/base/Result.h"
+#include "core/base/UiText.h"
 #include "core/data/DataRecord.h"
 #include "core/data/DataSet.h"
 #include "core/data/InputFile.h"

@@ -1,6 +1,6 @@
 #include "core/data/ExtremeMarks.h"
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 
 namespace termika {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Result.h"
-#include "core/app/UiText.h"
+#include "core/base/Result.h"
+#include "core/base/UiText.h"
 #include "core/data/DataSet.h"
 #include "core/data/RecordFile.h"
 

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "core/Result.h"
+#include "core/base/Result.h"
 
 namespace termika {
 

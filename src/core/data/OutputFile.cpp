@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 #include "core/data/NativeFileName.h"
 
 namespace termika {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/Result.h"
+#include "core/base/Result.h"
 #include "core/data/DataRecord.h"
 
 namespace termika {

@@ -1,6 +1,6 @@
 #include "core/data/SetRecords.h"
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 
 namespace termika {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "core/Result.h"
+#include "core/base/Result.h"
 
 namespace termika {
 

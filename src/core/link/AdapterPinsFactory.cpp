@@ -1,6 +1,6 @@
 #include "core/link/AdapterPinsFactory.h"
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 #include "core/link/FtdiAdapterPins.h"
 #include "core/link/SimulatedAdapterPins.h"
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <memory>
 
-#include "core/Result.h"
+#include "core/base/Result.h"
 #include "core/link/AdapterPins.h"
 
 namespace termika {

@@ -8,8 +8,8 @@
 #include <functional>
 #include <optional>
 
-#include "core/app/AppState.h"
-#include "core/app/UserPrompts.h"
+#include "core/model/AppState.h"
+#include "core/base/UserPrompts.h"
 #include "core/link/CommandQueue.h"
 #include "core/link/Frame.h"
 #include "core/link/SessionHandler.h"

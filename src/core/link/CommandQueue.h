@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/Result.h"
+#include "core/base/Result.h"
 #include "core/link/Frame.h"
 
 namespace termika {

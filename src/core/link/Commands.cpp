@@ -1,6 +1,6 @@
 #include "core/link/Commands.h"
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 #include "core/data/Cp932.h"
 #include "core/link/AnswerDispatcher.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/Result.h"
+#include "core/base/Result.h"
 #include "core/data/Conversion.h"
 #include "core/data/DayTime.h"
 #include "core/link/CommandQueue.h"

@@ -5,8 +5,8 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "core/app/AppState.h"
-#include "core/app/UserPrompts.h"
+#include "core/model/AppState.h"
+#include "core/base/UserPrompts.h"
 #include "core/link/AnswerDispatcher.h"
 #include "core/link/CommandQueue.h"
 #include "core/link/FrameReceiver.h"

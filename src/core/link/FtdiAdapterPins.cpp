@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 
 namespace termika {
 

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <utility>
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 #include "core/link/AdapterLocation.h"
 
 namespace termika {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 #include "core/link/Frame.h"
 
 namespace termika {

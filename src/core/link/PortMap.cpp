@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 
 namespace termika {
 

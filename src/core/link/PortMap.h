@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "core/Result.h"
+#include "core/base/Result.h"
 
 namespace termika {
 

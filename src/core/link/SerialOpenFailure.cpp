@@ -1,6 +1,6 @@
 #include "core/link/SerialOpenFailure.h"
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 
 namespace termika {
 

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <utility>
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 #include "core/link/SerialOpenFailure.h"
 
 #ifndef Q_OS_WIN

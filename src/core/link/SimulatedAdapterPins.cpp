@@ -4,7 +4,7 @@
 #include <QFile>
 #include <utility>
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 
 namespace termika {
 

@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QString>
 
-#include "core/Result.h"
+#include "core/base/Result.h"
 
 namespace termika {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/app/UiText.h"
+#include "core/base/UiText.h"
 #include "core/data/DataSet.h"
 
 namespace termika {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
 #include "core/data/Formats.h"

@@ -5,8 +5,8 @@
 #include <span>
 #include <vector>
 
-#include "core/Result.h"
-#include "core/app/AppState.h"
+#include "core/base/Result.h"
+#include "core/model/AppState.h"
 #include "core/print/PrintHeader.h"
 #include "core/views/GraphGeometry.h"
 #include "core/views/Navigation.h"

@@ -1,6 +1,6 @@
 #include "core/sessions/Connection.h"
 
-#include "core/data/CsvActions.h"
+#include "core/app/CsvActions.h"
 #include "core/link/AnswerDispatcher.h"
 #include "core/link/Commands.h"
 #include "core/link/LatencyTimer.h"

@@ -4,8 +4,8 @@
 #include <QString>
 #include <memory>
 
-#include "core/app/AppState.h"
-#include "core/app/UserPrompts.h"
+#include "core/model/AppState.h"
+#include "core/base/UserPrompts.h"
 #include "core/link/AdapterPins.h"
 #include "core/link/AdapterWatch.h"
 #include "core/link/Exchange.h"

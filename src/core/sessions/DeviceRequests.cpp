@@ -1,6 +1,6 @@
 #include "core/sessions/DeviceRequests.h"
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 #include "core/data/Conversion.h"
 #include "core/link/Commands.h"
 

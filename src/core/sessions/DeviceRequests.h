@@ -3,10 +3,10 @@
 #include <QString>
 #include <optional>
 
-#include "core/Result.h"
-#include "core/app/AppState.h"
+#include "core/base/Result.h"
+#include "core/model/AppState.h"
 #include "core/app/RecordingSettings.h"
-#include "core/app/UserPrompts.h"
+#include "core/base/UserPrompts.h"
 #include "core/data/DayTime.h"
 #include "core/link/Commands.h"
 #include "core/link/Exchange.h"

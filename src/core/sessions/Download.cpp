@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "core/data/Conversion.h"
-#include "core/data/CsvActions.h"
+#include "core/app/CsvActions.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremeMarks.h"
 #include "core/data/SetRecords.h"

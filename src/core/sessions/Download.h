@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/app/AppState.h"
-#include "core/app/UserPrompts.h"
+#include "core/model/AppState.h"
+#include "core/base/UserPrompts.h"
 #include "core/link/Exchange.h"
 #include "core/link/SessionHandler.h"
 #include "core/sessions/RecordingHeader.h"

@@ -3,9 +3,9 @@
 #include <QDateTime>
 #include <QMetaObject>
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 #include "core/data/Conversion.h"
-#include "core/data/CsvActions.h"
+#include "core/app/CsvActions.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
 #include "core/data/Formats.h"

@@ -7,8 +7,8 @@
 #include <functional>
 #include <optional>
 
-#include "core/app/AppState.h"
-#include "core/app/UserPrompts.h"
+#include "core/model/AppState.h"
+#include "core/base/UserPrompts.h"
 #include "core/data/DataRecord.h"
 #include "core/link/Exchange.h"
 #include "core/link/SessionHandler.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 
 namespace termika {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/Result.h"
+#include "core/base/Result.h"
 #include "core/data/DataRecord.h"
 
 namespace termika {

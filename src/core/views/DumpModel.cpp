@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 #include "core/data/Formats.h"
 
 namespace termika {

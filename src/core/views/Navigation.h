@@ -4,7 +4,7 @@
 #include <array>
 #include <span>
 
-#include "core/app/UiText.h"
+#include "core/base/UiText.h"
 #include "core/data/DataSet.h"
 #include "core/views/PlotPoint.h"
 #include "core/views/ValueRange.h"

@@ -14,9 +14,9 @@
 #include <QVBoxLayout>
 
 #include "core/app/NameRules.h"
-#include "core/app/Says.h"
-#include "core/app/UiText.h"
-#include "core/app/UserPrompts.h"
+#include "core/base/Says.h"
+#include "core/base/UiText.h"
+#include "core/base/UserPrompts.h"
 #include "core/data/DayTime.h"
 #include "core/data/Formats.h"
 #include "ui/dialogs/UpDownBar.h"

@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 
 #include "core/app/NameRules.h"
-#include "core/app/UiText.h"
-#include "core/app/UserPrompts.h"
+#include "core/base/UiText.h"
+#include "core/base/UserPrompts.h"
 
 namespace termika {
 

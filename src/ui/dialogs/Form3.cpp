@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "core/app/UiText.h"
+#include "core/base/UiText.h"
 
 namespace termika {
 

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/app/UiText.h"
+#include "core/base/UiText.h"
 
 namespace termika {
 namespace {

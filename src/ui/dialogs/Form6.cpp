@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "core/app/UiText.h"
+#include "core/base/UiText.h"
 #include "core/data/Formats.h"
 
 namespace termika {

@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <optional>
 
-#include "core/Result.h"
-#include "core/app/AppState.h"
+#include "core/base/Result.h"
+#include "core/model/AppState.h"
 #include "core/print/PrintPlan.h"
 #include "ui/print/PrintOutcome.h"
 

@@ -6,9 +6,9 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 #include "core/data/Csv.h"
-#include "core/data/CsvActions.h"
+#include "core/app/CsvActions.h"
 #include "core/data/InputFile.h"
 #include "core/views/DumpModel.h"
 #include "ui/MessageBoxPrompts.h"

@@ -7,9 +7,9 @@
 #include <memory>
 #include <optional>
 
-#include "core/Result.h"
-#include "core/app/UiText.h"
-#include "core/app/UserPrompts.h"
+#include "core/base/Result.h"
+#include "core/base/UiText.h"
+#include "core/base/UserPrompts.h"
 #include "ui/print/PrintOutcome.h"
 
 class QComboBox;

@@ -6,7 +6,7 @@
 #include <QPageSize>
 #include <QPdfWriter>
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 #include "core/data/OutputFile.h"
 
 namespace termika {

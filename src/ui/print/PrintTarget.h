@@ -4,7 +4,7 @@
 #include <QPrinter>
 #include <QString>
 
-#include "core/Result.h"
+#include "core/base/Result.h"
 #include "ui/print/PrintOutcome.h"
 
 namespace termika {

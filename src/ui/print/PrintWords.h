@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "core/app/UiText.h"
+#include "core/base/UiText.h"
 
 namespace termika {
 

@@ -8,7 +8,7 @@
 #include <chrono>
 #include <future>
 
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/app/ProgramFiles.h"
 #include "core/app/Settings.h"
 #include "core/app/WritableFolder.h"

@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/app/StateRules.h"
 #include "core/data/DayTime.h"
 

@@ -2,7 +2,7 @@
 
 #include <QTemporaryDir>
 
-#include "core/app/UiText.h"
+#include "core/base/UiText.h"
 #include "core/data/Conversion.h"
 #include "core/data/ExtremesUpdate.h"
 #include "core/data/Formats.h"

@@ -9,7 +9,7 @@
 
 #include "ScriptedPrompts.h"
 #include "core/data/Csv.h"
-#include "core/data/CsvActions.h"
+#include "core/app/CsvActions.h"
 #include "core/data/DayTime.h"
 #include "core/data/SetRecords.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/app/UiText.h"
+#include "core/base/UiText.h"
 #include "core/data/DayTime.h"
 #include "core/data/Formats.h"
 

@@ -3,7 +3,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
-#include "core/app/UiText.h"
+#include "core/base/UiText.h"
 #include "core/data/ExtremeMarks.h"
 #include "core/data/SetRecords.h"
 

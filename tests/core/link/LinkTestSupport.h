@@ -8,7 +8,7 @@
 
 #include "EventWait.h"
 #include "ScriptedPrompts.h"
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/link/Frame.h"
 #include "core/link/PipeTransport.h"
 #include "core/link/Timings.h"

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/sim/SimScenario.h"
+#include "sim/SimScenario.h"
 
 namespace termika {
 

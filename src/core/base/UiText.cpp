@@ -1,4 +1,4 @@
-#include "core/app/UiText.h"
+#include "core/base/UiText.h"
 
 #include <QFile>
 

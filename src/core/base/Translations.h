@@ -5,7 +5,7 @@
 #include <QTranslator>
 #include <memory>
 
-#include "core/app/UiText.h"
+#include "core/base/UiText.h"
 
 namespace termika {
 

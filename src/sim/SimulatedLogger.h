@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "core/link/Frame.h"
-#include "core/sim/LoggerMemory.h"
-#include "core/sim/SensorModel.h"
-#include "core/sim/SimFaults.h"
-#include "core/sim/SimScenario.h"
+#include "sim/LoggerMemory.h"
+#include "sim/SensorModel.h"
+#include "sim/SimFaults.h"
+#include "sim/SimScenario.h"
 
 namespace termika {
 

@@ -1,4 +1,4 @@
-#include "core/sim/SensorModel.h"
+#include "sim/SensorModel.h"
 
 #include <algorithm>
 #include <cmath>

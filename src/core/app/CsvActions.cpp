@@ -1,9 +1,9 @@
-#include "core/data/CsvActions.h"
+#include "core/app/CsvActions.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include "core/app/Says.h"
+#include "core/base/Says.h"
 #include "core/data/Csv.h"
 #include "core/data/Formats.h"
 #include "core/data/OutputFile.h"

@@ -7,8 +7,8 @@
 #include <span>
 
 #include "core/app/NameRules.h"
-#include "core/app/Translations.h"
-#include "core/app/UiText.h"
+#include "core/base/Translations.h"
+#include "core/base/UiText.h"
 
 namespace termika {
 namespace {

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "core/link/PipeTransport.h"
-#include "core/sim/SimScenario.h"
-#include "core/sim/SimulatedLogger.h"
+#include "sim/SimScenario.h"
+#include "sim/SimulatedLogger.h"
 
 namespace termika {
 

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "core/app/AppState.h"
-#include "core/app/UserPrompts.h"
+#include "core/model/AppState.h"
+#include "core/base/UserPrompts.h"
 
 namespace termika {
 

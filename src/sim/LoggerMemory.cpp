@@ -1,4 +1,4 @@
-#include "core/sim/LoggerMemory.h"
+#include "sim/LoggerMemory.h"
 
 #include <algorithm>
 

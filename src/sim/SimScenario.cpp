@@ -1,4 +1,4 @@
-#include "core/sim/SimScenario.h"
+#include "sim/SimScenario.h"
 
 #include <QFile>
 #include <QJsonArray>

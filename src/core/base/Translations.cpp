@@ -1,4 +1,4 @@
-#include "core/app/Translations.h"
+#include "core/base/Translations.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "core/sim/SimulatedLogger.h"
+#include "sim/SimulatedLogger.h"
 
 #include <algorithm>
 #include <cmath>

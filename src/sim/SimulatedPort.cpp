@@ -1,4 +1,4 @@
-#include "core/sim/SimulatedPort.h"
+#include "sim/SimulatedPort.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,9 +7,9 @@
 #include <optional>
 #include <vector>
 
-#include "core/Result.h"
-#include "core/sim/SensorModel.h"
-#include "core/sim/SimFaults.h"
+#include "core/base/Result.h"
+#include "sim/SensorModel.h"
+#include "sim/SimFaults.h"
 
 namespace termika {
 

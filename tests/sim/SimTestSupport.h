@@ -4,8 +4,8 @@
 
 #include <QByteArray>
 
-#include "core/sim/SimScenario.h"
-#include "core/sim/SimulatedLogger.h"
+#include "sim/SimScenario.h"
+#include "sim/SimulatedLogger.h"
 
 namespace termika::simtest {
 

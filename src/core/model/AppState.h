@@ -3,8 +3,8 @@
 #include <QString>
 #include <array>
 
-#include "core/app/LoggerStatus.h"
-#include "core/app/UiText.h"
+#include "core/model/LoggerStatus.h"
+#include "core/base/UiText.h"
 #include "core/data/DataSet.h"
 #include "core/data/RecordFile.h"
 

@@ -9,15 +9,15 @@
 
 #include "EventWait.h"
 #include "ScriptedPrompts.h"
-#include "core/app/AppState.h"
+#include "core/model/AppState.h"
 #include "core/data/DayTime.h"
 #include "core/link/Commands.h"
 #include "core/link/Exchange.h"
 #include "core/link/PipeTransport.h"
 #include "core/link/Timings.h"
 #include "core/sessions/Download.h"
-#include "core/sim/SimScenario.h"
-#include "core/sim/SimulatedPort.h"
+#include "sim/SimScenario.h"
+#include "sim/SimulatedPort.h"
 
 namespace termika::testing {
 

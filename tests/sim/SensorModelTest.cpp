@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/sim/SensorModel.h"
+#include "sim/SensorModel.h"
 
 namespace termika {
 namespace {
