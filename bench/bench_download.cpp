@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "BenchSupport.h"
+#include "core/app/CsvActions.h"
 #include "core/model/AppState.h"
 #include "core/base/UserPrompts.h"
 #include "core/link/Commands.h"
@@ -57,7 +58,8 @@ void BM_FullDownload(benchmark::State& state) {
     app.DownloadSlow = slow;
     exchange.start(commands::StatusUpdateRows());
     waitIdle(exchange);
-    Download download(app, prompts, exchange);
+    CsvSaveOffer saveOffer(app, prompts);
+    Download download(app, prompts, saveOffer, exchange);
     std::optional<bool> ok;
     QObject::connect(&download, &Download::finished, [&ok](bool done) { ok = done; });
     state.ResumeTiming();

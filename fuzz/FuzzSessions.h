@@ -4,12 +4,14 @@
 #include <QTemporaryDir>
 
 #include "FuzzSupport.h"
+#include "core/app/CsvActions.h"
 #include "core/model/AppState.h"
 #include "core/link/AnswerDispatcher.h"
 #include "core/link/Exchange.h"
 #include "core/link/PipeTransport.h"
 #include "core/link/Timings.h"
 #include "core/sessions/Download.h"
+#include "core/sessions/LinkLoss.h"
 #include "core/sessions/RealTimeMeasurement.h"
 
 namespace termika::fuzz {
@@ -68,11 +70,13 @@ class SessionRig final {
 
   AppState app;
   SilentPrompts prompts;
+  CsvSaveOffer saveOffer{app, prompts};
   const Timings timings;
   Exchange exchange;
+  LinkLoss linkLoss{app, prompts, exchange};
   PipeTransport pipe;
-  Download download{app, prompts, exchange};
-  RealTimeMeasurement realTime{app, prompts, exchange, timings};
+  Download download{app, prompts, saveOffer, exchange};
+  RealTimeMeasurement realTime{app, prompts, saveOffer, exchange, timings};
 
  private:
   int m_what;

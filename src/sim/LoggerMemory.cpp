@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/data/DayTime.h"
-#include "core/link/Frame.h"
+#include "core/base/PackedDecimal.h"
 
 namespace termika {
 
@@ -79,17 +79,17 @@ std::uint8_t LoggerMemory::headerByte(int offset) const {
   const auto c = static_cast<quint16>(std::min<qint64>(count, 0xFFFF));
   switch (field) {
     case 0:
-      return frame::toPackedDecimal(t.year % 100);
+      return toPackedDecimal(t.year % 100);
     case 1:
-      return frame::toPackedDecimal(t.month);
+      return toPackedDecimal(t.month);
     case 2:
-      return frame::toPackedDecimal(t.day);
+      return toPackedDecimal(t.day);
     case 3:
-      return frame::toPackedDecimal(t.hour);
+      return toPackedDecimal(t.hour);
     case 4:
-      return frame::toPackedDecimal(t.minute);
+      return toPackedDecimal(t.minute);
     case 5:
-      return frame::toPackedDecimal(t.second);
+      return toPackedDecimal(t.second);
     case 6:
       return static_cast<std::uint8_t>(c & 0xFF);
     default:

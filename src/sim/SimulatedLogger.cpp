@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/base/PackedDecimal.h"
 #include "core/data/DayTime.h"
 
 namespace termika {
@@ -362,7 +363,7 @@ std::optional<Bytes4> SimulatedLogger::execute(const Bytes4& command) {
     case 23: {
       const std::optional<qint64> start = m_memory.recordingStart();
       const CivilTime s = start ? civilFromSeconds(*start) : CivilTime{2000, 0, 0, 0, 0, 0};
-      auto packed = [](int v) { return frame::toPackedDecimal(v); };
+      auto packed = [](int v) { return toPackedDecimal(v); };
       switch (b2) {
         case 20:
           return start ? reply(packed(s.year % 100), packed(s.month)) : reply(0, 0);

@@ -16,6 +16,7 @@
 #include "core/sessions/Connection.h"
 #include "core/sessions/DeviceRequests.h"
 #include "core/sessions/Download.h"
+#include "core/sessions/LinkLoss.h"
 #include "core/sessions/RealTimeMeasurement.h"
 #include "ui/DataViews.h"
 #include "ui/MainWindow.h"
@@ -65,12 +66,15 @@ void MainWindow::attachLink(LinkParts parts) {
         parts.map, [this] { return m_state.BaudSetting; }, m_latency.get());
   }
   m_exchange = std::make_unique<Exchange>(m_state, *m_prompts, parts.timings);
-  m_connection = std::make_unique<Connection>(m_state, *m_prompts, *m_exchange, *m_pins, parts.map,
-                                              std::move(factory), parts.timings);
+  m_linkLoss = std::make_unique<LinkLoss>(m_state, *m_prompts, *m_exchange);
+  m_connection = std::make_unique<Connection>(m_state, *m_prompts, *m_saveOffer, *m_exchange,
+                                              *m_pins, parts.map, std::move(factory),
+                                              parts.timings);
   if (m_latency) m_connection->setLatencyTimer(m_latency.get());
-  m_download = std::make_unique<Download>(m_state, *m_prompts, *m_exchange);
+  m_download = std::make_unique<Download>(m_state, *m_prompts, *m_saveOffer, *m_exchange);
   m_realTime =
-      std::make_unique<RealTimeMeasurement>(m_state, *m_prompts, *m_exchange, parts.timings);
+      std::make_unique<RealTimeMeasurement>(m_state, *m_prompts, *m_saveOffer, *m_exchange,
+                                            parts.timings);
   m_requests = std::make_unique<DeviceRequests>(m_state, *m_prompts, *m_exchange);
   m_form3 = new Form3(m_state.Texts, this);
   m_form3->setObjectName(QStringLiteral("Form3"));

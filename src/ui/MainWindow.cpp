@@ -40,6 +40,7 @@
 #include "core/sessions/Connection.h"
 #include "core/sessions/DeviceRequests.h"
 #include "core/sessions/Download.h"
+#include "core/sessions/LinkLoss.h"
 #include "core/sessions/RealTimeMeasurement.h"
 #include "ui/ConnectPicture.h"
 #include "ui/DataViews.h"
@@ -116,7 +117,8 @@ MainWindow::MainWindow(AppState& state, Settings settings, ProgramFiles& files, 
       m_state(state),
       m_settings(std::move(settings)),
       m_files(files),
-      m_prompts(std::make_unique<MessageBoxPrompts>(this, state)) {
+      m_prompts(std::make_unique<MessageBoxPrompts>(this, state)),
+      m_saveOffer(std::make_unique<CsvSaveOffer>(state, *m_prompts)) {
   setObjectName(QStringLiteral("Form1"));
   Form_Load();
 }

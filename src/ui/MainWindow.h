@@ -32,6 +32,7 @@ class Download;
 class Exchange;
 class Form3;
 class Lamp;
+class LinkLoss;
 class RealTimeMeasurement;
 class MessageBoxPrompts;
 class ProgramFiles;
@@ -156,6 +157,7 @@ class MainWindow final : public QMainWindow {
   Settings m_settings;
   ProgramFiles& m_files;
   std::unique_ptr<MessageBoxPrompts> m_prompts;
+  std::unique_ptr<CsvSaveOffer> m_saveOffer;
   std::function<void()> m_stopLink;
   std::function<bool(const QUrl&)> m_openUrl;
   std::function<QDateTime()> m_clock = &QDateTime::currentDateTime;
@@ -168,6 +170,7 @@ class MainWindow final : public QMainWindow {
   std::unique_ptr<AdapterPins> m_pins;
   std::unique_ptr<LatencyTimer> m_latency;
   std::unique_ptr<Exchange> m_exchange;
+  std::unique_ptr<LinkLoss> m_linkLoss;
   std::unique_ptr<Connection> m_connection;
   std::unique_ptr<Download> m_download;
   std::unique_ptr<RealTimeMeasurement> m_realTime;

@@ -6,6 +6,7 @@
 
 #include "EventWait.h"
 #include "ScriptedPrompts.h"
+#include "core/app/CsvActions.h"
 #include "core/model/AppState.h"
 #include "core/link/Exchange.h"
 #include "core/link/PortFactory.h"
@@ -15,6 +16,7 @@
 #include "core/sessions/Connection.h"
 #include "core/sessions/DeviceRequests.h"
 #include "core/sessions/Download.h"
+#include "core/sessions/LinkLoss.h"
 #include "core/sessions/RealTimeMeasurement.h"
 
 namespace termika::testing {
@@ -30,14 +32,15 @@ class FaultProgram final {
   FaultProgram(const QString& portPattern, const QString& adapterFile)
       : timings(Timings{}.scaled(kFaultScale)),
         exchange(app, prompts, timings),
+        linkLoss(app, prompts, exchange),
         pins(adapterFile),
         map(*PortMap::fromTemplate(portPattern)),
-        connection(app, prompts, exchange, pins, map,
+        connection(app, prompts, saveOffer, exchange, pins, map,
                    serialTransportFactory(
                        map, [this] { return app.BaudSetting; }, nullptr),
                    timings),
-        download(app, prompts, exchange),
-        realTime(app, prompts, exchange, timings),
+        download(app, prompts, saveOffer, exchange),
+        realTime(app, prompts, saveOffer, exchange, timings),
         requests(app, prompts, exchange) {
     for (int i = 0; i < kSetCount; ++i) {
       (void)app.file(i).open(records.filePath(QStringLiteral("set%1.rand").arg(i)));
@@ -74,8 +77,10 @@ class FaultProgram final {
   QTemporaryDir records;
   AppState app;
   ScriptedPrompts prompts;
+  CsvSaveOffer saveOffer{app, prompts};
   Timings timings;
   Exchange exchange;
+  LinkLoss linkLoss;
   SimulatedAdapterPins pins;
   PortMap map;
   Connection connection;

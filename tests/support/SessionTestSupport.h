@@ -9,6 +9,7 @@
 
 #include "EventWait.h"
 #include "ScriptedPrompts.h"
+#include "core/app/CsvActions.h"
 #include "core/model/AppState.h"
 #include "core/data/DayTime.h"
 #include "core/link/Commands.h"
@@ -16,6 +17,7 @@
 #include "core/link/PipeTransport.h"
 #include "core/link/Timings.h"
 #include "core/sessions/Download.h"
+#include "core/sessions/LinkLoss.h"
 #include "sim/SimScenario.h"
 #include "sim/SimulatedPort.h"
 
@@ -39,7 +41,9 @@ inline qint64 at(int y, int mo, int d, int h, int mi, int s) {
 class SessionBench {
  public:
   explicit SessionBench(const SimScenario& scenario, double speed = kScale)
-      : timings(Timings{}.scaled(kScale)), exchange(app, prompts, timings) {
+      : timings(Timings{}.scaled(kScale)),
+        exchange(app, prompts, timings),
+        linkLoss(app, prompts, exchange) {
     for (int i = 0; i < kSetCount; ++i) {
       (void)app.file(i).open(dir.filePath(QStringLiteral("set%1.rand").arg(i)));
     }
@@ -60,8 +64,10 @@ class SessionBench {
   QTemporaryDir dir;
   AppState app;
   ScriptedPrompts prompts;
+  CsvSaveOffer saveOffer{app, prompts};
   Timings timings;
   Exchange exchange;
+  LinkLoss linkLoss;
   std::unique_ptr<SimulatedPort> port;
   std::unique_ptr<PipeTransport> pipe;
 };
@@ -124,7 +130,7 @@ struct DownloadRun {
   }
 
   SessionBench bench;
-  Download session{bench.app, bench.prompts, bench.exchange};
+  Download session{bench.app, bench.prompts, bench.saveOffer, bench.exchange};
 };
 
 }  // namespace termika::testing

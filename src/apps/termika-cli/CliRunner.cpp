@@ -75,6 +75,7 @@ CliRunner::~CliRunner() {
   m_measure.reset();
   m_requests.reset();
   m_connection.reset();
+  m_linkLoss.reset();
   m_exchange.reset();
 }
 
@@ -114,8 +115,10 @@ Result<void> CliRunner::prepare() {
   }
   if (auto baud = SerialTransport::parseBaudSetting(m_options.baud); !baud) return baud.error();
   m_exchange = std::make_unique<Exchange>(m_app, m_prompts, m_timings);
-  m_download = std::make_unique<Download>(m_app, m_prompts, *m_exchange);
-  m_measure = std::make_unique<RealTimeMeasurement>(m_app, m_prompts, *m_exchange, m_timings);
+  m_linkLoss = std::make_unique<LinkLoss>(m_app, m_prompts, *m_exchange);
+  m_download = std::make_unique<Download>(m_app, m_prompts, m_saveOffer, *m_exchange);
+  m_measure = std::make_unique<RealTimeMeasurement>(m_app, m_prompts, m_saveOffer, *m_exchange,
+                                                   m_timings);
   m_requests = std::make_unique<DeviceRequests>(m_app, m_prompts, *m_exchange);
   connect(m_exchange.get(), &Exchange::exchangeEnded, this, &CliRunner::onExchangeEnded,
           Qt::QueuedConnection);
@@ -133,7 +136,7 @@ Result<void> CliRunner::prepare() {
     map = *custom;
   }
   m_connection =
-      std::make_unique<Connection>(m_app, m_prompts, *m_exchange, *m_pins, map,
+      std::make_unique<Connection>(m_app, m_prompts, m_saveOffer, *m_exchange, *m_pins, map,
                                    serialTransportFactory(
                                        map, [this] { return m_app.BaudSetting; }, m_latency.get()),
                                    m_timings);

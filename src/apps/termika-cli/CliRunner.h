@@ -8,6 +8,7 @@
 #include "CliOptions.h"
 #include "CliPrompts.h"
 #include "ProgressBar.h"
+#include "core/app/CsvActions.h"
 #include "core/model/AppState.h"
 #include "core/link/AdapterPins.h"
 #include "core/link/Exchange.h"
@@ -17,6 +18,7 @@
 #include "core/sessions/Connection.h"
 #include "core/sessions/DeviceRequests.h"
 #include "core/sessions/Download.h"
+#include "core/sessions/LinkLoss.h"
 #include "core/sessions/RealTimeMeasurement.h"
 
 namespace termika::cli {
@@ -62,9 +64,11 @@ class CliRunner final : public QObject {
   CliOptions m_options;
   AppState m_app;
   CliPrompts m_prompts;
+  CsvSaveOffer m_saveOffer{m_app, m_prompts};
   Timings m_timings;
   QTemporaryDir m_records;
   std::unique_ptr<Exchange> m_exchange;
+  std::unique_ptr<LinkLoss> m_linkLoss;
   std::unique_ptr<AdapterPins> m_pins;
   std::unique_ptr<LatencyTimer> m_latency;
   std::unique_ptr<Connection> m_connection;

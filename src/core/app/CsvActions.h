@@ -2,12 +2,11 @@
 
 #include <QString>
 
-#include "core/model/AppState.h"
 #include "core/base/UserPrompts.h"
+#include "core/model/AppState.h"
+#include "core/sessions/SaveOffer.h"
 
 namespace termika {
-
-enum class SaveOutcome { NothingToSave, Saved, Declined, Cancelled, Failed };
 
 // Writes set 0 or 1 to a file the user picks (proposed name LoggerName + "_" +
 // fileStamp of record 1, or the stamp alone when that is not a valid file
@@ -24,6 +23,20 @@ SaveOutcome AskSaveDataSet(AppState& state, int setIndex, const QString& prompt,
 // file set (records, Count, Interval, alarms, Model, LoggerName, extremes),
 // sets state.FileSetName and CurrentSet = 2; on failure nothing changes.
 bool OpenCsvIntoFileSet(AppState& state, UserPrompts& prompts, const QString& path = {});
+
+// The sessions' offer to save a set before they empty it: AskSaveDataSet.
+class CsvSaveOffer final : public SaveOffer {
+ public:
+  CsvSaveOffer(AppState& state, UserPrompts& prompts) : m_state(state), m_prompts(prompts) {}
+
+  SaveOutcome offerToSave(int setIndex, const QString& prompt) override {
+    return AskSaveDataSet(m_state, setIndex, prompt, m_prompts);
+  }
+
+ private:
+  AppState& m_state;
+  UserPrompts& m_prompts;
+};
 
 // The name proposed when saving a set whose first point is at `firstTime`.
 QString proposedCsvName(const QString& loggerName, double firstTime);

@@ -5,7 +5,7 @@
 #include "core/base/Says.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
-#include "core/link/Frame.h"
+#include "core/base/PackedDecimal.h"
 
 namespace termika {
 namespace {
@@ -121,7 +121,7 @@ std::optional<int> ExpandYear(int twoDigits) {
 std::optional<double> PackedDecimalTime(const std::array<std::uint8_t, 6>& yearToSecond) {
   std::array<int, 6> v{};
   for (size_t i = 0; i < v.size(); ++i) {
-    const auto digits = frame::fromPackedDecimal(yearToSecond[i]);
+    const auto digits = fromPackedDecimal(yearToSecond[i]);
     if (!digits) return std::nullopt;
     v[i] = *digits;
   }

@@ -15,8 +15,6 @@ constexpr int kMaxDrainPeriods = 20;
 
 Exchange::Exchange(AppState& app, UserPrompts& prompts, const Timings& timings, QObject* parent)
     : QObject(parent),
-      m_app(app),
-      m_prompts(prompts),
       m_timings(timings),
       m_dispatcher(app, prompts) {
   for (QTimer* t : {&m_timeOut, &m_busyTimer, &m_drainTimer}) {
@@ -161,7 +159,7 @@ void Exchange::handleEvent(const FrameReceiver::Event& event) {
     if (m_rejectCount <= kMaxRejectResends) {
       SendCurrentCommand();
     } else {
-      giveUp(1042, 1043);
+      giveUp(LinkFailure::Rejected);
     }
     return;
   }
@@ -271,7 +269,7 @@ void Exchange::onTimeOut() {
     SendCurrentCommand();
     return;
   }
-  giveUp(1118, 1119);
+  giveUp(LinkFailure::NoAnswer);
 }
 
 void Exchange::onBusyPointer() {
@@ -286,35 +284,33 @@ void Exchange::onTransportFailed(const QString& message) {
   // port is gone (a pulled adapter), and one that comes back needs a new
   // connection's probe before anything is sent to whatever now answers.
   if (isBusy()) {
-    giveUp(1042, 1043);
+    giveUp(LinkFailure::PortLost);
   } else {
     // Between exchanges a continuous measurement may still be running.
     closeLink();
     stopTimers();
-    m_app.RunState.clear();
+    Q_EMIT linkLost(LinkFailure::PortLost);
     setState(State::Idle);
     Q_EMIT sessionAborted();
     Q_EMIT linkClosed();
   }
 }
 
-void Exchange::giveUp(int firstText, int secondText) {
-  // Everything is wound down before the message shows, so no timer fires a
-  // second message and no handler runs while the box is open.
+void Exchange::giveUp(LinkFailure failure) {
+  // Everything is wound down before the failure is reported, so no timer
+  // fires a second report and no handler runs while the user is told.
   stopTimers();
   closeLink();
-  m_app.RunState.clear();
+  Q_EMIT linkLost(failure);
   Pro_End();
   Q_EMIT sessionAborted();
   Q_EMIT linkClosed();
-  m_prompts.info(m_app.ModelName, m_app.Texts.joined(firstText, secondText));
+  Q_EMIT failed(failure);
 }
 
 void Exchange::closeLink() {
   if (m_transport && m_transport->isOpen()) m_transport->close();
   m_needsDrain = false;
-  m_app.Connected = false;
-  AnswerDispatcher::clearStatus(m_app.Status);
 }
 
 void Exchange::setState(State state) {

@@ -5,8 +5,8 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "core/model/AppState.h"
 #include "core/base/UserPrompts.h"
+#include "core/model/AppState.h"
 #include "core/link/AnswerDispatcher.h"
 #include "core/link/CommandQueue.h"
 #include "core/link/FrameReceiver.h"
@@ -15,10 +15,19 @@
 
 namespace termika {
 
+// Why the link gave up on the logger and closed the port.
+enum class LinkFailure {
+  NoAnswer,  // silence after every resend
+  Rejected,  // a rejection after every resend
+  PortLost,  // the port failed (a pulled adapter, a failed write)
+};
+
 // The exchange cycle: sends the queued rows one after another, collects each
 // answer, hands it to HandleAnswer, resends on silence and on rejections and
-// gives up with a message when the logger does not answer. All waiting is
-// done by timers; nothing here blocks or spins an event loop of its own.
+// gives up when the logger does not answer: it then closes the port and says
+// why (linkLost, failed); what that means for the program's state and what
+// the user is told is for the layers above. All waiting is done by timers;
+// nothing here blocks or spins an event loop of its own.
 class Exchange final : public QObject {
   Q_OBJECT
  public:
@@ -29,6 +38,8 @@ class Exchange final : public QObject {
   };
   Q_ENUM(State)
 
+  // `app` and `prompts` are the dispatcher's: it fills the logger status and
+  // confirms settings.
   Exchange(AppState& app, UserPrompts& prompts, const Timings& timings, QObject* parent = nullptr);
   ~Exchange() override;
 
@@ -70,10 +81,16 @@ class Exchange final : public QObject {
   void exchangeEnded();
   // The busy pointer goes on after a slow answer and off once the exchange ends.
   void busyPointer(bool busy);
+  // The link closed the port itself: the logger is gone. Emitted before the
+  // exchange ends, so everything that follows sees the state without it.
+  void linkLost(termika::LinkFailure failure);
   // A time-out, a final rejection or a lost port ended any running session.
   void sessionAborted();
   // The link closed the port itself (time-out, rejections, port failure).
   void linkClosed();
+  // The link gave up on a running exchange: the user is to be told why.
+  // Last of the signals of a failure; a port lost between exchanges has none.
+  void failed(termika::LinkFailure failure);
 
  private:
   void onReadyRead();
@@ -90,13 +107,11 @@ class Exchange final : public QObject {
   void applyAction(AnswerAction action);
   void sendNextRow();
   void enterDrain();
-  void giveUp(int firstText, int secondText);
+  void giveUp(LinkFailure failure);
   void closeLink();
   void setState(State state);
   void stopTimers();
 
-  AppState& m_app;
-  UserPrompts& m_prompts;
   Timings m_timings;
   AnswerDispatcher m_dispatcher;
   QPointer<Transport> m_transport;

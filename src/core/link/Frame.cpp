@@ -44,13 +44,4 @@ bool isRejection(const QByteArray& answer) {
   return !answer.isEmpty() && static_cast<std::uint8_t>(answer.at(0)) == kRejection;
 }
 
-std::optional<int> fromPackedDecimal(std::uint8_t value) {
-  if ((value >> 4) > 9 || (value & 0x0F) > 9) return std::nullopt;
-  return (value >> 4) * 10 + (value & 0x0F);
-}
-
-std::uint8_t toPackedDecimal(int value) {
-  return static_cast<std::uint8_t>(((value / 10) % 10) * 16 + value % 10);
-}
-
 }  // namespace termika::frame

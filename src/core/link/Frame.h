@@ -31,8 +31,4 @@ std::optional<Bytes4> decodeAnswer(const QByteArray& answer);
 // True when the first byte of an answer marks a rejection.
 bool isRejection(const QByteArray& answer);
 
-// Packed decimal (0x59 reads as 59); nullopt when a nibble is above 9.
-std::optional<int> fromPackedDecimal(std::uint8_t value);
-std::uint8_t toPackedDecimal(int value);  // 0..99
-
 }  // namespace termika::frame

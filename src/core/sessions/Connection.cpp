@@ -1,18 +1,18 @@
 #include "core/sessions/Connection.h"
 
-#include "core/app/CsvActions.h"
 #include "core/link/AnswerDispatcher.h"
 #include "core/link/Commands.h"
 #include "core/link/LatencyTimer.h"
 
 namespace termika {
 
-Connection::Connection(AppState& app, UserPrompts& prompts, Exchange& exchange, AdapterPins& pins,
-                       const PortMap& map, TransportFactory factory, const Timings& timings,
-                       QObject* parent)
+Connection::Connection(AppState& app, UserPrompts& prompts, SaveOffer& saveOffer,
+                       Exchange& exchange, AdapterPins& pins, const PortMap& map,
+                       TransportFactory factory, const Timings& timings, QObject* parent)
     : QObject(parent),
       m_app(app),
       m_prompts(prompts),
+      m_saveOffer(saveOffer),
       m_exchange(exchange),
       m_pins(pins),
       m_map(map),
@@ -101,9 +101,7 @@ void Connection::askSave(int setIndex, int firstText, int secondText) {
   // A Yes whose save was cancelled or failed asks again: the set is only
   // given up on an explicit No.
   const QString prompt = m_app.Texts.joined(firstText, secondText);
-  for (;;) {
-    const SaveOutcome outcome = AskSaveDataSet(m_app, setIndex, prompt, m_prompts);
-    if (outcome != SaveOutcome::Cancelled && outcome != SaveOutcome::Failed) return;
+  while (!SaveOffer::mayDiscard(m_saveOffer.offerToSave(setIndex, prompt))) {
   }
 }
 

@@ -14,6 +14,7 @@
 #include "core/link/PortMap.h"
 #include "core/link/Timings.h"
 #include "core/link/Transport.h"
+#include "core/sessions/SaveOffer.h"
 
 namespace termika {
 
@@ -29,10 +30,10 @@ class Connection final : public QObject {
   enum class State { Disconnected, Connecting, Connected };
   Q_ENUM(State)
 
-  // `pins` and `exchange` are not owned and must outlive this object.
-  Connection(AppState& app, UserPrompts& prompts, Exchange& exchange, AdapterPins& pins,
-             const PortMap& map, TransportFactory factory, const Timings& timings,
-             QObject* parent = nullptr);
+  // `saveOffer`, `pins` and `exchange` are not owned and must outlive this object.
+  Connection(AppState& app, UserPrompts& prompts, SaveOffer& saveOffer, Exchange& exchange,
+             AdapterPins& pins, const PortMap& map, TransportFactory factory,
+             const Timings& timings, QObject* parent = nullptr);
   ~Connection() override;
 
   // The connect button: scans when disconnected, disconnects when connected.
@@ -83,6 +84,7 @@ class Connection final : public QObject {
 
   AppState& m_app;
   UserPrompts& m_prompts;
+  SaveOffer& m_saveOffer;
   Exchange& m_exchange;
   AdapterPins& m_pins;
   PortMap m_map;

@@ -5,7 +5,7 @@
 
 #include "core/base/Result.h"
 #include "core/model/AppState.h"
-#include "core/app/RecordingSettings.h"
+#include "core/model/LogStartRequest.h"
 #include "core/base/UserPrompts.h"
 #include "core/data/DayTime.h"
 #include "core/link/Commands.h"

@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "core/data/Conversion.h"
-#include "core/app/CsvActions.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremeMarks.h"
 #include "core/data/SetRecords.h"
@@ -24,8 +23,13 @@ std::uint8_t lowByte(int value) { return static_cast<std::uint8_t>(value & 0xFF)
 
 }  // namespace
 
-Download::Download(AppState& app, UserPrompts& prompts, Exchange& exchange, QObject* parent)
-    : QObject(parent), m_app(app), m_prompts(prompts), m_exchange(exchange) {
+Download::Download(AppState& app, UserPrompts& prompts, SaveOffer& saveOffer, Exchange& exchange,
+                   QObject* parent)
+    : QObject(parent),
+      m_app(app),
+      m_prompts(prompts),
+      m_saveOffer(saveOffer),
+      m_exchange(exchange) {
   m_Download_Timer.setInterval(exchange.timings().downloadWatchdog);
   connect(&m_Download_Timer, &QTimer::timeout, this, &Download::Download_Timer_Timer);
   connect(&m_exchange, &Exchange::sessionAborted, this, &Download::onSessionAborted);
@@ -54,9 +58,9 @@ bool Download::Command5_Click() {
   }
   // A Yes whose save did not happen keeps the old set: the download is
   // called off rather than clearing points the user wanted kept.
-  const SaveOutcome saved =
-      AskSaveDataSet(m_app, kLogSet, m_app.Texts.joined(1093, 1094), m_prompts);
-  if (saved == SaveOutcome::Cancelled || saved == SaveOutcome::Failed) return false;
+  if (!SaveOffer::mayDiscard(m_saveOffer.offerToSave(kLogSet, m_app.Texts.joined(1093, 1094)))) {
+    return false;
+  }
 
   clearLogSet();
   m_header.clear(std::nullopt);

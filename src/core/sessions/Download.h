@@ -11,6 +11,7 @@
 #include "core/base/UserPrompts.h"
 #include "core/link/Exchange.h"
 #include "core/link/SessionHandler.h"
+#include "core/sessions/SaveOffer.h"
 #include "core/sessions/RecordingHeader.h"
 
 namespace termika {
@@ -44,7 +45,8 @@ class Download final : public QObject, public SessionHandler {
   static constexpr int kSilentTickLimit = 10;
 
   // Registers itself with the exchange's dispatcher for "download" and "kiroten".
-  Download(AppState& app, UserPrompts& prompts, Exchange& exchange, QObject* parent = nullptr);
+  Download(AppState& app, UserPrompts& prompts, SaveOffer& saveOffer, Exchange& exchange,
+           QObject* parent = nullptr);
   ~Download() override;
 
   // The download button. False when nothing started: an exchange runs, the
@@ -99,6 +101,7 @@ class Download final : public QObject, public SessionHandler {
 
   AppState& m_app;
   UserPrompts& m_prompts;
+  SaveOffer& m_saveOffer;
   Exchange& m_exchange;
   QTimer m_Download_Timer;
   State m_state = State::Idle;

@@ -5,7 +5,6 @@
 
 #include "core/base/Says.h"
 #include "core/data/Conversion.h"
-#include "core/app/CsvActions.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
 #include "core/data/Formats.h"
@@ -31,11 +30,13 @@ qint64 pcClockSeconds() {
 
 }  // namespace
 
-RealTimeMeasurement::RealTimeMeasurement(AppState& app, UserPrompts& prompts, Exchange& exchange,
-                                         const Timings& timings, QObject* parent)
+RealTimeMeasurement::RealTimeMeasurement(AppState& app, UserPrompts& prompts, SaveOffer& saveOffer,
+                                         Exchange& exchange, const Timings& timings,
+                                         QObject* parent)
     : QObject(parent),
       m_app(app),
       m_prompts(prompts),
+      m_saveOffer(saveOffer),
       m_exchange(exchange),
       m_clock(pcClockSeconds) {
   m_continuation.setInterval(timings.continuation);
@@ -105,9 +106,11 @@ int RealTimeMeasurement::spacingSeconds() const {
 }
 
 bool RealTimeMeasurement::askSaveBeforeClearing() {
-  const SaveOutcome outcome =
-      AskSaveDataSet(m_app, kRealTimeSet, m_app.Texts.text(1065), m_prompts);
-  return outcome != SaveOutcome::Cancelled && outcome != SaveOutcome::Failed;
+  return SaveOffer::mayDiscard(offerToSave());
+}
+
+SaveOutcome RealTimeMeasurement::offerToSave() {
+  return m_saveOffer.offerToSave(kRealTimeSet, m_app.Texts.text(1065));
 }
 
 void RealTimeMeasurement::clearRealTimeSet() {
@@ -208,7 +211,7 @@ void RealTimeMeasurement::reachLimit() {
   const QString message = says("The real-time data has reached %1 points; the measurement stops.");
   endSeries(false);
   m_prompts.info(m_app.ModelName, message.arg(m_pointLimit));
-  AskSaveDataSet(m_app, kRealTimeSet, m_app.Texts.text(1065), m_prompts);
+  offerToSave();
 }
 
 void RealTimeMeasurement::endSeries(bool askSave) {
@@ -218,7 +221,7 @@ void RealTimeMeasurement::endSeries(bool askSave) {
   m_pending.reset();
   if (m_app.RunState == QString::fromUtf16(kRunContinuous)) m_app.RunState.clear();
   if (wasRunning) Q_EMIT runningChanged(false);
-  if (askSave) AskSaveDataSet(m_app, kRealTimeSet, m_app.Texts.text(1065), m_prompts);
+  if (askSave) offerToSave();
 }
 
 void RealTimeMeasurement::onSessionAborted() {
@@ -227,8 +230,7 @@ void RealTimeMeasurement::onSessionAborted() {
   endSeries(false);
   // The link's own message comes first; the question follows once it is gone.
   QMetaObject::invokeMethod(
-      this, [this] { AskSaveDataSet(m_app, kRealTimeSet, m_app.Texts.text(1065), m_prompts); },
-      Qt::QueuedConnection);
+      this, [this] { offerToSave(); }, Qt::QueuedConnection);
 }
 
 void RealTimeMeasurement::setLabels(const QString& t, const QString& h, const QString& time) {

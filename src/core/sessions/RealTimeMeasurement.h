@@ -12,6 +12,7 @@
 #include "core/data/DataRecord.h"
 #include "core/link/Exchange.h"
 #include "core/link/SessionHandler.h"
+#include "core/sessions/SaveOffer.h"
 
 namespace termika {
 
@@ -31,8 +32,8 @@ class RealTimeMeasurement final : public QObject, public SessionHandler {
   using Clock = std::function<qint64()>;
 
   // Registers itself with the dispatcher for "real" and "real_con".
-  RealTimeMeasurement(AppState& app, UserPrompts& prompts, Exchange& exchange,
-                      const Timings& timings, QObject* parent = nullptr);
+  RealTimeMeasurement(AppState& app, UserPrompts& prompts, SaveOffer& saveOffer,
+                      Exchange& exchange, const Timings& timings, QObject* parent = nullptr);
   ~RealTimeMeasurement() override;
 
   void setClock(Clock clock) { m_clock = std::move(clock); }
@@ -82,6 +83,8 @@ class RealTimeMeasurement final : public QObject, public SessionHandler {
   void commitPending(bool continuous);
   // Yes whose save did not happen calls the start off; false then.
   bool askSaveBeforeClearing();
+  // The offer to save the real-time set (text 1065).
+  SaveOutcome offerToSave();
   void reachLimit();
   void endSeries(bool askSave);
   void onSessionAborted();
@@ -90,6 +93,7 @@ class RealTimeMeasurement final : public QObject, public SessionHandler {
 
   AppState& m_app;
   UserPrompts& m_prompts;
+  SaveOffer& m_saveOffer;
   Exchange& m_exchange;
   QTimer m_continuation;
   Clock m_clock;

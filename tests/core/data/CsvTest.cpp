@@ -1,89 +1,21 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QStringEncoder>
-#include <QTemporaryDir>
 #include <random>
 
-#include "ScriptedPrompts.h"
+
+#include "CsvFixture.h"
 #include "core/data/Csv.h"
-#include "core/app/CsvActions.h"
 #include "core/data/DayTime.h"
 #include "core/data/SetRecords.h"
 
 namespace termika {
 namespace {
 
-using testing::ScriptedPrompts;
-using Kind = ScriptedPrompts::Kind;
-
-constexpr qint64 kMay1 = 41395LL * 86400;  // 2013-05-01 in seconds since 1899-12-30
-
-QByteArray sjis(const QString& text) { return QStringEncoder("windows-31j").encode(text); }
-
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The three column-name lines of an English file around the given values line.
-QByteArray englishFile(const char* values) {
-  return QByteArray(
-             "\"Recognition name\",\"Start time\",\"Recording points\",\"Record interval\","
-             "\"Upper bound temperature setting\",\"Lower bound temperature setting\"\r\n") +
-         values + "\r\n\"Record number\",\"Date\",\"x\",\"y\",\"z\"\r\n";
-}
-
-// A file as a Japanese system writes it, in its code page.
-QByteArray japaneseFile(const QByteArray& dataLines) {
-  return sjis(QStringLiteral("\"認識名称\",\"開始時刻\",\"記録点数\",\"記録間隔\","
-                             "\"上限温度設定\",\"下限温度設定\"\r\n"
-                             "\"ﾛｶﾞｰ\",\"2013/05/01 10:00:00\",\"3\",\"60\",\"OFF\",\"5\"\r\n"
-                             "\"記録番号\",\"日時\",\"温度\",\"湿度\",\"備考\"\r\n") +
-              QString::fromLatin1(dataLines));
-}
-
-class CsvTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(m_state.file(kRealTimeSet).open(path("real.rand")).ok());
-    ASSERT_TRUE(m_state.file(kLogSet).open(path("log.rand")).ok());
-    ASSERT_TRUE(m_state.file(kFileSet).open(path("read.rand")).ok());
-    m_state.ModelName = QStringLiteral("QM120-RH");
-    log().Interval = 60;
-    log().LoggerName = QStringLiteral("R101");
-    log().Model = QStringLiteral("QM120-RH");
-  }
-
-  DataSet& log() { return m_state.set(kLogSet); }
-  RecordFile& logFile() { return m_state.file(kLogSet); }
-
-  void add(qint64 secondsAfterMay1, float t, float h, const QString& remark = {}) {
-    DataRecord r;
-    r.DateTime = secondsToDaySerial(kMay1 + secondsAfterMay1);
-    r.Temperature = t;
-    r.Humidity = h;
-    r.Segment = 1;
-    r.Remarks = fitRemarks(remark);
-    r.RecordNo = static_cast<std::int16_t>(++log().Count);
-    ASSERT_TRUE(logFile().write(log().Count, r).ok());
-  }
-
-  QString path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
-  void writeFile(const char* name, const QByteArray& bytes) {
-    QFile f(path(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-  }
-
-  QTemporaryDir m_dir;
-  AppState m_state;
-  ScriptedPrompts m_prompts;
-  const UiText& m_ja = m_state.Texts;
-  UiText m_en = UiText::load(UiText::Language::English);
-};
+using testing::CsvTest;
+using testing::englishFile;
+using testing::japaneseFile;
+using testing::kMay1;
+using testing::sjis;
 
 // 認 is 94 46 and 識 8E AF in the Windows code page.
 TEST_F(CsvTest, ExactBytesOfASmallFile) {
@@ -119,65 +51,6 @@ TEST_F(CsvTest, ModelWithoutAlarmsWritesEmptyColumnsAndQuotesAreDoubled) {
   ASSERT_TRUE(read.ok()) << read.error.message.toStdString();
   EXPECT_EQ(read.content->LoggerName, QStringLiteral("A\"B"));
   EXPECT_EQ(read.content->Records[0].Remarks, QStringLiteral("say \"hi\"") + QString(42, u' '));
-}
-
-// Whatever the program saves it opens again: the log set (15000 points in
-// three runs), a real-time series and single measurements (saved with
-// interval 0), each reopened into the file set.
-TEST_F(CsvTest, EverySetTheProgramSavesOpensAgain) {
-  const struct {
-    int set;
-    const char* model;
-    int interval, points;
-  } cases[] = {{kLogSet, "QM120-RH", 60, 15000},
-               {kRealTimeSet, "QM100-RH", 2, 40},
-               {kRealTimeSet, "QM120-RH", 0, 3}};
-  std::mt19937 random(7);
-  std::uniform_int_distribution<int> temperature(-4000, 10000), humidity(0, 10000);
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.interval);
-    DataSet& set = m_state.set(c.set);
-    set = DataSet{};
-    set.Model = QString::fromLatin1(c.model);
-    set.Interval = c.interval;
-    set.LoggerName = QStringLiteral("ﾃｽﾄ");
-    set.UpperAlarm = {30, 0, 128};
-    EXPECT_FALSE(CsvBytes(set, m_state.file(c.set), m_ja).ok());  // nothing to save
-    qint64 seconds = 0;
-    for (int i = 0; i < c.points; ++i) {
-      // Every 5000th point follows an hour's pause: a new run starts there.
-      seconds += i == 0 ? 0 : (i % 5000 == 0 ? 3600 : c.interval);
-      DataRecord r;
-      r.DateTime = secondsToDaySerial(kMay1 + seconds);
-      r.Temperature = static_cast<float>(temperature(random)) / 100.0f;
-      r.Humidity = static_cast<float>(humidity(random)) / 100.0f;
-      r.Remarks = fitRemarks(i % 7 == 0 ? QStringLiteral("下限越 ") : QString());
-      ASSERT_TRUE(AppendRecord(set, m_state.file(c.set), r).ok());
-    }
-    ASSERT_TRUE(WriteCsvFile(path("set.csv"), set, m_state.file(c.set), m_ja).ok());
-    ScriptedPrompts prompts;
-    ASSERT_TRUE(OpenCsvIntoFileSet(m_state, prompts, path("set.csv")));
-    const DataSet& read = m_state.set(kFileSet);
-    EXPECT_EQ(read.Model, set.Model);
-    EXPECT_EQ(m_state.FileSetName, QStringLiteral("ﾃｽﾄ"));
-    EXPECT_EQ(read.Interval, c.interval);
-    EXPECT_EQ(read.AnnouncedCount, c.points);
-    EXPECT_EQ(read.UpperAlarm.Limit, set.Model == QStringLiteral("QM120-RH") ? 30 : 0);
-    EXPECT_EQ(daySerialToSeconds(read.AnnouncedStart), kMay1);
-    ASSERT_EQ(read.Count, c.points);
-    const std::vector<DataRecord> original = m_state.file(c.set).readRange(1, c.points);
-    const std::vector<DataRecord> back = m_state.file(kFileSet).readRange(1, c.points);
-    for (size_t i = 0; i < original.size(); ++i) {
-      const DataRecord &a = original[i], &b = back[i];
-      ASSERT_EQ(b.Temperature, a.Temperature) << i;
-      ASSERT_EQ(b.Humidity, a.Humidity) << i;
-      ASSERT_EQ(daySerialToSeconds(b.DateTime), daySerialToSeconds(a.DateTime)) << i;
-      ASSERT_EQ(b.Remarks, a.Remarks) << i;
-      ASSERT_EQ(b.RecordNo, static_cast<int>(i) + 1);
-      ASSERT_EQ(b.Segment, static_cast<float>(1 + i / 5000)) << i;
-      ASSERT_EQ(b.Raw, (std::array<std::uint8_t, 4>{}));
-    }
-  }
 }
 
 // A gap of 60 s stays in the run, 61 s starts a new one, going backwards does not; midnight is
@@ -294,151 +167,6 @@ TEST_F(CsvTest, BadFilesAreRejectedNamingTheLine) {
   EXPECT_FALSE(read.error.wrongHeader);
   EXPECT_EQ(read.error.line, 3 + 32767 + 1);
   EXPECT_TRUE(read.error.message.contains(QStringLiteral("32767")));
-}
-
-TEST(CsvActions, ProposedNameFallsBackToTheStamp) {
-  const double t = secondsToDaySerial(kMay1 + 36000);
-  EXPECT_EQ(proposedCsvName(QStringLiteral("R101"), t), "R101_130501_100000");
-  for (const char* name : {"R/01", "A:1", ""})
-    EXPECT_EQ(proposedCsvName(QString::fromUtf8(name), t), "130501_100000") << name;
-}
-
-class CsvActionsTest : public CsvTest {
- protected:
-  void SetUp() override {
-    CsvTest::SetUp();
-    log().Interval = 600;
-    log().UpperAlarm = {30, 0, 128};
-    log().Unsaved = true;
-    add(36000, 20.5f, 40.25f);
-    add(36600, 21.5f, 40.25f);
-  }
-};
-
-TEST_F(CsvActionsTest, SaveWritesTheChosenFileAndClearsUnsaved) {
-  const QString sub = path("out");
-  ASSERT_TRUE(QDir().mkpath(sub));
-  m_prompts.saveFiles.push_back(sub + QStringLiteral("/R101_130501_100000"));
-  EXPECT_EQ(SaveDataSetCsv(m_state, kLogSet, m_prompts), SaveOutcome::Saved);
-  ASSERT_EQ(m_prompts.calls.size(), 1u);
-  EXPECT_EQ(m_prompts.calls[0].kind, Kind::SaveFile);
-  EXPECT_EQ(m_prompts.calls[0].message, "R101_130501_100000");
-  EXPECT_EQ(m_prompts.calls[0].filter, QStringLiteral(" CSVﾌｧｲﾙ(*.csv)|*.csv"));
-  EXPECT_FALSE(log().Unsaved);
-  EXPECT_EQ(m_state.WorkingFolder, sub);
-  const QByteArray bytes = readAll(sub + QStringLiteral("/R101_130501_100000.csv"));
-  EXPECT_TRUE(bytes.contains("\"R101\",\"2013/05/01 10:00:00\",\"2\",\"600\",\"30\",\"OFF\"\r\n"));
-  EXPECT_TRUE(bytes.contains("2,\"2013/05/01 10:10:00\",\"21.50\",\"40.25\","));
-  // Nothing to save, and the file set is never saved from here.
-  ScriptedPrompts none;
-  EXPECT_EQ(SaveDataSetCsv(m_state, kRealTimeSet, none), SaveOutcome::NothingToSave);
-  EXPECT_EQ(SaveDataSetCsv(m_state, kFileSet, none), SaveOutcome::Failed);
-  EXPECT_TRUE(none.calls.empty());
-}
-
-// A place that cannot take the file (here a folder of that name) is refused
-// with text 1053 and the dialog comes again; the next place is used.
-TEST_F(CsvActionsTest, UnwritablePlaceAsksAgainAndKeepsTheOldFile) {
-  const QString old = path("old.csv");
-  ASSERT_TRUE(QDir().mkpath(old + QStringLiteral("/precious")));
-  m_prompts.saveFiles = {old, path("good.csv")};
-  EXPECT_EQ(SaveDataSetCsv(m_state, kLogSet, m_prompts), SaveOutcome::Saved);
-  EXPECT_EQ(m_prompts.callsOf(Kind::SaveFile).size(), 2u);
-  const auto infos = m_prompts.callsOf(Kind::Info);
-  ASSERT_EQ(infos.size(), 1u);
-  EXPECT_EQ(infos[0].title, "QM120-RH");
-  EXPECT_TRUE(infos[0].message.startsWith(QStringLiteral("ﾌｧｲﾙ名が不正です。\r\r")));
-  EXPECT_FALSE(log().Unsaved);
-  EXPECT_TRUE(QFileInfo(old + QStringLiteral("/precious")).isDir());
-  EXPECT_TRUE(QFile::exists(path("good.csv")));
-}
-
-TEST_F(CsvActionsTest, AskSaveOnlyWhenUnsaved) {
-  const struct {
-    bool unsaved;
-    std::deque<bool> answers;
-    std::deque<std::optional<QString>> files;
-    SaveOutcome outcome;
-    size_t asks;
-    bool unsavedAfter;
-  } cases[] = {
-      {false, {true}, {}, SaveOutcome::NothingToSave, 0, false},
-      {true, {false}, {}, SaveOutcome::Declined, 1, true},
-      {true, {true}, {std::nullopt}, SaveOutcome::Cancelled, 1, true},
-      {true, {true}, {path("asked.csv")}, SaveOutcome::Saved, 1, false},
-  };
-  for (const auto& c : cases) {
-    ScriptedPrompts prompts;
-    prompts.askAnswers = c.answers;
-    prompts.saveFiles = c.files;
-    log().Unsaved = c.unsaved;
-    EXPECT_EQ(AskSaveDataSet(m_state, kLogSet, m_ja.text(1103), prompts), c.outcome);
-    const auto asks = prompts.callsOf(Kind::Ask);
-    ASSERT_EQ(asks.size(), c.asks);
-    for (const auto& ask : asks) {
-      EXPECT_EQ(ask.title, "QM120-RH");
-      EXPECT_EQ(ask.message, QStringLiteral("ログ記録のデータを保存しますか？"));
-    }
-    EXPECT_EQ(log().Unsaved, c.unsavedAfter);
-  }
-}
-
-// What the window shows of the opened set is the window test's; here what it keeps.
-TEST_F(CsvActionsTest, OpenReplacesTheFileSet) {
-  writeFile("in.csv", japaneseFile("1,\"2013/05/01 10:00:00\",\"20.00\",\"50.00\",\"\"\r\n"
-                                   "2,\"2013/05/01 10:01:00\",\"22.50\",\"45.00\",\"\"\r\n"
-                                   "3,\"2013/05/01 10:05:00\",\"-1.25\",\"60.00\",\"\"\r\n"));
-  m_state.set(kFileSet).Unsaved = true;  // reading never touches it
-  m_prompts.openFiles.push_back(path("in.csv"));
-  ASSERT_TRUE(OpenCsvIntoFileSet(m_state, m_prompts));
-  ASSERT_EQ(m_prompts.calls.size(), 1u);
-  EXPECT_EQ(m_prompts.calls[0].filter, QStringLiteral("csvﾌｧｲﾙ(*.csv)|*.csv"));
-  const DataSet& set = m_state.set(kFileSet);
-  EXPECT_EQ(set.Count, 3);
-  EXPECT_EQ(set.Model, "QM120-RH");
-  EXPECT_TRUE(set.Unsaved);
-  EXPECT_EQ(m_state.FileSetName, QStringLiteral("ﾛｶﾞｰ"));
-  EXPECT_EQ(m_state.WorkingFolder, QDir(m_dir.path()).absolutePath());
-  EXPECT_EQ(set.AllExtremes.entries[Extremes::kHighTemperature].PointNo, 2);
-  EXPECT_EQ(set.AllExtremes.entries[Extremes::kLowTemperature].PointNo, 3);
-  EXPECT_EQ(set.AllExtremes.entries[Extremes::kLowHumidity].PointNo, 2);
-  const auto third = m_state.file(kFileSet).read(3);
-  ASSERT_TRUE(third);
-  EXPECT_EQ(third->Temperature, -1.25f);
-  EXPECT_EQ(third->Segment, 2.0f);  // 4 minutes after the previous point
-}
-
-TEST_F(CsvActionsTest, BadFilesLeaveTheFileSetAsItWas) {
-  writeFile("good.csv", japaneseFile("1,\"2013/05/01 10:00:00\",\"20.00\",\"50.00\",\"1\"\r\n"));
-  ASSERT_TRUE(OpenCsvIntoFileSet(m_state, m_prompts, path("good.csv")));
-  m_state.CurrentSet = kLogSet;
-  const QByteArray recordBefore = m_state.file(kFileSet).read(1)->serialize();
-  writeFile("cut.csv", japaneseFile("1,\"2013/05/01 10:00:00\",\"21.00\",\"50.00\",\"\"\r\n"
-                                    "2,\"2013/05/01 10:01:00\",\"2"));
-  writeFile("english.csv", englishFile("\"A\",\"2013/05/01\",\"0\",\"60\",\"\",\"\""));
-  const struct {
-    const char *file, *messageStart;  // no file: the dialog was cancelled, no message
-  } cases[] = {{"cut.csv", "ファイルエラー\r\rLine 5: "},
-               {"english.csv", "ファイルの形式が違います\r\r"},
-               {"missing.csv", "ファイルエラー\r\r"},
-               {nullptr, nullptr}};
-  m_state.WorkingFolder = QStringLiteral("/somewhere");
-  for (const auto& c : cases) {
-    ScriptedPrompts prompts;
-    EXPECT_FALSE(c.file ? OpenCsvIntoFileSet(m_state, prompts, path(c.file))
-                        : OpenCsvIntoFileSet(m_state, prompts));
-    const auto infos = prompts.callsOf(Kind::Info);
-    ASSERT_EQ(infos.size(), c.file ? 1u : 0u) << c.file;
-    for (const auto& info : infos) {
-      EXPECT_EQ(info.title, "QM120-RH");
-      EXPECT_TRUE(info.message.startsWith(QString::fromUtf8(c.messageStart))) << c.file;
-    }
-    EXPECT_EQ(m_state.WorkingFolder, "/somewhere");
-    EXPECT_EQ(m_state.set(kFileSet).Count, 1);
-    EXPECT_EQ(m_state.set(kFileSet).LoggerName, QStringLiteral("ﾛｶﾞｰ"));
-    EXPECT_EQ(m_state.CurrentSet, kLogSet);
-    EXPECT_EQ(m_state.file(kFileSet).read(1)->serialize(), recordBefore);
-  }
 }
 
 }  // namespace

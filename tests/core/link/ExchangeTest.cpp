@@ -16,8 +16,6 @@ using Kind = ScriptedLogger::Kind;
 using State = Exchange::State;
 using Codes = std::vector<int>;
 
-const QString kTimeOutMessage = QString::fromUtf8("タイムアウト\r\r通信を終了します");
-const QString kFaultMessage = QString::fromUtf8("通信エラー\r\r通信を終了します");
 const Codes kStatusCodes = {99, 42, 43, 30, 23, 23, 23, 23, 23, 38,
                             34, 35, 36, 37, 47, 48, 50, 51, 57};
 
@@ -129,15 +127,16 @@ TEST_F(ExchangeTest, SendersAreRefusedWhileAnExchangeRuns) {
   EXPECT_FALSE(ex->isBusy());
 }
 
-// Each case ends in recovery, or in one message with the port closed, the
-// status cleared and nothing left running.
+// Each case ends in recovery, or in one report with the port closed and
+// nothing left running.
 TEST_F(ExchangeTest, ResendsRecoverUpToTheLimitsAndALostLinkEndsOnce) {
   using Step = ScriptedLogger::Step;
+  using Failure = std::optional<LinkFailure>;
   struct Case {
     const char* name;
     Codes codes;
-    const char* loggerName;  // what is left of the status; empty: disconnected
-    QString message = {};    // empty: none
+    bool disconnects;
+    Failure failure = {};  // what the user is told; none: nothing
     std::vector<std::pair<Step, int>> script = {};
     std::function<void()> act = nullptr;  // nullptr: start rows 42 and 43
   };
@@ -155,66 +154,69 @@ TEST_F(ExchangeTest, ResendsRecoverUpToTheLimitsAndALostLinkEndsOnce) {
   // answer after that: neither may be taken for the answer to 43.
   const Step late{Kind::Answer, timeOutMs() * 3 / 2}, early{Kind::Answer, timeOutMs() * 3 / 5};
   const Step noisy{Kind::Answer, 0, QByteArray::fromHex("1234")};
-  const QString timeOut = kTimeOutMessage, fault = kFaultMessage;
+  const Failure timeOut = LinkFailure::NoAnswer, rejected = LinkFailure::Rejected,
+                lost = LinkFailure::PortLost;
   const Case cases[] = {
       {"silent 2, 3",
        join(Codes(3, 42), Codes(4, 43)),
-       "ABCD",
+       false,
        {},
        {{silent, 2}, {answer, 1}, {silent, 3}}},
-      {"silent 4", {42, 42, 42, 42}, "", timeOut, {{silent, 4}}},
-      {"rejected 10", join(Codes(11, 42), {43}), "ABCD", {}, {{reject, 10}}},
-      {"rejected 11", Codes(11, 42), "", fault, {{reject, 11}}},
-      {"bad nibble", {42, 42, 43}, "ABCD", {}, {{hex("0001004200aa0066ff"), 1}}},
-      {"too short", {42, 42, 43}, "ABCD", {}, {{hex("00420066ff"), 1}}},
-      {"overlong burst", {42, 42, 43}, "ABCD", {}, {{raw(QByteArray(150, '\x11')), 1}}},
-      {"burst of 0x99", {42, 42, 43}, "ABCD", {}, {{raw(QByteArray(300, '\x99')), 1}}},
-      {"noise first", {42, 43}, "ABCD", {}, {{noisy, 1}}},
-      {"late answer", {42, 42, 43}, "ABCD", {}, {{late, 1}, {early, 1}}},
-      {"unplugged mid-exchange", {42}, "", fault, {{silent, 1}}, [&] { start(), unplug(); }},
-      {"unplugged while idle", {}, "", {}, {}, unplug},
-      {"timers stopped", {42}, "OLD", {}, {{silent, 1}}, [&] { start(), ex->StopLinkTimers(); }},
-      {"write fails", {}, "", fault, {}, failingWrite},
-      {"port closed", {}, "", timeOut, {}, [&] { port.close(), start(); }}};
+      {"silent 4", {42, 42, 42, 42}, true, timeOut, {{silent, 4}}},
+      {"rejected 10", join(Codes(11, 42), {43}), false, {}, {{reject, 10}}},
+      {"rejected 11", Codes(11, 42), true, rejected, {{reject, 11}}},
+      {"bad nibble", {42, 42, 43}, false, {}, {{hex("0001004200aa0066ff"), 1}}},
+      {"too short", {42, 42, 43}, false, {}, {{hex("00420066ff"), 1}}},
+      {"overlong burst", {42, 42, 43}, false, {}, {{raw(QByteArray(150, '\x11')), 1}}},
+      {"burst of 0x99", {42, 42, 43}, false, {}, {{raw(QByteArray(300, '\x99')), 1}}},
+      {"noise first", {42, 43}, false, {}, {{noisy, 1}}},
+      {"late answer", {42, 42, 43}, false, {}, {{late, 1}, {early, 1}}},
+      {"unplugged mid-exchange", {42}, true, lost, {{silent, 1}}, [&] { start(), unplug(); }},
+      {"unplugged while idle", {}, true, {}, {}, unplug},
+      {"timers stopped", {42}, false, {}, {{silent, 1}}, [&] { start(), ex->StopLinkTimers(); }},
+      {"write fails", {}, true, lost, {}, failingWrite},
+      {"port closed", {}, true, timeOut, {}, [&] { port.close(), start(); }}};
   logger.setAnswer(42, 'A', 'B');
   logger.setAnswer(43, 'C', 'D');
-  QSignalSpy aborted(ex.get(), &Exchange::sessionAborted);
+  std::vector<std::pair<const char*, LinkFailure>> reports;
+  QObject::connect(ex.get(), &Exchange::linkLost, [&](LinkFailure f) {
+    reports.emplace_back("lost", f);
+  });
+  QObject::connect(ex.get(), &Exchange::sessionAborted, [&] {
+    reports.emplace_back("aborted", LinkFailure{});
+  });
+  QObject::connect(ex.get(), &Exchange::failed, [&](LinkFailure f) {
+    reports.emplace_back("failed", f);
+  });
   QSignalSpy closed(ex.get(), &Exchange::linkClosed);
   QSignalSpy ended(ex.get(), &Exchange::exchangeEnded);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     reset();
-    for (QSignalSpy* spy : {&aborted, &closed, &ended}) spy->clear();
-    app.RunState = QStringLiteral("renzoku");
-    app.Status.LoggerName = QStringLiteral("OLD");
-    app.Status.FirmwareVersion = QStringLiteral("1.05");
+    reports.clear();
+    for (QSignalSpy* spy : {&closed, &ended}) spy->clear();
     for (const auto& [step, times] : c.script) logger.push(step, times);
     c.act ? c.act() : start();
     ASSERT_TRUE(waitUntil([&] { return !ex->isBusy(); }, 3000));
     EXPECT_EQ(ex->state(), State::Idle);
     EXPECT_EQ(logger.codes, c.codes);
-    ASSERT_EQ(prompts.calls.size(), c.message.isEmpty() ? 0u : 1u);
-    if (!c.message.isEmpty()) {
-      EXPECT_EQ(prompts.calls[0].title + prompts.calls[0].message, "QM120-RH" + c.message);
+    // A lost logger is reported first as lost, last as the failure to tell.
+    std::vector<std::pair<const char*, LinkFailure>> expected;
+    if (c.disconnects) {
+      expected = {{"lost", c.failure.value_or(LinkFailure::PortLost)}, {"aborted", LinkFailure{}}};
+      if (c.failure) expected.emplace_back("failed", *c.failure);
     }
-    // A lost logger leaves no status and no session behind.
-    const bool disconnects = *c.loggerName == '\0';
-    EXPECT_EQ(port.isOpen(), !disconnects);
-    EXPECT_EQ(app.Connected, !disconnects);
-    EXPECT_EQ(aborted.count(), closed.count());
-    EXPECT_EQ(closed.count(), disconnects ? 1 : 0);
-    EXPECT_EQ(app.RunState, disconnects ? "" : "renzoku");
-    EXPECT_EQ(app.Status.LoggerName, c.loggerName);
-    EXPECT_EQ(app.Status.FirmwareVersion, disconnects ? "" : "1.05");
-    EXPECT_EQ(ended.count(), c.codes.empty() && c.message.isEmpty() ? 0 : 1);  // if one started
-    const bool timedOut =
-        !c.message.isEmpty() && !c.script.empty() && c.script[0].first.kind == Kind::Silent;
+    EXPECT_EQ(reports, expected);
+    EXPECT_EQ(port.isOpen(), !c.disconnects);
+    EXPECT_EQ(closed.count(), c.disconnects ? 1 : 0);
+    EXPECT_EQ(ended.count(), c.codes.empty() && !c.failure ? 0 : 1);  // if one started
+    const bool timedOut = c.failure && !c.script.empty() && c.script[0].first.kind == Kind::Silent;
     for (size_t i = 1; timedOut && i < c.codes.size(); ++i) {
       EXPECT_GE(logger.receivedAtMs[i] - logger.receivedAtMs[i - 1], timeOutMs()) << i;
     }
-    if (!disconnects) continue;
+    if (!c.disconnects) continue;
     testing::runFor(2 * timeOutMs());  // nothing left running
-    EXPECT_EQ(prompts.calls.size(), c.message.isEmpty() ? 0u : 1u);
+    EXPECT_EQ(reports.size(), expected.size());
     EXPECT_EQ(logger.codes.size(), c.codes.size());
   }
   reset();  // and the link is usable again

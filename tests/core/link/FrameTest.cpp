@@ -34,11 +34,6 @@ TEST(Frame, DecodesTheLastEightBytesBeforeTheTerminator) {
   };
   for (const auto& [wire, expected] : cases)
     EXPECT_EQ(frame::decodeAnswer(hex(wire)), expected) << wire;
-  const std::pair<std::uint8_t, std::optional<int>> packed[] = {
-      {0x59, 59}, {0x09, 9}, {0x1A, std::nullopt}, {0xA1, std::nullopt}};
-  for (const auto& [byte, value] : packed)
-    EXPECT_EQ(frame::fromPackedDecimal(byte), value) << int(byte);
-  EXPECT_EQ(frame::toPackedDecimal(59), 0x59);
 }
 
 TEST(FrameReceiver, ABufferFullWithoutTerminatorIsDroppedNeverOverrun) {

@@ -6,6 +6,7 @@
 #include "SessionTestSupport.h"
 #include "core/link/AdapterPins.h"
 #include "core/sessions/Connection.h"
+#include "core/sessions/LinkLoss.h"
 
 namespace termika::testing {
 namespace {
@@ -31,9 +32,10 @@ class ConnectionBench {
   explicit ConnectionBench(int loggerPort)
       : timings(Timings{}.scaled(kScale)),
         exchange(app, prompts, timings),
+        linkLoss(app, prompts, exchange),
         port(scenarioFrom(kLogger), kScale),
         connection(
-            app, prompts, exchange, pins, *PortMap::fromTemplate(QStringLiteral("/sim/tty%1")),
+            app, prompts, saveOffer, exchange, pins, *PortMap::fromTemplate(QStringLiteral("/sim/tty%1")),
             [this, loggerPort](int n) -> std::unique_ptr<Transport> {
               if (n != loggerPort) return nullptr;
               auto pipe = port.makeTransport();
@@ -67,8 +69,10 @@ class ConnectionBench {
   QTemporaryDir dir;
   AppState app;
   ScriptedPrompts prompts;
+  CsvSaveOffer saveOffer{app, prompts};
   Timings timings;
   Exchange exchange;
+  LinkLoss linkLoss;
   PullablePins pins;
   SimulatedPort port;
   std::vector<PipeTransport*> pipes;

@@ -35,7 +35,7 @@ class RealTime : public ::testing::Test {
   }
 
   SessionBench bench{scenarioFrom(kIdle)};
-  RealTimeMeasurement rt{bench.app, bench.prompts, bench.exchange, bench.timings};
+  RealTimeMeasurement rt{bench.app, bench.prompts, bench.saveOffer, bench.exchange, bench.timings};
   QList<QByteArray> written;
 };
 

@@ -1,0 +1,29 @@
+#include "core/sessions/LinkLoss.h"
+
+#include "core/link/AnswerDispatcher.h"
+
+namespace termika {
+
+LinkLoss::LinkLoss(AppState& app, UserPrompts& prompts, Exchange& exchange, QObject* parent)
+    : QObject(parent), m_app(app), m_prompts(prompts) {
+  connect(&exchange, &Exchange::linkLost, this, &LinkLoss::forgetLogger);
+  connect(&exchange, &Exchange::failed, this, &LinkLoss::tellUser);
+}
+
+std::pair<int, int> LinkLoss::textsOf(LinkFailure failure) {
+  // Time-out / the link ends; a rejection or a port error is a communication error.
+  return failure == LinkFailure::NoAnswer ? std::pair{1118, 1119} : std::pair{1042, 1043};
+}
+
+void LinkLoss::forgetLogger() {
+  m_app.Connected = false;
+  AnswerDispatcher::clearStatus(m_app.Status);
+  m_app.RunState.clear();
+}
+
+void LinkLoss::tellUser(LinkFailure failure) {
+  const auto [headline, consequence] = textsOf(failure);
+  m_prompts.info(m_app.ModelName, m_app.Texts.joined(headline, consequence));
+}
+
+}  // namespace termika
