@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 command -v clang-tidy >/dev/null || { echo "tidy: clang-tidy is not installed" >&2; exit 1; }
 [ -f build/debug/compile_commands.json ] || { echo "tidy: configure build/debug first (./test.sh)" >&2; exit 1; }
 # moc's generated headers must exist for the sources that include them.
-cmake --build build/debug --target termika_core termika_ui >/dev/null
+cmake --build build/debug --target termika_ui termika_sim >/dev/null
 
 if [ $# -gt 0 ]; then files=("$@"); else mapfile -t files < <(git ls-files 'src/*.cpp'); fi
 log=$(mktemp)
