@@ -42,13 +42,6 @@ double countToTemperature(int count, bool lowResolution) {
   return c.t0 + c.t1 * count + c.tCurve * d * d;
 }
 
-double countsToHumidity(int temperatureCount, int humidityCount, bool lowResolution) {
-  const Coefficients& c = coefficients(lowResolution);
-  const double t = static_cast<float>(countToTemperature(temperatureCount, lowResolution));
-  const double h = humidityCount;
-  return (t - 25.0) * (c.comp0 + c.comp1 * h) + c.h0 + c.h1 * h + c.h2 * h * h;
-}
-
 int temperatureToCount(double celsius, bool lowResolution) {
   const Coefficients& c = coefficients(lowResolution);
   const double a = c.tCurve;

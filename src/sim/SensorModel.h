@@ -45,6 +45,5 @@ int temperatureToCount(double celsius, bool lowResolution);
 int humidityToCount(double humidity, int temperatureCount, bool lowResolution);
 // The forward formula, kept here for the inversion above.
 double countToTemperature(int count, bool lowResolution);
-double countsToHumidity(int temperatureCount, int humidityCount, bool lowResolution);
 
 }  // namespace termika

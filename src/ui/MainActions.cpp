@@ -7,11 +7,10 @@
 #include <QRadioButton>
 #include <QUrl>
 
-#include "core/model/AppState.h"
-#include "core/base/Says.h"
-#include "core/app/StateRules.h"
 #include "core/app/CsvActions.h"
-#include "core/data/Formats.h"
+#include "core/app/StateRules.h"
+#include "core/base/Says.h"
+#include "core/model/AppState.h"
 #include "ui/DataViews.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxPrompts.h"
@@ -85,26 +84,8 @@ bool MainWindow::m11_Click(const QString& path) {
   // the set shown before.
   m_state.CurrentSet = shown;
   m_views->SetReplaced(kFileSet);
-  showFileSetLabels();
   m_views->ShowView(kFileSet, m_state.ViewMode);
   return true;
-}
-
-void MainWindow::showFileSetLabels() {
-  const DataSet& set = m_state.set(kFileSet);
-  const UiText& t = m_state.Texts;
-  const auto alarm = [&t](const AlarmSetting& a) {
-    return a.Enabled != 0 ? QString::number(a.Limit) + t[1122] : QStringLiteral("OFF");
-  };
-  QString interval;
-  if (set.Interval >= 60) interval += QString::number(set.Interval / 60) + t[1111];
-  if (set.Interval % 60 > 0) interval += QString::number(set.Interval % 60) + t[1112];
-  named<QLabel>("FileSetName")->setText(m_state.FileSetName);
-  named<QLabel>("FileSetStart")->setText(fmt::dateTime(set.AnnouncedStart));
-  named<QLabel>("FileSetPoints")->setText(QString::number(set.AnnouncedCount) + t[1110]);
-  named<QLabel>("FileSetInterval")->setText(interval);
-  named<QLabel>("FileSetUpper")->setText(alarm(set.UpperAlarm));
-  named<QLabel>("FileSetLower")->setText(alarm(set.LowerAlarm));
 }
 
 void MainWindow::m122_Click() {

@@ -50,11 +50,7 @@ void buildMainMenu(QMenuBar& bar, const UiText& Texts) {
 
   QMenu* m3 = menu(bar, "m3", Texts[17]);
   item(*m3, "m35", Texts[18]);
-  item(*m3, "m31", Texts[19])->setVisible(false);
-  item(*m3, "m32", Texts[20])->setVisible(false);
   item(*m3, "m33", Texts[21]);
-  item(*m3, "m332", Texts[22])->setVisible(false);
-  item(*m3, "m331", Texts[23])->setVisible(false);
   item(*m3, "m34", Texts[24]);
   QMenu* downloadMode = menu(*m3, "D_M", Texts[31]);
   auto* speeds = new QActionGroup(downloadMode);

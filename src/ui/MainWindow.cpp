@@ -29,7 +29,6 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "core/model/AppState.h"
 #include "core/app/ProgramFiles.h"
 #include "core/app/Shutdown.h"
 #include "core/app/StateRules.h"
@@ -37,6 +36,7 @@
 #include "core/data/Formats.h"
 #include "core/link/Exchange.h"
 #include "core/link/Timings.h"
+#include "core/model/AppState.h"
 #include "core/sessions/Connection.h"
 #include "core/sessions/DeviceRequests.h"
 #include "core/sessions/Download.h"
@@ -187,7 +187,6 @@ void MainWindow::buildWindow() {
   dataRow->addWidget(buildFileFrame());
   column->addLayout(dataRow);
   column->addWidget(buildDisplayFrames());
-  column->addWidget(buildHiddenFrame());
   column->addWidget(buildViewArea(), 1);
 
   auto* scroller = make<QScrollArea>("MainFramePicture");
@@ -383,31 +382,6 @@ QWidget* MainWindow::buildDisplayFrames() {
   return row;
 }
 
-// Frame5 is hidden from start-up on: it holds the file set's description and
-// the older range list, kept so the code that fills them has a place to go.
-QWidget* MainWindow::buildHiddenFrame() {
-  const UiText& Texts = m_state.Texts;
-  QGroupBox* box = groupBox("Frame5", Texts[200]);
-  auto* grid = tight(new QGridLayout(box));
-  const std::pair<const char*, int> described[] = {{"FileSetStart", 201},    {"FileSetPoints", 202},
-                                                   {"FileSetInterval", 203}, {"FileSetName", 204},
-                                                   {"FileSetUpper", 205},    {"FileSetLower", 206}};
-  int column = 0;
-  for (const auto& [name, caption] : described) {
-    const QByteArray captionName = "Caption" + QByteArray::number(caption);
-    grid->addWidget(label(captionName.constData(), Texts[caption]), column / 3 * 2, column % 3);
-    grid->addWidget(value(name), column / 3 * 2 + 1, column % 3);
-    ++column;
-  }
-  grid->addWidget(make<QComboBox>("Combo2"), 4, 0);
-  grid->addWidget(option("Option1", Texts[156]), 4, 1);
-  grid->addWidget(option("Option2", Texts[154]), 4, 2);
-  grid->addWidget(button("Command26", QString()), 5, 0);
-  grid->addWidget(button("Command28", QString()), 5, 1);
-  box->hide();
-  return box;
-}
-
 void MainWindow::buildGraph(QGridLayout& grid, int firstRow, const char* graphName, int firstScroll,
                             const char* zoomOut, const char* zoomIn, bool withTimeButtons) {
   GraphView* graph = make<GraphView>(graphName);
@@ -496,9 +470,6 @@ void MainWindow::fillLists() {
       {QStringLiteral("QM100-RH"), QStringLiteral("QM120-RH"), QStringLiteral("QM200-RHA")});
   connect(model, &QComboBox::activated, this, &MainWindow::Combo3_Click);
 
-  auto* range = named<QComboBox>("Combo2");
-  for (int i = 2; i <= 59; ++i) range->addItem(QString::number(i));
-  range->setCurrentText(QStringLiteral("5"));
   auto* interval = named<QComboBox>("Combo5");
   for (int i = 2; i <= 60; ++i) interval->addItem(QString::number(i));
   interval->setCurrentText(QStringLiteral("5"));

@@ -9,8 +9,8 @@
 #include <functional>
 #include <memory>
 
-#include "core/app/Settings.h"
 #include "core/app/CsvActions.h"
+#include "core/app/Settings.h"
 #include "core/link/AdapterPins.h"
 #include "core/link/LatencyTimer.h"
 #include "core/link/PortFactory.h"
@@ -109,7 +109,6 @@ class MainWindow final : public QMainWindow {
   QWidget* buildMeasureFrame();
   QWidget* buildFileFrame();
   QWidget* buildDisplayFrames();
-  QWidget* buildHiddenFrame();
   QWidget* buildViewArea();
   // One graph with its bars and buttons in rows firstRow .. firstRow + 4 of `grid`.
   void buildGraph(QGridLayout& grid, int firstRow, const char* graphName, int firstScroll,
@@ -136,7 +135,6 @@ class MainWindow final : public QMainWindow {
   void watchReservation();
   void reservationDue();
   void connectViewChoices();
-  void showFileSetLabels();
   void closeRefreshedDialogs();
 
   void Combo1_Click();

@@ -3,9 +3,9 @@
 #include <QFileInfo>
 #include <cmath>
 
-#include "core/model/AppState.h"
 #include "core/data/DayTime.h"
 #include "core/data/Formats.h"
+#include "core/model/AppState.h"
 
 namespace termika {
 namespace {
@@ -64,11 +64,10 @@ void notConnected(const StateInputs& in, MainWindowState& s) {
   enable(s, {QStringLiteral("Combo1"), QStringLiteral("Combo3"), QStringLiteral("Combo4")}, true);
   enable(s, {QStringLiteral("Command27")}, false);
   enable(s, names("m", 1, 3), true);
-  enable(
-      s,
-      {QStringLiteral("m11"), QStringLiteral("m12"), QStringLiteral("m21"), QStringLiteral("m22"),
-       QStringLiteral("m23"), QStringLiteral("m31"), QStringLiteral("m32")},
-      true);
+  enable(s,
+         {QStringLiteral("m11"), QStringLiteral("m12"), QStringLiteral("m21"),
+          QStringLiteral("m22"), QStringLiteral("m23")},
+         true);
   enable(s, {QStringLiteral("m33"), QStringLiteral("m34")}, false);
   enable(s, {QStringLiteral("Frame8"), QStringLiteral("Frame11")}, true);
   enable(s, names("Option", 5, 9), true);
@@ -120,7 +119,7 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
       st.wrapped() ? QStringLiteral("15000") : QString::number(st.recordedPoints());
   setText(s, QStringLiteral("Label21"), points + t[1024]);
   setText(s, QStringLiteral("Label19"), QString::number(st.RecordedInterval));
-  setText(s, QStringLiteral("Label6"), IntervalText(st.RecordedInterval, t));
+  setText(s, QStringLiteral("Label6"), fmt::interval(st.RecordedInterval, t[1030], t[1031]));
 
   const bool fault = st.BatteryStatus == QStringLiteral("Error");
   if (const auto cv = centivolts(st)) {
@@ -179,10 +178,7 @@ void continuous(const StateInputs& in, MainWindowState& s) {
   LockCommands(s);
   for (const QString& name : navigationControls()) s.at(name).visible = false;
   enable(s, {QStringLiteral("Command10"), QStringLiteral("Command12")}, false);
-  enable(s,
-         {QStringLiteral("Command2"), QStringLiteral("m1"), QStringLiteral("m3"),
-          QStringLiteral("m31")},
-         true);
+  enable(s, {QStringLiteral("Command2"), QStringLiteral("m1"), QStringLiteral("m3")}, true);
   enable(s, {QStringLiteral("Option5"), QStringLiteral("Option7")}, false);
   enable(s, {QStringLiteral("Option6"), QStringLiteral("Option8"), QStringLiteral("Option9")},
          true);
@@ -221,7 +217,7 @@ void reservation(const StateInputs& in, MainWindowState& s) {
           twoDigits(st.ReservationDay) + t[1027] + twoDigits(st.ReservationHour) + t[1028] +
               twoDigits(st.ReservationMinute) + t[1029]);
   setText(s, QStringLiteral("Label21"), QStringLiteral("0") + t[1019]);
-  setText(s, QStringLiteral("Label6"), IntervalText(st.IntervalSetting, t));
+  setText(s, QStringLiteral("Label6"), fmt::interval(st.IntervalSetting, t[1030], t[1031]));
 }
 
 void recording(const StateInputs& in, MainWindowState& s) {
@@ -290,10 +286,10 @@ QStringList DialogsClosedOnRefresh() {
 }
 
 QStringList LockedControls() {
-  QStringList list = names("Option", 1, 4);
-  list << QStringLiteral("Combo2") << QStringLiteral("Combo5") << QStringLiteral("Combo4");
-  for (int n : {1, 2, 4, 5, 19, 26, 28, 6, 7, 11, 13}) list << QStringLiteral("Command%1").arg(n);
-  for (int n : {1, 2, 3, 11, 12, 21, 22, 23, 31, 32, 33, 34}) list << QStringLiteral("m%1").arg(n);
+  QStringList list = names("Option", 3, 4);
+  list << QStringLiteral("Combo5") << QStringLiteral("Combo4");
+  for (int n : {1, 2, 4, 5, 11, 13}) list << QStringLiteral("Command%1").arg(n);
+  for (int n : {1, 2, 3, 11, 12, 21, 22, 23, 33, 34}) list << QStringLiteral("m%1").arg(n);
   return list;
 }
 
@@ -314,13 +310,6 @@ QStringList ControlsLockedDuringDownload() {
     list << QLatin1String(menu);
   list += navigationControls();
   return list;
-}
-
-QString IntervalText(int seconds, const UiText& texts) {
-  QString text;
-  if (seconds / 60 > 0) text += QString::number(seconds / 60) + texts[1030];
-  if (seconds % 60 > 0) text += QString::number(seconds % 60) + texts[1031];
-  return text;
 }
 
 bool BatteryAllowsRecording(const LoggerStatus& status) {

@@ -6,8 +6,8 @@
 #include <array>
 #include <optional>
 
-#include "core/model/LoggerStatus.h"
 #include "core/base/UiText.h"
+#include "core/model/LoggerStatus.h"
 
 namespace termika {
 
@@ -76,8 +76,6 @@ void LockCommands(MainWindowState& state);
 // LockedControls and Option5..Option9 enabled.
 void UnlockCommands(MainWindowState& state);
 
-// Label6's text: whole minutes and " 分", then remaining seconds and " 秒".
-QString IntervalText(int seconds, const UiText& texts);
 // The battery voltage as shown and compared: rounded to two decimals.
 // Unknown voltages never pass.
 bool BatteryAllowsRecording(const LoggerStatus& status);

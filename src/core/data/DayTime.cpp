@@ -40,7 +40,9 @@ int daysInMonth(int y, int m) {
   return m == 2 && isLeap(y) ? 29 : kDays[m - 1];
 }
 
-qint64 floorDiv(qint64 a, qint64 b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
+qint64 floorDiv(qint64 a, qint64 b) {
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
+}
 
 }  // namespace
 
@@ -51,9 +53,9 @@ bool isValidCivil(const CivilTime& t) {
 }
 
 qint64 secondsFromCivil(const CivilTime& t) {
-  const qint64 days = daysFromEpoch1970(t.year, static_cast<unsigned>(t.month),
-                                        static_cast<unsigned>(t.day)) -
-                      kSerialEpochDays;
+  const qint64 days =
+      daysFromEpoch1970(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) -
+      kSerialEpochDays;
   return days * kSecondsPerDay + qint64{t.hour} * 3600 + qint64{t.minute} * 60 + t.second;
 }
 
@@ -88,11 +90,5 @@ std::optional<double> toDaySerial(const CivilTime& t) {
 }
 
 CivilTime civilFromDaySerial(double serial) { return civilFromSeconds(daySerialToSeconds(serial)); }
-
-int dayOfWeek(const CivilTime& t) {
-  const qint64 days = daysFromEpoch1970(t.year, static_cast<unsigned>(t.month),
-                                        static_cast<unsigned>(t.day));
-  return static_cast<int>(floorDiv(days + 4, 7) * -7 + days + 4);  // 1970-01-01 was a Thursday
-}
 
 }  // namespace termika

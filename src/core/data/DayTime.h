@@ -35,7 +35,4 @@ double secondsToDaySerial(qint64 seconds);
 std::optional<double> toDaySerial(const CivilTime& t);
 CivilTime civilFromDaySerial(double serial);
 
-// Day of week, 0 = Sunday, for a valid civil date.
-int dayOfWeek(const CivilTime& t);
-
 }  // namespace termika

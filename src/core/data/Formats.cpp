@@ -83,6 +83,13 @@ int parseNumber(const QString& text, bool& ok) {
 
 }  // namespace
 
+QString interval(int seconds, const QString& minutesUnit, const QString& secondsUnit) {
+  QString text;
+  if (seconds / 60 > 0) text += QString::number(seconds / 60) + minutesUnit;
+  if (seconds % 60 > 0) text += QString::number(seconds % 60) + secondsUnit;
+  return text;
+}
+
 QString pointNo(int n) {
   return n < 0 ? QStringLiteral("-%1").arg(-n, 5, 10, QLatin1Char('0'))
                : QStringLiteral("%1").arg(n, 5, 10, QLatin1Char('0'));

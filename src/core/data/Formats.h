@@ -40,6 +40,10 @@ QString generalDate(double daySerial);
 // or a date that does not exist (2013/02/30).
 std::optional<double> parseGeneralDate(const QString& text);
 
+// An interval as whole minutes and remaining seconds, each number followed by
+// its unit ("1 分30 秒"); a part that is zero is left out, so 0 is "".
+QString interval(int seconds, const QString& minutesUnit, const QString& secondsUnit);
+
 // "yymmdd_hhnnss", the time stamp in proposed file names.
 QString fileStamp(double daySerial);
 

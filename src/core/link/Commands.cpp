@@ -95,8 +95,6 @@ CommandRows ContinuousStartRows(int intervalSeconds) {
 
 CommandRows ContinuationRows() { return QueueMeasurementRead(modes::kRealContinuous); }
 
-CommandRows Command9Rows() { return {row(87, 14, 0)}; }
-
 Result<std::array<std::uint8_t, 4>> EncodeLoggerName(const QString& name) {
   if (!cp932::isSingleByteText(name)) {
     return Error{says("The identification name may hold only single-byte characters.")};

@@ -45,7 +45,6 @@ CommandRows DownloadStartRows();                   // stop, status read, first h
 CommandRows SingleMeasurementRows();               // Command1_Click
 CommandRows ContinuousStartRows(int intervalSeconds);  // Command2_Click
 CommandRows ContinuationRows();                        // next point of a series
-CommandRows Command9Rows();
 
 // The identification name as the logger stores it: left-padded with blanks
 // to four single-byte Windows-31J characters (a longer name keeps its first

@@ -35,21 +35,13 @@ void appendExtremes(std::vector<HeaderLine>& lines, int title, const ExtremeLine
 
 }  // namespace
 
-QString PrintIntervalText(int seconds, const UiText& texts) {
-  QString text;
-  const int minutes = seconds / 60;
-  const int rest = seconds % 60;
-  if (minutes > 0) text += QString::number(minutes) + texts.text(1078);
-  if (rest != 0) text += QString::number(rest) + texts.text(1079);
-  return text;
-}
-
 std::vector<HeaderLine> HeaderBlockLines(const PrintHeaderInput& in, const UiText& texts) {
   std::vector<HeaderLine> lines;
   lines.push_back({texts.text(1074), in.name});
   lines.push_back({texts.text(1075), fmt::dateTime(in.startTime)});
   lines.push_back({texts.text(1076), QString::number(in.count) + texts.text(1077)});
-  lines.push_back({texts.text(1080), PrintIntervalText(in.interval, texts)});
+  lines.push_back(
+      {texts.text(1080), fmt::interval(in.interval, texts.text(1078), texts.text(1079))});
   if (in.model == kAlarmModel) {
     lines.push_back({texts.text(1081), limitText(in.upper, texts)});
     lines.push_back({texts.text(1082), limitText(in.lower, texts)});

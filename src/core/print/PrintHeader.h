@@ -46,9 +46,6 @@ struct HeaderLine {
 
 std::vector<HeaderLine> HeaderBlockLines(const PrintHeaderInput& input, const UiText& texts);
 
-// "1 分30 秒": whole minutes only when there is one, seconds only when not 0.
-QString PrintIntervalText(int seconds, const UiText& texts);
-
 // The entries that hold a value and name a readable point of the set; a reset
 // entry (±10000) or a point the set no longer holds stays empty.
 ExtremeLines ResolveExtremes(const Extremes& extremes, int count,

@@ -139,8 +139,6 @@ int HorizontalLineColour(int tenths, int halfSpan) {
   return -1;
 }
 
-bool HasValueLabel(int tenths, int halfSpan) { return tenths % valueLabelStep(halfSpan) == 0; }
-
 GraphGeometry BuildGraphGeometry(const GraphInput& in) {
   GraphGeometry g;
   g.size = in.size;

@@ -118,6 +118,5 @@ TimeLabelRule TimeLabelFor(qint64 time, qint64 width);
 int VerticalLineColour(qint64 time, qint64 width);
 // Colour entry of a horizontal grid line at `tenths`, or -1 when none is drawn.
 int HorizontalLineColour(int tenths, int halfSpan);
-bool HasValueLabel(int tenths, int halfSpan);
 
 }  // namespace termika

@@ -19,10 +19,6 @@ std::vector<PlotPoint> LoadPlotPoints(const RecordFile& file, int count) {
   return points;
 }
 
-qint64 SecondsBetween(double earlier, double later) {
-  return daySerialToSeconds(later) - daySerialToSeconds(earlier);
-}
-
 int FindRecordByTime(qint64 t, std::span<const PlotPoint> points) {
   const auto count = static_cast<int>(points.size());
   if (count == 0) return 0;

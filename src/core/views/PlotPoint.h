@@ -27,10 +27,6 @@ PlotPoint toPlotPoint(const DataRecord& record);
 // Records 1..count of a set in one read; a short file yields fewer points.
 std::vector<PlotPoint> LoadPlotPoints(const RecordFile& file, int count);
 
-// Whole seconds from `earlier` to `later` (day serials), each rounded to the
-// second first so both ends split into the same clock parts the labels use.
-qint64 SecondsBetween(double earlier, double later);
-
 // Number (1-based) of the last point whose time is <= t among points ordered
 // by time, clamped to 1..count; 0 when there are no points.
 int FindRecordByTime(qint64 t, std::span<const PlotPoint> points);

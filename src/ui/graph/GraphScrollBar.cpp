@@ -33,10 +33,4 @@ int StateValueOf(const QScrollBar& bar, int widgetValue) {
   return mirrored(bar) ? bar.minimum() + bar.maximum() - widgetValue : widgetValue;
 }
 
-ScrollState ReadScrollState(const QScrollBar& bar) {
-  const bool backwards = mirrored(bar);
-  return ScrollState{backwards ? bar.maximum() : bar.minimum(),
-                     backwards ? bar.minimum() : bar.maximum(), StateValueOf(bar, bar.value())};
-}
-
 }  // namespace termika

@@ -14,8 +14,6 @@ void SetUpGraphScrollBar(QScrollBar& bar);
 // minimum lies above its maximum (the width bars, the centre bars).
 void ApplyScrollState(QScrollBar& bar, const ScrollState& state);
 
-// The bar state a widget shows, in the state's own direction.
-ScrollState ReadScrollState(const QScrollBar& bar);
 // The state value of a widget value (they differ only for inverted bars).
 int StateValueOf(const QScrollBar& bar, int widgetValue);
 

@@ -98,19 +98,4 @@ Result<PagePainter> PrepareDumpPrint(const AppState& state, int set,
   });
 }
 
-Result<PagePainter> Log_D_Print(const AppState& state, std::span<const DumpListRow> rows,
-                                bool allRows) {
-  return PrepareDumpPrint(state, kLogSet, rows, allRows);
-}
-
-Result<PagePainter> Real_D_Print(const AppState& state, std::span<const DumpListRow> rows,
-                                 bool allRows) {
-  return PrepareDumpPrint(state, kRealTimeSet, rows, allRows);
-}
-
-Result<PagePainter> File_D_Print(const AppState& state, std::span<const DumpListRow> rows,
-                                 bool allRows) {
-  return PrepareDumpPrint(state, kFileSet, rows, allRows);
-}
-
 }  // namespace termika

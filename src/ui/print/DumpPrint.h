@@ -22,11 +22,4 @@ PrintOutcome PrintDumpPages(QPainter& painter, QPagedPaintDevice& device, const 
 Result<PagePainter> PrepareDumpPrint(const AppState& state, int set,
                                      std::span<const DumpListRow> rows, bool allRows);
 
-Result<PagePainter> Log_D_Print(const AppState& state, std::span<const DumpListRow> rows,
-                                bool allRows);
-Result<PagePainter> Real_D_Print(const AppState& state, std::span<const DumpListRow> rows,
-                                 bool allRows);
-Result<PagePainter> File_D_Print(const AppState& state, std::span<const DumpListRow> rows,
-                                 bool allRows);
-
 }  // namespace termika

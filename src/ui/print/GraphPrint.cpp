@@ -58,18 +58,4 @@ Result<PagePainter> PrepareGraphPrint(const AppState& state, int set,
       });
 }
 
-Result<PagePainter> Log_G_Print(const AppState& state, const std::optional<NavigationState>& view) {
-  return PrepareGraphPrint(state, kLogSet, view);
-}
-
-Result<PagePainter> Real_G_Print(const AppState& state,
-                                 const std::optional<NavigationState>& view) {
-  return PrepareGraphPrint(state, kRealTimeSet, view);
-}
-
-Result<PagePainter> File_G_Print(const AppState& state,
-                                 const std::optional<NavigationState>& view) {
-  return PrepareGraphPrint(state, kFileSet, view);
-}
-
 }  // namespace termika

@@ -23,8 +23,4 @@ PrintOutcome PrintGraphPage(QPainter& painter, const QPaintDevice& device,
 Result<PagePainter> PrepareGraphPrint(const AppState& state, int set,
                                       const std::optional<NavigationState>& view);
 
-Result<PagePainter> Log_G_Print(const AppState& state, const std::optional<NavigationState>& view);
-Result<PagePainter> Real_G_Print(const AppState& state, const std::optional<NavigationState>& view);
-Result<PagePainter> File_G_Print(const AppState& state, const std::optional<NavigationState>& view);
-
 }  // namespace termika

@@ -6,9 +6,9 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
+#include "core/app/CsvActions.h"
 #include "core/base/Says.h"
 #include "core/data/Csv.h"
-#include "core/app/CsvActions.h"
 #include "core/data/InputFile.h"
 #include "core/views/DumpModel.h"
 #include "ui/MessageBoxPrompts.h"
@@ -24,20 +24,10 @@ namespace {
 
 constexpr int kDumpView = 1;
 
-// Command1_Click of the print dialogs: the print procedure of the set.
+// What the print dialogs' print button prints: the graph or the dump of the set.
 Result<PagePainter> prepare(const AppState& state, int set, bool dump,
                             const PrintSelection& selection, bool allRows) {
-  if (!dump) {
-    const std::optional<NavigationState>& view = selection.graphView;
-    switch (set) {
-      case kLogSet:
-        return Log_G_Print(state, view);
-      case kRealTimeSet:
-        return Real_G_Print(state, view);
-      default:
-        return File_G_Print(state, view);
-    }
-  }
+  if (!dump) return PrepareGraphPrint(state, set, selection.graphView);
   std::vector<DumpListRow> everyRecord;
   std::span<const DumpListRow> rows = selection.dumpRows;
   if (rows.empty()) {
@@ -45,14 +35,7 @@ Result<PagePainter> prepare(const AppState& state, int set, bool dump,
     rows = everyRecord;
     allRows = true;
   }
-  switch (set) {
-    case kLogSet:
-      return Log_D_Print(state, rows, allRows);
-    case kRealTimeSet:
-      return Real_D_Print(state, rows, allRows);
-    default:
-      return File_D_Print(state, rows, allRows);
-  }
+  return PrepareDumpPrint(state, set, rows, allRows);
 }
 
 QString proposedPdfName(const AppState& state, int set) {

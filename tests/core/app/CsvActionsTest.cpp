@@ -51,7 +51,8 @@ TEST_F(CsvTest, EverySetTheProgramSavesOpensAgain) {
       r.Temperature = static_cast<float>(temperature(random)) / 100.0f;
       r.Humidity = static_cast<float>(humidity(random)) / 100.0f;
       r.Remarks = fitRemarks(i % 7 == 0 ? QStringLiteral("下限越 ") : QString());
-      ASSERT_TRUE(AppendRecord(set, m_state.file(c.set), r).ok());
+      r.RecordNo = static_cast<std::int16_t>(++set.Count);
+      ASSERT_TRUE(m_state.file(c.set).write(set.Count, r).ok());
     }
     ASSERT_TRUE(WriteCsvFile(path("set.csv"), set, m_state.file(c.set), m_ja).ok());
     ScriptedPrompts prompts;

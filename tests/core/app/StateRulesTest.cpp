@@ -3,9 +3,9 @@
 #include <functional>
 #include <vector>
 
-#include "core/model/AppState.h"
 #include "core/app/StateRules.h"
 #include "core/data/DayTime.h"
+#include "core/model/AppState.h"
 
 namespace termika {
 namespace {
@@ -75,16 +75,16 @@ TEST(StateRules, EnablingAndTextsFollowTheRowOfTheTable) {
   };
   const Row rows[] = {
       {"not connected", false, "",
-       "Combo1 Combo3 Combo4 m1 m2 m3 m11 m12 m21 m22 m23 m31 m32 Frame8 Frame11 Option5 Option6 "
-       "Option7 Option8 Option9",
-       "Command27 m33 m34 Command1 Command2 Command4 Command5 Command11 Command13 Option1 Option4 "
-       "Combo2 Combo5 Command19 Command26 Command28 Command6 Command7",
+       "Combo1 Combo3 Combo4 m1 m2 m3 m11 m12 m21 m22 m23 Frame8 Frame11 Option5 Option6 Option7 "
+       "Option8 Option9",
+       "Command27 m33 m34 Command1 Command2 Command4 Command5 Command11 Command13 Option3 Option4 "
+       "Combo5",
        "記録開始", "----", "連続測定"},
       {"idle", true, "",
-       "Command27 Command1 Command2 Command4 Command5 Command11 Command13 Option1 Option4 Option5 "
-       "Option9 Combo2 Combo5 m2 m11 m12 m22 m33 m34 Frame8 Frame11",
+       "Command27 Command1 Command2 Command4 Command5 Command11 Command13 Option3 Option4 Option5 "
+       "Option9 Combo5 m2 m11 m12 m22 m33 m34 Frame8 Frame11",
        "Combo1 Combo3 Combo4", "記録開始", "記録停止", "連続測定"},
-      {"continuous", true, "renzoku", "Command2 m1 m3 m31 Option6 Option8 Option9 Command27",
+      {"continuous", true, "renzoku", "Command2 m1 m3 Option6 Option8 Option9 Command27",
        "Option5 Option7 Command22 Command23 m121 Command1 Command4 Command5 Command11 m2 m11 m12 "
        "m33 m34 Combo1 Combo4",
        "記録開始", "記録停止", "停止"},
@@ -203,16 +203,6 @@ TEST(StateRules, PanelTextsFollowTheLoggersStatus) {
     EXPECT_EQ(s.of(u("Label8")).background, c.label8);
     EXPECT_EQ(s.of(u("Label39")).foreground, c.batteryLow ? PanelColour::Red : PanelColour::Black);
   }
-}
-
-TEST(StateRules, IntervalTextUsesMinutesAndSeconds) {
-  const struct {
-    int seconds;
-    const char* text;
-  } cases[] = {{60, "1 分"},   {45, "45 秒"}, {90, "1 分30 秒"},
-               {600, "10 分"}, {0, ""},       {14400, "240 分"}};
-  for (const auto& c : cases)
-    EXPECT_EQ(IntervalText(c.seconds, japanese()), u(c.text)) << c.seconds;
 }
 
 TEST(StateRules, BatteryIsComparedRoundedToTwoDecimals) {

@@ -72,33 +72,6 @@ class RecordFileTest : public ::testing::Test {
   UiText m_texts = UiText::load(UiText::Language::Japanese);
 };
 
-TEST_F(RecordFileTest, AppendNumbersRecordsZeroesReservedAndStopsAt32767) {
-  DataSet set;
-  DataRecord r;
-  r.Reserved = {1, 2, 3, 4, 5, 6, 7, 8};
-  r.RecordNo = 99;
-  r.Temperature = 21.5f;
-  const Result<int> first = AppendRecord(set, m_file, r);
-  ASSERT_TRUE(first.ok());
-  EXPECT_EQ(*first, 1);
-  EXPECT_EQ(set.Count, 1);
-  const DataRecord stored = *m_file.read(1);
-  EXPECT_EQ(stored.RecordNo, 1);
-  EXPECT_EQ(stored.Reserved, (std::array<std::uint8_t, 8>{}));
-  EXPECT_EQ(stored.Temperature, 21.5f);
-  EXPECT_EQ(QFileInfo(m_file.path()).size(), 84);
-  // The largest record number is the last a set can grow to.
-  set.Count = kMaxSetPoints - 1;
-  ASSERT_TRUE(AppendRecord(set, m_file, DataRecord{}).ok());
-  EXPECT_EQ(set.Count, 32767);
-  EXPECT_EQ(m_file.read(32767)->RecordNo, 32767);
-  const Result<int> full = AppendRecord(set, m_file, DataRecord{});
-  EXPECT_FALSE(full.ok());
-  EXPECT_TRUE(full.error().message.contains(QStringLiteral("32767")));
-  EXPECT_EQ(set.Count, 32767);
-  EXPECT_FALSE(m_file.read(32768));  // nothing written past the end
-}
-
 TEST_F(RecordFileTest, ExtremeMarksAccumulateAndSkipStalePointNumbers) {
   const QString remarks[] = {QStringLiteral("  A  "), QString(44, u'x'), QStringLiteral("B")};
   for (int i = 0; i < 3; ++i) {

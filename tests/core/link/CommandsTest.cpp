@@ -56,7 +56,6 @@ TEST(Commands, RowsOfEachSender) {
       {"continuous at 5 s", ContinuousStartRows(5), "25 16 22 21", "real_con"},
       {"continuous at 2 min", ContinuousStartRows(120), "25 16 22 21", "real_con"},
       {"next continuous point", ContinuationRows(), "16 22 21", "real_con"},
-      {"command 9", Command9Rows(), "87.14", {}},
       {"clock write", QueueClockWrite(kLastSecondsOf2024), kClock2024, {}},
       {"clock write 2031", QueueClockWrite({2031, 1, 2, 3, 4, 5}), "1.1.31 2.3.2 3.5.4", {}},
       // The clock set and the download change mode halfway.

@@ -117,7 +117,6 @@ TEST_F(ExchangeTest, StatusReadInAnySplitFillsEveryFieldAndEndsOnce) {
 TEST_F(ExchangeTest, SendersAreRefusedWhileAnExchangeRuns) {
   ASSERT_TRUE(ex->start(commands::StatusUpdateRows()));
   EXPECT_FALSE(ex->start(commands::StopRows()));
-  EXPECT_FALSE(ex->start(commands::Command9Rows()));
   EXPECT_FALSE(ex->sendRaw(commands::InitAllBytes()));
   EXPECT_EQ(ex->queue().count(), 19);
   ASSERT_TRUE(waitUntil([&] { return !ex->isBusy(); }, 3000));
@@ -179,15 +178,12 @@ TEST_F(ExchangeTest, ResendsRecoverUpToTheLimitsAndALostLinkEndsOnce) {
   logger.setAnswer(42, 'A', 'B');
   logger.setAnswer(43, 'C', 'D');
   std::vector<std::pair<const char*, LinkFailure>> reports;
-  QObject::connect(ex.get(), &Exchange::linkLost, [&](LinkFailure f) {
-    reports.emplace_back("lost", f);
-  });
-  QObject::connect(ex.get(), &Exchange::sessionAborted, [&] {
-    reports.emplace_back("aborted", LinkFailure{});
-  });
-  QObject::connect(ex.get(), &Exchange::failed, [&](LinkFailure f) {
-    reports.emplace_back("failed", f);
-  });
+  QObject::connect(ex.get(), &Exchange::linkLost,
+                   [&](LinkFailure f) { reports.emplace_back("lost", f); });
+  QObject::connect(ex.get(), &Exchange::sessionAborted,
+                   [&] { reports.emplace_back("aborted", LinkFailure{}); });
+  QObject::connect(ex.get(), &Exchange::failed,
+                   [&](LinkFailure f) { reports.emplace_back("failed", f); });
   QSignalSpy closed(ex.get(), &Exchange::linkClosed);
   QSignalSpy ended(ex.get(), &Exchange::exchangeEnded);
   for (const Case& c : cases) {

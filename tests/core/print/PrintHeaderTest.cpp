@@ -20,17 +20,6 @@ const UiText& en() {
 
 double at(int day, int h, int mi, int s) { return *toDaySerial(CivilTime{2013, 5, day, h, mi, s}); }
 
-TEST(PrintHeader, IntervalInMinutesAndSeconds) {
-  const std::tuple<int, const char*, const char*> cases[] = {
-      {90, "1 分30 秒", "1 Min30 Sec"}, {60, "1 分", "1 Min"},     {30, "30 秒", "30 Sec"},
-      {61, "1 分1 秒", "1 Min1 Sec"},   {3600, "60 分", "60 Min"}, {0, "", ""},
-  };
-  for (const auto& [seconds, japanese, english] : cases) {
-    EXPECT_EQ(PrintIntervalText(seconds, ja()), QString::fromUtf8(japanese)) << seconds;
-    EXPECT_EQ(PrintIntervalText(seconds, en()), QString::fromUtf8(english)) << seconds;
-  }
-}
-
 PrintHeaderInput sample(const QString& model) {
   PrintHeaderInput in;
   in.name = QStringLiteral("AB12");

@@ -305,13 +305,6 @@ TEST(FindRecordByTime, LastRecordAtOrBeforeTheTime) {
   }
 }
 
-TEST(SecondsBetween, RoundsEachEndToWholeSeconds) {
-  const double day = 40238.0;  // 2010-03-01
-  EXPECT_EQ(SecondsBetween(day, day + 10.4 / 86400.0), 10);
-  EXPECT_EQ(SecondsBetween(day, day + 200.0 + 1.0 / 86400.0), 200 * 86400 + 1);
-  EXPECT_EQ(SecondsBetween(day + 1.0, day), -86400);
-}
-
 TEST(ValueRanges, HumidityStaysInsideTheSensorRange) {
   EXPECT_EQ(HumidityRange(950, 100), (ValueRange{800, 1000}));
   EXPECT_EQ(HumidityRange(30, 100), (ValueRange{0, 200}));
