@@ -10,7 +10,7 @@ namespace {
 termika::SimScenario fullMemory() {
   termika::SimScenario s;
   s.clockSeconds = 46000LL * 86400;
-  s.intervalUnit = termika::kUnitMinutes;
+  s.intervalUnit = termika::IntervalUnit::Minutes;
   s.intervalValue = 1;
   s.blocks.push_back({s.clockSeconds - 15000LL * 60, 15000});
   return s;

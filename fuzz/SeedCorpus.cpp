@@ -99,7 +99,7 @@ void writeAnswerSeeds(SeedWriter& w) {
           answerSeed(logger, commands::SingleMeasurementRows()));
     w.put("fuzz_answer", base + QStringLiteral("-clock-set"),
           answerSeed(logger, commands::NowTimeSetRows(CivilTime{2026, 12, 6, 10, 30, 15})));
-    CommandRows identify{commands::row(99, 0, 0, modes::kPortOpen)};
+    CommandRows identify{commands::row(Opcode{99}, 0, 0, modes::kPortOpen)};
     w.put("fuzz_answer", base + QStringLiteral("-identify"), answerSeed(logger, identify));
   }
 }
@@ -114,7 +114,7 @@ void writeReceiverSeeds(SeedWriter& w) {
   w.put("fuzz_frame_receiver", QStringLiteral("connect-uneven"),
         QByteArray("\x04\x01\x07\x0d\x02", 5) + connect);
   // A fast transfer of 64 bytes: 16 points streamed back to back.
-  const QByteArray stream = answersTo(logger, {commands::row(44, 0, 64, modes::kDownload)});
+  const QByteArray stream = answersTo(logger, {commands::row(Opcode{44}, 0, 64, modes::kDownload)});
   w.put("fuzz_frame_receiver", QStringLiteral("stream-64"),
         QByteArray("\x03\x09\x09\x09", 4) + stream);
   w.put("fuzz_frame_receiver", QStringLiteral("noise-overlong"),

@@ -7,10 +7,10 @@
 #include <QStringList>
 
 #include "FuzzSessions.h"
-#include "core/model/AppState.h"
 #include "core/data/Conversion.h"
 #include "core/link/AnswerDispatcher.h"
 #include "core/link/Commands.h"
+#include "core/model/AppState.h"
 
 namespace termika {
 namespace {
@@ -29,7 +29,7 @@ void run(const std::uint8_t* data, size_t size) {
   for (size_t i = 0; i < rows; ++i) {
     const std::uint8_t* r = data + 1 + 4 * i;
     const QString& mode = fuzz::sessionModes().at(r[3] % fuzz::sessionModes().size());
-    fuzz::require(queue.append(commands::row(r[0], r[1], r[2], mode)).ok());
+    fuzz::require(queue.append(commands::row(static_cast<Opcode>(r[0]), r[1], r[2], mode)).ok());
   }
 
   AppState app;

@@ -256,13 +256,14 @@ Result<SimScenario> parseScenario(const QByteArray& json) {
                            {{"one-time", RecordMode::OneTime}, {"loop", RecordMode::Loop}});
   if (r.has("interval")) {
     ObjectReader i(r.object("interval"), QStringLiteral("interval: "), &error);
-    s.intervalUnit = i.choice<std::uint8_t>("unit", kUnitMinutes,
-                                            {{"seconds", kUnitSeconds}, {"minutes", kUnitMinutes}});
+    s.intervalUnit = i.choice<IntervalUnit>(
+        "unit", IntervalUnit::Minutes,
+        {{"seconds", IntervalUnit::Seconds}, {"minutes", IntervalUnit::Minutes}});
     s.intervalValue = static_cast<std::uint8_t>(i.integer("value", 10, 1, 255));
     i.rejectUnknownKeys();
   }
   s.lowResolution =
-      r.boolean("lowResolution", s.intervalUnit == kUnitSeconds && s.intervalValue <= 2);
+      r.boolean("lowResolution", s.intervalUnit == IntervalUnit::Seconds && s.intervalValue <= 2);
   if (r.has("alarms")) {
     ObjectReader a(r.object("alarms"), QStringLiteral("alarms: "), &error);
     if (a.has("upper")) {

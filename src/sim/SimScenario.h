@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "core/base/Result.h"
+#include "core/data/LoggerModel.h"
+#include "core/link/Protocol.h"
 #include "sim/SensorModel.h"
 #include "sim/SimFaults.h"
 
@@ -15,9 +17,6 @@ namespace termika {
 
 enum class RecordingState { Idle, Recording, Reserved, StoppedLowVoltage };
 enum class RecordMode { OneTime, Loop };
-
-inline constexpr std::uint8_t kUnitSeconds = 130;
-inline constexpr std::uint8_t kUnitMinutes = 131;
 
 // One uninterrupted run of points: when it started and how many it holds.
 struct SimBlock {
@@ -34,14 +33,14 @@ struct SimAlarm {
 // every point a download will return.
 struct SimScenario {
   QString name;
-  QString model = QStringLiteral("QM100-RH");
+  QString model = kModelWithoutAlarms;
   std::uint8_t firmwareMajor = 1;
   std::uint8_t firmwareMinor = 5;
   QByteArray loggerName = "    ";  // four characters
   qint64 clockSeconds = 0;         // the logger's calendar at virtual time 0
   RecordingState state = RecordingState::Idle;
   RecordMode recordMode = RecordMode::OneTime;
-  std::uint8_t intervalUnit = kUnitMinutes;
+  IntervalUnit intervalUnit = IntervalUnit::Minutes;
   std::uint8_t intervalValue = 10;
   bool lowResolution = false;
   SimAlarm upperAlarm;
@@ -65,7 +64,7 @@ struct SimScenario {
   SimFaults faults;
 
   int intervalSeconds() const {
-    return intervalUnit == kUnitMinutes ? intervalValue * 60 : intervalValue;
+    return intervalUnit == IntervalUnit::Minutes ? intervalValue * 60 : intervalValue;
   }
 };
 

@@ -5,6 +5,7 @@
 
 #include "core/base/PackedDecimal.h"
 #include "core/data/DayTime.h"
+#include "core/data/LoggerModel.h"
 
 namespace termika {
 namespace {
@@ -102,7 +103,7 @@ qint64 SimulatedLogger::calendarSeconds() const {
 }
 
 int SimulatedLogger::recordedIntervalSeconds() const {
-  return m_recordUnit == kUnitMinutes ? m_recordValue * 60 : m_recordValue;
+  return m_recordUnit == IntervalUnit::Minutes ? m_recordValue * 60 : m_recordValue;
 }
 
 std::vector<SimPoint> SimulatedLogger::expectedDownload() const {
@@ -158,18 +159,18 @@ void SimulatedLogger::setCalendar(qint64 seconds) {
 
 bool SimulatedLogger::setClockFields(std::uint8_t code, std::uint8_t b2, std::uint8_t b3) {
   CivilTime t = civilFromSeconds(calendarSeconds());
-  switch (code) {
-    case 1:  // month, year
+  switch (static_cast<Opcode>(code)) {
+    case Opcode::ClockWriteMonthYear:
       if (b2 < 1 || b2 > 12 || b3 > 99) return false;
       t.month = b2;
       t.year = 2000 + b3;
       break;
-    case 2:  // hour, day
+    case Opcode::ClockWriteHourDay:
       if (b2 > 23 || b3 < 1 || b3 > 31) return false;
       t.hour = b2;
       t.day = b3;
       break;
-    default:  // 3: second, minute
+    default:  // ClockWriteSecondMinute
       if (b2 > 59 || b3 > 59) return false;
       t.second = b2;
       t.minute = b3;
@@ -213,7 +214,7 @@ bool SimulatedLogger::batteryLow() const {
   return m_scenario.batteryFault || m_scenario.batteryCount * 3.3 / 1023.0 < 2.5;
 }
 
-bool SimulatedLogger::isAlarmModel() const { return m_scenario.model == QLatin1String("QM120-RH"); }
+bool SimulatedLogger::isAlarmModel() const { return hasAlarms(m_scenario.model); }
 
 void SimulatedLogger::receive(const QByteArray& bytes) {
   if (m_unplugged) return;
@@ -291,7 +292,7 @@ void SimulatedLogger::handleRequest(const QByteArray& frame) {
     return;
   }
   const std::uint8_t code = (*command)[1];
-  if (code == 99) {
+  if (code == toByte(Opcode::Identify)) {
     QByteArray answer = m_scenario.model.toLatin1();
     answer.append(static_cast<char>(m_scenario.firmwareMajor));
     answer.append(static_cast<char>(m_scenario.firmwareMinor));
@@ -299,7 +300,7 @@ void SimulatedLogger::handleRequest(const QByteArray& frame) {
     schedule(answer, m_faults.probeDelayMs);
     return;
   }
-  if (code == 44) {
+  if (code == toByte(Opcode::StreamMemory)) {
     streamPoints((*command)[2] * 256 + (*command)[3]);
     return;
   }
@@ -315,30 +316,33 @@ std::optional<Bytes4> SimulatedLogger::execute(const Bytes4& command) {
     return Bytes4{1, code, static_cast<std::uint8_t>(d2), static_cast<std::uint8_t>(d3)};
   };
   const CivilTime clock = civilFromSeconds(calendarSeconds());
-  switch (code) {
-    case 1:
-    case 2:
-    case 3:
+  const auto op = static_cast<Opcode>(code);
+  switch (op) {
+    case Opcode::ClockWriteMonthYear:
+    case Opcode::ClockWriteHourDay:
+    case Opcode::ClockWriteSecondMinute:
       if (!setClockFields(code, b2, b3)) return std::nullopt;
       return reply(0, 0);
-    case 4:
+    case Opcode::ClockReadMonthYear:
       return reply(clock.month, clock.year % 100);
-    case 5:
+    case Opcode::ClockReadHourDay:
       return reply(clock.hour, clock.day);
-    case 6:
+    case Opcode::ClockReadSecondMinute:
       return reply(clock.second, clock.minute);
-    case 8: {
+    case Opcode::ReadMemory: {
       const int address = b2 * 256 + b3;
       Bytes4 out{};
       for (int i = 0; i < 4; ++i) out[static_cast<size_t>(i)] = m_memory.byteAt(address + i);
       return out;
     }
-    case 11:
-    case 17:
-      if ((b2 != kUnitSeconds && b2 != kUnitMinutes) || b3 == 0) return std::nullopt;
-      m_intervalUnit = b2;
+    case Opcode::StartRecording:
+    case Opcode::StartReservedRecording:
+      if ((b2 != toByte(IntervalUnit::Seconds) && b2 != toByte(IntervalUnit::Minutes)) || b3 == 0) {
+        return std::nullopt;
+      }
+      m_intervalUnit = static_cast<IntervalUnit>(b2);
       m_intervalValue = b3;
-      if (code == 11) {
+      if (op == Opcode::StartRecording) {
         startRecording(calendarSeconds());
         catchUp();  // the first point is taken at once
       } else {
@@ -346,43 +350,43 @@ std::optional<Bytes4> SimulatedLogger::execute(const Bytes4& command) {
         scheduleReservation();
       }
       return reply(0, 0);
-    case 12:
+    case Opcode::StopRecording:
       if (m_state == RecordingState::Recording || m_state == RecordingState::Reserved) {
         m_state = RecordingState::Idle;
       }
       return reply(0, 0);
-    case 15:
+    case Opcode::ReadRecordingFlag:
       return reply(m_state == RecordingState::Recording ? 0x80 : 0, 0);
-    case 16:
+    case Opcode::ReadBatteryLow:
       return reply(batteryLow() ? 1 : 0, 0);
-    case 21:
-    case 22: {
+    case Opcode::ReadHumidity:
+    case Opcode::ReadTemperature: {
       const auto raw = m_sensor.rawAt(calendarSeconds(), m_lowResolution);
-      return code == 22 ? reply(raw[0], raw[1]) : reply(raw[2], raw[3]);
+      return op == Opcode::ReadTemperature ? reply(raw[0], raw[1]) : reply(raw[2], raw[3]);
     }
-    case 23: {
+    case Opcode::ReadRecordingInfo: {
       const std::optional<qint64> start = m_memory.recordingStart();
       const CivilTime s = start ? civilFromSeconds(*start) : CivilTime{2000, 0, 0, 0, 0, 0};
       auto packed = [](int v) { return toPackedDecimal(v); };
-      switch (b2) {
-        case 20:
+      switch (static_cast<RecordingInfo>(b2)) {
+        case RecordingInfo::StartYearMonth:
           return start ? reply(packed(s.year % 100), packed(s.month)) : reply(0, 0);
-        case 22:
+        case RecordingInfo::StartDayHour:
           return start ? reply(packed(s.day), packed(s.hour)) : reply(0, 0);
-        case 24:
+        case RecordingInfo::StartMinuteSecond:
           return start ? reply(packed(s.minute), packed(s.second)) : reply(0, 0);
-        case 16:
+        case RecordingInfo::UsedMemory:
           return reply(high(m_memory.usedBytes()), low(m_memory.usedBytes()));
-        case 18:
-          return reply(m_recordUnit, m_recordValue);
+        case RecordingInfo::RecordedInterval:
+          return reply(toByte(m_recordUnit), m_recordValue);
         default:
           return std::nullopt;
       }
     }
-    case 25:
+    case Opcode::SetResolution:
       m_lowResolution = b2 != 0;
       return reply(0, 0);
-    case 30: {
+    case Opcode::ReadState: {
       int bits = 0;
       if (m_state == RecordingState::Recording) bits |= 1;
       if (m_state == RecordingState::Reserved) bits |= 4;
@@ -390,68 +394,68 @@ std::optional<Bytes4> SimulatedLogger::execute(const Bytes4& command) {
       if (m_state == RecordingState::StoppedLowVoltage) bits |= 16;
       return reply(bits, 0);
     }
-    case 31:
+    case Opcode::SetReservationDay:
       if (b2 < 1 || b2 > 31) return std::nullopt;
       m_reserveDay = b2;
       return reply(0, 0);
-    case 32:
+    case Opcode::SetReservationHour:
       if (b2 > 23) return std::nullopt;
       m_reserveHour = b2;
       return reply(0, 0);
-    case 33:
+    case Opcode::SetReservationMinute:
       if (b2 > 59) return std::nullopt;
       m_reserveMinute = b2;
       return reply(0, 0);
-    case 34:
+    case Opcode::ReadReservationDay:
       return reply(m_reserveDay, 0);
-    case 35:
+    case Opcode::ReadReservationHour:
       return reply(m_reserveHour, 0);
-    case 36:
+    case Opcode::ReadReservationMinute:
       return reply(m_reserveMinute, 0);
-    case 37:
-      return reply(m_intervalUnit, m_intervalValue);
-    case 38:
+    case Opcode::ReadInterval:
+      return reply(toByte(m_intervalUnit), m_intervalValue);
+    case Opcode::ReadUsedMemory:
       return reply(high(m_memory.usedBytes()), low(m_memory.usedBytes()));
-    case 40:
-    case 41: {
-      const int at = code == 40 ? 0 : 2;
+    case Opcode::WriteNameFirstHalf:
+    case Opcode::WriteNameSecondHalf: {
+      const int at = op == Opcode::WriteNameFirstHalf ? 0 : 2;
       m_name[at] = static_cast<char>(b2);
       m_name[at + 1] = static_cast<char>(b3);
       return reply(0, 0);
     }
-    case 42:
+    case Opcode::ReadNameFirstHalf:
       return reply(static_cast<std::uint8_t>(m_name[0]), static_cast<std::uint8_t>(m_name[1]));
-    case 43:
+    case Opcode::ReadNameSecondHalf:
       return reply(static_cast<std::uint8_t>(m_name[2]), static_cast<std::uint8_t>(m_name[3]));
-    case 45:
-    case 46:
+    case Opcode::WriteUpperAlarm:
+    case Opcode::WriteLowerAlarm:
       // Only the alarm model keeps limits; the other takes the command and
       // forgets it, so the program's fixed zero limits do no harm.
       if (isAlarmModel()) {
-        SimAlarm& alarm = code == 45 ? m_upper : m_lower;
+        SimAlarm& alarm = op == Opcode::WriteUpperAlarm ? m_upper : m_lower;
         alarm.on = (b2 & 0x80) != 0;
         alarm.rawLimit = (b2 & 0x7F) * 256 + b3;
       }
       return reply(0, 0);
-    case 47:
-    case 48: {
+    case Opcode::ReadUpperAlarm:
+    case Opcode::ReadLowerAlarm: {
       if (!isAlarmModel()) return reply(0, 0);
-      const SimAlarm& alarm = code == 47 ? m_upper : m_lower;
+      const SimAlarm& alarm = op == Opcode::ReadUpperAlarm ? m_upper : m_lower;
       return reply(((alarm.rawLimit >> 8) & 0x7F) | (alarm.on ? 0x80 : 0), alarm.rawLimit & 0xFF);
     }
-    case 49:
+    case Opcode::SetRecordMode:
       m_recordMode = b2 != 0 ? RecordMode::Loop : RecordMode::OneTime;
       return reply(0, 0);
-    case 50:
+    case Opcode::ReadRecordMode:
       return reply(m_recordMode == RecordMode::Loop ? 1 : 0, m_memory.wraps());
-    case 51:
+    case Opcode::ReadBatteryVoltage:
       return reply(high(m_scenario.batteryCount), low(m_scenario.batteryCount));
-    case 56:
+    case Opcode::MarkDownloaded:
       m_downloaded = true;
       return reply(0, 0);
-    case 57:
+    case Opcode::ReadDownloadState:
       return reply(m_downloaded ? 1 : 0, m_downloaded ? 1 : 0);
-    case 87:
+    case Opcode::Unnamed87:
       return reply(0, 0);
     default:
       return std::nullopt;

@@ -90,9 +90,9 @@ class SimulatedLogger final {
   QByteArray m_name;
   RecordingState m_state = RecordingState::Idle;
   RecordMode m_recordMode = RecordMode::OneTime;
-  std::uint8_t m_intervalUnit = kUnitMinutes;
+  IntervalUnit m_intervalUnit = IntervalUnit::Minutes;
   std::uint8_t m_intervalValue = 10;
-  std::uint8_t m_recordUnit = kUnitMinutes;  // of the recording in memory
+  IntervalUnit m_recordUnit = IntervalUnit::Minutes;  // of the recording in memory
   std::uint8_t m_recordValue = 10;
   bool m_lowResolution = false;
   SimAlarm m_upper;

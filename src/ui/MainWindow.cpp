@@ -34,6 +34,7 @@
 #include "core/app/StateRules.h"
 #include "core/app/WindowLimits.h"
 #include "core/data/Formats.h"
+#include "core/data/LoggerModel.h"
 #include "core/link/Exchange.h"
 #include "core/link/Timings.h"
 #include "core/model/AppState.h"
@@ -466,8 +467,7 @@ void MainWindow::fillLists() {
   connect(baud, &QComboBox::activated, this, &MainWindow::Combo1_Click);
 
   auto* model = named<QComboBox>("Combo3");
-  model->addItems(
-      {QStringLiteral("QM100-RH"), QStringLiteral("QM120-RH"), QStringLiteral("QM200-RHA")});
+  model->addItems({kModelWithoutAlarms, kModelWithAlarms, kModelTreatedAsAbsent});
   connect(model, &QComboBox::activated, this, &MainWindow::Combo3_Click);
 
   auto* interval = named<QComboBox>("Combo5");

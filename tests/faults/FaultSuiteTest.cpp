@@ -158,7 +158,7 @@ void runPhase(Phase phase, FaultProgram& program) {
     case Phase::Start: {
       LogStartRequest start;
       start.Name = QStringLiteral("STRT");
-      start.IntervalUnit = LogStartRequest::kMinutes;
+      start.intervalUnit = IntervalUnit::Minutes;
       start.IntervalValue = 1;
       start.Model = program.app.ModelName;
       ASSERT_TRUE(program.requests.startRecording(start, CivilTime{2026, 12, 6, 10, 30, 0}).ok());

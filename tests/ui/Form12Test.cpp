@@ -211,8 +211,9 @@ TEST(Form12, StartHandsOnTheChosenValuesAndTheReservedDayHourAndMinute) {
   d.set("VScroll2", -5);
   d.click("Command1");
   ASSERT_EQ(d.requests.size(), 1u);
-  EXPECT_EQ(d.requests[0], (LogStartRequest{QStringLiteral("  T1"), false, 131, 15, 35, false, -5,
-                                            true, QStringLiteral("QM120-RH"), std::nullopt}));
+  EXPECT_EQ(d.requests[0],
+            (LogStartRequest{QStringLiteral("  T1"), false, IntervalUnit::Minutes, 15, 35, false,
+                             -5, true, QStringLiteral("QM120-RH"), std::nullopt}));
   EXPECT_EQ(d.dialog.result(), QDialog::Accepted);
 
   RecordingDialog r;  // Jan 31 10:30
@@ -222,9 +223,9 @@ TEST(Form12, StartHandsOnTheChosenValuesAndTheReservedDayHourAndMinute) {
   r.set("VScroll5", 5);
   r.click("Command1");
   ASSERT_EQ(r.requests.size(), 1u);
-  EXPECT_EQ(r.requests[0],
-            (LogStartRequest{QStringLiteral("LG01"), true, 130, 45, 30, true, 10, false,
-                             QStringLiteral("QM120-RH"), LogStartRequest::Reservation{29, 6, 5}}));
+  EXPECT_EQ(r.requests[0], (LogStartRequest{QStringLiteral("LG01"), true, IntervalUnit::Seconds, 45,
+                                            30, true, 10, false, QStringLiteral("QM120-RH"),
+                                            LogStartRequest::Reservation{29, 6, 5}}));
 
   // Just before midnight the default reservation is tomorrow 00:00.
   RecordingDialog late(loggerPreset(), QDateTime(QDate(2025, 3, 14), QTime(23, 59, 30)));

@@ -28,7 +28,7 @@ using testing::ScriptedPrompts;
 
 // Readable failure output for requests.
 inline void PrintTo(const LogStartRequest& r, std::ostream* os) {
-  *os << "{name '" << r.Name.toStdString() << "' loop " << r.Loop << " unit " << int(r.IntervalUnit)
+  *os << "{name '" << r.Name.toStdString() << "' loop " << r.Loop << " unit " << int(r.intervalUnit)
       << " n " << r.IntervalValue << " upper " << r.UpperLimit << (r.UpperEnabled ? " on" : " off")
       << " lower " << r.LowerLimit << (r.LowerEnabled ? " on" : " off") << " model "
       << r.Model.toStdString();

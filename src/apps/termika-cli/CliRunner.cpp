@@ -13,6 +13,7 @@
 #include "core/data/Csv.h"
 #include "core/data/Formats.h"
 #include "core/data/InputFile.h"
+#include "core/data/LoggerModel.h"
 #include "core/data/OutputFile.h"
 #include "core/link/AdapterPinsFactory.h"
 #include "core/link/PortDiscovery.h"
@@ -117,8 +118,8 @@ Result<void> CliRunner::prepare() {
   m_exchange = std::make_unique<Exchange>(m_app, m_prompts, m_timings);
   m_linkLoss = std::make_unique<LinkLoss>(m_app, m_prompts, *m_exchange);
   m_download = std::make_unique<Download>(m_app, m_prompts, m_saveOffer, *m_exchange);
-  m_measure = std::make_unique<RealTimeMeasurement>(m_app, m_prompts, m_saveOffer, *m_exchange,
-                                                   m_timings);
+  m_measure =
+      std::make_unique<RealTimeMeasurement>(m_app, m_prompts, m_saveOffer, *m_exchange, m_timings);
   m_requests = std::make_unique<DeviceRequests>(m_app, m_prompts, *m_exchange);
   connect(m_exchange.get(), &Exchange::exchangeEnded, this, &CliRunner::onExchangeEnded,
           Qt::QueuedConnection);
@@ -394,7 +395,7 @@ void CliRunner::startRecording() {
     case RecordingButtonAction::OpenSettings:
       break;
   }
-  const bool alarms = m_app.ModelName == QLatin1String("QM120-RH");
+  const bool alarms = hasAlarms(m_app.ModelName);
   if ((m_options.high || m_options.low) && !alarms) {
     err(QStringLiteral("%1 has no temperature alarms").arg(m_app.ModelName));
     finish(kExitUsage);
@@ -405,7 +406,7 @@ void CliRunner::startRecording() {
   r.Model = m_app.ModelName;
   r.Loop = m_options.loop;
   const int s = m_options.intervalSeconds;
-  r.IntervalUnit = s < 60 ? LogStartRequest::kSeconds : LogStartRequest::kMinutes;
+  r.intervalUnit = s < 60 ? IntervalUnit::Seconds : IntervalUnit::Minutes;
   r.IntervalValue = s < 60 ? s : s / 60;
   r.UpperEnabled = m_options.high.has_value();
   r.UpperLimit = m_options.high.value_or(RecordingSettings::kDefaultUpper);

@@ -3,14 +3,14 @@
 #include <QTime>
 #include <algorithm>
 
-#include "core/model/AppState.h"
 #include "core/app/NameRules.h"
 #include "core/app/StateRules.h"
+#include "core/data/LoggerModel.h"
+#include "core/model/AppState.h"
 
 namespace termika {
 namespace {
 
-const QString kQm120 = QStringLiteral("QM120-RH");
 constexpr int kMaxIntervalSeconds = RecordingSettings::kMaxMinutes * 60;
 
 int wrap(int value, int count) { return ((value % count) + count) % count; }
@@ -84,7 +84,7 @@ bool RecordingSettings::setIntervalValue(int value) {
   return true;
 }
 
-bool RecordingSettings::alarmsAvailable() const { return m_model == kQm120; }
+bool RecordingSettings::alarmsAvailable() const { return hasAlarms(m_model); }
 
 void RecordingSettings::setUpper(int value) {
   m_upper = std::clamp(value, kUpperMin, kUpperMax);
@@ -163,7 +163,7 @@ LogStartRequest RecordingSettings::request() const {
   LogStartRequest r;
   r.Name = name_rules::padded(m_name);
   r.Loop = m_loop;
-  r.IntervalUnit = m_unit == Unit::Seconds ? LogStartRequest::kSeconds : LogStartRequest::kMinutes;
+  r.intervalUnit = m_unit == Unit::Seconds ? IntervalUnit::Seconds : IntervalUnit::Minutes;
   r.IntervalValue = intervalValue();
   r.UpperLimit = m_upper;
   r.UpperEnabled = m_upperOn;

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/model/LogStartRequest.h"
 #include "core/model/LoggerStatus.h"
+#include "core/sessions/LogStartRequest.h"
 
 namespace termika {
 

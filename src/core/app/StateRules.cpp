@@ -5,12 +5,12 @@
 
 #include "core/data/DayTime.h"
 #include "core/data/Formats.h"
+#include "core/data/LoggerModel.h"
 #include "core/model/AppState.h"
 
 namespace termika {
 namespace {
 
-const QString kQm120 = QStringLiteral("QM120-RH");
 const QString kNoStart = QStringLiteral("----/--/-- --:--:--");
 const QString kDashes = QStringLiteral("----");
 
@@ -255,7 +255,7 @@ void commonTail(const StateInputs& in, MainWindowState& s) {
 
   // Only this model has alarms. The log set keeps the model it was recorded
   // with: the panel describes the logger, not the data held.
-  const bool alarms = s.ModelName == kQm120;
+  const bool alarms = hasAlarms(s.ModelName);
   for (const char* label : {"Label29", "Label31", "Label32", "Label46"}) {
     s.at(QLatin1String(label)).visible = alarms;
   }

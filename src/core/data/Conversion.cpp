@@ -2,10 +2,11 @@
 
 #include <cmath>
 
+#include "core/base/PackedDecimal.h"
 #include "core/base/Says.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
-#include "core/base/PackedDecimal.h"
+#include "core/data/LoggerModel.h"
 
 namespace termika {
 namespace {
@@ -16,7 +17,6 @@ constexpr double kMinHumidity = 0.0;
 constexpr double kMaxHumidity = 100.0;
 constexpr double kMinLimitCelsius = -20.0;
 constexpr double kMaxLimitCelsius = 70.0;
-const QString kAlarmModel = QStringLiteral("QM120-RH");
 
 std::array<ConversionCoefficients, 2> buildTable() {
   // The humidity curvature is stored as the product the sensor's data sheet
@@ -91,7 +91,7 @@ Result<void> ConvertDataSet(DataSet& set, RecordFile& file, const UiText& texts)
                      .arg(records.size())
                      .arg(set.Count)};
   }
-  const bool alarms = set.Model == kAlarmModel;
+  const bool alarms = hasAlarms(set.Model);
   const QString upperRemark = fitRemarks(texts.text(1123));
   const QString lowerRemark = fitRemarks(texts.text(1124));
   Extremes extremes;

@@ -34,7 +34,7 @@ std::optional<int> TemperatureToRaw(double celsius, int mode);
 void ConvertSample(DataRecord& record, int mode);
 
 // Re-converts records 1..Count of a set in place: alarm remarks (texts 1123
-// and 1124, model "QM120-RH" only) and the set's AllExtremes, which are
+// and 1124, models with alarms only) and the set's AllExtremes, which are
 // rebuilt from scratch. An Interval of 0 or less is an error.
 Result<void> ConvertDataSet(DataSet& set, RecordFile& file, const UiText& texts);
 

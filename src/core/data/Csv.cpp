@@ -9,14 +9,13 @@
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
 #include "core/data/Formats.h"
+#include "core/data/LoggerModel.h"
 #include "core/data/OutputFile.h"
 
 namespace termika {
 namespace {
 
 constexpr auto kStateless = QStringConverter::Flag::Stateless;
-const QString kAlarmModel = QStringLiteral("QM120-RH");
-const QString kPlainModel = QStringLiteral("QM100-RH");
 constexpr double kMinTemperature = -40.0;
 constexpr double kMaxTemperature = 100.0;
 constexpr double kMinHumidity = 0.0;
@@ -215,7 +214,7 @@ Result<QByteArray> CsvBytes(const DataSet& set, const RecordFile& file, const Ui
                      .arg(records.size())
                      .arg(set.Count)};
   }
-  const bool alarms = set.Model == kAlarmModel;
+  const bool alarms = hasAlarms(set.Model);
   QString text;
   text.reserve(static_cast<qsizetype>(records.size()) * 100 + 512);
   text += joinLine({quoted(texts.text(1054)), quoted(texts.text(1055)), quoted(texts.text(1056)),
@@ -276,9 +275,9 @@ CsvReadResult parseAs(const QByteArray& bytes, Encoding encoding, const UiText& 
   const QString t6 = (*titles)[5].text;
   CsvContent content;
   if (known && t5 == texts.text(1058) && t6 == texts.text(1059)) {
-    content.Model = kAlarmModel;
+    content.Model = kModelWithAlarms;
   } else if (known && t5.isEmpty() && t6.isEmpty()) {
-    content.Model = kPlainModel;
+    content.Model = kModelWithoutAlarms;
   } else {
     return done(failure(1, says("not the header of a data file"), true));
   }

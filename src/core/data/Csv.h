@@ -34,7 +34,7 @@ struct CsvContent {
   std::int32_t Interval = 0;
   AlarmSetting UpperAlarm;
   AlarmSetting LowerAlarm;
-  QString Model;                    // "QM120-RH" or "QM100-RH", from the header form
+  QString Model;                    // with or without alarms, from the header form
   std::vector<DataRecord> Records;  // numbered 1.., segments from the time gaps
   Extremes AllExtremes;
 };

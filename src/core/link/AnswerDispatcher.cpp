@@ -12,9 +12,6 @@
 namespace termika {
 namespace {
 
-constexpr std::uint8_t kIdentify = 99;
-constexpr std::uint8_t kDownloadedMark = 56;
-constexpr std::uint8_t kMinutesUnit = 131;
 // A read-back clock this far from the time sent means the set did not take.
 constexpr qint64 kClockToleranceSeconds = 2;
 
@@ -28,9 +25,9 @@ std::optional<CivilTime> clockSent(const CommandQueue& queue) {
   std::optional<CommandRow> r1, r2, r3;
   for (int i = 0; i < queue.count(); ++i) {
     const CommandRow& row = queue.at(i);
-    if (row.b1 == 1) r1 = row;
-    if (row.b1 == 2) r2 = row;
-    if (row.b1 == 3) r3 = row;
+    if (row.opcode() == Opcode::ClockWriteMonthYear) r1 = row;
+    if (row.opcode() == Opcode::ClockWriteHourDay) r2 = row;
+    if (row.opcode() == Opcode::ClockWriteSecondMinute) r3 = row;
   }
   if (!r1 || !r2 || !r3) return std::nullopt;
   const auto year = ExpandYear(r1->b3);
@@ -61,7 +58,7 @@ std::optional<Answer> AnswerDispatcher::parse(std::uint8_t code, const QByteArra
   if (raw.isEmpty() || static_cast<std::uint8_t>(raw.back()) != frame::kTerminator) {
     return std::nullopt;
   }
-  if (code == kIdentify) {
+  if (code == toByte(Opcode::Identify)) {
     // Text, then two version bytes before the terminator.
     if (raw.size() < 3) return std::nullopt;
     return Answer{{}, raw};
@@ -70,7 +67,7 @@ std::optional<Answer> AnswerDispatcher::parse(std::uint8_t code, const QByteArra
   if (!d) return std::nullopt;
   // The mark tells the logger its points are safe; a point left over from a
   // stream must not pass for the logger's answer to it.
-  if (code == kDownloadedMark && (*d)[1] != kDownloadedMark) return std::nullopt;
+  if (code == toByte(Opcode::MarkDownloaded) && (*d)[1] != code) return std::nullopt;
   return Answer{*d, raw};
 }
 
@@ -80,25 +77,25 @@ AnswerAction AnswerDispatcher::HandleAnswer(CommandQueue& queue, const Answer& a
   const frame::Bytes4& d = answer.d;
   LoggerStatus& status = m_app.Status;
 
-  switch (row.b1) {
-    case 3:
+  switch (row.opcode()) {
+    case Opcode::ClockWriteSecondMinute:
       m_sinceClockWritten.start();
       break;
-    case 4:
-    case 5:
-    case 6:
+    case Opcode::ClockReadMonthYear:
+    case Opcode::ClockReadHourDay:
+    case Opcode::ClockReadSecondMinute:
       handleClock(queue, row, d);
       break;
-    case 15:
+    case Opcode::ReadRecordingFlag:
       m_app.RunState = (d[2] & 0x80) ? QString::fromUtf16(kRunRecording) : QString();
       break;
-    case 16:
+    case Opcode::ReadBatteryLow:
       status.BatteryLow = d[2] != 0;
       break;
-    case 23:
+    case Opcode::ReadRecordingInfo:
       handleStartTime(row.b2, d);
       break;
-    case 30:
+    case Opcode::ReadState:
       m_app.RunState.clear();
       status.BatteryStatus.clear();
       status.StopReason.clear();
@@ -107,54 +104,54 @@ AnswerAction AnswerDispatcher::HandleAnswer(CommandQueue& queue, const Answer& a
       if (d[2] & 0x08) status.BatteryStatus = QStringLiteral("Error");
       if (d[2] & 0x10) status.StopReason = QStringLiteral("Stop");
       break;
-    case 34:
+    case Opcode::ReadReservationDay:
       status.ReservationDay = d[2];
       break;
-    case 35:
+    case Opcode::ReadReservationHour:
       status.ReservationHour = d[2];
       break;
-    case 36:
+    case Opcode::ReadReservationMinute:
       status.ReservationMinute = d[2];
       break;
-    case 37:
-      status.IntervalSetting = d[2] == kMinutesUnit ? d[3] * 60 : d[3];
+    case Opcode::ReadInterval:
+      status.IntervalSetting = intervalSeconds(d[2], d[3]);
       break;
-    case 38:
+    case Opcode::ReadUsedMemory:
       if (status.UsedMemory > word(d[2], d[3])) status.UsedMemory = word(d[2], d[3]);
       break;
-    case 42:
+    case Opcode::ReadNameFirstHalf:
       status.LoggerName = nameCharacters(d[2], d[3]);
       break;
-    case 43:
+    case Opcode::ReadNameSecondHalf:
       status.LoggerName += nameCharacters(d[2], d[3]);
       break;
-    case 46:
-    case 49:
+    case Opcode::WriteLowerAlarm:
+    case Opcode::SetRecordMode:
       if (row.mode != modes::kLogStart) m_prompts.info(m_app.ModelName, m_app.Texts.text(1050));
       break;
-    case 47:
+    case Opcode::ReadUpperAlarm:
       handleAlarm(status.UpperAlarm, d);
       break;
-    case 48:
+    case Opcode::ReadLowerAlarm:
       handleAlarm(status.LowerAlarm, d);
       break;
-    case 50:
+    case Opcode::ReadRecordMode:
       status.LoopMode = d[2];
       status.MemoryWrapped = d[3];
       break;
-    case 51: {
+    case Opcode::ReadBatteryVoltage: {
       const double volts = word(d[2], d[3]) * 3.3 / 1023.0;
       status.BatteryVoltage = volts;
       status.BatteryVoltageText = fmt::fixed2(volts);
       break;
     }
-    case kDownloadedMark:
+    case Opcode::MarkDownloaded:
       status.PendingDownload = false;
       break;
-    case 57:
+    case Opcode::ReadDownloadState:
       status.PendingDownload = static_cast<int>(d[2]) + static_cast<int>(d[3]) == 0;
       break;
-    case kIdentify: {
+    case Opcode::Identify: {
       const qsizetype n = answer.raw.size() - 1;  // index of the terminator
       if (n >= 2) {
         const auto major = static_cast<std::uint8_t>(answer.raw.at(n - 2));
@@ -178,12 +175,12 @@ void AnswerDispatcher::handleClock(const CommandQueue& queue, const CommandRow& 
                                    const frame::Bytes4& d) {
   LoggerStatus& status = m_app.Status;
   auto& c = status.ClockBytes;  // month, year, hour, day, second, minute
-  if (row.b1 == 4) {
+  if (row.opcode() == Opcode::ClockReadMonthYear) {
     c[0] = d[2];
     c[1] = d[3];
     return;
   }
-  if (row.b1 == 5) {
+  if (row.opcode() == Opcode::ClockReadHourDay) {
     c[2] = d[2];
     c[3] = d[3];
     return;
@@ -211,28 +208,28 @@ void AnswerDispatcher::handleClock(const CommandQueue& queue, const CommandRow& 
 void AnswerDispatcher::handleStartTime(std::uint8_t subAddress, const frame::Bytes4& d) {
   LoggerStatus& status = m_app.Status;
   auto& b = status.StartBytes;  // year, month, day, hour, minute, second
-  switch (subAddress) {
-    case 20:
+  switch (static_cast<RecordingInfo>(subAddress)) {
+    case RecordingInfo::StartYearMonth:
       b[0] = d[2];
       b[1] = d[3];
       break;
-    case 22:
+    case RecordingInfo::StartDayHour:
       b[2] = d[2];
       b[3] = d[3];
       break;
-    case 24: {
+    case RecordingInfo::StartMinuteSecond: {
       b[4] = d[2];
       b[5] = d[3];
       status.RecordingStart = PackedDecimalTime(b);
       break;
     }
-    case 16:
+    case RecordingInfo::UsedMemory:
       status.UsedMemory = word(d[2], d[3]);
       break;
-    case 18:
+    case RecordingInfo::RecordedInterval:
       status.RecordedIntervalUnit = d[2];
       status.RecordedIntervalValue = d[3];
-      status.RecordedInterval = d[2] == kMinutesUnit ? d[3] * 60 : d[3];
+      status.RecordedInterval = intervalSeconds(d[2], d[3]);
       break;
     default:
       break;

@@ -7,6 +7,7 @@
 
 #include "core/base/Result.h"
 #include "core/link/Frame.h"
+#include "core/link/Protocol.h"
 
 namespace termika {
 
@@ -22,6 +23,7 @@ struct CommandRow {
   std::int32_t param = 0;
 
   frame::Bytes4 bytes() const { return {b0, b1, b2, b3}; }
+  Opcode opcode() const { return static_cast<Opcode>(b1); }
 
   friend bool operator==(const CommandRow&, const CommandRow&) = default;
 };

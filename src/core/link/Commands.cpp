@@ -2,6 +2,7 @@
 
 #include "core/base/Says.h"
 #include "core/data/Cp932.h"
+#include "core/data/LoggerModel.h"
 #include "core/link/AnswerDispatcher.h"
 
 namespace termika::commands {
@@ -10,7 +11,6 @@ namespace {
 constexpr int kNameLength = 4;
 constexpr int kMaxRawLimit = 0x7FFF;  // bit 7 of the high byte is the on flag
 constexpr std::uint8_t kAlarmOn = 0x80;
-inline const QString kModelWithAlarms = QStringLiteral("QM120-RH");
 
 std::uint8_t byteOf(int value) { return static_cast<std::uint8_t>(value); }
 
@@ -24,37 +24,52 @@ std::array<std::uint8_t, 2> alarmBytes(int raw, bool on) {
 
 }  // namespace
 
-CommandRow row(std::uint8_t code, std::uint8_t b2, std::uint8_t b3, const QString& mode,
+CommandRow row(Opcode code, std::uint8_t b2, std::uint8_t b3, const QString& mode,
                std::int32_t param) {
-  return CommandRow{1, code, b2, b3, mode, param};
+  return CommandRow{1, toByte(code), b2, b3, mode, param};
 }
 
 CommandRows QueueClockWrite(const CivilTime& now, const QString& mode, std::int32_t param) {
-  return {row(1, byteOf(now.month), byteOf(now.year % 100), mode, param),
-          row(2, byteOf(now.hour), byteOf(now.day), mode, param),
-          row(3, byteOf(now.second), byteOf(now.minute), mode, param)};
+  return {row(Opcode::ClockWriteMonthYear, byteOf(now.month), byteOf(now.year % 100), mode, param),
+          row(Opcode::ClockWriteHourDay, byteOf(now.hour), byteOf(now.day), mode, param),
+          row(Opcode::ClockWriteSecondMinute, byteOf(now.second), byteOf(now.minute), mode, param)};
 }
 
 CommandRows QueueClockRead(const QString& mode, std::int32_t param) {
-  return {row(4, 0, 0, mode, param), row(5, 0, 0, mode, param), row(6, 0, 0, mode, param)};
+  return {row(Opcode::ClockReadMonthYear, 0, 0, mode, param),
+          row(Opcode::ClockReadHourDay, 0, 0, mode, param),
+          row(Opcode::ClockReadSecondMinute, 0, 0, mode, param)};
 }
 
 CommandRows QueueStatusRead(const QString& mode, std::int32_t param) {
   CommandRows rows;
-  for (const std::uint8_t code : {99, 42, 43, 30}) rows.push_back(row(code, 0, 0, mode, param));
-  for (const std::uint8_t sub : {20, 22, 24, 16, 18}) rows.push_back(row(23, sub, 0, mode, param));
-  for (const std::uint8_t code : {38, 34, 35, 36, 37, 47, 48, 50, 51, 57}) {
+  for (const Opcode code : {Opcode::Identify, Opcode::ReadNameFirstHalf, Opcode::ReadNameSecondHalf,
+                            Opcode::ReadState}) {
+    rows.push_back(row(code, 0, 0, mode, param));
+  }
+  for (const RecordingInfo item : {RecordingInfo::StartYearMonth, RecordingInfo::StartDayHour,
+                                   RecordingInfo::StartMinuteSecond, RecordingInfo::UsedMemory,
+                                   RecordingInfo::RecordedInterval}) {
+    rows.push_back(row(Opcode::ReadRecordingInfo, toByte(item), 0, mode, param));
+  }
+  for (const Opcode code :
+       {Opcode::ReadUsedMemory, Opcode::ReadReservationDay, Opcode::ReadReservationHour,
+        Opcode::ReadReservationMinute, Opcode::ReadInterval, Opcode::ReadUpperAlarm,
+        Opcode::ReadLowerAlarm, Opcode::ReadRecordMode, Opcode::ReadBatteryVoltage,
+        Opcode::ReadDownloadState}) {
     rows.push_back(row(code, 0, 0, mode, param));
   }
   return rows;
 }
 
 CommandRows QueueMeasurementRead(const QString& mode, std::int32_t param) {
-  return {row(16, 0, 0, mode, param), row(22, 0, 0, mode, param), row(21, 0, 0, mode, param)};
+  return {row(Opcode::ReadBatteryLow, 0, 0, mode, param),
+          row(Opcode::ReadTemperature, 0, 0, mode, param),
+          row(Opcode::ReadHumidity, 0, 0, mode, param)};
 }
 
 CommandRows ConnectRows() {
-  CommandRows rows{row(16, 0, 0, modes::kPortOpen)};
+  CommandRows rows{row(Opcode::ReadBatteryLow, 0, 0, modes::kPortOpen)};
   appendAll(rows, QueueStatusRead(modes::kPortOpen));
   return rows;
 }
@@ -68,27 +83,27 @@ CommandRows NowTimeSetRows(const CivilTime& now) {
 }
 
 CommandRows StopRows() {
-  CommandRows rows{row(12, 14, 0)};
+  CommandRows rows{row(Opcode::StopRecording, 14, 0)};
   appendAll(rows, QueueStatusRead());
   return rows;
 }
 
 CommandRows DownloadStartRows() {
-  CommandRows rows{row(12, 14, 0, modes::kDownload)};
+  CommandRows rows{row(Opcode::StopRecording, 14, 0, modes::kDownload)};
   appendAll(rows, QueueStatusRead(modes::kDownload));
-  rows.push_back(row(8, 240, 0, modes::kHeader, 0xF000));
+  rows.push_back(row(Opcode::ReadMemory, 240, 0, modes::kHeader, 0xF000));
   return rows;
 }
 
 CommandRows SingleMeasurementRows() {
-  CommandRows rows{row(25, 0, 0, modes::kReal)};
+  CommandRows rows{row(Opcode::SetResolution, 0, 0, modes::kReal)};
   appendAll(rows, QueueMeasurementRead(modes::kReal));
   return rows;
 }
 
 CommandRows ContinuousStartRows(int intervalSeconds) {
   const std::uint8_t f = isLowResolution(intervalSeconds) ? 1 : 0;
-  CommandRows rows{row(25, f, f, modes::kRealContinuous)};
+  CommandRows rows{row(Opcode::SetResolution, f, f, modes::kRealContinuous)};
   appendAll(rows, QueueMeasurementRead(modes::kRealContinuous));
   return rows;
 }
@@ -114,14 +129,15 @@ Result<std::array<std::uint8_t, 4>> EncodeLoggerName(const QString& name) {
 Result<CommandRows> SetLSNameRows(const QString& name, const QString& mode, std::int32_t param) {
   const auto c = EncodeLoggerName(name);
   if (!c) return c.error();
-  CommandRows rows{row(40, (*c)[0], (*c)[1], mode, param), row(41, (*c)[2], (*c)[3], mode, param)};
+  CommandRows rows{row(Opcode::WriteNameFirstHalf, (*c)[0], (*c)[1], mode, param),
+                   row(Opcode::WriteNameSecondHalf, (*c)[2], (*c)[3], mode, param)};
   appendAll(rows, QueueStatusRead(mode, param));
   return rows;
 }
 
 Result<CommandRows> LogStartRows(const LogStartSettings& s) {
-  if (s.unit != kUnitSeconds && s.unit != kUnitMinutes) {
-    return Error{says("Unknown interval unit %1.").arg(s.unit)};
+  if (s.unit != IntervalUnit::Seconds && s.unit != IntervalUnit::Minutes) {
+    return Error{says("Unknown interval unit %1.").arg(toByte(s.unit))};
   }
   if (s.interval < 1 || s.interval > 255) {
     return Error{says("The interval %1 does not fit the logger.").arg(s.interval)};
@@ -143,27 +159,28 @@ Result<CommandRows> LogStartRows(const LogStartSettings& s) {
   const std::uint8_t resolution = isLowResolution(s.intervalSeconds()) ? 1 : 0;
   const auto n = byteOf(s.interval);
 
-  CommandRows rows{row(40, (*name)[0], (*name)[1], mode), row(41, (*name)[2], (*name)[3], mode),
-                   row(49, recordMode, recordMode, mode)};
+  CommandRows rows{row(Opcode::WriteNameFirstHalf, (*name)[0], (*name)[1], mode),
+                   row(Opcode::WriteNameSecondHalf, (*name)[2], (*name)[3], mode),
+                   row(Opcode::SetRecordMode, recordMode, recordMode, mode)};
   appendAll(rows, QueueClockWrite(s.now, mode));
   appendAll(rows, QueueClockRead(mode));
-  rows.push_back(row(25, resolution, resolution, mode));
-  if (s.model == kModelWithAlarms) {
+  rows.push_back(row(Opcode::SetResolution, resolution, resolution, mode));
+  if (hasAlarms(s.model)) {
     const auto upper = alarmBytes(s.upperRaw, s.upperOn);
     const auto lower = alarmBytes(s.lowerRaw, s.lowerOn);
-    rows.push_back(row(45, upper[0], upper[1], mode));
-    rows.push_back(row(46, lower[0], lower[1], mode));
+    rows.push_back(row(Opcode::WriteUpperAlarm, upper[0], upper[1], mode));
+    rows.push_back(row(Opcode::WriteLowerAlarm, lower[0], lower[1], mode));
   } else {
-    rows.push_back(row(45, 0, 0, mode));
-    rows.push_back(row(46, 0, 0, mode));
+    rows.push_back(row(Opcode::WriteUpperAlarm, 0, 0, mode));
+    rows.push_back(row(Opcode::WriteLowerAlarm, 0, 0, mode));
   }
   if (s.reservation) {
-    rows.push_back(row(31, byteOf(s.reservation->day), 0, mode));
-    rows.push_back(row(32, byteOf(s.reservation->hour), 0, mode));
-    rows.push_back(row(33, byteOf(s.reservation->minute), 0, mode));
-    rows.push_back(row(17, s.unit, n, mode));
+    rows.push_back(row(Opcode::SetReservationDay, byteOf(s.reservation->day), 0, mode));
+    rows.push_back(row(Opcode::SetReservationHour, byteOf(s.reservation->hour), 0, mode));
+    rows.push_back(row(Opcode::SetReservationMinute, byteOf(s.reservation->minute), 0, mode));
+    rows.push_back(row(Opcode::StartReservedRecording, toByte(s.unit), n, mode));
   } else {
-    rows.push_back(row(11, s.unit, n, mode));
+    rows.push_back(row(Opcode::StartRecording, toByte(s.unit), n, mode));
   }
   appendAll(rows, QueueStatusRead(mode));
   return rows;

@@ -9,12 +9,9 @@
 #include "core/data/Conversion.h"
 #include "core/data/DayTime.h"
 #include "core/link/CommandQueue.h"
+#include "core/link/Protocol.h"
 
 namespace termika::commands {
-
-// Interval units of the recording commands.
-inline constexpr std::uint8_t kUnitSeconds = 130;
-inline constexpr std::uint8_t kUnitMinutes = 131;
 
 // The logger samples at low resolution at short intervals; the conversion's
 // rule decides the resolution flag and the alarm encoding as well.
@@ -26,8 +23,8 @@ inline int alarmConversionMode(int intervalSeconds) {
   return isLowResolution(intervalSeconds) ? 2 : 3;
 }
 
-CommandRow row(std::uint8_t code, std::uint8_t b2 = 0, std::uint8_t b3 = 0,
-               const QString& mode = {}, std::int32_t param = 0);
+CommandRow row(Opcode code, std::uint8_t b2 = 0, std::uint8_t b3 = 0, const QString& mode = {},
+               std::int32_t param = 0);
 
 // Request builders; every row they return carries `mode` and `param`.
 // The clock is the one moment passed in, so all fields come from one sample.
@@ -64,10 +61,10 @@ struct Reservation {
 struct LogStartSettings {
   QString name;
   bool loop = false;
-  std::uint8_t unit = kUnitMinutes;  // kUnitSeconds or kUnitMinutes
-  int interval = 60;                 // in `unit`
+  IntervalUnit unit = IntervalUnit::Minutes;
+  int interval = 60;  // in `unit`
   // Alarm limits as sensor counts (from TemperatureToRaw with
-  // alarmConversionMode(intervalSeconds())); only a "QM120-RH" sends them.
+  // alarmConversionMode(intervalSeconds())); only a model with alarms sends them.
   int upperRaw = 0;
   int lowerRaw = 0;
   bool upperOn = false;
@@ -76,7 +73,7 @@ struct LogStartSettings {
   std::optional<Reservation> reservation;
   CivilTime now;  // the PC clock at the moment of starting
 
-  int intervalSeconds() const { return unit == kUnitMinutes ? interval * 60 : interval; }
+  int intervalSeconds() const { return termika::intervalSeconds(toByte(unit), interval); }
 };
 
 // Log_Start: name, record mode, clock, resolution, alarms, start (reserved

@@ -5,18 +5,13 @@ namespace {
 
 constexpr int kMaxTimeOutResends = 3;
 constexpr int kMaxRejectResends = 10;
-// A fast download streams after one request; a second request would start a
-// second stream, so this row is never resent on silence.
-constexpr std::uint8_t kStreamCode = 44;
 // A logger that never falls quiet must not hold the link forever.
 constexpr int kMaxDrainPeriods = 20;
 
 }  // namespace
 
 Exchange::Exchange(AppState& app, UserPrompts& prompts, const Timings& timings, QObject* parent)
-    : QObject(parent),
-      m_timings(timings),
-      m_dispatcher(app, prompts) {
+    : QObject(parent), m_timings(timings), m_dispatcher(app, prompts) {
   for (QTimer* t : {&m_timeOut, &m_busyTimer, &m_drainTimer}) {
     t->setSingleShot(true);
     // Resends go out on the wire at fixed steps; a coarse timer may fire early.
@@ -77,7 +72,9 @@ void Exchange::SendCurrentCommand() {
   // Resends of the same row keep the pointer's clock running, so a silent
   // logger shows the busy pointer before the link gives up.
   if (!m_busyTimer.isActive() && !m_busyShown) m_busyTimer.start(m_timings.busyPointer);
-  if (row.b1 == kStreamCode) {
+  // A fast download streams after one request; a second request would start
+  // a second stream, so this row is never resent on silence.
+  if (row.opcode() == Opcode::StreamMemory) {
     m_timeOut.stop();
   } else {
     m_timeOut.start(m_timings.timeOut);

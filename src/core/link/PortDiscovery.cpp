@@ -5,7 +5,9 @@
 #include <utility>
 
 #include "core/base/Says.h"
+#include "core/data/LoggerModel.h"
 #include "core/link/Frame.h"
+#include "core/link/Protocol.h"
 
 namespace termika {
 
@@ -29,15 +31,17 @@ PortDiscovery::~PortDiscovery() {
   }
 }
 
-QByteArray PortDiscovery::probeFrame() { return frame::encode({1, 99, 0, 0}); }
+QByteArray PortDiscovery::probeFrame() {
+  return frame::encode({1, toByte(Opcode::Identify), 0, 0});
+}
 
 std::optional<QString> PortDiscovery::recogniseModel(const QByteArray& answer) {
-  if (answer.contains("QM200-RHA")) {
+  if (answer.contains(kModelTreatedAsAbsent.latin1())) {
     return std::nullopt;
   }
-  for (const char* model : {"QM120-RH", "QM100-RH"}) {
-    if (answer.contains(model)) {
-      return QString::fromLatin1(model);
+  for (const QLatin1String model : {kModelWithAlarms, kModelWithoutAlarms}) {
+    if (answer.contains(model.latin1())) {
+      return QString(model);
     }
   }
   return std::nullopt;

@@ -2,13 +2,14 @@
 
 #include <QList>
 
+#include "core/data/LoggerModel.h"
 #include "core/link/Frame.h"
 
 namespace termika {
 
 ProbeFault classifyProbeAnswer(const QByteArray& answer) {
   if (answer.isEmpty()) return ProbeFault::NoAnswer;
-  if (answer.contains("QM200-RHA")) return ProbeFault::Unsupported;
+  if (answer.contains(kModelTreatedAsAbsent.latin1())) return ProbeFault::Unsupported;
   // A logger streaming points sends whole answer frames back to back,
   // whatever it is asked.
   int frames = 0;

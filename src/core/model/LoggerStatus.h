@@ -13,21 +13,21 @@ namespace termika {
 // this record; it is never the description of a held data set (a download
 // copies what it needs into the log set when it starts).
 struct LoggerStatus {
-  QString LoggerName;        // identification name, up to 4 characters
-  QString FirmwareVersion;   // "1.05"; empty until read
-  QString BatteryStatus;     // "Error" on a battery fault
-  QString StopReason;        // "Stop" when recording ended on low voltage
-  bool BatteryLow = false;   // answer to code 16
+  QString LoggerName;       // identification name, up to 4 characters
+  QString FirmwareVersion;  // "1.05"; empty until read
+  QString BatteryStatus;    // "Error" on a battery fault
+  QString StopReason;       // "Stop" when recording ended on low voltage
+  bool BatteryLow = false;  // answer to code 16
 
   // Recording start: packed-decimal bytes year..second and the resulting time.
   std::array<std::uint8_t, 6> StartBytes{};
   std::optional<double> RecordingStart;  // day serial
 
-  std::int64_t UsedMemory = 0;          // bytes of point data
-  std::uint8_t RecordedIntervalUnit = 0;   // code 23/18: 131 = minutes
+  std::int64_t UsedMemory = 0;            // bytes of point data
+  std::uint8_t RecordedIntervalUnit = 0;  // unit byte as received (IntervalUnit)
   std::uint8_t RecordedIntervalValue = 0;
-  std::int32_t RecordedInterval = 0;    // seconds, from code 23/18
-  std::int32_t IntervalSetting = 0;     // seconds, from code 37
+  std::int32_t RecordedInterval = 0;  // seconds, from code 23/18
+  std::int32_t IntervalSetting = 0;   // seconds, from code 37
 
   std::uint8_t ReservationDay = 0;
   std::uint8_t ReservationHour = 0;

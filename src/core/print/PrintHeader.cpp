@@ -1,11 +1,11 @@
 #include "core/print/PrintHeader.h"
 
 #include "core/data/Formats.h"
+#include "core/data/LoggerModel.h"
 
 namespace termika {
 namespace {
 
-const QString kAlarmModel = QStringLiteral("QM120-RH");
 const QString kFullWidthBlank = QStringLiteral("\u3000");
 
 QString limitText(const AlarmSetting& alarm, const UiText& texts) {
@@ -42,7 +42,7 @@ std::vector<HeaderLine> HeaderBlockLines(const PrintHeaderInput& in, const UiTex
   lines.push_back({texts.text(1076), QString::number(in.count) + texts.text(1077)});
   lines.push_back(
       {texts.text(1080), fmt::interval(in.interval, texts.text(1078), texts.text(1079))});
-  if (in.model == kAlarmModel) {
+  if (hasAlarms(in.model)) {
     lines.push_back({texts.text(1081), limitText(in.upper, texts)});
     lines.push_back({texts.text(1082), limitText(in.lower, texts)});
   }

@@ -38,7 +38,7 @@ Result<commands::LogStartSettings> DeviceRequests::settingsFor(const LogStartReq
   commands::LogStartSettings s;
   s.name = request.Name;
   s.loop = request.Loop;
-  s.unit = request.IntervalUnit;
+  s.unit = request.intervalUnit;
   s.interval = request.IntervalValue;
   s.upperOn = request.UpperEnabled;
   s.lowerOn = request.LowerEnabled;

@@ -4,12 +4,12 @@
 #include <optional>
 
 #include "core/base/Result.h"
-#include "core/model/AppState.h"
-#include "core/model/LogStartRequest.h"
 #include "core/base/UserPrompts.h"
 #include "core/data/DayTime.h"
 #include "core/link/Commands.h"
 #include "core/link/Exchange.h"
+#include "core/model/AppState.h"
+#include "core/sessions/LogStartRequest.h"
 
 namespace termika {
 

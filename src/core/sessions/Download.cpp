@@ -14,10 +14,6 @@ namespace termika {
 
 namespace {
 
-constexpr std::uint8_t kFastRead = 44;
-constexpr std::uint8_t kMemoryRead = 8;
-constexpr std::uint8_t kDownloaded = 56;
-
 std::uint8_t highByte(int value) { return static_cast<std::uint8_t>((value >> 8) & 0xFF); }
 std::uint8_t lowByte(int value) { return static_cast<std::uint8_t>(value & 0xFF); }
 
@@ -92,20 +88,21 @@ bool Download::Download_Cancel() {
 
 bool Download::markDownloaded() {
   if (!m_markDue || m_marking) return false;
-  const CommandRow mark = commands::row(kDownloaded, 1, 1, modes::kDownload);
+  const CommandRow mark = commands::row(Opcode::MarkDownloaded, 1, 1, modes::kDownload);
   m_marking = m_completing ? m_completing->append(mark).ok() : m_exchange.start({mark});
   return m_marking;
 }
 
 AnswerAction Download::onAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d) {
-  if (row.b1 == kDownloaded) {
+  if (row.opcode() == Opcode::MarkDownloaded) {
     m_markDue = m_marking = false;
     Q_EMIT markFinished(true);
     return AnswerAction::Advance;
   }
   if (!running()) return AnswerAction::Advance;
   if (row.mode == modes::kHeader) return onHeaderAnswer(queue, row, d);
-  if (m_state == State::Transferring && (row.b1 == kFastRead || row.b1 == kMemoryRead)) {
+  if (m_state == State::Transferring &&
+      (row.opcode() == Opcode::StreamMemory || row.opcode() == Opcode::ReadMemory)) {
     return onPointAnswer(queue, row, d);
   }
   // The stop and the status read: the dispatcher has filled the panel fields.
@@ -113,7 +110,7 @@ AnswerAction Download::onAnswer(CommandQueue& queue, CommandRow& row, const fram
 }
 
 bool Download::streaming(const CommandRow& row) const {
-  return m_state == State::Transferring && row.b1 == kFastRead;
+  return m_state == State::Transferring && row.opcode() == Opcode::StreamMemory;
 }
 
 AnswerAction Download::onGarbledAnswer(CommandRow& row) {
@@ -196,9 +193,9 @@ AnswerAction Download::beginTransfer(CommandQueue& queue) {
   m_stamps = m_wrapped ? m_header.backwardStamps(m_expected, interval)
                        : m_header.forwardStamps(m_expected, interval);
   const int bytes = m_wrapped ? kMemoryBytes : m_recordedBytes;
-  const CommandRow transfer =
-      m_slow ? commands::row(kMemoryRead, 0, 0, modes::kDownload, 0)
-             : commands::row(kFastRead, highByte(bytes), lowByte(bytes), modes::kDownload, 0);
+  const CommandRow transfer = m_slow ? commands::row(Opcode::ReadMemory, 0, 0, modes::kDownload, 0)
+                                     : commands::row(Opcode::StreamMemory, highByte(bytes),
+                                                     lowByte(bytes), modes::kDownload, 0);
   if (!queue.append(transfer)) {
     fail(1089, true);
     return AnswerAction::Finish;
@@ -231,7 +228,7 @@ AnswerAction Download::onPointAnswer(CommandQueue& queue, CommandRow& row, const
   m_app.set(kLogSet).Count = i;
 
   // The request in use says which mode this is, whatever the menu says now.
-  const bool slow = row.b1 == kMemoryRead;
+  const bool slow = row.opcode() == Opcode::ReadMemory;
   row.param += 4;
   if (slow) {
     row.b2 = highByte(row.param);
@@ -316,8 +313,6 @@ void Download::setState(State state) {
   Q_EMIT stateChanged(state);
 }
 
-void Download::emitProgress() {
-  Q_EMIT progress(m_received, m_expected);
-}
+void Download::emitProgress() { Q_EMIT progress(m_received, m_expected); }
 
 }  // namespace termika

@@ -16,8 +16,6 @@ namespace termika {
 
 namespace {
 
-constexpr std::uint8_t kTemperature = 22;
-constexpr std::uint8_t kHumidity = 21;
 // ConvertSample's mode for a one-time point: always high resolution.
 constexpr int kOneTimeMode = 10;
 
@@ -105,9 +103,7 @@ int RealTimeMeasurement::spacingSeconds() const {
   return m_spacingMinutes ? m_spacingValue * 60 : m_spacingValue;
 }
 
-bool RealTimeMeasurement::askSaveBeforeClearing() {
-  return SaveOffer::mayDiscard(offerToSave());
-}
+bool RealTimeMeasurement::askSaveBeforeClearing() { return SaveOffer::mayDiscard(offerToSave()); }
 
 SaveOutcome RealTimeMeasurement::offerToSave() {
   return m_saveOffer.offerToSave(kRealTimeSet, m_app.Texts.text(1065));
@@ -162,12 +158,12 @@ AnswerAction RealTimeMeasurement::onAnswer(CommandQueue& /*queue*/, CommandRow& 
   const bool continuous = row.mode == modes::kRealContinuous;
   // Answers of a series that has been stopped, or of a point given up, are dropped.
   if (!m_pending || (continuous && !m_running)) return AnswerAction::Advance;
-  switch (row.b1) {
-    case kTemperature:
+  switch (row.opcode()) {
+    case Opcode::ReadTemperature:
       m_pending->Raw[0] = d[2];
       m_pending->Raw[1] = d[3];
       break;
-    case kHumidity:
+    case Opcode::ReadHumidity:
       m_pending->Raw[2] = d[2];
       m_pending->Raw[3] = d[3];
       commitPending(continuous);

@@ -6,6 +6,7 @@
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
 #include "core/data/Formats.h"
+#include "core/data/LoggerModel.h"
 
 namespace termika {
 namespace {
@@ -16,7 +17,6 @@ constexpr qint64 kDay = 86400;
 constexpr qint64 kLinesUpToSeconds = 400;    // below: a line every second
 constexpr qint64 kMinuteLinesBelow = 12000;  // from here: hourly alignment
 constexpr qint64 kHourLinesBelow = 720000;   // from here: daily alignment
-constexpr char16_t kLimitModel[] = u"QM120-RH";
 
 bool isWholeMinute(const CivilTime& t) { return t.second == 0; }
 bool isWholeHour(const CivilTime& t) { return t.minute == 0 && t.second == 0; }
@@ -194,7 +194,7 @@ GraphGeometry BuildGraphGeometry(const GraphInput& in) {
         {QPointF(x0, g.mapY(static_cast<double>(v) / 10.0)), tenthsText(v) + in.unitText});
   }
 
-  if (in.kind == GraphKind::Temperature && in.model == QStringView(kLimitModel)) {
+  if (in.kind == GraphKind::Temperature && hasAlarms(in.model)) {
     const auto addLimit = [&](const AlarmSetting& alarm, int colour) {
       if (alarm.Enabled != 0 && alarm.Limit >= bottom && alarm.Limit <= top) {
         g.limitLines.push_back({g.mapY(alarm.Limit), colour});

@@ -17,7 +17,7 @@ class AnswerDispatcherTest : public ::testing::Test {
   AnswerAction answer(std::uint8_t code, std::uint8_t d2, std::uint8_t d3, std::uint8_t sub = 0,
                       const QString& mode = {}) {
     CommandQueue queue;
-    EXPECT_TRUE(queue.append(commands::row(code, sub, 0, mode)).ok());
+    EXPECT_TRUE(queue.append(commands::row(static_cast<Opcode>(code), sub, 0, mode)).ok());
     const frame::Bytes4 d{1, code, d2, d3};
     return dispatcher.HandleAnswer(queue, Answer{d, frame::encode(d)});
   }
@@ -135,7 +135,7 @@ TEST_F(AnswerDispatcherTest, ParseTakesOnlyAnAnswerThatFitsTheRequest) {
     ASSERT_EQ(parsed.has_value(), c.field != nullptr) << c.raw.toHex().constData();
     if (!parsed) continue;
     CommandQueue queue;
-    ASSERT_TRUE(queue.append(commands::row(c.code)).ok());
+    ASSERT_TRUE(queue.append(commands::row(static_cast<Opcode>(c.code))).ok());
     dispatcher.HandleAnswer(queue, *parsed);
     EXPECT_EQ(testing::statusField(app, c.field), QLatin1String(c.value));
   }

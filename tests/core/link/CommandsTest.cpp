@@ -95,7 +95,7 @@ TEST(Commands, NameIsLeftPaddedSingleByteWindows31J) {
   }
 }
 
-LogStartSettings settings(std::uint8_t unit, int interval) {
+LogStartSettings settings(IntervalUnit unit, int interval) {
   LogStartSettings s{
       .name = "T1", .model = "QM120-RH", .reservation = {}, .now = kLastSecondsOf2024};
   s.unit = unit;
@@ -104,14 +104,14 @@ LogStartSettings settings(std::uint8_t unit, int interval) {
 }
 
 TEST(Commands, LogStartRowsByModelAlarmsAndReservation) {
-  LogStartSettings withAlarms = settings(kUnitSeconds, 2);
+  LogStartSettings withAlarms = settings(IntervalUnit::Seconds, 2);
   withAlarms.loop = true;
   withAlarms.upperRaw = 0x0234;
   withAlarms.lowerRaw = 0x0100;
   withAlarms.upperOn = true;
   // Without alarms on this model; reserved for day 5, 7:30.
   const LogStartSettings reserved{.name = "T1",
-                                  .unit = kUnitMinutes,
+                                  .unit = IntervalUnit::Minutes,
                                   .interval = 10,
                                   .upperRaw = 0x1234,
                                   .lowerRaw = 0x0200,
@@ -132,7 +132,7 @@ TEST(Commands, LogStartRowsByModelAlarmsAndReservation) {
   }
   // Values that do not fit the logger are refused.
   const std::vector<std::function<void(LogStartSettings&)>> changes = {
-      [](LogStartSettings& s) { s.unit = 129; },
+      [](LogStartSettings& s) { s.unit = IntervalUnit{129}; },
       [](LogStartSettings& s) { s.interval = 0; },
       [](LogStartSettings& s) { s.interval = 256; },
       [](LogStartSettings& s) { s.upperRaw = 0x8000; },  // above 15 bits
@@ -150,13 +150,14 @@ TEST(Commands, LogStartRowsByModelAlarmsAndReservation) {
 
 TEST(Commands, OneLowResolutionRuleForEveryUse) {
   struct Case {
-    std::uint8_t unit;
+    IntervalUnit unit;
     int interval;
     int flag;       // resolution byte of (1, 25, f, f)
     int alarmMode;  // conversion mode of the alarm limits
   };
-  const Case cases[] = {{kUnitSeconds, 1, 1, 2},  {kUnitSeconds, 2, 1, 2}, {kUnitSeconds, 3, 0, 3},
-                        {kUnitSeconds, 59, 0, 3}, {kUnitMinutes, 1, 0, 3}, {kUnitMinutes, 2, 0, 3}};
+  const Case cases[] = {{IntervalUnit::Seconds, 1, 1, 2}, {IntervalUnit::Seconds, 2, 1, 2},
+                        {IntervalUnit::Seconds, 3, 0, 3}, {IntervalUnit::Seconds, 59, 0, 3},
+                        {IntervalUnit::Minutes, 1, 0, 3}, {IntervalUnit::Minutes, 2, 0, 3}};
   for (const Case& c : cases) {
     const LogStartSettings s = settings(c.unit, c.interval);
     const auto rows = LogStartRows(s);

@@ -122,7 +122,7 @@ TEST_F(ExchangeTest, SendersAreRefusedWhileAnExchangeRuns) {
   ASSERT_TRUE(waitUntil([&] { return !ex->isBusy(); }, 3000));
   EXPECT_EQ(logger.codes, kStatusCodes);
   EXPECT_FALSE(ex->start({}));
-  EXPECT_FALSE(ex->start(CommandRows(102, commands::row(87, 14, 0))));
+  EXPECT_FALSE(ex->start(CommandRows(102, commands::row(Opcode{87}, 14, 0))));
   EXPECT_FALSE(ex->isBusy());
 }
 
@@ -139,7 +139,9 @@ TEST_F(ExchangeTest, ResendsRecoverUpToTheLimitsAndALostLinkEndsOnce) {
     std::vector<std::pair<Step, int>> script = {};
     std::function<void()> act = nullptr;  // nullptr: start rows 42 and 43
   };
-  const auto start = [&] { ASSERT_TRUE(ex->start({commands::row(42), commands::row(43)})); };
+  const auto start = [&] {
+    ASSERT_TRUE(ex->start({commands::row(Opcode{42}), commands::row(Opcode{43})}));
+  };
   const auto unplug = [&] { port.fail(QStringLiteral("unplugged")); };
   const auto raw = [](const QByteArray& bytes) { return Step{Kind::Raw, 0, bytes}; };
   const auto hex = [&](const char* text) { return raw(QByteArray::fromHex(text)); };
@@ -216,14 +218,14 @@ TEST_F(ExchangeTest, ResendsRecoverUpToTheLimitsAndALostLinkEndsOnce) {
     EXPECT_EQ(logger.codes.size(), c.codes.size());
   }
   reset();  // and the link is usable again
-  EXPECT_TRUE(run({commands::row(42)}));
+  EXPECT_TRUE(run({commands::row(Opcode{42})}));
 }
 
 TEST_F(ExchangeTest, StreamRequestIsNeverResentOnSilenceButOnRejection) {
   logger.push({Kind::Reject});
   logger.push({Kind::Silent});
   QSignalSpy busy(ex.get(), &Exchange::busyPointer);
-  ASSERT_TRUE(ex->start({commands::row(44, 0, 8, QStringLiteral("download"))}));
+  ASSERT_TRUE(ex->start({commands::row(Opcode{44}, 0, 8, QStringLiteral("download"))}));
   ASSERT_TRUE(waitUntil([&] { return busy.count() > 0; }));
   testing::runFor(2 * timeOutMs());
   EXPECT_EQ(logger.codes, (Codes{44, 44}));
@@ -244,7 +246,7 @@ TEST_F(ExchangeTest, RawInitAllThenDrainsBeforeTheNextExchange) {
   EXPECT_EQ(ex->state(), State::Draining);
   port.deliver(QByteArray("OK\xFF", 3));  // whatever the logger says to it is dropped
   logger.setAnswer(42, 'O', 'K');
-  ASSERT_TRUE(ex->start({commands::row(42)}));
+  ASSERT_TRUE(ex->start({commands::row(Opcode{42})}));
   EXPECT_TRUE(logger.codes.empty());  // not before the line is quiet
   ASSERT_TRUE(waitUntil([&] { return ex->state() == State::Idle && !ex->isBusy(); }, 3000));
   EXPECT_EQ(logger.codes, (Codes{42}));
@@ -261,7 +263,7 @@ TEST_F(ExchangeTest, ConfirmationMessageDoesNotLetStrayBytesIn) {
   };
   make(timings, reentrant);
   logger.setAnswer(43, 'C', 'D');
-  ASSERT_TRUE(run({commands::row(49), commands::row(43)}));
+  ASSERT_TRUE(run({commands::row(Opcode{49}), commands::row(Opcode{43})}));
   EXPECT_EQ(reentrant.calls.size(), 1u);
   EXPECT_EQ(logger.codes, (Codes{49, 43}));
   EXPECT_EQ(app.Status.LoggerName, QStringLiteral("CD"));  // 43 appends to the name

@@ -50,14 +50,13 @@ TEST(DeviceRequests, AClockOutsideTheLoggersCenturyIsNeverSent) {
 TEST(DeviceRequests, AlarmLimitsAreSentAsCountsOfTheRecordingResolution) {
   ASSERT_NE(*TemperatureToRaw(30, 2), *TemperatureToRaw(30, 3));
   const struct {
-    std::uint8_t unit;
+    IntervalUnit unit;
     int value, mode;
-  } cases[] = {{LogStartRequest::kSeconds, 2, 2},
-               {LogStartRequest::kSeconds, 3, 3},
-               {LogStartRequest::kMinutes, 1, 3}};
+  } cases[] = {
+      {IntervalUnit::Seconds, 2, 2}, {IntervalUnit::Seconds, 3, 3}, {IntervalUnit::Minutes, 1, 3}};
   for (const auto& c : cases) {
     LogStartRequest r;
-    r.IntervalUnit = c.unit;
+    r.intervalUnit = c.unit;
     r.IntervalValue = c.value;
     r.UpperLimit = 30;
     r.LowerLimit = -5;
@@ -78,7 +77,7 @@ TEST(DeviceRequests, StartingARecordingReachesTheLogger) {
   r.Name = QStringLiteral("ST01");
   r.Model = QStringLiteral("QM120-RH");
   r.Loop = true;
-  r.IntervalUnit = LogStartRequest::kSeconds;
+  r.intervalUnit = IntervalUnit::Seconds;
   r.IntervalValue = 30;
   ASSERT_TRUE(requests.startRecording(r, {2026, 12, 6, 9, 0, 0}).ok());
   ASSERT_TRUE(waitUntil([&] { return !bench.exchange.isBusy(); }));

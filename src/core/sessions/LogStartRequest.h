@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/link/Protocol.h"
+
 namespace termika {
 
 // The settings of a recording start, as the link turns them into commands.
@@ -15,14 +17,11 @@ struct LogStartRequest {
     int Minute = 0;
     friend bool operator==(const Reservation&, const Reservation&) = default;
   };
-  static constexpr std::uint8_t kSeconds = 130;
-  static constexpr std::uint8_t kMinutes = 131;
-
   QString Name;  // exactly four characters, padded on the left with blanks
   bool Loop = false;
-  std::uint8_t IntervalUnit = kMinutes;  // 130 seconds, 131 minutes
-  int IntervalValue = 60;                // in IntervalUnit
-  int UpperLimit = 40;                   // whole °C
+  IntervalUnit intervalUnit = IntervalUnit::Minutes;
+  int IntervalValue = 60;  // in intervalUnit
+  int UpperLimit = 40;     // whole °C
   bool UpperEnabled = false;
   int LowerLimit = 0;
   bool LowerEnabled = false;
