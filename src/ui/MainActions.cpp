@@ -14,7 +14,7 @@
 #include "ui/DataViews.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxPrompts.h"
-#include "ui/dialogs/Form4.h"
+#include "ui/dialogs/AboutDialog.h"
 #include "ui/print/PrintActions.h"
 
 namespace termika {
@@ -111,7 +111,7 @@ void MainWindow::openPrintDialog(int set) {
 void MainWindow::m41_Click() {
   // A version read from a logger that is no longer connected is not shown.
   const QString hardware = m_state.Connected ? m_state.Status.FirmwareVersion : QString();
-  auto* about = new Form4(m_state.Texts, m_state.ModelName, hardware, this);
+  auto* about = new AboutDialog(m_state.Texts, m_state.ModelName, hardware, this);
   about->setAttribute(Qt::WA_DeleteOnClose);
   about->exec();
 }

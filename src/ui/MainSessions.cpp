@@ -21,12 +21,12 @@
 #include "ui/DataViews.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxPrompts.h"
-#include "ui/dialogs/Form12.h"
-#include "ui/dialogs/Form2.h"
-#include "ui/dialogs/Form3.h"
-#include "ui/dialogs/Form5.h"
-#include "ui/dialogs/Form6.h"
-#include "ui/dialogs/StateApplier.h"
+#include "ui/dialogs/RecordingSettingsDialog.h"
+#include "ui/dialogs/LoggerNameDialog.h"
+#include "ui/dialogs/DownloadProgressDialog.h"
+#include "ui/dialogs/PortSettingsDialog.h"
+#include "ui/dialogs/ClockDialog.h"
+#include "ui/MainWindowStateApplier.h"
 
 namespace termika {
 namespace {
@@ -76,8 +76,8 @@ void MainWindow::attachLink(LinkParts parts) {
       std::make_unique<RealTimeMeasurement>(m_state, *m_prompts, *m_saveOffer, *m_exchange,
                                             parts.timings);
   m_requests = std::make_unique<DeviceRequests>(m_state, *m_prompts, *m_exchange);
-  m_form3 = new Form3(m_state.Texts, this);
-  m_form3->setObjectName(QStringLiteral("Form3"));
+  m_downloadDialog = new DownloadProgressDialog(m_state.Texts, this);
+  m_downloadDialog->setObjectName(QStringLiteral("DownloadProgressDialog"));
   setLinkStopper([this] {
     m_connection->abortScan();
     if (m_realTime->running()) m_realTime->Command2_Click(0, false);
@@ -114,14 +114,14 @@ void MainWindow::connectSessions() {
     named<QComboBox>("Combo4")->setCurrentText(QString::number(port));
     Save();
   });
-  connect(named<QAction>("m35"), &QAction::triggered, this, &MainWindow::openForm5);
+  connect(named<QAction>("m35"), &QAction::triggered, this, &MainWindow::openPortSettings);
 
   connect(named<QPushButton>("Command5"), &QPushButton::clicked, this, &MainWindow::Command5_Click);
   connect(m_download.get(), &Download::started, this, &MainWindow::downloadStarted);
   connect(m_download.get(), &Download::stateChanged, this, &MainWindow::RefreshMainWindowState);
-  connect(m_download.get(), &Download::progress, m_form3, &Form3::showProgress);
+  connect(m_download.get(), &Download::progress, m_downloadDialog, &DownloadProgressDialog::showProgress);
   connect(m_download.get(), &Download::finished, this, &MainWindow::downloadFinished);
-  connect(m_form3, &Form3::cancelRequested, this, [this] { m_download->Download_Cancel(); });
+  connect(m_downloadDialog, &DownloadProgressDialog::cancelRequested, this, [this] { m_download->Download_Cancel(); });
 
   connect(named<QPushButton>("Command1"), &QPushButton::clicked, this,
           [this] { m_realTime->Command1_Click(); });
@@ -159,23 +159,23 @@ void MainWindow::connectSessions() {
     const Result<bool> sent = m_requests->initAll();
     if (!sent) panel2->setText(sent.error().message);
   });
-  connect(named<QAction>("m33"), &QAction::triggered, this, &MainWindow::openForm6);
-  connect(named<QAction>("m34"), &QAction::triggered, this, &MainWindow::openForm2);
-  connect(named<QPushButton>("Command13"), &QPushButton::clicked, this, &MainWindow::openForm2);
+  connect(named<QAction>("m33"), &QAction::triggered, this, &MainWindow::openClockDialog);
+  connect(named<QAction>("m34"), &QAction::triggered, this, &MainWindow::openNameDialog);
+  connect(named<QPushButton>("Command13"), &QPushButton::clicked, this, &MainWindow::openNameDialog);
 }
 
 void MainWindow::Command5_Click() { m_download->Command5_Click(); }
 
 void MainWindow::downloadStarted() {
   m_views->SetCleared(kLogSet);
-  m_form3->startTransfer();
-  m_form3->show();
-  m_form3->raise();
+  m_downloadDialog->startTransfer();
+  m_downloadDialog->show();
+  m_downloadDialog->raise();
 }
 
 void MainWindow::downloadFinished(bool ok) {
-  m_form3->finishTransfer();
-  m_form3->close();
+  m_downloadDialog->finishTransfer();
+  m_downloadDialog->close();
   if (ok) {
     // The window holds the set, and closing offers to save it: the logger
     // may count its points as downloaded.
@@ -270,55 +270,55 @@ void MainWindow::Command4_Click() {
     case RecordingButtonAction::OpenSettings:
       break;
   }
-  openForm12();
+  openRecordingSettings();
 }
 
 // The dialogs are modal and closed by themselves or by the next state
 // refresh; each is deleted once its exec() has returned.
-void MainWindow::openForm12() {
+void MainWindow::openRecordingSettings() {
   auto* dialog =
-      new Form12(m_state.Texts, RecordingPreset::fromStatus(m_state.Status, m_state.ModelName),
+      new RecordingSettingsDialog(m_state.Texts, RecordingPreset::fromStatus(m_state.Status, m_state.ModelName),
                  *m_prompts, {}, this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setLinkBusy(linkBusy());
-  connect(dialog, &Form12::startRequested, this, [this](const LogStartRequest& request) {
+  connect(dialog, &RecordingSettingsDialog::startRequested, this, [this](const LogStartRequest& request) {
     note(*named<QLabel>("StatusBar1_2"),
          m_requests->startRecording(request, civil(QDateTime::currentDateTime())));
   });
   dialog->exec();
 }
 
-void MainWindow::openForm2() {
+void MainWindow::openNameDialog() {
   auto* dialog =
-      new Form2(m_state.Texts, m_state.Status.LoggerName, m_state.ModelName, *m_prompts, this);
+      new LoggerNameDialog(m_state.Texts, m_state.Status.LoggerName, m_state.ModelName, *m_prompts, this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setLinkBusy(linkBusy());
-  connect(dialog, &Form2::nameChosen, this, [this](const QString& name) {
+  connect(dialog, &LoggerNameDialog::nameChosen, this, [this](const QString& name) {
     note(*named<QLabel>("StatusBar1_2"), m_requests->setName(name));
   });
   dialog->exec();
 }
 
-void MainWindow::openForm6() {
-  auto* dialog = new Form6(m_state.Texts, {}, Timings{}.clock, this);
+void MainWindow::openClockDialog() {
+  auto* dialog = new ClockDialog(m_state.Texts, {}, Timings{}.clock, this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setLinkBusy(linkBusy());
-  connect(dialog, &Form6::setClockRequested, this, [this] {
+  connect(dialog, &ClockDialog::setClockRequested, this, [this] {
     // One reading of the clock for every field the logger receives.
     note(*named<QLabel>("StatusBar1_2"), m_requests->setClock(civil(QDateTime::currentDateTime())));
   });
   dialog->exec();
 }
 
-void MainWindow::openForm5() {
-  for (Form5* old : findChildren<Form5*>()) old->reject();
-  auto* dialog = new Form5(m_state.Texts, m_state.ChosenPort, m_connection->isConnected(), this);
+void MainWindow::openPortSettings() {
+  for (PortSettingsDialog* old : findChildren<PortSettingsDialog*>()) old->reject();
+  auto* dialog = new PortSettingsDialog(m_state.Texts, m_state.ChosenPort, m_connection->isConnected(), this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
-  connect(dialog, &Form5::connectRequested, this, [this, dialog](int port) {
+  connect(dialog, &PortSettingsDialog::connectRequested, this, [this, dialog](int port) {
     if (!m_connection->connectOnce(port)) dialog->discoveryFinished(false);
   });
-  connect(dialog, &Form5::disconnectRequested, this, [this] { m_connection->disconnect(); });
-  connect(m_connection.get(), &Connection::progress, dialog, &Form5::discoveryProgress);
+  connect(dialog, &PortSettingsDialog::disconnectRequested, this, [this] { m_connection->disconnect(); });
+  connect(m_connection.get(), &Connection::progress, dialog, &PortSettingsDialog::discoveryProgress);
   connect(m_connection.get(), &Connection::connected, dialog,
           [dialog] { dialog->discoveryFinished(true); });
   connect(m_connection.get(), &Connection::notFound, dialog,

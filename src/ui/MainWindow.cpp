@@ -48,8 +48,8 @@
 #include "ui/Lamp.h"
 #include "ui/MainMenu.h"
 #include "ui/MessageBoxPrompts.h"
-#include "ui/dialogs/Form3.h"
-#include "ui/dialogs/StateApplier.h"
+#include "ui/dialogs/DownloadProgressDialog.h"
+#include "ui/MainWindowStateApplier.h"
 #include "ui/graph/GraphView.h"
 
 namespace termika {
@@ -120,7 +120,7 @@ MainWindow::MainWindow(AppState& state, Settings settings, ProgramFiles& files, 
       m_files(files),
       m_prompts(std::make_unique<MessageBoxPrompts>(this, state)),
       m_saveOffer(std::make_unique<CsvSaveOffer>(state, *m_prompts)) {
-  setObjectName(QStringLiteral("Form1"));
+  setObjectName(QStringLiteral("MainWindow"));
   Form_Load();
 }
 
@@ -524,7 +524,7 @@ void MainWindow::RefreshMainWindowState() {
   if (s.StopLink) {
     if (m_exchange) m_exchange->StopLinkTimers();
     setBusyPointer(false);
-    if (m_form3 != nullptr) m_form3->close();
+    if (m_downloadDialog != nullptr) m_downloadDialog->close();
   }
   named<QStackedWidget>("ViewStack")->setCurrentIndex(m_state.ViewMode == 0 ? 0 : 1);
   const char* setOptions[] = {"Option5", "Option6", "Option7"};

@@ -30,7 +30,7 @@ class DataViews;
 class DeviceRequests;
 class Download;
 class Exchange;
-class Form3;
+class DownloadProgressDialog;
 class Lamp;
 class LinkLoss;
 class RealTimeMeasurement;
@@ -49,7 +49,7 @@ struct LinkParts {
   Timings timings;
 };
 
-// The main window Form1: status panel, measurement and data buttons, graphs
+// The main window MainWindow: status panel, measurement and data buttons, graphs
 // and dump lists. The state it shows lives in AppState; the record files and
 // settings are opened by the caller and handed over for the shutdown.
 class MainWindow final : public QMainWindow {
@@ -122,10 +122,10 @@ class MainWindow final : public QMainWindow {
   void Command5_Click();
   void Command2_Click();
   void spacingChanged();
-  void openForm2();
-  void openForm5();
-  void openForm6();
-  void openForm12();
+  void openNameDialog();
+  void openPortSettings();
+  void openClockDialog();
+  void openRecordingSettings();
   void downloadStarted();
   void downloadFinished(bool ok);
   void realTimePointAdded();
@@ -173,7 +173,7 @@ class MainWindow final : public QMainWindow {
   std::unique_ptr<Download> m_download;
   std::unique_ptr<RealTimeMeasurement> m_realTime;
   std::unique_ptr<DeviceRequests> m_requests;
-  Form3* m_form3 = nullptr;  // child of the window, reused per download
+  DownloadProgressDialog* m_downloadDialog = nullptr;  // child of the window, reused per download
   bool m_refreshing = false;
   QString m_helpPage;
   bool m_busyPointer = false;

@@ -103,7 +103,7 @@ class DumpPrintWindowTest : public WindowTest {
       if (auto* files = qobject_cast<QFileDialog*>(modal)) {
         seen.pdf = files->selectedFiles().value(0);
         QMetaObject::invokeMethod(files, "accept");
-      } else if (modal != nullptr && modal->objectName() == QStringLiteral("Form10")) {
+      } else if (modal != nullptr && modal->objectName() == QStringLiteral("DumpPrintDialog")) {
         seen.rangeShown = modal->findChild<QWidget*>(QStringLiteral("Frame2"))->isVisible();
         seen.allRowsChosen =
             modal->findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked();

@@ -106,7 +106,7 @@ TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
 
   // Every step the progress window shows: the bar's value and maximum.
   std::vector<std::pair<int, int>> steps;
-  auto* bar = find<QWidget>("Form3")->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+  auto* bar = find<QWidget>("DownloadProgressDialog")->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
   QObject::connect(bar, &QProgressBar::valueChanged,
                    [&](int value) { steps.emplace_back(value, bar->maximum()); });
   click("Command5");
@@ -133,7 +133,7 @@ TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
   EXPECT_EQ(m_state->CurrentSet, kLogSet);
   EXPECT_FALSE(find<GraphView>("ondo")->image().isNull());
   EXPECT_TRUE(find<QAbstractButton>("Command21")->isEnabled());  // something to save
-  EXPECT_FALSE(find<QWidget>("Form3")->isVisible());
+  EXPECT_FALSE(find<QWidget>("DownloadProgressDialog")->isVisible());
   EXPECT_TRUE(m_port->logger().downloaded());  // the window holds the set
   shoot(*m_window, "downloaded.png");
   click("Option9");

@@ -124,7 +124,7 @@ TEST_F(MainWindowTest, StartUpChoicesJapaneseCaptionsAndDownloadSpeed) {
   EXPECT_EQ(checks("D_M_Fast D_M_Slow Option5 Option8"), QStringLiteral("1011"));
   EXPECT_EQ(m_state->CurrentSet, kLogSet);
   EXPECT_EQ(
-      text("Form1 m1 D_M Command5 Command2 Label49 Label31"),
+      text("MainWindow m1 D_M Command5 Command2 Label49 Label31"),
       QStringLiteral("[Termika] 温湿度ロガー |ﾌｧｲﾙ(&F)|ﾀﾞｳﾝﾛｰﾄﾞ ﾓｰﾄﾞ(&D)|ダウンロード|連続測定|"
                      "未接続|上限温度設定"));
   EXPECT_EQ(find<QTableView>("ListView1_2")->model()->headerData(2, Qt::Horizontal).toString(),
@@ -262,7 +262,7 @@ TEST_F(MainWindowTest, ClockHelpPrintAndFilesTellTheUser) {
   click("Option5");
   QTimer::singleShot(0, [] {
     if (QWidget* dialog = QApplication::activeModalWidget()) {
-      EXPECT_TRUE(dialog->objectName().startsWith(QStringLiteral("Form9")));
+      EXPECT_TRUE(dialog->objectName().startsWith(QStringLiteral("GraphPrintDialog")));
       dialog->close();
     }
   });

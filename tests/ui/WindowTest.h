@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "FormPrompts.h"
+#include "DialogTestSupport.h"
 #include "core/model/AppState.h"
 #include "core/app/ProgramFiles.h"
 #include "ui/MainWindow.h"

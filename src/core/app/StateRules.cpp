@@ -281,8 +281,8 @@ StateInputs StateInputs::from(const AppState& state) {
 }
 
 QStringList DialogsClosedOnRefresh() {
-  return {QStringLiteral("Form12"), QStringLiteral("Form2"), QStringLiteral("Form5"),
-          QStringLiteral("Form6")};
+  return {QStringLiteral("RecordingSettingsDialog"), QStringLiteral("LoggerNameDialog"), QStringLiteral("PortSettingsDialog"),
+          QStringLiteral("ClockDialog")};
 }
 
 QStringList LockedControls() {

@@ -39,7 +39,7 @@ class Connection final : public QObject {
   // The connect button: scans when disconnected, disconnects when connected.
   // False when nothing was done (an exchange or a scan is running).
   bool Command20_Click();
-  // Form5's button: probes `port` only when disconnected, disconnects when
+  // PortSettingsDialog's button: probes `port` only when disconnected, disconnects when
   // connected (it then reads "Offline").
   bool connectOnce(int port);
   // Closes the port without any device traffic and ends the link's work.

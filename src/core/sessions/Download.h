@@ -23,7 +23,7 @@ namespace termika {
 // The logger is told its points are downloaded only when the user of the
 // set asks for it (markDownloaded), once the set is safe.
 //
-// Cancelling: Form3's cancel button may call Download_Cancel(), which ends
+// Cancelling: DownloadProgressDialog's cancel button may call Download_Cancel(), which ends
 // the transfer like a failure (empty log set, finished(false)). Keeping a
 // part of the points would be wrong for wrapped memory, whose oldest points
 // arrive last, and a half download must never pass as a complete one.
@@ -74,10 +74,10 @@ class Download final : public QObject, public SessionHandler {
 
  Q_SIGNALS:
   void stateChanged(termika::Download::State state);
-  // Form3 opens; the log set has been emptied (the window clears its list).
+  // DownloadProgressDialog opens; the log set has been emptied (the window clears its list).
   void started();
   void progress(int received, int total);
-  // Form3 closes. True only for a complete, converted set.
+  // DownloadProgressDialog closes. True only for a complete, converted set.
   void finished(bool ok);
   // The logger acknowledged the mark (true), or the link gave up on it.
   void markFinished(bool ok);

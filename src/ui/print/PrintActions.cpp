@@ -13,8 +13,8 @@
 #include "core/views/DumpModel.h"
 #include "ui/MessageBoxPrompts.h"
 #include "ui/print/DumpPrint.h"
-#include "ui/print/Form10.h"
-#include "ui/print/Form9.h"
+#include "ui/print/DumpPrintDialog.h"
+#include "ui/print/GraphPrintDialog.h"
 #include "ui/print/GraphPrint.h"
 #include "ui/print/PrintTarget.h"
 #include "ui/print/PrintWords.h"
@@ -69,7 +69,7 @@ void openPrintDialog(QWidget* parent, AppState& state, int set, int viewMode,
   const UiText& texts = state.Texts;
   const bool dump = viewMode == kDumpView;
   MessageBoxPrompts prompts(parent, state);
-  PrintForm::Setup setup;
+  PrintDialogBase::Setup setup;
   setup.texts = &texts;
   setup.prompts = &prompts;
   setup.prepare = [&state, set, dump, selection](bool allRows) {
@@ -80,11 +80,11 @@ void openPrintDialog(QWidget* parent, AppState& state, int set, int viewMode,
   setup.proposedPdfName = proposedPdfName(state, set);
   setup.rowsSelected = std::any_of(selection.dumpRows.begin(), selection.dumpRows.end(),
                                    [](const DumpListRow& r) { return r.selected; });
-  std::unique_ptr<PrintForm> form;
+  std::unique_ptr<PrintDialogBase> form;
   if (dump) {
-    form = std::make_unique<Form10>(std::move(setup), parent);
+    form = std::make_unique<DumpPrintDialog>(std::move(setup), parent);
   } else {
-    form = std::make_unique<Form9>(std::move(setup), parent);
+    form = std::make_unique<GraphPrintDialog>(std::move(setup), parent);
   }
   form->exec();
   if (form->outcome()) state.set(set).SelectedExtremes = form->outcome()->selected;

@@ -29,8 +29,8 @@ bool CanPrint(const AppState& state, int set);
 // The rows of a dump list as shown, with the user's selection.
 std::vector<DumpListRow> DumpListRows(const QTableView& table);
 
-// The print buttons and menu item: the dump print dialog (Form10) in the dump
-// view (viewMode 1), the graph print dialog (Form9) otherwise, for `set`. An
+// The print buttons and menu item: the dump print dialog (DumpPrintDialog) in the dump
+// view (viewMode 1), the graph print dialog (GraphPrintDialog) otherwise, for `set`. An
 // empty set opens no dialog. After a complete print the set's selected-range
 // extremes describe what was printed.
 void openPrintDialog(QWidget* parent, AppState& state, int set, int viewMode,

@@ -312,7 +312,7 @@ TEST(StateRules, EnglishTextsComeFromTheEnglishTable) {
 
 TEST(StateRules, MissingInputsGiveAnEmptyState) {
   EXPECT_TRUE(RefreshMainWindowState(StateInputs{}).Controls.isEmpty());
-  EXPECT_EQ(DialogsClosedOnRefresh(), names("Form12 Form2 Form5 Form6"));
+  EXPECT_EQ(DialogsClosedOnRefresh(), names("RecordingSettingsDialog LoggerNameDialog PortSettingsDialog ClockDialog"));
 }
 
 }  // namespace

@@ -7,12 +7,12 @@
 #include <QRadioButton>
 #include <QTableView>
 
-#include "FormPrompts.h"
+#include "DialogTestSupport.h"
 #include "PrintTestSupport.h"
 #include "core/views/DumpModel.h"
 #include "ui/print/DumpPrint.h"
-#include "ui/print/Form10.h"
-#include "ui/print/Form9.h"
+#include "ui/print/DumpPrintDialog.h"
+#include "ui/print/GraphPrintDialog.h"
 #include "ui/print/GraphPrint.h"
 #include "ui/print/PrintActions.h"
 
@@ -21,15 +21,15 @@ namespace {
 
 using Kind = ScriptedPrompts::Kind;
 
-class PrintFormsTest : public ::testing::Test {
+class PrintDialogsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_dir.isValid());
     FillLogSet(m_state, m_dir, 12);
   }
   // The dump forms print rows 3 (selected) and 1 of the log set.
-  PrintForm::Setup setup(bool dump) {
-    PrintForm::Setup s;
+  PrintDialogBase::Setup setup(bool dump) {
+    PrintDialogBase::Setup s;
     s.texts = &m_state.Texts;
     s.prompts = &m_prompts;
     s.prepare = [this, dump](bool allRows) -> Result<PagePainter> {
@@ -54,18 +54,18 @@ class PrintFormsTest : public ::testing::Test {
   std::vector<bool> m_allRows;
 };
 
-TEST_F(PrintFormsTest, CaptionsFromTheTextTable) {
-  Form9 graph(setup(false));
-  EXPECT_EQ(captions(graph, "Form9 Command1 Command2 Frame1"),
+TEST_F(PrintDialogsTest, CaptionsFromTheTextTable) {
+  GraphPrintDialog graph(setup(false));
+  EXPECT_EQ(captions(graph, "GraphPrintDialog Command1 Command2 Frame1"),
             QStringLiteral("グラフ印刷|印刷|キャンセル|プリンタ"));
   EXPECT_EQ(missing<QPushButton>(graph, "Command3 CommandPdf"), QStringList());
-  Form10 dump(setup(true));
-  EXPECT_EQ(captions(dump, "Form10 Frame2 Option2"),
+  DumpPrintDialog dump(setup(true));
+  EXPECT_EQ(captions(dump, "DumpPrintDialog Frame2 Option2"),
             QStringLiteral("ダンプ印刷|印刷範囲|選択したデータのみ印刷"));
 }
 
-TEST_F(PrintFormsTest, PrintWithoutAnyPrinterSaysSoAndStaysOpen) {
-  Form9 form(setup(false));
+TEST_F(PrintDialogsTest, PrintWithoutAnyPrinterSaysSoAndStaysOpen) {
+  GraphPrintDialog form(setup(false));
   form.Command1_Click();
   ASSERT_EQ(messages().size(), 1);
   EXPECT_TRUE(messages()[0].contains(QStringLiteral("PDF")));
@@ -75,8 +75,8 @@ TEST_F(PrintFormsTest, PrintWithoutAnyPrinterSaysSoAndStaysOpen) {
 }
 
 // Which rows are printed is checked from the window (DumpListTest).
-TEST_F(PrintFormsTest, SaveAsPdfProposesANameAndAddsTheSuffix) {
-  Form10 form(setup(true));
+TEST_F(PrintDialogsTest, SaveAsPdfProposesANameAndAddsTheSuffix) {
+  DumpPrintDialog form(setup(true));
   const QString pdf = path("rows.pdf");
   m_prompts.saveFiles = {QString(pdf).remove(QStringLiteral(".pdf"))};
   form.CommandPdf_Click();
@@ -91,9 +91,9 @@ TEST_F(PrintFormsTest, SaveAsPdfProposesANameAndAddsTheSuffix) {
   EXPECT_EQ(m_allRows, std::vector<bool>{true});  // nothing selected: every row
 }
 
-TEST_F(PrintFormsTest, PrinterDialogsPrintToFileWritesThePdf) {
+TEST_F(PrintDialogsTest, PrinterDialogsPrintToFileWritesThePdf) {
   // What the printer dialog leaves when the user picks "print to file".
-  Form9 form(setup(false));
+  GraphPrintDialog form(setup(false));
   form.printer().setOutputFormat(QPrinter::PdfFormat);
   form.printer().setOutputFileName(path("via-dialog.pdf"));
   form.Command1_Click();
@@ -102,8 +102,8 @@ TEST_F(PrintFormsTest, PrinterDialogsPrintToFileWritesThePdf) {
   EXPECT_EQ(PdfPages(path("via-dialog.pdf")), 1);
 }
 
-TEST_F(PrintFormsTest, CancelledOrFailedSaveLeavesNothing) {
-  Form9 form(setup(false));
+TEST_F(PrintDialogsTest, CancelledOrFailedSaveLeavesNothing) {
+  GraphPrintDialog form(setup(false));
   m_prompts.saveFiles = {std::nullopt, path("no/such/folder/g.pdf"), path("empty.pdf")};
   form.CommandPdf_Click();
   EXPECT_EQ(messages(), QStringList());
@@ -125,11 +125,11 @@ TEST_F(PrintFormsTest, CancelledOrFailedSaveLeavesNothing) {
   EXPECT_FALSE(CanPrint(m_state, 3));
 }
 
-TEST_F(PrintFormsTest, PrinterListChoosesThePrinter) {
-  PrintForm::Setup s = setup(false);
+TEST_F(PrintDialogsTest, PrinterListChoosesThePrinter) {
+  PrintDialogBase::Setup s = setup(false);
   s.printers = {QStringLiteral("Office"), QStringLiteral("Lab")};
   s.defaultPrinter = QStringLiteral("Lab");
-  Form9 form(std::move(s));
+  GraphPrintDialog form(std::move(s));
   auto* combo = form.findChild<QComboBox*>(QStringLiteral("Combo1"));
   ASSERT_NE(combo, nullptr);
   EXPECT_EQ(combo->count(), 2);
@@ -140,7 +140,7 @@ TEST_F(PrintFormsTest, PrinterListChoosesThePrinter) {
   EXPECT_EQ(form.chosenPrinter(), QStringLiteral("Office"));
 }
 
-TEST_F(PrintFormsTest, DumpListRowsFollowTheDisplayedOrderAndSelection) {
+TEST_F(PrintDialogsTest, DumpListRowsFollowTheDisplayedOrderAndSelection) {
   DumpModel model(&m_state.file(kLogSet), m_state.Texts);
   model.FillDumpList(4);
   model.SetSort(DumpModel::kNumber, 1);  // descending: 4, 3, 2, 1

@@ -1,4 +1,4 @@
-#include "ui/print/Form10.h"
+#include "ui/print/DumpPrintDialog.h"
 
 #include <QGroupBox>
 #include <QRadioButton>
@@ -8,10 +8,10 @@
 
 namespace termika {
 
-Form10::Form10(Setup setup, QWidget* parent) : PrintForm(std::move(setup), parent) { Form_Load(); }
+DumpPrintDialog::DumpPrintDialog(Setup setup, QWidget* parent) : PrintDialogBase(std::move(setup), parent) { Form_Load(); }
 
-void Form10::Form_Load() {
-  setObjectName(QStringLiteral("Form10"));
+void DumpPrintDialog::Form_Load() {
+  setObjectName(QStringLiteral("DumpPrintDialog"));
   setWindowTitle(texts().text(315));
   auto* layout = new QVBoxLayout(this);
 
@@ -35,6 +35,6 @@ void Form10::Form_Load() {
   layout->addWidget(buildButtons(310, 311));
 }
 
-bool Form10::allRows() const { return m_allRows->isChecked(); }
+bool DumpPrintDialog::allRows() const { return m_allRows->isChecked(); }
 
 }  // namespace termika

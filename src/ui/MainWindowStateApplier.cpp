@@ -1,4 +1,4 @@
-#include "ui/dialogs/StateApplier.h"
+#include "ui/MainWindowStateApplier.h"
 
 #include <QAction>
 #include <QApplication>

@@ -21,7 +21,7 @@ namespace termika {
 // What both print dialogs share: the printer list (Combo1), the printer's
 // own dialog (Command3), printing (Command1), "Save as PDF" (CommandPdf) and
 // cancel (Command2). The job is read only when the user starts it.
-class PrintForm : public QDialog {
+class PrintDialogBase : public QDialog {
   Q_OBJECT
 
  public:
@@ -38,7 +38,7 @@ class PrintForm : public QDialog {
     bool rowsSelected = false;  // the dump list has rows selected
   };
 
-  ~PrintForm() override;
+  ~PrintDialogBase() override;
 
   // Set once a print or PDF has been written completely.
   const std::optional<PrintOutcome>& outcome() const { return m_outcome; }
@@ -53,7 +53,7 @@ class PrintForm : public QDialog {
   void CommandPdf_Click();
 
  protected:
-  PrintForm(Setup setup, QWidget* parent);
+  PrintDialogBase(Setup setup, QWidget* parent);
   // Builds the shared controls; `frame` is where the printer row goes.
   void buildPrinterControls(QGroupBox* frame, int printerCaption);
   QWidget* buildButtons(int printCaption, int cancelCaption);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/print/PrintForm.h"
+#include "ui/print/PrintDialogBase.h"
 
 class QRadioButton;
 
@@ -8,11 +8,11 @@ namespace termika {
 
 // The dump print dialog: as the graph dialog, plus the print range (Frame2):
 // the rows selected in the dump list when there are any, else every row.
-class Form10 final : public PrintForm {
+class DumpPrintDialog final : public PrintDialogBase {
   Q_OBJECT
 
  public:
-  Form10(Setup setup, QWidget* parent = nullptr);
+  DumpPrintDialog(Setup setup, QWidget* parent = nullptr);
 
  protected:
   bool allRows() const override;

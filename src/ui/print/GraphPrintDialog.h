@@ -1,16 +1,16 @@
 #pragma once
 
-#include "ui/print/PrintForm.h"
+#include "ui/print/PrintDialogBase.h"
 
 namespace termika {
 
 // The graph print dialog: printer choice, the printer's set-up dialog, print
 // and "Save as PDF".
-class Form9 final : public PrintForm {
+class GraphPrintDialog final : public PrintDialogBase {
   Q_OBJECT
 
  public:
-  Form9(Setup setup, QWidget* parent = nullptr);
+  GraphPrintDialog(Setup setup, QWidget* parent = nullptr);
 
  private:
   void Form_Load();

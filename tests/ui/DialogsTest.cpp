@@ -8,12 +8,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include "FormPrompts.h"
+#include "DialogTestSupport.h"
 #include "core/base/UiText.h"
-#include "ui/dialogs/Form3.h"
-#include "ui/dialogs/Form4.h"
-#include "ui/dialogs/Form5.h"
-#include "ui/dialogs/Form6.h"
+#include "ui/dialogs/DownloadProgressDialog.h"
+#include "ui/dialogs/AboutDialog.h"
+#include "ui/dialogs/PortSettingsDialog.h"
+#include "ui/dialogs/ClockDialog.h"
 
 namespace termika {
 namespace {
@@ -32,8 +32,8 @@ T* child(QObject& parent, const char* name) {
   return found;
 }
 
-TEST(Form3, CountsOnlyForwardAndCannotBeClosedDuringTheTransfer) {
-  Form3 form(texts());
+TEST(DownloadProgressDialog, CountsOnlyForwardAndCannotBeClosedDuringTheTransfer) {
+  DownloadProgressDialog form(texts());
   form.show();
   form.startTransfer();
   auto* bar = child<QProgressBar>(form, "ProgressBar1");
@@ -56,13 +56,13 @@ TEST(Form3, CountsOnlyForwardAndCannotBeClosedDuringTheTransfer) {
   EXPECT_TRUE(form.close());
   EXPECT_FALSE(form.isVisible());
 
-  Form3 english3(english());
+  DownloadProgressDialog english3(english());
   english3.startTransfer();
   english3.showProgress(15000, 15000);
   EXPECT_EQ(english3.windowTitle(), QStringLiteral("Download\u3000(15000/15000)"));
 }
 
-TEST(Form4, HardwareLineOnlyWhenAVersionIsKnown) {
+TEST(AboutDialog, HardwareLineOnlyWhenAVersionIsKnown) {
   const struct {
     UiText::Language language;
     const char* version;
@@ -75,7 +75,7 @@ TEST(Form4, HardwareLineOnlyWhenAVersionIsKnown) {
        "Version|QM120-RH|Hardware    Ver.2.10|Application Ver.1.06"},
   };
   for (const auto& c : cases) {
-    Form4 form(texts(c.language), QStringLiteral("QM120-RH"), QString::fromUtf8(c.version));
+    AboutDialog form(texts(c.language), QStringLiteral("QM120-RH"), QString::fromUtf8(c.version));
     const bool known = *c.version != '\0';
     EXPECT_EQ(!child<QLabel>(form, "Label4")->isHidden(), known) << c.version;
     EXPECT_EQ(
@@ -88,8 +88,8 @@ TEST(Form4, HardwareLineOnlyWhenAVersionIsKnown) {
   }
 }
 
-TEST(Form5, PortListAndButtonFollowTheConnection) {
-  Form5 closed(texts(), 7, false);
+TEST(PortSettingsDialog, PortListAndButtonFollowTheConnection) {
+  PortSettingsDialog closed(texts(), 7, false);
   auto* combo = child<QComboBox>(closed, "Combo1");
   EXPECT_EQ(QStringLiteral("%1..%2 (%3)")
                 .arg(combo->itemText(0), combo->itemText(combo->count() - 1))
@@ -98,25 +98,25 @@ TEST(Form5, PortListAndButtonFollowTheConnection) {
   EXPECT_TRUE(combo->isEnabled());
   EXPECT_EQ(closed.windowTitle() + '|' + captions(closed, "Combo1 Command3 Command1"),
             QStringLiteral("通信|7|通信開始|キャンセル"));
-  Form5 open(english(), 3, true);
+  PortSettingsDialog open(english(), 3, true);
   EXPECT_FALSE(child<QComboBox>(open, "Combo1")->isEnabled());
   EXPECT_EQ(open.windowTitle() + '|' + captions(open, "Command3 Label1"),
             QStringLiteral("Communication|Offline|Port_No"));
   // Offline asks for a disconnect; cancel only closes.
-  QSignalSpy disconnectSpy(&open, &Form5::disconnectRequested);
-  QSignalSpy connectSpy(&open, &Form5::connectRequested);
+  QSignalSpy disconnectSpy(&open, &PortSettingsDialog::disconnectRequested);
+  QSignalSpy connectSpy(&open, &PortSettingsDialog::connectRequested);
   child<QPushButton>(open, "Command3")->click();
   EXPECT_EQ(disconnectSpy.size(), 1);
   EXPECT_EQ(connectSpy.size(), 0);
-  QSignalSpy none(&closed, &Form5::connectRequested);
+  QSignalSpy none(&closed, &PortSettingsDialog::connectRequested);
   child<QPushButton>(closed, "Command1")->click();
   EXPECT_EQ(none.size(), 0);
   EXPECT_EQ(closed.result(), QDialog::Rejected);
 }
 
-TEST(Form5, ConnectWaitsForTheSearchAndClosesWhenItEnds) {
-  Form5 form(texts(), 1, false);
-  QSignalSpy connectSpy(&form, &Form5::connectRequested);
+TEST(PortSettingsDialog, ConnectWaitsForTheSearchAndClosesWhenItEnds) {
+  PortSettingsDialog form(texts(), 1, false);
+  QSignalSpy connectSpy(&form, &PortSettingsDialog::connectRequested);
   child<QComboBox>(form, "Combo1")->setCurrentIndex(4);
   EXPECT_EQ(form.chosenPort(), 5);
   form.show();
@@ -140,9 +140,9 @@ TEST(Form5, ConnectWaitsForTheSearchAndClosesWhenItEnds) {
   }
 }
 
-TEST(Form6, TicksWithTheClockAndAsksOncePerPress) {
+TEST(ClockDialog, TicksWithTheClockAndAsksOncePerPress) {
   QDateTime now(QDate(2024, 12, 31), QTime(23, 59, 58));
-  Form6 form(
+  ClockDialog form(
       texts(), [&now] { return now; }, std::chrono::milliseconds(2));
   auto* label = child<QLabel>(form, "Label2");
   EXPECT_EQ(label->text(), QStringLiteral("2024/12/31 23:59:58"));
@@ -152,7 +152,7 @@ TEST(Form6, TicksWithTheClockAndAsksOncePerPress) {
       [&] { return label->text() == QStringLiteral("2025/01/01 00:00:59"); }, 1000));
   EXPECT_EQ(form.windowTitle() + '|' + captions(form, "Label1"),
             QStringLiteral("時計設定|現在の日時"));
-  QSignalSpy spy(&form, &Form6::setClockRequested);
+  QSignalSpy spy(&form, &ClockDialog::setClockRequested);
   form.setLinkBusy(true);
   form.Command1_Click();
   EXPECT_EQ(spy.size(), 0);
@@ -161,7 +161,7 @@ TEST(Form6, TicksWithTheClockAndAsksOncePerPress) {
   EXPECT_EQ(spy.size(), 1);
   EXPECT_EQ(form.result(), QDialog::Accepted);
 
-  Form6 en(english(), {}, std::chrono::milliseconds(200));
+  ClockDialog en(english(), {}, std::chrono::milliseconds(200));
   EXPECT_EQ(en.windowTitle() + '|' + captions(en, "Label1 Command1"),
             QStringLiteral("Clock setting|Present date|Set"));
 }

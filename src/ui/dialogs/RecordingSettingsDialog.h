@@ -22,13 +22,13 @@ class UpDownBar;
 
 // The recording settings dialog. The controls only show and edit a
 // RecordingSettings; confirming checks it again and hands the request on.
-class Form12 final : public QDialog {
+class RecordingSettingsDialog final : public QDialog {
   Q_OBJECT
 
  public:
   using Clock = std::function<QDateTime()>;
 
-  Form12(const UiText& texts, const RecordingPreset& preset, UserPrompts& prompts, Clock clock = {},
+  RecordingSettingsDialog(const UiText& texts, const RecordingPreset& preset, UserPrompts& prompts, Clock clock = {},
          QWidget* parent = nullptr);
 
   const RecordingSettings& settings() const { return m_settings; }

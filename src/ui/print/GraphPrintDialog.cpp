@@ -1,14 +1,14 @@
-#include "ui/print/Form9.h"
+#include "ui/print/GraphPrintDialog.h"
 
 #include <QGroupBox>
 #include <QVBoxLayout>
 
 namespace termika {
 
-Form9::Form9(Setup setup, QWidget* parent) : PrintForm(std::move(setup), parent) { Form_Load(); }
+GraphPrintDialog::GraphPrintDialog(Setup setup, QWidget* parent) : PrintDialogBase(std::move(setup), parent) { Form_Load(); }
 
-void Form9::Form_Load() {
-  setObjectName(QStringLiteral("Form9"));
+void GraphPrintDialog::Form_Load() {
+  setObjectName(QStringLiteral("GraphPrintDialog"));
   setWindowTitle(texts().text(303));
   auto* layout = new QVBoxLayout(this);
   auto* frame = new QGroupBox(this);

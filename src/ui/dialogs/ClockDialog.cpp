@@ -1,4 +1,4 @@
-#include "ui/dialogs/Form6.h"
+#include "ui/dialogs/ClockDialog.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -10,9 +10,9 @@
 
 namespace termika {
 
-Form6::Form6(const UiText& texts, Clock clock, std::chrono::milliseconds tick, QWidget* parent)
+ClockDialog::ClockDialog(const UiText& texts, Clock clock, std::chrono::milliseconds tick, QWidget* parent)
     : QDialog(parent), m_clock(clock ? std::move(clock) : Clock(&QDateTime::currentDateTime)) {
-  setObjectName(QStringLiteral("Form6"));
+  setObjectName(QStringLiteral("ClockDialog"));
   setWindowTitle(texts[282]);
   auto* caption = new QLabel(texts[280], this);
   caption->setObjectName(QStringLiteral("Label1"));
@@ -29,20 +29,20 @@ Form6::Form6(const UiText& texts, Clock clock, std::chrono::milliseconds tick, Q
   m_tokei = new QTimer(this);
   m_tokei->setObjectName(QStringLiteral("tokei"));
   m_tokei->setInterval(tick);
-  connect(m_tokei, &QTimer::timeout, this, &Form6::tokei_Timer);
-  connect(m_command1, &QPushButton::clicked, this, &Form6::Command1_Click);
+  connect(m_tokei, &QTimer::timeout, this, &ClockDialog::tokei_Timer);
+  connect(m_command1, &QPushButton::clicked, this, &ClockDialog::Command1_Click);
   tokei_Timer();
   m_tokei->start();
 }
 
-void Form6::setLinkBusy(bool busy) {
+void ClockDialog::setLinkBusy(bool busy) {
   m_linkBusy = busy;
   m_command1->setEnabled(!busy);
 }
 
-void Form6::tokei_Timer() { m_time->setText(fmt::dateTime(m_clock())); }
+void ClockDialog::tokei_Timer() { m_time->setText(fmt::dateTime(m_clock())); }
 
-void Form6::Command1_Click() {
+void ClockDialog::Command1_Click() {
   if (m_linkBusy) return;
   m_tokei->stop();
   Q_EMIT setClockRequested();

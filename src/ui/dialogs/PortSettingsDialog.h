@@ -13,14 +13,14 @@ class UiText;
 // The communication settings dialog: one port is chosen and connected (or
 // the open connection is closed). The search itself runs in the link; the
 // dialog stays disabled and shows its progress until it reports the end.
-class Form5 final : public QDialog {
+class PortSettingsDialog final : public QDialog {
   Q_OBJECT
 
  public:
   static constexpr int kFirstPort = 1;
   static constexpr int kLastPort = 16;
 
-  Form5(const UiText& texts, int chosenPort, bool portOpen, QWidget* parent = nullptr);
+  PortSettingsDialog(const UiText& texts, int chosenPort, bool portOpen, QWidget* parent = nullptr);
 
   int chosenPort() const { return m_chosenPort; }
   bool searching() const { return m_searching; }

@@ -12,11 +12,11 @@ class UiText;
 // The download progress window. It is shown without blocking the main
 // window; while a transfer runs the user cannot close it and its cancel
 // button stays disabled.
-class Form3 final : public QDialog {
+class DownloadProgressDialog final : public QDialog {
   Q_OBJECT
 
  public:
-  explicit Form3(const UiText& texts, QWidget* parent = nullptr);
+  explicit DownloadProgressDialog(const UiText& texts, QWidget* parent = nullptr);
 
   // A new download: progress 0, caption "ダウンロード", cancel disabled.
   void startTransfer();

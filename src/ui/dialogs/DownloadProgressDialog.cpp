@@ -1,4 +1,4 @@
-#include "ui/dialogs/Form3.h"
+#include "ui/dialogs/DownloadProgressDialog.h"
 
 #include <QCloseEvent>
 #include <QProgressBar>
@@ -10,8 +10,8 @@
 
 namespace termika {
 
-Form3::Form3(const UiText& texts, QWidget* parent) : QDialog(parent), m_texts(texts) {
-  setObjectName(QStringLiteral("Form3"));
+DownloadProgressDialog::DownloadProgressDialog(const UiText& texts, QWidget* parent) : QDialog(parent), m_texts(texts) {
+  setObjectName(QStringLiteral("DownloadProgressDialog"));
   setWindowTitle(texts[1095]);
   m_progress = new QProgressBar(this);
   m_progress->setObjectName(QStringLiteral("ProgressBar1"));
@@ -25,10 +25,10 @@ Form3::Form3(const UiText& texts, QWidget* parent) : QDialog(parent), m_texts(te
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_progress);
   layout->addWidget(m_command1, 0, Qt::AlignRight);
-  connect(m_command1, &QPushButton::clicked, this, &Form3::cancelRequested);
+  connect(m_command1, &QPushButton::clicked, this, &DownloadProgressDialog::cancelRequested);
 }
 
-void Form3::startTransfer() {
+void DownloadProgressDialog::startTransfer() {
   m_running = true;
   m_total = 0;
   m_progress->setRange(0, 1);
@@ -37,7 +37,7 @@ void Form3::startTransfer() {
   setWindowTitle(m_texts[1095]);
 }
 
-void Form3::showProgress(int received, int total) {
+void DownloadProgressDialog::showProgress(int received, int total) {
   const bool firstTotal = m_total == 0 && total > 0;
   if (firstTotal) {
     m_total = total;
@@ -51,17 +51,17 @@ void Form3::showProgress(int received, int total) {
                  QStringLiteral("\u3000(%1/%2)").arg(m_progress->value()).arg(m_total));
 }
 
-void Form3::finishTransfer() {
+void DownloadProgressDialog::finishTransfer() {
   m_running = false;
   m_command1->setEnabled(true);
 }
 
-void Form3::reject() {
+void DownloadProgressDialog::reject() {
   if (m_running) return;  // Escape must not hide a running transfer
   QDialog::reject();
 }
 
-void Form3::closeEvent(QCloseEvent* event) {
+void DownloadProgressDialog::closeEvent(QCloseEvent* event) {
   if (m_running) {
     event->ignore();
     return;

@@ -1,4 +1,4 @@
-#include "ui/dialogs/Form2.h"
+#include "ui/dialogs/LoggerNameDialog.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -13,14 +13,14 @@
 
 namespace termika {
 
-Form2::Form2(const UiText& texts, const QString& loggerName, const QString& modelName,
+LoggerNameDialog::LoggerNameDialog(const UiText& texts, const QString& loggerName, const QString& modelName,
              UserPrompts& prompts, QWidget* parent)
     : QDialog(parent),
       m_texts(texts),
       m_loggerName(loggerName),
       m_modelName(modelName),
       m_prompts(prompts) {
-  setObjectName(QStringLiteral("Form2"));
+  setObjectName(QStringLiteral("LoggerNameDialog"));
   setWindowTitle(texts[252]);
 
   m_label = new QLabel(texts[250], this);
@@ -43,16 +43,16 @@ Form2::Form2(const UiText& texts, const QString& loggerName, const QString& mode
   layout->addWidget(m_command1, 0, Qt::AlignRight);
   setMinimumWidth(280);  // room for the caption in the title bar
 
-  connect(m_command1, &QPushButton::clicked, this, &Form2::Command1_Click);
-  connect(m_text1, &QLineEdit::returnPressed, this, &Form2::Command1_Click);
+  connect(m_command1, &QPushButton::clicked, this, &LoggerNameDialog::Command1_Click);
+  connect(m_text1, &QLineEdit::returnPressed, this, &LoggerNameDialog::Command1_Click);
 }
 
-void Form2::setLinkBusy(bool busy) {
+void LoggerNameDialog::setLinkBusy(bool busy) {
   m_linkBusy = busy;
   m_command1->setEnabled(!busy);
 }
 
-void Form2::Command1_Click() {
+void LoggerNameDialog::Command1_Click() {
   if (m_linkBusy) return;
   const QString name = m_text1->text();
   if (name_rules::check(name) != name_rules::NameFault::None) {
@@ -66,13 +66,13 @@ void Form2::Command1_Click() {
   accept();
 }
 
-void Form2::showEvent(QShowEvent* event) {
+void LoggerNameDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   m_text1->setFocus();
   m_text1->selectAll();
 }
 
-bool Form2::eventFilter(QObject* watched, QEvent* event) {
+bool LoggerNameDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_text1 && event->type() == QEvent::FocusIn) m_text1->selectAll();
   return QDialog::eventFilter(watched, event);
 }

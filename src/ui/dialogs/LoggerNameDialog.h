@@ -14,11 +14,11 @@ class UserPrompts;
 
 // The identification name dialog: the user types up to four single-byte
 // characters and confirms; a refused name brings the logger's name back.
-class Form2 final : public QDialog {
+class LoggerNameDialog final : public QDialog {
   Q_OBJECT
 
  public:
-  Form2(const UiText& texts, const QString& loggerName, const QString& modelName,
+  LoggerNameDialog(const UiText& texts, const QString& loggerName, const QString& modelName,
         UserPrompts& prompts, QWidget* parent = nullptr);
 
   // While an exchange runs the name is not sent: its answers would be taken

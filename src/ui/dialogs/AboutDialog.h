@@ -9,11 +9,11 @@ class UiText;
 
 // The version box: maker, connected model, the logger's hardware version
 // when one is known, and the application version.
-class Form4 final : public QDialog {
+class AboutDialog final : public QDialog {
   Q_OBJECT
 
  public:
-  Form4(const UiText& texts, const QString& modelName, const QString& hardwareVersion,
+  AboutDialog(const UiText& texts, const QString& modelName, const QString& hardwareVersion,
         QWidget* parent = nullptr);
 
   void Command_ok_Click();

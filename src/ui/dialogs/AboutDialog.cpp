@@ -1,4 +1,4 @@
-#include "ui/dialogs/Form4.h"
+#include "ui/dialogs/AboutDialog.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -17,10 +17,10 @@ QLabel* label(QWidget* parent, const char* name, const QString& text) {
 
 }  // namespace
 
-Form4::Form4(const UiText& texts, const QString& modelName, const QString& hardwareVersion,
+AboutDialog::AboutDialog(const UiText& texts, const QString& modelName, const QString& hardwareVersion,
              QWidget* parent)
     : QDialog(parent) {
-  setObjectName(QStringLiteral("Form4"));
+  setObjectName(QStringLiteral("AboutDialog"));
   setWindowTitle(texts[264]);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(label(this, "Label1", texts[262]));
@@ -37,9 +37,9 @@ Form4::Form4(const UiText& texts, const QString& modelName, const QString& hardw
   layout->addWidget(ok, 0, Qt::AlignRight);
   layout->setContentsMargins(24, 18, 24, 12);
   setMinimumWidth(280);
-  connect(ok, &QPushButton::clicked, this, &Form4::Command_ok_Click);
+  connect(ok, &QPushButton::clicked, this, &AboutDialog::Command_ok_Click);
 }
 
-void Form4::Command_ok_Click() { accept(); }
+void AboutDialog::Command_ok_Click() { accept(); }
 
 }  // namespace termika

@@ -1,4 +1,4 @@
-#include "ui/print/PrintForm.h"
+#include "ui/print/PrintDialogBase.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -12,16 +12,16 @@
 
 namespace termika {
 
-PrintForm::PrintForm(Setup setup, QWidget* parent)
+PrintDialogBase::PrintDialogBase(Setup setup, QWidget* parent)
     : QDialog(parent),
       m_setup(std::move(setup)),
       m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
   setModal(true);
 }
 
-PrintForm::~PrintForm() = default;
+PrintDialogBase::~PrintDialogBase() = default;
 
-void PrintForm::buildPrinterControls(QGroupBox* frame, int printerCaption) {
+void PrintDialogBase::buildPrinterControls(QGroupBox* frame, int printerCaption) {
   frame->setObjectName(QStringLiteral("Frame1"));
   frame->setTitle(texts().text(printerCaption));
   auto* row = new QHBoxLayout(frame);
@@ -42,11 +42,11 @@ void PrintForm::buildPrinterControls(QGroupBox* frame, int printerCaption) {
     m_chosen = m_setup.printers.at(current);
     m_printer->setPrinterName(m_chosen);
   }
-  connect(m_combo, &QComboBox::activated, this, &PrintForm::Combo1_Click);
-  connect(properties, &QPushButton::clicked, this, &PrintForm::Command3_Click);
+  connect(m_combo, &QComboBox::activated, this, &PrintDialogBase::Combo1_Click);
+  connect(properties, &QPushButton::clicked, this, &PrintDialogBase::Command3_Click);
 }
 
-QWidget* PrintForm::buildButtons(int printCaption, int cancelCaption) {
+QWidget* PrintDialogBase::buildButtons(int printCaption, int cancelCaption) {
   auto* box = new QWidget(this);
   auto* row = new QHBoxLayout(box);
   row->setContentsMargins(0, 0, 0, 0);
@@ -61,29 +61,29 @@ QWidget* PrintForm::buildButtons(int printCaption, int cancelCaption) {
   row->addWidget(m_print);
   row->addWidget(pdf);
   row->addWidget(cancel);
-  connect(m_print, &QPushButton::clicked, this, &PrintForm::Command1_Click);
-  connect(pdf, &QPushButton::clicked, this, &PrintForm::CommandPdf_Click);
-  connect(cancel, &QPushButton::clicked, this, &PrintForm::Command2_Click);
+  connect(m_print, &QPushButton::clicked, this, &PrintDialogBase::Command1_Click);
+  connect(pdf, &QPushButton::clicked, this, &PrintDialogBase::CommandPdf_Click);
+  connect(cancel, &QPushButton::clicked, this, &PrintDialogBase::Command2_Click);
   return box;
 }
 
-void PrintForm::showEvent(QShowEvent* event) {
+void PrintDialogBase::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   Form_Activate();
 }
 
-void PrintForm::Form_Activate() {
+void PrintDialogBase::Form_Activate() {
   if (m_print != nullptr) m_print->setFocus();
 }
 
-void PrintForm::Combo1_Click(int index) {
+void PrintDialogBase::Combo1_Click(int index) {
   if (index < 0 || index >= m_setup.printers.size()) return;
   m_chosen = m_setup.printers.at(index);
   m_printer->setPrinterName(m_chosen);
   if (m_print != nullptr) m_print->setFocus();
 }
 
-void PrintForm::Command1_Click() {
+void PrintDialogBase::Command1_Click() {
   // The printer dialog may have turned the printer into a PDF file.
   const bool toFile =
       m_printer->outputFormat() == QPrinter::PdfFormat && !m_printer->outputFileName().isEmpty();
@@ -99,9 +99,9 @@ void PrintForm::Command1_Click() {
   finish(PrintOnPrinter(*m_printer, *job));
 }
 
-void PrintForm::Command2_Click() { reject(); }
+void PrintDialogBase::Command2_Click() { reject(); }
 
-void PrintForm::Command3_Click() {
+void PrintDialogBase::Command3_Click() {
   // The printer's own settings; choosing a printer here updates Combo1.
   QPrintDialog dialog(m_printer.get(), this);
   if (dialog.exec() != QDialog::Accepted) return;
@@ -112,7 +112,7 @@ void PrintForm::Command3_Click() {
   }
 }
 
-void PrintForm::CommandPdf_Click() {
+void PrintDialogBase::CommandPdf_Click() {
   const std::optional<QString> chosen = m_setup.prompts->chooseSaveFile(
       m_setup.proposedPdfName, printWord(texts(), PrintWord::PdfFilter));
   if (!chosen || chosen->isEmpty()) return;
@@ -126,7 +126,7 @@ void PrintForm::CommandPdf_Click() {
   finish(WritePdf(path, *job));
 }
 
-void PrintForm::finish(const Result<PrintOutcome>& result) {
+void PrintDialogBase::finish(const Result<PrintOutcome>& result) {
   if (!result) {
     m_setup.prompts->info(QString(), result.error().message);
     return;

@@ -4,9 +4,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "FormPrompts.h"
+#include "DialogTestSupport.h"
 #include "core/base/UiText.h"
-#include "ui/dialogs/Form2.h"
+#include "ui/dialogs/LoggerNameDialog.h"
 
 namespace termika {
 namespace {
@@ -14,18 +14,18 @@ namespace {
 struct NameDialog {
   UiText texts;
   ScriptedPrompts prompts;
-  Form2 dialog;
+  LoggerNameDialog dialog;
   QStringList chosen;
   explicit NameDialog(UiText::Language language = UiText::Language::Japanese)
       : texts(UiText::load(language)),
         dialog(texts, QStringLiteral("OLD1"), QStringLiteral("QM120-RH"), prompts) {
-    QObject::connect(&dialog, &Form2::nameChosen, [this](const QString& name) { chosen << name; });
+    QObject::connect(&dialog, &LoggerNameDialog::nameChosen, [this](const QString& name) { chosen << name; });
   }
   QLineEdit* text1() { return dialog.findChild<QLineEdit*>(QStringLiteral("Text1")); }
   QPushButton* command1() { return dialog.findChild<QPushButton*>(QStringLiteral("Command1")); }
 };
 
-TEST(Form2, ForbiddenOrDoubleByteNamesAreRefusedAndTheOldNameComesBack) {
+TEST(LoggerNameDialog, ForbiddenOrDoubleByteNamesAreRefusedAndTheOldNameComesBack) {
   const struct {
     const char* typed;
     const char* detail;
@@ -45,7 +45,7 @@ TEST(Form2, ForbiddenOrDoubleByteNamesAreRefusedAndTheOldNameComesBack) {
   }
 }
 
-TEST(Form2, AShortNameIsSentPaddedByButtonOrEnterButNotWhileTheLinkIsBusy) {
+TEST(LoggerNameDialog, AShortNameIsSentPaddedByButtonOrEnterButNotWhileTheLinkIsBusy) {
   NameDialog d;
   d.dialog.show();
   d.dialog.setLinkBusy(true);

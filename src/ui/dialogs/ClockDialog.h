@@ -16,13 +16,13 @@ class UiText;
 // The clock dialog: shows the computer's clock, ticking, and asks for the
 // logger's clock to be set from it. The time is read by the link when the
 // command is queued, so the logger always receives the time of the press.
-class Form6 final : public QDialog {
+class ClockDialog final : public QDialog {
   Q_OBJECT
 
  public:
   using Clock = std::function<QDateTime()>;
 
-  Form6(const UiText& texts, Clock clock, std::chrono::milliseconds tick,
+  ClockDialog(const UiText& texts, Clock clock, std::chrono::milliseconds tick,
         QWidget* parent = nullptr);
 
   void setLinkBusy(bool busy);

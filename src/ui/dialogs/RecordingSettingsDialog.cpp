@@ -1,4 +1,4 @@
-#include "ui/dialogs/Form12.h"
+#include "ui/dialogs/RecordingSettingsDialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -41,13 +41,13 @@ UpDownBar* verticalScroll(QWidget* parent, const char* name, int minimum, int ma
 
 }  // namespace
 
-Form12::Form12(const UiText& texts, const RecordingPreset& preset, UserPrompts& prompts,
+RecordingSettingsDialog::RecordingSettingsDialog(const UiText& texts, const RecordingPreset& preset, UserPrompts& prompts,
                Clock clock, QWidget* parent)
     : QDialog(parent),
       m_texts(texts),
       m_prompts(prompts),
       m_clock(clock ? std::move(clock) : Clock(&QDateTime::currentDateTime)) {
-  setObjectName(QStringLiteral("Form12"));
+  setObjectName(QStringLiteral("RecordingSettingsDialog"));
   setWindowTitle(texts[320]);
   buildControls();
   m_settings.preselect(preset);
@@ -63,7 +63,7 @@ Form12::Form12(const UiText& texts, const RecordingPreset& preset, UserPrompts& 
   adjustSize();
 }
 
-void Form12::buildControls() {
+void RecordingSettingsDialog::buildControls() {
   const UiText& t = m_texts;
 
   auto* nameFrame = named(new QGroupBox(t[321], this), "Frame1");
@@ -172,27 +172,27 @@ void Form12::buildControls() {
   connect(m_option2, &QRadioButton::toggled, this, [this](bool on) {
     if (!m_updating && on) m_settings.setLoop(true);
   });
-  connect(m_option5, &QRadioButton::clicked, this, &Form12::Option5_Click);
-  connect(m_option6, &QRadioButton::clicked, this, &Form12::Option6_Click);
-  connect(m_combo2, &QComboBox::currentIndexChanged, this, &Form12::Combo2_Click);
-  connect(m_vscroll1, &UpDownBar::numberChanged, this, &Form12::VScroll1_Change);
-  connect(m_vscroll2, &UpDownBar::numberChanged, this, &Form12::VScroll2_Change);
-  connect(m_vscroll3, &UpDownBar::numberChanged, this, &Form12::VScroll3_Change);
-  connect(m_vscroll4, &UpDownBar::numberChanged, this, &Form12::VScroll4_Change);
-  connect(m_vscroll5, &UpDownBar::numberChanged, this, &Form12::VScroll5_Change);
+  connect(m_option5, &QRadioButton::clicked, this, &RecordingSettingsDialog::Option5_Click);
+  connect(m_option6, &QRadioButton::clicked, this, &RecordingSettingsDialog::Option6_Click);
+  connect(m_combo2, &QComboBox::currentIndexChanged, this, &RecordingSettingsDialog::Combo2_Click);
+  connect(m_vscroll1, &UpDownBar::numberChanged, this, &RecordingSettingsDialog::VScroll1_Change);
+  connect(m_vscroll2, &UpDownBar::numberChanged, this, &RecordingSettingsDialog::VScroll2_Change);
+  connect(m_vscroll3, &UpDownBar::numberChanged, this, &RecordingSettingsDialog::VScroll3_Change);
+  connect(m_vscroll4, &UpDownBar::numberChanged, this, &RecordingSettingsDialog::VScroll4_Change);
+  connect(m_vscroll5, &UpDownBar::numberChanged, this, &RecordingSettingsDialog::VScroll5_Change);
   connect(m_option3, &QRadioButton::toggled, this, [this](bool on) {
     if (!m_updating) m_settings.setUpperEnabled(on);
   });
   connect(m_option7, &QRadioButton::toggled, this, [this](bool on) {
     if (!m_updating) m_settings.setLowerEnabled(on);
   });
-  connect(m_check1, &QCheckBox::clicked, this, &Form12::Check1_Click);
-  connect(m_command1, &QPushButton::clicked, this, &Form12::Command1_Click);
-  connect(m_command2, &QPushButton::clicked, this, &Form12::Command2_Click);
+  connect(m_check1, &QCheckBox::clicked, this, &RecordingSettingsDialog::Check1_Click);
+  connect(m_command1, &QPushButton::clicked, this, &RecordingSettingsDialog::Command1_Click);
+  connect(m_command2, &QPushButton::clicked, this, &RecordingSettingsDialog::Command2_Click);
 }
 
 // Puts every value of the settings into its control.
-void Form12::showSettings() {
+void RecordingSettingsDialog::showSettings() {
   m_updating = true;
   (m_settings.loop() ? m_option2 : m_option1)->setChecked(true);
   (m_settings.unit() == RecordingSettings::Unit::Seconds ? m_option5 : m_option6)->setChecked(true);
@@ -214,7 +214,7 @@ void Form12::showSettings() {
   m_updating = false;
 }
 
-void Form12::fillIntervalList() {
+void RecordingSettingsDialog::fillIntervalList() {
   const bool wasUpdating = m_updating;
   m_updating = true;
   m_label8->setText(
@@ -225,62 +225,62 @@ void Form12::fillIntervalList() {
   m_updating = wasUpdating;
 }
 
-void Form12::showAlarmLabels() {
+void RecordingSettingsDialog::showAlarmLabels() {
   m_label1->setText(QString::number(m_settings.upper()) + m_texts[350]);
   m_label2->setText(QString::number(m_settings.lower()) + m_texts[350]);
 }
 
-void Form12::setLinkBusy(bool busy) {
+void RecordingSettingsDialog::setLinkBusy(bool busy) {
   m_linkBusy = busy;
   m_command1->setEnabled(!busy);
 }
 
-void Form12::Option5_Click() {
+void RecordingSettingsDialog::Option5_Click() {
   m_settings.setUnit(RecordingSettings::Unit::Seconds);
   fillIntervalList();
 }
 
-void Form12::Option6_Click() {
+void RecordingSettingsDialog::Option6_Click() {
   m_settings.setUnit(RecordingSettings::Unit::Minutes);
   fillIntervalList();
 }
 
-void Form12::Combo2_Click() {
+void RecordingSettingsDialog::Combo2_Click() {
   if (m_updating) return;
   m_settings.setIntervalValue(m_combo2->currentText().toInt());
 }
 
-void Form12::VScroll1_Change() {
+void RecordingSettingsDialog::VScroll1_Change() {
   if (m_updating) return;
   m_settings.setUpper(m_vscroll1->number());
   showSettings();
 }
 
-void Form12::VScroll2_Change() {
+void RecordingSettingsDialog::VScroll2_Change() {
   if (m_updating) return;
   m_settings.setLower(m_vscroll2->number());
   showSettings();
 }
 
-void Form12::VScroll3_Change() {
+void RecordingSettingsDialog::VScroll3_Change() {
   if (m_updating) return;
   m_settings.setDayOffset(m_vscroll3->number());
   showSettings();
 }
 
-void Form12::VScroll4_Change() {
+void RecordingSettingsDialog::VScroll4_Change() {
   if (m_updating) return;
   m_settings.setHour(m_vscroll4->number());
   showSettings();
 }
 
-void Form12::VScroll5_Change() {
+void RecordingSettingsDialog::VScroll5_Change() {
   if (m_updating) return;
   m_settings.setMinute(m_vscroll5->number());
   showSettings();
 }
 
-void Form12::Check1_Click() {
+void RecordingSettingsDialog::Check1_Click() {
   if (m_check1->isChecked()) {
     reservationOn();
   } else {
@@ -288,7 +288,7 @@ void Form12::Check1_Click() {
   }
 }
 
-void Form12::reservationOn() {
+void RecordingSettingsDialog::reservationOn() {
   m_check1->setChecked(true);
   m_command1->setText(m_texts[344]);
   m_settings.setReservation(true, now());
@@ -300,7 +300,7 @@ void Form12::reservationOn() {
   showSettings();
 }
 
-void Form12::reservationOff() {
+void RecordingSettingsDialog::reservationOff() {
   m_check1->setChecked(false);
   m_command1->setText(m_texts[345]);
   m_settings.setReservation(false, now());
@@ -314,14 +314,14 @@ void Form12::reservationOff() {
   }
 }
 
-void Form12::restoreName() {
+void RecordingSettingsDialog::restoreName() {
   m_settings.setName(m_settings.loggerName());
   m_text1->setText(m_settings.loggerName());
   m_text1->setFocus();
   m_text1->selectAll();
 }
 
-void Form12::Text1_LostFocus() {
+void RecordingSettingsDialog::Text1_LostFocus() {
   if (m_checkingName) return;
   m_settings.setName(m_text1->text());
   if (name_rules::check(m_settings.name()) == name_rules::NameFault::None) return;
@@ -331,7 +331,7 @@ void Form12::Text1_LostFocus() {
   m_checkingName = false;
 }
 
-void Form12::Command1_Click() {
+void RecordingSettingsDialog::Command1_Click() {
   if (m_linkBusy) return;
   m_settings.setName(m_text1->text());
   switch (m_settings.check(now())) {
@@ -354,9 +354,9 @@ void Form12::Command1_Click() {
   accept();
 }
 
-void Form12::Command2_Click() { reject(); }
+void RecordingSettingsDialog::Command2_Click() { reject(); }
 
-bool Form12::eventFilter(QObject* watched, QEvent* event) {
+bool RecordingSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_text1) {
     if (event->type() == QEvent::FocusIn) m_text1->selectAll();
     if (event->type() == QEvent::FocusOut) Text1_LostFocus();

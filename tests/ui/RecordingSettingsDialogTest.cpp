@@ -10,10 +10,10 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 
-#include "FormPrompts.h"
+#include "DialogTestSupport.h"
 #include "core/base/Translations.h"
 #include "core/base/UiText.h"
-#include "ui/dialogs/Form12.h"
+#include "ui/dialogs/RecordingSettingsDialog.h"
 #include "ui/dialogs/UpDownBar.h"
 
 namespace termika {
@@ -35,7 +35,7 @@ struct RecordingDialog {
   UiText texts;
   ScriptedPrompts prompts;
   QDateTime now;
-  Form12 dialog;
+  RecordingSettingsDialog dialog;
   std::vector<LogStartRequest> requests;
 
   explicit RecordingDialog(const RecordingPreset& preset = loggerPreset(),
@@ -44,7 +44,7 @@ struct RecordingDialog {
       : texts(UiText::load(language)),
         now(clock),
         dialog(texts, preset, prompts, [this] { return now; }) {
-    QObject::connect(&dialog, &Form12::startRequested,
+    QObject::connect(&dialog, &RecordingSettingsDialog::startRequested,
                      [this](const LogStartRequest& request) { requests.push_back(request); });
   }
   template <typename T>
@@ -63,9 +63,9 @@ struct RecordingDialog {
   }
 };
 
-TEST(Form12, OpensWithTheLoggersSettings) {
+TEST(RecordingSettingsDialog, OpensWithTheLoggersSettings) {
   RecordingDialog d;
-  EXPECT_EQ(d.label("Form12 Text1 Combo2 Label8 Label1 Label2 Label5 Label6 Label7 Command1"),
+  EXPECT_EQ(d.label("RecordingSettingsDialog Text1 Combo2 Label8 Label1 Label2 Label5 Label6 Label7 Command1"),
             QStringLiteral("記録開始|LG01|45|秒|30℃|10℃|----年--月--日|--時|--分|記録開始"));
   for (const char* on : {"Option2", "Option5", "Option3", "Option8"}) EXPECT_TRUE(d.checked(on));
   for (const char* off : {"Option1", "Check1"}) EXPECT_FALSE(d.checked(off));
@@ -77,7 +77,7 @@ TEST(Form12, OpensWithTheLoggersSettings) {
   EXPECT_FALSE(d.bar("VScroll3")->isEnabled());
 }
 
-TEST(Form12, IntervalsTheListCannotShowOpenInMinutesAndAlarmsFollowTheModel) {
+TEST(RecordingSettingsDialog, IntervalsTheListCannotShowOpenInMinutesAndAlarmsFollowTheModel) {
   for (const auto& [interval, shown] : {std::pair{90, "60"}, {14460, "60"}, {14400, "240"}}) {
     RecordingDialog d(loggerPreset(interval, "QM100-RH"));
     EXPECT_TRUE(d.checked("Option6")) << interval;
@@ -89,7 +89,7 @@ TEST(Form12, IntervalsTheListCannotShowOpenInMinutesAndAlarmsFollowTheModel) {
   EXPECT_FALSE(qm120.child<QGroupBox>("Frame4")->isHidden());
 }
 
-TEST(Form12, UnitSwitchRestoresEachUnitsLastValue) {
+TEST(RecordingSettingsDialog, UnitSwitchRestoresEachUnitsLastValue) {
   RecordingDialog d;
   auto* combo = d.child<QComboBox>("Combo2");
   combo->setCurrentText(QStringLiteral("12"));
@@ -104,7 +104,7 @@ TEST(Form12, UnitSwitchRestoresEachUnitsLastValue) {
 
 // The upper arrow of every up/down bar raises its value and the thumb stands higher for a
 // higher value; a logger interval of 1 s opens at 2 s with a note beside the list.
-TEST(Form12, UpperArrowsRaiseValuesAndAnUnlistedIntervalIsTold) {
+TEST(RecordingSettingsDialog, UpperArrowsRaiseValuesAndAnUnlistedIntervalIsTold) {
   RecordingDialog d;
   d.click("Check1");
   d.dialog.show();
@@ -136,7 +136,7 @@ TEST(Form12, UpperArrowsRaiseValuesAndAnUnlistedIntervalIsTold) {
             QStringLiteral("2|秒|ロガーの記録間隔 1 秒はこの一覧にありません。"));
 }
 
-TEST(Form12, RaisingTheLowerLimitPushesTheUpperOne) {
+TEST(RecordingSettingsDialog, RaisingTheLowerLimitPushesTheUpperOne) {
   RecordingDialog d;
   d.set("VScroll2", 30);
   EXPECT_EQ(d.bar("VScroll1")->number(), 31);
@@ -146,7 +146,7 @@ TEST(Form12, RaisingTheLowerLimitPushesTheUpperOne) {
   EXPECT_EQ(d.range("VScroll1") + ' ' + d.range("VScroll2"), QStringLiteral("-19..70 -20..69"));
 }
 
-TEST(Form12, ReservationScrollsShowDateHourAndMinuteAndWrap) {
+TEST(RecordingSettingsDialog, ReservationScrollsShowDateHourAndMinuteAndWrap) {
   RecordingDialog d;
   d.click("Check1");
   EXPECT_EQ(d.label("Command1 Label5 Label6 Label7"),
@@ -163,7 +163,7 @@ TEST(Form12, ReservationScrollsShowDateHourAndMinuteAndWrap) {
   EXPECT_EQ(d.label("Label5 Command1"), QStringLiteral("----年--月--日|記録開始"));
 }
 
-TEST(Form12, ReservationThatWouldStartEarlierOrInThePastIsRefused) {
+TEST(RecordingSettingsDialog, ReservationThatWouldStartEarlierOrInThePastIsRefused) {
   for (const auto& [bar, value] : {std::pair{"VScroll3", 29}, {"VScroll4", 9}}) {
     RecordingDialog d;  // Jan 31 10:30; Mar 1 would start on Feb 1, 9:31 is gone
     d.click("Check1");
@@ -181,7 +181,7 @@ TEST(Form12, ReservationThatWouldStartEarlierOrInThePastIsRefused) {
   }
 }
 
-TEST(Form12, NameIsCheckedOnFocusLossAndAgainAtStart) {
+TEST(RecordingSettingsDialog, NameIsCheckedOnFocusLossAndAgainAtStart) {
   RecordingDialog d;
   auto* text1 = d.child<QLineEdit>("Text1");
   text1->setText(QStringLiteral("A:B"));
@@ -202,7 +202,7 @@ TEST(Form12, NameIsCheckedOnFocusLossAndAgainAtStart) {
   EXPECT_TRUE(d.requests.empty());
 }
 
-TEST(Form12, StartHandsOnTheChosenValuesAndTheReservedDayHourAndMinute) {
+TEST(RecordingSettingsDialog, StartHandsOnTheChosenValuesAndTheReservedDayHourAndMinute) {
   RecordingDialog d;
   d.child<QLineEdit>("Text1")->setText(QStringLiteral("T1"));
   for (const char* option : {"Option1", "Option6", "Option4", "Option7"}) d.click(option);
@@ -236,7 +236,7 @@ TEST(Form12, StartHandsOnTheChosenValuesAndTheReservedDayHourAndMinute) {
   EXPECT_EQ(late.requests[0].ReservedStart, (LogStartRequest::Reservation{15, 0, 0}));
 }
 
-TEST(Form12, CancelAndBusyLinkSendNothing) {
+TEST(RecordingSettingsDialog, CancelAndBusyLinkSendNothing) {
   RecordingDialog d;
   d.dialog.setLinkBusy(true);
   d.dialog.Command1_Click();
@@ -246,10 +246,10 @@ TEST(Form12, CancelAndBusyLinkSendNothing) {
   EXPECT_EQ(d.dialog.result(), QDialog::Rejected);
 }
 
-TEST(Form12, EnglishTexts) {
+TEST(RecordingSettingsDialog, EnglishTexts) {
   RecordingDialog d(loggerPreset(), QDateTime(QDate(2025, 1, 31), QTime(10, 30, 0)),
                     UiText::Language::English);
-  EXPECT_EQ(d.label("Form12 Frame1 Option1 Option2 Option6 Option5 Frame4 Label3 Label1 Command1 "
+  EXPECT_EQ(d.label("RecordingSettingsDialog Frame1 Option1 Option2 Option6 Option5 Frame4 Label3 Label1 Command1 "
                     "Command2 Check1"),
             QStringLiteral("Recording Setting|Recognition name|One Time|Loop|Min|Sec|Alarm|"
                            "Upper bound temperature|30°C|Record Start|Cancel|"

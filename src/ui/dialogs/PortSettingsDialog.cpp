@@ -1,4 +1,4 @@
-#include "ui/dialogs/Form5.h"
+#include "ui/dialogs/PortSettingsDialog.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -12,9 +12,9 @@
 
 namespace termika {
 
-Form5::Form5(const UiText& texts, int chosenPort, bool portOpen, QWidget* parent)
+PortSettingsDialog::PortSettingsDialog(const UiText& texts, int chosenPort, bool portOpen, QWidget* parent)
     : QDialog(parent), m_texts(texts), m_portOpen(portOpen) {
-  setObjectName(QStringLiteral("Form5"));
+  setObjectName(QStringLiteral("PortSettingsDialog"));
   setWindowTitle(texts[273]);
 
   auto* frame = new QGroupBox(texts[271], this);
@@ -49,14 +49,14 @@ Form5::Form5(const UiText& texts, int chosenPort, bool portOpen, QWidget* parent
   layout->addWidget(m_progress);
   layout->addLayout(buttons);
 
-  connect(m_combo1, &QComboBox::currentIndexChanged, this, &Form5::Combo1_Click);
-  connect(m_command3, &QPushButton::clicked, this, &Form5::Command3_Click);
-  connect(m_command1, &QPushButton::clicked, this, &Form5::Command1_Click);
+  connect(m_combo1, &QComboBox::currentIndexChanged, this, &PortSettingsDialog::Combo1_Click);
+  connect(m_command3, &QPushButton::clicked, this, &PortSettingsDialog::Command3_Click);
+  connect(m_command1, &QPushButton::clicked, this, &PortSettingsDialog::Command1_Click);
 }
 
-void Form5::Combo1_Click() { m_chosenPort = m_combo1->currentText().toInt(); }
+void PortSettingsDialog::Combo1_Click() { m_chosenPort = m_combo1->currentText().toInt(); }
 
-void Form5::Command3_Click() {
+void PortSettingsDialog::Command3_Click() {
   if (m_searching) return;
   if (m_portOpen) {
     Q_EMIT disconnectRequested();
@@ -68,13 +68,13 @@ void Form5::Command3_Click() {
   Q_EMIT connectRequested(m_chosenPort);
 }
 
-void Form5::Command1_Click() { reject(); }
+void PortSettingsDialog::Command1_Click() { reject(); }
 
-void Form5::discoveryProgress(int port, int attempt) {
+void PortSettingsDialog::discoveryProgress(int port, int attempt) {
   m_progress->setText(QStringLiteral("%1 %2 (%3)").arg(m_texts[270]).arg(port).arg(attempt + 1));
 }
 
-void Form5::discoveryFinished(bool connected) {
+void PortSettingsDialog::discoveryFinished(bool connected) {
   if (!m_searching) return;
   m_searching = false;
   m_progress->clear();
@@ -88,7 +88,7 @@ void Form5::discoveryFinished(bool connected) {
   }
 }
 
-void Form5::reject() {
+void PortSettingsDialog::reject() {
   if (m_searching) return;  // the search owns the port until it reports back
   QDialog::reject();
 }
