@@ -9,10 +9,10 @@
 
 #include "BenchSupport.h"
 #include "core/app/CsvActions.h"
-#include "core/model/AppState.h"
 #include "core/base/UserPrompts.h"
 #include "core/link/Commands.h"
 #include "core/link/Exchange.h"
+#include "core/model/AppState.h"
 #include "core/sessions/Download.h"
 #include "sim/SimScenario.h"
 #include "sim/SimulatedPort.h"
@@ -64,7 +64,7 @@ void BM_FullDownload(benchmark::State& state) {
     QObject::connect(&download, &Download::finished, [&ok](bool done) { ok = done; });
     state.ResumeTiming();
 
-    download.Command5_Click();
+    download.start();
     while (!ok || exchange.isBusy()) {
       QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }

@@ -90,7 +90,7 @@ void BM_DumpModelReady(benchmark::State& state) {
   RecordSet set;
   DumpModel model(&set.file, UiText::load(UiText::Language::English));
   for (auto _ : state) {
-    model.FillDumpList(kPoints);
+    model.fill(kPoints);
     for (int r = 0; r < 40; ++r) {
       for (int c = 0; c < DumpModel::kColumnCount; ++c) {
         benchmark::DoNotOptimize(model.data(model.index(r, c)));
@@ -106,10 +106,10 @@ void BM_DumpSortByTemperature(benchmark::State& state) {
   DumpModel model(&set.file, UiText::load(UiText::Language::English));
   for (auto _ : state) {
     state.PauseTiming();
-    model.SetSort(0, 0);
-    model.FillDumpList(kPoints);
+    model.setSort(0, 0);
+    model.fill(kPoints);
     state.ResumeTiming();
-    model.SetSort(DumpModel::kTemperature, 1);
+    model.setSort(DumpModel::kTemperature, 1);
   }
 }
 BENCHMARK(BM_DumpSortByTemperature)->Unit(benchmark::kMillisecond);

@@ -12,10 +12,10 @@
 #include <memory>
 
 #include "BenchSupport.h"
-#include "core/model/AppState.h"
 #include "core/app/ProgramFiles.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
+#include "core/model/AppState.h"
 #include "ui/DataViews.h"
 #include "ui/MainWindow.h"
 
@@ -110,7 +110,7 @@ void BM_RssWith15000PointCsv(benchmark::State& state) {
     Window w;
     w.window->show();
     QApplication::processEvents();
-    if (!w.window->m11_Click(path)) state.SkipWithError("the CSV was not read");
+    if (!w.window->openCsvFile(path)) state.SkipWithError("the CSV was not read");
     QApplication::processEvents();
     state.counters["points"] = w.state.set(kFileSet).Count;
     state.counters["RSS_MB"] = residentMegabytes();
@@ -133,7 +133,7 @@ void BM_LastPointToGraphsAndDump(benchmark::State& state) {
   set.Count = kPoints;
   for (auto _ : state) {
     w.window->views().SetReplaced(kLogSet);
-    w.window->RefreshMainWindowState();
+    w.window->refreshState();
     QApplication::processEvents();
   }
 }
@@ -161,7 +161,7 @@ void BM_MemoryPerRealTimePoint(benchmark::State& state) {
       UpdateExtremes(r, set.AllExtremes);
       set.Count = i + 1;
       w.window->views().PointAppended(kRealTimeSet);
-      w.window->RefreshMainWindowState();
+      w.window->refreshState();
       QApplication::processEvents();
     }
     state.counters["bytes_per_point"] = (residentMegabytes() - before) * 1024 * 1024 / kMeasured;

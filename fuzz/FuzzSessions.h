@@ -5,35 +5,22 @@
 
 #include "FuzzSupport.h"
 #include "core/app/CsvActions.h"
-#include "core/model/AppState.h"
 #include "core/link/AnswerDispatcher.h"
 #include "core/link/Exchange.h"
 #include "core/link/PipeTransport.h"
 #include "core/link/Timings.h"
+#include "core/model/AppState.h"
 #include "core/sessions/Download.h"
 #include "core/sessions/LinkLoss.h"
 #include "core/sessions/RealTimeMeasurement.h"
 
 namespace termika::fuzz {
 
-// Row modes as fuzz_answer inputs number them (their index, modulo the size).
-inline const QStringList& sessionModes() {
-  static const QStringList modes = {
-      QString(),
-      QStringLiteral("kirokucyu"),
-      QStringLiteral("yoyakucyu"),
-      QStringLiteral("renzoku"),
-      modes::kDownload,
-      modes::kHeader,
-      modes::kLogStart,
-      modes::kReal,
-      modes::kRealContinuous,
-      modes::kClockSet,
-      modes::kPortOpen,
-      QStringLiteral("Stop"),
-      QStringLiteral("Error"),
-  };
-  return modes;
+// Row modes as fuzz_answer inputs number them: a mode's place in SessionMode,
+// modulo the number of modes.
+inline constexpr int kSessionModeCount = static_cast<int>(SessionMode::ContinuousMeasurement) + 1;
+inline SessionMode sessionMode(std::uint8_t index) {
+  return static_cast<SessionMode>(index % kSessionModeCount);
 }
 
 // A connected program with both long sessions on an in-process pipe; the
@@ -60,11 +47,11 @@ class SessionRig final {
     switch (m_what) {
       case 0:
       case 1:
-        return download.Command5_Click();
+        return download.start();
       case 2:
-        return realTime.Command1_Click();
+        return realTime.measureOnce();
       default:
-        return realTime.Command2_Click(RealTimeMeasurement::kMinSpacing, false);
+        return realTime.startSeries(RealTimeMeasurement::kMinSpacing, false);
     }
   }
 

@@ -20,10 +20,6 @@ namespace termika {
 namespace {
 
 // The index of a row mode in a fuzz_answer input.
-int modeIndex(const QString& mode) {
-  return std::max<qsizetype>(0, fuzz::sessionModes().indexOf(mode));
-}
-
 class SeedWriter final {
  public:
   SeedWriter(QString corpus, QString scenarios)
@@ -78,7 +74,7 @@ QByteArray answerSeed(SimulatedLogger& logger, const CommandRows& rows) {
     seed.append(static_cast<char>(r.b1));
     seed.append(static_cast<char>(r.b2));
     seed.append(static_cast<char>(r.b3));
-    seed.append(static_cast<char>(modeIndex(r.mode)));
+    seed.append(static_cast<char>(r.mode));
   }
   return seed + answersTo(logger, rows);
 }
@@ -99,7 +95,7 @@ void writeAnswerSeeds(SeedWriter& w) {
           answerSeed(logger, commands::SingleMeasurementRows()));
     w.put("fuzz_answer", base + QStringLiteral("-clock-set"),
           answerSeed(logger, commands::NowTimeSetRows(CivilTime{2026, 12, 6, 10, 30, 15})));
-    CommandRows identify{commands::row(Opcode{99}, 0, 0, modes::kPortOpen)};
+    CommandRows identify{commands::row(Opcode{99}, 0, 0, SessionMode::PortOpen)};
     w.put("fuzz_answer", base + QStringLiteral("-identify"), answerSeed(logger, identify));
   }
 }
@@ -114,7 +110,8 @@ void writeReceiverSeeds(SeedWriter& w) {
   w.put("fuzz_frame_receiver", QStringLiteral("connect-uneven"),
         QByteArray("\x04\x01\x07\x0d\x02", 5) + connect);
   // A fast transfer of 64 bytes: 16 points streamed back to back.
-  const QByteArray stream = answersTo(logger, {commands::row(Opcode{44}, 0, 64, modes::kDownload)});
+  const QByteArray stream =
+      answersTo(logger, {commands::row(Opcode{44}, 0, 64, SessionMode::Download)});
   w.put("fuzz_frame_receiver", QStringLiteral("stream-64"),
         QByteArray("\x03\x09\x09\x09", 4) + stream);
   w.put("fuzz_frame_receiver", QStringLiteral("noise-overlong"),

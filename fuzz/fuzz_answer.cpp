@@ -15,11 +15,6 @@
 namespace termika {
 namespace {
 
-bool knownRunState(const QString& state) {
-  return state.isEmpty() || state == QStringView(kRunRecording) ||
-         state == QStringView(kRunReserved) || state == QStringView(kRunContinuous);
-}
-
 void run(const std::uint8_t* data, size_t size) {
   if (size < 1) return;
   const size_t rows = 1 + data[0] % 32;
@@ -28,7 +23,7 @@ void run(const std::uint8_t* data, size_t size) {
   CommandQueue queue;
   for (size_t i = 0; i < rows; ++i) {
     const std::uint8_t* r = data + 1 + 4 * i;
-    const QString& mode = fuzz::sessionModes().at(r[3] % fuzz::sessionModes().size());
+    const SessionMode mode = fuzz::sessionMode(r[3]);
     fuzz::require(queue.append(commands::row(static_cast<Opcode>(r[0]), r[1], r[2], mode)).ok());
   }
 
@@ -50,8 +45,7 @@ void run(const std::uint8_t* data, size_t size) {
     const std::optional<Answer> answer = AnswerDispatcher::parse(queue.current().b1, raw);
     if (!answer) continue;
     fuzz::require(static_cast<std::uint8_t>(answer->raw.back()) == frame::kTerminator);
-    const AnswerAction action = dispatcher.HandleAnswer(queue, *answer);
-    fuzz::require(knownRunState(app.RunState));
+    const AnswerAction action = dispatcher.handleAnswer(queue, *answer);
     fuzz::require(queue.count() <= CommandQueue::kCapacity);
     if (action == AnswerAction::Finish) break;
     if (action == AnswerAction::Advance) queue.advance();

@@ -54,9 +54,9 @@ void run(const std::uint8_t* data, size_t size) {
 
   DumpModel model(&file, texts);
   const int rows = whole + extra;
-  model.FillDumpList(rows);
+  model.fill(rows);
   fuzz::require(model.rowCount() == rows);
-  model.SetSort(data[1] % DumpModel::kColumnCount, data[2] & 1);
+  model.setSort(data[1] % DumpModel::kColumnCount, data[2] & 1);
   for (int row = 0; row < rows; ++row) {
     for (int column = 0; column < DumpModel::kColumnCount; ++column) {
       const QModelIndex index = model.index(row, column);
@@ -68,7 +68,7 @@ void run(const std::uint8_t* data, size_t size) {
     fuzz::require(model.recordAt(row).has_value() == (n <= whole));
     (void)model.ItemClickText(row);
   }
-  model.ColumnClick(data[2] % DumpModel::kColumnCount);
+  model.sortByColumn(data[2] % DumpModel::kColumnCount);
 
   // Marking a row whose record lies beyond the file is an error, nothing else is.
   Extremes marks;
@@ -79,7 +79,7 @@ void run(const std::uint8_t* data, size_t size) {
     if (n > whole && n <= rows) readable = false;
   }
   fuzz::require(model.MarkExtremeRows(marks).ok() == readable);
-  model.AppendDumpRow(rows + 1);
+  model.appendRow(rows + 1);
   fuzz::require(model.rowCount() == rows + 1);
 }
 

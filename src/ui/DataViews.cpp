@@ -28,16 +28,16 @@ struct Redraw {
 };
 Redraw redrawFor(Bar bar) {
   switch (bar) {
-    case HScroll1:
-    case HScroll2:
+    case TemperatureWidth:
+    case TemperatureOffset:
       return {true, true};
-    case VScroll1:
-    case VScroll2:
+    case TemperatureHalfSpan:
+    case TemperatureCentre:
       return {true, false};
-    case HScroll3:
-    case HScroll4:
-    case VScroll3:
-    case VScroll4:
+    case HumidityWidth:
+    case HumidityOffset:
+    case HumidityHalfSpan:
+    case HumidityCentre:
       break;
   }
   return {false, true};
@@ -84,9 +84,12 @@ DataViews::DataViews(AppState& state, QWidget& window, QLabel& panel2)
   }
 
   const std::pair<const char*, ZoomButton> zooms[] = {
-      {"Command3", ZoomButton::Command3},   {"Command10", ZoomButton::Command10},
-      {"Command15", ZoomButton::Command15}, {"Command16", ZoomButton::Command16},
-      {"Command17", ZoomButton::Command17}, {"Command18", ZoomButton::Command18}};
+      {"Command3", ZoomButton::TemperatureSpanNarrower},
+      {"Command10", ZoomButton::TemperatureSpanWider},
+      {"Command15", ZoomButton::HumiditySpanWider},
+      {"Command16", ZoomButton::HumiditySpanNarrower},
+      {"Command17", ZoomButton::TimeZoomIn},
+      {"Command18", ZoomButton::TimeZoomOut}};
   for (const auto& [name, zoom] : zooms) {
     if (auto* b = window.findChild<QAbstractButton*>(QString::fromLatin1(name))) {
       connect(b, &QAbstractButton::clicked, this, [this, button = zoom] { Zoom(button); });
@@ -128,7 +131,7 @@ bool DataViews::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-bool DataViews::continuous() const { return m_state.RunState == QStringView(kRunContinuous); }
+bool DataViews::continuous() const { return m_state.runState == RunState::Continuous; }
 
 const std::vector<PlotPoint>& DataViews::points(int set) {
   const auto i = static_cast<size_t>(set);
@@ -193,7 +196,7 @@ void DataViews::SetReplaced(int set) {
   reloadPoints(set);
   // A downloaded set comes marked, a file set with the remarks it was saved
   // with: the list shows the records as they are.
-  model(set).FillDumpList(m_state.set(set).Count);
+  model(set).fill(m_state.set(set).Count);
   NavigationState nav = set == m_shown ? m_nav : NavigationState{};
   if (set != m_shown) termika::RestoreView(nav, m_state.set(set));
   FitView(nav, points(set), m_state.set(set).AllExtremes, continuous());
@@ -222,7 +225,7 @@ void DataViews::PointAppended(int set) {
   }
   // Measured points are marked here, one changed row at a time.
   DumpModel& list = model(set);
-  list.AppendDumpRow(count);
+  list.appendRow(count);
   if (Result<void> marked = list.MarkExtremeRows(m_state.set(set).AllExtremes); !marked) {
     qWarning("%s", qUtf8Printable(marked.error().message));
   }
@@ -246,7 +249,7 @@ void DataViews::SetCleared(int set) {
   }
 }
 
-void DataViews::showNewestOnTop() { model(kRealTimeSet).SetSort(DumpModel::kNumber, 1); }
+void DataViews::showNewestOnTop() { model(kRealTimeSet).setSort(DumpModel::kNumber, 1); }
 
 void DataViews::ClearDeviceViews() {
   for (int set : {int(kLogSet), int(kRealTimeSet)}) {

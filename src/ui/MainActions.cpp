@@ -39,21 +39,21 @@ void MainWindow::connectActions() {
   const auto onButton = [this](const char* name, auto handler) {
     connect(named<QPushButton>(name), &QPushButton::clicked, this, handler);
   };
-  onAction("m11", [this] { m11_Click(); });
-  onButton("Command14", [this] { m11_Click(); });
-  onAction("m122", &MainWindow::m122_Click);
-  onButton("Command21", &MainWindow::m122_Click);
-  onAction("m121", &MainWindow::m121_Click);
-  onButton("Command22", &MainWindow::m121_Click);
-  onAction("m13", &MainWindow::m13_Click);
+  onAction("m11", [this] { openCsvFile(); });
+  onButton("Command14", [this] { openCsvFile(); });
+  onAction("m122", &MainWindow::saveLogSet);
+  onButton("Command21", &MainWindow::saveLogSet);
+  onAction("m121", &MainWindow::saveRealTimeSet);
+  onButton("Command22", &MainWindow::saveRealTimeSet);
+  onAction("m13", &MainWindow::print);
   // Each data area's print button prints its own set, leaving the shown one on screen.
   const std::pair<const char*, int> printButtons[] = {
       {"Command24", kLogSet}, {"Command23", kRealTimeSet}, {"Command25", kFileSet}};
   for (const auto& [button, set] : printButtons) {
     onButton(button, [this, set = set] { openPrintDialog(set); });
   }
-  onAction("m41", &MainWindow::m41_Click);
-  onAction("m42", &MainWindow::m42_Click);
+  onAction("m41", &MainWindow::showAbout);
+  onAction("m42", &MainWindow::openHelpPage);
   onAction("D_M_Fast", [this] { m_state.DownloadSlow = false; });
   onAction("D_M_Slow", [this] { m_state.DownloadSlow = true; });
 }
@@ -77,7 +77,7 @@ void MainWindow::connectViewChoices() {
   }
 }
 
-bool MainWindow::m11_Click(const QString& path) {
+bool MainWindow::openCsvFile(const QString& path) {
   const int shown = m_views->shownSet();
   if (!OpenCsvIntoFileSet(m_state, *m_prompts, path)) return false;
   // The reader already made the file set current; the view still belongs to
@@ -88,17 +88,17 @@ bool MainWindow::m11_Click(const QString& path) {
   return true;
 }
 
-void MainWindow::m122_Click() {
+void MainWindow::saveLogSet() {
   SaveDataSetCsv(m_state, kLogSet, *m_prompts);
-  RefreshMainWindowState();
+  refreshState();
 }
 
-void MainWindow::m121_Click() {
+void MainWindow::saveRealTimeSet() {
   SaveDataSetCsv(m_state, kRealTimeSet, *m_prompts);
-  RefreshMainWindowState();
+  refreshState();
 }
 
-void MainWindow::m13_Click() { openPrintDialog(m_state.CurrentSet); }
+void MainWindow::print() { openPrintDialog(m_state.CurrentSet); }
 
 void MainWindow::openPrintDialog(int set) {
   if (!CanPrint(m_state, set)) return;
@@ -108,7 +108,7 @@ void MainWindow::openPrintDialog(int set) {
   termika::openPrintDialog(this, m_state, set, m_state.ViewMode, selection);
 }
 
-void MainWindow::m41_Click() {
+void MainWindow::showAbout() {
   // A version read from a logger that is no longer connected is not shown.
   const QString hardware = m_state.Connected ? m_state.Status.FirmwareVersion : QString();
   auto* about = new AboutDialog(m_state.Texts, m_state.ModelName, hardware, this);
@@ -116,7 +116,7 @@ void MainWindow::m41_Click() {
   about->exec();
 }
 
-void MainWindow::m42_Click() {
+void MainWindow::openHelpPage() {
   if (m_helpPage.isEmpty()) {
     m_prompts->info(m_state.ModelName,
                     says("The help page %1 was not found.").arg(m_state.Texts[1126]));

@@ -8,11 +8,11 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "core/model/AppState.h"
 #include "core/app/RecordingSettings.h"
 #include "core/app/ReservedStart.h"
 #include "core/data/DayTime.h"
 #include "core/link/Exchange.h"
+#include "core/model/AppState.h"
 #include "core/sessions/Connection.h"
 #include "core/sessions/DeviceRequests.h"
 #include "core/sessions/Download.h"
@@ -20,13 +20,13 @@
 #include "core/sessions/RealTimeMeasurement.h"
 #include "ui/DataViews.h"
 #include "ui/MainWindow.h"
-#include "ui/MessageBoxPrompts.h"
-#include "ui/dialogs/RecordingSettingsDialog.h"
-#include "ui/dialogs/LoggerNameDialog.h"
-#include "ui/dialogs/DownloadProgressDialog.h"
-#include "ui/dialogs/PortSettingsDialog.h"
-#include "ui/dialogs/ClockDialog.h"
 #include "ui/MainWindowStateApplier.h"
+#include "ui/MessageBoxPrompts.h"
+#include "ui/dialogs/ClockDialog.h"
+#include "ui/dialogs/DownloadProgressDialog.h"
+#include "ui/dialogs/LoggerNameDialog.h"
+#include "ui/dialogs/PortSettingsDialog.h"
+#include "ui/dialogs/RecordingSettingsDialog.h"
 
 namespace termika {
 namespace {
@@ -67,38 +67,37 @@ void MainWindow::attachLink(LinkParts parts) {
   }
   m_exchange = std::make_unique<Exchange>(m_state, *m_prompts, parts.timings);
   m_linkLoss = std::make_unique<LinkLoss>(m_state, *m_prompts, *m_exchange);
-  m_connection = std::make_unique<Connection>(m_state, *m_prompts, *m_saveOffer, *m_exchange,
-                                              *m_pins, parts.map, std::move(factory),
-                                              parts.timings);
+  m_connection =
+      std::make_unique<Connection>(m_state, *m_prompts, *m_saveOffer, *m_exchange, *m_pins,
+                                   parts.map, std::move(factory), parts.timings);
   if (m_latency) m_connection->setLatencyTimer(m_latency.get());
   m_download = std::make_unique<Download>(m_state, *m_prompts, *m_saveOffer, *m_exchange);
-  m_realTime =
-      std::make_unique<RealTimeMeasurement>(m_state, *m_prompts, *m_saveOffer, *m_exchange,
-                                            parts.timings);
+  m_realTime = std::make_unique<RealTimeMeasurement>(m_state, *m_prompts, *m_saveOffer, *m_exchange,
+                                                     parts.timings);
   m_requests = std::make_unique<DeviceRequests>(m_state, *m_prompts, *m_exchange);
   m_downloadDialog = new DownloadProgressDialog(m_state.Texts, this);
   m_downloadDialog->setObjectName(QStringLiteral("DownloadProgressDialog"));
   setLinkStopper([this] {
     m_connection->abortScan();
-    if (m_realTime->running()) m_realTime->Command2_Click(0, false);
-    if (m_download->running()) m_download->Download_Cancel();
+    m_realTime->stopSeries();
+    if (m_download->running()) m_download->cancel();
     m_connection->disconnect();
   });
   connectSessions();
-  RefreshMainWindowState();
+  refreshState();
 }
 
 bool MainWindow::linkBusy() const { return m_exchange && m_exchange->isBusy(); }
 
 void MainWindow::connectSessions() {
   QLabel* panel2 = named<QLabel>("StatusBar1_2");
-  connect(m_exchange.get(), &Exchange::exchangeEnded, this, &MainWindow::RefreshMainWindowState);
+  connect(m_exchange.get(), &Exchange::exchangeEnded, this, &MainWindow::refreshState);
   connect(m_exchange.get(), &Exchange::busyPointer, this, &MainWindow::setBusyPointer);
 
   connect(named<QPushButton>("Command20"), &QPushButton::clicked, this, [this] {
-    if (firstClick(kConnectButton)) m_connection->Command20_Click();
+    if (firstClick(kConnectButton)) m_connection->connectOrDisconnect();
   });
-  connect(m_connection.get(), &Connection::stateChanged, this, &MainWindow::RefreshMainWindowState);
+  connect(m_connection.get(), &Connection::stateChanged, this, &MainWindow::refreshState);
   connect(m_connection.get(), &Connection::deviceViewsCleared, this, [this] {
     m_views->SetCleared(kLogSet);
     m_views->SetCleared(kRealTimeSet);
@@ -112,21 +111,23 @@ void MainWindow::connectSessions() {
     panel2->clear();
     m_state.ChosenPort = port;
     named<QComboBox>("Combo4")->setCurrentText(QString::number(port));
-    Save();
+    saveSettings();
   });
   connect(named<QAction>("m35"), &QAction::triggered, this, &MainWindow::openPortSettings);
 
-  connect(named<QPushButton>("Command5"), &QPushButton::clicked, this, &MainWindow::Command5_Click);
+  connect(named<QPushButton>("Command5"), &QPushButton::clicked, this, &MainWindow::startDownload);
   connect(m_download.get(), &Download::started, this, &MainWindow::downloadStarted);
-  connect(m_download.get(), &Download::stateChanged, this, &MainWindow::RefreshMainWindowState);
-  connect(m_download.get(), &Download::progress, m_downloadDialog, &DownloadProgressDialog::showProgress);
+  connect(m_download.get(), &Download::stateChanged, this, &MainWindow::refreshState);
+  connect(m_download.get(), &Download::progress, m_downloadDialog,
+          &DownloadProgressDialog::showProgress);
   connect(m_download.get(), &Download::finished, this, &MainWindow::downloadFinished);
-  connect(m_downloadDialog, &DownloadProgressDialog::cancelRequested, this, [this] { m_download->Download_Cancel(); });
+  connect(m_downloadDialog, &DownloadProgressDialog::cancelRequested, this,
+          [this] { m_download->cancel(); });
 
   connect(named<QPushButton>("Command1"), &QPushButton::clicked, this,
-          [this] { m_realTime->Command1_Click(); });
+          [this] { m_realTime->measureOnce(); });
   connect(named<QPushButton>("Command2"), &QPushButton::clicked, this, [this] {
-    if (firstClick(kContinuousButton)) Command2_Click();
+    if (firstClick(kContinuousButton)) startOrStopSeries();
   });
   connect(named<QComboBox>("Combo5"), &QComboBox::activated, this, &MainWindow::spacingChanged);
   for (const char* unit : {"Option3", "Option4"})
@@ -145,13 +146,13 @@ void MainWindow::connectSessions() {
     // A stopped series is fitted and both graphs drawn anew at the window's
     // size, before the save question.
     if (!running) m_views->fitToData();
-    RefreshMainWindowState();
+    refreshState();
   });
   connect(m_realTime.get(), &RealTimeMeasurement::redrawDue, this,
           [this] { m_views->DrawGraphs(); });
 
   connect(named<QPushButton>("Command4"), &QPushButton::clicked, this, [this] {
-    if (firstClick(kRecordButton)) Command4_Click();
+    if (firstClick(kRecordButton)) startOrStopRecording();
   });
   connect(named<QPushButton>("Command11"), &QPushButton::clicked, this,
           [this, panel2] { note(*panel2, m_requests->updateStatus()); });
@@ -161,10 +162,11 @@ void MainWindow::connectSessions() {
   });
   connect(named<QAction>("m33"), &QAction::triggered, this, &MainWindow::openClockDialog);
   connect(named<QAction>("m34"), &QAction::triggered, this, &MainWindow::openNameDialog);
-  connect(named<QPushButton>("Command13"), &QPushButton::clicked, this, &MainWindow::openNameDialog);
+  connect(named<QPushButton>("Command13"), &QPushButton::clicked, this,
+          &MainWindow::openNameDialog);
 }
 
-void MainWindow::Command5_Click() { m_download->Command5_Click(); }
+void MainWindow::startDownload() { m_download->start(); }
 
 void MainWindow::downloadStarted() {
   m_views->SetCleared(kLogSet);
@@ -185,14 +187,15 @@ void MainWindow::downloadFinished(bool ok) {
   } else {
     m_views->SetCleared(kLogSet);
   }
-  RefreshMainWindowState();
+  refreshState();
 }
 
-void MainWindow::Command2_Click() {
+void MainWindow::startOrStopSeries() {
+  if (m_realTime->stopSeries()) return;
   bool ok = false;
   const int value = named<QComboBox>("Combo5")->currentText().toInt(&ok);
-  m_realTime->Command2_Click(ok ? value : RealTimeMeasurement::kDefaultSpacing,
-                             named<QRadioButton>("Option4")->isChecked());
+  m_realTime->startSeries(ok ? value : RealTimeMeasurement::kDefaultSpacing,
+                          named<QRadioButton>("Option4")->isChecked());
 }
 
 void MainWindow::spacingChanged() {
@@ -206,7 +209,7 @@ void MainWindow::realTimePointAdded() {
   // A measured point brings its set on screen, fitted to the new point.
   if (m_views->shownSet() != kRealTimeSet) m_views->ShowView(kRealTimeSet, m_state.ViewMode);
   m_views->PointAppended(kRealTimeSet);
-  RefreshMainWindowState();
+  refreshState();
 }
 
 bool MainWindow::firstClick(int button) {
@@ -218,8 +221,7 @@ bool MainWindow::firstClick(int button) {
 
 void MainWindow::watchReservation() {
   const LoggerStatus& st = m_state.Status;
-  const bool reserved =
-      m_state.Connected && m_requests && m_state.RunState == QString::fromUtf16(kRunReserved);
+  const bool reserved = m_state.Connected && m_requests && m_state.runState == RunState::Reserved;
   const QDateTime now = m_clock();
   const QDateTime start =
       reserved ? ReservedStart(now.addSecs(-kReservationLookBackS), st.ReservationDay,
@@ -235,7 +237,7 @@ void MainWindow::watchReservation() {
 }
 
 void MainWindow::reservationDue() {
-  if (!m_state.Connected || m_state.RunState != QString::fromUtf16(kRunReserved)) return;
+  if (!m_state.Connected || m_state.runState != RunState::Reserved) return;
   const LoggerStatus& st = m_state.Status;
   const QDateTime start =
       ReservedStart(m_clock().addSecs(-kReservationLookBackS), st.ReservationDay,
@@ -252,8 +254,8 @@ void MainWindow::reservationDue() {
   note(*named<QLabel>("StatusBar1_2"), m_requests->updateStatus());
 }
 
-void MainWindow::Command4_Click() {
-  switch (DecideRecordingButton(linkBusy(), m_state.RunState, m_state.Status)) {
+void MainWindow::startOrStopRecording() {
+  switch (DecideRecordingButton(linkBusy(), m_state.runState, m_state.Status)) {
     case RecordingButtonAction::Ignore:
       return;
     case RecordingButtonAction::Stop:
@@ -276,25 +278,26 @@ void MainWindow::Command4_Click() {
 // The dialogs are modal and closed by themselves or by the next state
 // refresh; each is deleted once its exec() has returned.
 void MainWindow::openRecordingSettings() {
-  auto* dialog =
-      new RecordingSettingsDialog(m_state.Texts, RecordingPreset::fromStatus(m_state.Status, m_state.ModelName),
-                 *m_prompts, {}, this);
+  auto* dialog = new RecordingSettingsDialog(
+      m_state.Texts, RecordingPreset::fromStatus(m_state.Status, m_state.ModelName), *m_prompts, {},
+      this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setLinkBusy(linkBusy());
-  connect(dialog, &RecordingSettingsDialog::startRequested, this, [this](const LogStartRequest& request) {
-    note(*named<QLabel>("StatusBar1_2"),
-         m_requests->startRecording(request, civil(QDateTime::currentDateTime())));
-  });
+  connect(dialog, &RecordingSettingsDialog::startRequested, this,
+          [this](const LogStartRequest& request) {
+            note(*named<QLabel>("StatusBar1_2"),
+                 m_requests->startRecording(request, civil(QDateTime::currentDateTime())));
+          });
   dialog->exec();
 }
 
 void MainWindow::openNameDialog() {
-  auto* dialog =
-      new LoggerNameDialog(m_state.Texts, m_state.Status.LoggerName, m_state.ModelName, *m_prompts, this);
+  auto* dialog = new LoggerNameDialog(m_state.Texts, m_state.Status.LoggerName, m_state.ModelName,
+                                      *m_prompts, this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setLinkBusy(linkBusy());
   connect(dialog, &LoggerNameDialog::nameChosen, this, [this](const QString& name) {
-    note(*named<QLabel>("StatusBar1_2"), m_requests->setName(name));
+    note(*named<QLabel>("StatusBar1_2"), m_requests->setLoggerName(name));
   });
   dialog->exec();
 }
@@ -312,13 +315,16 @@ void MainWindow::openClockDialog() {
 
 void MainWindow::openPortSettings() {
   for (PortSettingsDialog* old : findChildren<PortSettingsDialog*>()) old->reject();
-  auto* dialog = new PortSettingsDialog(m_state.Texts, m_state.ChosenPort, m_connection->isConnected(), this);
+  auto* dialog =
+      new PortSettingsDialog(m_state.Texts, m_state.ChosenPort, m_connection->isConnected(), this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &PortSettingsDialog::connectRequested, this, [this, dialog](int port) {
     if (!m_connection->connectOnce(port)) dialog->discoveryFinished(false);
   });
-  connect(dialog, &PortSettingsDialog::disconnectRequested, this, [this] { m_connection->disconnect(); });
-  connect(m_connection.get(), &Connection::progress, dialog, &PortSettingsDialog::discoveryProgress);
+  connect(dialog, &PortSettingsDialog::disconnectRequested, this,
+          [this] { m_connection->disconnect(); });
+  connect(m_connection.get(), &Connection::progress, dialog,
+          &PortSettingsDialog::discoveryProgress);
   connect(m_connection.get(), &Connection::connected, dialog,
           [dialog] { dialog->discoveryFinished(true); });
   connect(m_connection.get(), &Connection::notFound, dialog,

@@ -47,9 +47,9 @@
 #include "ui/DataViews.h"
 #include "ui/Lamp.h"
 #include "ui/MainMenu.h"
+#include "ui/MainWindowStateApplier.h"
 #include "ui/MessageBoxPrompts.h"
 #include "ui/dialogs/DownloadProgressDialog.h"
-#include "ui/MainWindowStateApplier.h"
 #include "ui/graph/GraphView.h"
 
 namespace termika {
@@ -121,7 +121,7 @@ MainWindow::MainWindow(AppState& state, Settings settings, ProgramFiles& files, 
       m_prompts(std::make_unique<MessageBoxPrompts>(this, state)),
       m_saveOffer(std::make_unique<CsvSaveOffer>(state, *m_prompts)) {
   setObjectName(QStringLiteral("MainWindow"));
-  Form_Load();
+  setUpWindow();
 }
 
 MainWindow::~MainWindow() = default;
@@ -132,12 +132,12 @@ void MainWindow::setLinkStopper(std::function<void()> stop) { m_stopLink = std::
 
 // Start-up: the texts are loaded with the state; the record files are open
 // before the window exists (a failure there ends the program with a message).
-void MainWindow::Form_Load() {
+void MainWindow::setUpWindow() {
   buildWindow();  // menus (download mode: fast), captions, title
-  m_tokei.setInterval(Timings{}.clock);
-  connect(&m_tokei, &QTimer::timeout, this, &MainWindow::tokei_Timer);
-  m_tokei.start();
-  tokei_Timer();
+  m_clockTimer.setInterval(Timings{}.clock);
+  connect(&m_clockTimer, &QTimer::timeout, this, &MainWindow::updateClock);
+  m_clockTimer.start();
+  updateClock();
 
   fillLists();
   m_state.set(kRealTimeSet).Count = 0;
@@ -157,11 +157,11 @@ void MainWindow::Form_Load() {
                                QFileInfo(documents).isDir() ? documents : QDir::homePath());
   m_reservationTimer.setSingleShot(true);
   connect(&m_reservationTimer, &QTimer::timeout, this, &MainWindow::reservationDue);
-  m_views->setRefresh([this] { RefreshMainWindowState(); });
+  m_views->setRefresh([this] { refreshState(); });
   connectActions();
   connectViewChoices();
 
-  RefreshMainWindowState();
+  refreshState();
   named<QRadioButton>("Option5")->setChecked(true);
   named<QRadioButton>("Option8")->setChecked(true);
   sizeToScreen();
@@ -464,11 +464,11 @@ void MainWindow::fillLists() {
   baud->addItems({QStringLiteral("9600"), QStringLiteral("14400"), QStringLiteral("19200"),
                   QStringLiteral("38400"), QStringLiteral("57600"), QStringLiteral("115200")});
   baud->setCurrentText(m_state.BaudSetting);
-  connect(baud, &QComboBox::activated, this, &MainWindow::Combo1_Click);
+  connect(baud, &QComboBox::activated, this, &MainWindow::baudRateChosen);
 
   auto* model = named<QComboBox>("Combo3");
   model->addItems({kModelWithoutAlarms, kModelWithAlarms, kModelTreatedAsAbsent});
-  connect(model, &QComboBox::activated, this, &MainWindow::Combo3_Click);
+  connect(model, &QComboBox::activated, this, &MainWindow::modelChosen);
 
   auto* interval = named<QComboBox>("Combo5");
   for (int i = 2; i <= 60; ++i) interval->addItem(QString::number(i));
@@ -479,7 +479,7 @@ void MainWindow::fillLists() {
   for (int i = Settings::kLowestPort; i <= Settings::kHighestPort; ++i)
     port->addItem(QString::number(i));
   port->setMaxVisibleItems(16);
-  connect(port, &QComboBox::activated, this, &MainWindow::Combo4_Click);
+  connect(port, &QComboBox::activated, this, &MainWindow::portChosen);
 }
 
 void MainWindow::sizeToScreen() {
@@ -499,7 +499,7 @@ void MainWindow::closeRefreshedDialogs() {
   }
 }
 
-void MainWindow::RefreshMainWindowState() {
+void MainWindow::refreshState() {
   // Stopping the link below may end an exchange, which asks for a refresh.
   if (m_refreshing) return;
   m_refreshing = true;
@@ -508,7 +508,7 @@ void MainWindow::RefreshMainWindowState() {
   if (!m_state.Connected) m_state.Status.FirmwareVersion.clear();
   StateInputs inputs = StateInputs::from(m_state);
   inputs.Downloading = m_download && m_download->running();
-  const MainWindowState s = termika::RefreshMainWindowState(inputs);
+  const MainWindowState s = mainWindowStateFor(inputs);
   m_state.ModelName = s.ModelName;
   ApplyMainWindowState(*this, s);
   named<QLabel>("StatusBar1_1")->setText(s.StatusBarText);
@@ -522,7 +522,7 @@ void MainWindow::RefreshMainWindowState() {
   model->setPlaceholderText(m_state.ModelName);
   model->setCurrentIndex(model->findText(m_state.ModelName));
   if (s.StopLink) {
-    if (m_exchange) m_exchange->StopLinkTimers();
+    if (m_exchange) m_exchange->stopLink();
     setBusyPointer(false);
     if (m_downloadDialog != nullptr) m_downloadDialog->close();
   }
@@ -547,28 +547,30 @@ void MainWindow::setBusyPointer(bool busy) {
   }
 }
 
-void MainWindow::Combo1_Click() { m_state.BaudSetting = named<QComboBox>("Combo1")->currentText(); }
+void MainWindow::baudRateChosen() {
+  m_state.BaudSetting = named<QComboBox>("Combo1")->currentText();
+}
 
-void MainWindow::Combo3_Click() {
+void MainWindow::modelChosen() {
   m_state.ModelName = named<QComboBox>("Combo3")->currentText();
   setWindowTitle(m_state.Texts[1009] + m_state.ModelName);
 }
 
-void MainWindow::Combo4_Click() {
+void MainWindow::portChosen() {
   bool ok = false;
   const int port = named<QComboBox>("Combo4")->currentText().toInt(&ok);
   if (!ok) return;
   m_state.ChosenPort = port;
-  Save();
+  saveSettings();
 }
 
-void MainWindow::Save() {
-  if (Result<void> saved = termika::Save(m_settings, m_state); !saved) {
+void MainWindow::saveSettings() {
+  if (Result<void> saved = termika::saveSettings(m_settings, m_state); !saved) {
     qWarning("%s", qUtf8Printable(saved.error().message));
   }
 }
 
-void MainWindow::tokei_Timer() { named<QLabel>("StatusBar1_3")->setText(fmt::dateTime(m_clock())); }
+void MainWindow::updateClock() { named<QLabel>("StatusBar1_3")->setText(fmt::dateTime(m_clock())); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!m_closing) {
@@ -590,12 +592,12 @@ bool MainWindow::offerToSaveBeforeClosing() {
   };
   steps.save = [this](int set) {
     const bool saved = SaveDataSetCsv(m_state, set, *m_prompts) == SaveOutcome::Saved;
-    RefreshMainWindowState();
+    refreshState();
     return saved;
   };
   steps.stopLink = m_stopLink;
   steps.closeFiles = [this] { m_files.close(m_state); };
-  steps.saveSettings = [this] { Save(); };
+  steps.saveSettings = [this] { saveSettings(); };
   steps.deleteRecordFiles = [this] {
     const QStringList failed = m_files.remove();
     if (!failed.isEmpty())
@@ -606,7 +608,7 @@ bool MainWindow::offerToSaveBeforeClosing() {
 
 void MainWindow::shutDown() {
   m_closing = true;
-  m_tokei.stop();
+  m_clockTimer.stop();
   // Every other window goes with the main window.
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window != this && window->isVisible()) window->close();

@@ -80,20 +80,20 @@ class MainWindow final : public QMainWindow {
 
   // Applies the window state table to every control; run after each
   // exchange, connection change, set switch and session change.
-  void RefreshMainWindowState();
+  void refreshState();
   // The busy pointer of a slow exchange; switched off exactly once.
   void setBusyPointer(bool busy);
   // Writes Logger.ini.
-  void Save();
+  void saveSettings();
 
   // m11 / Command14: a CSV file into the file set, shown at once. An empty
   // path asks for one.
-  bool m11_Click(const QString& path = {});
-  void m121_Click();
-  void m122_Click();
-  void m13_Click();
-  void m41_Click();
-  void m42_Click();
+  bool openCsvFile(const QString& path = {});
+  void saveRealTimeSet();
+  void saveLogSet();
+  void print();
+  void showAbout();
+  void openHelpPage();
   // The print dialog of `set` in the current view mode; the shown set stays.
   void openPrintDialog(int set);
 
@@ -101,7 +101,7 @@ class MainWindow final : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void Form_Load();
+  void setUpWindow();
   void buildWindow();
   QWidget* buildTopRow();
   QWidget* buildStatusPanel();
@@ -118,9 +118,9 @@ class MainWindow final : public QMainWindow {
   void sizeToScreen();
   void connectActions();
   void connectSessions();
-  void Command4_Click();
-  void Command5_Click();
-  void Command2_Click();
+  void startOrStopRecording();
+  void startDownload();
+  void startOrStopSeries();
   void spacingChanged();
   void openNameDialog();
   void openPortSettings();
@@ -137,10 +137,10 @@ class MainWindow final : public QMainWindow {
   void connectViewChoices();
   void closeRefreshedDialogs();
 
-  void Combo1_Click();
-  void Combo3_Click();
-  void Combo4_Click();
-  void tokei_Timer();
+  void baudRateChosen();
+  void modelChosen();
+  void portChosen();
+  void updateClock();
   // Offers the unsaved sets, then stops the link and cleans up; false when
   // the user cancelled and everything runs on.
   bool offerToSaveBeforeClosing();
@@ -159,7 +159,7 @@ class MainWindow final : public QMainWindow {
   std::function<void()> m_stopLink;
   std::function<bool(const QUrl&)> m_openUrl;
   std::function<QDateTime()> m_clock = &QDateTime::currentDateTime;
-  QTimer m_tokei;
+  QTimer m_clockTimer;
   QTimer m_reservationTimer;
   std::array<QElapsedTimer, 3> m_lastToggleClick;  // connect, record, continuous
   DataViews* m_views = nullptr;                    // child of the window

@@ -139,21 +139,21 @@ void runPhase(Phase phase, FaultProgram& program) {
     case Phase::FastTransfer:
     case Phase::SlowTransfer:
       program.app.DownloadSlow = phase == Phase::SlowTransfer;
-      ASSERT_TRUE(program.download.Command5_Click());
+      ASSERT_TRUE(program.download.start());
       break;
     case Phase::Continuous:
-      ASSERT_TRUE(program.realTime.Command2_Click(RealTimeMeasurement::kMinSpacing, false));
+      ASSERT_TRUE(program.realTime.startSeries(RealTimeMeasurement::kMinSpacing, false));
       waitUntil(
           [&] { return !program.realTime.running() || program.app.set(kRealTimeSet).Count >= 5; });
       if (program.realTime.running()) {
-        ASSERT_TRUE(program.realTime.Command2_Click(0, false));
+        ASSERT_TRUE(program.realTime.stopSeries());
       }
       break;
     case Phase::Clock:
       ASSERT_TRUE(program.requests.setClock(CivilTime{2026, 12, 6, 10, 30, 0}).ok());
       break;
     case Phase::Name:
-      ASSERT_TRUE(program.requests.setName(QStringLiteral("NEW1")).ok());
+      ASSERT_TRUE(program.requests.setLoggerName(QStringLiteral("NEW1")).ok());
       break;
     case Phase::Start: {
       LogStartRequest start;
@@ -191,7 +191,7 @@ void expectDone(Phase phase, FaultProgram& program, const std::string& where) {
       EXPECT_EQ(program.app.Status.LoggerName, QStringLiteral("NEW1")) << where;
       break;
     case Phase::Start:
-      EXPECT_EQ(program.app.RunState, QString::fromUtf16(kRunRecording)) << where;
+      EXPECT_EQ(program.app.runState, RunState::Recording) << where;
       EXPECT_EQ(program.app.Status.LoggerName, QStringLiteral("STRT")) << where;
       break;
   }
@@ -319,7 +319,7 @@ TEST_F(FaultSuite, SimulatorKilledMidDownloadLosesTheLinkAndNoPoints) {
   ASSERT_TRUE(m_sim.start(scenario(R"("paced": true, "baud": 9600)")));
   FaultProgram program(m_sim.portPattern(), m_sim.adapterFile());
   ASSERT_TRUE(program.connect());
-  ASSERT_TRUE(program.download.Command5_Click());
+  ASSERT_TRUE(program.download.start());
   ASSERT_TRUE(waitUntil([&] { return program.download.received() >= 50; }));
   m_sim.kill();
   ASSERT_TRUE(program.settle());
@@ -332,7 +332,7 @@ TEST_F(FaultSuite, SimulatorKilledMidDownloadLosesTheLinkAndNoPoints) {
 
   ASSERT_TRUE(m_sim.start(scenario()));
   ASSERT_TRUE(program.connect());
-  ASSERT_TRUE(program.download.Command5_Click());
+  ASSERT_TRUE(program.download.start());
   ASSERT_TRUE(program.settle());
   EXPECT_EQ(program.downloadResult, true);
   EXPECT_EQ(program.app.set(kLogSet).Count, kPoints);

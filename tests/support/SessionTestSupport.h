@@ -10,12 +10,12 @@
 #include "EventWait.h"
 #include "ScriptedPrompts.h"
 #include "core/app/CsvActions.h"
-#include "core/model/AppState.h"
 #include "core/data/DayTime.h"
 #include "core/link/Commands.h"
 #include "core/link/Exchange.h"
 #include "core/link/PipeTransport.h"
 #include "core/link/Timings.h"
+#include "core/model/AppState.h"
 #include "core/sessions/Download.h"
 #include "core/sessions/LinkLoss.h"
 #include "sim/SimScenario.h"
@@ -99,7 +99,7 @@ struct DownloadRun {
     std::optional<bool> ok;
     const auto watch =
         QObject::connect(&session, &Download::finished, [&ok](bool done) { ok = done; });
-    const bool started = session.Command5_Click();
+    const bool started = session.start();
     if (started) {
       EXPECT_TRUE(waitUntil([&] { return ok.has_value() && !bench.exchange.isBusy(); }, 60000));
       runFor(5);  // a deferred message

@@ -10,10 +10,10 @@
 
 #include "DialogTestSupport.h"
 #include "core/base/UiText.h"
-#include "ui/dialogs/DownloadProgressDialog.h"
 #include "ui/dialogs/AboutDialog.h"
-#include "ui/dialogs/PortSettingsDialog.h"
 #include "ui/dialogs/ClockDialog.h"
+#include "ui/dialogs/DownloadProgressDialog.h"
+#include "ui/dialogs/PortSettingsDialog.h"
 
 namespace termika {
 namespace {
@@ -126,14 +126,14 @@ TEST(PortSettingsDialog, ConnectWaitsForTheSearchAndClosesWhenItEnds) {
   EXPECT_FALSE(form.isEnabled());
   form.discoveryProgress(5, 1);
   EXPECT_EQ(child<QLabel>(form, "Label2")->text(), QStringLiteral("ポート番号 5 (2)"));
-  form.Command3_Click();  // a second press while searching does nothing
+  form.connectOrDisconnect();  // a second press while searching does nothing
   EXPECT_EQ(connectSpy.size(), 1);
   form.reject();
   EXPECT_TRUE(form.isVisible());
   // "Not found" has been said by the window: the dialog closes either way.
   for (const bool found : {false, true}) {
     form.show();
-    form.Command3_Click();
+    form.connectOrDisconnect();
     form.discoveryFinished(found);
     EXPECT_FALSE(form.isVisible()) << found;
     EXPECT_EQ(form.result(), found ? QDialog::Accepted : QDialog::Rejected);
@@ -146,7 +146,7 @@ TEST(ClockDialog, TicksWithTheClockAndAsksOncePerPress) {
       texts(), [&now] { return now; }, std::chrono::milliseconds(2));
   auto* label = child<QLabel>(form, "Label2");
   EXPECT_EQ(label->text(), QStringLiteral("2024/12/31 23:59:58"));
-  EXPECT_EQ(child<QTimer>(form, "tokei")->interval(), 2);
+  EXPECT_EQ(child<QTimer>(form, "ClockTimer")->interval(), 2);
   now = now.addSecs(61);
   EXPECT_TRUE(QTest::qWaitFor(
       [&] { return label->text() == QStringLiteral("2025/01/01 00:00:59"); }, 1000));
@@ -154,7 +154,7 @@ TEST(ClockDialog, TicksWithTheClockAndAsksOncePerPress) {
             QStringLiteral("時計設定|現在の日時"));
   QSignalSpy spy(&form, &ClockDialog::setClockRequested);
   form.setLinkBusy(true);
-  form.Command1_Click();
+  form.requestClockSet();
   EXPECT_EQ(spy.size(), 0);
   form.setLinkBusy(false);
   child<QPushButton>(form, "Command1")->click();

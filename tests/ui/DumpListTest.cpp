@@ -23,7 +23,7 @@ class DumpListTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(m_dir.isValid());
     FillLogSet(m_state, m_dir, 3);
-    m_model.FillDumpList(3);
+    m_model.fill(3);
     m_table.resize(1000, 400);
     SetUpDumpTable(m_table, m_model, 1);
   }
@@ -52,7 +52,7 @@ TEST_F(DumpListTest, ListSetUpAndHeaderClicksSort) {
 
 TEST_F(DumpListTest, TheSortColumnShowsItsArrowPointingTheSortsWay) {
   const auto shot = [&](int order) {
-    m_model.SetSort(DumpModel::kTemperature, order);
+    m_model.setSort(DumpModel::kTemperature, order);
     return m_table.horizontalHeader()->grab().toImage();
   };
   const QImage up = shot(0);

@@ -106,7 +106,8 @@ TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
 
   // Every step the progress window shows: the bar's value and maximum.
   std::vector<std::pair<int, int>> steps;
-  auto* bar = find<QWidget>("DownloadProgressDialog")->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+  auto* bar = find<QWidget>("DownloadProgressDialog")
+                  ->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
   QObject::connect(bar, &QProgressBar::valueChanged,
                    [&](int value) { steps.emplace_back(value, bar->maximum()); });
   click("Command5");
@@ -193,7 +194,7 @@ TEST_F(EndToEndTest, MeasurementsShowTheRealTimeSetNewestFirstOnOneTimeAxis) {
   // the stop click from counting as a double click.
   QTest::qWait(550);
   click("Command2");
-  ASSERT_TRUE(waitUntil([this] { return m_state->RunState.isEmpty(); })) << said();
+  ASSERT_TRUE(waitUntil([this] { return m_state->runState == RunState::Idle; })) << said();
   EXPECT_TRUE(waitUntil(shared, 2000)) << axes();
   const int widthBefore = t.width();
   m_window->resize(m_window->minimumSize());
@@ -211,11 +212,11 @@ TEST_F(EndToEndTest, PanelAfterConnectDoubleClicksAndTheDownloadLock) {
 
   click("Command2");
   click("Command2");
-  EXPECT_EQ(m_state->RunState, QStringLiteral("renzoku"));
+  EXPECT_EQ(m_state->runState, RunState::Continuous);
   ASSERT_TRUE(settle([this] { return m_state->set(kRealTimeSet).Count >= 1; })) << said();
   QTest::qWait(550);
   click("Command2");
-  ASSERT_TRUE(settle([this] { return m_state->RunState.isEmpty(); })) << said();
+  ASSERT_TRUE(settle([this] { return m_state->runState == RunState::Idle; })) << said();
   EXPECT_FALSE(text("Label2").isEmpty());
 
   click("Command5");

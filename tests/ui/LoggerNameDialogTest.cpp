@@ -19,7 +19,8 @@ struct NameDialog {
   explicit NameDialog(UiText::Language language = UiText::Language::Japanese)
       : texts(UiText::load(language)),
         dialog(texts, QStringLiteral("OLD1"), QStringLiteral("QM120-RH"), prompts) {
-    QObject::connect(&dialog, &LoggerNameDialog::nameChosen, [this](const QString& name) { chosen << name; });
+    QObject::connect(&dialog, &LoggerNameDialog::nameChosen,
+                     [this](const QString& name) { chosen << name; });
   }
   QLineEdit* text1() { return dialog.findChild<QLineEdit*>(QStringLiteral("Text1")); }
   QPushButton* command1() { return dialog.findChild<QPushButton*>(QStringLiteral("Command1")); }
@@ -50,7 +51,7 @@ TEST(LoggerNameDialog, AShortNameIsSentPaddedByButtonOrEnterButNotWhileTheLinkIs
   d.dialog.show();
   d.dialog.setLinkBusy(true);
   EXPECT_FALSE(d.command1()->isEnabled());
-  d.dialog.Command1_Click();
+  d.dialog.confirm();
   EXPECT_TRUE(d.chosen.isEmpty());
   d.dialog.setLinkBusy(false);
   d.text1()->clear();

@@ -139,7 +139,7 @@ TEST_F(MainWindowTest, StartUpChoicesJapaneseCaptionsAndDownloadSpeed) {
 
 TEST_F(MainWindowTest, EnglishRunShowsEnglishTextsOnly) {
   open(UiText::Language::English);
-  ASSERT_TRUE(m_window->m11_Click(writeCsv()));
+  ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
   EXPECT_EQ(text("Label3"), QStringLiteral("File"));
   EXPECT_EQ(find<QTableView>("ListView1_0")->model()->headerData(0, Qt::Horizontal).toString(),
             QStringLiteral("Record No"));
@@ -253,10 +253,10 @@ TEST_F(MainWindowTest, ClockHelpPrintAndFilesTellTheUser) {
   m_window->setUrlOpener([](const QUrl&) { return false; });
   QString seen;
   answerNextBox(&seen, [](QMessageBox& box) { return box.button(QMessageBox::Ok); });
-  m_window->m42_Click();
+  m_window->openHelpPage();
   EXPECT_TRUE(seen.contains(QStringLiteral("/opt/termika/help/index.html"))) << seen.toStdString();
 
-  ASSERT_TRUE(m_window->m11_Click(writeCsv()));
+  ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
   EXPECT_EQ(m_window->windowTitle(), QStringLiteral("[Termika] 温湿度ロガー - in.csv"));
   EXPECT_EQ(text("FileNameLabel"), QStringLiteral("in.csv"));
   click("Option5");
@@ -285,7 +285,7 @@ TEST_F(MainWindowTest, ClockHelpPrintAndFilesTellTheUser) {
     dialog->selectFile(saved);
     QMetaObject::invokeMethod(dialog, "accept");
   });
-  m_window->m121_Click();
+  m_window->saveRealTimeSet();
   EXPECT_EQ(panel2(), QStringLiteral("1 points saved to %1").arg(QDir::toNativeSeparators(saved)));
   EXPECT_EQ(prompts.startFolder(), m_dir.filePath(QStringLiteral("data")));
 }
@@ -301,27 +301,27 @@ TEST_F(MainWindowTest, ViewsStartWithTheirDefaults) {
   // Half-spans 10.0 °C and 10.0 %RH, centres 25.0 °C and 50.0 %RH.
   for (int set = 0; set < kSetCount; ++set) {
     const DataSet& s = m_state->set(set);
-    EXPECT_EQ(s.View[VScroll1].value, 100) << set;
-    EXPECT_EQ(s.View[VScroll2].value, 250) << set;
-    EXPECT_EQ(s.View[VScroll4].value, 500) << set;
+    EXPECT_EQ(s.View[TemperatureHalfSpan].value, 100) << set;
+    EXPECT_EQ(s.View[TemperatureCentre].value, 250) << set;
+    EXPECT_EQ(s.View[HumidityCentre].value, 500) << set;
   }
   EXPECT_EQ(widgetBar("VScroll2"), 250);
 }
 
 TEST_F(MainWindowTest, OpeningACsvShowsTheFileSetFittedToItsPoints) {
   open();
-  ASSERT_TRUE(m_window->m11_Click(writeCsv()));
+  ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
   EXPECT_EQ(m_state->CurrentSet, kFileSet);
   EXPECT_EQ(checks("Option7"), QStringLiteral("1"));
   EXPECT_EQ(find<QTableView>("ListView1_2")->model()->rowCount(), 3);
   EXPECT_EQ(notEnabled("Command25 VScroll1 m13", true), QStringList());
   // 300 s of data: one second per step, the widest window is the whole set.
-  EXPECT_EQ(bar(HScroll1), 300);
-  EXPECT_EQ(bar(HScroll2), 0);
-  EXPECT_EQ(bar(HScroll3), 300);
+  EXPECT_EQ(bar(TemperatureWidth), 300);
+  EXPECT_EQ(bar(TemperatureOffset), 0);
+  EXPECT_EQ(bar(HumidityWidth), 300);
   // Centres halfway between the extremes: (22.50 + -1.25) / 2 and (60 + 45) / 2.
-  EXPECT_EQ(bar(VScroll2), 106);
-  EXPECT_EQ(bar(VScroll4), 525);
+  EXPECT_EQ(bar(TemperatureCentre), 106);
+  EXPECT_EQ(bar(HumidityCentre), 525);
   EXPECT_EQ(widgetBar("VScroll2"), 106);
   EXPECT_EQ(widgetBar("HScroll1"), 300);
   EXPECT_EQ(text("Label3"), QStringLiteral("ファイル"));
@@ -338,7 +338,7 @@ TEST_F(MainWindowTest, AFileThatCannotBeReadLeavesTheViewsAlone) {
   QTimer::singleShot(0, [] {
     if (QWidget* box = QApplication::activeModalWidget()) box->close();
   });
-  EXPECT_FALSE(m_window->m11_Click(path));
+  EXPECT_FALSE(m_window->openCsvFile(path));
   EXPECT_EQ(m_state->CurrentSet, kLogSet);
   EXPECT_EQ(m_state->set(kFileSet).Count, 0);
   EXPECT_EQ(checks("Option5"), QStringLiteral("1"));
@@ -346,49 +346,49 @@ TEST_F(MainWindowTest, AFileThatCannotBeReadLeavesTheViewsAlone) {
 
 TEST_F(MainWindowTest, ZoomButtonsWorkWithinTheBarsAndEachSetKeepsItsOwn) {
   open();
-  ASSERT_TRUE(m_window->m11_Click(writeCsv()));
-  const int span = bar(VScroll1);
+  ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
+  const int span = bar(TemperatureHalfSpan);
   click("Command3");
-  EXPECT_EQ(bar(VScroll1), span / 2);
+  EXPECT_EQ(bar(TemperatureHalfSpan), span / 2);
   click("Command10");
-  EXPECT_EQ(bar(VScroll1), span / 2 * 2);
+  EXPECT_EQ(bar(TemperatureHalfSpan), span / 2 * 2);
   EXPECT_EQ(widgetBar("VScroll1"), span / 2 * 2);
   // Halving the time width: the humidity graph follows.
   click("Command17");
-  EXPECT_EQ(bar(HScroll1), 150);
-  EXPECT_EQ(bar(HScroll3), 150);
+  EXPECT_EQ(bar(TemperatureWidth), 150);
+  EXPECT_EQ(bar(HumidityWidth), 150);
   // Doubling past the widest window stops at it.
   click("Command18");
   click("Command18");
-  EXPECT_EQ(bar(HScroll1), 300);
+  EXPECT_EQ(bar(TemperatureWidth), 300);
   click("Command17");
   click("Command12");
-  EXPECT_EQ(bar(HScroll1), 300);  // fit: widest window again
+  EXPECT_EQ(bar(TemperatureWidth), 300);  // fit: widest window again
 
   // Switching sets keeps each set's bars.
   click("Command17");
   click("Command3");
-  const int fileSpan = bar(VScroll1);
+  const int fileSpan = bar(TemperatureHalfSpan);
   click("Option5");
   EXPECT_EQ(m_state->CurrentSet, kLogSet);
-  EXPECT_EQ(bar(VScroll1), 100);  // the log set's untouched default
+  EXPECT_EQ(bar(TemperatureHalfSpan), 100);  // the log set's untouched default
   EXPECT_EQ(text("Label3"), QStringLiteral("ログ"));
   EXPECT_FALSE(find<QScrollBar>("VScroll1")->isEnabled());  // nothing to navigate
   click("Option7");
   EXPECT_EQ(m_state->CurrentSet, kFileSet);
-  EXPECT_EQ(bar(VScroll1), fileSpan);
-  EXPECT_EQ(bar(HScroll1), 150);
+  EXPECT_EQ(bar(TemperatureHalfSpan), fileSpan);
+  EXPECT_EQ(bar(TemperatureWidth), 150);
   EXPECT_EQ(widgetBar("HScroll1"), 150);
   // Clicking the set already shown changes nothing.
   find<QLabel>("StatusBar1_2")->setText(QStringLiteral("kept"));
   click("Option7");
-  EXPECT_EQ(bar(VScroll1), fileSpan);
+  EXPECT_EQ(bar(TemperatureHalfSpan), fileSpan);
   EXPECT_EQ(panel2(), QStringLiteral("kept"));
 }
 
 TEST_F(MainWindowTest, DisplayItemsChooseSetAndView) {
   open();
-  ASSERT_TRUE(m_window->m11_Click(writeCsv()));
+  ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
   find<QAction>("m232")->trigger();
   EXPECT_EQ(m_state->ViewMode, 1);
   EXPECT_EQ(checks("Option9"), QStringLiteral("1"));
@@ -403,7 +403,7 @@ TEST_F(MainWindowTest, DisplayItemsChooseSetAndView) {
 
 TEST_F(MainWindowTest, DumpRowClickAndCursorReadoutFillThePanel) {
   open();
-  ASSERT_TRUE(m_window->m11_Click(writeCsv()));
+  ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
   find<QAction>("m232")->trigger();
   QTableView* list = find<QTableView>("ListView1_2");
   const QRect row0 = list->visualRect(list->model()->index(0, 1));
@@ -419,16 +419,16 @@ TEST_F(MainWindowTest, DumpRowClickAndCursorReadoutFillThePanel) {
 
 TEST_F(MainWindowTest, AReleasedBarRedrawsTheGraph) {
   open();
-  ASSERT_TRUE(m_window->m11_Click(writeCsv()));
+  ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
   const QImage before = find<GraphView>("ondo")->image();
   ASSERT_FALSE(before.isNull());
   find<QScrollBar>("VScroll2")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-  EXPECT_NE(bar(VScroll2), 106);
+  EXPECT_NE(bar(TemperatureCentre), 106);
   EXPECT_NE(find<GraphView>("ondo")->image(), before);
 }
 
 struct PanelCase {
-  const char* runState;
+  RunState runState;
   double volts;
   const char* captions;  // Command4 Label16 Command2 Label7
   const char* enabled;
@@ -454,26 +454,27 @@ TEST_F(MainWindowTest, TheStateTableReachesTheWidgets) {
   EXPECT_TRUE(find<QLabel>("Label31")->isHidden());
   EXPECT_FALSE(text("StatusBar1_3").isEmpty());  // the clock runs from the start
 
-  ASSERT_TRUE(m_window->m11_Click(writeCsv()));  // a file set to navigate
+  ASSERT_TRUE(m_window->openCsvFile(writeCsv()));  // a file set to navigate
   const PanelCase cases[] = {
-      {"", 3.0, "記録開始|記録停止|連続測定|3.00 V",
+      {RunState::Idle, 3.0, "記録開始|記録停止|連続測定|3.00 V",
        "Command5 Command11 Command27 Command1 Command4 Option6 m3 m33 HScroll1",
        "Combo1 Combo3 Combo4", false},
-      {"kirokucyu", 2.2, "記録停止|記録中|連続測定|ＮＧ 2.20 V", "Command4 Command11 Option5 m3",
-       "Command5 Command1 Command2 Option6 Combo4 m33", false},
-      {"renzoku", 3.0, "記録開始|記録停止|停止|3.00 V", "Command2 Option6 Option8 m3 HScroll1",
+      {RunState::Recording, 2.2, "記録停止|記録中|連続測定|ＮＧ 2.20 V",
+       "Command4 Command11 Option5 m3", "Command5 Command1 Command2 Option6 Combo4 m33", false},
+      {RunState::Continuous, 3.0, "記録開始|記録停止|停止|3.00 V",
+       "Command2 Option6 Option8 m3 HScroll1",
        "Command1 Command4 Command5 Option5 Option7 Command22 m33", true},
   };
   for (const PanelCase& c : cases) {
-    SCOPED_TRACE(c.runState);
+    SCOPED_TRACE(int(c.runState));
     m_state->Connected = true;
     m_state->PortNumber = 3;
     m_state->ModelName = QStringLiteral("QM120-RH");
     m_state->Status.LoggerName = QStringLiteral("AB12");
     m_state->Status.BatteryVoltage = c.volts;
     m_state->Status.FirmwareVersion = QStringLiteral("1.05");
-    m_state->RunState = QString::fromUtf8(c.runState);
-    m_window->RefreshMainWindowState();
+    m_state->runState = c.runState;
+    m_window->refreshState();
     EXPECT_EQ(text(kPanel), QString::fromUtf8(c.captions));
     EXPECT_EQ(notEnabled(c.enabled, true), QStringList());
     EXPECT_EQ(notEnabled(c.disabled, false), QStringList());
@@ -485,17 +486,17 @@ TEST_F(MainWindowTest, TheStateTableReachesTheWidgets) {
     EXPECT_EQ(m_state->Status.FirmwareVersion, QStringLiteral("1.05"));
   }
   const QLabel* battery = find<QLabel>("Label7");
-  m_state->RunState = QStringLiteral("kirokucyu");
+  m_state->runState = RunState::Recording;
   m_state->Status.BatteryVoltage = 2.2;
-  m_window->RefreshMainWindowState();
+  m_window->refreshState();
   EXPECT_TRUE(battery->autoFillBackground());
   EXPECT_EQ(battery->palette().color(QPalette::Window), QColor(255, 0, 0));
 
   // Back to not connected: the lists come back, the lamp goes dark, the
   // logger's version is forgotten and the file set keeps its description.
   m_state->Connected = false;
-  m_state->RunState.clear();
-  m_window->RefreshMainWindowState();
+  m_state->runState = RunState::Idle;
+  m_window->refreshState();
   EXPECT_EQ(notEnabled("Combo4", true) + notEnabled("Command5", false), QStringList());
   EXPECT_EQ(find<Lamp>("Shape1")->color(), QColor(Qt::black));
   EXPECT_EQ(text("Label14"), QStringLiteral("----"));

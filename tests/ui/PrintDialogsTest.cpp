@@ -12,8 +12,8 @@
 #include "core/views/DumpModel.h"
 #include "ui/print/DumpPrint.h"
 #include "ui/print/DumpPrintDialog.h"
-#include "ui/print/GraphPrintDialog.h"
 #include "ui/print/GraphPrint.h"
+#include "ui/print/GraphPrintDialog.h"
 #include "ui/print/PrintActions.h"
 
 namespace termika {
@@ -66,7 +66,7 @@ TEST_F(PrintDialogsTest, CaptionsFromTheTextTable) {
 
 TEST_F(PrintDialogsTest, PrintWithoutAnyPrinterSaysSoAndStaysOpen) {
   GraphPrintDialog form(setup(false));
-  form.Command1_Click();
+  form.print();
   ASSERT_EQ(messages().size(), 1);
   EXPECT_TRUE(messages()[0].contains(QStringLiteral("PDF")));
   EXPECT_FALSE(form.outcome());
@@ -79,7 +79,7 @@ TEST_F(PrintDialogsTest, SaveAsPdfProposesANameAndAddsTheSuffix) {
   DumpPrintDialog form(setup(true));
   const QString pdf = path("rows.pdf");
   m_prompts.saveFiles = {QString(pdf).remove(QStringLiteral(".pdf"))};
-  form.CommandPdf_Click();
+  form.saveAsPdf();
   EXPECT_EQ(messages(), QStringList());
   const auto saves = m_prompts.callsOf(Kind::SaveFile);
   EXPECT_EQ(saves.back().message, QStringLiteral("T001_100102_030000.pdf"));
@@ -96,7 +96,7 @@ TEST_F(PrintDialogsTest, PrinterDialogsPrintToFileWritesThePdf) {
   GraphPrintDialog form(setup(false));
   form.printer().setOutputFormat(QPrinter::PdfFormat);
   form.printer().setOutputFileName(path("via-dialog.pdf"));
-  form.Command1_Click();
+  form.print();
   EXPECT_EQ(messages(), QStringList());
   ASSERT_TRUE(form.outcome());
   EXPECT_EQ(PdfPages(path("via-dialog.pdf")), 1);
@@ -105,11 +105,11 @@ TEST_F(PrintDialogsTest, PrinterDialogsPrintToFileWritesThePdf) {
 TEST_F(PrintDialogsTest, CancelledOrFailedSaveLeavesNothing) {
   GraphPrintDialog form(setup(false));
   m_prompts.saveFiles = {std::nullopt, path("no/such/folder/g.pdf"), path("empty.pdf")};
-  form.CommandPdf_Click();
+  form.saveAsPdf();
   EXPECT_EQ(messages(), QStringList());
   EXPECT_FALSE(form.outcome());
 
-  form.CommandPdf_Click();
+  form.saveAsPdf();
   ASSERT_EQ(messages().size(), 1);
   EXPECT_TRUE(messages()[0].contains(QStringLiteral("g.pdf")));
   EXPECT_FALSE(QFile::exists(path("no/such/folder/g.pdf")));
@@ -118,7 +118,7 @@ TEST_F(PrintDialogsTest, CancelledOrFailedSaveLeavesNothing) {
 
   EXPECT_TRUE(CanPrint(m_state, kLogSet));
   m_state.set(kLogSet).Count = 0;
-  form.CommandPdf_Click();
+  form.saveAsPdf();
   EXPECT_EQ(messages().size(), 2);
   EXPECT_FALSE(QFile::exists(path("empty.pdf")));
   EXPECT_FALSE(CanPrint(m_state, kLogSet));
@@ -134,16 +134,16 @@ TEST_F(PrintDialogsTest, PrinterListChoosesThePrinter) {
   ASSERT_NE(combo, nullptr);
   EXPECT_EQ(combo->count(), 2);
   EXPECT_EQ(combo->currentText() + ' ' + form.chosenPrinter(), QStringLiteral("Lab Lab"));
-  form.Combo1_Click(0);
+  form.printerChosen(0);
   EXPECT_EQ(form.chosenPrinter(), QStringLiteral("Office"));
-  form.Combo1_Click(5);
+  form.printerChosen(5);
   EXPECT_EQ(form.chosenPrinter(), QStringLiteral("Office"));
 }
 
 TEST_F(PrintDialogsTest, DumpListRowsFollowTheDisplayedOrderAndSelection) {
   DumpModel model(&m_state.file(kLogSet), m_state.Texts);
-  model.FillDumpList(4);
-  model.SetSort(DumpModel::kNumber, 1);  // descending: 4, 3, 2, 1
+  model.fill(4);
+  model.setSort(DumpModel::kNumber, 1);  // descending: 4, 3, 2, 1
   QTableView table;
   table.setModel(&model);
   table.setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -143,8 +143,8 @@ TEST_F(PrintPagesTest, GraphPageCurveStaysInsideThePlot) {
   const Result<GraphPrintPlan> fitted = PlanGraphPrint(m_state, kLogSet, std::nullopt);
   ASSERT_TRUE(fitted.ok());
   NavigationState view = fitted->view();
-  view.bar(VScroll2).value = 200;  // centre 20.0 °C
-  view.bar(VScroll1).value = 50;   // +-5.0 °C
+  view.bar(TemperatureCentre).value = 200;   // centre 20.0 °C
+  view.bar(TemperatureHalfSpan).value = 50;  // +-5.0 °C
   const Result<GraphPrintPlan> plan = PlanGraphPrint(m_state, kLogSet, view);
   const Result<PrintHeaderInput> base = BaseHeader(m_state, kLogSet);
   ASSERT_TRUE(plan.ok() && base.ok());

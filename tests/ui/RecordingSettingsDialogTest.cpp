@@ -65,7 +65,8 @@ struct RecordingDialog {
 
 TEST(RecordingSettingsDialog, OpensWithTheLoggersSettings) {
   RecordingDialog d;
-  EXPECT_EQ(d.label("RecordingSettingsDialog Text1 Combo2 Label8 Label1 Label2 Label5 Label6 Label7 Command1"),
+  EXPECT_EQ(d.label("RecordingSettingsDialog Text1 Combo2 Label8 Label1 Label2 Label5 Label6 "
+                    "Label7 Command1"),
             QStringLiteral("記録開始|LG01|45|秒|30℃|10℃|----年--月--日|--時|--分|記録開始"));
   for (const char* on : {"Option2", "Option5", "Option3", "Option8"}) EXPECT_TRUE(d.checked(on));
   for (const char* off : {"Option1", "Check1"}) EXPECT_FALSE(d.checked(off));
@@ -239,7 +240,7 @@ TEST(RecordingSettingsDialog, StartHandsOnTheChosenValuesAndTheReservedDayHourAn
 TEST(RecordingSettingsDialog, CancelAndBusyLinkSendNothing) {
   RecordingDialog d;
   d.dialog.setLinkBusy(true);
-  d.dialog.Command1_Click();
+  d.dialog.confirm();
   EXPECT_TRUE(d.requests.empty());
   d.click("Command2");
   EXPECT_TRUE(d.requests.empty());
@@ -249,7 +250,8 @@ TEST(RecordingSettingsDialog, CancelAndBusyLinkSendNothing) {
 TEST(RecordingSettingsDialog, EnglishTexts) {
   RecordingDialog d(loggerPreset(), QDateTime(QDate(2025, 1, 31), QTime(10, 30, 0)),
                     UiText::Language::English);
-  EXPECT_EQ(d.label("RecordingSettingsDialog Frame1 Option1 Option2 Option6 Option5 Frame4 Label3 Label1 Command1 "
+  EXPECT_EQ(d.label("RecordingSettingsDialog Frame1 Option1 Option2 Option6 Option5 Frame4 Label3 "
+                    "Label1 Command1 "
                     "Command2 Check1"),
             QStringLiteral("Recording Setting|Recognition name|One Time|Loop|Min|Sec|Alarm|"
                            "Upper bound temperature|30°C|Record Start|Cancel|"

@@ -44,10 +44,17 @@ QString dateOrDash(const std::optional<double>& serial) {
   return serial ? fmt::dateTime(*serial) : QStringLiteral("-");
 }
 
-QString stateName(const QString& runState) {
-  if (runState == QString::fromUtf16(kRunRecording)) return QStringLiteral("recording");
-  if (runState == QString::fromUtf16(kRunReserved)) return QStringLiteral("reserved");
-  if (runState == QString::fromUtf16(kRunContinuous)) return QStringLiteral("measuring");
+QString stateName(RunState runState) {
+  switch (runState) {
+    case RunState::Recording:
+      return QStringLiteral("recording");
+    case RunState::Reserved:
+      return QStringLiteral("reserved");
+    case RunState::Continuous:
+      return QStringLiteral("measuring");
+    case RunState::Idle:
+      break;
+  }
   return QStringLiteral("idle");
 }
 
@@ -97,8 +104,8 @@ std::optional<int> CliRunner::start() {
     connectDirect();
     return std::nullopt;
   }
-  const bool started =
-      m_options.port ? m_connection->connectOnce(*m_options.port) : m_connection->Command20_Click();
+  const bool started = m_options.port ? m_connection->connectOnce(*m_options.port)
+                                      : m_connection->connectOrDisconnect();
   if (!started) {
     err(QStringLiteral("the connection could not be started"));
     return kExitFailure;
@@ -246,7 +253,7 @@ void CliRunner::runCommand() {
       finish(kExitFailure);
     }
   } else if (c == QLatin1String("set-name")) {
-    const auto started = m_requests->setName(m_options.name);
+    const auto started = m_requests->setLoggerName(m_options.name);
     if (!started) {
       err(started.error().message);
       finish(kExitUsage);
@@ -254,8 +261,7 @@ void CliRunner::runCommand() {
   } else if (c == QLatin1String("start")) {
     startRecording();
   } else if (c == QLatin1String("stop")) {
-    if (m_app.RunState != QString::fromUtf16(kRunRecording) &&
-        m_app.RunState != QString::fromUtf16(kRunReserved)) {
+    if (m_app.runState != RunState::Recording && m_app.runState != RunState::Reserved) {
       err(QStringLiteral("the logger is not recording"));
       finish(kExitOk);
       return;
@@ -295,13 +301,12 @@ void CliRunner::afterCommandExchange() {
     if (!ok) err(QStringLiteral("the logger reports the name \"%1\"").arg(m_app.Status.LoggerName));
     finish(ok ? kExitOk : kExitFailure);
   } else if (c == QLatin1String("start")) {
-    const bool ok = m_app.RunState == QString::fromUtf16(kRunRecording) ||
-                    m_app.RunState == QString::fromUtf16(kRunReserved);
-    out(QStringLiteral("state: %1").arg(stateName(m_app.RunState)));
+    const bool ok = m_app.runState == RunState::Recording || m_app.runState == RunState::Reserved;
+    out(QStringLiteral("state: %1").arg(stateName(m_app.runState)));
     finish(ok ? kExitOk : kExitFailure);
   } else if (c == QLatin1String("stop")) {
-    out(QStringLiteral("state: %1").arg(stateName(m_app.RunState)));
-    finish(stateName(m_app.RunState) == QLatin1String("idle") ? kExitOk : kExitFailure);
+    out(QStringLiteral("state: %1").arg(stateName(m_app.runState)));
+    finish(stateName(m_app.runState) == QLatin1String("idle") ? kExitOk : kExitFailure);
   }
 }
 
@@ -339,7 +344,7 @@ void CliRunner::startDownload() {
     m_downloadMarked = ok;
     if (!ok) err(QStringLiteral("the logger could not be told that its points are downloaded"));
   });
-  if (!m_download->Command5_Click()) finish(kExitFailure);
+  if (!m_download->start()) finish(kExitFailure);
 }
 
 void CliRunner::startMeasure() {
@@ -362,7 +367,7 @@ void CliRunner::startMeasure() {
     }
     const bool enough = m_options.count > 1 && m_pointsPrinted >= m_options.count;
     if ((enough || !printed) && m_measure->running()) {
-      m_measure->Command2_Click(0, false);
+      m_measure->stopSeries();
       finish(kExitOk);  // a failure above stays the result
     }
   });
@@ -371,14 +376,14 @@ void CliRunner::startMeasure() {
     if (!m_app.Connected) onLinkLost();
     finish(kExitFailure);
   });
-  const bool started = m_options.count == 1 ? m_measure->Command1_Click()
-                                            : m_measure->Command2_Click(m_options.every, false);
+  const bool started = m_options.count == 1 ? m_measure->measureOnce()
+                                            : m_measure->startSeries(m_options.every, false);
   if (!started) finish(kExitFailure);
 }
 
 void CliRunner::startRecording() {
   const RecordingButtonAction action =
-      DecideRecordingButton(m_exchange->isBusy(), m_app.RunState, m_app.Status);
+      DecideRecordingButton(m_exchange->isBusy(), m_app.runState, m_app.Status);
   switch (action) {
     case RecordingButtonAction::Ignore:
       finish(kExitFailure);
@@ -459,7 +464,7 @@ void CliRunner::printStatus() {
   out(QStringLiteral("port: %1").arg(port));
   out(QStringLiteral("name: %1").arg(s.LoggerName));
   out(QStringLiteral("firmware: %1").arg(s.FirmwareVersion));
-  out(QStringLiteral("state: %1").arg(stateName(m_app.RunState)));
+  out(QStringLiteral("state: %1").arg(stateName(m_app.runState)));
   out(QStringLiteral("record mode: %1")
           .arg(s.LoopMode ? QStringLiteral("loop") : QStringLiteral("one-time")));
   out(QStringLiteral("recording start: %1").arg(dateOrDash(s.RecordingStart)));

@@ -6,16 +6,16 @@
 #include <cstdio>
 #include <exception>
 
-#include "core/model/AppState.h"
 #include "core/app/CommandLine.h"
 #include "core/app/ProgramFiles.h"
 #include "core/app/Settings.h"
 #include "core/app/SingleInstance.h"
-#include "core/base/Translations.h"
 #include "core/app/WritableFolder.h"
+#include "core/base/Translations.h"
 #include "core/link/AdapterPinsFactory.h"
 #include "core/link/LatencyTimer.h"
 #include "core/link/PortMap.h"
+#include "core/model/AppState.h"
 #include "ui/HelpPage.h"
 #include "ui/MainWindow.h"
 
@@ -94,7 +94,7 @@ static int runTermika(int argc, char** argv) {
   window.show();
   // Files named on the command line (a CSV opened from the file manager) go
   // into the file set as if chosen from the open item.
-  for (const QString& csv : line->files) window.m11_Click(csv);
+  for (const QString& csv : line->files) window.openCsvFile(csv);
   if (!line->screenshot.isEmpty()) {
     QTimer::singleShot(kScreenshotDelayMs, &window, [&window, path = line->screenshot] {
       if (!window.grab().save(path))

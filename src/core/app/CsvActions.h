@@ -18,7 +18,7 @@ SaveOutcome SaveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts);
 SaveOutcome AskSaveDataSet(AppState& state, int setIndex, const QString& prompt,
                            UserPrompts& prompts);
 
-// m11_Click: open dialog (text 1108 filter) unless `path` is given; 1109 on a
+// The open item: open dialog (text 1108 filter) unless `path` is given; 1109 on a
 // wrong header, 1113 with the line on other errors. On success replaces the
 // file set (records, Count, Interval, alarms, Model, LoggerName, extremes),
 // sets state.FileSetName and CurrentSet = 2; on failure nothing changes.

@@ -176,11 +176,10 @@ LogStartRequest RecordingSettings::request() const {
   return r;
 }
 
-RecordingButtonAction DecideRecordingButton(bool linkBusy, const QString& runState,
+RecordingButtonAction DecideRecordingButton(bool linkBusy, RunState runState,
                                             const LoggerStatus& status) {
   if (linkBusy) return RecordingButtonAction::Ignore;
-  if (runState == QString::fromUtf16(kRunRecording) ||
-      runState == QString::fromUtf16(kRunReserved)) {
+  if (runState == RunState::Recording || runState == RunState::Reserved) {
     return RecordingButtonAction::Stop;
   }
   if (!BatteryAllowsRecording(status)) return RecordingButtonAction::RefuseBattery;

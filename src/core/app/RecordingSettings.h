@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "core/model/LoggerStatus.h"
+#include "core/model/RunState.h"
 #include "core/sessions/LogStartRequest.h"
 
 namespace termika {
@@ -134,7 +135,7 @@ enum class RecordingButtonAction {
   AskOverwrite,   // texts 1091/1092 first; only Yes goes on to the dialog
   OpenSettings,
 };
-RecordingButtonAction DecideRecordingButton(bool linkBusy, const QString& runState,
+RecordingButtonAction DecideRecordingButton(bool linkBusy, RunState runState,
                                             const LoggerStatus& status);
 
 }  // namespace termika

@@ -5,12 +5,12 @@
 #include <QStringDecoder>
 #include <utility>
 
-#include "core/model/AppState.h"
-#include "core/base/Says.h"
 #include "core/app/WritableFolder.h"
+#include "core/base/Says.h"
 #include "core/data/Cp932.h"
 #include "core/data/InputFile.h"
 #include "core/data/OutputFile.h"
+#include "core/model/AppState.h"
 
 namespace termika {
 namespace {
@@ -115,7 +115,7 @@ SettingsValues settingsOf(const AppState& state) {
   return SettingsValues{state.PortNumber, state.ChosenPort, state.WorkingFolder};
 }
 
-Result<void> Save(const Settings& settings, const AppState& state) {
+Result<void> saveSettings(const Settings& settings, const AppState& state) {
   return settings.save(settingsOf(state));
 }
 

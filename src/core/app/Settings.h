@@ -56,7 +56,7 @@ void applySettings(AppState& state, const SettingsValues& values);
 SettingsValues settingsOf(const AppState& state);
 
 // Writes PortNumber, ChosenPort and the working-folder field of `state`.
-Result<void> Save(const Settings& settings, const AppState& state);
+Result<void> saveSettings(const Settings& settings, const AppState& state);
 
 // Takes the folder a file dialog returned as the new working folder. A folder
 // that Logger.ini cannot hold is refused and the previous one kept.

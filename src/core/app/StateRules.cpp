@@ -234,7 +234,7 @@ void commonTail(const StateInputs& in, MainWindowState& s) {
   const bool shownHasPoints = in.SetCounts[static_cast<size_t>(current)] != 0;
   enable(s, navigationControls(), shownHasPoints);
 
-  const bool measuring = in.Connected && in.RunState == QString::fromUtf16(kRunContinuous);
+  const bool measuring = in.Connected && in.runState == RunState::Continuous;
   enable(s, {QStringLiteral("m121"), QStringLiteral("Command22"), QStringLiteral("Command23")},
          !measuring && in.SetCounts[kRealTimeSet] != 0);
   enable(s, {QStringLiteral("m122"), QStringLiteral("Command21"), QStringLiteral("Command24")},
@@ -267,7 +267,7 @@ StateInputs StateInputs::from(const AppState& state) {
   StateInputs in;
   in.Connected = state.Connected;
   in.PortNumber = state.PortNumber;
-  in.RunState = state.RunState;
+  in.runState = state.runState;
   in.ModelName = state.ModelName;
   in.Status = &state.Status;
   for (int set = 0; set < kSetCount; ++set)
@@ -281,8 +281,8 @@ StateInputs StateInputs::from(const AppState& state) {
 }
 
 QStringList DialogsClosedOnRefresh() {
-  return {QStringLiteral("RecordingSettingsDialog"), QStringLiteral("LoggerNameDialog"), QStringLiteral("PortSettingsDialog"),
-          QStringLiteral("ClockDialog")};
+  return {QStringLiteral("RecordingSettingsDialog"), QStringLiteral("LoggerNameDialog"),
+          QStringLiteral("PortSettingsDialog"), QStringLiteral("ClockDialog")};
 }
 
 QStringList LockedControls() {
@@ -317,7 +317,7 @@ bool BatteryAllowsRecording(const LoggerStatus& status) {
   return cv.has_value() && *cv >= 250 && status.BatteryStatus != QStringLiteral("Error");
 }
 
-MainWindowState RefreshMainWindowState(const StateInputs& in) {
+MainWindowState mainWindowStateFor(const StateInputs& in) {
   MainWindowState s;
   if (in.Texts == nullptr || in.Status == nullptr) return s;
   // What only a download takes away comes back with its end; the rows below
@@ -327,11 +327,11 @@ MainWindowState RefreshMainWindowState(const StateInputs& in) {
     notConnected(in, s);
   } else {
     connectedCommon(in, s);
-    if (in.RunState == QString::fromUtf16(kRunRecording)) {
+    if (in.runState == RunState::Recording) {
       recording(in, s);
-    } else if (in.RunState == QString::fromUtf16(kRunReserved)) {
+    } else if (in.runState == RunState::Reserved) {
       reservation(in, s);
-    } else if (in.RunState == QString::fromUtf16(kRunContinuous)) {
+    } else if (in.runState == RunState::Continuous) {
       continuous(in, s);
     } else {
       idle(in, s);

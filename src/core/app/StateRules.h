@@ -8,6 +8,7 @@
 
 #include "core/base/UiText.h"
 #include "core/model/LoggerStatus.h"
+#include "core/model/RunState.h"
 
 namespace termika {
 
@@ -52,7 +53,7 @@ struct MainWindowState {
 struct StateInputs {
   bool Connected = false;
   int PortNumber = 0;
-  QString RunState;                      // "", "kirokucyu", "yoyakucyu", "renzoku"
+  RunState runState = RunState::Idle;
   QString ModelName;                     // connected model
   const LoggerStatus* Status = nullptr;  // the panel's own record; required
   std::array<int, 3> SetCounts{};        // log, real-time, file
@@ -85,6 +86,6 @@ bool BatteryAllowsRecording(const LoggerStatus& status);
 QStringList ControlsLockedDuringDownload();
 
 // The main window's enabling and status panel for the given state.
-MainWindowState RefreshMainWindowState(const StateInputs& in);
+MainWindowState mainWindowStateFor(const StateInputs& in);
 
 }  // namespace termika

@@ -9,7 +9,7 @@ AdapterWatch::AdapterWatch(const Timings& timings, AdapterPins& pins,
     : QObject(parent), m_pins(pins), m_linkIdle(std::move(linkIdle)) {
   m_timer.setObjectName(QStringLiteral("D_CHECK"));
   m_timer.setInterval(timings.adapterCheck);
-  connect(&m_timer, &QTimer::timeout, this, &AdapterWatch::D_CHECK_Timer);
+  connect(&m_timer, &QTimer::timeout, this, &AdapterWatch::checkAdapterPresent);
 }
 
 void AdapterWatch::watch(const QString& portPath) {
@@ -19,7 +19,7 @@ void AdapterWatch::watch(const QString& portPath) {
 
 void AdapterWatch::stop() { m_timer.stop(); }
 
-void AdapterWatch::D_CHECK_Timer() {
+void AdapterWatch::checkAdapterPresent() {
   if (m_linkIdle && !m_linkIdle()) {
     return;
   }

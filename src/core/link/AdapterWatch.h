@@ -31,7 +31,7 @@ class AdapterWatch final : public QObject {
   void unplugged();
 
  private:
-  void D_CHECK_Timer();
+  void checkAdapterPresent();
 
   AdapterPins& m_pins;
   std::function<bool()> m_linkIdle;

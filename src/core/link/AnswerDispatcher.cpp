@@ -42,16 +42,17 @@ AnswerDispatcher::AnswerDispatcher(AppState& app, UserPrompts& prompts)
         return static_cast<double>(RawToTemperature(raw, mode));
       }) {}
 
-void AnswerDispatcher::setSessionHandler(const QString& mode, SessionHandler* handler) {
+void AnswerDispatcher::setSessionHandler(SessionMode mode, SessionHandler* handler) {
   if (handler) {
-    m_handlers.insert(mode, handler);
+    m_handlers[mode] = handler;
   } else {
-    m_handlers.remove(mode);
+    m_handlers.erase(mode);
   }
 }
 
-SessionHandler* AnswerDispatcher::sessionHandler(const QString& mode) const {
-  return m_handlers.value(mode, nullptr);
+SessionHandler* AnswerDispatcher::sessionHandler(SessionMode mode) const {
+  const auto found = m_handlers.find(mode);
+  return found == m_handlers.end() ? nullptr : found->second;
 }
 
 std::optional<Answer> AnswerDispatcher::parse(std::uint8_t code, const QByteArray& raw) {
@@ -71,7 +72,7 @@ std::optional<Answer> AnswerDispatcher::parse(std::uint8_t code, const QByteArra
   return Answer{*d, raw};
 }
 
-AnswerAction AnswerDispatcher::HandleAnswer(CommandQueue& queue, const Answer& answer) {
+AnswerAction AnswerDispatcher::handleAnswer(CommandQueue& queue, const Answer& answer) {
   if (!queue.hasCurrent()) return AnswerAction::Finish;
   CommandRow& row = queue.current();
   const frame::Bytes4& d = answer.d;
@@ -87,7 +88,7 @@ AnswerAction AnswerDispatcher::HandleAnswer(CommandQueue& queue, const Answer& a
       handleClock(queue, row, d);
       break;
     case Opcode::ReadRecordingFlag:
-      m_app.RunState = (d[2] & 0x80) ? QString::fromUtf16(kRunRecording) : QString();
+      m_app.runState = (d[2] & 0x80) ? RunState::Recording : RunState::Idle;
       break;
     case Opcode::ReadBatteryLow:
       status.BatteryLow = d[2] != 0;
@@ -96,11 +97,11 @@ AnswerAction AnswerDispatcher::HandleAnswer(CommandQueue& queue, const Answer& a
       handleStartTime(row.b2, d);
       break;
     case Opcode::ReadState:
-      m_app.RunState.clear();
+      m_app.runState = RunState::Idle;
       status.BatteryStatus.clear();
       status.StopReason.clear();
-      if (d[2] & 0x03) m_app.RunState = QString::fromUtf16(kRunRecording);
-      if (d[2] & 0x04) m_app.RunState = QString::fromUtf16(kRunReserved);
+      if (d[2] & 0x03) m_app.runState = RunState::Recording;
+      if (d[2] & 0x04) m_app.runState = RunState::Reserved;
       if (d[2] & 0x08) status.BatteryStatus = QStringLiteral("Error");
       if (d[2] & 0x10) status.StopReason = QStringLiteral("Stop");
       break;
@@ -127,7 +128,8 @@ AnswerAction AnswerDispatcher::HandleAnswer(CommandQueue& queue, const Answer& a
       break;
     case Opcode::WriteLowerAlarm:
     case Opcode::SetRecordMode:
-      if (row.mode != modes::kLogStart) m_prompts.info(m_app.ModelName, m_app.Texts.text(1050));
+      if (row.mode != SessionMode::LogStart)
+        m_prompts.info(m_app.ModelName, m_app.Texts.text(1050));
       break;
     case Opcode::ReadUpperAlarm:
       handleAlarm(status.UpperAlarm, d);
@@ -190,7 +192,7 @@ void AnswerDispatcher::handleClock(const CommandQueue& queue, const CommandRow& 
   // A year the logger cannot hold gives no clock rather than a made-up one.
   const CivilTime clock{ExpandYear(c[1]).value_or(0), c[0], c[3], c[2], c[5], c[4]};
   status.DeviceClock = toDaySerial(clock);
-  if (row.mode != modes::kClockSet) return;
+  if (row.mode != SessionMode::ClockSet) return;
 
   const QString shown =
       status.DeviceClock ? fmt::dateTime(*status.DeviceClock) : QStringLiteral("--");

@@ -7,12 +7,13 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <unordered_map>
 
-#include "core/model/AppState.h"
 #include "core/base/UserPrompts.h"
 #include "core/link/CommandQueue.h"
 #include "core/link/Frame.h"
 #include "core/link/SessionHandler.h"
+#include "core/model/AppState.h"
 
 namespace termika {
 
@@ -22,17 +23,6 @@ struct Answer {
   frame::Bytes4 d{};
   QByteArray raw;
 };
-
-// Session mode strings of the queued rows.
-namespace modes {
-inline const QString kPortOpen = QStringLiteral("port_open");
-inline const QString kClockSet = QStringLiteral("T_Set");
-inline const QString kLogStart = QStringLiteral("log_start");
-inline const QString kDownload = QStringLiteral("download");
-inline const QString kHeader = QStringLiteral("kiroten");
-inline const QString kReal = QStringLiteral("real");
-inline const QString kRealContinuous = QStringLiteral("real_con");
-}  // namespace modes
 
 // HandleAnswer: what an answer means, by its command code and the mode of
 // its row. It fills the logger status of AppState; the session modes are
@@ -47,8 +37,8 @@ class AnswerDispatcher final {
   AnswerDispatcher(AppState& app, UserPrompts& prompts);
 
   // nullptr removes the handler of `mode`.
-  void setSessionHandler(const QString& mode, SessionHandler* handler);
-  SessionHandler* sessionHandler(const QString& mode) const;
+  void setSessionHandler(SessionMode mode, SessionHandler* handler);
+  SessionHandler* sessionHandler(SessionMode mode) const;
   void setRawToTemperature(RawToTemperatureFn fn) { m_rawToTemperature = std::move(fn); }
 
   // Checks a complete answer (ending in the terminator) to a request with
@@ -58,7 +48,7 @@ class AnswerDispatcher final {
   static std::optional<Answer> parse(std::uint8_t code, const QByteArray& raw);
 
   // Acts on the answer to the queue's current row.
-  AnswerAction HandleAnswer(CommandQueue& queue, const Answer& answer);
+  AnswerAction handleAnswer(CommandQueue& queue, const Answer& answer);
 
   // What the status panel shows once the logger is gone.
   static void clearStatus(LoggerStatus& status) { status = LoggerStatus{}; }
@@ -71,7 +61,7 @@ class AnswerDispatcher final {
 
   AppState& m_app;
   UserPrompts& m_prompts;
-  QHash<QString, SessionHandler*> m_handlers;
+  std::unordered_map<SessionMode, SessionHandler*> m_handlers;
   RawToTemperatureFn m_rawToTemperature;
   QElapsedTimer m_sinceClockWritten;  // read-back of a clock set is compared with the time sent
 };

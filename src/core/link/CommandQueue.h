@@ -8,6 +8,7 @@
 #include "core/base/Result.h"
 #include "core/link/Frame.h"
 #include "core/link/Protocol.h"
+#include "core/model/SessionMode.h"
 
 namespace termika {
 
@@ -19,7 +20,7 @@ struct CommandRow {
   std::uint8_t b1 = 0;
   std::uint8_t b2 = 0;
   std::uint8_t b3 = 0;
-  QString mode;
+  SessionMode mode = SessionMode::None;
   std::int32_t param = 0;
 
   frame::Bytes4 bytes() const { return {b0, b1, b2, b3}; }

@@ -24,24 +24,24 @@ std::array<std::uint8_t, 2> alarmBytes(int raw, bool on) {
 
 }  // namespace
 
-CommandRow row(Opcode code, std::uint8_t b2, std::uint8_t b3, const QString& mode,
+CommandRow row(Opcode code, std::uint8_t b2, std::uint8_t b3, SessionMode mode,
                std::int32_t param) {
   return CommandRow{1, toByte(code), b2, b3, mode, param};
 }
 
-CommandRows QueueClockWrite(const CivilTime& now, const QString& mode, std::int32_t param) {
+CommandRows QueueClockWrite(const CivilTime& now, SessionMode mode, std::int32_t param) {
   return {row(Opcode::ClockWriteMonthYear, byteOf(now.month), byteOf(now.year % 100), mode, param),
           row(Opcode::ClockWriteHourDay, byteOf(now.hour), byteOf(now.day), mode, param),
           row(Opcode::ClockWriteSecondMinute, byteOf(now.second), byteOf(now.minute), mode, param)};
 }
 
-CommandRows QueueClockRead(const QString& mode, std::int32_t param) {
+CommandRows QueueClockRead(SessionMode mode, std::int32_t param) {
   return {row(Opcode::ClockReadMonthYear, 0, 0, mode, param),
           row(Opcode::ClockReadHourDay, 0, 0, mode, param),
           row(Opcode::ClockReadSecondMinute, 0, 0, mode, param)};
 }
 
-CommandRows QueueStatusRead(const QString& mode, std::int32_t param) {
+CommandRows QueueStatusRead(SessionMode mode, std::int32_t param) {
   CommandRows rows;
   for (const Opcode code : {Opcode::Identify, Opcode::ReadNameFirstHalf, Opcode::ReadNameSecondHalf,
                             Opcode::ReadState}) {
@@ -62,15 +62,15 @@ CommandRows QueueStatusRead(const QString& mode, std::int32_t param) {
   return rows;
 }
 
-CommandRows QueueMeasurementRead(const QString& mode, std::int32_t param) {
+CommandRows QueueMeasurementRead(SessionMode mode, std::int32_t param) {
   return {row(Opcode::ReadBatteryLow, 0, 0, mode, param),
           row(Opcode::ReadTemperature, 0, 0, mode, param),
           row(Opcode::ReadHumidity, 0, 0, mode, param)};
 }
 
 CommandRows ConnectRows() {
-  CommandRows rows{row(Opcode::ReadBatteryLow, 0, 0, modes::kPortOpen)};
-  appendAll(rows, QueueStatusRead(modes::kPortOpen));
+  CommandRows rows{row(Opcode::ReadBatteryLow, 0, 0, SessionMode::PortOpen)};
+  appendAll(rows, QueueStatusRead(SessionMode::PortOpen));
   return rows;
 }
 
@@ -78,7 +78,7 @@ CommandRows StatusUpdateRows() { return QueueStatusRead(); }
 
 CommandRows NowTimeSetRows(const CivilTime& now) {
   CommandRows rows = QueueClockWrite(now);
-  appendAll(rows, QueueClockRead(modes::kClockSet));
+  appendAll(rows, QueueClockRead(SessionMode::ClockSet));
   return rows;
 }
 
@@ -89,26 +89,26 @@ CommandRows StopRows() {
 }
 
 CommandRows DownloadStartRows() {
-  CommandRows rows{row(Opcode::StopRecording, 14, 0, modes::kDownload)};
-  appendAll(rows, QueueStatusRead(modes::kDownload));
-  rows.push_back(row(Opcode::ReadMemory, 240, 0, modes::kHeader, 0xF000));
+  CommandRows rows{row(Opcode::StopRecording, 14, 0, SessionMode::Download)};
+  appendAll(rows, QueueStatusRead(SessionMode::Download));
+  rows.push_back(row(Opcode::ReadMemory, 240, 0, SessionMode::RecordingHeader, 0xF000));
   return rows;
 }
 
 CommandRows SingleMeasurementRows() {
-  CommandRows rows{row(Opcode::SetResolution, 0, 0, modes::kReal)};
-  appendAll(rows, QueueMeasurementRead(modes::kReal));
+  CommandRows rows{row(Opcode::SetResolution, 0, 0, SessionMode::Measurement)};
+  appendAll(rows, QueueMeasurementRead(SessionMode::Measurement));
   return rows;
 }
 
 CommandRows ContinuousStartRows(int intervalSeconds) {
   const std::uint8_t f = isLowResolution(intervalSeconds) ? 1 : 0;
-  CommandRows rows{row(Opcode::SetResolution, f, f, modes::kRealContinuous)};
-  appendAll(rows, QueueMeasurementRead(modes::kRealContinuous));
+  CommandRows rows{row(Opcode::SetResolution, f, f, SessionMode::ContinuousMeasurement)};
+  appendAll(rows, QueueMeasurementRead(SessionMode::ContinuousMeasurement));
   return rows;
 }
 
-CommandRows ContinuationRows() { return QueueMeasurementRead(modes::kRealContinuous); }
+CommandRows ContinuationRows() { return QueueMeasurementRead(SessionMode::ContinuousMeasurement); }
 
 Result<std::array<std::uint8_t, 4>> EncodeLoggerName(const QString& name) {
   if (!cp932::isSingleByteText(name)) {
@@ -126,7 +126,7 @@ Result<std::array<std::uint8_t, 4>> EncodeLoggerName(const QString& name) {
   return out;
 }
 
-Result<CommandRows> SetLSNameRows(const QString& name, const QString& mode, std::int32_t param) {
+Result<CommandRows> SetLSNameRows(const QString& name, SessionMode mode, std::int32_t param) {
   const auto c = EncodeLoggerName(name);
   if (!c) return c.error();
   CommandRows rows{row(Opcode::WriteNameFirstHalf, (*c)[0], (*c)[1], mode, param),
@@ -154,7 +154,7 @@ Result<CommandRows> LogStartRows(const LogStartSettings& s) {
   const auto name = EncodeLoggerName(s.name);
   if (!name) return name.error();
 
-  const QString& mode = modes::kLogStart;
+  const SessionMode mode = SessionMode::LogStart;
   const std::uint8_t recordMode = s.loop ? 1 : 0;
   const std::uint8_t resolution = isLowResolution(s.intervalSeconds()) ? 1 : 0;
   const auto n = byteOf(s.interval);

@@ -23,24 +23,25 @@ inline int alarmConversionMode(int intervalSeconds) {
   return isLowResolution(intervalSeconds) ? 2 : 3;
 }
 
-CommandRow row(Opcode code, std::uint8_t b2 = 0, std::uint8_t b3 = 0, const QString& mode = {},
-               std::int32_t param = 0);
+CommandRow row(Opcode code, std::uint8_t b2 = 0, std::uint8_t b3 = 0,
+               SessionMode mode = SessionMode::None, std::int32_t param = 0);
 
 // Request builders; every row they return carries `mode` and `param`.
 // The clock is the one moment passed in, so all fields come from one sample.
-CommandRows QueueClockWrite(const CivilTime& now, const QString& mode = {}, std::int32_t param = 0);
-CommandRows QueueClockRead(const QString& mode = {}, std::int32_t param = 0);
-CommandRows QueueStatusRead(const QString& mode = {}, std::int32_t param = 0);
-CommandRows QueueMeasurementRead(const QString& mode = {}, std::int32_t param = 0);
+CommandRows QueueClockWrite(const CivilTime& now, SessionMode mode = SessionMode::None,
+                            std::int32_t param = 0);
+CommandRows QueueClockRead(SessionMode mode = SessionMode::None, std::int32_t param = 0);
+CommandRows QueueStatusRead(SessionMode mode = SessionMode::None, std::int32_t param = 0);
+CommandRows QueueMeasurementRead(SessionMode mode = SessionMode::None, std::int32_t param = 0);
 
 // Senders' row lists, each started on an idle queue.
-CommandRows ConnectRows();                         // battery state and the status read, "port_open"
-CommandRows StatusUpdateRows();                    // Command11_Click
-CommandRows NowTimeSetRows(const CivilTime& now);  // clock write, then read-back "T_Set"
+CommandRows ConnectRows();                         // battery state and the status read, PortOpen
+CommandRows StatusUpdateRows();                    // the status update button
+CommandRows NowTimeSetRows(const CivilTime& now);  // clock write, then read-back in ClockSet
 CommandRows StopRows();                            // recording stop / reservation cancel
 CommandRows DownloadStartRows();                   // stop, status read, first header read at 0xF000
-CommandRows SingleMeasurementRows();               // Command1_Click
-CommandRows ContinuousStartRows(int intervalSeconds);  // Command2_Click
+CommandRows SingleMeasurementRows();               // one measurement
+CommandRows ContinuousStartRows(int intervalSeconds);  // start of a series
 CommandRows ContinuationRows();                        // next point of a series
 
 // The identification name as the logger stores it: left-padded with blanks
@@ -48,7 +49,7 @@ CommandRows ContinuationRows();                        // next point of a series
 // four). Anything else is refused.
 Result<std::array<std::uint8_t, 4>> EncodeLoggerName(const QString& name);
 // Set_LSName: the two name rows and the status read.
-Result<CommandRows> SetLSNameRows(const QString& name, const QString& mode = {},
+Result<CommandRows> SetLSNameRows(const QString& name, SessionMode mode = SessionMode::None,
                                   std::int32_t param = 0);
 
 struct Reservation {
@@ -77,7 +78,7 @@ struct LogStartSettings {
 };
 
 // Log_Start: name, record mode, clock, resolution, alarms, start (reserved
-// or at once) and the status read, all in mode "log_start".
+// or at once) and the status read, all in mode LogStart.
 Result<CommandRows> LogStartRows(const LogStartSettings& settings);
 
 // "INITALL" and the terminator, written outside the framing.

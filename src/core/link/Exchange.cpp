@@ -57,12 +57,12 @@ bool Exchange::sendRaw(const QByteArray& bytes) {
 void Exchange::abort() {
   if (!isBusy()) return;
   m_needsDrain = true;
-  Pro_End();
+  endExchange();
 }
 
-void Exchange::SendCurrentCommand() {
+void Exchange::sendCurrentRow() {
   if (!m_queue.hasCurrent()) {
-    Pro_End();
+    endExchange();
     return;
   }
   if (m_transport) m_transport->discardInput();
@@ -87,7 +87,7 @@ void Exchange::SendCurrentCommand() {
   }
 }
 
-void Exchange::Pro_End() {
+void Exchange::endExchange() {
   if (m_busyShown) {
     m_busyShown = false;
     Q_EMIT busyPointer(false);
@@ -102,10 +102,10 @@ void Exchange::Pro_End() {
   Q_EMIT exchangeEnded();
 }
 
-void Exchange::StopLinkTimers() {
+void Exchange::stopLink() {
   stopTimers();
   // Without its timers a running exchange could never end: end it here.
-  if (isBusy() || m_state != State::Idle) Pro_End();
+  if (isBusy() || m_state != State::Idle) endExchange();
 }
 
 void Exchange::stopTimers() {
@@ -154,7 +154,7 @@ void Exchange::handleEvent(const FrameReceiver::Event& event) {
     }
     ++m_rejectCount;
     if (m_rejectCount <= kMaxRejectResends) {
-      SendCurrentCommand();
+      sendCurrentRow();
     } else {
       giveUp(LinkFailure::Rejected);
     }
@@ -174,7 +174,7 @@ void Exchange::handleEvent(const FrameReceiver::Event& event) {
   m_rejectCount = 0;
 
   m_inHandler = true;
-  const AnswerAction action = m_dispatcher.HandleAnswer(m_queue, *answer);
+  const AnswerAction action = m_dispatcher.handleAnswer(m_queue, *answer);
   m_inHandler = false;
   applyAction(action);
   if (m_readPending) {
@@ -208,7 +208,7 @@ void Exchange::applyAction(AnswerAction action) {
       if (m_queue.hasCurrent()) {
         sendNextRow();
       } else {
-        Pro_End();
+        endExchange();
       }
       break;
     case AnswerAction::RepeatRow:
@@ -218,7 +218,7 @@ void Exchange::applyAction(AnswerAction action) {
       break;
     case AnswerAction::Finish:
       m_needsDrain = true;
-      Pro_End();
+      endExchange();
       break;
   }
 }
@@ -227,7 +227,7 @@ void Exchange::sendNextRow() {
   if (m_needsDrain) {
     enterDrain();
   } else {
-    SendCurrentCommand();
+    sendCurrentRow();
   }
 }
 
@@ -253,7 +253,7 @@ void Exchange::onDrainQuiet() {
   }
   m_needsDrain = false;
   if (m_queue.hasCurrent()) {
-    SendCurrentCommand();
+    sendCurrentRow();
   } else {
     setState(State::Idle);
   }
@@ -263,7 +263,7 @@ void Exchange::onTimeOut() {
   if (m_state != State::Awaiting || !m_queue.hasCurrent()) return;
   if (m_retryCount < kMaxTimeOutResends) {
     ++m_retryCount;
-    SendCurrentCommand();
+    sendCurrentRow();
     return;
   }
   giveUp(LinkFailure::NoAnswer);
@@ -299,7 +299,7 @@ void Exchange::giveUp(LinkFailure failure) {
   stopTimers();
   closeLink();
   Q_EMIT linkLost(failure);
-  Pro_End();
+  endExchange();
   Q_EMIT sessionAborted();
   Q_EMIT linkClosed();
   Q_EMIT failed(failure);

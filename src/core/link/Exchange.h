@@ -6,12 +6,12 @@
 #include <QTimer>
 
 #include "core/base/UserPrompts.h"
-#include "core/model/AppState.h"
 #include "core/link/AnswerDispatcher.h"
 #include "core/link/CommandQueue.h"
 #include "core/link/FrameReceiver.h"
 #include "core/link/Timings.h"
 #include "core/link/Transport.h"
+#include "core/model/AppState.h"
 
 namespace termika {
 
@@ -68,12 +68,12 @@ class Exchange final : public QObject {
   int retryCount() const { return m_retryCount; }
   int rejectCount() const { return m_rejectCount; }
 
-  void SendCurrentCommand();
+  void sendCurrentRow();
   // Ends the exchange: queue emptied, timers off, input dropped, busy
   // pointer restored; exchangeEnded tells the window to refresh.
-  void Pro_End();
+  void endExchange();
   // Stops the link's timers; an exchange still running is ended with them.
-  void StopLinkTimers();
+  void stopLink();
 
  Q_SIGNALS:
   void stateChanged(termika::Exchange::State state);

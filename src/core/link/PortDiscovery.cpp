@@ -47,7 +47,7 @@ std::optional<QString> PortDiscovery::recogniseModel(const QByteArray& answer) {
   return std::nullopt;
 }
 
-bool PortDiscovery::Port_Set_Once(int port) { return start({port}); }
+bool PortDiscovery::probePort(int port) { return start({port}); }
 
 bool PortDiscovery::scan() {
   std::vector<int> ports;

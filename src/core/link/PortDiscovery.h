@@ -50,7 +50,7 @@ class PortDiscovery final : public QObject {
   ~PortDiscovery() override;
 
   // Tries one port. False (and nothing started) while a discovery runs.
-  bool Port_Set_Once(int port);
+  bool probePort(int port);
   // Tries ports 16 down to 1 and stops at the first logger.
   bool scan();
   // Stops at once, closes and drops the port under test; emits neither

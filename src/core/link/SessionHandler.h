@@ -18,7 +18,7 @@ enum class AnswerAction {
 // fields for the code when a handler is called, so a handler deals only with
 // what is its own.
 //
-// A download, for instance, registers for "download" and "kiroten": header
+// A download, for instance, registers for Download and RecordingHeader: header
 // reads step the row's address and return RepeatRow; after the header it
 // appends the transfer row and returns Advance; streamed points return
 // AwaitMore until the last, which returns Advance. Its watchdog calls

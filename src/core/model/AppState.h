@@ -3,17 +3,13 @@
 #include <QString>
 #include <array>
 
-#include "core/model/LoggerStatus.h"
 #include "core/base/UiText.h"
 #include "core/data/DataSet.h"
 #include "core/data/RecordFile.h"
+#include "core/model/LoggerStatus.h"
+#include "core/model/RunState.h"
 
 namespace termika {
-
-// RunState values.
-inline constexpr char16_t kRunRecording[] = u"kirokucyu";
-inline constexpr char16_t kRunReserved[] = u"yoyakucyu";
-inline constexpr char16_t kRunContinuous[] = u"renzoku";
 
 // The fields the main window owns in the reference program, kept here so the
 // link, the sessions and the state rules are testable without widgets.
@@ -24,7 +20,7 @@ struct AppState {
   int PortNumber = 1;
   int ChosenPort = 1;
   QString WorkingFolder;  // where the file dialogs start
-  QString RunState;       // "", "kirokucyu", "yoyakucyu", "renzoku"
+  RunState runState = RunState::Idle;
   QString FileSetName;
   QString FileSetFile;  // the CSV file read into the file set
   bool Connected = false;

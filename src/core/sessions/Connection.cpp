@@ -41,7 +41,7 @@ void Connection::setLatencyTimer(LatencyTimer* latency) {
   if (latency) connect(latency, &LatencyTimer::adviceGiven, this, &Connection::notice);
 }
 
-bool Connection::Command20_Click() { return begin(true, 0); }
+bool Connection::connectOrDisconnect() { return begin(true, 0); }
 
 bool Connection::connectOnce(int port) { return begin(false, port); }
 
@@ -59,7 +59,7 @@ bool Connection::begin(bool scan, int port) {
     onNotFound();
     return true;
   }
-  const bool started = scan ? m_discovery.scan() : m_discovery.Port_Set_Once(port);
+  const bool started = scan ? m_discovery.scan() : m_discovery.probePort(port);
   if (!started) {
     setState(State::Disconnected);
     return false;
@@ -81,7 +81,7 @@ void Connection::onFound(int port, const QString& model, Transport* transport) {
   ClearDeviceViews();
   m_app.PortNumber = port;
   m_app.Connected = true;
-  m_app.RunState.clear();
+  m_app.runState = RunState::Idle;
   const auto path = m_map.devicePath(port);
   m_devicePath = path ? *path : QString();
   m_exchange.setTransport(m_transport.get());
@@ -125,8 +125,8 @@ void Connection::disconnect() {
   if (m_state != State::Connected) return;
   m_watch.stop();
   if (m_transport) m_transport->close();
-  m_app.RunState.clear();
-  m_exchange.Pro_End();
+  m_app.runState = RunState::Idle;
+  m_exchange.endExchange();
   releasePort();
   setState(State::Disconnected);
   Q_EMIT disconnected();

@@ -4,7 +4,6 @@
 #include <QString>
 #include <memory>
 
-#include "core/model/AppState.h"
 #include "core/base/UserPrompts.h"
 #include "core/link/AdapterPins.h"
 #include "core/link/AdapterWatch.h"
@@ -14,13 +13,14 @@
 #include "core/link/PortMap.h"
 #include "core/link/Timings.h"
 #include "core/link/Transport.h"
+#include "core/model/AppState.h"
 #include "core/sessions/SaveOffer.h"
 
 namespace termika {
 
 class LatencyTimer;
 
-// Port_Set_Command: finds the logger (one port or a scan of 16..1), and once
+// Connecting: finds the logger (one port or a scan of 16..1), and once
 // one answers offers to save the sets a new connection empties, opens the
 // session with the status read and watches the adapter. Disconnects on
 // request, on an unplugged adapter and when the link closes the port itself.
@@ -38,7 +38,7 @@ class Connection final : public QObject {
 
   // The connect button: scans when disconnected, disconnects when connected.
   // False when nothing was done (an exchange or a scan is running).
-  bool Command20_Click();
+  bool connectOrDisconnect();
   // PortSettingsDialog's button: probes `port` only when disconnected, disconnects when
   // connected (it then reads "Offline").
   bool connectOnce(int port);

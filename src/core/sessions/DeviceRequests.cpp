@@ -76,7 +76,7 @@ Result<void> DeviceRequests::startRecording(const LogStartRequest& request, cons
 
 Result<void> DeviceRequests::stopRecording() { return start(commands::StopRows()); }
 
-Result<void> DeviceRequests::setName(const QString& name) {
+Result<void> DeviceRequests::setLoggerName(const QString& name) {
   if (m_exchange.isBusy()) return busyError();
   const auto rows = commands::SetLSNameRows(name);
   if (!rows) return rows.error();

@@ -26,10 +26,10 @@ class DeviceRequests final {
   // Recording stop, or cancelling a reservation.
   Result<void> stopRecording();
   // Set_LSName.
-  Result<void> setName(const QString& name);
+  Result<void> setLoggerName(const QString& name);
   // Now_Time_set with the one moment `now`.
   Result<void> setClock(const CivilTime& now);
-  // Command11_Click: the status read.
+  // The status update button: the status read.
   Result<void> updateStatus();
   // "INITALL": asks text 1092 first (the previous data is lost; go on?),
   // as a factory reset erases the recording. Ok(false) when the user said No.

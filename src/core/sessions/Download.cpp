@@ -26,26 +26,26 @@ Download::Download(AppState& app, UserPrompts& prompts, SaveOffer& saveOffer, Ex
       m_prompts(prompts),
       m_saveOffer(saveOffer),
       m_exchange(exchange) {
-  m_Download_Timer.setInterval(exchange.timings().downloadWatchdog);
-  connect(&m_Download_Timer, &QTimer::timeout, this, &Download::Download_Timer_Timer);
+  m_watchdog.setInterval(exchange.timings().downloadWatchdog);
+  connect(&m_watchdog, &QTimer::timeout, this, &Download::onWatchdogTick);
   connect(&m_exchange, &Exchange::sessionAborted, this, &Download::onSessionAborted);
   // Anything else that ends the exchange under a running download (a
   // disconnect, the window closing) is an abnormal end as well.
   connect(&m_exchange, &Exchange::exchangeEnded, this, &Download::onSessionAborted);
-  m_exchange.dispatcher().setSessionHandler(modes::kDownload, this);
-  m_exchange.dispatcher().setSessionHandler(modes::kHeader, this);
+  m_exchange.dispatcher().setSessionHandler(SessionMode::Download, this);
+  m_exchange.dispatcher().setSessionHandler(SessionMode::RecordingHeader, this);
 }
 
 Download::~Download() {
-  if (m_exchange.dispatcher().sessionHandler(modes::kDownload) == this) {
-    m_exchange.dispatcher().setSessionHandler(modes::kDownload, nullptr);
+  if (m_exchange.dispatcher().sessionHandler(SessionMode::Download) == this) {
+    m_exchange.dispatcher().setSessionHandler(SessionMode::Download, nullptr);
   }
-  if (m_exchange.dispatcher().sessionHandler(modes::kHeader) == this) {
-    m_exchange.dispatcher().setSessionHandler(modes::kHeader, nullptr);
+  if (m_exchange.dispatcher().sessionHandler(SessionMode::RecordingHeader) == this) {
+    m_exchange.dispatcher().setSessionHandler(SessionMode::RecordingHeader, nullptr);
   }
 }
 
-bool Download::Command5_Click() {
+bool Download::start() {
   if (m_exchange.isBusy() || running()) return false;
   const LoggerStatus& status = m_app.Status;
   if (status.UsedMemory == 0 && status.MemoryWrapped == 0) {
@@ -76,9 +76,9 @@ bool Download::Command5_Click() {
   return true;
 }
 
-bool Download::Download_Cancel() {
+bool Download::cancel() {
   if (!running()) return false;
-  m_Download_Timer.stop();
+  m_watchdog.stop();
   setState(State::Idle);
   m_exchange.abort();
   clearLogSet();
@@ -88,7 +88,7 @@ bool Download::Download_Cancel() {
 
 bool Download::markDownloaded() {
   if (!m_markDue || m_marking) return false;
-  const CommandRow mark = commands::row(Opcode::MarkDownloaded, 1, 1, modes::kDownload);
+  const CommandRow mark = commands::row(Opcode::MarkDownloaded, 1, 1, SessionMode::Download);
   m_marking = m_completing ? m_completing->append(mark).ok() : m_exchange.start({mark});
   return m_marking;
 }
@@ -100,7 +100,7 @@ AnswerAction Download::onAnswer(CommandQueue& queue, CommandRow& row, const fram
     return AnswerAction::Advance;
   }
   if (!running()) return AnswerAction::Advance;
-  if (row.mode == modes::kHeader) return onHeaderAnswer(queue, row, d);
+  if (row.mode == SessionMode::RecordingHeader) return onHeaderAnswer(queue, row, d);
   if (m_state == State::Transferring &&
       (row.opcode() == Opcode::StreamMemory || row.opcode() == Opcode::ReadMemory)) {
     return onPointAnswer(queue, row, d);
@@ -193,15 +193,16 @@ AnswerAction Download::beginTransfer(CommandQueue& queue) {
   m_stamps = m_wrapped ? m_header.backwardStamps(m_expected, interval)
                        : m_header.forwardStamps(m_expected, interval);
   const int bytes = m_wrapped ? kMemoryBytes : m_recordedBytes;
-  const CommandRow transfer = m_slow ? commands::row(Opcode::ReadMemory, 0, 0, modes::kDownload, 0)
-                                     : commands::row(Opcode::StreamMemory, highByte(bytes),
-                                                     lowByte(bytes), modes::kDownload, 0);
+  const CommandRow transfer =
+      m_slow ? commands::row(Opcode::ReadMemory, 0, 0, SessionMode::Download, 0)
+             : commands::row(Opcode::StreamMemory, highByte(bytes), lowByte(bytes),
+                             SessionMode::Download, 0);
   if (!queue.append(transfer)) {
     fail(1089, true);
     return AnswerAction::Finish;
   }
   m_silentTicks = 0;
-  m_Download_Timer.start();
+  m_watchdog.start();
   setState(State::Transferring);
   emitProgress();
   return AnswerAction::Advance;
@@ -243,7 +244,7 @@ AnswerAction Download::onPointAnswer(CommandQueue& queue, CommandRow& row, const
 }
 
 AnswerAction Download::complete(CommandQueue& queue) {
-  m_Download_Timer.stop();
+  m_watchdog.stop();
   m_silentTicks = 0;
   DataSet& set = m_app.set(kLogSet);
   RecordFile& file = m_app.file(kLogSet);
@@ -253,7 +254,7 @@ AnswerAction Download::complete(CommandQueue& queue) {
     fail(1089, true);
     return AnswerAction::Finish;
   }
-  m_app.RunState.clear();
+  m_app.runState = RunState::Idle;
   m_app.CurrentSet = kLogSet;
   set.Unsaved = true;
   set.DrawnCount = 0;
@@ -265,10 +266,10 @@ AnswerAction Download::complete(CommandQueue& queue) {
   return AnswerAction::Advance;
 }
 
-void Download::Download_Timer_Timer() {
+void Download::onWatchdogTick() {
   if (++m_silentTicks <= kSilentTickLimit) return;
   // The timer goes first, or a new message would follow every tick.
-  m_Download_Timer.stop();
+  m_watchdog.stop();
   m_silentTicks = 0;
   setState(State::Idle);
   m_exchange.abort();
@@ -276,7 +277,7 @@ void Download::Download_Timer_Timer() {
 }
 
 void Download::fail(int messageText, bool deferMessage) {
-  m_Download_Timer.stop();
+  m_watchdog.stop();
   setState(State::Idle);
   clearLogSet();
   Q_EMIT finished(false);

@@ -7,23 +7,23 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/model/AppState.h"
 #include "core/base/UserPrompts.h"
 #include "core/link/Exchange.h"
 #include "core/link/SessionHandler.h"
-#include "core/sessions/SaveOffer.h"
+#include "core/model/AppState.h"
 #include "core/sessions/RecordingHeader.h"
+#include "core/sessions/SaveOffer.h"
 
 namespace termika {
 
-// Command5_Click and everything after it: stop the recording, read the
+// Download::start and everything after it: stop the recording, read the
 // status and the recording header, transfer every point (streamed or one
 // request per point), stamp, convert and mark it. The log set is filled as
 // the points arrive; any end other than a complete transfer leaves it empty.
 // The logger is told its points are downloaded only when the user of the
 // set asks for it (markDownloaded), once the set is safe.
 //
-// Cancelling: DownloadProgressDialog's cancel button may call Download_Cancel(), which ends
+// Cancelling: DownloadProgressDialog's cancel button may call cancel(), which ends
 // the transfer like a failure (empty log set, finished(false)). Keeping a
 // part of the points would be wrong for wrapped memory, whose oldest points
 // arrive last, and a half download must never pass as a complete one.
@@ -33,7 +33,7 @@ class Download final : public QObject, public SessionHandler {
   enum class State {
     Idle,
     Starting,       // stop and status read
-    ReadingHeader,  // "kiroten" reads at 0xF000 onwards
+    ReadingHeader,  // recording header reads at 0xF000 onwards
     Transferring,   // points arriving; the watchdog runs
   };
   Q_ENUM(State)
@@ -44,16 +44,16 @@ class Download final : public QObject, public SessionHandler {
   // More silent watchdog ticks than this fail the download.
   static constexpr int kSilentTickLimit = 10;
 
-  // Registers itself with the exchange's dispatcher for "download" and "kiroten".
+  // Registers itself with the dispatcher for the Download and RecordingHeader modes.
   Download(AppState& app, UserPrompts& prompts, SaveOffer& saveOffer, Exchange& exchange,
            QObject* parent = nullptr);
   ~Download() override;
 
   // The download button. False when nothing started: an exchange runs, the
   // logger holds no points (text 1096), or the user's save went wrong.
-  bool Command5_Click();
+  bool start();
   // Ends a running download with an empty log set; false when none runs.
-  bool Download_Cancel();
+  bool cancel();
   // Sends the "downloaded" mark (1, 56, 1, 1) for the last complete download;
   // markFinished tells how it went. Called while finished(true) is being
   // delivered, the mark follows the transfer in the same exchange. False when
@@ -83,7 +83,7 @@ class Download final : public QObject, public SessionHandler {
   void markFinished(bool ok);
 
  private:
-  void Download_Timer_Timer();
+  void onWatchdogTick();
   AnswerAction onHeaderAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d);
   AnswerAction onPointAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d);
   AnswerAction beginTransfer(CommandQueue& queue);
@@ -103,7 +103,7 @@ class Download final : public QObject, public SessionHandler {
   UserPrompts& m_prompts;
   SaveOffer& m_saveOffer;
   Exchange& m_exchange;
-  QTimer m_Download_Timer;
+  QTimer m_watchdog;
   State m_state = State::Idle;
   RecordingHeader m_header;
   // Time of every expected point by record number, known before the transfer.

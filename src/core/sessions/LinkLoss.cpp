@@ -18,7 +18,7 @@ std::pair<int, int> LinkLoss::textsOf(LinkFailure failure) {
 void LinkLoss::forgetLogger() {
   m_app.Connected = false;
   AnswerDispatcher::clearStatus(m_app.Status);
-  m_app.RunState.clear();
+  m_app.runState = RunState::Idle;
 }
 
 void LinkLoss::tellUser(LinkFailure failure) {

@@ -38,14 +38,14 @@ RealTimeMeasurement::RealTimeMeasurement(AppState& app, UserPrompts& prompts, Sa
       m_exchange(exchange),
       m_clock(pcClockSeconds) {
   m_continuation.setInterval(timings.continuation);
-  connect(&m_continuation, &QTimer::timeout, this, &RealTimeMeasurement::continuation_Timer);
+  connect(&m_continuation, &QTimer::timeout, this, &RealTimeMeasurement::onSpacingElapsed);
   connect(&m_exchange, &Exchange::sessionAborted, this, &RealTimeMeasurement::onSessionAborted);
-  m_exchange.dispatcher().setSessionHandler(modes::kReal, this);
-  m_exchange.dispatcher().setSessionHandler(modes::kRealContinuous, this);
+  m_exchange.dispatcher().setSessionHandler(SessionMode::Measurement, this);
+  m_exchange.dispatcher().setSessionHandler(SessionMode::ContinuousMeasurement, this);
 }
 
 RealTimeMeasurement::~RealTimeMeasurement() {
-  for (const QString& mode : {modes::kReal, modes::kRealContinuous}) {
+  for (const SessionMode mode : {SessionMode::Measurement, SessionMode::ContinuousMeasurement}) {
     if (m_exchange.dispatcher().sessionHandler(mode) == this) {
       m_exchange.dispatcher().setSessionHandler(mode, nullptr);
     }
@@ -56,7 +56,7 @@ QString RealTimeMeasurement::formatValue(float value) {
   return fmt::measuredValue(value, fmt::LeadingZero::Dropped);
 }
 
-bool RealTimeMeasurement::Command1_Click() {
+bool RealTimeMeasurement::measureOnce() {
   if (m_exchange.isBusy() || m_running) return false;
   if (!askSaveBeforeClearing()) return false;
   clearRealTimeSet();
@@ -68,12 +68,14 @@ bool RealTimeMeasurement::Command1_Click() {
   return true;
 }
 
-bool RealTimeMeasurement::Command2_Click(int value, bool minutes) {
-  if (m_running) {
-    endSeries(true);
-    return true;
-  }
-  if (m_exchange.isBusy() || !isSpacingChoice(value)) return false;
+bool RealTimeMeasurement::stopSeries() {
+  if (!m_running) return false;
+  endSeries(true);
+  return true;
+}
+
+bool RealTimeMeasurement::startSeries(int value, bool minutes) {
+  if (m_running || m_exchange.isBusy() || !isSpacingChoice(value)) return false;
   if (!askSaveBeforeClearing()) return false;
   clearRealTimeSet();
   setLabels({}, {}, {});
@@ -87,7 +89,7 @@ bool RealTimeMeasurement::Command2_Click(int value, bool minutes) {
     return false;
   }
   m_running = true;
-  m_app.RunState = QString::fromUtf16(kRunContinuous);
+  m_app.runState = RunState::Continuous;
   m_continuation.start();
   Q_EMIT runningChanged(true);
   return true;
@@ -125,7 +127,7 @@ void RealTimeMeasurement::beginPending() {
   m_pending = record;
 }
 
-void RealTimeMeasurement::continuation_Timer() {
+void RealTimeMeasurement::onSpacingElapsed() {
   if (!m_app.Connected) {
     // The port went away between points (a disconnect): the series ends here.
     endSeries(true);
@@ -155,7 +157,7 @@ void RealTimeMeasurement::continuation_Timer() {
 
 AnswerAction RealTimeMeasurement::onAnswer(CommandQueue& /*queue*/, CommandRow& row,
                                            const frame::Bytes4& d) {
-  const bool continuous = row.mode == modes::kRealContinuous;
+  const bool continuous = row.mode == SessionMode::ContinuousMeasurement;
   // Answers of a series that has been stopped, or of a point given up, are dropped.
   if (!m_pending || (continuous && !m_running)) return AnswerAction::Advance;
   switch (row.opcode()) {
@@ -215,7 +217,7 @@ void RealTimeMeasurement::endSeries(bool askSave) {
   m_continuation.stop();
   m_running = false;
   m_pending.reset();
-  if (m_app.RunState == QString::fromUtf16(kRunContinuous)) m_app.RunState.clear();
+  if (m_app.runState == RunState::Continuous) m_app.runState = RunState::Idle;
   if (wasRunning) Q_EMIT runningChanged(false);
   if (askSave) offerToSave();
 }
@@ -230,9 +232,9 @@ void RealTimeMeasurement::onSessionAborted() {
 }
 
 void RealTimeMeasurement::setLabels(const QString& t, const QString& h, const QString& time) {
-  m_label2 = t;
-  m_label4 = h;
-  m_label10 = time;
+  m_liveTemperature = t;
+  m_liveHumidity = h;
+  m_liveTime = time;
   Q_EMIT labelsChanged(t, h, time);
 }
 

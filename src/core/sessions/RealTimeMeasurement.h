@@ -7,11 +7,11 @@
 #include <functional>
 #include <optional>
 
-#include "core/model/AppState.h"
 #include "core/base/UserPrompts.h"
 #include "core/data/DataRecord.h"
 #include "core/link/Exchange.h"
 #include "core/link/SessionHandler.h"
+#include "core/model/AppState.h"
 #include "core/sessions/SaveOffer.h"
 
 namespace termika {
@@ -31,9 +31,9 @@ class RealTimeMeasurement final : public QObject, public SessionHandler {
   // The PC clock in calendar seconds since 1899-12-30 (tests supply their own).
   using Clock = std::function<qint64()>;
 
-  // Registers itself with the dispatcher for "real" and "real_con".
-  RealTimeMeasurement(AppState& app, UserPrompts& prompts, SaveOffer& saveOffer,
-                      Exchange& exchange, const Timings& timings, QObject* parent = nullptr);
+  // Registers itself with the dispatcher for the two measurement modes.
+  RealTimeMeasurement(AppState& app, UserPrompts& prompts, SaveOffer& saveOffer, Exchange& exchange,
+                      const Timings& timings, QObject* parent = nullptr);
   ~RealTimeMeasurement() override;
 
   void setClock(Clock clock) { m_clock = std::move(clock); }
@@ -43,11 +43,13 @@ class RealTimeMeasurement final : public QObject, public SessionHandler {
 
   // One measurement; the set then holds exactly that point. False while an
   // exchange runs or a series is running.
-  bool Command1_Click();
-  // Starts a series at the spacing `value` (2..60) in seconds or minutes, or
-  // stops the running one (then the arguments are ignored). False when
-  // nothing was started or stopped.
-  bool Command2_Click(int value, bool minutes);
+  bool measureOnce();
+  // Starts a series at the spacing `value` (2..60) in seconds or minutes.
+  // False when nothing started: a series or an exchange runs, the spacing is
+  // not one of the choices, or the user's save went wrong.
+  bool startSeries(int value, bool minutes);
+  // Stops the running series and offers the set for saving; false when none runs.
+  bool stopSeries();
   // Combo5 / Option3 / Option4 changed: the following points take the new
   // spacing at once; the set's Interval stays as it was at start.
   void setSpacing(int value, bool minutes);
@@ -56,9 +58,9 @@ class RealTimeMeasurement final : public QObject, public SessionHandler {
   int TickCount() const { return m_tickCount; }
 
   // The three value labels of the last point.
-  QString Label2() const { return m_label2; }
-  QString Label4() const { return m_label4; }
-  QString Label10() const { return m_label10; }
+  QString liveTemperature() const { return m_liveTemperature; }
+  QString liveHumidity() const { return m_liveHumidity; }
+  QString liveTime() const { return m_liveTime; }
   // "##.00" followed by a unit text: no leading zero below 1 in magnitude.
   static QString formatValue(float value);
 
@@ -70,14 +72,14 @@ class RealTimeMeasurement final : public QObject, public SessionHandler {
   void setCleared();
   // A point was committed as record `count`.
   void pointAdded(int count);
-  void labelsChanged(const QString& label2, const QString& label4, const QString& label10);
+  void labelsChanged(const QString& temperature, const QString& humidity, const QString& time);
   // A series started (true) or ended (false), by click, limit or link failure.
   void runningChanged(bool running);
   // The tick found points not yet drawn: the window redraws the current set.
   void redrawDue();
 
  private:
-  void continuation_Timer();
+  void onSpacingElapsed();
   void clearRealTimeSet();
   void beginPending();
   void commitPending(bool continuous);
@@ -103,9 +105,9 @@ class RealTimeMeasurement final : public QObject, public SessionHandler {
   int m_pointLimit = kMaxSetPoints;
   int m_spacingValue = kDefaultSpacing;
   bool m_spacingMinutes = false;
-  QString m_label2;
-  QString m_label4;
-  QString m_label10;
+  QString m_liveTemperature;
+  QString m_liveHumidity;
+  QString m_liveTime;
 };
 
 }  // namespace termika

@@ -159,10 +159,10 @@ void DumpModel::applySort() {
 }
 
 void DumpModel::sort(int column, Qt::SortOrder order) {
-  SetSort(column, order == Qt::AscendingOrder ? 0 : 1);
+  setSort(column, order == Qt::AscendingOrder ? 0 : 1);
 }
 
-void DumpModel::SetSort(int key, int order) {
+void DumpModel::setSort(int key, int order) {
   if (key < 0 || key >= kColumnCount) return;
   m_sortKey = key;
   m_sortOrder = order == 0 ? 0 : 1;
@@ -183,16 +183,16 @@ void DumpModel::SetSort(int key, int order) {
   Q_EMIT sortChanged(m_sortKey, m_sortOrder);
 }
 
-void DumpModel::ColumnClick(int column) {
+void DumpModel::sortByColumn(int column) {
   if (column < 0 || column >= kColumnCount) return;
   if (column == m_sortKey) {
-    SetSort(column, m_sortOrder != 0 ? 0 : 1);
+    setSort(column, m_sortOrder != 0 ? 0 : 1);
   } else {
-    SetSort(column, m_sortOrder);
+    setSort(column, m_sortOrder);
   }
 }
 
-void DumpModel::FillDumpList(int count) {
+void DumpModel::fill(int count) {
   beginResetModel();
   m_count = std::max(count, 0);
   m_blocks.clear();
@@ -204,12 +204,12 @@ void DumpModel::FillDumpList(int count) {
   endResetModel();
 }
 
-void DumpModel::Clear() { FillDumpList(0); }
+void DumpModel::Clear() { fill(0); }
 
-void DumpModel::AppendDumpRow(int count) {
+void DumpModel::appendRow(int count) {
   if (count != m_count + 1) {
     // Anything but one new point is a refill.
-    FillDumpList(count);
+    fill(count);
     return;
   }
   m_count = count;

@@ -40,9 +40,9 @@ class DumpModel final : public QAbstractTableModel {
   void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
   // Shows records 1..count, dropping what was cached.
-  void FillDumpList(int count);
+  void fill(int count);
   // The set grew to `count`; its newest record becomes one new row.
-  void AppendDumpRow(int count);
+  void appendRow(int count);
   void Clear();
   int count() const { return m_count; }
 
@@ -57,9 +57,9 @@ class DumpModel final : public QAbstractTableModel {
   // SortOrder: 0 ascending, 1 descending.
   int SortKey() const { return m_sortKey; }
   int SortOrder() const { return m_sortOrder; }
-  void SetSort(int key, int order);
+  void setSort(int key, int order);
   // Same column: order flips; another column: sorted by it in the same order.
-  void ColumnClick(int column);
+  void sortByColumn(int column);
 
   int recordNoAt(int row) const;
   std::optional<DataRecord> recordAt(int row) const;

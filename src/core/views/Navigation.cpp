@@ -39,14 +39,14 @@ void SetBarLimits(ScrollState& bar, int minimum, int maximum) {
 
 NavigationState DefaultNavigation() {
   NavigationState nav;
-  nav.bar(HScroll1) = {kMinWidestWindow, kNarrowestWidthSteps, kMinWidestWindow};
-  nav.bar(HScroll2) = {0, kMinWidestWindow, 0};
-  nav.bar(VScroll1) = {1, 700, 100};
-  nav.bar(VScroll2) = {900, -300, 250};
-  nav.bar(VScroll3) = {1, 500, 100};
-  nav.bar(VScroll4) = {900, 100, 500};
-  nav.bar(HScroll3) = nav.bar(HScroll1);
-  nav.bar(HScroll4) = nav.bar(HScroll2);
+  nav.bar(TemperatureWidth) = {kMinWidestWindow, kNarrowestWidthSteps, kMinWidestWindow};
+  nav.bar(TemperatureOffset) = {0, kMinWidestWindow, 0};
+  nav.bar(TemperatureHalfSpan) = {1, 700, 100};
+  nav.bar(TemperatureCentre) = {900, -300, 250};
+  nav.bar(HumidityHalfSpan) = {1, 500, 100};
+  nav.bar(HumidityCentre) = {900, 100, 500};
+  nav.bar(HumidityWidth) = nav.bar(TemperatureWidth);
+  nav.bar(HumidityOffset) = nav.bar(TemperatureOffset);
   return nav;
 }
 
@@ -65,7 +65,7 @@ bool UpdateTimeBase(NavigationState& nav, std::span<const PlotPoint> points, boo
     nav.timeUnit = 1.0;
     widest = static_cast<int>(std::max<qint64>(D, kMinWidestWindow));
   }
-  ScrollState& width = nav.bar(HScroll1);
+  ScrollState& width = nav.bar(TemperatureWidth);
   if (continuous) {
     SetBarLimits(width, kContinuousWidest, kNarrowestWidthSteps);
     if (auto w = continuousWidth(D)) width.value = ClampToBar(width, *w);
@@ -73,9 +73,9 @@ bool UpdateTimeBase(NavigationState& nav, std::span<const PlotPoint> points, boo
     SetBarLimits(width, widest, kNarrowestWidthSteps);
   }
   // The offset can reach back over the whole set.
-  SetBarLimits(nav.bar(HScroll2), 0, std::max(widest, kMinWidestWindow));
-  nav.bar(HScroll3) = nav.bar(HScroll1);
-  nav.bar(HScroll4) = nav.bar(HScroll2);
+  SetBarLimits(nav.bar(TemperatureOffset), 0, std::max(widest, kMinWidestWindow));
+  nav.bar(HumidityWidth) = nav.bar(TemperatureWidth);
+  nav.bar(HumidityOffset) = nav.bar(TemperatureOffset);
   return true;
 }
 
@@ -92,12 +92,12 @@ bool AutoFitView(NavigationState& nav, const Extremes& all) {
     SetBarLimits(centre, centreMinBase - H, H + centreMaxOffset);
     centre.value = ClampToBar(centre, std::llround(10.0 * (high + low) / 2.0));
   };
-  fit(VScroll1, VScroll2, e[Extremes::kHighTemperature].Value, e[Extremes::kLowTemperature].Value,
-      1000, -400);
-  fit(VScroll3, VScroll4, e[Extremes::kHighHumidity].Value, e[Extremes::kLowHumidity].Value, 1000,
-      0);
-  nav.bar(HScroll2).value = ClampToBar(nav.bar(HScroll2), 0);
-  nav.bar(HScroll4).value = ClampToBar(nav.bar(HScroll4), 0);
+  fit(TemperatureHalfSpan, TemperatureCentre, e[Extremes::kHighTemperature].Value,
+      e[Extremes::kLowTemperature].Value, 1000, -400);
+  fit(HumidityHalfSpan, HumidityCentre, e[Extremes::kHighHumidity].Value,
+      e[Extremes::kLowHumidity].Value, 1000, 0);
+  nav.bar(TemperatureOffset).value = ClampToBar(nav.bar(TemperatureOffset), 0);
+  nav.bar(HumidityOffset).value = ClampToBar(nav.bar(HumidityOffset), 0);
   return true;
 }
 
@@ -106,38 +106,39 @@ bool FitView(NavigationState& nav, std::span<const PlotPoint> points, const Extr
   if (points.empty()) return false;
   AutoFitView(nav, all);
   UpdateTimeBase(nav, points, continuous);
-  for (Bar b : {HScroll1, HScroll2, HScroll3, HScroll4}) nav.bar(b).value = nav.bar(b).minimum;
+  for (Bar b : {TemperatureWidth, TemperatureOffset, HumidityWidth, HumidityOffset})
+    nav.bar(b).value = nav.bar(b).minimum;
   AutoFitView(nav, all);
   UpdateTimeBase(nav, points, continuous);
   return true;
 }
 
 std::optional<Bar> ApplyZoom(NavigationState& nav, ZoomButton button) {
-  Bar target = VScroll1;
+  Bar target = TemperatureHalfSpan;
   bool doubled = true;
   switch (button) {
-    case ZoomButton::Command10:
-      target = VScroll1;
+    case ZoomButton::TemperatureSpanWider:
+      target = TemperatureHalfSpan;
       doubled = true;
       break;
-    case ZoomButton::Command3:
-      target = VScroll1;
+    case ZoomButton::TemperatureSpanNarrower:
+      target = TemperatureHalfSpan;
       doubled = false;
       break;
-    case ZoomButton::Command15:
-      target = VScroll3;
+    case ZoomButton::HumiditySpanWider:
+      target = HumidityHalfSpan;
       doubled = true;
       break;
-    case ZoomButton::Command16:
-      target = VScroll3;
+    case ZoomButton::HumiditySpanNarrower:
+      target = HumidityHalfSpan;
       doubled = false;
       break;
-    case ZoomButton::Command17:
-      target = HScroll1;
+    case ZoomButton::TimeZoomIn:
+      target = TemperatureWidth;
       doubled = false;
       break;
-    case ZoomButton::Command18:
-      target = HScroll1;
+    case ZoomButton::TimeZoomOut:
+      target = TemperatureWidth;
       doubled = true;
       break;
   }
@@ -153,24 +154,26 @@ std::optional<Bar> ApplyZoom(NavigationState& nav, ZoomButton button) {
 
 GraphWindow WindowOf(const NavigationState& nav, GraphKind kind) {
   const bool t = kind == GraphKind::Temperature;
-  const ScrollState& width = nav.bar(t ? HScroll1 : HScroll3);
-  const ScrollState& offset = nav.bar(t ? HScroll2 : HScroll4);
+  const ScrollState& width = nav.bar(t ? TemperatureWidth : HumidityWidth);
+  const ScrollState& offset = nav.bar(t ? TemperatureOffset : HumidityOffset);
   return GraphWindow{std::llround(width.value * nav.timeUnit),
                      std::llround(offset.value * nav.timeUnit)};
 }
 
 ValueRange RangeOf(const NavigationState& nav, GraphKind kind) {
   return kind == GraphKind::Temperature
-             ? TemperatureRange(nav.bar(VScroll2).value, nav.bar(VScroll1).value)
-             : HumidityRange(nav.bar(VScroll4).value, nav.bar(VScroll3).value);
+             ? TemperatureRange(nav.bar(TemperatureCentre).value,
+                                nav.bar(TemperatureHalfSpan).value)
+             : HumidityRange(nav.bar(HumidityCentre).value, nav.bar(HumidityHalfSpan).value);
 }
 
 int HalfSpanOf(const NavigationState& nav, GraphKind kind) {
-  return nav.bar(kind == GraphKind::Temperature ? VScroll1 : VScroll3).value;
+  return nav.bar(kind == GraphKind::Temperature ? TemperatureHalfSpan : HumidityHalfSpan).value;
 }
 
 qint64 CursorSeconds(const NavigationState& nav, double mouseSecondsBack) {
-  return std::llround(nav.bar(HScroll2).value * nav.timeUnit) + std::llround(mouseSecondsBack);
+  return std::llround(nav.bar(TemperatureOffset).value * nav.timeUnit) +
+         std::llround(mouseSecondsBack);
 }
 
 QString ShowCursorReadout(double mouseSecondsBack, const NavigationState& nav,

@@ -13,14 +13,14 @@ namespace termika {
 
 // The eight graph bars in the order a set's saved view keeps them.
 enum Bar : int {
-  HScroll1 = 0,  // temperature window width, time-unit steps
-  HScroll2 = 1,  // temperature window offset back from the newest point
-  HScroll3 = 2,  // humidity width (follows HScroll1)
-  HScroll4 = 3,  // humidity offset (follows HScroll2)
-  VScroll1 = 4,  // temperature half-span, 0.1 °C
-  VScroll2 = 5,  // temperature centre, 0.1 °C
-  VScroll3 = 6,  // humidity half-span, 0.1 %RH
-  VScroll4 = 7,  // humidity centre, 0.1 %RH
+  TemperatureWidth = 0,     // temperature window width, time-unit steps
+  TemperatureOffset = 1,    // temperature window offset back from the newest point
+  HumidityWidth = 2,        // humidity width (follows HScroll1)
+  HumidityOffset = 3,       // humidity offset (follows HScroll2)
+  TemperatureHalfSpan = 4,  // temperature half-span, 0.1 °C
+  TemperatureCentre = 5,    // temperature centre, 0.1 °C
+  HumidityHalfSpan = 6,     // humidity half-span, 0.1 %RH
+  HumidityCentre = 7,       // humidity centre, 0.1 %RH
 };
 constexpr int kBarCount = 8;
 
@@ -62,7 +62,14 @@ bool AutoFitView(NavigationState& nav, const Extremes& all);
 bool FitView(NavigationState& nav, std::span<const PlotPoint> points, const Extremes& all,
              bool continuous);
 
-enum class ZoomButton { Command3, Command10, Command15, Command16, Command17, Command18 };
+enum class ZoomButton {
+  TemperatureSpanNarrower,
+  TemperatureSpanWider,
+  HumiditySpanWider,
+  HumiditySpanNarrower,
+  TimeZoomIn,
+  TimeZoomOut,
+};
 // Halves or doubles one bar within its limits. Returns the bar that changed,
 // or nothing when the value stayed.
 std::optional<Bar> ApplyZoom(NavigationState& nav, ZoomButton button);

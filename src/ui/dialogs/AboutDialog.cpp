@@ -17,8 +17,8 @@ QLabel* label(QWidget* parent, const char* name, const QString& text) {
 
 }  // namespace
 
-AboutDialog::AboutDialog(const UiText& texts, const QString& modelName, const QString& hardwareVersion,
-             QWidget* parent)
+AboutDialog::AboutDialog(const UiText& texts, const QString& modelName,
+                         const QString& hardwareVersion, QWidget* parent)
     : QDialog(parent) {
   setObjectName(QStringLiteral("AboutDialog"));
   setWindowTitle(texts[264]);
@@ -37,9 +37,7 @@ AboutDialog::AboutDialog(const UiText& texts, const QString& modelName, const QS
   layout->addWidget(ok, 0, Qt::AlignRight);
   layout->setContentsMargins(24, 18, 24, 12);
   setMinimumWidth(280);
-  connect(ok, &QPushButton::clicked, this, &AboutDialog::Command_ok_Click);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
-
-void AboutDialog::Command_ok_Click() { accept(); }
 
 }  // namespace termika

@@ -14,9 +14,7 @@ class AboutDialog final : public QDialog {
 
  public:
   AboutDialog(const UiText& texts, const QString& modelName, const QString& hardwareVersion,
-        QWidget* parent = nullptr);
-
-  void Command_ok_Click();
+              QWidget* parent = nullptr);
 };
 
 }  // namespace termika

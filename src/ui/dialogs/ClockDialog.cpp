@@ -10,7 +10,8 @@
 
 namespace termika {
 
-ClockDialog::ClockDialog(const UiText& texts, Clock clock, std::chrono::milliseconds tick, QWidget* parent)
+ClockDialog::ClockDialog(const UiText& texts, Clock clock, std::chrono::milliseconds tick,
+                         QWidget* parent)
     : QDialog(parent), m_clock(clock ? std::move(clock) : Clock(&QDateTime::currentDateTime)) {
   setObjectName(QStringLiteral("ClockDialog"));
   setWindowTitle(texts[282]);
@@ -19,32 +20,32 @@ ClockDialog::ClockDialog(const UiText& texts, Clock clock, std::chrono::millisec
   m_time = new QLabel(this);
   m_time->setObjectName(QStringLiteral("Label2"));
   m_time->setMinimumWidth(200);
-  m_command1 = new QPushButton(texts[281], this);
-  m_command1->setObjectName(QStringLiteral("Command1"));
+  m_setButton = new QPushButton(texts[281], this);
+  m_setButton->setObjectName(QStringLiteral("Command1"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(caption);
   layout->addWidget(m_time);
-  layout->addWidget(m_command1, 0, Qt::AlignRight);
+  layout->addWidget(m_setButton, 0, Qt::AlignRight);
 
-  m_tokei = new QTimer(this);
-  m_tokei->setObjectName(QStringLiteral("tokei"));
-  m_tokei->setInterval(tick);
-  connect(m_tokei, &QTimer::timeout, this, &ClockDialog::tokei_Timer);
-  connect(m_command1, &QPushButton::clicked, this, &ClockDialog::Command1_Click);
-  tokei_Timer();
-  m_tokei->start();
+  m_clockTimer = new QTimer(this);
+  m_clockTimer->setObjectName(QStringLiteral("ClockTimer"));
+  m_clockTimer->setInterval(tick);
+  connect(m_clockTimer, &QTimer::timeout, this, &ClockDialog::updateClock);
+  connect(m_setButton, &QPushButton::clicked, this, &ClockDialog::requestClockSet);
+  updateClock();
+  m_clockTimer->start();
 }
 
 void ClockDialog::setLinkBusy(bool busy) {
   m_linkBusy = busy;
-  m_command1->setEnabled(!busy);
+  m_setButton->setEnabled(!busy);
 }
 
-void ClockDialog::tokei_Timer() { m_time->setText(fmt::dateTime(m_clock())); }
+void ClockDialog::updateClock() { m_time->setText(fmt::dateTime(m_clock())); }
 
-void ClockDialog::Command1_Click() {
+void ClockDialog::requestClockSet() {
   if (m_linkBusy) return;
-  m_tokei->stop();
+  m_clockTimer->stop();
   Q_EMIT setClockRequested();
   accept();
 }

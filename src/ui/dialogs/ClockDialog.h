@@ -23,12 +23,12 @@ class ClockDialog final : public QDialog {
   using Clock = std::function<QDateTime()>;
 
   ClockDialog(const UiText& texts, Clock clock, std::chrono::milliseconds tick,
-        QWidget* parent = nullptr);
+              QWidget* parent = nullptr);
 
   void setLinkBusy(bool busy);
 
-  void tokei_Timer();
-  void Command1_Click();
+  void updateClock();
+  void requestClockSet();
 
  Q_SIGNALS:
   void setClockRequested();
@@ -37,8 +37,8 @@ class ClockDialog final : public QDialog {
   Clock m_clock;
   bool m_linkBusy = false;
   QLabel* m_time = nullptr;
-  QPushButton* m_command1 = nullptr;
-  QTimer* m_tokei = nullptr;
+  QPushButton* m_setButton = nullptr;
+  QTimer* m_clockTimer = nullptr;
 };
 
 }  // namespace termika

@@ -10,7 +10,8 @@
 
 namespace termika {
 
-DownloadProgressDialog::DownloadProgressDialog(const UiText& texts, QWidget* parent) : QDialog(parent), m_texts(texts) {
+DownloadProgressDialog::DownloadProgressDialog(const UiText& texts, QWidget* parent)
+    : QDialog(parent), m_texts(texts) {
   setObjectName(QStringLiteral("DownloadProgressDialog"));
   setWindowTitle(texts[1095]);
   m_progress = new QProgressBar(this);
@@ -19,13 +20,13 @@ DownloadProgressDialog::DownloadProgressDialog(const UiText& texts, QWidget* par
   m_progress->setValue(0);
   m_progress->setMinimumWidth(320);
   m_progress->setFormat(QStringLiteral("%v / %m"));
-  m_command1 = new QPushButton(texts[272], this);
-  m_command1->setObjectName(QStringLiteral("Command1"));
-  m_command1->setAutoDefault(false);
+  m_cancelButton = new QPushButton(texts[272], this);
+  m_cancelButton->setObjectName(QStringLiteral("Command1"));
+  m_cancelButton->setAutoDefault(false);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_progress);
-  layout->addWidget(m_command1, 0, Qt::AlignRight);
-  connect(m_command1, &QPushButton::clicked, this, &DownloadProgressDialog::cancelRequested);
+  layout->addWidget(m_cancelButton, 0, Qt::AlignRight);
+  connect(m_cancelButton, &QPushButton::clicked, this, &DownloadProgressDialog::cancelRequested);
 }
 
 void DownloadProgressDialog::startTransfer() {
@@ -33,7 +34,7 @@ void DownloadProgressDialog::startTransfer() {
   m_total = 0;
   m_progress->setRange(0, 1);
   m_progress->setValue(0);
-  m_command1->setEnabled(false);
+  m_cancelButton->setEnabled(false);
   setWindowTitle(m_texts[1095]);
 }
 
@@ -53,7 +54,7 @@ void DownloadProgressDialog::showProgress(int received, int total) {
 
 void DownloadProgressDialog::finishTransfer() {
   m_running = false;
-  m_command1->setEnabled(true);
+  m_cancelButton->setEnabled(true);
 }
 
 void DownloadProgressDialog::reject() {

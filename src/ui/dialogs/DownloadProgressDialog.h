@@ -41,7 +41,7 @@ class DownloadProgressDialog final : public QDialog {
   bool m_running = false;
   int m_total = 0;
   QProgressBar* m_progress = nullptr;
-  QPushButton* m_command1 = nullptr;
+  QPushButton* m_cancelButton = nullptr;
 };
 
 }  // namespace termika

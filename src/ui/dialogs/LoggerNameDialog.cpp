@@ -13,8 +13,8 @@
 
 namespace termika {
 
-LoggerNameDialog::LoggerNameDialog(const UiText& texts, const QString& loggerName, const QString& modelName,
-             UserPrompts& prompts, QWidget* parent)
+LoggerNameDialog::LoggerNameDialog(const UiText& texts, const QString& loggerName,
+                                   const QString& modelName, UserPrompts& prompts, QWidget* parent)
     : QDialog(parent),
       m_texts(texts),
       m_loggerName(loggerName),
@@ -25,41 +25,41 @@ LoggerNameDialog::LoggerNameDialog(const UiText& texts, const QString& loggerNam
 
   m_label = new QLabel(texts[250], this);
   m_label->setObjectName(QStringLiteral("Label1"));
-  m_text1 = new QLineEdit(loggerName, this);
-  m_text1->setObjectName(QStringLiteral("Text1"));
-  m_text1->setMaxLength(name_rules::kMaxLength);
-  m_text1->installEventFilter(this);
-  m_command1 = new QPushButton(texts[251], this);
-  m_command1->setObjectName(QStringLiteral("Command1"));
+  m_nameEdit = new QLineEdit(loggerName, this);
+  m_nameEdit->setObjectName(QStringLiteral("Text1"));
+  m_nameEdit->setMaxLength(name_rules::kMaxLength);
+  m_nameEdit->installEventFilter(this);
+  m_okButton = new QPushButton(texts[251], this);
+  m_okButton->setObjectName(QStringLiteral("Command1"));
   // Enter in the field acts through returnPressed only, never twice through
   // a default button as well.
-  m_command1->setAutoDefault(false);
+  m_okButton->setAutoDefault(false);
 
   auto* row = new QHBoxLayout;
   row->addWidget(m_label);
-  row->addWidget(m_text1);
+  row->addWidget(m_nameEdit);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(row);
-  layout->addWidget(m_command1, 0, Qt::AlignRight);
+  layout->addWidget(m_okButton, 0, Qt::AlignRight);
   setMinimumWidth(280);  // room for the caption in the title bar
 
-  connect(m_command1, &QPushButton::clicked, this, &LoggerNameDialog::Command1_Click);
-  connect(m_text1, &QLineEdit::returnPressed, this, &LoggerNameDialog::Command1_Click);
+  connect(m_okButton, &QPushButton::clicked, this, &LoggerNameDialog::confirm);
+  connect(m_nameEdit, &QLineEdit::returnPressed, this, &LoggerNameDialog::confirm);
 }
 
 void LoggerNameDialog::setLinkBusy(bool busy) {
   m_linkBusy = busy;
-  m_command1->setEnabled(!busy);
+  m_okButton->setEnabled(!busy);
 }
 
-void LoggerNameDialog::Command1_Click() {
+void LoggerNameDialog::confirm() {
   if (m_linkBusy) return;
-  const QString name = m_text1->text();
+  const QString name = m_nameEdit->text();
   if (name_rules::check(name) != name_rules::NameFault::None) {
     m_prompts.info(m_modelName, name_rules::refusalMessage(m_texts, 253, name));
-    m_text1->setText(m_loggerName);
-    m_text1->setFocus();
-    m_text1->selectAll();
+    m_nameEdit->setText(m_loggerName);
+    m_nameEdit->setFocus();
+    m_nameEdit->selectAll();
     return;
   }
   Q_EMIT nameChosen(name_rules::padded(name));
@@ -68,12 +68,12 @@ void LoggerNameDialog::Command1_Click() {
 
 void LoggerNameDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  m_text1->setFocus();
-  m_text1->selectAll();
+  m_nameEdit->setFocus();
+  m_nameEdit->selectAll();
 }
 
 bool LoggerNameDialog::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_text1 && event->type() == QEvent::FocusIn) m_text1->selectAll();
+  if (watched == m_nameEdit && event->type() == QEvent::FocusIn) m_nameEdit->selectAll();
   return QDialog::eventFilter(watched, event);
 }
 

@@ -19,13 +19,13 @@ class LoggerNameDialog final : public QDialog {
 
  public:
   LoggerNameDialog(const UiText& texts, const QString& loggerName, const QString& modelName,
-        UserPrompts& prompts, QWidget* parent = nullptr);
+                   UserPrompts& prompts, QWidget* parent = nullptr);
 
   // While an exchange runs the name is not sent: its answers would be taken
   // by the other exchange.
   void setLinkBusy(bool busy);
 
-  void Command1_Click();
+  void confirm();
 
  Q_SIGNALS:
   // The name as the logger receives it, four characters padded on the left.
@@ -42,8 +42,8 @@ class LoggerNameDialog final : public QDialog {
   UserPrompts& m_prompts;
   bool m_linkBusy = false;
   QLabel* m_label = nullptr;
-  QLineEdit* m_text1 = nullptr;
-  QPushButton* m_command1 = nullptr;
+  QLineEdit* m_nameEdit = nullptr;
+  QPushButton* m_okButton = nullptr;
 };
 
 }  // namespace termika

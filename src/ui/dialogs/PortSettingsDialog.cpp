@@ -12,7 +12,8 @@
 
 namespace termika {
 
-PortSettingsDialog::PortSettingsDialog(const UiText& texts, int chosenPort, bool portOpen, QWidget* parent)
+PortSettingsDialog::PortSettingsDialog(const UiText& texts, int chosenPort, bool portOpen,
+                                       QWidget* parent)
     : QDialog(parent), m_texts(texts), m_portOpen(portOpen) {
   setObjectName(QStringLiteral("PortSettingsDialog"));
   setWindowTitle(texts[273]);
@@ -21,42 +22,43 @@ PortSettingsDialog::PortSettingsDialog(const UiText& texts, int chosenPort, bool
   frame->setObjectName(QStringLiteral("Frame1"));
   auto* label = new QLabel(texts[270], frame);
   label->setObjectName(QStringLiteral("Label1"));
-  m_combo1 = new QComboBox(frame);
-  m_combo1->setObjectName(QStringLiteral("Combo1"));
-  for (int port = kFirstPort; port <= kLastPort; ++port) m_combo1->addItem(QString::number(port));
+  m_portCombo = new QComboBox(frame);
+  m_portCombo->setObjectName(QStringLiteral("Combo1"));
+  for (int port = kFirstPort; port <= kLastPort; ++port)
+    m_portCombo->addItem(QString::number(port));
   m_chosenPort = std::clamp(chosenPort, kFirstPort, kLastPort);
-  m_combo1->setCurrentIndex(m_chosenPort - kFirstPort);
-  m_combo1->setEnabled(!portOpen);
+  m_portCombo->setCurrentIndex(m_chosenPort - kFirstPort);
+  m_portCombo->setEnabled(!portOpen);
   auto* row = new QHBoxLayout(frame);
   row->addWidget(label);
-  row->addWidget(m_combo1);
+  row->addWidget(m_portCombo);
 
   m_progress = new QLabel(this);
   m_progress->setObjectName(QStringLiteral("Label2"));
 
-  m_command3 = new QPushButton(portOpen ? texts[275] : texts[274], this);
-  m_command3->setObjectName(QStringLiteral("Command3"));
-  m_command1 = new QPushButton(texts[272], this);
-  m_command1->setObjectName(QStringLiteral("Command1"));
-  m_command1->setAutoDefault(false);
+  m_connectButton = new QPushButton(portOpen ? texts[275] : texts[274], this);
+  m_connectButton->setObjectName(QStringLiteral("Command3"));
+  m_closeButton = new QPushButton(texts[272], this);
+  m_closeButton->setObjectName(QStringLiteral("Command1"));
+  m_closeButton->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(m_command3);
-  buttons->addWidget(m_command1);
+  buttons->addWidget(m_connectButton);
+  buttons->addWidget(m_closeButton);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(frame);
   layout->addWidget(m_progress);
   layout->addLayout(buttons);
 
-  connect(m_combo1, &QComboBox::currentIndexChanged, this, &PortSettingsDialog::Combo1_Click);
-  connect(m_command3, &QPushButton::clicked, this, &PortSettingsDialog::Command3_Click);
-  connect(m_command1, &QPushButton::clicked, this, &PortSettingsDialog::Command1_Click);
+  connect(m_portCombo, &QComboBox::currentIndexChanged, this, &PortSettingsDialog::portChosen);
+  connect(m_connectButton, &QPushButton::clicked, this, &PortSettingsDialog::connectOrDisconnect);
+  connect(m_closeButton, &QPushButton::clicked, this, &PortSettingsDialog::closeDialog);
 }
 
-void PortSettingsDialog::Combo1_Click() { m_chosenPort = m_combo1->currentText().toInt(); }
+void PortSettingsDialog::portChosen() { m_chosenPort = m_portCombo->currentText().toInt(); }
 
-void PortSettingsDialog::Command3_Click() {
+void PortSettingsDialog::connectOrDisconnect() {
   if (m_searching) return;
   if (m_portOpen) {
     Q_EMIT disconnectRequested();
@@ -68,7 +70,7 @@ void PortSettingsDialog::Command3_Click() {
   Q_EMIT connectRequested(m_chosenPort);
 }
 
-void PortSettingsDialog::Command1_Click() { reject(); }
+void PortSettingsDialog::closeDialog() { reject(); }
 
 void PortSettingsDialog::discoveryProgress(int port, int attempt) {
   m_progress->setText(QStringLiteral("%1 %2 (%3)").arg(m_texts[270]).arg(port).arg(attempt + 1));

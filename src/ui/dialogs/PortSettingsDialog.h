@@ -25,9 +25,9 @@ class PortSettingsDialog final : public QDialog {
   int chosenPort() const { return m_chosenPort; }
   bool searching() const { return m_searching; }
 
-  void Combo1_Click();
-  void Command3_Click();
-  void Command1_Click();
+  void portChosen();
+  void connectOrDisconnect();
+  void closeDialog();
 
   // Progress of the search the dialog asked for.
   void discoveryProgress(int port, int attempt);
@@ -45,9 +45,9 @@ class PortSettingsDialog final : public QDialog {
   int m_chosenPort = kFirstPort;
   bool m_portOpen = false;
   bool m_searching = false;
-  QComboBox* m_combo1 = nullptr;
-  QPushButton* m_command3 = nullptr;
-  QPushButton* m_command1 = nullptr;
+  QComboBox* m_portCombo = nullptr;
+  QPushButton* m_connectButton = nullptr;
+  QPushButton* m_closeButton = nullptr;
   QLabel* m_progress = nullptr;
 };
 

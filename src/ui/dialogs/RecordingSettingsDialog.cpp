@@ -41,8 +41,8 @@ UpDownBar* verticalScroll(QWidget* parent, const char* name, int minimum, int ma
 
 }  // namespace
 
-RecordingSettingsDialog::RecordingSettingsDialog(const UiText& texts, const RecordingPreset& preset, UserPrompts& prompts,
-               Clock clock, QWidget* parent)
+RecordingSettingsDialog::RecordingSettingsDialog(const UiText& texts, const RecordingPreset& preset,
+                                                 UserPrompts& prompts, Clock clock, QWidget* parent)
     : QDialog(parent),
       m_texts(texts),
       m_prompts(prompts),
@@ -52,7 +52,7 @@ RecordingSettingsDialog::RecordingSettingsDialog(const UiText& texts, const Reco
   buildControls();
   m_settings.preselect(preset);
   m_alarmFrame->setVisible(m_settings.alarmsAvailable());
-  m_text1->setText(m_settings.name());
+  m_nameEdit->setText(m_settings.name());
   reservationOff();
   showSettings();
   if (const int unlisted = m_settings.unlistedInterval(); unlisted > 0) {
@@ -67,93 +67,94 @@ void RecordingSettingsDialog::buildControls() {
   const UiText& t = m_texts;
 
   auto* nameFrame = named(new QGroupBox(t[321], this), "Frame1");
-  m_text1 = named(new QLineEdit(nameFrame), "Text1");
-  m_text1->setMaxLength(name_rules::kMaxLength);
-  m_text1->installEventFilter(this);
-  (new QHBoxLayout(nameFrame))->addWidget(m_text1);
+  m_nameEdit = named(new QLineEdit(nameFrame), "Text1");
+  m_nameEdit->setMaxLength(name_rules::kMaxLength);
+  m_nameEdit->installEventFilter(this);
+  (new QHBoxLayout(nameFrame))->addWidget(m_nameEdit);
 
   auto* modeFrame = named(new QGroupBox(t[322], this), "Frame2");
-  m_option1 = named(new QRadioButton(t[323], modeFrame), "Option1");
-  m_option2 = named(new QRadioButton(t[324], modeFrame), "Option2");
+  m_oneTimeRadio = named(new QRadioButton(t[323], modeFrame), "Option1");
+  m_loopRadio = named(new QRadioButton(t[324], modeFrame), "Option2");
   auto* modeRow = new QHBoxLayout(modeFrame);
-  modeRow->addWidget(m_option1);
-  modeRow->addWidget(m_option2);
+  modeRow->addWidget(m_oneTimeRadio);
+  modeRow->addWidget(m_loopRadio);
 
   auto* intervalFrame = named(new QGroupBox(t[325], this), "Frame3");
-  m_option6 = named(new QRadioButton(t[326], intervalFrame), "Option6");
-  m_option5 = named(new QRadioButton(t[327], intervalFrame), "Option5");
-  m_combo2 = named(new QComboBox(intervalFrame), "Combo2");
-  m_combo2->setEditable(false);  // a list to choose from, never typed values
-  m_combo2->setMaxVisibleItems(12);
-  m_label8 = named(new QLabel(t[328], intervalFrame), "Label8");
+  m_minutesRadio = named(new QRadioButton(t[326], intervalFrame), "Option6");
+  m_secondsRadio = named(new QRadioButton(t[327], intervalFrame), "Option5");
+  m_intervalCombo = named(new QComboBox(intervalFrame), "Combo2");
+  m_intervalCombo->setEditable(false);  // a list to choose from, never typed values
+  m_intervalCombo->setMaxVisibleItems(12);
+  m_intervalUnitLabel = named(new QLabel(t[328], intervalFrame), "Label8");
   auto* intervalRow = new QHBoxLayout(intervalFrame);
-  intervalRow->addWidget(m_option5);
-  intervalRow->addWidget(m_option6);
-  intervalRow->addWidget(m_combo2);
-  intervalRow->addWidget(m_label8);
+  intervalRow->addWidget(m_secondsRadio);
+  intervalRow->addWidget(m_minutesRadio);
+  intervalRow->addWidget(m_intervalCombo);
+  intervalRow->addWidget(m_intervalUnitLabel);
   m_intervalNote = named(new QLabel(intervalFrame), "IntervalNote");
   m_intervalNote->setWordWrap(true);
   intervalRow->addWidget(m_intervalNote, 1);
 
   m_alarmFrame = named(new QGroupBox(t[329], this), "Frame4");
-  m_vscroll1 = verticalScroll(m_alarmFrame, "VScroll1", RecordingSettings::kUpperMin,
-                              RecordingSettings::kUpperMax);
-  m_vscroll2 = verticalScroll(m_alarmFrame, "VScroll2", RecordingSettings::kLowerMin,
-                              RecordingSettings::kLowerMax);
-  m_label1 = named(new QLabel(m_alarmFrame), "Label1");
-  m_label2 = named(new QLabel(m_alarmFrame), "Label2");
-  m_label1->setMinimumWidth(
-      m_label1->fontMetrics().horizontalAdvance(QStringLiteral("-20 ") + t[350]) + 8);
-  m_label2->setMinimumWidth(m_label1->minimumWidth());
-  m_option3 = named(new QRadioButton(t[331], m_alarmFrame), "Option3");
-  m_option4 = named(new QRadioButton(t[332], m_alarmFrame), "Option4");
-  m_option7 = named(new QRadioButton(t[334], m_alarmFrame), "Option7");
-  m_option8 = named(new QRadioButton(t[335], m_alarmFrame), "Option8");
+  m_upperLimitBar = verticalScroll(m_alarmFrame, "VScroll1", RecordingSettings::kUpperMin,
+                                   RecordingSettings::kUpperMax);
+  m_lowerLimitBar = verticalScroll(m_alarmFrame, "VScroll2", RecordingSettings::kLowerMin,
+                                   RecordingSettings::kLowerMax);
+  m_upperLimitLabel = named(new QLabel(m_alarmFrame), "Label1");
+  m_lowerLimitLabel = named(new QLabel(m_alarmFrame), "Label2");
+  m_upperLimitLabel->setMinimumWidth(
+      m_upperLimitLabel->fontMetrics().horizontalAdvance(QStringLiteral("-20 ") + t[350]) + 8);
+  m_lowerLimitLabel->setMinimumWidth(m_upperLimitLabel->minimumWidth());
+  m_upperOn = named(new QRadioButton(t[331], m_alarmFrame), "Option3");
+  m_upperOff = named(new QRadioButton(t[332], m_alarmFrame), "Option4");
+  m_lowerOn = named(new QRadioButton(t[334], m_alarmFrame), "Option7");
+  m_lowerOff = named(new QRadioButton(t[335], m_alarmFrame), "Option8");
   auto* upperGroup = new QButtonGroup(this);
-  upperGroup->addButton(m_option3);
-  upperGroup->addButton(m_option4);
+  upperGroup->addButton(m_upperOn);
+  upperGroup->addButton(m_upperOff);
   auto* lowerGroup = new QButtonGroup(this);
-  lowerGroup->addButton(m_option7);
-  lowerGroup->addButton(m_option8);
+  lowerGroup->addButton(m_lowerOn);
+  lowerGroup->addButton(m_lowerOff);
   auto* alarmGrid = new QGridLayout(m_alarmFrame);
   alarmGrid->addWidget(named(new QLabel(t[330], m_alarmFrame), "Label3"), 0, 0);
-  alarmGrid->addWidget(m_label1, 0, 1);
-  alarmGrid->addWidget(m_vscroll1, 0, 2);
-  alarmGrid->addWidget(m_option3, 0, 3);
-  alarmGrid->addWidget(m_option4, 0, 4);
+  alarmGrid->addWidget(m_upperLimitLabel, 0, 1);
+  alarmGrid->addWidget(m_upperLimitBar, 0, 2);
+  alarmGrid->addWidget(m_upperOn, 0, 3);
+  alarmGrid->addWidget(m_upperOff, 0, 4);
   alarmGrid->addWidget(named(new QLabel(t[333], m_alarmFrame), "Label4"), 1, 0);
-  alarmGrid->addWidget(m_label2, 1, 1);
-  alarmGrid->addWidget(m_vscroll2, 1, 2);
-  alarmGrid->addWidget(m_option7, 1, 3);
-  alarmGrid->addWidget(m_option8, 1, 4);
+  alarmGrid->addWidget(m_lowerLimitLabel, 1, 1);
+  alarmGrid->addWidget(m_lowerLimitBar, 1, 2);
+  alarmGrid->addWidget(m_lowerOn, 1, 3);
+  alarmGrid->addWidget(m_lowerOff, 1, 4);
 
   auto* reserveFrame = named(new QGroupBox(t[336], this), "Frame5");
-  m_check1 = named(new QCheckBox(t[337], reserveFrame), "Check1");
-  m_label5 = named(new QLabel(t[338], reserveFrame), "Label5");
-  m_label6 = named(new QLabel(t[339], reserveFrame), "Label6");
-  m_label7 = named(new QLabel(t[340], reserveFrame), "Label7");
-  m_vscroll3 = verticalScroll(reserveFrame, "VScroll3", 0, 0);
-  m_vscroll4 = verticalScroll(reserveFrame, "VScroll4", -1, 24);
-  m_vscroll5 = verticalScroll(reserveFrame, "VScroll5", -1, 60);
+  m_reserveCheck = named(new QCheckBox(t[337], reserveFrame), "Check1");
+  m_reserveDateLabel = named(new QLabel(t[338], reserveFrame), "Label5");
+  m_reserveHourLabel = named(new QLabel(t[339], reserveFrame), "Label6");
+  m_reserveMinuteLabel = named(new QLabel(t[340], reserveFrame), "Label7");
+  m_reserveDayBar = verticalScroll(reserveFrame, "VScroll3", 0, 0);
+  m_reserveHourBar = verticalScroll(reserveFrame, "VScroll4", -1, 24);
+  m_reserveMinuteBar = verticalScroll(reserveFrame, "VScroll5", -1, 60);
   auto* reserveRow = new QHBoxLayout;
-  for (auto [label, bar] :
-       {std::pair{m_label5, m_vscroll3}, {m_label6, m_vscroll4}, {m_label7, m_vscroll5}}) {
+  for (auto [label, bar] : {std::pair{m_reserveDateLabel, m_reserveDayBar},
+                            {m_reserveHourLabel, m_reserveHourBar},
+                            {m_reserveMinuteLabel, m_reserveMinuteBar}}) {
     reserveRow->addWidget(label);
     reserveRow->addWidget(bar);
   }
   reserveRow->addStretch();
   auto* reserveLayout = new QVBoxLayout(reserveFrame);
-  reserveLayout->addWidget(m_check1);
+  reserveLayout->addWidget(m_reserveCheck);
   reserveLayout->addLayout(reserveRow);
 
-  m_command1 = named(new QPushButton(t[341], this), "Command1");
-  m_command2 = named(new QPushButton(t[342], this), "Command2");
-  m_command1->setAutoDefault(false);
-  m_command2->setAutoDefault(false);
+  m_startButton = named(new QPushButton(t[341], this), "Command1");
+  m_cancelButton = named(new QPushButton(t[342], this), "Command2");
+  m_startButton->setAutoDefault(false);
+  m_cancelButton->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(m_command1);
-  buttons->addWidget(m_command2);
+  buttons->addWidget(m_startButton);
+  buttons->addWidget(m_cancelButton);
 
   auto* layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetFixedSize);  // shrinks when the alarm frame is hidden
@@ -164,51 +165,59 @@ void RecordingSettingsDialog::buildControls() {
   }
   layout->addLayout(buttons);
 
-  connect(m_text1, &QLineEdit::textChanged, this,
+  connect(m_nameEdit, &QLineEdit::textChanged, this,
           [this](const QString& text) { m_settings.setName(text); });
-  connect(m_option1, &QRadioButton::toggled, this, [this](bool on) {
+  connect(m_oneTimeRadio, &QRadioButton::toggled, this, [this](bool on) {
     if (!m_updating && on) m_settings.setLoop(false);
   });
-  connect(m_option2, &QRadioButton::toggled, this, [this](bool on) {
+  connect(m_loopRadio, &QRadioButton::toggled, this, [this](bool on) {
     if (!m_updating && on) m_settings.setLoop(true);
   });
-  connect(m_option5, &QRadioButton::clicked, this, &RecordingSettingsDialog::Option5_Click);
-  connect(m_option6, &QRadioButton::clicked, this, &RecordingSettingsDialog::Option6_Click);
-  connect(m_combo2, &QComboBox::currentIndexChanged, this, &RecordingSettingsDialog::Combo2_Click);
-  connect(m_vscroll1, &UpDownBar::numberChanged, this, &RecordingSettingsDialog::VScroll1_Change);
-  connect(m_vscroll2, &UpDownBar::numberChanged, this, &RecordingSettingsDialog::VScroll2_Change);
-  connect(m_vscroll3, &UpDownBar::numberChanged, this, &RecordingSettingsDialog::VScroll3_Change);
-  connect(m_vscroll4, &UpDownBar::numberChanged, this, &RecordingSettingsDialog::VScroll4_Change);
-  connect(m_vscroll5, &UpDownBar::numberChanged, this, &RecordingSettingsDialog::VScroll5_Change);
-  connect(m_option3, &QRadioButton::toggled, this, [this](bool on) {
+  connect(m_secondsRadio, &QRadioButton::clicked, this, &RecordingSettingsDialog::secondsChosen);
+  connect(m_minutesRadio, &QRadioButton::clicked, this, &RecordingSettingsDialog::minutesChosen);
+  connect(m_intervalCombo, &QComboBox::currentIndexChanged, this,
+          &RecordingSettingsDialog::intervalChosen);
+  connect(m_upperLimitBar, &UpDownBar::numberChanged, this,
+          &RecordingSettingsDialog::upperLimitChanged);
+  connect(m_lowerLimitBar, &UpDownBar::numberChanged, this,
+          &RecordingSettingsDialog::lowerLimitChanged);
+  connect(m_reserveDayBar, &UpDownBar::numberChanged, this,
+          &RecordingSettingsDialog::reserveDayChanged);
+  connect(m_reserveHourBar, &UpDownBar::numberChanged, this,
+          &RecordingSettingsDialog::reserveHourChanged);
+  connect(m_reserveMinuteBar, &UpDownBar::numberChanged, this,
+          &RecordingSettingsDialog::reserveMinuteChanged);
+  connect(m_upperOn, &QRadioButton::toggled, this, [this](bool on) {
     if (!m_updating) m_settings.setUpperEnabled(on);
   });
-  connect(m_option7, &QRadioButton::toggled, this, [this](bool on) {
+  connect(m_lowerOn, &QRadioButton::toggled, this, [this](bool on) {
     if (!m_updating) m_settings.setLowerEnabled(on);
   });
-  connect(m_check1, &QCheckBox::clicked, this, &RecordingSettingsDialog::Check1_Click);
-  connect(m_command1, &QPushButton::clicked, this, &RecordingSettingsDialog::Command1_Click);
-  connect(m_command2, &QPushButton::clicked, this, &RecordingSettingsDialog::Command2_Click);
+  connect(m_reserveCheck, &QCheckBox::clicked, this, &RecordingSettingsDialog::reserveToggled);
+  connect(m_startButton, &QPushButton::clicked, this, &RecordingSettingsDialog::confirm);
+  connect(m_cancelButton, &QPushButton::clicked, this, &RecordingSettingsDialog::cancel);
 }
 
 // Puts every value of the settings into its control.
 void RecordingSettingsDialog::showSettings() {
   m_updating = true;
-  (m_settings.loop() ? m_option2 : m_option1)->setChecked(true);
-  (m_settings.unit() == RecordingSettings::Unit::Seconds ? m_option5 : m_option6)->setChecked(true);
+  (m_settings.loop() ? m_loopRadio : m_oneTimeRadio)->setChecked(true);
+  (m_settings.unit() == RecordingSettings::Unit::Seconds ? m_secondsRadio : m_minutesRadio)
+      ->setChecked(true);
   fillIntervalList();
-  m_vscroll1->setNumber(m_settings.upper());
-  m_vscroll2->setNumber(m_settings.lower());
-  (m_settings.upperEnabled() ? m_option3 : m_option4)->setChecked(true);
-  (m_settings.lowerEnabled() ? m_option7 : m_option8)->setChecked(true);
+  m_upperLimitBar->setNumber(m_settings.upper());
+  m_lowerLimitBar->setNumber(m_settings.lower());
+  (m_settings.upperEnabled() ? m_upperOn : m_upperOff)->setChecked(true);
+  (m_settings.lowerEnabled() ? m_lowerOn : m_lowerOff)->setChecked(true);
   if (m_settings.reservation()) {
-    m_vscroll3->setNumberRange(0, m_settings.maxDayOffset());
-    m_vscroll3->setNumber(m_settings.dayOffset());
-    m_vscroll4->setNumber(m_settings.hour());
-    m_vscroll5->setNumber(m_settings.minute());
-    m_label5->setText(fmt::formatRuntimeDate(m_texts[351], civilOf(m_settings.reservedDate())));
-    m_label6->setText(fmt::formatRuntimeNumber(m_texts[352], m_settings.hour()));
-    m_label7->setText(fmt::formatRuntimeNumber(m_texts[353], m_settings.minute()));
+    m_reserveDayBar->setNumberRange(0, m_settings.maxDayOffset());
+    m_reserveDayBar->setNumber(m_settings.dayOffset());
+    m_reserveHourBar->setNumber(m_settings.hour());
+    m_reserveMinuteBar->setNumber(m_settings.minute());
+    m_reserveDateLabel->setText(
+        fmt::formatRuntimeDate(m_texts[351], civilOf(m_settings.reservedDate())));
+    m_reserveHourLabel->setText(fmt::formatRuntimeNumber(m_texts[352], m_settings.hour()));
+    m_reserveMinuteLabel->setText(fmt::formatRuntimeNumber(m_texts[353], m_settings.minute()));
   }
   showAlarmLabels();
   m_updating = false;
@@ -217,71 +226,72 @@ void RecordingSettingsDialog::showSettings() {
 void RecordingSettingsDialog::fillIntervalList() {
   const bool wasUpdating = m_updating;
   m_updating = true;
-  m_label8->setText(
-      (m_settings.unit() == RecordingSettings::Unit::Seconds ? m_option5 : m_option6)->text());
-  m_combo2->clear();
-  m_combo2->addItems(m_settings.intervalChoices());
-  m_combo2->setCurrentText(QString::number(m_settings.intervalValue()));
+  m_intervalUnitLabel->setText(
+      (m_settings.unit() == RecordingSettings::Unit::Seconds ? m_secondsRadio : m_minutesRadio)
+          ->text());
+  m_intervalCombo->clear();
+  m_intervalCombo->addItems(m_settings.intervalChoices());
+  m_intervalCombo->setCurrentText(QString::number(m_settings.intervalValue()));
   m_updating = wasUpdating;
 }
 
 void RecordingSettingsDialog::showAlarmLabels() {
-  m_label1->setText(QString::number(m_settings.upper()) + m_texts[350]);
-  m_label2->setText(QString::number(m_settings.lower()) + m_texts[350]);
+  m_upperLimitLabel->setText(QString::number(m_settings.upper()) + m_texts[350]);
+  m_lowerLimitLabel->setText(QString::number(m_settings.lower()) + m_texts[350]);
 }
 
 void RecordingSettingsDialog::setLinkBusy(bool busy) {
   m_linkBusy = busy;
-  m_command1->setEnabled(!busy);
+  m_startButton->setEnabled(!busy);
 }
 
-void RecordingSettingsDialog::Option5_Click() {
+void RecordingSettingsDialog::secondsChosen() {
   m_settings.setUnit(RecordingSettings::Unit::Seconds);
   fillIntervalList();
 }
 
-void RecordingSettingsDialog::Option6_Click() {
+void RecordingSettingsDialog::minutesChosen() {
   m_settings.setUnit(RecordingSettings::Unit::Minutes);
   fillIntervalList();
 }
 
-void RecordingSettingsDialog::Combo2_Click() {
+void RecordingSettingsDialog::intervalChosen() {
   if (m_updating) return;
-  m_settings.setIntervalValue(m_combo2->currentText().toInt());
+  m_settings.setIntervalValue(m_intervalCombo->currentText().toInt());
 }
 
-void RecordingSettingsDialog::VScroll1_Change() {
+void RecordingSettingsDialog::upperLimitChanged() {
   if (m_updating) return;
-  m_settings.setUpper(m_vscroll1->number());
+  m_settings.setUpper(m_upperLimitBar->number());
   showSettings();
 }
 
-void RecordingSettingsDialog::VScroll2_Change() {
+void RecordingSettingsDialog::lowerLimitChanged() {
   if (m_updating) return;
-  m_settings.setLower(m_vscroll2->number());
+  m_settings.setLower(m_lowerLimitBar->number());
   showSettings();
 }
 
-void RecordingSettingsDialog::VScroll3_Change() {
+void RecordingSettingsDialog::reserveDayChanged() {
   if (m_updating) return;
-  m_settings.setDayOffset(m_vscroll3->number());
+  m_settings.setDayOffset(m_reserveDayBar->number());
   showSettings();
 }
 
-void RecordingSettingsDialog::VScroll4_Change() {
+void RecordingSettingsDialog::reserveHourChanged() {
   if (m_updating) return;
-  m_settings.setHour(m_vscroll4->number());
+  m_settings.setHour(m_reserveHourBar->number());
   showSettings();
 }
 
-void RecordingSettingsDialog::VScroll5_Change() {
+void RecordingSettingsDialog::reserveMinuteChanged() {
   if (m_updating) return;
-  m_settings.setMinute(m_vscroll5->number());
+  m_settings.setMinute(m_reserveMinuteBar->number());
   showSettings();
 }
 
-void RecordingSettingsDialog::Check1_Click() {
-  if (m_check1->isChecked()) {
+void RecordingSettingsDialog::reserveToggled() {
+  if (m_reserveCheck->isChecked()) {
     reservationOn();
   } else {
     reservationOff();
@@ -289,41 +299,43 @@ void RecordingSettingsDialog::Check1_Click() {
 }
 
 void RecordingSettingsDialog::reservationOn() {
-  m_check1->setChecked(true);
-  m_command1->setText(m_texts[344]);
+  m_reserveCheck->setChecked(true);
+  m_startButton->setText(m_texts[344]);
   m_settings.setReservation(true, now());
-  for (QWidget* w : {static_cast<QWidget*>(m_label5), static_cast<QWidget*>(m_label6),
-                     static_cast<QWidget*>(m_label7), static_cast<QWidget*>(m_vscroll3),
-                     static_cast<QWidget*>(m_vscroll4), static_cast<QWidget*>(m_vscroll5)}) {
+  for (QWidget* w :
+       {static_cast<QWidget*>(m_reserveDateLabel), static_cast<QWidget*>(m_reserveHourLabel),
+        static_cast<QWidget*>(m_reserveMinuteLabel), static_cast<QWidget*>(m_reserveDayBar),
+        static_cast<QWidget*>(m_reserveHourBar), static_cast<QWidget*>(m_reserveMinuteBar)}) {
     w->setEnabled(true);
   }
   showSettings();
 }
 
 void RecordingSettingsDialog::reservationOff() {
-  m_check1->setChecked(false);
-  m_command1->setText(m_texts[345]);
+  m_reserveCheck->setChecked(false);
+  m_startButton->setText(m_texts[345]);
   m_settings.setReservation(false, now());
-  m_label5->setText(m_texts[346]);
-  m_label6->setText(m_texts[347]);
-  m_label7->setText(m_texts[348]);
-  for (QWidget* w : {static_cast<QWidget*>(m_label5), static_cast<QWidget*>(m_label6),
-                     static_cast<QWidget*>(m_label7), static_cast<QWidget*>(m_vscroll3),
-                     static_cast<QWidget*>(m_vscroll4), static_cast<QWidget*>(m_vscroll5)}) {
+  m_reserveDateLabel->setText(m_texts[346]);
+  m_reserveHourLabel->setText(m_texts[347]);
+  m_reserveMinuteLabel->setText(m_texts[348]);
+  for (QWidget* w :
+       {static_cast<QWidget*>(m_reserveDateLabel), static_cast<QWidget*>(m_reserveHourLabel),
+        static_cast<QWidget*>(m_reserveMinuteLabel), static_cast<QWidget*>(m_reserveDayBar),
+        static_cast<QWidget*>(m_reserveHourBar), static_cast<QWidget*>(m_reserveMinuteBar)}) {
     w->setEnabled(false);
   }
 }
 
 void RecordingSettingsDialog::restoreName() {
   m_settings.setName(m_settings.loggerName());
-  m_text1->setText(m_settings.loggerName());
-  m_text1->setFocus();
-  m_text1->selectAll();
+  m_nameEdit->setText(m_settings.loggerName());
+  m_nameEdit->setFocus();
+  m_nameEdit->selectAll();
 }
 
-void RecordingSettingsDialog::Text1_LostFocus() {
+void RecordingSettingsDialog::nameLeft() {
   if (m_checkingName) return;
-  m_settings.setName(m_text1->text());
+  m_settings.setName(m_nameEdit->text());
   if (name_rules::check(m_settings.name()) == name_rules::NameFault::None) return;
   m_checkingName = true;
   m_prompts.info(m_settings.model(), name_rules::refusalMessage(m_texts, 349, m_settings.name()));
@@ -331,9 +343,9 @@ void RecordingSettingsDialog::Text1_LostFocus() {
   m_checkingName = false;
 }
 
-void RecordingSettingsDialog::Command1_Click() {
+void RecordingSettingsDialog::confirm() {
   if (m_linkBusy) return;
-  m_settings.setName(m_text1->text());
+  m_settings.setName(m_nameEdit->text());
   switch (m_settings.check(now())) {
     case StartRefusal::ForbiddenName:
     case StartRefusal::DoubleByteName:
@@ -354,12 +366,12 @@ void RecordingSettingsDialog::Command1_Click() {
   accept();
 }
 
-void RecordingSettingsDialog::Command2_Click() { reject(); }
+void RecordingSettingsDialog::cancel() { reject(); }
 
 bool RecordingSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_text1) {
-    if (event->type() == QEvent::FocusIn) m_text1->selectAll();
-    if (event->type() == QEvent::FocusOut) Text1_LostFocus();
+  if (watched == m_nameEdit) {
+    if (event->type() == QEvent::FocusIn) m_nameEdit->selectAll();
+    if (event->type() == QEvent::FocusOut) nameLeft();
   }
   return QDialog::eventFilter(watched, event);
 }

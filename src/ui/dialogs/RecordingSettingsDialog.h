@@ -28,24 +28,24 @@ class RecordingSettingsDialog final : public QDialog {
  public:
   using Clock = std::function<QDateTime()>;
 
-  RecordingSettingsDialog(const UiText& texts, const RecordingPreset& preset, UserPrompts& prompts, Clock clock = {},
-         QWidget* parent = nullptr);
+  RecordingSettingsDialog(const UiText& texts, const RecordingPreset& preset, UserPrompts& prompts,
+                          Clock clock = {}, QWidget* parent = nullptr);
 
   const RecordingSettings& settings() const { return m_settings; }
   void setLinkBusy(bool busy);
 
-  void Option5_Click();
-  void Option6_Click();
-  void Combo2_Click();
-  void VScroll1_Change();
-  void VScroll2_Change();
-  void VScroll3_Change();
-  void VScroll4_Change();
-  void VScroll5_Change();
-  void Check1_Click();
-  void Text1_LostFocus();
-  void Command1_Click();
-  void Command2_Click();
+  void secondsChosen();
+  void minutesChosen();
+  void intervalChosen();
+  void upperLimitChanged();
+  void lowerLimitChanged();
+  void reserveDayChanged();
+  void reserveHourChanged();
+  void reserveMinuteChanged();
+  void reserveToggled();
+  void nameLeft();
+  void confirm();
+  void cancel();
 
  Q_SIGNALS:
   void startRequested(const termika::LogStartRequest& request);
@@ -71,32 +71,32 @@ class RecordingSettingsDialog final : public QDialog {
   bool m_updating = false;      // controls are being set from the settings
   bool m_checkingName = false;  // a refusal message is open
 
-  QLineEdit* m_text1 = nullptr;
-  QRadioButton* m_option1 = nullptr;  // one-time
-  QRadioButton* m_option2 = nullptr;  // loop
-  QRadioButton* m_option5 = nullptr;  // seconds
-  QRadioButton* m_option6 = nullptr;  // minutes
-  QComboBox* m_combo2 = nullptr;
-  QLabel* m_label8 = nullptr;        // interval unit
-  QLabel* m_intervalNote = nullptr;  // the logger's interval is not in the list
+  QLineEdit* m_nameEdit = nullptr;
+  QRadioButton* m_oneTimeRadio = nullptr;  // one-time
+  QRadioButton* m_loopRadio = nullptr;     // loop
+  QRadioButton* m_secondsRadio = nullptr;  // seconds
+  QRadioButton* m_minutesRadio = nullptr;  // minutes
+  QComboBox* m_intervalCombo = nullptr;
+  QLabel* m_intervalUnitLabel = nullptr;  // interval unit
+  QLabel* m_intervalNote = nullptr;       // the logger's interval is not in the list
   QGroupBox* m_alarmFrame = nullptr;
-  UpDownBar* m_vscroll1 = nullptr;
-  UpDownBar* m_vscroll2 = nullptr;
-  QLabel* m_label1 = nullptr;         // upper limit
-  QLabel* m_label2 = nullptr;         // lower limit
-  QRadioButton* m_option3 = nullptr;  // upper ON
-  QRadioButton* m_option4 = nullptr;  // upper OFF
-  QRadioButton* m_option7 = nullptr;  // lower ON
-  QRadioButton* m_option8 = nullptr;  // lower OFF
-  QCheckBox* m_check1 = nullptr;
-  UpDownBar* m_vscroll3 = nullptr;
-  UpDownBar* m_vscroll4 = nullptr;
-  UpDownBar* m_vscroll5 = nullptr;
-  QLabel* m_label5 = nullptr;
-  QLabel* m_label6 = nullptr;
-  QLabel* m_label7 = nullptr;
-  QPushButton* m_command1 = nullptr;
-  QPushButton* m_command2 = nullptr;
+  UpDownBar* m_upperLimitBar = nullptr;
+  UpDownBar* m_lowerLimitBar = nullptr;
+  QLabel* m_upperLimitLabel = nullptr;  // upper limit
+  QLabel* m_lowerLimitLabel = nullptr;  // lower limit
+  QRadioButton* m_upperOn = nullptr;    // upper ON
+  QRadioButton* m_upperOff = nullptr;   // upper OFF
+  QRadioButton* m_lowerOn = nullptr;    // lower ON
+  QRadioButton* m_lowerOff = nullptr;   // lower OFF
+  QCheckBox* m_reserveCheck = nullptr;
+  UpDownBar* m_reserveDayBar = nullptr;
+  UpDownBar* m_reserveHourBar = nullptr;
+  UpDownBar* m_reserveMinuteBar = nullptr;
+  QLabel* m_reserveDateLabel = nullptr;
+  QLabel* m_reserveHourLabel = nullptr;
+  QLabel* m_reserveMinuteLabel = nullptr;
+  QPushButton* m_startButton = nullptr;
+  QPushButton* m_cancelButton = nullptr;
 };
 
 }  // namespace termika

@@ -35,7 +35,7 @@ void SetUpDumpTable(QTableView& table, DumpModel& model, int setIndex) {
   // The model owns the sort; the view only forwards clicks and shows the arrow.
   table.setSortingEnabled(false);
   QObject::connect(header, &QHeaderView::sectionClicked, &model,
-                   [&model](int column) { model.ColumnClick(column); });
+                   [&model](int column) { model.sortByColumn(column); });
   QObject::connect(&model, &DumpModel::sortChanged, &table,
                    [&table, &model](int, int) { ShowSortIcon(table, model); });
   SizeDumpColumns(table);

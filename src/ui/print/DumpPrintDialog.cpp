@@ -8,9 +8,12 @@
 
 namespace termika {
 
-DumpPrintDialog::DumpPrintDialog(Setup setup, QWidget* parent) : PrintDialogBase(std::move(setup), parent) { Form_Load(); }
+DumpPrintDialog::DumpPrintDialog(Setup setup, QWidget* parent)
+    : PrintDialogBase(std::move(setup), parent) {
+  buildControls();
+}
 
-void DumpPrintDialog::Form_Load() {
+void DumpPrintDialog::buildControls() {
   setObjectName(QStringLiteral("DumpPrintDialog"));
   setWindowTitle(texts().text(315));
   auto* layout = new QVBoxLayout(this);

@@ -18,7 +18,7 @@ class DumpPrintDialog final : public PrintDialogBase {
   bool allRows() const override;
 
  private:
-  void Form_Load();
+  void buildControls();
 
   QRadioButton* m_allRows = nullptr;
 };

@@ -5,9 +5,12 @@
 
 namespace termika {
 
-GraphPrintDialog::GraphPrintDialog(Setup setup, QWidget* parent) : PrintDialogBase(std::move(setup), parent) { Form_Load(); }
+GraphPrintDialog::GraphPrintDialog(Setup setup, QWidget* parent)
+    : PrintDialogBase(std::move(setup), parent) {
+  buildControls();
+}
 
-void GraphPrintDialog::Form_Load() {
+void GraphPrintDialog::buildControls() {
   setObjectName(QStringLiteral("GraphPrintDialog"));
   setWindowTitle(texts().text(303));
   auto* layout = new QVBoxLayout(this);

@@ -13,7 +13,7 @@ class GraphPrintDialog final : public PrintDialogBase {
   GraphPrintDialog(Setup setup, QWidget* parent = nullptr);
 
  private:
-  void Form_Load();
+  void buildControls();
 };
 
 }  // namespace termika

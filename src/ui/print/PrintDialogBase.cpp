@@ -25,65 +25,65 @@ void PrintDialogBase::buildPrinterControls(QGroupBox* frame, int printerCaption)
   frame->setObjectName(QStringLiteral("Frame1"));
   frame->setTitle(texts().text(printerCaption));
   auto* row = new QHBoxLayout(frame);
-  m_combo = new QComboBox(frame);
-  m_combo->setObjectName(QStringLiteral("Combo1"));
-  m_combo->addItems(m_setup.printers);
+  m_printerCombo = new QComboBox(frame);
+  m_printerCombo->setObjectName(QStringLiteral("Combo1"));
+  m_printerCombo->addItems(m_setup.printers);
   auto* properties = new QPushButton(printWord(texts(), PrintWord::Properties), frame);
   properties->setObjectName(QStringLiteral("Command3"));
-  row->addWidget(m_combo, 1);
+  row->addWidget(m_printerCombo, 1);
   row->addWidget(properties);
 
   if (m_setup.printers.isEmpty()) {
-    m_combo->setEnabled(false);
+    m_printerCombo->setEnabled(false);
   } else {
     const qsizetype current =
         std::max<qsizetype>(0, m_setup.printers.indexOf(m_setup.defaultPrinter));
-    m_combo->setCurrentIndex(static_cast<int>(current));
+    m_printerCombo->setCurrentIndex(static_cast<int>(current));
     m_chosen = m_setup.printers.at(current);
     m_printer->setPrinterName(m_chosen);
   }
-  connect(m_combo, &QComboBox::activated, this, &PrintDialogBase::Combo1_Click);
-  connect(properties, &QPushButton::clicked, this, &PrintDialogBase::Command3_Click);
+  connect(m_printerCombo, &QComboBox::activated, this, &PrintDialogBase::printerChosen);
+  connect(properties, &QPushButton::clicked, this, &PrintDialogBase::openPrinterSettings);
 }
 
 QWidget* PrintDialogBase::buildButtons(int printCaption, int cancelCaption) {
   auto* box = new QWidget(this);
   auto* row = new QHBoxLayout(box);
   row->setContentsMargins(0, 0, 0, 0);
-  m_print = new QPushButton(texts().text(printCaption), box);
-  m_print->setObjectName(QStringLiteral("Command1"));
-  m_print->setDefault(true);
+  m_printButton = new QPushButton(texts().text(printCaption), box);
+  m_printButton->setObjectName(QStringLiteral("Command1"));
+  m_printButton->setDefault(true);
   auto* pdf = new QPushButton(printWord(texts(), PrintWord::SaveAsPdf), box);
   pdf->setObjectName(QStringLiteral("CommandPdf"));
   auto* cancel = new QPushButton(texts().text(cancelCaption), box);
   cancel->setObjectName(QStringLiteral("Command2"));
   row->addStretch(1);
-  row->addWidget(m_print);
+  row->addWidget(m_printButton);
   row->addWidget(pdf);
   row->addWidget(cancel);
-  connect(m_print, &QPushButton::clicked, this, &PrintDialogBase::Command1_Click);
-  connect(pdf, &QPushButton::clicked, this, &PrintDialogBase::CommandPdf_Click);
-  connect(cancel, &QPushButton::clicked, this, &PrintDialogBase::Command2_Click);
+  connect(m_printButton, &QPushButton::clicked, this, &PrintDialogBase::print);
+  connect(pdf, &QPushButton::clicked, this, &PrintDialogBase::saveAsPdf);
+  connect(cancel, &QPushButton::clicked, this, &PrintDialogBase::cancel);
   return box;
 }
 
 void PrintDialogBase::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  Form_Activate();
+  focusPrintButton();
 }
 
-void PrintDialogBase::Form_Activate() {
-  if (m_print != nullptr) m_print->setFocus();
+void PrintDialogBase::focusPrintButton() {
+  if (m_printButton != nullptr) m_printButton->setFocus();
 }
 
-void PrintDialogBase::Combo1_Click(int index) {
+void PrintDialogBase::printerChosen(int index) {
   if (index < 0 || index >= m_setup.printers.size()) return;
   m_chosen = m_setup.printers.at(index);
   m_printer->setPrinterName(m_chosen);
-  if (m_print != nullptr) m_print->setFocus();
+  if (m_printButton != nullptr) m_printButton->setFocus();
 }
 
-void PrintDialogBase::Command1_Click() {
+void PrintDialogBase::print() {
   // The printer dialog may have turned the printer into a PDF file.
   const bool toFile =
       m_printer->outputFormat() == QPrinter::PdfFormat && !m_printer->outputFileName().isEmpty();
@@ -99,20 +99,20 @@ void PrintDialogBase::Command1_Click() {
   finish(PrintOnPrinter(*m_printer, *job));
 }
 
-void PrintDialogBase::Command2_Click() { reject(); }
+void PrintDialogBase::cancel() { reject(); }
 
-void PrintDialogBase::Command3_Click() {
+void PrintDialogBase::openPrinterSettings() {
   // The printer's own settings; choosing a printer here updates Combo1.
   QPrintDialog dialog(m_printer.get(), this);
   if (dialog.exec() != QDialog::Accepted) return;
   const qsizetype index = m_setup.printers.indexOf(m_printer->printerName());
-  if (index >= 0 && m_combo != nullptr) {
-    m_combo->setCurrentIndex(static_cast<int>(index));
+  if (index >= 0 && m_printerCombo != nullptr) {
+    m_printerCombo->setCurrentIndex(static_cast<int>(index));
     m_chosen = m_setup.printers.at(index);
   }
 }
 
-void PrintDialogBase::CommandPdf_Click() {
+void PrintDialogBase::saveAsPdf() {
   const std::optional<QString> chosen = m_setup.prompts->chooseSaveFile(
       m_setup.proposedPdfName, printWord(texts(), PrintWord::PdfFilter));
   if (!chosen || chosen->isEmpty()) return;

@@ -46,11 +46,11 @@ class PrintDialogBase : public QDialog {
   // The printer picked in Combo1 (empty when none is installed).
   const QString& chosenPrinter() const { return m_chosen; }
 
-  void Combo1_Click(int index);
-  void Command1_Click();
-  void Command2_Click();
-  void Command3_Click();
-  void CommandPdf_Click();
+  void printerChosen(int index);
+  void print();
+  void cancel();
+  void openPrinterSettings();
+  void saveAsPdf();
 
  protected:
   PrintDialogBase(Setup setup, QWidget* parent);
@@ -63,13 +63,13 @@ class PrintDialogBase : public QDialog {
   bool rowsSelected() const { return m_setup.rowsSelected; }
 
  private:
-  void Form_Activate();
+  void focusPrintButton();
   void finish(const Result<PrintOutcome>& result);
 
   Setup m_setup;
   std::unique_ptr<QPrinter> m_printer;
-  QComboBox* m_combo = nullptr;
-  QPushButton* m_print = nullptr;
+  QComboBox* m_printerCombo = nullptr;
+  QPushButton* m_printButton = nullptr;
   std::optional<PrintOutcome> m_outcome;
   QString m_chosen;
 };

@@ -8,10 +8,10 @@
 #include <chrono>
 #include <future>
 
-#include "core/model/AppState.h"
 #include "core/app/ProgramFiles.h"
 #include "core/app/Settings.h"
 #include "core/app/WritableFolder.h"
+#include "core/model/AppState.h"
 
 namespace termika {
 namespace {
@@ -185,7 +185,7 @@ TEST(Settings, SavesTheWorkingFolderFieldNotTheCurrentDirectoryAndRefusesAQuote)
   EXPECT_EQ(state.WorkingFolder, QStringLiteral("/home/ann/csv"));
   const QString before = QDir::currentPath();
   ASSERT_TRUE(QDir::setCurrent(dir.path()));
-  const Result<void> saved = Save(settings, state);
+  const Result<void> saved = saveSettings(settings, state);
   QDir::setCurrent(before);
   ASSERT_TRUE(saved.ok());
   EXPECT_EQ(readAll(settings.path()), QByteArray("4,9,\"/home/ann/csv\"\r\n"));

@@ -206,24 +206,24 @@ TEST(RecordingButton, DecidesByLinkStateAndBattery) {
   using A = RecordingButtonAction;
   const struct {
     bool busy;
-    const char* runState;
+    RunState runState;
     std::optional<double> volts;
     const char* fault;
     bool pending;
     int used, wrapped;
     A action;
   } cases[] = {
-      {true, "", 3.0, "", false, 0, 0, A::Ignore},
-      {true, "kirokucyu", 3.0, "", false, 0, 0, A::Ignore},
-      {false, "kirokucyu", 2.49, "", false, 0, 0, A::Stop},
-      {false, "yoyakucyu", 3.0, "", false, 0, 0, A::Stop},
-      {false, "", 3.0, "", false, 0, 0, A::OpenSettings},
-      {false, "", 2.49, "", false, 0, 0, A::RefuseBattery},
-      {false, "", std::nullopt, "", false, 0, 0, A::RefuseBattery},
-      {false, "", 3.0, "Error", false, 0, 0, A::RefuseBattery},
-      {false, "", 3.0, "", true, 4, 0, A::AskOverwrite},
-      {false, "", 3.0, "", true, 0, 0, A::OpenSettings},
-      {false, "", 3.0, "", true, 0, 1, A::AskOverwrite},
+      {true, RunState::Idle, 3.0, "", false, 0, 0, A::Ignore},
+      {true, RunState::Recording, 3.0, "", false, 0, 0, A::Ignore},
+      {false, RunState::Recording, 2.49, "", false, 0, 0, A::Stop},
+      {false, RunState::Reserved, 3.0, "", false, 0, 0, A::Stop},
+      {false, RunState::Idle, 3.0, "", false, 0, 0, A::OpenSettings},
+      {false, RunState::Idle, 2.49, "", false, 0, 0, A::RefuseBattery},
+      {false, RunState::Idle, std::nullopt, "", false, 0, 0, A::RefuseBattery},
+      {false, RunState::Idle, 3.0, "Error", false, 0, 0, A::RefuseBattery},
+      {false, RunState::Idle, 3.0, "", true, 4, 0, A::AskOverwrite},
+      {false, RunState::Idle, 3.0, "", true, 0, 0, A::OpenSettings},
+      {false, RunState::Idle, 3.0, "", true, 0, 1, A::AskOverwrite},
   };
   for (const auto& c : cases) {
     LoggerStatus st;
@@ -232,8 +232,8 @@ TEST(RecordingButton, DecidesByLinkStateAndBattery) {
     st.PendingDownload = c.pending;
     st.UsedMemory = c.used;
     st.LoopMode = st.MemoryWrapped = static_cast<std::uint8_t>(c.wrapped);
-    EXPECT_EQ(DecideRecordingButton(c.busy, QString::fromUtf8(c.runState), st), c.action)
-        << c.runState << " " << c.volts.value_or(-1) << c.fault << c.pending << c.used;
+    EXPECT_EQ(DecideRecordingButton(c.busy, c.runState, st), c.action)
+        << int(c.runState) << " " << c.volts.value_or(-1) << c.fault << c.pending << c.used;
   }
 }
 

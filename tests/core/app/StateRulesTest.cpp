@@ -38,15 +38,15 @@ LoggerStatus recordingLogger() {
 struct Fixture {
   LoggerStatus status = recordingLogger();
   StateInputs in;
-  Fixture(bool connected, const char* runState) {
+  Fixture(bool connected, RunState runState) {
     in.Connected = connected;
     in.PortNumber = 3;
-    in.RunState = u(runState);
+    in.runState = runState;
     in.ModelName = QStringLiteral("QM120-RH");
     in.Status = &status;
     in.Texts = &japanese();
   }
-  MainWindowState run() const { return RefreshMainWindowState(in); }
+  MainWindowState run() const { return mainWindowStateFor(in); }
 };
 
 QStringList names(const char* list) { return u(list).split(u' ', Qt::SkipEmptyParts); }
@@ -65,7 +65,7 @@ TEST(StateRules, EnablingAndTextsFollowTheRowOfTheTable) {
   struct Row {
     const char* name;
     bool connected;
-    const char* runState;
+    RunState runState;
     const char* enabled;
     const char* disabled;
     const char* command4;
@@ -74,30 +74,30 @@ TEST(StateRules, EnablingAndTextsFollowTheRowOfTheTable) {
     bool downloading = false;
   };
   const Row rows[] = {
-      {"not connected", false, "",
+      {"not connected", false, RunState::Idle,
        "Combo1 Combo3 Combo4 m1 m2 m3 m11 m12 m21 m22 m23 Frame8 Frame11 Option5 Option6 Option7 "
        "Option8 Option9",
        "Command27 m33 m34 Command1 Command2 Command4 Command5 Command11 Command13 Option3 Option4 "
        "Combo5",
        "記録開始", "----", "連続測定"},
-      {"idle", true, "",
+      {"idle", true, RunState::Idle,
        "Command27 Command1 Command2 Command4 Command5 Command11 Command13 Option3 Option4 Option5 "
        "Option9 Combo5 m2 m11 m12 m22 m33 m34 Frame8 Frame11",
        "Combo1 Combo3 Combo4", "記録開始", "記録停止", "連続測定"},
-      {"continuous", true, "renzoku", "Command2 m1 m3 Option6 Option8 Option9 Command27",
+      {"continuous", true, RunState::Continuous, "Command2 m1 m3 Option6 Option8 Option9 Command27",
        "Option5 Option7 Command22 Command23 m121 Command1 Command4 Command5 Command11 m2 m11 m12 "
        "m33 m34 Combo1 Combo4",
        "記録開始", "記録停止", "停止"},
-      {"reservation", true, "yoyakucyu",
+      {"reservation", true, RunState::Reserved,
        "Command11 Command4 m1 m2 m3 m11 m12 m21 m23 Option5 Option7 Option8 Option9",
        "m22 Option6 Command1 Command2 Command5 Command13 m33 m34 Combo4", "予約取消", "予約中",
        "連続測定"},
-      {"recording", true, "kirokucyu",
+      {"recording", true, RunState::Recording,
        "Command11 Command4 m1 m2 m3 m11 m12 m21 m23 Option5 Option7 Option8 Option9",
        "m22 Option6 Command1 Command2 Command5 Command13 m33 m34 Combo4", "記録停止", "記録中",
        "連続測定"},
       // Nothing may switch, print, open or save the sets while a download fills the log set.
-      {"downloading", true, "", "",
+      {"downloading", true, RunState::Idle, "",
        "Option5 Option7 Option8 Option9 Frame8 m2 m211 m222 m13 m11 m12 m121 Command14 Command21 "
        "Command23 Command25 D_M D_M_Fast D_M_Slow Command5 Command1 Command2 Command4 Command11 "
        "Command13 Command27 m33 HScroll1",
@@ -123,7 +123,7 @@ TEST(StateRules, EnablingAndTextsFollowTheRowOfTheTable) {
 }
 
 TEST(StateRules, PanelDescribesTheConnectedLoggerAndIsEmptiedWithoutOne) {
-  const MainWindowState off = Fixture(false, "").run();
+  const MainWindowState off = Fixture(false, RunState::Idle).run();
   EXPECT_EQ(off.WindowCaption, u("[Termika] 温湿度ロガー "));
   EXPECT_EQ(off.ModelName, u("Termika"));
   EXPECT_FALSE(off.ConnectPictureOn);
@@ -133,7 +133,7 @@ TEST(StateRules, PanelDescribesTheConnectedLoggerAndIsEmptiedWithoutOne) {
   EXPECT_EQ(off.of(u("Label7")).background, PanelColour::ButtonFace);
   EXPECT_EQ(off.of(u("Label8")).background, PanelColour::ButtonFace);
 
-  Fixture withFile(true, "");
+  Fixture withFile(true, RunState::Idle);
   withFile.in.FileSetFile = u("R101_130501_100000.csv");
   for (const auto& [shown, caption] :
        {std::pair{kLogSet, "[Termika] 温湿度ロガー QM120-RH"},
@@ -141,7 +141,7 @@ TEST(StateRules, PanelDescribesTheConnectedLoggerAndIsEmptiedWithoutOne) {
     withFile.in.CurrentSet = shown;
     EXPECT_EQ(withFile.run().WindowCaption, u(caption));
   }
-  const MainWindowState on = Fixture(true, "").run();
+  const MainWindowState on = Fixture(true, RunState::Idle).run();
   EXPECT_TRUE(on.ConnectPictureOn);
   EXPECT_FALSE(on.StopLink);
   expectTexts(
@@ -154,7 +154,7 @@ TEST(StateRules, PanelDescribesTheConnectedLoggerAndIsEmptiedWithoutOne) {
 TEST(StateRules, PanelTextsFollowTheLoggersStatus) {
   struct Case {
     std::vector<const char*> texts;
-    const char* runState = "kirokucyu";
+    RunState runState = RunState::Recording;
     int used = 400, loop = 0, wrapped = 0;
     const char* stop = "";
     std::optional<double> start = toDaySerial({2024, 5, 1, 10, 0, 0});
@@ -174,14 +174,14 @@ TEST(StateRules, PanelTextsFollowTheLoggersStatus) {
       {.texts = {"Label21", "15000 点", "Label48", "ループ"}, .used = 40, .loop = 1, .wrapped = 2},
       {.texts = {"Label21", "10 点", "Label48", "ワンタイム"}, .used = 40, .wrapped = 2},
       {.texts = {"Label8", "電圧低下により終了"},
-       .runState = "",
+       .runState = RunState::Idle,
        .stop = "Stop",
        .label8 = PanelColour::Red},
       // A reservation shows its start, no points and the interval held for it, and clears the
       // low-voltage notice.
       {.texts = {"Label26", "05日07時03分 記録開始", "Label21", "0 点", "Label6", "5 分", "Label8",
                  ""},
-       .runState = "yoyakucyu",
+       .runState = RunState::Reserved,
        .stop = "Stop"},
       {.texts = {"Label26", "----/--/-- --:--:--", "Label48", "", "Label29", "", "Label46", ""},
        .start = toDaySerial({1999, 12, 31, 23, 59, 59})},
@@ -221,7 +221,7 @@ TEST(StateRules, BatteryIsComparedRoundedToTwoDecimals) {
       {std::nullopt, "Error", "----", PanelColour::Red, false},
   };
   for (const auto& c : cases) {
-    Fixture f(true, "");
+    Fixture f(true, RunState::Idle);
     f.status.BatteryVoltage = c.volts;
     f.status.BatteryStatus = u(c.status);
     const MainWindowState s = f.run();
@@ -233,7 +233,7 @@ TEST(StateRules, BatteryIsComparedRoundedToTwoDecimals) {
 
 TEST(StateRules, OnlyQm120ShowsAlarms) {
   for (const char* model : {"QM100-RH", "QM200-RHA", ""}) {
-    Fixture f(true, "");
+    Fixture f(true, RunState::Idle);
     f.in.ModelName = u(model);
     const MainWindowState s = f.run();
     for (const QString& label : names("Label29 Label31 Label32 Label46")) {
@@ -245,17 +245,17 @@ TEST(StateRules, OnlyQm120ShowsAlarms) {
 
 TEST(StateRules, TailEnablesByTheCountsOfTheSets) {
   const struct {
-    const char* runState;
+    RunState runState;
     std::array<int, 3> counts;
     int current;
     bool navigation, realSave, logSave, filePrint, print;
   } cases[] = {
-      {"", {0, 0, 0}, 0, false, false, false, false, false},
-      {"", {5, 0, 0}, 0, true, false, true, false, true},
-      {"", {5, 0, 0}, 2, false, false, true, false, false},
-      {"", {0, 7, 3}, 1, true, true, false, true, true},
-      {"renzoku", {0, 7, 0}, 1, true, false, false, false, true},
-      {"kirokucyu", {0, 7, 9}, 2, true, true, false, true, true},
+      {RunState::Idle, {0, 0, 0}, 0, false, false, false, false, false},
+      {RunState::Idle, {5, 0, 0}, 0, true, false, true, false, true},
+      {RunState::Idle, {5, 0, 0}, 2, false, false, true, false, false},
+      {RunState::Idle, {0, 7, 3}, 1, true, true, false, true, true},
+      {RunState::Continuous, {0, 7, 0}, 1, true, false, false, false, true},
+      {RunState::Recording, {0, 7, 9}, 2, true, true, false, true, true},
   };
   for (const auto& c : cases) {
     Fixture f(true, c.runState);
@@ -269,7 +269,7 @@ TEST(StateRules, TailEnablesByTheCountsOfTheSets) {
         {"m122 Command21 Command24", c.logSave}};
     for (const auto& [list, enabled] : groups) {
       for (const QString& name : names(list))
-        EXPECT_EQ(s.isEnabled(name), enabled) << c.runState << " " << name.toStdString();
+        EXPECT_EQ(s.isEnabled(name), enabled) << int(c.runState) << " " << name.toStdString();
     }
     EXPECT_EQ(s.isEnabled(u("Command25")), c.filePrint);
     EXPECT_EQ(s.isEnabled(u("m13")), c.print);
@@ -284,7 +284,7 @@ TEST(StateRules, ShownSetPictureAndViewFollowCurrentSetAndMode) {
                {1, 1, "Picture6", "リアルタイム", "ListView1_1"},
                {2, 1, "Picture5", "ファイル", "ListView1_2"}};
   for (const auto& c : cases) {
-    Fixture f(true, "");
+    Fixture f(true, RunState::Idle);
     f.in.CurrentSet = c.set;
     f.in.ViewMode = c.mode;
     const MainWindowState s = f.run();
@@ -299,7 +299,7 @@ TEST(StateRules, ShownSetPictureAndViewFollowCurrentSetAndMode) {
 
 TEST(StateRules, EnglishTextsComeFromTheEnglishTable) {
   const UiText english = UiText::load(UiText::Language::English);
-  Fixture f(true, "yoyakucyu");
+  Fixture f(true, RunState::Reserved);
   f.in.Texts = &english;
   f.status.ReservationDay = 12;
   f.status.ReservationHour = 23;
@@ -311,8 +311,9 @@ TEST(StateRules, EnglishTextsComeFromTheEnglishTable) {
 }
 
 TEST(StateRules, MissingInputsGiveAnEmptyState) {
-  EXPECT_TRUE(RefreshMainWindowState(StateInputs{}).Controls.isEmpty());
-  EXPECT_EQ(DialogsClosedOnRefresh(), names("RecordingSettingsDialog LoggerNameDialog PortSettingsDialog ClockDialog"));
+  EXPECT_TRUE(mainWindowStateFor(StateInputs{}).Controls.isEmpty());
+  EXPECT_EQ(DialogsClosedOnRefresh(),
+            names("RecordingSettingsDialog LoggerNameDialog PortSettingsDialog ClockDialog"));
 }
 
 }  // namespace

@@ -15,11 +15,11 @@ class AnswerDispatcherTest : public ::testing::Test {
 
   // Handles the answer (d2, d3) to a single row (code, sub) in `mode`.
   AnswerAction answer(std::uint8_t code, std::uint8_t d2, std::uint8_t d3, std::uint8_t sub = 0,
-                      const QString& mode = {}) {
+                      SessionMode mode = SessionMode::None) {
     CommandQueue queue;
     EXPECT_TRUE(queue.append(commands::row(static_cast<Opcode>(code), sub, 0, mode)).ok());
     const frame::Bytes4 d{1, code, d2, d3};
-    return dispatcher.HandleAnswer(queue, Answer{d, frame::encode(d)});
+    return dispatcher.handleAnswer(queue, Answer{d, frame::encode(d)});
   }
   QStringList messages() const {
     QStringList out;
@@ -44,16 +44,16 @@ TEST_F(AnswerDispatcherTest, StatusFieldsOfEachCode) {
     QString expected;
   };
   const Case cases[] = {
-      {"run", {{30, 0x02}}, "kirokucyu"},
-      {"run", {{30, 0x04}}, "yoyakucyu"},
-      {"run", {{30, 0x07}}, "yoyakucyu"},  // reserved wins over recording
-      {"run", {{30, 0x11}}, "kirokucyu"},
-      {"run", {{30, 0x1C}, {30, 0x00}}, ""},
+      {"run", {{30, 0x02}}, "recording"},
+      {"run", {{30, 0x04}}, "reserved"},
+      {"run", {{30, 0x07}}, "reserved"},  // reserved wins over recording
+      {"run", {{30, 0x11}}, "recording"},
+      {"run", {{30, 0x1C}, {30, 0x00}}, "idle"},
       {"battery", {{30, 0x0C}}, "Error/"},
       {"battery", {{30, 0x11}}, "/Stop"},
       {"battery", {{30, 0x1C}, {30, 0x00}}, "/"},
-      {"run", {{15, 0x80}}, "kirokucyu"},
-      {"run", {{15, 0x80}, {15, 0x7F}}, ""},
+      {"run", {{15, 0x80}}, "recording"},
+      {"run", {{15, 0x80}, {15, 0x7F}}, "idle"},
       {"interval", {{37, 131, 5}}, "300"},
       {"interval", {{37, 130, 5}}, "5"},
       {"interval", {{37, 131, 240}}, "14400"},
@@ -87,7 +87,7 @@ TEST_F(AnswerDispatcherTest, StatusFieldsOfEachCode) {
       {"pending", {{57, 255, 1}}, "0"}};  // 256 is not 0
   for (const Case& c : cases) {
     app.Status = LoggerStatus{};
-    app.RunState.clear();
+    app.runState = RunState::Idle;
     for (const Step& a : c.answers) {
       EXPECT_EQ(answer(a.code, a.d2, a.d3, a.sub), AnswerAction::Advance);
     }
@@ -136,13 +136,13 @@ TEST_F(AnswerDispatcherTest, ParseTakesOnlyAnAnswerThatFitsTheRequest) {
     if (!parsed) continue;
     CommandQueue queue;
     ASSERT_TRUE(queue.append(commands::row(static_cast<Opcode>(c.code))).ok());
-    dispatcher.HandleAnswer(queue, *parsed);
+    dispatcher.handleAnswer(queue, *parsed);
     EXPECT_EQ(testing::statusField(app, c.field), QLatin1String(c.value));
   }
 }
 
 TEST_F(AnswerDispatcherTest, ConfirmationOfCodes46And49UnlessRecordingStart) {
-  for (const char* mode : {"", "log_start"}) {
+  for (const SessionMode mode : {SessionMode::None, SessionMode::LogStart}) {
     for (const std::uint8_t code : {46, 49, 40, 41}) answer(code, 0, 0, 0, mode);
   }
   const QString set = QString::fromUtf8("QM120-RH: 設定しました。");
@@ -159,7 +159,7 @@ TEST_F(AnswerDispatcherTest, ClockSetConfirmsOnlyAReadBackNearTheTimeSent) {
     const char* shown;                     // the read-back clock in the message
     const char* clock;  // second of the day serial read back; nullptr: not looked at
     CivilTime sent = {2024, 12, 31, 23, 59, 58};
-    QString mode = "T_Set";
+    SessionMode mode = SessionMode::ClockSet;
   };
   const Case cases[] = {
       // 3944851199: day 45657 of 2024-12-31, 23:59:59
@@ -167,7 +167,13 @@ TEST_F(AnswerDispatcherTest, ClockSetConfirmsOnlyAReadBackNearTheTimeSent) {
       {"new year", {1, 25, 0, 1, 1, 0}, set, "2025/01/01 00:00:01", nullptr, lastSecond},
       {"an hour off", {12, 24, 23, 31, 3, 0}, failed, "2024/12/31 23:00:03", nullptr},
       {"impossible month", {13, 24, 23, 31, 58, 59}, failed, "--", "none"},
-      {"plain clock read", {6, 5, 7, 9, 1, 2}, nullptr, "", "3327462121", last, {}}};  // 2005-06-09
+      {"plain clock read",
+       {6, 5, 7, 9, 1, 2},
+       nullptr,
+       "",
+       "3327462121",
+       last,
+       SessionMode::None}};  // 2005-06-09
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     prompts.calls.clear();
@@ -179,7 +185,7 @@ TEST_F(AnswerDispatcherTest, ClockSetConfirmsOnlyAReadBackNearTheTimeSent) {
       const std::uint8_t d2 = i < 3 ? 0 : c.readBack[2 * (i - 3)];
       const std::uint8_t d3 = i < 3 ? 0 : c.readBack[2 * (i - 3) + 1];
       const frame::Bytes4 d{1, queue.current().b1, d2, d3};
-      EXPECT_EQ(dispatcher.HandleAnswer(queue, Answer{d, frame::encode(d)}), AnswerAction::Advance);
+      EXPECT_EQ(dispatcher.handleAnswer(queue, Answer{d, frame::encode(d)}), AnswerAction::Advance);
       queue.advance();
     }
     EXPECT_EQ(app.Status.ClockBytes, c.readBack);

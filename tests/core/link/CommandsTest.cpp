@@ -21,8 +21,7 @@ QString text(const CommandRows& rows) {
   return out.join(u' ');
 }
 
-void expectRows(const CommandRows& rows, const QString& expected, const QString& mode,
-                int param = 0) {
+void expectRows(const CommandRows& rows, const QString& expected, SessionMode mode, int param = 0) {
   EXPECT_EQ(text(rows), expected);
   for (const CommandRow& r : rows) {
     EXPECT_EQ(r.mode, mode) << r.b1;
@@ -40,35 +39,43 @@ TEST(Commands, RowsOfEachSender) {
     const char* name;
     CommandRows rows;
     QString expected;
-    QString mode;
+    SessionMode mode;
   };
   const CommandRows clock = NowTimeSetRows(kLastSecondsOf2024);
   const CommandRows download = DownloadStartRows();
   ASSERT_EQ(clock.size(), 6u);
   ASSERT_EQ(download.size(), 21u);
   const Case cases[] = {
-      {"status update", StatusUpdateRows(), kStatusRead, {}},
-      {"stop", StopRows(), "12.14 " + kStatusRead, {}},
-      {"connect", ConnectRows(), "16 " + kStatusRead, "port_open"},
-      {"measurement read", QueueMeasurementRead("real"), "16 22 21", "real"},
-      {"single measurement", SingleMeasurementRows(), "25 16 22 21", "real"},
-      {"continuous at 2 s", ContinuousStartRows(2), "25.1.1 16 22 21", "real_con"},
-      {"continuous at 5 s", ContinuousStartRows(5), "25 16 22 21", "real_con"},
-      {"continuous at 2 min", ContinuousStartRows(120), "25 16 22 21", "real_con"},
-      {"next continuous point", ContinuationRows(), "16 22 21", "real_con"},
-      {"clock write", QueueClockWrite(kLastSecondsOf2024), kClock2024, {}},
-      {"clock write 2031", QueueClockWrite({2031, 1, 2, 3, 4, 5}), "1.1.31 2.3.2 3.5.4", {}},
+      {"status update", StatusUpdateRows(), kStatusRead, SessionMode::None},
+      {"stop", StopRows(), "12.14 " + kStatusRead, SessionMode::None},
+      {"connect", ConnectRows(), "16 " + kStatusRead, SessionMode::PortOpen},
+      {"measurement read", QueueMeasurementRead(SessionMode::Measurement), "16 22 21",
+       SessionMode::Measurement},
+      {"single measurement", SingleMeasurementRows(), "25 16 22 21", SessionMode::Measurement},
+      {"continuous at 2 s", ContinuousStartRows(2), "25.1.1 16 22 21",
+       SessionMode::ContinuousMeasurement},
+      {"continuous at 5 s", ContinuousStartRows(5), "25 16 22 21",
+       SessionMode::ContinuousMeasurement},
+      {"continuous at 2 min", ContinuousStartRows(120), "25 16 22 21",
+       SessionMode::ContinuousMeasurement},
+      {"next continuous point", ContinuationRows(), "16 22 21", SessionMode::ContinuousMeasurement},
+      {"clock write", QueueClockWrite(kLastSecondsOf2024), kClock2024, SessionMode::None},
+      {"clock write 2031", QueueClockWrite({2031, 1, 2, 3, 4, 5}), "1.1.31 2.3.2 3.5.4",
+       SessionMode::None},
       // The clock set and the download change mode halfway.
-      {"clock set", {clock.begin(), clock.begin() + 3}, kClock2024, {}},
-      {"clock set read-back", {clock.begin() + 3, clock.end()}, "4 5 6", "T_Set"},
-      {"download", {download.begin(), download.begin() + 20}, "12.14 " + kStatusRead, "download"}};
+      {"clock set", {clock.begin(), clock.begin() + 3}, kClock2024, SessionMode::None},
+      {"clock set read-back", {clock.begin() + 3, clock.end()}, "4 5 6", SessionMode::ClockSet},
+      {"download",
+       {download.begin(), download.begin() + 20},
+       "12.14 " + kStatusRead,
+       SessionMode::Download}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     expectRows(c.rows, c.expected, c.mode);
   }
   // The recording header starts at 0xF000.
-  expectRows({download.back()}, "8.240", "kiroten", 61440);
-  expectRows(QueueStatusRead("download", 7), kStatusRead, "download", 7);
+  expectRows({download.back()}, "8.240", SessionMode::RecordingHeader, 61440);
+  expectRows(QueueStatusRead(SessionMode::Download, 7), kStatusRead, SessionMode::Download, 7);
   EXPECT_EQ(InitAllBytes().toHex(), QByteArray("494e4954414c4cff"));
 }
 
@@ -128,7 +135,7 @@ TEST(Commands, LogStartRowsByModelAlarmsAndReservation) {
     SCOPED_TRACE(s.model.toStdString());
     const auto rows = LogStartRows(s);
     ASSERT_TRUE(rows.ok());
-    expectRows(*rows, expected + ' ' + kStatusRead, "log_start");
+    expectRows(*rows, expected + ' ' + kStatusRead, SessionMode::LogStart);
   }
   // Values that do not fit the logger are refused.
   const std::vector<std::function<void(LogStartSettings&)>> changes = {

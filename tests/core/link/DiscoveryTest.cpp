@@ -127,7 +127,7 @@ TEST_F(DiscoveryTest, PulsesHighThenLowWithTheTimingOfTheProbe) {
   // Scaled by 4: 62 ms lead, 25 ms high, 62 ms trail, 125 ms answer wait.
   bench.loggers[1] = {.answer = "QM100-RH", .silentProbes = 2};
   make(Timings{}.scaled(4));
-  ASSERT_TRUE(discovery->Port_Set_Once(1));
+  ASSERT_TRUE(discovery->probePort(1));
   runToEnd();
   ASSERT_EQ(foundPort, 1);
   EXPECT_EQ(foundModel, "QM100-RH");
@@ -167,7 +167,7 @@ TEST_F(DiscoveryTest, AnAnswerInPiecesCountsButOneSlowerThanTheWaitDoesNot) {
   for (const auto& [delayMs, piece, found] : cases) {
     bench.loggers[7] = {.answer = "xxQM120-RH\xff", .delayMs = delayMs, .firstPiece = piece};
     make(timings);
-    ASSERT_TRUE(discovery->Port_Set_Once(7));
+    ASSERT_TRUE(discovery->probePort(7));
     runToEnd();
     EXPECT_EQ(foundPort.has_value(), found) << delayMs << " ms";
     EXPECT_EQ(notFoundCount, found ? 0 : 1) << delayMs << " ms";
@@ -181,7 +181,7 @@ TEST_F(DiscoveryTest, UnreachablePinsGiveOneNoticeAndTheProbeGoesOn) {
   pins.pulsesFail = true;
   bench.loggers[2] = {.answer = "QM100-RH", .silentProbes = 1};
   make(fast);
-  ASSERT_TRUE(discovery->Port_Set_Once(2));
+  ASSERT_TRUE(discovery->probePort(2));
   runToEnd();
   EXPECT_EQ(foundPort, 2);
   EXPECT_EQ(notices.size(), 1);  // once, though every attempt pulses
@@ -191,7 +191,7 @@ TEST_F(DiscoveryTest, WaitsABoundedTimeForThePortToComeBackAfterThePulse) {
   bench.loggers[2] = {.answer = "QM100-RH", .awayAfterPulse = 3};
   bench.loggers[3] = {.answer = "QM100-RH", .awayAfterPulse = -1};
   make(fast);
-  ASSERT_TRUE(discovery->Port_Set_Once(2));
+  ASSERT_TRUE(discovery->probePort(2));
   runToEnd();
   ASSERT_EQ(foundPort, 2);
   const QStringList expected = {
@@ -200,7 +200,7 @@ TEST_F(DiscoveryTest, WaitsABoundedTimeForThePortToComeBackAfterThePulse) {
   EXPECT_EQ(bench.log.lines(2), expected);
 
   make(fast);
-  ASSERT_TRUE(discovery->Port_Set_Once(3));  // never comes back
+  ASSERT_TRUE(discovery->probePort(3));  // never comes back
   runToEnd();
   EXPECT_EQ(notFoundCount, 1);
   EXPECT_EQ(discovery->fault(), ProbeFault::NoPort);
@@ -221,7 +221,7 @@ TEST_F(DiscoveryTest, OneSearchAtATimeAndAbortFromAProgressReceiverStopsIt) {
   });
   ASSERT_TRUE(discovery->scan());
   EXPECT_FALSE(discovery->scan());
-  EXPECT_FALSE(discovery->Port_Set_Once(3));
+  EXPECT_FALSE(discovery->probePort(3));
   ASSERT_TRUE(QTest::qWaitFor([&] { return linesAtAbort >= 0; }, 20000));
   QTest::qWait(50);
   EXPECT_EQ(discovery->state(), PortDiscovery::State::Idle);
@@ -230,7 +230,7 @@ TEST_F(DiscoveryTest, OneSearchAtATimeAndAbortFromAProgressReceiverStopsIt) {
   EXPECT_TRUE(bench.live.empty());
   EXPECT_EQ(qsizetype(bench.log.entries.size()), linesAtAbort);
   EXPECT_TRUE(bench.log.lines(9).isEmpty());
-  ASSERT_TRUE(discovery->Port_Set_Once(3));  // and a new one may start
+  ASSERT_TRUE(discovery->probePort(3));  // and a new one may start
   runToEnd();
   EXPECT_EQ(notFoundCount, 1);
 }

@@ -35,7 +35,7 @@ void scriptStatus(ScriptedLogger& logger) {
 void expectStatusFilled(const AppState& app) {
   // 2024-12-31 (day 45657) 09:30:15 is second 45657 * 86400 + 34215.
   const std::pair<const char*, const char*> fields[] = {
-      {"firmware", "1.05"},    {"name", "T-01"},         {"run", "kirokucyu"},
+      {"firmware", "1.05"},    {"name", "T-01"},         {"run", "recording"},
       {"start", "3944799015"}, {"used", "64/16"},        {"recorded", "131/10/600"},
       {"interval", "600"},     {"reservation", "5/6/7"}, {"upper", "128/564"},
       {"lower", "0/256"},      {"loop", "1/0/0"},        {"voltsText", "2.48"},
@@ -174,7 +174,7 @@ TEST_F(ExchangeTest, ResendsRecoverUpToTheLimitsAndALostLinkEndsOnce) {
       {"late answer", {42, 42, 43}, false, {}, {{late, 1}, {early, 1}}},
       {"unplugged mid-exchange", {42}, true, lost, {{silent, 1}}, [&] { start(), unplug(); }},
       {"unplugged while idle", {}, true, {}, {}, unplug},
-      {"timers stopped", {42}, false, {}, {{silent, 1}}, [&] { start(), ex->StopLinkTimers(); }},
+      {"timers stopped", {42}, false, {}, {{silent, 1}}, [&] { start(), ex->stopLink(); }},
       {"write fails", {}, true, lost, {}, failingWrite},
       {"port closed", {}, true, timeOut, {}, [&] { port.close(), start(); }}};
   logger.setAnswer(42, 'A', 'B');
@@ -225,7 +225,7 @@ TEST_F(ExchangeTest, StreamRequestIsNeverResentOnSilenceButOnRejection) {
   logger.push({Kind::Reject});
   logger.push({Kind::Silent});
   QSignalSpy busy(ex.get(), &Exchange::busyPointer);
-  ASSERT_TRUE(ex->start({commands::row(Opcode{44}, 0, 8, QStringLiteral("download"))}));
+  ASSERT_TRUE(ex->start({commands::row(Opcode{44}, 0, 8, SessionMode::Download)}));
   ASSERT_TRUE(waitUntil([&] { return busy.count() > 0; }));
   testing::runFor(2 * timeOutMs());
   EXPECT_EQ(logger.codes, (Codes{44, 44}));

@@ -8,10 +8,10 @@
 
 #include "EventWait.h"
 #include "ScriptedPrompts.h"
-#include "core/model/AppState.h"
 #include "core/link/Frame.h"
 #include "core/link/PipeTransport.h"
 #include "core/link/Timings.h"
+#include "core/model/AppState.h"
 
 namespace termika::testing {
 
@@ -23,7 +23,8 @@ inline Timings fastTimings() { return Timings{}.scaled(5); }
 inline QString statusField(const AppState& app, std::string_view name) {
   const LoggerStatus& s = app.Status;
   const auto n = [](auto v) { return QString::number(v); };
-  if (name == "run") return app.RunState;
+  if (name == "run")
+    return QStringList{"idle", "recording", "reserved", "series"}[int(app.runState)];
   if (name == "firmware") return s.FirmwareVersion;
   if (name == "battery") return s.BatteryStatus + '/' + s.StopReason;
   if (name == "interval") return n(s.IntervalSetting);

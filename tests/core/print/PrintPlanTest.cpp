@@ -109,10 +109,10 @@ TEST_F(PrintPlanTest, GraphHeaderDescribesTheWindowShown) {
   const Result<GraphPrintPlan> whole = PlanGraphPrint(m_state, kLogSet, std::nullopt);
   ASSERT_TRUE(whole.ok());
   view = whole->view();
-  view.bar(HScroll1).value = 120;
-  view.bar(HScroll2).value = 60;
-  view.bar(HScroll3) = view.bar(HScroll1);
-  view.bar(HScroll4) = view.bar(HScroll2);
+  view.bar(TemperatureWidth).value = 120;
+  view.bar(TemperatureOffset).value = 60;
+  view.bar(HumidityWidth) = view.bar(TemperatureWidth);
+  view.bar(HumidityOffset) = view.bar(TemperatureOffset);
   const Result<GraphPrintPlan> plan = PlanGraphPrint(m_state, kLogSet, view);
   ASSERT_TRUE(plan.ok());
   const GraphGeometry t = plan->geometry(GraphKind::Temperature, QSize(800, 300));
@@ -171,7 +171,7 @@ TEST_F(PrintPlanTest, EveryViewShowsTheValueTheFileHolds) {
         PlanDumpPrint(m_state, kLogSet, AllRowsInRecordOrder(set.Count), true);
     ASSERT_TRUE(paper.ok());
     DumpModel list(&m_state.file(kLogSet), t);
-    list.FillDumpList(set.Count);
+    list.fill(set.Count);
     int differing = 0;
     for (int i = 0; i < set.Count; ++i) {
       const QList<QByteArray> items = lines[i].split(',');

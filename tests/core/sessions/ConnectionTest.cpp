@@ -35,7 +35,8 @@ class ConnectionBench {
         linkLoss(app, prompts, exchange),
         port(scenarioFrom(kLogger), kScale),
         connection(
-            app, prompts, saveOffer, exchange, pins, *PortMap::fromTemplate(QStringLiteral("/sim/tty%1")),
+            app, prompts, saveOffer, exchange, pins,
+            *PortMap::fromTemplate(QStringLiteral("/sim/tty%1")),
             [this, loggerPort](int n) -> std::unique_ptr<Transport> {
               if (n != loggerPort) return nullptr;
               auto pipe = port.makeTransport();
@@ -84,8 +85,8 @@ TEST(Connection, ScanFindsTheLoggerOnItsPortAndReadsItsStatus) {
   QSignalSpy connected(&bench.connection, &Connection::connected);
   QSignalSpy cleared(&bench.connection, &Connection::deviceViewsCleared);
   QSignalSpy progress(&bench.connection, &Connection::progress);
-  ASSERT_TRUE(bench.connection.Command20_Click());
-  EXPECT_FALSE(bench.connection.Command20_Click());  // the guard: a scan runs
+  ASSERT_TRUE(bench.connection.connectOrDisconnect());
+  EXPECT_FALSE(bench.connection.connectOrDisconnect());  // the guard: a scan runs
   ASSERT_TRUE(waitUntil([&] { return bench.connection.isConnected(); }));
   ASSERT_EQ(connected.count(), 1);
   EXPECT_EQ(connected.first().at(0).toInt(), 5);
@@ -107,7 +108,7 @@ TEST(Connection, NoLoggerOrNoAdapterGivesTheNotConnectedMessage) {
     bench.pins.plugged = adapter;
     bench.app.ModelName = QStringLiteral("QM100-RH");
     QSignalSpy notFound(&bench.connection, &Connection::notFound);
-    ASSERT_TRUE(bench.connection.Command20_Click());
+    ASSERT_TRUE(bench.connection.connectOrDisconnect());
     ASSERT_TRUE(waitUntil([&] { return notFound.count() == 1; })) << adapter;
     EXPECT_EQ(bench.connection.state(), Connection::State::Disconnected);
     ASSERT_EQ(bench.prompts.calls.size(), 1u);
@@ -145,7 +146,7 @@ TEST(Connection, ConnectButtonWhileConnectedDisconnectsWithoutTraffic) {
   int writes = 0;
   QObject::connect(bench.pipes.back(), &PipeTransport::written, [&writes] { ++writes; });
   QSignalSpy disconnected(&bench.connection, &Connection::disconnected);
-  ASSERT_TRUE(bench.connection.Command20_Click());
+  ASSERT_TRUE(bench.connection.connectOrDisconnect());
   EXPECT_EQ(disconnected.count(), 1);
   EXPECT_EQ(writes, 0);
   EXPECT_FALSE(bench.app.Connected);

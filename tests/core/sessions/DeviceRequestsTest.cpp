@@ -21,7 +21,7 @@ TEST(DeviceRequests, EveryRequestIsRefusedWhileAnExchangeRuns) {
   start.Model = QStringLiteral("QM120-RH");
   EXPECT_FALSE(requests.startRecording(start, now).ok());
   EXPECT_FALSE(requests.stopRecording().ok());
-  EXPECT_FALSE(requests.setName(QStringLiteral("AB12")).ok());
+  EXPECT_FALSE(requests.setLoggerName(QStringLiteral("AB12")).ok());
   EXPECT_FALSE(requests.setClock(now).ok());
   EXPECT_FALSE(requests.updateStatus().ok());
   EXPECT_FALSE(requests.initAll().ok());
@@ -85,7 +85,7 @@ TEST(DeviceRequests, StartingARecordingReachesTheLogger) {
   EXPECT_EQ(bench.port->logger().recordMode(), RecordMode::Loop);
   EXPECT_EQ(bench.port->logger().recordedIntervalSeconds(), 30);
   EXPECT_EQ(bench.port->logger().loggerName(), QByteArray("ST01"));
-  EXPECT_EQ(bench.app.RunState, QStringLiteral("kirokucyu"));
+  EXPECT_EQ(bench.app.runState, RunState::Recording);
 
   ASSERT_TRUE(requests.stopRecording().ok());
   ASSERT_TRUE(waitUntil([&] { return !bench.exchange.isBusy(); }));

@@ -265,7 +265,7 @@ TEST(Download, LaterStatusReadsDoNotRewriteTheHeldSet) {
   DownloadRun run(kOneBlock);
   ASSERT_EQ(run.download(false), true);
   DeviceRequests requests(run.bench.app, run.bench.prompts, run.bench.exchange);
-  ASSERT_TRUE(requests.setName(QStringLiteral("NEW2")).ok());
+  ASSERT_TRUE(requests.setLoggerName(QStringLiteral("NEW2")).ok());
   ASSERT_TRUE(waitUntil([&] { return !run.bench.exchange.isBusy(); }));
   EXPECT_EQ(run.bench.app.Status.LoggerName, QStringLiteral("NEW2"));
   EXPECT_EQ(run.bench.app.set(kLogSet).LoggerName, QStringLiteral("ONE1"));
@@ -274,9 +274,9 @@ TEST(Download, LaterStatusReadsDoNotRewriteTheHeldSet) {
 TEST(Download, SecondClickWhileRunningDoesNothingAndCancelLeavesAnEmptySet) {
   DownloadRun run(scenarioFile(kThreeBlocks));
   run.bench.app.DownloadSlow = true;
-  ASSERT_TRUE(run.session.Command5_Click());
-  EXPECT_FALSE(run.session.Command5_Click());
-  ASSERT_TRUE(run.session.Download_Cancel());
+  ASSERT_TRUE(run.session.start());
+  EXPECT_FALSE(run.session.start());
+  ASSERT_TRUE(run.session.cancel());
   EXPECT_EQ(run.bench.app.set(kLogSet).Count, 0);
   EXPECT_FALSE(run.session.running());
   EXPECT_TRUE(run.bench.readStatus());

@@ -20,7 +20,7 @@ TEST(LinkLoss, ForgetsTheLoggerAndNamesTheCause) {
     AppState app;
     app.ModelName = QStringLiteral("QM120-RH");
     app.Connected = true;
-    app.RunState = QStringLiteral("renzoku");
+    app.runState = RunState::Continuous;
     app.Status.LoggerName = QStringLiteral("OLD");
     app.Status.BatteryVoltage = 3.1;
     testing::ScriptedPrompts prompts;
@@ -28,7 +28,7 @@ TEST(LinkLoss, ForgetsTheLoggerAndNamesTheCause) {
     LinkLoss loss(app, prompts, exchange);
     Q_EMIT exchange.linkLost(c.failure);
     EXPECT_FALSE(app.Connected);
-    EXPECT_TRUE(app.RunState.isEmpty());
+    EXPECT_TRUE(app.runState == RunState::Idle);
     EXPECT_TRUE(app.Status.LoggerName.isEmpty());
     EXPECT_FALSE(app.Status.BatteryVoltage.has_value());
     EXPECT_TRUE(prompts.calls.empty());

@@ -45,8 +45,8 @@ TEST_F(RealTime, SpacingChoices) {
   for (const auto& [value, ok] : spacings)
     EXPECT_EQ(RealTimeMeasurement::isSpacingChoice(value), ok) << value;
   // A spacing outside the list starts nothing.
-  EXPECT_FALSE(rt.Command2_Click(1, false));
-  EXPECT_FALSE(rt.Command2_Click(61, true));
+  EXPECT_FALSE(rt.startSeries(1, false));
+  EXPECT_FALSE(rt.startSeries(61, true));
   EXPECT_FALSE(rt.running());
   EXPECT_FALSE(bench.exchange.isBusy());
   EXPECT_TRUE(written.isEmpty());
@@ -56,8 +56,8 @@ TEST_F(RealTime, OneTimeMeasurementLeavesOnePoint) {
   const qint64 t0 = at(2026, 12, 6, 9, 30, 0);
   rt.setClock([t0] { return t0; });
   QSignalSpy added(&rt, &RealTimeMeasurement::pointAdded);
-  ASSERT_TRUE(rt.Command1_Click());
-  EXPECT_FALSE(rt.Command1_Click());  // the exchange is running
+  ASSERT_TRUE(rt.measureOnce());
+  EXPECT_FALSE(rt.measureOnce());  // the exchange is running
   ASSERT_TRUE(idle());
   ASSERT_EQ(added.count(), 1);
   ASSERT_EQ(records().size(), 1u);
@@ -69,13 +69,13 @@ TEST_F(RealTime, OneTimeMeasurementLeavesOnePoint) {
   EXPECT_FLOAT_EQ(r.Temperature, RawToTemperature(r.rawTemperature(), 10));
   EXPECT_TRUE(bench.app.set(kRealTimeSet).Unsaved);
   EXPECT_EQ(bench.app.CurrentSet, kRealTimeSet);
-  EXPECT_EQ(rt.Label10(), QStringLiteral("2026/12/06 09:30:00"));
-  EXPECT_TRUE(rt.Label2().endsWith(QStringLiteral(" ℃")));
-  EXPECT_TRUE(rt.Label4().endsWith(QStringLiteral(" %RH")));
+  EXPECT_EQ(rt.liveTime(), QStringLiteral("2026/12/06 09:30:00"));
+  EXPECT_TRUE(rt.liveTemperature().endsWith(QStringLiteral(" ℃")));
+  EXPECT_TRUE(rt.liveHumidity().endsWith(QStringLiteral(" %RH")));
   EXPECT_EQ(bench.app.set(kRealTimeSet).LoggerName, bench.app.Status.LoggerName);
 
   // A second one-time measurement replaces the point (the user declines saving).
-  ASSERT_TRUE(rt.Command1_Click());
+  ASSERT_TRUE(rt.measureOnce());
   ASSERT_TRUE(idle());
   EXPECT_EQ(count(), 1);
   ASSERT_EQ(bench.prompts.callsOf(ScriptedPrompts::Kind::Ask).size(), 1u);
@@ -83,15 +83,15 @@ TEST_F(RealTime, OneTimeMeasurementLeavesOnePoint) {
 
 TEST_F(RealTime, ContinuousSeriesAddsPointsWithIncreasingTimes) {
   rt.setClock([now = at(2026, 12, 6, 10, 0, 0)]() mutable { return now++; });  // 1 s a reading
-  ASSERT_TRUE(rt.Command2_Click(2, false));
-  EXPECT_EQ(bench.app.RunState, QStringLiteral("renzoku"));
+  ASSERT_TRUE(rt.startSeries(2, false));
+  EXPECT_EQ(bench.app.runState, RunState::Continuous);
   EXPECT_EQ(bench.app.set(kRealTimeSet).Interval, 2);
   // Two seconds: the resolution flag is set.
   EXPECT_EQ(written.first(), frame::encode({1, 25, 1, 1}));
   ASSERT_TRUE(waitUntil([&] { return count() >= 3; }));
-  ASSERT_TRUE(rt.Command2_Click(0, false));  // stop; arguments ignored
+  ASSERT_TRUE(rt.stopSeries());
   EXPECT_FALSE(rt.running());
-  EXPECT_TRUE(bench.app.RunState.isEmpty());
+  EXPECT_TRUE(bench.app.runState == RunState::Idle);
   const int before = count();
   runFor(400);  // answers in flight after the stop are dropped, no new requests
   EXPECT_EQ(count(), before);
@@ -111,22 +111,22 @@ TEST_F(RealTime, ContinuousSeriesAddsPointsWithIncreasingTimes) {
 }
 
 TEST_F(RealTime, MinutesGiveHighResolutionAndTheirInterval) {
-  ASSERT_TRUE(rt.Command2_Click(2, true));
+  ASSERT_TRUE(rt.startSeries(2, true));
   ASSERT_TRUE(waitUntil([&] { return count() == 1; }));
   EXPECT_EQ(bench.app.set(kRealTimeSet).Interval, 120);
   EXPECT_EQ(written.first(), frame::encode({1, 25, 0, 0}));
-  ASSERT_TRUE(rt.Command2_Click(5, false));  // stops
+  ASSERT_TRUE(rt.stopSeries());
   EXPECT_FALSE(rt.running());
 }
 
 TEST_F(RealTime, LinkFailureEndsTheSeriesAndAsksToSave) {
   QSignalSpy running(&rt, &RealTimeMeasurement::runningChanged);
-  ASSERT_TRUE(rt.Command2_Click(2, false));
+  ASSERT_TRUE(rt.startSeries(2, false));
   ASSERT_TRUE(waitUntil([&] { return count() >= 1; }));
   bench.port->logger().faults().silentRequests = 1000;
   ASSERT_TRUE(waitUntil([&] { return !rt.running(); }));
   runFor(50);
-  EXPECT_TRUE(bench.app.RunState.isEmpty());
+  EXPECT_TRUE(bench.app.runState == RunState::Idle);
   ASSERT_EQ(running.count(), 2);
   EXPECT_FALSE(running.last().at(0).toBool());
   // First the link's time-out message, then the save question.
@@ -138,32 +138,32 @@ TEST_F(RealTime, LinkFailureEndsTheSeriesAndAsksToSave) {
 }
 
 TEST_F(RealTime, YesWithACancelledSaveKeepsTheSeriesAtANewStart) {
-  ASSERT_TRUE(rt.Command1_Click());
+  ASSERT_TRUE(rt.measureOnce());
   ASSERT_TRUE(idle());
   bench.prompts.askAnswers = {true};
   bench.prompts.saveFiles = {std::nullopt};
-  EXPECT_FALSE(rt.Command2_Click(5, false));
+  EXPECT_FALSE(rt.startSeries(5, false));
   EXPECT_EQ(count(), 1);
   EXPECT_TRUE(bench.app.set(kRealTimeSet).Unsaved);
 }
 
 TEST_F(RealTime, DisconnectBetweenPointsEndsTheSeries) {
-  ASSERT_TRUE(rt.Command2_Click(5, false));
+  ASSERT_TRUE(rt.startSeries(5, false));
   ASSERT_TRUE(waitUntil([&] { return count() == 1 && !bench.exchange.isBusy(); }));
   bench.app.Connected = false;
   ASSERT_TRUE(waitUntil([&] { return !rt.running(); }, 2000));
-  EXPECT_TRUE(bench.app.RunState.isEmpty());
+  EXPECT_TRUE(bench.app.runState == RunState::Idle);
   ASSERT_EQ(bench.prompts.callsOf(ScriptedPrompts::Kind::Ask).size(), 1u);
   EXPECT_EQ(count(), 1);
 }
 
 TEST_F(RealTime, SeriesStopsAtThePointLimitWithAMessage) {
   rt.setPointLimit(3);
-  ASSERT_TRUE(rt.Command2_Click(2, false));
+  ASSERT_TRUE(rt.startSeries(2, false));
   ASSERT_TRUE(waitUntil([&] { return !rt.running(); }));
   runFor(300);
   EXPECT_EQ(count(), 3);
-  EXPECT_TRUE(bench.app.RunState.isEmpty());
+  EXPECT_TRUE(bench.app.runState == RunState::Idle);
   const auto infos = bench.prompts.callsOf(ScriptedPrompts::Kind::Info);
   ASSERT_EQ(infos.size(), 1u);
   EXPECT_TRUE(infos[0].message.contains(QStringLiteral("3")));

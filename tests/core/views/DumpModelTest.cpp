@@ -64,7 +64,7 @@ class DumpModelTest : public testing::Test {
 
 TEST_F(DumpModelTest, ShowsFiveFormattedColumns) {
   fourPoints();
-  m_model.FillDumpList(4);
+  m_model.fill(4);
   ASSERT_EQ(m_model.rowCount(), 4);
   ASSERT_EQ(m_model.columnCount(), 5);
   EXPECT_EQ(line(0), "00001|2010/01/02 03:04:05|25.00|40.00");
@@ -77,7 +77,7 @@ TEST_F(DumpModelTest, ShowsFiveFormattedColumns) {
 
 TEST_F(DumpModelTest, NumericColumnsSortAsNumbers) {
   fourPoints();
-  m_model.FillDumpList(4);
+  m_model.fill(4);
   EXPECT_EQ(rows(), (std::vector<int>{1, 2, 3, 4}));
   struct Click {
     int column;
@@ -93,7 +93,7 @@ TEST_F(DumpModelTest, NumericColumnsSortAsNumbers) {
   QSignalSpy sortSpy(&m_model, &DumpModel::sortChanged);
   for (const Click& c : clicks) {
     SCOPED_TRACE(c.column);
-    m_model.ColumnClick(c.column);
+    m_model.sortByColumn(c.column);
     EXPECT_EQ(m_model.SortKey(), c.column);
     EXPECT_EQ(m_model.SortOrder(), c.order);
     EXPECT_EQ(rows(), c.rows);
@@ -104,8 +104,8 @@ TEST_F(DumpModelTest, NumericColumnsSortAsNumbers) {
 
 TEST_F(DumpModelTest, ExtremeMarksMoveOnlyWhereTheyChange) {
   fourPoints();
-  m_model.FillDumpList(4);
-  m_model.SetSort(2, 1);  // list order must not decide the ties
+  m_model.fill(4);
+  m_model.setSort(2, 1);  // list order must not decide the ties
   ASSERT_TRUE(m_model.MarkExtremeRows(m_extremes).ok());
   EXPECT_EQ(QStringList({remarkOf(1), remarkOf(2), remarkOf(3), remarkOf(4)}).join(u'|'),
             "Maximum temperature|Maximum humidity|Minimum humidity|Minimum temperature");
@@ -115,7 +115,7 @@ TEST_F(DumpModelTest, ExtremeMarksMoveOnlyWhereTheyChange) {
 
   put(5, 30.0f, 50.0f, serial(3, 4, 45));
   QSignalSpy inserted(&m_model, &QAbstractItemModel::rowsInserted);
-  m_model.AppendDumpRow(5);
+  m_model.appendRow(5);
   ASSERT_EQ(inserted.count(), 1);
   EXPECT_EQ(inserted.at(0).at(1).toInt(), 0);  // 30.00 sorts first, descending
   QSignalSpy changed(&m_model, &QAbstractItemModel::dataChanged);
@@ -133,7 +133,7 @@ TEST_F(DumpModelTest, JapaneseMarksRunTogetherAndOtherRemarksStay) {
   put(1, 30.0f, 10.0f, serial(1, 0, 0), QStringLiteral("上限越 "));
   put(2, 20.0f, 50.0f, serial(1, 0, 10));
   DumpModel model(&m_file, UiText::load(UiText::Language::Japanese));
-  model.FillDumpList(2);
+  model.fill(2);
   ASSERT_TRUE(model.MarkExtremeRows(m_extremes).ok());
   const QString expected = QStringLiteral("上限越最高温度 最低湿度 ");
   EXPECT_EQ(m_file.read(1)->Remarks.left(expected.size()), expected);
@@ -142,13 +142,13 @@ TEST_F(DumpModelTest, JapaneseMarksRunTogetherAndOtherRemarksStay) {
 
 TEST_F(DumpModelTest, ShortOrEmptyFileShowsWhatItHas) {
   put(1, 1.0f, 2.0f, serial(1, 0, 0));
-  m_model.FillDumpList(3);  // records 2 and 3 were never written
+  m_model.fill(3);  // records 2 and 3 were never written
   EXPECT_EQ(m_model.rowCount(), 3);
   EXPECT_EQ(line(1), "00002|||");
   EXPECT_TRUE(m_model.ItemClickText(2).isEmpty());
-  m_model.SetSort(2, 0);
+  m_model.setSort(2, 0);
   EXPECT_EQ(m_model.rowCount(), 3);
-  m_model.FillDumpList(0);  // an empty set: headers only, stale records unseen
+  m_model.fill(0);  // an empty set: headers only, stale records unseen
   EXPECT_EQ(m_model.rowCount(), 0);
   EXPECT_EQ(m_model.headerData(0, Qt::Horizontal).toString(), "Record No");
   EXPECT_TRUE(m_model.ItemClickText(0).isEmpty());
@@ -160,13 +160,13 @@ TEST_F(DumpModelTest, AGarbledTimeShowsAsDayZero) {
   put(1, 21.5f, 45.0f, 41395.5);
   put(2, 21.5f, 45.0f, 1e300);
   put(3, 21.5f, 45.0f, -4.2e17);
-  m_model.FillDumpList(3);
+  m_model.fill(3);
   const char* shown[] = {"2013/05/01 12:00:00", "1899/12/30 00:00:00", "1899/12/30 00:00:00"};
   for (int row = 0; row < 3; ++row) {
     EXPECT_EQ(cell(row, DumpModel::kDate), QLatin1String(shown[row]));
     EXPECT_TRUE(m_model.ItemClickText(row).contains(QLatin1String(shown[row]))) << row;
   }
-  m_model.SetSort(DumpModel::kDate, 0);
+  m_model.setSort(DumpModel::kDate, 0);
   EXPECT_EQ(rows(), (std::vector<int>{3, 1, 2}));
 }
 
@@ -175,8 +175,8 @@ TEST_F(DumpModelTest, NotANumberSortsFirst) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float temperatures[] = {25.0f, nan, 20.0f, 30.0f, nan, 10.0f};
   for (int n = 1; n <= 6; ++n) put(n, temperatures[n - 1], 50.0f, serial(1, 0, n));
-  m_model.FillDumpList(6);
-  m_model.SetSort(DumpModel::kTemperature, 0);
+  m_model.fill(6);
+  m_model.setSort(DumpModel::kTemperature, 0);
   EXPECT_EQ(rows(), (std::vector<int>{2, 5, 6, 3, 1, 4}));
 }
 

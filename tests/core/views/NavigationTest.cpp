@@ -41,22 +41,22 @@ TEST(UpdateTimeBase, UnitAndWidestWindowFollowTheDuration) {
     EXPECT_EQ(nav.baseTime, base());
     EXPECT_EQ(nav.duration, c.duration);
     EXPECT_DOUBLE_EQ(nav.timeUnit, c.unit);
-    EXPECT_EQ(nav.bar(HScroll1).minimum, c.widest);
+    EXPECT_EQ(nav.bar(TemperatureWidth).minimum, c.widest);
     if (c.widthValue >= 0) {
-      EXPECT_EQ(nav.bar(HScroll1).value, c.widthValue);
+      EXPECT_EQ(nav.bar(TemperatureWidth).value, c.widthValue);
     }
-    EXPECT_EQ(nav.bar(HScroll3), nav.bar(HScroll1));
-    EXPECT_EQ(nav.bar(HScroll4), nav.bar(HScroll2));
+    EXPECT_EQ(nav.bar(HumidityWidth), nav.bar(TemperatureWidth));
+    EXPECT_EQ(nav.bar(HumidityOffset), nav.bar(TemperatureOffset));
   }
 }
 
 TEST(UpdateTimeBase, ContinuousWidthUnchangedFrom3200SecondsAndEmptySetsChangeNothing) {
   NavigationState nav = DefaultNavigation();
   ASSERT_TRUE(UpdateTimeBase(nav, spanning(120), true));
-  nav.bar(HScroll1).value = 1234;
+  nav.bar(TemperatureWidth).value = 1234;
   ASSERT_TRUE(UpdateTimeBase(nav, spanning(3200), true));
-  EXPECT_EQ(nav.bar(HScroll1).value, 1234);
-  EXPECT_EQ(nav.bar(HScroll3).value, 1234);
+  EXPECT_EQ(nav.bar(TemperatureWidth).value, 1234);
+  EXPECT_EQ(nav.bar(HumidityWidth).value, 1234);
   const NavigationState before = nav;
   EXPECT_FALSE(UpdateTimeBase(nav, {}, false));
   EXPECT_EQ(nav.bars, before.bars);
@@ -79,18 +79,18 @@ TEST(AutoFitView, HalfSpansAndCentresFromTheExtremes) {
   for (const FitCase& c : cases) {
     SCOPED_TRACE(c.highT);
     NavigationState nav = DefaultNavigation();
-    nav.bar(HScroll2).value = 7;
+    nav.bar(TemperatureOffset).value = 7;
     Extremes e;
     e.entries = {{{1, c.highT}, {2, c.lowT}, {3, c.highH}, {4, c.lowH}}};
     ASSERT_TRUE(AutoFitView(nav, e));
-    EXPECT_EQ(nav.bar(VScroll1).value, c.halfT);
-    EXPECT_EQ(nav.bar(VScroll2).value, c.centreT);
-    EXPECT_EQ(nav.bar(VScroll2).minimum, 1000 - c.halfT);
-    EXPECT_EQ(nav.bar(VScroll2).maximum, c.halfT - 400);
-    EXPECT_EQ(nav.bar(VScroll3).value, c.halfH);
-    EXPECT_EQ(nav.bar(VScroll4).value, c.centreH);
-    EXPECT_EQ(nav.bar(VScroll4).maximum, c.halfH);
-    EXPECT_EQ(nav.bar(HScroll2).value, 0);
+    EXPECT_EQ(nav.bar(TemperatureHalfSpan).value, c.halfT);
+    EXPECT_EQ(nav.bar(TemperatureCentre).value, c.centreT);
+    EXPECT_EQ(nav.bar(TemperatureCentre).minimum, 1000 - c.halfT);
+    EXPECT_EQ(nav.bar(TemperatureCentre).maximum, c.halfT - 400);
+    EXPECT_EQ(nav.bar(HumidityHalfSpan).value, c.halfH);
+    EXPECT_EQ(nav.bar(HumidityCentre).value, c.centreH);
+    EXPECT_EQ(nav.bar(HumidityCentre).maximum, c.halfH);
+    EXPECT_EQ(nav.bar(TemperatureOffset).value, 0);
   }
   NavigationState nav = DefaultNavigation();
   EXPECT_FALSE(AutoFitView(nav, Extremes{}));
@@ -101,14 +101,14 @@ TEST(FitView, WidestWindowEndingAtTheNewestPointInWholeSeconds) {
   const auto points = spanning(100000);
   Extremes e;
   e.entries = {{{2, 21.0}, {1, 20.0}, {2, 55.0}, {1, 50.0}}};
-  nav.bar(HScroll2).value = 40;
+  nav.bar(TemperatureOffset).value = 40;
   ASSERT_TRUE(FitView(nav, points, e, false));
-  EXPECT_EQ(nav.bar(HScroll1).value, 32767);
-  EXPECT_EQ(nav.bar(HScroll3).value, 32767);
-  EXPECT_EQ(nav.bar(HScroll2).value, 0);
+  EXPECT_EQ(nav.bar(TemperatureWidth).value, 32767);
+  EXPECT_EQ(nav.bar(HumidityWidth).value, 32767);
+  EXPECT_EQ(nav.bar(TemperatureOffset).value, 0);
   EXPECT_EQ(WindowOf(nav, GraphKind::Temperature).width, 100000);
   // Bar steps turn into whole seconds: 100 steps of 3.0518 s.
-  nav.bar(HScroll4).value = 100;
+  nav.bar(HumidityOffset).value = 100;
   EXPECT_EQ(WindowOf(nav, GraphKind::Humidity).offset, 305);
   EXPECT_FALSE(FitView(nav, {}, e, false));
 }
@@ -121,16 +121,16 @@ TEST(ApplyZoom, DoublesAndHalvesWithinTheLimits) {
     int after;  // a change is reported only when the value moves
   };
   const Case cases[] = {
-      {ZoomButton::Command10, VScroll1, {1, 700, 300}, 600},
-      {ZoomButton::Command10, VScroll1, {1, 700, 600}, 700},
-      {ZoomButton::Command3, VScroll1, {1, 700, 301}, 150},
-      {ZoomButton::Command3, VScroll1, {1, 700, 1}, 1},
-      {ZoomButton::Command15, VScroll3, {1, 500, 100}, 200},
-      {ZoomButton::Command16, VScroll3, {1, 500, 100}, 50},
-      {ZoomButton::Command17, HScroll1, {32767, 5, 32767}, 16383},
-      {ZoomButton::Command18, HScroll1, {32767, 5, 20000}, 32767},
-      {ZoomButton::Command17, HScroll1, {32767, 5, 9}, 5},
-      {ZoomButton::Command10, VScroll1, {1, 40000, 30000}, 40000},
+      {ZoomButton::TemperatureSpanWider, TemperatureHalfSpan, {1, 700, 300}, 600},
+      {ZoomButton::TemperatureSpanWider, TemperatureHalfSpan, {1, 700, 600}, 700},
+      {ZoomButton::TemperatureSpanNarrower, TemperatureHalfSpan, {1, 700, 301}, 150},
+      {ZoomButton::TemperatureSpanNarrower, TemperatureHalfSpan, {1, 700, 1}, 1},
+      {ZoomButton::HumiditySpanWider, HumidityHalfSpan, {1, 500, 100}, 200},
+      {ZoomButton::HumiditySpanNarrower, HumidityHalfSpan, {1, 500, 100}, 50},
+      {ZoomButton::TimeZoomIn, TemperatureWidth, {32767, 5, 32767}, 16383},
+      {ZoomButton::TimeZoomOut, TemperatureWidth, {32767, 5, 20000}, 32767},
+      {ZoomButton::TimeZoomIn, TemperatureWidth, {32767, 5, 9}, 5},
+      {ZoomButton::TemperatureSpanWider, TemperatureHalfSpan, {1, 40000, 30000}, 40000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.before.value);
@@ -149,7 +149,7 @@ TEST(ShowCursorReadout, PointUnderTheMouseOrTheNewest) {
                                       {base(), 22.0f, 45.5f, 1.0f, 3}};
   NavigationState nav = DefaultNavigation();
   ASSERT_TRUE(UpdateTimeBase(nav, points, false));
-  nav.bar(HScroll2).value = 0;
+  nav.bar(TemperatureOffset).value = 0;
   struct Case {
     double mouse;
     int offset;
@@ -162,7 +162,7 @@ TEST(ShowCursorReadout, PointUnderTheMouseOrTheNewest) {
       {-3.0, 0, newest}, {10.4, 0, second}, {9.6, 0, second}, {10.6, 0, first}, {5.0, 15, first}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mouse);
-    nav.bar(HScroll2).value = c.offset;
+    nav.bar(TemperatureOffset).value = c.offset;
     EXPECT_EQ(ShowCursorReadout(c.mouse, nav, points, false, false, en), c.text);
   }
   EXPECT_TRUE(ShowCursorReadout(1.0, nav, points, true, false, en).isEmpty());
