@@ -113,6 +113,12 @@ QString measuredValue(float value, LeadingZero zero) {
                  zero == LeadingZero::Kept ? "0" : "");
 }
 
+double measuredNumber(float value) {
+  const TwoDecimals r = roundTwoDecimals(static_cast<double>(value), 7);
+  const double magnitude = (r.integerPart + '.' + r.decimals).toDouble();
+  return r.negative ? -magnitude : magnitude;
+}
+
 QString generalDate(double daySerial) {
   const CivilTime t = civilFromDaySerial(daySerial);
   char buffer[48];

@@ -29,6 +29,9 @@ QString fixed2(double value);
 // -0.5 -> "-.50"); a value that rounds to zero carries no minus sign.
 enum class LeadingZero { Kept, Dropped };
 QString measuredValue(float value, LeadingZero zero);
+// The value measuredValue shows, as a number: what exports write and what
+// reports compare against limits.
+double measuredNumber(float value);
 
 // The general date of a Japanese system: "yyyy/MM/dd H:mm:ss", and the date
 // alone when the time, rounded to the second, is exactly 00:00:00. This is

@@ -83,6 +83,7 @@ TEST(RuntimeFormats, MeasuredValuesBatteryVoltsAndPointNumbers) {
         << c.value;
     EXPECT_EQ(fmt::measuredValue(c.value, fmt::LeadingZero::Dropped), QLatin1String(c.dropped))
         << c.value;
+    EXPECT_EQ(fmt::measuredNumber(c.value), QByteArray(c.kept).toDouble()) << c.value;
   }
   for (const auto& [volts, text] : {std::pair{2.675, "2.68"}, {1.005, "1.01"}, {-0.001, "0.00"}})
     EXPECT_EQ(fmt::fixed2(volts), QLatin1String(text)) << volts;
