@@ -149,6 +149,34 @@ std::optional<double> parseGeneralDate(const QString& text) {
   return toDaySerial(t);
 }
 
+QString isoLocalTime(double daySerial, const QTimeZone& zone) {
+  const CivilTime t = civilFromDaySerial(daySerial);
+  const QDate date(t.year, t.month, t.day);
+  const QTime time(t.hour, t.minute, t.second);
+  const QDateTime local(date, time, zone);
+  // A time skipped by a change to summer time takes the offset in force a
+  // day before: no zone changes twice within a day.
+  const int offset = local.isValid() ? local.offsetFromUtc()
+                                     : QDateTime(date.addDays(-1), time, zone).offsetFromUtc();
+  const int minutes = std::abs(offset) / 60;
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", t.year, t.month,
+                t.day, t.hour, t.minute, t.second, offset < 0 ? '-' : '+', minutes / 60,
+                minutes % 60);
+  return QString::fromLatin1(buffer);
+}
+
+std::optional<double> parseIsoLocalTime(const QString& text) {
+  static const QRegularExpression re(
+      QStringLiteral("^\\s*(\\d{4})-(\\d{2})-(\\d{2})[T ](\\d{2}):(\\d{2})(?::(\\d{2}))?"
+                     "(?:Z|[+-](\\d{2}):?(\\d{2}))?\\s*$"));
+  const QRegularExpressionMatch m = re.match(text);
+  if (!m.hasMatch()) return std::nullopt;
+  auto field = [&m](int i) { return m.captured(i).toInt(); };
+  if (field(7) > 23 || field(8) > 59) return std::nullopt;
+  return toDaySerial({field(1), field(2), field(3), field(4), field(5), field(6)});
+}
+
 QString fileStamp(double daySerial) {
   const CivilTime t = civilFromDaySerial(daySerial);
   return pad(t.year % 100, 2) + pad(t.month, 2) + pad(t.day, 2) + QLatin1Char('_') +

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QTimeZone>
 #include <optional>
 
 #include "core/data/DayTime.h"
@@ -42,6 +43,16 @@ QString generalDate(double daySerial);
 // without seconds ("2013/5/1 9:05"). nullopt for text that is not such a date
 // or a date that does not exist (2013/02/30).
 std::optional<double> parseGeneralDate(const QString& text);
+
+// ISO 8601 for other programs: the local time as recorded, with the offset
+// `zone` has at that time ("2013-05-01T10:00:00+09:00"). A time that a
+// daylight-saving change skips keeps its digits and the offset before it.
+QString isoLocalTime(double daySerial, const QTimeZone& zone);
+// Reads "YYYY-MM-DDThh:mm[:ss]" (or a blank for the "T") with an optional
+// offset ("Z", "+09:00", "+0900"). The local time is taken as written and the
+// offset only checked, so a file shows the times its logger recorded
+// wherever it is opened, as the program's own files do.
+std::optional<double> parseIsoLocalTime(const QString& text);
 
 // "yymmdd_hhnnss", the time stamp in proposed file names.
 QString fileStamp(double daySerial);

@@ -122,6 +122,41 @@ TEST(RuntimeFormats, GeneralDateBothWays) {
     EXPECT_FALSE(fmt::parseGeneralDate(QString::fromUtf8(text))) << text;
 }
 
+// Exports write the recorded local time with the zone's offset at that time;
+// reading takes the local time as written, whatever the offset.
+TEST(RuntimeFormats, IsoTimesBothWays) {
+  const struct {
+    qint64 seconds;
+    const char* zone;
+    const char* text;
+  } formatted[] = {
+      {kMay1, "Asia/Tokyo", "2013-05-01T00:00:00+09:00"},
+      {kMay1 + 36000, "UTC", "2013-05-01T10:00:00+00:00"},
+      {kMay1 + 36000, "Europe/Berlin", "2013-05-01T10:00:00+02:00"},
+      {kMay1 - 120 * 86400, "Europe/Berlin", "2013-01-01T00:00:00+01:00"},
+      {kMay1 - 120 * 86400, "America/St_Johns", "2013-01-01T00:00:00-03:30"},
+      // 02:30 never happened on the night clocks went forward: digits kept, offset from before.
+      {kMay1 - 31 * 86400 + 9000, "Europe/Berlin", "2013-03-31T02:30:00+01:00"}};
+  for (const auto& c : formatted)
+    EXPECT_EQ(fmt::isoLocalTime(secondsToDaySerial(c.seconds), QTimeZone(c.zone)),
+              QLatin1String(c.text))
+        << c.zone;
+  const std::pair<const char*, qint64> parsed[] = {{"2013-05-01T10:00:00+09:00", kMay1 + 36000},
+                                                   {"2013-05-01T10:00:00-0330", kMay1 + 36000},
+                                                   {" 2013-05-01 10:00:00Z ", kMay1 + 36000},
+                                                   {"2013-05-01T10:00", kMay1 + 36000},
+                                                   {"2013-05-01T00:00:01", kMay1 + 1}};
+  for (const auto& [text, seconds] : parsed) {
+    const auto serial = fmt::parseIsoLocalTime(QString::fromUtf8(text));
+    ASSERT_TRUE(serial) << text;
+    EXPECT_EQ(daySerialToSeconds(*serial), seconds) << text;
+  }
+  for (const char* text : {"2013-02-30T00:00:00", "2013-05-01T24:00:00",
+                           "2013-05-01T10:00:00+25:00", "2013-05-01T10:00:00+09:60", "2013-05-01",
+                           "2013-05-01T10:00:00.5", "2013/05/01 10:00:00", "2013-5-1T10:00:00"})
+    EXPECT_FALSE(fmt::parseIsoLocalTime(QString::fromUtf8(text))) << text;
+}
+
 TEST(RuntimeFormats, RuntimeDatePatternsAndTokens) {
   const CivilTime t{2024, 3, 7, 9, 45, 6};
   const UiText ja = UiText::load(UiText::Language::Japanese);
