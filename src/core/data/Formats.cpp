@@ -1,7 +1,10 @@
 #include "core/data/Formats.h"
 
 #include <QRegularExpression>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -114,9 +117,31 @@ QString measuredValue(float value, LeadingZero zero) {
 }
 
 double measuredNumber(float value) {
-  const TwoDecimals r = roundTwoDecimals(static_cast<double>(value), 7);
-  const double magnitude = (r.integerPart + '.' + r.decimals).toDouble();
-  return r.negative ? -magnitude : magnitude;
+  // The same rounding as measuredValue, in integers: the seven significant
+  // digits D of |value| x 10^E are D x 10^(E-4) hundredths, of which the
+  // part beyond a whole hundredth rounds half away from zero. Reports turn
+  // every reading into a number, so this avoids building the text.
+  const double magnitude = std::fabs(static_cast<double>(value));
+  char buffer[32];
+  const auto printed = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                     std::chars_format::scientific, 6);  // d.dddddde±XX
+  const int exponent =
+      std::isfinite(magnitude) ? std::atoi(std::find(buffer, printed.ptr, 'e') + 1) : 99;
+  if (exponent > 12) {  // beyond any reading, and beyond 64-bit hundredths
+    const TwoDecimals r = roundTwoDecimals(static_cast<double>(value), 7);
+    return (r.negative ? -1 : 1) * (r.integerPart + '.' + r.decimals).toDouble();
+  }
+  std::int64_t digits = buffer[0] - '0';
+  for (int i = 2; i < 8; ++i) digits = digits * 10 + (buffer[i] - '0');
+  std::int64_t hundredths = exponent < -3 ? 0 : digits;  // below 0.001 is 0.00
+  for (int i = 4; i < exponent; ++i) hundredths *= 10;
+  if (exponent >= -3 && exponent < 4) {
+    std::int64_t divisor = 1;
+    for (int i = exponent; i < 4; ++i) divisor *= 10;
+    hundredths = digits / divisor + (digits % divisor * 2 >= divisor ? 1 : 0);
+  }
+  const double rounded = static_cast<double>(hundredths) / 100.0;
+  return value < 0 && hundredths != 0 ? -rounded : rounded;
 }
 
 QString generalDate(double daySerial) {

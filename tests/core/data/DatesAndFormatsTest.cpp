@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "core/app/UiText.h"
 #include "core/data/DayTime.h"
@@ -89,6 +91,22 @@ TEST(RuntimeFormats, MeasuredValuesBatteryVoltsAndPointNumbers) {
   EXPECT_EQ(fmt::pointNo(123), "00123");
   EXPECT_EQ(fmt::pointNo(123456), "123456");
   EXPECT_EQ(fmt::dateTime(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))), "2026/01/02 03:04:05");
+}
+
+// Reports and exports take readings as numbers: the shown text's value, for
+// every reading a logger gives and for any float at all.
+TEST(RuntimeFormats, MeasuredNumberIsTheShownValue) {
+  std::vector<float> values = {NAN, INFINITY, -INFINITY, 1e20f, -3e38f, 1e-30f, 0.0005f, -0.005f};
+  for (int k = -45000; k <= 105000; ++k) values.push_back(static_cast<float>(k) / 1000.0f);
+  std::mt19937 random(5);
+  for (int i = 0; i < 100000; ++i)
+    values.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+  for (const float v : values) {  // a value shown without a sign is no -0 either
+    const QString shown = fmt::measuredValue(v, fmt::LeadingZero::Kept);
+    const double n = fmt::measuredNumber(v);
+    ASSERT_EQ(std::pair(n, std::signbit(n)), std::pair(shown.toDouble(), shown.startsWith(u'-')))
+        << v;
+  }
 }
 
 // The general date leaves out midnight and drops leading zeros of the hour.
