@@ -24,6 +24,8 @@ namespace termika::report {
 //   never counted as time inside or outside the limits, and an excursion
 //   never spans it (one on each side is listed as two).
 // - Shares are of the recorded time, so of the readings: a gap changes none.
+// - Single measurements are saved with interval 0: their durations are all
+//   0, and the shares still count readings.
 
 // A reading's value with where it is; `index` counts from 0 in input order.
 struct Extreme {
