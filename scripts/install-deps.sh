@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the screenshots need.
+# Installs the Debian packages the build, the tests, the screenshots and the
+# Debian package (dpkg-dev and file for its library dependencies) need.
 # Idempotent: it asks apt only for what is missing, and refreshes the package
 # lists only when something is missing.
 set -euo pipefail
@@ -14,6 +15,7 @@ packages=(
   fonts-noto-cjk
   xvfb xauth
   poppler-utils
+  dpkg-dev file tzdata
 )
 
 missing=()

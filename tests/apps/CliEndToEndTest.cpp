@@ -202,6 +202,7 @@ TEST_F(CliEndToEnd, OutputsAreCheckedAndNothingIsLost) {
       {"\"$0\" print-dump DIR/in.csv -o \"DIR/raw/$(printf '\\376').pdf\"", 0, "page(s)"},
       {"cd DIR/raw && ls | od -An -tx1 && cd .. && rm -r raw", 0,
        "fe 2e 70 64 66 0a ff 2e 70 64 66 0a"},  // QDir cannot even list them
+      {"\"$0\" --version", 0, "termika-cli " TERMIKA_VERSION "\n"},
       {"\"$0\" stats /dev/stdin < DIR/in.csv", 0, "count: 100\n"},
       {"\"$0\" stats DIR/in.fifo & cat DIR/in.csv > DIR/in.fifo; wait $!", 0, "count: 100\n"},
   };

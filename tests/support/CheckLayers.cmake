@@ -14,12 +14,15 @@ set(allowed_core/app core/base core/data core/model core/link core/sessions core
 set(allowed_core/views core/base core/data core/model core/views)
 # A printed graph is the screen's graph geometry on paper.
 set(allowed_core/print core/base core/data core/model core/views core/print)
+# The report's figures are pure functions of a data set.
+set(allowed_core/report core/base core/data core/report)
 # The simulator shares the frame codec and the in-process port, never the
 # program's sessions or state.
 set(allowed_sim core/base core/data core/link sim)
 set(allowed_ui core/base core/data core/model core/link core/sessions core/app core/views
     core/print ui)
 set(folders core/base core/data core/model core/link core/sessions core/app core/views core/print
+    core/report
     sim ui)
 
 # "core/link/Frame.h" -> core/link, "ui/dialogs/X.h" -> ui, "sim/X.h" -> sim.

@@ -68,6 +68,7 @@ QString CliOptions::usage() {
       "usage: termika-cli [--device PATH | --port N] [--port-map TEMPLATE] "
       "[--adapter ftdi|sim:PATH|none]\n"
       "                   [--baud B] [--lang ja|en] [--verbose] COMMAND [options]\n"
+      "       termika-cli --version | --help\n"
       "  probe                         find the logger (adapter pulse, ports 16..1), print port "
       "and model\n"
       "  status                        print every status field, one \"name: value\" line each\n"

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "core/app/RecordingSettings.h"
+#include "core/base/Says.h"
 #include "core/data/Csv.h"
 #include "core/data/Formats.h"
 #include "core/data/InputFile.h"
@@ -21,7 +22,8 @@
 #include "core/link/PortMap.h"
 #include "core/link/ProbeFault.h"
 #include "core/link/SerialTransport.h"
-#include "core/sessions/SeriesStats.h"
+#include "core/report/ReportPoints.h"
+#include "core/report/Summary.h"
 
 namespace termika::cli {
 
@@ -514,22 +516,27 @@ int CliRunner::runStats() {
             .arg(m_options.file, m_app.Texts.text(text), read.error.message));
     return kExitFailure;
   }
-  const auto stats = ComputeSeriesStats(read.content->Records);
-  if (!stats) {
-    err(stats.error().message);
+  report::Input input;
+  input.points = report::pointsFromRecords(read.content->Records);
+  input.intervalSeconds = read.content->Interval;
+  const std::optional<report::Summary> summary = report::summarize(input);
+  if (!summary) {
+    err(QStringLiteral("%1: %2").arg(m_options.file, says("There are no points to summarise.")));
     return kExitFailure;
   }
-  const SeriesStats& s = *stats;
+  const report::Summary& s = *summary;
   out(QStringLiteral("count: %1").arg(s.count));
-  out(QStringLiteral("first: %1").arg(fmt::dateTime(s.firstTime)));
-  out(QStringLiteral("last: %1").arg(fmt::dateTime(s.lastTime)));
-  out(QStringLiteral("temperature min: %1").arg(fmt::fixed2(s.minTemperature)));
-  out(QStringLiteral("temperature max: %1").arg(fmt::fixed2(s.maxTemperature)));
-  out(QStringLiteral("temperature mean: %1").arg(fmt::fixed2(s.meanTemperature)));
-  out(QStringLiteral("humidity min: %1").arg(fmt::fixed2(s.minHumidity)));
-  out(QStringLiteral("humidity max: %1").arg(fmt::fixed2(s.maxHumidity)));
-  out(QStringLiteral("humidity mean: %1").arg(fmt::fixed2(s.meanHumidity)));
-  out(QStringLiteral("mean kinetic temperature: %1").arg(fmt::fixed2(s.meanKineticTemperature)));
+  out(QStringLiteral("first: %1").arg(fmt::dateTime(s.first)));
+  out(QStringLiteral("last: %1").arg(fmt::dateTime(s.last)));
+  out(QStringLiteral("temperature min: %1").arg(fmt::fixed2(s.temperature.minimum.value)));
+  out(QStringLiteral("temperature max: %1").arg(fmt::fixed2(s.temperature.maximum.value)));
+  out(QStringLiteral("temperature mean: %1").arg(fmt::fixed2(s.temperature.mean)));
+  out(QStringLiteral("humidity min: %1").arg(fmt::fixed2(s.humidity.minimum.value)));
+  out(QStringLiteral("humidity max: %1").arg(fmt::fixed2(s.humidity.maximum.value)));
+  out(QStringLiteral("humidity mean: %1").arg(fmt::fixed2(s.humidity.mean)));
+  out(QStringLiteral("mean kinetic temperature: %1")
+          .arg(s.meanKineticTemperature ? fmt::fixed2(*s.meanKineticTemperature)
+                                        : QStringLiteral("-")));
   return kExitOk;
 }
 

@@ -82,6 +82,10 @@ int main(int argc, char** argv) {
   }
   QCoreApplication::setApplicationName(QStringLiteral("termika-cli"));
   const QStringList arguments = argumentsOf(argc, argv);
+  if (arguments.contains(QStringLiteral("--version"))) {
+    std::printf("termika-cli %s\n", TERMIKA_VERSION);
+    return checkedOutput(termika::cli::kExitOk);
+  }
   if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
     std::printf("%s", termika::cli::CliOptions::usage().toLocal8Bit().constData());
     return checkedOutput(termika::cli::kExitOk);

@@ -30,10 +30,6 @@ QString quoted(const QString& text) {
   return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
-QString alarmText(const AlarmSetting& alarm) {
-  return alarm.Enabled != 0 ? QString::number(alarm.Limit) : QStringLiteral("OFF");
-}
-
 QString joinLine(const QStringList& items) {
   return items.join(QLatin1Char(',')) + QLatin1String("\r\n");
 }
@@ -183,6 +179,12 @@ CsvReadResult failure(int line, const QString& message, bool wrongHeader = false
   return r;
 }
 
+// The program's general date, or ISO 8601 as its UTF-8 exports write it.
+std::optional<double> readTime(const QString& text) {
+  const std::optional<double> general = fmt::parseGeneralDate(text);
+  return general ? general : fmt::parseIsoLocalTime(text);
+}
+
 std::optional<AlarmSetting> parseAlarm(const Item& item) {
   const QString t = item.text.trimmed();
   if (t.isEmpty() || t.compare(QLatin1String("OFF"), Qt::CaseInsensitive) == 0) {
@@ -204,6 +206,46 @@ std::optional<int> parseWhole(const Item& item, int minimum, int maximum) {
   return static_cast<int>(*value);
 }
 
+// The program's layout in one of two spellings: its own files quote every
+// item, write the general date and keep remarks blank-padded; UTF-8 exports
+// for other programs write ISO 8601 times in `isoZone`, bare numbers and
+// remarks without the padding.
+QString csvText(const DataSet& set, const std::vector<DataRecord>& records, const UiText& texts,
+                const QTimeZone* isoZone) {
+  const bool iso = isoZone != nullptr;
+  const auto time = [&](double t) {
+    return iso ? fmt::isoLocalTime(t, *isoZone) : quoted(fmt::generalDate(t));
+  };
+  const auto number = [iso](const QString& digits) { return iso ? digits : quoted(digits); };
+  const auto value = [iso](float v) {
+    return iso ? fmt::measuredValue(v, fmt::LeadingZero::Kept)
+               : quoted(fmt::measuredValue(v, fmt::LeadingZero::Dropped));
+  };
+  const auto limit = [&](const AlarmSetting& alarm) {
+    return alarm.Enabled != 0 ? number(QString::number(alarm.Limit))
+                              : quoted(QStringLiteral("OFF"));
+  };
+  const bool alarms = hasAlarms(set.Model);
+  QString text;
+  text.reserve(static_cast<qsizetype>(records.size()) * 100 + 512);
+  text += joinLine({quoted(texts.text(1054)), quoted(texts.text(1055)), quoted(texts.text(1056)),
+                    quoted(texts.text(1057)), quoted(alarms ? texts.text(1058) : QString()),
+                    quoted(alarms ? texts.text(1059) : QString())});
+  text += joinLine({quoted(set.LoggerName), time(records.front().DateTime),
+                    number(QString::number(records.size())), number(QString::number(set.Interval)),
+                    alarms ? limit(set.UpperAlarm) : quoted(QString()),
+                    alarms ? limit(set.LowerAlarm) : quoted(QString())});
+  text += joinLine({quoted(texts.text(1060)), quoted(texts.text(1061)), quoted(texts.text(1062)),
+                    quoted(texts.text(1063)), quoted(texts.text(1064))});
+  int pointNo = 0;
+  for (const DataRecord& r : records) {
+    text += QString::number(++pointNo) + QLatin1Char(',') + time(r.DateTime) + QLatin1Char(',') +
+            value(r.Temperature) + QLatin1Char(',') + value(r.Humidity) + QLatin1Char(',') +
+            quoted(iso ? unpaddedRemarks(r.Remarks) : r.Remarks) + QLatin1String("\r\n");
+  }
+  return text;
+}
+
 }  // namespace
 
 Result<QByteArray> CsvBytes(const DataSet& set, const RecordFile& file, const UiText& texts) {
@@ -214,27 +256,13 @@ Result<QByteArray> CsvBytes(const DataSet& set, const RecordFile& file, const Ui
                      .arg(records.size())
                      .arg(set.Count)};
   }
-  const bool alarms = hasAlarms(set.Model);
-  QString text;
-  text.reserve(static_cast<qsizetype>(records.size()) * 100 + 512);
-  text += joinLine({quoted(texts.text(1054)), quoted(texts.text(1055)), quoted(texts.text(1056)),
-                    quoted(texts.text(1057)), quoted(alarms ? texts.text(1058) : QString()),
-                    quoted(alarms ? texts.text(1059) : QString())});
-  text += joinLine({quoted(set.LoggerName), quoted(fmt::generalDate(records.front().DateTime)),
-                    quoted(QString::number(set.Count)), quoted(QString::number(set.Interval)),
-                    quoted(alarms ? alarmText(set.UpperAlarm) : QString()),
-                    quoted(alarms ? alarmText(set.LowerAlarm) : QString())});
-  text += joinLine({quoted(texts.text(1060)), quoted(texts.text(1061)), quoted(texts.text(1062)),
-                    quoted(texts.text(1063)), quoted(texts.text(1064))});
-  int pointNo = 0;
-  for (const DataRecord& r : records) {
-    text += QString::number(++pointNo) + QLatin1Char(',') + quoted(fmt::generalDate(r.DateTime)) +
-            QLatin1Char(',') +
-            quoted(fmt::measuredValue(r.Temperature, fmt::LeadingZero::Dropped)) +
-            QLatin1Char(',') + quoted(fmt::measuredValue(r.Humidity, fmt::LeadingZero::Dropped)) +
-            QLatin1Char(',') + quoted(r.Remarks) + QLatin1String("\r\n");
-  }
-  return cp932::encode(text);
+  return cp932::encode(csvText(set, records, texts, nullptr));
+}
+
+Result<QByteArray> Utf8CsvBytes(const DataSet& set, const std::vector<DataRecord>& records,
+                                const UiText& texts, const QTimeZone& zone) {
+  if (records.empty()) return Error{says("The data set holds no points to save.")};
+  return QByteArray("\xEF\xBB\xBF") + csvText(set, records, texts, &zone).toUtf8();
 }
 
 Result<void> WriteCsvFile(const QString& path, const DataSet& set, const RecordFile& file,
@@ -294,7 +322,7 @@ CsvReadResult parseAs(const QByteArray& bytes, Encoding encoding, const UiText& 
     return done(failure(2, says("expected 6 header values, found %1").arg(values->size())));
   }
   content.LoggerName = (*values)[0].text;
-  const auto start = fmt::parseGeneralDate((*values)[1].text);
+  const auto start = readTime((*values)[1].text);
   if (!start)
     return done(failure(2, says("the start time \"%1\" is not a date").arg((*values)[1].text)));
   content.StartTime = *start;
@@ -347,7 +375,7 @@ CsvReadResult parseAs(const QByteArray& bytes, Encoding encoding, const UiText& 
     if (items->size() != 5) {
       return done(failure(lineNo, says("expected 5 items, found %1").arg(items->size())));
     }
-    const auto when = fmt::parseGeneralDate((*items)[1].text);
+    const auto when = readTime((*items)[1].text);
     if (!when) return done(failure(lineNo, says("\"%1\" is not a date").arg((*items)[1].text)));
     const auto temperature = parseDecimal((*items)[2].text);
     if (!temperature || *temperature < kMinTemperature || *temperature > kMaxTemperature) {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QTimeZone>
 #include <optional>
 #include <vector>
 
@@ -57,13 +58,20 @@ struct CsvReadResult {
 // The bytes of a set's CSV file: header columns 5 and 6 and the limits come
 // from the set's own Model and alarms, the name from its LoggerName.
 Result<QByteArray> CsvBytes(const DataSet& set, const RecordFile& file, const UiText& texts);
+// The same layout as UTF-8 (with a byte-order mark, so spreadsheets see the
+// encoding) for other programs: ISO 8601 local times with their offset in
+// `zone`, numbers bare with the program's rounding, remarks without their
+// padding. ParseCsv reads it back to the same points.
+Result<QByteArray> Utf8CsvBytes(const DataSet& set, const std::vector<DataRecord>& records,
+                                const UiText& texts, const QTimeZone& zone);
 // Writes through CommitFile: on any failure the previous file is untouched.
 Result<void> WriteCsvFile(const QString& path, const DataSet& set, const RecordFile& file,
                           const UiText& texts);
 
 // Reads Windows-31J, or UTF-8 with a BOM, or UTF-8 where the bytes are not
 // Windows-31J text; lines end in CR LF, LF or CR. Header texts are matched in
-// the current language.
+// the current language. Times are general dates or ISO 8601, numbers quoted
+// or bare.
 CsvReadResult ParseCsv(const QByteArray& bytes, const UiText& texts);
 // The file read whole (a pipe to its end), at most csv::kMaxFileBytes.
 CsvReadResult ReadCsvFile(const QString& path, const UiText& texts,

@@ -53,4 +53,10 @@ QString fitRemarks(const QString& text) {
   return cp932::decode(cp932::encodeFixed(text, DataRecord::kRemarksBytes));
 }
 
+QString unpaddedRemarks(const QString& remarks) {
+  qsizetype end = remarks.size();
+  while (end > 0 && remarks.at(end - 1) == u' ') --end;
+  return remarks.left(end);
+}
+
 }  // namespace termika

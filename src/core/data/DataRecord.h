@@ -35,5 +35,8 @@ struct DataRecord {
 // The remark as stored: cut to 50 bytes at a character boundary, blank padded,
 // decoded back. Assigning through this keeps in-memory and on-disk text equal.
 QString fitRemarks(const QString& text);
+// The remark without the trailing blanks of its padding (leading ones are its
+// own): what other programs are given. fitRemarks turns it back.
+QString unpaddedRemarks(const QString& remarks);
 
 }  // namespace termika

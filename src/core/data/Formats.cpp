@@ -1,7 +1,10 @@
 #include "core/data/Formats.h"
 
 #include <QRegularExpression>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -120,6 +123,34 @@ QString measuredValue(float value, LeadingZero zero) {
                  zero == LeadingZero::Kept ? "0" : "");
 }
 
+double measuredNumber(float value) {
+  // The same rounding as measuredValue, in integers: the seven significant
+  // digits D of |value| x 10^E are D x 10^(E-4) hundredths, of which the
+  // part beyond a whole hundredth rounds half away from zero. Reports turn
+  // every reading into a number, so this avoids building the text.
+  const double magnitude = std::fabs(static_cast<double>(value));
+  char buffer[32];
+  const auto printed = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                     std::chars_format::scientific, 6);  // d.dddddde±XX
+  const int exponent =
+      std::isfinite(magnitude) ? std::atoi(std::find(buffer, printed.ptr, 'e') + 1) : 99;
+  if (exponent > 12) {  // beyond any reading, and beyond 64-bit hundredths
+    const TwoDecimals r = roundTwoDecimals(static_cast<double>(value), 7);
+    return (r.negative ? -1 : 1) * (r.integerPart + '.' + r.decimals).toDouble();
+  }
+  std::int64_t digits = buffer[0] - '0';
+  for (int i = 2; i < 8; ++i) digits = digits * 10 + (buffer[i] - '0');
+  std::int64_t hundredths = exponent < -3 ? 0 : digits;  // below 0.001 is 0.00
+  for (int i = 4; i < exponent; ++i) hundredths *= 10;
+  if (exponent >= -3 && exponent < 4) {
+    std::int64_t divisor = 1;
+    for (int i = exponent; i < 4; ++i) divisor *= 10;
+    hundredths = digits / divisor + (digits % divisor * 2 >= divisor ? 1 : 0);
+  }
+  const double rounded = static_cast<double>(hundredths) / 100.0;
+  return value < 0 && hundredths != 0 ? -rounded : rounded;
+}
+
 QString generalDate(double daySerial) {
   const CivilTime t = civilFromDaySerial(daySerial);
   char buffer[48];
@@ -148,6 +179,34 @@ std::optional<double> parseGeneralDate(const QString& text) {
   const CivilTime t{field(1), field(2), field(3), field(4), field(5), field(6)};
   if (!ok) return std::nullopt;
   return toDaySerial(t);
+}
+
+QString isoLocalTime(double daySerial, const QTimeZone& zone) {
+  const CivilTime t = civilFromDaySerial(daySerial);
+  const QDate date(t.year, t.month, t.day);
+  const QTime time(t.hour, t.minute, t.second);
+  const QDateTime local(date, time, zone);
+  // A time skipped by a change to summer time takes the offset in force a
+  // day before: no zone changes twice within a day.
+  const int offset = local.isValid() ? local.offsetFromUtc()
+                                     : QDateTime(date.addDays(-1), time, zone).offsetFromUtc();
+  const int minutes = std::abs(offset) / 60;
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", t.year, t.month,
+                t.day, t.hour, t.minute, t.second, offset < 0 ? '-' : '+', minutes / 60,
+                minutes % 60);
+  return QString::fromLatin1(buffer);
+}
+
+std::optional<double> parseIsoLocalTime(const QString& text) {
+  static const QRegularExpression re(
+      QStringLiteral("^\\s*(\\d{4})-(\\d{2})-(\\d{2})[T ](\\d{2}):(\\d{2})(?::(\\d{2}))?"
+                     "(?:Z|[+-](\\d{2}):?(\\d{2}))?\\s*$"));
+  const QRegularExpressionMatch m = re.match(text);
+  if (!m.hasMatch()) return std::nullopt;
+  auto field = [&m](int i) { return m.captured(i).toInt(); };
+  if (field(7) > 23 || field(8) > 59) return std::nullopt;
+  return toDaySerial({field(1), field(2), field(3), field(4), field(5), field(6)});
 }
 
 QString fileStamp(double daySerial) {

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QTimeZone>
 #include <optional>
 
 #include "core/data/DayTime.h"
@@ -29,6 +30,9 @@ QString fixed2(double value);
 // -0.5 -> "-.50"); a value that rounds to zero carries no minus sign.
 enum class LeadingZero { Kept, Dropped };
 QString measuredValue(float value, LeadingZero zero);
+// The value measuredValue shows, as a number: what exports write and what
+// reports compare against limits.
+double measuredNumber(float value);
 
 // The general date of a Japanese system: "yyyy/MM/dd H:mm:ss", and the date
 // alone when the time, rounded to the second, is exactly 00:00:00. This is
@@ -43,6 +47,15 @@ std::optional<double> parseGeneralDate(const QString& text);
 // An interval as whole minutes and remaining seconds, each number followed by
 // its unit ("1 分30 秒"); a part that is zero is left out, so 0 is "".
 QString interval(int seconds, const QString& minutesUnit, const QString& secondsUnit);
+// ISO 8601 for other programs: the local time as recorded, with the offset
+// `zone` has at that time ("2013-05-01T10:00:00+09:00"). A time that a
+// daylight-saving change skips keeps its digits and the offset before it.
+QString isoLocalTime(double daySerial, const QTimeZone& zone);
+// Reads "YYYY-MM-DDThh:mm[:ss]" (or a blank for the "T") with an optional
+// offset ("Z", "+09:00", "+0900"). The local time is taken as written and the
+// offset only checked, so a file shows the times its logger recorded
+// wherever it is opened, as the program's own files do.
+std::optional<double> parseIsoLocalTime(const QString& text);
 
 // "yymmdd_hhnnss", the time stamp in proposed file names.
 QString fileStamp(double daySerial);

@@ -35,23 +35,6 @@ TEST_F(CsvTest, ExactBytesOfASmallFile) {
   EXPECT_EQ(bytes->left(5), QByteArray("\"\x94\x46\x8E\xAF"));
 }
 
-TEST_F(CsvTest, ModelWithoutAlarmsWritesEmptyColumnsAndQuotesAreDoubled) {
-  log().Model = QStringLiteral("QM100-RH");
-  log().LoggerName = QStringLiteral("A\"B");
-  log().UpperAlarm = {30, 0, 128};  // ignored for this model
-  add(36000, 20.0f, 50.0f, QStringLiteral("say \"hi\""));
-  const Result<QByteArray> bytes = CsvBytes(log(), logFile(), m_en);
-  ASSERT_TRUE(bytes.ok());
-  const QList<QByteArray> lines = bytes->split('\n');
-  EXPECT_EQ(lines[0],
-            "\"Recognition name\",\"Start time\",\"Recording points\",\"Record interval\",\"\","
-            "\"\"\r");
-  EXPECT_EQ(lines[1], "\"A\"\"B\",\"2013/05/01 10:00:00\",\"1\",\"60\",\"\",\"\"\r");
-  const CsvReadResult read = ParseCsv(*bytes, m_en);
-  ASSERT_TRUE(read.ok()) << read.error.message.toStdString();
-  EXPECT_EQ(read.content->LoggerName, QStringLiteral("A\"B"));
-  EXPECT_EQ(read.content->Records[0].Remarks, QStringLiteral("say \"hi\"") + QString(42, u' '));
-}
 
 // A gap of 60 s stays in the run, 61 s starts a new one, going backwards does not; midnight is
 // the date alone.

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "core/base/UiText.h"
 #include "core/data/DayTime.h"
@@ -104,6 +106,22 @@ TEST(RuntimeFormats, MeasuredValuesBatteryVoltsAndPointNumbers) {
   EXPECT_EQ(fmt::dateTime(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))), "2026/01/02 03:04:05");
 }
 
+// Reports and exports take readings as numbers: the shown text's value, for
+// every reading a logger gives and for any float at all.
+TEST(RuntimeFormats, MeasuredNumberIsTheShownValue) {
+  std::vector<float> values = {NAN, INFINITY, -INFINITY, 1e20f, -3e38f, 1e-30f, 0.0005f, -0.005f};
+  for (int k = -45000; k <= 105000; ++k) values.push_back(static_cast<float>(k) / 1000.0f);
+  std::mt19937 random(5);
+  for (int i = 0; i < 100000; ++i)
+    values.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+  for (const float v : values) {  // a value shown without a sign is no -0 either
+    const QString shown = fmt::measuredValue(v, fmt::LeadingZero::Kept);
+    const double n = fmt::measuredNumber(v);
+    ASSERT_EQ(std::pair(n, std::signbit(n)), std::pair(shown.toDouble(), shown.startsWith(u'-')))
+        << v;
+  }
+}
+
 // The general date leaves out midnight and drops leading zeros of the hour.
 TEST(RuntimeFormats, GeneralDateBothWays) {
   const struct {
@@ -132,6 +150,25 @@ TEST(RuntimeFormats, GeneralDateBothWays) {
        {"2013/02/30", "2023/02/29", "2013/05/01 24:00:00", "2013/05/01 10:60:00", "2013-05-01",
         "13/05/01", "", "2013/05/01 10", "2013/05/01x", "２０１３/05/01"})
     EXPECT_FALSE(fmt::parseGeneralDate(QString::fromUtf8(text))) << text;
+}
+
+// Exports write the recorded local time with the zone's offset at that time;
+// reading takes the local time as written, whatever the offset.
+TEST(RuntimeFormats, IsoTimesBothWays) {
+  const std::tuple<qint64, const char*, const char*> formatted[] = {
+      {kMay1 + 36000, "UTC", "2013-05-01T10:00:00+00:00"},
+      {kMay1 + 36000, "Europe/Berlin", "2013-05-01T10:00:00+02:00"},
+      // 02:30 never happened on the night clocks went forward: digits kept, offset from before.
+      {kMay1 - 31 * 86400 + 9000, "Europe/Berlin", "2013-03-31T02:30:00+01:00"}};
+  for (const auto& [seconds, zone, text] : formatted)
+    EXPECT_EQ(fmt::isoLocalTime(secondsToDaySerial(seconds), QTimeZone(zone)), text) << zone;
+  for (const char* text : {"2013-05-01T10:00:00+09:00", "2013-05-01T10:00:00-0330",
+                           " 2013-05-01 10:00:00Z ", "2013-05-01T10:00"})
+    EXPECT_EQ(daySerialToSeconds(fmt::parseIsoLocalTime(text).value_or(0)), kMay1 + 36000) << text;
+  for (const char* text : {"2013-02-30T00:00:00", "2013-05-01T24:00:00",
+                           "2013-05-01T10:00:00+25:00", "2013-05-01T10:00:00+09:60", "2013-05-01",
+                           "2013-05-01T10:00:00.5", "2013/05/01 10:00:00", "2013-5-1T10:00:00"})
+    EXPECT_FALSE(fmt::parseIsoLocalTime(QString::fromUtf8(text))) << text;
 }
 
 TEST(RuntimeFormats, RuntimeDatePatternsAndTokens) {

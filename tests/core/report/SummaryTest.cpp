@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <cmath>
+#include <random>
+
+#include "core/data/DayTime.h"
+#include "core/report/MeanKineticTemperature.h"
+#include "core/report/ReportPoints.h"
+#include "core/report/Summary.h"
+
+namespace termika::report {
+namespace {
+
+constexpr qint64 kBase = 46000LL * 86400;  // 2025-12-09 00:00:00 in seconds since 1899-12-30
+
+double minute(int m) { return secondsToDaySerial(kBase + m * 60); }
+
+// Records one minute apart at an interval of 60 s, humidity 30, 70, 30, ...,
+// read as the report reads a data set. "|" ends a block: the next one starts
+// after ten minutes without readings; "<" starts it ten minutes before the
+// last one began, as after the logger's clock was set back.
+Input readings(const char* temperatures, Limits limits = {}) {
+  std::vector<DataRecord> records;
+  int at = 0;
+  int block = 1;
+  for (const QString& item : QString::fromLatin1(temperatures).split(u' ', Qt::SkipEmptyParts)) {
+    if (item == QLatin1String("|") || item == QLatin1String("<")) {
+      at += item == QLatin1String("|") ? 10 : -12;
+      ++block;
+      continue;
+    }
+    DataRecord& r = records.emplace_back();
+    r.Temperature = item.toFloat();
+    r.Humidity = records.size() % 2 ? 30.0f : 70.0f;
+    r.DateTime = minute(at++);
+    r.Segment = static_cast<float>(block);
+  }
+  return {pointsFromRecords(records), 60, limits};
+}
+
+int minuteOf(double time) { return static_cast<int>((daySerialToSeconds(time) - kBase) / 60); }
+
+// The figures against the limits in a line: each excursion (minutes from the
+// first reading, seconds, readings, peak), each gap, the time and share above
+// and below, the verdict.
+std::string limitFigures(const Summary& s) {
+  QString text;
+  for (const Excursion& e : s.excursions)
+    text += QString::asprintf(
+        "%s %d-%d %llds/%d peak %g; ", e.side == Side::Above ? "above" : "below", minuteOf(e.start),
+        minuteOf(e.end), static_cast<long long>(e.seconds), e.readings, e.peak.value);
+  for (const Gap& g : s.gaps)
+    text += QString::asprintf("gap %d-%d %llds; ", minuteOf(g.start), minuteOf(g.end),
+                              static_cast<long long>(g.seconds));
+  const char* verdicts[] = {"no limits", "PASS", "FAIL"};
+  text += QString::asprintf("%llds %g%% above, %llds %g%% below, %d blocks: %s",
+                            static_cast<long long>(s.secondsAbove), s.shareAbove * 100,
+                            static_cast<long long>(s.secondsBelow), s.shareBelow * 100, s.blocks,
+                            verdicts[static_cast<int>(s.verdict)]);
+  return text.toStdString();
+}
+
+TEST(Summary, LimitsExcursionsAndGapsCountedByHand) {
+  const Limits twoToEight{8.0, 2.0};
+  const struct {
+    const char* temperatures;
+    Limits limits;
+    const char* figures;
+  } cases[] = {
+      // An excursion from the first reading.
+      {"9 9.5 5 5", twoToEight,
+       "above 0-2 120s/2 peak 9.5; 120s 50% above, 0s 0% below, 1 blocks: FAIL"},
+      // One to the last: the reading at minute 3 stands for the minute up to 4.
+      {"5 5 1 0", twoToEight,
+       "below 2-4 120s/2 peak 0; 0s 0% above, 120s 50% below, 1 blocks: FAIL"},
+      // Readings at 0, 1 | 12, 13: the gap 2..12 splits the excursion and counts nowhere.
+      {"5 9 | 9.5 5", twoToEight,
+       "above 1-2 60s/1 peak 9; above 12-13 60s/1 peak 9.5; gap 2-12 600s; "
+       "120s 50% above, 0s 0% below, 2 blocks: FAIL"},
+      {"5 40 -10", {}, "0s 0% above, 0s 0% below, 1 blocks: no limits"},
+      {"9 10 11", twoToEight,
+       "above 0-3 180s/3 peak 11; 180s 100% above, 0s 0% below, 1 blocks: FAIL"},
+      {"3", twoToEight, "0s 0% above, 0s 0% below, 1 blocks: PASS"},
+      {"9 1 1.5", twoToEight,
+       "above 0-1 60s/1 peak 9; below 1-3 120s/2 peak 1; 60s 33.3333% above, 120s 66.6667% below, "
+       "1 blocks: FAIL"},
+      // A reading on a limit is within it.
+      {"8 2 8", twoToEight, "0s 0% above, 0s 0% below, 1 blocks: PASS"},
+      {"30 -5",
+       {std::nullopt, 0.0},
+       "below 1-2 60s/1 peak -5; 0s 0% above, 60s 50% below, 1 blocks: FAIL"},
+      {"5 | 5 | 5", twoToEight,
+       "gap 1-11 600s; gap 12-22 600s; 0s 0% above, 0s 0% below, 3 blocks: PASS"},
+      {"5 5 < 5", twoToEight, "gap 2--10 0s; 0s 0% above, 0s 0% below, 2 blocks: PASS"},
+      // Readings are compared as shown: 8.004 is "8.00", within; 8.005 is "8.01", above.
+      {"8.004 8.005 | 25.005",
+       {8.0, std::nullopt},
+       "above 1-2 60s/1 peak 8.01; above 12-13 60s/1 peak 25.01; gap 2-12 600s; 120s 66.6667% "
+       "above, 0s 0% below, 2 blocks: FAIL"},
+  };
+  for (const auto& c : cases) {
+    const std::optional<Summary> s = summarize(readings(c.temperatures, c.limits));
+    ASSERT_TRUE(s.has_value());
+    EXPECT_EQ(limitFigures(*s), c.figures) << c.temperatures;
+  }
+  EXPECT_FALSE(summarize(Input{}).has_value());
+}
+
+TEST(Summary, StatisticsWithTheirTimes) {
+  // Temperatures 4 2 4 4 5 5 9 7: mean 40/8 = 5; squared deviations
+  // 1+9+1+1+0+0+16+4 = 32, population variance 32/8 = 4, deviation 2.
+  // Humidity alternates 30/70: mean 50, every deviation 20. Ties keep the
+  // first reading.
+  const std::optional<Summary> s = summarize(readings("4 2 4 4 5 5 9 7"));
+  ASSERT_TRUE(s.has_value());
+  const auto line = [](const ValueFigures& f) {
+    return QString::asprintf("%g at %d (#%d), %g at %d, mean %g, deviation %g", f.minimum.value,
+                             minuteOf(f.minimum.time), f.minimum.index, f.maximum.value,
+                             minuteOf(f.maximum.time), f.mean, f.standardDeviation)
+        .toStdString();
+  };
+  EXPECT_EQ(line(s->temperature), "2 at 1 (#1), 9 at 6, mean 5, deviation 2");
+  EXPECT_EQ(line(s->humidity), "30 at 0 (#0), 70 at 1, mean 50, deviation 20");
+  EXPECT_EQ(std::tuple(minuteOf(s->first), minuteOf(s->last), s->recordedSeconds),
+            std::tuple(0, 7, 8 * 60));
+}
+
+TEST(Summary, MeanKineticTemperatureByHand) {
+  // 20 and 30 °C at 83.144 kJ/mol: ΔH/R = 83144 / 8.3144621 = 9999.92531 K;
+  // exp(-9999.92531 / 293.15) = exp(-34.111974) = 1.532349e-15 and
+  // exp(-9999.92531 / 303.15) = exp(-32.986724) = 4.721151e-15; their mean
+  // 3.126750e-15 has ln -33.398782, so MKT = 9999.92531 / 33.398782 =
+  // 299.409878 K = 26.259878 °C. At 100 kJ/mol ΔH/R = 12027.23625 K, the terms
+  // are exp(-41.027584) = 1.520361e-18 and exp(-39.674208) = 5.884509e-18,
+  // ln of their mean -40.342230, MKT = 298.150551 K = 26.500551 °C.
+  // 2000 kJ/mol at -40 °C makes every term exp(-1032.3), which underflows
+  // unless the sum is taken relative to the largest term.
+  // Nothing for a non-positive or undefined energy, no readings, or 0 K.
+  const struct {
+    std::vector<double> celsius;
+    double energy;
+    std::optional<double> expected;
+  } cases[] = {{{20.0, 30.0}, 83.144, 26.259878},
+               {{20.0, 30.0}, 100.0, 26.500551},
+               {{5.0}, 83.144, 5.0},
+               {{-40.0, -40.0}, 2000.0, -40.0},
+               {{20.0}, 0.0, std::nullopt},
+               {{20.0}, -83.144, std::nullopt},
+               {{20.0}, std::nan(""), std::nullopt},
+               {{}, 83.144, std::nullopt},
+               {{-273.15}, 83.144, std::nullopt}};
+  for (const auto& c : cases) {
+    std::vector<Point> points;
+    for (const double t : c.celsius) points.push_back({0.0, t, 50.0, 1});
+    const std::optional<double> mkt = meanKineticTemperature(points, c.energy);
+    ASSERT_EQ(mkt.has_value(), c.expected.has_value()) << c.energy;
+    EXPECT_NEAR(mkt.value_or(0.0), c.expected.value_or(0.0), 5e-7) << c.energy;
+  }
+}
+
+// Warm readings age goods more than cold ones save, so the MKT is never below
+// the arithmetic mean (and equals it for a constant series, as above).
+TEST(Summary, MeanKineticTemperatureIsAtLeastTheMean) {
+  std::mt19937 random(18);
+  std::uniform_real_distribution<double> celsius(-40.0, 100.0);
+  for (int series = 0; series < 200; ++series) {
+    Input input;
+    for (int i = 0; i <= series % 50; ++i)
+      input.points.push_back({minute(i), celsius(random), 50, 1});
+    const std::optional<Summary> s = summarize(input);
+    ASSERT_TRUE(s && s->meanKineticTemperature);
+    EXPECT_GE(*s->meanKineticTemperature, s->temperature.mean - 1e-9) << series;
+    EXPECT_LE(*s->meanKineticTemperature, s->temperature.maximum.value + 1e-9) << series;
+  }
+}
+
+}  // namespace
+}  // namespace termika::report
