@@ -23,26 +23,26 @@ struct Fixture {
 
   Fixture() {
     (void)file.open(dir.filePath(QStringLiteral("log.rand")));
-    set.Interval = 60;
-    set.Model = QStringLiteral("QM120-RH");
-    set.LoggerName = QStringLiteral("R101");
-    set.UpperAlarm = {30, 0, 128};
-    set.LowerAlarm = {5, 0, 128};
+    set.interval = 60;
+    set.model = QStringLiteral("QM120-RH");
+    set.loggerName = QStringLiteral("R101");
+    set.upperAlarm = {30, 0, 128};
+    set.lowerAlarm = {5, 0, 128};
     std::vector<DataRecord> records(kPoints);
     for (int i = 0; i < kPoints; ++i) {
       DataRecord& r = records[static_cast<size_t>(i)];
       const int t = 3000 + (i * 7) % 8000;
       const int h = 500 + (i * 13) % 3000;
-      r.Raw = {static_cast<std::uint8_t>(t >> 8), static_cast<std::uint8_t>(t & 0xFF),
+      r.raw = {static_cast<std::uint8_t>(t >> 8), static_cast<std::uint8_t>(t & 0xFF),
                static_cast<std::uint8_t>(h >> 8), static_cast<std::uint8_t>(h & 0xFF)};
-      r.DateTime = secondsToDaySerial(41395LL * 86400 + 60LL * i);
-      r.Segment = 1;
-      r.RecordNo = static_cast<std::int16_t>(i + 1);
-      ConvertSample(r, set.Interval);
+      r.dateTime = secondsToDaySerial(41395LL * 86400 + 60LL * i);
+      r.segment = 1;
+      r.recordNo = static_cast<std::int16_t>(i + 1);
+      convertSample(r, set.interval);
     }
     (void)file.writeRange(1, records);
-    set.Count = kPoints;
-    (void)ConvertDataSet(set, file, texts);  // alarm remarks as after a download
+    set.count = kPoints;
+    (void)convertDataSet(set, file, texts);  // alarm remarks as after a download
   }
 };
 
@@ -55,7 +55,7 @@ void BM_CsvWrite(benchmark::State& state) {
   Fixture& f = fixture();
   const QString path = f.dir.filePath(QStringLiteral("w.csv"));
   for (auto _ : state) {
-    const Result<void> r = WriteCsvFile(path, f.set, f.file, f.texts);
+    const Result<void> r = writeCsvFile(path, f.set, f.file, f.texts);
     benchmark::DoNotOptimize(r.ok());
   }
 }
@@ -64,9 +64,9 @@ BENCHMARK(BM_CsvWrite)->Unit(benchmark::kMillisecond);
 void BM_CsvRead(benchmark::State& state) {
   Fixture& f = fixture();
   const QString path = f.dir.filePath(QStringLiteral("r.csv"));
-  (void)WriteCsvFile(path, f.set, f.file, f.texts);
+  (void)writeCsvFile(path, f.set, f.file, f.texts);
   for (auto _ : state) {
-    const CsvReadResult r = ReadCsvFile(path, f.texts);
+    const CsvReadResult r = readCsvFile(path, f.texts);
     benchmark::DoNotOptimize(r.ok());
   }
 }
@@ -75,7 +75,7 @@ BENCHMARK(BM_CsvRead)->Unit(benchmark::kMillisecond);
 void BM_ConvertDataSet(benchmark::State& state) {
   Fixture& f = fixture();
   for (auto _ : state) {
-    const Result<void> r = ConvertDataSet(f.set, f.file, f.texts);
+    const Result<void> r = convertDataSet(f.set, f.file, f.texts);
     benchmark::DoNotOptimize(r.ok());
   }
 }

@@ -54,9 +54,9 @@ void BM_FullDownload(benchmark::State& state) {
     auto pipe = port.makeTransport();
     (void)pipe->open();
     exchange.setTransport(pipe.get());
-    app.ModelName = scenario->model;
-    app.DownloadSlow = slow;
-    exchange.start(commands::StatusUpdateRows());
+    app.modelName = scenario->model;
+    app.downloadSlow = slow;
+    exchange.start(commands::statusUpdateRows());
     waitIdle(exchange);
     CsvSaveOffer saveOffer(app, prompts);
     Download download(app, prompts, saveOffer, exchange);
@@ -70,7 +70,7 @@ void BM_FullDownload(benchmark::State& state) {
     }
 
     state.PauseTiming();
-    if (!*ok || app.set(kLogSet).Count != 15000 || prompts.messages != 0) {
+    if (!*ok || app.set(kLogSet).count != 15000 || prompts.messages != 0) {
       state.SkipWithError("the download did not complete");
     }
     state.ResumeTiming();

@@ -39,7 +39,7 @@ void BM_StatusReadExchanges(benchmark::State& state) {
   });
   if (!port.open().ok()) state.SkipWithError("port did not open");
   exchange.setTransport(&port);
-  const CommandRows rows = commands::StatusUpdateRows();
+  const CommandRows rows = commands::statusUpdateRows();
 
   for (auto _ : state) {
     if (!exchange.start(rows)) {

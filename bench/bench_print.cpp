@@ -21,26 +21,26 @@ constexpr int kPoints = 15000;
 void fill(AppState& state, const QTemporaryDir& dir) {
   if (!state.file(kLogSet).open(dir.filePath(QStringLiteral("log.rand")))) std::abort();
   DataSet& set = state.set(kLogSet);
-  set.AllExtremes.reset();
+  set.allExtremes.reset();
   const double start = *toDaySerial(CivilTime{2010, 3, 1, 0, 0, 0});
   std::vector<DataRecord> records;
   for (int i = 0; i < kPoints; ++i) {
     DataRecord r;
-    r.RecordNo = static_cast<std::int16_t>(i + 1);
+    r.recordNo = static_cast<std::int16_t>(i + 1);
     const float wave = static_cast<float>((i * 7919) % 2000) / 100.0f;
-    r.Temperature = 10.0f + wave;
-    r.Humidity = 40.0f + wave;
-    r.DateTime = start + i / 1440.0;
-    r.Segment = 1.0f;
-    r.Remarks = fitRemarks(i % 10 == 0 ? QStringLiteral("上限越 ") : QString());
-    UpdateExtremes(r, set.AllExtremes);
+    r.temperature = 10.0f + wave;
+    r.humidity = 40.0f + wave;
+    r.dateTime = start + i / 1440.0;
+    r.segment = 1.0f;
+    r.remarks = fitRemarks(i % 10 == 0 ? QStringLiteral("上限越 ") : QString());
+    updateExtremes(r, set.allExtremes);
     records.push_back(r);
   }
   if (!state.file(kLogSet).writeRange(1, records)) std::abort();
-  set.Count = kPoints;
-  set.Interval = 60;
-  set.Model = QStringLiteral("QM120-RH");
-  set.LoggerName = QStringLiteral("BNCH");
+  set.count = kPoints;
+  set.interval = 60;
+  set.model = QStringLiteral("QM120-RH");
+  set.loggerName = QStringLiteral("BNCH");
 }
 
 void BM_DumpPdf15000(benchmark::State& state) {

@@ -21,11 +21,11 @@ std::vector<DataRecord> fullLogger() {
   for (int i = 0; i < kPoints; ++i) {
     DataRecord& r = records[static_cast<size_t>(i)];
     const int block = 1 + i / 5000;
-    r.DateTime = secondsToDaySerial(41395LL * 86400 + 60LL * i + 3600LL * (block - 1));
-    r.Temperature = static_cast<float>(5.0 + 3.5 * std::sin(i / 229.0) + (i % 1440 < 20 ? 4 : 0));
-    r.Humidity = static_cast<float>(60.0 + 20.0 * std::cos(i / 97.0));
-    r.Segment = static_cast<float>(block);
-    r.RecordNo = static_cast<std::int16_t>(i + 1);
+    r.dateTime = secondsToDaySerial(41395LL * 86400 + 60LL * i + 3600LL * (block - 1));
+    r.temperature = static_cast<float>(5.0 + 3.5 * std::sin(i / 229.0) + (i % 1440 < 20 ? 4 : 0));
+    r.humidity = static_cast<float>(60.0 + 20.0 * std::cos(i / 97.0));
+    r.segment = static_cast<float>(block);
+    r.recordNo = static_cast<std::int16_t>(i + 1);
   }
   return records;
 }

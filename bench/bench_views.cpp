@@ -33,9 +33,9 @@ GraphInput inputFor(const std::vector<PlotPoint>& points, GraphKind kind, QSize 
   GraphInput in;
   in.kind = kind;
   in.points = points;
-  in.baseTime = points.back().Time;
-  in.width = points.back().Time - points.front().Time;
-  in.range = kind == GraphKind::Temperature ? TemperatureRange(200, 110) : HumidityRange(500, 110);
+  in.baseTime = points.back().time;
+  in.width = points.back().time - points.front().time;
+  in.range = kind == GraphKind::Temperature ? temperatureRange(200, 110) : humidityRange(500, 110);
   in.halfSpan = 110;
   in.size = size;
   in.unitText = QStringLiteral("C");
@@ -46,7 +46,7 @@ GraphInput inputFor(const std::vector<PlotPoint>& points, GraphKind kind, QSize 
 void BM_Geometry15000(benchmark::State& state) {
   const auto points = makePoints();
   const GraphInput in = inputFor(points, GraphKind::Temperature, QSize(1600, 450));
-  for (auto _ : state) benchmark::DoNotOptimize(BuildGraphGeometry(in));
+  for (auto _ : state) benchmark::DoNotOptimize(buildGraphGeometry(in));
 }
 BENCHMARK(BM_Geometry15000)->Unit(benchmark::kMillisecond);
 
@@ -57,11 +57,11 @@ void BM_RedrawBothGraphs(benchmark::State& state) {
   for (auto _ : state) {
     QPainter painter(&image);
     const GraphGeometry t =
-        BuildGraphGeometry(inputFor(points, GraphKind::Temperature, QSize(1600, 450)));
+        buildGraphGeometry(inputFor(points, GraphKind::Temperature, QSize(1600, 450)));
     draw(painter, t);
     painter.translate(0, 450);
     const GraphGeometry h =
-        BuildGraphGeometry(inputFor(points, GraphKind::Humidity, QSize(1600, 450)));
+        buildGraphGeometry(inputFor(points, GraphKind::Humidity, QSize(1600, 450)));
     draw(painter, h);
   }
 }
@@ -75,12 +75,12 @@ struct RecordSet {
     const auto points = makePoints();
     for (const PlotPoint& p : points) {
       DataRecord r;
-      r.RecordNo = p.RecordNo;
-      r.Temperature = p.Temperature;
-      r.Humidity = p.Humidity;
-      r.DateTime = secondsToDaySerial(p.Time);
-      r.Segment = p.Segment;
-      (void)file.write(p.RecordNo, r);
+      r.recordNo = p.recordNo;
+      r.temperature = p.temperature;
+      r.humidity = p.humidity;
+      r.dateTime = secondsToDaySerial(p.time);
+      r.segment = p.segment;
+      (void)file.write(p.recordNo, r);
     }
   }
 };
@@ -116,7 +116,7 @@ BENCHMARK(BM_DumpSortByTemperature)->Unit(benchmark::kMillisecond);
 
 void BM_LoadPlotPoints(benchmark::State& state) {
   RecordSet set;
-  for (auto _ : state) benchmark::DoNotOptimize(LoadPlotPoints(set.file, kPoints));
+  for (auto _ : state) benchmark::DoNotOptimize(loadPlotPoints(set.file, kPoints));
 }
 BENCHMARK(BM_LoadPlotPoints)->Unit(benchmark::kMillisecond);
 

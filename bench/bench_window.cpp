@@ -52,11 +52,11 @@ struct Window {
 
 DataRecord pointAt(int i) {
   DataRecord r;
-  r.RecordNo = static_cast<std::int16_t>(i + 1);
-  r.DateTime = secondsToDaySerial(secondsFromCivil({2026, 11, 1, 0, 0, 0}) + 60LL * i);
-  r.Temperature = static_cast<float>(20.0 + 6.0 * std::sin(i / 300.0));
-  r.Humidity = static_cast<float>(50.0 + 15.0 * std::cos(i / 450.0));
-  r.Segment = 1;
+  r.recordNo = static_cast<std::int16_t>(i + 1);
+  r.dateTime = secondsToDaySerial(secondsFromCivil({2026, 11, 1, 0, 0, 0}) + 60LL * i);
+  r.temperature = static_cast<float>(20.0 + 6.0 * std::sin(i / 300.0));
+  r.humidity = static_cast<float>(50.0 + 15.0 * std::cos(i / 450.0));
+  r.segment = 1;
   return r;
 }
 
@@ -91,7 +91,7 @@ void BM_RssWith15000PointCsv(benchmark::State& state) {
         "\"記録番号\",\"日時\",\"温度\",\"湿度\",\"備考\"\r\n");
     for (int i = 0; i < kPoints; ++i) {
       const DataRecord r = pointAt(i);
-      const CivilTime t = civilFromDaySerial(r.DateTime);
+      const CivilTime t = civilFromDaySerial(r.dateTime);
       text += QStringLiteral("%1,\"%2/%3/%4 %5:%6:00\",\"%7\",\"%8\",\"\"\r\n")
                   .arg(i + 1)
                   .arg(t.year)
@@ -99,8 +99,8 @@ void BM_RssWith15000PointCsv(benchmark::State& state) {
                   .arg(t.day, 2, 10, QLatin1Char('0'))
                   .arg(t.hour, 2, 10, QLatin1Char('0'))
                   .arg(t.minute, 2, 10, QLatin1Char('0'))
-                  .arg(r.Temperature, 0, 'f', 2)
-                  .arg(r.Humidity, 0, 'f', 2);
+                  .arg(r.temperature, 0, 'f', 2)
+                  .arg(r.humidity, 0, 'f', 2);
     }
     QFile file(path);
     (void)file.open(QIODevice::WriteOnly);
@@ -112,7 +112,7 @@ void BM_RssWith15000PointCsv(benchmark::State& state) {
     QApplication::processEvents();
     if (!w.window->openCsvFile(path)) state.SkipWithError("the CSV was not read");
     QApplication::processEvents();
-    state.counters["points"] = w.state.set(kFileSet).Count;
+    state.counters["points"] = w.state.set(kFileSet).count;
     state.counters["RSS_MB"] = residentMegabytes();
   }
 }
@@ -128,11 +128,11 @@ void BM_LastPointToGraphsAndDump(benchmark::State& state) {
   for (int i = 0; i < kPoints; ++i) {
     const DataRecord r = pointAt(i);
     (void)w.state.file(kLogSet).write(i + 1, r);
-    UpdateExtremes(r, set.AllExtremes);
+    updateExtremes(r, set.allExtremes);
   }
-  set.Count = kPoints;
+  set.count = kPoints;
   for (auto _ : state) {
-    w.window->views().SetReplaced(kLogSet);
+    w.window->views().setReplaced(kLogSet);
     w.window->refreshState();
     QApplication::processEvents();
   }
@@ -151,16 +151,16 @@ void BM_MemoryPerRealTimePoint(benchmark::State& state) {
     w.window->resize(1600, 1000);
     w.window->show();
     QApplication::processEvents();
-    w.window->views().ShowView(kRealTimeSet, w.state.ViewMode);
+    w.window->views().showView(kRealTimeSet, w.state.viewMode);
     DataSet& set = w.state.set(kRealTimeSet);
     double before = 0.0;
     for (int i = 0; i < kWarmUp + kMeasured; ++i) {
       if (i == kWarmUp) before = residentMegabytes();
       const DataRecord r = pointAt(i);
       (void)w.state.file(kRealTimeSet).write(i + 1, r);
-      UpdateExtremes(r, set.AllExtremes);
-      set.Count = i + 1;
-      w.window->views().PointAppended(kRealTimeSet);
+      updateExtremes(r, set.allExtremes);
+      set.count = i + 1;
+      w.window->views().pointAppended(kRealTimeSet);
       w.window->refreshState();
       QApplication::processEvents();
     }

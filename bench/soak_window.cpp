@@ -76,7 +76,7 @@ int soak(int seconds, const QString& portTemplate, const QString& adapterFile) {
   };
 
   button("Command20")->click();
-  if (!runUntil([&] { return state.Connected && !window.exchange()->isBusy(); }, 20000)) {
+  if (!runUntil([&] { return state.connected && !window.exchange()->isBusy(); }, 20000)) {
     std::fprintf(stderr, "soak: no logger on %s\n", qPrintable(portTemplate.arg(1)));
     return 1;
   }
@@ -84,7 +84,7 @@ int soak(int seconds, const QString& portTemplate, const QString& adapterFile) {
   window.findChild<QRadioButton*>(QStringLiteral("Option3"))->setChecked(true);
   button("Command2")->click();
 
-  const auto points = [&state] { return state.set(kRealTimeSet).Count; };
+  const auto points = [&state] { return state.set(kRealTimeSet).count; };
   const auto sample = [&](int at) {
     std::printf("%6ds  %6d points  RSS %6ld kB  %3d handles\n", at, points(), residentKilobytes(),
                 openHandles());

@@ -34,10 +34,10 @@ class SessionRig final {
     for (int i = 0; i < kSetCount; ++i) {
       require(app.file(i).open(recordFolder + QStringLiteral("/set%1").arg(i)).ok());
     }
-    app.Connected = true;
-    app.ModelName = QStringLiteral("QM120-RH");
-    app.Status.UsedMemory = 4000;  // the download asks the logger again
-    app.DownloadSlow = what == 1;
+    app.connected = true;
+    app.modelName = QStringLiteral("QM120-RH");
+    app.status.usedMemory = 4000;  // the download asks the logger again
+    app.downloadSlow = what == 1;
     require(pipe.open().ok());
     exchange.setTransport(&pipe);
     realTime.setClock([] { return qint64{3'900'000'000}; });

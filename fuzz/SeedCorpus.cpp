@@ -88,13 +88,13 @@ void writeAnswerSeeds(SeedWriter& w) {
     const QString base = QString::fromLatin1(file).chopped(5);
     SimulatedLogger logger(*s);
     w.put("fuzz_answer", base + QStringLiteral("-connect"),
-          answerSeed(logger, commands::ConnectRows()));
+          answerSeed(logger, commands::connectRows()));
     w.put("fuzz_answer", base + QStringLiteral("-download-start"),
-          answerSeed(logger, commands::DownloadStartRows()));
+          answerSeed(logger, commands::downloadStartRows()));
     w.put("fuzz_answer", base + QStringLiteral("-measure"),
-          answerSeed(logger, commands::SingleMeasurementRows()));
+          answerSeed(logger, commands::singleMeasurementRows()));
     w.put("fuzz_answer", base + QStringLiteral("-clock-set"),
-          answerSeed(logger, commands::NowTimeSetRows(CivilTime{2026, 12, 6, 10, 30, 15})));
+          answerSeed(logger, commands::nowTimeSetRows(CivilTime{2026, 12, 6, 10, 30, 15})));
     CommandRows identify{commands::row(Opcode{99}, 0, 0, SessionMode::PortOpen)};
     w.put("fuzz_answer", base + QStringLiteral("-identify"), answerSeed(logger, identify));
   }
@@ -104,7 +104,7 @@ void writeReceiverSeeds(SeedWriter& w) {
   const std::optional<SimScenario> s = w.scenario("qm120-three-blocks.json");
   if (!s) return;
   SimulatedLogger logger(*s);
-  const QByteArray connect = answersTo(logger, commands::ConnectRows());
+  const QByteArray connect = answersTo(logger, commands::connectRows());
   // Cut points: none, then a few uneven ones, then every 9 bytes.
   w.put("fuzz_frame_receiver", QStringLiteral("connect-whole"), QByteArray(1, '\0') + connect);
   w.put("fuzz_frame_receiver", QStringLiteral("connect-uneven"),
@@ -139,13 +139,13 @@ void writeSettingsSeeds(SeedWriter& w) {
 
 DataRecord sample(int n, double time, float t, float h, const char* remark) {
   DataRecord r;
-  r.Temperature = t;
-  r.Humidity = h;
-  r.DateTime = time;
-  r.Segment = 1;
-  r.Remarks = fitRemarks(QString::fromUtf8(remark));
-  r.RecordNo = static_cast<std::int16_t>(n);
-  r.Raw = {0x19, 0x80, 0x06, 0x40};
+  r.temperature = t;
+  r.humidity = h;
+  r.dateTime = time;
+  r.segment = 1;
+  r.remarks = fitRemarks(QString::fromUtf8(remark));
+  r.recordNo = static_cast<std::int16_t>(n);
+  r.raw = {0x19, 0x80, 0x06, 0x40};
   return r;
 }
 
@@ -171,22 +171,22 @@ void writeDataSeeds(SeedWriter& w) {
         QByteArray("\x00\x04\x00\x01\x01\x04\x04", 7) + recordBytes.left(200));
 
   DataSet set;
-  set.Count = static_cast<int>(records.size());
-  set.Interval = 60;
-  set.LoggerName = QStringLiteral("R101");
+  set.count = static_cast<int>(records.size());
+  set.interval = 60;
+  set.loggerName = QStringLiteral("R101");
   const UiText texts[] = {UiText::load(UiText::Language::Japanese),
                           UiText::load(UiText::Language::English)};
   for (const UiText& t : texts) {
     const QString lang =
         t.language() == UiText::Language::Japanese ? QStringLiteral("ja") : QStringLiteral("en");
-    set.Model = QStringLiteral("QM120-RH");
-    set.UpperAlarm = {30, 6960, 128};
-    set.LowerAlarm = {5, 4473, 0};
-    if (const Result<QByteArray> csv = CsvBytes(set, file, t); csv.ok()) {
+    set.model = QStringLiteral("QM120-RH");
+    set.upperAlarm = {30, 6960, 128};
+    set.lowerAlarm = {5, 4473, 0};
+    if (const Result<QByteArray> csv = csvBytes(set, file, t); csv.ok()) {
       w.put("fuzz_csv", QStringLiteral("qm120-%1.csv").arg(lang), *csv);
     }
-    set.Model = QStringLiteral("QM100-RH");
-    if (const Result<QByteArray> csv = CsvBytes(set, file, t); csv.ok()) {
+    set.model = QStringLiteral("QM100-RH");
+    if (const Result<QByteArray> csv = csvBytes(set, file, t); csv.ok()) {
       w.put("fuzz_csv", QStringLiteral("qm100-%1.csv").arg(lang), *csv);
     }
   }
@@ -210,7 +210,7 @@ QByteArray sessionSeed(const SimScenario& scenario, int what) {
   // A continuous series never ends by itself: a few points make the seed.
   for (int turn = 0; started && rig.exchange.isBusy() && turn < 100000; ++turn) {
     QCoreApplication::processEvents();
-    if (what == 3 && rig.app.set(kRealTimeSet).Count >= 3) break;
+    if (what == 3 && rig.app.set(kRealTimeSet).count >= 3) break;
   }
   return seed;
 }

@@ -31,7 +31,7 @@ void run(const std::uint8_t* data, size_t size) {
   fuzz::SilentPrompts prompts;
   AnswerDispatcher dispatcher(app, prompts);
   dispatcher.setRawToTemperature(
-      [](int raw, int mode) { return static_cast<double>(RawToTemperature(raw, mode)); });
+      [](int raw, int mode) { return static_cast<double>(rawToTemperature(raw, mode)); });
 
   const QByteArray stream(reinterpret_cast<const char*>(data + 1 + 4 * rows),
                           static_cast<qsizetype>(size - 1 - 4 * rows));

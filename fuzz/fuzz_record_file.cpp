@@ -19,9 +19,9 @@ namespace {
 constexpr size_t kHead = 7;
 
 void checkSameRecord(const DataRecord& a, const DataRecord& b) {
-  fuzz::require(a.RecordNo == b.RecordNo && a.Raw == b.Raw && a.Reserved == b.Reserved &&
-                a.Remarks == b.Remarks);
-  fuzz::require(std::memcmp(&a.DateTime, &b.DateTime, sizeof a.DateTime) == 0);
+  fuzz::require(a.recordNo == b.recordNo && a.raw == b.raw && a.reserved == b.reserved &&
+                a.remarks == b.remarks);
+  fuzz::require(std::memcmp(&a.dateTime, &b.dateTime, sizeof a.dateTime) == 0);
 }
 
 void run(const std::uint8_t* data, size_t size) {
@@ -61,12 +61,12 @@ void run(const std::uint8_t* data, size_t size) {
     for (int column = 0; column < DumpModel::kColumnCount; ++column) {
       const QModelIndex index = model.index(row, column);
       (void)model.data(index, Qt::DisplayRole);
-      (void)model.data(index, DumpModel::SortRole);
+      (void)model.data(index, DumpModel::kSortRole);
     }
     const int n = model.recordNoAt(row);
     fuzz::require(n >= 1 && n <= rows);
     fuzz::require(model.recordAt(row).has_value() == (n <= whole));
-    (void)model.ItemClickText(row);
+    (void)model.itemClickText(row);
   }
   model.sortByColumn(data[2] % DumpModel::kColumnCount);
 
@@ -78,7 +78,7 @@ void run(const std::uint8_t* data, size_t size) {
     marks.entries[e] = {static_cast<std::int16_t>(n), 20.0};
     if (n > whole && n <= rows) readable = false;
   }
-  fuzz::require(model.MarkExtremeRows(marks).ok() == readable);
+  fuzz::require(model.markExtremeRows(marks).ok() == readable);
   model.appendRow(rows + 1);
   fuzz::require(model.rowCount() == rows + 1);
 }

@@ -53,13 +53,13 @@ void run(const std::uint8_t* data, size_t size) {
                 rig.exchange.state() == Exchange::State::Draining);
   fuzz::require(!rig.download.running());
   fuzz::require(!rig.realTime.running());
-  const int logCount = rig.app.set(kLogSet).Count;
+  const int logCount = rig.app.set(kLogSet).count;
   if (downloadOk.value_or(false)) {
     fuzz::require(logCount > 0 && logCount == rig.download.expected());
   } else {
     fuzz::require(logCount == 0);
   }
-  fuzz::require(rig.app.set(kRealTimeSet).Count <= 1 || what == 3);
+  fuzz::require(rig.app.set(kRealTimeSet).count <= 1 || what == 3);
 }
 
 }  // namespace

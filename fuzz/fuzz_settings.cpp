@@ -20,11 +20,11 @@ void run(const std::uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 
   const SettingsValues values = Settings::parseLine(bytes, defaults);
-  fuzz::require(validPort(values.PortNumber) && validPort(values.ChosenPort));
-  fuzz::require(Settings::isStorableFolder(values.WorkingFolder));
-  fuzz::require(!values.WorkingFolder.isEmpty());
+  fuzz::require(validPort(values.portNumber) && validPort(values.chosenPort));
+  fuzz::require(Settings::isStorableFolder(values.workingFolder));
+  fuzz::require(!values.workingFolder.isEmpty());
 
-  const QByteArray line = Settings::formatLine(values, defaults.WorkingFolder);
+  const QByteArray line = Settings::formatLine(values, defaults.workingFolder);
   fuzz::require(line.endsWith("\r\n") && line.count('\n') == 1);
   fuzz::require(Settings::parseLine(line, defaults) == values);
 

@@ -198,9 +198,9 @@ Result<SimScenario> checkConsistency(SimScenario s) {
 }  // namespace
 
 std::optional<qint64> parseCalendarTime(const QString& text) {
-  static const QRegularExpression pattern(
+  static const QRegularExpression kPattern(
       QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})[ T](\\d{2}):(\\d{2}):(\\d{2})$"));
-  const QRegularExpressionMatch m = pattern.match(text);
+  const QRegularExpressionMatch m = kPattern.match(text);
   if (!m.hasMatch()) return std::nullopt;
   CivilTime t{m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
               m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt()};

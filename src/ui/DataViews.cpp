@@ -53,13 +53,13 @@ void setSteps(QScrollBar& bar) {
 
 }  // namespace
 
-QString BarName(Bar bar) {
+QString barName(Bar bar) {
   const int n = static_cast<int>(bar);
   return n < 4 ? QStringLiteral("HScroll%1").arg(n + 1) : QStringLiteral("VScroll%1").arg(n - 3);
 }
 
 DataViews::DataViews(AppState& state, QWidget& window, QLabel& panel2)
-    : QObject(&window), m_state(state), m_panel2(panel2), m_shown(state.CurrentSet) {
+    : QObject(&window), m_state(state), m_panel2(panel2), m_shown(state.currentSet) {
   m_ondo = window.findChild<GraphView*>(QStringLiteral("ondo"));
   m_situdo = window.findChild<GraphView*>(QStringLiteral("situdo"));
   Q_ASSERT(m_ondo != nullptr && m_situdo != nullptr);
@@ -76,11 +76,11 @@ DataViews::DataViews(AppState& state, QWidget& window, QLabel& panel2)
 
   for (int i = 0; i < kBarCount; ++i) {
     const Bar bar = static_cast<Bar>(i);
-    QScrollBar* widget = window.findChild<QScrollBar*>(BarName(bar));
+    QScrollBar* widget = window.findChild<QScrollBar*>(barName(bar));
     Q_ASSERT(widget != nullptr);
     m_bars[static_cast<size_t>(i)] = widget;
-    SetUpGraphScrollBar(*widget);
-    connect(widget, &QScrollBar::valueChanged, this, [this, bar] { BarChanged(bar); });
+    setUpGraphScrollBar(*widget);
+    connect(widget, &QScrollBar::valueChanged, this, [this, bar] { barChanged(bar); });
   }
 
   const std::pair<const char*, ZoomButton> zooms[] = {
@@ -90,9 +90,9 @@ DataViews::DataViews(AppState& state, QWidget& window, QLabel& panel2)
       {"Command16", ZoomButton::HumiditySpanNarrower},
       {"Command17", ZoomButton::TimeZoomIn},
       {"Command18", ZoomButton::TimeZoomOut}};
-  for (const auto& [name, zoom] : zooms) {
+  for (const auto& [name, which] : zooms) {
     if (auto* b = window.findChild<QAbstractButton*>(QString::fromLatin1(name))) {
-      connect(b, &QAbstractButton::clicked, this, [this, button = zoom] { Zoom(button); });
+      connect(b, &QAbstractButton::clicked, this, [this, button = which] { zoom(button); });
     }
   }
   if (auto* fit = window.findChild<QAbstractButton*>(QStringLiteral("Command12")))
@@ -103,15 +103,15 @@ DataViews::DataViews(AppState& state, QWidget& window, QLabel& panel2)
     Q_ASSERT(list != nullptr);
     m_lists[static_cast<size_t>(set)] = list;
     auto& model = m_models[static_cast<size_t>(set)];
-    model = std::make_unique<DumpModel>(&state.file(set), state.Texts);
-    SetUpDumpTable(*list, *model, set);
+    model = std::make_unique<DumpModel>(&state.file(set), state.texts);
+    setUpDumpTable(*list, *model, set);
     connect(list, &QTableView::clicked, this, &DataViews::showItem);
     list->viewport()->installEventFilter(this);
     // A set never shown would otherwise come back with all bars at zero.
-    termika::SaveView(DefaultNavigation(), state.set(set));
+    termika::saveView(defaultNavigation(), state.set(set));
   }
   showNewestOnTop();
-  m_nav = DefaultNavigation();
+  m_nav = defaultNavigation();
   applyBars();
 }
 
@@ -125,7 +125,7 @@ DataViews::~DataViews() {
 bool DataViews::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Resize) {
     for (const QPointer<QTableView>& list : m_lists) {
-      if (!list.isNull() && list->viewport() == watched) SizeDumpColumns(*list);
+      if (!list.isNull() && list->viewport() == watched) sizeDumpColumns(*list);
     }
   }
   return QObject::eventFilter(watched, event);
@@ -141,29 +141,29 @@ const std::vector<PlotPoint>& DataViews::points(int set) {
 
 void DataViews::reloadPoints(int set) {
   const auto i = static_cast<size_t>(set);
-  m_points[i] = LoadPlotPoints(m_state.file(set), m_state.set(set).Count);
+  m_points[i] = loadPlotPoints(m_state.file(set), m_state.set(set).count);
   m_pointsValid[i] = true;
 }
 
 void DataViews::applyBars() {
   for (int i = 0; i < kBarCount; ++i) {
     QScrollBar* bar = m_bars[static_cast<size_t>(i)];
-    ApplyScrollState(*bar, m_nav.bars[static_cast<size_t>(i)]);
+    applyScrollState(*bar, m_nav.bars[static_cast<size_t>(i)]);
     const QSignalBlocker blocker(bar);
     setSteps(*bar);
   }
 }
 
-void DataViews::SaveView(int set) {
-  termika::SaveView(m_nav, m_state.set(set));
+void DataViews::saveView(int set) {
+  termika::saveView(m_nav, m_state.set(set));
   auto& images = m_images[static_cast<size_t>(set)];
   images[kTemperatureImage] = m_ondo->image();
   images[kHumidityImage] = m_situdo->image();
 }
 
-void DataViews::RestoreView(int set) {
-  termika::RestoreView(m_nav, m_state.set(set));
-  UpdateTimeBase(m_nav, points(set), continuous());
+void DataViews::restoreView(int set) {
+  termika::restoreView(m_nav, m_state.set(set));
+  updateTimeBase(m_nav, points(set), continuous());
   applyBars();
   const auto& images = m_images[static_cast<size_t>(set)];
   m_ondo->setImage(images[kTemperatureImage]);
@@ -173,46 +173,46 @@ void DataViews::RestoreView(int set) {
 NavigationState DataViews::navigationOf(int set) {
   if (set == m_shown) return m_nav;
   NavigationState nav;
-  termika::RestoreView(nav, m_state.set(set));
-  UpdateTimeBase(nav, points(set), false);
+  termika::restoreView(nav, m_state.set(set));
+  updateTimeBase(nav, points(set), false);
   return nav;
 }
 
-void DataViews::ShowView(int set, int mode) {
+void DataViews::showView(int set, int mode) {
   if (set < 0 || set >= kSetCount) return;
-  SaveView(m_shown);
+  saveView(m_shown);
   m_panel2.clear();
   m_shown = set;
-  m_state.CurrentSet = set;
-  m_state.ViewMode = mode;
-  RestoreView(set);
+  m_state.currentSet = set;
+  m_state.viewMode = mode;
+  restoreView(set);
   if (m_refresh) m_refresh();
   // A stored picture of another size, or none, is drawn afresh; the mouse
   // readout also needs a drawn geometry.
-  if (mode == 0 && m_state.set(set).Count > 0) DrawGraphs();
+  if (mode == 0 && m_state.set(set).count > 0) drawGraphs();
 }
 
-void DataViews::SetReplaced(int set) {
+void DataViews::setReplaced(int set) {
   reloadPoints(set);
   // A downloaded set comes marked, a file set with the remarks it was saved
   // with: the list shows the records as they are.
-  model(set).fill(m_state.set(set).Count);
+  model(set).fill(m_state.set(set).count);
   NavigationState nav = set == m_shown ? m_nav : NavigationState{};
-  if (set != m_shown) termika::RestoreView(nav, m_state.set(set));
-  FitView(nav, points(set), m_state.set(set).AllExtremes, continuous());
+  if (set != m_shown) termika::restoreView(nav, m_state.set(set));
+  fitView(nav, points(set), m_state.set(set).allExtremes, continuous());
   if (set == m_shown) {
     m_nav = nav;
     applyBars();
-    DrawGraphs();
+    drawGraphs();
   } else {
-    termika::SaveView(nav, m_state.set(set));
+    termika::saveView(nav, m_state.set(set));
     m_images[static_cast<size_t>(set)] = {};
   }
 }
 
-void DataViews::PointAppended(int set) {
+void DataViews::pointAppended(int set) {
   const auto i = static_cast<size_t>(set);
-  const int count = m_state.set(set).Count;
+  const int count = m_state.set(set).count;
   if (m_pointsValid[i] && static_cast<int>(m_points[i].size()) + 1 == count) {
     // Only the newest record is read: a long series must not reread its file per point.
     if (const auto newest = m_state.file(set).read(count)) {
@@ -226,21 +226,21 @@ void DataViews::PointAppended(int set) {
   // Measured points are marked here, one changed row at a time.
   DumpModel& list = model(set);
   list.appendRow(count);
-  if (Result<void> marked = list.MarkExtremeRows(m_state.set(set).AllExtremes); !marked) {
+  if (Result<void> marked = list.markExtremeRows(m_state.set(set).allExtremes); !marked) {
     qWarning("%s", qUtf8Printable(marked.error().message));
   }
   if (set != m_shown) return;
-  UpdateTimeBase(m_nav, points(set), continuous());
-  AutoFitView(m_nav, m_state.set(set).AllExtremes);
+  updateTimeBase(m_nav, points(set), continuous());
+  autoFitView(m_nav, m_state.set(set).allExtremes);
   applyBars();
-  DrawGraphs();
+  drawGraphs();
 }
 
-void DataViews::SetCleared(int set) {
+void DataViews::setCleared(int set) {
   const auto i = static_cast<size_t>(set);
   m_points[i].clear();
   m_pointsValid[i] = true;
-  model(set).Clear();
+  model(set).clear();
   if (set == kRealTimeSet) showNewestOnTop();
   m_images[i] = {};
   if (set == m_shown) {
@@ -251,7 +251,7 @@ void DataViews::SetCleared(int set) {
 
 void DataViews::showNewestOnTop() { model(kRealTimeSet).setSort(DumpModel::kNumber, 1); }
 
-void DataViews::ClearDeviceViews() {
+void DataViews::clearDeviceViews() {
   for (int set : {int(kLogSet), int(kRealTimeSet)}) {
     m_images[static_cast<size_t>(set)] = {};
     if (set == m_shown) {
@@ -261,7 +261,7 @@ void DataViews::ClearDeviceViews() {
   }
 }
 
-void DataViews::DrawGraphs(bool temperature, bool humidity) {
+void DataViews::drawGraphs(bool temperature, bool humidity) {
   DataSet& set = m_state.set(m_shown);
   const std::vector<PlotPoint>& shown = points(m_shown);
   if (shown.empty()) return;
@@ -271,69 +271,69 @@ void DataViews::DrawGraphs(bool temperature, bool humidity) {
     in.kind = kind;
     in.points = shown;
     in.baseTime = m_nav.baseTime;
-    const GraphWindow window = WindowOf(m_nav, kind);
+    const GraphWindow window = windowOf(m_nav, kind);
     in.width = window.width;
     in.offset = window.offset;
-    in.range = RangeOf(m_nav, kind);
-    in.halfSpan = HalfSpanOf(m_nav, kind);
-    in.model = set.Model;
-    in.upperAlarm = set.UpperAlarm;
-    in.lowerAlarm = set.LowerAlarm;
+    in.range = rangeOf(m_nav, kind);
+    in.halfSpan = halfSpanOf(m_nav, kind);
+    in.model = set.model;
+    in.upperAlarm = set.upperAlarm;
+    in.lowerAlarm = set.lowerAlarm;
     in.size = view.size();
     const bool t = kind == GraphKind::Temperature;
-    in.unitText = m_state.Texts[t ? 1120 : 1125];
-    in.titleText = m_state.Texts[t ? 1039 : 1041];
+    in.unitText = m_state.texts[t ? 1120 : 1125];
+    in.titleText = m_state.texts[t ? 1039 : 1041];
     return in;
   };
   if (temperature) {
-    const GraphGeometry g = BuildGraphGeometry(input(GraphKind::Temperature, *m_ondo));
-    set.SelectedExtremes = g.selected;
+    const GraphGeometry g = buildGraphGeometry(input(GraphKind::Temperature, *m_ondo));
+    set.selectedExtremes = g.selected;
     m_ondo->showGraph(g);
   }
-  if (humidity) m_situdo->showGraph(BuildGraphGeometry(input(GraphKind::Humidity, *m_situdo)));
-  set.DrawnCount = set.Count;
+  if (humidity) m_situdo->showGraph(buildGraphGeometry(input(GraphKind::Humidity, *m_situdo)));
+  set.drawnCount = set.count;
   m_busy = false;
 }
 
-void DataViews::BarChanged(Bar bar) {
+void DataViews::barChanged(Bar bar) {
   QScrollBar* widget = m_bars[static_cast<size_t>(bar)];
-  m_nav.bar(bar).value = StateValueOf(*widget, widget->value());
+  m_nav.bar(bar).value = stateValueOf(*widget, widget->value());
   if (m_busy || continuous()) return;
-  if (!UpdateTimeBase(m_nav, points(m_shown), false)) return;
+  if (!updateTimeBase(m_nav, points(m_shown), false)) return;
   applyBars();
   const Redraw redraw = redrawFor(bar);
-  DrawGraphs(redraw.temperature, redraw.humidity);
+  drawGraphs(redraw.temperature, redraw.humidity);
 }
 
-void DataViews::Zoom(ZoomButton button) {
-  if (m_state.set(m_shown).Count == 0) return;
-  const std::optional<Bar> changed = ApplyZoom(m_nav, button);
+void DataViews::zoom(ZoomButton button) {
+  if (m_state.set(m_shown).count == 0) return;
+  const std::optional<Bar> changed = applyZoom(m_nav, button);
   if (!changed) return;
   applyBars();
-  BarChanged(*changed);
+  barChanged(*changed);
 }
 
 void DataViews::fitToData() {
-  if (m_state.set(m_shown).Count == 0) return;
+  if (m_state.set(m_shown).count == 0) return;
   m_busy = true;
-  FitView(m_nav, points(m_shown), m_state.set(m_shown).AllExtremes, continuous());
+  fitView(m_nav, points(m_shown), m_state.set(m_shown).allExtremes, continuous());
   applyBars();
   m_busy = false;
-  DrawGraphs();
+  drawGraphs();
 }
 
 void DataViews::showCursor(double secondsBack) {
   m_panel2.setText(
-      ShowCursorReadout(secondsBack, m_nav, points(m_shown), continuous(), m_busy, m_state.Texts));
+      showCursorReadout(secondsBack, m_nav, points(m_shown), continuous(), m_busy, m_state.texts));
 }
 
 void DataViews::showItem(const QModelIndex& index) {
   const auto* list = qobject_cast<const DumpModel*>(index.model());
-  if (list != nullptr) m_panel2.setText(list->ItemClickText(index.row()));
+  if (list != nullptr) m_panel2.setText(list->itemClickText(index.row()));
 }
 
 void DataViews::graphResized() {
-  if (m_state.ViewMode == 0 && !m_busy && m_state.set(m_shown).Count > 0) DrawGraphs();
+  if (m_state.viewMode == 0 && !m_busy && m_state.set(m_shown).count > 0) drawGraphs();
 }
 
 }  // namespace termika

@@ -49,25 +49,25 @@ class DataViews final : public QObject {
   // The dump list of a set (null once the window has deleted it).
   const QTableView* list(int set) const { return m_lists.at(static_cast<size_t>(set)); }
 
-  void ShowView(int set, int mode);
+  void showView(int set, int mode);
   // A set's points were replaced (download, file read): list filled and
   // marked, bars fitted to the whole set, graphs drawn when it is shown.
-  void SetReplaced(int set);
+  void setReplaced(int set);
   // One point was appended to a set during a measurement.
-  void PointAppended(int set);
+  void pointAppended(int set);
   // A set was emptied: list and pictures cleared.
-  void SetCleared(int set);
+  void setCleared(int set);
   // A new connection: the log and real-time sets' pictures become empty.
-  void ClearDeviceViews();
+  void clearDeviceViews();
 
   // Both graphs of the shown set, as the bars stand.
-  void DrawGraphs(bool temperature = true, bool humidity = true);
+  void drawGraphs(bool temperature = true, bool humidity = true);
   // The fit button: widest window ending at the newest point, values fitted.
   void fitToData();
-  void Zoom(ZoomButton button);
+  void zoom(ZoomButton button);
 
   // The bar's value changed (released or set by a button).
-  void BarChanged(Bar bar);
+  void barChanged(Bar bar);
 
  protected:
   // The dump lists keep their column shares when resized.
@@ -78,8 +78,8 @@ class DataViews final : public QObject {
   const std::vector<PlotPoint>& points(int set);
   void reloadPoints(int set);
   void applyBars();
-  void SaveView(int set);
-  void RestoreView(int set);
+  void saveView(int set);
+  void restoreView(int set);
   void showCursor(double secondsBack);
   void showItem(const QModelIndex& index);
   void graphResized();
@@ -104,6 +104,6 @@ class DataViews final : public QObject {
 };
 
 // objectName of one graph bar.
-QString BarName(Bar bar);
+QString barName(Bar bar);
 
 }  // namespace termika

@@ -6,7 +6,7 @@
 
 namespace termika {
 
-QString FindHelpPage(const QStringList& folders, const QString& relativePath) {
+QString findHelpPage(const QStringList& folders, const QString& relativePath) {
   for (const QString& folder : folders) {
     if (folder.isEmpty()) continue;
     const QFileInfo page(QDir(folder).filePath(relativePath));
@@ -15,7 +15,7 @@ QString FindHelpPage(const QStringList& folders, const QString& relativePath) {
   return {};
 }
 
-QStringList HelpFolders(const QString& programFolder, const QString& sourceFolder) {
+QStringList helpFolders(const QString& programFolder, const QString& sourceFolder) {
   QStringList folders{QDir(programFolder).filePath(QStringLiteral("../share/termika"))};
   for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
     folders << QDir(data).filePath(QStringLiteral("termika"));

@@ -54,79 +54,79 @@ void MainWindow::connectActions() {
   }
   onAction("m41", &MainWindow::showAbout);
   onAction("m42", &MainWindow::openHelpPage);
-  onAction("D_M_Fast", [this] { m_state.DownloadSlow = false; });
-  onAction("D_M_Slow", [this] { m_state.DownloadSlow = true; });
+  onAction("D_M_Fast", [this] { m_state.downloadSlow = false; });
+  onAction("D_M_Slow", [this] { m_state.downloadSlow = true; });
 }
 
 void MainWindow::connectViewChoices() {
   const char* setOptions[] = {"Option5", "Option6", "Option7"};
   for (int set = 0; set < kSetCount; ++set) {
     connect(named<QRadioButton>(setOptions[set]), &QRadioButton::clicked, this, [this, set] {
-      if (set != m_state.CurrentSet) m_views->ShowView(set, m_state.ViewMode);
+      if (set != m_state.currentSet) m_views->showView(set, m_state.viewMode);
     });
   }
   for (int mode : {0, 1}) {
     connect(named<QRadioButton>(mode == 0 ? "Option8" : "Option9"), &QRadioButton::clicked, this,
             [this, mode] {
-              if (mode != m_state.ViewMode) m_views->ShowView(m_state.CurrentSet, mode);
+              if (mode != m_state.viewMode) m_views->showView(m_state.currentSet, mode);
             });
   }
   for (const DisplayItem& item : kDisplayItems) {
     connect(named<QAction>(item.name), &QAction::triggered, this,
-            [this, item] { m_views->ShowView(item.set, item.mode); });
+            [this, item] { m_views->showView(item.set, item.mode); });
   }
 }
 
 bool MainWindow::openCsvFile(const QString& path) {
   const int shown = m_views->shownSet();
-  if (!OpenCsvIntoFileSet(m_state, *m_prompts, path)) return false;
+  if (!openCsvIntoFileSet(m_state, *m_prompts, path)) return false;
   // The reader already made the file set current; the view still belongs to
   // the set shown before.
-  m_state.CurrentSet = shown;
-  m_views->SetReplaced(kFileSet);
-  m_views->ShowView(kFileSet, m_state.ViewMode);
+  m_state.currentSet = shown;
+  m_views->setReplaced(kFileSet);
+  m_views->showView(kFileSet, m_state.viewMode);
   return true;
 }
 
 void MainWindow::saveLogSet() {
-  SaveDataSetCsv(m_state, kLogSet, *m_prompts);
+  saveDataSetCsv(m_state, kLogSet, *m_prompts);
   refreshState();
 }
 
 void MainWindow::saveRealTimeSet() {
-  SaveDataSetCsv(m_state, kRealTimeSet, *m_prompts);
+  saveDataSetCsv(m_state, kRealTimeSet, *m_prompts);
   refreshState();
 }
 
-void MainWindow::print() { openPrintDialog(m_state.CurrentSet); }
+void MainWindow::print() { openPrintDialog(m_state.currentSet); }
 
 void MainWindow::openPrintDialog(int set) {
-  if (!CanPrint(m_state, set)) return;
+  if (!canPrint(m_state, set)) return;
   PrintSelection selection;
   selection.graphView = m_views->navigationOf(set);
-  if (const QTableView* list = m_views->list(set)) selection.dumpRows = DumpListRows(*list);
-  termika::openPrintDialog(this, m_state, set, m_state.ViewMode, selection);
+  if (const QTableView* list = m_views->list(set)) selection.dumpRows = dumpListRows(*list);
+  termika::openPrintDialog(this, m_state, set, m_state.viewMode, selection);
 }
 
 void MainWindow::showAbout() {
   // A version read from a logger that is no longer connected is not shown.
-  const QString hardware = m_state.Connected ? m_state.Status.FirmwareVersion : QString();
-  auto* about = new AboutDialog(m_state.Texts, m_state.ModelName, hardware, this);
+  const QString hardware = m_state.connected ? m_state.status.firmwareVersion : QString();
+  auto* about = new AboutDialog(m_state.texts, m_state.modelName, hardware, this);
   about->setAttribute(Qt::WA_DeleteOnClose);
   about->exec();
 }
 
 void MainWindow::openHelpPage() {
   if (m_helpPage.isEmpty()) {
-    m_prompts->info(m_state.ModelName,
-                    says("The help page %1 was not found.").arg(m_state.Texts[1126]));
+    m_prompts->info(m_state.modelName,
+                    says("The help page %1 was not found.").arg(m_state.texts[1126]));
     return;
   }
   const QUrl page = QUrl::fromLocalFile(m_helpPage);
   const bool opened = m_openUrl ? m_openUrl(page) : QDesktopServices::openUrl(page);
   // Without a desktop launcher the user can still open the page by hand.
   if (!opened) {
-    m_prompts->info(m_state.ModelName,
+    m_prompts->info(m_state.modelName,
                     says("The help page could not be opened. Open this file in a web browser:") +
                         QStringLiteral("\r\r") + QDir::toNativeSeparators(m_helpPage));
   }

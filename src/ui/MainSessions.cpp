@@ -63,7 +63,7 @@ void MainWindow::attachLink(LinkParts parts) {
   TransportFactory factory = parts.factory;
   if (!factory) {
     factory = serialTransportFactory(
-        parts.map, [this] { return m_state.BaudSetting; }, m_latency.get());
+        parts.map, [this] { return m_state.baudSetting; }, m_latency.get());
   }
   m_exchange = std::make_unique<Exchange>(m_state, *m_prompts, parts.timings);
   m_linkLoss = std::make_unique<LinkLoss>(m_state, *m_prompts, *m_exchange);
@@ -75,7 +75,7 @@ void MainWindow::attachLink(LinkParts parts) {
   m_realTime = std::make_unique<RealTimeMeasurement>(m_state, *m_prompts, *m_saveOffer, *m_exchange,
                                                      parts.timings);
   m_requests = std::make_unique<DeviceRequests>(m_state, *m_prompts, *m_exchange);
-  m_downloadDialog = new DownloadProgressDialog(m_state.Texts, this);
+  m_downloadDialog = new DownloadProgressDialog(m_state.texts, this);
   m_downloadDialog->setObjectName(QStringLiteral("DownloadProgressDialog"));
   setLinkStopper([this] {
     m_connection->abortScan();
@@ -99,17 +99,17 @@ void MainWindow::connectSessions() {
   });
   connect(m_connection.get(), &Connection::stateChanged, this, &MainWindow::refreshState);
   connect(m_connection.get(), &Connection::deviceViewsCleared, this, [this] {
-    m_views->SetCleared(kLogSet);
-    m_views->SetCleared(kRealTimeSet);
+    m_views->setCleared(kLogSet);
+    m_views->setCleared(kRealTimeSet);
     // No refresh here: the connection is half made and says so when done.
-    m_views->ClearDeviceViews();
+    m_views->clearDeviceViews();
   });
   connect(m_connection.get(), &Connection::notice, panel2, &QLabel::setText);
   // Notices about the ports that were skipped during the scan are stale once
   // a logger answers; the port list shows where it was found.
   connect(m_connection.get(), &Connection::connected, this, [this, panel2](int port) {
     panel2->clear();
-    m_state.ChosenPort = port;
+    m_state.chosenPort = port;
     named<QComboBox>("Combo4")->setCurrentText(QString::number(port));
     saveSettings();
   });
@@ -133,7 +133,7 @@ void MainWindow::connectSessions() {
   for (const char* unit : {"Option3", "Option4"})
     connect(named<QRadioButton>(unit), &QRadioButton::clicked, this, &MainWindow::spacingChanged);
   connect(m_realTime.get(), &RealTimeMeasurement::setCleared, this,
-          [this] { m_views->SetCleared(kRealTimeSet); });
+          [this] { m_views->setCleared(kRealTimeSet); });
   connect(m_realTime.get(), &RealTimeMeasurement::pointAdded, this,
           &MainWindow::realTimePointAdded);
   connect(m_realTime.get(), &RealTimeMeasurement::labelsChanged, this,
@@ -149,7 +149,7 @@ void MainWindow::connectSessions() {
     refreshState();
   });
   connect(m_realTime.get(), &RealTimeMeasurement::redrawDue, this,
-          [this] { m_views->DrawGraphs(); });
+          [this] { m_views->drawGraphs(); });
 
   connect(named<QPushButton>("Command4"), &QPushButton::clicked, this, [this] {
     if (firstClick(kRecordButton)) startOrStopRecording();
@@ -169,7 +169,7 @@ void MainWindow::connectSessions() {
 void MainWindow::startDownload() { m_download->start(); }
 
 void MainWindow::downloadStarted() {
-  m_views->SetCleared(kLogSet);
+  m_views->setCleared(kLogSet);
   m_downloadDialog->startTransfer();
   m_downloadDialog->show();
   m_downloadDialog->raise();
@@ -182,10 +182,10 @@ void MainWindow::downloadFinished(bool ok) {
     // The window holds the set, and closing offers to save it: the logger
     // may count its points as downloaded.
     m_download->markDownloaded();
-    m_views->SetReplaced(kLogSet);
-    if (m_views->shownSet() != kLogSet) m_views->ShowView(kLogSet, m_state.ViewMode);
+    m_views->setReplaced(kLogSet);
+    if (m_views->shownSet() != kLogSet) m_views->showView(kLogSet, m_state.viewMode);
   } else {
-    m_views->SetCleared(kLogSet);
+    m_views->setCleared(kLogSet);
   }
   refreshState();
 }
@@ -207,8 +207,8 @@ void MainWindow::spacingChanged() {
 
 void MainWindow::realTimePointAdded() {
   // A measured point brings its set on screen, fitted to the new point.
-  if (m_views->shownSet() != kRealTimeSet) m_views->ShowView(kRealTimeSet, m_state.ViewMode);
-  m_views->PointAppended(kRealTimeSet);
+  if (m_views->shownSet() != kRealTimeSet) m_views->showView(kRealTimeSet, m_state.viewMode);
+  m_views->pointAppended(kRealTimeSet);
   refreshState();
 }
 
@@ -220,12 +220,12 @@ bool MainWindow::firstClick(int button) {
 }
 
 void MainWindow::watchReservation() {
-  const LoggerStatus& st = m_state.Status;
-  const bool reserved = m_state.Connected && m_requests && m_state.runState == RunState::Reserved;
+  const LoggerStatus& st = m_state.status;
+  const bool reserved = m_state.connected && m_requests && m_state.runState == RunState::Reserved;
   const QDateTime now = m_clock();
   const QDateTime start =
-      reserved ? ReservedStart(now.addSecs(-kReservationLookBackS), st.ReservationDay,
-                               st.ReservationHour, st.ReservationMinute)
+      reserved ? reservedStart(now.addSecs(-kReservationLookBackS), st.reservationDay,
+                               st.reservationHour, st.reservationMinute)
                : QDateTime();
   if (!start.isValid()) {
     m_reservationTimer.stop();
@@ -237,11 +237,11 @@ void MainWindow::watchReservation() {
 }
 
 void MainWindow::reservationDue() {
-  if (!m_state.Connected || m_state.runState != RunState::Reserved) return;
-  const LoggerStatus& st = m_state.Status;
+  if (!m_state.connected || m_state.runState != RunState::Reserved) return;
+  const LoggerStatus& st = m_state.status;
   const QDateTime start =
-      ReservedStart(m_clock().addSecs(-kReservationLookBackS), st.ReservationDay,
-                    st.ReservationHour, st.ReservationMinute);
+      reservedStart(m_clock().addSecs(-kReservationLookBackS), st.reservationDay,
+                    st.reservationHour, st.reservationMinute);
   // A timer capped short of a far start only looks again.
   if (start.isValid() && m_clock() < start.addSecs(kReservationReadDelayS)) {
     watchReservation();
@@ -255,18 +255,18 @@ void MainWindow::reservationDue() {
 }
 
 void MainWindow::startOrStopRecording() {
-  switch (DecideRecordingButton(linkBusy(), m_state.runState, m_state.Status)) {
+  switch (decideRecordingButton(linkBusy(), m_state.runState, m_state.status)) {
     case RecordingButtonAction::Ignore:
       return;
     case RecordingButtonAction::Stop:
       note(*named<QLabel>("StatusBar1_2"), m_requests->stopRecording());
       return;
     case RecordingButtonAction::RefuseBattery:
-      m_prompts->info(m_state.ModelName, m_state.Texts[1090]);
+      m_prompts->info(m_state.modelName, m_state.texts[1090]);
       return;
     case RecordingButtonAction::AskOverwrite:
-      if (!m_prompts->ask(m_state.ModelName,
-                          m_state.Texts[1091] + QStringLiteral("\r\r") + m_state.Texts[1092]))
+      if (!m_prompts->ask(m_state.modelName,
+                          m_state.texts[1091] + QStringLiteral("\r\r") + m_state.texts[1092]))
         return;
       break;
     case RecordingButtonAction::OpenSettings:
@@ -279,7 +279,7 @@ void MainWindow::startOrStopRecording() {
 // refresh; each is deleted once its exec() has returned.
 void MainWindow::openRecordingSettings() {
   auto* dialog = new RecordingSettingsDialog(
-      m_state.Texts, RecordingPreset::fromStatus(m_state.Status, m_state.ModelName), *m_prompts, {},
+      m_state.texts, RecordingPreset::fromStatus(m_state.status, m_state.modelName), *m_prompts, {},
       this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setLinkBusy(linkBusy());
@@ -292,7 +292,7 @@ void MainWindow::openRecordingSettings() {
 }
 
 void MainWindow::openNameDialog() {
-  auto* dialog = new LoggerNameDialog(m_state.Texts, m_state.Status.LoggerName, m_state.ModelName,
+  auto* dialog = new LoggerNameDialog(m_state.texts, m_state.status.loggerName, m_state.modelName,
                                       *m_prompts, this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setLinkBusy(linkBusy());
@@ -303,7 +303,7 @@ void MainWindow::openNameDialog() {
 }
 
 void MainWindow::openClockDialog() {
-  auto* dialog = new ClockDialog(m_state.Texts, {}, Timings{}.clock, this);
+  auto* dialog = new ClockDialog(m_state.texts, {}, Timings{}.clock, this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setLinkBusy(linkBusy());
   connect(dialog, &ClockDialog::setClockRequested, this, [this] {
@@ -316,7 +316,7 @@ void MainWindow::openClockDialog() {
 void MainWindow::openPortSettings() {
   for (PortSettingsDialog* old : findChildren<PortSettingsDialog*>()) old->reject();
   auto* dialog =
-      new PortSettingsDialog(m_state.Texts, m_state.ChosenPort, m_connection->isConnected(), this);
+      new PortSettingsDialog(m_state.texts, m_state.chosenPort, m_connection->isConnected(), this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &PortSettingsDialog::connectRequested, this, [this, dialog](int port) {
     if (!m_connection->connectOnce(port)) dialog->discoveryFinished(false);

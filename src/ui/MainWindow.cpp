@@ -140,20 +140,20 @@ void MainWindow::setUpWindow() {
   updateClock();
 
   fillLists();
-  m_state.set(kRealTimeSet).Count = 0;
-  m_state.CurrentSet = kLogSet;
+  m_state.set(kRealTimeSet).count = 0;
+  m_state.currentSet = kLogSet;
 
   Result<SettingsValues> values = m_settings.load();
   if (!values) qWarning("%s", qUtf8Printable(values.error().message));
   applySettings(m_state, values ? *values : m_settings.defaults());
-  named<QComboBox>("Combo4")->setCurrentText(QString::number(m_state.ChosenPort));
+  named<QComboBox>("Combo4")->setCurrentText(QString::number(m_state.chosenPort));
 
   m_views = new DataViews(m_state, *this, *named<QLabel>("StatusBar1_2"));
   m_prompts->setNoticeBoard(
       [panel = named<QLabel>("StatusBar1_2")](const QString& text) { panel->setText(text); });
   // A desktop without a documents folder starts in the home folder instead.
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  m_prompts->setUnchosenFolder(m_settings.defaults().WorkingFolder,
+  m_prompts->setUnchosenFolder(m_settings.defaults().workingFolder,
                                QFileInfo(documents).isDir() ? documents : QDir::homePath());
   m_reservationTimer.setSingleShot(true);
   connect(&m_reservationTimer, &QTimer::timeout, this, &MainWindow::reservationDue);
@@ -168,10 +168,10 @@ void MainWindow::setUpWindow() {
 }
 
 void MainWindow::buildWindow() {
-  const UiText& Texts = m_state.Texts;
-  setWindowTitle(Texts[1009]);
+  const UiText& texts = m_state.texts;
+  setWindowTitle(texts[1009]);
   menuBar()->setObjectName(QStringLiteral("MenuBar"));
-  buildMainMenu(*menuBar(), Texts);
+  buildMainMenu(*menuBar(), texts);
   connect(named<QAction>("m14"), &QAction::triggered, this, &QWidget::close);
 
   auto* content = make<QWidget>("Main_Picture");
@@ -199,7 +199,7 @@ void MainWindow::buildWindow() {
 }
 
 QWidget* MainWindow::buildTopRow() {
-  const UiText& Texts = m_state.Texts;
+  const UiText& texts = m_state.texts;
   auto* row = new QWidget;
   auto* layout = tight(new QHBoxLayout(row));
   layout->setContentsMargins(0, 0, 0, 0);
@@ -213,7 +213,7 @@ QWidget* MainWindow::buildTopRow() {
   connectButton->setFixedSize(36, 30);
   layout->addWidget(connectButton);
   layout->addSpacing(8);
-  layout->addWidget(label("Caption270", Texts[270]));
+  layout->addWidget(label("Caption270", texts[270]));
   layout->addWidget(make<QComboBox>("Combo4"));
   layout->addWidget(make<QComboBox>("Combo1"));
   layout->addWidget(make<QComboBox>("Combo3"));
@@ -224,26 +224,26 @@ QWidget* MainWindow::buildTopRow() {
 }
 
 QWidget* MainWindow::buildStatusPanel() {
-  const UiText& Texts = m_state.Texts;
-  QGroupBox* box = groupBox("StatusFrame", Texts[100]);
+  const UiText& texts = m_state.texts;
+  QGroupBox* box = groupBox("StatusFrame", texts[100]);
   auto* grid = tight(new QGridLayout(box));
   grid->setHorizontalSpacing(6);
   grid->setVerticalSpacing(3);
-  grid->addWidget(label("Caption101", Texts[101]), 0, 0);
+  grid->addWidget(label("Caption101", texts[101]), 0, 0);
   grid->addWidget(value("Label16"), 0, 1);
-  grid->addWidget(label("Caption102", Texts[102]), 0, 2);
+  grid->addWidget(label("Caption102", texts[102]), 0, 2);
   grid->addWidget(value("Label7"), 0, 3);
 
-  grid->addWidget(label("Caption103", Texts[103]), 1, 0);
+  grid->addWidget(label("Caption103", texts[103]), 1, 0);
   QLabel* start = value("Label26");
   start->setMinimumWidth(130);
   grid->addWidget(start, 1, 1);
-  grid->addWidget(label("Caption106", Texts[106]), 1, 2);
+  grid->addWidget(label("Caption106", texts[106]), 1, 2);
   grid->addWidget(value("Label48"), 1, 3);
 
-  grid->addWidget(label("Caption104", Texts[104]), 2, 0);
+  grid->addWidget(label("Caption104", texts[104]), 2, 0);
   grid->addWidget(value("Label21"), 2, 1);
-  grid->addWidget(label("Caption105", Texts[105]), 2, 2);
+  grid->addWidget(label("Caption105", texts[105]), 2, 2);
   auto* interval = new QHBoxLayout;
   interval->setSpacing(4);
   interval->addWidget(value("Label6"), 1);
@@ -253,20 +253,20 @@ QWidget* MainWindow::buildStatusPanel() {
   grid->addLayout(interval, 2, 3);
 
   // The English alarm captions are long: they wrap rather than widen the panel.
-  QLabel* upper = label("Label31", Texts[107]);
+  QLabel* upper = label("Label31", texts[107]);
   upper->setWordWrap(true);
   grid->addWidget(upper, 3, 0);
   grid->addWidget(value("Label29"), 3, 1);
-  QLabel* lower = label("Label32", Texts[108]);
+  QLabel* lower = label("Label32", texts[108]);
   lower->setWordWrap(true);
   grid->addWidget(lower, 3, 2);
   grid->addWidget(value("Label46"), 3, 3);
 
-  grid->addWidget(label("Caption50", Texts[50]), 4, 0);
+  grid->addWidget(label("Caption50", texts[50]), 4, 0);
   auto* name = new QHBoxLayout;
   name->setSpacing(4);
   name->addWidget(value("Label14"), 1);
-  QPushButton* setName = button("Command13", Texts[251]);
+  QPushButton* setName = button("Command13", texts[251]);
   setName->setMaximumHeight(24);
   name->addWidget(setName);
   grid->addLayout(name, 4, 1);
@@ -279,18 +279,18 @@ QWidget* MainWindow::buildStatusPanel() {
 }
 
 QWidget* MainWindow::buildCommandColumn() {
-  const UiText& Texts = m_state.Texts;
+  const UiText& texts = m_state.texts;
   QGroupBox* box = groupBox("CommandFrame", QString());
   auto* layout = tight(new QVBoxLayout(box));
-  layout->addWidget(button("Command11", Texts[109]));
-  layout->addWidget(button("Command5", Texts[110]));
-  QLabel* recording = label("Caption111", Texts[111]);
+  layout->addWidget(button("Command11", texts[109]));
+  layout->addWidget(button("Command5", texts[110]));
+  QLabel* recording = label("Caption111", texts[111]);
   recording->setAlignment(Qt::AlignHCenter);
   layout->addWidget(recording);
-  layout->addWidget(button("Command4", Texts[112]));
+  layout->addWidget(button("Command4", texts[112]));
   auto* data = new QHBoxLayout;
-  data->addWidget(label("Caption113", Texts[113]));
-  for (QPushButton* b : {button("Command21", Texts[114]), button("Command24", Texts[115])}) {
+  data->addWidget(label("Caption113", texts[113]));
+  for (QPushButton* b : {button("Command21", texts[114]), button("Command24", texts[115])}) {
     b->setMinimumWidth(0);
     b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     data->addWidget(b);
@@ -301,42 +301,42 @@ QWidget* MainWindow::buildCommandColumn() {
 }
 
 QWidget* MainWindow::buildMeasureFrame() {
-  const UiText& Texts = m_state.Texts;
-  QGroupBox* box = groupBox("MeasureFrame", Texts[150]);
+  const UiText& texts = m_state.texts;
+  QGroupBox* box = groupBox("MeasureFrame", texts[150]);
   auto* grid = tight(new QGridLayout(box));
   grid->setVerticalSpacing(3);
 
   auto* requests = new QHBoxLayout;
-  requests->addWidget(button("Command1", Texts[151]));
-  requests->addWidget(button("Command2", Texts[152]));
+  requests->addWidget(button("Command1", texts[151]));
+  requests->addWidget(button("Command2", texts[152]));
   requests->addSpacing(8);
-  requests->addWidget(label("Caption153", Texts[153]));
+  requests->addWidget(label("Caption153", texts[153]));
   requests->addWidget(make<QComboBox>("Combo5"));
   auto* unit = make<QWidget>("IntervalUnit");
   auto* unitLayout = new QHBoxLayout(unit);
   unitLayout->setContentsMargins(0, 0, 0, 0);
-  unitLayout->addWidget(option("Option3", Texts[155]));
-  unitLayout->addWidget(option("Option4", Texts[154]));
+  unitLayout->addWidget(option("Option3", texts[155]));
+  unitLayout->addWidget(option("Option4", texts[154]));
   requests->addWidget(unit);
   requests->addStretch(1);
   grid->addLayout(requests, 0, 0, 1, 8);
 
-  grid->addWidget(label("Caption157", Texts[157]), 1, 0);
-  grid->addWidget(label("Caption158", Texts[158]), 1, 1, Qt::AlignRight);
+  grid->addWidget(label("Caption157", texts[157]), 1, 0);
+  grid->addWidget(label("Caption158", texts[158]), 1, 1, Qt::AlignRight);
   QLabel* time = value("Label10");
   time->setMinimumWidth(130);
   grid->addWidget(time, 1, 2, 1, 3);
-  grid->addWidget(label("Caption102b", Texts[102]), 1, 5, Qt::AlignRight);
+  grid->addWidget(label("Caption102b", texts[102]), 1, 5, Qt::AlignRight);
   grid->addWidget(value("Label39"), 1, 6);
-  grid->addWidget(label("Caption159", Texts[159]), 2, 1, Qt::AlignRight);
+  grid->addWidget(label("Caption159", texts[159]), 2, 1, Qt::AlignRight);
   grid->addWidget(value("Label2"), 2, 2);
-  grid->addWidget(label("Caption160", Texts[160]), 2, 3, Qt::AlignRight);
+  grid->addWidget(label("Caption160", texts[160]), 2, 3, Qt::AlignRight);
   grid->addWidget(value("Label4"), 2, 4);
 
   auto* data = new QHBoxLayout;
-  data->addWidget(label("Caption161", Texts[161]));
-  data->addWidget(button("Command22", Texts[162]));
-  data->addWidget(button("Command23", Texts[163]));
+  data->addWidget(label("Caption161", texts[161]));
+  data->addWidget(button("Command22", texts[162]));
+  data->addWidget(button("Command23", texts[163]));
   data->addStretch(1);
   grid->addLayout(data, 2, 5, 1, 3);
   grid->setColumnStretch(7, 1);
@@ -344,12 +344,12 @@ QWidget* MainWindow::buildMeasureFrame() {
 }
 
 QWidget* MainWindow::buildFileFrame() {
-  const UiText& Texts = m_state.Texts;
-  QGroupBox* box = groupBox("FileDataFrame", Texts[200]);
+  const UiText& texts = m_state.texts;
+  QGroupBox* box = groupBox("FileDataFrame", texts[200]);
   auto* layout = tight(new QVBoxLayout(box));
-  layout->addWidget(label("Caption207", Texts[207]));
-  layout->addWidget(button("Command14", Texts[208]));
-  layout->addWidget(button("Command25", Texts[209]));
+  layout->addWidget(label("Caption207", texts[207]));
+  layout->addWidget(button("Command14", texts[208]));
+  layout->addWidget(button("Command25", texts[209]));
   QLabel* fileName = label("FileNameLabel");
   fileName->setMaximumWidth(180);
   layout->addWidget(fileName);
@@ -358,20 +358,20 @@ QWidget* MainWindow::buildFileFrame() {
 }
 
 QWidget* MainWindow::buildDisplayFrames() {
-  const UiText& Texts = m_state.Texts;
+  const UiText& texts = m_state.texts;
   auto* row = new QWidget;
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  QGroupBox* sets = groupBox("Frame8", Texts[51]);
+  QGroupBox* sets = groupBox("Frame8", texts[51]);
   auto* setLayout = tight(new QHBoxLayout(sets));
-  setLayout->addWidget(option("Option5", Texts[52]));
-  setLayout->addWidget(option("Option6", Texts[53]));
-  setLayout->addWidget(option("Option7", Texts[54]));
+  setLayout->addWidget(option("Option5", texts[52]));
+  setLayout->addWidget(option("Option6", texts[53]));
+  setLayout->addWidget(option("Option7", texts[54]));
   layout->addWidget(sets);
   QGroupBox* views = groupBox("Frame11", QString());
   auto* viewLayout = tight(new QHBoxLayout(views));
-  viewLayout->addWidget(option("Option8", Texts[55]));
-  viewLayout->addWidget(option("Option9", Texts[56]));
+  viewLayout->addWidget(option("Option8", texts[55]));
+  viewLayout->addWidget(option("Option9", texts[56]));
   layout->addWidget(views, 0, Qt::AlignBottom);
   QLabel* shown = label("Label3");
   QFont bold = shown->font();
@@ -463,7 +463,7 @@ void MainWindow::fillLists() {
   auto* baud = named<QComboBox>("Combo1");
   baud->addItems({QStringLiteral("9600"), QStringLiteral("14400"), QStringLiteral("19200"),
                   QStringLiteral("38400"), QStringLiteral("57600"), QStringLiteral("115200")});
-  baud->setCurrentText(m_state.BaudSetting);
+  baud->setCurrentText(m_state.baudSetting);
   connect(baud, &QComboBox::activated, this, &MainWindow::baudRateChosen);
 
   auto* model = named<QComboBox>("Combo3");
@@ -492,7 +492,7 @@ void MainWindow::sizeToScreen() {
 }
 
 void MainWindow::closeRefreshedDialogs() {
-  for (const QString& name : DialogsClosedOnRefresh()) {
+  for (const QString& name : dialogsClosedOnRefresh()) {
     for (QDialog* dialog : findChildren<QDialog*>(name)) {
       if (dialog->isVisible()) dialog->reject();
     }
@@ -505,34 +505,34 @@ void MainWindow::refreshState() {
   m_refreshing = true;
   closeRefreshedDialogs();
   // The about box must not show the version of a logger no longer there.
-  if (!m_state.Connected) m_state.Status.FirmwareVersion.clear();
+  if (!m_state.connected) m_state.status.firmwareVersion.clear();
   StateInputs inputs = StateInputs::from(m_state);
-  inputs.Downloading = m_download && m_download->running();
+  inputs.downloading = m_download && m_download->running();
   const MainWindowState s = mainWindowStateFor(inputs);
-  m_state.ModelName = s.ModelName;
-  ApplyMainWindowState(*this, s);
-  named<QLabel>("StatusBar1_1")->setText(s.StatusBarText);
-  if (m_connectPictureOn != static_cast<int>(s.ConnectPictureOn)) {
-    m_connectPictureOn = static_cast<int>(s.ConnectPictureOn);
-    named<QPushButton>("Command20")->setIcon(connectPicture(s.ConnectPictureOn));
+  m_state.modelName = s.modelName;
+  applyMainWindowState(*this, s);
+  named<QLabel>("StatusBar1_1")->setText(s.statusBarText);
+  if (m_connectPictureOn != static_cast<int>(s.connectPictureOn)) {
+    m_connectPictureOn = static_cast<int>(s.connectPictureOn);
+    named<QPushButton>("Command20")->setIcon(connectPicture(s.connectPictureOn));
   }
   const ControlState lamp = s.of(QStringLiteral("Shape1"));
   if (lamp.background) named<Lamp>("Shape1")->setColor(toColor(*lamp.background, *this));
   auto* model = named<QComboBox>("Combo3");
-  model->setPlaceholderText(m_state.ModelName);
-  model->setCurrentIndex(model->findText(m_state.ModelName));
-  if (s.StopLink) {
+  model->setPlaceholderText(m_state.modelName);
+  model->setCurrentIndex(model->findText(m_state.modelName));
+  if (s.stopLink) {
     if (m_exchange) m_exchange->stopLink();
     setBusyPointer(false);
     if (m_downloadDialog != nullptr) m_downloadDialog->close();
   }
-  named<QStackedWidget>("ViewStack")->setCurrentIndex(m_state.ViewMode == 0 ? 0 : 1);
+  named<QStackedWidget>("ViewStack")->setCurrentIndex(m_state.viewMode == 0 ? 0 : 1);
   const char* setOptions[] = {"Option5", "Option6", "Option7"};
-  named<QRadioButton>(setOptions[m_state.CurrentSet])->setChecked(true);
-  named<QRadioButton>(m_state.ViewMode == 0 ? "Option8" : "Option9")->setChecked(true);
+  named<QRadioButton>(setOptions[m_state.currentSet])->setChecked(true);
+  named<QRadioButton>(m_state.viewMode == 0 ? "Option8" : "Option9")->setChecked(true);
   QLabel* fileName = named<QLabel>("FileNameLabel");
-  fileName->setText(inputs.FileSetFile);
-  fileName->setToolTip(QDir::toNativeSeparators(m_state.FileSetFile));
+  fileName->setText(inputs.fileSetFile);
+  fileName->setToolTip(QDir::toNativeSeparators(m_state.fileSetFile));
   watchReservation();
   m_refreshing = false;
 }
@@ -548,19 +548,19 @@ void MainWindow::setBusyPointer(bool busy) {
 }
 
 void MainWindow::baudRateChosen() {
-  m_state.BaudSetting = named<QComboBox>("Combo1")->currentText();
+  m_state.baudSetting = named<QComboBox>("Combo1")->currentText();
 }
 
 void MainWindow::modelChosen() {
-  m_state.ModelName = named<QComboBox>("Combo3")->currentText();
-  setWindowTitle(m_state.Texts[1009] + m_state.ModelName);
+  m_state.modelName = named<QComboBox>("Combo3")->currentText();
+  setWindowTitle(m_state.texts[1009] + m_state.modelName);
 }
 
 void MainWindow::portChosen() {
   bool ok = false;
   const int port = named<QComboBox>("Combo4")->currentText().toInt(&ok);
   if (!ok) return;
-  m_state.ChosenPort = port;
+  m_state.chosenPort = port;
   saveSettings();
 }
 
@@ -587,11 +587,11 @@ bool MainWindow::offerToSaveBeforeClosing() {
   ShutdownSteps steps;
   steps.ask = [this](int set, const QString& prompt) -> std::optional<CloseChoice> {
     const DataSet& data = m_state.set(set);
-    if (!data.Unsaved || data.Count < 1) return std::nullopt;
-    return m_prompts->askSaveDiscardCancel(m_state.ModelName, prompt);
+    if (!data.unsaved || data.count < 1) return std::nullopt;
+    return m_prompts->askSaveDiscardCancel(m_state.modelName, prompt);
   };
   steps.save = [this](int set) {
-    const bool saved = SaveDataSetCsv(m_state, set, *m_prompts) == SaveOutcome::Saved;
+    const bool saved = saveDataSetCsv(m_state, set, *m_prompts) == SaveOutcome::Saved;
     refreshState();
     return saved;
   };
@@ -603,7 +603,7 @@ bool MainWindow::offerToSaveBeforeClosing() {
     if (!failed.isEmpty())
       qWarning("Could not delete %s", qUtf8Printable(failed.join(QStringLiteral(", "))));
   };
-  return runShutdown(m_state.Texts, steps);
+  return runShutdown(m_state.texts, steps);
 }
 
 void MainWindow::shutDown() {

@@ -22,9 +22,9 @@ QColor toColor(PanelColour colour, const QWidget& widget) {
   return QApplication::palette(&widget).color(QPalette::Button);
 }
 
-void ApplyMainWindowState(QWidget& window, const MainWindowState& state) {
-  window.setWindowTitle(state.WindowCaption);
-  for (auto it = state.Controls.cbegin(); it != state.Controls.cend(); ++it) {
+void applyMainWindowState(QWidget& window, const MainWindowState& state) {
+  window.setWindowTitle(state.windowCaption);
+  for (auto it = state.controls.cbegin(); it != state.controls.cend(); ++it) {
     QObject* target = window.findChild<QObject*>(it.key());
     if (target == nullptr) continue;
     const ControlState& c = it.value();

@@ -15,6 +15,6 @@ QColor toColor(PanelColour colour, const QWidget& widget);
 // `window` by objectName: caption, enabled, visible, text and background.
 // Names without a control are skipped. The status bar text, the connect
 // picture and the link side effects are the window's own business.
-void ApplyMainWindowState(QWidget& window, const MainWindowState& state);
+void applyMainWindowState(QWidget& window, const MainWindowState& state);
 
 }  // namespace termika

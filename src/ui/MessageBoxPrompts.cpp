@@ -22,7 +22,7 @@ QString MessageBoxPrompts::displayText(const QString& message) {
 }
 
 QString MessageBoxPrompts::titleOr(const QString& title) const {
-  return title.isEmpty() ? m_state.ModelName : title;
+  return title.isEmpty() ? m_state.modelName : title;
 }
 
 void MessageBoxPrompts::info(const QString& title, const QString& message) {
@@ -56,7 +56,7 @@ void MessageBoxPrompts::notice(const QString& message) {
 }
 
 QString MessageBoxPrompts::startFolder() const {
-  const QString working = m_state.WorkingFolder;
+  const QString working = m_state.workingFolder;
   const bool unchosen =
       working.isEmpty() || (!m_unchosen.isEmpty() && QDir(working) == QDir(m_unchosen));
   return unchosen && !m_documents.isEmpty() ? m_documents : working;

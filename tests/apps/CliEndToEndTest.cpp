@@ -86,10 +86,10 @@ TEST_F(CliEndToEnd, DownloadWritesTheSameCsvAsTheInProcessPathAndOnlyThenMarksTh
   DownloadRun inProcess(scenarioFile("qm120-three-blocks.json"));
   ASSERT_EQ(inProcess.download(false), true);
   const AppState& app = inProcess.bench.app;
-  const auto bytes = CsvBytes(app.set(kLogSet), app.file(kLogSet), app.Texts);
+  const auto bytes = csvBytes(app.set(kLogSet), app.file(kLogSet), app.texts);
   ASSERT_TRUE(bytes.ok());
 
-  EXPECT_EQ(FileState(cliCsv), *bytes);
+  EXPECT_EQ(fileState(cliCsv), *bytes);
 
   const CliRun stats = sh(QStringLiteral("\"$0\" stats %1").arg(cliCsv));
   ASSERT_EQ(stats.exitCode, 0);
@@ -173,7 +173,7 @@ TEST_F(CliEndToEnd, OutputsAreCheckedAndNothingIsLost) {
   const QStringList watched = {path("in.csv"), path("out.fifo"), path("null"),
                                disk.filePath("keep.csv")};
   std::vector<QByteArray> before;
-  for (const QString& file : watched) before.push_back(FileState(file));
+  for (const QString& file : watched) before.push_back(fileState(file));
 
   const struct {
     const char* line;
@@ -219,7 +219,7 @@ TEST_F(CliEndToEnd, OutputsAreCheckedAndNothingIsLost) {
     EXPECT_FALSE(c.exitCode == 1 && run.err.contains("-> yes")) << c.line;
   }
   for (qsizetype i = 0; i < watched.size(); ++i)
-    EXPECT_EQ(FileState(watched[i]), before[static_cast<size_t>(i)]) << watched[i].toStdString();
+    EXPECT_EQ(fileState(watched[i]), before[static_cast<size_t>(i)]) << watched[i].toStdString();
   EXPECT_FALSE(QFile::exists(path("missing")) || QFile::exists(path("x.pdf")));
 }
 

@@ -37,7 +37,7 @@ class FaultProgram final {
         map(*PortMap::fromTemplate(portPattern)),
         connection(app, prompts, saveOffer, exchange, pins, map,
                    serialTransportFactory(
-                       map, [this] { return app.BaudSetting; }, nullptr),
+                       map, [this] { return app.baudSetting; }, nullptr),
                    timings),
         download(app, prompts, saveOffer, exchange),
         realTime(app, prompts, saveOffer, exchange, timings),

@@ -90,11 +90,11 @@ bool isOwedMessage(Owed owed, const QString& message) {
   return false;
 }
 
-constexpr Owed R = Owed::Nothing;
-constexpr Owed T = Owed::TimeOut;
-constexpr Owed C = Owed::CommError;
-constexpr Owed N = Owed::NotFound;
-constexpr Owed D = Owed::DownloadFailed;
+constexpr Owed kR = Owed::Nothing;
+constexpr Owed kT = Owed::TimeOut;
+constexpr Owed kC = Owed::CommError;
+constexpr Owed kN = Owed::NotFound;
+constexpr Owed kD = Owed::DownloadFailed;
 
 struct FaultCase {
   const char* name;
@@ -109,14 +109,14 @@ struct FaultCase {
 
 const FaultCase kFaults[] = {
     //                                                   probe sts hdr fast slow cont clk name start
-    {"two silent requests", R"("silentRequests": 2)", {R, R, R, D, R, R, R, R, R}},
-    {"four silent requests", R"("silentRequests": 4)", {N, T, T, D, D, T, T, T, T}},
-    {"ten rejections", R"("rejectedRequests": 10)", {N, R, R, R, R, R, R, R, R}},
-    {"eleven rejections", R"("rejectedRequests": 11)", {N, C, C, C, C, C, C, C, C}},
-    {"line noise", R"("noiseBytes": 3)", {R, R, R, R, R, R, R, R, R}},
-    {"one overlong answer", R"("overlongAnswers": 1)", {R, R, R, D, R, R, R, R, R}},
-    {"four overlong answers", R"("overlongAnswers": 4)", {N, T, T, D, D, T, T, T, T}},
-    {"unplugged", R"("unplugAfterRequests": 0)", {N, C, C, C, C, C, C, C, C}},
+    {"two silent requests", R"("silentRequests": 2)", {kR, kR, kR, kD, kR, kR, kR, kR, kR}},
+    {"four silent requests", R"("silentRequests": 4)", {kN, kT, kT, kD, kD, kT, kT, kT, kT}},
+    {"ten rejections", R"("rejectedRequests": 10)", {kN, kR, kR, kR, kR, kR, kR, kR, kR}},
+    {"eleven rejections", R"("rejectedRequests": 11)", {kN, kC, kC, kC, kC, kC, kC, kC, kC}},
+    {"line noise", R"("noiseBytes": 3)", {kR, kR, kR, kR, kR, kR, kR, kR, kR}},
+    {"one overlong answer", R"("overlongAnswers": 1)", {kR, kR, kR, kD, kR, kR, kR, kR, kR}},
+    {"four overlong answers", R"("overlongAnswers": 4)", {kN, kT, kT, kD, kD, kT, kT, kT, kT}},
+    {"unplugged", R"("unplugAfterRequests": 0)", {kN, kC, kC, kC, kC, kC, kC, kC, kC}},
 };
 
 class FaultSuite : public ::testing::Test {
@@ -138,13 +138,13 @@ void runPhase(Phase phase, FaultProgram& program) {
     case Phase::Header:
     case Phase::FastTransfer:
     case Phase::SlowTransfer:
-      program.app.DownloadSlow = phase == Phase::SlowTransfer;
+      program.app.downloadSlow = phase == Phase::SlowTransfer;
       ASSERT_TRUE(program.download.start());
       break;
     case Phase::Continuous:
       ASSERT_TRUE(program.realTime.startSeries(RealTimeMeasurement::kMinSpacing, false));
       waitUntil(
-          [&] { return !program.realTime.running() || program.app.set(kRealTimeSet).Count >= 5; });
+          [&] { return !program.realTime.running() || program.app.set(kRealTimeSet).count >= 5; });
       if (program.realTime.running()) {
         ASSERT_TRUE(program.realTime.stopSeries());
       }
@@ -157,10 +157,10 @@ void runPhase(Phase phase, FaultProgram& program) {
       break;
     case Phase::Start: {
       LogStartRequest start;
-      start.Name = QStringLiteral("STRT");
+      start.name = QStringLiteral("STRT");
       start.intervalUnit = IntervalUnit::Minutes;
-      start.IntervalValue = 1;
-      start.Model = program.app.ModelName;
+      start.intervalValue = 1;
+      start.model = program.app.modelName;
       ASSERT_TRUE(program.requests.startRecording(start, CivilTime{2026, 12, 6, 10, 30, 0}).ok());
       break;
     }
@@ -174,25 +174,25 @@ void expectDone(Phase phase, FaultProgram& program, const std::string& where) {
     case Phase::Probe:
     case Phase::StatusRead:
       EXPECT_TRUE(program.connection.isConnected()) << where;
-      EXPECT_EQ(program.app.Status.LoggerName, QStringLiteral("FLT1")) << where;
+      EXPECT_EQ(program.app.status.loggerName, QStringLiteral("FLT1")) << where;
       break;
     case Phase::Header:
     case Phase::FastTransfer:
     case Phase::SlowTransfer:
       EXPECT_EQ(program.downloadResult, true) << where;
-      EXPECT_EQ(program.app.set(kLogSet).Count, kPoints) << where;
+      EXPECT_EQ(program.app.set(kLogSet).count, kPoints) << where;
       break;
     case Phase::Continuous:
-      EXPECT_GE(program.app.set(kRealTimeSet).Count, 5) << where;
+      EXPECT_GE(program.app.set(kRealTimeSet).count, 5) << where;
       break;
     case Phase::Clock:
       break;  // the confirmation means the read-back matched the time sent
     case Phase::Name:
-      EXPECT_EQ(program.app.Status.LoggerName, QStringLiteral("NEW1")) << where;
+      EXPECT_EQ(program.app.status.loggerName, QStringLiteral("NEW1")) << where;
       break;
     case Phase::Start:
       EXPECT_EQ(program.app.runState, RunState::Recording) << where;
-      EXPECT_EQ(program.app.Status.LoggerName, QStringLiteral("STRT")) << where;
+      EXPECT_EQ(program.app.status.loggerName, QStringLiteral("STRT")) << where;
       break;
   }
 }
@@ -204,11 +204,11 @@ void expectNothingHalfDone(Phase phase, Owed owed, FaultProgram& program,
   EXPECT_EQ(program.connection.isConnected(), owed == Owed::DownloadFailed) << where;
   if (phase == Phase::Header || phase == Phase::FastTransfer || phase == Phase::SlowTransfer) {
     EXPECT_NE(program.downloadResult, true) << where;
-    EXPECT_EQ(program.app.set(kLogSet).Count, 0) << where;
+    EXPECT_EQ(program.app.set(kLogSet).count, 0) << where;
   }
   if (phase == Phase::Continuous) {
     // the two points before the fault are whole; the third never came
-    EXPECT_EQ(program.app.set(kRealTimeSet).Count, 2) << where;
+    EXPECT_EQ(program.app.set(kRealTimeSet).count, 2) << where;
   }
 }
 
@@ -306,7 +306,7 @@ TEST_F(FaultSuite, LoggerSpecificFaultsEndAsTheUserIsOwed) {
       ASSERT_EQ(messages.size(), 1u) << c.name;
       EXPECT_TRUE(isOwedMessage(c.owed, messages.front())) << c.name;
     }
-    EXPECT_EQ(program.app.set(kLogSet).Count, c.points) << c.name;
+    EXPECT_EQ(program.app.set(kLogSet).count, c.points) << c.name;
     EXPECT_EQ(program.downloadResult.value_or(false), c.points > 0) << c.name;
     ASSERT_TRUE(m_sim.start(scenario()));
     if (!program.connection.isConnected()) {
@@ -327,7 +327,7 @@ TEST_F(FaultSuite, SimulatorKilledMidDownloadLosesTheLinkAndNoPoints) {
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_TRUE(isOwedMessage(Owed::CommError, messages.front())) << messages.front().toStdString();
   EXPECT_EQ(program.downloadResult, false);
-  EXPECT_EQ(program.app.set(kLogSet).Count, 0);
+  EXPECT_EQ(program.app.set(kLogSet).count, 0);
   EXPECT_FALSE(program.connection.isConnected());
 
   ASSERT_TRUE(m_sim.start(scenario()));
@@ -335,7 +335,7 @@ TEST_F(FaultSuite, SimulatorKilledMidDownloadLosesTheLinkAndNoPoints) {
   ASSERT_TRUE(program.download.start());
   ASSERT_TRUE(program.settle());
   EXPECT_EQ(program.downloadResult, true);
-  EXPECT_EQ(program.app.set(kLogSet).Count, kPoints);
+  EXPECT_EQ(program.app.set(kLogSet).count, kPoints);
 }
 
 int openHandles() { return static_cast<int>(QDir(QStringLiteral("/proc/self/fd")).count()); }
@@ -348,7 +348,7 @@ TEST_F(FaultSuite, HundredConnectDisconnectCyclesLeakNoHandles) {
   const int handles = openHandles();
   for (int i = 0; i < 100; ++i) {
     ASSERT_TRUE(program.connect()) << "cycle " << i;
-    EXPECT_FALSE(program.app.Status.LoggerName.isEmpty()) << "cycle " << i;
+    EXPECT_FALSE(program.app.status.loggerName.isEmpty()) << "cycle " << i;
     program.connection.disconnect();
     ASSERT_FALSE(program.connection.isConnected());
   }

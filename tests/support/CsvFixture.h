@@ -46,10 +46,10 @@ class CsvTest : public ::testing::Test {
     ASSERT_TRUE(m_state.file(kRealTimeSet).open(path("real.rand")).ok());
     ASSERT_TRUE(m_state.file(kLogSet).open(path("log.rand")).ok());
     ASSERT_TRUE(m_state.file(kFileSet).open(path("read.rand")).ok());
-    m_state.ModelName = QStringLiteral("QM120-RH");
-    log().Interval = 60;
-    log().LoggerName = QStringLiteral("R101");
-    log().Model = QStringLiteral("QM120-RH");
+    m_state.modelName = QStringLiteral("QM120-RH");
+    log().interval = 60;
+    log().loggerName = QStringLiteral("R101");
+    log().model = QStringLiteral("QM120-RH");
   }
 
   DataSet& log() { return m_state.set(kLogSet); }
@@ -57,13 +57,13 @@ class CsvTest : public ::testing::Test {
 
   void add(qint64 secondsAfterMay1, float t, float h, const QString& remark = {}) {
     DataRecord r;
-    r.DateTime = secondsToDaySerial(kMay1 + secondsAfterMay1);
-    r.Temperature = t;
-    r.Humidity = h;
-    r.Segment = 1;
-    r.Remarks = fitRemarks(remark);
-    r.RecordNo = static_cast<std::int16_t>(++log().Count);
-    ASSERT_TRUE(logFile().write(log().Count, r).ok());
+    r.dateTime = secondsToDaySerial(kMay1 + secondsAfterMay1);
+    r.temperature = t;
+    r.humidity = h;
+    r.segment = 1;
+    r.remarks = fitRemarks(remark);
+    r.recordNo = static_cast<std::int16_t>(++log().count);
+    ASSERT_TRUE(logFile().write(log().count, r).ok());
   }
 
   QString path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
@@ -76,7 +76,7 @@ class CsvTest : public ::testing::Test {
   QTemporaryDir m_dir;
   AppState m_state;
   ScriptedPrompts m_prompts;
-  const UiText& m_ja = m_state.Texts;
+  const UiText& m_ja = m_state.texts;
   UiText m_en = UiText::load(UiText::Language::English);
 };
 

@@ -14,7 +14,7 @@ namespace termika::testing {
 
 // What a name holds, for "left exactly as it was": the bytes of a regular
 // file, or the kind of anything else.
-inline QByteArray FileState(const QString& path) {
+inline QByteArray fileState(const QString& path) {
   struct stat st {};
   if (::lstat(QFile::encodeName(path).constData(), &st) != 0) return "(none)";
   if (S_ISFIFO(st.st_mode)) return "(fifo)";

@@ -51,13 +51,13 @@ class SessionBench {
     pipe = port->makeTransport();
     (void)pipe->open();
     exchange.setTransport(pipe.get());
-    app.ModelName = scenario.model;
-    app.Connected = true;
+    app.modelName = scenario.model;
+    app.connected = true;
   }
 
   // The status read the connection makes, so the panel fields are filled.
   bool readStatus() {
-    if (!exchange.start(commands::StatusUpdateRows())) return false;
+    if (!exchange.start(commands::statusUpdateRows())) return false;
     return waitUntil([this] { return !exchange.isBusy(); });
   }
 
@@ -95,7 +95,7 @@ struct DownloadRun {
 
   // Starts a download and runs until it has finished and the link is idle; nullopt: not started.
   std::optional<bool> download(bool slow) {
-    bench.app.DownloadSlow = slow;
+    bench.app.downloadSlow = slow;
     std::optional<bool> ok;
     const auto watch =
         QObject::connect(&session, &Download::finished, [&ok](bool done) { ok = done; });
@@ -110,7 +110,7 @@ struct DownloadRun {
 
   std::vector<DataRecord> records() const {
     std::vector<DataRecord> out;
-    for (int i = 1; i <= bench.app.set(kLogSet).Count; ++i)
+    for (int i = 1; i <= bench.app.set(kLogSet).count; ++i)
       out.push_back(bench.app.file(kLogSet).read(i).value());
     return out;
   }
@@ -121,11 +121,11 @@ struct DownloadRun {
     const std::vector<DataRecord> got = records();
     ASSERT_EQ(got.size(), expected.size());
     for (size_t i = 0; i < got.size(); ++i) {
-      ASSERT_EQ(got[i].RecordNo, static_cast<int>(i) + 1);
-      ASSERT_EQ(daySerialToSeconds(got[i].DateTime), expected[i].seconds) << "record " << i + 1;
-      ASSERT_EQ(got[i].DateTime, secondsToDaySerial(expected[i].seconds)) << "record " << i + 1;
-      ASSERT_EQ(static_cast<int>(got[i].Segment), expected[i].segment) << "record " << i + 1;
-      ASSERT_EQ(got[i].Raw, expected[i].raw) << "record " << i + 1;
+      ASSERT_EQ(got[i].recordNo, static_cast<int>(i) + 1);
+      ASSERT_EQ(daySerialToSeconds(got[i].dateTime), expected[i].seconds) << "record " << i + 1;
+      ASSERT_EQ(got[i].dateTime, secondsToDaySerial(expected[i].seconds)) << "record " << i + 1;
+      ASSERT_EQ(static_cast<int>(got[i].segment), expected[i].segment) << "record " << i + 1;
+      ASSERT_EQ(got[i].raw, expected[i].raw) << "record " << i + 1;
     }
   }
 

@@ -28,13 +28,13 @@ using testing::ScriptedPrompts;
 
 // Readable failure output for requests.
 inline void PrintTo(const LogStartRequest& r, std::ostream* os) {
-  *os << "{name '" << r.Name.toStdString() << "' loop " << r.Loop << " unit " << int(r.intervalUnit)
-      << " n " << r.IntervalValue << " upper " << r.UpperLimit << (r.UpperEnabled ? " on" : " off")
-      << " lower " << r.LowerLimit << (r.LowerEnabled ? " on" : " off") << " model "
-      << r.Model.toStdString();
-  if (r.ReservedStart) {
-    *os << " reserved " << r.ReservedStart->Day << " " << r.ReservedStart->Hour << ":"
-        << r.ReservedStart->Minute;
+  *os << "{name '" << r.name.toStdString() << "' loop " << r.loop << " unit " << int(r.intervalUnit)
+      << " n " << r.intervalValue << " upper " << r.upperLimit << (r.upperEnabled ? " on" : " off")
+      << " lower " << r.lowerLimit << (r.lowerEnabled ? " on" : " off") << " model "
+      << r.model.toStdString();
+  if (r.reservedStart) {
+    *os << " reserved " << r.reservedStart->day << " " << r.reservedStart->hour << ":"
+        << r.reservedStart->minute;
   }
   *os << "}";
 }

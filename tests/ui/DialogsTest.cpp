@@ -19,9 +19,9 @@ namespace termika {
 namespace {
 
 const UiText& texts(UiText::Language language = UiText::Language::Japanese) {
-  static const UiText ja = UiText::load(UiText::Language::Japanese);
-  static const UiText en = UiText::load(UiText::Language::English);
-  return language == UiText::Language::Japanese ? ja : en;
+  static const UiText kJa = UiText::load(UiText::Language::Japanese);
+  static const UiText kEn = UiText::load(UiText::Language::English);
+  return language == UiText::Language::Japanese ? kJa : kEn;
 }
 const UiText& english() { return texts(UiText::Language::English); }
 

@@ -22,10 +22,10 @@ class DumpListTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_dir.isValid());
-    FillLogSet(m_state, m_dir, 3);
+    fillLogSet(m_state, m_dir, 3);
     m_model.fill(3);
     m_table.resize(1000, 400);
-    SetUpDumpTable(m_table, m_model, 1);
+    setUpDumpTable(m_table, m_model, 1);
   }
 
   QTemporaryDir m_dir;
@@ -45,7 +45,7 @@ TEST_F(DumpListTest, ListSetUpAndHeaderClicksSort) {
             std::pair(0, Qt::AscendingOrder));
   Q_EMIT header->sectionClicked(2);
   Q_EMIT header->sectionClicked(2);
-  EXPECT_EQ(std::pair(m_model.SortKey(), m_model.SortOrder()), std::pair(2, 1));
+  EXPECT_EQ(std::pair(m_model.sortKey(), m_model.sortOrder()), std::pair(2, 1));
   EXPECT_EQ(std::pair(header->sortIndicatorSection(), header->sortIndicatorOrder()),
             std::pair(2, Qt::DescendingOrder));
 }
@@ -87,8 +87,8 @@ class DumpPrintWindowTest : public WindowTest {
 
   void SetUp() override {
     open();
-    FillLogSet(*m_state, m_dir, 1981);
-    m_window->views().SetReplaced(kLogSet);
+    fillLogSet(*m_state, m_dir, 1981);
+    m_window->views().setReplaced(kLogSet);
     click("Option9");
   }
   // Prints from the menu; answers the print dialog with "Save as PDF" and
@@ -115,7 +115,7 @@ class DumpPrintWindowTest : public WindowTest {
     });
     answer.start();
     find<QAction>("m13")->trigger();
-    const QString text = PdfText(seen.pdf);
+    const QString text = pdfText(seen.pdf);
     QFile::remove(seen.pdf);
     return {seen, text};
   }

@@ -83,7 +83,7 @@ class EndToEndTest : public WindowTest {
   }
   void connect() {
     click("Command20");
-    ASSERT_TRUE(settle([this] { return m_state->Connected; })) << said();
+    ASSERT_TRUE(settle([this] { return m_state->connected; })) << said();
   }
   std::string said() const { return m_messages.join(QStringLiteral(" | ")).toStdString(); }
   QString cell(int row, int column) const {
@@ -98,7 +98,7 @@ class EndToEndTest : public WindowTest {
 
 TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
   connect();
-  EXPECT_EQ(m_state->ModelName, QStringLiteral("QM120-RH"));
+  EXPECT_EQ(m_state->modelName, QStringLiteral("QM120-RH"));
   EXPECT_EQ(text("Label49 Label14 Label16 Label21 Label29 Label46"),
             QStringLiteral("通信中|E2E1|記録停止|25 点|30 ℃|OFF"));
   EXPECT_TRUE(find<QAbstractButton>("Command5")->isEnabled());
@@ -111,7 +111,7 @@ TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
   QObject::connect(bar, &QProgressBar::valueChanged,
                    [&](int value) { steps.emplace_back(value, bar->maximum()); });
   click("Command5");
-  ASSERT_TRUE(settle([this] { return m_state->set(kLogSet).Count == 25; })) << said();
+  ASSERT_TRUE(settle([this] { return m_state->set(kLogSet).count == 25; })) << said();
   EXPECT_EQ(m_messages, QStringList());
   EXPECT_TRUE(m_port->logger().downloaded());  // the window holds the set
   // The bar never steps back, and its total is set once.
@@ -131,7 +131,7 @@ TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
     EXPECT_EQ(seen, 1) << mark;
   }
   // The log set is shown and drawn.
-  EXPECT_EQ(m_state->CurrentSet, kLogSet);
+  EXPECT_EQ(m_state->currentSet, kLogSet);
   EXPECT_FALSE(find<GraphView>("ondo")->image().isNull());
   EXPECT_TRUE(find<QAbstractButton>("Command21")->isEnabled());  // something to save
   EXPECT_FALSE(find<QWidget>("DownloadProgressDialog")->isVisible());
@@ -145,10 +145,10 @@ TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
   // connecting one would be taken for a double click).
   QTest::qWait(550);
   click("Command20");
-  ASSERT_TRUE(waitUntil([this] { return !m_state->Connected; }));
+  ASSERT_TRUE(waitUntil([this] { return !m_state->connected; }));
   EXPECT_EQ(text("Label49"), QStringLiteral("未接続"));
-  EXPECT_EQ(m_state->set(kLogSet).Count, 25);
-  EXPECT_EQ(m_state->set(kLogSet).Model, QStringLiteral("QM120-RH"));
+  EXPECT_EQ(m_state->set(kLogSet).count, 25);
+  EXPECT_EQ(m_state->set(kLogSet).model, QStringLiteral("QM120-RH"));
 }
 
 // One graph's time axis (plot sides, window width) and whether its picture
@@ -165,8 +165,8 @@ QString timeAxis(const GraphView& v) {
 TEST_F(EndToEndTest, MeasurementsShowTheRealTimeSetNewestFirstOnOneTimeAxis) {
   connect();
   click("Command1");
-  ASSERT_TRUE(settle([this] { return m_state->set(kRealTimeSet).Count == 1; })) << said();
-  EXPECT_EQ(m_state->CurrentSet, kRealTimeSet);
+  ASSERT_TRUE(settle([this] { return m_state->set(kRealTimeSet).count == 1; })) << said();
+  EXPECT_EQ(m_state->currentSet, kRealTimeSet);
   EXPECT_TRUE(find<QAbstractButton>("Option6")->isChecked());
   EXPECT_FALSE(text("Label2").isEmpty() || text("Label4").isEmpty() || text("Label10").isEmpty());
   EXPECT_EQ(text("Label39"), QStringLiteral("正常"));            // battery fine
@@ -176,10 +176,10 @@ TEST_F(EndToEndTest, MeasurementsShowTheRealTimeSetNewestFirstOnOneTimeAxis) {
   // A series (the one-time point is not kept) lists its newest point first.
   find<QComboBox>("Combo5")->setCurrentIndex(0);  // a point every 2 s
   click("Command2");
-  ASSERT_TRUE(waitUntil([this] { return m_state->set(kRealTimeSet).Count >= 3; })) << said();
+  ASSERT_TRUE(waitUntil([this] { return m_state->set(kRealTimeSet).count >= 3; })) << said();
   const QTableView* list = find<QTableView>("ListView1_1");
   EXPECT_EQ(list->model()->index(0, 0).data().toString(),
-            QStringLiteral("%1").arg(m_state->set(kRealTimeSet).Count, 5, 10, QLatin1Char('0')));
+            QStringLiteral("%1").arg(m_state->set(kRealTimeSet).count, 5, 10, QLatin1Char('0')));
   EXPECT_EQ(list->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
 
   const GraphView& t = *find<GraphView>("ondo");
@@ -208,12 +208,12 @@ TEST_F(EndToEndTest, PanelAfterConnectDoubleClicksAndTheDownloadLock) {
   QTest::keyClick(find<QComboBox>("Combo4"), Qt::Key_7);
   connect();
   EXPECT_EQ(text("Combo4 Label39"), QStringLiteral("1|正常"));
-  EXPECT_EQ(m_state->ChosenPort, 1);
+  EXPECT_EQ(m_state->chosenPort, 1);
 
   click("Command2");
   click("Command2");
   EXPECT_EQ(m_state->runState, RunState::Continuous);
-  ASSERT_TRUE(settle([this] { return m_state->set(kRealTimeSet).Count >= 1; })) << said();
+  ASSERT_TRUE(settle([this] { return m_state->set(kRealTimeSet).count >= 1; })) << said();
   QTest::qWait(550);
   click("Command2");
   ASSERT_TRUE(settle([this] { return m_state->runState == RunState::Idle; })) << said();
@@ -231,7 +231,7 @@ TEST_F(EndToEndTest, PanelAfterConnectDoubleClicksAndTheDownloadLock) {
   }
   EXPECT_EQ(enabled, QStringList());
   EXPECT_EQ(text("Label2 Label4 Label10"), QStringLiteral("||"));
-  ASSERT_TRUE(settle([this] { return m_state->set(kLogSet).Count == 25; })) << said();
+  ASSERT_TRUE(settle([this] { return m_state->set(kLogSet).count == 25; })) << said();
   EXPECT_TRUE(find<QAction>("D_M_Slow")->isEnabled());
   EXPECT_TRUE(find<QAbstractButton>("Option6")->isEnabled());
 }

@@ -37,7 +37,7 @@ struct Scene {
     in.size = QSize(1050, 550);
     in.unitText = QStringLiteral("°C");
     in.titleText = QStringLiteral("Temperature");
-    return BuildGraphGeometry(in);
+    return buildGraphGeometry(in);
   }
 };
 
@@ -80,7 +80,7 @@ TEST(GraphPainter, AZeroWidthWindowPaintsNothing) {
   GraphInput in;
   in.range = {0, 100};
   in.size = QSize(1050, 550);
-  EXPECT_EQ(render(BuildGraphGeometry(in)).pixel(10, 10) & 0xFFFFFF, qRgb(255, 0, 255) & 0xFFFFFF);
+  EXPECT_EQ(render(buildGraphGeometry(in)).pixel(10, 10) & 0xFFFFFF, qRgb(255, 0, 255) & 0xFFFFFF);
 }
 
 TEST(GraphPainter, ALonePointIsARingNotADotOnTheEndLine) {
@@ -127,14 +127,14 @@ TEST(GraphScrollBar, ThumbsSitAtTheStatesEndAndStepTowardsItsMaximum) {
     SCOPED_TRACE(state.value);
     ThumbProbe bar(orientation);
     bar.resize(orientation == Qt::Horizontal ? QSize(400, 16) : QSize(16, 400));
-    SetUpGraphScrollBar(bar);
+    setUpGraphScrollBar(bar);
     QSignalSpy spy(&bar, &QScrollBar::valueChanged);
-    ApplyScrollState(bar, state);
-    EXPECT_EQ(StateValueOf(bar, bar.value()), state.value);
+    applyScrollState(bar, state);
+    EXPECT_EQ(stateValueOf(bar, bar.value()), state.value);
     const QPoint thumb = bar.thumbCentre();
     EXPECT_EQ((orientation == Qt::Horizontal ? thumb.x() : thumb.y()) < 200, nearStart);
     bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(StateValueOf(bar, bar.value()), afterStep);
+    EXPECT_EQ(stateValueOf(bar, bar.value()), afterStep);
     EXPECT_EQ(spy.count(), 1);  // the step, not the state shown
   }
 }

@@ -32,7 +32,7 @@ struct BoxAnswer {
 
 TEST(MainWindowPrompts, QuestionsActOnlyOnYesAndInfoKeepsAnExplicitTitle) {
   AppState state;
-  state.ModelName = QStringLiteral("QM120-RH");
+  state.modelName = QStringLiteral("QM120-RH");
   QWidget parent;
   MessageBoxPrompts prompts(&parent, state);
   for (const auto& [button, expected] : {std::pair{QMessageBox::Yes, true},
@@ -40,14 +40,14 @@ TEST(MainWindowPrompts, QuestionsActOnlyOnYesAndInfoKeepsAnExplicitTitle) {
                                          {QMessageBox::Escape, false}}) {
     BoxAnswer answer{button, {}};
     answer.arm();
-    EXPECT_EQ(prompts.ask(QString(), state.Texts.joined(1093, 1094)), expected) << button;
+    EXPECT_EQ(prompts.ask(QString(), state.texts.joined(1093, 1094)), expected) << button;
     EXPECT_EQ(answer.seen,
               QStringLiteral("QM120-RH|先にダウンロードしたデータは保存されていません。"
                              "\n\n保存しますか？"));
   }
   BoxAnswer answer{QMessageBox::Ok, {}};
   answer.arm();
-  prompts.info(state.Texts[1095], state.Texts[1096]);
+  prompts.info(state.texts[1095], state.texts[1096]);
   EXPECT_EQ(answer.seen, QStringLiteral("ダウンロード|ﾀﾞｳﾝﾛｰﾄﾞﾃﾞｰﾀはありません"));
 }
 

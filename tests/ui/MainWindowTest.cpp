@@ -75,7 +75,7 @@ class MainWindowTest : public WindowTest {
     const QString path = m_dir.filePath(QStringLiteral("in.csv"));
     QFile f(path);
     EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(threePointFile(m_state->Texts.language()));
+    f.write(threePointFile(m_state->texts.language()));
     return path;
   }
   QString ini() const { return m_dir.filePath(QStringLiteral("Logger.ini")); }
@@ -86,7 +86,7 @@ class MainWindowTest : public WindowTest {
   // The value the user sees on the widget, in the bar's own direction.
   int widgetBar(const char* name) const {
     const QScrollBar* w = find<QScrollBar>(name);
-    return StateValueOf(*w, w->value());
+    return stateValueOf(*w, w->value());
   }
   QString panel2() const { return find<QLabel>("StatusBar1_2")->text(); }
   // "1" or "0" per name: checked actions and buttons.
@@ -122,7 +122,7 @@ class MainWindowTest : public WindowTest {
 TEST_F(MainWindowTest, StartUpChoicesJapaneseCaptionsAndDownloadSpeed) {
   open();
   EXPECT_EQ(checks("D_M_Fast D_M_Slow Option5 Option8"), QStringLiteral("1011"));
-  EXPECT_EQ(m_state->CurrentSet, kLogSet);
+  EXPECT_EQ(m_state->currentSet, kLogSet);
   EXPECT_EQ(
       text("MainWindow m1 D_M Command5 Command2 Label49 Label31"),
       QStringLiteral("[Termika] 温湿度ロガー |ﾌｧｲﾙ(&F)|ﾀﾞｳﾝﾛｰﾄﾞ ﾓｰﾄﾞ(&D)|ダウンロード|連続測定|"
@@ -131,10 +131,10 @@ TEST_F(MainWindowTest, StartUpChoicesJapaneseCaptionsAndDownloadSpeed) {
             QStringLiteral("温度 ℃"));
 
   find<QAction>("D_M_Slow")->trigger();
-  EXPECT_TRUE(m_state->DownloadSlow);
+  EXPECT_TRUE(m_state->downloadSlow);
   EXPECT_EQ(checks("D_M_Fast D_M_Slow"), QStringLiteral("01"));
   find<QAction>("D_M_Fast")->trigger();
-  EXPECT_FALSE(m_state->DownloadSlow);
+  EXPECT_FALSE(m_state->downloadSlow);
 }
 
 TEST_F(MainWindowTest, EnglishRunShowsEnglishTextsOnly) {
@@ -160,27 +160,27 @@ TEST_F(MainWindowTest, OnlyTheUsersPicksSetTheListsFieldsAndTheSettingsFile) {
   EXPECT_EQ(readAll(ini()), iniLine(1, 1));  // the first start writes it
   QComboBox* ports = find<QComboBox>("Combo4");
   QTest::keyClick(ports, Qt::Key_7);
-  EXPECT_EQ(m_state->ChosenPort, 7);
+  EXPECT_EQ(m_state->chosenPort, 7);
   EXPECT_EQ(readAll(ini()), iniLine(1, 7));
   QTest::keyClick(ports, Qt::Key_Down);
-  EXPECT_EQ(m_state->ChosenPort, 8);
+  EXPECT_EQ(m_state->chosenPort, 8);
   EXPECT_EQ(readAll(ini()), iniLine(1, 8));
   QTest::keyClick(find<QComboBox>("Combo1"), Qt::Key_Down);
-  EXPECT_EQ(m_state->BaudSetting, QStringLiteral("115200"));
+  EXPECT_EQ(m_state->baudSetting, QStringLiteral("115200"));
 
   // Changes made in code run no click handler.
   ports->setCurrentIndex(40);
   find<QComboBox>("Combo1")->setCurrentText(QStringLiteral("9600"));
   QComboBox* models = find<QComboBox>("Combo3");
   models->setCurrentIndex(1);
-  EXPECT_EQ(m_state->ChosenPort, 8);
+  EXPECT_EQ(m_state->chosenPort, 8);
   EXPECT_EQ(readAll(ini()), iniLine(1, 8));
-  EXPECT_EQ(m_state->BaudSetting, QStringLiteral("115200"));
-  EXPECT_EQ(m_state->ModelName, QStringLiteral("Termika"));
+  EXPECT_EQ(m_state->baudSetting, QStringLiteral("115200"));
+  EXPECT_EQ(m_state->modelName, QStringLiteral("Termika"));
   EXPECT_EQ(m_window->windowTitle(), QStringLiteral("[Termika] 温湿度ロガー "));
 
   QTest::keyClick(models, Qt::Key_Down);
-  EXPECT_EQ(m_state->ModelName, QStringLiteral("QM200-RHA"));
+  EXPECT_EQ(m_state->modelName, QStringLiteral("QM200-RHA"));
   EXPECT_EQ(m_window->windowTitle(), QStringLiteral("[Termika] 温湿度ロガー QM200-RHA"));
 }
 
@@ -192,9 +192,9 @@ TEST_F(MainWindowTest, StartsWithTheSavedPortsAndFolderWithinTheSizeLimits) {
     file.write("3,9,\"/srv/data\"\r\n");
   }
   open();
-  EXPECT_EQ(m_state->PortNumber, 3);
-  EXPECT_EQ(m_state->ChosenPort, 9);
-  EXPECT_EQ(m_state->WorkingFolder, QStringLiteral("/srv/data"));
+  EXPECT_EQ(m_state->portNumber, 3);
+  EXPECT_EQ(m_state->chosenPort, 9);
+  EXPECT_EQ(m_state->workingFolder, QStringLiteral("/srv/data"));
   EXPECT_EQ(find<QComboBox>("Combo4")->currentText(), QStringLiteral("9"));
   const WindowLimits limits = windowLimits(m_window->screen()->logicalDotsPerInch());
   EXPECT_EQ(m_window->minimumSize(), limits.minimum);
@@ -219,9 +219,9 @@ TEST_F(MainWindowTest, ClosingAsksSaveDiscardOrCancelFirst) {
   open();
   QStringList order;
   m_window->setLinkStopper([&] { order << QStringLiteral("stop"); });
-  m_state->ModelName = QStringLiteral("QM120-RH");
-  m_state->set(kLogSet).Count = 1;
-  m_state->set(kLogSet).Unsaved = true;
+  m_state->modelName = QStringLiteral("QM120-RH");
+  m_state->set(kLogSet).count = 1;
+  m_state->set(kLogSet).unsaved = true;
   QString seen;
   answerNextBox(&seen, [](QMessageBox& box) { return box.button(QMessageBox::Cancel); });
   EXPECT_FALSE(m_window->close());
@@ -267,16 +267,16 @@ TEST_F(MainWindowTest, ClockHelpPrintAndFilesTellTheUser) {
     }
   });
   click("Command25");
-  EXPECT_EQ(m_state->CurrentSet, kLogSet);
+  EXPECT_EQ(m_state->currentSet, kLogSet);
 
   auto& prompts = static_cast<MessageBoxPrompts&>(m_window->prompts());
   // The user's documents, or home where the desktop has none; never the program's folder.
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   EXPECT_EQ(prompts.startFolder(), QFileInfo(documents).isDir() ? documents : QDir::homePath());
   DataRecord r;
-  r.DateTime = 41395.5;
+  r.dateTime = 41395.5;
   ASSERT_TRUE(m_state->file(kRealTimeSet).write(1, r).ok());
-  m_state->set(kRealTimeSet).Count = 1;
+  m_state->set(kRealTimeSet).count = 1;
   ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("data")));
   const QString saved = m_dir.filePath(QStringLiteral("data/live.csv"));
   QTimer::singleShot(0, [saved] {
@@ -301,9 +301,9 @@ TEST_F(MainWindowTest, ViewsStartWithTheirDefaults) {
   // Half-spans 10.0 °C and 10.0 %RH, centres 25.0 °C and 50.0 %RH.
   for (int set = 0; set < kSetCount; ++set) {
     const DataSet& s = m_state->set(set);
-    EXPECT_EQ(s.View[TemperatureHalfSpan].value, 100) << set;
-    EXPECT_EQ(s.View[TemperatureCentre].value, 250) << set;
-    EXPECT_EQ(s.View[HumidityCentre].value, 500) << set;
+    EXPECT_EQ(s.view[TemperatureHalfSpan].value, 100) << set;
+    EXPECT_EQ(s.view[TemperatureCentre].value, 250) << set;
+    EXPECT_EQ(s.view[HumidityCentre].value, 500) << set;
   }
   EXPECT_EQ(widgetBar("VScroll2"), 250);
 }
@@ -311,7 +311,7 @@ TEST_F(MainWindowTest, ViewsStartWithTheirDefaults) {
 TEST_F(MainWindowTest, OpeningACsvShowsTheFileSetFittedToItsPoints) {
   open();
   ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
-  EXPECT_EQ(m_state->CurrentSet, kFileSet);
+  EXPECT_EQ(m_state->currentSet, kFileSet);
   EXPECT_EQ(checks("Option7"), QStringLiteral("1"));
   EXPECT_EQ(find<QTableView>("ListView1_2")->model()->rowCount(), 3);
   EXPECT_EQ(notEnabled("Command25 VScroll1 m13", true), QStringList());
@@ -339,8 +339,8 @@ TEST_F(MainWindowTest, AFileThatCannotBeReadLeavesTheViewsAlone) {
     if (QWidget* box = QApplication::activeModalWidget()) box->close();
   });
   EXPECT_FALSE(m_window->openCsvFile(path));
-  EXPECT_EQ(m_state->CurrentSet, kLogSet);
-  EXPECT_EQ(m_state->set(kFileSet).Count, 0);
+  EXPECT_EQ(m_state->currentSet, kLogSet);
+  EXPECT_EQ(m_state->set(kFileSet).count, 0);
   EXPECT_EQ(checks("Option5"), QStringLiteral("1"));
 }
 
@@ -370,12 +370,12 @@ TEST_F(MainWindowTest, ZoomButtonsWorkWithinTheBarsAndEachSetKeepsItsOwn) {
   click("Command3");
   const int fileSpan = bar(TemperatureHalfSpan);
   click("Option5");
-  EXPECT_EQ(m_state->CurrentSet, kLogSet);
+  EXPECT_EQ(m_state->currentSet, kLogSet);
   EXPECT_EQ(bar(TemperatureHalfSpan), 100);  // the log set's untouched default
   EXPECT_EQ(text("Label3"), QStringLiteral("ログ"));
   EXPECT_FALSE(find<QScrollBar>("VScroll1")->isEnabled());  // nothing to navigate
   click("Option7");
-  EXPECT_EQ(m_state->CurrentSet, kFileSet);
+  EXPECT_EQ(m_state->currentSet, kFileSet);
   EXPECT_EQ(bar(TemperatureHalfSpan), fileSpan);
   EXPECT_EQ(bar(TemperatureWidth), 150);
   EXPECT_EQ(widgetBar("HScroll1"), 150);
@@ -390,13 +390,13 @@ TEST_F(MainWindowTest, DisplayItemsChooseSetAndView) {
   open();
   ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
   find<QAction>("m232")->trigger();
-  EXPECT_EQ(m_state->ViewMode, 1);
+  EXPECT_EQ(m_state->viewMode, 1);
   EXPECT_EQ(checks("Option9"), QStringLiteral("1"));
   EXPECT_TRUE(find<QTableView>("ListView1_2")->isVisible());
   EXPECT_FALSE(find<QTableView>("ListView1_0")->isVisible());
   find<QAction>("m211")->trigger();
-  EXPECT_EQ(m_state->CurrentSet, kLogSet);
-  EXPECT_EQ(m_state->ViewMode, 0);
+  EXPECT_EQ(m_state->currentSet, kLogSet);
+  EXPECT_EQ(m_state->viewMode, 0);
   EXPECT_EQ(checks("Option5 Option8"), QStringLiteral("11"));
   EXPECT_TRUE(find<GraphView>("ondo")->isVisible());
 }
@@ -467,12 +467,12 @@ TEST_F(MainWindowTest, TheStateTableReachesTheWidgets) {
   };
   for (const PanelCase& c : cases) {
     SCOPED_TRACE(int(c.runState));
-    m_state->Connected = true;
-    m_state->PortNumber = 3;
-    m_state->ModelName = QStringLiteral("QM120-RH");
-    m_state->Status.LoggerName = QStringLiteral("AB12");
-    m_state->Status.BatteryVoltage = c.volts;
-    m_state->Status.FirmwareVersion = QStringLiteral("1.05");
+    m_state->connected = true;
+    m_state->portNumber = 3;
+    m_state->modelName = QStringLiteral("QM120-RH");
+    m_state->status.loggerName = QStringLiteral("AB12");
+    m_state->status.batteryVoltage = c.volts;
+    m_state->status.firmwareVersion = QStringLiteral("1.05");
     m_state->runState = c.runState;
     m_window->refreshState();
     EXPECT_EQ(text(kPanel), QString::fromUtf8(c.captions));
@@ -483,27 +483,27 @@ TEST_F(MainWindowTest, TheStateTableReachesTheWidgets) {
     EXPECT_EQ(find<Lamp>("Shape1")->color(), QColor(0x80, 0xFF, 0x80));
     EXPECT_FALSE(find<QLabel>("Label29")->isHidden());
     EXPECT_EQ(m_window->windowTitle(), QStringLiteral("[Termika] 温湿度ロガー QM120-RH - in.csv"));
-    EXPECT_EQ(m_state->Status.FirmwareVersion, QStringLiteral("1.05"));
+    EXPECT_EQ(m_state->status.firmwareVersion, QStringLiteral("1.05"));
   }
   const QLabel* battery = find<QLabel>("Label7");
   m_state->runState = RunState::Recording;
-  m_state->Status.BatteryVoltage = 2.2;
+  m_state->status.batteryVoltage = 2.2;
   m_window->refreshState();
   EXPECT_TRUE(battery->autoFillBackground());
   EXPECT_EQ(battery->palette().color(QPalette::Window), QColor(255, 0, 0));
 
   // Back to not connected: the lists come back, the lamp goes dark, the
   // logger's version is forgotten and the file set keeps its description.
-  m_state->Connected = false;
+  m_state->connected = false;
   m_state->runState = RunState::Idle;
   m_window->refreshState();
   EXPECT_EQ(notEnabled("Combo4", true) + notEnabled("Command5", false), QStringList());
   EXPECT_EQ(find<Lamp>("Shape1")->color(), QColor(Qt::black));
   EXPECT_EQ(text("Label14"), QStringLiteral("----"));
-  EXPECT_EQ(m_state->ModelName, QStringLiteral("Termika"));
-  EXPECT_TRUE(m_state->Status.FirmwareVersion.isEmpty());
-  EXPECT_EQ(m_state->set(kFileSet).Model, QStringLiteral("QM120-RH"));
-  EXPECT_EQ(m_state->set(kFileSet).LoggerName, QStringLiteral("ﾛｶﾞｰ"));
+  EXPECT_EQ(m_state->modelName, QStringLiteral("Termika"));
+  EXPECT_TRUE(m_state->status.firmwareVersion.isEmpty());
+  EXPECT_EQ(m_state->set(kFileSet).model, QStringLiteral("QM120-RH"));
+  EXPECT_EQ(m_state->set(kFileSet).loggerName, QStringLiteral("ﾛｶﾞｰ"));
 }
 
 TEST_F(MainWindowTest, TheBusyPointerIsRestoredExactlyOnce) {
@@ -529,13 +529,13 @@ TEST(HelpPage, FirstFolderHoldingThePageWinsAndTheSourceTreeHasOne) {
   QFile page(b.filePath(name));
   ASSERT_TRUE(page.open(QIODevice::WriteOnly));
   page.close();
-  EXPECT_EQ(FindHelpPage({QString(), a.path(), b.path()}, name),
+  EXPECT_EQ(findHelpPage({QString(), a.path(), b.path()}, name),
             QFileInfo(page).absoluteFilePath());
-  EXPECT_TRUE(FindHelpPage({a.path()}, name).isEmpty());
+  EXPECT_TRUE(findHelpPage({a.path()}, name).isEmpty());
   // This file lives in tests/ui of the source tree.
   const QString source =
       QFileInfo(QStringLiteral(__FILE__)).absoluteDir().filePath(QStringLiteral("../.."));
-  const QString found = FindHelpPage(HelpFolders(QStringLiteral("/nonexistent/bin"), source), name);
+  const QString found = findHelpPage(helpFolders(QStringLiteral("/nonexistent/bin"), source), name);
   EXPECT_TRUE(found.endsWith(QStringLiteral("docs/help/index.html"))) << found.toStdString();
 }
 

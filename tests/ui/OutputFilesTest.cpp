@@ -21,18 +21,18 @@
 namespace termika {
 namespace {
 
-using testing::FileState;
+using testing::fileState;
 using testing::TinyDisk;
 
 TEST(OutputFiles, FullDiskPipeOrDeviceLeaveWhatWasThereAndSayWhy) {
   QTemporaryDir records;
   AppState state;
-  FillLogSet(state, records, 40, QStringLiteral("QM120-RH"));
+  fillLogSet(state, records, 40, QStringLiteral("QM120-RH"));
   // Each writer, given a folder, writes its file there.
   const std::pair<const char*, std::function<Result<void>(const QString&)>> writers[] = {
       {"keep.csv",
        [&state](const QString& path) {
-         return WriteCsvFile(path, state.set(kLogSet), state.file(kLogSet), state.Texts);
+         return writeCsvFile(path, state.set(kLogSet), state.file(kLogSet), state.texts);
        }},
       {"keep.pdf",
        [&state](const QString& path) {
@@ -73,7 +73,7 @@ TEST(OutputFiles, FullDiskPipeOrDeviceLeaveWhatWasThereAndSayWhy) {
       }
       old.close();
       if (disk) disk->fill();
-      const QByteArray before = FileState(target);
+      const QByteArray before = fileState(target);
       const auto entries = [&base] {
         return QDir(base).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
                                     QDir::System);
@@ -82,7 +82,7 @@ TEST(OutputFiles, FullDiskPipeOrDeviceLeaveWhatWasThereAndSayWhy) {
       const Result<void> written = write(target);
       EXPECT_TRUE(!written.ok() && written.error().message.contains(QString::fromUtf8(cause)))
           << (written.ok() ? std::string("saved") : written.error().message.toStdString());
-      EXPECT_EQ(FileState(target), before);
+      EXPECT_EQ(fileState(target), before);
       EXPECT_EQ(entries(), others);  // no half-written file left beside it
     }
   }

@@ -25,18 +25,18 @@ class PrintDialogsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_dir.isValid());
-    FillLogSet(m_state, m_dir, 12);
+    fillLogSet(m_state, m_dir, 12);
   }
   // The dump forms print rows 3 (selected) and 1 of the log set.
   PrintDialogBase::Setup setup(bool dump) {
     PrintDialogBase::Setup s;
-    s.texts = &m_state.Texts;
+    s.texts = &m_state.texts;
     s.prompts = &m_prompts;
     s.prepare = [this, dump](bool allRows) -> Result<PagePainter> {
       m_allRows.push_back(allRows);
       const std::vector<DumpListRow> rows = {{3, true}, {1, false}};
-      if (dump) return PrepareDumpPrint(m_state, kLogSet, rows, allRows);
-      return PrepareGraphPrint(m_state, kLogSet, std::nullopt);
+      if (dump) return prepareDumpPrint(m_state, kLogSet, rows, allRows);
+      return prepareGraphPrint(m_state, kLogSet, std::nullopt);
     };
     s.proposedPdfName = QStringLiteral("T001_100102_030000.pdf");
     return s;
@@ -86,7 +86,7 @@ TEST_F(PrintDialogsTest, SaveAsPdfProposesANameAndAddsTheSuffix) {
   EXPECT_TRUE(saves.back().filter.contains(QStringLiteral("*.pdf")));
   ASSERT_TRUE(form.outcome());
   EXPECT_EQ(form.outcome()->pages, 1);
-  EXPECT_EQ(PdfPages(pdf), 1);
+  EXPECT_EQ(pdfPages(pdf), 1);
   EXPECT_EQ(form.result(), QDialog::Accepted);
   EXPECT_EQ(m_allRows, std::vector<bool>{true});  // nothing selected: every row
 }
@@ -99,7 +99,7 @@ TEST_F(PrintDialogsTest, PrinterDialogsPrintToFileWritesThePdf) {
   form.print();
   EXPECT_EQ(messages(), QStringList());
   ASSERT_TRUE(form.outcome());
-  EXPECT_EQ(PdfPages(path("via-dialog.pdf")), 1);
+  EXPECT_EQ(pdfPages(path("via-dialog.pdf")), 1);
 }
 
 TEST_F(PrintDialogsTest, CancelledOrFailedSaveLeavesNothing) {
@@ -116,13 +116,13 @@ TEST_F(PrintDialogsTest, CancelledOrFailedSaveLeavesNothing) {
   EXPECT_FALSE(form.outcome());
   EXPECT_NE(form.result(), QDialog::Accepted);
 
-  EXPECT_TRUE(CanPrint(m_state, kLogSet));
-  m_state.set(kLogSet).Count = 0;
+  EXPECT_TRUE(canPrint(m_state, kLogSet));
+  m_state.set(kLogSet).count = 0;
   form.saveAsPdf();
   EXPECT_EQ(messages().size(), 2);
   EXPECT_FALSE(QFile::exists(path("empty.pdf")));
-  EXPECT_FALSE(CanPrint(m_state, kLogSet));
-  EXPECT_FALSE(CanPrint(m_state, 3));
+  EXPECT_FALSE(canPrint(m_state, kLogSet));
+  EXPECT_FALSE(canPrint(m_state, 3));
 }
 
 TEST_F(PrintDialogsTest, PrinterListChoosesThePrinter) {
@@ -141,7 +141,7 @@ TEST_F(PrintDialogsTest, PrinterListChoosesThePrinter) {
 }
 
 TEST_F(PrintDialogsTest, DumpListRowsFollowTheDisplayedOrderAndSelection) {
-  DumpModel model(&m_state.file(kLogSet), m_state.Texts);
+  DumpModel model(&m_state.file(kLogSet), m_state.texts);
   model.fill(4);
   model.setSort(DumpModel::kNumber, 1);  // descending: 4, 3, 2, 1
   QTableView table;
@@ -149,7 +149,7 @@ TEST_F(PrintDialogsTest, DumpListRowsFollowTheDisplayedOrderAndSelection) {
   table.setSelectionBehavior(QAbstractItemView::SelectRows);
   table.selectRow(1);
   QString rows;
-  for (const DumpListRow& r : DumpListRows(table))
+  for (const DumpListRow& r : dumpListRows(table))
     rows += QStringLiteral("%1%2 ").arg(r.recordNo).arg(r.selected ? "*" : "");
   EXPECT_EQ(rows, QStringLiteral("4 3* 2 1 "));
 }

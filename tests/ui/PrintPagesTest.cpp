@@ -23,7 +23,7 @@ namespace {
 // printable height.
 double pdfLinePitch(const QTemporaryDir& dir) {
   QPdfWriter writer(dir.filePath(QStringLiteral("measure.pdf")));
-  writer.setPageLayout(DefaultPdfLayout());
+  writer.setPageLayout(defaultPdfLayout());
   writer.setResolution(kPrintResolution);
   QPainter painter(&writer);
   QFont font = painter.font();
@@ -46,23 +46,23 @@ class PrintPagesTest : public testing::Test {
 
 TEST_F(PrintPagesTest, DumpPdfHoldsHeaderRowsAndCountedPages) {
   const int rows = 120;
-  FillLogSet(m_state, m_dir, rows);
+  fillLogSet(m_state, m_dir, rows);
   const QString pdf = path("dump.pdf");
   const Result<int> pages = printSetToPdf(m_state, kLogSet, true, pdf);
   ASSERT_TRUE(pages.ok()) << pages.error().message.toStdString();
 
   // A 14-line header: rows of the first page at (14 + k) L up to 10000 - 3 L,
   // rows of later pages at k L up to the same limit.
-  const double L = pdfLinePitch(m_dir);
-  const int first = static_cast<int>(std::floor(10000.0 / L - 17.0));
-  const int later = static_cast<int>(std::floor(10000.0 / L - 3.0));
+  const double l = pdfLinePitch(m_dir);
+  const int first = static_cast<int>(std::floor(10000.0 / l - 17.0));
+  const int later = static_cast<int>(std::floor(10000.0 / l - 3.0));
   const int expected = 1 + (rows - first + later - 1) / later;
   EXPECT_EQ(*pages, expected);
-  EXPECT_EQ(PdfPages(pdf), expected);
+  EXPECT_EQ(pdfPages(pdf), expected);
 
-  const QStringList text = PdfText(pdf).split(u'\f');
+  const QStringList text = pdfText(pdf).split(u'\f');
   ASSERT_GE(text.size(), expected);
-  const QString page1 = Squeezed(text[0]);
+  const QString page1 = squeezed(text[0]);
   // Point 6 is the hottest (20 + 6), and at 03:05:00; point 2 has a remark.
   for (const char* text :
        {"認識名称T001", "開始時刻2010/01/0203:00:00", "記録点数120点", "記録間隔1分全記録内",
@@ -72,7 +72,7 @@ TEST_F(PrintPagesTest, DumpPdfHoldsHeaderRowsAndCountedPages) {
   }
   EXPECT_FALSE(page1.contains(QStringLiteral("上限温度設定")));  // a QM100-RH
   // The last row on the last page, with its number in the footer.
-  const QString last = Squeezed(text[expected - 1]);
+  const QString last = squeezed(text[expected - 1]);
   EXPECT_TRUE(last.contains(QStringLiteral("001202010/01/0204:59:0021.0050.00")))
       << last.toStdString();
   EXPECT_TRUE(last.endsWith(QStringLiteral("T001") + QString::number(expected)));
@@ -82,19 +82,19 @@ TEST_F(PrintPagesTest, DumpPdfHoldsHeaderRowsAndCountedPages) {
   };
   EXPECT_TRUE(page1.contains(row(first)));
   EXPECT_FALSE(page1.contains(row(first + 1)));
-  EXPECT_TRUE(Squeezed(text[1]).startsWith(row(first + 1)));
+  EXPECT_TRUE(squeezed(text[1]).startsWith(row(first + 1)));
   EXPECT_TRUE(page1.endsWith(QStringLiteral("T0011")));
 }
 
 TEST_F(PrintPagesTest, GraphPdfInEnglishDescribesTheWholeSet) {
-  m_state.Texts = UiText::load(UiText::Language::English);
-  FillLogSet(m_state, m_dir, 30);
+  m_state.texts = UiText::load(UiText::Language::English);
+  fillLogSet(m_state, m_dir, 30);
   const QString pdf = path("graph.pdf");
   const Result<int> pages = printSetToPdf(m_state, kLogSet, false, pdf);
   ASSERT_TRUE(pages.ok()) << pages.error().message.toStdString();
   EXPECT_EQ(*pages, 1);
-  EXPECT_EQ(PdfPages(pdf), 1);
-  const QString text = Squeezed(PdfText(pdf));
+  EXPECT_EQ(pdfPages(pdf), 1);
+  const QString text = squeezed(pdfText(pdf));
   for (const char* label : {"Recognitionname", "Recordinterval", "Inallrecords", "Rangeofselection",
                             "Temperature", "Humidity"}) {
     EXPECT_TRUE(text.contains(QString::fromLatin1(label))) << label;
@@ -105,22 +105,22 @@ TEST_F(PrintPagesTest, GraphPdfInEnglishDescribesTheWholeSet) {
 }
 
 TEST_F(PrintPagesTest, CsvFileToPdfForScriptedReports) {
-  FillLogSet(m_state, m_dir, 8, QStringLiteral("QM120-RH"));
+  fillLogSet(m_state, m_dir, 8, QStringLiteral("QM120-RH"));
   const QString csv = path("T001.csv");
-  ASSERT_TRUE(WriteCsvFile(csv, m_state.set(kLogSet), m_state.file(kLogSet), m_state.Texts).ok());
+  ASSERT_TRUE(writeCsvFile(csv, m_state.set(kLogSet), m_state.file(kLogSet), m_state.texts).ok());
 
   const QString dump = path("from-csv.pdf");
   const Result<int> pages = printCsvToPdf(csv, true, dump, UiText::Language::Japanese);
   ASSERT_TRUE(pages.ok()) << pages.error().message.toStdString();
   EXPECT_EQ(*pages, 1);
-  const QString text = Squeezed(PdfText(dump));
+  const QString text = squeezed(pdfText(dump));
   EXPECT_TRUE(text.contains(QStringLiteral("認識名称T001")));
   EXPECT_TRUE(text.contains(QStringLiteral("000082010/01/0203:07:0021.0048.00")));
   EXPECT_TRUE(text.contains(QStringLiteral("上限温度設定ON30℃")));
 
   const QString graph = path("graph-from-csv.pdf");
   ASSERT_TRUE(printCsvToPdf(csv, false, graph, UiText::Language::Japanese).ok());
-  EXPECT_EQ(PdfPages(graph), 1);
+  EXPECT_EQ(pdfPages(graph), 1);
 
   const Result<int> missing =
       printCsvToPdf(path("nothing.csv"), true, path("x.pdf"), UiText::Language::Japanese);
@@ -133,20 +133,20 @@ TEST_F(PrintPagesTest, CsvFileToPdfForScriptedReports) {
 // be clipped to its graph, so the lines between header and graph, between the
 // graphs and the side margins stay white.
 TEST_F(PrintPagesTest, GraphPageCurveStaysInsideThePlot) {
-  FillLogSet(m_state, m_dir, 40);
+  fillLogSet(m_state, m_dir, 40);
   for (int n = 10; n <= 12; ++n) {
     std::optional<DataRecord> r = m_state.file(kLogSet).read(n);
     ASSERT_TRUE(r);
-    r->Temperature = 80.0f;
+    r->temperature = 80.0f;
     ASSERT_TRUE(m_state.file(kLogSet).write(n, *r).ok());
   }
-  const Result<GraphPrintPlan> fitted = PlanGraphPrint(m_state, kLogSet, std::nullopt);
+  const Result<GraphPrintPlan> fitted = planGraphPrint(m_state, kLogSet, std::nullopt);
   ASSERT_TRUE(fitted.ok());
   NavigationState view = fitted->view();
   view.bar(TemperatureCentre).value = 200;   // centre 20.0 °C
   view.bar(TemperatureHalfSpan).value = 50;  // +-5.0 °C
-  const Result<GraphPrintPlan> plan = PlanGraphPrint(m_state, kLogSet, view);
-  const Result<PrintHeaderInput> base = BaseHeader(m_state, kLogSet);
+  const Result<GraphPrintPlan> plan = planGraphPrint(m_state, kLogSet, view);
+  const Result<PrintHeaderInput> base = baseHeader(m_state, kLogSet);
   ASSERT_TRUE(plan.ok() && base.ok());
 
   QImage image(827, 1169, QImage::Format_RGB32);
@@ -156,8 +156,8 @@ TEST_F(PrintPagesTest, GraphPageCurveStaysInsideThePlot) {
   QPainter painter(&image);
   QFont font = painter.font();
   font.setPointSizeF(10.5);
-  const double L = 1.5 * QFontMetricsF(font, &image).height() * 10000.0 / image.height();
-  PrintGraphPage(painter, image, *plan, *base, m_state.Texts);
+  const double l = 1.5 * QFontMetricsF(font, &image).height() * 10000.0 / image.height();
+  printGraphPage(painter, image, *plan, *base, m_state.texts);
   painter.end();
 
   const auto px = [&](double ux) { return static_cast<int>(ux * image.width() / 10000.0); };
@@ -174,12 +174,12 @@ TEST_F(PrintPagesTest, GraphPageCurveStaysInsideThePlot) {
     return n;
   };
   // 14 header lines, one blank line, two graphs of (10000 - 15 L - L) / 2.
-  const double graphTop = 15.0 * L;
-  const double graphHeight = (10000.0 - graphTop - L) / 2.0;
-  const int headerBottom = py(14.0 * L) + 1;
+  const double graphTop = 15.0 * l;
+  const double graphHeight = (10000.0 - graphTop - l) / 2.0;
+  const int headerBottom = py(14.0 * l) + 1;
   const int tTop = py(graphTop);
   const int tBottom = py(graphTop + graphHeight);
-  const int hTop = py(graphTop + graphHeight + L);
+  const int hTop = py(graphTop + graphHeight + l);
   const int w = image.width();
   const int h = image.height();
   EXPECT_EQ(count(0, headerBottom, w, tTop - 1, false), 0);

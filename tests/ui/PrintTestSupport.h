@@ -16,38 +16,38 @@ namespace termika {
 // A log set of `count` points a minute apart from 2010/01/02 03:00:00:
 // temperature 20 + (n mod 7), humidity 40 + (n mod 11), all in one segment,
 // point 2 carrying a padded remark.
-inline void FillLogSet(AppState& state, const QTemporaryDir& dir, int count,
+inline void fillLogSet(AppState& state, const QTemporaryDir& dir, int count,
                        const QString& model = QStringLiteral("QM100-RH")) {
   RecordFile& file = state.file(kLogSet);
   if (!file.isOpen()) {
     ASSERT_TRUE(file.open(dir.filePath(QStringLiteral("log.rand"))).ok());
   }
   DataSet& set = state.set(kLogSet);
-  set.AllExtremes.reset();
+  set.allExtremes.reset();
   const double start = *toDaySerial(CivilTime{2010, 1, 2, 3, 0, 0});
   std::vector<DataRecord> records;
   for (int n = 1; n <= count; ++n) {
     DataRecord r;
-    r.RecordNo = static_cast<std::int16_t>(n);
-    r.Temperature = 20.0f + static_cast<float>(n % 7);
-    r.Humidity = 40.0f + static_cast<float>(n % 11);
-    r.DateTime = start + (n - 1) / 1440.0;
-    r.Segment = 1.0f;
-    r.Remarks = fitRemarks(n == 2 ? QStringLiteral("上限越 ") : QString());
-    UpdateExtremes(r, set.AllExtremes);
+    r.recordNo = static_cast<std::int16_t>(n);
+    r.temperature = 20.0f + static_cast<float>(n % 7);
+    r.humidity = 40.0f + static_cast<float>(n % 11);
+    r.dateTime = start + (n - 1) / 1440.0;
+    r.segment = 1.0f;
+    r.remarks = fitRemarks(n == 2 ? QStringLiteral("上限越 ") : QString());
+    updateExtremes(r, set.allExtremes);
     records.push_back(r);
   }
   ASSERT_TRUE(file.writeRange(1, records).ok());
-  set.Count = count;
-  set.Interval = 60;
-  set.Model = model;
-  set.LoggerName = QStringLiteral("T001");
-  set.UpperAlarm = AlarmSetting{30, 0, 128};
-  state.CurrentSet = kLogSet;
+  set.count = count;
+  set.interval = 60;
+  set.model = model;
+  set.loggerName = QStringLiteral("T001");
+  set.upperAlarm = AlarmSetting{30, 0, 128};
+  state.currentSet = kLogSet;
 }
 
 // Text of a PDF page by page (pdftotext separates pages with form feeds).
-inline QString PdfText(const QString& path) {
+inline QString pdfText(const QString& path) {
   QProcess p;
   p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
   p.waitForFinished(30000);
@@ -56,13 +56,13 @@ inline QString PdfText(const QString& path) {
 
 // Text extraction guesses at blanks and maps a few shared CJK glyphs to their
 // radicals; comparisons drop every blank and map those back.
-inline QString Squeezed(QString text) {
+inline QString squeezed(QString text) {
   text.replace(QChar(0x2FBC), QChar(0x9AD8));  // KANGXI RADICAL TALL -> 高
   text.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
   return text;
 }
 
-inline int PdfPages(const QString& path) {
+inline int pdfPages(const QString& path) {
   QProcess p;
   p.start(QStringLiteral("pdfinfo"), {path});
   p.waitForFinished(30000);

@@ -21,12 +21,12 @@ namespace {
 
 RecordingPreset loggerPreset(int interval = 45, const char* model = "QM120-RH") {
   RecordingPreset p;
-  p.LoggerName = QStringLiteral("LG01");
-  p.Loop = true;
-  p.UpperAlarm = {30, 0, 128};
-  p.LowerAlarm = {10, 0, 0};
-  p.IntervalSeconds = interval;
-  p.Model = QString::fromUtf8(model);
+  p.loggerName = QStringLiteral("LG01");
+  p.loop = true;
+  p.upperAlarm = {30, 0, 128};
+  p.lowerAlarm = {10, 0, 0};
+  p.intervalSeconds = interval;
+  p.model = QString::fromUtf8(model);
   return p;
 }
 
@@ -234,7 +234,7 @@ TEST(RecordingSettingsDialog, StartHandsOnTheChosenValuesAndTheReservedDayHourAn
   EXPECT_EQ(late.label("Label5 Label6 Label7"), QStringLiteral("2025年03月15日|00時|00分"));
   late.click("Command1");
   ASSERT_EQ(late.requests.size(), 1u);
-  EXPECT_EQ(late.requests[0].ReservedStart, (LogStartRequest::Reservation{15, 0, 0}));
+  EXPECT_EQ(late.requests[0].reservedStart, (LogStartRequest::Reservation{15, 0, 0}));
 }
 
 TEST(RecordingSettingsDialog, CancelAndBusyLinkSendNothing) {

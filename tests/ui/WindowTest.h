@@ -23,7 +23,7 @@ class WindowTest : public ::testing::Test {
             const std::function<void(MainWindow&)>& beforeShow = {}) {
     ASSERT_TRUE(m_dir.isValid());
     m_state = std::make_unique<AppState>();
-    m_state->Texts = UiText::load(language);
+    m_state->texts = UiText::load(language);
     m_files = std::make_unique<ProgramFiles>(m_dir.path());
     ASSERT_TRUE(m_files->open(*m_state).ok());
     m_window =

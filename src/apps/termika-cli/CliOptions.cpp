@@ -50,11 +50,11 @@ std::optional<QString> nameProblem(const QString& name) {
 }  // namespace
 
 std::optional<CivilTime> parseTime(const QString& text, bool withSeconds) {
-  static const QRegularExpression full(
+  static const QRegularExpression kFull(
       QStringLiteral("^(\\d{4})/(\\d{1,2})/(\\d{1,2}) (\\d{1,2}):(\\d{2}):(\\d{2})$"));
-  static const QRegularExpression minutes(
+  static const QRegularExpression kMinutes(
       QStringLiteral("^(\\d{4})/(\\d{1,2})/(\\d{1,2}) (\\d{1,2}):(\\d{2})$"));
-  const QRegularExpressionMatch m = (withSeconds ? full : minutes).match(text.trimmed());
+  const QRegularExpressionMatch m = (withSeconds ? kFull : kMinutes).match(text.trimmed());
   if (!m.hasMatch()) return std::nullopt;
   CivilTime t{m.captured(1).toInt(), m.captured(2).toInt(),
               m.captured(3).toInt(), m.captured(4).toInt(),

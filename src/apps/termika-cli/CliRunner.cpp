@@ -61,7 +61,7 @@ QString stateName(RunState runState) {
 }
 
 QString alarmText(const AlarmSetting& a) {
-  return QStringLiteral("%1 C %2").arg(a.Limit).arg(a.Enabled ? QStringLiteral("on")
+  return QStringLiteral("%1 C %2").arg(a.limit).arg(a.enabled ? QStringLiteral("on")
                                                               : QStringLiteral("off"));
 }
 
@@ -75,8 +75,8 @@ CivilTime now() {
 
 CliRunner::CliRunner(CliOptions options, QObject* parent)
     : QObject(parent), m_options(std::move(options)) {
-  m_app.Texts = UiText::load(m_options.language);
-  m_app.BaudSetting = m_options.baud;
+  m_app.texts = UiText::load(m_options.language);
+  m_app.baudSetting = m_options.baud;
 }
 
 CliRunner::~CliRunner() {
@@ -93,7 +93,7 @@ std::optional<int> CliRunner::start() {
   if (m_options.command == QLatin1String("stats")) return runStats();
   // Before the transfer: a download that cannot be saved must not start.
   if (m_options.command == QLatin1String("download")) {
-    if (const auto usable = CheckOutputFile(m_options.output); !usable) {
+    if (const auto usable = checkOutputFile(m_options.output); !usable) {
       err(usable.error().message);
       return kExitFailure;
     }
@@ -148,7 +148,7 @@ Result<void> CliRunner::prepare() {
   m_connection =
       std::make_unique<Connection>(m_app, m_prompts, m_saveOffer, *m_exchange, *m_pins, map,
                                    serialTransportFactory(
-                                       map, [this] { return m_app.BaudSetting; }, m_latency.get()),
+                                       map, [this] { return m_app.baudSetting; }, m_latency.get()),
                                    m_timings);
   connect(m_connection.get(), &Connection::notice, this, [](const QString& m) { err(m); });
   connect(m_connection.get(), &Connection::connected, this, &CliRunner::onConnected);
@@ -181,16 +181,16 @@ void CliRunner::connectDirect() {
     *answer += m_directPort->readAll();
     const auto model = PortDiscovery::recogniseModel(*answer);
     if (!model) {
-      m_prompts.info(m_app.ModelName, m_app.Texts.after(m_app.ModelName, 1071));
+      m_prompts.info(m_app.modelName, m_app.texts.after(m_app.modelName, 1071));
       notFound(classifyProbeAnswer(*answer));
       return;
     }
-    m_app.ModelName = *model;
-    m_app.Connected = true;
+    m_app.modelName = *model;
+    m_app.connected = true;
     m_exchange->setTransport(m_directPort.get());
     connect(m_exchange.get(), &Exchange::linkClosed, this, &CliRunner::onLinkLost);
     m_phase = Phase::ReadingStatus;
-    if (!m_exchange->start(commands::ConnectRows())) finish(kExitFailure);
+    if (!m_exchange->start(commands::connectRows())) finish(kExitFailure);
   });
 }
 
@@ -198,7 +198,7 @@ void CliRunner::onConnected() { m_phase = Phase::ReadingStatus; }
 
 void CliRunner::notFound(ProbeFault cause) {
   // Under the "not connected" line, the reason in the chosen language.
-  if (const int text = probeFaultText(cause); text > 0) err(m_app.Texts.text(text));
+  if (const int text = probeFaultText(cause); text > 0) err(m_app.texts.text(text));
   finish(kExitFailure);
 }
 
@@ -207,7 +207,7 @@ void CliRunner::onLinkLost() {
   if (m_phase == Phase::Done || m_downloadSaved) return;
   if (m_options.command == QLatin1String("measure")) {
     err(QStringLiteral("%1 (%2/%3)")
-            .arg(m_app.Texts.text(1956))
+            .arg(m_app.texts.text(1956))
             .arg(m_pointsPrinted)
             .arg(m_options.count));
   }
@@ -218,7 +218,7 @@ void CliRunner::onExchangeEnded() {
   if (m_exchange->isBusy()) return;  // a new exchange began meanwhile
   switch (m_phase) {
     case Phase::ReadingStatus:
-      if (!m_app.Connected) {
+      if (!m_app.connected) {
         finish(kExitFailure);
         return;
       }
@@ -237,9 +237,9 @@ void CliRunner::runCommand() {
   const QString& c = m_options.command;
   if (c == QLatin1String("probe")) {
     out(QStringLiteral("port: %1")
-            .arg(m_options.device.isEmpty() ? QString::number(m_app.PortNumber)
+            .arg(m_options.device.isEmpty() ? QString::number(m_app.portNumber)
                                             : m_options.device));
-    out(QStringLiteral("model: %1").arg(m_app.ModelName));
+    out(QStringLiteral("model: %1").arg(m_app.modelName));
     finish(kExitOk);
   } else if (c == QLatin1String("status")) {
     printStatus();
@@ -278,7 +278,7 @@ void CliRunner::runCommand() {
 
 void CliRunner::afterCommandExchange() {
   const QString& c = m_options.command;
-  if (!m_app.Connected) {
+  if (!m_app.connected) {
     if (m_downloadSaved) {
       err(QStringLiteral("The points are saved in %1, but the logger was not marked as "
                          "downloaded: it will ask before a start erases them.")
@@ -295,12 +295,12 @@ void CliRunner::afterCommandExchange() {
     if (m_options.count == 1) finish(m_pointsPrinted == 1 ? kExitOk : kExitFailure);
   } else if (c == QLatin1String("set-clock")) {
     // The read-back is judged by the link: text 1044 when it took.
-    const QString done = CliPrompts::flatten(m_app.Texts.text(1044));
+    const QString done = CliPrompts::flatten(m_app.texts.text(1044));
     const bool ok = !m_prompts.messages().isEmpty() && m_prompts.messages().last().startsWith(done);
     finish(ok ? kExitOk : kExitFailure);
   } else if (c == QLatin1String("set-name")) {
-    const bool ok = m_app.Status.LoggerName.trimmed() == m_options.name.trimmed().left(4);
-    if (!ok) err(QStringLiteral("the logger reports the name \"%1\"").arg(m_app.Status.LoggerName));
+    const bool ok = m_app.status.loggerName.trimmed() == m_options.name.trimmed().left(4);
+    if (!ok) err(QStringLiteral("the logger reports the name \"%1\"").arg(m_app.status.loggerName));
     finish(ok ? kExitOk : kExitFailure);
   } else if (c == QLatin1String("start")) {
     const bool ok = m_app.runState == RunState::Recording || m_app.runState == RunState::Reserved;
@@ -313,7 +313,7 @@ void CliRunner::afterCommandExchange() {
 }
 
 void CliRunner::startDownload() {
-  m_app.DownloadSlow = m_options.slow;
+  m_app.downloadSlow = m_options.slow;
   connect(m_download.get(), &Download::progress, this,
           [this](int received, int total) { m_progress.update(received, total); });
   // How long the points themselves took, against the line's own time.
@@ -329,7 +329,7 @@ void CliRunner::startDownload() {
     // The set is complete and converted. The logger hears that it was
     // downloaded only once the file is safely on the disk.
     const auto written =
-        WriteCsvFile(m_options.output, m_app.set(kLogSet), m_app.file(kLogSet), m_app.Texts);
+        writeCsvFile(m_options.output, m_app.set(kLogSet), m_app.file(kLogSet), m_app.texts);
     if (!written) {
       err(written.error().message);
       err(QStringLiteral("The logger keeps its points as never downloaded."));
@@ -338,7 +338,7 @@ void CliRunner::startDownload() {
     m_downloadSaved = true;
     m_download->markDownloaded();
     err(QStringLiteral("%1 points saved in %2 (transfer %3 s)")
-            .arg(m_app.set(kLogSet).Count)
+            .arg(m_app.set(kLogSet).count)
             .arg(m_options.output)
             .arg(seconds, 0, 'f', 2));
   });
@@ -355,9 +355,9 @@ void CliRunner::startMeasure() {
     if (!r) return;
     const bool printed = outNow(QStringLiteral("%1,%2,%3,%4")
                                     .arg(count)
-                                    .arg(fmt::dateTime(r->DateTime),
-                                         fmt::measuredValue(r->Temperature, fmt::LeadingZero::Kept),
-                                         fmt::measuredValue(r->Humidity, fmt::LeadingZero::Kept)));
+                                    .arg(fmt::dateTime(r->dateTime),
+                                         fmt::measuredValue(r->temperature, fmt::LeadingZero::Kept),
+                                         fmt::measuredValue(r->humidity, fmt::LeadingZero::Kept)));
     if (printed) {
       ++m_pointsPrinted;
     } else {
@@ -375,7 +375,7 @@ void CliRunner::startMeasure() {
   });
   connect(m_measure.get(), &RealTimeMeasurement::runningChanged, this, [this](bool running) {
     if (running || m_pointsPrinted >= m_options.count) return;
-    if (!m_app.Connected) onLinkLost();
+    if (!m_app.connected) onLinkLost();
     finish(kExitFailure);
   });
   const bool started = m_options.count == 1 ? m_measure->measureOnce()
@@ -385,7 +385,7 @@ void CliRunner::startMeasure() {
 
 void CliRunner::startRecording() {
   const RecordingButtonAction action =
-      DecideRecordingButton(m_exchange->isBusy(), m_app.runState, m_app.Status);
+      decideRecordingButton(m_exchange->isBusy(), m_app.runState, m_app.status);
   switch (action) {
     case RecordingButtonAction::Ignore:
       finish(kExitFailure);
@@ -395,30 +395,30 @@ void CliRunner::startRecording() {
       finish(kExitFailure);
       return;
     case RecordingButtonAction::RefuseBattery:
-      m_prompts.info(m_app.ModelName, m_app.Texts.text(1090));
+      m_prompts.info(m_app.modelName, m_app.texts.text(1090));
       finish(kExitFailure);
       return;
     case RecordingButtonAction::AskOverwrite:
     case RecordingButtonAction::OpenSettings:
       break;
   }
-  const bool alarms = hasAlarms(m_app.ModelName);
+  const bool alarms = hasAlarms(m_app.modelName);
   if ((m_options.high || m_options.low) && !alarms) {
-    err(QStringLiteral("%1 has no temperature alarms").arg(m_app.ModelName));
+    err(QStringLiteral("%1 has no temperature alarms").arg(m_app.modelName));
     finish(kExitUsage);
     return;
   }
   LogStartRequest r;
-  r.Name = m_app.Status.LoggerName;
-  r.Model = m_app.ModelName;
-  r.Loop = m_options.loop;
+  r.name = m_app.status.loggerName;
+  r.model = m_app.modelName;
+  r.loop = m_options.loop;
   const int s = m_options.intervalSeconds;
   r.intervalUnit = s < 60 ? IntervalUnit::Seconds : IntervalUnit::Minutes;
-  r.IntervalValue = s < 60 ? s : s / 60;
-  r.UpperEnabled = m_options.high.has_value();
-  r.UpperLimit = m_options.high.value_or(RecordingSettings::kDefaultUpper);
-  r.LowerEnabled = m_options.low.has_value();
-  r.LowerLimit = m_options.low.value_or(RecordingSettings::kDefaultLower);
+  r.intervalValue = s < 60 ? s : s / 60;
+  r.upperEnabled = m_options.high.has_value();
+  r.upperLimit = m_options.high.value_or(RecordingSettings::kDefaultUpper);
+  r.lowerEnabled = m_options.low.has_value();
+  r.lowerLimit = m_options.low.value_or(RecordingSettings::kDefaultLower);
   const CivilTime clock = now();
   if (m_options.at) {
     const CivilTime& a = *m_options.at;
@@ -431,7 +431,7 @@ void CliRunner::startRecording() {
       finish(kExitUsage);
       return;
     }
-    r.ReservedStart = LogStartRequest::Reservation{a.day, a.hour, a.minute};
+    r.reservedStart = LogStartRequest::Reservation{a.day, a.hour, a.minute};
   }
   // Everything that could still refuse the start is judged before the
   // question, so a "yes" is never followed by a refusal.
@@ -443,10 +443,10 @@ void CliRunner::startRecording() {
   if (action == RecordingButtonAction::AskOverwrite) {
     // Points never downloaded would be erased: only the user's word says yes.
     m_prompts.setAnswer(m_options.discardUndownloaded);
-    const bool yes = m_prompts.ask(m_app.ModelName, m_app.Texts.joined(1091, 1092));
+    const bool yes = m_prompts.ask(m_app.modelName, m_app.texts.joined(1091, 1092));
     m_prompts.setAnswer(false);
     if (!yes) {
-      err(m_app.Texts.text(1957));
+      err(m_app.texts.text(1957));
       finish(kExitFailure);
       return;
     }
@@ -459,66 +459,66 @@ void CliRunner::startRecording() {
 }
 
 void CliRunner::printStatus() {
-  const LoggerStatus& s = m_app.Status;
+  const LoggerStatus& s = m_app.status;
   const QString port =
-      m_options.device.isEmpty() ? QString::number(m_app.PortNumber) : m_options.device;
-  out(QStringLiteral("model: %1").arg(m_app.ModelName));
+      m_options.device.isEmpty() ? QString::number(m_app.portNumber) : m_options.device;
+  out(QStringLiteral("model: %1").arg(m_app.modelName));
   out(QStringLiteral("port: %1").arg(port));
-  out(QStringLiteral("name: %1").arg(s.LoggerName));
-  out(QStringLiteral("firmware: %1").arg(s.FirmwareVersion));
+  out(QStringLiteral("name: %1").arg(s.loggerName));
+  out(QStringLiteral("firmware: %1").arg(s.firmwareVersion));
   out(QStringLiteral("state: %1").arg(stateName(m_app.runState)));
   out(QStringLiteral("record mode: %1")
-          .arg(s.LoopMode ? QStringLiteral("loop") : QStringLiteral("one-time")));
-  out(QStringLiteral("recording start: %1").arg(dateOrDash(s.RecordingStart)));
+          .arg(s.loopMode ? QStringLiteral("loop") : QStringLiteral("one-time")));
+  out(QStringLiteral("recording start: %1").arg(dateOrDash(s.recordingStart)));
   out(QStringLiteral("recorded points: %1").arg(s.recordedPoints()));
-  out(QStringLiteral("used memory: %1").arg(s.UsedMemory));
-  out(QStringLiteral("memory wrapped: %1").arg(s.MemoryWrapped));
-  out(QStringLiteral("recorded interval: %1 s").arg(s.RecordedInterval));
-  out(QStringLiteral("interval setting: %1 s").arg(s.IntervalSetting));
+  out(QStringLiteral("used memory: %1").arg(s.usedMemory));
+  out(QStringLiteral("memory wrapped: %1").arg(s.memoryWrapped));
+  out(QStringLiteral("recorded interval: %1 s").arg(s.recordedInterval));
+  out(QStringLiteral("interval setting: %1 s").arg(s.intervalSetting));
   out(QStringLiteral("reservation: day %1 %2:%3")
-          .arg(s.ReservationDay)
-          .arg(s.ReservationHour, 2, 10, QLatin1Char('0'))
-          .arg(s.ReservationMinute, 2, 10, QLatin1Char('0')));
-  out(QStringLiteral("upper alarm: %1").arg(alarmText(s.UpperAlarm)));
-  out(QStringLiteral("lower alarm: %1").arg(alarmText(s.LowerAlarm)));
+          .arg(s.reservationDay)
+          .arg(s.reservationHour, 2, 10, QLatin1Char('0'))
+          .arg(s.reservationMinute, 2, 10, QLatin1Char('0')));
+  out(QStringLiteral("upper alarm: %1").arg(alarmText(s.upperAlarm)));
+  out(QStringLiteral("lower alarm: %1").arg(alarmText(s.lowerAlarm)));
   out(QStringLiteral("battery: %1")
-          .arg(s.BatteryLow ? QStringLiteral("low") : QStringLiteral("normal")));
+          .arg(s.batteryLow ? QStringLiteral("low") : QStringLiteral("normal")));
   out(QStringLiteral("battery voltage: %1")
-          .arg(s.BatteryVoltage ? s.BatteryVoltageText + QStringLiteral(" V")
+          .arg(s.batteryVoltage ? s.batteryVoltageText + QStringLiteral(" V")
                                 : QStringLiteral("-")));
   out(QStringLiteral("battery fault: %1")
-          .arg(s.BatteryStatus.isEmpty() ? QStringLiteral("no") : QStringLiteral("yes")));
+          .arg(s.batteryStatus.isEmpty() ? QStringLiteral("no") : QStringLiteral("yes")));
   out(QStringLiteral("stopped on low voltage: %1")
-          .arg(s.StopReason.isEmpty() ? QStringLiteral("no") : QStringLiteral("yes")));
-  out(QStringLiteral("device clock: %1").arg(dateOrDash(s.DeviceClock)));
+          .arg(s.stopReason.isEmpty() ? QStringLiteral("no") : QStringLiteral("yes")));
+  out(QStringLiteral("device clock: %1").arg(dateOrDash(s.deviceClock)));
   out(QStringLiteral("not downloaded: %1")
-          .arg(s.PendingDownload ? QStringLiteral("yes") : QStringLiteral("no")));
+          .arg(s.pendingDownload ? QStringLiteral("yes") : QStringLiteral("no")));
 }
 
 int CliRunner::runStats() {
   // Read once (a pipe cannot be read twice); the header texts are matched in
   // the chosen language first, then the other.
-  const Result<QByteArray> bytes = ReadInputFile(m_options.file, csv::kMaxFileBytes);
+  const Result<QByteArray> bytes = readInputFile(m_options.file, csv::kMaxFileBytes);
   if (!bytes) {
-    err(QStringLiteral("%1 %2").arg(m_app.Texts.text(1113), bytes.error().message));
+    err(QStringLiteral("%1 %2").arg(m_app.texts.text(1113), bytes.error().message));
     return kExitFailure;
   }
-  CsvReadResult read = ParseCsv(*bytes, m_app.Texts);
+  CsvReadResult read = parseCsv(*bytes, m_app.texts);
   if (!read.ok() && read.error.wrongHeader) {
     const auto other = m_options.language == UiText::Language::Japanese
                            ? UiText::Language::English
                            : UiText::Language::Japanese;
-    read = ParseCsv(*bytes, UiText::load(other));
+    read = parseCsv(*bytes, UiText::load(other));
   }
   if (!read.ok()) {
     const int text = read.error.wrongHeader ? 1109 : 1113;
     err(QStringLiteral("%1: %2 %3")
-            .arg(m_options.file, m_app.Texts.text(text), read.error.message));
+            .arg(m_options.file, m_app.texts.text(text), read.error.message));
     return kExitFailure;
   }
   report::Input input;
-  input.points = report::pointsFromRecords(read.content->Records);
-  input.intervalSeconds = read.content->Interval;
+  input.points = report::pointsFromRecords(read.content->records);
+  input.intervalSeconds = read.content->interval;
   const std::optional<report::Summary> summary = report::summarize(input);
   if (!summary) {
     err(QStringLiteral("%1: %2").arg(m_options.file, says("There are no points to summarise.")));

@@ -25,7 +25,7 @@ void err(const QString& line) {
 // application on the offscreen platform; everything else stays console-only.
 int printToPdf(const termika::cli::CliOptions& options) {
   // The PDF must never take the place of the data it shows.
-  if (termika::IsSameFile(options.file, options.output)) {
+  if (termika::isSameFile(options.file, options.output)) {
     err(QStringLiteral("%1 is the same file as %2; the PDF would replace the data.")
             .arg(options.output, options.file));
     return termika::cli::kExitFailure;

@@ -60,7 +60,7 @@ static int runTermika(int argc, char** argv) {
   // Qt's own words (buttons, file dialogs) and our messages in the same language.
   const termika::Translations translations(line->language);
   auto state = std::make_unique<termika::AppState>();
-  state->Texts = termika::UiText::load(line->language);
+  state->texts = termika::UiText::load(line->language);
 
   const QString programFolder = QApplication::applicationDirPath();
   const termika::Result<QString> recordFolder = termika::chooseWritableFolder(
@@ -89,8 +89,8 @@ static int runTermika(int argc, char** argv) {
 
   termika::MainWindow window(*state, settings, files);
   window.attachLink(std::move(link));
-  window.setHelpPage(termika::FindHelpPage(
-      termika::HelpFolders(programFolder, QStringLiteral(TERMIKA_SOURCE_DIR)), state->Texts[1126]));
+  window.setHelpPage(termika::findHelpPage(
+      termika::helpFolders(programFolder, QStringLiteral(TERMIKA_SOURCE_DIR)), state->texts[1126]));
   window.show();
   // Files named on the command line (a CSV opened from the file manager) go
   // into the file set as if chosen from the open item.

@@ -23,7 +23,7 @@ bool isValidFileName(const QString& name) {
 }
 
 void rememberFolder(AppState& state, const QString& path) {
-  state.WorkingFolder = QFileInfo(path).absolutePath();
+  state.workingFolder = QFileInfo(path).absolutePath();
 }
 
 QString withCsvSuffix(const QString& path) {
@@ -38,79 +38,79 @@ QString proposedCsvName(const QString& loggerName, double firstTime) {
   return !loggerName.trimmed().isEmpty() && isValidFileName(named) ? named : stamp;
 }
 
-SaveOutcome SaveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts) {
+SaveOutcome saveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts) {
   if (setIndex != kLogSet && setIndex != kRealTimeSet) return SaveOutcome::Failed;
   DataSet& set = state.set(setIndex);
-  if (set.Count < 1) return SaveOutcome::NothingToSave;
+  if (set.count < 1) return SaveOutcome::NothingToSave;
   const std::optional<DataRecord> first = state.file(setIndex).read(1);
   // The content is built before the dialog: a record file that cannot be read
   // is not something another file name would mend.
-  const Result<QByteArray> bytes = CsvBytes(set, state.file(setIndex), state.Texts);
+  const Result<QByteArray> bytes = csvBytes(set, state.file(setIndex), state.texts);
   if (!first || !bytes) {
-    prompts.info(state.ModelName,
-                 state.Texts.text(1113) + QStringLiteral("\r\r") +
+    prompts.info(state.modelName,
+                 state.texts.text(1113) + QStringLiteral("\r\r") +
                      (bytes ? says("Record 1 cannot be read.") : bytes.error().message));
     return SaveOutcome::Failed;
   }
   // The dialog turns the runtime filter text into its own form.
-  const QString filter = state.Texts.text(1052);
-  const QString proposed = proposedCsvName(set.LoggerName, first->DateTime);
+  const QString filter = state.texts.text(1052);
+  const QString proposed = proposedCsvName(set.loggerName, first->dateTime);
   while (true) {
     const std::optional<QString> chosen = prompts.chooseSaveFile(proposed, filter);
     if (!chosen || chosen->isEmpty()) return SaveOutcome::Cancelled;
     rememberFolder(state, *chosen);
     const QString path = withCsvSuffix(*chosen);
-    const Result<void> written = CommitFile(path, *bytes);
+    const Result<void> written = commitFile(path, *bytes);
     if (written) {
-      set.Unsaved = false;
+      set.unsaved = false;
       prompts.notice(
-          says("%1 points saved to %2").arg(set.Count).arg(QDir::toNativeSeparators(path)));
+          says("%1 points saved to %2").arg(set.count).arg(QDir::toNativeSeparators(path)));
       return SaveOutcome::Saved;
     }
-    prompts.info(state.ModelName,
-                 state.Texts.text(1053) + QStringLiteral("\r\r") + written.error().message);
+    prompts.info(state.modelName,
+                 state.texts.text(1053) + QStringLiteral("\r\r") + written.error().message);
   }
 }
 
-SaveOutcome AskSaveDataSet(AppState& state, int setIndex, const QString& prompt,
+SaveOutcome askSaveDataSet(AppState& state, int setIndex, const QString& prompt,
                            UserPrompts& prompts) {
   if (setIndex != kLogSet && setIndex != kRealTimeSet) return SaveOutcome::NothingToSave;
   const DataSet& set = state.set(setIndex);
-  if (!set.Unsaved || set.Count < 1) return SaveOutcome::NothingToSave;
-  if (!prompts.ask(state.ModelName, prompt)) return SaveOutcome::Declined;
-  return SaveDataSetCsv(state, setIndex, prompts);
+  if (!set.unsaved || set.count < 1) return SaveOutcome::NothingToSave;
+  if (!prompts.ask(state.modelName, prompt)) return SaveOutcome::Declined;
+  return saveDataSetCsv(state, setIndex, prompts);
 }
 
-bool OpenCsvIntoFileSet(AppState& state, UserPrompts& prompts, const QString& path) {
+bool openCsvIntoFileSet(AppState& state, UserPrompts& prompts, const QString& path) {
   QString chosen = path;
   if (chosen.isEmpty()) {
-    const std::optional<QString> picked = prompts.chooseOpenFile(state.Texts.text(1108));
+    const std::optional<QString> picked = prompts.chooseOpenFile(state.texts.text(1108));
     if (!picked || picked->isEmpty()) return false;
     chosen = *picked;
     rememberFolder(state, chosen);
   }
   // A pipe picked in the dialog would hold the window until someone writes to it.
-  CsvReadResult read = ReadCsvFile(chosen, state.Texts, InputKind::RegularOnly);
+  CsvReadResult read = readCsvFile(chosen, state.texts, InputKind::RegularOnly);
   if (!read.ok()) {
     const int text = read.error.wrongHeader ? 1109 : 1113;
-    prompts.info(state.ModelName,
-                 state.Texts.text(text) + QStringLiteral("\r\r") + read.error.message);
+    prompts.info(state.modelName,
+                 state.texts.text(text) + QStringLiteral("\r\r") + read.error.message);
     return false;
   }
   CsvContent& content = *read.content;
   DataSet& set = state.set(kFileSet);
-  if (const Result<void> stored = state.file(kFileSet).writeRange(1, content.Records); !stored) {
+  if (const Result<void> stored = state.file(kFileSet).writeRange(1, content.records); !stored) {
     // The old points may be partly overwritten: the set is emptied rather
     // than left showing a mixture.
-    ClearDataSet(set);
-    prompts.info(state.ModelName,
-                 state.Texts.text(1113) + QStringLiteral("\r\r") + stored.error().message);
+    clearDataSet(set);
+    prompts.info(state.modelName,
+                 state.texts.text(1113) + QStringLiteral("\r\r") + stored.error().message);
     return false;
   }
-  ApplyCsvContent(set, content);
-  state.FileSetName = content.LoggerName;
-  state.FileSetFile = chosen;
-  state.CurrentSet = kFileSet;
+  applyCsvContent(set, content);
+  state.fileSetName = content.loggerName;
+  state.fileSetFile = chosen;
+  state.currentSet = kFileSet;
   return true;
 }
 

@@ -12,17 +12,17 @@ namespace termika {
 // fileStamp of record 1, or the stamp alone when that is not a valid file
 // name). Text 1052 filter; text 1053 on an unwritable path, then the dialog
 // again; Unsaved stays true on any failure.
-SaveOutcome SaveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts);
+SaveOutcome saveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts);
 
 // Asks `prompt` (title ModelName) only when the set is Unsaved; Yes -> SaveDataSetCsv.
-SaveOutcome AskSaveDataSet(AppState& state, int setIndex, const QString& prompt,
+SaveOutcome askSaveDataSet(AppState& state, int setIndex, const QString& prompt,
                            UserPrompts& prompts);
 
 // The open item: open dialog (text 1108 filter) unless `path` is given; 1109 on a
 // wrong header, 1113 with the line on other errors. On success replaces the
 // file set (records, Count, Interval, alarms, Model, LoggerName, extremes),
 // sets state.FileSetName and CurrentSet = 2; on failure nothing changes.
-bool OpenCsvIntoFileSet(AppState& state, UserPrompts& prompts, const QString& path = {});
+bool openCsvIntoFileSet(AppState& state, UserPrompts& prompts, const QString& path = {});
 
 // The sessions' offer to save a set before they empty it: AskSaveDataSet.
 class CsvSaveOffer final : public SaveOffer {
@@ -30,7 +30,7 @@ class CsvSaveOffer final : public SaveOffer {
   CsvSaveOffer(AppState& state, UserPrompts& prompts) : m_state(state), m_prompts(prompts) {}
 
   SaveOutcome offerToSave(int setIndex, const QString& prompt) override {
-    return AskSaveDataSet(m_state, setIndex, prompt, m_prompts);
+    return askSaveDataSet(m_state, setIndex, prompt, m_prompts);
   }
 
  private:

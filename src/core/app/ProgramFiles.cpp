@@ -33,7 +33,7 @@ Result<void> ProgramFiles::open(AppState& state) {
                            .arg(m_disp.fileName(), m_disp.errorString())};
       }
     } else {
-      state.set(entry.set).FileNo = static_cast<std::int16_t>(entry.fileNo);
+      state.set(entry.set).fileNo = static_cast<std::int16_t>(entry.fileNo);
       opened = state.file(entry.set).open(pathOf(entry));
     }
     if (!opened) {

@@ -19,23 +19,23 @@ int wrap(int value, int count) { return ((value % count) + count) % count; }
 
 RecordingPreset RecordingPreset::fromStatus(const LoggerStatus& status, const QString& model) {
   RecordingPreset preset;
-  preset.LoggerName = status.LoggerName;
-  preset.Loop = status.LoopMode != 0;
-  preset.UpperAlarm = status.UpperAlarm;
-  preset.LowerAlarm = status.LowerAlarm;
-  preset.IntervalSeconds = status.RecordedInterval;
-  preset.Model = model;
+  preset.loggerName = status.loggerName;
+  preset.loop = status.loopMode != 0;
+  preset.upperAlarm = status.upperAlarm;
+  preset.lowerAlarm = status.lowerAlarm;
+  preset.intervalSeconds = status.recordedInterval;
+  preset.model = model;
   return preset;
 }
 
 void RecordingSettings::preselect(const RecordingPreset& preset) {
-  m_loggerName = preset.LoggerName;
-  m_name = preset.LoggerName;
-  m_model = preset.Model;
-  m_loop = preset.Loop;
+  m_loggerName = preset.loggerName;
+  m_name = preset.loggerName;
+  m_model = preset.model;
+  m_loop = preset.loop;
 
-  const int upper = preset.UpperAlarm.Limit;
-  const int lower = preset.LowerAlarm.Limit;
+  const int upper = preset.upperAlarm.limit;
+  const int lower = preset.lowerAlarm.limit;
   if (upper >= kUpperMin && upper <= kUpperMax && lower >= kLowerMin && lower <= kLowerMax) {
     setUpper(upper);
     setLower(lower);
@@ -43,13 +43,13 @@ void RecordingSettings::preselect(const RecordingPreset& preset) {
     setUpper(kDefaultUpper);
     setLower(kDefaultLower);
   }
-  m_upperOn = preset.UpperAlarm.Enabled != 0;
-  m_lowerOn = preset.LowerAlarm.Enabled != 0;
+  m_upperOn = preset.upperAlarm.enabled != 0;
+  m_lowerOn = preset.lowerAlarm.enabled != 0;
 
   // Intervals the list cannot show open at the nearest one it holds (1 s at
   // 2 s) or, in minutes, at the value last chosen there (90 s, 14460 s); the
   // dialog says so, since confirming unseen would change the interval.
-  const int interval = preset.IntervalSeconds;
+  const int interval = preset.intervalSeconds;
   m_unlistedInterval = 0;
   if (interval >= 1 && interval <= 59) {
     m_unit = Unit::Seconds;
@@ -161,29 +161,29 @@ StartRefusal RecordingSettings::check(const QDateTime& now) const {
 
 LogStartRequest RecordingSettings::request() const {
   LogStartRequest r;
-  r.Name = name_rules::padded(m_name);
-  r.Loop = m_loop;
+  r.name = name_rules::padded(m_name);
+  r.loop = m_loop;
   r.intervalUnit = m_unit == Unit::Seconds ? IntervalUnit::Seconds : IntervalUnit::Minutes;
-  r.IntervalValue = intervalValue();
-  r.UpperLimit = m_upper;
-  r.UpperEnabled = m_upperOn;
-  r.LowerLimit = m_lower;
-  r.LowerEnabled = m_lowerOn;
-  r.Model = m_model;
+  r.intervalValue = intervalValue();
+  r.upperLimit = m_upper;
+  r.upperEnabled = m_upperOn;
+  r.lowerLimit = m_lower;
+  r.lowerEnabled = m_lowerOn;
+  r.model = m_model;
   if (m_reserved) {
-    r.ReservedStart = LogStartRequest::Reservation{reservedDate().day(), m_hour, m_minute};
+    r.reservedStart = LogStartRequest::Reservation{reservedDate().day(), m_hour, m_minute};
   }
   return r;
 }
 
-RecordingButtonAction DecideRecordingButton(bool linkBusy, RunState runState,
+RecordingButtonAction decideRecordingButton(bool linkBusy, RunState runState,
                                             const LoggerStatus& status) {
   if (linkBusy) return RecordingButtonAction::Ignore;
   if (runState == RunState::Recording || runState == RunState::Reserved) {
     return RecordingButtonAction::Stop;
   }
-  if (!BatteryAllowsRecording(status)) return RecordingButtonAction::RefuseBattery;
-  if (status.PendingDownload && (status.UsedMemory != 0 || status.wrapped())) {
+  if (!batteryAllowsRecording(status)) return RecordingButtonAction::RefuseBattery;
+  if (status.pendingDownload && (status.usedMemory != 0 || status.wrapped())) {
     return RecordingButtonAction::AskOverwrite;
   }
   return RecordingButtonAction::OpenSettings;

@@ -16,12 +16,12 @@ namespace termika {
 
 // What the logger last reported, for pre-selecting the recording dialog.
 struct RecordingPreset {
-  QString LoggerName;
-  bool Loop = false;
-  AlarmSetting UpperAlarm;
-  AlarmSetting LowerAlarm;
-  int IntervalSeconds = 0;
-  QString Model;  // the connected model
+  QString loggerName;
+  bool loop = false;
+  AlarmSetting upperAlarm;
+  AlarmSetting lowerAlarm;
+  int intervalSeconds = 0;
+  QString model;  // the connected model
 
   static RecordingPreset fromStatus(const LoggerStatus& status, const QString& model);
 };
@@ -135,7 +135,7 @@ enum class RecordingButtonAction {
   AskOverwrite,   // texts 1091/1092 first; only Yes goes on to the dialog
   OpenSettings,
 };
-RecordingButtonAction DecideRecordingButton(bool linkBusy, RunState runState,
+RecordingButtonAction decideRecordingButton(bool linkBusy, RunState runState,
                                             const LoggerStatus& status);
 
 }  // namespace termika

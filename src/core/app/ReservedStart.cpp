@@ -2,7 +2,7 @@
 
 namespace termika {
 
-QDateTime ReservedStart(const QDateTime& now, int day, int hour, int minute) {
+QDateTime reservedStart(const QDateTime& now, int day, int hour, int minute) {
   const QTime time(hour, minute);
   if (!time.isValid() || day < 1 || day > 31) return {};
   const QDateTime thisMinute(now.date(), QTime(now.time().hour(), now.time().minute()));

@@ -8,6 +8,6 @@ namespace termika {
 // the minute of `now` on whose day of month, hour and minute are the
 // reserved ones, this month or in the months after. Invalid when no such
 // minute exists (day 0 or 32, hour 24, ...).
-QDateTime ReservedStart(const QDateTime& now, int day, int hour, int minute);
+QDateTime reservedStart(const QDateTime& now, int day, int hour, int minute);
 
 }  // namespace termika

@@ -57,13 +57,13 @@ Result<SettingsValues> Settings::load() const {
     if (Result<void> written = save(defaults()); !written) return written.error();
   }
   // Only a plain file is read: a pipe in its place would wait for a writer.
-  const Result<QByteArray> content = ReadInputFile(path(), kMaxRead, InputKind::RegularOnly);
+  const Result<QByteArray> content = readInputFile(path(), kMaxRead, InputKind::RegularOnly);
   if (!content) return content.error();
   return parseLine(*content, defaults());
 }
 
 Result<void> Settings::save(const SettingsValues& values) const {
-  return CommitFile(path(), formatLine(values, defaults().WorkingFolder));
+  return commitFile(path(), formatLine(values, defaults().workingFolder));
 }
 
 SettingsValues Settings::parseLine(const QByteArray& content, const SettingsValues& defaults) {
@@ -74,10 +74,10 @@ SettingsValues Settings::parseLine(const QByteArray& content, const SettingsValu
   const QString line = decodeLine(content.left(end));
 
   const qsizetype first = line.indexOf(u',');
-  values.PortNumber = portFrom(QStringView(line).left(first < 0 ? line.size() : first));
+  values.portNumber = portFrom(QStringView(line).left(first < 0 ? line.size() : first));
   if (first < 0) return values;
   const qsizetype second = line.indexOf(u',', first + 1);
-  values.ChosenPort =
+  values.chosenPort =
       portFrom(QStringView(line).mid(first + 1, second < 0 ? -1 : second - first - 1));
   if (second < 0) return values;
 
@@ -86,17 +86,17 @@ SettingsValues Settings::parseLine(const QByteArray& content, const SettingsValu
   const QString field = line.mid(second + 1).trimmed();
   if (field.size() >= 2 && field.startsWith(u'"') && field.endsWith(u'"')) {
     const QString folder = field.mid(1, field.size() - 2);
-    if (!folder.isEmpty() && isStorableFolder(folder)) values.WorkingFolder = folder;
+    if (!folder.isEmpty() && isStorableFolder(folder)) values.workingFolder = folder;
   }
   return values;
 }
 
 QByteArray Settings::formatLine(const SettingsValues& values, const QString& fallbackFolder) {
   const QString folder =
-      isStorableFolder(values.WorkingFolder) ? values.WorkingFolder : fallbackFolder;
+      isStorableFolder(values.workingFolder) ? values.workingFolder : fallbackFolder;
   return QStringLiteral("%1,%2,\"%3\"\r\n")
-      .arg(values.PortNumber)
-      .arg(values.ChosenPort)
+      .arg(values.portNumber)
+      .arg(values.chosenPort)
       .arg(folder)
       .toUtf8();
 }
@@ -106,13 +106,13 @@ bool Settings::isStorableFolder(const QString& folder) {
 }
 
 void applySettings(AppState& state, const SettingsValues& values) {
-  state.PortNumber = values.PortNumber;
-  state.ChosenPort = values.ChosenPort;
-  state.WorkingFolder = values.WorkingFolder;
+  state.portNumber = values.portNumber;
+  state.chosenPort = values.chosenPort;
+  state.workingFolder = values.workingFolder;
 }
 
 SettingsValues settingsOf(const AppState& state) {
-  return SettingsValues{state.PortNumber, state.ChosenPort, state.WorkingFolder};
+  return SettingsValues{state.portNumber, state.chosenPort, state.workingFolder};
 }
 
 Result<void> saveSettings(const Settings& settings, const AppState& state) {
@@ -121,7 +121,7 @@ Result<void> saveSettings(const Settings& settings, const AppState& state) {
 
 bool rememberWorkingFolder(AppState& state, const QString& folder) {
   if (folder.isEmpty() || !Settings::isStorableFolder(folder)) return false;
-  state.WorkingFolder = folder;
+  state.workingFolder = folder;
   return true;
 }
 

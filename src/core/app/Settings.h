@@ -11,9 +11,9 @@ struct AppState;
 
 // The values Logger.ini keeps between runs.
 struct SettingsValues {
-  int PortNumber = 1;
-  int ChosenPort = 1;
-  QString WorkingFolder;  // where the file dialogs start
+  int portNumber = 1;
+  int chosenPort = 1;
+  QString workingFolder;  // where the file dialogs start
 
   friend bool operator==(const SettingsValues&, const SettingsValues&) = default;
 };

@@ -45,22 +45,22 @@ QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char
 
 // Voltage in hundredths of a volt, as shown on the panel.
 std::optional<int> centivolts(const LoggerStatus& status) {
-  if (!status.BatteryVoltage) return std::nullopt;
-  return static_cast<int>(std::lround(*status.BatteryVoltage * 100.0));
+  if (!status.batteryVoltage) return std::nullopt;
+  return static_cast<int>(std::lround(*status.batteryVoltage * 100.0));
 }
 
 QString alarmText(const AlarmSetting& alarm, const UiText& t) {
-  if (alarm.Enabled == 0) return QStringLiteral("OFF");
-  return QString::number(alarm.Limit) + t[1018];
+  if (alarm.enabled == 0) return QStringLiteral("OFF");
+  return QString::number(alarm.limit) + t[1018];
 }
 
 void notConnected(const StateInputs& in, MainWindowState& s) {
-  const UiText& t = *in.Texts;
-  s.WindowCaption = t[1009];
-  s.ModelName = QStringLiteral("Termika");
-  s.ConnectPictureOn = false;
-  s.StopLink = true;
-  LockCommands(s);
+  const UiText& t = *in.texts;
+  s.windowCaption = t[1009];
+  s.modelName = QStringLiteral("Termika");
+  s.connectPictureOn = false;
+  s.stopLink = true;
+  lockCommands(s);
   enable(s, {QStringLiteral("Combo1"), QStringLiteral("Combo3"), QStringLiteral("Combo4")}, true);
   enable(s, {QStringLiteral("Command27")}, false);
   enable(s, names("m", 1, 3), true);
@@ -81,34 +81,34 @@ void notConnected(const StateInputs& in, MainWindowState& s) {
   setText(s, QStringLiteral("Label14"), kDashes);
   setText(s, QStringLiteral("Command2"), t[1010]);
   setText(s, QStringLiteral("Command4"), t[1033]);
-  s.StatusBarText = t[1011];
+  s.statusBarText = t[1011];
   setText(s, QStringLiteral("Label49"), t[1011]);
   s.at(QStringLiteral("Shape1")).background = PanelColour::Black;
   for (const QString& name : navigationControls()) s.at(name).visible = true;
 }
 
 void connectedCommon(const StateInputs& in, MainWindowState& s) {
-  const UiText& t = *in.Texts;
-  const LoggerStatus& st = *in.Status;
-  s.WindowCaption = t[1009] + in.ModelName;
-  s.ModelName = in.ModelName;
-  s.ConnectPictureOn = true;
+  const UiText& t = *in.texts;
+  const LoggerStatus& st = *in.status;
+  s.windowCaption = t[1009] + in.modelName;
+  s.modelName = in.modelName;
+  s.connectPictureOn = true;
   enable(s, {QStringLiteral("Combo1"), QStringLiteral("Combo3")}, false);
   enable(s, {QStringLiteral("Command27")}, true);
   enable(s, {QStringLiteral("m33"), QStringLiteral("m34")}, false);
-  s.StatusBarText = t[1014] + QString::number(in.PortNumber);
+  s.statusBarText = t[1014] + QString::number(in.portNumber);
   setText(s, QStringLiteral("Label49"), t[1015]);
   s.at(QStringLiteral("Shape1")).background = PanelColour::LightGreen;
 
   // A start time before 2000 means the logger has never recorded: its mode
   // and alarms would describe nothing.
   const bool startKnown =
-      st.RecordingStart.has_value() && civilFromDaySerial(*st.RecordingStart).year >= 2000;
+      st.recordingStart.has_value() && civilFromDaySerial(*st.recordingStart).year >= 2000;
   if (startKnown) {
-    setText(s, QStringLiteral("Label26"), fmt::dateTime(*st.RecordingStart));
-    setText(s, QStringLiteral("Label48"), st.LoopMode != 0 ? t[1017] : t[1016]);
-    setText(s, QStringLiteral("Label29"), alarmText(st.UpperAlarm, t));
-    setText(s, QStringLiteral("Label46"), alarmText(st.LowerAlarm, t));
+    setText(s, QStringLiteral("Label26"), fmt::dateTime(*st.recordingStart));
+    setText(s, QStringLiteral("Label48"), st.loopMode != 0 ? t[1017] : t[1016]);
+    setText(s, QStringLiteral("Label29"), alarmText(st.upperAlarm, t));
+    setText(s, QStringLiteral("Label46"), alarmText(st.lowerAlarm, t));
   } else {
     setText(s, QStringLiteral("Label26"), kNoStart);
     for (const char* label : {"Label48", "Label29", "Label46"})
@@ -118,10 +118,10 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
   const QString points =
       st.wrapped() ? QStringLiteral("15000") : QString::number(st.recordedPoints());
   setText(s, QStringLiteral("Label21"), points + t[1024]);
-  setText(s, QStringLiteral("Label19"), QString::number(st.RecordedInterval));
-  setText(s, QStringLiteral("Label6"), fmt::interval(st.RecordedInterval, t[1030], t[1031]));
+  setText(s, QStringLiteral("Label19"), QString::number(st.recordedInterval));
+  setText(s, QStringLiteral("Label6"), fmt::interval(st.recordedInterval, t[1030], t[1031]));
 
-  const bool fault = st.BatteryStatus == QStringLiteral("Error");
+  const bool fault = st.batteryStatus == QStringLiteral("Error");
   if (const auto cv = centivolts(st)) {
     const QString volts = fmt::fixed2(*cv / 100.0) + QStringLiteral(" V");
     if (*cv >= 250 && !fault) {
@@ -134,33 +134,33 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
                 fault ? PanelColour::Red : PanelColour::ButtonFace);
   }
 
-  if (st.StopReason == QStringLiteral("Stop")) {
+  if (st.stopReason == QStringLiteral("Stop")) {
     setColoured(s, QStringLiteral("Label8"), t[1021], PanelColour::Red);
   } else {
     setColoured(s, QStringLiteral("Label8"), QString(), PanelColour::ButtonFace);
   }
-  setText(s, QStringLiteral("Label14"), st.LoggerName);
+  setText(s, QStringLiteral("Label14"), st.loggerName);
 
   // The battery answer of the connect and of every measurement, and the
   // logger's clock as last read.
-  setText(s, QStringLiteral("Label39"), t[st.BatteryLow ? 1047 : 1046]);
+  setText(s, QStringLiteral("Label39"), t[st.batteryLow ? 1047 : 1046]);
   s.at(QStringLiteral("Label39")).foreground =
-      st.BatteryLow ? PanelColour::Red : PanelColour::Black;
+      st.batteryLow ? PanelColour::Red : PanelColour::Black;
   setText(s, QStringLiteral("Label24"),
-          st.DeviceClock ? fmt::dateTime(*st.DeviceClock) : QString());
+          st.deviceClock ? fmt::dateTime(*st.deviceClock) : QString());
 }
 
 // Part of the recording, reservation and idle rows a running download
 // overrides: the sets and their views must stay as the download left them.
 void downloading(MainWindowState& s) {
-  LockCommands(s);
-  enable(s, ControlsLockedDuringDownload(), false);
+  lockCommands(s);
+  enable(s, controlsLockedDuringDownload(), false);
   for (const char* label : {"Label2", "Label4", "Label10"}) setText(s, QLatin1String(label), {});
 }
 
 void idle(const StateInputs& in, MainWindowState& s) {
-  const UiText& t = *in.Texts;
-  UnlockCommands(s);
+  const UiText& t = *in.texts;
+  unlockCommands(s);
   enable(s, {QStringLiteral("Combo4")}, false);
   enable(s,
          {QStringLiteral("m22"), QStringLiteral("m33"), QStringLiteral("m34"), QStringLiteral("m2"),
@@ -174,8 +174,8 @@ void idle(const StateInputs& in, MainWindowState& s) {
 }
 
 void continuous(const StateInputs& in, MainWindowState& s) {
-  const UiText& t = *in.Texts;
-  LockCommands(s);
+  const UiText& t = *in.texts;
+  lockCommands(s);
   for (const QString& name : navigationControls()) s.at(name).visible = false;
   enable(s, {QStringLiteral("Command10"), QStringLiteral("Command12")}, false);
   enable(s, {QStringLiteral("Command2"), QStringLiteral("m1"), QStringLiteral("m3")}, true);
@@ -191,7 +191,7 @@ void continuous(const StateInputs& in, MainWindowState& s) {
 
 // The part the recording and reservation rows share.
 void loggerBusy(MainWindowState& s) {
-  LockCommands(s);
+  lockCommands(s);
   enable(s, {QStringLiteral("m22"), QStringLiteral("Option6")}, false);
   enable(s, {QStringLiteral("Command11"), QStringLiteral("Command4")}, true);
   enable(s,
@@ -206,22 +206,22 @@ void loggerBusy(MainWindowState& s) {
 }
 
 void reservation(const StateInputs& in, MainWindowState& s) {
-  const UiText& t = *in.Texts;
-  const LoggerStatus& st = *in.Status;
+  const UiText& t = *in.texts;
+  const LoggerStatus& st = *in.status;
   loggerBusy(s);
   setText(s, QStringLiteral("Command4"), t[1025]);
   setText(s, QStringLiteral("Label16"), t[1026]);
   setText(s, QStringLiteral("Command2"), t[1035]);
   setColoured(s, QStringLiteral("Label8"), QString(), PanelColour::ButtonFace);
   setText(s, QStringLiteral("Label26"),
-          twoDigits(st.ReservationDay) + t[1027] + twoDigits(st.ReservationHour) + t[1028] +
-              twoDigits(st.ReservationMinute) + t[1029]);
+          twoDigits(st.reservationDay) + t[1027] + twoDigits(st.reservationHour) + t[1028] +
+              twoDigits(st.reservationMinute) + t[1029]);
   setText(s, QStringLiteral("Label21"), QStringLiteral("0") + t[1019]);
-  setText(s, QStringLiteral("Label6"), fmt::interval(st.IntervalSetting, t[1030], t[1031]));
+  setText(s, QStringLiteral("Label6"), fmt::interval(st.intervalSetting, t[1030], t[1031]));
 }
 
 void recording(const StateInputs& in, MainWindowState& s) {
-  const UiText& t = *in.Texts;
+  const UiText& t = *in.texts;
   loggerBusy(s);
   setText(s, QStringLiteral("Command4"), t[1022]);
   setText(s, QStringLiteral("Label16"), t[1023]);
@@ -229,33 +229,33 @@ void recording(const StateInputs& in, MainWindowState& s) {
 }
 
 void commonTail(const StateInputs& in, MainWindowState& s) {
-  const UiText& t = *in.Texts;
-  const int current = in.CurrentSet >= 0 && in.CurrentSet < 3 ? in.CurrentSet : 0;
-  const bool shownHasPoints = in.SetCounts[static_cast<size_t>(current)] != 0;
+  const UiText& t = *in.texts;
+  const int current = in.currentSet >= 0 && in.currentSet < 3 ? in.currentSet : 0;
+  const bool shownHasPoints = in.setCounts[static_cast<size_t>(current)] != 0;
   enable(s, navigationControls(), shownHasPoints);
 
-  const bool measuring = in.Connected && in.runState == RunState::Continuous;
+  const bool measuring = in.connected && in.runState == RunState::Continuous;
   enable(s, {QStringLiteral("m121"), QStringLiteral("Command22"), QStringLiteral("Command23")},
-         !measuring && in.SetCounts[kRealTimeSet] != 0);
+         !measuring && in.setCounts[kRealTimeSet] != 0);
   enable(s, {QStringLiteral("m122"), QStringLiteral("Command21"), QStringLiteral("Command24")},
-         in.SetCounts[kLogSet] != 0);
-  enable(s, {QStringLiteral("Command25")}, in.SetCounts[kFileSet] != 0);
+         in.setCounts[kLogSet] != 0);
+  enable(s, {QStringLiteral("Command25")}, in.setCounts[kFileSet] != 0);
 
   static const std::array<const char*, 3> kPictures{"Picture4", "Picture6", "Picture5"};
   for (int set = 0; set < 3; ++set) {
     s.at(QLatin1String(kPictures[static_cast<size_t>(set)])).visible = set == current;
     // The graphs or the dump list of the shown set, by the display mode.
-    s.at(QStringLiteral("ListView1_%1").arg(set)).visible = set == current && in.ViewMode == 1;
+    s.at(QStringLiteral("ListView1_%1").arg(set)).visible = set == current && in.viewMode == 1;
   }
-  s.at(QStringLiteral("ondo")).visible = in.ViewMode == 0;
-  s.at(QStringLiteral("situdo")).visible = in.ViewMode == 0;
+  s.at(QStringLiteral("ondo")).visible = in.viewMode == 0;
+  s.at(QStringLiteral("situdo")).visible = in.viewMode == 0;
   setText(s, QStringLiteral("Label3"), t[1036 + current]);
 
   enable(s, {QStringLiteral("m13")}, shownHasPoints);
 
   // Only this model has alarms. The log set keeps the model it was recorded
   // with: the panel describes the logger, not the data held.
-  const bool alarms = hasAlarms(s.ModelName);
+  const bool alarms = hasAlarms(s.modelName);
   for (const char* label : {"Label29", "Label31", "Label32", "Label46"}) {
     s.at(QLatin1String(label)).visible = alarms;
   }
@@ -265,27 +265,27 @@ void commonTail(const StateInputs& in, MainWindowState& s) {
 
 StateInputs StateInputs::from(const AppState& state) {
   StateInputs in;
-  in.Connected = state.Connected;
-  in.PortNumber = state.PortNumber;
+  in.connected = state.connected;
+  in.portNumber = state.portNumber;
   in.runState = state.runState;
-  in.ModelName = state.ModelName;
-  in.Status = &state.Status;
+  in.modelName = state.modelName;
+  in.status = &state.status;
   for (int set = 0; set < kSetCount; ++set)
-    in.SetCounts[static_cast<size_t>(set)] = state.set(set).Count;
-  in.CurrentSet = state.CurrentSet;
-  in.ViewMode = state.ViewMode;
-  in.FileSetFile =
-      state.FileSetFile.isEmpty() ? QString() : QFileInfo(state.FileSetFile).fileName();
-  in.Texts = &state.Texts;
+    in.setCounts[static_cast<size_t>(set)] = state.set(set).count;
+  in.currentSet = state.currentSet;
+  in.viewMode = state.viewMode;
+  in.fileSetFile =
+      state.fileSetFile.isEmpty() ? QString() : QFileInfo(state.fileSetFile).fileName();
+  in.texts = &state.texts;
   return in;
 }
 
-QStringList DialogsClosedOnRefresh() {
+QStringList dialogsClosedOnRefresh() {
   return {QStringLiteral("RecordingSettingsDialog"), QStringLiteral("LoggerNameDialog"),
           QStringLiteral("PortSettingsDialog"), QStringLiteral("ClockDialog")};
 }
 
-QStringList LockedControls() {
+QStringList lockedControls() {
   QStringList list = names("Option", 3, 4);
   list << QStringLiteral("Combo5") << QStringLiteral("Combo4");
   for (int n : {1, 2, 4, 5, 11, 13}) list << QStringLiteral("Command%1").arg(n);
@@ -293,14 +293,14 @@ QStringList LockedControls() {
   return list;
 }
 
-void LockCommands(MainWindowState& state) { enable(state, LockedControls(), false); }
+void lockCommands(MainWindowState& state) { enable(state, lockedControls(), false); }
 
-void UnlockCommands(MainWindowState& state) {
-  enable(state, LockedControls(), true);
+void unlockCommands(MainWindowState& state) {
+  enable(state, lockedControls(), true);
   enable(state, names("Option", 5, 9), true);
 }
 
-QStringList ControlsLockedDuringDownload() {
+QStringList controlsLockedDuringDownload() {
   QStringList list = names("Option", 5, 9);
   list << QStringLiteral("Frame8") << QStringLiteral("Frame11");
   list += names("Command", 21, 25);
@@ -312,18 +312,18 @@ QStringList ControlsLockedDuringDownload() {
   return list;
 }
 
-bool BatteryAllowsRecording(const LoggerStatus& status) {
+bool batteryAllowsRecording(const LoggerStatus& status) {
   const auto cv = centivolts(status);
-  return cv.has_value() && *cv >= 250 && status.BatteryStatus != QStringLiteral("Error");
+  return cv.has_value() && *cv >= 250 && status.batteryStatus != QStringLiteral("Error");
 }
 
 MainWindowState mainWindowStateFor(const StateInputs& in) {
   MainWindowState s;
-  if (in.Texts == nullptr || in.Status == nullptr) return s;
+  if (in.texts == nullptr || in.status == nullptr) return s;
   // What only a download takes away comes back with its end; the rows below
   // decide the rest.
-  enable(s, ControlsLockedDuringDownload(), true);
-  if (!in.Connected) {
+  enable(s, controlsLockedDuringDownload(), true);
+  if (!in.connected) {
     notConnected(in, s);
   } else {
     connectedCommon(in, s);
@@ -338,9 +338,9 @@ MainWindowState mainWindowStateFor(const StateInputs& in) {
     }
   }
   commonTail(in, s);
-  if (in.Connected && in.Downloading) downloading(s);
-  if (!in.FileSetFile.isEmpty() && in.CurrentSet == kFileSet)
-    s.WindowCaption = s.WindowCaption.trimmed() + QStringLiteral(" - ") + in.FileSetFile;
+  if (in.connected && in.downloading) downloading(s);
+  if (!in.fileSetFile.isEmpty() && in.currentSet == kFileSet)
+    s.windowCaption = s.windowCaption.trimmed() + QStringLiteral(" - ") + in.fileSetFile;
   return s;
 }
 

@@ -32,18 +32,18 @@ struct ControlState {
 // The whole main window for one moment of the program, keyed by the
 // objectName of each control or menu item. The window applies it as it is.
 struct MainWindowState {
-  QString WindowCaption;
-  QString ModelName;              // the model the window keeps for message titles
-  QString StatusBarText;          // status bar panel 1
-  bool ConnectPictureOn = false;  // Command20 shows the "on" picture
+  QString windowCaption;
+  QString modelName;              // the model the window keeps for message titles
+  QString statusBarText;          // status bar panel 1
+  bool connectPictureOn = false;  // Command20 shows the "on" picture
   // Side effects of the not-connected row: stop the link timers, restore the
   // default mouse pointer and close the download window.
-  bool StopLink = false;
-  QHash<QString, ControlState> Controls;
+  bool stopLink = false;
+  QHash<QString, ControlState> controls;
 
-  ControlState& at(const QString& name) { return Controls[name]; }
+  ControlState& at(const QString& name) { return controls[name]; }
   // The state of a control, empty when the rules leave it alone.
-  ControlState of(const QString& name) const { return Controls.value(name); }
+  ControlState of(const QString& name) const { return controls.value(name); }
   bool isEnabled(const QString& name) const { return of(name).enabled.value_or(false); }
   bool isVisible(const QString& name) const { return of(name).visible.value_or(false); }
   QString textOf(const QString& name) const { return of(name).text.value_or(QString()); }
@@ -51,39 +51,39 @@ struct MainWindowState {
 
 // Everything the status panel and the command enabling depend on.
 struct StateInputs {
-  bool Connected = false;
-  int PortNumber = 0;
+  bool connected = false;
+  int portNumber = 0;
   RunState runState = RunState::Idle;
-  QString ModelName;                     // connected model
-  const LoggerStatus* Status = nullptr;  // the panel's own record; required
-  std::array<int, 3> SetCounts{};        // log, real-time, file
-  int CurrentSet = 0;
-  int ViewMode = 0;               // 0 graph, 1 dump
-  bool Downloading = false;       // a download runs: nothing may touch the sets
-  QString FileSetFile;            // name of the CSV file read into the file set
-  const UiText* Texts = nullptr;  // required
+  QString modelName;                     // connected model
+  const LoggerStatus* status = nullptr;  // the panel's own record; required
+  std::array<int, 3> setCounts{};        // log, real-time, file
+  int currentSet = 0;
+  int viewMode = 0;               // 0 graph, 1 dump
+  bool downloading = false;       // a download runs: nothing may touch the sets
+  QString fileSetFile;            // name of the CSV file read into the file set
+  const UiText* texts = nullptr;  // required
 
   // The inputs as the main window holds them; `state` must outlive the result.
   static StateInputs from(const AppState& state);
 };
 
 // The dialogs the window closes whenever it refreshes its state.
-QStringList DialogsClosedOnRefresh();
+QStringList dialogsClosedOnRefresh();
 
 // The controls and menus disabled during an exchange.
-QStringList LockedControls();
+QStringList lockedControls();
 // LockedControls disabled.
-void LockCommands(MainWindowState& state);
+void lockCommands(MainWindowState& state);
 // LockedControls and Option5..Option9 enabled.
-void UnlockCommands(MainWindowState& state);
+void unlockCommands(MainWindowState& state);
 
 // The battery voltage as shown and compared: rounded to two decimals.
 // Unknown voltages never pass.
-bool BatteryAllowsRecording(const LoggerStatus& status);
+bool batteryAllowsRecording(const LoggerStatus& status);
 
 // What stays out of reach while a download fills the log set: every set and
 // view switch, printing, opening, saving and the download speed.
-QStringList ControlsLockedDuringDownload();
+QStringList controlsLockedDuringDownload();
 
 // The main window's enabling and status panel for the given state.
 MainWindowState mainWindowStateFor(const StateInputs& in);

@@ -31,24 +31,24 @@ std::array<ConversionCoefficients, 2> buildTable() {
 
 }  // namespace
 
-const std::array<ConversionCoefficients, 2>& ConversionTable() {
-  static const std::array<ConversionCoefficients, 2> table = buildTable();
-  return table;
+const std::array<ConversionCoefficients, 2>& conversionTable() {
+  static const std::array<ConversionCoefficients, 2> kTable = buildTable();
+  return kTable;
 }
 
 bool isLowResolution(int mode) { return mode >= 1 && mode <= 2; }
 
 const ConversionCoefficients& coefficientsFor(int mode) {
-  return ConversionTable()[isLowResolution(mode) ? 1 : 0];
+  return conversionTable()[isLowResolution(mode) ? 1 : 0];
 }
 
-float RawToTemperature(int count, int mode) {
+float rawToTemperature(int count, int mode) {
   const auto& c = coefficientsFor(mode).c;
   const double x = count;
   return static_cast<float>(c[0] + c[1] * x + c[4] * (x - c[5]) * (x - c[5]));
 }
 
-std::optional<int> TemperatureToRaw(double celsius, int mode) {
+std::optional<int> temperatureToRaw(double celsius, int mode) {
   if (!(celsius >= kMinLimitCelsius && celsius <= kMaxLimitCelsius)) return std::nullopt;
   const auto& c = coefficientsFor(mode).c;
   const double a = c[4];
@@ -59,9 +59,9 @@ std::optional<int> TemperatureToRaw(double celsius, int mode) {
   return static_cast<int>(std::nearbyint(x));
 }
 
-void ConvertSample(DataRecord& record, int mode) {
+void convertSample(DataRecord& record, int mode) {
   const auto& c = coefficientsFor(mode).c;
-  const float t = RawToTemperature(record.rawTemperature(), mode);
+  const float t = rawToTemperature(record.rawTemperature(), mode);
   const double h = record.rawHumidity();
   const double linear = c[6] + c[7] * h + c[8] * h * h;
   // Humidity is compensated with the unclamped temperature.
@@ -72,60 +72,60 @@ void ConvertSample(DataRecord& record, int mode) {
   if (temperature > kMaxTemperature) temperature = static_cast<float>(kMaxTemperature);
   if (humidity < kMinHumidity) humidity = static_cast<float>(kMinHumidity);
   if (humidity > kMaxHumidity) humidity = static_cast<float>(kMaxHumidity);
-  record.Temperature = temperature;
-  record.Humidity = humidity;
+  record.temperature = temperature;
+  record.humidity = humidity;
 }
 
-Result<void> ConvertDataSet(DataSet& set, RecordFile& file, const UiText& texts) {
-  if (set.Interval <= 0) {
+Result<void> convertDataSet(DataSet& set, RecordFile& file, const UiText& texts) {
+  if (set.interval <= 0) {
     return Error{says("The data set has no valid interval (%1 s); it cannot be converted.")
-                     .arg(set.Interval)};
+                     .arg(set.interval)};
   }
-  if (set.Count <= 0) {
-    set.AllExtremes.reset();
+  if (set.count <= 0) {
+    set.allExtremes.reset();
     return {};
   }
-  std::vector<DataRecord> records = file.readRange(1, set.Count);
-  if (static_cast<int>(records.size()) != set.Count) {
+  std::vector<DataRecord> records = file.readRange(1, set.count);
+  if (static_cast<int>(records.size()) != set.count) {
     return Error{says("Only %1 of %2 records could be read for conversion.")
                      .arg(records.size())
-                     .arg(set.Count)};
+                     .arg(set.count)};
   }
-  const bool alarms = hasAlarms(set.Model);
+  const bool alarms = hasAlarms(set.model);
   const QString upperRemark = fitRemarks(texts.text(1123));
   const QString lowerRemark = fitRemarks(texts.text(1124));
   Extremes extremes;
   for (DataRecord& r : records) {
-    ConvertSample(r, set.Interval);
+    convertSample(r, set.interval);
     if (alarms) {
-      if (set.UpperAlarm.Enabled != 0 &&
-          r.Temperature >= static_cast<float>(set.UpperAlarm.Limit)) {
-        r.Remarks = upperRemark;
-      } else if (set.LowerAlarm.Enabled != 0 &&
-                 r.Temperature <= static_cast<float>(set.LowerAlarm.Limit)) {
-        r.Remarks = lowerRemark;
+      if (set.upperAlarm.enabled != 0 &&
+          r.temperature >= static_cast<float>(set.upperAlarm.limit)) {
+        r.remarks = upperRemark;
+      } else if (set.lowerAlarm.enabled != 0 &&
+                 r.temperature <= static_cast<float>(set.lowerAlarm.limit)) {
+        r.remarks = lowerRemark;
       }
     }
-    UpdateExtremes(r, extremes);
+    updateExtremes(r, extremes);
   }
   if (auto written = file.writeRange(1, records); !written) return written;
-  set.AllExtremes = extremes;
+  set.allExtremes = extremes;
   return {};
 }
 
-std::optional<int> ExpandYear(int twoDigits) {
+std::optional<int> expandYear(int twoDigits) {
   if (twoDigits < 0 || twoDigits > 99) return std::nullopt;
   return 2000 + twoDigits;
 }
 
-std::optional<double> PackedDecimalTime(const std::array<std::uint8_t, 6>& yearToSecond) {
+std::optional<double> packedDecimalTime(const std::array<std::uint8_t, 6>& yearToSecond) {
   std::array<int, 6> v{};
   for (size_t i = 0; i < v.size(); ++i) {
     const auto digits = fromPackedDecimal(yearToSecond[i]);
     if (!digits) return std::nullopt;
     v[i] = *digits;
   }
-  const auto year = ExpandYear(v[0]);
+  const auto year = expandYear(v[0]);
   if (!year) return std::nullopt;
   return toDaySerial(CivilTime{*year, v[1], v[2], v[3], v[4], v[5]});
 }

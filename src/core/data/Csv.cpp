@@ -92,9 +92,9 @@ std::optional<std::vector<Item>> splitItems(const QString& line, QString& why) {
 }
 
 std::optional<double> parseDecimal(const QString& text) {
-  static const QRegularExpression re(QStringLiteral("^[+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)$"));
+  static const QRegularExpression kRe(QStringLiteral("^[+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)$"));
   const QString t = text.trimmed();
-  if (!re.match(t).hasMatch()) return std::nullopt;
+  if (!kRe.match(t).hasMatch()) return std::nullopt;
   bool ok = false;
   const double v = t.toDouble(&ok);
   if (!ok || !std::isfinite(v)) return std::nullopt;
@@ -193,8 +193,8 @@ std::optional<AlarmSetting> parseAlarm(const Item& item) {
   const auto value = parseDecimal(t);
   if (!value || *value < kMinTemperature || *value > kMaxTemperature) return std::nullopt;
   AlarmSetting alarm;
-  alarm.Limit = static_cast<std::int16_t>(std::nearbyint(*value));
-  alarm.Enabled = 1;
+  alarm.limit = static_cast<std::int16_t>(std::nearbyint(*value));
+  alarm.enabled = 1;
   return alarm;
 }
 
@@ -222,54 +222,54 @@ QString csvText(const DataSet& set, const std::vector<DataRecord>& records, cons
                : quoted(fmt::measuredValue(v, fmt::LeadingZero::Dropped));
   };
   const auto limit = [&](const AlarmSetting& alarm) {
-    return alarm.Enabled != 0 ? number(QString::number(alarm.Limit))
+    return alarm.enabled != 0 ? number(QString::number(alarm.limit))
                               : quoted(QStringLiteral("OFF"));
   };
-  const bool alarms = hasAlarms(set.Model);
+  const bool alarms = hasAlarms(set.model);
   QString text;
   text.reserve(static_cast<qsizetype>(records.size()) * 100 + 512);
   text += joinLine({quoted(texts.text(1054)), quoted(texts.text(1055)), quoted(texts.text(1056)),
                     quoted(texts.text(1057)), quoted(alarms ? texts.text(1058) : QString()),
                     quoted(alarms ? texts.text(1059) : QString())});
-  text += joinLine({quoted(set.LoggerName), time(records.front().DateTime),
-                    number(QString::number(records.size())), number(QString::number(set.Interval)),
-                    alarms ? limit(set.UpperAlarm) : quoted(QString()),
-                    alarms ? limit(set.LowerAlarm) : quoted(QString())});
+  text += joinLine({quoted(set.loggerName), time(records.front().dateTime),
+                    number(QString::number(records.size())), number(QString::number(set.interval)),
+                    alarms ? limit(set.upperAlarm) : quoted(QString()),
+                    alarms ? limit(set.lowerAlarm) : quoted(QString())});
   text += joinLine({quoted(texts.text(1060)), quoted(texts.text(1061)), quoted(texts.text(1062)),
                     quoted(texts.text(1063)), quoted(texts.text(1064))});
   int pointNo = 0;
   for (const DataRecord& r : records) {
-    text += QString::number(++pointNo) + QLatin1Char(',') + time(r.DateTime) + QLatin1Char(',') +
-            value(r.Temperature) + QLatin1Char(',') + value(r.Humidity) + QLatin1Char(',') +
-            quoted(iso ? unpaddedRemarks(r.Remarks) : r.Remarks) + QLatin1String("\r\n");
+    text += QString::number(++pointNo) + QLatin1Char(',') + time(r.dateTime) + QLatin1Char(',') +
+            value(r.temperature) + QLatin1Char(',') + value(r.humidity) + QLatin1Char(',') +
+            quoted(iso ? unpaddedRemarks(r.remarks) : r.remarks) + QLatin1String("\r\n");
   }
   return text;
 }
 
 }  // namespace
 
-Result<QByteArray> CsvBytes(const DataSet& set, const RecordFile& file, const UiText& texts) {
-  if (set.Count < 1) return Error{says("The data set holds no points to save.")};
-  const std::vector<DataRecord> records = file.readRange(1, set.Count);
-  if (static_cast<int>(records.size()) != set.Count) {
+Result<QByteArray> csvBytes(const DataSet& set, const RecordFile& file, const UiText& texts) {
+  if (set.count < 1) return Error{says("The data set holds no points to save.")};
+  const std::vector<DataRecord> records = file.readRange(1, set.count);
+  if (static_cast<int>(records.size()) != set.count) {
     return Error{says("Only %1 of %2 records of the data set could be read.")
                      .arg(records.size())
-                     .arg(set.Count)};
+                     .arg(set.count)};
   }
   return cp932::encode(csvText(set, records, texts, nullptr));
 }
 
-Result<QByteArray> Utf8CsvBytes(const DataSet& set, const std::vector<DataRecord>& records,
+Result<QByteArray> utf8CsvBytes(const DataSet& set, const std::vector<DataRecord>& records,
                                 const UiText& texts, const QTimeZone& zone) {
   if (records.empty()) return Error{says("The data set holds no points to save.")};
   return QByteArray("\xEF\xBB\xBF") + csvText(set, records, texts, &zone).toUtf8();
 }
 
-Result<void> WriteCsvFile(const QString& path, const DataSet& set, const RecordFile& file,
+Result<void> writeCsvFile(const QString& path, const DataSet& set, const RecordFile& file,
                           const UiText& texts) {
-  const Result<QByteArray> bytes = CsvBytes(set, file, texts);
+  const Result<QByteArray> bytes = csvBytes(set, file, texts);
   if (!bytes) return bytes.error();
-  return CommitFile(path, *bytes);
+  return commitFile(path, *bytes);
 }
 
 namespace {
@@ -303,9 +303,9 @@ CsvReadResult parseAs(const QByteArray& bytes, Encoding encoding, const UiText& 
   const QString t6 = (*titles)[5].text;
   CsvContent content;
   if (known && t5 == texts.text(1058) && t6 == texts.text(1059)) {
-    content.Model = kModelWithAlarms;
+    content.model = kModelWithAlarms;
   } else if (known && t5.isEmpty() && t6.isEmpty()) {
-    content.Model = kModelWithoutAlarms;
+    content.model = kModelWithoutAlarms;
   } else {
     return done(failure(1, says("not the header of a data file"), true));
   }
@@ -321,28 +321,28 @@ CsvReadResult parseAs(const QByteArray& bytes, Encoding encoding, const UiText& 
   if (values->size() != 6) {
     return done(failure(2, says("expected 6 header values, found %1").arg(values->size())));
   }
-  content.LoggerName = (*values)[0].text;
+  content.loggerName = (*values)[0].text;
   const auto start = readTime((*values)[1].text);
   if (!start)
     return done(failure(2, says("the start time \"%1\" is not a date").arg((*values)[1].text)));
-  content.StartTime = *start;
+  content.startTime = *start;
   const auto announced = parseWhole((*values)[2], 0, kMaxSetPoints);
   if (!announced)
     return done(failure(
         2, says("the point count \"%1\" is not a number of points").arg((*values)[2].text)));
-  content.AnnouncedCount = *announced;
+  content.announcedCount = *announced;
   // 0 is what single measurements are saved with.
   const auto interval = parseWhole((*values)[3], 0, kMaxInterval);
   if (!interval)
     return done(failure(
         2,
         says("the interval \"%1\" is not 0..%2 seconds").arg((*values)[3].text).arg(kMaxInterval)));
-  content.Interval = *interval;
+  content.interval = *interval;
   const auto upper = parseAlarm((*values)[4]);
   const auto lower = parseAlarm((*values)[5]);
   if (!upper || !lower) return done(failure(2, says("an alarm limit is neither OFF nor -40..100")));
-  content.UpperAlarm = *upper;
-  content.LowerAlarm = *lower;
+  content.upperAlarm = *upper;
+  content.lowerAlarm = *lower;
 
   // Line 3: the column titles, read and ignored.
   const std::optional<QString> third = reader.next(error);
@@ -357,7 +357,7 @@ CsvReadResult parseAs(const QByteArray& bytes, Encoding encoding, const UiText& 
   }
 
   // Data lines: one point each; a gap longer than the interval starts a new segment.
-  qint64 previous = daySerialToSeconds(content.StartTime);
+  qint64 previous = daySerialToSeconds(content.startTime);
   int segment = 1;
   while (true) {
     const std::optional<QString> line = reader.next(error);
@@ -367,7 +367,7 @@ CsvReadResult parseAs(const QByteArray& bytes, Encoding encoding, const UiText& 
     }
     const int lineNo = reader.lineNo();
     if (line->trimmed().isEmpty()) continue;
-    if (static_cast<int>(content.Records.size()) >= csv::kMaxDataRows) {
+    if (static_cast<int>(content.records.size()) >= csv::kMaxDataRows) {
       return done(failure(lineNo, says("more than %1 data rows").arg(csv::kMaxDataRows)));
     }
     const auto items = splitItems(*line, why);
@@ -389,18 +389,18 @@ CsvReadResult parseAs(const QByteArray& bytes, Encoding encoding, const UiText& 
           lineNo, says("the humidity \"%1\" is not a number in 0..100").arg((*items)[3].text)));
     }
     const qint64 seconds = daySerialToSeconds(*when);
-    if (seconds - previous > content.Interval) ++segment;
+    if (seconds - previous > content.interval) ++segment;
     previous = seconds;
 
     DataRecord r;  // Raw and Reserved stay zero: nothing of a logger sample is known
-    r.DateTime = *when;
-    r.Temperature = static_cast<float>(*temperature);
-    r.Humidity = static_cast<float>(*humidity);
-    r.Segment = static_cast<float>(segment);
-    r.Remarks = fitRemarks((*items)[4].text);
-    r.RecordNo = static_cast<std::int16_t>(content.Records.size() + 1);
-    UpdateExtremes(r, content.AllExtremes);
-    content.Records.push_back(std::move(r));
+    r.dateTime = *when;
+    r.temperature = static_cast<float>(*temperature);
+    r.humidity = static_cast<float>(*humidity);
+    r.segment = static_cast<float>(segment);
+    r.remarks = fitRemarks((*items)[4].text);
+    r.recordNo = static_cast<std::int16_t>(content.records.size() + 1);
+    updateExtremes(r, content.allExtremes);
+    content.records.push_back(std::move(r));
   }
   CsvReadResult result;
   result.content = std::move(content);
@@ -409,7 +409,7 @@ CsvReadResult parseAs(const QByteArray& bytes, Encoding encoding, const UiText& 
 
 }  // namespace
 
-CsvReadResult ParseCsv(const QByteArray& bytes, const UiText& texts) {
+CsvReadResult parseCsv(const QByteArray& bytes, const UiText& texts) {
   bool undecodable = false;
   if (bytes.startsWith("\xEF\xBB\xBF"))
     return parseAs(bytes.mid(3), Encoding::Utf8, texts, undecodable);
@@ -423,24 +423,24 @@ CsvReadResult ParseCsv(const QByteArray& bytes, const UiText& texts) {
   return utf8.ok() || !utf8.error.wrongHeader || undecodable ? utf8 : own;
 }
 
-CsvReadResult ReadCsvFile(const QString& path, const UiText& texts, InputKind kind) {
-  const Result<QByteArray> bytes = ReadInputFile(path, csv::kMaxFileBytes, kind);
+CsvReadResult readCsvFile(const QString& path, const UiText& texts, InputKind kind) {
+  const Result<QByteArray> bytes = readInputFile(path, csv::kMaxFileBytes, kind);
   if (!bytes) return failure(0, bytes.error().message);
-  return ParseCsv(*bytes, texts);
+  return parseCsv(*bytes, texts);
 }
 
-void ApplyCsvContent(DataSet& set, const CsvContent& content) {
-  set.Count = static_cast<int>(content.Records.size());
-  set.DrawnCount = 0;
-  set.Interval = content.Interval;
-  set.UpperAlarm = content.UpperAlarm;
-  set.LowerAlarm = content.LowerAlarm;
-  set.Model = content.Model;
-  set.LoggerName = content.LoggerName;
-  set.AnnouncedStart = content.StartTime;
-  set.AnnouncedCount = content.AnnouncedCount;
-  set.AllExtremes = content.AllExtremes;
-  set.SelectedExtremes.reset();
+void applyCsvContent(DataSet& set, const CsvContent& content) {
+  set.count = static_cast<int>(content.records.size());
+  set.drawnCount = 0;
+  set.interval = content.interval;
+  set.upperAlarm = content.upperAlarm;
+  set.lowerAlarm = content.lowerAlarm;
+  set.model = content.model;
+  set.loggerName = content.loggerName;
+  set.announcedStart = content.startTime;
+  set.announcedCount = content.announcedCount;
+  set.allExtremes = content.allExtremes;
+  set.selectedExtremes.reset();
 }
 
 }  // namespace termika

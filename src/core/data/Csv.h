@@ -29,15 +29,15 @@ inline constexpr qint64 kMaxFileBytes = qint64{kMaxDataRows + 3} * (kMaxLineByte
 // The whole content of a good CSV file; the file set is replaced from it
 // only once all of it has been read.
 struct CsvContent {
-  QString LoggerName;
-  double StartTime = 0.0;
-  int AnnouncedCount = 0;
-  std::int32_t Interval = 0;
-  AlarmSetting UpperAlarm;
-  AlarmSetting LowerAlarm;
-  QString Model;                    // with or without alarms, from the header form
-  std::vector<DataRecord> Records;  // numbered 1.., segments from the time gaps
-  Extremes AllExtremes;
+  QString loggerName;
+  double startTime = 0.0;
+  int announcedCount = 0;
+  std::int32_t interval = 0;
+  AlarmSetting upperAlarm;
+  AlarmSetting lowerAlarm;
+  QString model;                    // with or without alarms, from the header form
+  std::vector<DataRecord> records;  // numbered 1.., segments from the time gaps
+  Extremes allExtremes;
 };
 
 // Why a file could not be read: a header of neither known form (the user is
@@ -57,29 +57,29 @@ struct CsvReadResult {
 
 // The bytes of a set's CSV file: header columns 5 and 6 and the limits come
 // from the set's own Model and alarms, the name from its LoggerName.
-Result<QByteArray> CsvBytes(const DataSet& set, const RecordFile& file, const UiText& texts);
+Result<QByteArray> csvBytes(const DataSet& set, const RecordFile& file, const UiText& texts);
 // The same layout as UTF-8 (with a byte-order mark, so spreadsheets see the
 // encoding) for other programs: ISO 8601 local times with their offset in
 // `zone`, numbers bare with the program's rounding, remarks without their
 // padding. ParseCsv reads it back to the same points.
-Result<QByteArray> Utf8CsvBytes(const DataSet& set, const std::vector<DataRecord>& records,
+Result<QByteArray> utf8CsvBytes(const DataSet& set, const std::vector<DataRecord>& records,
                                 const UiText& texts, const QTimeZone& zone);
 // Writes through CommitFile: on any failure the previous file is untouched.
-Result<void> WriteCsvFile(const QString& path, const DataSet& set, const RecordFile& file,
+Result<void> writeCsvFile(const QString& path, const DataSet& set, const RecordFile& file,
                           const UiText& texts);
 
 // Reads Windows-31J, or UTF-8 with a BOM, or UTF-8 where the bytes are not
 // Windows-31J text; lines end in CR LF, LF or CR. Header texts are matched in
 // the current language. Times are general dates or ISO 8601, numbers quoted
 // or bare.
-CsvReadResult ParseCsv(const QByteArray& bytes, const UiText& texts);
+CsvReadResult parseCsv(const QByteArray& bytes, const UiText& texts);
 // The file read whole (a pipe to its end), at most csv::kMaxFileBytes.
-CsvReadResult ReadCsvFile(const QString& path, const UiText& texts,
+CsvReadResult readCsvFile(const QString& path, const UiText& texts,
                           InputKind kind = InputKind::Stream);
 
 // Describes `set` by a file read: count, interval, alarms, model, name, the
 // header's start and count, extremes; nothing drawn or selected yet. The
 // records themselves are stored by the caller.
-void ApplyCsvContent(DataSet& set, const CsvContent& content);
+void applyCsvContent(DataSet& set, const CsvContent& content);
 
 }  // namespace termika

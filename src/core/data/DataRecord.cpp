@@ -24,28 +24,28 @@ static_assert(sizeof(float) == 4 && sizeof(double) == 8, "IEEE single and double
 
 QByteArray DataRecord::serialize() const {
   QByteArray out(kSize, '\0');
-  put(out, 0, Temperature);
-  put(out, 4, Humidity);
-  std::memcpy(out.data() + 8, Reserved.data(), Reserved.size());
-  put(out, 16, DateTime);
-  put(out, 24, Segment);
-  const QByteArray remarks = cp932::encodeFixed(Remarks, kRemarksBytes);
-  std::memcpy(out.data() + 28, remarks.constData(), kRemarksBytes);
-  put(out, 78, RecordNo);
-  std::memcpy(out.data() + 80, Raw.data(), Raw.size());
+  put(out, 0, temperature);
+  put(out, 4, humidity);
+  std::memcpy(out.data() + 8, reserved.data(), reserved.size());
+  put(out, 16, dateTime);
+  put(out, 24, segment);
+  const QByteArray remarkBytes = cp932::encodeFixed(remarks, kRemarksBytes);
+  std::memcpy(out.data() + 28, remarkBytes.constData(), kRemarksBytes);
+  put(out, 78, recordNo);
+  std::memcpy(out.data() + 80, raw.data(), raw.size());
   return out;
 }
 
 DataRecord DataRecord::deserialize(const char* bytes) {
   DataRecord r;
-  r.Temperature = get<float>(bytes, 0);
-  r.Humidity = get<float>(bytes, 4);
-  std::memcpy(r.Reserved.data(), bytes + 8, r.Reserved.size());
-  r.DateTime = get<double>(bytes, 16);
-  r.Segment = get<float>(bytes, 24);
-  r.Remarks = cp932::decode(QByteArray(bytes + 28, kRemarksBytes));
-  r.RecordNo = get<std::int16_t>(bytes, 78);
-  std::memcpy(r.Raw.data(), bytes + 80, r.Raw.size());
+  r.temperature = get<float>(bytes, 0);
+  r.humidity = get<float>(bytes, 4);
+  std::memcpy(r.reserved.data(), bytes + 8, r.reserved.size());
+  r.dateTime = get<double>(bytes, 16);
+  r.segment = get<float>(bytes, 24);
+  r.remarks = cp932::decode(QByteArray(bytes + 28, kRemarksBytes));
+  r.recordNo = get<std::int16_t>(bytes, 78);
+  std::memcpy(r.raw.data(), bytes + 80, r.raw.size());
   return r;
 }
 

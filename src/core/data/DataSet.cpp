@@ -3,10 +3,10 @@
 namespace termika {
 
 void Extremes::reset() {
-  entries[kHighTemperature].Value = kResetHigh;
-  entries[kLowTemperature].Value = kResetLow;
-  entries[kHighHumidity].Value = kResetHigh;
-  entries[kLowHumidity].Value = kResetLow;
+  entries[kHighTemperature].value = kResetHigh;
+  entries[kLowTemperature].value = kResetLow;
+  entries[kHighHumidity].value = kResetHigh;
+  entries[kLowHumidity].value = kResetLow;
 }
 
 }  // namespace termika

@@ -13,16 +13,16 @@ constexpr int kSetCount = 3;
 constexpr int kMaxSetPoints = 32767;
 
 struct AlarmSetting {
-  std::int16_t Limit = 0;     // whole °C
-  std::int32_t RawLimit = 0;  // the same limit as a sensor count
-  std::uint8_t Enabled = 0;   // non-zero = on (128 from a logger, 1 from a CSV file)
+  std::int16_t limit = 0;     // whole °C
+  std::int32_t rawLimit = 0;  // the same limit as a sensor count
+  std::uint8_t enabled = 0;   // non-zero = on (128 from a logger, 1 from a CSV file)
 
   friend bool operator==(const AlarmSetting&, const AlarmSetting&) = default;
 };
 
 struct ExtremeEntry {
-  std::int16_t PointNo = 0;
-  double Value = 0.0;
+  std::int16_t pointNo = 0;
+  double value = 0.0;
 
   friend bool operator==(const ExtremeEntry&, const ExtremeEntry&) = default;
 };
@@ -40,7 +40,7 @@ struct Extremes {
   void reset();
   // False until at least one record has been folded in since the last reset:
   // an empty range is shown as dashes, never as ±10000.
-  bool hasValues() const { return entries[kHighTemperature].Value > kResetHigh; }
+  bool hasValues() const { return entries[kHighTemperature].value > kResetHigh; }
 
   friend bool operator==(const Extremes&, const Extremes&) = default;
 };
@@ -56,23 +56,23 @@ struct ScrollState {
 
 // Descriptor of one data set. The points themselves live in the set's record file.
 struct DataSet {
-  std::int16_t FileNo = 0;
-  int Count = 0;
-  std::array<ScrollState, 8> View{};  // HScroll1..4, VScroll1..4
-  std::int32_t Interval = 0;          // seconds; also selects the conversion coefficients
-  Extremes AllExtremes;               // over all points
-  Extremes SelectedExtremes;          // over the range last drawn or printed
-  AlarmSetting UpperAlarm;
-  AlarmSetting LowerAlarm;
-  int DrawnCount = 0;
-  QString Model;        // model of the logger the points came from
-  QString LoggerName;   // identification name that describes the set (CSV header, print)
+  std::int16_t fileNo = 0;
+  int count = 0;
+  std::array<ScrollState, 8> view{};  // HScroll1..4, VScroll1..4
+  std::int32_t interval = 0;          // seconds; also selects the conversion coefficients
+  Extremes allExtremes;               // over all points
+  Extremes selectedExtremes;          // over the range last drawn or printed
+  AlarmSetting upperAlarm;
+  AlarmSetting lowerAlarm;
+  int drawnCount = 0;
+  QString model;        // model of the logger the points came from
+  QString loggerName;   // identification name that describes the set (CSV header, print)
   // File set only: the start time and point count its CSV header announced
   // (shown as they stand; the count is not checked against the data lines).
-  double AnnouncedStart = 0.0;
-  int AnnouncedCount = 0;
-  bool Unsaved = false;
-  bool PendingDownload = false;  // log set only
+  double announcedStart = 0.0;
+  int announcedCount = 0;
+  bool unsaved = false;
+  bool pendingDownload = false;  // log set only
 };
 
 }  // namespace termika

@@ -12,19 +12,19 @@ std::optional<ExportFormat> exportFormatNamed(const QString& name) {
   return std::nullopt;
 }
 
-Result<QByteArray> ExportBytes(ExportFormat format, const DataSet& set,
+Result<QByteArray> exportBytes(ExportFormat format, const DataSet& set,
                                const std::vector<DataRecord>& records, const UiText& texts,
                                const QTimeZone& zone) {
-  return format == ExportFormat::Json ? JsonBytes(set, records, zone)
-                                      : Utf8CsvBytes(set, records, texts, zone);
+  return format == ExportFormat::Json ? jsonBytes(set, records, zone)
+                                      : utf8CsvBytes(set, records, texts, zone);
 }
 
-Result<void> WriteExportFile(const QString& path, ExportFormat format, const DataSet& set,
+Result<void> writeExportFile(const QString& path, ExportFormat format, const DataSet& set,
                              const std::vector<DataRecord>& records, const UiText& texts,
                              const QTimeZone& zone) {
-  const Result<QByteArray> bytes = ExportBytes(format, set, records, texts, zone);
+  const Result<QByteArray> bytes = exportBytes(format, set, records, texts, zone);
   if (!bytes) return bytes.error();
-  return CommitFile(path, *bytes);
+  return commitFile(path, *bytes);
 }
 
 }  // namespace termika

@@ -20,11 +20,11 @@ enum class ExportFormat { Utf8Csv, Json };
 std::optional<ExportFormat> exportFormatNamed(const QString& name);
 
 // The set's points in `format`, times as local times of `zone`.
-Result<QByteArray> ExportBytes(ExportFormat format, const DataSet& set,
+Result<QByteArray> exportBytes(ExportFormat format, const DataSet& set,
                                const std::vector<DataRecord>& records, const UiText& texts,
                                const QTimeZone& zone);
 // Writes through CommitFile: on any failure the previous file is untouched.
-Result<void> WriteExportFile(const QString& path, ExportFormat format, const DataSet& set,
+Result<void> writeExportFile(const QString& path, ExportFormat format, const DataSet& set,
                              const std::vector<DataRecord>& records, const UiText& texts,
                              const QTimeZone& zone);
 

@@ -12,16 +12,16 @@ QString trimBlanks(const QString& text) {
   return text.mid(first, last - first);
 }
 
-Result<void> MarkExtremeRecords(const Extremes& extremes, int count, RecordFile& file,
+Result<void> markExtremeRecords(const Extremes& extremes, int count, RecordFile& file,
                                 const UiText& texts) {
   for (int entry = 0; entry < static_cast<int>(extremes.entries.size()); ++entry) {
-    const int pointNo = extremes.entries[static_cast<size_t>(entry)].PointNo;
+    const int pointNo = extremes.entries[static_cast<size_t>(entry)].pointNo;
     if (pointNo < 1 || pointNo > count) continue;
     std::optional<DataRecord> record = file.read(pointNo);
     if (!record) {
       return Error{says("Record %1 could not be read to mark an extreme.").arg(pointNo)};
     }
-    record->Remarks = fitRemarks(trimBlanks(record->Remarks) + texts.text(1000 + entry));
+    record->remarks = fitRemarks(trimBlanks(record->remarks) + texts.text(1000 + entry));
     if (auto written = file.write(pointNo, *record); !written) return written;
   }
   return {};

@@ -11,7 +11,7 @@ namespace termika {
 // trimmed remarks of the records the extremes point at. Marks accumulate on a
 // point that holds several extremes. Point numbers outside 1..count (0 after a
 // reset, or stale) are skipped.
-Result<void> MarkExtremeRecords(const Extremes& extremes, int count, RecordFile& file,
+Result<void> markExtremeRecords(const Extremes& extremes, int count, RecordFile& file,
                                 const UiText& texts);
 
 // Blanks removed from both ends, as the runtime's Trim does: only U+0020, so a

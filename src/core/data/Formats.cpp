@@ -164,9 +164,9 @@ QString generalDate(double daySerial) {
 }
 
 std::optional<double> parseGeneralDate(const QString& text) {
-  static const QRegularExpression re(QStringLiteral(
+  static const QRegularExpression kRe(QStringLiteral(
       "^\\s*(\\d{4})/(\\d{1,2})/(\\d{1,2})(?:\\s+(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?)?\\s*$"));
-  const QRegularExpressionMatch m = re.match(text);
+  const QRegularExpressionMatch m = kRe.match(text);
   if (!m.hasMatch()) return std::nullopt;
   bool ok = true;
   auto field = [&](int i) {
@@ -199,10 +199,10 @@ QString isoLocalTime(double daySerial, const QTimeZone& zone) {
 }
 
 std::optional<double> parseIsoLocalTime(const QString& text) {
-  static const QRegularExpression re(
+  static const QRegularExpression kRe(
       QStringLiteral("^\\s*(\\d{4})-(\\d{2})-(\\d{2})[T ](\\d{2}):(\\d{2})(?::(\\d{2}))?"
                      "(?:Z|[+-](\\d{2}):?(\\d{2}))?\\s*$"));
-  const QRegularExpressionMatch m = re.match(text);
+  const QRegularExpressionMatch m = kRe.match(text);
   if (!m.hasMatch()) return std::nullopt;
   auto field = [&m](int i) { return m.captured(i).toInt(); };
   if (field(7) > 23 || field(8) > 59) return std::nullopt;

@@ -33,7 +33,7 @@ class Descriptor final {
 
 }  // namespace
 
-Result<QByteArray> ReadInputFile(const QString& path, qint64 maxBytes, InputKind kind) {
+Result<QByteArray> readInputFile(const QString& path, qint64 maxBytes, InputKind kind) {
   const QString shown = QDir::toNativeSeparators(path);
   const bool regularOnly = kind == InputKind::RegularOnly;
   // Without O_NONBLOCK opening a FIFO waits for a writer.
@@ -70,7 +70,7 @@ Result<QByteArray> ReadInputFile(const QString& path, qint64 maxBytes, InputKind
   return bytes;
 }
 
-bool IsSameFile(const QString& first, const QString& second) {
+bool isSameFile(const QString& first, const QString& second) {
   struct stat a {};
   struct stat b {};
   return ::stat(nativeFileName(first).constData(), &a) == 0 &&

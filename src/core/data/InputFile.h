@@ -16,11 +16,11 @@ enum class InputKind {
 // cut). Pipes and /proc files report no size, so everything is read to the
 // end of the stream. A FIFO waits for its writer, as with any program that
 // reads one, unless only regular files are wanted.
-Result<QByteArray> ReadInputFile(const QString& path, qint64 maxBytes,
+Result<QByteArray> readInputFile(const QString& path, qint64 maxBytes,
                                  InputKind kind = InputKind::Stream);
 
 // True when both names lead to one file (the same device and inode), by
 // whatever links or spellings.
-bool IsSameFile(const QString& first, const QString& second);
+bool isSameFile(const QString& first, const QString& second);
 
 }  // namespace termika

@@ -13,24 +13,24 @@ namespace termika {
 namespace {
 
 QJsonValue limitValue(const DataSet& set, const AlarmSetting& alarm) {
-  const bool alarms = set.Model == QLatin1String("QM120-RH");
-  return alarms && alarm.Enabled != 0 ? QJsonValue(alarm.Limit) : QJsonValue(QJsonValue::Null);
+  const bool alarms = set.model == QLatin1String("QM120-RH");
+  return alarms && alarm.enabled != 0 ? QJsonValue(alarm.limit) : QJsonValue(QJsonValue::Null);
 }
 
 }  // namespace
 
-Result<QByteArray> JsonBytes(const DataSet& set, const std::vector<DataRecord>& records,
+Result<QByteArray> jsonBytes(const DataSet& set, const std::vector<DataRecord>& records,
                              const QTimeZone& zone) {
   if (records.empty()) return Error{says("The data set holds no points to save.")};
   const QJsonObject header{
-      {QStringLiteral("loggerName"), set.LoggerName},
-      {QStringLiteral("model"), set.Model},
-      {QStringLiteral("start"), fmt::isoLocalTime(records.front().DateTime, zone)},
-      {QStringLiteral("end"), fmt::isoLocalTime(records.back().DateTime, zone)},
+      {QStringLiteral("loggerName"), set.loggerName},
+      {QStringLiteral("model"), set.model},
+      {QStringLiteral("start"), fmt::isoLocalTime(records.front().dateTime, zone)},
+      {QStringLiteral("end"), fmt::isoLocalTime(records.back().dateTime, zone)},
       {QStringLiteral("pointCount"), static_cast<qint64>(records.size())},
-      {QStringLiteral("intervalSeconds"), set.Interval},
-      {QStringLiteral("upperLimit"), limitValue(set, set.UpperAlarm)},
-      {QStringLiteral("lowerLimit"), limitValue(set, set.LowerAlarm)},
+      {QStringLiteral("intervalSeconds"), set.interval},
+      {QStringLiteral("upperLimit"), limitValue(set, set.upperAlarm)},
+      {QStringLiteral("lowerLimit"), limitValue(set, set.lowerAlarm)},
       {QStringLiteral("temperatureUnit"), QStringLiteral("°C")},
       {QStringLiteral("humidityUnit"), QStringLiteral("%RH")},
   };
@@ -39,11 +39,11 @@ Result<QByteArray> JsonBytes(const DataSet& set, const std::vector<DataRecord>& 
   for (const DataRecord& r : records) {
     points.append(QJsonObject{
         {QStringLiteral("no"), ++pointNo},
-        {QStringLiteral("time"), fmt::isoLocalTime(r.DateTime, zone)},
-        {QStringLiteral("temperature"), fmt::measuredNumber(r.Temperature)},
-        {QStringLiteral("humidity"), fmt::measuredNumber(r.Humidity)},
-        {QStringLiteral("block"), static_cast<int>(std::lround(r.Segment))},
-        {QStringLiteral("remarks"), unpaddedRemarks(r.Remarks)},
+        {QStringLiteral("time"), fmt::isoLocalTime(r.dateTime, zone)},
+        {QStringLiteral("temperature"), fmt::measuredNumber(r.temperature)},
+        {QStringLiteral("humidity"), fmt::measuredNumber(r.humidity)},
+        {QStringLiteral("block"), static_cast<int>(std::lround(r.segment))},
+        {QStringLiteral("remarks"), unpaddedRemarks(r.remarks)},
     });
   }
   return QJsonDocument(

@@ -17,7 +17,7 @@ namespace termika {
 // (°C, null when off or the model has no alarms), temperatureUnit,
 // humidityUnit. Each point: no, time, temperature, humidity (numbers with the
 // program's rounding), block (the recording run), remarks (without padding).
-Result<QByteArray> JsonBytes(const DataSet& set, const std::vector<DataRecord>& records,
+Result<QByteArray> jsonBytes(const DataSet& set, const std::vector<DataRecord>& records,
                              const QTimeZone& zone);
 
 }  // namespace termika

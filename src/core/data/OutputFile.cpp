@@ -51,7 +51,7 @@ Result<void> writeThrough(QSaveFile& file, const QString& path, const QByteArray
 
 }  // namespace
 
-Result<void> CheckOutputFile(const QString& path) {
+Result<void> checkOutputFile(const QString& path) {
   if (path.isEmpty()) return Error{says("No file name was given.")};
   const QByteArray native = nativeFileName(path);
   struct stat st {};
@@ -87,8 +87,8 @@ Result<void> CheckOutputFile(const QString& path) {
   return {};
 }
 
-Result<void> CommitFile(const QString& path, const QByteArray& bytes) {
-  if (Result<void> usable = CheckOutputFile(path); !usable) return usable;
+Result<void> commitFile(const QString& path, const QByteArray& bytes) {
+  if (Result<void> usable = checkOutputFile(path); !usable) return usable;
   if (isQtFileName(path)) {
     QSaveFile file(path);
     return writeThrough(file, path, bytes);

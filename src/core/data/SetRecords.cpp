@@ -2,11 +2,11 @@
 
 namespace termika {
 
-void ClearDataSet(DataSet& set) {
-  set.Count = 0;
-  set.DrawnCount = 0;
-  set.AllExtremes.reset();
-  set.SelectedExtremes.reset();
+void clearDataSet(DataSet& set) {
+  set.count = 0;
+  set.drawnCount = 0;
+  set.allExtremes.reset();
+  set.selectedExtremes.reset();
 }
 
 }  // namespace termika

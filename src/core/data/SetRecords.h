@@ -9,6 +9,6 @@ namespace termika {
 
 // Empties a set: Count and DrawnCount 0, extremes reset. The record file is
 // not truncated; records beyond Count are never read.
-void ClearDataSet(DataSet& set);
+void clearDataSet(DataSet& set);
 
 }  // namespace termika

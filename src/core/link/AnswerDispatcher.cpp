@@ -30,7 +30,7 @@ std::optional<CivilTime> clockSent(const CommandQueue& queue) {
     if (row.opcode() == Opcode::ClockWriteSecondMinute) r3 = row;
   }
   if (!r1 || !r2 || !r3) return std::nullopt;
-  const auto year = ExpandYear(r1->b3);
+  const auto year = expandYear(r1->b3);
   if (!year) return std::nullopt;
   return CivilTime{*year, r1->b2, r2->b3, r2->b2, r3->b3, r3->b2};
 }
@@ -39,7 +39,7 @@ std::optional<CivilTime> clockSent(const CommandQueue& queue) {
 
 AnswerDispatcher::AnswerDispatcher(AppState& app, UserPrompts& prompts)
     : m_app(app), m_prompts(prompts), m_rawToTemperature([](int raw, int mode) {
-        return static_cast<double>(RawToTemperature(raw, mode));
+        return static_cast<double>(rawToTemperature(raw, mode));
       }) {}
 
 void AnswerDispatcher::setSessionHandler(SessionMode mode, SessionHandler* handler) {
@@ -76,7 +76,7 @@ AnswerAction AnswerDispatcher::handleAnswer(CommandQueue& queue, const Answer& a
   if (!queue.hasCurrent()) return AnswerAction::Finish;
   CommandRow& row = queue.current();
   const frame::Bytes4& d = answer.d;
-  LoggerStatus& status = m_app.Status;
+  LoggerStatus& status = m_app.status;
 
   switch (row.opcode()) {
     case Opcode::ClockWriteSecondMinute:
@@ -91,74 +91,74 @@ AnswerAction AnswerDispatcher::handleAnswer(CommandQueue& queue, const Answer& a
       m_app.runState = (d[2] & 0x80) ? RunState::Recording : RunState::Idle;
       break;
     case Opcode::ReadBatteryLow:
-      status.BatteryLow = d[2] != 0;
+      status.batteryLow = d[2] != 0;
       break;
     case Opcode::ReadRecordingInfo:
       handleStartTime(row.b2, d);
       break;
     case Opcode::ReadState:
       m_app.runState = RunState::Idle;
-      status.BatteryStatus.clear();
-      status.StopReason.clear();
+      status.batteryStatus.clear();
+      status.stopReason.clear();
       if (d[2] & 0x03) m_app.runState = RunState::Recording;
       if (d[2] & 0x04) m_app.runState = RunState::Reserved;
-      if (d[2] & 0x08) status.BatteryStatus = QStringLiteral("Error");
-      if (d[2] & 0x10) status.StopReason = QStringLiteral("Stop");
+      if (d[2] & 0x08) status.batteryStatus = QStringLiteral("Error");
+      if (d[2] & 0x10) status.stopReason = QStringLiteral("Stop");
       break;
     case Opcode::ReadReservationDay:
-      status.ReservationDay = d[2];
+      status.reservationDay = d[2];
       break;
     case Opcode::ReadReservationHour:
-      status.ReservationHour = d[2];
+      status.reservationHour = d[2];
       break;
     case Opcode::ReadReservationMinute:
-      status.ReservationMinute = d[2];
+      status.reservationMinute = d[2];
       break;
     case Opcode::ReadInterval:
-      status.IntervalSetting = intervalSeconds(d[2], d[3]);
+      status.intervalSetting = intervalSeconds(d[2], d[3]);
       break;
     case Opcode::ReadUsedMemory:
-      if (status.UsedMemory > word(d[2], d[3])) status.UsedMemory = word(d[2], d[3]);
+      if (status.usedMemory > word(d[2], d[3])) status.usedMemory = word(d[2], d[3]);
       break;
     case Opcode::ReadNameFirstHalf:
-      status.LoggerName = nameCharacters(d[2], d[3]);
+      status.loggerName = nameCharacters(d[2], d[3]);
       break;
     case Opcode::ReadNameSecondHalf:
-      status.LoggerName += nameCharacters(d[2], d[3]);
+      status.loggerName += nameCharacters(d[2], d[3]);
       break;
     case Opcode::WriteLowerAlarm:
     case Opcode::SetRecordMode:
       if (row.mode != SessionMode::LogStart)
-        m_prompts.info(m_app.ModelName, m_app.Texts.text(1050));
+        m_prompts.info(m_app.modelName, m_app.texts.text(1050));
       break;
     case Opcode::ReadUpperAlarm:
-      handleAlarm(status.UpperAlarm, d);
+      handleAlarm(status.upperAlarm, d);
       break;
     case Opcode::ReadLowerAlarm:
-      handleAlarm(status.LowerAlarm, d);
+      handleAlarm(status.lowerAlarm, d);
       break;
     case Opcode::ReadRecordMode:
-      status.LoopMode = d[2];
-      status.MemoryWrapped = d[3];
+      status.loopMode = d[2];
+      status.memoryWrapped = d[3];
       break;
     case Opcode::ReadBatteryVoltage: {
       const double volts = word(d[2], d[3]) * 3.3 / 1023.0;
-      status.BatteryVoltage = volts;
-      status.BatteryVoltageText = fmt::fixed2(volts);
+      status.batteryVoltage = volts;
+      status.batteryVoltageText = fmt::fixed2(volts);
       break;
     }
     case Opcode::MarkDownloaded:
-      status.PendingDownload = false;
+      status.pendingDownload = false;
       break;
     case Opcode::ReadDownloadState:
-      status.PendingDownload = static_cast<int>(d[2]) + static_cast<int>(d[3]) == 0;
+      status.pendingDownload = static_cast<int>(d[2]) + static_cast<int>(d[3]) == 0;
       break;
     case Opcode::Identify: {
       const qsizetype n = answer.raw.size() - 1;  // index of the terminator
       if (n >= 2) {
         const auto major = static_cast<std::uint8_t>(answer.raw.at(n - 2));
         const auto minor = static_cast<std::uint8_t>(answer.raw.at(n - 1));
-        status.FirmwareVersion =
+        status.firmwareVersion =
             QStringLiteral("%1.%2").arg(major).arg(minor, 2, 10, QLatin1Char('0'));
       }
       break;
@@ -175,8 +175,8 @@ AnswerAction AnswerDispatcher::handleAnswer(CommandQueue& queue, const Answer& a
 
 void AnswerDispatcher::handleClock(const CommandQueue& queue, const CommandRow& row,
                                    const frame::Bytes4& d) {
-  LoggerStatus& status = m_app.Status;
-  auto& c = status.ClockBytes;  // month, year, hour, day, second, minute
+  LoggerStatus& status = m_app.status;
+  auto& c = status.clockBytes;  // month, year, hour, day, second, minute
   if (row.opcode() == Opcode::ClockReadMonthYear) {
     c[0] = d[2];
     c[1] = d[3];
@@ -190,13 +190,13 @@ void AnswerDispatcher::handleClock(const CommandQueue& queue, const CommandRow& 
   c[4] = d[2];
   c[5] = d[3];
   // A year the logger cannot hold gives no clock rather than a made-up one.
-  const CivilTime clock{ExpandYear(c[1]).value_or(0), c[0], c[3], c[2], c[5], c[4]};
-  status.DeviceClock = toDaySerial(clock);
+  const CivilTime clock{expandYear(c[1]).value_or(0), c[0], c[3], c[2], c[5], c[4]};
+  status.deviceClock = toDaySerial(clock);
   if (row.mode != SessionMode::ClockSet) return;
 
   const QString shown =
-      status.DeviceClock ? fmt::dateTime(*status.DeviceClock) : QStringLiteral("--");
-  bool matches = status.DeviceClock.has_value();
+      status.deviceClock ? fmt::dateTime(*status.deviceClock) : QStringLiteral("--");
+  bool matches = status.deviceClock.has_value();
   if (const auto sent = clockSent(queue); sent && matches) {
     // The logger's clock has run on since the write was answered.
     const qint64 elapsed = m_sinceClockWritten.isValid() ? m_sinceClockWritten.elapsed() / 1000 : 0;
@@ -204,12 +204,12 @@ void AnswerDispatcher::handleClock(const CommandQueue& queue, const CommandRow& 
     matches = std::llabs(secondsFromCivil(clock) - expected) <= kClockToleranceSeconds;
   }
   const int headline = matches ? 1044 : 1042;
-  m_prompts.info(m_app.ModelName, m_app.Texts.text(headline) + QStringLiteral("\r\r") + shown);
+  m_prompts.info(m_app.modelName, m_app.texts.text(headline) + QStringLiteral("\r\r") + shown);
 }
 
 void AnswerDispatcher::handleStartTime(std::uint8_t subAddress, const frame::Bytes4& d) {
-  LoggerStatus& status = m_app.Status;
-  auto& b = status.StartBytes;  // year, month, day, hour, minute, second
+  LoggerStatus& status = m_app.status;
+  auto& b = status.startBytes;  // year, month, day, hour, minute, second
   switch (static_cast<RecordingInfo>(subAddress)) {
     case RecordingInfo::StartYearMonth:
       b[0] = d[2];
@@ -222,16 +222,16 @@ void AnswerDispatcher::handleStartTime(std::uint8_t subAddress, const frame::Byt
     case RecordingInfo::StartMinuteSecond: {
       b[4] = d[2];
       b[5] = d[3];
-      status.RecordingStart = PackedDecimalTime(b);
+      status.recordingStart = packedDecimalTime(b);
       break;
     }
     case RecordingInfo::UsedMemory:
-      status.UsedMemory = word(d[2], d[3]);
+      status.usedMemory = word(d[2], d[3]);
       break;
     case RecordingInfo::RecordedInterval:
-      status.RecordedIntervalUnit = d[2];
-      status.RecordedIntervalValue = d[3];
-      status.RecordedInterval = intervalSeconds(d[2], d[3]);
+      status.recordedIntervalUnit = d[2];
+      status.recordedIntervalValue = d[3];
+      status.recordedInterval = intervalSeconds(d[2], d[3]);
       break;
     default:
       break;
@@ -239,14 +239,14 @@ void AnswerDispatcher::handleStartTime(std::uint8_t subAddress, const frame::Byt
 }
 
 void AnswerDispatcher::handleAlarm(AlarmSetting& alarm, const frame::Bytes4& d) {
-  alarm.Enabled = static_cast<std::uint8_t>(d[2] & 0x80);
-  alarm.RawLimit = word(static_cast<std::uint8_t>(d[2] & 0x7F), d[3]);
+  alarm.enabled = static_cast<std::uint8_t>(d[2] & 0x80);
+  alarm.rawLimit = word(static_cast<std::uint8_t>(d[2] & 0x7F), d[3]);
   if (!m_rawToTemperature) return;
   const double t =
-      std::nearbyint(m_rawToTemperature(alarm.RawLimit, m_app.Status.RecordedInterval));
+      std::nearbyint(m_rawToTemperature(alarm.rawLimit, m_app.status.recordedInterval));
   if (std::isfinite(t) && t >= std::numeric_limits<std::int16_t>::min() &&
       t <= std::numeric_limits<std::int16_t>::max()) {
-    alarm.Limit = static_cast<std::int16_t>(t);
+    alarm.limit = static_cast<std::int16_t>(t);
   }
 }
 

@@ -29,19 +29,19 @@ CommandRow row(Opcode code, std::uint8_t b2, std::uint8_t b3, SessionMode mode,
   return CommandRow{1, toByte(code), b2, b3, mode, param};
 }
 
-CommandRows QueueClockWrite(const CivilTime& now, SessionMode mode, std::int32_t param) {
+CommandRows queueClockWrite(const CivilTime& now, SessionMode mode, std::int32_t param) {
   return {row(Opcode::ClockWriteMonthYear, byteOf(now.month), byteOf(now.year % 100), mode, param),
           row(Opcode::ClockWriteHourDay, byteOf(now.hour), byteOf(now.day), mode, param),
           row(Opcode::ClockWriteSecondMinute, byteOf(now.second), byteOf(now.minute), mode, param)};
 }
 
-CommandRows QueueClockRead(SessionMode mode, std::int32_t param) {
+CommandRows queueClockRead(SessionMode mode, std::int32_t param) {
   return {row(Opcode::ClockReadMonthYear, 0, 0, mode, param),
           row(Opcode::ClockReadHourDay, 0, 0, mode, param),
           row(Opcode::ClockReadSecondMinute, 0, 0, mode, param)};
 }
 
-CommandRows QueueStatusRead(SessionMode mode, std::int32_t param) {
+CommandRows queueStatusRead(SessionMode mode, std::int32_t param) {
   CommandRows rows;
   for (const Opcode code : {Opcode::Identify, Opcode::ReadNameFirstHalf, Opcode::ReadNameSecondHalf,
                             Opcode::ReadState}) {
@@ -62,55 +62,55 @@ CommandRows QueueStatusRead(SessionMode mode, std::int32_t param) {
   return rows;
 }
 
-CommandRows QueueMeasurementRead(SessionMode mode, std::int32_t param) {
+CommandRows queueMeasurementRead(SessionMode mode, std::int32_t param) {
   return {row(Opcode::ReadBatteryLow, 0, 0, mode, param),
           row(Opcode::ReadTemperature, 0, 0, mode, param),
           row(Opcode::ReadHumidity, 0, 0, mode, param)};
 }
 
-CommandRows ConnectRows() {
+CommandRows connectRows() {
   CommandRows rows{row(Opcode::ReadBatteryLow, 0, 0, SessionMode::PortOpen)};
-  appendAll(rows, QueueStatusRead(SessionMode::PortOpen));
+  appendAll(rows, queueStatusRead(SessionMode::PortOpen));
   return rows;
 }
 
-CommandRows StatusUpdateRows() { return QueueStatusRead(); }
+CommandRows statusUpdateRows() { return queueStatusRead(); }
 
-CommandRows NowTimeSetRows(const CivilTime& now) {
-  CommandRows rows = QueueClockWrite(now);
-  appendAll(rows, QueueClockRead(SessionMode::ClockSet));
+CommandRows nowTimeSetRows(const CivilTime& now) {
+  CommandRows rows = queueClockWrite(now);
+  appendAll(rows, queueClockRead(SessionMode::ClockSet));
   return rows;
 }
 
-CommandRows StopRows() {
+CommandRows stopRows() {
   CommandRows rows{row(Opcode::StopRecording, 14, 0)};
-  appendAll(rows, QueueStatusRead());
+  appendAll(rows, queueStatusRead());
   return rows;
 }
 
-CommandRows DownloadStartRows() {
+CommandRows downloadStartRows() {
   CommandRows rows{row(Opcode::StopRecording, 14, 0, SessionMode::Download)};
-  appendAll(rows, QueueStatusRead(SessionMode::Download));
+  appendAll(rows, queueStatusRead(SessionMode::Download));
   rows.push_back(row(Opcode::ReadMemory, 240, 0, SessionMode::RecordingHeader, 0xF000));
   return rows;
 }
 
-CommandRows SingleMeasurementRows() {
+CommandRows singleMeasurementRows() {
   CommandRows rows{row(Opcode::SetResolution, 0, 0, SessionMode::Measurement)};
-  appendAll(rows, QueueMeasurementRead(SessionMode::Measurement));
+  appendAll(rows, queueMeasurementRead(SessionMode::Measurement));
   return rows;
 }
 
-CommandRows ContinuousStartRows(int intervalSeconds) {
+CommandRows continuousStartRows(int intervalSeconds) {
   const std::uint8_t f = isLowResolution(intervalSeconds) ? 1 : 0;
   CommandRows rows{row(Opcode::SetResolution, f, f, SessionMode::ContinuousMeasurement)};
-  appendAll(rows, QueueMeasurementRead(SessionMode::ContinuousMeasurement));
+  appendAll(rows, queueMeasurementRead(SessionMode::ContinuousMeasurement));
   return rows;
 }
 
-CommandRows ContinuationRows() { return QueueMeasurementRead(SessionMode::ContinuousMeasurement); }
+CommandRows continuationRows() { return queueMeasurementRead(SessionMode::ContinuousMeasurement); }
 
-Result<std::array<std::uint8_t, 4>> EncodeLoggerName(const QString& name) {
+Result<std::array<std::uint8_t, 4>> encodeLoggerName(const QString& name) {
   if (!cp932::isSingleByteText(name)) {
     return Error{says("The identification name may hold only single-byte characters.")};
   }
@@ -126,16 +126,16 @@ Result<std::array<std::uint8_t, 4>> EncodeLoggerName(const QString& name) {
   return out;
 }
 
-Result<CommandRows> SetLSNameRows(const QString& name, SessionMode mode, std::int32_t param) {
-  const auto c = EncodeLoggerName(name);
+Result<CommandRows> setLsNameRows(const QString& name, SessionMode mode, std::int32_t param) {
+  const auto c = encodeLoggerName(name);
   if (!c) return c.error();
   CommandRows rows{row(Opcode::WriteNameFirstHalf, (*c)[0], (*c)[1], mode, param),
                    row(Opcode::WriteNameSecondHalf, (*c)[2], (*c)[3], mode, param)};
-  appendAll(rows, QueueStatusRead(mode, param));
+  appendAll(rows, queueStatusRead(mode, param));
   return rows;
 }
 
-Result<CommandRows> LogStartRows(const LogStartSettings& s) {
+Result<CommandRows> logStartRows(const LogStartSettings& s) {
   if (s.unit != IntervalUnit::Seconds && s.unit != IntervalUnit::Minutes) {
     return Error{says("Unknown interval unit %1.").arg(toByte(s.unit))};
   }
@@ -151,7 +151,7 @@ Result<CommandRows> LogStartRows(const LogStartSettings& s) {
       return Error{says("The reservation time is not a valid day, hour and minute.")};
     }
   }
-  const auto name = EncodeLoggerName(s.name);
+  const auto name = encodeLoggerName(s.name);
   if (!name) return name.error();
 
   const SessionMode mode = SessionMode::LogStart;
@@ -162,8 +162,8 @@ Result<CommandRows> LogStartRows(const LogStartSettings& s) {
   CommandRows rows{row(Opcode::WriteNameFirstHalf, (*name)[0], (*name)[1], mode),
                    row(Opcode::WriteNameSecondHalf, (*name)[2], (*name)[3], mode),
                    row(Opcode::SetRecordMode, recordMode, recordMode, mode)};
-  appendAll(rows, QueueClockWrite(s.now, mode));
-  appendAll(rows, QueueClockRead(mode));
+  appendAll(rows, queueClockWrite(s.now, mode));
+  appendAll(rows, queueClockRead(mode));
   rows.push_back(row(Opcode::SetResolution, resolution, resolution, mode));
   if (hasAlarms(s.model)) {
     const auto upper = alarmBytes(s.upperRaw, s.upperOn);
@@ -182,11 +182,11 @@ Result<CommandRows> LogStartRows(const LogStartSettings& s) {
   } else {
     rows.push_back(row(Opcode::StartRecording, toByte(s.unit), n, mode));
   }
-  appendAll(rows, QueueStatusRead(mode));
+  appendAll(rows, queueStatusRead(mode));
   return rows;
 }
 
-QByteArray InitAllBytes() {
+QByteArray initAllBytes() {
   QByteArray bytes("INITALL");
   bytes.append(static_cast<char>(frame::kTerminator));
   return bytes;

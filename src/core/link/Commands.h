@@ -28,28 +28,28 @@ CommandRow row(Opcode code, std::uint8_t b2 = 0, std::uint8_t b3 = 0,
 
 // Request builders; every row they return carries `mode` and `param`.
 // The clock is the one moment passed in, so all fields come from one sample.
-CommandRows QueueClockWrite(const CivilTime& now, SessionMode mode = SessionMode::None,
+CommandRows queueClockWrite(const CivilTime& now, SessionMode mode = SessionMode::None,
                             std::int32_t param = 0);
-CommandRows QueueClockRead(SessionMode mode = SessionMode::None, std::int32_t param = 0);
-CommandRows QueueStatusRead(SessionMode mode = SessionMode::None, std::int32_t param = 0);
-CommandRows QueueMeasurementRead(SessionMode mode = SessionMode::None, std::int32_t param = 0);
+CommandRows queueClockRead(SessionMode mode = SessionMode::None, std::int32_t param = 0);
+CommandRows queueStatusRead(SessionMode mode = SessionMode::None, std::int32_t param = 0);
+CommandRows queueMeasurementRead(SessionMode mode = SessionMode::None, std::int32_t param = 0);
 
 // Senders' row lists, each started on an idle queue.
-CommandRows ConnectRows();                         // battery state and the status read, PortOpen
-CommandRows StatusUpdateRows();                    // the status update button
-CommandRows NowTimeSetRows(const CivilTime& now);  // clock write, then read-back in ClockSet
-CommandRows StopRows();                            // recording stop / reservation cancel
-CommandRows DownloadStartRows();                   // stop, status read, first header read at 0xF000
-CommandRows SingleMeasurementRows();               // one measurement
-CommandRows ContinuousStartRows(int intervalSeconds);  // start of a series
-CommandRows ContinuationRows();                        // next point of a series
+CommandRows connectRows();                         // battery state and the status read, PortOpen
+CommandRows statusUpdateRows();                    // the status update button
+CommandRows nowTimeSetRows(const CivilTime& now);  // clock write, then read-back in ClockSet
+CommandRows stopRows();                            // recording stop / reservation cancel
+CommandRows downloadStartRows();                   // stop, status read, first header read at 0xF000
+CommandRows singleMeasurementRows();               // one measurement
+CommandRows continuousStartRows(int intervalSeconds);  // start of a series
+CommandRows continuationRows();                        // next point of a series
 
 // The identification name as the logger stores it: left-padded with blanks
 // to four single-byte Windows-31J characters (a longer name keeps its first
 // four). Anything else is refused.
-Result<std::array<std::uint8_t, 4>> EncodeLoggerName(const QString& name);
+Result<std::array<std::uint8_t, 4>> encodeLoggerName(const QString& name);
 // Set_LSName: the two name rows and the status read.
-Result<CommandRows> SetLSNameRows(const QString& name, SessionMode mode = SessionMode::None,
+Result<CommandRows> setLsNameRows(const QString& name, SessionMode mode = SessionMode::None,
                                   std::int32_t param = 0);
 
 struct Reservation {
@@ -79,9 +79,9 @@ struct LogStartSettings {
 
 // Log_Start: name, record mode, clock, resolution, alarms, start (reserved
 // or at once) and the status read, all in mode LogStart.
-Result<CommandRows> LogStartRows(const LogStartSettings& settings);
+Result<CommandRows> logStartRows(const LogStartSettings& settings);
 
 // "INITALL" and the terminator, written outside the framing.
-QByteArray InitAllBytes();
+QByteArray initAllBytes();
 
 }  // namespace termika::commands

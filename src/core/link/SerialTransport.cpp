@@ -75,7 +75,7 @@ Result<qint32> SerialTransport::parseBaudSetting(const QString& baudSetting) {
   return baud;
 }
 
-Result<void> SerialTransport::ApplyPortSettings() {
+Result<void> SerialTransport::applyPortSettings() {
   const auto baud = parseBaudSetting(m_baudSetting);
   if (!baud) {
     return baud.error();
@@ -94,7 +94,7 @@ Result<void> SerialTransport::open() {
   if (m_port.isOpen()) {
     return {};
   }
-  if (auto settings = ApplyPortSettings(); !settings) {
+  if (auto settings = applyPortSettings(); !settings) {
     return settings;
   }
   m_settingUp = true;

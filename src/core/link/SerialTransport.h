@@ -34,7 +34,7 @@ class SerialTransport final : public Transport {
   static Result<qint32> parseBaudSetting(const QString& baudSetting);
 
  private:
-  Result<void> ApplyPortSettings();
+  Result<void> applyPortSettings();
   void setControlLine(bool (QSerialPort::*setter)(bool), const char* name);
   void onError(QSerialPort::SerialPortError error);
   void note(const QString& text);

@@ -14,29 +14,29 @@ namespace termika {
 // The fields the main window owns in the reference program, kept here so the
 // link, the sessions and the state rules are testable without widgets.
 struct AppState {
-  UiText Texts = UiText::load(UiText::Language::Japanese);
-  QString BaudSetting = QStringLiteral("57600");
-  QString ModelName;  // connected logger's model; title of most message boxes
-  int PortNumber = 1;
-  int ChosenPort = 1;
-  QString WorkingFolder;  // where the file dialogs start
+  UiText texts = UiText::load(UiText::Language::Japanese);
+  QString baudSetting = QStringLiteral("57600");
+  QString modelName;  // connected logger's model; title of most message boxes
+  int portNumber = 1;
+  int chosenPort = 1;
+  QString workingFolder;  // where the file dialogs start
   RunState runState = RunState::Idle;
-  QString FileSetName;
-  QString FileSetFile;  // the CSV file read into the file set
-  bool Connected = false;
-  bool DownloadSlow = false;
+  QString fileSetName;
+  QString fileSetFile;  // the CSV file read into the file set
+  bool connected = false;
+  bool downloadSlow = false;
 
-  LoggerStatus Status;
+  LoggerStatus status;
 
-  std::array<DataSet, kSetCount> Sets{};
-  std::array<RecordFile, kSetCount> Files;  // real.rand / log.rand / read.rand by set
-  int CurrentSet = kLogSet;
-  int ViewMode = 0;  // 0 graph, 1 dump
+  std::array<DataSet, kSetCount> sets{};
+  std::array<RecordFile, kSetCount> files;  // real.rand / log.rand / read.rand by set
+  int currentSet = kLogSet;
+  int viewMode = 0;  // 0 graph, 1 dump
 
-  DataSet& set(int index) { return Sets.at(static_cast<size_t>(index)); }
-  const DataSet& set(int index) const { return Sets.at(static_cast<size_t>(index)); }
-  RecordFile& file(int index) { return Files.at(static_cast<size_t>(index)); }
-  const RecordFile& file(int index) const { return Files.at(static_cast<size_t>(index)); }
+  DataSet& set(int index) { return sets.at(static_cast<size_t>(index)); }
+  const DataSet& set(int index) const { return sets.at(static_cast<size_t>(index)); }
+  RecordFile& file(int index) { return files.at(static_cast<size_t>(index)); }
+  const RecordFile& file(int index) const { return files.at(static_cast<size_t>(index)); }
 };
 
 }  // namespace termika

@@ -6,7 +6,7 @@
 
 namespace termika {
 
-DumpPagination PaginateDump(std::span<const int> rowLines, int headerLines, double pitch) {
+DumpPagination paginateDump(std::span<const int> rowLines, int headerLines, double pitch) {
   DumpPagination result;
   result.footerTop = kPageUnits - pitch;
   // The last line of a row may start no lower than this.

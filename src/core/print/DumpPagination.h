@@ -37,6 +37,6 @@ struct DumpPagination {
 // bottom, so rows always stay above the footer line, and a page break happens
 // only when another row follows. A row taller than a whole page keeps the
 // lines that fit.
-DumpPagination PaginateDump(std::span<const int> rowLines, int headerLines, double pitch);
+DumpPagination paginateDump(std::span<const int> rowLines, int headerLines, double pitch);
 
 }  // namespace termika

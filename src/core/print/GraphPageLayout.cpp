@@ -6,7 +6,7 @@
 
 namespace termika {
 
-GraphPageLayout LayoutGraphPage(int headerLines, double pitch) {
+GraphPageLayout layoutGraphPage(int headerLines, double pitch) {
   // One blank line under the header and one between the graphs.
   const double top = (headerLines + 1) * pitch;
   const double height = std::max(0.0, (kPageUnits - top - pitch) / 2.0);

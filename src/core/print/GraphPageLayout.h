@@ -12,6 +12,6 @@ struct GraphPageLayout {
   QRectF humidity;
 };
 
-GraphPageLayout LayoutGraphPage(int headerLines, double pitch);
+GraphPageLayout layoutGraphPage(int headerLines, double pitch);
 
 }  // namespace termika

@@ -9,8 +9,8 @@ namespace {
 const QString kFullWidthBlank = QStringLiteral("\u3000");
 
 QString limitText(const AlarmSetting& alarm, const UiText& texts) {
-  if (alarm.Enabled == 0) return QStringLiteral("OFF");
-  return QStringLiteral("ON\u3000") + QString::number(alarm.Limit) + texts.text(1122);
+  if (alarm.enabled == 0) return QStringLiteral("OFF");
+  return QStringLiteral("ON\u3000") + QString::number(alarm.limit) + texts.text(1122);
 }
 
 QString extremeText(const std::optional<ExtremeLine>& line, const QString& unit) {
@@ -35,7 +35,7 @@ void appendExtremes(std::vector<HeaderLine>& lines, int title, const ExtremeLine
 
 }  // namespace
 
-std::vector<HeaderLine> HeaderBlockLines(const PrintHeaderInput& in, const UiText& texts) {
+std::vector<HeaderLine> headerBlockLines(const PrintHeaderInput& in, const UiText& texts) {
   std::vector<HeaderLine> lines;
   lines.push_back({texts.text(1074), in.name});
   lines.push_back({texts.text(1075), fmt::dateTime(in.startTime)});
@@ -51,16 +51,16 @@ std::vector<HeaderLine> HeaderBlockLines(const PrintHeaderInput& in, const UiTex
   return lines;
 }
 
-ExtremeLines ResolveExtremes(const Extremes& extremes, int count,
+ExtremeLines resolveExtremes(const Extremes& extremes, int count,
                              const std::function<std::optional<double>(int)>& timeOf) {
   ExtremeLines lines;
   for (size_t entry = 0; entry < extremes.entries.size(); ++entry) {
     const ExtremeEntry& e = extremes.entries[entry];
     const bool high = entry == Extremes::kHighTemperature || entry == Extremes::kHighHumidity;
-    const bool reset = high ? e.Value <= Extremes::kResetHigh : e.Value >= Extremes::kResetLow;
-    if (reset || e.PointNo < 1 || e.PointNo > count) continue;
-    if (const std::optional<double> time = timeOf(e.PointNo)) {
-      lines[entry] = ExtremeLine{e.PointNo, *time, e.Value};
+    const bool reset = high ? e.value <= Extremes::kResetHigh : e.value >= Extremes::kResetLow;
+    if (reset || e.pointNo < 1 || e.pointNo > count) continue;
+    if (const std::optional<double> time = timeOf(e.pointNo)) {
+      lines[entry] = ExtremeLine{e.pointNo, *time, e.value};
     }
   }
   return lines;

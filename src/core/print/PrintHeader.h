@@ -44,11 +44,11 @@ struct HeaderLine {
   friend bool operator==(const HeaderLine&, const HeaderLine&) = default;
 };
 
-std::vector<HeaderLine> HeaderBlockLines(const PrintHeaderInput& input, const UiText& texts);
+std::vector<HeaderLine> headerBlockLines(const PrintHeaderInput& input, const UiText& texts);
 
 // The entries that hold a value and name a readable point of the set; a reset
 // entry (±10000) or a point the set no longer holds stays empty.
-ExtremeLines ResolveExtremes(const Extremes& extremes, int count,
+ExtremeLines resolveExtremes(const Extremes& extremes, int count,
                              const std::function<std::optional<double>(int)>& timeOf);
 
 }  // namespace termika

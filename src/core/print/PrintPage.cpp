@@ -2,11 +2,11 @@
 
 namespace termika {
 
-PrintMetrics MeasurePrintMetrics(const PageScale& scale, double heightOfA, double widthOfA) {
+PrintMetrics measurePrintMetrics(const PageScale& scale, double heightOfA, double widthOfA) {
   return PrintMetrics{kLinePitchFactor * scale.unitsY(heightOfA), scale.unitsX(widthOfA)};
 }
 
-ColumnPositions SetColumnPositions(double leftMargin, double charWidth) {
+ColumnPositions setColumnPositions(double leftMargin, double charWidth) {
   ColumnPositions p;
   for (size_t i = 0; i < kColumnChars.size(); ++i) {
     p.columns[i] = leftMargin + kColumnChars[i] * charWidth;

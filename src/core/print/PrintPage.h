@@ -32,7 +32,7 @@ struct PrintMetrics {
 };
 
 // From the height and width of "A" as measured on the printer, in device pixels.
-PrintMetrics MeasurePrintMetrics(const PageScale& scale, double heightOfA, double widthOfA);
+PrintMetrics measurePrintMetrics(const PageScale& scale, double heightOfA, double widthOfA);
 
 // Table columns: number, time, temperature, humidity, remark, and the right
 // end of the remark column.
@@ -52,6 +52,6 @@ struct ColumnPositions {
   double headerValue = 0.0;
 };
 
-ColumnPositions SetColumnPositions(double leftMargin, double charWidth);
+ColumnPositions setColumnPositions(double leftMargin, double charWidth);
 
 }  // namespace termika

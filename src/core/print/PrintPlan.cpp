@@ -17,14 +17,14 @@ Error unreadableRecord(int recordNo, const RecordFile& file) {
 }
 
 bool viewWasSaved(const DataSet& set) {
-  return std::any_of(set.View.begin(), set.View.end(),
+  return std::any_of(set.view.begin(), set.view.end(),
                      [](const ScrollState& s) { return s.minimum != 0 || s.maximum != 0; });
 }
 
 ExtremeLines resolveFromPoints(const Extremes& extremes, std::span<const PlotPoint> points) {
-  return ResolveExtremes(extremes, static_cast<int>(points.size()),
+  return resolveExtremes(extremes, static_cast<int>(points.size()),
                          [&](int n) -> std::optional<double> {
-                           return secondsToDaySerial(points[static_cast<size_t>(n - 1)].Time);
+                           return secondsToDaySerial(points[static_cast<size_t>(n - 1)].time);
                          });
 }
 
@@ -34,22 +34,22 @@ GraphPrintPlan::GraphPrintPlan(std::vector<PlotPoint> points, NavigationState vi
                                const DataSet& set, const UiText& texts)
     : m_points(std::move(points)),
       m_view(view),
-      m_model(set.Model),
-      m_upper(set.UpperAlarm),
-      m_lower(set.LowerAlarm),
+      m_model(set.model),
+      m_upper(set.upperAlarm),
+      m_lower(set.lowerAlarm),
       m_texts(texts) {}
 
 GraphGeometry GraphPrintPlan::geometry(GraphKind kind, QSize size) const {
   const bool t = kind == GraphKind::Temperature;
-  const GraphWindow window = WindowOf(m_view, kind);
+  const GraphWindow window = windowOf(m_view, kind);
   GraphInput in;
   in.kind = kind;
   in.points = m_points;
   in.baseTime = m_view.baseTime;
   in.width = window.width;
   in.offset = window.offset;
-  in.range = RangeOf(m_view, kind);
-  in.halfSpan = HalfSpanOf(m_view, kind);
+  in.range = rangeOf(m_view, kind);
+  in.halfSpan = halfSpanOf(m_view, kind);
   in.model = m_model;
   in.upperAlarm = m_upper;
   in.lowerAlarm = m_lower;
@@ -57,7 +57,7 @@ GraphGeometry GraphPrintPlan::geometry(GraphKind kind, QSize size) const {
   in.size = size;
   in.unitText = m_texts.text(t ? 1120 : 1125);
   in.titleText = m_texts.text(t ? 1039 : 1041);
-  return BuildGraphGeometry(in);
+  return buildGraphGeometry(in);
 }
 
 PrintHeaderInput GraphPrintPlan::header(const PrintHeaderInput& base,
@@ -71,38 +71,38 @@ PrintHeaderInput GraphPrintPlan::header(const PrintHeaderInput& base,
   return header;
 }
 
-QString PrintName(const AppState& state, int set) {
+QString printName(const AppState& state, int set) {
   const DataSet& s = state.set(set);
-  if (!s.LoggerName.isEmpty()) return s.LoggerName;
-  return set == kFileSet ? state.FileSetName : state.Status.LoggerName;
+  if (!s.loggerName.isEmpty()) return s.loggerName;
+  return set == kFileSet ? state.fileSetName : state.status.loggerName;
 }
 
-Result<PrintHeaderInput> BaseHeader(const AppState& state, int set) {
+Result<PrintHeaderInput> baseHeader(const AppState& state, int set) {
   const DataSet& s = state.set(set);
-  if (s.Count <= 0) return emptySetError();
+  if (s.count <= 0) return emptySetError();
   const RecordFile& file = state.file(set);
   const std::optional<DataRecord> first = file.read(1);
   if (!first) return unreadableRecord(1, file);
   PrintHeaderInput h;
-  h.name = PrintName(state, set);
-  h.startTime = first->DateTime;
-  h.count = s.Count;
-  h.interval = s.Interval;
-  h.model = s.Model;
-  h.upper = s.UpperAlarm;
-  h.lower = s.LowerAlarm;
-  h.all = ResolveExtremes(s.AllExtremes, s.Count, [&](int n) -> std::optional<double> {
-    if (const auto r = file.read(n)) return r->DateTime;
+  h.name = printName(state, set);
+  h.startTime = first->dateTime;
+  h.count = s.count;
+  h.interval = s.interval;
+  h.model = s.model;
+  h.upper = s.upperAlarm;
+  h.lower = s.lowerAlarm;
+  h.all = resolveExtremes(s.allExtremes, s.count, [&](int n) -> std::optional<double> {
+    if (const auto r = file.read(n)) return r->dateTime;
     return std::nullopt;
   });
   return h;
 }
 
-Result<DumpPrintPlan> PlanDumpPrint(const AppState& state, int set,
+Result<DumpPrintPlan> planDumpPrint(const AppState& state, int set,
                                     std::span<const DumpListRow> list, bool allRows) {
-  Result<PrintHeaderInput> base = BaseHeader(state, set);
+  Result<PrintHeaderInput> base = baseHeader(state, set);
   if (!base) return base.error();
-  const int count = state.set(set).Count;
+  const int count = state.set(set).count;
   const RecordFile& file = state.file(set);
   const std::vector<DataRecord> records = file.readRange(1, count);
   DumpPrintPlan plan;
@@ -112,48 +112,48 @@ Result<DumpPrintPlan> PlanDumpPrint(const AppState& state, int set,
     const int n = row.recordNo;
     if (n < 1 || n > static_cast<int>(records.size())) return unreadableRecord(n, file);
     const DataRecord& r = records[static_cast<size_t>(n - 1)];
-    plan.rows.push_back(DumpPrintRow{n, fmt::pointNo(n), fmt::dateTime(r.DateTime),
-                                     fmt::measuredValue(r.Temperature, fmt::LeadingZero::Kept),
-                                     fmt::measuredValue(r.Humidity, fmt::LeadingZero::Kept),
-                                     r.Remarks});
+    plan.rows.push_back(DumpPrintRow{n, fmt::pointNo(n), fmt::dateTime(r.dateTime),
+                                     fmt::measuredValue(r.temperature, fmt::LeadingZero::Kept),
+                                     fmt::measuredValue(r.humidity, fmt::LeadingZero::Kept),
+                                     r.remarks});
     // The list's number is the point number, whatever the record says.
     DataRecord numbered = r;
-    numbered.RecordNo = static_cast<std::int16_t>(n);
-    UpdateExtremes(numbered, plan.selected);
+    numbered.recordNo = static_cast<std::int16_t>(n);
+    updateExtremes(numbered, plan.selected);
   }
   plan.header = *base;
-  plan.header.selected = ResolveExtremes(plan.selected, count, [&](int n) -> std::optional<double> {
+  plan.header.selected = resolveExtremes(plan.selected, count, [&](int n) -> std::optional<double> {
     if (n < 1 || n > static_cast<int>(records.size())) return std::nullopt;
-    return records[static_cast<size_t>(n - 1)].DateTime;
+    return records[static_cast<size_t>(n - 1)].dateTime;
   });
   return plan;
 }
 
-std::vector<DumpListRow> AllRowsInRecordOrder(int count) {
+std::vector<DumpListRow> allRowsInRecordOrder(int count) {
   std::vector<DumpListRow> rows;
   rows.reserve(static_cast<size_t>(std::max(0, count)));
   for (int n = 1; n <= count; ++n) rows.push_back({n, true});
   return rows;
 }
 
-Result<GraphPrintPlan> PlanGraphPrint(const AppState& state, int set,
+Result<GraphPrintPlan> planGraphPrint(const AppState& state, int set,
                                       const std::optional<NavigationState>& shown) {
   const DataSet& s = state.set(set);
-  if (s.Count <= 0) return emptySetError();
-  std::vector<PlotPoint> points = LoadPlotPoints(state.file(set), s.Count);
+  if (s.count <= 0) return emptySetError();
+  std::vector<PlotPoint> points = loadPlotPoints(state.file(set), s.count);
   if (points.empty()) return unreadableRecord(1, state.file(set));
   NavigationState view;
   if (shown) {
     view = *shown;
   } else if (viewWasSaved(s)) {
-    view = DefaultNavigation();
-    RestoreView(view, s);
-    UpdateTimeBase(view, points, false);
+    view = defaultNavigation();
+    restoreView(view, s);
+    updateTimeBase(view, points, false);
   } else {
-    view = DefaultNavigation();
-    FitView(view, points, s.AllExtremes, false);
+    view = defaultNavigation();
+    fitView(view, points, s.allExtremes, false);
   }
-  return GraphPrintPlan(std::move(points), view, s, state.Texts);
+  return GraphPrintPlan(std::move(points), view, s, state.texts);
 }
 
 }  // namespace termika

@@ -61,25 +61,25 @@ class GraphPrintPlan final {
 
 // The name that describes a set on paper: the set's own name, or for the log
 // and real-time sets the connected logger's, for the file set the file's.
-QString PrintName(const AppState& state, int set);
+QString printName(const AppState& state, int set);
 
 // Name, start time (record 1), count, interval, model, limits and the
 // all-records extremes of a set; the selected range is left empty.
-Result<PrintHeaderInput> BaseHeader(const AppState& state, int set);
+Result<PrintHeaderInput> baseHeader(const AppState& state, int set);
 
 // The rows of `list` to print (every row when `allRows`, else the selected
 // ones), in list order, with their extremes. Fails for an empty set or a row
 // whose record cannot be read.
-Result<DumpPrintPlan> PlanDumpPrint(const AppState& state, int set,
+Result<DumpPrintPlan> planDumpPrint(const AppState& state, int set,
                                     std::span<const DumpListRow> list, bool allRows);
 
 // Every record of a set in record order, as a dump list sorted by number
 // shows them, all selected.
-std::vector<DumpListRow> AllRowsInRecordOrder(int count);
+std::vector<DumpListRow> allRowsInRecordOrder(int count);
 
 // The graph window to print: the one shown on screen when given, else the
 // set's saved view, else the whole set fitted. Fails for an empty set.
-Result<GraphPrintPlan> PlanGraphPrint(const AppState& state, int set,
+Result<GraphPrintPlan> planGraphPrint(const AppState& state, int set,
                                       const std::optional<NavigationState>& shown);
 
 }  // namespace termika

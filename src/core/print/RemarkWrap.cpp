@@ -4,7 +4,7 @@
 
 namespace termika {
 
-QStringList WrapRemark(const QString& remark, double columnWidth,
+QStringList wrapRemark(const QString& remark, double columnWidth,
                        const std::function<double(QStringView)>& widthOf) {
   const QString text = trimBlanks(remark);
   QStringList lines{QString()};

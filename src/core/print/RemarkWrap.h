@@ -11,7 +11,7 @@ namespace termika {
 // then it is set one character at a time and a character that would pass the
 // column's right end starts the next line. Always at least one line (possibly
 // empty), so a row without a remark still takes its line.
-QStringList WrapRemark(const QString& remark, double columnWidth,
+QStringList wrapRemark(const QString& remark, double columnWidth,
                        const std::function<double(QStringView)>& widthOf);
 
 }  // namespace termika

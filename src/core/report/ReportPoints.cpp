@@ -10,8 +10,8 @@ std::vector<Point> pointsFromRecords(const std::vector<DataRecord>& records) {
   std::vector<Point> points;
   points.reserve(records.size());
   for (const DataRecord& r : records) {
-    points.push_back({r.DateTime, fmt::measuredNumber(r.Temperature),
-                      fmt::measuredNumber(r.Humidity), static_cast<int>(std::lround(r.Segment))});
+    points.push_back({r.dateTime, fmt::measuredNumber(r.temperature),
+                      fmt::measuredNumber(r.humidity), static_cast<int>(std::lround(r.segment))});
   }
   return points;
 }

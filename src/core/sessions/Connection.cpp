@@ -75,12 +75,12 @@ void Connection::abortScan() {
 
 void Connection::onFound(int port, const QString& model, Transport* transport) {
   m_transport.reset(transport);
-  m_app.ModelName = model;
+  m_app.modelName = model;
   askSave(kLogSet, 1066, 1067);
   askSave(kRealTimeSet, 1068, 1069);
-  ClearDeviceViews();
-  m_app.PortNumber = port;
-  m_app.Connected = true;
+  clearDeviceViews();
+  m_app.portNumber = port;
+  m_app.connected = true;
   m_app.runState = RunState::Idle;
   const auto path = m_map.devicePath(port);
   m_devicePath = path ? *path : QString();
@@ -88,31 +88,31 @@ void Connection::onFound(int port, const QString& model, Transport* transport) {
   setState(State::Connected);
   m_watch.watch(m_devicePath);
   Q_EMIT connected(port);
-  m_exchange.start(commands::ConnectRows());
+  m_exchange.start(commands::connectRows());
 }
 
 void Connection::onNotFound() {
   setState(State::Disconnected);
-  m_prompts.info(m_app.ModelName, m_app.Texts.after(m_app.ModelName, 1071));
+  m_prompts.info(m_app.modelName, m_app.texts.after(m_app.modelName, 1071));
   Q_EMIT notFound();
 }
 
 void Connection::askSave(int setIndex, int firstText, int secondText) {
   // A Yes whose save was cancelled or failed asks again: the set is only
   // given up on an explicit No.
-  const QString prompt = m_app.Texts.joined(firstText, secondText);
+  const QString prompt = m_app.texts.joined(firstText, secondText);
   while (!SaveOffer::mayDiscard(m_saveOffer.offerToSave(setIndex, prompt))) {
   }
 }
 
-void Connection::ClearDeviceViews() {
+void Connection::clearDeviceViews() {
   for (const int index : {static_cast<int>(kLogSet), static_cast<int>(kRealTimeSet)}) {
     DataSet& set = m_app.set(index);
-    set.Count = 0;
-    set.DrawnCount = 0;
-    set.Unsaved = false;
-    set.AllExtremes.reset();
-    set.SelectedExtremes.reset();
+    set.count = 0;
+    set.drawnCount = 0;
+    set.unsaved = false;
+    set.allExtremes.reset();
+    set.selectedExtremes.reset();
   }
   Q_EMIT deviceViewsCleared();
 }
@@ -141,8 +141,8 @@ void Connection::onLinkClosed() {
 }
 
 void Connection::releasePort() {
-  m_app.Connected = false;
-  AnswerDispatcher::clearStatus(m_app.Status);
+  m_app.connected = false;
+  AnswerDispatcher::clearStatus(m_app.status);
   if (m_exchange.transport() == m_transport.get()) m_exchange.setTransport(nullptr);
   // The port may be the sender of the signal that brought us here.
   if (m_transport) m_transport.release()->deleteLater();

@@ -77,7 +77,7 @@ class Connection final : public QObject {
   void onFound(int port, const QString& model, Transport* transport);
   void onNotFound();
   void onLinkClosed();
-  void ClearDeviceViews();
+  void clearDeviceViews();
   void askSave(int setIndex, int firstText, int secondText);
   void releasePort();
   void setState(State state);

@@ -27,7 +27,7 @@ DeviceRequests::DeviceRequests(AppState& app, UserPrompts& prompts, Exchange& ex
 Result<void> DeviceRequests::start(const CommandRows& rows) {
   if (m_exchange.isBusy()) return busyError();
   if (!m_exchange.transport() || !m_exchange.transport()->isOpen()) {
-    return Error{m_app.Texts.after(m_app.ModelName, 1071)};
+    return Error{m_app.texts.after(m_app.modelName, 1071)};
   }
   if (!m_exchange.start(rows)) return busyError();
   return {};
@@ -36,18 +36,18 @@ Result<void> DeviceRequests::start(const CommandRows& rows) {
 Result<commands::LogStartSettings> DeviceRequests::settingsFor(const LogStartRequest& request,
                                                                const CivilTime& now) {
   commands::LogStartSettings s;
-  s.name = request.Name;
-  s.loop = request.Loop;
+  s.name = request.name;
+  s.loop = request.loop;
   s.unit = request.intervalUnit;
-  s.interval = request.IntervalValue;
-  s.upperOn = request.UpperEnabled;
-  s.lowerOn = request.LowerEnabled;
-  s.model = request.Model;
+  s.interval = request.intervalValue;
+  s.upperOn = request.upperEnabled;
+  s.lowerOn = request.lowerEnabled;
+  s.model = request.model;
   s.now = now;
   if (Result<void> year = checkLoggerYear(now); !year) return year.error();
-  if (request.ReservedStart) {
-    s.reservation = commands::Reservation{request.ReservedStart->Day, request.ReservedStart->Hour,
-                                          request.ReservedStart->Minute};
+  if (request.reservedStart) {
+    s.reservation = commands::Reservation{request.reservedStart->day, request.reservedStart->hour,
+                                          request.reservedStart->minute};
   }
   // The limits go to the logger as sensor counts of the resolution it will
   // record at; the counts are sent whether or not the alarm is on.
@@ -55,8 +55,8 @@ Result<commands::LogStartSettings> DeviceRequests::settingsFor(const LogStartReq
     return Error{says("The interval %1 does not fit the logger.").arg(s.interval)};
   }
   const int mode = commands::alarmConversionMode(s.intervalSeconds());
-  const auto upper = TemperatureToRaw(request.UpperLimit, mode);
-  const auto lower = TemperatureToRaw(request.LowerLimit, mode);
+  const auto upper = temperatureToRaw(request.upperLimit, mode);
+  const auto lower = temperatureToRaw(request.lowerLimit, mode);
   if (!upper || !lower) {
     return Error{says("An alarm limit is outside -20..70 °C.")};
   }
@@ -69,16 +69,16 @@ Result<void> DeviceRequests::startRecording(const LogStartRequest& request, cons
   if (m_exchange.isBusy()) return busyError();
   const auto settings = settingsFor(request, now);
   if (!settings) return settings.error();
-  const auto rows = commands::LogStartRows(*settings);
+  const auto rows = commands::logStartRows(*settings);
   if (!rows) return rows.error();
   return start(*rows);
 }
 
-Result<void> DeviceRequests::stopRecording() { return start(commands::StopRows()); }
+Result<void> DeviceRequests::stopRecording() { return start(commands::stopRows()); }
 
 Result<void> DeviceRequests::setLoggerName(const QString& name) {
   if (m_exchange.isBusy()) return busyError();
-  const auto rows = commands::SetLSNameRows(name);
+  const auto rows = commands::setLsNameRows(name);
   if (!rows) return rows.error();
   return start(*rows);
 }
@@ -86,15 +86,15 @@ Result<void> DeviceRequests::setLoggerName(const QString& name) {
 Result<void> DeviceRequests::setClock(const CivilTime& now) {
   if (!isValidCivil(now)) return Error{says("The time to set is not a valid date.")};
   if (Result<void> year = checkLoggerYear(now); !year) return year;
-  return start(commands::NowTimeSetRows(now));
+  return start(commands::nowTimeSetRows(now));
 }
 
-Result<void> DeviceRequests::updateStatus() { return start(commands::StatusUpdateRows()); }
+Result<void> DeviceRequests::updateStatus() { return start(commands::statusUpdateRows()); }
 
 Result<bool> DeviceRequests::initAll() {
   if (m_exchange.isBusy()) return busyError();
-  if (!m_prompts.ask(m_app.ModelName, m_app.Texts.text(1092))) return false;
-  if (!m_exchange.sendRaw(commands::InitAllBytes())) {
+  if (!m_prompts.ask(m_app.modelName, m_app.texts.text(1092))) return false;
+  if (!m_exchange.sendRaw(commands::initAllBytes())) {
     return Error{says("The reset could not be sent to the logger.")};
   }
   return true;

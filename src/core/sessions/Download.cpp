@@ -47,20 +47,20 @@ Download::~Download() {
 
 bool Download::start() {
   if (m_exchange.isBusy() || running()) return false;
-  const LoggerStatus& status = m_app.Status;
-  if (status.UsedMemory == 0 && status.MemoryWrapped == 0) {
-    m_prompts.info(m_app.ModelName, m_app.Texts.text(1096));
+  const LoggerStatus& status = m_app.status;
+  if (status.usedMemory == 0 && status.memoryWrapped == 0) {
+    m_prompts.info(m_app.modelName, m_app.texts.text(1096));
     return false;
   }
   // A Yes whose save did not happen keeps the old set: the download is
   // called off rather than clearing points the user wanted kept.
-  if (!SaveOffer::mayDiscard(m_saveOffer.offerToSave(kLogSet, m_app.Texts.joined(1093, 1094)))) {
+  if (!SaveOffer::mayDiscard(m_saveOffer.offerToSave(kLogSet, m_app.texts.joined(1093, 1094)))) {
     return false;
   }
 
   clearLogSet();
   m_header.clear(std::nullopt);
-  m_slow = m_app.DownloadSlow;
+  m_slow = m_app.downloadSlow;
   m_markDue = false;
   m_received = 0;
   m_expected = 0;
@@ -68,7 +68,7 @@ bool Download::start() {
   m_stamps.clear();
   setState(State::Starting);
   Q_EMIT started();
-  if (!m_exchange.start(commands::DownloadStartRows())) {
+  if (!m_exchange.start(commands::downloadStartRows())) {
     setState(State::Idle);
     Q_EMIT finished(false);
     return false;
@@ -133,32 +133,32 @@ void Download::copyMetadata() {
   // This read describes the downloaded set; later status reads of the
   // panel leave the held set alone.
   DataSet& set = m_app.set(kLogSet);
-  const LoggerStatus& status = m_app.Status;
-  set.Model = m_app.ModelName;
-  set.LoggerName = status.LoggerName;
-  set.Interval = status.RecordedInterval;
-  set.UpperAlarm = status.UpperAlarm;
-  set.LowerAlarm = status.LowerAlarm;
+  const LoggerStatus& status = m_app.status;
+  set.model = m_app.modelName;
+  set.loggerName = status.loggerName;
+  set.interval = status.recordedInterval;
+  set.upperAlarm = status.upperAlarm;
+  set.lowerAlarm = status.lowerAlarm;
 }
 
 AnswerAction Download::onHeaderAnswer(CommandQueue& queue, CommandRow& row,
                                       const frame::Bytes4& d) {
   if (m_state == State::Starting) {
-    const LoggerStatus& status = m_app.Status;
+    const LoggerStatus& status = m_app.status;
     copyMetadata();
     m_wrapped = status.wrapped();
-    if (status.UsedMemory > kMemoryBytes || status.UsedMemory < 0 ||
-        m_app.set(kLogSet).Interval <= 0) {
+    if (status.usedMemory > kMemoryBytes || status.usedMemory < 0 ||
+        m_app.set(kLogSet).interval <= 0) {
       fail(1089, true);
       return AnswerAction::Finish;
     }
-    m_recordedBytes = static_cast<int>(status.UsedMemory);
+    m_recordedBytes = static_cast<int>(status.usedMemory);
     if (status.recordedPoints() == 0 && !m_wrapped) {
       fail(1096, true);
       return AnswerAction::Finish;
     }
     std::optional<qint64> start;
-    if (status.RecordingStart) start = daySerialToSeconds(*status.RecordingStart);
+    if (status.recordingStart) start = daySerialToSeconds(*status.recordingStart);
     m_header.clear(start);
     m_headerBytes = 0;
     setState(State::ReadingHeader);
@@ -178,14 +178,14 @@ AnswerAction Download::onHeaderAnswer(CommandQueue& queue, CommandRow& row,
     return AnswerAction::RepeatRow;
   }
   const qint64 total =
-      m_wrapped ? m_app.Status.recordedPoints() + qint64{kMemoryPoints} * m_app.Status.MemoryWrapped
-                : m_app.Status.recordedPoints();
+      m_wrapped ? m_app.status.recordedPoints() + qint64{kMemoryPoints} * m_app.status.memoryWrapped
+                : m_app.status.recordedPoints();
   m_header.settle(total);
   return beginTransfer(queue);
 }
 
 AnswerAction Download::beginTransfer(CommandQueue& queue) {
-  const int interval = m_app.set(kLogSet).Interval;
+  const int interval = m_app.set(kLogSet).interval;
   m_expected = m_wrapped ? kMemoryPoints : m_recordedBytes / 4;
   m_writePosition = m_recordedBytes / 4;
   // Every point's time is known from the table before the first one
@@ -218,15 +218,15 @@ AnswerAction Download::onPointAnswer(CommandQueue& queue, CommandRow& row, const
   const RecordingHeader::Stamp& stamp = m_stamps[static_cast<std::size_t>(recordNo - 1)];
 
   DataRecord record;
-  record.Raw = {d[0], d[1], d[2], d[3]};
-  record.DateTime = secondsToDaySerial(stamp.seconds);
-  record.Segment = static_cast<float>(stamp.segment);
-  record.RecordNo = static_cast<std::int16_t>(recordNo);
+  record.raw = {d[0], d[1], d[2], d[3]};
+  record.dateTime = secondsToDaySerial(stamp.seconds);
+  record.segment = static_cast<float>(stamp.segment);
+  record.recordNo = static_cast<std::int16_t>(recordNo);
   if (!m_app.file(kLogSet).write(recordNo, record)) {
     fail(1089, true);
     return AnswerAction::Finish;
   }
-  m_app.set(kLogSet).Count = i;
+  m_app.set(kLogSet).count = i;
 
   // The request in use says which mode this is, whatever the menu says now.
   const bool slow = row.opcode() == Opcode::ReadMemory;
@@ -248,16 +248,16 @@ AnswerAction Download::complete(CommandQueue& queue) {
   m_silentTicks = 0;
   DataSet& set = m_app.set(kLogSet);
   RecordFile& file = m_app.file(kLogSet);
-  set.Count = m_received;
-  if (!ConvertDataSet(set, file, m_app.Texts) ||
-      !MarkExtremeRecords(set.AllExtremes, set.Count, file, m_app.Texts)) {
+  set.count = m_received;
+  if (!convertDataSet(set, file, m_app.texts) ||
+      !markExtremeRecords(set.allExtremes, set.count, file, m_app.texts)) {
     fail(1089, true);
     return AnswerAction::Finish;
   }
   m_app.runState = RunState::Idle;
-  m_app.CurrentSet = kLogSet;
-  set.Unsaved = true;
-  set.DrawnCount = 0;
+  m_app.currentSet = kLogSet;
+  set.unsaved = true;
+  set.drawnCount = 0;
   m_markDue = true;
   setState(State::Idle);
   m_completing = &queue;
@@ -282,8 +282,8 @@ void Download::fail(int messageText, bool deferMessage) {
   clearLogSet();
   Q_EMIT finished(false);
   if (messageText <= 0) return;
-  const QString title = m_app.ModelName;
-  const QString message = m_app.Texts.text(messageText);
+  const QString title = m_app.modelName;
+  const QString message = m_app.texts.text(messageText);
   if (deferMessage) {
     // Shown once the exchange has wound down, never under a running one.
     QMetaObject::invokeMethod(
@@ -304,8 +304,8 @@ void Download::onSessionAborted() {
 
 void Download::clearLogSet() {
   DataSet& set = m_app.set(kLogSet);
-  ClearDataSet(set);
-  set.Unsaved = false;
+  clearDataSet(set);
+  set.unsaved = false;
 }
 
 void Download::setState(State state) {

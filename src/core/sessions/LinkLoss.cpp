@@ -16,14 +16,14 @@ std::pair<int, int> LinkLoss::textsOf(LinkFailure failure) {
 }
 
 void LinkLoss::forgetLogger() {
-  m_app.Connected = false;
-  AnswerDispatcher::clearStatus(m_app.Status);
+  m_app.connected = false;
+  AnswerDispatcher::clearStatus(m_app.status);
   m_app.runState = RunState::Idle;
 }
 
 void LinkLoss::tellUser(LinkFailure failure) {
   const auto [headline, consequence] = textsOf(failure);
-  m_prompts.info(m_app.ModelName, m_app.Texts.joined(headline, consequence));
+  m_prompts.info(m_app.modelName, m_app.texts.joined(headline, consequence));
 }
 
 }  // namespace termika

@@ -12,21 +12,21 @@ namespace termika {
 // The settings of a recording start, as the link turns them into commands.
 struct LogStartRequest {
   struct Reservation {
-    int Day = 0;
-    int Hour = 0;
-    int Minute = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
     friend bool operator==(const Reservation&, const Reservation&) = default;
   };
-  QString Name;  // exactly four characters, padded on the left with blanks
-  bool Loop = false;
+  QString name;  // exactly four characters, padded on the left with blanks
+  bool loop = false;
   IntervalUnit intervalUnit = IntervalUnit::Minutes;
-  int IntervalValue = 60;  // in intervalUnit
-  int UpperLimit = 40;     // whole °C
-  bool UpperEnabled = false;
-  int LowerLimit = 0;
-  bool LowerEnabled = false;
-  QString Model;
-  std::optional<Reservation> ReservedStart;
+  int intervalValue = 60;  // in intervalUnit
+  int upperLimit = 40;     // whole °C
+  bool upperEnabled = false;
+  int lowerLimit = 0;
+  bool lowerEnabled = false;
+  QString model;
+  std::optional<Reservation> reservedStart;
 
   friend bool operator==(const LogStartRequest&, const LogStartRequest&) = default;
 };

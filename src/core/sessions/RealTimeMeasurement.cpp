@@ -61,7 +61,7 @@ bool RealTimeMeasurement::measureOnce() {
   if (!askSaveBeforeClearing()) return false;
   clearRealTimeSet();
   beginPending();
-  if (!m_exchange.start(commands::SingleMeasurementRows())) {
+  if (!m_exchange.start(commands::singleMeasurementRows())) {
     m_pending.reset();
     return false;
   }
@@ -81,10 +81,10 @@ bool RealTimeMeasurement::startSeries(int value, bool minutes) {
   setLabels({}, {}, {});
   m_spacingValue = value;
   m_spacingMinutes = minutes;
-  m_app.set(kRealTimeSet).Interval = spacingSeconds();
+  m_app.set(kRealTimeSet).interval = spacingSeconds();
   m_tickCount = 0;
   beginPending();
-  if (!m_exchange.start(commands::ContinuousStartRows(m_app.set(kRealTimeSet).Interval))) {
+  if (!m_exchange.start(commands::continuousStartRows(m_app.set(kRealTimeSet).interval))) {
     m_pending.reset();
     return false;
   }
@@ -108,27 +108,27 @@ int RealTimeMeasurement::spacingSeconds() const {
 bool RealTimeMeasurement::askSaveBeforeClearing() { return SaveOffer::mayDiscard(offerToSave()); }
 
 SaveOutcome RealTimeMeasurement::offerToSave() {
-  return m_saveOffer.offerToSave(kRealTimeSet, m_app.Texts.text(1065));
+  return m_saveOffer.offerToSave(kRealTimeSet, m_app.texts.text(1065));
 }
 
 void RealTimeMeasurement::clearRealTimeSet() {
   DataSet& set = m_app.set(kRealTimeSet);
-  ClearDataSet(set);
-  set.Unsaved = false;
-  set.Model = m_app.ModelName;
-  set.LoggerName = m_app.Status.LoggerName;
+  clearDataSet(set);
+  set.unsaved = false;
+  set.model = m_app.modelName;
+  set.loggerName = m_app.status.loggerName;
   Q_EMIT setCleared();
 }
 
 void RealTimeMeasurement::beginPending() {
   // The time of a point is the PC clock when it is requested.
   DataRecord record;
-  record.DateTime = secondsToDaySerial(m_clock());
+  record.dateTime = secondsToDaySerial(m_clock());
   m_pending = record;
 }
 
 void RealTimeMeasurement::onSpacingElapsed() {
-  if (!m_app.Connected) {
+  if (!m_app.connected) {
     // The port went away between points (a disconnect): the series ends here.
     endSeries(true);
     return;
@@ -136,22 +136,22 @@ void RealTimeMeasurement::onSpacingElapsed() {
   ++m_tickCount;
   DataSet& set = m_app.set(kRealTimeSet);
   if (spacingSeconds() <= m_tickCount && !m_exchange.isBusy()) {
-    if (set.Count >= m_pointLimit) {
+    if (set.count >= m_pointLimit) {
       reachLimit();
       return;
     }
     beginPending();
-    if (m_exchange.start(commands::ContinuationRows())) {
+    if (m_exchange.start(commands::continuationRows())) {
       m_tickCount = 0;
     } else {
       m_pending.reset();
     }
     return;
   }
-  DataSet& current = m_app.set(m_app.CurrentSet);
-  if (current.DrawnCount != current.Count) {
+  DataSet& current = m_app.set(m_app.currentSet);
+  if (current.drawnCount != current.count) {
     Q_EMIT redrawDue();
-    current.DrawnCount = current.Count;
+    current.drawnCount = current.count;
   }
 }
 
@@ -162,12 +162,12 @@ AnswerAction RealTimeMeasurement::onAnswer(CommandQueue& /*queue*/, CommandRow& 
   if (!m_pending || (continuous && !m_running)) return AnswerAction::Advance;
   switch (row.opcode()) {
     case Opcode::ReadTemperature:
-      m_pending->Raw[0] = d[2];
-      m_pending->Raw[1] = d[3];
+      m_pending->raw[0] = d[2];
+      m_pending->raw[1] = d[3];
       break;
     case Opcode::ReadHumidity:
-      m_pending->Raw[2] = d[2];
-      m_pending->Raw[3] = d[3];
+      m_pending->raw[2] = d[2];
+      m_pending->raw[3] = d[3];
       commitPending(continuous);
       break;
     default:
@@ -180,21 +180,21 @@ void RealTimeMeasurement::commitPending(bool continuous) {
   DataSet& set = m_app.set(kRealTimeSet);
   DataRecord record = *m_pending;
   m_pending.reset();
-  if (set.Count >= m_pointLimit) return;
-  ConvertSample(record, continuous ? set.Interval : kOneTimeMode);
-  const int count = set.Count + 1;
-  record.Segment = 1.0f;
-  record.RecordNo = static_cast<std::int16_t>(count);
+  if (set.count >= m_pointLimit) return;
+  convertSample(record, continuous ? set.interval : kOneTimeMode);
+  const int count = set.count + 1;
+  record.segment = 1.0f;
+  record.recordNo = static_cast<std::int16_t>(count);
   if (!m_app.file(kRealTimeSet).write(count, record)) {
     if (m_running) endSeries(false);
     return;
   }
-  set.Count = count;
-  m_app.CurrentSet = kRealTimeSet;
-  set.Unsaved = true;
-  UpdateExtremes(record, set.AllExtremes);
-  setLabels(formatValue(record.Temperature) + m_app.Texts.text(1048),
-            formatValue(record.Humidity) + m_app.Texts.text(1049), fmt::dateTime(record.DateTime));
+  set.count = count;
+  m_app.currentSet = kRealTimeSet;
+  set.unsaved = true;
+  updateExtremes(record, set.allExtremes);
+  setLabels(formatValue(record.temperature) + m_app.texts.text(1048),
+            formatValue(record.humidity) + m_app.texts.text(1049), fmt::dateTime(record.dateTime));
   Q_EMIT pointAdded(count);
   if (m_running && count >= m_pointLimit) {
     // Stopped at once; the message waits until this answer's exchange is over.
@@ -208,7 +208,7 @@ void RealTimeMeasurement::reachLimit() {
   // Record numbers are 16-bit: the series cannot grow any further.
   const QString message = says("The real-time data has reached %1 points; the measurement stops.");
   endSeries(false);
-  m_prompts.info(m_app.ModelName, message.arg(m_pointLimit));
+  m_prompts.info(m_app.modelName, message.arg(m_pointLimit));
   offerToSave();
 }
 

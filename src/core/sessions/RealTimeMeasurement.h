@@ -55,7 +55,7 @@ class RealTimeMeasurement final : public QObject, public SessionHandler {
   void setSpacing(int value, bool minutes);
 
   bool running() const { return m_running; }
-  int TickCount() const { return m_tickCount; }
+  int tickCount() const { return m_tickCount; }
 
   // The three value labels of the last point.
   QString liveTemperature() const { return m_liveTemperature; }

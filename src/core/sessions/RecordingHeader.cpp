@@ -34,7 +34,7 @@ bool RecordingHeader::addEntry(const Entry& entry, int address) {
   } else {
     m_lastUnwritten = false;
     const auto serial =
-        PackedDecimalTime({entry[0], entry[1], entry[2], entry[3], entry[4], entry[5]});
+        packedDecimalTime({entry[0], entry[1], entry[2], entry[3], entry[4], entry[5]});
     if (serial) {
       read.startSeconds = daySerialToSeconds(*serial);
       if (m_recordingStart && read.startSeconds < *m_recordingStart) ends = true;

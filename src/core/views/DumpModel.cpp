@@ -44,13 +44,13 @@ QVariant DumpModel::sortValue(int recordNo, int column) const {
   if (r == nullptr) return QVariant();
   switch (column) {
     case kDate:
-      return r->DateTime;
+      return r->dateTime;
     case kTemperature:
-      return static_cast<double>(r->Temperature);
+      return static_cast<double>(r->temperature);
     case kHumidity:
-      return static_cast<double>(r->Humidity);
+      return static_cast<double>(r->humidity);
     default:
-      return r->Remarks;
+      return r->remarks;
   }
 }
 
@@ -59,7 +59,7 @@ QVariant DumpModel::data(const QModelIndex& index, int role) const {
     return QVariant();
   }
   const int n = m_order[static_cast<size_t>(index.row())];
-  if (role == SortRole) return sortValue(n, index.column());
+  if (role == kSortRole) return sortValue(n, index.column());
   if (role == Qt::TextAlignmentRole) return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
   if (role != Qt::DisplayRole) return QVariant();
   if (index.column() == kNumber) return fmt::pointNo(n);
@@ -67,13 +67,13 @@ QVariant DumpModel::data(const QModelIndex& index, int role) const {
   if (r == nullptr) return QVariant();
   switch (index.column()) {
     case kDate:
-      return fmt::dateTime(r->DateTime);
+      return fmt::dateTime(r->dateTime);
     case kTemperature:
-      return fmt::measuredValue(r->Temperature, fmt::LeadingZero::Kept);
+      return fmt::measuredValue(r->temperature, fmt::LeadingZero::Kept);
     case kHumidity:
-      return fmt::measuredValue(r->Humidity, fmt::LeadingZero::Kept);
+      return fmt::measuredValue(r->humidity, fmt::LeadingZero::Kept);
     default:
-      return r->Remarks;
+      return r->remarks;
   }
 }
 
@@ -123,7 +123,7 @@ void DumpModel::applySort() {
     keys.reserve(m_order.size());
     for (int n : m_order) {
       const DataRecord* r = cached(n);
-      keys.emplace_back(r ? r->Remarks : QString(), n);
+      keys.emplace_back(r ? r->remarks : QString(), n);
     }
     const bool asc = m_sortOrder == 0;
     std::sort(keys.begin(), keys.end(), [asc](const auto& a, const auto& b) {
@@ -139,9 +139,9 @@ void DumpModel::applySort() {
       const DataRecord* r = cached(n);
       double v = 0.0;
       if (r != nullptr) {
-        v = m_sortKey == kDate          ? r->DateTime
-            : m_sortKey == kTemperature ? static_cast<double>(r->Temperature)
-                                        : static_cast<double>(r->Humidity);
+        v = m_sortKey == kDate          ? r->dateTime
+            : m_sortKey == kTemperature ? static_cast<double>(r->temperature)
+                                        : static_cast<double>(r->humidity);
       }
       // NaN (only from a damaged file) would break the strict ordering the sort
       // relies on: it sorts as the lowest value instead.
@@ -204,7 +204,7 @@ void DumpModel::fill(int count) {
   endResetModel();
 }
 
-void DumpModel::Clear() { fill(0); }
+void DumpModel::clear() { fill(0); }
 
 void DumpModel::appendRow(int count) {
   if (count != m_count + 1) {
@@ -229,16 +229,16 @@ QString DumpModel::markFor(int recordNo, const Extremes& all) const {
   QString mark;
   if (!all.hasValues()) return mark;
   for (int e = 0; e < 4; ++e) {
-    if (all.entries[static_cast<size_t>(e)].PointNo == recordNo) mark += m_texts.text(1004 + e);
+    if (all.entries[static_cast<size_t>(e)].pointNo == recordNo) mark += m_texts.text(1004 + e);
   }
   return mark;
 }
 
-Result<void> DumpModel::MarkExtremeRows(const Extremes& all) {
+Result<void> DumpModel::markExtremeRows(const Extremes& all) {
   std::map<int, QString> wanted;
   if (all.hasValues()) {
     for (const ExtremeEntry& e : all.entries) {
-      if (e.PointNo >= 1 && e.PointNo <= m_count) wanted[e.PointNo] = markFor(e.PointNo, all);
+      if (e.pointNo >= 1 && e.pointNo <= m_count) wanted[e.pointNo] = markFor(e.pointNo, all);
     }
   }
   std::vector<int> touched;
@@ -259,13 +259,13 @@ Result<void> DumpModel::MarkExtremeRows(const Extremes& all) {
       return Error{says("Cannot read record %1 of %2").arg(n).arg(m_file->path())};
     }
     DataRecord record = *cachedRecord;
-    QString remark = record.Remarks.trimmed();
+    QString remark = record.remarks.trimmed();
     const QString oldTrimmed = oldMark.trimmed();
     if (!oldTrimmed.isEmpty() && remark.endsWith(oldTrimmed)) {
       remark.chop(oldTrimmed.size());
       remark = remark.trimmed();
     }
-    record.Remarks = fitRemarks(remark + newMark);
+    record.remarks = fitRemarks(remark + newMark);
     if (auto written = m_file->write(n, record); !written) return written;
     const auto block = static_cast<size_t>((n - 1) / kBlock);
     m_blocks[block][static_cast<size_t>((n - 1) % kBlock)] = record;
@@ -276,19 +276,19 @@ Result<void> DumpModel::MarkExtremeRows(const Extremes& all) {
     }
     const int row = m_rowOf[static_cast<size_t>(n - 1)];
     const QModelIndex cell = index(row, kRemarks);
-    Q_EMIT dataChanged(cell, cell, {Qt::DisplayRole, SortRole});
+    Q_EMIT dataChanged(cell, cell, {Qt::DisplayRole, kSortRole});
   }
   return {};
 }
 
-QString DumpModel::ItemClickText(int row) const {
+QString DumpModel::itemClickText(int row) const {
   if (row < 0 || row >= rowCount()) return QString();
   const int n = m_order[static_cast<size_t>(row)];
   const DataRecord* r = cached(n);
   if (r == nullptr) return QString();
-  return m_texts.text(1105) + fmt::dateTime(r->DateTime) + m_texts.text(1121) +
-         fmt::measuredValue(r->Temperature, fmt::LeadingZero::Kept) + m_texts.text(1106) +
-         fmt::measuredValue(r->Humidity, fmt::LeadingZero::Kept) + m_texts.text(1107);
+  return m_texts.text(1105) + fmt::dateTime(r->dateTime) + m_texts.text(1121) +
+         fmt::measuredValue(r->temperature, fmt::LeadingZero::Kept) + m_texts.text(1106) +
+         fmt::measuredValue(r->humidity, fmt::LeadingZero::Kept) + m_texts.text(1107);
 }
 
 int DumpModel::recordNoAt(int row) const {

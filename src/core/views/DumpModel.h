@@ -24,7 +24,7 @@ class DumpModel final : public QAbstractTableModel {
   enum Column : int { kNumber = 0, kDate = 1, kTemperature = 2, kHumidity = 3, kRemarks = 4 };
   static constexpr int kColumnCount = 5;
   // Numbers for the numeric columns, so 9.00 sorts before 25.00.
-  static constexpr int SortRole = Qt::UserRole + 1;
+  static constexpr int kSortRole = Qt::UserRole + 1;
   // Column shares of the list's width, in percent.
   static constexpr int kWidthShares[kColumnCount] = {13, 19, 13, 13, 42};
 
@@ -43,20 +43,20 @@ class DumpModel final : public QAbstractTableModel {
   void fill(int count);
   // The set grew to `count`; its newest record becomes one new row.
   void appendRow(int count);
-  void Clear();
+  void clear();
   int count() const { return m_count; }
 
   // Rewrites the remark of the rows whose extreme marks change, in the list
   // and in the record file, so exactly the records named by `all` carry
   // marks. Other remark text of a row is kept.
-  Result<void> MarkExtremeRows(const Extremes& all);
+  Result<void> markExtremeRows(const Extremes& all);
 
   // Status-bar text for a clicked row; empty for a row that cannot be read.
-  QString ItemClickText(int row) const;
+  QString itemClickText(int row) const;
 
   // SortOrder: 0 ascending, 1 descending.
-  int SortKey() const { return m_sortKey; }
-  int SortOrder() const { return m_sortOrder; }
+  int sortKey() const { return m_sortKey; }
+  int sortOrder() const { return m_sortOrder; }
   void setSort(int key, int order);
   // Same column: order flips; another column: sorted by it in the same order.
   void sortByColumn(int column);

@@ -80,7 +80,7 @@ double GraphGeometry::unmapX(double pixelX) const {
   return userLeft - pixelX / size.width() * (userLeft - userRight);
 }
 
-GridSteps ChooseGridSteps(qint64 baseTime, qint64 width, qint64 offset) {
+GridSteps chooseGridSteps(qint64 baseTime, qint64 width, qint64 offset) {
   GridSteps g{1, offset};
   // Each stage keeps the earliest aligned candidate, so the line nearest the
   // window's right end is never skipped.
@@ -98,7 +98,7 @@ GridSteps ChooseGridSteps(qint64 baseTime, qint64 width, qint64 offset) {
   return g;
 }
 
-int VerticalLineColour(qint64 time, qint64 width) {
+int verticalLineColour(qint64 time, qint64 width) {
   const CivilTime t = civilFromSeconds(time);
   if (isMonthStart(t)) return kMonthLine;
   if (isMidnight(t)) return kMidnightLine;
@@ -110,7 +110,7 @@ int VerticalLineColour(qint64 time, qint64 width) {
   return -1;
 }
 
-TimeLabelRule TimeLabelFor(qint64 time, qint64 width) {
+TimeLabelRule timeLabelFor(qint64 time, qint64 width) {
   const CivilTime t = civilFromSeconds(time);
   const QString monthDay = QStringLiteral("%1/%2").arg(t.month).arg(t.day);
   const QString clock = QStringLiteral("%1:%2:%3")
@@ -129,7 +129,7 @@ TimeLabelRule TimeLabelFor(qint64 time, qint64 width) {
   return {};
 }
 
-int HorizontalLineColour(int tenths, int halfSpan) {
+int horizontalLineColour(int tenths, int halfSpan) {
   if (tenths == 0) return kZeroLine;
   if (tenths % 100 == 0) return kTensLine;
   if (tenths % 50 == 0 && halfSpan <= 200) return kFivesLine;
@@ -139,23 +139,23 @@ int HorizontalLineColour(int tenths, int halfSpan) {
   return -1;
 }
 
-GraphGeometry BuildGraphGeometry(const GraphInput& in) {
+GraphGeometry buildGraphGeometry(const GraphInput& in) {
   GraphGeometry g;
   g.size = in.size;
   g.colours = colourTable(in.palette);
   g.selected.reset();
-  const qint64 W = in.width;
-  const qint64 S = in.offset;
+  const qint64 w = in.width;
+  const qint64 s = in.offset;
   const int bottomTenths = in.range.bottomTenths;
   const int topTenths = in.range.topTenths;
-  if (W <= 0 || topTenths <= bottomTenths || in.size.width() <= 0 || in.size.height() <= 0) {
+  if (w <= 0 || topTenths <= bottomTenths || in.size.width() <= 0 || in.size.height() <= 0) {
     return g;
   }
   g.drawable = true;
   const double bottom = in.range.bottom();
   const double top = in.range.top();
-  g.userLeft = static_cast<double>(W);
-  g.userRight = -static_cast<double>(W) / 20.0;
+  g.userLeft = static_cast<double>(w);
+  g.userRight = -static_cast<double>(w) / 20.0;
   g.userTop = top;
   g.userBottom = bottom - (top - bottom) / 10.0;
 
@@ -168,16 +168,16 @@ GraphGeometry BuildGraphGeometry(const GraphInput& in) {
 
   // Vertical grid and time labels share the candidates; bounds and step are
   // fixed before the loop.
-  const GridSteps steps = ChooseGridSteps(in.baseTime, W, S);
+  const GridSteps steps = chooseGridSteps(in.baseTime, w, s);
   g.gridStep = steps.step;
   g.gridFirst = steps.first;
-  const qint64 lastCandidate = S + W;
+  const qint64 lastCandidate = s + w;
   for (qint64 c = steps.first; c <= lastCandidate; c += steps.step) {
     const qint64 t = in.baseTime - c;
-    const double x = g.mapX(static_cast<double>(c - S));
-    const int colour = VerticalLineColour(t, W);
+    const double x = g.mapX(static_cast<double>(c - s));
+    const int colour = verticalLineColour(t, w);
     if (colour >= 0) g.verticalLines.push_back({x, colour});
-    TimeLabelRule label = TimeLabelFor(t, W);
+    TimeLabelRule label = timeLabelFor(t, w);
     if (!label.text.isEmpty()) {
       g.timeLabels.push_back({QPointF(x, yBottom), std::move(label.text), label.rank});
     }
@@ -185,7 +185,7 @@ GraphGeometry BuildGraphGeometry(const GraphInput& in) {
 
   const int lineStep = horizontalLineStep(in.halfSpan);
   for (qint64 v = firstMultipleAtOrAbove(bottomTenths, lineStep); v <= topTenths; v += lineStep) {
-    const int colour = HorizontalLineColour(static_cast<int>(v), in.halfSpan);
+    const int colour = horizontalLineColour(static_cast<int>(v), in.halfSpan);
     if (colour >= 0) g.horizontalLines.push_back({g.mapY(static_cast<double>(v) / 10.0), colour});
   }
   const int labelStep = valueLabelStep(in.halfSpan);
@@ -196,8 +196,8 @@ GraphGeometry BuildGraphGeometry(const GraphInput& in) {
 
   if (in.kind == GraphKind::Temperature && hasAlarms(in.model)) {
     const auto addLimit = [&](const AlarmSetting& alarm, int colour) {
-      if (alarm.Enabled != 0 && alarm.Limit >= bottom && alarm.Limit <= top) {
-        g.limitLines.push_back({g.mapY(alarm.Limit), colour});
+      if (alarm.enabled != 0 && alarm.limit >= bottom && alarm.limit <= top) {
+        g.limitLines.push_back({g.mapY(alarm.limit), colour});
       }
     };
     addLimit(in.upperAlarm, kUpperLimitLine);
@@ -205,35 +205,35 @@ GraphGeometry BuildGraphGeometry(const GraphInput& in) {
   }
 
   const bool temperature = in.kind == GraphKind::Temperature;
-  const qint64 rightEnd = in.baseTime - S;
-  const qint64 leftEnd = in.baseTime - (S + W);
-  const int firstNo = FindRecordByTime(leftEnd, in.points);
-  const int lastNo = FindRecordByTime(rightEnd, in.points);
+  const qint64 rightEnd = in.baseTime - s;
+  const qint64 leftEnd = in.baseTime - (s + w);
+  const int firstNo = findRecordByTime(leftEnd, in.points);
+  const int lastNo = findRecordByTime(rightEnd, in.points);
   std::optional<float> previousSegment;
   DataRecord fold;
   for (int n = firstNo; n >= 1 && n <= lastNo; ++n) {
     const PlotPoint& p = in.points[static_cast<size_t>(n - 1)];
-    if (p.Time < leftEnd || p.Time > rightEnd) continue;
-    const double value = temperature ? p.Temperature : p.Humidity;
-    const QPointF point(g.mapX(static_cast<double>(in.baseTime - p.Time - S)), g.mapY(value));
-    if (!previousSegment || *previousSegment != p.Segment || g.segments.empty()) {
+    if (p.time < leftEnd || p.time > rightEnd) continue;
+    const double value = temperature ? p.temperature : p.humidity;
+    const QPointF point(g.mapX(static_cast<double>(in.baseTime - p.time - s)), g.mapY(value));
+    if (!previousSegment || *previousSegment != p.segment || g.segments.empty()) {
       g.segments.push_back({});
     }
     g.segments.back().points.push_back(point);
-    previousSegment = p.Segment;
-    fold.Temperature = p.Temperature;
-    fold.Humidity = p.Humidity;
-    fold.RecordNo = p.RecordNo;
-    UpdateExtremes(fold, g.selected);
+    previousSegment = p.segment;
+    fold.temperature = p.temperature;
+    fold.humidity = p.humidity;
+    fold.recordNo = p.recordNo;
+    updateExtremes(fold, g.selected);
   }
 
   g.endLine = QLineF(x0, yBottom, x0, yTop);
-  if (S > 0) {
-    g.endTimeText = fmt::dateTime(secondsToDaySerial(in.baseTime - S));
+  if (s > 0) {
+    g.endTimeText = fmt::dateTime(secondsToDaySerial(in.baseTime - s));
     g.endTimeAnchor = QPointF(x0, yBottom);
   } else if (!in.points.empty()) {
     const PlotPoint& newest = in.points.back();
-    const double value = temperature ? newest.Temperature : newest.Humidity;
+    const double value = temperature ? newest.temperature : newest.humidity;
     if (value >= bottom && value <= top) g.newestDot = QPointF(x0, g.mapY(value));
   }
   g.titleText = in.titleText;

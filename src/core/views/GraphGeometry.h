@@ -97,7 +97,7 @@ struct GraphGeometry {
   double unmapX(double pixelX) const;
 };
 
-GraphGeometry BuildGraphGeometry(const GraphInput& input);
+GraphGeometry buildGraphGeometry(const GraphInput& input);
 
 // Grid alignment of a window: candidates c = first, first + step, ... up to
 // offset + width stand for the times baseTime - c.
@@ -105,7 +105,7 @@ struct GridSteps {
   qint64 step = 1;
   qint64 first = 0;
 };
-GridSteps ChooseGridSteps(qint64 baseTime, qint64 width, qint64 offset);
+GridSteps chooseGridSteps(qint64 baseTime, qint64 width, qint64 offset);
 
 // The label of `time` in a window `width` seconds wide: its text (empty when
 // no rule labels it) and the rank of the rule.
@@ -113,10 +113,10 @@ struct TimeLabelRule {
   QString text;
   int rank = 0;
 };
-TimeLabelRule TimeLabelFor(qint64 time, qint64 width);
+TimeLabelRule timeLabelFor(qint64 time, qint64 width);
 // Colour entry of a vertical grid line at `time`, or -1 when none is drawn.
-int VerticalLineColour(qint64 time, qint64 width);
+int verticalLineColour(qint64 time, qint64 width);
 // Colour entry of a horizontal grid line at `tenths`, or -1 when none is drawn.
-int HorizontalLineColour(int tenths, int halfSpan);
+int horizontalLineColour(int tenths, int halfSpan);
 
 }  // namespace termika

@@ -24,20 +24,20 @@ std::optional<int> continuousWidth(qint64 duration) {
 
 }  // namespace
 
-int BarLow(const ScrollState& bar) { return std::min(bar.minimum, bar.maximum); }
-int BarHigh(const ScrollState& bar) { return std::max(bar.minimum, bar.maximum); }
+int barLow(const ScrollState& bar) { return std::min(bar.minimum, bar.maximum); }
+int barHigh(const ScrollState& bar) { return std::max(bar.minimum, bar.maximum); }
 
-int ClampToBar(const ScrollState& bar, qint64 value) {
-  return static_cast<int>(std::clamp<qint64>(value, BarLow(bar), BarHigh(bar)));
+int clampToBar(const ScrollState& bar, qint64 value) {
+  return static_cast<int>(std::clamp<qint64>(value, barLow(bar), barHigh(bar)));
 }
 
-void SetBarLimits(ScrollState& bar, int minimum, int maximum) {
+void setBarLimits(ScrollState& bar, int minimum, int maximum) {
   bar.minimum = minimum;
   bar.maximum = maximum;
-  bar.value = ClampToBar(bar, bar.value);
+  bar.value = clampToBar(bar, bar.value);
 }
 
-NavigationState DefaultNavigation() {
+NavigationState defaultNavigation() {
   NavigationState nav;
   nav.bar(TemperatureWidth) = {kMinWidestWindow, kNarrowestWidthSteps, kMinWidestWindow};
   nav.bar(TemperatureOffset) = {0, kMinWidestWindow, 0};
@@ -50,70 +50,70 @@ NavigationState DefaultNavigation() {
   return nav;
 }
 
-bool UpdateTimeBase(NavigationState& nav, std::span<const PlotPoint> points, bool continuous) {
+bool updateTimeBase(NavigationState& nav, std::span<const PlotPoint> points, bool continuous) {
   if (points.empty()) return false;
-  nav.baseTime = points.back().Time;
-  nav.oldestTime = points.front().Time;
+  nav.baseTime = points.back().time;
+  nav.oldestTime = points.front().time;
   nav.duration = nav.baseTime - nav.oldestTime;
-  const qint64 D = nav.duration;
+  const qint64 d = nav.duration;
 
   int widest = 0;
-  if (D > kMaxSteps) {
-    nav.timeUnit = static_cast<double>(D) / static_cast<double>(kMaxSteps);
+  if (d > kMaxSteps) {
+    nav.timeUnit = static_cast<double>(d) / static_cast<double>(kMaxSteps);
     widest = static_cast<int>(kMaxSteps);
   } else {
     nav.timeUnit = 1.0;
-    widest = static_cast<int>(std::max<qint64>(D, kMinWidestWindow));
+    widest = static_cast<int>(std::max<qint64>(d, kMinWidestWindow));
   }
   ScrollState& width = nav.bar(TemperatureWidth);
   if (continuous) {
-    SetBarLimits(width, kContinuousWidest, kNarrowestWidthSteps);
-    if (auto w = continuousWidth(D)) width.value = ClampToBar(width, *w);
+    setBarLimits(width, kContinuousWidest, kNarrowestWidthSteps);
+    if (auto w = continuousWidth(d)) width.value = clampToBar(width, *w);
   } else {
-    SetBarLimits(width, widest, kNarrowestWidthSteps);
+    setBarLimits(width, widest, kNarrowestWidthSteps);
   }
   // The offset can reach back over the whole set.
-  SetBarLimits(nav.bar(TemperatureOffset), 0, std::max(widest, kMinWidestWindow));
+  setBarLimits(nav.bar(TemperatureOffset), 0, std::max(widest, kMinWidestWindow));
   nav.bar(HumidityWidth) = nav.bar(TemperatureWidth);
   nav.bar(HumidityOffset) = nav.bar(TemperatureOffset);
   return true;
 }
 
-bool AutoFitView(NavigationState& nav, const Extremes& all) {
+bool autoFitView(NavigationState& nav, const Extremes& all) {
   if (!all.hasValues()) return false;
   const auto& e = all.entries;
   const auto fit = [&](Bar halfBar, Bar centreBar, double high, double low, int centreMinBase,
                        int centreMaxOffset) {
     const double half = 1.1 * std::max(25.0, 10.0 * (high - low) / 2.0);
     ScrollState& halfSpan = nav.bar(halfBar);
-    halfSpan.value = ClampToBar(halfSpan, std::llround(half));
-    const int H = halfSpan.value;
+    halfSpan.value = clampToBar(halfSpan, std::llround(half));
+    const int h = halfSpan.value;
     ScrollState& centre = nav.bar(centreBar);
-    SetBarLimits(centre, centreMinBase - H, H + centreMaxOffset);
-    centre.value = ClampToBar(centre, std::llround(10.0 * (high + low) / 2.0));
+    setBarLimits(centre, centreMinBase - h, h + centreMaxOffset);
+    centre.value = clampToBar(centre, std::llround(10.0 * (high + low) / 2.0));
   };
-  fit(TemperatureHalfSpan, TemperatureCentre, e[Extremes::kHighTemperature].Value,
-      e[Extremes::kLowTemperature].Value, 1000, -400);
-  fit(HumidityHalfSpan, HumidityCentre, e[Extremes::kHighHumidity].Value,
-      e[Extremes::kLowHumidity].Value, 1000, 0);
-  nav.bar(TemperatureOffset).value = ClampToBar(nav.bar(TemperatureOffset), 0);
-  nav.bar(HumidityOffset).value = ClampToBar(nav.bar(HumidityOffset), 0);
+  fit(TemperatureHalfSpan, TemperatureCentre, e[Extremes::kHighTemperature].value,
+      e[Extremes::kLowTemperature].value, 1000, -400);
+  fit(HumidityHalfSpan, HumidityCentre, e[Extremes::kHighHumidity].value,
+      e[Extremes::kLowHumidity].value, 1000, 0);
+  nav.bar(TemperatureOffset).value = clampToBar(nav.bar(TemperatureOffset), 0);
+  nav.bar(HumidityOffset).value = clampToBar(nav.bar(HumidityOffset), 0);
   return true;
 }
 
-bool FitView(NavigationState& nav, std::span<const PlotPoint> points, const Extremes& all,
+bool fitView(NavigationState& nav, std::span<const PlotPoint> points, const Extremes& all,
              bool continuous) {
   if (points.empty()) return false;
-  AutoFitView(nav, all);
-  UpdateTimeBase(nav, points, continuous);
+  autoFitView(nav, all);
+  updateTimeBase(nav, points, continuous);
   for (Bar b : {TemperatureWidth, TemperatureOffset, HumidityWidth, HumidityOffset})
     nav.bar(b).value = nav.bar(b).minimum;
-  AutoFitView(nav, all);
-  UpdateTimeBase(nav, points, continuous);
+  autoFitView(nav, all);
+  updateTimeBase(nav, points, continuous);
   return true;
 }
 
-std::optional<Bar> ApplyZoom(NavigationState& nav, ZoomButton button) {
+std::optional<Bar> applyZoom(NavigationState& nav, ZoomButton button) {
   Bar target = TemperatureHalfSpan;
   bool doubled = true;
   switch (button) {
@@ -146,13 +146,13 @@ std::optional<Bar> ApplyZoom(NavigationState& nav, ZoomButton button) {
   const qint64 v = bar.value;
   // Floor division, so a negative value halves the way Int() does.
   const qint64 next = doubled ? 2 * v : (v >= 0 ? v / 2 : -((-v + 1) / 2));
-  const int clamped = ClampToBar(bar, next);
+  const int clamped = clampToBar(bar, next);
   if (clamped == bar.value) return std::nullopt;
   bar.value = clamped;
   return target;
 }
 
-GraphWindow WindowOf(const NavigationState& nav, GraphKind kind) {
+GraphWindow windowOf(const NavigationState& nav, GraphKind kind) {
   const bool t = kind == GraphKind::Temperature;
   const ScrollState& width = nav.bar(t ? TemperatureWidth : HumidityWidth);
   const ScrollState& offset = nav.bar(t ? TemperatureOffset : HumidityOffset);
@@ -160,37 +160,37 @@ GraphWindow WindowOf(const NavigationState& nav, GraphKind kind) {
                      std::llround(offset.value * nav.timeUnit)};
 }
 
-ValueRange RangeOf(const NavigationState& nav, GraphKind kind) {
+ValueRange rangeOf(const NavigationState& nav, GraphKind kind) {
   return kind == GraphKind::Temperature
-             ? TemperatureRange(nav.bar(TemperatureCentre).value,
+             ? temperatureRange(nav.bar(TemperatureCentre).value,
                                 nav.bar(TemperatureHalfSpan).value)
-             : HumidityRange(nav.bar(HumidityCentre).value, nav.bar(HumidityHalfSpan).value);
+             : humidityRange(nav.bar(HumidityCentre).value, nav.bar(HumidityHalfSpan).value);
 }
 
-int HalfSpanOf(const NavigationState& nav, GraphKind kind) {
+int halfSpanOf(const NavigationState& nav, GraphKind kind) {
   return nav.bar(kind == GraphKind::Temperature ? TemperatureHalfSpan : HumidityHalfSpan).value;
 }
 
-qint64 CursorSeconds(const NavigationState& nav, double mouseSecondsBack) {
+qint64 cursorSeconds(const NavigationState& nav, double mouseSecondsBack) {
   return std::llround(nav.bar(TemperatureOffset).value * nav.timeUnit) +
          std::llround(mouseSecondsBack);
 }
 
-QString ShowCursorReadout(double mouseSecondsBack, const NavigationState& nav,
+QString showCursorReadout(double mouseSecondsBack, const NavigationState& nav,
                           std::span<const PlotPoint> points, bool continuous, bool busy,
                           const UiText& texts) {
   if (continuous || busy || points.empty()) return QString();
-  const qint64 s = CursorSeconds(nav, mouseSecondsBack);
+  const qint64 s = cursorSeconds(nav, mouseSecondsBack);
   const int n =
-      s > 0 ? FindRecordByTime(nav.baseTime - s, points) : static_cast<int>(points.size());
+      s > 0 ? findRecordByTime(nav.baseTime - s, points) : static_cast<int>(points.size());
   const PlotPoint& p = points[static_cast<size_t>(n - 1)];
-  return texts.text(1114) + fmt::dateTime(secondsToDaySerial(p.Time)) + texts.text(1115) +
-         fmt::measuredValue(p.Temperature, fmt::LeadingZero::Kept) + texts.text(1116) +
-         fmt::measuredValue(p.Humidity, fmt::LeadingZero::Kept) + texts.text(1117);
+  return texts.text(1114) + fmt::dateTime(secondsToDaySerial(p.time)) + texts.text(1115) +
+         fmt::measuredValue(p.temperature, fmt::LeadingZero::Kept) + texts.text(1116) +
+         fmt::measuredValue(p.humidity, fmt::LeadingZero::Kept) + texts.text(1117);
 }
 
-void SaveView(const NavigationState& nav, DataSet& set) { set.View = nav.bars; }
+void saveView(const NavigationState& nav, DataSet& set) { set.view = nav.bars; }
 
-void RestoreView(NavigationState& nav, const DataSet& set) { nav.bars = set.View; }
+void restoreView(NavigationState& nav, const DataSet& set) { nav.bars = set.view; }
 
 }  // namespace termika

@@ -26,11 +26,11 @@ constexpr int kBarCount = 8;
 
 // Bars may run backwards (minimum > maximum), as the width bars do: the
 // widest window sits at the minimum. These treat both directions alike.
-int BarLow(const ScrollState& bar);
-int BarHigh(const ScrollState& bar);
-int ClampToBar(const ScrollState& bar, qint64 value);
+int barLow(const ScrollState& bar);
+int barHigh(const ScrollState& bar);
+int clampToBar(const ScrollState& bar, qint64 value);
 // Sets the limits and pulls the value inside them.
-void SetBarLimits(ScrollState& bar, int minimum, int maximum);
+void setBarLimits(ScrollState& bar, int minimum, int maximum);
 
 // The graph bars of the shown set and its time base.
 struct NavigationState {
@@ -45,21 +45,21 @@ struct NavigationState {
 };
 
 // Bar limits of a set that was never shown.
-NavigationState DefaultNavigation();
+NavigationState defaultNavigation();
 
 // Narrowest window the width bars allow, in steps.
 constexpr int kNarrowestWidthSteps = 5;
 
 // Refreshes the time base and the width bars' limits from the set's first
 // and newest points. False (nothing changed) for an empty set.
-bool UpdateTimeBase(NavigationState& nav, std::span<const PlotPoint> points, bool continuous);
+bool updateTimeBase(NavigationState& nav, std::span<const PlotPoint> points, bool continuous);
 
 // Fits the value bars to the set's extremes and ends the window at the
 // newest point. False (nothing changed) when the extremes hold no values.
-bool AutoFitView(NavigationState& nav, const Extremes& all);
+bool autoFitView(NavigationState& nav, const Extremes& all);
 
 // The fit button: widest window, values fitted. False for an empty set.
-bool FitView(NavigationState& nav, std::span<const PlotPoint> points, const Extremes& all,
+bool fitView(NavigationState& nav, std::span<const PlotPoint> points, const Extremes& all,
              bool continuous);
 
 enum class ZoomButton {
@@ -72,28 +72,28 @@ enum class ZoomButton {
 };
 // Halves or doubles one bar within its limits. Returns the bar that changed,
 // or nothing when the value stayed.
-std::optional<Bar> ApplyZoom(NavigationState& nav, ZoomButton button);
+std::optional<Bar> applyZoom(NavigationState& nav, ZoomButton button);
 
 // Window of one graph in whole seconds.
 struct GraphWindow {
   qint64 width = 0;   // W
   qint64 offset = 0;  // S
 };
-GraphWindow WindowOf(const NavigationState& nav, GraphKind kind);
-ValueRange RangeOf(const NavigationState& nav, GraphKind kind);
-int HalfSpanOf(const NavigationState& nav, GraphKind kind);
+GraphWindow windowOf(const NavigationState& nav, GraphKind kind);
+ValueRange rangeOf(const NavigationState& nav, GraphKind kind);
+int halfSpanOf(const NavigationState& nav, GraphKind kind);
 
 // Seconds back from the base time under the mouse: the temperature offset
 // serves both graphs, rounded to whole seconds like the plotted points.
-qint64 CursorSeconds(const NavigationState& nav, double mouseSecondsBack);
+qint64 cursorSeconds(const NavigationState& nav, double mouseSecondsBack);
 
 // Status-bar text for the point under the mouse, empty when nothing is shown
 // (continuous measurement, a drawing in progress, no points).
-QString ShowCursorReadout(double mouseSecondsBack, const NavigationState& nav,
+QString showCursorReadout(double mouseSecondsBack, const NavigationState& nav,
                           std::span<const PlotPoint> points, bool continuous, bool busy,
                           const UiText& texts);
 
-void SaveView(const NavigationState& nav, DataSet& set);
-void RestoreView(NavigationState& nav, const DataSet& set);
+void saveView(const NavigationState& nav, DataSet& set);
+void restoreView(NavigationState& nav, const DataSet& set);
 
 }  // namespace termika

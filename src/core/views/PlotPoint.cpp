@@ -5,11 +5,11 @@
 namespace termika {
 
 PlotPoint toPlotPoint(const DataRecord& record) {
-  return PlotPoint{daySerialToSeconds(record.DateTime), record.Temperature, record.Humidity,
-                   record.Segment, record.RecordNo};
+  return PlotPoint{daySerialToSeconds(record.dateTime), record.temperature, record.humidity,
+                   record.segment, record.recordNo};
 }
 
-std::vector<PlotPoint> LoadPlotPoints(const RecordFile& file, int count) {
+std::vector<PlotPoint> loadPlotPoints(const RecordFile& file, int count) {
   std::vector<PlotPoint> points;
   if (count < 1) return points;
   // One block read keeps a 15000-point redraw from seeking 15000 times.
@@ -19,7 +19,7 @@ std::vector<PlotPoint> LoadPlotPoints(const RecordFile& file, int count) {
   return points;
 }
 
-int FindRecordByTime(qint64 t, std::span<const PlotPoint> points) {
+int findRecordByTime(qint64 t, std::span<const PlotPoint> points) {
   const auto count = static_cast<int>(points.size());
   if (count == 0) return 0;
   // Invariant: every point before `lo` is <= t, every point from `hi` on is > t.
@@ -27,7 +27,7 @@ int FindRecordByTime(qint64 t, std::span<const PlotPoint> points) {
   int hi = count;
   while (lo < hi) {
     const int mid = lo + (hi - lo) / 2;
-    if (points[static_cast<size_t>(mid)].Time <= t) {
+    if (points[static_cast<size_t>(mid)].time <= t) {
       lo = mid + 1;
     } else {
       hi = mid;

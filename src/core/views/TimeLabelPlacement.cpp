@@ -4,7 +4,7 @@
 
 namespace termika {
 
-TimeLabelRow TimeLabelRowOf(const GraphGeometry& g, double titleWidth, double endTimeWidth,
+TimeLabelRow timeLabelRowOf(const GraphGeometry& g, double titleWidth, double endTimeWidth,
                             double gap) {
   TimeLabelRow row{g.plotBox.left(), g.plotBox.right(), gap, {}};
   // The title is printed a quarter of its width in, on a box one and a half
@@ -19,7 +19,7 @@ TimeLabelRow TimeLabelRowOf(const GraphGeometry& g, double titleWidth, double en
   return row;
 }
 
-std::vector<PlacedTimeLabel> PlaceTimeLabels(std::span<const TimeLabel> labels,
+std::vector<PlacedTimeLabel> placeTimeLabels(std::span<const TimeLabel> labels,
                                              const std::function<double(const QString&)>& widthOf,
                                              const TimeLabelRow& row) {
   std::vector<const TimeLabel*> byRank;

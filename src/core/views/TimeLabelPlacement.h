@@ -35,14 +35,14 @@ struct PlacedTimeLabel {
 // The label row of `g` once its title (`titleWidth` wide, in its own font) and
 // the end time (`endTimeWidth`, shown only when the window ends before the
 // newest point) have taken their places in it.
-TimeLabelRow TimeLabelRowOf(const GraphGeometry& g, double titleWidth, double endTimeWidth,
+TimeLabelRow timeLabelRowOf(const GraphGeometry& g, double titleWidth, double endTimeWidth,
                             double gap);
 
 // The labels that fit the row without touching one another, each centred on
 // its anchor: the most significant rule first (a month's start before a
 // midnight ... before a second), equal ranks in the order given. Returned
 // from left to right.
-std::vector<PlacedTimeLabel> PlaceTimeLabels(std::span<const TimeLabel> labels,
+std::vector<PlacedTimeLabel> placeTimeLabels(std::span<const TimeLabel> labels,
                                              const std::function<double(const QString&)>& widthOf,
                                              const TimeLabelRow& row);
 

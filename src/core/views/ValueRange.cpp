@@ -4,11 +4,11 @@
 
 namespace termika {
 
-ValueRange TemperatureRange(int centre, int halfSpan) {
+ValueRange temperatureRange(int centre, int halfSpan) {
   return ValueRange{centre - halfSpan, centre + halfSpan};
 }
 
-ValueRange HumidityRange(int centre, int halfSpan) {
+ValueRange humidityRange(int centre, int halfSpan) {
   constexpr int kFull = 1000;
   if (centre + halfSpan > kFull) {
     centre = kFull - halfSpan;

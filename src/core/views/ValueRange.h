@@ -16,9 +16,9 @@ struct ValueRange {
 };
 
 // Temperature is centre +/- half-span with no clamping.
-ValueRange TemperatureRange(int centre, int halfSpan);
+ValueRange temperatureRange(int centre, int halfSpan);
 // Humidity keeps the window inside 0..100 %RH: the centre moves first so the
 // span survives, then both ends are cut.
-ValueRange HumidityRange(int centre, int halfSpan);
+ValueRange humidityRange(int centre, int halfSpan);
 
 }  // namespace termika

@@ -6,19 +6,19 @@
 
 namespace termika {
 
-void SizeDumpColumns(QTableView& table) {
+void sizeDumpColumns(QTableView& table) {
   const int width = table.viewport()->width();
   for (int c = 0; c < DumpModel::kColumnCount; ++c) {
     table.setColumnWidth(c, width * DumpModel::kWidthShares[c] / 100);
   }
 }
 
-void ShowSortIcon(QTableView& table, const DumpModel& model) {
+void showSortIcon(QTableView& table, const DumpModel& model) {
   table.horizontalHeader()->setSortIndicator(
-      model.SortKey(), model.SortOrder() == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+      model.sortKey(), model.sortOrder() == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
-void SetUpDumpTable(QTableView& table, DumpModel& model, int setIndex) {
+void setUpDumpTable(QTableView& table, DumpModel& model, int setIndex) {
   table.setObjectName(QStringLiteral("ListView1_%1").arg(setIndex));
   table.setHorizontalHeader(new DumpHeaderView(&table));
   table.setModel(&model);
@@ -37,9 +37,9 @@ void SetUpDumpTable(QTableView& table, DumpModel& model, int setIndex) {
   QObject::connect(header, &QHeaderView::sectionClicked, &model,
                    [&model](int column) { model.sortByColumn(column); });
   QObject::connect(&model, &DumpModel::sortChanged, &table,
-                   [&table, &model](int, int) { ShowSortIcon(table, model); });
-  SizeDumpColumns(table);
-  ShowSortIcon(table, model);
+                   [&table, &model](int, int) { showSortIcon(table, model); });
+  sizeDumpColumns(table);
+  showSortIcon(table, model);
 }
 
 }  // namespace termika

@@ -9,12 +9,12 @@ namespace termika {
 // Configures a table as a set's dump list (objectName "ListView1_<set>"):
 // full-row selection, no editing, column widths as shares of the table's
 // width, the sort arrow on the sort column, header clicks sorting the model.
-void SetUpDumpTable(QTableView& table, DumpModel& model, int setIndex);
+void setUpDumpTable(QTableView& table, DumpModel& model, int setIndex);
 
 // Column widths as 13/19/13/13/42 % of the table's current width.
-void SizeDumpColumns(QTableView& table);
+void sizeDumpColumns(QTableView& table);
 
 // Shows the model's sort state as the header's arrow.
-void ShowSortIcon(QTableView& table, const DumpModel& model);
+void showSortIcon(QTableView& table, const DumpModel& model);
 
 }  // namespace termika

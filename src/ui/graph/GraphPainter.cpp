@@ -92,10 +92,10 @@ void draw(QPainter& p, const GraphGeometry& g) {
   const double endTimeWidth = metrics.horizontalAdvance(g.endTimeText);
   // Labels keep at least a character's width between them.
   const double zeroWidth = metrics.horizontalAdvance(QStringLiteral("0"));
-  const TimeLabelRow row = TimeLabelRowOf(g, titleWidth, endTimeWidth, zeroWidth);
+  const TimeLabelRow row = timeLabelRowOf(g, titleWidth, endTimeWidth, zeroWidth);
   const auto widthOf = [&metrics](const QString& text) { return metrics.horizontalAdvance(text); };
   const double labelTop = g.plotBox.bottom();
-  for (const PlacedTimeLabel& l : PlaceTimeLabels(g.timeLabels, widthOf, row)) {
+  for (const PlacedTimeLabel& l : placeTimeLabels(g.timeLabels, widthOf, row)) {
     p.drawText(QPointF(l.left, labelTop + metrics.ascent()), l.text);
   }
   for (const ValueLabel& l : g.valueLabels) {

@@ -13,9 +13,9 @@ bool mirrored(const QScrollBar& bar) { return bar.property(kMirrored).toBool(); 
 
 }  // namespace
 
-void SetUpGraphScrollBar(QScrollBar& bar) { bar.setTracking(false); }
+void setUpGraphScrollBar(QScrollBar& bar) { bar.setTracking(false); }
 
-void ApplyScrollState(QScrollBar& bar, const ScrollState& state) {
+void applyScrollState(QScrollBar& bar, const ScrollState& state) {
   const QSignalBlocker blocker(&bar);
   const bool backwards = state.minimum > state.maximum;
   const int low = std::min(state.minimum, state.maximum);
@@ -29,7 +29,7 @@ void ApplyScrollState(QScrollBar& bar, const ScrollState& state) {
   bar.setValue(backwards ? low + high - state.value : state.value);
 }
 
-int StateValueOf(const QScrollBar& bar, int widgetValue) {
+int stateValueOf(const QScrollBar& bar, int widgetValue) {
   return mirrored(bar) ? bar.minimum() + bar.maximum() - widgetValue : widgetValue;
 }
 

@@ -7,14 +7,14 @@
 namespace termika {
 
 // Graph bars redraw on release, not while dragging.
-void SetUpGraphScrollBar(QScrollBar& bar);
+void setUpGraphScrollBar(QScrollBar& bar);
 
 // Shows a bar state on a widget without firing its change signals. The
 // state's minimum is always at the left or top end, also for a state whose
 // minimum lies above its maximum (the width bars, the centre bars).
-void ApplyScrollState(QScrollBar& bar, const ScrollState& state);
+void applyScrollState(QScrollBar& bar, const ScrollState& state);
 
 // The state value of a widget value (they differ only for inverted bars).
-int StateValueOf(const QScrollBar& bar, int widgetValue);
+int stateValueOf(const QScrollBar& bar, int widgetValue);
 
 }  // namespace termika

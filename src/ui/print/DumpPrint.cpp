@@ -39,14 +39,14 @@ void drawFooter(PageText& page, double footerTop, int pageNumber, const QString&
 
 }  // namespace
 
-PrintOutcome PrintDumpPages(QPainter& painter, QPagedPaintDevice& device, const DumpPrintPlan& plan,
+PrintOutcome printDumpPages(QPainter& painter, QPagedPaintDevice& device, const DumpPrintPlan& plan,
                             const UiText& texts) {
   PageText page(painter, device);
-  const double L = page.metrics().linePitch;
-  const double C = page.metrics().charWidth;
+  const double linePitch = page.metrics().linePitch;
+  const double charWidth = page.metrics().charWidth;
   const ColumnPositions& c = page.columns();
-  const Rules rules{C / 4.0, L / 6.0};
-  const double remarkWidth = c.columns[kTableEndColumn] - c.columns[kRemarksColumn] - C / 2.0;
+  const Rules rules{charWidth / 4.0, linePitch / 6.0};
+  const double remarkWidth = c.columns[kTableEndColumn] - c.columns[kRemarksColumn] - charWidth / 2.0;
 
   std::vector<QStringList> remarks;
   std::vector<int> lines;
@@ -54,12 +54,12 @@ PrintOutcome PrintDumpPages(QPainter& painter, QPagedPaintDevice& device, const 
   lines.reserve(plan.rows.size());
   const auto widthOf = [&page](QStringView ch) { return page.width(ch); };
   for (const DumpPrintRow& row : plan.rows) {
-    remarks.push_back(WrapRemark(row.remark, remarkWidth, widthOf));
+    remarks.push_back(wrapRemark(row.remark, remarkWidth, widthOf));
     lines.push_back(static_cast<int>(remarks.back().size()));
   }
 
-  const std::vector<HeaderLine> header = HeaderBlockLines(plan.header, texts);
-  const DumpPagination layout = PaginateDump(lines, static_cast<int>(header.size()), L);
+  const std::vector<HeaderLine> header = headerBlockLines(plan.header, texts);
+  const DumpPagination layout = paginateDump(lines, static_cast<int>(header.size()), linePitch);
   page.headerBlock(header);
 
   for (int p = 0; p < layout.pageCount(); ++p) {
@@ -70,7 +70,7 @@ PrintOutcome PrintDumpPages(QPainter& painter, QPagedPaintDevice& device, const 
       const DumpPrintRow& row = plan.rows[static_cast<size_t>(placed.row)];
       const auto cell = [&](int column, const QString& text) {
         const double x = c.columns[static_cast<size_t>(column)];
-        page.fittedText(x, placed.top, c.columns[static_cast<size_t>(column) + 1] - x - C / 2.0,
+        page.fittedText(x, placed.top, c.columns[static_cast<size_t>(column) + 1] - x - charWidth / 2.0,
                         text);
       };
       cell(kNumberColumn, row.number);
@@ -79,7 +79,7 @@ PrintOutcome PrintDumpPages(QPainter& painter, QPagedPaintDevice& device, const 
       cell(kHumidityColumn, row.humidity);
       const QStringList& remark = remarks[static_cast<size_t>(placed.row)];
       for (int k = 0; k < placed.lines; ++k) {
-        page.text(c.columns[kRemarksColumn], placed.top + k * L, remark[k]);
+        page.text(c.columns[kRemarksColumn], placed.top + k * linePitch, remark[k]);
       }
     }
     if (dp.rowCount > 0) drawTableRules(page, layout, dp, rules);
@@ -88,13 +88,13 @@ PrintOutcome PrintDumpPages(QPainter& painter, QPagedPaintDevice& device, const 
   return PrintOutcome{layout.pageCount(), plan.selected};
 }
 
-Result<PagePainter> PrepareDumpPrint(const AppState& state, int set,
+Result<PagePainter> prepareDumpPrint(const AppState& state, int set,
                                      std::span<const DumpListRow> rows, bool allRows) {
-  Result<DumpPrintPlan> plan = PlanDumpPrint(state, set, rows, allRows);
+  Result<DumpPrintPlan> plan = planDumpPrint(state, set, rows, allRows);
   if (!plan) return plan.error();
   auto shared = std::make_shared<const DumpPrintPlan>(std::move(*plan));
-  return PagePainter([shared, texts = state.Texts](QPainter& painter, QPagedPaintDevice& device) {
-    return PrintDumpPages(painter, device, *shared, texts);
+  return PagePainter([shared, texts = state.texts](QPainter& painter, QPagedPaintDevice& device) {
+    return printDumpPages(painter, device, *shared, texts);
   });
 }
 

@@ -24,18 +24,18 @@ GraphGeometry drawGraph(QPainter& painter, const PageScale& scale, const GraphPr
 
 }  // namespace
 
-PrintOutcome PrintGraphPage(QPainter& painter, const QPaintDevice& device,
+PrintOutcome printGraphPage(QPainter& painter, const QPaintDevice& device,
                             const GraphPrintPlan& plan, const PrintHeaderInput& base,
                             const UiText& texts) {
   PageText page(painter, device);
   // The number of header lines does not depend on the extremes.
-  const int headerLines = static_cast<int>(HeaderBlockLines(base, texts).size());
-  const GraphPageLayout layout = LayoutGraphPage(headerLines, page.metrics().linePitch);
+  const int headerLines = static_cast<int>(headerBlockLines(base, texts).size());
+  const GraphPageLayout layout = layoutGraphPage(headerLines, page.metrics().linePitch);
   const GraphGeometry t =
       drawGraph(painter, page.scale(), plan, GraphKind::Temperature, layout.temperature);
   const GraphGeometry h =
       drawGraph(painter, page.scale(), plan, GraphKind::Humidity, layout.humidity);
-  page.headerBlock(HeaderBlockLines(plan.header(base, t, h), texts));
+  page.headerBlock(headerBlockLines(plan.header(base, t, h), texts));
 
   PrintOutcome outcome;
   outcome.pages = 1;
@@ -45,16 +45,16 @@ PrintOutcome PrintGraphPage(QPainter& painter, const QPaintDevice& device,
   return outcome;
 }
 
-Result<PagePainter> PrepareGraphPrint(const AppState& state, int set,
+Result<PagePainter> prepareGraphPrint(const AppState& state, int set,
                                       const std::optional<NavigationState>& view) {
-  Result<PrintHeaderInput> base = BaseHeader(state, set);
+  Result<PrintHeaderInput> base = baseHeader(state, set);
   if (!base) return base.error();
-  Result<GraphPrintPlan> plan = PlanGraphPrint(state, set, view);
+  Result<GraphPrintPlan> plan = planGraphPrint(state, set, view);
   if (!plan) return plan.error();
   auto shared = std::make_shared<const GraphPrintPlan>(std::move(*plan));
   return PagePainter(
-      [shared, header = *base, texts = state.Texts](QPainter& painter, QPagedPaintDevice& device) {
-        return PrintGraphPage(painter, device, *shared, header, texts);
+      [shared, header = *base, texts = state.texts](QPainter& painter, QPagedPaintDevice& device) {
+        return printGraphPage(painter, device, *shared, header, texts);
       });
 }
 

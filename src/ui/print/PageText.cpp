@@ -23,8 +23,8 @@ PageText::PageText(QPainter& painter, const QPaintDevice& device)
   // Measured on the device itself, so what is measured is what is printed.
   const QFontMetricsF& fm = m_fontMetrics;
   const QString a = QStringLiteral("A");
-  m_metrics = MeasurePrintMetrics(m_scale, fm.height(), fm.horizontalAdvance(a));
-  m_columns = SetColumnPositions(kLeftMargin, m_metrics.charWidth);
+  m_metrics = measurePrintMetrics(m_scale, fm.height(), fm.horizontalAdvance(a));
+  m_columns = setColumnPositions(kLeftMargin, m_metrics.charWidth);
   m_ascent = fm.ascent();
   m_ruleWidth = std::max(1.0, kRuleMillimetres / 25.4 * device.logicalDpiX());
 }

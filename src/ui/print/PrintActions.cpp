@@ -27,30 +27,30 @@ constexpr int kDumpView = 1;
 // What the print dialogs' print button prints: the graph or the dump of the set.
 Result<PagePainter> prepare(const AppState& state, int set, bool dump,
                             const PrintSelection& selection, bool allRows) {
-  if (!dump) return PrepareGraphPrint(state, set, selection.graphView);
+  if (!dump) return prepareGraphPrint(state, set, selection.graphView);
   std::vector<DumpListRow> everyRecord;
   std::span<const DumpListRow> rows = selection.dumpRows;
   if (rows.empty()) {
-    everyRecord = AllRowsInRecordOrder(state.set(set).Count);
+    everyRecord = allRowsInRecordOrder(state.set(set).count);
     rows = everyRecord;
     allRows = true;
   }
-  return PrepareDumpPrint(state, set, rows, allRows);
+  return prepareDumpPrint(state, set, rows, allRows);
 }
 
 QString proposedPdfName(const AppState& state, int set) {
   const std::optional<DataRecord> first = state.file(set).read(1);
-  return proposedCsvName(PrintName(state, set), first ? first->DateTime : 0.0) +
+  return proposedCsvName(printName(state, set), first ? first->dateTime : 0.0) +
          QStringLiteral(".pdf");
 }
 
 }  // namespace
 
-bool CanPrint(const AppState& state, int set) {
-  return set >= 0 && set < kSetCount && state.set(set).Count > 0;
+bool canPrint(const AppState& state, int set) {
+  return set >= 0 && set < kSetCount && state.set(set).count > 0;
 }
 
-std::vector<DumpListRow> DumpListRows(const QTableView& table) {
+std::vector<DumpListRow> dumpListRows(const QTableView& table) {
   std::vector<DumpListRow> rows;
   const auto* model = qobject_cast<const DumpModel*>(table.model());
   if (model == nullptr) return rows;
@@ -65,8 +65,8 @@ std::vector<DumpListRow> DumpListRows(const QTableView& table) {
 
 void openPrintDialog(QWidget* parent, AppState& state, int set, int viewMode,
                      const PrintSelection& selection) {
-  if (!CanPrint(state, set)) return;
-  const UiText& texts = state.Texts;
+  if (!canPrint(state, set)) return;
+  const UiText& texts = state.texts;
   const bool dump = viewMode == kDumpView;
   MessageBoxPrompts prompts(parent, state);
   PrintDialogBase::Setup setup;
@@ -87,7 +87,7 @@ void openPrintDialog(QWidget* parent, AppState& state, int set, int viewMode,
     form = std::make_unique<GraphPrintDialog>(std::move(setup), parent);
   }
   form->exec();
-  if (form->outcome()) state.set(set).SelectedExtremes = form->outcome()->selected;
+  if (form->outcome()) state.set(set).selectedExtremes = form->outcome()->selected;
 }
 
 Result<int> printSetToPdf(const AppState& state, int set, bool dump, const QString& pdfPath,
@@ -95,7 +95,7 @@ Result<int> printSetToPdf(const AppState& state, int set, bool dump, const QStri
   if (set < 0 || set >= kSetCount) return Error{says("There is no data set %1.").arg(set)};
   Result<PagePainter> job = prepare(state, set, dump, selection, false);
   if (!job) return job.error();
-  Result<PrintOutcome> written = WritePdf(pdfPath, *job);
+  Result<PrintOutcome> written = writePdf(pdfPath, *job);
   if (!written) return written.error();
   return written->pages;
 }
@@ -103,16 +103,16 @@ Result<int> printSetToPdf(const AppState& state, int set, bool dump, const QStri
 Result<int> printCsvToPdf(const QString& csvPath, bool dump, const QString& pdfPath,
                           UiText::Language language) {
   AppState state;
-  state.Texts = UiText::load(language);
-  const Result<QByteArray> bytes = ReadInputFile(csvPath, csv::kMaxFileBytes);
+  state.texts = UiText::load(language);
+  const Result<QByteArray> bytes = readInputFile(csvPath, csv::kMaxFileBytes);
   if (!bytes) return bytes.error();
-  const CsvReadResult read = ParseCsv(*bytes, state.Texts);
+  const CsvReadResult read = parseCsv(*bytes, state.texts);
   if (!read.ok()) {
     QString message = says("Cannot read %1: %2").arg(csvPath, read.error.message);
     // The pages are printed in the file's language: say which one fits.
     const bool english = language == UiText::Language::Japanese;
     if (read.error.wrongHeader &&
-        ParseCsv(*bytes,
+        parseCsv(*bytes,
                  UiText::load(english ? UiText::Language::English : UiText::Language::Japanese))
             .ok()) {
       message += english ? says(" The file is in English: use --lang en.")
@@ -121,7 +121,7 @@ Result<int> printCsvToPdf(const QString& csvPath, bool dump, const QString& pdfP
     return Error{message};
   }
   const CsvContent& content = *read.content;
-  if (content.Records.empty()) return Error{printWord(state.Texts, PrintWord::NothingToPrint)};
+  if (content.records.empty()) return Error{printWord(state.texts, PrintWord::NothingToPrint)};
   QTemporaryDir folder;
   if (!folder.isValid()) {
     return Error{says("Cannot create a temporary folder: %1").arg(folder.errorString())};
@@ -130,11 +130,11 @@ Result<int> printCsvToPdf(const QString& csvPath, bool dump, const QString& pdfP
   if (Result<void> opened = file.open(folder.filePath(QStringLiteral("read.rand"))); !opened) {
     return opened.error();
   }
-  if (Result<void> stored = file.writeRange(1, content.Records); !stored) return stored.error();
+  if (Result<void> stored = file.writeRange(1, content.records); !stored) return stored.error();
   DataSet& set = state.set(kFileSet);
-  ApplyCsvContent(set, content);
-  state.FileSetName = content.LoggerName;
-  state.CurrentSet = kFileSet;
+  applyCsvContent(set, content);
+  state.fileSetName = content.loggerName;
+  state.currentSet = kFileSet;
   Result<int> pages = printSetToPdf(state, kFileSet, dump, pdfPath);
   file.close();
   return pages;

@@ -24,10 +24,10 @@ struct PrintSelection {
 };
 
 // Printing needs at least one point in the set.
-bool CanPrint(const AppState& state, int set);
+bool canPrint(const AppState& state, int set);
 
 // The rows of a dump list as shown, with the user's selection.
-std::vector<DumpListRow> DumpListRows(const QTableView& table);
+std::vector<DumpListRow> dumpListRows(const QTableView& table);
 
 // The print buttons and menu item: the dump print dialog (DumpPrintDialog) in the dump
 // view (viewMode 1), the graph print dialog (GraphPrintDialog) otherwise, for `set`. An

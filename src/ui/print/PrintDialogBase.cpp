@@ -96,7 +96,7 @@ void PrintDialogBase::print() {
     m_setup.prompts->info(QString(), job.error().message);
     return;
   }
-  finish(PrintOnPrinter(*m_printer, *job));
+  finish(printOnPrinter(*m_printer, *job));
 }
 
 void PrintDialogBase::cancel() { reject(); }
@@ -123,7 +123,7 @@ void PrintDialogBase::saveAsPdf() {
     m_setup.prompts->info(QString(), job.error().message);
     return;
   }
-  finish(WritePdf(path, *job));
+  finish(writePdf(path, *job));
 }
 
 void PrintDialogBase::finish(const Result<PrintOutcome>& result) {

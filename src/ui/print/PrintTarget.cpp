@@ -11,17 +11,17 @@
 
 namespace termika {
 
-QPageLayout DefaultPdfLayout() {
+QPageLayout defaultPdfLayout() {
   return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
                      QPageLayout::Millimeter);
 }
 
-Result<PrintOutcome> WritePdf(const QString& path, const PagePainter& paint,
+Result<PrintOutcome> writePdf(const QString& path, const PagePainter& paint,
                               const QPageLayout& layout) {
   const QString shown = QDir::toNativeSeparators(path);
   if (path.isEmpty()) return Error{says("No PDF file name was given.")};
   // Checked before the pages are painted, which can take a while.
-  if (Result<void> usable = CheckOutputFile(path); !usable) return usable.error();
+  if (Result<void> usable = checkOutputFile(path); !usable) return usable.error();
   // The writer paints into memory; the file is then replaced in one checked
   // step, like every other file the program writes.
   QByteArray bytes;
@@ -41,16 +41,16 @@ Result<PrintOutcome> WritePdf(const QString& path, const PagePainter& paint,
     outcome = paint(painter, writer);
     painter.end();
   }
-  if (Result<void> saved = CommitFile(path, bytes); !saved) return saved.error();
+  if (Result<void> saved = commitFile(path, bytes); !saved) return saved.error();
   return outcome;
 }
 
-Result<PrintOutcome> PrintOnPrinter(QPrinter& printer, const PagePainter& paint) {
+Result<PrintOutcome> printOnPrinter(QPrinter& printer, const PagePainter& paint) {
   if (printer.outputFormat() == QPrinter::PdfFormat) {
     if (printer.outputFileName().isEmpty()) {
       return Error{says("No printer is chosen and no PDF file name was given.")};
     }
-    return WritePdf(printer.outputFileName(), paint, printer.pageLayout());
+    return writePdf(printer.outputFileName(), paint, printer.pageLayout());
   }
   printer.setResolution(kPrintResolution);
   QPainter painter;

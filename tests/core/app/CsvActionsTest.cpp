@@ -37,45 +37,45 @@ TEST_F(CsvTest, EverySetTheProgramSavesOpensAgain) {
     SCOPED_TRACE(c.interval);
     DataSet& set = m_state.set(c.set);
     set = DataSet{};
-    set.Model = QString::fromLatin1(c.model);
-    set.Interval = c.interval;
-    set.LoggerName = QStringLiteral("ﾃｽﾄ");
-    set.UpperAlarm = {30, 0, 128};
-    EXPECT_FALSE(CsvBytes(set, m_state.file(c.set), m_ja).ok());  // nothing to save
+    set.model = QString::fromLatin1(c.model);
+    set.interval = c.interval;
+    set.loggerName = QStringLiteral("ﾃｽﾄ");
+    set.upperAlarm = {30, 0, 128};
+    EXPECT_FALSE(csvBytes(set, m_state.file(c.set), m_ja).ok());  // nothing to save
     qint64 seconds = 0;
     for (int i = 0; i < c.points; ++i) {
       // Every 5000th point follows an hour's pause: a new run starts there.
       seconds += i == 0 ? 0 : (i % 5000 == 0 ? 3600 : c.interval);
       DataRecord r;
-      r.DateTime = secondsToDaySerial(kMay1 + seconds);
-      r.Temperature = static_cast<float>(temperature(random)) / 100.0f;
-      r.Humidity = static_cast<float>(humidity(random)) / 100.0f;
-      r.Remarks = fitRemarks(i % 7 == 0 ? QStringLiteral("下限越 ") : QString());
-      r.RecordNo = static_cast<std::int16_t>(++set.Count);
-      ASSERT_TRUE(m_state.file(c.set).write(set.Count, r).ok());
+      r.dateTime = secondsToDaySerial(kMay1 + seconds);
+      r.temperature = static_cast<float>(temperature(random)) / 100.0f;
+      r.humidity = static_cast<float>(humidity(random)) / 100.0f;
+      r.remarks = fitRemarks(i % 7 == 0 ? QStringLiteral("下限越 ") : QString());
+      r.recordNo = static_cast<std::int16_t>(++set.count);
+      ASSERT_TRUE(m_state.file(c.set).write(set.count, r).ok());
     }
-    ASSERT_TRUE(WriteCsvFile(path("set.csv"), set, m_state.file(c.set), m_ja).ok());
+    ASSERT_TRUE(writeCsvFile(path("set.csv"), set, m_state.file(c.set), m_ja).ok());
     ScriptedPrompts prompts;
-    ASSERT_TRUE(OpenCsvIntoFileSet(m_state, prompts, path("set.csv")));
+    ASSERT_TRUE(openCsvIntoFileSet(m_state, prompts, path("set.csv")));
     const DataSet& read = m_state.set(kFileSet);
-    EXPECT_EQ(read.Model, set.Model);
-    EXPECT_EQ(m_state.FileSetName, QStringLiteral("ﾃｽﾄ"));
-    EXPECT_EQ(read.Interval, c.interval);
-    EXPECT_EQ(read.AnnouncedCount, c.points);
-    EXPECT_EQ(read.UpperAlarm.Limit, set.Model == QStringLiteral("QM120-RH") ? 30 : 0);
-    EXPECT_EQ(daySerialToSeconds(read.AnnouncedStart), kMay1);
-    ASSERT_EQ(read.Count, c.points);
+    EXPECT_EQ(read.model, set.model);
+    EXPECT_EQ(m_state.fileSetName, QStringLiteral("ﾃｽﾄ"));
+    EXPECT_EQ(read.interval, c.interval);
+    EXPECT_EQ(read.announcedCount, c.points);
+    EXPECT_EQ(read.upperAlarm.limit, set.model == QStringLiteral("QM120-RH") ? 30 : 0);
+    EXPECT_EQ(daySerialToSeconds(read.announcedStart), kMay1);
+    ASSERT_EQ(read.count, c.points);
     const std::vector<DataRecord> original = m_state.file(c.set).readRange(1, c.points);
     const std::vector<DataRecord> back = m_state.file(kFileSet).readRange(1, c.points);
     for (size_t i = 0; i < original.size(); ++i) {
       const DataRecord &a = original[i], &b = back[i];
-      ASSERT_EQ(b.Temperature, a.Temperature) << i;
-      ASSERT_EQ(b.Humidity, a.Humidity) << i;
-      ASSERT_EQ(daySerialToSeconds(b.DateTime), daySerialToSeconds(a.DateTime)) << i;
-      ASSERT_EQ(b.Remarks, a.Remarks) << i;
-      ASSERT_EQ(b.RecordNo, static_cast<int>(i) + 1);
-      ASSERT_EQ(b.Segment, static_cast<float>(1 + i / 5000)) << i;
-      ASSERT_EQ(b.Raw, (std::array<std::uint8_t, 4>{}));
+      ASSERT_EQ(b.temperature, a.temperature) << i;
+      ASSERT_EQ(b.humidity, a.humidity) << i;
+      ASSERT_EQ(daySerialToSeconds(b.dateTime), daySerialToSeconds(a.dateTime)) << i;
+      ASSERT_EQ(b.remarks, a.remarks) << i;
+      ASSERT_EQ(b.recordNo, static_cast<int>(i) + 1);
+      ASSERT_EQ(b.segment, static_cast<float>(1 + i / 5000)) << i;
+      ASSERT_EQ(b.raw, (std::array<std::uint8_t, 4>{}));
     }
   }
 }
@@ -91,9 +91,9 @@ class CsvActionsTest : public CsvTest {
  protected:
   void SetUp() override {
     CsvTest::SetUp();
-    log().Interval = 600;
-    log().UpperAlarm = {30, 0, 128};
-    log().Unsaved = true;
+    log().interval = 600;
+    log().upperAlarm = {30, 0, 128};
+    log().unsaved = true;
     add(36000, 20.5f, 40.25f);
     add(36600, 21.5f, 40.25f);
   }
@@ -103,20 +103,20 @@ TEST_F(CsvActionsTest, SaveWritesTheChosenFileAndClearsUnsaved) {
   const QString sub = path("out");
   ASSERT_TRUE(QDir().mkpath(sub));
   m_prompts.saveFiles.push_back(sub + QStringLiteral("/R101_130501_100000"));
-  EXPECT_EQ(SaveDataSetCsv(m_state, kLogSet, m_prompts), SaveOutcome::Saved);
+  EXPECT_EQ(saveDataSetCsv(m_state, kLogSet, m_prompts), SaveOutcome::Saved);
   ASSERT_EQ(m_prompts.calls.size(), 1u);
   EXPECT_EQ(m_prompts.calls[0].kind, Kind::SaveFile);
   EXPECT_EQ(m_prompts.calls[0].message, "R101_130501_100000");
   EXPECT_EQ(m_prompts.calls[0].filter, QStringLiteral(" CSVﾌｧｲﾙ(*.csv)|*.csv"));
-  EXPECT_FALSE(log().Unsaved);
-  EXPECT_EQ(m_state.WorkingFolder, sub);
+  EXPECT_FALSE(log().unsaved);
+  EXPECT_EQ(m_state.workingFolder, sub);
   const QByteArray bytes = readAll(sub + QStringLiteral("/R101_130501_100000.csv"));
   EXPECT_TRUE(bytes.contains("\"R101\",\"2013/05/01 10:00:00\",\"2\",\"600\",\"30\",\"OFF\"\r\n"));
   EXPECT_TRUE(bytes.contains("2,\"2013/05/01 10:10:00\",\"21.50\",\"40.25\","));
   // Nothing to save, and the file set is never saved from here.
   ScriptedPrompts none;
-  EXPECT_EQ(SaveDataSetCsv(m_state, kRealTimeSet, none), SaveOutcome::NothingToSave);
-  EXPECT_EQ(SaveDataSetCsv(m_state, kFileSet, none), SaveOutcome::Failed);
+  EXPECT_EQ(saveDataSetCsv(m_state, kRealTimeSet, none), SaveOutcome::NothingToSave);
+  EXPECT_EQ(saveDataSetCsv(m_state, kFileSet, none), SaveOutcome::Failed);
   EXPECT_TRUE(none.calls.empty());
 }
 
@@ -126,13 +126,13 @@ TEST_F(CsvActionsTest, UnwritablePlaceAsksAgainAndKeepsTheOldFile) {
   const QString old = path("old.csv");
   ASSERT_TRUE(QDir().mkpath(old + QStringLiteral("/precious")));
   m_prompts.saveFiles = {old, path("good.csv")};
-  EXPECT_EQ(SaveDataSetCsv(m_state, kLogSet, m_prompts), SaveOutcome::Saved);
+  EXPECT_EQ(saveDataSetCsv(m_state, kLogSet, m_prompts), SaveOutcome::Saved);
   EXPECT_EQ(m_prompts.callsOf(Kind::SaveFile).size(), 2u);
   const auto infos = m_prompts.callsOf(Kind::Info);
   ASSERT_EQ(infos.size(), 1u);
   EXPECT_EQ(infos[0].title, "QM120-RH");
   EXPECT_TRUE(infos[0].message.startsWith(QStringLiteral("ﾌｧｲﾙ名が不正です。\r\r")));
-  EXPECT_FALSE(log().Unsaved);
+  EXPECT_FALSE(log().unsaved);
   EXPECT_TRUE(QFileInfo(old + QStringLiteral("/precious")).isDir());
   EXPECT_TRUE(QFile::exists(path("good.csv")));
 }
@@ -155,15 +155,15 @@ TEST_F(CsvActionsTest, AskSaveOnlyWhenUnsaved) {
     ScriptedPrompts prompts;
     prompts.askAnswers = c.answers;
     prompts.saveFiles = c.files;
-    log().Unsaved = c.unsaved;
-    EXPECT_EQ(AskSaveDataSet(m_state, kLogSet, m_ja.text(1103), prompts), c.outcome);
+    log().unsaved = c.unsaved;
+    EXPECT_EQ(askSaveDataSet(m_state, kLogSet, m_ja.text(1103), prompts), c.outcome);
     const auto asks = prompts.callsOf(Kind::Ask);
     ASSERT_EQ(asks.size(), c.asks);
     for (const auto& ask : asks) {
       EXPECT_EQ(ask.title, "QM120-RH");
       EXPECT_EQ(ask.message, QStringLiteral("ログ記録のデータを保存しますか？"));
     }
-    EXPECT_EQ(log().Unsaved, c.unsavedAfter);
+    EXPECT_EQ(log().unsaved, c.unsavedAfter);
   }
 }
 
@@ -172,30 +172,30 @@ TEST_F(CsvActionsTest, OpenReplacesTheFileSet) {
   writeFile("in.csv", japaneseFile("1,\"2013/05/01 10:00:00\",\"20.00\",\"50.00\",\"\"\r\n"
                                    "2,\"2013/05/01 10:01:00\",\"22.50\",\"45.00\",\"\"\r\n"
                                    "3,\"2013/05/01 10:05:00\",\"-1.25\",\"60.00\",\"\"\r\n"));
-  m_state.set(kFileSet).Unsaved = true;  // reading never touches it
+  m_state.set(kFileSet).unsaved = true;  // reading never touches it
   m_prompts.openFiles.push_back(path("in.csv"));
-  ASSERT_TRUE(OpenCsvIntoFileSet(m_state, m_prompts));
+  ASSERT_TRUE(openCsvIntoFileSet(m_state, m_prompts));
   ASSERT_EQ(m_prompts.calls.size(), 1u);
   EXPECT_EQ(m_prompts.calls[0].filter, QStringLiteral("csvﾌｧｲﾙ(*.csv)|*.csv"));
   const DataSet& set = m_state.set(kFileSet);
-  EXPECT_EQ(set.Count, 3);
-  EXPECT_EQ(set.Model, "QM120-RH");
-  EXPECT_TRUE(set.Unsaved);
-  EXPECT_EQ(m_state.FileSetName, QStringLiteral("ﾛｶﾞｰ"));
-  EXPECT_EQ(m_state.WorkingFolder, QDir(m_dir.path()).absolutePath());
-  EXPECT_EQ(set.AllExtremes.entries[Extremes::kHighTemperature].PointNo, 2);
-  EXPECT_EQ(set.AllExtremes.entries[Extremes::kLowTemperature].PointNo, 3);
-  EXPECT_EQ(set.AllExtremes.entries[Extremes::kLowHumidity].PointNo, 2);
+  EXPECT_EQ(set.count, 3);
+  EXPECT_EQ(set.model, "QM120-RH");
+  EXPECT_TRUE(set.unsaved);
+  EXPECT_EQ(m_state.fileSetName, QStringLiteral("ﾛｶﾞｰ"));
+  EXPECT_EQ(m_state.workingFolder, QDir(m_dir.path()).absolutePath());
+  EXPECT_EQ(set.allExtremes.entries[Extremes::kHighTemperature].pointNo, 2);
+  EXPECT_EQ(set.allExtremes.entries[Extremes::kLowTemperature].pointNo, 3);
+  EXPECT_EQ(set.allExtremes.entries[Extremes::kLowHumidity].pointNo, 2);
   const auto third = m_state.file(kFileSet).read(3);
   ASSERT_TRUE(third);
-  EXPECT_EQ(third->Temperature, -1.25f);
-  EXPECT_EQ(third->Segment, 2.0f);  // 4 minutes after the previous point
+  EXPECT_EQ(third->temperature, -1.25f);
+  EXPECT_EQ(third->segment, 2.0f);  // 4 minutes after the previous point
 }
 
 TEST_F(CsvActionsTest, BadFilesLeaveTheFileSetAsItWas) {
   writeFile("good.csv", japaneseFile("1,\"2013/05/01 10:00:00\",\"20.00\",\"50.00\",\"1\"\r\n"));
-  ASSERT_TRUE(OpenCsvIntoFileSet(m_state, m_prompts, path("good.csv")));
-  m_state.CurrentSet = kLogSet;
+  ASSERT_TRUE(openCsvIntoFileSet(m_state, m_prompts, path("good.csv")));
+  m_state.currentSet = kLogSet;
   const QByteArray recordBefore = m_state.file(kFileSet).read(1)->serialize();
   writeFile("cut.csv", japaneseFile("1,\"2013/05/01 10:00:00\",\"21.00\",\"50.00\",\"\"\r\n"
                                     "2,\"2013/05/01 10:01:00\",\"2"));
@@ -206,21 +206,21 @@ TEST_F(CsvActionsTest, BadFilesLeaveTheFileSetAsItWas) {
                {"english.csv", "ファイルの形式が違います\r\r"},
                {"missing.csv", "ファイルエラー\r\r"},
                {nullptr, nullptr}};
-  m_state.WorkingFolder = QStringLiteral("/somewhere");
+  m_state.workingFolder = QStringLiteral("/somewhere");
   for (const auto& c : cases) {
     ScriptedPrompts prompts;
-    EXPECT_FALSE(c.file ? OpenCsvIntoFileSet(m_state, prompts, path(c.file))
-                        : OpenCsvIntoFileSet(m_state, prompts));
+    EXPECT_FALSE(c.file ? openCsvIntoFileSet(m_state, prompts, path(c.file))
+                        : openCsvIntoFileSet(m_state, prompts));
     const auto infos = prompts.callsOf(Kind::Info);
     ASSERT_EQ(infos.size(), c.file ? 1u : 0u) << c.file;
     for (const auto& info : infos) {
       EXPECT_EQ(info.title, "QM120-RH");
       EXPECT_TRUE(info.message.startsWith(QString::fromUtf8(c.messageStart))) << c.file;
     }
-    EXPECT_EQ(m_state.WorkingFolder, "/somewhere");
-    EXPECT_EQ(m_state.set(kFileSet).Count, 1);
-    EXPECT_EQ(m_state.set(kFileSet).LoggerName, QStringLiteral("ﾛｶﾞｰ"));
-    EXPECT_EQ(m_state.CurrentSet, kLogSet);
+    EXPECT_EQ(m_state.workingFolder, "/somewhere");
+    EXPECT_EQ(m_state.set(kFileSet).count, 1);
+    EXPECT_EQ(m_state.set(kFileSet).loggerName, QStringLiteral("ﾛｶﾞｰ"));
+    EXPECT_EQ(m_state.currentSet, kLogSet);
     EXPECT_EQ(m_state.file(kFileSet).read(1)->serialize(), recordBefore);
   }
 }

@@ -45,7 +45,7 @@ TEST(ProgramFiles, OpensEmptiedFilesAndDeletesThemInTheOrderRealLogDispRead) {
     const char* name;
   } sets[] = {{kLogSet, 2, "log.rand"}, {kRealTimeSet, 1, "real.rand"}, {kFileSet, 4, "read.rand"}};
   for (const auto& c : sets) {
-    EXPECT_EQ(state.set(c.set).FileNo, c.fileNo);
+    EXPECT_EQ(state.set(c.set).fileNo, c.fileNo);
     EXPECT_EQ(state.file(c.set).path(), dir.filePath(QString::fromUtf8(c.name)));
     EXPECT_TRUE(state.file(c.set).isOpen()) << c.set;
     EXPECT_FALSE(state.file(c.set).read(1).has_value()) << c.set;
@@ -89,10 +89,10 @@ TEST(Settings, ParsesLinesFieldByField) {
       {"3,7,\"/home/ann/Data\"\n", {3, 7, QStringLiteral("/home/ann/Data")}},
       {"255,1,\"/d\"\r\nsecond line ignored\r\n", {255, 1, QStringLiteral("/d")}},
       {" 4 , 5 , \"/x, with comma\" \r\n", {4, 5, QStringLiteral("/x, with comma")}},
-      {"9", {9, 1, kDefaults.WorkingFolder}},
-      {"9,12,\"/home/cut-off", {9, 12, kDefaults.WorkingFolder}},
-      {"9,12,/home/unquoted", {9, 12, kDefaults.WorkingFolder}},
-      {"9,12,\"\"", {9, 12, kDefaults.WorkingFolder}},
+      {"9", {9, 1, kDefaults.workingFolder}},
+      {"9,12,\"/home/cut-off", {9, 12, kDefaults.workingFolder}},
+      {"9,12,/home/unquoted", {9, 12, kDefaults.workingFolder}},
+      {"9,12,\"\"", {9, 12, kDefaults.workingFolder}},
       {"0,256,\"/d\"", {1, 1, QStringLiteral("/d")}},
       {"-3,65536,\"/d\"", {1, 1, QStringLiteral("/d")}},
       {"x,3.5,\"/d\"", {1, 1, QStringLiteral("/d")}},
@@ -164,7 +164,7 @@ TEST(Settings, LivesInTheProgramFolderWhenWritableElseTheConfigFolder) {
   const Result<Settings> settings = Settings::locate(programFolder, configFolder);
   ASSERT_TRUE(settings.ok());
   EXPECT_EQ(settings->path(), configFolder + QStringLiteral("/Logger.ini"));
-  EXPECT_EQ(settings->defaults().WorkingFolder, programFolder);  // still the program folder
+  EXPECT_EQ(settings->defaults().workingFolder, programFolder);  // still the program folder
   ASSERT_TRUE(settings->load().ok());
   EXPECT_TRUE(QFile::exists(configFolder + QStringLiteral("/Logger.ini")));
   EXPECT_FALSE(chooseWritableFolder(programFolder, dir.filePath(QStringLiteral("file/c"))).ok());
@@ -182,7 +182,7 @@ TEST(Settings, SavesTheWorkingFolderFieldNotTheCurrentDirectoryAndRefusesAQuote)
   EXPECT_EQ(settingsOf(state), (SettingsValues{4, 9, QStringLiteral("/home/ann/csv")}));
   EXPECT_FALSE(rememberWorkingFolder(state, QStringLiteral("/home/ann/\"quoted\"")));
   EXPECT_FALSE(rememberWorkingFolder(state, QString()));
-  EXPECT_EQ(state.WorkingFolder, QStringLiteral("/home/ann/csv"));
+  EXPECT_EQ(state.workingFolder, QStringLiteral("/home/ann/csv"));
   const QString before = QDir::currentPath();
   ASSERT_TRUE(QDir::setCurrent(dir.path()));
   const Result<void> saved = saveSettings(settings, state);
@@ -190,7 +190,7 @@ TEST(Settings, SavesTheWorkingFolderFieldNotTheCurrentDirectoryAndRefusesAQuote)
   ASSERT_TRUE(saved.ok());
   EXPECT_EQ(readAll(settings.path()), QByteArray("4,9,\"/home/ann/csv\"\r\n"));
   EXPECT_TRUE(rememberWorkingFolder(state, QStringLiteral("/home/ann/it's, fine")));
-  EXPECT_EQ(state.WorkingFolder, QStringLiteral("/home/ann/it's, fine"));
+  EXPECT_EQ(state.workingFolder, QStringLiteral("/home/ann/it's, fine"));
 }
 
 }  // namespace

@@ -10,12 +10,12 @@ using Unit = RecordingSettings::Unit;
 
 RecordingPreset preset(int interval, int upper = 30, int lower = 10) {
   RecordingPreset p;
-  p.LoggerName = QStringLiteral("AB");
-  p.Loop = true;
-  p.UpperAlarm = {static_cast<std::int16_t>(upper), 0, 128};
-  p.LowerAlarm = {static_cast<std::int16_t>(lower), 0, 0};
-  p.IntervalSeconds = interval;
-  p.Model = QStringLiteral("QM120-RH");
+  p.loggerName = QStringLiteral("AB");
+  p.loop = true;
+  p.upperAlarm = {static_cast<std::int16_t>(upper), 0, 128};
+  p.lowerAlarm = {static_cast<std::int16_t>(lower), 0, 0};
+  p.intervalSeconds = interval;
+  p.model = QStringLiteral("QM120-RH");
   return p;
 }
 
@@ -197,7 +197,7 @@ TEST(ReservedStart, FirstMatchingMinuteFromNow) {
                {at(2025, 1, 1, 0, 0, 0), 32, 0, 0, QDateTime()},
                {at(2025, 1, 1, 0, 0, 0), 5, 24, 0, QDateTime()}};
   for (const auto& c : cases) {
-    EXPECT_EQ(ReservedStart(c.now, c.day, c.hour, c.minute), c.start)
+    EXPECT_EQ(reservedStart(c.now, c.day, c.hour, c.minute), c.start)
         << c.now.toString().toStdString() << " day " << c.day;
   }
 }
@@ -227,12 +227,12 @@ TEST(RecordingButton, DecidesByLinkStateAndBattery) {
   };
   for (const auto& c : cases) {
     LoggerStatus st;
-    st.BatteryVoltage = c.volts;
-    st.BatteryStatus = QString::fromUtf8(c.fault);
-    st.PendingDownload = c.pending;
-    st.UsedMemory = c.used;
-    st.LoopMode = st.MemoryWrapped = static_cast<std::uint8_t>(c.wrapped);
-    EXPECT_EQ(DecideRecordingButton(c.busy, c.runState, st), c.action)
+    st.batteryVoltage = c.volts;
+    st.batteryStatus = QString::fromUtf8(c.fault);
+    st.pendingDownload = c.pending;
+    st.usedMemory = c.used;
+    st.loopMode = st.memoryWrapped = static_cast<std::uint8_t>(c.wrapped);
+    EXPECT_EQ(decideRecordingButton(c.busy, c.runState, st), c.action)
         << int(c.runState) << " " << c.volts.value_or(-1) << c.fault << c.pending << c.used;
   }
 }

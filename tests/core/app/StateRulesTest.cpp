@@ -13,25 +13,25 @@ namespace {
 QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 
 const UiText& japanese() {
-  static const UiText t = UiText::load(UiText::Language::Japanese);
-  return t;
+  static const UiText kT = UiText::load(UiText::Language::Japanese);
+  return kT;
 }
 
 // A QM120-RH that recorded since 2024-05-01 10:00:00, 400 bytes, 60 s, with an upper alarm of
 // 30 °C on and the lower one off, at 3.00 V; 300 s is set for the next recording.
 LoggerStatus recordingLogger() {
   LoggerStatus st;
-  st.LoggerName = QStringLiteral("AB12");
-  st.RecordingStart = toDaySerial({2024, 5, 1, 10, 0, 0});
-  st.UsedMemory = 400;
-  st.RecordedInterval = 60;
-  st.IntervalSetting = 300;
-  st.UpperAlarm = {30, 0, 128};
-  st.LowerAlarm = {-5, 0, 0};
-  st.BatteryVoltage = 3.0;
-  st.ReservationDay = 5;  // shown only while a reservation is pending
-  st.ReservationHour = 7;
-  st.ReservationMinute = 3;
+  st.loggerName = QStringLiteral("AB12");
+  st.recordingStart = toDaySerial({2024, 5, 1, 10, 0, 0});
+  st.usedMemory = 400;
+  st.recordedInterval = 60;
+  st.intervalSetting = 300;
+  st.upperAlarm = {30, 0, 128};
+  st.lowerAlarm = {-5, 0, 0};
+  st.batteryVoltage = 3.0;
+  st.reservationDay = 5;  // shown only while a reservation is pending
+  st.reservationHour = 7;
+  st.reservationMinute = 3;
   return st;
 }
 
@@ -39,12 +39,12 @@ struct Fixture {
   LoggerStatus status = recordingLogger();
   StateInputs in;
   Fixture(bool connected, RunState runState) {
-    in.Connected = connected;
-    in.PortNumber = 3;
+    in.connected = connected;
+    in.portNumber = 3;
     in.runState = runState;
-    in.ModelName = QStringLiteral("QM120-RH");
-    in.Status = &status;
-    in.Texts = &japanese();
+    in.modelName = QStringLiteral("QM120-RH");
+    in.status = &status;
+    in.texts = &japanese();
   }
   MainWindowState run() const { return mainWindowStateFor(in); }
 };
@@ -106,8 +106,8 @@ TEST(StateRules, EnablingAndTextsFollowTheRowOfTheTable) {
   for (const Row& c : rows) {
     SCOPED_TRACE(c.name);
     Fixture f(c.connected, c.runState);
-    f.in.Downloading = c.downloading;
-    f.in.SetCounts = {0, 4, 3};
+    f.in.downloading = c.downloading;
+    f.in.setCounts = {0, 4, 3};
     const MainWindowState s = f.run();
     if (c.downloading) expectTexts(s, {"Label2", "", "Label4", "", "Label10", ""});
     for (const QString& name : names(c.enabled))
@@ -124,26 +124,26 @@ TEST(StateRules, EnablingAndTextsFollowTheRowOfTheTable) {
 
 TEST(StateRules, PanelDescribesTheConnectedLoggerAndIsEmptiedWithoutOne) {
   const MainWindowState off = Fixture(false, RunState::Idle).run();
-  EXPECT_EQ(off.WindowCaption, u("[Termika] 温湿度ロガー "));
-  EXPECT_EQ(off.ModelName, u("Termika"));
-  EXPECT_FALSE(off.ConnectPictureOn);
-  EXPECT_TRUE(off.StopLink);
+  EXPECT_EQ(off.windowCaption, u("[Termika] 温湿度ロガー "));
+  EXPECT_EQ(off.modelName, u("Termika"));
+  EXPECT_FALSE(off.connectPictureOn);
+  EXPECT_TRUE(off.stopLink);
   expectTexts(off, {"Label10", "", "Label2", "", "Label4", "", "Label29", "", "Label46", "",
                     "Label39", "", "Label24", ""});
   EXPECT_EQ(off.of(u("Label7")).background, PanelColour::ButtonFace);
   EXPECT_EQ(off.of(u("Label8")).background, PanelColour::ButtonFace);
 
   Fixture withFile(true, RunState::Idle);
-  withFile.in.FileSetFile = u("R101_130501_100000.csv");
+  withFile.in.fileSetFile = u("R101_130501_100000.csv");
   for (const auto& [shown, caption] :
        {std::pair{kLogSet, "[Termika] 温湿度ロガー QM120-RH"},
         {kFileSet, "[Termika] 温湿度ロガー QM120-RH - R101_130501_100000.csv"}}) {
-    withFile.in.CurrentSet = shown;
-    EXPECT_EQ(withFile.run().WindowCaption, u(caption));
+    withFile.in.currentSet = shown;
+    EXPECT_EQ(withFile.run().windowCaption, u(caption));
   }
   const MainWindowState on = Fixture(true, RunState::Idle).run();
-  EXPECT_TRUE(on.ConnectPictureOn);
-  EXPECT_FALSE(on.StopLink);
+  EXPECT_TRUE(on.connectPictureOn);
+  EXPECT_FALSE(on.stopLink);
   expectTexts(
       on, {"Label26", "2024/05/01 10:00:00", "Label48", "ワンタイム", "Label29", "30 ℃", "Label46",
            "OFF", "Label21", "100 点", "Label19", "60", "Label6", "1 分", "Label8", ""});
@@ -191,13 +191,13 @@ TEST(StateRules, PanelTextsFollowTheLoggersStatus) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.texts[1]);
     Fixture f(true, c.runState);
-    f.status.UsedMemory = c.used;
-    f.status.LoopMode = static_cast<std::uint8_t>(c.loop);
-    f.status.MemoryWrapped = static_cast<std::uint8_t>(c.wrapped);
-    f.status.StopReason = u(c.stop);
-    f.status.RecordingStart = c.start;
-    f.status.BatteryLow = c.batteryLow;
-    f.status.DeviceClock = c.clock;
+    f.status.usedMemory = c.used;
+    f.status.loopMode = static_cast<std::uint8_t>(c.loop);
+    f.status.memoryWrapped = static_cast<std::uint8_t>(c.wrapped);
+    f.status.stopReason = u(c.stop);
+    f.status.recordingStart = c.start;
+    f.status.batteryLow = c.batteryLow;
+    f.status.deviceClock = c.clock;
     const MainWindowState s = f.run();
     expectTexts(s, c.texts);
     EXPECT_EQ(s.of(u("Label8")).background, c.label8);
@@ -222,19 +222,19 @@ TEST(StateRules, BatteryIsComparedRoundedToTwoDecimals) {
   };
   for (const auto& c : cases) {
     Fixture f(true, RunState::Idle);
-    f.status.BatteryVoltage = c.volts;
-    f.status.BatteryStatus = u(c.status);
+    f.status.batteryVoltage = c.volts;
+    f.status.batteryStatus = u(c.status);
     const MainWindowState s = f.run();
     EXPECT_EQ(s.textOf(u("Label7")), u(c.text)) << c.text;
     EXPECT_EQ(s.of(u("Label7")).background, c.colour) << c.text;
-    EXPECT_EQ(BatteryAllowsRecording(f.status), c.allowsRecording) << c.text;
+    EXPECT_EQ(batteryAllowsRecording(f.status), c.allowsRecording) << c.text;
   }
 }
 
 TEST(StateRules, OnlyQm120ShowsAlarms) {
   for (const char* model : {"QM100-RH", "QM200-RHA", ""}) {
     Fixture f(true, RunState::Idle);
-    f.in.ModelName = u(model);
+    f.in.modelName = u(model);
     const MainWindowState s = f.run();
     for (const QString& label : names("Label29 Label31 Label32 Label46")) {
       EXPECT_TRUE(s.of(label).visible.has_value() && !s.isVisible(label))
@@ -259,8 +259,8 @@ TEST(StateRules, TailEnablesByTheCountsOfTheSets) {
   };
   for (const auto& c : cases) {
     Fixture f(true, c.runState);
-    f.in.SetCounts = c.counts;
-    f.in.CurrentSet = c.current;
+    f.in.setCounts = c.counts;
+    f.in.currentSet = c.current;
     const MainWindowState s = f.run();
     const std::pair<const char*, bool> groups[] = {
         {"VScroll1 VScroll4 HScroll1 HScroll4 Command12 Command3 Command10 Command15 Command18",
@@ -285,8 +285,8 @@ TEST(StateRules, ShownSetPictureAndViewFollowCurrentSetAndMode) {
                {2, 1, "Picture5", "ファイル", "ListView1_2"}};
   for (const auto& c : cases) {
     Fixture f(true, RunState::Idle);
-    f.in.CurrentSet = c.set;
-    f.in.ViewMode = c.mode;
+    f.in.currentSet = c.set;
+    f.in.viewMode = c.mode;
     const MainWindowState s = f.run();
     for (const QString& name :
          names("Picture4 Picture6 Picture5 ListView1_0 ListView1_1 ListView1_2"))
@@ -300,19 +300,19 @@ TEST(StateRules, ShownSetPictureAndViewFollowCurrentSetAndMode) {
 TEST(StateRules, EnglishTextsComeFromTheEnglishTable) {
   const UiText english = UiText::load(UiText::Language::English);
   Fixture f(true, RunState::Reserved);
-  f.in.Texts = &english;
-  f.status.ReservationDay = 12;
-  f.status.ReservationHour = 23;
-  f.status.ReservationMinute = 59;
+  f.in.texts = &english;
+  f.status.reservationDay = 12;
+  f.status.reservationHour = 23;
+  f.status.reservationMinute = 59;
   const MainWindowState s = f.run();
   expectTexts(s, {"Label26", "12Day23:59 Record beginning", "Command4", "Reservation cancel",
                   "Label29", "30 C"});
-  EXPECT_EQ(s.StatusBarText, u("Communicating\u3000Port3"));
+  EXPECT_EQ(s.statusBarText, u("Communicating\u3000Port3"));
 }
 
 TEST(StateRules, MissingInputsGiveAnEmptyState) {
-  EXPECT_TRUE(mainWindowStateFor(StateInputs{}).Controls.isEmpty());
-  EXPECT_EQ(DialogsClosedOnRefresh(),
+  EXPECT_TRUE(mainWindowStateFor(StateInputs{}).controls.isEmpty());
+  EXPECT_EQ(dialogsClosedOnRefresh(),
             names("RecordingSettingsDialog LoggerNameDialog PortSettingsDialog ClockDialog"));
 }
 

@@ -75,7 +75,7 @@ TEST(UiText, BothLanguagesFillTheSameIndexesAndNoOthers) {
 TEST(UiText, EveryIndexTheCodeUsesExistsInBothTables) {
   const QString root = qEnvironmentVariable("TERMIKA_SOURCE_DIR");
   ASSERT_FALSE(root.isEmpty()) << "TERMIKA_SOURCE_DIR is not set";
-  static const QRegularExpression use(QStringLiteral(
+  static const QRegularExpression kUse(QStringLiteral(
       R"(\b(?:text\(\s*(\d+)\s*\)|Texts\[\s*(\d+)\s*\]|joined\(\s*(\d+)\s*,\s*(\d+)\s*\)))"));
   const UiText ja = UiText::load(L::Japanese), en = UiText::load(L::English);
   int found = 0;
@@ -84,7 +84,7 @@ TEST(UiText, EveryIndexTheCodeUsesExistsInBothTables) {
   while (it.hasNext()) {
     QFile file(it.next());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
-    for (auto m = use.globalMatch(QString::fromUtf8(file.readAll())); m.hasNext();) {
+    for (auto m = kUse.globalMatch(QString::fromUtf8(file.readAll())); m.hasNext();) {
       const auto match = m.next();
       for (int group = 1; group <= 4; ++group) {
         if (match.captured(group).isEmpty()) continue;
@@ -105,11 +105,11 @@ TEST(UiText, EveryIndexTheCodeUsesExistsInBothTables) {
 TEST(Messages, EveryMessageOfOursHasAJapaneseForm) {
   const QString root = qEnvironmentVariable("TERMIKA_SOURCE_DIR");
   ASSERT_FALSE(root.isEmpty()) << "TERMIKA_SOURCE_DIR is not set";
-  static const QRegularExpression call(
+  static const QRegularExpression kCall(
       QStringLiteral(R"re(\bsays\(((?:\s*"(?:[^"\\]|\\.)*")+)\s*\))re"));
-  static const QRegularExpression literal(QStringLiteral(R"re("((?:[^"\\]|\\.)*)")re"));
-  static const QRegularExpression placeholder(QStringLiteral("%\\d"));
-  static const QRegularExpression bypass(QStringLiteral(R"re(Error\{\s*QStringLiteral\()re"));
+  static const QRegularExpression kLiteral(QStringLiteral(R"re("((?:[^"\\]|\\.)*)")re"));
+  static const QRegularExpression kPlaceholder(QStringLiteral("%\\d"));
+  static const QRegularExpression kBypass(QStringLiteral(R"re(Error\{\s*QStringLiteral\()re"));
   const MessageTranslator japanese;
   QSet<QString> used;
   QDirIterator it(root + QStringLiteral("/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
@@ -121,18 +121,18 @@ TEST(Messages, EveryMessageOfOursHasAJapaneseForm) {
     const QString source = QString::fromUtf8(file.readAll());
     // The simulator and the command-line program speak to developers and scripts.
     if (!path.contains(QLatin1String("/sim/")) && !path.contains(QLatin1String("termika-"))) {
-      EXPECT_FALSE(bypass.match(source).hasMatch()) << path.toStdString();
+      EXPECT_FALSE(kBypass.match(source).hasMatch()) << path.toStdString();
     }
-    for (auto m = call.globalMatch(source); m.hasNext();) {
+    for (auto m = kCall.globalMatch(source); m.hasNext();) {
       QString english;
-      for (auto l = literal.globalMatch(m.next().captured(1)); l.hasNext();)
+      for (auto l = kLiteral.globalMatch(m.next().captured(1)); l.hasNext();)
         english += l.next().captured(1).replace(QLatin1String("\\\""), QLatin1String("\""));
       used.insert(english);
       const QString ja = japanese.translate("termika", english.toUtf8().constData(), nullptr, -1);
       EXPECT_FALSE(ja.isEmpty()) << english.toStdString();
       QStringList want, got;
-      for (auto p = placeholder.globalMatch(english); p.hasNext();) want << p.next().captured();
-      for (auto p = placeholder.globalMatch(ja); p.hasNext();) got << p.next().captured();
+      for (auto p = kPlaceholder.globalMatch(english); p.hasNext();) want << p.next().captured();
+      for (auto p = kPlaceholder.globalMatch(ja); p.hasNext();) got << p.next().captured();
       want.sort();
       got.sort();
       EXPECT_EQ(got, want) << english.toStdString();

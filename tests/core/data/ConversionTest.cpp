@@ -12,7 +12,7 @@ namespace {
 
 DataRecord sample(int t, int h) {
   DataRecord r;
-  r.Raw = {static_cast<std::uint8_t>(t >> 8), static_cast<std::uint8_t>(t & 0xFF),
+  r.raw = {static_cast<std::uint8_t>(t >> 8), static_cast<std::uint8_t>(t & 0xFF),
            static_cast<std::uint8_t>(h >> 8), static_cast<std::uint8_t>(h & 0xFF)};
   return r;
 }
@@ -31,8 +31,8 @@ TEST(Conversion, RawToTemperatureByResolution) {
                {1000, 2, 0.22, ".22"},           {1615, 1, 24.994168, "24.99"},
                {2000, 2, 40.38, "40.38"},        {4095, 2, 122.440312, "122.44"}};
   for (const auto& c : cases) {
-    EXPECT_NEAR(RawToTemperature(c.count, c.mode), c.expected, 2e-5) << c.count;
-    EXPECT_EQ(fmt::measuredValue(RawToTemperature(c.count, c.mode), fmt::LeadingZero::Dropped),
+    EXPECT_NEAR(rawToTemperature(c.count, c.mode), c.expected, 2e-5) << c.count;
+    EXPECT_EQ(fmt::measuredValue(rawToTemperature(c.count, c.mode), fmt::LeadingZero::Dropped),
               QLatin1String(c.shown))
         << c.count;
   }
@@ -55,15 +55,15 @@ TEST(Conversion, ConvertSampleClampsAfterCompensating) {
                {0, 1800, 60, -40.0f, 49.72868},           {16383, 1800, 60, 100.0f, 74.83825468}};
   for (const auto& c : cases) {
     DataRecord r = sample(c.t, c.h);
-    ConvertSample(r, c.mode);
-    EXPECT_NEAR(r.Temperature, c.temperature, 1e-5) << c.t << "/" << c.h;
-    EXPECT_NEAR(r.Humidity, c.humidity, 1e-4) << c.t << "/" << c.h;
+    convertSample(r, c.mode);
+    EXPECT_NEAR(r.temperature, c.temperature, 1e-5) << c.t << "/" << c.h;
+    EXPECT_NEAR(r.humidity, c.humidity, 1e-4) << c.t << "/" << c.h;
     // Clamped values are the limits exactly.
     if (c.t == 0 || c.t == 16383) {
-      EXPECT_EQ(r.Temperature, c.temperature) << c.t;
+      EXPECT_EQ(r.temperature, c.temperature) << c.t;
     }
     if (c.humidity == 0.0 || c.humidity == 100.0) {
-      EXPECT_EQ(r.Humidity, c.humidity) << c.h;
+      EXPECT_EQ(r.humidity, c.humidity) << c.h;
     }
   }
 }
@@ -76,49 +76,49 @@ TEST(Conversion, TemperatureToRawOnlyWithinTheLoggersRange) {
   } cases[] = {{25, 60, 6461}, {0, 60, 3978}, {30, 3, 6960}, {70, 3, 10992},
                {-20, 3, 2010}, {25, 2, 1615}, {-20, 2, 502}, {70, 1, 2748}};
   for (const auto& c : cases)
-    EXPECT_EQ(TemperatureToRaw(c.celsius, c.mode), c.count) << c.celsius << " mode " << c.mode;
+    EXPECT_EQ(temperatureToRaw(c.celsius, c.mode), c.count) << c.celsius << " mode " << c.mode;
   for (const double outside : {-20.01, 70.01, -40.0, 100.0, std::nan("")})
-    EXPECT_FALSE(TemperatureToRaw(outside, 60)) << outside;
+    EXPECT_FALSE(temperatureToRaw(outside, 60)) << outside;
 }
 
 TEST(Conversion, ExpandYearAndPackedTimes) {
   for (const auto& [year, expanded] : {std::pair{0, 2000}, std::pair{5, 2005}, std::pair{99, 2099}})
-    EXPECT_EQ(ExpandYear(year), expanded);
-  EXPECT_FALSE(ExpandYear(100));
-  EXPECT_FALSE(ExpandYear(-1));
+    EXPECT_EQ(expandYear(year), expanded);
+  EXPECT_FALSE(expandYear(100));
+  EXPECT_FALSE(expandYear(-1));
   // 2013-05-01 is day 41395, 10:00:00 is 36000 s of 86400; 2059-12-31 is day 58440.
-  EXPECT_NEAR(*PackedDecimalTime({0x13, 0x05, 0x01, 0x10, 0x00, 0x00}), 41395.0 + 36000.0 / 86400,
+  EXPECT_NEAR(*packedDecimalTime({0x13, 0x05, 0x01, 0x10, 0x00, 0x00}), 41395.0 + 36000.0 / 86400,
               1e-9);
-  EXPECT_NEAR(*PackedDecimalTime({0x59, 0x12, 0x31, 0x23, 0x59, 0x59}), 58440.0 + 86399.0 / 86400,
+  EXPECT_NEAR(*packedDecimalTime({0x59, 0x12, 0x31, 0x23, 0x59, 0x59}), 58440.0 + 86399.0 / 86400,
               1e-9);
   // A nibble above 9, Feb 30 and month 13 are no times.
-  EXPECT_FALSE(PackedDecimalTime({0x1A, 0x05, 0x01, 0x10, 0x00, 0x00}));
-  EXPECT_FALSE(PackedDecimalTime({0x13, 0x05, 0x01, 0x10, 0x0F, 0x00}));
-  EXPECT_FALSE(PackedDecimalTime({0x24, 0x02, 0x30, 0x00, 0x00, 0x00}));
-  EXPECT_FALSE(PackedDecimalTime({0x13, 0x13, 0x01, 0x00, 0x00, 0x00}));
+  EXPECT_FALSE(packedDecimalTime({0x1A, 0x05, 0x01, 0x10, 0x00, 0x00}));
+  EXPECT_FALSE(packedDecimalTime({0x13, 0x05, 0x01, 0x10, 0x0F, 0x00}));
+  EXPECT_FALSE(packedDecimalTime({0x24, 0x02, 0x30, 0x00, 0x00, 0x00}));
+  EXPECT_FALSE(packedDecimalTime({0x13, 0x13, 0x01, 0x00, 0x00, 0x00}));
 }
 
 TEST(UpdateExtremes, TieKeepsTheLowerPointNumberWhateverTheOrder) {
   std::vector<DataRecord> points(4);
   const float values[4][2] = {{20.f, 50.f}, {25.f, 40.f}, {25.f, 60.f}, {18.f, 40.f}};
   for (int i = 0; i < 4; ++i) {
-    points[i].RecordNo = static_cast<std::int16_t>(i + 1);
-    points[i].Temperature = values[i][0];
-    points[i].Humidity = values[i][1];
+    points[i].recordNo = static_cast<std::int16_t>(i + 1);
+    points[i].temperature = values[i][0];
+    points[i].humidity = values[i][1];
   }
   Extremes forward, backward;
   EXPECT_FALSE(forward.hasValues());
   for (int i = 0; i < 4; ++i) {
-    UpdateExtremes(points[i], forward);
-    UpdateExtremes(points[3 - i], backward);
+    updateExtremes(points[i], forward);
+    updateExtremes(points[3 - i], backward);
   }
   for (const Extremes& e : {forward, backward}) {
     EXPECT_TRUE(e.hasValues());
-    EXPECT_EQ(e.entries[Extremes::kHighTemperature].PointNo, 2);
-    EXPECT_EQ(e.entries[Extremes::kLowTemperature].PointNo, 4);
-    EXPECT_EQ(e.entries[Extremes::kHighHumidity].PointNo, 3);
-    EXPECT_EQ(e.entries[Extremes::kLowHumidity].PointNo, 2);
-    EXPECT_DOUBLE_EQ(e.entries[Extremes::kLowTemperature].Value, 18.0);
+    EXPECT_EQ(e.entries[Extremes::kHighTemperature].pointNo, 2);
+    EXPECT_EQ(e.entries[Extremes::kLowTemperature].pointNo, 4);
+    EXPECT_EQ(e.entries[Extremes::kHighHumidity].pointNo, 3);
+    EXPECT_EQ(e.entries[Extremes::kLowHumidity].pointNo, 2);
+    EXPECT_DOUBLE_EQ(e.entries[Extremes::kLowTemperature].value, 18.0);
   }
 }
 
@@ -126,25 +126,25 @@ class ConvertDataSetTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_file.open(m_dir.filePath(QStringLiteral("log.rand"))).ok());
-    m_set.Interval = 60;
-    m_set.Model = QStringLiteral("QM120-RH");
-    m_set.UpperAlarm = {30, 0, 128};
-    m_set.LowerAlarm = {5, 0, 128};
+    m_set.interval = 60;
+    m_set.model = QStringLiteral("QM120-RH");
+    m_set.upperAlarm = {30, 0, 128};
+    m_set.lowerAlarm = {5, 0, 128};
   }
 
   void store(const std::vector<int>& counts, int humidity = 1800) {
     int no = 0;
     for (const int t : counts) {
       DataRecord r = sample(t, humidity);
-      r.RecordNo = static_cast<std::int16_t>(++no);
-      r.Remarks = fitRemarks(QStringLiteral("memo"));
+      r.recordNo = static_cast<std::int16_t>(++no);
+      r.remarks = fitRemarks(QStringLiteral("memo"));
       ASSERT_TRUE(m_file.write(no, r).ok());
     }
-    m_set.Count = no;
+    m_set.count = no;
   }
 
-  QString remark(int no) const { return m_file.read(no)->Remarks; }
-  Result<void> convert() { return ConvertDataSet(m_set, m_file, m_texts); }
+  QString remark(int no) const { return m_file.read(no)->remarks; }
+  Result<void> convert() { return convertDataSet(m_set, m_file, m_texts); }
 
   QTemporaryDir m_dir;
   RecordFile m_file;
@@ -162,18 +162,18 @@ TEST_F(ConvertDataSetTest, AlarmRemarksReplaceTheOldRemarkAndExtremesAreFound) {
   const QString lower = QStringLiteral("下限越 ") + QString(43, u' ');
   const QString expected[] = {upper, m_memo, m_memo, lower, upper, lower};
   for (int no = 1; no <= 6; ++no) EXPECT_EQ(remark(no), expected[no - 1]) << no;
-  EXPECT_NEAR(m_file.read(1)->Temperature, 30.00997, 1e-4);
-  const auto& e = m_set.AllExtremes.entries;
-  EXPECT_EQ(e[Extremes::kHighTemperature].PointNo, 5);
-  EXPECT_EQ(e[Extremes::kHighTemperature].Value, 100.0);
-  EXPECT_EQ(e[Extremes::kLowTemperature].PointNo, 6);
-  EXPECT_EQ(e[Extremes::kLowTemperature].Value, -40.0);
+  EXPECT_NEAR(m_file.read(1)->temperature, 30.00997, 1e-4);
+  const auto& e = m_set.allExtremes.entries;
+  EXPECT_EQ(e[Extremes::kHighTemperature].pointNo, 5);
+  EXPECT_EQ(e[Extremes::kHighTemperature].value, 100.0);
+  EXPECT_EQ(e[Extremes::kLowTemperature].pointNo, 6);
+  EXPECT_EQ(e[Extremes::kLowTemperature].value, -40.0);
   // Disabled alarms, or a model without alarms, leave the remarks alone.
   for (const auto& [model, enabled] :
        {std::pair{"QM120-RH", 0}, std::pair{"QM100-RH", 128}, std::pair{"", 1}}) {
     store({6961, 4472});
-    m_set.Model = QString::fromUtf8(model);
-    m_set.UpperAlarm.Enabled = m_set.LowerAlarm.Enabled = static_cast<std::uint8_t>(enabled);
+    m_set.model = QString::fromUtf8(model);
+    m_set.upperAlarm.enabled = m_set.lowerAlarm.enabled = static_cast<std::uint8_t>(enabled);
     ASSERT_TRUE(convert().ok());
     EXPECT_EQ(remark(1), m_memo) << model;
     EXPECT_EQ(remark(2), m_memo) << model;
@@ -183,16 +183,16 @@ TEST_F(ConvertDataSetTest, AlarmRemarksReplaceTheOldRemarkAndExtremesAreFound) {
 // The same counts are 24.99 °C / 53.60 % at low resolution and -24.03 °C / 0 % (clamped) at high.
 TEST_F(ConvertDataSetTest, ShortIntervalUsesLowResolutionAndZeroIsAnError) {
   store({1615}, 100);
-  m_set.Interval = 2;
+  m_set.interval = 2;
   ASSERT_TRUE(convert().ok());
-  EXPECT_NEAR(m_file.read(1)->Temperature, 24.994168, 1e-5);
-  EXPECT_NEAR(m_file.read(1)->Humidity, 53.5991952, 1e-4);
-  m_set.Interval = 3;
+  EXPECT_NEAR(m_file.read(1)->temperature, 24.994168, 1e-5);
+  EXPECT_NEAR(m_file.read(1)->humidity, 53.5991952, 1e-4);
+  m_set.interval = 3;
   ASSERT_TRUE(convert().ok());
-  EXPECT_NEAR(m_file.read(1)->Temperature, -24.0299645, 1e-4);
-  EXPECT_EQ(m_file.read(1)->Humidity, 0.0f);
+  EXPECT_NEAR(m_file.read(1)->temperature, -24.0299645, 1e-4);
+  EXPECT_EQ(m_file.read(1)->humidity, 0.0f);
   const QByteArray before = m_file.read(1)->serialize();
-  m_set.Interval = 0;
+  m_set.interval = 0;
   const Result<void> r = convert();
   ASSERT_FALSE(r.ok());
   EXPECT_FALSE(r.error().message.isEmpty());

@@ -19,11 +19,11 @@ using testing::sjis;
 
 // 認 is 94 46 and 識 8E AF in the Windows code page.
 TEST_F(CsvTest, ExactBytesOfASmallFile) {
-  log().UpperAlarm = {30, 6960, 0};   // off
-  log().LowerAlarm = {5, 4473, 128};  // on at 5
+  log().upperAlarm = {30, 6960, 0};   // off
+  log().lowerAlarm = {5, 4473, 128};  // on at 5
   add(0, 25.005f, 59.83f, QStringLiteral("上限越 "));
   add(60, -0.5f, 100.0f);
-  const Result<QByteArray> bytes = CsvBytes(log(), logFile(), m_ja);
+  const Result<QByteArray> bytes = csvBytes(log(), logFile(), m_ja);
   ASSERT_TRUE(bytes.ok());
   EXPECT_EQ(*bytes, sjis(QStringLiteral("\"認識名称\",\"開始時刻\",\"記録点数\",\"記録間隔\","
                                         "\"上限温度設定\",\"下限温度設定\"\r\n"
@@ -40,7 +40,7 @@ TEST_F(CsvTest, ExactBytesOfASmallFile) {
 // the date alone.
 TEST_F(CsvTest, SegmentsStartAfterAGapLongerThanTheInterval) {
   const CsvReadResult read =
-      ParseCsv(englishFile("\"A\",\"2013/05/01 10:00:00\",\"4\",\"60\",\"OFF\",\"20\"") +
+      parseCsv(englishFile("\"A\",\"2013/05/01 10:00:00\",\"4\",\"60\",\"OFF\",\"20\"") +
                    "1,\"2013/05/01 10:00:00\",\"20.00\",\"50.00\",\"\"\r\n"
                    "2,\"2013/05/01 10:01:00\",\"20.00\",\"50.00\",\"\"\r\n"
                    "3,\"2013/05/01 10:02:01\",\"20.00\",\"50.00\",\"\"\r\n"
@@ -50,19 +50,19 @@ TEST_F(CsvTest, SegmentsStartAfterAGapLongerThanTheInterval) {
                m_en);
   ASSERT_TRUE(read.ok()) << read.error.message.toStdString();
   const std::vector<float> segments = {1, 1, 2, 2, 2, 3};
-  ASSERT_EQ(read.content->Records.size(), segments.size());
+  ASSERT_EQ(read.content->records.size(), segments.size());
   for (size_t i = 0; i < segments.size(); ++i)
-    EXPECT_EQ(read.content->Records[i].Segment, segments[i]) << i;
-  EXPECT_EQ(daySerialToSeconds(read.content->Records[5].DateTime), kMay1 + 86400);
-  EXPECT_EQ(read.content->UpperAlarm.Enabled, 0);
-  EXPECT_EQ(read.content->LowerAlarm.Limit, 20);
-  EXPECT_EQ(read.content->LowerAlarm.Enabled, 1);
+    EXPECT_EQ(read.content->records[i].segment, segments[i]) << i;
+  EXPECT_EQ(daySerialToSeconds(read.content->records[5].dateTime), kMay1 + 86400);
+  EXPECT_EQ(read.content->upperAlarm.enabled, 0);
+  EXPECT_EQ(read.content->lowerAlarm.limit, 20);
+  EXPECT_EQ(read.content->lowerAlarm.enabled, 1);
   // An empty data part is a file without points, not an error.
   const CsvReadResult empty =
-      ParseCsv(englishFile("\"A\",\"2013/05/01\",\"0\",\"60\",\"\",\"\""), m_en);
+      parseCsv(englishFile("\"A\",\"2013/05/01\",\"0\",\"60\",\"\",\"\""), m_en);
   ASSERT_TRUE(empty.ok());
-  EXPECT_TRUE(empty.content->Records.empty());
-  EXPECT_EQ(empty.content->Model, "QM120-RH");
+  EXPECT_TRUE(empty.content->records.empty());
+  EXPECT_EQ(empty.content->model, "QM120-RH");
 }
 
 TEST_F(CsvTest, ReadsWindows31JAndUtf8WithOrWithoutBom) {
@@ -75,21 +75,21 @@ TEST_F(CsvTest, ReadsWindows31JAndUtf8WithOrWithoutBom) {
   crOnly.replace(QStringLiteral("\r\n"), QStringLiteral("\r")).replace(u'\n', u'\r');
   for (const QByteArray& bytes :
        {sjis(text), text.toUtf8(), QByteArray("\xEF\xBB\xBF") + text.toUtf8(), sjis(crOnly)}) {
-    const CsvReadResult read = ParseCsv(bytes, m_ja);
+    const CsvReadResult read = parseCsv(bytes, m_ja);
     ASSERT_TRUE(read.ok()) << read.error.message.toStdString();
-    EXPECT_EQ(read.content->Model, "QM100-RH");
-    EXPECT_EQ(read.content->LoggerName, QStringLiteral("ﾃｽﾄ"));
-    ASSERT_EQ(read.content->Records.size(), 1u);
-    EXPECT_EQ(read.content->Records[0].Temperature, -0.5f);
-    EXPECT_EQ(read.content->Records[0].Humidity, 0.5f);
-    EXPECT_EQ(read.content->Records[0].Remarks, QStringLiteral("最高温度") + QString(42, u' '));
+    EXPECT_EQ(read.content->model, "QM100-RH");
+    EXPECT_EQ(read.content->loggerName, QStringLiteral("ﾃｽﾄ"));
+    ASSERT_EQ(read.content->records.size(), 1u);
+    EXPECT_EQ(read.content->records[0].temperature, -0.5f);
+    EXPECT_EQ(read.content->records[0].humidity, 0.5f);
+    EXPECT_EQ(read.content->records[0].remarks, QStringLiteral("最高温度") + QString(42, u' '));
   }
   // The program's own English file: plain ASCII but for the name in half-width
   // katakana, whose code-page bytes DB B6 DE B0 happen to be valid UTF-8 too.
   const CsvReadResult english =
-      ParseCsv(englishFile("\"\xDB\xB6\xDE\xB0\",\"2013/05/01\",\"0\",\"60\",\"\",\"\""), m_en);
+      parseCsv(englishFile("\"\xDB\xB6\xDE\xB0\",\"2013/05/01\",\"0\",\"60\",\"\",\"\""), m_en);
   ASSERT_TRUE(english.ok()) << english.error.message.toStdString();
-  EXPECT_EQ(english.content->LoggerName, QStringLiteral("ﾛｶﾞｰ"));
+  EXPECT_EQ(english.content->loggerName, QStringLiteral("ﾛｶﾞｰ"));
 }
 
 TEST_F(CsvTest, BadFilesAreRejectedNamingTheLine) {
@@ -133,7 +133,7 @@ TEST_F(CsvTest, BadFilesAreRejectedNamingTheLine) {
       {"binary garbage", garbage, true, 1},
   };
   for (const auto& c : cases) {
-    const CsvReadResult read = ParseCsv(c.bytes, m_en);
+    const CsvReadResult read = parseCsv(c.bytes, m_en);
     ASSERT_FALSE(read.ok()) << c.name;
     EXPECT_EQ(read.error.wrongHeader, c.wrongHeader) << c.name;
     EXPECT_EQ(read.error.line, c.line) << c.name << ": " << read.error.message.toStdString();
@@ -145,7 +145,7 @@ TEST_F(CsvTest, BadFilesAreRejectedNamingTheLine) {
   // A million lines stop at the row limit.
   QByteArray bytes = good;
   for (int i = 0; i < 1000000; ++i) bytes += "1,\"2013/05/01\",\"20.00\",\"50.00\",\"\"\r\n";
-  const CsvReadResult read = ParseCsv(bytes, m_en);
+  const CsvReadResult read = parseCsv(bytes, m_en);
   ASSERT_FALSE(read.ok());
   EXPECT_FALSE(read.error.wrongHeader);
   EXPECT_EQ(read.error.line, 3 + 32767 + 1);

@@ -34,10 +34,10 @@ QByteArray ownFile(bool alarms) {
 
 // The content of a file and the set it describes.
 std::pair<CsvContent, DataSet> read(const QByteArray& bytes, const UiText& texts) {
-  const CsvReadResult read = ParseCsv(bytes, texts);
+  const CsvReadResult read = parseCsv(bytes, texts);
   EXPECT_TRUE(read.ok()) << read.error.message.toStdString();
   std::pair<CsvContent, DataSet> out{read.content.value_or(CsvContent{}), {}};
-  ApplyCsvContent(out.second, out.first);
+  applyCsvContent(out.second, out.first);
   return out;
 }
 
@@ -61,9 +61,9 @@ TEST(Export, Utf8CsvReadsBackToTheSamePoints) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.zone);
     auto [own, set] = read(ownFile(c.alarms), c.texts);
-    if (!c.alarms) set.UpperAlarm = {30, 0, 128};  // a model without alarms writes none
-    const auto bytes = ExportBytes(exportFormatNamed(QStringLiteral("csv-utf8")).value(), set,
-                                   own.Records, c.texts, QTimeZone(c.zone));
+    if (!c.alarms) set.upperAlarm = {30, 0, 128};  // a model without alarms writes none
+    const auto bytes = exportBytes(exportFormatNamed(QStringLiteral("csv-utf8")).value(), set,
+                                   own.records, c.texts, QTimeZone(c.zone));
     ASSERT_TRUE(bytes.ok());
     ASSERT_TRUE(bytes->startsWith("\xEF\xBB\xBF"));
     const QStringList lines = QString::fromUtf8(bytes->mid(3)).split(QStringLiteral("\r\n"));
@@ -72,10 +72,10 @@ TEST(Export, Utf8CsvReadsBackToTheSamePoints) {
     EXPECT_EQ(lines[4], QString::fromUtf8(c.secondPoint));
     // Written again from what was read back, the same bytes: name, start, limits alike.
     const auto [back, backSet] = read(*bytes, c.texts);
-    EXPECT_EQ(back.Records, own.Records);
-    EXPECT_EQ(Utf8CsvBytes(backSet, back.Records, c.texts, QTimeZone(c.zone)).value(), *bytes);
+    EXPECT_EQ(back.records, own.records);
+    EXPECT_EQ(utf8CsvBytes(backSet, back.records, c.texts, QTimeZone(c.zone)).value(), *bytes);
   }
-  EXPECT_FALSE(Utf8CsvBytes(DataSet{}, {}, ja, QTimeZone::utc()).ok());
+  EXPECT_FALSE(utf8CsvBytes(DataSet{}, {}, ja, QTimeZone::utc()).ok());
 }
 
 // Keys come out in alphabetical order once parsed and written compactly.
@@ -84,8 +84,8 @@ TEST(Export, JsonHoldsTheHeaderAndEveryPointAndFilesAreWrittenWhole) {
   const auto [own, set] = read(ownFile(true), ja);
   const QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("out.json"));
-  ASSERT_TRUE(WriteExportFile(path, exportFormatNamed(QStringLiteral("json")).value(), set,
-                              own.Records, ja, QTimeZone("Asia/Tokyo"))
+  ASSERT_TRUE(writeExportFile(path, exportFormatNamed(QStringLiteral("json")).value(), set,
+                              own.records, ja, QTimeZone("Asia/Tokyo"))
                   .ok());
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -107,10 +107,10 @@ TEST(Export, JsonHoldsTheHeaderAndEveryPointAndFilesAreWrittenWhole) {
                 R"({"block":2,"humidity":33.33,"no":4,"remarks":" 最高温度","temperature":-40,)"
                 R"("time":"2013-05-01T00:06:00+09:00"}]})"));
   // No points, no folder to write to, or a format of another name: an error and no file.
-  EXPECT_FALSE(ExportBytes(ExportFormat::Json, DataSet{}, {}, ja, QTimeZone::utc()).ok());
+  EXPECT_FALSE(exportBytes(ExportFormat::Json, DataSet{}, {}, ja, QTimeZone::utc()).ok());
   const QString nowhere = dir.filePath(QStringLiteral("missing/out.csv"));
   EXPECT_FALSE(
-      WriteExportFile(nowhere, ExportFormat::Utf8Csv, set, own.Records, ja, QTimeZone::utc()).ok());
+      writeExportFile(nowhere, ExportFormat::Utf8Csv, set, own.records, ja, QTimeZone::utc()).ok());
   EXPECT_FALSE(QFile::exists(nowhere));
   EXPECT_FALSE(exportFormatNamed(QStringLiteral("csv")));
 }

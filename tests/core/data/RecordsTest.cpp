@@ -17,13 +17,13 @@ QByteArray sjis(const QString& text) {
 
 TEST(DataRecord, ExactLayoutOfTheEightyFourBytes) {
   DataRecord r;
-  r.Temperature = 25.5f;  // 0x41CC0000
-  r.Humidity = 1.0f;      // 0x3F800000
-  r.DateTime = 36526.0;   // 0x40E1D5C000000000
-  r.Segment = 1.0f;
-  r.Remarks = QStringLiteral("最高");  // 8D C5 8D 82
-  r.RecordNo = 300;                    // 0x012C
-  r.Raw = {0x19, 0x3D, 0x07, 0x08};
+  r.temperature = 25.5f;  // 0x41CC0000
+  r.humidity = 1.0f;      // 0x3F800000
+  r.dateTime = 36526.0;   // 0x40E1D5C000000000
+  r.segment = 1.0f;
+  r.remarks = QStringLiteral("最高");  // 8D C5 8D 82
+  r.recordNo = 300;                    // 0x012C
+  r.raw = {0x19, 0x3D, 0x07, 0x08};
   const QByteArray bytes = r.serialize();
   ASSERT_EQ(bytes.size(), 84);
   // Temperature, humidity, 8 reserved bytes, time, segment, remarks, number, raw counts.
@@ -34,8 +34,8 @@ TEST(DataRecord, ExactLayoutOfTheEightyFourBytes) {
 
   const DataRecord back = DataRecord::deserialize(bytes.constData());
   EXPECT_EQ(back.serialize(), bytes);
-  EXPECT_EQ(back.Remarks, QStringLiteral("最高") + QString(46, u' '));
-  EXPECT_EQ(back.RecordNo, 300);
+  EXPECT_EQ(back.remarks, QStringLiteral("最高") + QString(46, u' '));
+  EXPECT_EQ(back.recordNo, 300);
 }
 
 TEST(DataRecord, RemarksAreCutAtACharacterBoundary) {
@@ -55,10 +55,10 @@ TEST(DataRecord, RemarksAreCutAtACharacterBoundary) {
   };
   for (const auto& c : cases) {
     DataRecord r;
-    r.Remarks = c.remark;
+    r.remarks = c.remark;
     const QByteArray bytes = r.serialize();
     EXPECT_EQ(bytes.mid(28, 50), sjis(c.stored)) << c.remark.toStdString();
-    EXPECT_EQ(DataRecord::deserialize(bytes.constData()).Remarks, c.stored);
+    EXPECT_EQ(DataRecord::deserialize(bytes.constData()).remarks, c.stored);
   }
 }
 
@@ -76,31 +76,31 @@ TEST_F(RecordFileTest, ExtremeMarksAccumulateAndSkipStalePointNumbers) {
   const QString remarks[] = {QStringLiteral("  A  "), QString(44, u'x'), QStringLiteral("B")};
   for (int i = 0; i < 3; ++i) {
     DataRecord r;
-    r.RecordNo = static_cast<std::int16_t>(i + 1);
-    r.Remarks = fitRemarks(remarks[i]);
+    r.recordNo = static_cast<std::int16_t>(i + 1);
+    r.remarks = fitRemarks(remarks[i]);
     ASSERT_TRUE(m_file.write(i + 1, r).ok());
   }
   DataRecord beyond;
-  beyond.Remarks = QStringLiteral("stale");
+  beyond.remarks = QStringLiteral("stale");
   ASSERT_TRUE(m_file.write(4, beyond).ok());  // left over from an earlier, longer set
 
   Extremes e;
-  e.entries[Extremes::kHighTemperature].PointNo = 1;
-  e.entries[Extremes::kLowTemperature].PointNo = 2;
-  e.entries[Extremes::kHighHumidity].PointNo = 1;
-  e.entries[Extremes::kLowHumidity].PointNo = 4;  // beyond Count 3: skipped
-  ASSERT_TRUE(MarkExtremeRecords(e, 3, m_file, m_texts).ok());
+  e.entries[Extremes::kHighTemperature].pointNo = 1;
+  e.entries[Extremes::kLowTemperature].pointNo = 2;
+  e.entries[Extremes::kHighHumidity].pointNo = 1;
+  e.entries[Extremes::kLowHumidity].pointNo = 4;  // beyond Count 3: skipped
+  ASSERT_TRUE(markExtremeRecords(e, 3, m_file, m_texts).ok());
 
   // Each mark trims first: "A" + " 最高温度" + " 最高湿度 " is 1 + 9 + 10 bytes, then 30 blanks.
-  EXPECT_EQ(m_file.read(1)->Remarks, QStringLiteral("A 最高温度 最高湿度 ") + QString(30, u' '));
+  EXPECT_EQ(m_file.read(1)->remarks, QStringLiteral("A 最高温度 最高湿度 ") + QString(30, u' '));
   // 44 + " 最低温度 " is 54 bytes: " 最低" is the most that fits whole (49), then a blank.
-  EXPECT_EQ(m_file.read(2)->Remarks, QString(44, u'x') + QStringLiteral(" 最低 "));
-  EXPECT_EQ(m_file.read(3)->Remarks, QStringLiteral("B") + QString(49, u' '));
-  EXPECT_EQ(m_file.read(4)->Remarks, QStringLiteral("stale") + QString(45, u' '));
+  EXPECT_EQ(m_file.read(2)->remarks, QString(44, u'x') + QStringLiteral(" 最低 "));
+  EXPECT_EQ(m_file.read(3)->remarks, QStringLiteral("B") + QString(49, u' '));
+  EXPECT_EQ(m_file.read(4)->remarks, QStringLiteral("stale") + QString(45, u' '));
 
   Extremes reset;  // every point number 0
-  ASSERT_TRUE(MarkExtremeRecords(reset, 3, m_file, m_texts).ok());
-  EXPECT_EQ(m_file.read(3)->Remarks, QStringLiteral("B") + QString(49, u' '));
+  ASSERT_TRUE(markExtremeRecords(reset, 3, m_file, m_texts).ok());
+  EXPECT_EQ(m_file.read(3)->remarks, QStringLiteral("B") + QString(49, u' '));
   // Only ASCII blanks are trimmed.
   EXPECT_EQ(trimBlanks(QStringLiteral("\u3000a\u3000")), QStringLiteral("\u3000a\u3000"));
   EXPECT_EQ(trimBlanks(QStringLiteral("   ")), "");

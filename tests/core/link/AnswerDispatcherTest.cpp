@@ -11,7 +11,7 @@ using testing::ScriptedPrompts;
 
 class AnswerDispatcherTest : public ::testing::Test {
  protected:
-  AnswerDispatcherTest() { app.ModelName = QStringLiteral("QM120-RH"); }
+  AnswerDispatcherTest() { m_app.modelName = QStringLiteral("QM120-RH"); }
 
   // Handles the answer (d2, d3) to a single row (code, sub) in `mode`.
   AnswerAction answer(std::uint8_t code, std::uint8_t d2, std::uint8_t d3, std::uint8_t sub = 0,
@@ -19,17 +19,17 @@ class AnswerDispatcherTest : public ::testing::Test {
     CommandQueue queue;
     EXPECT_TRUE(queue.append(commands::row(static_cast<Opcode>(code), sub, 0, mode)).ok());
     const frame::Bytes4 d{1, code, d2, d3};
-    return dispatcher.handleAnswer(queue, Answer{d, frame::encode(d)});
+    return m_dispatcher.handleAnswer(queue, Answer{d, frame::encode(d)});
   }
   QStringList messages() const {
     QStringList out;
-    for (const auto& call : prompts.calls) out << call.title + ": " + call.message;
+    for (const auto& call : m_prompts.calls) out << call.title + ": " + call.message;
     return out;
   }
 
-  AppState app;
-  ScriptedPrompts prompts;
-  AnswerDispatcher dispatcher{app, prompts};
+  AppState m_app;
+  ScriptedPrompts m_prompts;
+  AnswerDispatcher m_dispatcher{m_app, m_prompts};
 };
 
 // The values of a whole status read are checked by the exchange test; these
@@ -86,21 +86,21 @@ TEST_F(AnswerDispatcherTest, StatusFieldsOfEachCode) {
       {"pending", {{57, 1, 0}}, "0"},
       {"pending", {{57, 255, 1}}, "0"}};  // 256 is not 0
   for (const Case& c : cases) {
-    app.Status = LoggerStatus{};
-    app.runState = RunState::Idle;
+    m_app.status = LoggerStatus{};
+    m_app.runState = RunState::Idle;
     for (const Step& a : c.answers) {
       EXPECT_EQ(answer(a.code, a.d2, a.d3, a.sub), AnswerAction::Advance);
     }
-    EXPECT_EQ(testing::statusField(app, c.field), c.expected)
+    EXPECT_EQ(testing::statusField(m_app, c.field), c.expected)
         << c.field << " after " << c.answers.size() << " answers, last "
         << int(c.answers.back().d2);
   }
-  EXPECT_TRUE(prompts.calls.empty());
+  EXPECT_TRUE(m_prompts.calls.empty());
 }
 
 TEST_F(AnswerDispatcherTest, AlarmLimitUsesTheRecordedIntervalForTheConversion) {
   std::vector<std::pair<int, int>> calls;
-  dispatcher.setRawToTemperature([&](int raw, int mode) {
+  m_dispatcher.setRawToTemperature([&](int raw, int mode) {
     calls.emplace_back(raw, mode);
     return 24.5;  // rounds to even: 24
   });
@@ -108,10 +108,10 @@ TEST_F(AnswerDispatcherTest, AlarmLimitUsesTheRecordedIntervalForTheConversion) 
   answer(47, 0x99, 0x40);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0], std::make_pair(0x1940, 2));
-  EXPECT_EQ(app.Status.UpperAlarm.Limit, 24);
-  dispatcher.setRawToTemperature([](int, int) { return 1e9; });  // out of range: kept
+  EXPECT_EQ(m_app.status.upperAlarm.limit, 24);
+  m_dispatcher.setRawToTemperature([](int, int) { return 1e9; });  // out of range: kept
   answer(47, 0x99, 0x40);
-  EXPECT_EQ(app.Status.UpperAlarm.Limit, 24);
+  EXPECT_EQ(m_app.status.upperAlarm.limit, 24);
 }
 
 // The identify answer is bounds-checked text; the mark's answer must echo its code, or a point
@@ -130,14 +130,14 @@ TEST_F(AnswerDispatcherTest, ParseTakesOnlyAnAnswerThatFitsTheRequest) {
                {56, frame::encode({1, 56, 0, 0}), "pending", "0"},
                {56, frame::encode({0x0B, 0xB8, 0x07, 0xD0}), nullptr, ""}};
   for (const auto& c : cases) {
-    app.Status.PendingDownload = true;
+    m_app.status.pendingDownload = true;
     const auto parsed = AnswerDispatcher::parse(c.code, c.raw);
     ASSERT_EQ(parsed.has_value(), c.field != nullptr) << c.raw.toHex().constData();
     if (!parsed) continue;
     CommandQueue queue;
     ASSERT_TRUE(queue.append(commands::row(static_cast<Opcode>(c.code))).ok());
-    dispatcher.handleAnswer(queue, *parsed);
-    EXPECT_EQ(testing::statusField(app, c.field), QLatin1String(c.value));
+    m_dispatcher.handleAnswer(queue, *parsed);
+    EXPECT_EQ(testing::statusField(m_app, c.field), QLatin1String(c.value));
   }
 }
 
@@ -176,20 +176,20 @@ TEST_F(AnswerDispatcherTest, ClockSetConfirmsOnlyAReadBackNearTheTimeSent) {
        SessionMode::None}};  // 2005-06-09
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    prompts.calls.clear();
+    m_prompts.calls.clear();
     CommandQueue queue;
-    CommandRows rows = commands::QueueClockWrite(c.sent);
-    for (CommandRow r : commands::QueueClockRead(c.mode)) rows.push_back(r);
+    CommandRows rows = commands::queueClockWrite(c.sent);
+    for (CommandRow r : commands::queueClockRead(c.mode)) rows.push_back(r);
     ASSERT_TRUE(queue.append(rows).ok());
     for (int i = 0; i < 6; ++i) {
       const std::uint8_t d2 = i < 3 ? 0 : c.readBack[2 * (i - 3)];
       const std::uint8_t d3 = i < 3 ? 0 : c.readBack[2 * (i - 3) + 1];
       const frame::Bytes4 d{1, queue.current().b1, d2, d3};
-      EXPECT_EQ(dispatcher.handleAnswer(queue, Answer{d, frame::encode(d)}), AnswerAction::Advance);
+      EXPECT_EQ(m_dispatcher.handleAnswer(queue, Answer{d, frame::encode(d)}), AnswerAction::Advance);
       queue.advance();
     }
-    EXPECT_EQ(app.Status.ClockBytes, c.readBack);
-    const auto& clock = app.Status.DeviceClock;
+    EXPECT_EQ(m_app.status.clockBytes, c.readBack);
+    const auto& clock = m_app.status.deviceClock;
     if (c.clock) {
       EXPECT_EQ(clock ? QString::number(qRound64(*clock * 86400)) : "none", c.clock);
     }

@@ -41,26 +41,26 @@ TEST(Commands, RowsOfEachSender) {
     QString expected;
     SessionMode mode;
   };
-  const CommandRows clock = NowTimeSetRows(kLastSecondsOf2024);
-  const CommandRows download = DownloadStartRows();
+  const CommandRows clock = nowTimeSetRows(kLastSecondsOf2024);
+  const CommandRows download = downloadStartRows();
   ASSERT_EQ(clock.size(), 6u);
   ASSERT_EQ(download.size(), 21u);
   const Case cases[] = {
-      {"status update", StatusUpdateRows(), kStatusRead, SessionMode::None},
-      {"stop", StopRows(), "12.14 " + kStatusRead, SessionMode::None},
-      {"connect", ConnectRows(), "16 " + kStatusRead, SessionMode::PortOpen},
-      {"measurement read", QueueMeasurementRead(SessionMode::Measurement), "16 22 21",
+      {"status update", statusUpdateRows(), kStatusRead, SessionMode::None},
+      {"stop", stopRows(), "12.14 " + kStatusRead, SessionMode::None},
+      {"connect", connectRows(), "16 " + kStatusRead, SessionMode::PortOpen},
+      {"measurement read", queueMeasurementRead(SessionMode::Measurement), "16 22 21",
        SessionMode::Measurement},
-      {"single measurement", SingleMeasurementRows(), "25 16 22 21", SessionMode::Measurement},
-      {"continuous at 2 s", ContinuousStartRows(2), "25.1.1 16 22 21",
+      {"single measurement", singleMeasurementRows(), "25 16 22 21", SessionMode::Measurement},
+      {"continuous at 2 s", continuousStartRows(2), "25.1.1 16 22 21",
        SessionMode::ContinuousMeasurement},
-      {"continuous at 5 s", ContinuousStartRows(5), "25 16 22 21",
+      {"continuous at 5 s", continuousStartRows(5), "25 16 22 21",
        SessionMode::ContinuousMeasurement},
-      {"continuous at 2 min", ContinuousStartRows(120), "25 16 22 21",
+      {"continuous at 2 min", continuousStartRows(120), "25 16 22 21",
        SessionMode::ContinuousMeasurement},
-      {"next continuous point", ContinuationRows(), "16 22 21", SessionMode::ContinuousMeasurement},
-      {"clock write", QueueClockWrite(kLastSecondsOf2024), kClock2024, SessionMode::None},
-      {"clock write 2031", QueueClockWrite({2031, 1, 2, 3, 4, 5}), "1.1.31 2.3.2 3.5.4",
+      {"next continuous point", continuationRows(), "16 22 21", SessionMode::ContinuousMeasurement},
+      {"clock write", queueClockWrite(kLastSecondsOf2024), kClock2024, SessionMode::None},
+      {"clock write 2031", queueClockWrite({2031, 1, 2, 3, 4, 5}), "1.1.31 2.3.2 3.5.4",
        SessionMode::None},
       // The clock set and the download change mode halfway.
       {"clock set", {clock.begin(), clock.begin() + 3}, kClock2024, SessionMode::None},
@@ -75,8 +75,8 @@ TEST(Commands, RowsOfEachSender) {
   }
   // The recording header starts at 0xF000.
   expectRows({download.back()}, "8.240", SessionMode::RecordingHeader, 61440);
-  expectRows(QueueStatusRead(SessionMode::Download, 7), kStatusRead, SessionMode::Download, 7);
-  EXPECT_EQ(InitAllBytes().toHex(), QByteArray("494e4954414c4cff"));
+  expectRows(queueStatusRead(SessionMode::Download, 7), kStatusRead, SessionMode::Download, 7);
+  EXPECT_EQ(initAllBytes().toHex(), QByteArray("494e4954414c4cff"));
 }
 
 TEST(Commands, NameIsLeftPaddedSingleByteWindows31J) {
@@ -92,7 +92,7 @@ TEST(Commands, NameIsLeftPaddedSingleByteWindows31J) {
       {QString::fromUtf8("\u00E9"), {}}};
   for (const auto& [name, expected] : cases) {
     SCOPED_TRACE(name.toStdString());
-    const auto rows = SetLSNameRows(name);
+    const auto rows = setLsNameRows(name);
     ASSERT_EQ(rows.ok(), !expected.isEmpty());
     if (!rows.ok()) {
       EXPECT_FALSE(rows.error().message.isEmpty());
@@ -133,7 +133,7 @@ TEST(Commands, LogStartRowsByModelAlarmsAndReservation) {
       {reserved, start + "49 " + kClock2024 + " 4 5 6 25 45 46 31.5 32.7 33.30 17.131.10"}};
   for (const auto& [s, expected] : cases) {
     SCOPED_TRACE(s.model.toStdString());
-    const auto rows = LogStartRows(s);
+    const auto rows = logStartRows(s);
     ASSERT_TRUE(rows.ok());
     expectRows(*rows, expected + ' ' + kStatusRead, SessionMode::LogStart);
   }
@@ -151,7 +151,7 @@ TEST(Commands, LogStartRowsByModelAlarmsAndReservation) {
   for (size_t i = 0; i < changes.size(); ++i) {
     LogStartSettings s = withAlarms;
     changes[i](s);
-    EXPECT_FALSE(LogStartRows(s).ok()) << "change " << i;
+    EXPECT_FALSE(logStartRows(s).ok()) << "change " << i;
   }
 }
 
@@ -167,7 +167,7 @@ TEST(Commands, OneLowResolutionRuleForEveryUse) {
                         {IntervalUnit::Minutes, 1, 0, 3}, {IntervalUnit::Minutes, 2, 0, 3}};
   for (const Case& c : cases) {
     const LogStartSettings s = settings(c.unit, c.interval);
-    const auto rows = LogStartRows(s);
+    const auto rows = logStartRows(s);
     ASSERT_TRUE(rows.ok());
     const CommandRow& resolution = (*rows)[9];
     ASSERT_EQ(resolution.b1, 25);

@@ -27,113 +27,113 @@ QStringList attemptLines(int port) {
 class DiscoveryTest : public ::testing::Test {
  protected:
   // 2 ms lead, 1 ms high, 2 ms trail, 5 ms answer wait, 20 ms for a port to return.
-  Timings fast = Timings{}.scaled(100);
+  Timings m_fast = Timings{}.scaled(100);
 
-  FakeBench bench;
-  RecordingPins pins{bench};
-  std::unique_ptr<PortDiscovery> discovery;
+  FakeBench m_bench;
+  RecordingPins m_pins{m_bench};
+  std::unique_ptr<PortDiscovery> m_discovery;
 
-  std::optional<int> foundPort;
-  QString foundModel;
-  std::unique_ptr<Transport> foundTransport;
-  int notFoundCount = 0;
-  QList<QPair<int, int>> progress;
-  QList<int> skipped;
-  QStringList notices;
+  std::optional<int> m_foundPort;
+  QString m_foundModel;
+  std::unique_ptr<Transport> m_foundTransport;
+  int m_notFoundCount = 0;
+  QList<QPair<int, int>> m_progress;
+  QList<int> m_skipped;
+  QStringList m_notices;
 
   void make(const Timings& timings) {
-    foundPort.reset();
-    foundTransport.reset();
-    notFoundCount = 0;
-    discovery = std::make_unique<PortDiscovery>(timings, pins, *PortMap::fromTemplate("mem%1"),
-                                                bench.factory());
-    PortDiscovery* d = discovery.get();
+    m_foundPort.reset();
+    m_foundTransport.reset();
+    m_notFoundCount = 0;
+    m_discovery = std::make_unique<PortDiscovery>(timings, m_pins, *PortMap::fromTemplate("mem%1"),
+                                                m_bench.factory());
+    PortDiscovery* d = m_discovery.get();
     QObject::connect(d, &PortDiscovery::found,
                      [this](int port, const QString& model, Transport* t) {
-                       foundPort = port;
-                       foundModel = model;
-                       foundTransport.reset(t);
+                       m_foundPort = port;
+                       m_foundModel = model;
+                       m_foundTransport.reset(t);
                      });
-    QObject::connect(d, &PortDiscovery::notFound, [this] { ++notFoundCount; });
+    QObject::connect(d, &PortDiscovery::notFound, [this] { ++m_notFoundCount; });
     QObject::connect(d, &PortDiscovery::progress, [this](int port, int attempt) {
-      progress.append({port, attempt});
+      m_progress.append({port, attempt});
     });
     QObject::connect(d, &PortDiscovery::portSkipped,
-                     [this](int port, const QString&) { skipped.append(port); });
-    QObject::connect(d, &PortDiscovery::notice, [this](const QString& m) { notices << m; });
+                     [this](int port, const QString&) { m_skipped.append(port); });
+    QObject::connect(d, &PortDiscovery::notice, [this](const QString& m) { m_notices << m; });
   }
   void allSilent() {
-    for (int port = 16; port >= 1; --port) bench.loggers[port] = {};
+    for (int port = 16; port >= 1; --port) m_bench.loggers[port] = {};
   }
   void runToEnd() {
-    ASSERT_TRUE(QTest::qWaitFor([this] { return foundPort || notFoundCount > 0; }, 20000));
-    EXPECT_EQ(discovery->state(), PortDiscovery::State::Idle);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_foundPort || m_notFoundCount > 0; }, 20000));
+    EXPECT_EQ(m_discovery->state(), PortDiscovery::State::Idle);
   }
 
   void TearDown() override {
-    foundTransport.reset();
-    discovery.reset();
-    EXPECT_TRUE(bench.live.empty()) << "a port outlived the discovery";
-    EXPECT_EQ(bench.pulsesWithPortOpen, 0) << "the pins were pulsed with the port open";
+    m_foundTransport.reset();
+    m_discovery.reset();
+    EXPECT_TRUE(m_bench.live.empty()) << "a port outlived the discovery";
+    EXPECT_EQ(m_bench.pulsesWithPortOpen, 0) << "the pins were pulsed with the port open";
   }
 };
 
 TEST_F(DiscoveryTest, ScanFindsTheLoggerOnPort3AfterPorts16To4Fail) {
   // 16..13 have no device; 12 is the model we do not serve; 11 babbles; 10..4 are silent.
   allSilent();
-  for (int port = 16; port >= 13; --port) bench.loggers.erase(port);
-  bench.loggers[12].answer = QByteArray("\x00\x01QM200-RHA\xff", 12);
-  bench.loggers[11].answer = "\x12\x34\x56\xff";
-  bench.loggers[3].answer = "noise QM120-RH ver\xff";
-  bench.loggers[2].answer = bench.loggers[1].answer = "QM100-RH";
-  make(fast);
+  for (int port = 16; port >= 13; --port) m_bench.loggers.erase(port);
+  m_bench.loggers[12].answer = QByteArray("\x00\x01QM200-RHA\xff", 12);
+  m_bench.loggers[11].answer = "\x12\x34\x56\xff";
+  m_bench.loggers[3].answer = "noise QM120-RH ver\xff";
+  m_bench.loggers[2].answer = m_bench.loggers[1].answer = "QM100-RH";
+  make(m_fast);
 
-  ASSERT_TRUE(discovery->scan());
+  ASSERT_TRUE(m_discovery->scan());
   runToEnd();
-  ASSERT_EQ(foundPort, 3);
-  EXPECT_EQ(foundModel, "QM120-RH");
-  EXPECT_EQ(notFoundCount, 0);
-  EXPECT_EQ(skipped, QList<int>({16, 15, 14, 13}));
+  ASSERT_EQ(m_foundPort, 3);
+  EXPECT_EQ(m_foundModel, "QM120-RH");
+  EXPECT_EQ(m_notFoundCount, 0);
+  EXPECT_EQ(m_skipped, QList<int>({16, 15, 14, 13}));
   QList<QPair<int, int>> expectedProgress;
   for (int port = 12; port >= 4; --port) {
     for (int attempt = 0; attempt < 3; ++attempt) expectedProgress.append({port, attempt});
   }
   expectedProgress.append({3, 0});
-  EXPECT_EQ(progress, expectedProgress);
+  EXPECT_EQ(m_progress, expectedProgress);
 
   QStringList port12 = {"open 12"};
   for (int attempt = 0; attempt < 3; ++attempt) port12 += attemptLines(12);
-  EXPECT_EQ(bench.log.lines(12), port12 << "close 12");
-  EXPECT_EQ(bench.log.lines(16), QStringList{"open 16 failed"});
-  EXPECT_EQ(bench.log.lines(3), QStringList{"open 3"} + attemptLines(3));
-  EXPECT_TRUE(bench.log.lines(2).isEmpty());
-  EXPECT_TRUE(bench.log.lines(1).isEmpty());
+  EXPECT_EQ(m_bench.log.lines(12), port12 << "close 12");
+  EXPECT_EQ(m_bench.log.lines(16), QStringList{"open 16 failed"});
+  EXPECT_EQ(m_bench.log.lines(3), QStringList{"open 3"} + attemptLines(3));
+  EXPECT_TRUE(m_bench.log.lines(2).isEmpty());
+  EXPECT_TRUE(m_bench.log.lines(1).isEmpty());
 
   // The open port now belongs to the receiver and still reaches port 3.
-  ASSERT_TRUE(foundTransport && foundTransport->isOpen());
-  ASSERT_TRUE(foundTransport->write(QByteArray::fromHex("0001001600000000ff")).ok());
-  EXPECT_EQ(bench.log.lines().last(), "write 3 0001001600000000ff");
+  ASSERT_TRUE(m_foundTransport && m_foundTransport->isOpen());
+  ASSERT_TRUE(m_foundTransport->write(QByteArray::fromHex("0001001600000000ff")).ok());
+  EXPECT_EQ(m_bench.log.lines().last(), "write 3 0001001600000000ff");
 
   // Without the loggers on 3..1 the most telling cause is the unserved model on 12.
-  for (const int port : {3, 2, 1}) bench.loggers.erase(port);
-  make(fast);
-  ASSERT_TRUE(discovery->scan());
+  for (const int port : {3, 2, 1}) m_bench.loggers.erase(port);
+  make(m_fast);
+  ASSERT_TRUE(m_discovery->scan());
   runToEnd();
-  EXPECT_EQ(notFoundCount, 1);
-  EXPECT_EQ(discovery->fault(), ProbeFault::Unsupported);
+  EXPECT_EQ(m_notFoundCount, 1);
+  EXPECT_EQ(m_discovery->fault(), ProbeFault::Unsupported);
 }
 
 TEST_F(DiscoveryTest, PulsesHighThenLowWithTheTimingOfTheProbe) {
   // Scaled by 4: 62 ms lead, 25 ms high, 62 ms trail, 125 ms answer wait.
-  bench.loggers[1] = {.answer = "QM100-RH", .silentProbes = 2};
+  m_bench.loggers[1] = {.answer = "QM100-RH", .silentProbes = 2};
   make(Timings{}.scaled(4));
-  ASSERT_TRUE(discovery->probePort(1));
+  ASSERT_TRUE(m_discovery->probePort(1));
   runToEnd();
-  ASSERT_EQ(foundPort, 1);
-  EXPECT_EQ(foundModel, "QM100-RH");
+  ASSERT_EQ(m_foundPort, 1);
+  EXPECT_EQ(m_foundModel, "QM100-RH");
 
   // Every attempt: close, lead wait, pins high, high time, pins low, trail wait, open.
-  const auto& entries = bench.log.entries;
+  const auto& entries = m_bench.log.entries;
   const auto expectGap = [&](size_t from, qint64 least, qint64 slack) {
     const qint64 gap = entries[from + 1].ms - entries[from].ms;
     EXPECT_GE(gap, least) << entries[from].what.toStdString();
@@ -156,7 +156,7 @@ TEST_F(DiscoveryTest, PulsesHighThenLowWithTheTimingOfTheProbe) {
 }
 
 TEST_F(DiscoveryTest, AnAnswerInPiecesCountsButOneSlowerThanTheWaitDoesNot) {
-  Timings timings = fast;
+  Timings timings = m_fast;
   timings.probeAnswer = std::chrono::milliseconds{40};
   const std::tuple<int, int, bool> cases[] = {// delay, first piece, found
                                               {3, 0, true},
@@ -165,74 +165,74 @@ TEST_F(DiscoveryTest, AnAnswerInPiecesCountsButOneSlowerThanTheWaitDoesNot) {
                                               {90, 0, false},
                                               {200, 0, false}};
   for (const auto& [delayMs, piece, found] : cases) {
-    bench.loggers[7] = {.answer = "xxQM120-RH\xff", .delayMs = delayMs, .firstPiece = piece};
+    m_bench.loggers[7] = {.answer = "xxQM120-RH\xff", .delayMs = delayMs, .firstPiece = piece};
     make(timings);
-    ASSERT_TRUE(discovery->probePort(7));
+    ASSERT_TRUE(m_discovery->probePort(7));
     runToEnd();
-    EXPECT_EQ(foundPort.has_value(), found) << delayMs << " ms";
-    EXPECT_EQ(notFoundCount, found ? 0 : 1) << delayMs << " ms";
-    EXPECT_EQ(foundModel, found ? "QM120-RH" : "");
-    foundModel.clear();
+    EXPECT_EQ(m_foundPort.has_value(), found) << delayMs << " ms";
+    EXPECT_EQ(m_notFoundCount, found ? 0 : 1) << delayMs << " ms";
+    EXPECT_EQ(m_foundModel, found ? "QM120-RH" : "");
+    m_foundModel.clear();
   }
 }
 
 TEST_F(DiscoveryTest, UnreachablePinsGiveOneNoticeAndTheProbeGoesOn) {
-  pins.answer = AdapterPresence::Unavailable;
-  pins.pulsesFail = true;
-  bench.loggers[2] = {.answer = "QM100-RH", .silentProbes = 1};
-  make(fast);
-  ASSERT_TRUE(discovery->probePort(2));
+  m_pins.answer = AdapterPresence::Unavailable;
+  m_pins.pulsesFail = true;
+  m_bench.loggers[2] = {.answer = "QM100-RH", .silentProbes = 1};
+  make(m_fast);
+  ASSERT_TRUE(m_discovery->probePort(2));
   runToEnd();
-  EXPECT_EQ(foundPort, 2);
-  EXPECT_EQ(notices.size(), 1);  // once, though every attempt pulses
+  EXPECT_EQ(m_foundPort, 2);
+  EXPECT_EQ(m_notices.size(), 1);  // once, though every attempt pulses
 }
 
 TEST_F(DiscoveryTest, WaitsABoundedTimeForThePortToComeBackAfterThePulse) {
-  bench.loggers[2] = {.answer = "QM100-RH", .awayAfterPulse = 3};
-  bench.loggers[3] = {.answer = "QM100-RH", .awayAfterPulse = -1};
-  make(fast);
-  ASSERT_TRUE(discovery->probePort(2));
+  m_bench.loggers[2] = {.answer = "QM100-RH", .awayAfterPulse = 3};
+  m_bench.loggers[3] = {.answer = "QM100-RH", .awayAfterPulse = -1};
+  make(m_fast);
+  ASSERT_TRUE(m_discovery->probePort(2));
   runToEnd();
-  ASSERT_EQ(foundPort, 2);
+  ASSERT_EQ(m_foundPort, 2);
   const QStringList expected = {
       "open 2",        "close 2",       "pulse 255 mem2", "pulse 0 mem2", "open 2 failed",
       "open 2 failed", "open 2 failed", "open 2",         "discard 2",    "write 2 " + kProbeHex};
-  EXPECT_EQ(bench.log.lines(2), expected);
+  EXPECT_EQ(m_bench.log.lines(2), expected);
 
-  make(fast);
-  ASSERT_TRUE(discovery->probePort(3));  // never comes back
+  make(m_fast);
+  ASSERT_TRUE(m_discovery->probePort(3));  // never comes back
   runToEnd();
-  EXPECT_EQ(notFoundCount, 1);
-  EXPECT_EQ(discovery->fault(), ProbeFault::NoPort);
+  EXPECT_EQ(m_notFoundCount, 1);
+  EXPECT_EQ(m_discovery->fault(), ProbeFault::NoPort);
   // Per attempt: the first try after the trail wait and 20 more while waiting.
-  EXPECT_EQ(bench.log.lines(3).filter("open 3 failed").size(), 3 * 21);
-  EXPECT_TRUE(bench.log.lines(3).filter("write").isEmpty());
+  EXPECT_EQ(m_bench.log.lines(3).filter("open 3 failed").size(), 3 * 21);
+  EXPECT_TRUE(m_bench.log.lines(3).filter("write").isEmpty());
 }
 
 TEST_F(DiscoveryTest, OneSearchAtATimeAndAbortFromAProgressReceiverStopsIt) {
   allSilent();
-  make(fast);
+  make(m_fast);
   qsizetype linesAtAbort = -1;
-  QObject::connect(discovery.get(), &PortDiscovery::progress, [&](int port, int attempt) {
+  QObject::connect(m_discovery.get(), &PortDiscovery::progress, [&](int port, int attempt) {
     if (port == 10 && attempt == 1) {
-      discovery->abort();
-      linesAtAbort = bench.log.entries.size();
+      m_discovery->abort();
+      linesAtAbort = m_bench.log.entries.size();
     }
   });
-  ASSERT_TRUE(discovery->scan());
-  EXPECT_FALSE(discovery->scan());
-  EXPECT_FALSE(discovery->probePort(3));
+  ASSERT_TRUE(m_discovery->scan());
+  EXPECT_FALSE(m_discovery->scan());
+  EXPECT_FALSE(m_discovery->probePort(3));
   ASSERT_TRUE(QTest::qWaitFor([&] { return linesAtAbort >= 0; }, 20000));
   QTest::qWait(50);
-  EXPECT_EQ(discovery->state(), PortDiscovery::State::Idle);
-  EXPECT_FALSE(foundPort);
-  EXPECT_EQ(notFoundCount, 0);
-  EXPECT_TRUE(bench.live.empty());
-  EXPECT_EQ(qsizetype(bench.log.entries.size()), linesAtAbort);
-  EXPECT_TRUE(bench.log.lines(9).isEmpty());
-  ASSERT_TRUE(discovery->probePort(3));  // and a new one may start
+  EXPECT_EQ(m_discovery->state(), PortDiscovery::State::Idle);
+  EXPECT_FALSE(m_foundPort);
+  EXPECT_EQ(m_notFoundCount, 0);
+  EXPECT_TRUE(m_bench.live.empty());
+  EXPECT_EQ(qsizetype(m_bench.log.entries.size()), linesAtAbort);
+  EXPECT_TRUE(m_bench.log.lines(9).isEmpty());
+  ASSERT_TRUE(m_discovery->probePort(3));  // and a new one may start
   runToEnd();
-  EXPECT_EQ(notFoundCount, 1);
+  EXPECT_EQ(m_notFoundCount, 1);
 }
 
 // An answer naming no served model still tells why: nothing, the unserved

@@ -53,77 +53,77 @@ Codes join(Codes a, const Codes& b) {
 class ExchangeTest : public ::testing::Test {
  protected:
   ExchangeTest() {
-    app.ModelName = QStringLiteral("QM120-RH");
-    make(timings, prompts);
+    m_app.modelName = QStringLiteral("QM120-RH");
+    make(m_timings, m_prompts);
     reset();
   }
 
   // A new exchange on the port; the old one lets go of it.
   void make(const Timings& t, UserPrompts& p) {
-    ex = std::make_unique<Exchange>(app, p, t);
-    ex->setTransport(&port);
-    QObject::connect(ex.get(), &Exchange::stateChanged, [this](State s) { states.push_back(s); });
+    m_ex = std::make_unique<Exchange>(m_app, p, t);
+    m_ex->setTransport(&m_port);
+    QObject::connect(m_ex.get(), &Exchange::stateChanged, [this](State s) { m_states.push_back(s); });
   }
   bool run(const CommandRows& rows) {
-    return ex->start(rows) &&
-           waitUntil([&] { return !ex->isBusy() && ex->state() == State::Idle; }, 3000);
+    return m_ex->start(rows) &&
+           waitUntil([&] { return !m_ex->isBusy() && m_ex->state() == State::Idle; }, 3000);
   }
-  int timeOutMs() const { return static_cast<int>(timings.timeOut.count()); }
+  int timeOutMs() const { return static_cast<int>(m_timings.timeOut.count()); }
   // A fresh start after a case: port open, nothing heard, nothing shown.
   void reset() {
-    if (!port.isOpen()) {
-      EXPECT_TRUE(port.open().ok());
+    if (!m_port.isOpen()) {
+      EXPECT_TRUE(m_port.open().ok());
     }
-    app.Connected = true;
-    prompts.calls.clear();
-    logger.codes.clear();
-    logger.receivedAtMs.clear();
-    logger.rawWrites.clear();
-    states.clear();
+    m_app.connected = true;
+    m_prompts.calls.clear();
+    m_logger.codes.clear();
+    m_logger.receivedAtMs.clear();
+    m_logger.rawWrites.clear();
+    m_states.clear();
   }
-  bool hasDrained() const { return std::count(states.begin(), states.end(), State::Draining) > 0; }
+  bool hasDrained() const { return std::count(m_states.begin(), m_states.end(), State::Draining) > 0; }
 
-  AppState app;
-  ScriptedPrompts prompts;
-  Timings timings = testing::fastTimings();
-  PipeTransport port;
-  ScriptedLogger logger{port};
-  std::unique_ptr<Exchange> ex;
-  std::vector<State> states;
+  AppState m_app;
+  ScriptedPrompts m_prompts;
+  Timings m_timings = testing::fastTimings();
+  PipeTransport m_port;
+  ScriptedLogger m_logger{m_port};
+  std::unique_ptr<Exchange> m_ex;
+  std::vector<State> m_states;
 };
 
 TEST_F(ExchangeTest, StatusReadInAnySplitFillsEveryFieldAndEndsOnce) {
   // One turn of the event loop per byte: a roomier time-out keeps a loaded
   // machine from turning slow delivery into resends.
-  make(Timings{}.scaled(2), prompts);
-  QSignalSpy ended(ex.get(), &Exchange::exchangeEnded);
-  scriptStatus(logger);
+  make(Timings{}.scaled(2), m_prompts);
+  QSignalSpy ended(m_ex.get(), &Exchange::exchangeEnded);
+  scriptStatus(m_logger);
   for (const int split : {0, 1, 2, 5, 7, 8}) {
     SCOPED_TRACE(split);
     reset();
-    logger.splitAnswers(split);
-    ASSERT_TRUE(run(commands::StatusUpdateRows()));
-    EXPECT_EQ(logger.codes, kStatusCodes);
-    EXPECT_EQ(logger.rawWrites.front().toHex(), QByteArray("0001009900000000ff"));
-    EXPECT_EQ(logger.rawWrites[4].toHex(), QByteArray("0001002300200000ff"));
-    expectStatusFilled(app);
+    m_logger.splitAnswers(split);
+    ASSERT_TRUE(run(commands::statusUpdateRows()));
+    EXPECT_EQ(m_logger.codes, kStatusCodes);
+    EXPECT_EQ(m_logger.rawWrites.front().toHex(), QByteArray("0001009900000000ff"));
+    EXPECT_EQ(m_logger.rawWrites[4].toHex(), QByteArray("0001002300200000ff"));
+    expectStatusFilled(m_app);
     EXPECT_FALSE(hasDrained());  // rows answered at once need no draining
   }
   EXPECT_EQ(ended.count(), 6);
-  EXPECT_TRUE(prompts.calls.empty());
-  EXPECT_TRUE(port.isOpen());
+  EXPECT_TRUE(m_prompts.calls.empty());
+  EXPECT_TRUE(m_port.isOpen());
 }
 
 TEST_F(ExchangeTest, SendersAreRefusedWhileAnExchangeRuns) {
-  ASSERT_TRUE(ex->start(commands::StatusUpdateRows()));
-  EXPECT_FALSE(ex->start(commands::StopRows()));
-  EXPECT_FALSE(ex->sendRaw(commands::InitAllBytes()));
-  EXPECT_EQ(ex->queue().count(), 19);
-  ASSERT_TRUE(waitUntil([&] { return !ex->isBusy(); }, 3000));
-  EXPECT_EQ(logger.codes, kStatusCodes);
-  EXPECT_FALSE(ex->start({}));
-  EXPECT_FALSE(ex->start(CommandRows(102, commands::row(Opcode{87}, 14, 0))));
-  EXPECT_FALSE(ex->isBusy());
+  ASSERT_TRUE(m_ex->start(commands::statusUpdateRows()));
+  EXPECT_FALSE(m_ex->start(commands::stopRows()));
+  EXPECT_FALSE(m_ex->sendRaw(commands::initAllBytes()));
+  EXPECT_EQ(m_ex->queue().count(), 19);
+  ASSERT_TRUE(waitUntil([&] { return !m_ex->isBusy(); }, 3000));
+  EXPECT_EQ(m_logger.codes, kStatusCodes);
+  EXPECT_FALSE(m_ex->start({}));
+  EXPECT_FALSE(m_ex->start(CommandRows(102, commands::row(Opcode{87}, 14, 0))));
+  EXPECT_FALSE(m_ex->isBusy());
 }
 
 // Each case ends in recovery, or in one report with the port closed and
@@ -140,15 +140,15 @@ TEST_F(ExchangeTest, ResendsRecoverUpToTheLimitsAndALostLinkEndsOnce) {
     std::function<void()> act = nullptr;  // nullptr: start rows 42 and 43
   };
   const auto start = [&] {
-    ASSERT_TRUE(ex->start({commands::row(Opcode{42}), commands::row(Opcode{43})}));
+    ASSERT_TRUE(m_ex->start({commands::row(Opcode{42}), commands::row(Opcode{43})}));
   };
-  const auto unplug = [&] { port.fail(QStringLiteral("unplugged")); };
+  const auto unplug = [&] { m_port.fail(QStringLiteral("unplugged")); };
   const auto raw = [](const QByteArray& bytes) { return Step{Kind::Raw, 0, bytes}; };
   const auto hex = [&](const char* text) { return raw(QByteArray::fromHex(text)); };
   const auto failingWrite = [&] {
-    port.setWriteError(true);
+    m_port.setWriteError(true);
     start();
-    port.setWriteError(false);
+    m_port.setWriteError(false);
   };
   const Step silent{Kind::Silent}, reject{Kind::Reject}, answer{};
   // The first answer comes after the resend went out, the resend's own
@@ -174,30 +174,30 @@ TEST_F(ExchangeTest, ResendsRecoverUpToTheLimitsAndALostLinkEndsOnce) {
       {"late answer", {42, 42, 43}, false, {}, {{late, 1}, {early, 1}}},
       {"unplugged mid-exchange", {42}, true, lost, {{silent, 1}}, [&] { start(), unplug(); }},
       {"unplugged while idle", {}, true, {}, {}, unplug},
-      {"timers stopped", {42}, false, {}, {{silent, 1}}, [&] { start(), ex->stopLink(); }},
+      {"timers stopped", {42}, false, {}, {{silent, 1}}, [&] { start(), m_ex->stopLink(); }},
       {"write fails", {}, true, lost, {}, failingWrite},
-      {"port closed", {}, true, timeOut, {}, [&] { port.close(), start(); }}};
-  logger.setAnswer(42, 'A', 'B');
-  logger.setAnswer(43, 'C', 'D');
+      {"port closed", {}, true, timeOut, {}, [&] { m_port.close(), start(); }}};
+  m_logger.setAnswer(42, 'A', 'B');
+  m_logger.setAnswer(43, 'C', 'D');
   std::vector<std::pair<const char*, LinkFailure>> reports;
-  QObject::connect(ex.get(), &Exchange::linkLost,
+  QObject::connect(m_ex.get(), &Exchange::linkLost,
                    [&](LinkFailure f) { reports.emplace_back("lost", f); });
-  QObject::connect(ex.get(), &Exchange::sessionAborted,
+  QObject::connect(m_ex.get(), &Exchange::sessionAborted,
                    [&] { reports.emplace_back("aborted", LinkFailure{}); });
-  QObject::connect(ex.get(), &Exchange::failed,
+  QObject::connect(m_ex.get(), &Exchange::failed,
                    [&](LinkFailure f) { reports.emplace_back("failed", f); });
-  QSignalSpy closed(ex.get(), &Exchange::linkClosed);
-  QSignalSpy ended(ex.get(), &Exchange::exchangeEnded);
+  QSignalSpy closed(m_ex.get(), &Exchange::linkClosed);
+  QSignalSpy ended(m_ex.get(), &Exchange::exchangeEnded);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     reset();
     reports.clear();
     for (QSignalSpy* spy : {&closed, &ended}) spy->clear();
-    for (const auto& [step, times] : c.script) logger.push(step, times);
+    for (const auto& [step, times] : c.script) m_logger.push(step, times);
     c.act ? c.act() : start();
-    ASSERT_TRUE(waitUntil([&] { return !ex->isBusy(); }, 3000));
-    EXPECT_EQ(ex->state(), State::Idle);
-    EXPECT_EQ(logger.codes, c.codes);
+    ASSERT_TRUE(waitUntil([&] { return !m_ex->isBusy(); }, 3000));
+    EXPECT_EQ(m_ex->state(), State::Idle);
+    EXPECT_EQ(m_logger.codes, c.codes);
     // A lost logger is reported first as lost, last as the failure to tell.
     std::vector<std::pair<const char*, LinkFailure>> expected;
     if (c.disconnects) {
@@ -205,52 +205,52 @@ TEST_F(ExchangeTest, ResendsRecoverUpToTheLimitsAndALostLinkEndsOnce) {
       if (c.failure) expected.emplace_back("failed", *c.failure);
     }
     EXPECT_EQ(reports, expected);
-    EXPECT_EQ(port.isOpen(), !c.disconnects);
+    EXPECT_EQ(m_port.isOpen(), !c.disconnects);
     EXPECT_EQ(closed.count(), c.disconnects ? 1 : 0);
     EXPECT_EQ(ended.count(), c.codes.empty() && !c.failure ? 0 : 1);  // if one started
     const bool timedOut = c.failure && !c.script.empty() && c.script[0].first.kind == Kind::Silent;
     for (size_t i = 1; timedOut && i < c.codes.size(); ++i) {
-      EXPECT_GE(logger.receivedAtMs[i] - logger.receivedAtMs[i - 1], timeOutMs()) << i;
+      EXPECT_GE(m_logger.receivedAtMs[i] - m_logger.receivedAtMs[i - 1], timeOutMs()) << i;
     }
     if (!c.disconnects) continue;
     testing::runFor(2 * timeOutMs());  // nothing left running
     EXPECT_EQ(reports.size(), expected.size());
-    EXPECT_EQ(logger.codes.size(), c.codes.size());
+    EXPECT_EQ(m_logger.codes.size(), c.codes.size());
   }
   reset();  // and the link is usable again
   EXPECT_TRUE(run({commands::row(Opcode{42})}));
 }
 
 TEST_F(ExchangeTest, StreamRequestIsNeverResentOnSilenceButOnRejection) {
-  logger.push({Kind::Reject});
-  logger.push({Kind::Silent});
-  QSignalSpy busy(ex.get(), &Exchange::busyPointer);
-  ASSERT_TRUE(ex->start({commands::row(Opcode{44}, 0, 8, SessionMode::Download)}));
+  m_logger.push({Kind::Reject});
+  m_logger.push({Kind::Silent});
+  QSignalSpy busy(m_ex.get(), &Exchange::busyPointer);
+  ASSERT_TRUE(m_ex->start({commands::row(Opcode{44}, 0, 8, SessionMode::Download)}));
   ASSERT_TRUE(waitUntil([&] { return busy.count() > 0; }));
   testing::runFor(2 * timeOutMs());
-  EXPECT_EQ(logger.codes, (Codes{44, 44}));
-  EXPECT_TRUE(ex->isBusy());
+  EXPECT_EQ(m_logger.codes, (Codes{44, 44}));
+  EXPECT_TRUE(m_ex->isBusy());
   ASSERT_EQ(busy.count(), 1);
   EXPECT_TRUE(busy.at(0).at(0).toBool());
-  ex->abort();
-  EXPECT_FALSE(ex->isBusy());
+  m_ex->abort();
+  EXPECT_FALSE(m_ex->isBusy());
   ASSERT_EQ(busy.count(), 2);  // the busy pointer goes off exactly once
   EXPECT_FALSE(busy.at(1).at(0).toBool());
-  EXPECT_TRUE(prompts.calls.empty());
+  EXPECT_TRUE(m_prompts.calls.empty());
 }
 
 TEST_F(ExchangeTest, RawInitAllThenDrainsBeforeTheNextExchange) {
-  ASSERT_TRUE(ex->sendRaw(commands::InitAllBytes()));
-  ASSERT_EQ(logger.rawWrites.size(), 1u);
-  EXPECT_EQ(logger.rawWrites[0], QByteArray("INITALL\xFF", 8));
-  EXPECT_EQ(ex->state(), State::Draining);
-  port.deliver(QByteArray("OK\xFF", 3));  // whatever the logger says to it is dropped
-  logger.setAnswer(42, 'O', 'K');
-  ASSERT_TRUE(ex->start({commands::row(Opcode{42})}));
-  EXPECT_TRUE(logger.codes.empty());  // not before the line is quiet
-  ASSERT_TRUE(waitUntil([&] { return ex->state() == State::Idle && !ex->isBusy(); }, 3000));
-  EXPECT_EQ(logger.codes, (Codes{42}));
-  EXPECT_EQ(app.Status.LoggerName, QStringLiteral("OK"));
+  ASSERT_TRUE(m_ex->sendRaw(commands::initAllBytes()));
+  ASSERT_EQ(m_logger.rawWrites.size(), 1u);
+  EXPECT_EQ(m_logger.rawWrites[0], QByteArray("INITALL\xFF", 8));
+  EXPECT_EQ(m_ex->state(), State::Draining);
+  m_port.deliver(QByteArray("OK\xFF", 3));  // whatever the logger says to it is dropped
+  m_logger.setAnswer(42, 'O', 'K');
+  ASSERT_TRUE(m_ex->start({commands::row(Opcode{42})}));
+  EXPECT_TRUE(m_logger.codes.empty());  // not before the line is quiet
+  ASSERT_TRUE(waitUntil([&] { return m_ex->state() == State::Idle && !m_ex->isBusy(); }, 3000));
+  EXPECT_EQ(m_logger.codes, (Codes{42}));
+  EXPECT_EQ(m_app.status.loggerName, QStringLiteral("OK"));
 }
 
 TEST_F(ExchangeTest, ConfirmationMessageDoesNotLetStrayBytesIn) {
@@ -258,15 +258,15 @@ TEST_F(ExchangeTest, ConfirmationMessageDoesNotLetStrayBytesIn) {
   // read arriving meanwhile must wait until the handler returns.
   ScriptedPrompts reentrant;
   reentrant.onInfo = [this] {
-    port.deliver(frame::encode({1, 43, 'X', 'Y'}));
+    m_port.deliver(frame::encode({1, 43, 'X', 'Y'}));
     QCoreApplication::processEvents();
   };
-  make(timings, reentrant);
-  logger.setAnswer(43, 'C', 'D');
+  make(m_timings, reentrant);
+  m_logger.setAnswer(43, 'C', 'D');
   ASSERT_TRUE(run({commands::row(Opcode{49}), commands::row(Opcode{43})}));
   EXPECT_EQ(reentrant.calls.size(), 1u);
-  EXPECT_EQ(logger.codes, (Codes{49, 43}));
-  EXPECT_EQ(app.Status.LoggerName, QStringLiteral("CD"));  // 43 appends to the name
+  EXPECT_EQ(m_logger.codes, (Codes{49, 43}));
+  EXPECT_EQ(m_app.status.loggerName, QStringLiteral("CD"));  // 43 appends to the name
 }
 
 }  // namespace

@@ -21,30 +21,30 @@ inline Timings fastTimings() { return Timings{}.scaled(5); }
 
 // One decoded field of the status, as text, so one table covers them all.
 inline QString statusField(const AppState& app, std::string_view name) {
-  const LoggerStatus& s = app.Status;
+  const LoggerStatus& s = app.status;
   const auto n = [](auto v) { return QString::number(v); };
   if (name == "run")
     return QStringList{"idle", "recording", "reserved", "series"}[int(app.runState)];
-  if (name == "firmware") return s.FirmwareVersion;
-  if (name == "battery") return s.BatteryStatus + '/' + s.StopReason;
-  if (name == "interval") return n(s.IntervalSetting);
-  if (name == "volts") return s.BatteryVoltage ? QString::number(*s.BatteryVoltage, 'f', 4) : "";
-  if (name == "voltsText") return s.BatteryVoltageText;
-  if (name == "upper") return n(s.UpperAlarm.Enabled) + '/' + n(s.UpperAlarm.RawLimit);
-  if (name == "lower") return n(s.LowerAlarm.Enabled) + '/' + n(s.LowerAlarm.RawLimit);
-  if (name == "name") return s.LoggerName;
-  if (name == "used") return n(s.UsedMemory) + '/' + n(s.recordedPoints());
+  if (name == "firmware") return s.firmwareVersion;
+  if (name == "battery") return s.batteryStatus + '/' + s.stopReason;
+  if (name == "interval") return n(s.intervalSetting);
+  if (name == "volts") return s.batteryVoltage ? QString::number(*s.batteryVoltage, 'f', 4) : "";
+  if (name == "voltsText") return s.batteryVoltageText;
+  if (name == "upper") return n(s.upperAlarm.enabled) + '/' + n(s.upperAlarm.rawLimit);
+  if (name == "lower") return n(s.lowerAlarm.enabled) + '/' + n(s.lowerAlarm.rawLimit);
+  if (name == "name") return s.loggerName;
+  if (name == "used") return n(s.usedMemory) + '/' + n(s.recordedPoints());
   if (name == "recorded") {
-    return n(s.RecordedIntervalUnit) + '/' + n(s.RecordedIntervalValue) + '/' +
-           n(s.RecordedInterval);
+    return n(s.recordedIntervalUnit) + '/' + n(s.recordedIntervalValue) + '/' +
+           n(s.recordedInterval);
   }
-  if (name == "start") return s.RecordingStart ? n(qRound64(*s.RecordingStart * 86400)) : "none";
+  if (name == "start") return s.recordingStart ? n(qRound64(*s.recordingStart * 86400)) : "none";
   if (name == "reservation") {
-    return n(s.ReservationDay) + '/' + n(s.ReservationHour) + '/' + n(s.ReservationMinute);
+    return n(s.reservationDay) + '/' + n(s.reservationHour) + '/' + n(s.reservationMinute);
   }
-  if (name == "loop") return n(s.LoopMode) + '/' + n(s.MemoryWrapped) + '/' + n(s.wrapped());
-  if (name == "batteryLow") return n(s.BatteryLow);
-  if (name == "pending") return n(s.PendingDownload);
+  if (name == "loop") return n(s.loopMode) + '/' + n(s.memoryWrapped) + '/' + n(s.wrapped());
+  if (name == "batteryLow") return n(s.batteryLow);
+  if (name == "pending") return n(s.pendingDownload);
   return "no such field";
 }
 

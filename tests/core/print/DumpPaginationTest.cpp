@@ -24,7 +24,7 @@ TEST(DumpPagination, PageBoundariesAtPitch200) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.headerLines << " " << c.rows);
-    const DumpPagination p = PaginateDump(oneLineRows(c.rows), c.headerLines, 200.0);
+    const DumpPagination p = paginateDump(oneLineRows(c.rows), c.headerLines, 200.0);
     EXPECT_EQ(p.pageCount(), c.pages);
     EXPECT_EQ(p.pages.back().rowCount, c.rowsOnLastPage);
     EXPECT_EQ(static_cast<int>(p.rows.size()), c.rows);
@@ -32,7 +32,7 @@ TEST(DumpPagination, PageBoundariesAtPitch200) {
 }
 
 TEST(DumpPagination, RowPositionsOnFirstAndFollowingPages) {
-  const DumpPagination p = PaginateDump(oneLineRows(81), 14, 200.0);
+  const DumpPagination p = paginateDump(oneLineRows(81), 14, 200.0);
   // Row, page, top.
   const std::tuple<int, int, double> rows[] = {{0, 0, 3000.0}, {31, 0, 9200.0}, {32, 0, 9400.0},
                                                {33, 1, 200.0}, {79, 1, 9400.0}, {80, 2, 200.0}};
@@ -55,7 +55,7 @@ TEST(DumpPagination, WrappedRowMovesWholeToTheNextPage) {
   std::vector<int> lines = oneLineRows(32);
   lines.push_back(2);
   lines.push_back(1);
-  const DumpPagination p = PaginateDump(lines, 14, 200.0);
+  const DumpPagination p = paginateDump(lines, 14, 200.0);
   ASSERT_EQ(p.pageCount(), 2);
   EXPECT_EQ(p.rows[32].page, 1);
   EXPECT_DOUBLE_EQ(p.rows[32].top, 200.0);
@@ -64,7 +64,7 @@ TEST(DumpPagination, WrappedRowMovesWholeToTheNextPage) {
   EXPECT_DOUBLE_EQ(p.pages[1].tableBottom, 800.0);
   // A row taller than a page is not put under the header (3000 + 46 * 200 >
   // 9400): alone on page 2, cut to the 47 lines a page holds.
-  const DumpPagination tall = PaginateDump(std::vector<int>{60}, 14, 200.0);
+  const DumpPagination tall = paginateDump(std::vector<int>{60}, 14, 200.0);
   ASSERT_EQ(tall.rows.size(), 1u);
   EXPECT_EQ(tall.pageCount(), 2);
   EXPECT_EQ(tall.rows[0].page, 1);
@@ -76,7 +76,7 @@ TEST(DumpPagination, EveryRowStaysAboveTheFooter) {
   for (int i = 0; i < 500; ++i) lines.push_back(1 + (i * 7) % 4);
   for (double pitch : {200.0, 291.5, 333.0}) {
     SCOPED_TRACE(pitch);
-    const DumpPagination p = PaginateDump(lines, 16, pitch);
+    const DumpPagination p = paginateDump(lines, 16, pitch);
     ASSERT_EQ(p.rows.size(), lines.size());
     int previousPage = 0;
     double previousBottom = 0.0;

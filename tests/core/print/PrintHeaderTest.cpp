@@ -10,12 +10,12 @@ namespace termika {
 namespace {
 
 const UiText& ja() {
-  static const UiText texts = UiText::load(UiText::Language::Japanese);
-  return texts;
+  static const UiText kTexts = UiText::load(UiText::Language::Japanese);
+  return kTexts;
 }
 const UiText& en() {
-  static const UiText texts = UiText::load(UiText::Language::English);
-  return texts;
+  static const UiText kTexts = UiText::load(UiText::Language::English);
+  return kTexts;
 }
 
 double at(int day, int h, int mi, int s) { return *toDaySerial(CivilTime{2013, 5, day, h, mi, s}); }
@@ -35,7 +35,7 @@ PrintHeaderInput sample(const QString& model) {
 }
 
 TEST(PrintHeader, BlockOfAQm100WithAnEmptySelection) {
-  const std::vector<HeaderLine> lines = HeaderBlockLines(sample(QStringLiteral("QM100-RH")), ja());
+  const std::vector<HeaderLine> lines = headerBlockLines(sample(QStringLiteral("QM100-RH")), ja());
   const QString dashes = QStringLiteral("-----\u3000----/--/-- --:--:--\u3000--.--");
   const QString expected[] = {
       QStringLiteral("認識名称\u3000|AB12"),
@@ -62,7 +62,7 @@ TEST(PrintHeader, BlockOfAQm100WithAnEmptySelection) {
 TEST(PrintHeader, LimitLinesOnlyForAQm120) {
   PrintHeaderInput in = sample(QStringLiteral("QM120-RH"));
   in.selected = in.all;
-  const std::vector<HeaderLine> lines = HeaderBlockLines(in, ja());
+  const std::vector<HeaderLine> lines = headerBlockLines(in, ja());
   ASSERT_EQ(lines.size(), 16u);
   EXPECT_EQ(lines[4],
             (HeaderLine{QStringLiteral("上限温度設定\u3000"), QStringLiteral("ON\u300030 ℃")}));
@@ -70,8 +70,8 @@ TEST(PrintHeader, LimitLinesOnlyForAQm120) {
   EXPECT_EQ(lines[11], (HeaderLine{QStringLiteral("選択範囲内"), QString()}));
   EXPECT_EQ(lines[12], lines[7]);  // the same extremes in both sections
 
-  in.lower.Enabled = 1;
-  const std::vector<HeaderLine> english = HeaderBlockLines(in, en());
+  in.lower.enabled = 1;
+  const std::vector<HeaderLine> english = headerBlockLines(in, en());
   EXPECT_EQ(english[4],
             (HeaderLine{QStringLiteral("Upper bound "), QStringLiteral("ON\u300030 C")}));
   EXPECT_EQ(english[5],
@@ -79,7 +79,7 @@ TEST(PrintHeader, LimitLinesOnlyForAQm120) {
   EXPECT_EQ(english[2].value, QStringLiteral("1234 Point"));
 
   in.model = QStringLiteral("QM200-RHA");
-  EXPECT_EQ(HeaderBlockLines(in, ja()).size(), 14u);
+  EXPECT_EQ(headerBlockLines(in, ja()).size(), 14u);
 }
 
 TEST(PrintHeader, ResolveKeepsOnlyFilledEntriesOfPointsTheSetHolds) {
@@ -90,7 +90,7 @@ TEST(PrintHeader, ResolveKeepsOnlyFilledEntriesOfPointsTheSetHolds) {
     const auto it = times.find(n);
     return it == times.end() ? std::nullopt : std::optional<double>(it->second);
   };
-  const ExtremeLines lines = ResolveExtremes(e, 10, timeOf);
+  const ExtremeLines lines = resolveExtremes(e, 10, timeOf);
   EXPECT_EQ(lines[0], (ExtremeLine{4, at(1, 10, 4, 0), 25.5}));
   EXPECT_FALSE(lines[1]);  // still at its reset value
   EXPECT_FALSE(lines[2]);  // point 11 lies beyond a count of 10
@@ -98,7 +98,7 @@ TEST(PrintHeader, ResolveKeepsOnlyFilledEntriesOfPointsTheSetHolds) {
 
   Extremes reset;
   reset.reset();
-  for (const auto& line : ResolveExtremes(reset, 10, timeOf)) EXPECT_FALSE(line);
+  for (const auto& line : resolveExtremes(reset, 10, timeOf)) EXPECT_FALSE(line);
 }
 
 }  // namespace

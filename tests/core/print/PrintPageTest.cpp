@@ -7,7 +7,7 @@ namespace termika {
 namespace {
 
 TEST(PrintPage, ColumnsCountCharactersFromTheMargin) {
-  const ColumnPositions p = SetColumnPositions(500.0, 100.0);
+  const ColumnPositions p = setColumnPositions(500.0, 100.0);
   const std::array<double, 6> expected = {500.0, 1100.0, 2300.0, 2900.0, 3500.0, 4900.0};
   EXPECT_EQ(p.columns, expected);
   EXPECT_DOUBLE_EQ(p.headerValue, 2100.0);
@@ -18,7 +18,7 @@ TEST(PrintPage, ScaleIsMappedPerAxis) {
   // "A" 30 px high and 20 px wide gives L = 1.5 * 100 units and C = 100 units.
   const PageScale scale{2000.0, 3000.0};
   EXPECT_EQ(scale.point(500.0, 1000.0), QPointF(100.0, 300.0));
-  const PrintMetrics m = MeasurePrintMetrics(scale, 30.0, 20.0);
+  const PrintMetrics m = measurePrintMetrics(scale, 30.0, 20.0);
   EXPECT_DOUBLE_EQ(m.linePitch, 150.0);
   EXPECT_DOUBLE_EQ(m.charWidth, 100.0);
 }
@@ -38,7 +38,7 @@ TEST(PrintPage, GraphsShareThePageBelowTheHeader) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.headerLines);
-    const GraphPageLayout layout = LayoutGraphPage(c.headerLines, c.pitch);
+    const GraphPageLayout layout = layoutGraphPage(c.headerLines, c.pitch);
     EXPECT_EQ(layout.temperature, c.temperature);
     EXPECT_EQ(layout.humidity, c.humidity);
     EXPECT_GT(layout.temperature.top(), c.headerLines * c.pitch);

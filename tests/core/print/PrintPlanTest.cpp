@@ -32,22 +32,22 @@ class PrintPlanTest : public testing::Test {
     const float temps[] = {20.0f, 25.5f, -3.0f, 22.0f, 21.0f};
     const float hums[] = {50.0f, 41.0f, 70.0f, 35.5f, 52.0f};
     DataSet& set = m_state.set(kLogSet);
-    set.AllExtremes.reset();
+    set.allExtremes.reset();
     for (int n = 1; n <= 5; ++n) {
       DataRecord r;
-      r.RecordNo = static_cast<std::int16_t>(n);
-      r.Temperature = temps[n - 1];
-      r.Humidity = hums[n - 1];
-      r.DateTime = at(3, n - 1, 0);
-      r.Segment = 1.0f;
-      r.Remarks = fitRemarks(n == 2 ? QStringLiteral("最高温度 ") : QString());
+      r.recordNo = static_cast<std::int16_t>(n);
+      r.temperature = temps[n - 1];
+      r.humidity = hums[n - 1];
+      r.dateTime = at(3, n - 1, 0);
+      r.segment = 1.0f;
+      r.remarks = fitRemarks(n == 2 ? QStringLiteral("最高温度 ") : QString());
       ASSERT_TRUE(m_state.file(kLogSet).write(n, r).ok());
-      UpdateExtremes(r, set.AllExtremes);
+      updateExtremes(r, set.allExtremes);
     }
-    set.Count = 5;
-    set.Interval = 60;
-    set.Model = QStringLiteral("QM100-RH");
-    set.LoggerName = QStringLiteral("T001");
+    set.count = 5;
+    set.interval = 60;
+    set.model = QStringLiteral("QM100-RH");
+    set.loggerName = QStringLiteral("T001");
   }
 
   QTemporaryDir m_dir;
@@ -57,7 +57,7 @@ class PrintPlanTest : public testing::Test {
 TEST_F(PrintPlanTest, DumpRowsInListOrderWithTheirOwnExtremes) {
   // The list sorted by temperature descending; rows 2, 4 and 3 selected.
   const std::vector<DumpListRow> list = {{2, true}, {4, true}, {5, false}, {1, false}, {3, true}};
-  const Result<DumpPrintPlan> plan = PlanDumpPrint(m_state, kLogSet, list, false);
+  const Result<DumpPrintPlan> plan = planDumpPrint(m_state, kLogSet, list, false);
   ASSERT_TRUE(plan.ok()) << plan.error().message.toStdString();
   QStringList rows;
   for (const auto& r : plan->rows)
@@ -82,8 +82,8 @@ TEST_F(PrintPlanTest, DumpRowsInListOrderWithTheirOwnExtremes) {
 }
 
 TEST_F(PrintPlanTest, EveryRowSelectedGivesTheSetsExtremes) {
-  const std::vector<DumpListRow> list = AllRowsInRecordOrder(5);
-  const Result<DumpPrintPlan> plan = PlanDumpPrint(m_state, kLogSet, list, false);
+  const std::vector<DumpListRow> list = allRowsInRecordOrder(5);
+  const Result<DumpPrintPlan> plan = planDumpPrint(m_state, kLogSet, list, false);
   ASSERT_TRUE(plan.ok());
   EXPECT_EQ(plan->header.selected, plan->header.all);
   EXPECT_EQ(plan->rows.front().number, QStringLiteral("00001"));
@@ -92,32 +92,32 @@ TEST_F(PrintPlanTest, EveryRowSelectedGivesTheSetsExtremes) {
 
 TEST_F(PrintPlanTest, EmptySetAndBadRowsAreRefused) {
   const std::vector<DumpListRow> bad = {{6, true}};
-  const Result<DumpPrintPlan> beyond = PlanDumpPrint(m_state, kLogSet, bad, false);
+  const Result<DumpPrintPlan> beyond = planDumpPrint(m_state, kLogSet, bad, false);
   ASSERT_FALSE(beyond.ok());
   EXPECT_TRUE(beyond.error().message.contains(QStringLiteral("Record 6")));
 
-  m_state.set(kLogSet).Count = 0;
-  EXPECT_FALSE(PlanDumpPrint(m_state, kLogSet, AllRowsInRecordOrder(0), false).ok());
-  EXPECT_FALSE(PlanGraphPrint(m_state, kLogSet, std::nullopt).ok());
+  m_state.set(kLogSet).count = 0;
+  EXPECT_FALSE(planDumpPrint(m_state, kLogSet, allRowsInRecordOrder(0), false).ok());
+  EXPECT_FALSE(planGraphPrint(m_state, kLogSet, std::nullopt).ok());
   // A set that was never filled has no record file behind it either.
-  EXPECT_FALSE(PlanGraphPrint(m_state, kRealTimeSet, std::nullopt).ok());
+  EXPECT_FALSE(planGraphPrint(m_state, kRealTimeSet, std::nullopt).ok());
 }
 
 TEST_F(PrintPlanTest, GraphHeaderDescribesTheWindowShown) {
   // A window of 120 s ending 60 s before the newest point shows points 2..4.
-  NavigationState view = DefaultNavigation();
-  const Result<GraphPrintPlan> whole = PlanGraphPrint(m_state, kLogSet, std::nullopt);
+  NavigationState view = defaultNavigation();
+  const Result<GraphPrintPlan> whole = planGraphPrint(m_state, kLogSet, std::nullopt);
   ASSERT_TRUE(whole.ok());
   view = whole->view();
   view.bar(TemperatureWidth).value = 120;
   view.bar(TemperatureOffset).value = 60;
   view.bar(HumidityWidth) = view.bar(TemperatureWidth);
   view.bar(HumidityOffset) = view.bar(TemperatureOffset);
-  const Result<GraphPrintPlan> plan = PlanGraphPrint(m_state, kLogSet, view);
+  const Result<GraphPrintPlan> plan = planGraphPrint(m_state, kLogSet, view);
   ASSERT_TRUE(plan.ok());
   const GraphGeometry t = plan->geometry(GraphKind::Temperature, QSize(800, 300));
   const GraphGeometry h = plan->geometry(GraphKind::Humidity, QSize(800, 300));
-  const Result<PrintHeaderInput> base = BaseHeader(m_state, kLogSet);
+  const Result<PrintHeaderInput> base = baseHeader(m_state, kLogSet);
   ASSERT_TRUE(base.ok());
   const PrintHeaderInput header = plan->header(*base, t, h);
   EXPECT_EQ(header.selected[0], (ExtremeLine{2, at(3, 1, 0), 25.5}));
@@ -134,11 +134,11 @@ TEST_F(PrintPlanTest, GraphHeaderDescribesTheWindowShown) {
 }
 
 TEST_F(PrintPlanTest, NameFallsBackToTheLoggerOrTheFile) {
-  m_state.set(kLogSet).LoggerName.clear();
-  m_state.Status.LoggerName = QStringLiteral("LIVE");
-  m_state.FileSetName = QStringLiteral("FILE");
-  EXPECT_EQ(PrintName(m_state, kLogSet), QStringLiteral("LIVE"));
-  EXPECT_EQ(PrintName(m_state, kFileSet), QStringLiteral("FILE"));
+  m_state.set(kLogSet).loggerName.clear();
+  m_state.status.loggerName = QStringLiteral("LIVE");
+  m_state.fileSetName = QStringLiteral("FILE");
+  EXPECT_EQ(printName(m_state, kLogSet), QStringLiteral("LIVE"));
+  EXPECT_EQ(printName(m_state, kFileSet), QStringLiteral("FILE"));
 }
 
 // Every sensor count, converted in both resolutions, reads the same on screen (dump list and
@@ -151,29 +151,29 @@ TEST_F(PrintPlanTest, EveryViewShowsTheValueTheFileHolds) {
     std::vector<PlotPoint> points;
     for (int raw = 0; raw < 0x4000; ++raw) {
       DataRecord r;
-      r.Raw = {static_cast<std::uint8_t>(raw >> 8), static_cast<std::uint8_t>(raw & 0xFF),
+      r.raw = {static_cast<std::uint8_t>(raw >> 8), static_cast<std::uint8_t>(raw & 0xFF),
                static_cast<std::uint8_t>((raw & 0xFFF) >> 8),
                static_cast<std::uint8_t>(raw & 0xFF)};
-      ConvertSample(r, mode);
-      r.DateTime = at(0, 0, 0) + raw / 86400.0;
-      r.Segment = 1.0f;
+      convertSample(r, mode);
+      r.dateTime = at(0, 0, 0) + raw / 86400.0;
+      r.segment = 1.0f;
       records.push_back(r);
-      points.push_back({std::llround(r.DateTime * 86400.0), r.Temperature, r.Humidity, 1.0f, 0});
+      points.push_back({std::llround(r.dateTime * 86400.0), r.temperature, r.humidity, 1.0f, 0});
     }
     ASSERT_TRUE(m_state.file(kLogSet).writeRange(1, records).ok());
     DataSet& set = m_state.set(kLogSet);
-    set.Count = static_cast<int>(records.size());
-    const UiText& t = m_state.Texts;
-    const Result<QByteArray> csv = CsvBytes(set, m_state.file(kLogSet), t);
+    set.count = static_cast<int>(records.size());
+    const UiText& t = m_state.texts;
+    const Result<QByteArray> csv = csvBytes(set, m_state.file(kLogSet), t);
     ASSERT_TRUE(csv.ok());
     const QList<QByteArray> lines = csv->split('\n').mid(3);
     const Result<DumpPrintPlan> paper =
-        PlanDumpPrint(m_state, kLogSet, AllRowsInRecordOrder(set.Count), true);
+        planDumpPrint(m_state, kLogSet, allRowsInRecordOrder(set.count), true);
     ASSERT_TRUE(paper.ok());
     DumpModel list(&m_state.file(kLogSet), t);
-    list.fill(set.Count);
+    list.fill(set.count);
     int differing = 0;
-    for (int i = 0; i < set.Count; ++i) {
+    for (int i = 0; i < set.count; ++i) {
       const QList<QByteArray> items = lines[i].split(',');
       const auto fromFile = [](const QByteArray& item) {
         QString v = QString::fromLatin1(item).remove(u'"');
@@ -192,10 +192,10 @@ TEST_F(PrintPlanTest, EveryViewShowsTheValueTheFileHolds) {
           list.data(list.index(i, 3)).toString() == humidity &&
           paper->rows[static_cast<size_t>(i)].temperature == temperature &&
           paper->rows[static_cast<size_t>(i)].humidity == humidity &&
-          list.ItemClickText(i) == readout &&
-          ShowCursorReadout(0, NavigationState{}, std::span(points.data(), i + 1), false, false,
+          list.itemClickText(i) == readout &&
+          showCursorReadout(0, NavigationState{}, std::span(points.data(), i + 1), false, false,
                             t) == cursor &&
-          RealTimeMeasurement::formatValue(records[static_cast<size_t>(i)].Temperature) ==
+          RealTimeMeasurement::formatValue(records[static_cast<size_t>(i)].temperature) ==
               QString::fromLatin1(items[2]).remove(u'"');
       if (!same) ++differing;
       if (i == 5500 && mode == 60) {

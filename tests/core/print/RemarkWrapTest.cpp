@@ -41,14 +41,14 @@ TEST(RemarkWrap, TrimsPaddingAndBreaksBeforeTheColumnEnd) {
   };
   for (const WrapCase& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(WrapRemark(c.remark, c.column, width), c.lines);
+    EXPECT_EQ(wrapRemark(c.remark, c.column, width), c.lines);
   }
 }
 
 TEST(RemarkWrap, SurrogatePairStaysTogether) {
   const QString text = QStringLiteral("a") + QString::fromUcs4(U"\U00020B9F") + QStringLiteral("b");
   const QStringList lines =
-      WrapRemark(text, 2.0, [](QStringView ch) { return ch.size() == 2 ? 2.0 : 1.0; });
+      wrapRemark(text, 2.0, [](QStringView ch) { return ch.size() == 2 ? 2.0 : 1.0; });
   EXPECT_EQ(lines, (QStringList{QStringLiteral("a"), QString::fromUcs4(U"\U00020B9F"),
                                 QStringLiteral("b")}));
 }

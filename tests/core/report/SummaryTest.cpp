@@ -31,10 +31,10 @@ Input readings(const char* temperatures, Limits limits = {}) {
       continue;
     }
     DataRecord& r = records.emplace_back();
-    r.Temperature = item.toFloat();
-    r.Humidity = records.size() % 2 ? 30.0f : 70.0f;
-    r.DateTime = minute(at++);
-    r.Segment = static_cast<float>(block);
+    r.temperature = item.toFloat();
+    r.humidity = records.size() % 2 ? 30.0f : 70.0f;
+    r.dateTime = minute(at++);
+    r.segment = static_cast<float>(block);
   }
   return {pointsFromRecords(records), 60, limits};
 }

@@ -52,13 +52,13 @@ class ConnectionBench {
   void fillSet(int index, int count) {
     for (int i = 1; i <= count; ++i) {
       DataRecord r;
-      r.RecordNo = static_cast<std::int16_t>(i);
-      r.DateTime = secondsToDaySerial(at(2026, 12, 1, 0, i, 0));
+      r.recordNo = static_cast<std::int16_t>(i);
+      r.dateTime = secondsToDaySerial(at(2026, 12, 1, 0, i, 0));
       (void)app.file(index).write(i, r);
     }
-    app.set(index).Count = count;
-    app.set(index).Interval = 60;
-    app.set(index).Unsaved = true;
+    app.set(index).count = count;
+    app.set(index).interval = 60;
+    app.set(index).unsaved = true;
   }
 
   // Connects to `n` directly and waits until the status read is over.
@@ -91,14 +91,14 @@ TEST(Connection, ScanFindsTheLoggerOnItsPortAndReadsItsStatus) {
   ASSERT_EQ(connected.count(), 1);
   EXPECT_EQ(connected.first().at(0).toInt(), 5);
   EXPECT_EQ(cleared.count(), 1);
-  EXPECT_EQ(bench.app.PortNumber, 5);
-  EXPECT_EQ(bench.app.ModelName, QStringLiteral("QM120-RH"));
+  EXPECT_EQ(bench.app.portNumber, 5);
+  EXPECT_EQ(bench.app.modelName, QStringLiteral("QM120-RH"));
   EXPECT_EQ(bench.connection.devicePath(), QStringLiteral("/sim/tty5"));
   ASSERT_FALSE(progress.isEmpty());
   EXPECT_EQ(progress.last().at(0).toInt(), 5);
   ASSERT_TRUE(waitUntil([&] { return !bench.exchange.isBusy(); }));
-  EXPECT_EQ(bench.app.Status.LoggerName, QStringLiteral("CN01"));
-  EXPECT_TRUE(bench.app.Connected);
+  EXPECT_EQ(bench.app.status.loggerName, QStringLiteral("CN01"));
+  EXPECT_TRUE(bench.app.connected);
   EXPECT_TRUE(bench.prompts.calls.empty());  // nothing to save, nothing asked
 }
 
@@ -106,7 +106,7 @@ TEST(Connection, NoLoggerOrNoAdapterGivesTheNotConnectedMessage) {
   for (const bool adapter : {true, false}) {
     ConnectionBench bench(adapter ? 0 : 5);  // with an adapter, no port has a device
     bench.pins.plugged = adapter;
-    bench.app.ModelName = QStringLiteral("QM100-RH");
+    bench.app.modelName = QStringLiteral("QM100-RH");
     QSignalSpy notFound(&bench.connection, &Connection::notFound);
     ASSERT_TRUE(bench.connection.connectOrDisconnect());
     ASSERT_TRUE(waitUntil([&] { return notFound.count() == 1; })) << adapter;
@@ -128,30 +128,30 @@ TEST(Connection, YesWithACancelledSaveAsksAgainBeforeAnythingIsLost) {
   ASSERT_TRUE(bench.connectTo(3));
   const auto asks = bench.prompts.callsOf(ScriptedPrompts::Kind::Ask);
   ASSERT_EQ(asks.size(), 3u);
-  const QString log = bench.app.Texts.joined(1066, 1067);
+  const QString log = bench.app.texts.joined(1066, 1067);
   EXPECT_EQ((QStringList{asks[0].message, asks[1].message, asks[2].message}),
-            (QStringList{log, log, bench.app.Texts.joined(1068, 1069)}));
+            (QStringList{log, log, bench.app.texts.joined(1068, 1069)}));
   EXPECT_GT(QFileInfo(csv).size(), 0);
   // Both device sets are empty once the connection stands.
   for (const int set : {kLogSet, kRealTimeSet}) {
-    EXPECT_EQ(bench.app.set(set).Count, 0) << set;
-    EXPECT_FALSE(bench.app.set(set).Unsaved) << set;
+    EXPECT_EQ(bench.app.set(set).count, 0) << set;
+    EXPECT_FALSE(bench.app.set(set).unsaved) << set;
   }
 }
 
 TEST(Connection, ConnectButtonWhileConnectedDisconnectsWithoutTraffic) {
   ConnectionBench bench(2);
   ASSERT_TRUE(bench.connectTo(2));
-  ASSERT_FALSE(bench.app.Status.FirmwareVersion.isEmpty());
+  ASSERT_FALSE(bench.app.status.firmwareVersion.isEmpty());
   int writes = 0;
   QObject::connect(bench.pipes.back(), &PipeTransport::written, [&writes] { ++writes; });
   QSignalSpy disconnected(&bench.connection, &Connection::disconnected);
   ASSERT_TRUE(bench.connection.connectOrDisconnect());
   EXPECT_EQ(disconnected.count(), 1);
   EXPECT_EQ(writes, 0);
-  EXPECT_FALSE(bench.app.Connected);
-  EXPECT_TRUE(bench.app.Status.FirmwareVersion.isEmpty());
-  EXPECT_TRUE(bench.app.Status.LoggerName.isEmpty());
+  EXPECT_FALSE(bench.app.connected);
+  EXPECT_TRUE(bench.app.status.firmwareVersion.isEmpty());
+  EXPECT_TRUE(bench.app.status.loggerName.isEmpty());
   EXPECT_EQ(bench.exchange.transport(), nullptr);
 }
 
@@ -163,7 +163,7 @@ TEST(Connection, PulledAdapterDisconnects) {
   bench.pins.plugged = false;
   ASSERT_TRUE(waitUntil([&] { return disconnected.count() == 1; }, 2000));
   EXPECT_EQ(bench.connection.state(), Connection::State::Disconnected);
-  EXPECT_FALSE(bench.app.Connected);
+  EXPECT_FALSE(bench.app.connected);
   EXPECT_FALSE(bench.exchange.isBusy());
 }
 

@@ -14,11 +14,11 @@ constexpr char kQm120[] = R"({
 TEST(DeviceRequests, EveryRequestIsRefusedWhileAnExchangeRuns) {
   SessionBench bench(scenarioFrom(kQm120));
   DeviceRequests requests(bench.app, bench.prompts, bench.exchange);
-  ASSERT_TRUE(bench.exchange.start(commands::StatusUpdateRows()));
+  ASSERT_TRUE(bench.exchange.start(commands::statusUpdateRows()));
   const CivilTime now{2026, 12, 6, 9, 0, 0};
   LogStartRequest start;  // one that would be sent when the link is free
-  start.Name = QStringLiteral("AB12");
-  start.Model = QStringLiteral("QM120-RH");
+  start.name = QStringLiteral("AB12");
+  start.model = QStringLiteral("QM120-RH");
   EXPECT_FALSE(requests.startRecording(start, now).ok());
   EXPECT_FALSE(requests.stopRecording().ok());
   EXPECT_FALSE(requests.setLoggerName(QStringLiteral("AB12")).ok());
@@ -34,7 +34,7 @@ TEST(DeviceRequests, AClockOutsideTheLoggersCenturyIsNeverSent) {
   SessionBench bench(scenarioFrom(kQm120));
   DeviceRequests requests(bench.app, bench.prompts, bench.exchange);
   LogStartRequest start;
-  start.Model = QStringLiteral("QM120-RH");
+  start.model = QStringLiteral("QM120-RH");
   for (const CivilTime& now : {CivilTime{1970, 1, 1, 0, 0, 5}, CivilTime{1999, 12, 31, 23, 59, 0},
                                CivilTime{2100, 1, 1, 0, 0, 0}}) {
     const Result<void> clock = requests.setClock(now);
@@ -48,7 +48,7 @@ TEST(DeviceRequests, AClockOutsideTheLoggersCenturyIsNeverSent) {
 
 // Limits go as counts of the resolution the interval records with: 2 s low, 3 s and more high.
 TEST(DeviceRequests, AlarmLimitsAreSentAsCountsOfTheRecordingResolution) {
-  ASSERT_NE(*TemperatureToRaw(30, 2), *TemperatureToRaw(30, 3));
+  ASSERT_NE(*temperatureToRaw(30, 2), *temperatureToRaw(30, 3));
   const struct {
     IntervalUnit unit;
     int value, mode;
@@ -57,16 +57,16 @@ TEST(DeviceRequests, AlarmLimitsAreSentAsCountsOfTheRecordingResolution) {
   for (const auto& c : cases) {
     LogStartRequest r;
     r.intervalUnit = c.unit;
-    r.IntervalValue = c.value;
-    r.UpperLimit = 30;
-    r.LowerLimit = -5;
+    r.intervalValue = c.value;
+    r.upperLimit = 30;
+    r.lowerLimit = -5;
     const auto s = DeviceRequests::settingsFor(r, {2026, 12, 6, 9, 0, 0});
     ASSERT_TRUE(s.ok());
-    EXPECT_EQ(s->upperRaw, *TemperatureToRaw(30, c.mode)) << c.value;
-    EXPECT_EQ(s->lowerRaw, *TemperatureToRaw(-5, c.mode)) << c.value;
+    EXPECT_EQ(s->upperRaw, *temperatureToRaw(30, c.mode)) << c.value;
+    EXPECT_EQ(s->lowerRaw, *temperatureToRaw(-5, c.mode)) << c.value;
   }
   LogStartRequest bad;
-  bad.UpperLimit = 90;
+  bad.upperLimit = 90;
   EXPECT_FALSE(DeviceRequests::settingsFor(bad, {2026, 12, 6, 9, 0, 0}).ok());
 }
 
@@ -74,11 +74,11 @@ TEST(DeviceRequests, StartingARecordingReachesTheLogger) {
   SessionBench bench(scenarioFrom(kQm120));
   DeviceRequests requests(bench.app, bench.prompts, bench.exchange);
   LogStartRequest r;
-  r.Name = QStringLiteral("ST01");
-  r.Model = QStringLiteral("QM120-RH");
-  r.Loop = true;
+  r.name = QStringLiteral("ST01");
+  r.model = QStringLiteral("QM120-RH");
+  r.loop = true;
   r.intervalUnit = IntervalUnit::Seconds;
-  r.IntervalValue = 30;
+  r.intervalValue = 30;
   ASSERT_TRUE(requests.startRecording(r, {2026, 12, 6, 9, 0, 0}).ok());
   ASSERT_TRUE(waitUntil([&] { return !bench.exchange.isBusy(); }));
   EXPECT_EQ(bench.port->logger().recordingState(), RecordingState::Recording);
@@ -108,7 +108,7 @@ TEST(DeviceRequests, FactoryResetAsksFirstAndSendsOnlyOnYes) {
   EXPECT_TRUE(*accepted);
   ASSERT_EQ(written.size(), 1);
   EXPECT_EQ(written[0], QByteArray("INITALL\xFF"));
-  EXPECT_EQ(bench.prompts.calls[0].message, bench.app.Texts.text(1092));
+  EXPECT_EQ(bench.prompts.calls[0].message, bench.app.texts.text(1092));
 }
 
 TEST(DeviceRequests, AlarmLimitsReadBackAsWholeDegrees) {
@@ -121,10 +121,10 @@ TEST(DeviceRequests, AlarmLimitsReadBackAsWholeDegrees) {
   DeviceRequests requests(bench.app, bench.prompts, bench.exchange);
   ASSERT_TRUE(requests.updateStatus().ok());
   ASSERT_TRUE(waitUntil([&] { return !bench.exchange.isBusy(); }));
-  EXPECT_EQ(bench.app.Status.UpperAlarm.Limit, 26);
-  EXPECT_EQ(bench.app.Status.LowerAlarm.Limit, -3);
-  EXPECT_NE(bench.app.Status.UpperAlarm.Enabled, 0);
-  EXPECT_EQ(bench.app.Status.LowerAlarm.Enabled, 0);
+  EXPECT_EQ(bench.app.status.upperAlarm.limit, 26);
+  EXPECT_EQ(bench.app.status.lowerAlarm.limit, -3);
+  EXPECT_NE(bench.app.status.upperAlarm.enabled, 0);
+  EXPECT_EQ(bench.app.status.lowerAlarm.enabled, 0);
 }
 
 }  // namespace

@@ -32,17 +32,17 @@ TEST(Download, OneBlockIsStampedFromItsStart) {
   const std::array<std::array<std::uint8_t, 4>, 3> raws = {
       {{0x0B, 0xB8, 0x07, 0xD0}, {0x0B, 0xB9, 0x08, 0x34}, {0x0B, 0xB7, 0x08, 0x98}}};
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(records[i].DateTime, secondsToDaySerial(at(2026, 12, 6, 10, 0, 0) + 60 * i));
-    EXPECT_EQ(records[i].Segment, 1.0f);
-    EXPECT_EQ(records[i].RecordNo, i + 1);
-    EXPECT_EQ(records[i].Raw, raws[static_cast<size_t>(i)]);
+    EXPECT_EQ(records[i].dateTime, secondsToDaySerial(at(2026, 12, 6, 10, 0, 0) + 60 * i));
+    EXPECT_EQ(records[i].segment, 1.0f);
+    EXPECT_EQ(records[i].recordNo, i + 1);
+    EXPECT_EQ(records[i].raw, raws[static_cast<size_t>(i)]);
   }
   const DataSet& set = run.bench.app.set(kLogSet);
-  EXPECT_TRUE(set.Unsaved);
-  EXPECT_EQ(run.bench.app.CurrentSet, kLogSet);
-  EXPECT_EQ(set.LoggerName, QStringLiteral("ONE1"));
-  EXPECT_EQ(set.Model, QStringLiteral("QM100-RH"));
-  EXPECT_EQ(set.Interval, 60);
+  EXPECT_TRUE(set.unsaved);
+  EXPECT_EQ(run.bench.app.currentSet, kLogSet);
+  EXPECT_EQ(set.loggerName, QStringLiteral("ONE1"));
+  EXPECT_EQ(set.model, QStringLiteral("QM100-RH"));
+  EXPECT_EQ(set.interval, 60);
   ASSERT_FALSE(progress.isEmpty());
   EXPECT_EQ(progress.last().at(0).toInt(), 3);
   EXPECT_EQ(progress.last().at(1).toInt(), 3);
@@ -70,7 +70,7 @@ TEST(Download, TheLoggerIsMarkedOnlyWhenTheSetsUserSaysSo) {
     EXPECT_TRUE(
         waitUntil([&] { return marked.size() == (sent ? 1 : 0) && !run.bench.exchange.isBusy(); }));
     EXPECT_EQ(run.bench.port->logger().downloaded(), acknowledged);
-    EXPECT_EQ(run.bench.app.Status.PendingDownload, !sent);  // a lost link clears the status
+    EXPECT_EQ(run.bench.app.status.pendingDownload, !sent);  // a lost link clears the status
     EXPECT_EQ(!marked.isEmpty() && marked.at(0).at(0).toBool(), acknowledged);
     EXPECT_EQ(run.bench.prompts.calls.size(), sent && !acknowledged ? 1u : 0u);  // the time-out
     if (acknowledged) markNow();                                                 // once is enough
@@ -87,16 +87,16 @@ TEST(Download, ThreeBlocksWithGapsInBothModes) {
   for (const bool slow : {false, true}) {
     DownloadRun run(scenarioFile(kThreeBlocks));
     ASSERT_EQ(run.download(slow), true) << slow;
-    ASSERT_EQ(run.bench.app.set(kLogSet).Count, 204);
+    ASSERT_EQ(run.bench.app.set(kLogSet).count, 204);
     run.expectSetMatchesLogger();
     const auto records = run.records();
-    EXPECT_EQ(daySerialToSeconds(records[60].DateTime), at(2026, 12, 2, 9, 30, 0));
-    EXPECT_EQ(records[60].Segment, 2.0f);
-    EXPECT_EQ(daySerialToSeconds(records[203].DateTime), at(2026, 12, 4, 3, 50, 0));
-    EXPECT_EQ(records[203].Segment, 3.0f);
+    EXPECT_EQ(daySerialToSeconds(records[60].dateTime), at(2026, 12, 2, 9, 30, 0));
+    EXPECT_EQ(records[60].segment, 2.0f);
+    EXPECT_EQ(daySerialToSeconds(records[203].dateTime), at(2026, 12, 4, 3, 50, 0));
+    EXPECT_EQ(records[203].segment, 3.0f);
     // Alarm limits of this model travel with the set.
-    EXPECT_NE(run.bench.app.set(kLogSet).UpperAlarm.Enabled, 0);
-    EXPECT_EQ(run.bench.app.set(kLogSet).UpperAlarm.Limit, 26);
+    EXPECT_NE(run.bench.app.set(kLogSet).upperAlarm.enabled, 0);
+    EXPECT_EQ(run.bench.app.set(kLogSet).upperAlarm.limit, 26);
   }
 }
 
@@ -113,10 +113,10 @@ TEST(Download, FullMemoryFastAndSlowGiveTheSameSet) {
   for (const bool slow : {false, true}) {
     DownloadRun run(kFull);
     ASSERT_EQ(run.download(slow), true);
-    ASSERT_EQ(run.bench.app.set(kLogSet).Count, 15000);
+    ASSERT_EQ(run.bench.app.set(kLogSet).count, 15000);
     run.expectSetMatchesLogger();
     sets[slow ? 1 : 0] = run.records();
-    EXPECT_EQ(daySerialToSeconds(sets[slow ? 1 : 0].back().DateTime), at(2026, 12, 11, 9, 59, 0));
+    EXPECT_EQ(daySerialToSeconds(sets[slow ? 1 : 0].back().dateTime), at(2026, 12, 11, 9, 59, 0));
   }
   ASSERT_EQ(sets[0].size(), sets[1].size());
   for (size_t i = 0; i < sets[0].size(); ++i) ASSERT_EQ(sets[0][i], sets[1][i]) << i;
@@ -137,10 +137,10 @@ constexpr char kWrapped[] = R"({
 // held point 6001 of the second run (record 14001), the point before it the newest (15000).
 TEST(Download, WrappedLoopMemoryIsRotatedAndStampedBackwards) {
   DownloadRun run(kWrapped);
-  ASSERT_EQ(run.bench.app.Status.UsedMemory, 4000);
-  ASSERT_EQ(run.bench.app.Status.MemoryWrapped, 1);
+  ASSERT_EQ(run.bench.app.status.usedMemory, 4000);
+  ASSERT_EQ(run.bench.app.status.memoryWrapped, 1);
   ASSERT_EQ(run.download(false), true);
-  ASSERT_EQ(run.bench.app.set(kLogSet).Count, 15000);
+  ASSERT_EQ(run.bench.app.set(kLogSet).count, 15000);
   run.expectSetMatchesLogger();
   const auto records = run.records();
   const qint64 a = at(2026, 11, 1, 0, 0, 0), b = at(2026, 11, 8, 0, 0, 0);
@@ -154,13 +154,13 @@ TEST(Download, WrappedLoopMemoryIsRotatedAndStampedBackwards) {
                {14000, b + 6000 * 60, 2},
                {14999, b + 6999 * 60, 2}};
   for (const auto& s : seams) {
-    EXPECT_EQ(daySerialToSeconds(records[s.index].DateTime), s.seconds) << s.index;
-    EXPECT_EQ(records[s.index].Segment, s.segment) << s.index;
+    EXPECT_EQ(daySerialToSeconds(records[s.index].dateTime), s.seconds) << s.index;
+    EXPECT_EQ(records[s.index].segment, s.segment) << s.index;
   }
   const auto& mem = run.bench.port->logger().memory();
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(records[14000].Raw[static_cast<size_t>(i)], mem.byteAt(i));
-    EXPECT_EQ(records[0].Raw[static_cast<size_t>(i)], mem.byteAt(4000 + i));
+    EXPECT_EQ(records[14000].raw[static_cast<size_t>(i)], mem.byteAt(i));
+    EXPECT_EQ(records[0].raw[static_cast<size_t>(i)], mem.byteAt(4000 + i));
   }
 }
 
@@ -177,7 +177,7 @@ TEST(Download, FaultsAndMenuChangesMidTransfer) {
   };
   const auto menuAt50 = [](bool slow) {
     return [slow](AppState& app, SimFaults&, int n) {
-      if (n == 50) app.DownloadSlow = slow;
+      if (n == 50) app.downloadSlow = slow;
     };
   };
   const Case cases[] = {
@@ -200,8 +200,8 @@ TEST(Download, FaultsAndMenuChangesMidTransfer) {
     ASSERT_EQ(run.download(c.slow), !rejected);
     if (rejected) {
       ASSERT_EQ(run.bench.prompts.calls.size(), 1u);
-      EXPECT_EQ(run.bench.prompts.calls[0].message, run.bench.app.Texts.text(1089));
-      EXPECT_EQ(run.bench.app.set(kLogSet).Count, 0);
+      EXPECT_EQ(run.bench.prompts.calls[0].message, run.bench.app.texts.text(1089));
+      EXPECT_EQ(run.bench.app.set(kLogSet).count, 0);
       run.bench.prompts.calls.clear();
       ASSERT_EQ(run.download(c.slow), true);
     }
@@ -234,10 +234,10 @@ TEST(Download, StatusReadOfTheDownloadDecidesTheCounts) {
   for (const auto& [usedBytes, message] : cases) {
     DownloadRun run(scenarioFrom(kOneBlock), false);
     claimUsedMemory(*run.bench.pipe, usedBytes);
-    run.bench.app.Status.UsedMemory = 12;
+    run.bench.app.status.usedMemory = 12;
     ASSERT_EQ(run.download(false), false) << usedBytes;
     runFor(20);
-    EXPECT_EQ(run.bench.app.set(kLogSet).Count, 0);
+    EXPECT_EQ(run.bench.app.set(kLogSet).count, 0);
     ASSERT_EQ(run.bench.prompts.calls.size(), 1u) << usedBytes;
     EXPECT_EQ(run.bench.prompts.calls[0].message, QString::fromUtf8(message));
   }
@@ -246,19 +246,19 @@ TEST(Download, StatusReadOfTheDownloadDecidesTheCounts) {
 TEST(Download, YesFollowedByACancelledSaveKeepsTheOldSet) {
   DownloadRun run(kOneBlock);
   DataRecord old;
-  old.RecordNo = 1;
+  old.recordNo = 1;
   ASSERT_TRUE(run.bench.app.file(kLogSet).write(1, old).ok());
-  run.bench.app.set(kLogSet).Count = 1;
-  run.bench.app.set(kLogSet).Unsaved = true;
+  run.bench.app.set(kLogSet).count = 1;
+  run.bench.app.set(kLogSet).unsaved = true;
   run.bench.prompts.askAnswers = {true};
   run.bench.prompts.saveFiles = {std::nullopt};
   EXPECT_EQ(run.download(false), std::nullopt);
-  EXPECT_EQ(run.bench.app.set(kLogSet).Count, 1);
-  EXPECT_TRUE(run.bench.app.set(kLogSet).Unsaved);
+  EXPECT_EQ(run.bench.app.set(kLogSet).count, 1);
+  EXPECT_TRUE(run.bench.app.set(kLogSet).unsaved);
   EXPECT_FALSE(run.bench.exchange.isBusy());
   const auto asks = run.bench.prompts.callsOf(ScriptedPrompts::Kind::Ask);
   ASSERT_FALSE(asks.empty());
-  EXPECT_EQ(asks[0].message, run.bench.app.Texts.joined(1093, 1094));
+  EXPECT_EQ(asks[0].message, run.bench.app.texts.joined(1093, 1094));
 }
 
 TEST(Download, LaterStatusReadsDoNotRewriteTheHeldSet) {
@@ -267,17 +267,17 @@ TEST(Download, LaterStatusReadsDoNotRewriteTheHeldSet) {
   DeviceRequests requests(run.bench.app, run.bench.prompts, run.bench.exchange);
   ASSERT_TRUE(requests.setLoggerName(QStringLiteral("NEW2")).ok());
   ASSERT_TRUE(waitUntil([&] { return !run.bench.exchange.isBusy(); }));
-  EXPECT_EQ(run.bench.app.Status.LoggerName, QStringLiteral("NEW2"));
-  EXPECT_EQ(run.bench.app.set(kLogSet).LoggerName, QStringLiteral("ONE1"));
+  EXPECT_EQ(run.bench.app.status.loggerName, QStringLiteral("NEW2"));
+  EXPECT_EQ(run.bench.app.set(kLogSet).loggerName, QStringLiteral("ONE1"));
 }
 
 TEST(Download, SecondClickWhileRunningDoesNothingAndCancelLeavesAnEmptySet) {
   DownloadRun run(scenarioFile(kThreeBlocks));
-  run.bench.app.DownloadSlow = true;
+  run.bench.app.downloadSlow = true;
   ASSERT_TRUE(run.session.start());
   EXPECT_FALSE(run.session.start());
   ASSERT_TRUE(run.session.cancel());
-  EXPECT_EQ(run.bench.app.set(kLogSet).Count, 0);
+  EXPECT_EQ(run.bench.app.set(kLogSet).count, 0);
   EXPECT_FALSE(run.session.running());
   EXPECT_TRUE(run.bench.readStatus());
 }

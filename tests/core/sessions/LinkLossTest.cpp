@@ -18,19 +18,19 @@ TEST(LinkLoss, ForgetsTheLoggerAndNamesTheCause) {
                {LinkFailure::PortLost, "通信エラー\r\r通信を終了します"}};
   for (const auto& c : cases) {
     AppState app;
-    app.ModelName = QStringLiteral("QM120-RH");
-    app.Connected = true;
+    app.modelName = QStringLiteral("QM120-RH");
+    app.connected = true;
     app.runState = RunState::Continuous;
-    app.Status.LoggerName = QStringLiteral("OLD");
-    app.Status.BatteryVoltage = 3.1;
+    app.status.loggerName = QStringLiteral("OLD");
+    app.status.batteryVoltage = 3.1;
     testing::ScriptedPrompts prompts;
     Exchange exchange(app, prompts, Timings{});
     LinkLoss loss(app, prompts, exchange);
     Q_EMIT exchange.linkLost(c.failure);
-    EXPECT_FALSE(app.Connected);
+    EXPECT_FALSE(app.connected);
     EXPECT_TRUE(app.runState == RunState::Idle);
-    EXPECT_TRUE(app.Status.LoggerName.isEmpty());
-    EXPECT_FALSE(app.Status.BatteryVoltage.has_value());
+    EXPECT_TRUE(app.status.loggerName.isEmpty());
+    EXPECT_FALSE(app.status.batteryVoltage.has_value());
     EXPECT_TRUE(prompts.calls.empty());
     Q_EMIT exchange.failed(c.failure);
     ASSERT_EQ(prompts.calls.size(), 1u);

@@ -23,14 +23,14 @@ class DumpModelTest : public testing::Test {
   }
   void put(int n, float t, float h, double time, const QString& remark = QString()) {
     DataRecord r;
-    r.RecordNo = static_cast<std::int16_t>(n);
-    r.Temperature = t;
-    r.Humidity = h;
-    r.DateTime = time;
-    r.Segment = 1.0f;
-    r.Remarks = fitRemarks(remark);
+    r.recordNo = static_cast<std::int16_t>(n);
+    r.temperature = t;
+    r.humidity = h;
+    r.dateTime = time;
+    r.segment = 1.0f;
+    r.remarks = fitRemarks(remark);
     ASSERT_TRUE(m_file.write(n, r).ok());
-    UpdateExtremes(r, m_extremes);
+    updateExtremes(r, m_extremes);
   }
   // Temperatures 25, 9, 25, -5.5 and humidities 40, 60, 30, 60: ties on the
   // highest temperature (1, 3) and the highest humidity (2, 4).
@@ -52,7 +52,7 @@ class DumpModelTest : public testing::Test {
   QString line(int row) const {
     return QStringList{cell(row, 0), cell(row, 1), cell(row, 2), cell(row, 3)}.join(u'|');
   }
-  QString remarkOf(int n) const { return m_file.read(n)->Remarks.trimmed(); }
+  QString remarkOf(int n) const { return m_file.read(n)->remarks.trimmed(); }
 
   QTemporaryDir m_dir;
   RecordFile m_file;
@@ -71,7 +71,7 @@ TEST_F(DumpModelTest, ShowsFiveFormattedColumns) {
   EXPECT_EQ(line(3), "00004|2010/01/02 03:04:35|-5.50|60.00");
   EXPECT_EQ(cell(0, 4), QString(50, QLatin1Char(' ')));
   EXPECT_FALSE(m_model.flags(m_model.index(0, 4)).testFlag(Qt::ItemIsEditable));
-  EXPECT_EQ(m_model.ItemClickText(0),
+  EXPECT_EQ(m_model.itemClickText(0),
             "Date 2010/01/02 03:04:05   Temperature 25.00°C   Humidity 40.00 %RH");
 }
 
@@ -94,22 +94,22 @@ TEST_F(DumpModelTest, NumericColumnsSortAsNumbers) {
   for (const Click& c : clicks) {
     SCOPED_TRACE(c.column);
     m_model.sortByColumn(c.column);
-    EXPECT_EQ(m_model.SortKey(), c.column);
-    EXPECT_EQ(m_model.SortOrder(), c.order);
+    EXPECT_EQ(m_model.sortKey(), c.column);
+    EXPECT_EQ(m_model.sortOrder(), c.order);
     EXPECT_EQ(rows(), c.rows);
   }
   EXPECT_EQ(sortSpy.count(), static_cast<int>(clicks.size()));
-  EXPECT_EQ(m_model.data(m_model.index(0, 2), DumpModel::SortRole).toDouble(), 25.0);
+  EXPECT_EQ(m_model.data(m_model.index(0, 2), DumpModel::kSortRole).toDouble(), 25.0);
 }
 
 TEST_F(DumpModelTest, ExtremeMarksMoveOnlyWhereTheyChange) {
   fourPoints();
   m_model.fill(4);
   m_model.setSort(2, 1);  // list order must not decide the ties
-  ASSERT_TRUE(m_model.MarkExtremeRows(m_extremes).ok());
+  ASSERT_TRUE(m_model.markExtremeRows(m_extremes).ok());
   EXPECT_EQ(QStringList({remarkOf(1), remarkOf(2), remarkOf(3), remarkOf(4)}).join(u'|'),
             "Maximum temperature|Maximum humidity|Minimum humidity|Minimum temperature");
-  EXPECT_EQ(m_file.read(1)->Remarks.size(), 50);
+  EXPECT_EQ(m_file.read(1)->remarks.size(), 50);
   // Row 0 of the descending temperature sort is record 1.
   EXPECT_EQ(cell(0, 4).trimmed(), "Maximum temperature");
 
@@ -119,13 +119,13 @@ TEST_F(DumpModelTest, ExtremeMarksMoveOnlyWhereTheyChange) {
   ASSERT_EQ(inserted.count(), 1);
   EXPECT_EQ(inserted.at(0).at(1).toInt(), 0);  // 30.00 sorts first, descending
   QSignalSpy changed(&m_model, &QAbstractItemModel::dataChanged);
-  ASSERT_TRUE(m_model.MarkExtremeRows(m_extremes).ok());
+  ASSERT_TRUE(m_model.markExtremeRows(m_extremes).ok());
   EXPECT_EQ(changed.count(), 2);  // records 1 and 5 only
   EXPECT_EQ(remarkOf(1), "");
   EXPECT_EQ(remarkOf(5), "Maximum temperature");
   EXPECT_EQ(remarkOf(4), "Minimum temperature");
   changed.clear();
-  ASSERT_TRUE(m_model.MarkExtremeRows(m_extremes).ok());
+  ASSERT_TRUE(m_model.markExtremeRows(m_extremes).ok());
   EXPECT_EQ(changed.count(), 0);
 }
 
@@ -134,10 +134,10 @@ TEST_F(DumpModelTest, JapaneseMarksRunTogetherAndOtherRemarksStay) {
   put(2, 20.0f, 50.0f, serial(1, 0, 10));
   DumpModel model(&m_file, UiText::load(UiText::Language::Japanese));
   model.fill(2);
-  ASSERT_TRUE(model.MarkExtremeRows(m_extremes).ok());
+  ASSERT_TRUE(model.markExtremeRows(m_extremes).ok());
   const QString expected = QStringLiteral("上限越最高温度 最低湿度 ");
-  EXPECT_EQ(m_file.read(1)->Remarks.left(expected.size()), expected);
-  EXPECT_EQ(m_file.read(1)->Remarks.trimmed(), expected.trimmed());
+  EXPECT_EQ(m_file.read(1)->remarks.left(expected.size()), expected);
+  EXPECT_EQ(m_file.read(1)->remarks.trimmed(), expected.trimmed());
 }
 
 TEST_F(DumpModelTest, ShortOrEmptyFileShowsWhatItHas) {
@@ -145,13 +145,13 @@ TEST_F(DumpModelTest, ShortOrEmptyFileShowsWhatItHas) {
   m_model.fill(3);  // records 2 and 3 were never written
   EXPECT_EQ(m_model.rowCount(), 3);
   EXPECT_EQ(line(1), "00002|||");
-  EXPECT_TRUE(m_model.ItemClickText(2).isEmpty());
+  EXPECT_TRUE(m_model.itemClickText(2).isEmpty());
   m_model.setSort(2, 0);
   EXPECT_EQ(m_model.rowCount(), 3);
   m_model.fill(0);  // an empty set: headers only, stale records unseen
   EXPECT_EQ(m_model.rowCount(), 0);
   EXPECT_EQ(m_model.headerData(0, Qt::Horizontal).toString(), "Record No");
-  EXPECT_TRUE(m_model.ItemClickText(0).isEmpty());
+  EXPECT_TRUE(m_model.itemClickText(0).isEmpty());
 }
 
 // A time far outside the calendar (a stale or damaged file) once crashed the
@@ -164,7 +164,7 @@ TEST_F(DumpModelTest, AGarbledTimeShowsAsDayZero) {
   const char* shown[] = {"2013/05/01 12:00:00", "1899/12/30 00:00:00", "1899/12/30 00:00:00"};
   for (int row = 0; row < 3; ++row) {
     EXPECT_EQ(cell(row, DumpModel::kDate), QLatin1String(shown[row]));
-    EXPECT_TRUE(m_model.ItemClickText(row).contains(QLatin1String(shown[row]))) << row;
+    EXPECT_TRUE(m_model.itemClickText(row).contains(QLatin1String(shown[row]))) << row;
   }
   m_model.setSort(DumpModel::kDate, 0);
   EXPECT_EQ(rows(), (std::vector<int>{3, 1, 2}));

@@ -50,7 +50,7 @@ TEST(GraphGeometry, TimeLabelsAtEachRuleBoundary) {
       {2268000, 86400, "3/1"},
   };
   for (const auto& [width, step, labels] : cases) {
-    const GraphGeometry g = BuildGraphGeometry(labelsInput(base(), width));
+    const GraphGeometry g = buildGraphGeometry(labelsInput(base(), width));
     EXPECT_EQ(g.gridStep, step) << width;
     EXPECT_EQ(labelTexts(g), labels) << width;
   }
@@ -58,7 +58,7 @@ TEST(GraphGeometry, TimeLabelsAtEachRuleBoundary) {
 
 TEST(GraphGeometry, NoonLineKeptWhenTheWindowEndsJustAfterNoon) {
   const qint64 base = at(2010, 3, 2, 12, 0, 30);
-  const GraphGeometry g = BuildGraphGeometry(labelsInput(base, 20000));
+  const GraphGeometry g = buildGraphGeometry(labelsInput(base, 20000));
   EXPECT_EQ(g.gridStep, 3600);
   EXPECT_EQ(g.gridFirst, 30);
   ASSERT_EQ(g.verticalLines.size(), 6u);
@@ -83,7 +83,7 @@ TEST(GraphGeometry, LineColoursByRule) {
       {at(2010, 2, 28, 13, 31, 1), 400, -1},
   };
   for (const auto& [time, width, colour] : vertical) {
-    EXPECT_EQ(VerticalLineColour(time, width), colour) << width;
+    EXPECT_EQ(verticalLineColour(time, width), colour) << width;
   }
   // Horizontal lines in exact tenths: value, half-span, colour.
   const std::tuple<int, int, int> horizontal[] = {
@@ -95,7 +95,7 @@ TEST(GraphGeometry, LineColoursByRule) {
       {-7, 10, kTenthsLine},
   };
   for (const auto& [tenths, halfSpan, colour] : horizontal) {
-    EXPECT_EQ(HorizontalLineColour(tenths, halfSpan), colour) << tenths << " " << halfSpan;
+    EXPECT_EQ(horizontalLineColour(tenths, halfSpan), colour) << tenths << " " << halfSpan;
   }
 }
 
@@ -107,10 +107,10 @@ QString valueLabels(const GraphGeometry& g) {
 
 TEST(GraphGeometry, ValueGridAroundZero) {
   GraphInput in = labelsInput(base(), 1000);
-  in.range = TemperatureRange(-50, 100);
+  in.range = temperatureRange(-50, 100);
   in.halfSpan = 100;
   in.unitText = QStringLiteral("°C");
-  const GraphGeometry g = BuildGraphGeometry(in);
+  const GraphGeometry g = buildGraphGeometry(in);
   EXPECT_DOUBLE_EQ(g.userTop, 5.0);
   EXPECT_DOUBLE_EQ(g.userBottom, -17.0);
   ASSERT_EQ(g.horizontalLines.size(), 21u);                 // -15.0 .. 5.0 by whole degrees
@@ -125,7 +125,7 @@ TEST(GraphGeometry, ValueGridAroundZero) {
   in.range = {-10, 10};
   in.halfSpan = 8;
   in.unitText.clear();
-  const GraphGeometry half = BuildGraphGeometry(in);
+  const GraphGeometry half = buildGraphGeometry(in);
   EXPECT_EQ(valueLabels(half), "-1 -0.5 0 0.5 1");
   ASSERT_EQ(half.horizontalLines.size(), 21u);
   EXPECT_EQ(half.horizontalLines[10].colour, kZeroLine);
@@ -141,7 +141,7 @@ TEST(GraphGeometry, PlotsKnownRecordsAtMappedPixels) {
   const std::vector<PlotPoint> points = threePoints();
   GraphInput in = labelsInput(base(), 1000);
   in.points = points;
-  const GraphGeometry g = BuildGraphGeometry(in);
+  const GraphGeometry g = buildGraphGeometry(in);
   ASSERT_TRUE(g.drawable);
   EXPECT_EQ(g.plotBox, QRectF(0, 0, 1000, 500));
   ASSERT_EQ(g.segments.size(), 2u);
@@ -150,13 +150,13 @@ TEST(GraphGeometry, PlotsKnownRecordsAtMappedPixels) {
   ASSERT_TRUE(g.newestDot.has_value());
   EXPECT_EQ(*g.newestDot, QPointF(1000, 100));
   EXPECT_TRUE(g.endTimeText.isEmpty());
-  EXPECT_EQ(g.selected.entries[Extremes::kHighTemperature].PointNo, 3);
-  EXPECT_EQ(g.selected.entries[Extremes::kLowTemperature].PointNo, 1);
-  EXPECT_DOUBLE_EQ(g.selected.entries[Extremes::kLowTemperature].Value, 2.0);
+  EXPECT_EQ(g.selected.entries[Extremes::kHighTemperature].pointNo, 3);
+  EXPECT_EQ(g.selected.entries[Extremes::kLowTemperature].pointNo, 1);
+  EXPECT_DOUBLE_EQ(g.selected.entries[Extremes::kLowTemperature].value, 2.0);
 
   in.kind = GraphKind::Humidity;
   in.range = {0, 1000};
-  const GraphGeometry h = BuildGraphGeometry(in);
+  const GraphGeometry h = buildGraphGeometry(in);
   ASSERT_EQ(h.segments.size(), 2u);
   EXPECT_EQ(h.segments[0].points[1], QPointF(500, 300));  // 40 %RH of 0..100
 }
@@ -165,15 +165,15 @@ TEST(GraphGeometry, OffsetWindowShowsItsEndTimeInsteadOfTheNewestDot) {
   const std::vector<PlotPoint> points = threePoints();
   GraphInput in = labelsInput(base(), 1000, 500);
   in.points = points;
-  const GraphGeometry g = BuildGraphGeometry(in);
+  const GraphGeometry g = buildGraphGeometry(in);
   ASSERT_EQ(g.segments.size(), 1u);
   EXPECT_EQ(g.segments[0].points, (std::vector<QPointF>{{600, 400}, {1000, 300}}));
   EXPECT_FALSE(g.newestDot.has_value());
   EXPECT_EQ(g.endTimeText, "2010/03/01 00:21:40");
-  EXPECT_EQ(g.selected.entries[Extremes::kHighTemperature].PointNo, 2);
+  EXPECT_EQ(g.selected.entries[Extremes::kHighTemperature].pointNo, 2);
   // A window holding no record leaves the extremes empty.
   in.offset = 5000;
-  const GraphGeometry empty = BuildGraphGeometry(in);
+  const GraphGeometry empty = buildGraphGeometry(in);
   EXPECT_TRUE(empty.segments.empty());
   EXPECT_FALSE(empty.selected.hasValues());
 }
@@ -192,7 +192,7 @@ TEST(GraphGeometry, LimitLinesOnlyForTheAlarmModelsTemperatureGraph) {
     in.kind = kind;
     in.upperAlarm = {8, 0, enabled};
     in.lowerAlarm = {2, 0, enabled};
-    const GraphGeometry g = BuildGraphGeometry(in);
+    const GraphGeometry g = buildGraphGeometry(in);
     ASSERT_EQ(g.limitLines.size(), lines);
     if (lines == 2) {
       EXPECT_EQ(g.limitLines[0].colour, kUpperLimitLine);
@@ -211,14 +211,14 @@ TEST(GraphGeometry, DegenerateWindowsDrawNothingAndBadDataDoesNotCrash) {
     GraphInput in = labelsInput(base(), width);
     in.range = range;
     in.size = size;
-    EXPECT_FALSE(BuildGraphGeometry(in).drawable) << width << " " << size.width();
+    EXPECT_FALSE(buildGraphGeometry(in).drawable) << width << " " << size.width();
   }
 
   GraphInput tiny = labelsInput(base(), 100);
   tiny.size = QSize(1, 1);
   const std::vector<PlotPoint> one{{base(), 5.0f, 50.0f, 1.0f, 1}};
   tiny.points = one;
-  const GraphGeometry g = BuildGraphGeometry(tiny);
+  const GraphGeometry g = buildGraphGeometry(tiny);
   EXPECT_TRUE(g.drawable);
   ASSERT_EQ(g.segments.size(), 1u);
   EXPECT_TRUE(g.newestDot.has_value());
@@ -231,7 +231,7 @@ TEST(GraphGeometry, DegenerateWindowsDrawNothingAndBadDataDoesNotCrash) {
                                    {base(), 4.0f, 4.0f, 1.0f, 4}};
   GraphInput wide = labelsInput(base(), year + 10);
   wide.points = odd;
-  const GraphGeometry w = BuildGraphGeometry(wide);
+  const GraphGeometry w = buildGraphGeometry(wide);
   EXPECT_EQ(w.gridStep, 86400);
   EXPECT_LE(w.verticalLines.size(), 367u);
   EXPECT_LE(w.timeLabels.size(), 367u);
@@ -242,7 +242,7 @@ double tenPerChar(const QString& text) { return 10.0 * static_cast<double>(text.
 
 QString placed(std::span<const TimeLabel> labels, const TimeLabelRow& row) {
   QStringList out;
-  for (const PlacedTimeLabel& l : PlaceTimeLabels(labels, tenPerChar, row)) {
+  for (const PlacedTimeLabel& l : placeTimeLabels(labels, tenPerChar, row)) {
     EXPECT_GE(l.left, row.left);
     EXPECT_LE(l.left + l.width, row.right);
     out << QStringLiteral("%1@%2").arg(l.text).arg(l.left);
@@ -280,8 +280,8 @@ TEST(TimeLabelPlacement, TheRowLeavesRoomForTitleAndEndTime) {
   GraphInput in = labelsInput(base(), 1000, 500);
   in.points = points;
   in.titleText = QStringLiteral("Temperature");
-  const GraphGeometry g = BuildGraphGeometry(in);
-  const TimeLabelRow row = TimeLabelRowOf(g, 100, 200, 7);
+  const GraphGeometry g = buildGraphGeometry(in);
+  const TimeLabelRow row = timeLabelRowOf(g, 100, 200, 7);
   EXPECT_EQ(std::tuple(row.left, row.right, row.gap), std::tuple(0.0, 1000.0, 7.0));
   ASSERT_EQ(row.taken.size(), 2u);
   EXPECT_EQ(std::pair(row.taken[0].left, row.taken[0].right), std::pair(0.0, 150.0));
@@ -289,7 +289,7 @@ TEST(TimeLabelPlacement, TheRowLeavesRoomForTitleAndEndTime) {
   // Ending at the newest point there is no end time to keep clear of.
   in.offset = 0;
   in.titleText.clear();
-  EXPECT_TRUE(TimeLabelRowOf(BuildGraphGeometry(in), 100, 200, 7).taken.empty());
+  EXPECT_TRUE(timeLabelRowOf(buildGraphGeometry(in), 100, 200, 7).taken.empty());
 }
 
 TEST(FindRecordByTime, LastRecordAtOrBeforeTheTime) {
@@ -301,15 +301,15 @@ TEST(FindRecordByTime, LastRecordAtOrBeforeTheTime) {
   for (const auto& [count, t, expected] : cases) {
     std::vector<PlotPoint> points;
     for (int i = 0; i < count; ++i) points.push_back({10 * i, 0, 0, 1, 0});
-    EXPECT_EQ(FindRecordByTime(t, points), expected) << count << " " << t;
+    EXPECT_EQ(findRecordByTime(t, points), expected) << count << " " << t;
   }
 }
 
 TEST(ValueRanges, HumidityStaysInsideTheSensorRange) {
-  EXPECT_EQ(HumidityRange(950, 100), (ValueRange{800, 1000}));
-  EXPECT_EQ(HumidityRange(30, 100), (ValueRange{0, 200}));
-  EXPECT_EQ(HumidityRange(500, 600), (ValueRange{0, 1000}));
-  EXPECT_EQ(TemperatureRange(-50, 100), (ValueRange{-150, 50}));
+  EXPECT_EQ(humidityRange(950, 100), (ValueRange{800, 1000}));
+  EXPECT_EQ(humidityRange(30, 100), (ValueRange{0, 200}));
+  EXPECT_EQ(humidityRange(500, 600), (ValueRange{0, 1000}));
+  EXPECT_EQ(temperatureRange(-50, 100), (ValueRange{-150, 50}));
 }
 
 }  // namespace

@@ -35,9 +35,9 @@ TEST(UpdateTimeBase, UnitAndWidestWindowFollowTheDuration) {
   };
   for (const TimeBaseCase& c : cases) {
     SCOPED_TRACE(c.duration);
-    NavigationState nav = DefaultNavigation();
+    NavigationState nav = defaultNavigation();
     const auto points = spanning(c.duration);
-    ASSERT_TRUE(UpdateTimeBase(nav, points, c.continuous));
+    ASSERT_TRUE(updateTimeBase(nav, points, c.continuous));
     EXPECT_EQ(nav.baseTime, base());
     EXPECT_EQ(nav.duration, c.duration);
     EXPECT_DOUBLE_EQ(nav.timeUnit, c.unit);
@@ -51,14 +51,14 @@ TEST(UpdateTimeBase, UnitAndWidestWindowFollowTheDuration) {
 }
 
 TEST(UpdateTimeBase, ContinuousWidthUnchangedFrom3200SecondsAndEmptySetsChangeNothing) {
-  NavigationState nav = DefaultNavigation();
-  ASSERT_TRUE(UpdateTimeBase(nav, spanning(120), true));
+  NavigationState nav = defaultNavigation();
+  ASSERT_TRUE(updateTimeBase(nav, spanning(120), true));
   nav.bar(TemperatureWidth).value = 1234;
-  ASSERT_TRUE(UpdateTimeBase(nav, spanning(3200), true));
+  ASSERT_TRUE(updateTimeBase(nav, spanning(3200), true));
   EXPECT_EQ(nav.bar(TemperatureWidth).value, 1234);
   EXPECT_EQ(nav.bar(HumidityWidth).value, 1234);
   const NavigationState before = nav;
-  EXPECT_FALSE(UpdateTimeBase(nav, {}, false));
+  EXPECT_FALSE(updateTimeBase(nav, {}, false));
   EXPECT_EQ(nav.bars, before.bars);
 }
 
@@ -78,11 +78,11 @@ TEST(AutoFitView, HalfSpansAndCentresFromTheExtremes) {
   };
   for (const FitCase& c : cases) {
     SCOPED_TRACE(c.highT);
-    NavigationState nav = DefaultNavigation();
+    NavigationState nav = defaultNavigation();
     nav.bar(TemperatureOffset).value = 7;
     Extremes e;
     e.entries = {{{1, c.highT}, {2, c.lowT}, {3, c.highH}, {4, c.lowH}}};
-    ASSERT_TRUE(AutoFitView(nav, e));
+    ASSERT_TRUE(autoFitView(nav, e));
     EXPECT_EQ(nav.bar(TemperatureHalfSpan).value, c.halfT);
     EXPECT_EQ(nav.bar(TemperatureCentre).value, c.centreT);
     EXPECT_EQ(nav.bar(TemperatureCentre).minimum, 1000 - c.halfT);
@@ -92,25 +92,25 @@ TEST(AutoFitView, HalfSpansAndCentresFromTheExtremes) {
     EXPECT_EQ(nav.bar(HumidityCentre).maximum, c.halfH);
     EXPECT_EQ(nav.bar(TemperatureOffset).value, 0);
   }
-  NavigationState nav = DefaultNavigation();
-  EXPECT_FALSE(AutoFitView(nav, Extremes{}));
+  NavigationState nav = defaultNavigation();
+  EXPECT_FALSE(autoFitView(nav, Extremes{}));
 }
 
 TEST(FitView, WidestWindowEndingAtTheNewestPointInWholeSeconds) {
-  NavigationState nav = DefaultNavigation();
+  NavigationState nav = defaultNavigation();
   const auto points = spanning(100000);
   Extremes e;
   e.entries = {{{2, 21.0}, {1, 20.0}, {2, 55.0}, {1, 50.0}}};
   nav.bar(TemperatureOffset).value = 40;
-  ASSERT_TRUE(FitView(nav, points, e, false));
+  ASSERT_TRUE(fitView(nav, points, e, false));
   EXPECT_EQ(nav.bar(TemperatureWidth).value, 32767);
   EXPECT_EQ(nav.bar(HumidityWidth).value, 32767);
   EXPECT_EQ(nav.bar(TemperatureOffset).value, 0);
-  EXPECT_EQ(WindowOf(nav, GraphKind::Temperature).width, 100000);
+  EXPECT_EQ(windowOf(nav, GraphKind::Temperature).width, 100000);
   // Bar steps turn into whole seconds: 100 steps of 3.0518 s.
   nav.bar(HumidityOffset).value = 100;
-  EXPECT_EQ(WindowOf(nav, GraphKind::Humidity).offset, 305);
-  EXPECT_FALSE(FitView(nav, {}, e, false));
+  EXPECT_EQ(windowOf(nav, GraphKind::Humidity).offset, 305);
+  EXPECT_FALSE(fitView(nav, {}, e, false));
 }
 
 TEST(ApplyZoom, DoublesAndHalvesWithinTheLimits) {
@@ -134,9 +134,9 @@ TEST(ApplyZoom, DoublesAndHalvesWithinTheLimits) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.before.value);
-    NavigationState nav = DefaultNavigation();
+    NavigationState nav = defaultNavigation();
     nav.bar(c.bar) = c.before;
-    EXPECT_EQ(ApplyZoom(nav, c.button),
+    EXPECT_EQ(applyZoom(nav, c.button),
               c.after == c.before.value ? std::nullopt : std::optional<Bar>(c.bar));
     EXPECT_EQ(nav.bar(c.bar).value, c.after);
   }
@@ -147,8 +147,8 @@ TEST(ShowCursorReadout, PointUnderTheMouseOrTheNewest) {
   const std::vector<PlotPoint> points{{base() - 20, 20.5f, 30.0f, 1.0f, 1},
                                       {base() - 10, 21.25f, 40.0f, 1.0f, 2},
                                       {base(), 22.0f, 45.5f, 1.0f, 3}};
-  NavigationState nav = DefaultNavigation();
-  ASSERT_TRUE(UpdateTimeBase(nav, points, false));
+  NavigationState nav = defaultNavigation();
+  ASSERT_TRUE(updateTimeBase(nav, points, false));
   nav.bar(TemperatureOffset).value = 0;
   struct Case {
     double mouse;
@@ -163,11 +163,11 @@ TEST(ShowCursorReadout, PointUnderTheMouseOrTheNewest) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mouse);
     nav.bar(TemperatureOffset).value = c.offset;
-    EXPECT_EQ(ShowCursorReadout(c.mouse, nav, points, false, false, en), c.text);
+    EXPECT_EQ(showCursorReadout(c.mouse, nav, points, false, false, en), c.text);
   }
-  EXPECT_TRUE(ShowCursorReadout(1.0, nav, points, true, false, en).isEmpty());
-  EXPECT_TRUE(ShowCursorReadout(1.0, nav, points, false, true, en).isEmpty());
-  EXPECT_TRUE(ShowCursorReadout(1.0, nav, {}, false, false, en).isEmpty());
+  EXPECT_TRUE(showCursorReadout(1.0, nav, points, true, false, en).isEmpty());
+  EXPECT_TRUE(showCursorReadout(1.0, nav, points, false, true, en).isEmpty());
+  EXPECT_TRUE(showCursorReadout(1.0, nav, {}, false, false, en).isEmpty());
 }
 
 }  // namespace
