@@ -47,48 +47,49 @@ void drawLonePoints(QPainter& p, const GraphGeometry& g, double textHeight) {
   }
 }
 
-}  // namespace
+// The label and title fonts, sized for the device painted on.
+struct GraphFonts {
+  QFont label;
+  QFont title;
+  QFontMetricsF labelMetrics;
+  QFontMetricsF titleMetrics;
 
-void draw(QPainter& p, const GraphGeometry& g) {
-  if (!g.drawable) return;
-  p.save();
-  p.setRenderHint(QPainter::Antialiasing, false);
-  const QColor background = colourOf(g, kBackground);
-  const QRectF whole(0, 0, g.size.width(), g.size.height());
-  p.fillRect(whole, background);
-  p.setClipRect(whole);
+  GraphFonts(const QFont& base, QPaintDevice* device)
+      : label(sized(base, kLabelPointSize)),
+        title(sized(base, kTitlePointSize)),
+        labelMetrics(label, device),
+        titleMetrics(title, device) {}
 
-  const double left = g.plotBox.left();
-  const double right = g.plotBox.right();
-  const double top = g.plotBox.top();
-  const double bottom = g.plotBox.bottom();
+  static QFont sized(QFont font, int points) {
+    font.setPointSize(points);
+    return font;
+  }
+};
+
+void drawGrid(QPainter& p, const GraphGeometry& g) {
+  const QRectF& box = g.plotBox;
   for (const GridLine& l : g.verticalLines) {
     p.setPen(QPen(colourOf(g, l.colour), 1.0));
-    p.drawLine(QPointF(l.pos, bottom), QPointF(l.pos, top));
+    p.drawLine(QPointF(l.pos, box.bottom()), QPointF(l.pos, box.top()));
   }
   for (const GridLine& l : g.horizontalLines) {
     p.setPen(QPen(colourOf(g, l.colour), 1.0));
-    p.drawLine(QPointF(right, l.pos), QPointF(left, l.pos));
+    p.drawLine(QPointF(box.right(), l.pos), QPointF(box.left(), l.pos));
   }
+}
+
+void drawLimitLines(QPainter& p, const GraphGeometry& g) {
   for (const GridLine& l : g.limitLines) {
     p.setPen(QPen(colourOf(g, l.colour), 1.0, Qt::DotLine));
-    p.drawLine(QPointF(right, l.pos), QPointF(left, l.pos));
+    p.drawLine(QPointF(g.plotBox.right(), l.pos), QPointF(g.plotBox.left(), l.pos));
   }
-  drawCurve(p, g);
+}
 
-  // Margins are cleared after the curve so nothing runs into the labels.
-  p.fillRect(g.rightMargin, background);
-  p.fillRect(g.bottomMargin, background);
-
-  QFont font = p.font();
-  font.setPointSize(kLabelPointSize);
-  p.setFont(font);
-  const QFontMetricsF metrics(font, p.device());
+void drawLabels(QPainter& p, const GraphGeometry& g, const GraphFonts& fonts) {
+  const QFontMetricsF& metrics = fonts.labelMetrics;
+  p.setFont(fonts.label);
   p.setPen(colourOf(g, kOtherText));
-  QFont titleFont = font;
-  titleFont.setPointSize(kTitlePointSize);
-  const QFontMetricsF titleMetrics(titleFont, p.device());
-  const double titleWidth = titleMetrics.horizontalAdvance(g.titleText);
+  const double titleWidth = fonts.titleMetrics.horizontalAdvance(g.titleText);
   const double endTimeWidth = metrics.horizontalAdvance(g.endTimeText);
   // Labels keep at least a character's width between them.
   const double zeroWidth = metrics.horizontalAdvance(QStringLiteral("0"));
@@ -102,28 +103,59 @@ void draw(QPainter& p, const GraphGeometry& g) {
     const double baseline = l.anchor.y() - metrics.height() / 2.0 + metrics.ascent();
     p.drawText(QPointF(l.anchor.x() + zeroWidth / 2.0, baseline), l.text);
   }
+}
 
+// The line at the newest time, its time and the newest point's dot.
+void drawEndMarker(QPainter& p, const GraphGeometry& g, const GraphFonts& fonts) {
   p.setPen(QPen(colourOf(g, kEndLine), 1.0));
   p.drawLine(g.endLine);
   if (!g.endTimeText.isEmpty()) {
+    const QFontMetricsF& metrics = fonts.labelMetrics;
+    p.setFont(fonts.label);
     p.setPen(colourOf(g, kOtherText));
-    p.drawText(
-        QPointF(g.endTimeAnchor.x() - 0.75 * endTimeWidth, g.endTimeAnchor.y() + metrics.ascent()),
-        g.endTimeText);
+    p.drawText(QPointF(g.endTimeAnchor.x() - 0.75 * metrics.horizontalAdvance(g.endTimeText),
+                       g.endTimeAnchor.y() + metrics.ascent()),
+               g.endTimeText);
   }
   if (g.newestDot) drawDot(p, *g.newestDot, colourOf(g, kNewestDot));
-  drawLonePoints(p, g, metrics.height());
+}
 
-  if (!g.titleText.isEmpty()) {
-    p.setFont(titleFont);
-    p.fillRect(QRectF(QPointF(g.titleAnchor.x(), g.titleAnchor.y()),
-                      QPointF(g.titleAnchor.x() + 1.5 * titleWidth, g.size.height())),
-               background);
-    p.setPen(colourOf(g, kTitleText));
-    p.drawText(
-        QPointF(g.titleAnchor.x() + titleWidth / 4.0, g.titleAnchor.y() + titleMetrics.ascent()),
-        g.titleText);
-  }
+void drawTitle(QPainter& p, const GraphGeometry& g, const GraphFonts& fonts) {
+  if (g.titleText.isEmpty()) return;
+  const double titleWidth = fonts.titleMetrics.horizontalAdvance(g.titleText);
+  p.setFont(fonts.title);
+  p.fillRect(QRectF(QPointF(g.titleAnchor.x(), g.titleAnchor.y()),
+                    QPointF(g.titleAnchor.x() + 1.5 * titleWidth, g.size.height())),
+             colourOf(g, kBackground));
+  p.setPen(colourOf(g, kTitleText));
+  p.drawText(QPointF(g.titleAnchor.x() + titleWidth / 4.0,
+                     g.titleAnchor.y() + fonts.titleMetrics.ascent()),
+             g.titleText);
+}
+
+}  // namespace
+
+void draw(QPainter& p, const GraphGeometry& g) {
+  if (!g.drawable) return;
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing, false);
+  const QColor background = colourOf(g, kBackground);
+  const QRectF whole(0, 0, g.size.width(), g.size.height());
+  p.fillRect(whole, background);
+  p.setClipRect(whole);
+
+  drawGrid(p, g);
+  drawLimitLines(p, g);
+  drawCurve(p, g);
+  // Margins are cleared after the curve so nothing runs into the labels.
+  p.fillRect(g.rightMargin, background);
+  p.fillRect(g.bottomMargin, background);
+
+  const GraphFonts fonts(p.font(), p.device());
+  drawLabels(p, g, fonts);
+  drawEndMarker(p, g, fonts);
+  drawLonePoints(p, g, fonts.labelMetrics.height());
+  drawTitle(p, g, fonts);
   p.restore();
 }
 
