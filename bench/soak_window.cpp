@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -71,18 +72,15 @@ int soak(int seconds, const QString& portTemplate, const QString& adapterFile) {
     }
   });
   boxes.start(20);
-  const auto button = [&window](const char* name) {
-    return window.findChild<QAbstractButton*>(QString::fromLatin1(name));
-  };
-
-  button("Command20")->click();
+  const MainWindowControls& ui = window.controls();
+  ui.connectButton->click();
   if (!runUntil([&] { return state.connected && !window.exchange()->isBusy(); }, 20000)) {
     std::fprintf(stderr, "soak: no logger on %s\n", qPrintable(portTemplate.arg(1)));
     return 1;
   }
-  window.findChild<QComboBox*>(QStringLiteral("Combo5"))->setCurrentText(QStringLiteral("2"));
-  window.findChild<QRadioButton*>(QStringLiteral("Option3"))->setChecked(true);
-  button("Command2")->click();
+  ui.spacingCombo->setCurrentText(QStringLiteral("2"));
+  ui.spacingSecondsRadio->setChecked(true);
+  ui.continuousButton->click();
 
   const auto points = [&state] { return state.set(kRealTimeSet).count; };
   const auto sample = [&](int at) {
@@ -106,7 +104,7 @@ int soak(int seconds, const QString& portTemplate, const QString& adapterFile) {
   sample(seconds);
   // Stopping asks whether to save the series (answered No): not a fault.
   const QStringList faults = messages;
-  button("Command2")->click();
+  ui.continuousButton->click();
   runUntil([&] { return !window.exchange()->isBusy(); }, 5000);
 
   // One point every 2 s from the start, give or take the last one.

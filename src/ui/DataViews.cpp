@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTableView>
+#include <QToolButton>
 #include <QWidget>
 
 #include "core/model/AppState.h"
@@ -53,15 +54,10 @@ void setSteps(QScrollBar& bar) {
 
 }  // namespace
 
-QString barName(Bar bar) {
-  const int n = static_cast<int>(bar);
-  return n < 4 ? QStringLiteral("HScroll%1").arg(n + 1) : QStringLiteral("VScroll%1").arg(n - 3);
-}
-
-DataViews::DataViews(AppState& state, QWidget& window, QLabel& panel2)
-    : QObject(&window), m_state(state), m_panel2(panel2), m_shown(state.currentSet) {
-  m_ondo = window.findChild<GraphView*>(QStringLiteral("ondo"));
-  m_situdo = window.findChild<GraphView*>(QStringLiteral("situdo"));
+DataViews::DataViews(AppState& state, QWidget& window, const MainWindowControls& ui)
+    : QObject(&window), m_state(state), m_panel2(*ui.noticePanel), m_shown(state.currentSet) {
+  m_ondo = ui.temperatureGraph;
+  m_situdo = ui.humidityGraph;
   Q_ASSERT(m_ondo != nullptr && m_situdo != nullptr);
   connect(m_ondo, &GraphView::cursorMoved, this, &DataViews::showCursor);
   connect(m_situdo, &GraphView::cursorMoved, this, &DataViews::showCursor);
@@ -76,35 +72,26 @@ DataViews::DataViews(AppState& state, QWidget& window, QLabel& panel2)
 
   for (int i = 0; i < kBarCount; ++i) {
     const Bar bar = static_cast<Bar>(i);
-    QScrollBar* widget = window.findChild<QScrollBar*>(barName(bar));
+    QScrollBar* widget = ui.bars[static_cast<size_t>(i)];
     Q_ASSERT(widget != nullptr);
     m_bars[static_cast<size_t>(i)] = widget;
     setUpGraphScrollBar(*widget);
     connect(widget, &QScrollBar::valueChanged, this, [this, bar] { barChanged(bar); });
   }
 
-  const std::pair<const char*, ZoomButton> zooms[] = {
-      {"Command3", ZoomButton::TemperatureSpanNarrower},
-      {"Command10", ZoomButton::TemperatureSpanWider},
-      {"Command15", ZoomButton::HumiditySpanWider},
-      {"Command16", ZoomButton::HumiditySpanNarrower},
-      {"Command17", ZoomButton::TimeZoomIn},
-      {"Command18", ZoomButton::TimeZoomOut}};
-  for (const auto& [name, which] : zooms) {
-    if (auto* b = window.findChild<QAbstractButton*>(QString::fromLatin1(name))) {
-      connect(b, &QAbstractButton::clicked, this, [this, button = which] { zoom(button); });
-    }
+  for (int i = 0; i < kZoomButtonCount; ++i) {
+    connect(ui.zoomButtons[static_cast<size_t>(i)], &QAbstractButton::clicked, this,
+            [this, button = static_cast<ZoomButton>(i)] { zoom(button); });
   }
-  if (auto* fit = window.findChild<QAbstractButton*>(QStringLiteral("Command12")))
-    connect(fit, &QAbstractButton::clicked, this, &DataViews::fitToData);
+  connect(ui.fitButton, &QAbstractButton::clicked, this, &DataViews::fitToData);
 
   for (int set = 0; set < kSetCount; ++set) {
-    QTableView* list = window.findChild<QTableView*>(QStringLiteral("ListView1_%1").arg(set));
+    QTableView* list = ui.dumpLists[static_cast<size_t>(set)];
     Q_ASSERT(list != nullptr);
     m_lists[static_cast<size_t>(set)] = list;
     auto& model = m_models[static_cast<size_t>(set)];
     model = std::make_unique<DumpModel>(&state.file(set), state.texts);
-    setUpDumpTable(*list, *model, set);
+    setUpDumpTable(*list, *model);
     connect(list, &QTableView::clicked, this, &DataViews::showItem);
     list->viewport()->installEventFilter(this);
     // A set never shown would otherwise come back with all bars at zero.

@@ -13,6 +13,7 @@
 #include "core/views/DumpModel.h"
 #include "core/views/Navigation.h"
 #include "core/views/PlotPoint.h"
+#include "ui/MainWindowControls.h"
 
 class QLabel;
 class QScrollBar;
@@ -32,10 +33,9 @@ class DataViews final : public QObject {
   Q_OBJECT
 
  public:
-  // The widgets live in `window` and are found there by objectName: the
-  // graphs "ondo" and "situdo", the bars HScroll1..4 and VScroll1..4, the
-  // zoom and fit buttons and the lists ListView1_0..2.
-  DataViews(AppState& state, QWidget& window, QLabel& panel2);
+  // Binds the graphs, bars, zoom and fit buttons and dump lists of `ui`;
+  // `window` owns the views.
+  DataViews(AppState& state, QWidget& window, const MainWindowControls& ui);
   ~DataViews() override;
 
   // Called after the window state must be shown again (set or mode changed).
@@ -102,8 +102,5 @@ class DataViews final : public QObject {
   QTimer m_resizeRedraw;
   std::function<void()> m_refresh;
 };
-
-// objectName of one graph bar.
-QString barName(Bar bar);
 
 }  // namespace termika

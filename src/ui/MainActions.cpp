@@ -18,62 +18,50 @@
 #include "ui/print/PrintActions.h"
 
 namespace termika {
-namespace {
-
-// The six display items: data set and view mode.
-struct DisplayItem {
-  const char* name;
-  int set;
-  int mode;
-};
-constexpr DisplayItem kDisplayItems[] = {{"m211", kLogSet, 0},      {"m212", kLogSet, 1},
-                                         {"m221", kRealTimeSet, 0}, {"m222", kRealTimeSet, 1},
-                                         {"m231", kFileSet, 0},     {"m232", kFileSet, 1}};
-
-}  // namespace
 
 void MainWindow::connectActions() {
-  const auto onAction = [this](const char* name, auto handler) {
-    connect(named<QAction>(name), &QAction::triggered, this, handler);
+  const auto onAction = [this](QAction* action, auto handler) {
+    connect(action, &QAction::triggered, this, handler);
   };
-  const auto onButton = [this](const char* name, auto handler) {
-    connect(named<QPushButton>(name), &QPushButton::clicked, this, handler);
+  const auto onButton = [this](QPushButton* button, auto handler) {
+    connect(button, &QPushButton::clicked, this, handler);
   };
-  onAction("m11", [this] { openCsvFile(); });
-  onButton("Command14", [this] { openCsvFile(); });
-  onAction("m122", &MainWindow::saveLogSet);
-  onButton("Command21", &MainWindow::saveLogSet);
-  onAction("m121", &MainWindow::saveRealTimeSet);
-  onButton("Command22", &MainWindow::saveRealTimeSet);
-  onAction("m13", &MainWindow::print);
+  onAction(m_ui.openCsvItem, [this] { openCsvFile(); });
+  onButton(m_ui.openCsvButton, [this] { openCsvFile(); });
+  onAction(m_ui.saveLogItem, &MainWindow::saveLogSet);
+  onButton(m_ui.saveLogButton, &MainWindow::saveLogSet);
+  onAction(m_ui.saveRealTimeItem, &MainWindow::saveRealTimeSet);
+  onButton(m_ui.saveRealTimeButton, &MainWindow::saveRealTimeSet);
+  onAction(m_ui.printItem, &MainWindow::print);
   // Each data area's print button prints its own set, leaving the shown one on screen.
-  const std::pair<const char*, int> printButtons[] = {
-      {"Command24", kLogSet}, {"Command23", kRealTimeSet}, {"Command25", kFileSet}};
+  const std::pair<QPushButton*, int> printButtons[] = {{m_ui.printLogButton, kLogSet},
+                                                       {m_ui.printRealTimeButton, kRealTimeSet},
+                                                       {m_ui.printFileButton, kFileSet}};
   for (const auto& [button, set] : printButtons) {
     onButton(button, [this, set = set] { openPrintDialog(set); });
   }
-  onAction("m41", &MainWindow::showAbout);
-  onAction("m42", &MainWindow::openHelpPage);
-  onAction("D_M_Fast", [this] { m_state.downloadSlow = false; });
-  onAction("D_M_Slow", [this] { m_state.downloadSlow = true; });
+  onAction(m_ui.aboutItem, &MainWindow::showAbout);
+  onAction(m_ui.helpItem, &MainWindow::openHelpPage);
+  onAction(m_ui.fastDownloadItem, [this] { m_state.downloadSlow = false; });
+  onAction(m_ui.slowDownloadItem, [this] { m_state.downloadSlow = true; });
 }
 
 void MainWindow::connectViewChoices() {
-  const char* setOptions[] = {"Option5", "Option6", "Option7"};
   for (int set = 0; set < kSetCount; ++set) {
-    connect(named<QRadioButton>(setOptions[set]), &QRadioButton::clicked, this, [this, set] {
+    const auto at = static_cast<size_t>(set);
+    connect(m_ui.setRadios[at], &QRadioButton::clicked, this, [this, set] {
       if (set != m_state.currentSet) m_views->showView(set, m_state.viewMode);
     });
+    connect(m_ui.graphItems[at], &QAction::triggered, this,
+            [this, set] { m_views->showView(set, 0); });
+    connect(m_ui.dumpItems[at], &QAction::triggered, this,
+            [this, set] { m_views->showView(set, 1); });
   }
   for (int mode : {0, 1}) {
-    connect(named<QRadioButton>(mode == 0 ? "Option8" : "Option9"), &QRadioButton::clicked, this,
+    connect(mode == 0 ? m_ui.graphRadio : m_ui.dumpRadio, &QRadioButton::clicked, this,
             [this, mode] {
               if (mode != m_state.viewMode) m_views->showView(m_state.currentSet, mode);
             });
-  }
-  for (const DisplayItem& item : kDisplayItems) {
-    connect(named<QAction>(item.name), &QAction::triggered, this,
-            [this, item] { m_views->showView(item.set, item.mode); });
   }
 }
 

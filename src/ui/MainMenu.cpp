@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
+#include <iterator>
 
 namespace termika {
 namespace {
@@ -27,43 +28,48 @@ QAction* item(QMenu& owner, const char* name, const QString& caption) {
 
 }  // namespace
 
-void buildMainMenu(QMenuBar& bar, const UiText& texts) {
-  QMenu* m1 = menu(bar, "m1", texts[0]);
-  item(*m1, "m11", texts[1]);
-  QMenu* m12 = menu(*m1, "m12", texts[2]);
-  item(*m12, "m122", texts[3]);
-  item(*m12, "m121", texts[4]);
-  item(*m1, "m13", texts[5]);
-  m1->addSeparator()->setObjectName(QStringLiteral("m1_"));
-  item(*m1, "m14", texts[6]);
+void buildMainMenu(QMenuBar& bar, const UiText& texts, MainWindowControls& ui) {
+  ui.fileMenu = menu(bar, "fileMenu", texts[0]);
+  ui.openCsvItem = item(*ui.fileMenu, "openCsvItem", texts[1]);
+  ui.saveMenu = menu(*ui.fileMenu, "saveMenu", texts[2]);
+  ui.saveLogItem = item(*ui.saveMenu, "saveLogItem", texts[3]);
+  ui.saveRealTimeItem = item(*ui.saveMenu, "saveRealTimeItem", texts[4]);
+  ui.printItem = item(*ui.fileMenu, "printItem", texts[5]);
+  ui.fileMenu->addSeparator();
+  ui.exitItem = item(*ui.fileMenu, "exitItem", texts[6]);
 
-  QMenu* m2 = menu(bar, "m2", texts[7]);
-  QMenu* m21 = menu(*m2, "m21", texts[8]);
-  item(*m21, "m211", texts[9]);
-  item(*m21, "m212", texts[10]);
-  QMenu* m22 = menu(*m2, "m22", texts[11]);
-  item(*m22, "m221", texts[12]);
-  item(*m22, "m222", texts[13]);
-  QMenu* m23 = menu(*m2, "m23", texts[14]);
-  item(*m23, "m231", texts[15]);
-  item(*m23, "m232", texts[16]);
+  ui.displayMenu = menu(bar, "displayMenu", texts[7]);
+  struct SetMenu {
+    const char* name;
+    QString caption, graph, dump;
+  };
+  const SetMenu setMenus[] = {{"logViewMenu", texts[8], texts[9], texts[10]},
+                              {"realTimeViewMenu", texts[11], texts[12], texts[13]},
+                              {"fileViewMenu", texts[14], texts[15], texts[16]}};
+  for (size_t set = 0; set < std::size(setMenus); ++set) {
+    QMenu* view = menu(*ui.displayMenu, setMenus[set].name, setMenus[set].caption);
+    ui.viewMenus[set] = view;
+    ui.graphItems[set] = item(*view, "graphItem", setMenus[set].graph);
+    ui.dumpItems[set] = item(*view, "dumpItem", setMenus[set].dump);
+  }
 
-  QMenu* m3 = menu(bar, "m3", texts[17]);
-  item(*m3, "m35", texts[18]);
-  item(*m3, "m33", texts[21]);
-  item(*m3, "m34", texts[24]);
-  QMenu* downloadMode = menu(*m3, "D_M", texts[31]);
-  auto* speeds = new QActionGroup(downloadMode);
-  for (QAction* speed :
-       {item(*downloadMode, "D_M_Fast", texts[32]), item(*downloadMode, "D_M_Slow", texts[33])}) {
+  ui.toolMenu = menu(bar, "toolMenu", texts[17]);
+  ui.portSettingsItem = item(*ui.toolMenu, "portSettingsItem", texts[18]);
+  ui.clockItem = item(*ui.toolMenu, "clockItem", texts[21]);
+  ui.loggerNameItem = item(*ui.toolMenu, "loggerNameItem", texts[24]);
+  ui.downloadModeMenu = menu(*ui.toolMenu, "downloadModeMenu", texts[31]);
+  auto* speeds = new QActionGroup(ui.downloadModeMenu);
+  ui.fastDownloadItem = item(*ui.downloadModeMenu, "fastDownloadItem", texts[32]);
+  ui.slowDownloadItem = item(*ui.downloadModeMenu, "slowDownloadItem", texts[33]);
+  for (QAction* speed : {ui.fastDownloadItem, ui.slowDownloadItem}) {
     speed->setCheckable(true);
     speeds->addAction(speed);
   }
-  downloadMode->findChild<QAction*>(QStringLiteral("D_M_Fast"))->setChecked(true);
+  ui.fastDownloadItem->setChecked(true);
 
-  QMenu* m4 = menu(bar, "m4", texts[25]);
-  item(*m4, "m42", texts[26]);
-  item(*m4, "m41", texts[27]);
+  ui.helpMenu = menu(bar, "helpMenu", texts[25]);
+  ui.helpItem = item(*ui.helpMenu, "helpItem", texts[26]);
+  ui.aboutItem = item(*ui.helpMenu, "aboutItem", texts[27]);
 }
 
 }  // namespace termika

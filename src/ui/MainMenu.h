@@ -3,11 +3,12 @@
 #include <QMenuBar>
 
 #include "core/base/UiText.h"
+#include "ui/MainWindowControls.h"
 
 namespace termika {
 
-// Builds the main window's menu tree: menus and items carry their designer
-// names (m1 ... m41, D_M, D_M_Fast, D_M_Slow) as objectNames.
-void buildMainMenu(QMenuBar& bar, const UiText& texts);
+// Builds the main window's menu tree into `bar` and notes each menu and item
+// in `ui`.
+void buildMainMenu(QMenuBar& bar, const UiText& texts, MainWindowControls& ui);
 
 }  // namespace termika

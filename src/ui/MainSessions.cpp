@@ -90,11 +90,11 @@ void MainWindow::attachLink(LinkParts parts) {
 bool MainWindow::linkBusy() const { return m_exchange && m_exchange->isBusy(); }
 
 void MainWindow::connectSessions() {
-  QLabel* panel2 = named<QLabel>("StatusBar1_2");
+  QLabel* panel2 = m_ui.noticePanel;
   connect(m_exchange.get(), &Exchange::exchangeEnded, this, &MainWindow::refreshState);
   connect(m_exchange.get(), &Exchange::busyPointer, this, &MainWindow::setBusyPointer);
 
-  connect(named<QPushButton>("Command20"), &QPushButton::clicked, this, [this] {
+  connect(m_ui.connectButton, &QPushButton::clicked, this, [this] {
     if (firstClick(kConnectButton)) m_connection->connectOrDisconnect();
   });
   connect(m_connection.get(), &Connection::stateChanged, this, &MainWindow::refreshState);
@@ -110,12 +110,12 @@ void MainWindow::connectSessions() {
   connect(m_connection.get(), &Connection::connected, this, [this, panel2](int port) {
     panel2->clear();
     m_state.chosenPort = port;
-    named<QComboBox>("Combo4")->setCurrentText(QString::number(port));
+    m_ui.portCombo->setCurrentText(QString::number(port));
     saveSettings();
   });
-  connect(named<QAction>("m35"), &QAction::triggered, this, &MainWindow::openPortSettings);
+  connect(m_ui.portSettingsItem, &QAction::triggered, this, &MainWindow::openPortSettings);
 
-  connect(named<QPushButton>("Command5"), &QPushButton::clicked, this, &MainWindow::startDownload);
+  connect(m_ui.downloadButton, &QPushButton::clicked, this, &MainWindow::startDownload);
   connect(m_download.get(), &Download::started, this, &MainWindow::downloadStarted);
   connect(m_download.get(), &Download::stateChanged, this, &MainWindow::refreshState);
   connect(m_download.get(), &Download::progress, m_downloadDialog,
@@ -124,23 +124,23 @@ void MainWindow::connectSessions() {
   connect(m_downloadDialog, &DownloadProgressDialog::cancelRequested, this,
           [this] { m_download->cancel(); });
 
-  connect(named<QPushButton>("Command1"), &QPushButton::clicked, this,
+  connect(m_ui.measureOnceButton, &QPushButton::clicked, this,
           [this] { m_realTime->measureOnce(); });
-  connect(named<QPushButton>("Command2"), &QPushButton::clicked, this, [this] {
+  connect(m_ui.continuousButton, &QPushButton::clicked, this, [this] {
     if (firstClick(kContinuousButton)) startOrStopSeries();
   });
-  connect(named<QComboBox>("Combo5"), &QComboBox::activated, this, &MainWindow::spacingChanged);
-  for (const char* unit : {"Option3", "Option4"})
-    connect(named<QRadioButton>(unit), &QRadioButton::clicked, this, &MainWindow::spacingChanged);
+  connect(m_ui.spacingCombo, &QComboBox::activated, this, &MainWindow::spacingChanged);
+  for (QRadioButton* unit : {m_ui.spacingSecondsRadio, m_ui.spacingMinutesRadio})
+    connect(unit, &QRadioButton::clicked, this, &MainWindow::spacingChanged);
   connect(m_realTime.get(), &RealTimeMeasurement::setCleared, this,
           [this] { m_views->setCleared(kRealTimeSet); });
   connect(m_realTime.get(), &RealTimeMeasurement::pointAdded, this,
           &MainWindow::realTimePointAdded);
   connect(m_realTime.get(), &RealTimeMeasurement::labelsChanged, this,
           [this](const QString& t, const QString& h, const QString& time) {
-            named<QLabel>("Label2")->setText(t);
-            named<QLabel>("Label4")->setText(h);
-            named<QLabel>("Label10")->setText(time);
+            m_ui.liveTemperature->setText(t);
+            m_ui.liveHumidity->setText(h);
+            m_ui.liveTime->setText(time);
           });
   connect(m_realTime.get(), &RealTimeMeasurement::runningChanged, this, [this](bool running) {
     // A stopped series is fitted and both graphs drawn anew at the window's
@@ -151,19 +151,18 @@ void MainWindow::connectSessions() {
   connect(m_realTime.get(), &RealTimeMeasurement::redrawDue, this,
           [this] { m_views->drawGraphs(); });
 
-  connect(named<QPushButton>("Command4"), &QPushButton::clicked, this, [this] {
+  connect(m_ui.recordButton, &QPushButton::clicked, this, [this] {
     if (firstClick(kRecordButton)) startOrStopRecording();
   });
-  connect(named<QPushButton>("Command11"), &QPushButton::clicked, this,
+  connect(m_ui.statusUpdateButton, &QPushButton::clicked, this,
           [this, panel2] { note(*panel2, m_requests->updateStatus()); });
-  connect(named<QPushButton>("Command27"), &QPushButton::clicked, this, [this, panel2] {
+  connect(m_ui.initButton, &QPushButton::clicked, this, [this, panel2] {
     const Result<bool> sent = m_requests->initAll();
     if (!sent) panel2->setText(sent.error().message);
   });
-  connect(named<QAction>("m33"), &QAction::triggered, this, &MainWindow::openClockDialog);
-  connect(named<QAction>("m34"), &QAction::triggered, this, &MainWindow::openNameDialog);
-  connect(named<QPushButton>("Command13"), &QPushButton::clicked, this,
-          &MainWindow::openNameDialog);
+  connect(m_ui.clockItem, &QAction::triggered, this, &MainWindow::openClockDialog);
+  connect(m_ui.loggerNameItem, &QAction::triggered, this, &MainWindow::openNameDialog);
+  connect(m_ui.nameButton, &QPushButton::clicked, this, &MainWindow::openNameDialog);
 }
 
 void MainWindow::startDownload() { m_download->start(); }
@@ -193,16 +192,16 @@ void MainWindow::downloadFinished(bool ok) {
 void MainWindow::startOrStopSeries() {
   if (m_realTime->stopSeries()) return;
   bool ok = false;
-  const int value = named<QComboBox>("Combo5")->currentText().toInt(&ok);
+  const int value = m_ui.spacingCombo->currentText().toInt(&ok);
   m_realTime->startSeries(ok ? value : RealTimeMeasurement::kDefaultSpacing,
-                          named<QRadioButton>("Option4")->isChecked());
+                          m_ui.spacingMinutesRadio->isChecked());
 }
 
 void MainWindow::spacingChanged() {
   bool ok = false;
-  const int value = named<QComboBox>("Combo5")->currentText().toInt(&ok);
+  const int value = m_ui.spacingCombo->currentText().toInt(&ok);
   if (ok && RealTimeMeasurement::isSpacingChoice(value))
-    m_realTime->setSpacing(value, named<QRadioButton>("Option4")->isChecked());
+    m_realTime->setSpacing(value, m_ui.spacingMinutesRadio->isChecked());
 }
 
 void MainWindow::realTimePointAdded() {
@@ -251,7 +250,7 @@ void MainWindow::reservationDue() {
     m_reservationTimer.start(1000);
     return;
   }
-  note(*named<QLabel>("StatusBar1_2"), m_requests->updateStatus());
+  note(*m_ui.noticePanel, m_requests->updateStatus());
 }
 
 void MainWindow::startOrStopRecording() {
@@ -259,7 +258,7 @@ void MainWindow::startOrStopRecording() {
     case RecordingButtonAction::Ignore:
       return;
     case RecordingButtonAction::Stop:
-      note(*named<QLabel>("StatusBar1_2"), m_requests->stopRecording());
+      note(*m_ui.noticePanel, m_requests->stopRecording());
       return;
     case RecordingButtonAction::RefuseBattery:
       m_prompts->info(m_state.modelName, m_state.texts[1090]);
@@ -285,7 +284,7 @@ void MainWindow::openRecordingSettings() {
   dialog->setLinkBusy(linkBusy());
   connect(dialog, &RecordingSettingsDialog::startRequested, this,
           [this](const LogStartRequest& request) {
-            note(*named<QLabel>("StatusBar1_2"),
+            note(*m_ui.noticePanel,
                  m_requests->startRecording(request, civil(QDateTime::currentDateTime())));
           });
   dialog->exec();
@@ -297,7 +296,7 @@ void MainWindow::openNameDialog() {
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setLinkBusy(linkBusy());
   connect(dialog, &LoggerNameDialog::nameChosen, this, [this](const QString& name) {
-    note(*named<QLabel>("StatusBar1_2"), m_requests->setLoggerName(name));
+    note(*m_ui.noticePanel, m_requests->setLoggerName(name));
   });
   dialog->exec();
 }
@@ -308,7 +307,7 @@ void MainWindow::openClockDialog() {
   dialog->setLinkBusy(linkBusy());
   connect(dialog, &ClockDialog::setClockRequested, this, [this] {
     // One reading of the clock for every field the logger receives.
-    note(*named<QLabel>("StatusBar1_2"), m_requests->setClock(civil(QDateTime::currentDateTime())));
+    note(*m_ui.noticePanel, m_requests->setClock(civil(QDateTime::currentDateTime())));
   });
   dialog->exec();
 }

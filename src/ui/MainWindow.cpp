@@ -49,7 +49,11 @@
 #include "ui/MainMenu.h"
 #include "ui/MainWindowStateApplier.h"
 #include "ui/MessageBoxPrompts.h"
+#include "ui/dialogs/ClockDialog.h"
 #include "ui/dialogs/DownloadProgressDialog.h"
+#include "ui/dialogs/LoggerNameDialog.h"
+#include "ui/dialogs/PortSettingsDialog.h"
+#include "ui/dialogs/RecordingSettingsDialog.h"
 #include "ui/graph/GraphView.h"
 
 namespace termika {
@@ -85,8 +89,8 @@ QPushButton* button(const char* name, const QString& text) {
   return b;
 }
 
-QToolButton* smallButton(const char* name, const QString& text) {
-  QToolButton* b = make<QToolButton>(name);
+QToolButton* smallButton(const QString& text) {
+  auto* b = new QToolButton;
   b->setText(text);
   b->setFixedSize(24, 22);
   return b;
@@ -146,11 +150,11 @@ void MainWindow::setUpWindow() {
   Result<SettingsValues> values = m_settings.load();
   if (!values) qWarning("%s", qUtf8Printable(values.error().message));
   applySettings(m_state, values ? *values : m_settings.defaults());
-  named<QComboBox>("Combo4")->setCurrentText(QString::number(m_state.chosenPort));
+  m_ui.portCombo->setCurrentText(QString::number(m_state.chosenPort));
 
-  m_views = new DataViews(m_state, *this, *named<QLabel>("StatusBar1_2"));
+  m_views = new DataViews(m_state, *this, m_ui);
   m_prompts->setNoticeBoard(
-      [panel = named<QLabel>("StatusBar1_2")](const QString& text) { panel->setText(text); });
+      [panel = m_ui.noticePanel](const QString& text) { panel->setText(text); });
   // A desktop without a documents folder starts in the home folder instead.
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   m_prompts->setUnchosenFolder(m_settings.defaults().workingFolder,
@@ -162,19 +166,18 @@ void MainWindow::setUpWindow() {
   connectViewChoices();
 
   refreshState();
-  named<QRadioButton>("Option5")->setChecked(true);
-  named<QRadioButton>("Option8")->setChecked(true);
+  m_ui.setRadios[kLogSet]->setChecked(true);
+  m_ui.graphRadio->setChecked(true);
   sizeToScreen();
 }
 
 void MainWindow::buildWindow() {
   const UiText& texts = m_state.texts;
   setWindowTitle(texts[1009]);
-  menuBar()->setObjectName(QStringLiteral("MenuBar"));
-  buildMainMenu(*menuBar(), texts);
-  connect(named<QAction>("m14"), &QAction::triggered, this, &QWidget::close);
+  buildMainMenu(*menuBar(), texts, m_ui);
+  connect(m_ui.exitItem, &QAction::triggered, this, &QWidget::close);
 
-  auto* content = make<QWidget>("Main_Picture");
+  auto* content = make<QWidget>("content");
   auto* column = tight(new QVBoxLayout(content));
   column->addWidget(buildTopRow());
 
@@ -190,7 +193,7 @@ void MainWindow::buildWindow() {
   column->addWidget(buildDisplayFrames());
   column->addWidget(buildViewArea(), 1);
 
-  auto* scroller = make<QScrollArea>("MainFramePicture");
+  auto* scroller = make<QScrollArea>("contentScroller");
   scroller->setWidgetResizable(true);
   scroller->setFrameShape(QFrame::NoFrame);
   scroller->setWidget(content);
@@ -203,76 +206,76 @@ QWidget* MainWindow::buildTopRow() {
   auto* row = new QWidget;
   auto* layout = tight(new QHBoxLayout(row));
   layout->setContentsMargins(0, 0, 0, 0);
-  auto* lamp = make<Lamp>("Shape1");
-  layout->addWidget(lamp);
-  QLabel* connection = label("Label49");
-  connection->setMinimumWidth(90);
-  layout->addWidget(connection);
-  QPushButton* connectButton = button("Command20", QString());
-  connectButton->setIconSize(QSize(24, 24));
-  connectButton->setFixedSize(36, 30);
-  layout->addWidget(connectButton);
+  m_ui.lamp = make<Lamp>("lamp");
+  layout->addWidget(m_ui.lamp);
+  m_ui.connectionText = label("connectionText");
+  m_ui.connectionText->setMinimumWidth(90);
+  layout->addWidget(m_ui.connectionText);
+  m_ui.connectButton = button("connectButton", QString());
+  m_ui.connectButton->setIconSize(QSize(24, 24));
+  m_ui.connectButton->setFixedSize(36, 30);
+  layout->addWidget(m_ui.connectButton);
   layout->addSpacing(8);
-  layout->addWidget(label("Caption270", texts[270]));
-  layout->addWidget(make<QComboBox>("Combo4"));
-  layout->addWidget(make<QComboBox>("Combo1"));
-  layout->addWidget(make<QComboBox>("Combo3"));
-  layout->addWidget(button("Command27", QStringLiteral("INIT")));
+  layout->addWidget(label("portCaption", texts[270]));
+  layout->addWidget(m_ui.portCombo = make<QComboBox>("portCombo"));
+  layout->addWidget(m_ui.baudCombo = make<QComboBox>("baudCombo"));
+  layout->addWidget(m_ui.modelCombo = make<QComboBox>("modelCombo"));
+  layout->addWidget(m_ui.initButton = button("initButton", QStringLiteral("INIT")));
   layout->addStretch(1);
-  layout->addWidget(label("Label24"));
+  layout->addWidget(m_ui.loggerClock = label("loggerClock"));
   return row;
 }
 
 QWidget* MainWindow::buildStatusPanel() {
   const UiText& texts = m_state.texts;
-  QGroupBox* box = groupBox("StatusFrame", texts[100]);
+  QGroupBox* box = groupBox("statusPanel", texts[100]);
   auto* grid = tight(new QGridLayout(box));
   grid->setHorizontalSpacing(6);
   grid->setVerticalSpacing(3);
-  grid->addWidget(label("Caption101", texts[101]), 0, 0);
-  grid->addWidget(value("Label16"), 0, 1);
-  grid->addWidget(label("Caption102", texts[102]), 0, 2);
-  grid->addWidget(value("Label7"), 0, 3);
+  grid->addWidget(label("recordingStateCaption", texts[101]), 0, 0);
+  grid->addWidget(m_ui.recordingState = value("recordingState"), 0, 1);
+  grid->addWidget(label("batteryVoltageCaption", texts[102]), 0, 2);
+  grid->addWidget(m_ui.batteryVoltage = value("batteryVoltage"), 0, 3);
 
-  grid->addWidget(label("Caption103", texts[103]), 1, 0);
-  QLabel* start = value("Label26");
-  start->setMinimumWidth(130);
-  grid->addWidget(start, 1, 1);
-  grid->addWidget(label("Caption106", texts[106]), 1, 2);
-  grid->addWidget(value("Label48"), 1, 3);
+  grid->addWidget(label("recordingStartCaption", texts[103]), 1, 0);
+  m_ui.recordingStart = value("recordingStart");
+  m_ui.recordingStart->setMinimumWidth(130);
+  grid->addWidget(m_ui.recordingStart, 1, 1);
+  grid->addWidget(label("recordingModeCaption", texts[106]), 1, 2);
+  grid->addWidget(m_ui.recordingMode = value("recordingMode"), 1, 3);
 
-  grid->addWidget(label("Caption104", texts[104]), 2, 0);
-  grid->addWidget(value("Label21"), 2, 1);
-  grid->addWidget(label("Caption105", texts[105]), 2, 2);
+  grid->addWidget(label("recordedPointsCaption", texts[104]), 2, 0);
+  grid->addWidget(m_ui.recordedPoints = value("recordedPoints"), 2, 1);
+  grid->addWidget(label("intervalCaption", texts[105]), 2, 2);
   auto* interval = new QHBoxLayout;
   interval->setSpacing(4);
-  interval->addWidget(value("Label6"), 1);
-  QLabel* seconds = value("Label19");
-  seconds->setMinimumWidth(40);
-  interval->addWidget(seconds);
+  interval->addWidget(m_ui.intervalText = value("intervalText"), 1);
+  m_ui.intervalSeconds = value("intervalSeconds");
+  m_ui.intervalSeconds->setMinimumWidth(40);
+  interval->addWidget(m_ui.intervalSeconds);
   grid->addLayout(interval, 2, 3);
 
   // The English alarm captions are long: they wrap rather than widen the panel.
-  QLabel* upper = label("Label31", texts[107]);
-  upper->setWordWrap(true);
-  grid->addWidget(upper, 3, 0);
-  grid->addWidget(value("Label29"), 3, 1);
-  QLabel* lower = label("Label32", texts[108]);
-  lower->setWordWrap(true);
-  grid->addWidget(lower, 3, 2);
-  grid->addWidget(value("Label46"), 3, 3);
+  m_ui.upperAlarmCaption = label("upperAlarmCaption", texts[107]);
+  m_ui.upperAlarmCaption->setWordWrap(true);
+  grid->addWidget(m_ui.upperAlarmCaption, 3, 0);
+  grid->addWidget(m_ui.upperAlarm = value("upperAlarm"), 3, 1);
+  m_ui.lowerAlarmCaption = label("lowerAlarmCaption", texts[108]);
+  m_ui.lowerAlarmCaption->setWordWrap(true);
+  grid->addWidget(m_ui.lowerAlarmCaption, 3, 2);
+  grid->addWidget(m_ui.lowerAlarm = value("lowerAlarm"), 3, 3);
 
-  grid->addWidget(label("Caption50", texts[50]), 4, 0);
+  grid->addWidget(label("loggerNameCaption", texts[50]), 4, 0);
   auto* name = new QHBoxLayout;
   name->setSpacing(4);
-  name->addWidget(value("Label14"), 1);
-  QPushButton* setName = button("Command13", texts[251]);
-  setName->setMaximumHeight(24);
-  name->addWidget(setName);
+  name->addWidget(m_ui.loggerName = value("loggerName"), 1);
+  m_ui.nameButton = button("nameButton", texts[251]);
+  m_ui.nameButton->setMaximumHeight(24);
+  name->addWidget(m_ui.nameButton);
   grid->addLayout(name, 4, 1);
-  QLabel* notice = value("Label8");
-  notice->setFrameShape(QFrame::NoFrame);
-  grid->addWidget(notice, 4, 2, 1, 2);
+  m_ui.stopNotice = value("stopNotice");
+  m_ui.stopNotice->setFrameShape(QFrame::NoFrame);
+  grid->addWidget(m_ui.stopNotice, 4, 2, 1, 2);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(3, 1);
   return box;
@@ -280,17 +283,19 @@ QWidget* MainWindow::buildStatusPanel() {
 
 QWidget* MainWindow::buildCommandColumn() {
   const UiText& texts = m_state.texts;
-  QGroupBox* box = groupBox("CommandFrame", QString());
+  QGroupBox* box = groupBox("commandColumn", QString());
   auto* layout = tight(new QVBoxLayout(box));
-  layout->addWidget(button("Command11", texts[109]));
-  layout->addWidget(button("Command5", texts[110]));
-  QLabel* recording = label("Caption111", texts[111]);
+  layout->addWidget(m_ui.statusUpdateButton = button("statusUpdateButton", texts[109]));
+  layout->addWidget(m_ui.downloadButton = button("downloadButton", texts[110]));
+  QLabel* recording = label("recordingCaption", texts[111]);
   recording->setAlignment(Qt::AlignHCenter);
   layout->addWidget(recording);
-  layout->addWidget(button("Command4", texts[112]));
+  layout->addWidget(m_ui.recordButton = button("recordButton", texts[112]));
   auto* data = new QHBoxLayout;
-  data->addWidget(label("Caption113", texts[113]));
-  for (QPushButton* b : {button("Command21", texts[114]), button("Command24", texts[115])}) {
+  data->addWidget(label("logDataCaption", texts[113]));
+  m_ui.saveLogButton = button("saveLogButton", texts[114]);
+  m_ui.printLogButton = button("printLogButton", texts[115]);
+  for (QPushButton* b : {m_ui.saveLogButton, m_ui.printLogButton}) {
     b->setMinimumWidth(0);
     b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     data->addWidget(b);
@@ -302,41 +307,41 @@ QWidget* MainWindow::buildCommandColumn() {
 
 QWidget* MainWindow::buildMeasureFrame() {
   const UiText& texts = m_state.texts;
-  QGroupBox* box = groupBox("MeasureFrame", texts[150]);
+  QGroupBox* box = groupBox("measurementFrame", texts[150]);
   auto* grid = tight(new QGridLayout(box));
   grid->setVerticalSpacing(3);
 
   auto* requests = new QHBoxLayout;
-  requests->addWidget(button("Command1", texts[151]));
-  requests->addWidget(button("Command2", texts[152]));
+  requests->addWidget(m_ui.measureOnceButton = button("measureOnceButton", texts[151]));
+  requests->addWidget(m_ui.continuousButton = button("continuousButton", texts[152]));
   requests->addSpacing(8);
-  requests->addWidget(label("Caption153", texts[153]));
-  requests->addWidget(make<QComboBox>("Combo5"));
-  auto* unit = make<QWidget>("IntervalUnit");
+  requests->addWidget(label("spacingCaption", texts[153]));
+  requests->addWidget(m_ui.spacingCombo = make<QComboBox>("spacingCombo"));
+  auto* unit = make<QWidget>("spacingUnit");
   auto* unitLayout = new QHBoxLayout(unit);
   unitLayout->setContentsMargins(0, 0, 0, 0);
-  unitLayout->addWidget(option("Option3", texts[155]));
-  unitLayout->addWidget(option("Option4", texts[154]));
+  unitLayout->addWidget(m_ui.spacingSecondsRadio = option("spacingSecondsRadio", texts[155]));
+  unitLayout->addWidget(m_ui.spacingMinutesRadio = option("spacingMinutesRadio", texts[154]));
   requests->addWidget(unit);
   requests->addStretch(1);
   grid->addLayout(requests, 0, 0, 1, 8);
 
-  grid->addWidget(label("Caption157", texts[157]), 1, 0);
-  grid->addWidget(label("Caption158", texts[158]), 1, 1, Qt::AlignRight);
-  QLabel* time = value("Label10");
-  time->setMinimumWidth(130);
-  grid->addWidget(time, 1, 2, 1, 3);
-  grid->addWidget(label("Caption102b", texts[102]), 1, 5, Qt::AlignRight);
-  grid->addWidget(value("Label39"), 1, 6);
-  grid->addWidget(label("Caption159", texts[159]), 2, 1, Qt::AlignRight);
-  grid->addWidget(value("Label2"), 2, 2);
-  grid->addWidget(label("Caption160", texts[160]), 2, 3, Qt::AlignRight);
-  grid->addWidget(value("Label4"), 2, 4);
+  grid->addWidget(label("measurementsCaption", texts[157]), 1, 0);
+  grid->addWidget(label("liveTimeCaption", texts[158]), 1, 1, Qt::AlignRight);
+  m_ui.liveTime = value("liveTime");
+  m_ui.liveTime->setMinimumWidth(130);
+  grid->addWidget(m_ui.liveTime, 1, 2, 1, 3);
+  grid->addWidget(label("batteryIndicatorCaption", texts[102]), 1, 5, Qt::AlignRight);
+  grid->addWidget(m_ui.batteryIndicator = value("batteryIndicator"), 1, 6);
+  grid->addWidget(label("liveTemperatureCaption", texts[159]), 2, 1, Qt::AlignRight);
+  grid->addWidget(m_ui.liveTemperature = value("liveTemperature"), 2, 2);
+  grid->addWidget(label("liveHumidityCaption", texts[160]), 2, 3, Qt::AlignRight);
+  grid->addWidget(m_ui.liveHumidity = value("liveHumidity"), 2, 4);
 
   auto* data = new QHBoxLayout;
-  data->addWidget(label("Caption161", texts[161]));
-  data->addWidget(button("Command22", texts[162]));
-  data->addWidget(button("Command23", texts[163]));
+  data->addWidget(label("realTimeDataCaption", texts[161]));
+  data->addWidget(m_ui.saveRealTimeButton = button("saveRealTimeButton", texts[162]));
+  data->addWidget(m_ui.printRealTimeButton = button("printRealTimeButton", texts[163]));
   data->addStretch(1);
   grid->addLayout(data, 2, 5, 1, 3);
   grid->setColumnStretch(7, 1);
@@ -345,14 +350,14 @@ QWidget* MainWindow::buildMeasureFrame() {
 
 QWidget* MainWindow::buildFileFrame() {
   const UiText& texts = m_state.texts;
-  QGroupBox* box = groupBox("FileDataFrame", texts[200]);
+  QGroupBox* box = groupBox("fileDataFrame", texts[200]);
   auto* layout = tight(new QVBoxLayout(box));
-  layout->addWidget(label("Caption207", texts[207]));
-  layout->addWidget(button("Command14", texts[208]));
-  layout->addWidget(button("Command25", texts[209]));
-  QLabel* fileName = label("FileNameLabel");
-  fileName->setMaximumWidth(180);
-  layout->addWidget(fileName);
+  layout->addWidget(label("fileDataCaption", texts[207]));
+  layout->addWidget(m_ui.openCsvButton = button("openCsvButton", texts[208]));
+  layout->addWidget(m_ui.printFileButton = button("printFileButton", texts[209]));
+  m_ui.fileNameLabel = label("fileNameLabel");
+  m_ui.fileNameLabel->setMaximumWidth(180);
+  layout->addWidget(m_ui.fileNameLabel);
   layout->addStretch(1);
   return box;
 }
@@ -362,18 +367,18 @@ QWidget* MainWindow::buildDisplayFrames() {
   auto* row = new QWidget;
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  QGroupBox* sets = groupBox("Frame8", texts[51]);
-  auto* setLayout = tight(new QHBoxLayout(sets));
-  setLayout->addWidget(option("Option5", texts[52]));
-  setLayout->addWidget(option("Option6", texts[53]));
-  setLayout->addWidget(option("Option7", texts[54]));
-  layout->addWidget(sets);
-  QGroupBox* views = groupBox("Frame11", QString());
-  auto* viewLayout = tight(new QHBoxLayout(views));
-  viewLayout->addWidget(option("Option8", texts[55]));
-  viewLayout->addWidget(option("Option9", texts[56]));
-  layout->addWidget(views, 0, Qt::AlignBottom);
-  QLabel* shown = label("Label3");
+  m_ui.setChoice = groupBox("setChoice", texts[51]);
+  auto* setLayout = tight(new QHBoxLayout(m_ui.setChoice));
+  m_ui.setRadios = {option("logSetRadio", texts[52]), option("realTimeSetRadio", texts[53]),
+                    option("fileSetRadio", texts[54])};
+  for (QRadioButton* radio : m_ui.setRadios) setLayout->addWidget(radio);
+  layout->addWidget(m_ui.setChoice);
+  m_ui.viewChoice = groupBox("viewChoice", QString());
+  auto* viewLayout = tight(new QHBoxLayout(m_ui.viewChoice));
+  viewLayout->addWidget(m_ui.graphRadio = option("graphRadio", texts[55]));
+  viewLayout->addWidget(m_ui.dumpRadio = option("dumpRadio", texts[56]));
+  layout->addWidget(m_ui.viewChoice, 0, Qt::AlignBottom);
+  QLabel* shown = m_ui.shownSetCaption = label("shownSetCaption");
   QFont bold = shown->font();
   bold.setBold(true);
   shown->setFont(bold);
@@ -383,65 +388,70 @@ QWidget* MainWindow::buildDisplayFrames() {
   return row;
 }
 
-void MainWindow::buildGraph(QGridLayout& grid, int firstRow, const char* graphName, int firstScroll,
-                            const char* zoomOut, const char* zoomIn, bool withTimeButtons) {
+GraphView* MainWindow::buildGraph(QGridLayout& grid, int firstRow, const char* graphName,
+                                  const GraphBars& bars) {
   GraphView* graph = make<GraphView>(graphName);
   // Below this the labels crowd the curve; the content area scrolls instead.
   graph->setMinimumSize(240, 200);
   grid.addWidget(graph, firstRow, 0, 3, 1);
 
-  const QByteArray span = "VScroll" + QByteArray::number(firstScroll);
-  const QByteArray centre = "VScroll" + QByteArray::number(firstScroll + 1);
-  const QByteArray width = "HScroll" + QByteArray::number(firstScroll);
-  const QByteArray offset = "HScroll" + QByteArray::number(firstScroll + 1);
-  auto* spanBar = make<QScrollBar>(span.constData());
-  spanBar->setOrientation(Qt::Vertical);
-  auto* centreBar = make<QScrollBar>(centre.constData());
-  centreBar->setOrientation(Qt::Vertical);
-  grid.addWidget(spanBar, firstRow, 1, 3, 1);
-  grid.addWidget(centreBar, firstRow, 2, 3, 1);
-  grid.addWidget(smallButton(zoomIn, QStringLiteral("+")), firstRow, 3);
-  grid.addWidget(smallButton(zoomOut, QStringLiteral("\u2212")), firstRow + 1, 3);
-  if (withTimeButtons)
-    grid.addWidget(smallButton("Command12", QStringLiteral("\u25CE")), firstRow + 2, 3,
-                   Qt::AlignTop);
-
-  auto* widthBar = make<QScrollBar>(width.constData());
-  widthBar->setOrientation(Qt::Horizontal);
-  auto* offsetBar = make<QScrollBar>(offset.constData());
-  offsetBar->setOrientation(Qt::Horizontal);
-  grid.addWidget(widthBar, firstRow + 3, 0);
-  grid.addWidget(offsetBar, firstRow + 4, 0);
-  if (withTimeButtons) {
-    // Halving the time width magnifies, like the value zoom's "+".
-    grid.addWidget(smallButton("Command17", QStringLiteral("+")), firstRow + 3, 1, 1, 2);
-    grid.addWidget(smallButton("Command18", QStringLiteral("\u2212")), firstRow + 4, 1, 1, 2);
-  }
+  const auto bar = [this](Bar which, Qt::Orientation orientation) {
+    auto* scrollBar = new QScrollBar(orientation);
+    m_ui.bars[static_cast<size_t>(which)] = scrollBar;
+    return scrollBar;
+  };
+  const auto zoom = [this](ZoomButton which, const QString& text) {
+    QToolButton* b = smallButton(text);
+    m_ui.zoomButtons[static_cast<size_t>(which)] = b;
+    return b;
+  };
+  grid.addWidget(bar(bars.halfSpan, Qt::Vertical), firstRow, 1, 3, 1);
+  grid.addWidget(bar(bars.centre, Qt::Vertical), firstRow, 2, 3, 1);
+  grid.addWidget(zoom(bars.narrower, QStringLiteral("+")), firstRow, 3);
+  grid.addWidget(zoom(bars.wider, QStringLiteral("\u2212")), firstRow + 1, 3);
+  grid.addWidget(bar(bars.width, Qt::Horizontal), firstRow + 3, 0);
+  grid.addWidget(bar(bars.offset, Qt::Horizontal), firstRow + 4, 0);
   grid.setRowStretch(firstRow + 2, 1);
+  return graph;
 }
 
 QWidget* MainWindow::buildViewArea() {
-  auto* stack = make<QStackedWidget>("ViewStack");
+  auto* stack = m_ui.viewStack = make<QStackedWidget>("viewStack");
 
   // One grid holds both graphs, so they always share one width and the same
   // time sits at the same x in both, whichever controls are shown beside them.
-  auto* graphs = make<QWidget>("GraphPage");
+  auto* graphs = make<QWidget>("graphPage");
   auto* grid = new QGridLayout(graphs);
   grid->setContentsMargins(0, 0, 0, 0);
   grid->setSpacing(2);
   grid->setColumnStretch(0, 1);  // the graphs take the room the hidden bars leave
   constexpr int kHumidityRow = 6;
-  buildGraph(*grid, 0, "ondo", 1, "Command10", "Command3", true);
+  m_ui.temperatureGraph =
+      buildGraph(*grid, 0, "temperatureGraph",
+                 {TemperatureHalfSpan, TemperatureCentre, TemperatureWidth, TemperatureOffset,
+                  ZoomButton::TemperatureSpanNarrower, ZoomButton::TemperatureSpanWider});
+  // Only the temperature graph carries the time buttons; they move both graphs.
+  m_ui.fitButton = smallButton(QStringLiteral("\u25CE"));
+  grid->addWidget(m_ui.fitButton, 2, 3, Qt::AlignTop);
+  // Halving the time width magnifies, like the value zoom's "+".
+  m_ui.zoomButtons[static_cast<size_t>(ZoomButton::TimeZoomIn)] = smallButton(QStringLiteral("+"));
+  m_ui.zoomButtons[static_cast<size_t>(ZoomButton::TimeZoomOut)] =
+      smallButton(QStringLiteral("\u2212"));
+  grid->addWidget(m_ui.zoomButtons[static_cast<size_t>(ZoomButton::TimeZoomIn)], 3, 1, 1, 2);
+  grid->addWidget(m_ui.zoomButtons[static_cast<size_t>(ZoomButton::TimeZoomOut)], 4, 1, 1, 2);
   grid->setRowMinimumHeight(kHumidityRow - 1, 6);
-  buildGraph(*grid, kHumidityRow, "situdo", 3, "Command15", "Command16", false);
+  m_ui.humidityGraph =
+      buildGraph(*grid, kHumidityRow, "humidityGraph",
+                 {HumidityHalfSpan, HumidityCentre, HumidityWidth, HumidityOffset,
+                  ZoomButton::HumiditySpanNarrower, ZoomButton::HumiditySpanWider});
   stack->addWidget(graphs);
 
   // The state table shows the list of the current set and hides the others.
-  auto* dumps = make<QWidget>("DumpPage");
+  auto* dumps = make<QWidget>("dumpPage");
   auto* dumpLayout = new QVBoxLayout(dumps);
   dumpLayout->setContentsMargins(0, 0, 0, 0);
-  for (const char* name : {"ListView1_0", "ListView1_1", "ListView1_2"}) {
-    QTableView* list = make<QTableView>(name);
+  for (QTableView*& list : m_ui.dumpLists) {
+    list = new QTableView;
     list->setMinimumHeight(200);
     dumpLayout->addWidget(list);
   }
@@ -451,31 +461,30 @@ QWidget* MainWindow::buildViewArea() {
 
 void MainWindow::buildStatusBar() {
   QStatusBar* bar = statusBar();
-  bar->setObjectName(QStringLiteral("StatusBar1"));
-  QLabel* connection = label("StatusBar1_1");
-  connection->setMinimumWidth(150);
-  bar->addWidget(connection);
-  bar->addWidget(label("StatusBar1_2"), 1);
-  bar->addPermanentWidget(label("StatusBar1_3"));
+  m_ui.connectionPanel = label("connectionPanel");
+  m_ui.connectionPanel->setMinimumWidth(150);
+  bar->addWidget(m_ui.connectionPanel);
+  bar->addWidget(m_ui.noticePanel = label("noticePanel"), 1);
+  bar->addPermanentWidget(m_ui.clockPanel = label("clockPanel"));
 }
 
 void MainWindow::fillLists() {
-  auto* baud = named<QComboBox>("Combo1");
+  QComboBox* baud = m_ui.baudCombo;
   baud->addItems({QStringLiteral("9600"), QStringLiteral("14400"), QStringLiteral("19200"),
                   QStringLiteral("38400"), QStringLiteral("57600"), QStringLiteral("115200")});
   baud->setCurrentText(m_state.baudSetting);
   connect(baud, &QComboBox::activated, this, &MainWindow::baudRateChosen);
 
-  auto* model = named<QComboBox>("Combo3");
+  QComboBox* model = m_ui.modelCombo;
   model->addItems({kModelWithoutAlarms, kModelWithAlarms, kModelTreatedAsAbsent});
   connect(model, &QComboBox::activated, this, &MainWindow::modelChosen);
 
-  auto* interval = named<QComboBox>("Combo5");
+  QComboBox* interval = m_ui.spacingCombo;
   for (int i = 2; i <= 60; ++i) interval->addItem(QString::number(i));
   interval->setCurrentText(QStringLiteral("5"));
-  named<QRadioButton>("Option3")->setChecked(true);
+  m_ui.spacingSecondsRadio->setChecked(true);
 
-  auto* port = named<QComboBox>("Combo4");
+  QComboBox* port = m_ui.portCombo;
   for (int i = Settings::kLowestPort; i <= Settings::kHighestPort; ++i)
     port->addItem(QString::number(i));
   port->setMaxVisibleItems(16);
@@ -491,12 +500,23 @@ void MainWindow::sizeToScreen() {
   resize(initialWindowSize(screen->availableGeometry().size(), limits));
 }
 
-void MainWindow::closeRefreshedDialogs() {
-  for (const QString& name : dialogsClosedOnRefresh()) {
-    for (QDialog* dialog : findChildren<QDialog*>(name)) {
-      if (dialog->isVisible()) dialog->reject();
-    }
+namespace {
+
+template <typename Dialog>
+void rejectOpen(const QWidget& window) {
+  for (Dialog* dialog : window.findChildren<Dialog*>()) {
+    if (dialog->isVisible()) dialog->reject();
   }
+}
+
+}  // namespace
+
+// The dialogs that edit the logger: a state change makes what they show stale.
+void MainWindow::closeRefreshedDialogs() {
+  rejectOpen<RecordingSettingsDialog>(*this);
+  rejectOpen<LoggerNameDialog>(*this);
+  rejectOpen<PortSettingsDialog>(*this);
+  rejectOpen<ClockDialog>(*this);
 }
 
 void MainWindow::refreshState() {
@@ -510,15 +530,15 @@ void MainWindow::refreshState() {
   inputs.downloading = m_download && m_download->running();
   const MainWindowState s = mainWindowStateFor(inputs);
   m_state.modelName = s.modelName;
-  applyMainWindowState(*this, s);
-  named<QLabel>("StatusBar1_1")->setText(s.statusBarText);
+  applyMainWindowState(*this, m_ui, s);
+  m_ui.connectionPanel->setText(s.statusBarText);
   if (m_connectPictureOn != static_cast<int>(s.connectPictureOn)) {
     m_connectPictureOn = static_cast<int>(s.connectPictureOn);
-    named<QPushButton>("Command20")->setIcon(connectPicture(s.connectPictureOn));
+    m_ui.connectButton->setIcon(connectPicture(s.connectPictureOn));
   }
-  const ControlState lamp = s.of(QStringLiteral("Shape1"));
-  if (lamp.background) named<Lamp>("Shape1")->setColor(toColor(*lamp.background, *this));
-  auto* model = named<QComboBox>("Combo3");
+  const ControlState& lamp = s.of(Control::Lamp);
+  if (lamp.background) m_ui.lamp->setColor(toColor(*lamp.background, *this));
+  QComboBox* model = m_ui.modelCombo;
   model->setPlaceholderText(m_state.modelName);
   model->setCurrentIndex(model->findText(m_state.modelName));
   if (s.stopLink) {
@@ -526,11 +546,10 @@ void MainWindow::refreshState() {
     setBusyPointer(false);
     if (m_downloadDialog != nullptr) m_downloadDialog->close();
   }
-  named<QStackedWidget>("ViewStack")->setCurrentIndex(m_state.viewMode == 0 ? 0 : 1);
-  const char* setOptions[] = {"Option5", "Option6", "Option7"};
-  named<QRadioButton>(setOptions[m_state.currentSet])->setChecked(true);
-  named<QRadioButton>(m_state.viewMode == 0 ? "Option8" : "Option9")->setChecked(true);
-  QLabel* fileName = named<QLabel>("FileNameLabel");
+  m_ui.viewStack->setCurrentIndex(m_state.viewMode == 0 ? 0 : 1);
+  m_ui.setRadios.at(static_cast<size_t>(m_state.currentSet))->setChecked(true);
+  (m_state.viewMode == 0 ? m_ui.graphRadio : m_ui.dumpRadio)->setChecked(true);
+  QLabel* fileName = m_ui.fileNameLabel;
   fileName->setText(inputs.fileSetFile);
   fileName->setToolTip(QDir::toNativeSeparators(m_state.fileSetFile));
   watchReservation();
@@ -547,18 +566,16 @@ void MainWindow::setBusyPointer(bool busy) {
   }
 }
 
-void MainWindow::baudRateChosen() {
-  m_state.baudSetting = named<QComboBox>("Combo1")->currentText();
-}
+void MainWindow::baudRateChosen() { m_state.baudSetting = m_ui.baudCombo->currentText(); }
 
 void MainWindow::modelChosen() {
-  m_state.modelName = named<QComboBox>("Combo3")->currentText();
+  m_state.modelName = m_ui.modelCombo->currentText();
   setWindowTitle(m_state.texts[1009] + m_state.modelName);
 }
 
 void MainWindow::portChosen() {
   bool ok = false;
-  const int port = named<QComboBox>("Combo4")->currentText().toInt(&ok);
+  const int port = m_ui.portCombo->currentText().toInt(&ok);
   if (!ok) return;
   m_state.chosenPort = port;
   saveSettings();
@@ -570,7 +587,7 @@ void MainWindow::saveSettings() {
   }
 }
 
-void MainWindow::updateClock() { named<QLabel>("StatusBar1_3")->setText(fmt::dateTime(m_clock())); }
+void MainWindow::updateClock() { m_ui.clockPanel->setText(fmt::dateTime(m_clock())); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!m_closing) {

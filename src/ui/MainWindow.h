@@ -16,6 +16,7 @@
 #include "core/link/PortFactory.h"
 #include "core/link/PortMap.h"
 #include "core/link/Timings.h"
+#include "ui/MainWindowControls.h"
 
 class QComboBox;
 class QGridLayout;
@@ -77,6 +78,7 @@ class MainWindow final : public QMainWindow {
   void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
   DataViews& views() { return *m_views; }
+  const MainWindowControls& controls() const { return m_ui; }
 
   // Applies the window state table to every control; run after each
   // exchange, connection change, set switch and session change.
@@ -110,9 +112,14 @@ class MainWindow final : public QMainWindow {
   QWidget* buildFileFrame();
   QWidget* buildDisplayFrames();
   QWidget* buildViewArea();
-  // One graph with its bars and buttons in rows firstRow .. firstRow + 4 of `grid`.
-  void buildGraph(QGridLayout& grid, int firstRow, const char* graphName, int firstScroll,
-                  const char* zoomOut, const char* zoomIn, bool withTimeButtons);
+  // The bars and value zoom buttons beside one graph.
+  struct GraphBars {
+    Bar halfSpan, centre, width, offset;
+    ZoomButton narrower, wider;
+  };
+  // One graph with its bars and value buttons in rows firstRow .. firstRow + 4 of `grid`.
+  GraphView* buildGraph(QGridLayout& grid, int firstRow, const char* graphName,
+                        const GraphBars& bars);
   void buildStatusBar();
   void fillLists();
   void sizeToScreen();
@@ -146,14 +153,10 @@ class MainWindow final : public QMainWindow {
   bool offerToSaveBeforeClosing();
   void shutDown();
 
-  template <typename T>
-  T* named(const char* name) const {
-    return findChild<T*>(QString::fromLatin1(name));
-  }
-
   AppState& m_state;
   Settings m_settings;
   ProgramFiles& m_files;
+  MainWindowControls m_ui;  // the widgets are children of the window
   std::unique_ptr<MessageBoxPrompts> m_prompts;
   std::unique_ptr<CsvSaveOffer> m_saveOffer;
   std::function<void()> m_stopLink;

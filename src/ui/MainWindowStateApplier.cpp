@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QMenu>
 #include <QPalette>
 #include <QWidget>
 
@@ -22,14 +21,13 @@ QColor toColor(PanelColour colour, const QWidget& widget) {
   return QApplication::palette(&widget).color(QPalette::Button);
 }
 
-void applyMainWindowState(QWidget& window, const MainWindowState& state) {
+void applyMainWindowState(QWidget& window, const MainWindowControls& controls,
+                          const MainWindowState& state) {
   window.setWindowTitle(state.windowCaption);
-  for (auto it = state.controls.cbegin(); it != state.controls.cend(); ++it) {
-    QObject* target = window.findChild<QObject*>(it.key());
-    if (target == nullptr) continue;
-    const ControlState& c = it.value();
-    // A menu's entry in its parent is its action.
-    if (auto* menu = qobject_cast<QMenu*>(target)) target = menu->menuAction();
+  for (std::size_t i = 0; i < kControlCount; ++i) {
+    const ControlState& c = state.controls[i];
+    QObject* target = controls.object(static_cast<Control>(i));
+    Q_ASSERT(target != nullptr);
     if (c.enabled) target->setProperty("enabled", *c.enabled);
     if (c.visible) target->setProperty("visible", *c.visible);
     if (c.text) target->setProperty("text", *c.text);

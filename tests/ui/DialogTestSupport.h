@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QStringList>
 #include <ostream>
+#include <vector>
 
 #include "ScriptedPrompts.h"
 #include "core/app/RecordingSettings.h"
@@ -39,10 +40,8 @@ inline void PrintTo(const LogStartRequest& r, std::ostream* os) {
   *os << "}";
 }
 
-// The caption of the child `name` of `root` as the user sees it; "<none>"
-// when there is no such child.
-inline QString captionOf(const QObject& root, const QString& name) {
-  const QObject* o = root.objectName() == name ? &root : root.findChild<QObject*>(name);
+// The caption of `o` as the user sees it; "<none>" without one.
+inline QString captionOf(const QObject* o) {
   if (const auto* w = qobject_cast<const QLabel*>(o)) return w->text();
   if (const auto* w = qobject_cast<const QAbstractButton*>(o)) return w->text();
   if (const auto* w = qobject_cast<const QGroupBox*>(o)) return w->title();
@@ -54,23 +53,11 @@ inline QString captionOf(const QObject& root, const QString& name) {
   return QStringLiteral("<none>");
 }
 
-// The captions of the blank-separated `names`, joined by "|".
-inline QString captions(const QObject& root, const char* names) {
+// The captions of `objects`, joined by "|".
+inline QString captions(const std::vector<const QObject*>& objects) {
   QStringList out;
-  for (const QString& name : QString::fromUtf8(names).split(u' ', Qt::SkipEmptyParts)) {
-    out << captionOf(root, name);
-  }
+  for (const QObject* o : objects) out << captionOf(o);
   return out.join(u'|');
-}
-
-// The names of `names` that no child of type T of `root` carries.
-template <typename T>
-QStringList missing(const QObject& root, const char* names) {
-  QStringList out;
-  for (const QString& name : QString::fromUtf8(names).split(u' ', Qt::SkipEmptyParts)) {
-    if (root.findChild<T*>(name) == nullptr) out << name;
-  }
-  return out;
 }
 
 }  // namespace termika

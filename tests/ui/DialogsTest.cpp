@@ -25,20 +25,13 @@ const UiText& texts(UiText::Language language = UiText::Language::Japanese) {
 }
 const UiText& english() { return texts(UiText::Language::English); }
 
-template <typename T>
-T* child(QObject& parent, const char* name) {
-  T* found = parent.findChild<T*>(QString::fromUtf8(name));
-  EXPECT_NE(found, nullptr) << name;
-  return found;
-}
-
 TEST(DownloadProgressDialog, CountsOnlyForwardAndCannotBeClosedDuringTheTransfer) {
   DownloadProgressDialog form(texts());
   form.show();
   form.startTransfer();
-  auto* bar = child<QProgressBar>(form, "ProgressBar1");
+  const QProgressBar* bar = form.controls().progress;
   EXPECT_EQ(form.windowTitle(), QStringLiteral("ダウンロード"));
-  EXPECT_FALSE(child<QPushButton>(form, "Command1")->isEnabled());
+  EXPECT_FALSE(form.controls().cancelButton->isEnabled());
   // Reported received/total, then the bar and the caption's count: the total
   // is taken once and a late report never moves the bar back.
   const std::pair<std::pair<int, int>, const char*> steps[] = {
@@ -66,7 +59,7 @@ TEST(AboutDialog, HardwareLineOnlyWhenAVersionIsKnown) {
   const struct {
     UiText::Language language;
     const char* version;
-    const char* shown;  // caption, Label3, Label4 (when shown), Label5
+    const char* shown;  // caption, model, hardware (when shown), application
   } cases[] = {
       {UiText::Language::Japanese, "", "バージョン|QM120-RH|ｱﾌﾟﾘｹｰｼｮﾝ Ver.1.06"},
       {UiText::Language::Japanese, "1.05",
@@ -77,39 +70,42 @@ TEST(AboutDialog, HardwareLineOnlyWhenAVersionIsKnown) {
   for (const auto& c : cases) {
     AboutDialog form(texts(c.language), QStringLiteral("QM120-RH"), QString::fromUtf8(c.version));
     const bool known = *c.version != '\0';
-    EXPECT_EQ(!child<QLabel>(form, "Label4")->isHidden(), known) << c.version;
-    EXPECT_EQ(
-        form.windowTitle() + '|' + captions(form, known ? "Label3 Label4 Label5" : "Label3 Label5"),
-        QString::fromUtf8(c.shown));
-    EXPECT_TRUE(child<QLabel>(form, "Label2")->isHidden());
-    EXPECT_EQ(child<QLabel>(form, "Label1")->text(), texts(c.language)[262]);
-    child<QPushButton>(form, "Command_ok")->click();
+    const AboutDialog::Controls& ui = form.controls();
+    EXPECT_EQ(!ui.hardwareLabel->isHidden(), known) << c.version;
+    std::vector<const QObject*> shown{&form, ui.modelLabel, ui.hardwareLabel, ui.applicationLabel};
+    if (!known) shown.erase(shown.begin() + 2);
+    EXPECT_EQ(captions(shown), QString::fromUtf8(c.shown));
+    EXPECT_TRUE(ui.addressLabel->isHidden());
+    EXPECT_EQ(ui.makerLabel->text(), texts(c.language)[262]);
+    ui.okButton->click();
     EXPECT_EQ(form.result(), QDialog::Accepted);
   }
 }
 
 TEST(PortSettingsDialog, PortListAndButtonFollowTheConnection) {
   PortSettingsDialog closed(texts(), 7, false);
-  auto* combo = child<QComboBox>(closed, "Combo1");
+  const PortSettingsDialog::Controls& c = closed.controls();
+  const QComboBox* combo = c.portCombo;
   EXPECT_EQ(QStringLiteral("%1..%2 (%3)")
                 .arg(combo->itemText(0), combo->itemText(combo->count() - 1))
                 .arg(combo->count()),
             QStringLiteral("1..16 (16)"));
   EXPECT_TRUE(combo->isEnabled());
-  EXPECT_EQ(closed.windowTitle() + '|' + captions(closed, "Combo1 Command3 Command1"),
+  EXPECT_EQ(captions({&closed, c.portCombo, c.connectButton, c.closeButton}),
             QStringLiteral("通信|7|通信開始|キャンセル"));
   PortSettingsDialog open(english(), 3, true);
-  EXPECT_FALSE(child<QComboBox>(open, "Combo1")->isEnabled());
-  EXPECT_EQ(open.windowTitle() + '|' + captions(open, "Command3 Label1"),
+  const PortSettingsDialog::Controls& o = open.controls();
+  EXPECT_FALSE(o.portCombo->isEnabled());
+  EXPECT_EQ(captions({&open, o.connectButton, o.portCaption}),
             QStringLiteral("Communication|Offline|Port_No"));
   // Offline asks for a disconnect; cancel only closes.
   QSignalSpy disconnectSpy(&open, &PortSettingsDialog::disconnectRequested);
   QSignalSpy connectSpy(&open, &PortSettingsDialog::connectRequested);
-  child<QPushButton>(open, "Command3")->click();
+  o.connectButton->click();
   EXPECT_EQ(disconnectSpy.size(), 1);
   EXPECT_EQ(connectSpy.size(), 0);
   QSignalSpy none(&closed, &PortSettingsDialog::connectRequested);
-  child<QPushButton>(closed, "Command1")->click();
+  c.closeButton->click();
   EXPECT_EQ(none.size(), 0);
   EXPECT_EQ(closed.result(), QDialog::Rejected);
 }
@@ -117,15 +113,15 @@ TEST(PortSettingsDialog, PortListAndButtonFollowTheConnection) {
 TEST(PortSettingsDialog, ConnectWaitsForTheSearchAndClosesWhenItEnds) {
   PortSettingsDialog form(texts(), 1, false);
   QSignalSpy connectSpy(&form, &PortSettingsDialog::connectRequested);
-  child<QComboBox>(form, "Combo1")->setCurrentIndex(4);
+  form.controls().portCombo->setCurrentIndex(4);
   EXPECT_EQ(form.chosenPort(), 5);
   form.show();
-  child<QPushButton>(form, "Command3")->click();
+  form.controls().connectButton->click();
   ASSERT_EQ(connectSpy.size(), 1);
   EXPECT_EQ(connectSpy.at(0).at(0).toInt(), 5);
   EXPECT_FALSE(form.isEnabled());
   form.discoveryProgress(5, 1);
-  EXPECT_EQ(child<QLabel>(form, "Label2")->text(), QStringLiteral("ポート番号 5 (2)"));
+  EXPECT_EQ(form.controls().progress->text(), QStringLiteral("ポート番号 5 (2)"));
   form.connectOrDisconnect();  // a second press while searching does nothing
   EXPECT_EQ(connectSpy.size(), 1);
   form.reject();
@@ -144,25 +140,23 @@ TEST(ClockDialog, TicksWithTheClockAndAsksOncePerPress) {
   QDateTime now(QDate(2024, 12, 31), QTime(23, 59, 58));
   ClockDialog form(
       texts(), [&now] { return now; }, std::chrono::milliseconds(2));
-  auto* label = child<QLabel>(form, "Label2");
+  const QLabel* label = form.controls().time;
   EXPECT_EQ(label->text(), QStringLiteral("2024/12/31 23:59:58"));
-  EXPECT_EQ(child<QTimer>(form, "ClockTimer")->interval(), 2);
   now = now.addSecs(61);
   EXPECT_TRUE(QTest::qWaitFor(
       [&] { return label->text() == QStringLiteral("2025/01/01 00:00:59"); }, 1000));
-  EXPECT_EQ(form.windowTitle() + '|' + captions(form, "Label1"),
-            QStringLiteral("時計設定|現在の日時"));
+  EXPECT_EQ(captions({&form, form.controls().caption}), QStringLiteral("時計設定|現在の日時"));
   QSignalSpy spy(&form, &ClockDialog::setClockRequested);
   form.setLinkBusy(true);
   form.requestClockSet();
   EXPECT_EQ(spy.size(), 0);
   form.setLinkBusy(false);
-  child<QPushButton>(form, "Command1")->click();
+  form.controls().setButton->click();
   EXPECT_EQ(spy.size(), 1);
   EXPECT_EQ(form.result(), QDialog::Accepted);
 
   ClockDialog en(english(), {}, std::chrono::milliseconds(200));
-  EXPECT_EQ(en.windowTitle() + '|' + captions(en, "Label1 Command1"),
+  EXPECT_EQ(captions({&en, en.controls().caption, en.controls().setButton}),
             QStringLiteral("Clock setting|Present date|Set"));
 }
 

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@
 #include "WindowTest.h"
 #include "ui/DataViews.h"
 #include "ui/dump/DumpTableView.h"
+#include "ui/print/DumpPrintDialog.h"
 
 namespace termika {
 namespace {
@@ -25,7 +27,7 @@ class DumpListTest : public ::testing::Test {
     fillLogSet(m_state, m_dir, 3);
     m_model.fill(3);
     m_table.resize(1000, 400);
-    setUpDumpTable(m_table, m_model, 1);
+    setUpDumpTable(m_table, m_model);
   }
 
   QTemporaryDir m_dir;
@@ -35,7 +37,6 @@ class DumpListTest : public ::testing::Test {
 };
 
 TEST_F(DumpListTest, ListSetUpAndHeaderClicksSort) {
-  EXPECT_EQ(m_table.objectName(), "ListView1_1");
   EXPECT_EQ(m_table.editTriggers(), QAbstractItemView::NoEditTriggers);
   EXPECT_EQ(m_table.selectionBehavior(), QAbstractItemView::SelectRows);
   EXPECT_EQ(m_table.selectionMode(), QAbstractItemView::ExtendedSelection);
@@ -89,7 +90,7 @@ class DumpPrintWindowTest : public WindowTest {
     open();
     fillLogSet(*m_state, m_dir, 1981);
     m_window->views().setReplaced(kLogSet);
-    click("Option9");
+    click(Control::DumpRadio);
   }
   // Prints from the menu; answers the print dialog with "Save as PDF" and
   // takes the name the file dialog proposes. Returns what the dialogs showed
@@ -103,18 +104,17 @@ class DumpPrintWindowTest : public WindowTest {
       if (auto* files = qobject_cast<QFileDialog*>(modal)) {
         seen.pdf = files->selectedFiles().value(0);
         QMetaObject::invokeMethod(files, "accept");
-      } else if (modal != nullptr && modal->objectName() == QStringLiteral("DumpPrintDialog")) {
-        seen.rangeShown = modal->findChild<QWidget*>(QStringLiteral("Frame2"))->isVisible();
-        seen.allRowsChosen =
-            modal->findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked();
-        QTimer::singleShot(0, modal->findChild<QAbstractButton*>(QStringLiteral("CommandPdf")),
-                           &QAbstractButton::click);
+      } else if (auto* dump = qobject_cast<DumpPrintDialog*>(modal)) {
+        const PrintDialogBase::Controls& controls = dump->controls();
+        seen.rangeShown = controls.rangeFrame->isVisible();
+        seen.allRowsChosen = controls.allRowsRadio->isChecked();
+        QTimer::singleShot(0, controls.pdfButton, &QAbstractButton::click);
         answer.stop();
         answer.start(50);
       }
     });
     answer.start();
-    find<QAction>("m13")->trigger();
+    ui().printItem->trigger();
     const QString text = pdfText(seen.pdf);
     QFile::remove(seen.pdf);
     return {seen, text};
@@ -122,7 +122,7 @@ class DumpPrintWindowTest : public WindowTest {
 };
 
 TEST_F(DumpPrintWindowTest, NothingSelectedPrintsEveryRowAndASelectionOnlyItsRows) {
-  QTableView* list = find<QTableView>("ListView1_0");
+  QTableView* list = ui().dumpLists[kLogSet];
   const auto [nothingSelected, allText] = printToPdf();
   EXPECT_TRUE(nothingSelected.rangeShown);
   EXPECT_TRUE(nothingSelected.allRowsChosen);

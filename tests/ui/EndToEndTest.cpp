@@ -16,6 +16,7 @@
 #include "core/sessions/Download.h"
 #include "sim/SimScenario.h"
 #include "sim/SimulatedPort.h"
+#include "ui/dialogs/DownloadProgressDialog.h"
 #include "ui/graph/GraphView.h"
 
 namespace termika {
@@ -82,12 +83,15 @@ class EndToEndTest : public WindowTest {
     return waitUntil([&] { return done() && !m_window->exchange()->isBusy(); });
   }
   void connect() {
-    click("Command20");
+    QTest::mouseClick(ui().connectButton, Qt::LeftButton);
     ASSERT_TRUE(settle([this] { return m_state->connected; })) << said();
+  }
+  DownloadProgressDialog* progressDialog() const {
+    return m_window->findChild<DownloadProgressDialog*>();
   }
   std::string said() const { return m_messages.join(QStringLiteral(" | ")).toStdString(); }
   QString cell(int row, int column) const {
-    const QAbstractItemModel* model = find<QTableView>("ListView1_0")->model();
+    const QAbstractItemModel* model = find<QTableView>(Control::LogDumpList)->model();
     return model->data(model->index(row, column)).toString();
   }
 
@@ -99,18 +103,18 @@ class EndToEndTest : public WindowTest {
 TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
   connect();
   EXPECT_EQ(m_state->modelName, QStringLiteral("QM120-RH"));
-  EXPECT_EQ(text("Label49 Label14 Label16 Label21 Label29 Label46"),
+  EXPECT_EQ(text({Control::ConnectionText, Control::LoggerName, Control::RecordingState,
+                  Control::RecordedPoints, Control::UpperAlarm, Control::LowerAlarm}),
             QStringLiteral("通信中|E2E1|記録停止|25 点|30 ℃|OFF"));
-  EXPECT_TRUE(find<QAbstractButton>("Command5")->isEnabled());
+  EXPECT_TRUE(find<QAbstractButton>(Control::DownloadButton)->isEnabled());
   shoot(*m_window, "connected.png");
 
   // Every step the progress window shows: the bar's value and maximum.
   std::vector<std::pair<int, int>> steps;
-  auto* bar = find<QWidget>("DownloadProgressDialog")
-                  ->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+  auto* bar = progressDialog()->findChild<QProgressBar*>();
   QObject::connect(bar, &QProgressBar::valueChanged,
                    [&](int value) { steps.emplace_back(value, bar->maximum()); });
-  click("Command5");
+  click(Control::DownloadButton);
   ASSERT_TRUE(settle([this] { return m_state->set(kLogSet).count == 25; })) << said();
   EXPECT_EQ(m_messages, QStringList());
   EXPECT_TRUE(m_port->logger().downloaded());  // the window holds the set
@@ -121,7 +125,7 @@ TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
   EXPECT_TRUE(std::all_of(steps.begin(), steps.end(),
                           [](const auto& s) { return s.first == 0 || s.second == 25; }));
   // The list holds every point, oldest first, a minute apart.
-  ASSERT_EQ(find<QTableView>("ListView1_0")->model()->rowCount(), 25);
+  ASSERT_EQ(find<QTableView>(Control::LogDumpList)->model()->rowCount(), 25);
   EXPECT_EQ(cell(0, 0) + ' ' + cell(0, 1), QStringLiteral("00001 2026/12/05 07:00:00"));
   EXPECT_EQ(cell(24, 0) + ' ' + cell(24, 1), QStringLiteral("00025 2026/12/05 07:24:00"));
   // Each extreme is marked once, on one row.
@@ -132,21 +136,21 @@ TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
   }
   // The log set is shown and drawn.
   EXPECT_EQ(m_state->currentSet, kLogSet);
-  EXPECT_FALSE(find<GraphView>("ondo")->image().isNull());
-  EXPECT_TRUE(find<QAbstractButton>("Command21")->isEnabled());  // something to save
-  EXPECT_FALSE(find<QWidget>("DownloadProgressDialog")->isVisible());
+  EXPECT_FALSE(find<GraphView>(Control::TemperatureGraph)->image().isNull());
+  EXPECT_TRUE(find<QAbstractButton>(Control::SaveLogButton)->isEnabled());  // something to save
+  EXPECT_FALSE(progressDialog()->isVisible());
   EXPECT_TRUE(m_port->logger().downloaded());  // the window holds the set
   shoot(*m_window, "downloaded.png");
-  click("Option9");
-  EXPECT_TRUE(find<QTableView>("ListView1_0")->isVisible());
+  click(Control::DumpRadio);
+  EXPECT_TRUE(find<QTableView>(Control::LogDumpList)->isVisible());
   shoot(*m_window, "dump.png");
 
   // Disconnecting keeps the downloaded set (a plug click right after the
   // connecting one would be taken for a double click).
   QTest::qWait(550);
-  click("Command20");
+  QTest::mouseClick(ui().connectButton, Qt::LeftButton);
   ASSERT_TRUE(waitUntil([this] { return !m_state->connected; }));
-  EXPECT_EQ(text("Label49"), QStringLiteral("未接続"));
+  EXPECT_EQ(text({Control::ConnectionText}), QStringLiteral("未接続"));
   EXPECT_EQ(m_state->set(kLogSet).count, 25);
   EXPECT_EQ(m_state->set(kLogSet).model, QStringLiteral("QM120-RH"));
 }
@@ -164,26 +168,28 @@ QString timeAxis(const GraphView& v) {
 
 TEST_F(EndToEndTest, MeasurementsShowTheRealTimeSetNewestFirstOnOneTimeAxis) {
   connect();
-  click("Command1");
+  click(Control::MeasureOnceButton);
   ASSERT_TRUE(settle([this] { return m_state->set(kRealTimeSet).count == 1; })) << said();
   EXPECT_EQ(m_state->currentSet, kRealTimeSet);
-  EXPECT_TRUE(find<QAbstractButton>("Option6")->isChecked());
-  EXPECT_FALSE(text("Label2").isEmpty() || text("Label4").isEmpty() || text("Label10").isEmpty());
-  EXPECT_EQ(text("Label39"), QStringLiteral("正常"));            // battery fine
-  EXPECT_TRUE(find<QAbstractButton>("Command22")->isEnabled());  // something to save
+  EXPECT_TRUE(find<QAbstractButton>(Control::RealTimeSetRadio)->isChecked());
+  EXPECT_FALSE(text({Control::LiveTemperature}).isEmpty() ||
+               text({Control::LiveHumidity}).isEmpty() || text({Control::LiveTime}).isEmpty());
+  EXPECT_EQ(text({Control::BatteryIndicator}), QStringLiteral("正常"));  // battery fine
+  EXPECT_TRUE(
+      find<QAbstractButton>(Control::SaveRealTimeButton)->isEnabled());  // something to save
   EXPECT_EQ(m_messages, QStringList());
 
   // A series (the one-time point is not kept) lists its newest point first.
-  find<QComboBox>("Combo5")->setCurrentIndex(0);  // a point every 2 s
-  click("Command2");
+  find<QComboBox>(Control::SpacingCombo)->setCurrentIndex(0);  // a point every 2 s
+  click(Control::ContinuousButton);
   ASSERT_TRUE(waitUntil([this] { return m_state->set(kRealTimeSet).count >= 3; })) << said();
-  const QTableView* list = find<QTableView>("ListView1_1");
+  const QTableView* list = find<QTableView>(Control::RealTimeDumpList);
   EXPECT_EQ(list->model()->index(0, 0).data().toString(),
             QStringLiteral("%1").arg(m_state->set(kRealTimeSet).count, 5, 10, QLatin1Char('0')));
   EXPECT_EQ(list->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
 
-  const GraphView& t = *find<GraphView>("ondo");
-  const GraphView& h = *find<GraphView>("situdo");
+  const GraphView& t = *find<GraphView>(Control::TemperatureGraph);
+  const GraphView& h = *find<GraphView>(Control::HumidityGraph);
   const auto shared = [&] {
     return timeAxis(t) == timeAxis(h) && timeAxis(t).endsWith(QStringLiteral("fresh"));
   };
@@ -193,7 +199,7 @@ TEST_F(EndToEndTest, MeasurementsShowTheRealTimeSetNewestFirstOnOneTimeAxis) {
   // redraw both graphs at their new size, on one time axis. The pause keeps
   // the stop click from counting as a double click.
   QTest::qWait(550);
-  click("Command2");
+  click(Control::ContinuousButton);
   ASSERT_TRUE(waitUntil([this] { return m_state->runState == RunState::Idle; })) << said();
   EXPECT_TRUE(waitUntil(shared, 2000)) << axes();
   const int widthBefore = t.width();
@@ -205,35 +211,38 @@ TEST_F(EndToEndTest, MeasurementsShowTheRealTimeSetNewestFirstOnOneTimeAxis) {
 // is on the panel; a double click on Continuous starts one series; a download locks every
 // set, view, print, open and speed choice and blanks the live values until it ends.
 TEST_F(EndToEndTest, PanelAfterConnectDoubleClicksAndTheDownloadLock) {
-  QTest::keyClick(find<QComboBox>("Combo4"), Qt::Key_7);
+  QTest::keyClick(find<QComboBox>(Control::PortCombo), Qt::Key_7);
   connect();
-  EXPECT_EQ(text("Combo4 Label39"), QStringLiteral("1|正常"));
+  EXPECT_EQ(text({Control::PortCombo, Control::BatteryIndicator}), QStringLiteral("1|正常"));
   EXPECT_EQ(m_state->chosenPort, 1);
 
-  click("Command2");
-  click("Command2");
+  click(Control::ContinuousButton);
+  click(Control::ContinuousButton);
   EXPECT_EQ(m_state->runState, RunState::Continuous);
   ASSERT_TRUE(settle([this] { return m_state->set(kRealTimeSet).count >= 1; })) << said();
   QTest::qWait(550);
-  click("Command2");
+  click(Control::ContinuousButton);
   ASSERT_TRUE(settle([this] { return m_state->runState == RunState::Idle; })) << said();
-  EXPECT_FALSE(text("Label2").isEmpty());
+  EXPECT_FALSE(text({Control::LiveTemperature}).isEmpty());
 
-  click("Command5");
+  click(Control::DownloadButton);
   ASSERT_TRUE(m_window->download()->running());
-  QStringList enabled;
-  for (const char* name : {"Option5", "Option6", "Option7", "Option8", "Option9", "m2", "m13",
-                           "m11", "m12", "Command14", "Command22", "Command23", "Command25",
-                           "D_M_Fast", "D_M_Slow", "Command1", "Command2", "Command4"}) {
-    const QObject* o = m_window->findChild<QObject*>(QString::fromLatin1(name));
-    if (const auto* menu = qobject_cast<const QMenu*>(o)) o = menu->menuAction();
-    if (o == nullptr || o->property("enabled").toBool()) enabled << QString::fromLatin1(name);
+  ControlList enabled;
+  for (Control control :
+       {Control::LogSetRadio, Control::RealTimeSetRadio, Control::FileSetRadio, Control::GraphRadio,
+        Control::DumpRadio, Control::DisplayMenu, Control::PrintItem, Control::OpenCsvItem,
+        Control::SaveMenu, Control::OpenCsvButton, Control::SaveRealTimeButton,
+        Control::PrintRealTimeButton, Control::PrintFileButton, Control::FastDownloadItem,
+        Control::SlowDownloadItem, Control::MeasureOnceButton, Control::ContinuousButton,
+        Control::RecordButton}) {
+    if (ui().object(control)->property("enabled").toBool()) enabled.push_back(control);
   }
-  EXPECT_EQ(enabled, QStringList());
-  EXPECT_EQ(text("Label2 Label4 Label10"), QStringLiteral("||"));
+  EXPECT_EQ(enabled, ControlList());
+  EXPECT_EQ(text({Control::LiveTemperature, Control::LiveHumidity, Control::LiveTime}),
+            QStringLiteral("||"));
   ASSERT_TRUE(settle([this] { return m_state->set(kLogSet).count == 25; })) << said();
-  EXPECT_TRUE(find<QAction>("D_M_Slow")->isEnabled());
-  EXPECT_TRUE(find<QAbstractButton>("Option6")->isEnabled());
+  EXPECT_TRUE(find<QAction>(Control::SlowDownloadItem)->isEnabled());
+  EXPECT_TRUE(find<QAbstractButton>(Control::RealTimeSetRadio)->isEnabled());
 }
 
 }  // namespace

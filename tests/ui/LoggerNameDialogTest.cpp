@@ -22,8 +22,8 @@ struct NameDialog {
     QObject::connect(&dialog, &LoggerNameDialog::nameChosen,
                      [this](const QString& name) { chosen << name; });
   }
-  QLineEdit* text1() { return dialog.findChild<QLineEdit*>(QStringLiteral("Text1")); }
-  QPushButton* command1() { return dialog.findChild<QPushButton*>(QStringLiteral("Command1")); }
+  QLineEdit* nameEdit() { return dialog.controls().nameEdit; }
+  QPushButton* okButton() { return dialog.controls().okButton; }
 };
 
 TEST(LoggerNameDialog, ForbiddenOrDoubleByteNamesAreRefusedAndTheOldNameComesBack) {
@@ -33,14 +33,14 @@ TEST(LoggerNameDialog, ForbiddenOrDoubleByteNamesAreRefusedAndTheOldNameComesBac
   } cases[] = {{"A/", "\\ / : * ? \" < > |"}, {"|", "\\ / : * ? \" < > |"}, {"名前", "名 前"}};
   for (const auto& c : cases) {
     NameDialog d;
-    d.text1()->setText(QString::fromUtf8(c.typed));
-    d.command1()->click();
+    d.nameEdit()->setText(QString::fromUtf8(c.typed));
+    d.okButton()->click();
     ASSERT_EQ(d.prompts.calls.size(), 1u) << c.typed;
     EXPECT_EQ(d.prompts.calls[0].title, QStringLiteral("QM120-RH"));
     EXPECT_EQ(d.prompts.calls[0].message,
               QStringLiteral("認識名称には次の文字は使えません\r\r           ") +
                   QString::fromUtf8(c.detail));
-    EXPECT_EQ(d.text1()->text(), QStringLiteral("OLD1"));
+    EXPECT_EQ(d.nameEdit()->text(), QStringLiteral("OLD1"));
     EXPECT_TRUE(d.chosen.isEmpty());
     EXPECT_NE(d.dialog.result(), QDialog::Accepted);
   }
@@ -50,17 +50,17 @@ TEST(LoggerNameDialog, AShortNameIsSentPaddedByButtonOrEnterButNotWhileTheLinkIs
   NameDialog d;
   d.dialog.show();
   d.dialog.setLinkBusy(true);
-  EXPECT_FALSE(d.command1()->isEnabled());
+  EXPECT_FALSE(d.okButton()->isEnabled());
   d.dialog.confirm();
   EXPECT_TRUE(d.chosen.isEmpty());
   d.dialog.setLinkBusy(false);
-  d.text1()->clear();
-  QTest::keyClicks(d.text1(), QStringLiteral("XYZUV"));  // the field takes four at most
-  EXPECT_EQ(d.text1()->text(), QStringLiteral("XYZU"));
-  d.text1()->setText(QStringLiteral("XY"));
-  QTest::keyClick(d.text1(), Qt::Key_Return);
-  d.text1()->setText(QStringLiteral("AB"));
-  d.command1()->click();
+  d.nameEdit()->clear();
+  QTest::keyClicks(d.nameEdit(), QStringLiteral("XYZUV"));  // the field takes four at most
+  EXPECT_EQ(d.nameEdit()->text(), QStringLiteral("XYZU"));
+  d.nameEdit()->setText(QStringLiteral("XY"));
+  QTest::keyClick(d.nameEdit(), Qt::Key_Return);
+  d.nameEdit()->setText(QStringLiteral("AB"));
+  d.okButton()->click();
   EXPECT_EQ(d.chosen, (QStringList{QStringLiteral("  XY"), QStringLiteral("  AB")}));
   EXPECT_TRUE(d.prompts.calls.empty());
   EXPECT_EQ(d.dialog.result(), QDialog::Accepted);

@@ -84,36 +84,34 @@ class MainWindowTest : public WindowTest {
   }
   int bar(Bar b) const { return m_window->views().navigation().bar(b).value; }
   // The value the user sees on the widget, in the bar's own direction.
-  int widgetBar(const char* name) const {
-    const QScrollBar* w = find<QScrollBar>(name);
+  int widgetBar(Control control) const {
+    const QScrollBar* w = find<QScrollBar>(control);
     return stateValueOf(*w, w->value());
   }
-  QString panel2() const { return find<QLabel>("StatusBar1_2")->text(); }
-  // "1" or "0" per name: checked actions and buttons.
-  QString checks(const char* names) const {
+  QString panel2() const { return ui().noticePanel->text(); }
+  // "1" or "0" per control: checked actions and buttons.
+  QString checks(const ControlList& controls) const {
     QString out;
-    for (const QString& name : QString::fromLatin1(names).split(u' ')) {
-      const QObject* o = m_window->findChild<QObject*>(name);
+    for (Control control : controls) {
+      const QObject* o = ui().object(control);
       const auto* action = qobject_cast<const QAction*>(o);
       const auto* button = qobject_cast<const QAbstractButton*>(o);
       out += (action ? action->isChecked() : button && button->isChecked()) ? u'1' : u'0';
     }
     return out;
   }
-  // The names whose controls, menus or items are not in the `enabled` state.
-  QStringList notEnabled(const char* names, bool enabled) const {
-    QStringList out;
-    for (const QString& name : QString::fromLatin1(names).split(u' ', Qt::SkipEmptyParts)) {
-      const QObject* o = m_window->findChild<QObject*>(name);
-      bool on = !enabled;  // a missing name is reported too
-      if (const auto* menu = qobject_cast<const QMenu*>(o)) {
-        on = menu->menuAction()->isEnabled();
-      } else if (const auto* action = qobject_cast<const QAction*>(o)) {
+  // The controls, menus or items that are not in the `enabled` state.
+  ControlList notEnabled(const ControlList& controls, bool enabled) const {
+    ControlList out;
+    for (Control control : controls) {
+      const QObject* o = ui().object(control);
+      bool on = !enabled;  // a missing control is reported too
+      if (const auto* action = qobject_cast<const QAction*>(o)) {
         on = action->isEnabled();
       } else if (const auto* widget = qobject_cast<const QWidget*>(o)) {
         on = widget->isEnabled();
       }
-      if (on != enabled) out << name;
+      if (on != enabled) out.push_back(control);
     }
     return out;
   }
@@ -121,34 +119,37 @@ class MainWindowTest : public WindowTest {
 
 TEST_F(MainWindowTest, StartUpChoicesJapaneseCaptionsAndDownloadSpeed) {
   open();
-  EXPECT_EQ(checks("D_M_Fast D_M_Slow Option5 Option8"), QStringLiteral("1011"));
+  EXPECT_EQ(checks({Control::FastDownloadItem, Control::SlowDownloadItem, Control::LogSetRadio,
+                    Control::GraphRadio}),
+            QStringLiteral("1011"));
   EXPECT_EQ(m_state->currentSet, kLogSet);
   EXPECT_EQ(
-      text("MainWindow m1 D_M Command5 Command2 Label49 Label31"),
+      m_window->windowTitle() + u'|' +
+          text({Control::FileMenu, Control::DownloadModeMenu, Control::DownloadButton,
+                Control::ContinuousButton, Control::ConnectionText, Control::UpperAlarmCaption}),
       QStringLiteral("[Termika] 温湿度ロガー |ﾌｧｲﾙ(&F)|ﾀﾞｳﾝﾛｰﾄﾞ ﾓｰﾄﾞ(&D)|ダウンロード|連続測定|"
                      "未接続|上限温度設定"));
-  EXPECT_EQ(find<QTableView>("ListView1_2")->model()->headerData(2, Qt::Horizontal).toString(),
-            QStringLiteral("温度 ℃"));
+  EXPECT_EQ(
+      find<QTableView>(Control::FileDumpList)->model()->headerData(2, Qt::Horizontal).toString(),
+      QStringLiteral("温度 ℃"));
 
-  find<QAction>("D_M_Slow")->trigger();
+  find<QAction>(Control::SlowDownloadItem)->trigger();
   EXPECT_TRUE(m_state->downloadSlow);
-  EXPECT_EQ(checks("D_M_Fast D_M_Slow"), QStringLiteral("01"));
-  find<QAction>("D_M_Fast")->trigger();
+  EXPECT_EQ(checks({Control::FastDownloadItem, Control::SlowDownloadItem}), QStringLiteral("01"));
+  find<QAction>(Control::FastDownloadItem)->trigger();
   EXPECT_FALSE(m_state->downloadSlow);
 }
 
 TEST_F(MainWindowTest, EnglishRunShowsEnglishTextsOnly) {
   open(UiText::Language::English);
   ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
-  EXPECT_EQ(text("Label3"), QStringLiteral("File"));
-  EXPECT_EQ(find<QTableView>("ListView1_0")->model()->headerData(0, Qt::Horizontal).toString(),
-            QStringLiteral("Record No"));
+  EXPECT_EQ(text({Control::ShownSetCaption}), QStringLiteral("File"));
+  EXPECT_EQ(
+      find<QTableView>(Control::LogDumpList)->model()->headerData(0, Qt::Horizontal).toString(),
+      QStringLiteral("Record No"));
   // No Japanese anywhere: every caption and every list header.
-  for (const QObject* o : m_window->findChildren<QObject*>()) {
-    if (!o->objectName().isEmpty()) {
-      EXPECT_FALSE(hasJapanese(captionOf(*o, o->objectName()))) << o->objectName().toStdString();
-    }
-  }
+  for (const QObject* o : m_window->findChildren<QObject*>())
+    EXPECT_FALSE(hasJapanese(captionOf(o))) << captionOf(o).toStdString();
   for (const QTableView* list : m_window->findChildren<QTableView*>()) {
     for (int c = 0; c < list->model()->columnCount(); ++c)
       EXPECT_FALSE(hasJapanese(list->model()->headerData(c, Qt::Horizontal).toString()));
@@ -158,20 +159,20 @@ TEST_F(MainWindowTest, EnglishRunShowsEnglishTextsOnly) {
 TEST_F(MainWindowTest, OnlyTheUsersPicksSetTheListsFieldsAndTheSettingsFile) {
   open();
   EXPECT_EQ(readAll(ini()), iniLine(1, 1));  // the first start writes it
-  QComboBox* ports = find<QComboBox>("Combo4");
+  QComboBox* ports = find<QComboBox>(Control::PortCombo);
   QTest::keyClick(ports, Qt::Key_7);
   EXPECT_EQ(m_state->chosenPort, 7);
   EXPECT_EQ(readAll(ini()), iniLine(1, 7));
   QTest::keyClick(ports, Qt::Key_Down);
   EXPECT_EQ(m_state->chosenPort, 8);
   EXPECT_EQ(readAll(ini()), iniLine(1, 8));
-  QTest::keyClick(find<QComboBox>("Combo1"), Qt::Key_Down);
+  QTest::keyClick(find<QComboBox>(Control::BaudCombo), Qt::Key_Down);
   EXPECT_EQ(m_state->baudSetting, QStringLiteral("115200"));
 
   // Changes made in code run no click handler.
   ports->setCurrentIndex(40);
-  find<QComboBox>("Combo1")->setCurrentText(QStringLiteral("9600"));
-  QComboBox* models = find<QComboBox>("Combo3");
+  find<QComboBox>(Control::BaudCombo)->setCurrentText(QStringLiteral("9600"));
+  QComboBox* models = find<QComboBox>(Control::ModelCombo);
   models->setCurrentIndex(1);
   EXPECT_EQ(m_state->chosenPort, 8);
   EXPECT_EQ(readAll(ini()), iniLine(1, 8));
@@ -195,7 +196,7 @@ TEST_F(MainWindowTest, StartsWithTheSavedPortsAndFolderWithinTheSizeLimits) {
   EXPECT_EQ(m_state->portNumber, 3);
   EXPECT_EQ(m_state->chosenPort, 9);
   EXPECT_EQ(m_state->workingFolder, QStringLiteral("/srv/data"));
-  EXPECT_EQ(find<QComboBox>("Combo4")->currentText(), QStringLiteral("9"));
+  EXPECT_EQ(find<QComboBox>(Control::PortCombo)->currentText(), QStringLiteral("9"));
   const WindowLimits limits = windowLimits(m_window->screen()->logicalDotsPerInch());
   EXPECT_EQ(m_window->minimumSize(), limits.minimum);
   EXPECT_EQ(m_window->maximumSize(), limits.maximum);
@@ -247,7 +248,7 @@ TEST_F(MainWindowTest, ClockHelpPrintAndFilesTellTheUser) {
   open();
   m_window->setClock([] { return QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)); });
   QTest::qWait(300);
-  EXPECT_EQ(text("StatusBar1_3"), QStringLiteral("2026/01/02 03:04:05"));
+  EXPECT_EQ(ui().clockPanel->text(), QStringLiteral("2026/01/02 03:04:05"));
 
   m_window->setHelpPage(QStringLiteral("/opt/termika/help/index.html"));
   m_window->setUrlOpener([](const QUrl&) { return false; });
@@ -258,15 +259,15 @@ TEST_F(MainWindowTest, ClockHelpPrintAndFilesTellTheUser) {
 
   ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
   EXPECT_EQ(m_window->windowTitle(), QStringLiteral("[Termika] 温湿度ロガー - in.csv"));
-  EXPECT_EQ(text("FileNameLabel"), QStringLiteral("in.csv"));
-  click("Option5");
+  EXPECT_EQ(ui().fileNameLabel->text(), QStringLiteral("in.csv"));
+  click(Control::LogSetRadio);
   QTimer::singleShot(0, [] {
     if (QWidget* dialog = QApplication::activeModalWidget()) {
       EXPECT_TRUE(dialog->objectName().startsWith(QStringLiteral("GraphPrintDialog")));
       dialog->close();
     }
   });
-  click("Command25");
+  click(Control::PrintFileButton);
   EXPECT_EQ(m_state->currentSet, kLogSet);
 
   auto& prompts = static_cast<MessageBoxPrompts&>(m_window->prompts());
@@ -292,12 +293,10 @@ TEST_F(MainWindowTest, ClockHelpPrintAndFilesTellTheUser) {
 
 TEST_F(MainWindowTest, ViewsStartWithTheirDefaults) {
   open();
-  for (const char* name : {"ListView1_0", "ListView1_1", "ListView1_2"}) {
-    EXPECT_NE(qobject_cast<const DumpModel*>(find<QTableView>(name)->model()), nullptr) << name;
-  }
+  for (const QTableView* list : ui().dumpLists)
+    EXPECT_NE(qobject_cast<const DumpModel*>(list->model()), nullptr);
   // Graph bars redraw on release only.
-  for (const char* name : {"HScroll1", "HScroll4", "VScroll1", "VScroll4"})
-    EXPECT_FALSE(find<QScrollBar>(name)->hasTracking()) << name;
+  for (const QScrollBar* bar : ui().bars) EXPECT_FALSE(bar->hasTracking());
   // Half-spans 10.0 °C and 10.0 %RH, centres 25.0 °C and 50.0 %RH.
   for (int set = 0; set < kSetCount; ++set) {
     const DataSet& s = m_state->set(set);
@@ -305,16 +304,19 @@ TEST_F(MainWindowTest, ViewsStartWithTheirDefaults) {
     EXPECT_EQ(s.view[TemperatureCentre].value, 250) << set;
     EXPECT_EQ(s.view[HumidityCentre].value, 500) << set;
   }
-  EXPECT_EQ(widgetBar("VScroll2"), 250);
+  EXPECT_EQ(widgetBar(Control::TemperatureCentreBar), 250);
 }
 
 TEST_F(MainWindowTest, OpeningACsvShowsTheFileSetFittedToItsPoints) {
   open();
   ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
   EXPECT_EQ(m_state->currentSet, kFileSet);
-  EXPECT_EQ(checks("Option7"), QStringLiteral("1"));
-  EXPECT_EQ(find<QTableView>("ListView1_2")->model()->rowCount(), 3);
-  EXPECT_EQ(notEnabled("Command25 VScroll1 m13", true), QStringList());
+  EXPECT_EQ(checks({Control::FileSetRadio}), QStringLiteral("1"));
+  EXPECT_EQ(find<QTableView>(Control::FileDumpList)->model()->rowCount(), 3);
+  EXPECT_EQ(
+      notEnabled({Control::PrintFileButton, Control::TemperatureHalfSpanBar, Control::PrintItem},
+                 true),
+      ControlList());
   // 300 s of data: one second per step, the widest window is the whole set.
   EXPECT_EQ(bar(TemperatureWidth), 300);
   EXPECT_EQ(bar(TemperatureOffset), 0);
@@ -322,9 +324,9 @@ TEST_F(MainWindowTest, OpeningACsvShowsTheFileSetFittedToItsPoints) {
   // Centres halfway between the extremes: (22.50 + -1.25) / 2 and (60 + 45) / 2.
   EXPECT_EQ(bar(TemperatureCentre), 106);
   EXPECT_EQ(bar(HumidityCentre), 525);
-  EXPECT_EQ(widgetBar("VScroll2"), 106);
-  EXPECT_EQ(widgetBar("HScroll1"), 300);
-  EXPECT_EQ(text("Label3"), QStringLiteral("ファイル"));
+  EXPECT_EQ(widgetBar(Control::TemperatureCentreBar), 106);
+  EXPECT_EQ(widgetBar(Control::TemperatureWidthBar), 300);
+  EXPECT_EQ(text({Control::ShownSetCaption}), QStringLiteral("ファイル"));
 }
 
 TEST_F(MainWindowTest, AFileThatCannotBeReadLeavesTheViewsAlone) {
@@ -341,47 +343,48 @@ TEST_F(MainWindowTest, AFileThatCannotBeReadLeavesTheViewsAlone) {
   EXPECT_FALSE(m_window->openCsvFile(path));
   EXPECT_EQ(m_state->currentSet, kLogSet);
   EXPECT_EQ(m_state->set(kFileSet).count, 0);
-  EXPECT_EQ(checks("Option5"), QStringLiteral("1"));
+  EXPECT_EQ(checks({Control::LogSetRadio}), QStringLiteral("1"));
 }
 
 TEST_F(MainWindowTest, ZoomButtonsWorkWithinTheBarsAndEachSetKeepsItsOwn) {
   open();
   ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
   const int span = bar(TemperatureHalfSpan);
-  click("Command3");
+  click(Control::TemperatureSpanNarrower);
   EXPECT_EQ(bar(TemperatureHalfSpan), span / 2);
-  click("Command10");
+  click(Control::TemperatureSpanWider);
   EXPECT_EQ(bar(TemperatureHalfSpan), span / 2 * 2);
-  EXPECT_EQ(widgetBar("VScroll1"), span / 2 * 2);
+  EXPECT_EQ(widgetBar(Control::TemperatureHalfSpanBar), span / 2 * 2);
   // Halving the time width: the humidity graph follows.
-  click("Command17");
+  click(Control::TimeZoomIn);
   EXPECT_EQ(bar(TemperatureWidth), 150);
   EXPECT_EQ(bar(HumidityWidth), 150);
   // Doubling past the widest window stops at it.
-  click("Command18");
-  click("Command18");
+  click(Control::TimeZoomOut);
+  click(Control::TimeZoomOut);
   EXPECT_EQ(bar(TemperatureWidth), 300);
-  click("Command17");
-  click("Command12");
+  click(Control::TimeZoomIn);
+  click(Control::FitButton);
   EXPECT_EQ(bar(TemperatureWidth), 300);  // fit: widest window again
 
   // Switching sets keeps each set's bars.
-  click("Command17");
-  click("Command3");
+  click(Control::TimeZoomIn);
+  click(Control::TemperatureSpanNarrower);
   const int fileSpan = bar(TemperatureHalfSpan);
-  click("Option5");
+  click(Control::LogSetRadio);
   EXPECT_EQ(m_state->currentSet, kLogSet);
   EXPECT_EQ(bar(TemperatureHalfSpan), 100);  // the log set's untouched default
-  EXPECT_EQ(text("Label3"), QStringLiteral("ログ"));
-  EXPECT_FALSE(find<QScrollBar>("VScroll1")->isEnabled());  // nothing to navigate
-  click("Option7");
+  EXPECT_EQ(text({Control::ShownSetCaption}), QStringLiteral("ログ"));
+  EXPECT_FALSE(
+      find<QScrollBar>(Control::TemperatureHalfSpanBar)->isEnabled());  // nothing to navigate
+  click(Control::FileSetRadio);
   EXPECT_EQ(m_state->currentSet, kFileSet);
   EXPECT_EQ(bar(TemperatureHalfSpan), fileSpan);
   EXPECT_EQ(bar(TemperatureWidth), 150);
-  EXPECT_EQ(widgetBar("HScroll1"), 150);
+  EXPECT_EQ(widgetBar(Control::TemperatureWidthBar), 150);
   // Clicking the set already shown changes nothing.
-  find<QLabel>("StatusBar1_2")->setText(QStringLiteral("kept"));
-  click("Option7");
+  ui().noticePanel->setText(QStringLiteral("kept"));
+  click(Control::FileSetRadio);
   EXPECT_EQ(bar(TemperatureHalfSpan), fileSpan);
   EXPECT_EQ(panel2(), QStringLiteral("kept"));
 }
@@ -389,30 +392,30 @@ TEST_F(MainWindowTest, ZoomButtonsWorkWithinTheBarsAndEachSetKeepsItsOwn) {
 TEST_F(MainWindowTest, DisplayItemsChooseSetAndView) {
   open();
   ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
-  find<QAction>("m232")->trigger();
+  find<QAction>(Control::FileDumpItem)->trigger();
   EXPECT_EQ(m_state->viewMode, 1);
-  EXPECT_EQ(checks("Option9"), QStringLiteral("1"));
-  EXPECT_TRUE(find<QTableView>("ListView1_2")->isVisible());
-  EXPECT_FALSE(find<QTableView>("ListView1_0")->isVisible());
-  find<QAction>("m211")->trigger();
+  EXPECT_EQ(checks({Control::DumpRadio}), QStringLiteral("1"));
+  EXPECT_TRUE(find<QTableView>(Control::FileDumpList)->isVisible());
+  EXPECT_FALSE(find<QTableView>(Control::LogDumpList)->isVisible());
+  find<QAction>(Control::LogGraphItem)->trigger();
   EXPECT_EQ(m_state->currentSet, kLogSet);
   EXPECT_EQ(m_state->viewMode, 0);
-  EXPECT_EQ(checks("Option5 Option8"), QStringLiteral("11"));
-  EXPECT_TRUE(find<GraphView>("ondo")->isVisible());
+  EXPECT_EQ(checks({Control::LogSetRadio, Control::GraphRadio}), QStringLiteral("11"));
+  EXPECT_TRUE(find<GraphView>(Control::TemperatureGraph)->isVisible());
 }
 
 TEST_F(MainWindowTest, DumpRowClickAndCursorReadoutFillThePanel) {
   open();
   ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
-  find<QAction>("m232")->trigger();
-  QTableView* list = find<QTableView>("ListView1_2");
+  find<QAction>(Control::FileDumpItem)->trigger();
+  QTableView* list = find<QTableView>(Control::FileDumpList);
   const QRect row0 = list->visualRect(list->model()->index(0, 1));
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row0.center());
   EXPECT_EQ(panel2(), QStringLiteral("日時 2013/05/01 10:00:00   温度 20.00 ℃   湿度 50.00 %RH"));
-  find<QAction>("m231")->trigger();
+  find<QAction>(Control::FileGraphItem)->trigger();
   EXPECT_TRUE(panel2().isEmpty());  // a set or view change clears it
   // Right of the newest point the newest record is read out.
-  GraphView* ondo = find<GraphView>("ondo");
+  GraphView* ondo = find<GraphView>(Control::TemperatureGraph);
   QTest::mouseMove(ondo, QPoint(ondo->width() - 2, ondo->height() / 2));
   EXPECT_EQ(panel2(), QStringLiteral("日時 2013/05/01 10:05:00   温度 -1.25 ℃   湿度 60.00 %RH"));
 }
@@ -420,50 +423,84 @@ TEST_F(MainWindowTest, DumpRowClickAndCursorReadoutFillThePanel) {
 TEST_F(MainWindowTest, AReleasedBarRedrawsTheGraph) {
   open();
   ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
-  const QImage before = find<GraphView>("ondo")->image();
+  const QImage before = find<GraphView>(Control::TemperatureGraph)->image();
   ASSERT_FALSE(before.isNull());
-  find<QScrollBar>("VScroll2")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  find<QScrollBar>(Control::TemperatureCentreBar)
+      ->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   EXPECT_NE(bar(TemperatureCentre), 106);
-  EXPECT_NE(find<GraphView>("ondo")->image(), before);
+  EXPECT_NE(find<GraphView>(Control::TemperatureGraph)->image(), before);
 }
 
 struct PanelCase {
   RunState runState;
   double volts;
-  const char* captions;  // Command4 Label16 Command2 Label7
-  const char* enabled;
-  const char* disabled;
+  const char* captions;  // record button, recording state, continuous button, battery
+  ControlList enabled;
+  ControlList disabled;
   bool navigationHidden;
 };
 
 TEST_F(MainWindowTest, TheStateTableReachesTheWidgets) {
   open();
-  const char* kPanel = "Command4 Label16 Command2 Label7";
+  const auto panel = [this] {
+    return text({Control::RecordButton, Control::RecordingState, Control::ContinuousButton,
+                 Control::BatteryVoltage});
+  };
   // Not connected, nothing held.
-  EXPECT_EQ(text("Label16 Label7 Label14 Label49 StatusBar1_1"),
+  EXPECT_EQ(text({Control::RecordingState, Control::BatteryVoltage, Control::LoggerName,
+                  Control::ConnectionText}) +
+                u'|' + ui().connectionPanel->text(),
             QStringLiteral("----|----|----|未接続|未接続"));
-  EXPECT_EQ(text("Label19 Label6 Label21 Label26 Label48 Label8"), QStringLiteral("|||||"));
-  EXPECT_EQ(notEnabled("Combo1 Combo3 Combo4 Option5 Option9 m1 m11", true), QStringList());
-  EXPECT_EQ(notEnabled("Command27 Command1 Command2 Command4 Command5 Command11 Command13 Combo5 "
-                       "Option3 Command21 Command22 Command25 VScroll1 HScroll4 Command12 m33 "
-                       "m34 m13",
-                       false),
-            QStringList());
-  EXPECT_EQ(find<Lamp>("Shape1")->color(), QColor(Qt::black));
-  EXPECT_TRUE(find<QLabel>("Label29")->isHidden());  // only the model with alarms shows them
-  EXPECT_TRUE(find<QLabel>("Label31")->isHidden());
-  EXPECT_FALSE(text("StatusBar1_3").isEmpty());  // the clock runs from the start
+  EXPECT_EQ(text({Control::IntervalSeconds, Control::IntervalText, Control::RecordedPoints,
+                  Control::RecordingStart, Control::RecordingMode, Control::StopNotice}),
+            QStringLiteral("|||||"));
+  EXPECT_EQ(
+      notEnabled({Control::BaudCombo, Control::ModelCombo, Control::PortCombo, Control::LogSetRadio,
+                  Control::DumpRadio, Control::FileMenu, Control::OpenCsvItem},
+                 true),
+      ControlList());
+  EXPECT_EQ(
+      notEnabled({Control::InitButton, Control::MeasureOnceButton, Control::ContinuousButton,
+                  Control::RecordButton, Control::DownloadButton, Control::StatusUpdateButton,
+                  Control::NameButton, Control::SpacingCombo, Control::SpacingSecondsRadio,
+                  Control::SaveLogButton, Control::SaveRealTimeButton, Control::PrintFileButton,
+                  Control::TemperatureHalfSpanBar, Control::HumidityOffsetBar, Control::FitButton,
+                  Control::ClockItem, Control::LoggerNameItem, Control::PrintItem},
+                 false),
+      ControlList());
+  EXPECT_EQ(find<Lamp>(Control::Lamp)->color(), QColor(Qt::black));
+  EXPECT_TRUE(
+      find<QLabel>(Control::UpperAlarm)->isHidden());  // only the model with alarms shows them
+  EXPECT_TRUE(find<QLabel>(Control::UpperAlarmCaption)->isHidden());
+  EXPECT_FALSE(ui().clockPanel->text().isEmpty());  // the clock runs from the start
 
   ASSERT_TRUE(m_window->openCsvFile(writeCsv()));  // a file set to navigate
   const PanelCase cases[] = {
-      {RunState::Idle, 3.0, "記録開始|記録停止|連続測定|3.00 V",
-       "Command5 Command11 Command27 Command1 Command4 Option6 m3 m33 HScroll1",
-       "Combo1 Combo3 Combo4", false},
-      {RunState::Recording, 2.2, "記録停止|記録中|連続測定|ＮＧ 2.20 V",
-       "Command4 Command11 Option5 m3", "Command5 Command1 Command2 Option6 Combo4 m33", false},
-      {RunState::Continuous, 3.0, "記録開始|記録停止|停止|3.00 V",
-       "Command2 Option6 Option8 m3 HScroll1",
-       "Command1 Command4 Command5 Option5 Option7 Command22 m33", true},
+      {RunState::Idle,
+       3.0,
+       "記録開始|記録停止|連続測定|3.00 V",
+       {Control::DownloadButton, Control::StatusUpdateButton, Control::InitButton,
+        Control::MeasureOnceButton, Control::RecordButton, Control::RealTimeSetRadio,
+        Control::ToolMenu, Control::ClockItem, Control::TemperatureWidthBar},
+       {Control::BaudCombo, Control::ModelCombo, Control::PortCombo},
+       false},
+      {RunState::Recording,
+       2.2,
+       "記録停止|記録中|連続測定|ＮＧ 2.20 V",
+       {Control::RecordButton, Control::StatusUpdateButton, Control::LogSetRadio,
+        Control::ToolMenu},
+       {Control::DownloadButton, Control::MeasureOnceButton, Control::ContinuousButton,
+        Control::RealTimeSetRadio, Control::PortCombo, Control::ClockItem},
+       false},
+      {RunState::Continuous,
+       3.0,
+       "記録開始|記録停止|停止|3.00 V",
+       {Control::ContinuousButton, Control::RealTimeSetRadio, Control::GraphRadio,
+        Control::ToolMenu, Control::TemperatureWidthBar},
+       {Control::MeasureOnceButton, Control::RecordButton, Control::DownloadButton,
+        Control::LogSetRadio, Control::FileSetRadio, Control::SaveRealTimeButton,
+        Control::ClockItem},
+       true},
   };
   for (const PanelCase& c : cases) {
     SCOPED_TRACE(int(c.runState));
@@ -475,17 +512,19 @@ TEST_F(MainWindowTest, TheStateTableReachesTheWidgets) {
     m_state->status.firmwareVersion = QStringLiteral("1.05");
     m_state->runState = c.runState;
     m_window->refreshState();
-    EXPECT_EQ(text(kPanel), QString::fromUtf8(c.captions));
-    EXPECT_EQ(notEnabled(c.enabled, true), QStringList());
-    EXPECT_EQ(notEnabled(c.disabled, false), QStringList());
-    EXPECT_EQ(find<QScrollBar>("HScroll1")->isHidden(), c.navigationHidden);
-    EXPECT_EQ(text("StatusBar1_1 Label49 Label14"), QStringLiteral("通信中　ポート3|通信中|AB12"));
-    EXPECT_EQ(find<Lamp>("Shape1")->color(), QColor(0x80, 0xFF, 0x80));
-    EXPECT_FALSE(find<QLabel>("Label29")->isHidden());
+    EXPECT_EQ(panel(), QString::fromUtf8(c.captions));
+    EXPECT_EQ(notEnabled(c.enabled, true), ControlList());
+    EXPECT_EQ(notEnabled(c.disabled, false), ControlList());
+    EXPECT_EQ(find<QScrollBar>(Control::TemperatureWidthBar)->isHidden(), c.navigationHidden);
+    EXPECT_EQ(
+        ui().connectionPanel->text() + u'|' + text({Control::ConnectionText, Control::LoggerName}),
+        QStringLiteral("通信中　ポート3|通信中|AB12"));
+    EXPECT_EQ(find<Lamp>(Control::Lamp)->color(), QColor(0x80, 0xFF, 0x80));
+    EXPECT_FALSE(find<QLabel>(Control::UpperAlarm)->isHidden());
     EXPECT_EQ(m_window->windowTitle(), QStringLiteral("[Termika] 温湿度ロガー QM120-RH - in.csv"));
     EXPECT_EQ(m_state->status.firmwareVersion, QStringLiteral("1.05"));
   }
-  const QLabel* battery = find<QLabel>("Label7");
+  const QLabel* battery = find<QLabel>(Control::BatteryVoltage);
   m_state->runState = RunState::Recording;
   m_state->status.batteryVoltage = 2.2;
   m_window->refreshState();
@@ -497,9 +536,10 @@ TEST_F(MainWindowTest, TheStateTableReachesTheWidgets) {
   m_state->connected = false;
   m_state->runState = RunState::Idle;
   m_window->refreshState();
-  EXPECT_EQ(notEnabled("Combo4", true) + notEnabled("Command5", false), QStringList());
-  EXPECT_EQ(find<Lamp>("Shape1")->color(), QColor(Qt::black));
-  EXPECT_EQ(text("Label14"), QStringLiteral("----"));
+  EXPECT_TRUE(ui().portCombo->isEnabled());
+  EXPECT_FALSE(ui().downloadButton->isEnabled());
+  EXPECT_EQ(find<Lamp>(Control::Lamp)->color(), QColor(Qt::black));
+  EXPECT_EQ(text({Control::LoggerName}), QStringLiteral("----"));
   EXPECT_EQ(m_state->modelName, QStringLiteral("Termika"));
   EXPECT_TRUE(m_state->status.firmwareVersion.isEmpty());
   EXPECT_EQ(m_state->set(kFileSet).model, QStringLiteral("QM120-RH"));

@@ -56,11 +56,12 @@ class PrintDialogsTest : public ::testing::Test {
 
 TEST_F(PrintDialogsTest, CaptionsFromTheTextTable) {
   GraphPrintDialog graph(setup(false));
-  EXPECT_EQ(captions(graph, "GraphPrintDialog Command1 Command2 Frame1"),
+  const auto& g = graph.controls();
+  EXPECT_EQ(captions({&graph, g.printButton, g.cancelButton, g.printerFrame}),
             QStringLiteral("グラフ印刷|印刷|キャンセル|プリンタ"));
-  EXPECT_EQ(missing<QPushButton>(graph, "Command3 CommandPdf"), QStringList());
   DumpPrintDialog dump(setup(true));
-  EXPECT_EQ(captions(dump, "DumpPrintDialog Frame2 Option2"),
+  const auto& d = dump.controls();
+  EXPECT_EQ(captions({&dump, d.rangeFrame, d.selectedRowsRadio}),
             QStringLiteral("ダンプ印刷|印刷範囲|選択したデータのみ印刷"));
 }
 
@@ -130,8 +131,7 @@ TEST_F(PrintDialogsTest, PrinterListChoosesThePrinter) {
   s.printers = {QStringLiteral("Office"), QStringLiteral("Lab")};
   s.defaultPrinter = QStringLiteral("Lab");
   GraphPrintDialog form(std::move(s));
-  auto* combo = form.findChild<QComboBox*>(QStringLiteral("Combo1"));
-  ASSERT_NE(combo, nullptr);
+  const QComboBox* combo = form.controls().printerCombo;
   EXPECT_EQ(combo->count(), 2);
   EXPECT_EQ(combo->currentText() + ' ' + form.chosenPrinter(), QStringLiteral("Lab Lab"));
   form.printerChosen(0);

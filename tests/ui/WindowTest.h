@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <vector>
 
 #include "DialogTestSupport.h"
-#include "core/model/AppState.h"
 #include "core/app/ProgramFiles.h"
+#include "core/app/StateRules.h"
+#include "core/model/AppState.h"
 #include "ui/MainWindow.h"
 
 namespace termika {
@@ -38,17 +42,22 @@ class WindowTest : public ::testing::Test {
     if (m_files) m_files->close(*m_state);
   }
 
+  const MainWindowControls& ui() const { return m_window->controls(); }
   template <typename T>
-  T* find(const char* name) const {
-    T* found = m_window->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
+  T* find(Control control) const {
+    T* found = qobject_cast<T*>(ui().object(control));
+    EXPECT_NE(found, nullptr) << int(control);
     return found;
   }
-  void click(const char* name) const {
-    QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton);
+  void click(Control control) const {
+    QTest::mouseClick(find<QAbstractButton>(control), Qt::LeftButton);
   }
-  // The captions of the blank-separated `names`, joined by "|".
-  QString text(const char* names) const { return captions(*m_window, names); }
+  // The captions of `controls`, joined by "|".
+  QString text(std::initializer_list<Control> controls) const {
+    std::vector<const QObject*> objects;
+    for (Control control : controls) objects.push_back(ui().object(control));
+    return captions(objects);
+  }
 
   QTemporaryDir m_dir;
   std::unique_ptr<AppState> m_state;

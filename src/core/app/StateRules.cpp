@@ -14,31 +14,43 @@ namespace {
 const QString kNoStart = QStringLiteral("----/--/-- --:--:--");
 const QString kDashes = QStringLiteral("----");
 
-QStringList names(const char* prefix, int first, int last) {
-  QStringList list;
-  for (int i = first; i <= last; ++i)
-    list << QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(i);
-  return list;
+ControlList operator+(ControlList a, const ControlList& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
 }
 
-QStringList navigationControls() {
-  QStringList list = names("VScroll", 1, 4) + names("HScroll", 1, 4);
-  list << QStringLiteral("Command12") << QStringLiteral("Command3") << QStringLiteral("Command10");
-  list += names("Command", 15, 18);
-  return list;
+const ControlList kSetAndViewRadios{Control::LogSetRadio, Control::RealTimeSetRadio,
+                                    Control::FileSetRadio, Control::GraphRadio, Control::DumpRadio};
+
+ControlList navigationControls() {
+  return {Control::TemperatureHalfSpanBar,
+          Control::TemperatureCentreBar,
+          Control::HumidityHalfSpanBar,
+          Control::HumidityCentreBar,
+          Control::TemperatureWidthBar,
+          Control::TemperatureOffsetBar,
+          Control::HumidityWidthBar,
+          Control::HumidityOffsetBar,
+          Control::FitButton,
+          Control::TemperatureSpanNarrower,
+          Control::TemperatureSpanWider,
+          Control::HumiditySpanWider,
+          Control::HumiditySpanNarrower,
+          Control::TimeZoomIn,
+          Control::TimeZoomOut};
 }
 
-void enable(MainWindowState& s, const QStringList& controls, bool on) {
-  for (const QString& name : controls) s.at(name).enabled = on;
+void enable(MainWindowState& s, const ControlList& controls, bool on) {
+  for (Control control : controls) s.at(control).enabled = on;
 }
 
-void setText(MainWindowState& s, const QString& name, const QString& text) {
-  s.at(name).text = text;
+void setText(MainWindowState& s, Control control, const QString& text) {
+  s.at(control).text = text;
 }
 
-void setColoured(MainWindowState& s, const QString& name, const QString& text, PanelColour colour) {
-  s.at(name).text = text;
-  s.at(name).background = colour;
+void setColoured(MainWindowState& s, Control control, const QString& text, PanelColour colour) {
+  s.at(control).text = text;
+  s.at(control).background = colour;
 }
 
 QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
@@ -61,30 +73,32 @@ void notConnected(const StateInputs& in, MainWindowState& s) {
   s.connectPictureOn = false;
   s.stopLink = true;
   lockCommands(s);
-  enable(s, {QStringLiteral("Combo1"), QStringLiteral("Combo3"), QStringLiteral("Combo4")}, true);
-  enable(s, {QStringLiteral("Command27")}, false);
-  enable(s, names("m", 1, 3), true);
+  enable(s, {Control::BaudCombo, Control::ModelCombo, Control::PortCombo}, true);
+  enable(s, {Control::InitButton}, false);
+  enable(s, {Control::FileMenu, Control::DisplayMenu, Control::ToolMenu}, true);
   enable(s,
-         {QStringLiteral("m11"), QStringLiteral("m12"), QStringLiteral("m21"),
-          QStringLiteral("m22"), QStringLiteral("m23")},
+         {Control::OpenCsvItem, Control::SaveMenu, Control::LogViewMenu, Control::RealTimeViewMenu,
+          Control::FileViewMenu},
          true);
-  enable(s, {QStringLiteral("m33"), QStringLiteral("m34")}, false);
-  enable(s, {QStringLiteral("Frame8"), QStringLiteral("Frame11")}, true);
-  enable(s, names("Option", 5, 9), true);
-  for (const char* label : {"Label19", "Label6", "Label21", "Label26", "Label10", "Label2",
-                            "Label4", "Label48", "Label29", "Label46", "Label39", "Label24"}) {
-    setText(s, QLatin1String(label), QString());
+  enable(s, {Control::ClockItem, Control::LoggerNameItem}, false);
+  enable(s, {Control::SetChoice, Control::ViewChoice}, true);
+  enable(s, kSetAndViewRadios, true);
+  for (Control label : {Control::IntervalSeconds, Control::IntervalText, Control::RecordedPoints,
+                        Control::RecordingStart, Control::LiveTime, Control::LiveTemperature,
+                        Control::LiveHumidity, Control::RecordingMode, Control::UpperAlarm,
+                        Control::LowerAlarm, Control::BatteryIndicator, Control::LoggerClock}) {
+    setText(s, label, QString());
   }
-  setColoured(s, QStringLiteral("Label8"), QString(), PanelColour::ButtonFace);
-  setText(s, QStringLiteral("Label16"), kDashes);
-  setColoured(s, QStringLiteral("Label7"), kDashes, PanelColour::ButtonFace);
-  setText(s, QStringLiteral("Label14"), kDashes);
-  setText(s, QStringLiteral("Command2"), t[1010]);
-  setText(s, QStringLiteral("Command4"), t[1033]);
+  setColoured(s, Control::StopNotice, QString(), PanelColour::ButtonFace);
+  setText(s, Control::RecordingState, kDashes);
+  setColoured(s, Control::BatteryVoltage, kDashes, PanelColour::ButtonFace);
+  setText(s, Control::LoggerName, kDashes);
+  setText(s, Control::ContinuousButton, t[1010]);
+  setText(s, Control::RecordButton, t[1033]);
   s.statusBarText = t[1011];
-  setText(s, QStringLiteral("Label49"), t[1011]);
-  s.at(QStringLiteral("Shape1")).background = PanelColour::Black;
-  for (const QString& name : navigationControls()) s.at(name).visible = true;
+  setText(s, Control::ConnectionText, t[1011]);
+  s.at(Control::Lamp).background = PanelColour::Black;
+  for (Control control : navigationControls()) s.at(control).visible = true;
 }
 
 void connectedCommon(const StateInputs& in, MainWindowState& s) {
@@ -93,61 +107,60 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
   s.windowCaption = t[1009] + in.modelName;
   s.modelName = in.modelName;
   s.connectPictureOn = true;
-  enable(s, {QStringLiteral("Combo1"), QStringLiteral("Combo3")}, false);
-  enable(s, {QStringLiteral("Command27")}, true);
-  enable(s, {QStringLiteral("m33"), QStringLiteral("m34")}, false);
+  enable(s, {Control::BaudCombo, Control::ModelCombo}, false);
+  enable(s, {Control::InitButton}, true);
+  enable(s, {Control::ClockItem, Control::LoggerNameItem}, false);
   s.statusBarText = t[1014] + QString::number(in.portNumber);
-  setText(s, QStringLiteral("Label49"), t[1015]);
-  s.at(QStringLiteral("Shape1")).background = PanelColour::LightGreen;
+  setText(s, Control::ConnectionText, t[1015]);
+  s.at(Control::Lamp).background = PanelColour::LightGreen;
 
   // A start time before 2000 means the logger has never recorded: its mode
   // and alarms would describe nothing.
   const bool startKnown =
       st.recordingStart.has_value() && civilFromDaySerial(*st.recordingStart).year >= 2000;
   if (startKnown) {
-    setText(s, QStringLiteral("Label26"), fmt::dateTime(*st.recordingStart));
-    setText(s, QStringLiteral("Label48"), st.loopMode != 0 ? t[1017] : t[1016]);
-    setText(s, QStringLiteral("Label29"), alarmText(st.upperAlarm, t));
-    setText(s, QStringLiteral("Label46"), alarmText(st.lowerAlarm, t));
+    setText(s, Control::RecordingStart, fmt::dateTime(*st.recordingStart));
+    setText(s, Control::RecordingMode, st.loopMode != 0 ? t[1017] : t[1016]);
+    setText(s, Control::UpperAlarm, alarmText(st.upperAlarm, t));
+    setText(s, Control::LowerAlarm, alarmText(st.lowerAlarm, t));
   } else {
-    setText(s, QStringLiteral("Label26"), kNoStart);
-    for (const char* label : {"Label48", "Label29", "Label46"})
-      setText(s, QLatin1String(label), QString());
+    setText(s, Control::RecordingStart, kNoStart);
+    for (Control label : {Control::RecordingMode, Control::UpperAlarm, Control::LowerAlarm})
+      setText(s, label, QString());
   }
 
   const QString points =
       st.wrapped() ? QStringLiteral("15000") : QString::number(st.recordedPoints());
-  setText(s, QStringLiteral("Label21"), points + t[1024]);
-  setText(s, QStringLiteral("Label19"), QString::number(st.recordedInterval));
-  setText(s, QStringLiteral("Label6"), fmt::interval(st.recordedInterval, t[1030], t[1031]));
+  setText(s, Control::RecordedPoints, points + t[1024]);
+  setText(s, Control::IntervalSeconds, QString::number(st.recordedInterval));
+  setText(s, Control::IntervalText, fmt::interval(st.recordedInterval, t[1030], t[1031]));
 
   const bool fault = st.batteryStatus == QStringLiteral("Error");
   if (const auto cv = centivolts(st)) {
     const QString volts = fmt::fixed2(*cv / 100.0) + QStringLiteral(" V");
     if (*cv >= 250 && !fault) {
-      setColoured(s, QStringLiteral("Label7"), volts, PanelColour::ButtonFace);
+      setColoured(s, Control::BatteryVoltage, volts, PanelColour::ButtonFace);
     } else {
-      setColoured(s, QStringLiteral("Label7"), t[1020] + volts, PanelColour::Red);
+      setColoured(s, Control::BatteryVoltage, t[1020] + volts, PanelColour::Red);
     }
   } else {
-    setColoured(s, QStringLiteral("Label7"), kDashes,
+    setColoured(s, Control::BatteryVoltage, kDashes,
                 fault ? PanelColour::Red : PanelColour::ButtonFace);
   }
 
   if (st.stopReason == QStringLiteral("Stop")) {
-    setColoured(s, QStringLiteral("Label8"), t[1021], PanelColour::Red);
+    setColoured(s, Control::StopNotice, t[1021], PanelColour::Red);
   } else {
-    setColoured(s, QStringLiteral("Label8"), QString(), PanelColour::ButtonFace);
+    setColoured(s, Control::StopNotice, QString(), PanelColour::ButtonFace);
   }
-  setText(s, QStringLiteral("Label14"), st.loggerName);
+  setText(s, Control::LoggerName, st.loggerName);
 
   // The battery answer of the connect and of every measurement, and the
   // logger's clock as last read.
-  setText(s, QStringLiteral("Label39"), t[st.batteryLow ? 1047 : 1046]);
-  s.at(QStringLiteral("Label39")).foreground =
+  setText(s, Control::BatteryIndicator, t[st.batteryLow ? 1047 : 1046]);
+  s.at(Control::BatteryIndicator).foreground =
       st.batteryLow ? PanelColour::Red : PanelColour::Black;
-  setText(s, QStringLiteral("Label24"),
-          st.deviceClock ? fmt::dateTime(*st.deviceClock) : QString());
+  setText(s, Control::LoggerClock, st.deviceClock ? fmt::dateTime(*st.deviceClock) : QString());
 }
 
 // Part of the recording, reservation and idle rows a running download
@@ -155,77 +168,77 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
 void downloading(MainWindowState& s) {
   lockCommands(s);
   enable(s, controlsLockedDuringDownload(), false);
-  for (const char* label : {"Label2", "Label4", "Label10"}) setText(s, QLatin1String(label), {});
+  for (Control label : {Control::LiveTemperature, Control::LiveHumidity, Control::LiveTime})
+    setText(s, label, {});
 }
 
 void idle(const StateInputs& in, MainWindowState& s) {
   const UiText& t = *in.texts;
   unlockCommands(s);
-  enable(s, {QStringLiteral("Combo4")}, false);
-  enable(s,
-         {QStringLiteral("m22"), QStringLiteral("m33"), QStringLiteral("m34"), QStringLiteral("m2"),
-          QStringLiteral("m11"), QStringLiteral("m12"), QStringLiteral("Frame8"),
-          QStringLiteral("Frame11")},
-         true);
-  for (const QString& name : navigationControls()) s.at(name).visible = true;
-  setText(s, QStringLiteral("Command4"), t[1033]);
-  setText(s, QStringLiteral("Label16"), t[1034]);
-  setText(s, QStringLiteral("Command2"), t[1035]);
+  enable(s, {Control::PortCombo}, false);
+  enable(
+      s,
+      {Control::RealTimeViewMenu, Control::ClockItem, Control::LoggerNameItem, Control::DisplayMenu,
+       Control::OpenCsvItem, Control::SaveMenu, Control::SetChoice, Control::ViewChoice},
+      true);
+  for (Control control : navigationControls()) s.at(control).visible = true;
+  setText(s, Control::RecordButton, t[1033]);
+  setText(s, Control::RecordingState, t[1034]);
+  setText(s, Control::ContinuousButton, t[1035]);
 }
 
 void continuous(const StateInputs& in, MainWindowState& s) {
   const UiText& t = *in.texts;
   lockCommands(s);
-  for (const QString& name : navigationControls()) s.at(name).visible = false;
-  enable(s, {QStringLiteral("Command10"), QStringLiteral("Command12")}, false);
-  enable(s, {QStringLiteral("Command2"), QStringLiteral("m1"), QStringLiteral("m3")}, true);
-  enable(s, {QStringLiteral("Option5"), QStringLiteral("Option7")}, false);
-  enable(s, {QStringLiteral("Option6"), QStringLiteral("Option8"), QStringLiteral("Option9")},
-         true);
-  enable(s, {QStringLiteral("Command22"), QStringLiteral("Command23")}, false);
-  enable(s, {QStringLiteral("Frame8"), QStringLiteral("Frame11")}, true);
-  setText(s, QStringLiteral("Command2"), t[1032]);
-  setText(s, QStringLiteral("Command4"), t[1033]);
-  setText(s, QStringLiteral("Label16"), t[1034]);
+  for (Control control : navigationControls()) s.at(control).visible = false;
+  enable(s, {Control::TemperatureSpanWider, Control::FitButton}, false);
+  enable(s, {Control::ContinuousButton, Control::FileMenu, Control::ToolMenu}, true);
+  enable(s, {Control::LogSetRadio, Control::FileSetRadio}, false);
+  enable(s, {Control::RealTimeSetRadio, Control::GraphRadio, Control::DumpRadio}, true);
+  enable(s, {Control::SaveRealTimeButton, Control::PrintRealTimeButton}, false);
+  enable(s, {Control::SetChoice, Control::ViewChoice}, true);
+  setText(s, Control::ContinuousButton, t[1032]);
+  setText(s, Control::RecordButton, t[1033]);
+  setText(s, Control::RecordingState, t[1034]);
 }
 
 // The part the recording and reservation rows share.
 void loggerBusy(MainWindowState& s) {
   lockCommands(s);
-  enable(s, {QStringLiteral("m22"), QStringLiteral("Option6")}, false);
-  enable(s, {QStringLiteral("Command11"), QStringLiteral("Command4")}, true);
+  enable(s, {Control::RealTimeViewMenu, Control::RealTimeSetRadio}, false);
+  enable(s, {Control::StatusUpdateButton, Control::RecordButton}, true);
   enable(s,
-         {QStringLiteral("m1"), QStringLiteral("m2"), QStringLiteral("m3"), QStringLiteral("m11"),
-          QStringLiteral("m12"), QStringLiteral("m21"), QStringLiteral("m23")},
+         {Control::FileMenu, Control::DisplayMenu, Control::ToolMenu, Control::OpenCsvItem,
+          Control::SaveMenu, Control::LogViewMenu, Control::FileViewMenu},
          true);
   enable(s,
-         {QStringLiteral("Option5"), QStringLiteral("Option7"), QStringLiteral("Option8"),
-          QStringLiteral("Option9"), QStringLiteral("Frame8"), QStringLiteral("Frame11")},
+         {Control::LogSetRadio, Control::FileSetRadio, Control::GraphRadio, Control::DumpRadio,
+          Control::SetChoice, Control::ViewChoice},
          true);
-  for (const QString& name : navigationControls()) s.at(name).visible = true;
+  for (Control control : navigationControls()) s.at(control).visible = true;
 }
 
 void reservation(const StateInputs& in, MainWindowState& s) {
   const UiText& t = *in.texts;
   const LoggerStatus& st = *in.status;
   loggerBusy(s);
-  setText(s, QStringLiteral("Command4"), t[1025]);
-  setText(s, QStringLiteral("Label16"), t[1026]);
-  setText(s, QStringLiteral("Command2"), t[1035]);
-  setColoured(s, QStringLiteral("Label8"), QString(), PanelColour::ButtonFace);
-  setText(s, QStringLiteral("Label26"),
+  setText(s, Control::RecordButton, t[1025]);
+  setText(s, Control::RecordingState, t[1026]);
+  setText(s, Control::ContinuousButton, t[1035]);
+  setColoured(s, Control::StopNotice, QString(), PanelColour::ButtonFace);
+  setText(s, Control::RecordingStart,
           twoDigits(st.reservationDay) + t[1027] + twoDigits(st.reservationHour) + t[1028] +
               twoDigits(st.reservationMinute) + t[1029]);
-  setText(s, QStringLiteral("Label21"), QStringLiteral("0") + t[1019]);
-  setText(s, QStringLiteral("Label6"), fmt::interval(st.intervalSetting, t[1030], t[1031]));
+  setText(s, Control::RecordedPoints, QStringLiteral("0") + t[1019]);
+  setText(s, Control::IntervalText, fmt::interval(st.intervalSetting, t[1030], t[1031]));
 }
 
 void recording(const StateInputs& in, MainWindowState& s) {
   const UiText& t = *in.texts;
   loggerBusy(s);
-  setText(s, QStringLiteral("Command4"), t[1022]);
-  setText(s, QStringLiteral("Label16"), t[1023]);
-  setText(s, QStringLiteral("Command2"), t[1035]);
+  setText(s, Control::RecordButton, t[1022]);
+  setText(s, Control::RecordingState, t[1023]);
+  setText(s, Control::ContinuousButton, t[1035]);
 }
 
 void commonTail(const StateInputs& in, MainWindowState& s) {
@@ -235,29 +248,29 @@ void commonTail(const StateInputs& in, MainWindowState& s) {
   enable(s, navigationControls(), shownHasPoints);
 
   const bool measuring = in.connected && in.runState == RunState::Continuous;
-  enable(s, {QStringLiteral("m121"), QStringLiteral("Command22"), QStringLiteral("Command23")},
+  enable(s, {Control::SaveRealTimeItem, Control::SaveRealTimeButton, Control::PrintRealTimeButton},
          !measuring && in.setCounts[kRealTimeSet] != 0);
-  enable(s, {QStringLiteral("m122"), QStringLiteral("Command21"), QStringLiteral("Command24")},
+  enable(s, {Control::SaveLogItem, Control::SaveLogButton, Control::PrintLogButton},
          in.setCounts[kLogSet] != 0);
-  enable(s, {QStringLiteral("Command25")}, in.setCounts[kFileSet] != 0);
+  enable(s, {Control::PrintFileButton}, in.setCounts[kFileSet] != 0);
 
-  static const std::array<const char*, 3> kPictures{"Picture4", "Picture6", "Picture5"};
-  for (int set = 0; set < 3; ++set) {
-    s.at(QLatin1String(kPictures[static_cast<size_t>(set)])).visible = set == current;
-    // The graphs or the dump list of the shown set, by the display mode.
-    s.at(QStringLiteral("ListView1_%1").arg(set)).visible = set == current && in.viewMode == 1;
-  }
-  s.at(QStringLiteral("ondo")).visible = in.viewMode == 0;
-  s.at(QStringLiteral("situdo")).visible = in.viewMode == 0;
-  setText(s, QStringLiteral("Label3"), t[1036 + current]);
+  // The graphs or the dump list of the shown set, by the display mode.
+  const std::array<Control, kSetCount> lists{Control::LogDumpList, Control::RealTimeDumpList,
+                                             Control::FileDumpList};
+  for (int set = 0; set < kSetCount; ++set)
+    s.at(lists[static_cast<size_t>(set)]).visible = set == current && in.viewMode == 1;
+  s.at(Control::TemperatureGraph).visible = in.viewMode == 0;
+  s.at(Control::HumidityGraph).visible = in.viewMode == 0;
+  setText(s, Control::ShownSetCaption, t[1036 + current]);
 
-  enable(s, {QStringLiteral("m13")}, shownHasPoints);
+  enable(s, {Control::PrintItem}, shownHasPoints);
 
   // Only this model has alarms. The log set keeps the model it was recorded
   // with: the panel describes the logger, not the data held.
   const bool alarms = hasAlarms(s.modelName);
-  for (const char* label : {"Label29", "Label31", "Label32", "Label46"}) {
-    s.at(QLatin1String(label)).visible = alarms;
+  for (Control label : {Control::UpperAlarm, Control::UpperAlarmCaption, Control::LowerAlarmCaption,
+                        Control::LowerAlarm}) {
+    s.at(label).visible = alarms;
   }
 }
 
@@ -280,36 +293,48 @@ StateInputs StateInputs::from(const AppState& state) {
   return in;
 }
 
-QStringList dialogsClosedOnRefresh() {
-  return {QStringLiteral("RecordingSettingsDialog"), QStringLiteral("LoggerNameDialog"),
-          QStringLiteral("PortSettingsDialog"), QStringLiteral("ClockDialog")};
-}
-
-QStringList lockedControls() {
-  QStringList list = names("Option", 3, 4);
-  list << QStringLiteral("Combo5") << QStringLiteral("Combo4");
-  for (int n : {1, 2, 4, 5, 11, 13}) list << QStringLiteral("Command%1").arg(n);
-  for (int n : {1, 2, 3, 11, 12, 21, 22, 23, 33, 34}) list << QStringLiteral("m%1").arg(n);
-  return list;
+ControlList lockedControls() {
+  return {Control::SpacingSecondsRadio,
+          Control::SpacingMinutesRadio,
+          Control::SpacingCombo,
+          Control::PortCombo,
+          Control::MeasureOnceButton,
+          Control::ContinuousButton,
+          Control::RecordButton,
+          Control::DownloadButton,
+          Control::StatusUpdateButton,
+          Control::NameButton,
+          Control::FileMenu,
+          Control::DisplayMenu,
+          Control::ToolMenu,
+          Control::OpenCsvItem,
+          Control::SaveMenu,
+          Control::LogViewMenu,
+          Control::RealTimeViewMenu,
+          Control::FileViewMenu,
+          Control::ClockItem,
+          Control::LoggerNameItem};
 }
 
 void lockCommands(MainWindowState& state) { enable(state, lockedControls(), false); }
 
 void unlockCommands(MainWindowState& state) {
   enable(state, lockedControls(), true);
-  enable(state, names("Option", 5, 9), true);
+  enable(state, kSetAndViewRadios, true);
 }
 
-QStringList controlsLockedDuringDownload() {
-  QStringList list = names("Option", 5, 9);
-  list << QStringLiteral("Frame8") << QStringLiteral("Frame11");
-  list += names("Command", 21, 25);
-  list << QStringLiteral("Command14") << QStringLiteral("Command27");
-  for (const char* menu : {"m2", "m11", "m12", "m121", "m122", "m13", "m21", "m211", "m212", "m22",
-                           "m221", "m222", "m23", "m231", "m232", "D_M", "D_M_Fast", "D_M_Slow"})
-    list << QLatin1String(menu);
-  list += navigationControls();
-  return list;
+ControlList controlsLockedDuringDownload() {
+  const ControlList locked{
+      Control::SetChoice,          Control::ViewChoice,          Control::SaveLogButton,
+      Control::SaveRealTimeButton, Control::PrintRealTimeButton, Control::PrintLogButton,
+      Control::PrintFileButton,    Control::OpenCsvButton,       Control::InitButton,
+      Control::DisplayMenu,        Control::OpenCsvItem,         Control::SaveMenu,
+      Control::SaveRealTimeItem,   Control::SaveLogItem,         Control::PrintItem,
+      Control::LogViewMenu,        Control::LogGraphItem,        Control::LogDumpItem,
+      Control::RealTimeViewMenu,   Control::RealTimeGraphItem,   Control::RealTimeDumpItem,
+      Control::FileViewMenu,       Control::FileGraphItem,       Control::FileDumpItem,
+      Control::DownloadModeMenu,   Control::FastDownloadItem,    Control::SlowDownloadItem};
+  return kSetAndViewRadios + locked + navigationControls();
 }
 
 bool batteryAllowsRecording(const LoggerStatus& status) {

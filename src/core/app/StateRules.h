@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
-#include <QStringList>
 #include <array>
 #include <optional>
+#include <vector>
 
+#include "core/app/Control.h"
 #include "core/base/UiText.h"
 #include "core/model/LoggerStatus.h"
 #include "core/model/RunState.h"
@@ -29,24 +29,26 @@ struct ControlState {
   friend bool operator==(const ControlState&, const ControlState&) = default;
 };
 
-// The whole main window for one moment of the program, keyed by the
-// objectName of each control or menu item. The window applies it as it is.
+using ControlList = std::vector<Control>;
+
+// The whole main window for one moment of the program, one entry per control
+// or menu item. The window applies it as it is.
 struct MainWindowState {
   QString windowCaption;
   QString modelName;              // the model the window keeps for message titles
   QString statusBarText;          // status bar panel 1
-  bool connectPictureOn = false;  // Command20 shows the "on" picture
+  bool connectPictureOn = false;  // the connect button shows the "on" picture
   // Side effects of the not-connected row: stop the link timers, restore the
   // default mouse pointer and close the download window.
   bool stopLink = false;
-  QHash<QString, ControlState> controls;
+  std::array<ControlState, kControlCount> controls{};
 
-  ControlState& at(const QString& name) { return controls[name]; }
+  ControlState& at(Control control) { return controls[indexOf(control)]; }
   // The state of a control, empty when the rules leave it alone.
-  ControlState of(const QString& name) const { return controls.value(name); }
-  bool isEnabled(const QString& name) const { return of(name).enabled.value_or(false); }
-  bool isVisible(const QString& name) const { return of(name).visible.value_or(false); }
-  QString textOf(const QString& name) const { return of(name).text.value_or(QString()); }
+  const ControlState& of(Control control) const { return controls[indexOf(control)]; }
+  bool isEnabled(Control control) const { return of(control).enabled.value_or(false); }
+  bool isVisible(Control control) const { return of(control).visible.value_or(false); }
+  QString textOf(Control control) const { return of(control).text.value_or(QString()); }
 };
 
 // Everything the status panel and the command enabling depend on.
@@ -67,14 +69,11 @@ struct StateInputs {
   static StateInputs from(const AppState& state);
 };
 
-// The dialogs the window closes whenever it refreshes its state.
-QStringList dialogsClosedOnRefresh();
-
 // The controls and menus disabled during an exchange.
-QStringList lockedControls();
-// LockedControls disabled.
+ControlList lockedControls();
+// The locked controls disabled.
 void lockCommands(MainWindowState& state);
-// LockedControls and Option5..Option9 enabled.
+// The locked controls and the set and view choices enabled.
 void unlockCommands(MainWindowState& state);
 
 // The battery voltage as shown and compared: rounded to two decimals.
@@ -83,7 +82,7 @@ bool batteryAllowsRecording(const LoggerStatus& status);
 
 // What stays out of reach while a download fills the log set: every set and
 // view switch, printing, opening, saving and the download speed.
-QStringList controlsLockedDuringDownload();
+ControlList controlsLockedDuringDownload();
 
 // The main window's enabling and status panel for the given state.
 MainWindowState mainWindowStateFor(const StateInputs& in);

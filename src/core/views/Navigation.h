@@ -70,6 +70,7 @@ enum class ZoomButton {
   TimeZoomIn,
   TimeZoomOut,
 };
+constexpr int kZoomButtonCount = 6;
 // Halves or doubles one bar within its limits. Returns the bar that changed,
 // or nothing when the value stayed.
 std::optional<Bar> applyZoom(NavigationState& nav, ZoomButton button);

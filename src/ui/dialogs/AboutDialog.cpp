@@ -7,37 +7,28 @@
 #include "core/base/UiText.h"
 
 namespace termika {
-namespace {
-
-QLabel* label(QWidget* parent, const char* name, const QString& text) {
-  auto* l = new QLabel(text, parent);
-  l->setObjectName(QLatin1String(name));
-  return l;
-}
-
-}  // namespace
 
 AboutDialog::AboutDialog(const UiText& texts, const QString& modelName,
                          const QString& hardwareVersion, QWidget* parent)
     : QDialog(parent) {
   setObjectName(QStringLiteral("AboutDialog"));
   setWindowTitle(texts[264]);
+  m_ui.makerLabel = new QLabel(texts[262], this);
+  m_ui.addressLabel = new QLabel(texts[263], this);
+  m_ui.addressLabel->setVisible(false);
+  m_ui.modelLabel = new QLabel(modelName, this);
+  m_ui.hardwareLabel = new QLabel(texts[260] + hardwareVersion, this);
+  m_ui.hardwareLabel->setVisible(!hardwareVersion.isEmpty());
+  m_ui.applicationLabel = new QLabel(texts[261], this);
+  m_ui.okButton = new QPushButton(QStringLiteral("OK"), this);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(label(this, "Label1", texts[262]));
-  QLabel* address = label(this, "Label2", texts[263]);
-  address->setVisible(false);
-  layout->addWidget(address);
-  layout->addWidget(label(this, "Label3", modelName));
-  QLabel* hardware = label(this, "Label4", texts[260] + hardwareVersion);
-  hardware->setVisible(!hardwareVersion.isEmpty());
-  layout->addWidget(hardware);
-  layout->addWidget(label(this, "Label5", texts[261]));
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  ok->setObjectName(QStringLiteral("Command_ok"));
-  layout->addWidget(ok, 0, Qt::AlignRight);
+  for (QLabel* label : {m_ui.makerLabel, m_ui.addressLabel, m_ui.modelLabel, m_ui.hardwareLabel,
+                        m_ui.applicationLabel})
+    layout->addWidget(label);
+  layout->addWidget(m_ui.okButton, 0, Qt::AlignRight);
   layout->setContentsMargins(24, 18, 24, 12);
   setMinimumWidth(280);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(m_ui.okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 }  // namespace termika

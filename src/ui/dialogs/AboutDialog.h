@@ -3,6 +3,9 @@
 #include <QDialog>
 #include <QString>
 
+class QLabel;
+class QPushButton;
+
 namespace termika {
 
 class UiText;
@@ -15,6 +18,20 @@ class AboutDialog final : public QDialog {
  public:
   AboutDialog(const UiText& texts, const QString& modelName, const QString& hardwareVersion,
               QWidget* parent = nullptr);
+
+  // The dialog's controls.
+  struct Controls {
+    QLabel* makerLabel = nullptr;
+    QLabel* addressLabel = nullptr;  // kept hidden
+    QLabel* modelLabel = nullptr;
+    QLabel* hardwareLabel = nullptr;
+    QLabel* applicationLabel = nullptr;
+    QPushButton* okButton = nullptr;
+  };
+  const Controls& controls() const { return m_ui; }
+
+ private:
+  Controls m_ui;
 };
 
 }  // namespace termika

@@ -15,33 +15,29 @@ ClockDialog::ClockDialog(const UiText& texts, Clock clock, std::chrono::millisec
     : QDialog(parent), m_clock(clock ? std::move(clock) : Clock(&QDateTime::currentDateTime)) {
   setObjectName(QStringLiteral("ClockDialog"));
   setWindowTitle(texts[282]);
-  auto* caption = new QLabel(texts[280], this);
-  caption->setObjectName(QStringLiteral("Label1"));
-  m_time = new QLabel(this);
-  m_time->setObjectName(QStringLiteral("Label2"));
-  m_time->setMinimumWidth(200);
-  m_setButton = new QPushButton(texts[281], this);
-  m_setButton->setObjectName(QStringLiteral("Command1"));
+  auto* caption = m_ui.caption = new QLabel(texts[280], this);
+  m_ui.time = new QLabel(this);
+  m_ui.time->setMinimumWidth(200);
+  m_ui.setButton = new QPushButton(texts[281], this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(caption);
-  layout->addWidget(m_time);
-  layout->addWidget(m_setButton, 0, Qt::AlignRight);
+  layout->addWidget(m_ui.time);
+  layout->addWidget(m_ui.setButton, 0, Qt::AlignRight);
 
   m_clockTimer = new QTimer(this);
-  m_clockTimer->setObjectName(QStringLiteral("ClockTimer"));
   m_clockTimer->setInterval(tick);
   connect(m_clockTimer, &QTimer::timeout, this, &ClockDialog::updateClock);
-  connect(m_setButton, &QPushButton::clicked, this, &ClockDialog::requestClockSet);
+  connect(m_ui.setButton, &QPushButton::clicked, this, &ClockDialog::requestClockSet);
   updateClock();
   m_clockTimer->start();
 }
 
 void ClockDialog::setLinkBusy(bool busy) {
   m_linkBusy = busy;
-  m_setButton->setEnabled(!busy);
+  m_ui.setButton->setEnabled(!busy);
 }
 
-void ClockDialog::updateClock() { m_time->setText(fmt::dateTime(m_clock())); }
+void ClockDialog::updateClock() { m_ui.time->setText(fmt::dateTime(m_clock())); }
 
 void ClockDialog::requestClockSet() {
   if (m_linkBusy) return;

@@ -20,6 +20,14 @@ class ClockDialog final : public QDialog {
   Q_OBJECT
 
  public:
+  // The dialog's controls.
+  struct Controls {
+    QLabel* caption = nullptr;
+    QLabel* time = nullptr;
+    QPushButton* setButton = nullptr;
+  };
+  const Controls& controls() const { return m_ui; }
+
   using Clock = std::function<QDateTime()>;
 
   ClockDialog(const UiText& texts, Clock clock, std::chrono::milliseconds tick,
@@ -36,9 +44,8 @@ class ClockDialog final : public QDialog {
  private:
   Clock m_clock;
   bool m_linkBusy = false;
-  QLabel* m_time = nullptr;
-  QPushButton* m_setButton = nullptr;
   QTimer* m_clockTimer = nullptr;
+  Controls m_ui;
 };
 
 }  // namespace termika

@@ -14,27 +14,25 @@ DownloadProgressDialog::DownloadProgressDialog(const UiText& texts, QWidget* par
     : QDialog(parent), m_texts(texts) {
   setObjectName(QStringLiteral("DownloadProgressDialog"));
   setWindowTitle(texts[1095]);
-  m_progress = new QProgressBar(this);
-  m_progress->setObjectName(QStringLiteral("ProgressBar1"));
-  m_progress->setRange(0, 1);
-  m_progress->setValue(0);
-  m_progress->setMinimumWidth(320);
-  m_progress->setFormat(QStringLiteral("%v / %m"));
-  m_cancelButton = new QPushButton(texts[272], this);
-  m_cancelButton->setObjectName(QStringLiteral("Command1"));
-  m_cancelButton->setAutoDefault(false);
+  m_ui.progress = new QProgressBar(this);
+  m_ui.progress->setRange(0, 1);
+  m_ui.progress->setValue(0);
+  m_ui.progress->setMinimumWidth(320);
+  m_ui.progress->setFormat(QStringLiteral("%v / %m"));
+  m_ui.cancelButton = new QPushButton(texts[272], this);
+  m_ui.cancelButton->setAutoDefault(false);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(m_progress);
-  layout->addWidget(m_cancelButton, 0, Qt::AlignRight);
-  connect(m_cancelButton, &QPushButton::clicked, this, &DownloadProgressDialog::cancelRequested);
+  layout->addWidget(m_ui.progress);
+  layout->addWidget(m_ui.cancelButton, 0, Qt::AlignRight);
+  connect(m_ui.cancelButton, &QPushButton::clicked, this, &DownloadProgressDialog::cancelRequested);
 }
 
 void DownloadProgressDialog::startTransfer() {
   m_running = true;
   m_total = 0;
-  m_progress->setRange(0, 1);
-  m_progress->setValue(0);
-  m_cancelButton->setEnabled(false);
+  m_ui.progress->setRange(0, 1);
+  m_ui.progress->setValue(0);
+  m_ui.cancelButton->setEnabled(false);
   setWindowTitle(m_texts[1095]);
 }
 
@@ -42,19 +40,19 @@ void DownloadProgressDialog::showProgress(int received, int total) {
   const bool firstTotal = m_total == 0 && total > 0;
   if (firstTotal) {
     m_total = total;
-    m_progress->setRange(0, total);
+    m_ui.progress->setRange(0, total);
   }
   if (m_total == 0) return;
   const int shown = std::min(received, m_total);
-  if (!firstTotal && shown <= m_progress->value()) return;
-  m_progress->setValue(std::max(shown, m_progress->value()));
+  if (!firstTotal && shown <= m_ui.progress->value()) return;
+  m_ui.progress->setValue(std::max(shown, m_ui.progress->value()));
   setWindowTitle(m_texts[1095] +
-                 QStringLiteral("\u3000(%1/%2)").arg(m_progress->value()).arg(m_total));
+                 QStringLiteral("\u3000(%1/%2)").arg(m_ui.progress->value()).arg(m_total));
 }
 
 void DownloadProgressDialog::finishTransfer() {
   m_running = false;
-  m_cancelButton->setEnabled(true);
+  m_ui.cancelButton->setEnabled(true);
 }
 
 void DownloadProgressDialog::reject() {

@@ -16,6 +16,13 @@ class DownloadProgressDialog final : public QDialog {
   Q_OBJECT
 
  public:
+  // The dialog's controls.
+  struct Controls {
+    QProgressBar* progress = nullptr;
+    QPushButton* cancelButton = nullptr;
+  };
+  const Controls& controls() const { return m_ui; }
+
   explicit DownloadProgressDialog(const UiText& texts, QWidget* parent = nullptr);
 
   // A new download: progress 0, caption "ダウンロード", cancel disabled.
@@ -40,8 +47,7 @@ class DownloadProgressDialog final : public QDialog {
   const UiText& m_texts;
   bool m_running = false;
   int m_total = 0;
-  QProgressBar* m_progress = nullptr;
-  QPushButton* m_cancelButton = nullptr;
+  Controls m_ui;
 };
 
 }  // namespace termika

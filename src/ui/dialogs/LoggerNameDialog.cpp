@@ -23,43 +23,40 @@ LoggerNameDialog::LoggerNameDialog(const UiText& texts, const QString& loggerNam
   setObjectName(QStringLiteral("LoggerNameDialog"));
   setWindowTitle(texts[252]);
 
-  m_label = new QLabel(texts[250], this);
-  m_label->setObjectName(QStringLiteral("Label1"));
-  m_nameEdit = new QLineEdit(loggerName, this);
-  m_nameEdit->setObjectName(QStringLiteral("Text1"));
-  m_nameEdit->setMaxLength(name_rules::kMaxLength);
-  m_nameEdit->installEventFilter(this);
-  m_okButton = new QPushButton(texts[251], this);
-  m_okButton->setObjectName(QStringLiteral("Command1"));
+  m_ui.caption = new QLabel(texts[250], this);
+  m_ui.nameEdit = new QLineEdit(loggerName, this);
+  m_ui.nameEdit->setMaxLength(name_rules::kMaxLength);
+  m_ui.nameEdit->installEventFilter(this);
+  m_ui.okButton = new QPushButton(texts[251], this);
   // Enter in the field acts through returnPressed only, never twice through
   // a default button as well.
-  m_okButton->setAutoDefault(false);
+  m_ui.okButton->setAutoDefault(false);
 
   auto* row = new QHBoxLayout;
-  row->addWidget(m_label);
-  row->addWidget(m_nameEdit);
+  row->addWidget(m_ui.caption);
+  row->addWidget(m_ui.nameEdit);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(row);
-  layout->addWidget(m_okButton, 0, Qt::AlignRight);
+  layout->addWidget(m_ui.okButton, 0, Qt::AlignRight);
   setMinimumWidth(280);  // room for the caption in the title bar
 
-  connect(m_okButton, &QPushButton::clicked, this, &LoggerNameDialog::confirm);
-  connect(m_nameEdit, &QLineEdit::returnPressed, this, &LoggerNameDialog::confirm);
+  connect(m_ui.okButton, &QPushButton::clicked, this, &LoggerNameDialog::confirm);
+  connect(m_ui.nameEdit, &QLineEdit::returnPressed, this, &LoggerNameDialog::confirm);
 }
 
 void LoggerNameDialog::setLinkBusy(bool busy) {
   m_linkBusy = busy;
-  m_okButton->setEnabled(!busy);
+  m_ui.okButton->setEnabled(!busy);
 }
 
 void LoggerNameDialog::confirm() {
   if (m_linkBusy) return;
-  const QString name = m_nameEdit->text();
+  const QString name = m_ui.nameEdit->text();
   if (name_rules::check(name) != name_rules::NameFault::None) {
     m_prompts.info(m_modelName, name_rules::refusalMessage(m_texts, 253, name));
-    m_nameEdit->setText(m_loggerName);
-    m_nameEdit->setFocus();
-    m_nameEdit->selectAll();
+    m_ui.nameEdit->setText(m_loggerName);
+    m_ui.nameEdit->setFocus();
+    m_ui.nameEdit->selectAll();
     return;
   }
   Q_EMIT nameChosen(name_rules::padded(name));
@@ -68,12 +65,12 @@ void LoggerNameDialog::confirm() {
 
 void LoggerNameDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  m_nameEdit->setFocus();
-  m_nameEdit->selectAll();
+  m_ui.nameEdit->setFocus();
+  m_ui.nameEdit->selectAll();
 }
 
 bool LoggerNameDialog::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_nameEdit && event->type() == QEvent::FocusIn) m_nameEdit->selectAll();
+  if (watched == m_ui.nameEdit && event->type() == QEvent::FocusIn) m_ui.nameEdit->selectAll();
   return QDialog::eventFilter(watched, event);
 }
 

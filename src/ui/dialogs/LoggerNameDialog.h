@@ -18,6 +18,14 @@ class LoggerNameDialog final : public QDialog {
   Q_OBJECT
 
  public:
+  // The dialog's controls.
+  struct Controls {
+    QLabel* caption = nullptr;
+    QLineEdit* nameEdit = nullptr;
+    QPushButton* okButton = nullptr;
+  };
+  const Controls& controls() const { return m_ui; }
+
   LoggerNameDialog(const UiText& texts, const QString& loggerName, const QString& modelName,
                    UserPrompts& prompts, QWidget* parent = nullptr);
 
@@ -41,9 +49,7 @@ class LoggerNameDialog final : public QDialog {
   QString m_modelName;
   UserPrompts& m_prompts;
   bool m_linkBusy = false;
-  QLabel* m_label = nullptr;
-  QLineEdit* m_nameEdit = nullptr;
-  QPushButton* m_okButton = nullptr;
+  Controls m_ui;
 };
 
 }  // namespace termika

@@ -19,44 +19,39 @@ PortSettingsDialog::PortSettingsDialog(const UiText& texts, int chosenPort, bool
   setWindowTitle(texts[273]);
 
   auto* frame = new QGroupBox(texts[271], this);
-  frame->setObjectName(QStringLiteral("Frame1"));
-  auto* label = new QLabel(texts[270], frame);
-  label->setObjectName(QStringLiteral("Label1"));
-  m_portCombo = new QComboBox(frame);
-  m_portCombo->setObjectName(QStringLiteral("Combo1"));
+  auto* label = m_ui.portCaption = new QLabel(texts[270], frame);
+  m_ui.portCombo = new QComboBox(frame);
   for (int port = kFirstPort; port <= kLastPort; ++port)
-    m_portCombo->addItem(QString::number(port));
+    m_ui.portCombo->addItem(QString::number(port));
   m_chosenPort = std::clamp(chosenPort, kFirstPort, kLastPort);
-  m_portCombo->setCurrentIndex(m_chosenPort - kFirstPort);
-  m_portCombo->setEnabled(!portOpen);
+  m_ui.portCombo->setCurrentIndex(m_chosenPort - kFirstPort);
+  m_ui.portCombo->setEnabled(!portOpen);
   auto* row = new QHBoxLayout(frame);
   row->addWidget(label);
-  row->addWidget(m_portCombo);
+  row->addWidget(m_ui.portCombo);
 
-  m_progress = new QLabel(this);
-  m_progress->setObjectName(QStringLiteral("Label2"));
+  m_ui.progress = new QLabel(this);
 
-  m_connectButton = new QPushButton(portOpen ? texts[275] : texts[274], this);
-  m_connectButton->setObjectName(QStringLiteral("Command3"));
-  m_closeButton = new QPushButton(texts[272], this);
-  m_closeButton->setObjectName(QStringLiteral("Command1"));
-  m_closeButton->setAutoDefault(false);
+  m_ui.connectButton = new QPushButton(portOpen ? texts[275] : texts[274], this);
+  m_ui.closeButton = new QPushButton(texts[272], this);
+  m_ui.closeButton->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(m_connectButton);
-  buttons->addWidget(m_closeButton);
+  buttons->addWidget(m_ui.connectButton);
+  buttons->addWidget(m_ui.closeButton);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(frame);
-  layout->addWidget(m_progress);
+  layout->addWidget(m_ui.progress);
   layout->addLayout(buttons);
 
-  connect(m_portCombo, &QComboBox::currentIndexChanged, this, &PortSettingsDialog::portChosen);
-  connect(m_connectButton, &QPushButton::clicked, this, &PortSettingsDialog::connectOrDisconnect);
-  connect(m_closeButton, &QPushButton::clicked, this, &PortSettingsDialog::closeDialog);
+  connect(m_ui.portCombo, &QComboBox::currentIndexChanged, this, &PortSettingsDialog::portChosen);
+  connect(m_ui.connectButton, &QPushButton::clicked, this,
+          &PortSettingsDialog::connectOrDisconnect);
+  connect(m_ui.closeButton, &QPushButton::clicked, this, &PortSettingsDialog::closeDialog);
 }
 
-void PortSettingsDialog::portChosen() { m_chosenPort = m_portCombo->currentText().toInt(); }
+void PortSettingsDialog::portChosen() { m_chosenPort = m_ui.portCombo->currentText().toInt(); }
 
 void PortSettingsDialog::connectOrDisconnect() {
   if (m_searching) return;
@@ -73,13 +68,13 @@ void PortSettingsDialog::connectOrDisconnect() {
 void PortSettingsDialog::closeDialog() { reject(); }
 
 void PortSettingsDialog::discoveryProgress(int port, int attempt) {
-  m_progress->setText(QStringLiteral("%1 %2 (%3)").arg(m_texts[270]).arg(port).arg(attempt + 1));
+  m_ui.progress->setText(QStringLiteral("%1 %2 (%3)").arg(m_texts[270]).arg(port).arg(attempt + 1));
 }
 
 void PortSettingsDialog::discoveryFinished(bool connected) {
   if (!m_searching) return;
   m_searching = false;
-  m_progress->clear();
+  m_ui.progress->clear();
   setEnabled(true);
   // The window has said what was found (or that nothing was): the dialog's
   // work is done either way.

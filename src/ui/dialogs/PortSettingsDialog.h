@@ -17,6 +17,16 @@ class PortSettingsDialog final : public QDialog {
   Q_OBJECT
 
  public:
+  // The dialog's controls.
+  struct Controls {
+    QLabel* portCaption = nullptr;
+    QComboBox* portCombo = nullptr;
+    QLabel* progress = nullptr;
+    QPushButton* connectButton = nullptr;
+    QPushButton* closeButton = nullptr;
+  };
+  const Controls& controls() const { return m_ui; }
+
   static constexpr int kFirstPort = 1;
   static constexpr int kLastPort = 16;
 
@@ -45,10 +55,7 @@ class PortSettingsDialog final : public QDialog {
   int m_chosenPort = kFirstPort;
   bool m_portOpen = false;
   bool m_searching = false;
-  QComboBox* m_portCombo = nullptr;
-  QPushButton* m_connectButton = nullptr;
-  QPushButton* m_closeButton = nullptr;
-  QLabel* m_progress = nullptr;
+  Controls m_ui;
 };
 
 }  // namespace termika

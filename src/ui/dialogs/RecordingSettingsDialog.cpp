@@ -29,16 +29,6 @@ CivilTime civilOf(const QDate& date) { return {date.year(), date.month(), date.d
 // The reservation refusal keeps the title the loggers' users know.
 const QString kReservationRefusalTitle = QStringLiteral("QM100-RH");
 
-template <typename T>
-T* named(T* widget, const char* name) {
-  widget->setObjectName(QLatin1String(name));
-  return widget;
-}
-
-UpDownBar* verticalScroll(QWidget* parent, const char* name, int minimum, int maximum) {
-  return named(new UpDownBar(minimum, maximum, parent), name);
-}
-
 }  // namespace
 
 RecordingSettingsDialog::RecordingSettingsDialog(const UiText& texts, const RecordingPreset& preset,
@@ -51,173 +41,203 @@ RecordingSettingsDialog::RecordingSettingsDialog(const UiText& texts, const Reco
   setWindowTitle(texts[320]);
   buildControls();
   m_settings.preselect(preset);
-  m_alarmFrame->setVisible(m_settings.alarmsAvailable());
-  m_nameEdit->setText(m_settings.name());
+  m_ui.alarmFrame->setVisible(m_settings.alarmsAvailable());
+  m_ui.nameEdit->setText(m_settings.name());
   reservationOff();
   showSettings();
   if (const int unlisted = m_settings.unlistedInterval(); unlisted > 0) {
-    m_intervalNote->setText(
+    m_ui.intervalNote->setText(
         says("The logger records every %1 s, which this list does not hold.").arg(unlisted));
   }
-  m_intervalNote->setVisible(!m_intervalNote->text().isEmpty());
+  m_ui.intervalNote->setVisible(!m_ui.intervalNote->text().isEmpty());
   adjustSize();
 }
 
 void RecordingSettingsDialog::buildControls() {
-  const UiText& t = m_texts;
-
-  auto* nameFrame = named(new QGroupBox(t[321], this), "Frame1");
-  m_nameEdit = named(new QLineEdit(nameFrame), "Text1");
-  m_nameEdit->setMaxLength(name_rules::kMaxLength);
-  m_nameEdit->installEventFilter(this);
-  (new QHBoxLayout(nameFrame))->addWidget(m_nameEdit);
-
-  auto* modeFrame = named(new QGroupBox(t[322], this), "Frame2");
-  m_oneTimeRadio = named(new QRadioButton(t[323], modeFrame), "Option1");
-  m_loopRadio = named(new QRadioButton(t[324], modeFrame), "Option2");
-  auto* modeRow = new QHBoxLayout(modeFrame);
-  modeRow->addWidget(m_oneTimeRadio);
-  modeRow->addWidget(m_loopRadio);
-
-  auto* intervalFrame = named(new QGroupBox(t[325], this), "Frame3");
-  m_minutesRadio = named(new QRadioButton(t[326], intervalFrame), "Option6");
-  m_secondsRadio = named(new QRadioButton(t[327], intervalFrame), "Option5");
-  m_intervalCombo = named(new QComboBox(intervalFrame), "Combo2");
-  m_intervalCombo->setEditable(false);  // a list to choose from, never typed values
-  m_intervalCombo->setMaxVisibleItems(12);
-  m_intervalUnitLabel = named(new QLabel(t[328], intervalFrame), "Label8");
-  auto* intervalRow = new QHBoxLayout(intervalFrame);
-  intervalRow->addWidget(m_secondsRadio);
-  intervalRow->addWidget(m_minutesRadio);
-  intervalRow->addWidget(m_intervalCombo);
-  intervalRow->addWidget(m_intervalUnitLabel);
-  m_intervalNote = named(new QLabel(intervalFrame), "IntervalNote");
-  m_intervalNote->setWordWrap(true);
-  intervalRow->addWidget(m_intervalNote, 1);
-
-  m_alarmFrame = named(new QGroupBox(t[329], this), "Frame4");
-  m_upperLimitBar = verticalScroll(m_alarmFrame, "VScroll1", RecordingSettings::kUpperMin,
-                                   RecordingSettings::kUpperMax);
-  m_lowerLimitBar = verticalScroll(m_alarmFrame, "VScroll2", RecordingSettings::kLowerMin,
-                                   RecordingSettings::kLowerMax);
-  m_upperLimitLabel = named(new QLabel(m_alarmFrame), "Label1");
-  m_lowerLimitLabel = named(new QLabel(m_alarmFrame), "Label2");
-  m_upperLimitLabel->setMinimumWidth(
-      m_upperLimitLabel->fontMetrics().horizontalAdvance(QStringLiteral("-20 ") + t[350]) + 8);
-  m_lowerLimitLabel->setMinimumWidth(m_upperLimitLabel->minimumWidth());
-  m_upperOn = named(new QRadioButton(t[331], m_alarmFrame), "Option3");
-  m_upperOff = named(new QRadioButton(t[332], m_alarmFrame), "Option4");
-  m_lowerOn = named(new QRadioButton(t[334], m_alarmFrame), "Option7");
-  m_lowerOff = named(new QRadioButton(t[335], m_alarmFrame), "Option8");
-  auto* upperGroup = new QButtonGroup(this);
-  upperGroup->addButton(m_upperOn);
-  upperGroup->addButton(m_upperOff);
-  auto* lowerGroup = new QButtonGroup(this);
-  lowerGroup->addButton(m_lowerOn);
-  lowerGroup->addButton(m_lowerOff);
-  auto* alarmGrid = new QGridLayout(m_alarmFrame);
-  alarmGrid->addWidget(named(new QLabel(t[330], m_alarmFrame), "Label3"), 0, 0);
-  alarmGrid->addWidget(m_upperLimitLabel, 0, 1);
-  alarmGrid->addWidget(m_upperLimitBar, 0, 2);
-  alarmGrid->addWidget(m_upperOn, 0, 3);
-  alarmGrid->addWidget(m_upperOff, 0, 4);
-  alarmGrid->addWidget(named(new QLabel(t[333], m_alarmFrame), "Label4"), 1, 0);
-  alarmGrid->addWidget(m_lowerLimitLabel, 1, 1);
-  alarmGrid->addWidget(m_lowerLimitBar, 1, 2);
-  alarmGrid->addWidget(m_lowerOn, 1, 3);
-  alarmGrid->addWidget(m_lowerOff, 1, 4);
-
-  auto* reserveFrame = named(new QGroupBox(t[336], this), "Frame5");
-  m_reserveCheck = named(new QCheckBox(t[337], reserveFrame), "Check1");
-  m_reserveDateLabel = named(new QLabel(t[338], reserveFrame), "Label5");
-  m_reserveHourLabel = named(new QLabel(t[339], reserveFrame), "Label6");
-  m_reserveMinuteLabel = named(new QLabel(t[340], reserveFrame), "Label7");
-  m_reserveDayBar = verticalScroll(reserveFrame, "VScroll3", 0, 0);
-  m_reserveHourBar = verticalScroll(reserveFrame, "VScroll4", -1, 24);
-  m_reserveMinuteBar = verticalScroll(reserveFrame, "VScroll5", -1, 60);
-  auto* reserveRow = new QHBoxLayout;
-  for (auto [label, bar] : {std::pair{m_reserveDateLabel, m_reserveDayBar},
-                            {m_reserveHourLabel, m_reserveHourBar},
-                            {m_reserveMinuteLabel, m_reserveMinuteBar}}) {
-    reserveRow->addWidget(label);
-    reserveRow->addWidget(bar);
-  }
-  reserveRow->addStretch();
-  auto* reserveLayout = new QVBoxLayout(reserveFrame);
-  reserveLayout->addWidget(m_reserveCheck);
-  reserveLayout->addLayout(reserveRow);
-
-  m_startButton = named(new QPushButton(t[341], this), "Command1");
-  m_cancelButton = named(new QPushButton(t[342], this), "Command2");
-  m_startButton->setAutoDefault(false);
-  m_cancelButton->setAutoDefault(false);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(m_startButton);
-  buttons->addWidget(m_cancelButton);
-
   auto* layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetFixedSize);  // shrinks when the alarm frame is hidden
-  for (QWidget* frame : {static_cast<QWidget*>(nameFrame), static_cast<QWidget*>(modeFrame),
-                         static_cast<QWidget*>(intervalFrame), static_cast<QWidget*>(m_alarmFrame),
-                         static_cast<QWidget*>(reserveFrame)}) {
-    layout->addWidget(frame);
-  }
-  layout->addLayout(buttons);
+  layout->addWidget(buildNameBox());
+  layout->addWidget(buildModeBox());
+  layout->addWidget(buildIntervalBox());
+  layout->addWidget(buildAlarmBox());
+  layout->addWidget(buildReservationBox());
+  layout->addLayout(buildButtons());
+  connectControls();
+}
 
-  connect(m_nameEdit, &QLineEdit::textChanged, this,
+QGroupBox* RecordingSettingsDialog::buildNameBox() {
+  const UiText& t = m_texts;
+  auto* box = new QGroupBox(t[321], this);
+  m_ui.nameEdit = new QLineEdit(box);
+  m_ui.nameEdit->setMaxLength(name_rules::kMaxLength);
+  m_ui.nameEdit->installEventFilter(this);
+  (new QHBoxLayout(box))->addWidget(m_ui.nameEdit);
+  return box;
+}
+
+QGroupBox* RecordingSettingsDialog::buildModeBox() {
+  const UiText& t = m_texts;
+  auto* box = new QGroupBox(t[322], this);
+  m_ui.oneTimeRadio = new QRadioButton(t[323], box);
+  m_ui.loopRadio = new QRadioButton(t[324], box);
+  auto* row = new QHBoxLayout(box);
+  row->addWidget(m_ui.oneTimeRadio);
+  row->addWidget(m_ui.loopRadio);
+  return box;
+}
+
+QGroupBox* RecordingSettingsDialog::buildIntervalBox() {
+  const UiText& t = m_texts;
+  auto* box = new QGroupBox(t[325], this);
+  m_ui.minutesRadio = new QRadioButton(t[326], box);
+  m_ui.secondsRadio = new QRadioButton(t[327], box);
+  m_ui.intervalCombo = new QComboBox(box);
+  m_ui.intervalCombo->setEditable(false);  // a list to choose from, never typed values
+  m_ui.intervalCombo->setMaxVisibleItems(12);
+  m_ui.intervalUnitLabel = new QLabel(t[328], box);
+  m_ui.intervalNote = new QLabel(box);
+  m_ui.intervalNote->setWordWrap(true);
+  auto* row = new QHBoxLayout(box);
+  row->addWidget(m_ui.secondsRadio);
+  row->addWidget(m_ui.minutesRadio);
+  row->addWidget(m_ui.intervalCombo);
+  row->addWidget(m_ui.intervalUnitLabel);
+  row->addWidget(m_ui.intervalNote, 1);
+  return box;
+}
+
+QGroupBox* RecordingSettingsDialog::buildAlarmBox() {
+  const UiText& t = m_texts;
+  auto* box = m_ui.alarmFrame = new QGroupBox(t[329], this);
+  m_ui.upperLimitBar =
+      new UpDownBar(RecordingSettings::kUpperMin, RecordingSettings::kUpperMax, box);
+  m_ui.lowerLimitBar =
+      new UpDownBar(RecordingSettings::kLowerMin, RecordingSettings::kLowerMax, box);
+  m_ui.upperLimitLabel = new QLabel(box);
+  m_ui.lowerLimitLabel = new QLabel(box);
+  m_ui.upperLimitLabel->setMinimumWidth(
+      m_ui.upperLimitLabel->fontMetrics().horizontalAdvance(QStringLiteral("-20 ") + t[350]) + 8);
+  m_ui.lowerLimitLabel->setMinimumWidth(m_ui.upperLimitLabel->minimumWidth());
+  m_ui.upperOn = new QRadioButton(t[331], box);
+  m_ui.upperOff = new QRadioButton(t[332], box);
+  m_ui.lowerOn = new QRadioButton(t[334], box);
+  m_ui.lowerOff = new QRadioButton(t[335], box);
+  // Each limit's on and off exclude each other, not the other limit's.
+  for (auto [on, off] : {std::pair{m_ui.upperOn, m_ui.upperOff}, {m_ui.lowerOn, m_ui.lowerOff}}) {
+    auto* group = new QButtonGroup(this);
+    group->addButton(on);
+    group->addButton(off);
+  }
+  auto* grid = new QGridLayout(box);
+  const struct {
+    QString caption;
+    QLabel* value;
+    UpDownBar* bar;
+    QRadioButton *on, *off;
+  } rows[] = {{t[330], m_ui.upperLimitLabel, m_ui.upperLimitBar, m_ui.upperOn, m_ui.upperOff},
+              {t[333], m_ui.lowerLimitLabel, m_ui.lowerLimitBar, m_ui.lowerOn, m_ui.lowerOff}};
+  for (int row = 0; row < 2; ++row) {
+    const auto& r = rows[row];
+    grid->addWidget(new QLabel(r.caption, box), row, 0);
+    grid->addWidget(r.value, row, 1);
+    grid->addWidget(r.bar, row, 2);
+    grid->addWidget(r.on, row, 3);
+    grid->addWidget(r.off, row, 4);
+  }
+  return box;
+}
+
+QGroupBox* RecordingSettingsDialog::buildReservationBox() {
+  const UiText& t = m_texts;
+  auto* box = new QGroupBox(t[336], this);
+  m_ui.reserveCheck = new QCheckBox(t[337], box);
+  m_ui.reserveDateLabel = new QLabel(t[338], box);
+  m_ui.reserveHourLabel = new QLabel(t[339], box);
+  m_ui.reserveMinuteLabel = new QLabel(t[340], box);
+  m_ui.reserveDayBar = new UpDownBar(0, 0, box);
+  m_ui.reserveHourBar = new UpDownBar(-1, 24, box);
+  m_ui.reserveMinuteBar = new UpDownBar(-1, 60, box);
+  auto* row = new QHBoxLayout;
+  for (auto [label, bar] : {std::pair{m_ui.reserveDateLabel, m_ui.reserveDayBar},
+                            {m_ui.reserveHourLabel, m_ui.reserveHourBar},
+                            {m_ui.reserveMinuteLabel, m_ui.reserveMinuteBar}}) {
+    row->addWidget(label);
+    row->addWidget(bar);
+  }
+  row->addStretch();
+  auto* layout = new QVBoxLayout(box);
+  layout->addWidget(m_ui.reserveCheck);
+  layout->addLayout(row);
+  return box;
+}
+
+QLayout* RecordingSettingsDialog::buildButtons() {
+  const UiText& t = m_texts;
+  m_ui.startButton = new QPushButton(t[341], this);
+  m_ui.cancelButton = new QPushButton(t[342], this);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  for (QPushButton* button : {m_ui.startButton, m_ui.cancelButton}) {
+    button->setAutoDefault(false);
+    buttons->addWidget(button);
+  }
+  return buttons;
+}
+
+void RecordingSettingsDialog::connectControls() {
+  connect(m_ui.nameEdit, &QLineEdit::textChanged, this,
           [this](const QString& text) { m_settings.setName(text); });
-  connect(m_oneTimeRadio, &QRadioButton::toggled, this, [this](bool on) {
+  connect(m_ui.oneTimeRadio, &QRadioButton::toggled, this, [this](bool on) {
     if (!m_updating && on) m_settings.setLoop(false);
   });
-  connect(m_loopRadio, &QRadioButton::toggled, this, [this](bool on) {
+  connect(m_ui.loopRadio, &QRadioButton::toggled, this, [this](bool on) {
     if (!m_updating && on) m_settings.setLoop(true);
   });
-  connect(m_secondsRadio, &QRadioButton::clicked, this, &RecordingSettingsDialog::secondsChosen);
-  connect(m_minutesRadio, &QRadioButton::clicked, this, &RecordingSettingsDialog::minutesChosen);
-  connect(m_intervalCombo, &QComboBox::currentIndexChanged, this,
+  connect(m_ui.secondsRadio, &QRadioButton::clicked, this, &RecordingSettingsDialog::secondsChosen);
+  connect(m_ui.minutesRadio, &QRadioButton::clicked, this, &RecordingSettingsDialog::minutesChosen);
+  connect(m_ui.intervalCombo, &QComboBox::currentIndexChanged, this,
           &RecordingSettingsDialog::intervalChosen);
-  connect(m_upperLimitBar, &UpDownBar::numberChanged, this,
+  connect(m_ui.upperLimitBar, &UpDownBar::numberChanged, this,
           &RecordingSettingsDialog::upperLimitChanged);
-  connect(m_lowerLimitBar, &UpDownBar::numberChanged, this,
+  connect(m_ui.lowerLimitBar, &UpDownBar::numberChanged, this,
           &RecordingSettingsDialog::lowerLimitChanged);
-  connect(m_reserveDayBar, &UpDownBar::numberChanged, this,
+  connect(m_ui.reserveDayBar, &UpDownBar::numberChanged, this,
           &RecordingSettingsDialog::reserveDayChanged);
-  connect(m_reserveHourBar, &UpDownBar::numberChanged, this,
+  connect(m_ui.reserveHourBar, &UpDownBar::numberChanged, this,
           &RecordingSettingsDialog::reserveHourChanged);
-  connect(m_reserveMinuteBar, &UpDownBar::numberChanged, this,
+  connect(m_ui.reserveMinuteBar, &UpDownBar::numberChanged, this,
           &RecordingSettingsDialog::reserveMinuteChanged);
-  connect(m_upperOn, &QRadioButton::toggled, this, [this](bool on) {
+  connect(m_ui.upperOn, &QRadioButton::toggled, this, [this](bool on) {
     if (!m_updating) m_settings.setUpperEnabled(on);
   });
-  connect(m_lowerOn, &QRadioButton::toggled, this, [this](bool on) {
+  connect(m_ui.lowerOn, &QRadioButton::toggled, this, [this](bool on) {
     if (!m_updating) m_settings.setLowerEnabled(on);
   });
-  connect(m_reserveCheck, &QCheckBox::clicked, this, &RecordingSettingsDialog::reserveToggled);
-  connect(m_startButton, &QPushButton::clicked, this, &RecordingSettingsDialog::confirm);
-  connect(m_cancelButton, &QPushButton::clicked, this, &RecordingSettingsDialog::cancel);
+  connect(m_ui.reserveCheck, &QCheckBox::clicked, this, &RecordingSettingsDialog::reserveToggled);
+  connect(m_ui.startButton, &QPushButton::clicked, this, &RecordingSettingsDialog::confirm);
+  connect(m_ui.cancelButton, &QPushButton::clicked, this, &RecordingSettingsDialog::cancel);
 }
 
 // Puts every value of the settings into its control.
 void RecordingSettingsDialog::showSettings() {
   m_updating = true;
-  (m_settings.loop() ? m_loopRadio : m_oneTimeRadio)->setChecked(true);
-  (m_settings.unit() == RecordingSettings::Unit::Seconds ? m_secondsRadio : m_minutesRadio)
+  (m_settings.loop() ? m_ui.loopRadio : m_ui.oneTimeRadio)->setChecked(true);
+  (m_settings.unit() == RecordingSettings::Unit::Seconds ? m_ui.secondsRadio : m_ui.minutesRadio)
       ->setChecked(true);
   fillIntervalList();
-  m_upperLimitBar->setNumber(m_settings.upper());
-  m_lowerLimitBar->setNumber(m_settings.lower());
-  (m_settings.upperEnabled() ? m_upperOn : m_upperOff)->setChecked(true);
-  (m_settings.lowerEnabled() ? m_lowerOn : m_lowerOff)->setChecked(true);
+  m_ui.upperLimitBar->setNumber(m_settings.upper());
+  m_ui.lowerLimitBar->setNumber(m_settings.lower());
+  (m_settings.upperEnabled() ? m_ui.upperOn : m_ui.upperOff)->setChecked(true);
+  (m_settings.lowerEnabled() ? m_ui.lowerOn : m_ui.lowerOff)->setChecked(true);
   if (m_settings.reservation()) {
-    m_reserveDayBar->setNumberRange(0, m_settings.maxDayOffset());
-    m_reserveDayBar->setNumber(m_settings.dayOffset());
-    m_reserveHourBar->setNumber(m_settings.hour());
-    m_reserveMinuteBar->setNumber(m_settings.minute());
-    m_reserveDateLabel->setText(
+    m_ui.reserveDayBar->setNumberRange(0, m_settings.maxDayOffset());
+    m_ui.reserveDayBar->setNumber(m_settings.dayOffset());
+    m_ui.reserveHourBar->setNumber(m_settings.hour());
+    m_ui.reserveMinuteBar->setNumber(m_settings.minute());
+    m_ui.reserveDateLabel->setText(
         fmt::formatRuntimeDate(m_texts[351], civilOf(m_settings.reservedDate())));
-    m_reserveHourLabel->setText(fmt::formatRuntimeNumber(m_texts[352], m_settings.hour()));
-    m_reserveMinuteLabel->setText(fmt::formatRuntimeNumber(m_texts[353], m_settings.minute()));
+    m_ui.reserveHourLabel->setText(fmt::formatRuntimeNumber(m_texts[352], m_settings.hour()));
+    m_ui.reserveMinuteLabel->setText(fmt::formatRuntimeNumber(m_texts[353], m_settings.minute()));
   }
   showAlarmLabels();
   m_updating = false;
@@ -226,23 +246,24 @@ void RecordingSettingsDialog::showSettings() {
 void RecordingSettingsDialog::fillIntervalList() {
   const bool wasUpdating = m_updating;
   m_updating = true;
-  m_intervalUnitLabel->setText(
-      (m_settings.unit() == RecordingSettings::Unit::Seconds ? m_secondsRadio : m_minutesRadio)
-          ->text());
-  m_intervalCombo->clear();
-  m_intervalCombo->addItems(m_settings.intervalChoices());
-  m_intervalCombo->setCurrentText(QString::number(m_settings.intervalValue()));
+  m_ui.intervalUnitLabel->setText((m_settings.unit() == RecordingSettings::Unit::Seconds
+                                       ? m_ui.secondsRadio
+                                       : m_ui.minutesRadio)
+                                      ->text());
+  m_ui.intervalCombo->clear();
+  m_ui.intervalCombo->addItems(m_settings.intervalChoices());
+  m_ui.intervalCombo->setCurrentText(QString::number(m_settings.intervalValue()));
   m_updating = wasUpdating;
 }
 
 void RecordingSettingsDialog::showAlarmLabels() {
-  m_upperLimitLabel->setText(QString::number(m_settings.upper()) + m_texts[350]);
-  m_lowerLimitLabel->setText(QString::number(m_settings.lower()) + m_texts[350]);
+  m_ui.upperLimitLabel->setText(QString::number(m_settings.upper()) + m_texts[350]);
+  m_ui.lowerLimitLabel->setText(QString::number(m_settings.lower()) + m_texts[350]);
 }
 
 void RecordingSettingsDialog::setLinkBusy(bool busy) {
   m_linkBusy = busy;
-  m_startButton->setEnabled(!busy);
+  m_ui.startButton->setEnabled(!busy);
 }
 
 void RecordingSettingsDialog::secondsChosen() {
@@ -257,41 +278,41 @@ void RecordingSettingsDialog::minutesChosen() {
 
 void RecordingSettingsDialog::intervalChosen() {
   if (m_updating) return;
-  m_settings.setIntervalValue(m_intervalCombo->currentText().toInt());
+  m_settings.setIntervalValue(m_ui.intervalCombo->currentText().toInt());
 }
 
 void RecordingSettingsDialog::upperLimitChanged() {
   if (m_updating) return;
-  m_settings.setUpper(m_upperLimitBar->number());
+  m_settings.setUpper(m_ui.upperLimitBar->number());
   showSettings();
 }
 
 void RecordingSettingsDialog::lowerLimitChanged() {
   if (m_updating) return;
-  m_settings.setLower(m_lowerLimitBar->number());
+  m_settings.setLower(m_ui.lowerLimitBar->number());
   showSettings();
 }
 
 void RecordingSettingsDialog::reserveDayChanged() {
   if (m_updating) return;
-  m_settings.setDayOffset(m_reserveDayBar->number());
+  m_settings.setDayOffset(m_ui.reserveDayBar->number());
   showSettings();
 }
 
 void RecordingSettingsDialog::reserveHourChanged() {
   if (m_updating) return;
-  m_settings.setHour(m_reserveHourBar->number());
+  m_settings.setHour(m_ui.reserveHourBar->number());
   showSettings();
 }
 
 void RecordingSettingsDialog::reserveMinuteChanged() {
   if (m_updating) return;
-  m_settings.setMinute(m_reserveMinuteBar->number());
+  m_settings.setMinute(m_ui.reserveMinuteBar->number());
   showSettings();
 }
 
 void RecordingSettingsDialog::reserveToggled() {
-  if (m_reserveCheck->isChecked()) {
+  if (m_ui.reserveCheck->isChecked()) {
     reservationOn();
   } else {
     reservationOff();
@@ -299,43 +320,43 @@ void RecordingSettingsDialog::reserveToggled() {
 }
 
 void RecordingSettingsDialog::reservationOn() {
-  m_reserveCheck->setChecked(true);
-  m_startButton->setText(m_texts[344]);
+  m_ui.reserveCheck->setChecked(true);
+  m_ui.startButton->setText(m_texts[344]);
   m_settings.setReservation(true, now());
   for (QWidget* w :
-       {static_cast<QWidget*>(m_reserveDateLabel), static_cast<QWidget*>(m_reserveHourLabel),
-        static_cast<QWidget*>(m_reserveMinuteLabel), static_cast<QWidget*>(m_reserveDayBar),
-        static_cast<QWidget*>(m_reserveHourBar), static_cast<QWidget*>(m_reserveMinuteBar)}) {
+       {static_cast<QWidget*>(m_ui.reserveDateLabel), static_cast<QWidget*>(m_ui.reserveHourLabel),
+        static_cast<QWidget*>(m_ui.reserveMinuteLabel), static_cast<QWidget*>(m_ui.reserveDayBar),
+        static_cast<QWidget*>(m_ui.reserveHourBar), static_cast<QWidget*>(m_ui.reserveMinuteBar)}) {
     w->setEnabled(true);
   }
   showSettings();
 }
 
 void RecordingSettingsDialog::reservationOff() {
-  m_reserveCheck->setChecked(false);
-  m_startButton->setText(m_texts[345]);
+  m_ui.reserveCheck->setChecked(false);
+  m_ui.startButton->setText(m_texts[345]);
   m_settings.setReservation(false, now());
-  m_reserveDateLabel->setText(m_texts[346]);
-  m_reserveHourLabel->setText(m_texts[347]);
-  m_reserveMinuteLabel->setText(m_texts[348]);
+  m_ui.reserveDateLabel->setText(m_texts[346]);
+  m_ui.reserveHourLabel->setText(m_texts[347]);
+  m_ui.reserveMinuteLabel->setText(m_texts[348]);
   for (QWidget* w :
-       {static_cast<QWidget*>(m_reserveDateLabel), static_cast<QWidget*>(m_reserveHourLabel),
-        static_cast<QWidget*>(m_reserveMinuteLabel), static_cast<QWidget*>(m_reserveDayBar),
-        static_cast<QWidget*>(m_reserveHourBar), static_cast<QWidget*>(m_reserveMinuteBar)}) {
+       {static_cast<QWidget*>(m_ui.reserveDateLabel), static_cast<QWidget*>(m_ui.reserveHourLabel),
+        static_cast<QWidget*>(m_ui.reserveMinuteLabel), static_cast<QWidget*>(m_ui.reserveDayBar),
+        static_cast<QWidget*>(m_ui.reserveHourBar), static_cast<QWidget*>(m_ui.reserveMinuteBar)}) {
     w->setEnabled(false);
   }
 }
 
 void RecordingSettingsDialog::restoreName() {
   m_settings.setName(m_settings.loggerName());
-  m_nameEdit->setText(m_settings.loggerName());
-  m_nameEdit->setFocus();
-  m_nameEdit->selectAll();
+  m_ui.nameEdit->setText(m_settings.loggerName());
+  m_ui.nameEdit->setFocus();
+  m_ui.nameEdit->selectAll();
 }
 
 void RecordingSettingsDialog::nameLeft() {
   if (m_checkingName) return;
-  m_settings.setName(m_nameEdit->text());
+  m_settings.setName(m_ui.nameEdit->text());
   if (name_rules::check(m_settings.name()) == name_rules::NameFault::None) return;
   m_checkingName = true;
   m_prompts.info(m_settings.model(), name_rules::refusalMessage(m_texts, 349, m_settings.name()));
@@ -345,7 +366,7 @@ void RecordingSettingsDialog::nameLeft() {
 
 void RecordingSettingsDialog::confirm() {
   if (m_linkBusy) return;
-  m_settings.setName(m_nameEdit->text());
+  m_settings.setName(m_ui.nameEdit->text());
   switch (m_settings.check(now())) {
     case StartRefusal::ForbiddenName:
     case StartRefusal::DoubleByteName:
@@ -369,8 +390,8 @@ void RecordingSettingsDialog::confirm() {
 void RecordingSettingsDialog::cancel() { reject(); }
 
 bool RecordingSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_nameEdit) {
-    if (event->type() == QEvent::FocusIn) m_nameEdit->selectAll();
+  if (watched == m_ui.nameEdit) {
+    if (event->type() == QEvent::FocusIn) m_ui.nameEdit->selectAll();
     if (event->type() == QEvent::FocusOut) nameLeft();
   }
   return QDialog::eventFilter(watched, event);

@@ -10,6 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -26,6 +27,37 @@ class RecordingSettingsDialog final : public QDialog {
   Q_OBJECT
 
  public:
+  // The dialog's controls.
+  struct Controls {
+    QLineEdit* nameEdit = nullptr;
+    QRadioButton* oneTimeRadio = nullptr;  // one-time
+    QRadioButton* loopRadio = nullptr;     // loop
+    QRadioButton* secondsRadio = nullptr;  // seconds
+    QRadioButton* minutesRadio = nullptr;  // minutes
+    QComboBox* intervalCombo = nullptr;
+    QLabel* intervalUnitLabel = nullptr;  // interval unit
+    QLabel* intervalNote = nullptr;       // the logger's interval is not in the list
+    QGroupBox* alarmFrame = nullptr;
+    UpDownBar* upperLimitBar = nullptr;
+    UpDownBar* lowerLimitBar = nullptr;
+    QLabel* upperLimitLabel = nullptr;  // upper limit
+    QLabel* lowerLimitLabel = nullptr;  // lower limit
+    QRadioButton* upperOn = nullptr;    // upper ON
+    QRadioButton* upperOff = nullptr;   // upper OFF
+    QRadioButton* lowerOn = nullptr;    // lower ON
+    QRadioButton* lowerOff = nullptr;   // lower OFF
+    QCheckBox* reserveCheck = nullptr;
+    UpDownBar* reserveDayBar = nullptr;
+    UpDownBar* reserveHourBar = nullptr;
+    UpDownBar* reserveMinuteBar = nullptr;
+    QLabel* reserveDateLabel = nullptr;
+    QLabel* reserveHourLabel = nullptr;
+    QLabel* reserveMinuteLabel = nullptr;
+    QPushButton* startButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+  };
+  const Controls& controls() const { return m_ui; }
+
   using Clock = std::function<QDateTime()>;
 
   RecordingSettingsDialog(const UiText& texts, const RecordingPreset& preset, UserPrompts& prompts,
@@ -55,6 +87,13 @@ class RecordingSettingsDialog final : public QDialog {
 
  private:
   void buildControls();
+  QGroupBox* buildNameBox();
+  QGroupBox* buildModeBox();
+  QGroupBox* buildIntervalBox();
+  QGroupBox* buildAlarmBox();
+  QGroupBox* buildReservationBox();
+  QLayout* buildButtons();
+  void connectControls();
   void showSettings();
   void fillIntervalList();
   void reservationOn();
@@ -71,32 +110,7 @@ class RecordingSettingsDialog final : public QDialog {
   bool m_updating = false;      // controls are being set from the settings
   bool m_checkingName = false;  // a refusal message is open
 
-  QLineEdit* m_nameEdit = nullptr;
-  QRadioButton* m_oneTimeRadio = nullptr;  // one-time
-  QRadioButton* m_loopRadio = nullptr;     // loop
-  QRadioButton* m_secondsRadio = nullptr;  // seconds
-  QRadioButton* m_minutesRadio = nullptr;  // minutes
-  QComboBox* m_intervalCombo = nullptr;
-  QLabel* m_intervalUnitLabel = nullptr;  // interval unit
-  QLabel* m_intervalNote = nullptr;       // the logger's interval is not in the list
-  QGroupBox* m_alarmFrame = nullptr;
-  UpDownBar* m_upperLimitBar = nullptr;
-  UpDownBar* m_lowerLimitBar = nullptr;
-  QLabel* m_upperLimitLabel = nullptr;  // upper limit
-  QLabel* m_lowerLimitLabel = nullptr;  // lower limit
-  QRadioButton* m_upperOn = nullptr;    // upper ON
-  QRadioButton* m_upperOff = nullptr;   // upper OFF
-  QRadioButton* m_lowerOn = nullptr;    // lower ON
-  QRadioButton* m_lowerOff = nullptr;   // lower OFF
-  QCheckBox* m_reserveCheck = nullptr;
-  UpDownBar* m_reserveDayBar = nullptr;
-  UpDownBar* m_reserveHourBar = nullptr;
-  UpDownBar* m_reserveMinuteBar = nullptr;
-  QLabel* m_reserveDateLabel = nullptr;
-  QLabel* m_reserveHourLabel = nullptr;
-  QLabel* m_reserveMinuteLabel = nullptr;
-  QPushButton* m_startButton = nullptr;
-  QPushButton* m_cancelButton = nullptr;
+  Controls m_ui;
 };
 
 }  // namespace termika

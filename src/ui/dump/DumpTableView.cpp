@@ -18,8 +18,7 @@ void showSortIcon(QTableView& table, const DumpModel& model) {
       model.sortKey(), model.sortOrder() == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
-void setUpDumpTable(QTableView& table, DumpModel& model, int setIndex) {
-  table.setObjectName(QStringLiteral("ListView1_%1").arg(setIndex));
+void setUpDumpTable(QTableView& table, DumpModel& model) {
   table.setHorizontalHeader(new DumpHeaderView(&table));
   table.setModel(&model);
   table.setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -18,17 +18,15 @@ void DumpPrintDialog::buildControls() {
   setWindowTitle(texts().text(315));
   auto* layout = new QVBoxLayout(this);
 
-  auto* range = new QGroupBox(texts().text(312), this);
-  range->setObjectName(QStringLiteral("Frame2"));
+  auto* range = m_ui.rangeFrame = new QGroupBox(texts().text(312), this);
   auto* rangeLayout = new QVBoxLayout(range);
-  m_allRows = new QRadioButton(printWord(texts(), PrintWord::AllRows), range);
-  m_allRows->setObjectName(QStringLiteral("Option1"));
-  auto* selectedRows = new QRadioButton(texts().text(313), range);
-  selectedRows->setObjectName(QStringLiteral("Option2"));
+  auto* allRows = m_ui.allRowsRadio =
+      new QRadioButton(printWord(texts(), PrintWord::AllRows), range);
+  auto* selectedRows = m_ui.selectedRowsRadio = new QRadioButton(texts().text(313), range);
   // Without a selection the only useful range is every row.
   selectedRows->setEnabled(rowsSelected());
-  (rowsSelected() ? selectedRows : m_allRows)->setChecked(true);
-  rangeLayout->addWidget(m_allRows);
+  (rowsSelected() ? selectedRows : allRows)->setChecked(true);
+  rangeLayout->addWidget(allRows);
   rangeLayout->addWidget(selectedRows);
   layout->addWidget(range);
 
@@ -38,6 +36,6 @@ void DumpPrintDialog::buildControls() {
   layout->addWidget(buildButtons(310, 311));
 }
 
-bool DumpPrintDialog::allRows() const { return m_allRows->isChecked(); }
+bool DumpPrintDialog::allRows() const { return m_ui.allRowsRadio->isChecked(); }
 
 }  // namespace termika

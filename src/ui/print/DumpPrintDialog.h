@@ -2,11 +2,9 @@
 
 #include "ui/print/PrintDialogBase.h"
 
-class QRadioButton;
-
 namespace termika {
 
-// The dump print dialog: as the graph dialog, plus the print range (Frame2):
+// The dump print dialog: as the graph dialog, plus the print range:
 // the rows selected in the dump list when there are any, else every row.
 class DumpPrintDialog final : public PrintDialogBase {
   Q_OBJECT
@@ -19,8 +17,6 @@ class DumpPrintDialog final : public PrintDialogBase {
 
  private:
   void buildControls();
-
-  QRadioButton* m_allRows = nullptr;
 };
 
 }  // namespace termika

@@ -22,27 +22,26 @@ PrintDialogBase::PrintDialogBase(Setup setup, QWidget* parent)
 PrintDialogBase::~PrintDialogBase() = default;
 
 void PrintDialogBase::buildPrinterControls(QGroupBox* frame, int printerCaption) {
-  frame->setObjectName(QStringLiteral("Frame1"));
+  m_ui.printerFrame = frame;
   frame->setTitle(texts().text(printerCaption));
   auto* row = new QHBoxLayout(frame);
-  m_printerCombo = new QComboBox(frame);
-  m_printerCombo->setObjectName(QStringLiteral("Combo1"));
-  m_printerCombo->addItems(m_setup.printers);
-  auto* properties = new QPushButton(printWord(texts(), PrintWord::Properties), frame);
-  properties->setObjectName(QStringLiteral("Command3"));
-  row->addWidget(m_printerCombo, 1);
+  m_ui.printerCombo = new QComboBox(frame);
+  m_ui.printerCombo->addItems(m_setup.printers);
+  auto* properties = m_ui.propertiesButton =
+      new QPushButton(printWord(texts(), PrintWord::Properties), frame);
+  row->addWidget(m_ui.printerCombo, 1);
   row->addWidget(properties);
 
   if (m_setup.printers.isEmpty()) {
-    m_printerCombo->setEnabled(false);
+    m_ui.printerCombo->setEnabled(false);
   } else {
     const qsizetype current =
         std::max<qsizetype>(0, m_setup.printers.indexOf(m_setup.defaultPrinter));
-    m_printerCombo->setCurrentIndex(static_cast<int>(current));
+    m_ui.printerCombo->setCurrentIndex(static_cast<int>(current));
     m_chosen = m_setup.printers.at(current);
     m_printer->setPrinterName(m_chosen);
   }
-  connect(m_printerCombo, &QComboBox::activated, this, &PrintDialogBase::printerChosen);
+  connect(m_ui.printerCombo, &QComboBox::activated, this, &PrintDialogBase::printerChosen);
   connect(properties, &QPushButton::clicked, this, &PrintDialogBase::openPrinterSettings);
 }
 
@@ -50,18 +49,15 @@ QWidget* PrintDialogBase::buildButtons(int printCaption, int cancelCaption) {
   auto* box = new QWidget(this);
   auto* row = new QHBoxLayout(box);
   row->setContentsMargins(0, 0, 0, 0);
-  m_printButton = new QPushButton(texts().text(printCaption), box);
-  m_printButton->setObjectName(QStringLiteral("Command1"));
-  m_printButton->setDefault(true);
-  auto* pdf = new QPushButton(printWord(texts(), PrintWord::SaveAsPdf), box);
-  pdf->setObjectName(QStringLiteral("CommandPdf"));
-  auto* cancel = new QPushButton(texts().text(cancelCaption), box);
-  cancel->setObjectName(QStringLiteral("Command2"));
+  m_ui.printButton = new QPushButton(texts().text(printCaption), box);
+  m_ui.printButton->setDefault(true);
+  auto* pdf = m_ui.pdfButton = new QPushButton(printWord(texts(), PrintWord::SaveAsPdf), box);
+  auto* cancel = m_ui.cancelButton = new QPushButton(texts().text(cancelCaption), box);
   row->addStretch(1);
-  row->addWidget(m_printButton);
+  row->addWidget(m_ui.printButton);
   row->addWidget(pdf);
   row->addWidget(cancel);
-  connect(m_printButton, &QPushButton::clicked, this, &PrintDialogBase::print);
+  connect(m_ui.printButton, &QPushButton::clicked, this, &PrintDialogBase::print);
   connect(pdf, &QPushButton::clicked, this, &PrintDialogBase::saveAsPdf);
   connect(cancel, &QPushButton::clicked, this, &PrintDialogBase::cancel);
   return box;
@@ -73,14 +69,14 @@ void PrintDialogBase::showEvent(QShowEvent* event) {
 }
 
 void PrintDialogBase::focusPrintButton() {
-  if (m_printButton != nullptr) m_printButton->setFocus();
+  if (m_ui.printButton != nullptr) m_ui.printButton->setFocus();
 }
 
 void PrintDialogBase::printerChosen(int index) {
   if (index < 0 || index >= m_setup.printers.size()) return;
   m_chosen = m_setup.printers.at(index);
   m_printer->setPrinterName(m_chosen);
-  if (m_printButton != nullptr) m_printButton->setFocus();
+  if (m_ui.printButton != nullptr) m_ui.printButton->setFocus();
 }
 
 void PrintDialogBase::print() {
@@ -106,8 +102,8 @@ void PrintDialogBase::openPrinterSettings() {
   QPrintDialog dialog(m_printer.get(), this);
   if (dialog.exec() != QDialog::Accepted) return;
   const qsizetype index = m_setup.printers.indexOf(m_printer->printerName());
-  if (index >= 0 && m_printerCombo != nullptr) {
-    m_printerCombo->setCurrentIndex(static_cast<int>(index));
+  if (index >= 0 && m_ui.printerCombo != nullptr) {
+    m_ui.printerCombo->setCurrentIndex(static_cast<int>(index));
     m_chosen = m_setup.printers.at(index);
   }
 }

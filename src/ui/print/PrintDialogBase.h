@@ -13,14 +13,15 @@
 #include "ui/print/PrintOutcome.h"
 
 class QComboBox;
-class QPushButton;
 class QGroupBox;
+class QPushButton;
+class QRadioButton;
 
 namespace termika {
 
-// What both print dialogs share: the printer list (Combo1), the printer's
-// own dialog (Command3), printing (Command1), "Save as PDF" (CommandPdf) and
-// cancel (Command2). The job is read only when the user starts it.
+// What both print dialogs share: the printer list, the printer's own
+// dialog, printing, "Save as PDF" and cancel. The job is read only when the
+// user starts it.
 class PrintDialogBase : public QDialog {
   Q_OBJECT
 
@@ -38,12 +39,27 @@ class PrintDialogBase : public QDialog {
     bool rowsSelected = false;  // the dump list has rows selected
   };
 
+  // The dialog's controls; the dump dialog adds its print range.
+  struct Controls {
+    QGroupBox* printerFrame = nullptr;
+    QComboBox* printerCombo = nullptr;
+    QPushButton* propertiesButton = nullptr;
+    QPushButton* printButton = nullptr;
+    QPushButton* pdfButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+    QGroupBox* rangeFrame = nullptr;
+    QRadioButton* allRowsRadio = nullptr;
+    QRadioButton* selectedRowsRadio = nullptr;
+  };
+
   ~PrintDialogBase() override;
+
+  const Controls& controls() const { return m_ui; }
 
   // Set once a print or PDF has been written completely.
   const std::optional<PrintOutcome>& outcome() const { return m_outcome; }
   QPrinter& printer() { return *m_printer; }
-  // The printer picked in Combo1 (empty when none is installed).
+  // The printer picked in the list (empty when none is installed).
   const QString& chosenPrinter() const { return m_chosen; }
 
   void printerChosen(int index);
@@ -62,14 +78,14 @@ class PrintDialogBase : public QDialog {
   const UiText& texts() const { return *m_setup.texts; }
   bool rowsSelected() const { return m_setup.rowsSelected; }
 
+  Controls m_ui;
+
  private:
   void focusPrintButton();
   void finish(const Result<PrintOutcome>& result);
 
   Setup m_setup;
   std::unique_ptr<QPrinter> m_printer;
-  QComboBox* m_printerCombo = nullptr;
-  QPushButton* m_printButton = nullptr;
   std::optional<PrintOutcome> m_outcome;
   QString m_chosen;
 };

@@ -35,6 +35,9 @@ LoggerStatus recordingLogger() {
   return st;
 }
 
+const ControlList kAlarmLabels{Control::UpperAlarm, Control::UpperAlarmCaption,
+                               Control::LowerAlarmCaption, Control::LowerAlarm};
+
 struct Fixture {
   LoggerStatus status = recordingLogger();
   StateInputs in;
@@ -49,59 +52,118 @@ struct Fixture {
   MainWindowState run() const { return mainWindowStateFor(in); }
 };
 
-QStringList names(const char* list) { return u(list).split(u' ', Qt::SkipEmptyParts); }
+using ControlTexts = std::vector<std::pair<Control, const char*>>;
 
-// Pairs of control name and text; an empty text must still be set, so that a stale one is cleared.
-void expectTexts(const MainWindowState& s, const std::vector<const char*>& pairs) {
-  for (auto it = pairs.begin(); it != pairs.end(); it += 2) {
-    EXPECT_TRUE(s.of(u(it[0])).text.has_value()) << it[0];
-    EXPECT_EQ(s.textOf(u(it[0])), u(it[1])) << it[0];
+// Each control's text; an empty text must still be set, so that a stale one is cleared.
+void expectTexts(const MainWindowState& s, const ControlTexts& texts) {
+  for (const auto& [control, text] : texts) {
+    EXPECT_TRUE(s.of(control).text.has_value()) << int(control);
+    EXPECT_EQ(s.textOf(control), u(text)) << int(control);
   }
 }
 
 // One row of the state table: controls enabled / disabled and the texts of
-// Command4, Label16 and Command2.
+// the record button, the recording state and the continuous button.
 TEST(StateRules, EnablingAndTextsFollowTheRowOfTheTable) {
   struct Row {
     const char* name;
     bool connected;
     RunState runState;
-    const char* enabled;
-    const char* disabled;
-    const char* command4;
-    const char* label16;
-    const char* command2;
+    ControlList enabled;
+    ControlList disabled;
+    const char* recordText;
+    const char* recordingState;
+    const char* continuousText;
     bool downloading = false;
   };
   const Row rows[] = {
-      {"not connected", false, RunState::Idle,
-       "Combo1 Combo3 Combo4 m1 m2 m3 m11 m12 m21 m22 m23 Frame8 Frame11 Option5 Option6 Option7 "
-       "Option8 Option9",
-       "Command27 m33 m34 Command1 Command2 Command4 Command5 Command11 Command13 Option3 Option4 "
-       "Combo5",
-       "記録開始", "----", "連続測定"},
-      {"idle", true, RunState::Idle,
-       "Command27 Command1 Command2 Command4 Command5 Command11 Command13 Option3 Option4 Option5 "
-       "Option9 Combo5 m2 m11 m12 m22 m33 m34 Frame8 Frame11",
-       "Combo1 Combo3 Combo4", "記録開始", "記録停止", "連続測定"},
-      {"continuous", true, RunState::Continuous, "Command2 m1 m3 Option6 Option8 Option9 Command27",
-       "Option5 Option7 Command22 Command23 m121 Command1 Command4 Command5 Command11 m2 m11 m12 "
-       "m33 m34 Combo1 Combo4",
-       "記録開始", "記録停止", "停止"},
-      {"reservation", true, RunState::Reserved,
-       "Command11 Command4 m1 m2 m3 m11 m12 m21 m23 Option5 Option7 Option8 Option9",
-       "m22 Option6 Command1 Command2 Command5 Command13 m33 m34 Combo4", "予約取消", "予約中",
+      {"not connected",
+       false,
+       RunState::Idle,
+       {Control::BaudCombo, Control::ModelCombo, Control::PortCombo, Control::FileMenu,
+        Control::DisplayMenu, Control::ToolMenu, Control::OpenCsvItem, Control::SaveMenu,
+        Control::LogViewMenu, Control::RealTimeViewMenu, Control::FileViewMenu, Control::SetChoice,
+        Control::ViewChoice, Control::LogSetRadio, Control::RealTimeSetRadio, Control::FileSetRadio,
+        Control::GraphRadio, Control::DumpRadio},
+       {Control::InitButton, Control::ClockItem, Control::LoggerNameItem,
+        Control::MeasureOnceButton, Control::ContinuousButton, Control::RecordButton,
+        Control::DownloadButton, Control::StatusUpdateButton, Control::NameButton,
+        Control::SpacingSecondsRadio, Control::SpacingMinutesRadio, Control::SpacingCombo},
+       "記録開始",
+       "----",
        "連続測定"},
-      {"recording", true, RunState::Recording,
-       "Command11 Command4 m1 m2 m3 m11 m12 m21 m23 Option5 Option7 Option8 Option9",
-       "m22 Option6 Command1 Command2 Command5 Command13 m33 m34 Combo4", "記録停止", "記録中",
+      {"idle",
+       true,
+       RunState::Idle,
+       {Control::InitButton,       Control::MeasureOnceButton,   Control::ContinuousButton,
+        Control::RecordButton,     Control::DownloadButton,      Control::StatusUpdateButton,
+        Control::NameButton,       Control::SpacingSecondsRadio, Control::SpacingMinutesRadio,
+        Control::LogSetRadio,      Control::DumpRadio,           Control::SpacingCombo,
+        Control::DisplayMenu,      Control::OpenCsvItem,         Control::SaveMenu,
+        Control::RealTimeViewMenu, Control::ClockItem,           Control::LoggerNameItem,
+        Control::SetChoice,        Control::ViewChoice},
+       {Control::BaudCombo, Control::ModelCombo, Control::PortCombo},
+       "記録開始",
+       "記録停止",
+       "連続測定"},
+      {"continuous",
+       true,
+       RunState::Continuous,
+       {Control::ContinuousButton, Control::FileMenu, Control::ToolMenu, Control::RealTimeSetRadio,
+        Control::GraphRadio, Control::DumpRadio, Control::InitButton},
+       {Control::LogSetRadio, Control::FileSetRadio, Control::SaveRealTimeButton,
+        Control::PrintRealTimeButton, Control::SaveRealTimeItem, Control::MeasureOnceButton,
+        Control::RecordButton, Control::DownloadButton, Control::StatusUpdateButton,
+        Control::DisplayMenu, Control::OpenCsvItem, Control::SaveMenu, Control::ClockItem,
+        Control::LoggerNameItem, Control::BaudCombo, Control::PortCombo},
+       "記録開始",
+       "記録停止",
+       "停止"},
+      {"reservation",
+       true,
+       RunState::Reserved,
+       {Control::StatusUpdateButton, Control::RecordButton, Control::FileMenu, Control::DisplayMenu,
+        Control::ToolMenu, Control::OpenCsvItem, Control::SaveMenu, Control::LogViewMenu,
+        Control::FileViewMenu, Control::LogSetRadio, Control::FileSetRadio, Control::GraphRadio,
+        Control::DumpRadio},
+       {Control::RealTimeViewMenu, Control::RealTimeSetRadio, Control::MeasureOnceButton,
+        Control::ContinuousButton, Control::DownloadButton, Control::NameButton, Control::ClockItem,
+        Control::LoggerNameItem, Control::PortCombo},
+       "予約取消",
+       "予約中",
+       "連続測定"},
+      {"recording",
+       true,
+       RunState::Recording,
+       {Control::StatusUpdateButton, Control::RecordButton, Control::FileMenu, Control::DisplayMenu,
+        Control::ToolMenu, Control::OpenCsvItem, Control::SaveMenu, Control::LogViewMenu,
+        Control::FileViewMenu, Control::LogSetRadio, Control::FileSetRadio, Control::GraphRadio,
+        Control::DumpRadio},
+       {Control::RealTimeViewMenu, Control::RealTimeSetRadio, Control::MeasureOnceButton,
+        Control::ContinuousButton, Control::DownloadButton, Control::NameButton, Control::ClockItem,
+        Control::LoggerNameItem, Control::PortCombo},
+       "記録停止",
+       "記録中",
        "連続測定"},
       // Nothing may switch, print, open or save the sets while a download fills the log set.
-      {"downloading", true, RunState::Idle, "",
-       "Option5 Option7 Option8 Option9 Frame8 m2 m211 m222 m13 m11 m12 m121 Command14 Command21 "
-       "Command23 Command25 D_M D_M_Fast D_M_Slow Command5 Command1 Command2 Command4 Command11 "
-       "Command13 Command27 m33 HScroll1",
-       "記録開始", "記録停止", "連続測定", true},
+      {"downloading",
+       true,
+       RunState::Idle,
+       {},
+       {Control::LogSetRadio,        Control::FileSetRadio,     Control::GraphRadio,
+        Control::DumpRadio,          Control::SetChoice,        Control::DisplayMenu,
+        Control::LogGraphItem,       Control::RealTimeDumpItem, Control::PrintItem,
+        Control::OpenCsvItem,        Control::SaveMenu,         Control::SaveRealTimeItem,
+        Control::OpenCsvButton,      Control::SaveLogButton,    Control::PrintRealTimeButton,
+        Control::PrintFileButton,    Control::DownloadModeMenu, Control::FastDownloadItem,
+        Control::SlowDownloadItem,   Control::DownloadButton,   Control::MeasureOnceButton,
+        Control::ContinuousButton,   Control::RecordButton,     Control::StatusUpdateButton,
+        Control::NameButton,         Control::InitButton,       Control::ClockItem,
+        Control::TemperatureWidthBar},
+       "記録開始",
+       "記録停止",
+       "連続測定",
+       true},
   };
   for (const Row& c : rows) {
     SCOPED_TRACE(c.name);
@@ -109,16 +171,18 @@ TEST(StateRules, EnablingAndTextsFollowTheRowOfTheTable) {
     f.in.downloading = c.downloading;
     f.in.setCounts = {0, 4, 3};
     const MainWindowState s = f.run();
-    if (c.downloading) expectTexts(s, {"Label2", "", "Label4", "", "Label10", ""});
-    for (const QString& name : names(c.enabled))
-      EXPECT_TRUE(s.isEnabled(name)) << name.toStdString();
-    for (const QString& name : names(c.disabled)) {
-      EXPECT_FALSE(s.isEnabled(name)) << name.toStdString();
-      EXPECT_TRUE(s.of(name).enabled.has_value()) << name.toStdString();
+    if (c.downloading)
+      expectTexts(
+          s,
+          {{Control::LiveTemperature, ""}, {Control::LiveHumidity, ""}, {Control::LiveTime, ""}});
+    for (Control control : c.enabled) EXPECT_TRUE(s.isEnabled(control)) << int(control);
+    for (Control control : c.disabled) {
+      EXPECT_FALSE(s.isEnabled(control)) << int(control);
+      EXPECT_TRUE(s.of(control).enabled.has_value()) << int(control);
     }
-    EXPECT_EQ(s.textOf(u("Command4")), u(c.command4));
-    EXPECT_EQ(s.textOf(u("Label16")), u(c.label16));
-    EXPECT_EQ(s.textOf(u("Command2")), u(c.command2));
+    EXPECT_EQ(s.textOf(Control::RecordButton), u(c.recordText));
+    EXPECT_EQ(s.textOf(Control::RecordingState), u(c.recordingState));
+    EXPECT_EQ(s.textOf(Control::ContinuousButton), u(c.continuousText));
   }
 }
 
@@ -128,10 +192,15 @@ TEST(StateRules, PanelDescribesTheConnectedLoggerAndIsEmptiedWithoutOne) {
   EXPECT_EQ(off.modelName, u("Termika"));
   EXPECT_FALSE(off.connectPictureOn);
   EXPECT_TRUE(off.stopLink);
-  expectTexts(off, {"Label10", "", "Label2", "", "Label4", "", "Label29", "", "Label46", "",
-                    "Label39", "", "Label24", ""});
-  EXPECT_EQ(off.of(u("Label7")).background, PanelColour::ButtonFace);
-  EXPECT_EQ(off.of(u("Label8")).background, PanelColour::ButtonFace);
+  expectTexts(off, {{Control::LiveTime, ""},
+                    {Control::LiveTemperature, ""},
+                    {Control::LiveHumidity, ""},
+                    {Control::UpperAlarm, ""},
+                    {Control::LowerAlarm, ""},
+                    {Control::BatteryIndicator, ""},
+                    {Control::LoggerClock, ""}});
+  EXPECT_EQ(off.of(Control::BatteryVoltage).background, PanelColour::ButtonFace);
+  EXPECT_EQ(off.of(Control::StopNotice).background, PanelColour::ButtonFace);
 
   Fixture withFile(true, RunState::Idle);
   withFile.in.fileSetFile = u("R101_130501_100000.csv");
@@ -144,16 +213,20 @@ TEST(StateRules, PanelDescribesTheConnectedLoggerAndIsEmptiedWithoutOne) {
   const MainWindowState on = Fixture(true, RunState::Idle).run();
   EXPECT_TRUE(on.connectPictureOn);
   EXPECT_FALSE(on.stopLink);
-  expectTexts(
-      on, {"Label26", "2024/05/01 10:00:00", "Label48", "ワンタイム", "Label29", "30 ℃", "Label46",
-           "OFF", "Label21", "100 点", "Label19", "60", "Label6", "1 分", "Label8", ""});
-  for (const QString& label : names("Label29 Label31 Label32 Label46"))
-    EXPECT_TRUE(on.isVisible(label)) << label.toStdString();
+  expectTexts(on, {{Control::RecordingStart, "2024/05/01 10:00:00"},
+                   {Control::RecordingMode, "ワンタイム"},
+                   {Control::UpperAlarm, "30 ℃"},
+                   {Control::LowerAlarm, "OFF"},
+                   {Control::RecordedPoints, "100 点"},
+                   {Control::IntervalSeconds, "60"},
+                   {Control::IntervalText, "1 分"},
+                   {Control::StopNotice, ""}});
+  for (Control label : kAlarmLabels) EXPECT_TRUE(on.isVisible(label)) << int(label);
 }
 
 TEST(StateRules, PanelTextsFollowTheLoggersStatus) {
   struct Case {
-    std::vector<const char*> texts;
+    ControlTexts texts;
     RunState runState = RunState::Recording;
     int used = 400, loop = 0, wrapped = 0;
     const char* stop = "";
@@ -164,32 +237,47 @@ TEST(StateRules, PanelTextsFollowTheLoggersStatus) {
   };
   const Case cases[] = {
       // The battery answer of the connect and the logger's clock as last read.
-      {.texts = {"Label39", "正常", "Label24", ""}},
-      {.texts = {"Label39", "低下", "Label24", "2024/05/01 10:00:05"},
+      {.texts = {{Control::BatteryIndicator, "正常"}, {Control::LoggerClock, ""}}},
+      {.texts = {{Control::BatteryIndicator, "低下"},
+                 {Control::LoggerClock, "2024/05/01 10:00:05"}},
        .batteryLow = true,
        .clock = toDaySerial({2024, 5, 1, 10, 0, 5})},
       // Points are whole four-byte records; a wrapped loop memory is full, a wrap without loop
       // mode is none.
-      {.texts = {"Label21", "2 点", "Label48", "ワンタイム"}, .used = 10},
-      {.texts = {"Label21", "15000 点", "Label48", "ループ"}, .used = 40, .loop = 1, .wrapped = 2},
-      {.texts = {"Label21", "10 点", "Label48", "ワンタイム"}, .used = 40, .wrapped = 2},
-      {.texts = {"Label8", "電圧低下により終了"},
+      {.texts = {{Control::RecordedPoints, "2 点"}, {Control::RecordingMode, "ワンタイム"}},
+       .used = 10},
+      {.texts = {{Control::RecordedPoints, "15000 点"}, {Control::RecordingMode, "ループ"}},
+       .used = 40,
+       .loop = 1,
+       .wrapped = 2},
+      {.texts = {{Control::RecordedPoints, "10 点"}, {Control::RecordingMode, "ワンタイム"}},
+       .used = 40,
+       .wrapped = 2},
+      {.texts = {{Control::StopNotice, "電圧低下により終了"}},
        .runState = RunState::Idle,
        .stop = "Stop",
        .label8 = PanelColour::Red},
       // A reservation shows its start, no points and the interval held for it, and clears the
       // low-voltage notice.
-      {.texts = {"Label26", "05日07時03分 記録開始", "Label21", "0 点", "Label6", "5 分", "Label8",
-                 ""},
+      {.texts = {{Control::RecordingStart, "05日07時03分 記録開始"},
+                 {Control::RecordedPoints, "0 点"},
+                 {Control::IntervalText, "5 分"},
+                 {Control::StopNotice, ""}},
        .runState = RunState::Reserved,
        .stop = "Stop"},
-      {.texts = {"Label26", "----/--/-- --:--:--", "Label48", "", "Label29", "", "Label46", ""},
+      {.texts = {{Control::RecordingStart, "----/--/-- --:--:--"},
+                 {Control::RecordingMode, ""},
+                 {Control::UpperAlarm, ""},
+                 {Control::LowerAlarm, ""}},
        .start = toDaySerial({1999, 12, 31, 23, 59, 59})},
-      {.texts = {"Label26", "----/--/-- --:--:--", "Label48", "", "Label29", "", "Label46", ""},
+      {.texts = {{Control::RecordingStart, "----/--/-- --:--:--"},
+                 {Control::RecordingMode, ""},
+                 {Control::UpperAlarm, ""},
+                 {Control::LowerAlarm, ""}},
        .start = std::nullopt},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.texts[1]);
+    SCOPED_TRACE(c.texts[0].second);
     Fixture f(true, c.runState);
     f.status.usedMemory = c.used;
     f.status.loopMode = static_cast<std::uint8_t>(c.loop);
@@ -200,8 +288,9 @@ TEST(StateRules, PanelTextsFollowTheLoggersStatus) {
     f.status.deviceClock = c.clock;
     const MainWindowState s = f.run();
     expectTexts(s, c.texts);
-    EXPECT_EQ(s.of(u("Label8")).background, c.label8);
-    EXPECT_EQ(s.of(u("Label39")).foreground, c.batteryLow ? PanelColour::Red : PanelColour::Black);
+    EXPECT_EQ(s.of(Control::StopNotice).background, c.label8);
+    EXPECT_EQ(s.of(Control::BatteryIndicator).foreground,
+              c.batteryLow ? PanelColour::Red : PanelColour::Black);
   }
 }
 
@@ -225,8 +314,8 @@ TEST(StateRules, BatteryIsComparedRoundedToTwoDecimals) {
     f.status.batteryVoltage = c.volts;
     f.status.batteryStatus = u(c.status);
     const MainWindowState s = f.run();
-    EXPECT_EQ(s.textOf(u("Label7")), u(c.text)) << c.text;
-    EXPECT_EQ(s.of(u("Label7")).background, c.colour) << c.text;
+    EXPECT_EQ(s.textOf(Control::BatteryVoltage), u(c.text)) << c.text;
+    EXPECT_EQ(s.of(Control::BatteryVoltage).background, c.colour) << c.text;
     EXPECT_EQ(batteryAllowsRecording(f.status), c.allowsRecording) << c.text;
   }
 }
@@ -236,9 +325,9 @@ TEST(StateRules, OnlyQm120ShowsAlarms) {
     Fixture f(true, RunState::Idle);
     f.in.modelName = u(model);
     const MainWindowState s = f.run();
-    for (const QString& label : names("Label29 Label31 Label32 Label46")) {
+    for (Control label : kAlarmLabels) {
       EXPECT_TRUE(s.of(label).visible.has_value() && !s.isVisible(label))
-          << model << " " << label.toStdString();
+          << model << " " << int(label);
     }
   }
 }
@@ -262,38 +351,41 @@ TEST(StateRules, TailEnablesByTheCountsOfTheSets) {
     f.in.setCounts = c.counts;
     f.in.currentSet = c.current;
     const MainWindowState s = f.run();
-    const std::pair<const char*, bool> groups[] = {
-        {"VScroll1 VScroll4 HScroll1 HScroll4 Command12 Command3 Command10 Command15 Command18",
+    const std::pair<ControlList, bool> groups[] = {
+        {{Control::TemperatureHalfSpanBar, Control::HumidityCentreBar, Control::TemperatureWidthBar,
+          Control::HumidityOffsetBar, Control::FitButton, Control::TemperatureSpanNarrower,
+          Control::TemperatureSpanWider, Control::HumiditySpanWider, Control::TimeZoomOut},
          c.navigation},
-        {"m121 Command22 Command23", c.realSave},
-        {"m122 Command21 Command24", c.logSave}};
+        {{Control::SaveRealTimeItem, Control::SaveRealTimeButton, Control::PrintRealTimeButton},
+         c.realSave},
+        {{Control::SaveLogItem, Control::SaveLogButton, Control::PrintLogButton}, c.logSave}};
     for (const auto& [list, enabled] : groups) {
-      for (const QString& name : names(list))
-        EXPECT_EQ(s.isEnabled(name), enabled) << int(c.runState) << " " << name.toStdString();
+      for (Control control : list)
+        EXPECT_EQ(s.isEnabled(control), enabled) << int(c.runState) << " " << int(control);
     }
-    EXPECT_EQ(s.isEnabled(u("Command25")), c.filePrint);
-    EXPECT_EQ(s.isEnabled(u("m13")), c.print);
+    EXPECT_EQ(s.isEnabled(Control::PrintFileButton), c.filePrint);
+    EXPECT_EQ(s.isEnabled(Control::PrintItem), c.print);
   }
 }
 
-TEST(StateRules, ShownSetPictureAndViewFollowCurrentSetAndMode) {
+TEST(StateRules, ShownSetListAndViewFollowCurrentSetAndMode) {
+  const ControlList lists{Control::LogDumpList, Control::RealTimeDumpList, Control::FileDumpList};
   const struct {
     int set, mode;
-    const char *picture, *label, *list;
-  } cases[] = {{0, 0, "Picture4", "ログ", ""},
-               {1, 1, "Picture6", "リアルタイム", "ListView1_1"},
-               {2, 1, "Picture5", "ファイル", "ListView1_2"}};
+    const char* label;
+    std::optional<Control> list;
+  } cases[] = {{0, 0, "ログ", std::nullopt},
+               {1, 1, "リアルタイム", Control::RealTimeDumpList},
+               {2, 1, "ファイル", Control::FileDumpList}};
   for (const auto& c : cases) {
     Fixture f(true, RunState::Idle);
     f.in.currentSet = c.set;
     f.in.viewMode = c.mode;
     const MainWindowState s = f.run();
-    for (const QString& name :
-         names("Picture4 Picture6 Picture5 ListView1_0 ListView1_1 ListView1_2"))
-      EXPECT_EQ(s.isVisible(name), name == u(c.picture) || name == u(c.list)) << name.toStdString();
-    EXPECT_EQ(s.textOf(u("Label3")), u(c.label));
-    EXPECT_EQ(s.isVisible(u("ondo")), c.mode == 0);
-    EXPECT_EQ(s.isVisible(u("situdo")), c.mode == 0);
+    for (Control list : lists) EXPECT_EQ(s.isVisible(list), list == c.list) << int(list);
+    EXPECT_EQ(s.textOf(Control::ShownSetCaption), u(c.label));
+    EXPECT_EQ(s.isVisible(Control::TemperatureGraph), c.mode == 0);
+    EXPECT_EQ(s.isVisible(Control::HumidityGraph), c.mode == 0);
   }
 }
 
@@ -305,15 +397,15 @@ TEST(StateRules, EnglishTextsComeFromTheEnglishTable) {
   f.status.reservationHour = 23;
   f.status.reservationMinute = 59;
   const MainWindowState s = f.run();
-  expectTexts(s, {"Label26", "12Day23:59 Record beginning", "Command4", "Reservation cancel",
-                  "Label29", "30 C"});
+  expectTexts(s, {{Control::RecordingStart, "12Day23:59 Record beginning"},
+                  {Control::RecordButton, "Reservation cancel"},
+                  {Control::UpperAlarm, "30 C"}});
   EXPECT_EQ(s.statusBarText, u("Communicating\u3000Port3"));
 }
 
 TEST(StateRules, MissingInputsGiveAnEmptyState) {
-  EXPECT_TRUE(mainWindowStateFor(StateInputs{}).controls.isEmpty());
-  EXPECT_EQ(dialogsClosedOnRefresh(),
-            names("RecordingSettingsDialog LoggerNameDialog PortSettingsDialog ClockDialog"));
+  for (const ControlState& control : mainWindowStateFor(StateInputs{}).controls)
+    EXPECT_EQ(control, ControlState{});
 }
 
 }  // namespace

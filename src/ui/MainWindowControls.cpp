@@ -1,0 +1,209 @@
+#include "ui/MainWindowControls.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QToolButton>
+
+#include "ui/Lamp.h"
+#include "ui/graph/GraphView.h"
+
+namespace termika {
+namespace {
+
+// A menu is enabled and shown through its entry in the parent menu.
+QObject* entry(QMenu* menu) { return menu != nullptr ? menu->menuAction() : nullptr; }
+
+}  // namespace
+
+QObject* MainWindowControls::object(Control control) const {
+  switch (control) {
+    case Control::Lamp:
+      return lamp;
+    case Control::ConnectionText:
+      return connectionText;
+    case Control::PortCombo:
+      return portCombo;
+    case Control::BaudCombo:
+      return baudCombo;
+    case Control::ModelCombo:
+      return modelCombo;
+    case Control::InitButton:
+      return initButton;
+    case Control::LoggerClock:
+      return loggerClock;
+    case Control::RecordingState:
+      return recordingState;
+    case Control::BatteryVoltage:
+      return batteryVoltage;
+    case Control::RecordingStart:
+      return recordingStart;
+    case Control::RecordingMode:
+      return recordingMode;
+    case Control::RecordedPoints:
+      return recordedPoints;
+    case Control::IntervalText:
+      return intervalText;
+    case Control::IntervalSeconds:
+      return intervalSeconds;
+    case Control::UpperAlarmCaption:
+      return upperAlarmCaption;
+    case Control::UpperAlarm:
+      return upperAlarm;
+    case Control::LowerAlarmCaption:
+      return lowerAlarmCaption;
+    case Control::LowerAlarm:
+      return lowerAlarm;
+    case Control::LoggerName:
+      return loggerName;
+    case Control::NameButton:
+      return nameButton;
+    case Control::StopNotice:
+      return stopNotice;
+    case Control::StatusUpdateButton:
+      return statusUpdateButton;
+    case Control::DownloadButton:
+      return downloadButton;
+    case Control::RecordButton:
+      return recordButton;
+    case Control::SaveLogButton:
+      return saveLogButton;
+    case Control::PrintLogButton:
+      return printLogButton;
+    case Control::MeasureOnceButton:
+      return measureOnceButton;
+    case Control::ContinuousButton:
+      return continuousButton;
+    case Control::SpacingCombo:
+      return spacingCombo;
+    case Control::SpacingSecondsRadio:
+      return spacingSecondsRadio;
+    case Control::SpacingMinutesRadio:
+      return spacingMinutesRadio;
+    case Control::LiveTime:
+      return liveTime;
+    case Control::BatteryIndicator:
+      return batteryIndicator;
+    case Control::LiveTemperature:
+      return liveTemperature;
+    case Control::LiveHumidity:
+      return liveHumidity;
+    case Control::SaveRealTimeButton:
+      return saveRealTimeButton;
+    case Control::PrintRealTimeButton:
+      return printRealTimeButton;
+    case Control::OpenCsvButton:
+      return openCsvButton;
+    case Control::PrintFileButton:
+      return printFileButton;
+    case Control::SetChoice:
+      return setChoice;
+    case Control::LogSetRadio:
+      return setRadios[kLogSet];
+    case Control::RealTimeSetRadio:
+      return setRadios[kRealTimeSet];
+    case Control::FileSetRadio:
+      return setRadios[kFileSet];
+    case Control::ViewChoice:
+      return viewChoice;
+    case Control::GraphRadio:
+      return graphRadio;
+    case Control::DumpRadio:
+      return dumpRadio;
+    case Control::ShownSetCaption:
+      return shownSetCaption;
+    case Control::TemperatureGraph:
+      return temperatureGraph;
+    case Control::HumidityGraph:
+      return humidityGraph;
+    case Control::TemperatureWidthBar:
+      return bars[TemperatureWidth];
+    case Control::TemperatureOffsetBar:
+      return bars[TemperatureOffset];
+    case Control::HumidityWidthBar:
+      return bars[HumidityWidth];
+    case Control::HumidityOffsetBar:
+      return bars[HumidityOffset];
+    case Control::TemperatureHalfSpanBar:
+      return bars[TemperatureHalfSpan];
+    case Control::TemperatureCentreBar:
+      return bars[TemperatureCentre];
+    case Control::HumidityHalfSpanBar:
+      return bars[HumidityHalfSpan];
+    case Control::HumidityCentreBar:
+      return bars[HumidityCentre];
+    case Control::TemperatureSpanNarrower:
+      return zoomButtons[static_cast<size_t>(ZoomButton::TemperatureSpanNarrower)];
+    case Control::TemperatureSpanWider:
+      return zoomButtons[static_cast<size_t>(ZoomButton::TemperatureSpanWider)];
+    case Control::HumiditySpanWider:
+      return zoomButtons[static_cast<size_t>(ZoomButton::HumiditySpanWider)];
+    case Control::HumiditySpanNarrower:
+      return zoomButtons[static_cast<size_t>(ZoomButton::HumiditySpanNarrower)];
+    case Control::TimeZoomIn:
+      return zoomButtons[static_cast<size_t>(ZoomButton::TimeZoomIn)];
+    case Control::TimeZoomOut:
+      return zoomButtons[static_cast<size_t>(ZoomButton::TimeZoomOut)];
+    case Control::FitButton:
+      return fitButton;
+    case Control::LogDumpList:
+      return dumpLists[kLogSet];
+    case Control::RealTimeDumpList:
+      return dumpLists[kRealTimeSet];
+    case Control::FileDumpList:
+      return dumpLists[kFileSet];
+    case Control::FileMenu:
+      return entry(fileMenu);
+    case Control::OpenCsvItem:
+      return openCsvItem;
+    case Control::SaveMenu:
+      return entry(saveMenu);
+    case Control::SaveLogItem:
+      return saveLogItem;
+    case Control::SaveRealTimeItem:
+      return saveRealTimeItem;
+    case Control::PrintItem:
+      return printItem;
+    case Control::DisplayMenu:
+      return entry(displayMenu);
+    case Control::LogViewMenu:
+      return entry(viewMenus[kLogSet]);
+    case Control::LogGraphItem:
+      return graphItems[kLogSet];
+    case Control::LogDumpItem:
+      return dumpItems[kLogSet];
+    case Control::RealTimeViewMenu:
+      return entry(viewMenus[kRealTimeSet]);
+    case Control::RealTimeGraphItem:
+      return graphItems[kRealTimeSet];
+    case Control::RealTimeDumpItem:
+      return dumpItems[kRealTimeSet];
+    case Control::FileViewMenu:
+      return entry(viewMenus[kFileSet]);
+    case Control::FileGraphItem:
+      return graphItems[kFileSet];
+    case Control::FileDumpItem:
+      return dumpItems[kFileSet];
+    case Control::ToolMenu:
+      return entry(toolMenu);
+    case Control::ClockItem:
+      return clockItem;
+    case Control::LoggerNameItem:
+      return loggerNameItem;
+    case Control::DownloadModeMenu:
+      return entry(downloadModeMenu);
+    case Control::FastDownloadItem:
+      return fastDownloadItem;
+    case Control::SlowDownloadItem:
+      return slowDownloadItem;
+  }
+  return nullptr;
+}
+
+}  // namespace termika
