@@ -56,7 +56,7 @@ int soak(int seconds, const QString& portTemplate, const QString& adapterFile) {
   ProgramFiles files(dir.path());
   if (!files.open(state)) return 1;
   MainWindow window(state, Settings(dir.path(), dir.path()), files);
-  LinkParts link;
+  LoggerLinkParts link;
   link.pins = std::make_unique<SimulatedAdapterPins>(adapterFile);
   link.map = *PortMap::fromTemplate(portTemplate);
   window.attachLink(std::move(link));

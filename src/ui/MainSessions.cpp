@@ -57,57 +57,36 @@ void note(QLabel& panel, const Result<void>& result) {
 
 }  // namespace
 
-void MainWindow::attachLink(LinkParts parts) {
-  m_pins = parts.pins ? std::move(parts.pins) : std::make_unique<NoAdapterPins>();
-  m_latency = std::move(parts.latency);
-  TransportFactory factory = parts.factory;
-  if (!factory) {
-    factory = serialTransportFactory(
-        parts.map, [this] { return m_state.baudSetting; }, m_latency.get());
-  }
-  m_exchange = std::make_unique<Exchange>(m_state, *m_prompts, parts.timings);
-  m_linkLoss = std::make_unique<LinkLoss>(m_state, *m_prompts, *m_exchange);
-  m_connection =
-      std::make_unique<Connection>(m_state, *m_prompts, *m_saveOffer, *m_exchange, *m_pins,
-                                   parts.map, std::move(factory), parts.timings);
-  if (m_latency) m_connection->setLatencyTimer(m_latency.get());
-  m_download = std::make_unique<Download>(m_state, *m_prompts, *m_saveOffer, *m_exchange);
-  m_realTime = std::make_unique<RealTimeMeasurement>(m_state, *m_prompts, *m_saveOffer, *m_exchange,
-                                                     parts.timings);
-  m_requests = std::make_unique<DeviceRequests>(m_state, *m_prompts, *m_exchange);
+void MainWindow::attachLink(LoggerLinkParts parts) {
+  m_link = std::make_unique<LoggerLink>(m_state, *m_prompts, *m_saveOffer, std::move(parts));
   m_downloadDialog = new DownloadProgressDialog(m_state.texts, this);
   m_downloadDialog->setObjectName(QStringLiteral("DownloadProgressDialog"));
-  setLinkStopper([this] {
-    m_connection->abortScan();
-    m_realTime->stopSeries();
-    if (m_download->running()) m_download->cancel();
-    m_connection->disconnect();
-  });
+  setLinkStopper([this] { m_link->stop(); });
   connectSessions();
   refreshState();
 }
 
-bool MainWindow::linkBusy() const { return m_exchange && m_exchange->isBusy(); }
+bool MainWindow::linkBusy() const { return m_link && m_link->exchange().isBusy(); }
 
 void MainWindow::connectSessions() {
   QLabel* panel2 = m_ui.noticePanel;
-  connect(m_exchange.get(), &Exchange::exchangeEnded, this, &MainWindow::refreshState);
-  connect(m_exchange.get(), &Exchange::busyPointer, this, &MainWindow::setBusyPointer);
+  connect(&m_link->exchange(), &Exchange::exchangeEnded, this, &MainWindow::refreshState);
+  connect(&m_link->exchange(), &Exchange::busyPointer, this, &MainWindow::setBusyPointer);
 
   connect(m_ui.connectButton, &QPushButton::clicked, this, [this] {
-    if (firstClick(kConnectButton)) m_connection->connectOrDisconnect();
+    if (firstClick(kConnectButton)) m_link->connection().connectOrDisconnect();
   });
-  connect(m_connection.get(), &Connection::stateChanged, this, &MainWindow::refreshState);
-  connect(m_connection.get(), &Connection::deviceViewsCleared, this, [this] {
+  connect(&m_link->connection(), &Connection::stateChanged, this, &MainWindow::refreshState);
+  connect(&m_link->connection(), &Connection::deviceViewsCleared, this, [this] {
     m_views->setCleared(kLogSet);
     m_views->setCleared(kRealTimeSet);
     // No refresh here: the connection is half made and says so when done.
     m_views->clearDeviceViews();
   });
-  connect(m_connection.get(), &Connection::notice, panel2, &QLabel::setText);
+  connect(&m_link->connection(), &Connection::notice, panel2, &QLabel::setText);
   // Notices about the ports that were skipped during the scan are stale once
   // a logger answers; the port list shows where it was found.
-  connect(m_connection.get(), &Connection::connected, this, [this, panel2](int port) {
+  connect(&m_link->connection(), &Connection::connected, this, [this, panel2](int port) {
     panel2->clear();
     m_state.chosenPort = port;
     m_ui.portCombo->setCurrentText(QString::number(port));
@@ -116,48 +95,48 @@ void MainWindow::connectSessions() {
   connect(m_ui.portSettingsItem, &QAction::triggered, this, &MainWindow::openPortSettings);
 
   connect(m_ui.downloadButton, &QPushButton::clicked, this, &MainWindow::startDownload);
-  connect(m_download.get(), &Download::started, this, &MainWindow::downloadStarted);
-  connect(m_download.get(), &Download::stateChanged, this, &MainWindow::refreshState);
-  connect(m_download.get(), &Download::progress, m_downloadDialog,
+  connect(&m_link->download(), &Download::started, this, &MainWindow::downloadStarted);
+  connect(&m_link->download(), &Download::stateChanged, this, &MainWindow::refreshState);
+  connect(&m_link->download(), &Download::progress, m_downloadDialog,
           &DownloadProgressDialog::showProgress);
-  connect(m_download.get(), &Download::finished, this, &MainWindow::downloadFinished);
+  connect(&m_link->download(), &Download::finished, this, &MainWindow::downloadFinished);
   connect(m_downloadDialog, &DownloadProgressDialog::cancelRequested, this,
-          [this] { m_download->cancel(); });
+          [this] { m_link->download().cancel(); });
 
   connect(m_ui.measureOnceButton, &QPushButton::clicked, this,
-          [this] { m_realTime->measureOnce(); });
+          [this] { m_link->realTime().measureOnce(); });
   connect(m_ui.continuousButton, &QPushButton::clicked, this, [this] {
     if (firstClick(kContinuousButton)) startOrStopSeries();
   });
   connect(m_ui.spacingCombo, &QComboBox::activated, this, &MainWindow::spacingChanged);
   for (QRadioButton* unit : {m_ui.spacingSecondsRadio, m_ui.spacingMinutesRadio})
     connect(unit, &QRadioButton::clicked, this, &MainWindow::spacingChanged);
-  connect(m_realTime.get(), &RealTimeMeasurement::setCleared, this,
+  connect(&m_link->realTime(), &RealTimeMeasurement::setCleared, this,
           [this] { m_views->setCleared(kRealTimeSet); });
-  connect(m_realTime.get(), &RealTimeMeasurement::pointAdded, this,
+  connect(&m_link->realTime(), &RealTimeMeasurement::pointAdded, this,
           &MainWindow::realTimePointAdded);
-  connect(m_realTime.get(), &RealTimeMeasurement::labelsChanged, this,
+  connect(&m_link->realTime(), &RealTimeMeasurement::labelsChanged, this,
           [this](const QString& t, const QString& h, const QString& time) {
             m_ui.liveTemperature->setText(t);
             m_ui.liveHumidity->setText(h);
             m_ui.liveTime->setText(time);
           });
-  connect(m_realTime.get(), &RealTimeMeasurement::runningChanged, this, [this](bool running) {
+  connect(&m_link->realTime(), &RealTimeMeasurement::runningChanged, this, [this](bool running) {
     // A stopped series is fitted and both graphs drawn anew at the window's
     // size, before the save question.
     if (!running) m_views->fitToData();
     refreshState();
   });
-  connect(m_realTime.get(), &RealTimeMeasurement::redrawDue, this,
+  connect(&m_link->realTime(), &RealTimeMeasurement::redrawDue, this,
           [this] { m_views->drawGraphs(); });
 
   connect(m_ui.recordButton, &QPushButton::clicked, this, [this] {
     if (firstClick(kRecordButton)) startOrStopRecording();
   });
   connect(m_ui.statusUpdateButton, &QPushButton::clicked, this,
-          [this, panel2] { note(*panel2, m_requests->updateStatus()); });
+          [this, panel2] { note(*panel2, m_link->requests().updateStatus()); });
   connect(m_ui.initButton, &QPushButton::clicked, this, [this, panel2] {
-    const Result<bool> sent = m_requests->initAll();
+    const Result<bool> sent = m_link->requests().initAll();
     if (!sent) panel2->setText(sent.error().message);
   });
   connect(m_ui.clockItem, &QAction::triggered, this, &MainWindow::openClockDialog);
@@ -165,7 +144,7 @@ void MainWindow::connectSessions() {
   connect(m_ui.nameButton, &QPushButton::clicked, this, &MainWindow::openNameDialog);
 }
 
-void MainWindow::startDownload() { m_download->start(); }
+void MainWindow::startDownload() { m_link->download().start(); }
 
 void MainWindow::downloadStarted() {
   m_views->setCleared(kLogSet);
@@ -180,7 +159,7 @@ void MainWindow::downloadFinished(bool ok) {
   if (ok) {
     // The window holds the set, and closing offers to save it: the logger
     // may count its points as downloaded.
-    m_download->markDownloaded();
+    m_link->download().markDownloaded();
     m_views->setReplaced(kLogSet);
     if (m_views->shownSet() != kLogSet) m_views->showView(kLogSet, m_state.viewMode);
   } else {
@@ -190,18 +169,18 @@ void MainWindow::downloadFinished(bool ok) {
 }
 
 void MainWindow::startOrStopSeries() {
-  if (m_realTime->stopSeries()) return;
+  if (m_link->realTime().stopSeries()) return;
   bool ok = false;
   const int value = m_ui.spacingCombo->currentText().toInt(&ok);
-  m_realTime->startSeries(ok ? value : RealTimeMeasurement::kDefaultSpacing,
-                          m_ui.spacingMinutesRadio->isChecked());
+  m_link->realTime().startSeries(ok ? value : RealTimeMeasurement::kDefaultSpacing,
+                                 m_ui.spacingMinutesRadio->isChecked());
 }
 
 void MainWindow::spacingChanged() {
   bool ok = false;
   const int value = m_ui.spacingCombo->currentText().toInt(&ok);
   if (ok && RealTimeMeasurement::isSpacingChoice(value))
-    m_realTime->setSpacing(value, m_ui.spacingMinutesRadio->isChecked());
+    m_link->realTime().setSpacing(value, m_ui.spacingMinutesRadio->isChecked());
 }
 
 void MainWindow::realTimePointAdded() {
@@ -220,7 +199,7 @@ bool MainWindow::firstClick(int button) {
 
 void MainWindow::watchReservation() {
   const LoggerStatus& st = m_state.status;
-  const bool reserved = m_state.connected && m_requests && m_state.runState == RunState::Reserved;
+  const bool reserved = m_state.connected && m_link && m_state.runState == RunState::Reserved;
   const QDateTime now = m_clock();
   const QDateTime start =
       reserved ? reservedStart(now.addSecs(-kReservationLookBackS), st.reservationDay,
@@ -250,7 +229,7 @@ void MainWindow::reservationDue() {
     m_reservationTimer.start(1000);
     return;
   }
-  note(*m_ui.noticePanel, m_requests->updateStatus());
+  note(*m_ui.noticePanel, m_link->requests().updateStatus());
 }
 
 void MainWindow::startOrStopRecording() {
@@ -258,7 +237,7 @@ void MainWindow::startOrStopRecording() {
     case RecordingButtonAction::Ignore:
       return;
     case RecordingButtonAction::Stop:
-      note(*m_ui.noticePanel, m_requests->stopRecording());
+      note(*m_ui.noticePanel, m_link->requests().stopRecording());
       return;
     case RecordingButtonAction::RefuseBattery:
       m_prompts->info(m_state.modelName, m_state.texts[1090]);
@@ -285,7 +264,7 @@ void MainWindow::openRecordingSettings() {
   connect(dialog, &RecordingSettingsDialog::startRequested, this,
           [this](const LogStartRequest& request) {
             note(*m_ui.noticePanel,
-                 m_requests->startRecording(request, civil(QDateTime::currentDateTime())));
+                 m_link->requests().startRecording(request, civil(QDateTime::currentDateTime())));
           });
   dialog->exec();
 }
@@ -296,7 +275,7 @@ void MainWindow::openNameDialog() {
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setLinkBusy(linkBusy());
   connect(dialog, &LoggerNameDialog::nameChosen, this, [this](const QString& name) {
-    note(*m_ui.noticePanel, m_requests->setLoggerName(name));
+    note(*m_ui.noticePanel, m_link->requests().setLoggerName(name));
   });
   dialog->exec();
 }
@@ -307,29 +286,30 @@ void MainWindow::openClockDialog() {
   dialog->setLinkBusy(linkBusy());
   connect(dialog, &ClockDialog::setClockRequested, this, [this] {
     // One reading of the clock for every field the logger receives.
-    note(*m_ui.noticePanel, m_requests->setClock(civil(QDateTime::currentDateTime())));
+    note(*m_ui.noticePanel, m_link->requests().setClock(civil(QDateTime::currentDateTime())));
   });
   dialog->exec();
 }
 
 void MainWindow::openPortSettings() {
   for (PortSettingsDialog* old : findChildren<PortSettingsDialog*>()) old->reject();
-  auto* dialog =
-      new PortSettingsDialog(m_state.texts, m_state.chosenPort, m_connection->isConnected(), this);
+  auto* dialog = new PortSettingsDialog(m_state.texts, m_state.chosenPort,
+                                        m_link->connection().isConnected(), this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &PortSettingsDialog::connectRequested, this, [this, dialog](int port) {
-    if (!m_connection->connectOnce(port)) dialog->discoveryFinished(false);
+    if (!m_link->connection().connectOnce(port)) dialog->discoveryFinished(false);
   });
   connect(dialog, &PortSettingsDialog::disconnectRequested, this,
-          [this] { m_connection->disconnect(); });
-  connect(m_connection.get(), &Connection::progress, dialog,
+          [this] { m_link->connection().disconnect(); });
+  connect(&m_link->connection(), &Connection::progress, dialog,
           &PortSettingsDialog::discoveryProgress);
-  connect(m_connection.get(), &Connection::connected, dialog,
+  connect(&m_link->connection(), &Connection::connected, dialog,
           [dialog] { dialog->discoveryFinished(true); });
-  connect(m_connection.get(), &Connection::notFound, dialog,
+  connect(&m_link->connection(), &Connection::notFound, dialog,
           [dialog] { dialog->discoveryFinished(false); });
-  connect(m_connection.get(), &Connection::stateChanged, dialog, [this, dialog] {
-    if (!m_connection->isConnecting()) dialog->discoveryFinished(m_connection->isConnected());
+  connect(&m_link->connection(), &Connection::stateChanged, dialog, [this, dialog] {
+    if (!m_link->connection().isConnecting())
+      dialog->discoveryFinished(m_link->connection().isConnected());
   });
   dialog->exec();
 }

@@ -527,7 +527,7 @@ void MainWindow::refreshState() {
   // The about box must not show the version of a logger no longer there.
   if (!m_state.connected) m_state.status.firmwareVersion.clear();
   StateInputs inputs = StateInputs::from(m_state);
-  inputs.downloading = m_download && m_download->running();
+  inputs.downloading = m_link && m_link->download().running();
   const MainWindowState s = mainWindowStateFor(inputs);
   m_state.modelName = s.modelName;
   applyMainWindowState(*this, m_ui, s);
@@ -542,7 +542,7 @@ void MainWindow::refreshState() {
   model->setPlaceholderText(m_state.modelName);
   model->setCurrentIndex(model->findText(m_state.modelName));
   if (s.stopLink) {
-    if (m_exchange) m_exchange->stopLink();
+    if (m_link) m_link->exchange().stopLink();
     setBusyPointer(false);
     if (m_downloadDialog != nullptr) m_downloadDialog->close();
   }

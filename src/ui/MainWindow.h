@@ -11,11 +11,7 @@
 
 #include "core/app/CsvActions.h"
 #include "core/app/Settings.h"
-#include "core/link/AdapterPins.h"
-#include "core/link/LatencyTimer.h"
-#include "core/link/PortFactory.h"
-#include "core/link/PortMap.h"
-#include "core/link/Timings.h"
+#include "core/sessions/LoggerLink.h"
 #include "ui/MainWindowControls.h"
 
 class QComboBox;
@@ -39,18 +35,7 @@ class MessageBoxPrompts;
 class ProgramFiles;
 class UserPrompts;
 
-// What the window needs to reach a logger: the adapter's pins, the port
-// naming and how a port is made. Tests hand in ports held in memory.
-struct LinkParts {
-  std::unique_ptr<AdapterPins> pins;
-  PortMap map = PortMap::platformDefault();
-  // Empty: serial ports named by `map` at the speed of the speed list.
-  TransportFactory factory;
-  std::unique_ptr<LatencyTimer> latency;
-  Timings timings;
-};
-
-// The main window MainWindow: status panel, measurement and data buttons, graphs
+// The main window: status panel, measurement and data buttons, graphs
 // and dump lists. The state it shows lives in AppState; the record files and
 // settings are opened by the caller and handed over for the shutdown.
 class MainWindow final : public QMainWindow {
@@ -62,10 +47,10 @@ class MainWindow final : public QMainWindow {
   UserPrompts& prompts();
   // Builds the link and the sessions and binds them to the buttons. Without
   // it the window works on files only.
-  void attachLink(LinkParts parts);
-  Exchange* exchange() const { return m_exchange.get(); }
-  Connection* connection() const { return m_connection.get(); }
-  Download* download() const { return m_download.get(); }
+  void attachLink(LoggerLinkParts parts);
+  Exchange* exchange() const { return m_link ? &m_link->exchange() : nullptr; }
+  Connection* connection() const { return m_link ? &m_link->connection() : nullptr; }
+  Download* download() const { return m_link ? &m_link->download() : nullptr; }
   // Stops the link's timers and closes the port; run after the save
   // questions at exit.
   void setLinkStopper(std::function<void()> stop);
@@ -164,18 +149,9 @@ class MainWindow final : public QMainWindow {
   std::function<QDateTime()> m_clock = &QDateTime::currentDateTime;
   QTimer m_clockTimer;
   QTimer m_reservationTimer;
-  std::array<QElapsedTimer, 3> m_lastToggleClick;  // connect, record, continuous
-  DataViews* m_views = nullptr;                    // child of the window
-  // The link: the sessions refer to the exchange and the pins, so these are
-  // declared first and destroyed last.
-  std::unique_ptr<AdapterPins> m_pins;
-  std::unique_ptr<LatencyTimer> m_latency;
-  std::unique_ptr<Exchange> m_exchange;
-  std::unique_ptr<LinkLoss> m_linkLoss;
-  std::unique_ptr<Connection> m_connection;
-  std::unique_ptr<Download> m_download;
-  std::unique_ptr<RealTimeMeasurement> m_realTime;
-  std::unique_ptr<DeviceRequests> m_requests;
+  std::array<QElapsedTimer, 3> m_lastToggleClick;      // connect, record, continuous
+  DataViews* m_views = nullptr;                        // child of the window
+  std::unique_ptr<LoggerLink> m_link;                  // null until attachLink
   DownloadProgressDialog* m_downloadDialog = nullptr;  // child of the window, reused per download
   bool m_refreshing = false;
   QString m_helpPage;

@@ -7,17 +7,9 @@
 #include "EventWait.h"
 #include "ScriptedPrompts.h"
 #include "core/app/CsvActions.h"
-#include "core/model/AppState.h"
-#include "core/link/Exchange.h"
-#include "core/link/PortFactory.h"
-#include "core/link/PortMap.h"
 #include "core/link/SimulatedAdapterPins.h"
-#include "core/link/Timings.h"
-#include "core/sessions/Connection.h"
-#include "core/sessions/DeviceRequests.h"
-#include "core/sessions/Download.h"
-#include "core/sessions/LinkLoss.h"
-#include "core/sessions/RealTimeMeasurement.h"
+#include "core/model/AppState.h"
+#include "core/sessions/LoggerLink.h"
 
 namespace termika::testing {
 
@@ -30,22 +22,19 @@ inline constexpr int kFaultScale = 4;
 class FaultProgram final {
  public:
   FaultProgram(const QString& portPattern, const QString& adapterFile)
-      : timings(Timings{}.scaled(kFaultScale)),
-        exchange(app, prompts, timings),
-        linkLoss(app, prompts, exchange),
-        pins(adapterFile),
-        map(*PortMap::fromTemplate(portPattern)),
-        connection(app, prompts, saveOffer, exchange, pins, map,
-                   serialTransportFactory(
-                       map, [this] { return app.baudSetting; }, nullptr),
-                   timings),
-        download(app, prompts, saveOffer, exchange),
-        realTime(app, prompts, saveOffer, exchange, timings),
-        requests(app, prompts, exchange) {
+      : link(app, prompts, saveOffer, partsFor(portPattern, adapterFile)) {
     for (int i = 0; i < kSetCount; ++i) {
       (void)app.file(i).open(records.filePath(QStringLiteral("set%1.rand").arg(i)));
     }
     QObject::connect(&download, &Download::finished, [this](bool ok) { downloadResult = ok; });
+  }
+
+  static LoggerLinkParts partsFor(const QString& portPattern, const QString& adapterFile) {
+    LoggerLinkParts parts;
+    parts.timings = Timings{}.scaled(kFaultScale);
+    parts.pins = std::make_unique<SimulatedAdapterPins>(adapterFile);
+    parts.map = *PortMap::fromTemplate(portPattern);
+    return parts;
   }
 
   bool busy() const {
@@ -78,15 +67,13 @@ class FaultProgram final {
   AppState app;
   ScriptedPrompts prompts;
   CsvSaveOffer saveOffer{app, prompts};
-  Timings timings;
-  Exchange exchange;
-  LinkLoss linkLoss;
-  SimulatedAdapterPins pins;
-  PortMap map;
-  Connection connection;
-  Download download;
-  RealTimeMeasurement realTime;
-  DeviceRequests requests;
+  LoggerLink link;
+  const Timings& timings = link.timings();
+  Exchange& exchange = link.exchange();
+  Connection& connection = link.connection();
+  Download& download = link.download();
+  RealTimeMeasurement& realTime = link.realTime();
+  DeviceRequests& requests = link.requests();
   std::optional<bool> downloadResult;
 };
 

@@ -53,7 +53,7 @@ class EndToEndTest : public WindowTest {
     Result<PortMap> map = PortMap::fromTemplate(QStringLiteral("/nonexistent/tty%1"));
     ASSERT_TRUE(map.ok());
     open(UiText::Language::Japanese, [&](MainWindow& window) {
-      LinkParts link;
+      LoggerLinkParts link;
       link.pins = std::make_unique<NoAdapterPins>();
       link.map = *map;
       // Only port 1 has a logger behind it.

@@ -80,13 +80,8 @@ CliRunner::CliRunner(CliOptions options, QObject* parent)
 }
 
 CliRunner::~CliRunner() {
-  // Sessions first: they unregister from the exchange they point at.
-  m_download.reset();
-  m_measure.reset();
-  m_requests.reset();
-  m_connection.reset();
-  m_linkLoss.reset();
-  m_exchange.reset();
+  // The link goes before the port it may borrow.
+  m_link.reset();
 }
 
 std::optional<int> CliRunner::start() {
@@ -106,8 +101,8 @@ std::optional<int> CliRunner::start() {
     connectDirect();
     return std::nullopt;
   }
-  const bool started = m_options.port ? m_connection->connectOnce(*m_options.port)
-                                      : m_connection->connectOrDisconnect();
+  const bool started = m_options.port ? m_link->connection().connectOnce(*m_options.port)
+                                      : m_link->connection().connectOrDisconnect();
   if (!started) {
     err(QStringLiteral("the connection could not be started"));
     return kExitFailure;
@@ -124,44 +119,42 @@ Result<void> CliRunner::prepare() {
     }
   }
   if (auto baud = SerialTransport::parseBaudSetting(m_options.baud); !baud) return baud.error();
-  m_exchange = std::make_unique<Exchange>(m_app, m_prompts, m_timings);
-  m_linkLoss = std::make_unique<LinkLoss>(m_app, m_prompts, *m_exchange);
-  m_download = std::make_unique<Download>(m_app, m_prompts, m_saveOffer, *m_exchange);
-  m_measure =
-      std::make_unique<RealTimeMeasurement>(m_app, m_prompts, m_saveOffer, *m_exchange, m_timings);
-  m_requests = std::make_unique<DeviceRequests>(m_app, m_prompts, *m_exchange);
-  connect(m_exchange.get(), &Exchange::exchangeEnded, this, &CliRunner::onExchangeEnded,
-          Qt::QueuedConnection);
-  m_latency = std::make_unique<LatencyTimer>();
-  connect(m_latency.get(), &LatencyTimer::adviceGiven, this, [](const QString& m) { err(m); });
-  if (!m_options.device.isEmpty()) return {};
-
-  auto pins = makeAdapterPins(m_options.adapter);
-  if (!pins) return pins.error();
-  m_pins = std::move(*pins);
-  PortMap map = PortMap::platformDefault();
-  if (!m_options.portMap.isEmpty()) {
-    auto custom = PortMap::fromTemplate(m_options.portMap);
-    if (!custom) return custom.error();
-    map = *custom;
+  LoggerLinkParts parts;
+  parts.timings = m_timings;
+  parts.latency = std::make_unique<LatencyTimer>();
+  const bool direct = !m_options.device.isEmpty();
+  if (!direct) {
+    auto pins = makeAdapterPins(m_options.adapter);
+    if (!pins) return pins.error();
+    parts.pins = std::move(*pins);
+    if (!m_options.portMap.isEmpty()) {
+      auto custom = PortMap::fromTemplate(m_options.portMap);
+      if (!custom) return custom.error();
+      parts.map = *custom;
+    }
   }
-  m_connection =
-      std::make_unique<Connection>(m_app, m_prompts, m_saveOffer, *m_exchange, *m_pins, map,
-                                   serialTransportFactory(
-                                       map, [this] { return m_app.baudSetting; }, m_latency.get()),
-                                   m_timings);
-  connect(m_connection.get(), &Connection::notice, this, [](const QString& m) { err(m); });
-  connect(m_connection.get(), &Connection::connected, this, &CliRunner::onConnected);
-  connect(m_connection.get(), &Connection::notFound, this,
-          [this] { notFound(m_connection->notFoundCause()); });
-  connect(m_connection.get(), &Connection::disconnected, this, &CliRunner::onLinkLost);
+  m_link = std::make_unique<LoggerLink>(m_app, m_prompts, m_saveOffer, std::move(parts));
+  connect(&m_link->exchange(), &Exchange::exchangeEnded, this, &CliRunner::onExchangeEnded,
+          Qt::QueuedConnection);
+  if (direct) {
+    // Without a scan the connection is not used, and its notices with it.
+    connect(m_link->latency(), &LatencyTimer::adviceGiven, this, [](const QString& m) { err(m); });
+    return {};
+  }
+  Connection& connection = m_link->connection();
+  connect(&connection, &Connection::notice, this, [](const QString& m) { err(m); });
+  connect(&connection, &Connection::connected, this, &CliRunner::onConnected);
+  connect(&connection, &Connection::notFound, this,
+          [this] { notFound(m_link->connection().notFoundCause()); });
+  connect(&connection, &Connection::disconnected, this, &CliRunner::onLinkLost);
   return {};
 }
 
 void CliRunner::connectDirect() {
   // The given device is opened as it is: no scan and no pulse. The identify
   // request still names the model, which the set and its CSV file carry.
-  auto port = std::make_unique<SerialTransport>(m_options.device, m_options.baud, m_latency.get());
+  auto port =
+      std::make_unique<SerialTransport>(m_options.device, m_options.baud, m_link->latency());
   if (auto opened = port->open(); !opened) {
     err(opened.error().message);
     finish(kExitFailure);
@@ -187,10 +180,10 @@ void CliRunner::connectDirect() {
     }
     m_app.modelName = *model;
     m_app.connected = true;
-    m_exchange->setTransport(m_directPort.get());
-    connect(m_exchange.get(), &Exchange::linkClosed, this, &CliRunner::onLinkLost);
+    m_link->exchange().setTransport(m_directPort.get());
+    connect(&m_link->exchange(), &Exchange::linkClosed, this, &CliRunner::onLinkLost);
     m_phase = Phase::ReadingStatus;
-    if (!m_exchange->start(commands::connectRows())) finish(kExitFailure);
+    if (!m_link->exchange().start(commands::connectRows())) finish(kExitFailure);
   });
 }
 
@@ -215,7 +208,7 @@ void CliRunner::onLinkLost() {
 }
 
 void CliRunner::onExchangeEnded() {
-  if (m_exchange->isBusy()) return;  // a new exchange began meanwhile
+  if (m_link->exchange().isBusy()) return;  // a new exchange began meanwhile
   switch (m_phase) {
     case Phase::ReadingStatus:
       if (!m_app.connected) {
@@ -249,13 +242,13 @@ void CliRunner::runCommand() {
   } else if (c == QLatin1String("measure")) {
     startMeasure();
   } else if (c == QLatin1String("set-clock")) {
-    const auto started = m_requests->setClock(m_options.time.value_or(now()));
+    const auto started = m_link->requests().setClock(m_options.time.value_or(now()));
     if (!started) {
       err(started.error().message);
       finish(kExitFailure);
     }
   } else if (c == QLatin1String("set-name")) {
-    const auto started = m_requests->setLoggerName(m_options.name);
+    const auto started = m_link->requests().setLoggerName(m_options.name);
     if (!started) {
       err(started.error().message);
       finish(kExitUsage);
@@ -268,7 +261,7 @@ void CliRunner::runCommand() {
       finish(kExitOk);
       return;
     }
-    const auto started = m_requests->stopRecording();
+    const auto started = m_link->requests().stopRecording();
     if (!started) {
       err(started.error().message);
       finish(kExitFailure);
@@ -314,14 +307,14 @@ void CliRunner::afterCommandExchange() {
 
 void CliRunner::startDownload() {
   m_app.downloadSlow = m_options.slow;
-  connect(m_download.get(), &Download::progress, this,
+  connect(&m_link->download(), &Download::progress, this,
           [this](int received, int total) { m_progress.update(received, total); });
   // How long the points themselves took, against the line's own time.
   auto transfer = std::make_shared<QElapsedTimer>();
-  connect(m_download.get(), &Download::stateChanged, this, [transfer](Download::State state) {
+  connect(&m_link->download(), &Download::stateChanged, this, [transfer](Download::State state) {
     if (state == Download::State::Transferring) transfer->start();
   });
-  connect(m_download.get(), &Download::finished, this, [this, transfer](bool ok) {
+  connect(&m_link->download(), &Download::finished, this, [this, transfer](bool ok) {
     m_progress.finish();
     const double seconds =
         transfer->isValid() ? static_cast<double>(transfer->elapsed()) / 1000.0 : 0.0;
@@ -336,21 +329,21 @@ void CliRunner::startDownload() {
       return;
     }
     m_downloadSaved = true;
-    m_download->markDownloaded();
+    m_link->download().markDownloaded();
     err(QStringLiteral("%1 points saved in %2 (transfer %3 s)")
             .arg(m_app.set(kLogSet).count)
             .arg(m_options.output)
             .arg(seconds, 0, 'f', 2));
   });
-  connect(m_download.get(), &Download::markFinished, this, [this](bool ok) {
+  connect(&m_link->download(), &Download::markFinished, this, [this](bool ok) {
     m_downloadMarked = ok;
     if (!ok) err(QStringLiteral("the logger could not be told that its points are downloaded"));
   });
-  if (!m_download->start()) finish(kExitFailure);
+  if (!m_link->download().start()) finish(kExitFailure);
 }
 
 void CliRunner::startMeasure() {
-  connect(m_measure.get(), &RealTimeMeasurement::pointAdded, this, [this](int count) {
+  connect(&m_link->realTime(), &RealTimeMeasurement::pointAdded, this, [this](int count) {
     const auto r = m_app.file(kRealTimeSet).read(count);
     if (!r) return;
     const bool printed = outNow(QStringLiteral("%1,%2,%3,%4")
@@ -368,24 +361,25 @@ void CliRunner::startMeasure() {
       finish(kExitFailure);
     }
     const bool enough = m_options.count > 1 && m_pointsPrinted >= m_options.count;
-    if ((enough || !printed) && m_measure->running()) {
-      m_measure->stopSeries();
+    if ((enough || !printed) && m_link->realTime().running()) {
+      m_link->realTime().stopSeries();
       finish(kExitOk);  // a failure above stays the result
     }
   });
-  connect(m_measure.get(), &RealTimeMeasurement::runningChanged, this, [this](bool running) {
+  connect(&m_link->realTime(), &RealTimeMeasurement::runningChanged, this, [this](bool running) {
     if (running || m_pointsPrinted >= m_options.count) return;
     if (!m_app.connected) onLinkLost();
     finish(kExitFailure);
   });
-  const bool started = m_options.count == 1 ? m_measure->measureOnce()
-                                            : m_measure->startSeries(m_options.every, false);
+  const bool started = m_options.count == 1
+                           ? m_link->realTime().measureOnce()
+                           : m_link->realTime().startSeries(m_options.every, false);
   if (!started) finish(kExitFailure);
 }
 
 void CliRunner::startRecording() {
   const RecordingButtonAction action =
-      decideRecordingButton(m_exchange->isBusy(), m_app.runState, m_app.status);
+      decideRecordingButton(m_link->exchange().isBusy(), m_app.runState, m_app.status);
   switch (action) {
     case RecordingButtonAction::Ignore:
       finish(kExitFailure);
@@ -451,7 +445,7 @@ void CliRunner::startRecording() {
       return;
     }
   }
-  const auto started = m_requests->startRecording(r, clock);
+  const auto started = m_link->requests().startRecording(r, clock);
   if (!started) {
     err(started.error().message);
     finish(kExitFailure);

@@ -9,17 +9,10 @@
 #include "CliPrompts.h"
 #include "ProgressBar.h"
 #include "core/app/CsvActions.h"
-#include "core/model/AppState.h"
-#include "core/link/AdapterPins.h"
-#include "core/link/Exchange.h"
-#include "core/link/LatencyTimer.h"
 #include "core/link/ProbeFault.h"
 #include "core/link/Timings.h"
-#include "core/sessions/Connection.h"
-#include "core/sessions/DeviceRequests.h"
-#include "core/sessions/Download.h"
-#include "core/sessions/LinkLoss.h"
-#include "core/sessions/RealTimeMeasurement.h"
+#include "core/model/AppState.h"
+#include "core/sessions/LoggerLink.h"
 
 namespace termika::cli {
 
@@ -67,15 +60,9 @@ class CliRunner final : public QObject {
   CsvSaveOffer m_saveOffer{m_app, m_prompts};
   Timings m_timings;
   QTemporaryDir m_records;
-  std::unique_ptr<Exchange> m_exchange;
-  std::unique_ptr<LinkLoss> m_linkLoss;
-  std::unique_ptr<AdapterPins> m_pins;
-  std::unique_ptr<LatencyTimer> m_latency;
-  std::unique_ptr<Connection> m_connection;
+  std::unique_ptr<LoggerLink> m_link;
+  // A port given by name, opened without a scan; the exchange only borrows it.
   std::unique_ptr<Transport> m_directPort;
-  std::unique_ptr<Download> m_download;
-  std::unique_ptr<RealTimeMeasurement> m_measure;
-  std::unique_ptr<DeviceRequests> m_requests;
   ProgressBar m_progress;
   Phase m_phase = Phase::Connecting;
   int m_pointsPrinted = 0;

@@ -75,7 +75,7 @@ static int runTermika(int argc, char** argv) {
   if (!located) qWarning("%s", qUtf8Printable(located.error().message));
   termika::Settings settings = located ? *located : termika::Settings(programFolder, programFolder);
 
-  termika::LinkParts link;
+  termika::LoggerLinkParts link;
   if (!line->portMap.isEmpty()) {
     termika::Result<termika::PortMap> map = termika::PortMap::fromTemplate(line->portMap);
     if (!map) return fail(map.error().message);

@@ -7,7 +7,7 @@ namespace termika {
 AdapterWatch::AdapterWatch(const Timings& timings, AdapterPins& pins,
                            std::function<bool()> linkIdle, QObject* parent)
     : QObject(parent), m_pins(pins), m_linkIdle(std::move(linkIdle)) {
-  m_timer.setObjectName(QStringLiteral("D_CHECK"));
+  m_timer.setObjectName(QStringLiteral("adapterCheckTimer"));
   m_timer.setInterval(timings.adapterCheck);
   connect(&m_timer, &QTimer::timeout, this, &AdapterWatch::checkAdapterPresent);
 }

@@ -10,7 +10,7 @@
 
 namespace termika {
 
-// D_CHECK: while connected and the link idle, looks every
+// While connected and the link idle, looks every
 // Timings::adapterCheck whether the port's adapter is still plugged in. It
 // only enumerates, so the open port is never disturbed; an adapter the
 // library cannot see ("unavailable") is not taken for an unplugged one.
