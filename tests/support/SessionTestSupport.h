@@ -16,8 +16,7 @@
 #include "core/link/PipeTransport.h"
 #include "core/link/Timings.h"
 #include "core/model/AppState.h"
-#include "core/sessions/Download.h"
-#include "core/sessions/LinkLoss.h"
+#include "core/sessions/LoggerLink.h"
 #include "sim/SimScenario.h"
 #include "sim/SimulatedPort.h"
 
@@ -36,14 +35,12 @@ inline qint64 at(int y, int mo, int d, int h, int mi, int s) {
   return secondsFromCivil({y, mo, d, h, mi, s});
 }
 
-// The program's state, its record files, the exchange and a simulated
-// logger already connected through a pipe.
+// The program's state, its record files, its link and a simulated logger
+// already connected to the exchange through a pipe.
 class SessionBench {
  public:
   explicit SessionBench(const SimScenario& scenario, double speed = kScale)
-      : timings(Timings{}.scaled(kScale)),
-        exchange(app, prompts, timings),
-        linkLoss(app, prompts, exchange) {
+      : link(app, prompts, saveOffer, scaledParts()) {
     for (int i = 0; i < kSetCount; ++i) {
       (void)app.file(i).open(dir.filePath(QStringLiteral("set%1.rand").arg(i)));
     }
@@ -61,13 +58,24 @@ class SessionBench {
     return waitUntil([this] { return !exchange.isBusy(); });
   }
 
+  static LoggerLinkParts scaledParts() {
+    LoggerLinkParts parts;
+    parts.timings = Timings{}.scaled(kScale);
+    return parts;
+  }
+
   QTemporaryDir dir;
   AppState app;
   ScriptedPrompts prompts;
   CsvSaveOffer saveOffer{app, prompts};
-  Timings timings;
-  Exchange exchange;
-  LinkLoss linkLoss;
+  // The program's link; its connection stays unused, the pipe is handed to
+  // the exchange directly.
+  LoggerLink link;
+  const Timings& timings = link.timings();
+  Exchange& exchange = link.exchange();
+  Download& download = link.download();
+  RealTimeMeasurement& realTime = link.realTime();
+  DeviceRequests& requests = link.requests();
   std::unique_ptr<SimulatedPort> port;
   std::unique_ptr<PipeTransport> pipe;
 };
@@ -130,7 +138,7 @@ struct DownloadRun {
   }
 
   SessionBench bench;
-  Download session{bench.app, bench.prompts, bench.saveOffer, bench.exchange};
+  Download& session = bench.download;
 };
 
 }  // namespace termika::testing

@@ -30,20 +30,7 @@ constexpr char kLogger[] = R"({
 class ConnectionBench {
  public:
   explicit ConnectionBench(int loggerPort)
-      : timings(Timings{}.scaled(kScale)),
-        exchange(app, prompts, timings),
-        linkLoss(app, prompts, exchange),
-        port(scenarioFrom(kLogger), kScale),
-        connection(
-            app, prompts, saveOffer, exchange, pins,
-            *PortMap::fromTemplate(QStringLiteral("/sim/tty%1")),
-            [this, loggerPort](int n) -> std::unique_ptr<Transport> {
-              if (n != loggerPort) return nullptr;
-              auto pipe = port.makeTransport();
-              pipes.push_back(pipe.get());
-              return pipe;
-            },
-            timings) {
+      : port(scenarioFrom(kLogger), kScale), link(app, prompts, saveOffer, parts(loggerPort)) {
     for (int i = 0; i < kSetCount; ++i) {
       (void)app.file(i).open(dir.filePath(QStringLiteral("set%1.rand").arg(i)));
     }
@@ -71,13 +58,27 @@ class ConnectionBench {
   AppState app;
   ScriptedPrompts prompts;
   CsvSaveOffer saveOffer{app, prompts};
-  Timings timings;
-  Exchange exchange;
-  LinkLoss linkLoss;
-  PullablePins pins;
   SimulatedPort port;
   std::vector<PipeTransport*> pipes;
-  Connection connection;
+  LoggerLink link;
+  PullablePins& pins = static_cast<PullablePins&>(link.pins());
+  Exchange& exchange = link.exchange();
+  Connection& connection = link.connection();
+
+ private:
+  LoggerLinkParts parts(int loggerPort) {
+    LoggerLinkParts parts;
+    parts.timings = Timings{}.scaled(kScale);
+    parts.pins = std::make_unique<PullablePins>();
+    parts.map = *PortMap::fromTemplate(QStringLiteral("/sim/tty%1"));
+    parts.factory = [this, loggerPort](int n) -> std::unique_ptr<Transport> {
+      if (n != loggerPort) return nullptr;
+      auto pipe = port.makeTransport();
+      pipes.push_back(pipe.get());
+      return pipe;
+    };
+    return parts;
+  }
 };
 
 TEST(Connection, ScanFindsTheLoggerOnItsPortAndReadsItsStatus) {

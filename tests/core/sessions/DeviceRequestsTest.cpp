@@ -13,7 +13,7 @@ constexpr char kQm120[] = R"({
 
 TEST(DeviceRequests, EveryRequestIsRefusedWhileAnExchangeRuns) {
   SessionBench bench(scenarioFrom(kQm120));
-  DeviceRequests requests(bench.app, bench.prompts, bench.exchange);
+  DeviceRequests& requests = bench.requests;
   ASSERT_TRUE(bench.exchange.start(commands::statusUpdateRows()));
   const CivilTime now{2026, 12, 6, 9, 0, 0};
   LogStartRequest start;  // one that would be sent when the link is free
@@ -32,7 +32,7 @@ TEST(DeviceRequests, EveryRequestIsRefusedWhileAnExchangeRuns) {
 // unset host clock says 1970) would set it a century off, so nothing is sent.
 TEST(DeviceRequests, AClockOutsideTheLoggersCenturyIsNeverSent) {
   SessionBench bench(scenarioFrom(kQm120));
-  DeviceRequests requests(bench.app, bench.prompts, bench.exchange);
+  DeviceRequests& requests = bench.requests;
   LogStartRequest start;
   start.model = QStringLiteral("QM120-RH");
   for (const CivilTime& now : {CivilTime{1970, 1, 1, 0, 0, 5}, CivilTime{1999, 12, 31, 23, 59, 0},
@@ -72,7 +72,7 @@ TEST(DeviceRequests, AlarmLimitsAreSentAsCountsOfTheRecordingResolution) {
 
 TEST(DeviceRequests, StartingARecordingReachesTheLogger) {
   SessionBench bench(scenarioFrom(kQm120));
-  DeviceRequests requests(bench.app, bench.prompts, bench.exchange);
+  DeviceRequests& requests = bench.requests;
   LogStartRequest r;
   r.name = QStringLiteral("ST01");
   r.model = QStringLiteral("QM120-RH");
@@ -94,7 +94,7 @@ TEST(DeviceRequests, StartingARecordingReachesTheLogger) {
 
 TEST(DeviceRequests, FactoryResetAsksFirstAndSendsOnlyOnYes) {
   SessionBench bench(scenarioFrom(kQm120));
-  DeviceRequests requests(bench.app, bench.prompts, bench.exchange);
+  DeviceRequests& requests = bench.requests;
   QList<QByteArray> written;
   QObject::connect(bench.pipe.get(), &PipeTransport::written,
                    [&written](const QByteArray& b) { written << b; });
@@ -118,7 +118,7 @@ TEST(DeviceRequests, AlarmLimitsReadBackAsWholeDegrees) {
     "interval": {"unit": "minutes", "value": 10},
     "alarms": {"upper": {"celsius": 26, "on": true}, "lower": {"celsius": -3, "on": false}}
   })"));
-  DeviceRequests requests(bench.app, bench.prompts, bench.exchange);
+  DeviceRequests& requests = bench.requests;
   ASSERT_TRUE(requests.updateStatus().ok());
   ASSERT_TRUE(waitUntil([&] { return !bench.exchange.isBusy(); }));
   EXPECT_EQ(bench.app.status.upperAlarm.limit, 26);

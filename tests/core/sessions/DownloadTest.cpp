@@ -264,7 +264,7 @@ TEST(Download, YesFollowedByACancelledSaveKeepsTheOldSet) {
 TEST(Download, LaterStatusReadsDoNotRewriteTheHeldSet) {
   DownloadRun run(kOneBlock);
   ASSERT_EQ(run.download(false), true);
-  DeviceRequests requests(run.bench.app, run.bench.prompts, run.bench.exchange);
+  DeviceRequests& requests = run.bench.requests;
   ASSERT_TRUE(requests.setLoggerName(QStringLiteral("NEW2")).ok());
   ASSERT_TRUE(waitUntil([&] { return !run.bench.exchange.isBusy(); }));
   EXPECT_EQ(run.bench.app.status.loggerName, QStringLiteral("NEW2"));

@@ -35,7 +35,7 @@ class RealTime : public ::testing::Test {
   }
 
   SessionBench m_bench{scenarioFrom(kIdle)};
-  RealTimeMeasurement m_rt{m_bench.app, m_bench.prompts, m_bench.saveOffer, m_bench.exchange, m_bench.timings};
+  RealTimeMeasurement& m_rt = m_bench.realTime;
   QList<QByteArray> m_written;
 };
 
