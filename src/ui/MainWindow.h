@@ -73,7 +73,7 @@ class MainWindow final : public QMainWindow {
   // Writes Logger.ini.
   void saveSettings();
 
-  // m11 / Command14: a CSV file into the file set, shown at once. An empty
+  // The open item and button: a CSV file into the file set, shown at once. An empty
   // path asks for one.
   bool openCsvFile(const QString& path = {});
   void saveRealTimeSet();

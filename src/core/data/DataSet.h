@@ -58,7 +58,7 @@ struct ScrollState {
 struct DataSet {
   std::int16_t fileNo = 0;
   int count = 0;
-  std::array<ScrollState, 8> view{};  // HScroll1..4, VScroll1..4
+  std::array<ScrollState, 8> view{};  // by Bar
   std::int32_t interval = 0;          // seconds; also selects the conversion coefficients
   Extremes allExtremes;               // over all points
   Extremes selectedExtremes;          // over the range last drawn or printed

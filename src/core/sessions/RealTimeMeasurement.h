@@ -22,7 +22,7 @@ namespace termika {
 class RealTimeMeasurement final : public QObject, public SessionHandler {
   Q_OBJECT
  public:
-  // Combo5 offers the whole numbers 2..60, in seconds or minutes.
+  // The spacing list offers the whole numbers 2..60, in seconds or minutes.
   static constexpr int kMinSpacing = 2;
   static constexpr int kMaxSpacing = 60;
   static constexpr int kDefaultSpacing = 5;
@@ -50,7 +50,7 @@ class RealTimeMeasurement final : public QObject, public SessionHandler {
   bool startSeries(int value, bool minutes);
   // Stops the running series and offers the set for saving; false when none runs.
   bool stopSeries();
-  // Combo5 / Option3 / Option4 changed: the following points take the new
+  // The spacing or its unit changed: the following points take the new
   // spacing at once; the set's Interval stays as it was at start.
   void setSpacing(int value, bool minutes);
 

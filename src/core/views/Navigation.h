@@ -15,8 +15,8 @@ namespace termika {
 enum Bar : int {
   TemperatureWidth = 0,     // temperature window width, time-unit steps
   TemperatureOffset = 1,    // temperature window offset back from the newest point
-  HumidityWidth = 2,        // humidity width (follows HScroll1)
-  HumidityOffset = 3,       // humidity offset (follows HScroll2)
+  HumidityWidth = 2,        // humidity width (follows TemperatureWidth)
+  HumidityOffset = 3,       // humidity offset (follows TemperatureOffset)
   TemperatureHalfSpan = 4,  // temperature half-span, 0.1 °C
   TemperatureCentre = 5,    // temperature centre, 0.1 °C
   HumidityHalfSpan = 6,     // humidity half-span, 0.1 %RH

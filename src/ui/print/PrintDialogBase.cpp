@@ -98,7 +98,7 @@ void PrintDialogBase::print() {
 void PrintDialogBase::cancel() { reject(); }
 
 void PrintDialogBase::openPrinterSettings() {
-  // The printer's own settings; choosing a printer here updates Combo1.
+  // The printer's own settings; choosing a printer here updates the printer list.
   QPrintDialog dialog(m_printer.get(), this);
   if (dialog.exec() != QDialog::Accepted) return;
   const qsizetype index = m_setup.printers.indexOf(m_printer->printerName());
