@@ -28,42 +28,42 @@ QAction* item(QMenu& owner, const char* name, const QString& caption) {
 }  // namespace
 
 void buildMainMenu(QMenuBar& bar, const UiText& texts) {
-  QMenu* m1 = menu(bar, "m1", texts[0]);
-  item(*m1, "m11", texts[1]);
-  QMenu* m12 = menu(*m1, "m12", texts[2]);
-  item(*m12, "m122", texts[3]);
-  item(*m12, "m121", texts[4]);
-  item(*m1, "m13", texts[5]);
+  QMenu* m1 = menu(bar, "m1", texts[TextId::MenuFile]);
+  item(*m1, "m11", texts[TextId::MenuOpen]);
+  QMenu* m12 = menu(*m1, "m12", texts[TextId::MenuSave]);
+  item(*m12, "m122", texts[TextId::MenuSaveLogData]);
+  item(*m12, "m121", texts[TextId::MenuSaveRealTimeData]);
+  item(*m1, "m13", texts[TextId::MenuPrint]);
   m1->addSeparator()->setObjectName(QStringLiteral("m1_"));
-  item(*m1, "m14", texts[6]);
+  item(*m1, "m14", texts[TextId::MenuExit]);
 
-  QMenu* m2 = menu(bar, "m2", texts[7]);
-  QMenu* m21 = menu(*m2, "m21", texts[8]);
-  item(*m21, "m211", texts[9]);
-  item(*m21, "m212", texts[10]);
-  QMenu* m22 = menu(*m2, "m22", texts[11]);
-  item(*m22, "m221", texts[12]);
-  item(*m22, "m222", texts[13]);
-  QMenu* m23 = menu(*m2, "m23", texts[14]);
-  item(*m23, "m231", texts[15]);
-  item(*m23, "m232", texts[16]);
+  QMenu* m2 = menu(bar, "m2", texts[TextId::MenuView]);
+  QMenu* m21 = menu(*m2, "m21", texts[TextId::MenuViewLog]);
+  item(*m21, "m211", texts[TextId::MenuViewLogGraph]);
+  item(*m21, "m212", texts[TextId::MenuViewLogDump]);
+  QMenu* m22 = menu(*m2, "m22", texts[TextId::MenuViewRealTime]);
+  item(*m22, "m221", texts[TextId::MenuViewRealTimeGraph]);
+  item(*m22, "m222", texts[TextId::MenuViewRealTimeDump]);
+  QMenu* m23 = menu(*m2, "m23", texts[TextId::MenuViewFile]);
+  item(*m23, "m231", texts[TextId::MenuViewFileGraph]);
+  item(*m23, "m232", texts[TextId::MenuViewFileDump]);
 
-  QMenu* m3 = menu(bar, "m3", texts[17]);
-  item(*m3, "m35", texts[18]);
-  item(*m3, "m33", texts[21]);
-  item(*m3, "m34", texts[24]);
-  QMenu* downloadMode = menu(*m3, "D_M", texts[31]);
+  QMenu* m3 = menu(bar, "m3", texts[TextId::MenuTools]);
+  item(*m3, "m35", texts[TextId::MenuCommunication]);
+  item(*m3, "m33", texts[TextId::MenuClockSettings]);
+  item(*m3, "m34", texts[TextId::MenuLoggerName]);
+  QMenu* downloadMode = menu(*m3, "D_M", texts[TextId::MenuDownloadMode]);
   auto* speeds = new QActionGroup(downloadMode);
-  for (QAction* speed :
-       {item(*downloadMode, "D_M_Fast", texts[32]), item(*downloadMode, "D_M_Slow", texts[33])}) {
+  for (QAction* speed : {item(*downloadMode, "D_M_Fast", texts[TextId::MenuHighSpeed]),
+                         item(*downloadMode, "D_M_Slow", texts[TextId::MenuLowSpeed])}) {
     speed->setCheckable(true);
     speeds->addAction(speed);
   }
   downloadMode->findChild<QAction*>(QStringLiteral("D_M_Fast"))->setChecked(true);
 
-  QMenu* m4 = menu(bar, "m4", texts[25]);
-  item(*m4, "m42", texts[26]);
-  item(*m4, "m41", texts[27]);
+  QMenu* m4 = menu(bar, "m4", texts[TextId::MenuHelp]);
+  item(*m4, "m42", texts[TextId::MenuWebPage]);
+  item(*m4, "m41", texts[TextId::MenuVersion]);
 }
 
 }  // namespace termika

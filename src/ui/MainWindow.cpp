@@ -169,7 +169,7 @@ void MainWindow::setUpWindow() {
 
 void MainWindow::buildWindow() {
   const UiText& texts = m_state.texts;
-  setWindowTitle(texts[1009]);
+  setWindowTitle(texts[TextId::WindowTitle]);
   menuBar()->setObjectName(QStringLiteral("MenuBar"));
   buildMainMenu(*menuBar(), texts);
   connect(named<QAction>("m14"), &QAction::triggered, this, &QWidget::close);
@@ -213,7 +213,7 @@ QWidget* MainWindow::buildTopRow() {
   connectButton->setFixedSize(36, 30);
   layout->addWidget(connectButton);
   layout->addSpacing(8);
-  layout->addWidget(label("Caption270", texts[270]));
+  layout->addWidget(label("Caption270", texts[TextId::PortNumber]));
   layout->addWidget(make<QComboBox>("Combo4"));
   layout->addWidget(make<QComboBox>("Combo1"));
   layout->addWidget(make<QComboBox>("Combo3"));
@@ -225,25 +225,25 @@ QWidget* MainWindow::buildTopRow() {
 
 QWidget* MainWindow::buildStatusPanel() {
   const UiText& texts = m_state.texts;
-  QGroupBox* box = groupBox("StatusFrame", texts[100]);
+  QGroupBox* box = groupBox("StatusFrame", texts[TextId::StatusFrame]);
   auto* grid = tight(new QGridLayout(box));
   grid->setHorizontalSpacing(6);
   grid->setVerticalSpacing(3);
-  grid->addWidget(label("Caption101", texts[101]), 0, 0);
+  grid->addWidget(label("Caption101", texts[TextId::StatusOperation]), 0, 0);
   grid->addWidget(value("Label16"), 0, 1);
-  grid->addWidget(label("Caption102", texts[102]), 0, 2);
+  grid->addWidget(label("Caption102", texts[TextId::StatusBattery]), 0, 2);
   grid->addWidget(value("Label7"), 0, 3);
 
-  grid->addWidget(label("Caption103", texts[103]), 1, 0);
+  grid->addWidget(label("Caption103", texts[TextId::StatusStartTime]), 1, 0);
   QLabel* start = value("Label26");
   start->setMinimumWidth(130);
   grid->addWidget(start, 1, 1);
-  grid->addWidget(label("Caption106", texts[106]), 1, 2);
+  grid->addWidget(label("Caption106", texts[TextId::StatusRecordMode]), 1, 2);
   grid->addWidget(value("Label48"), 1, 3);
 
-  grid->addWidget(label("Caption104", texts[104]), 2, 0);
+  grid->addWidget(label("Caption104", texts[TextId::StatusRecordedPoints]), 2, 0);
   grid->addWidget(value("Label21"), 2, 1);
-  grid->addWidget(label("Caption105", texts[105]), 2, 2);
+  grid->addWidget(label("Caption105", texts[TextId::StatusRecordInterval]), 2, 2);
   auto* interval = new QHBoxLayout;
   interval->setSpacing(4);
   interval->addWidget(value("Label6"), 1);
@@ -253,20 +253,20 @@ QWidget* MainWindow::buildStatusPanel() {
   grid->addLayout(interval, 2, 3);
 
   // The English alarm captions are long: they wrap rather than widen the panel.
-  QLabel* upper = label("Label31", texts[107]);
+  QLabel* upper = label("Label31", texts[TextId::StatusUpperLimit]);
   upper->setWordWrap(true);
   grid->addWidget(upper, 3, 0);
   grid->addWidget(value("Label29"), 3, 1);
-  QLabel* lower = label("Label32", texts[108]);
+  QLabel* lower = label("Label32", texts[TextId::StatusLowerLimit]);
   lower->setWordWrap(true);
   grid->addWidget(lower, 3, 2);
   grid->addWidget(value("Label46"), 3, 3);
 
-  grid->addWidget(label("Caption50", texts[50]), 4, 0);
+  grid->addWidget(label("Caption50", texts[TextId::PanelLoggerName]), 4, 0);
   auto* name = new QHBoxLayout;
   name->setSpacing(4);
   name->addWidget(value("Label14"), 1);
-  QPushButton* setName = button("Command13", texts[251]);
+  QPushButton* setName = button("Command13", texts[TextId::NameSetButton]);
   setName->setMaximumHeight(24);
   name->addWidget(setName);
   grid->addLayout(name, 4, 1);
@@ -282,15 +282,16 @@ QWidget* MainWindow::buildCommandColumn() {
   const UiText& texts = m_state.texts;
   QGroupBox* box = groupBox("CommandFrame", QString());
   auto* layout = tight(new QVBoxLayout(box));
-  layout->addWidget(button("Command11", texts[109]));
-  layout->addWidget(button("Command5", texts[110]));
-  QLabel* recording = label("Caption111", texts[111]);
+  layout->addWidget(button("Command11", texts[TextId::UpdateButton]));
+  layout->addWidget(button("Command5", texts[TextId::DownloadButton]));
+  QLabel* recording = label("Caption111", texts[TextId::RecordingCaption]);
   recording->setAlignment(Qt::AlignHCenter);
   layout->addWidget(recording);
-  layout->addWidget(button("Command4", texts[112]));
+  layout->addWidget(button("Command4", texts[TextId::RecordButton]));
   auto* data = new QHBoxLayout;
-  data->addWidget(label("Caption113", texts[113]));
-  for (QPushButton* b : {button("Command21", texts[114]), button("Command24", texts[115])}) {
+  data->addWidget(label("Caption113", texts[TextId::LogDataCaption]));
+  for (QPushButton* b : {button("Command21", texts[TextId::SaveLogButton]),
+                         button("Command24", texts[TextId::PrintLogButton])}) {
     b->setMinimumWidth(0);
     b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     data->addWidget(b);
@@ -302,41 +303,41 @@ QWidget* MainWindow::buildCommandColumn() {
 
 QWidget* MainWindow::buildMeasureFrame() {
   const UiText& texts = m_state.texts;
-  QGroupBox* box = groupBox("MeasureFrame", texts[150]);
+  QGroupBox* box = groupBox("MeasureFrame", texts[TextId::MeasureFrame]);
   auto* grid = tight(new QGridLayout(box));
   grid->setVerticalSpacing(3);
 
   auto* requests = new QHBoxLayout;
-  requests->addWidget(button("Command1", texts[151]));
-  requests->addWidget(button("Command2", texts[152]));
+  requests->addWidget(button("Command1", texts[TextId::MeasureOnceButton]));
+  requests->addWidget(button("Command2", texts[TextId::MeasureContinuouslyButton]));
   requests->addSpacing(8);
-  requests->addWidget(label("Caption153", texts[153]));
+  requests->addWidget(label("Caption153", texts[TextId::SpacingCaption]));
   requests->addWidget(make<QComboBox>("Combo5"));
   auto* unit = make<QWidget>("IntervalUnit");
   auto* unitLayout = new QHBoxLayout(unit);
   unitLayout->setContentsMargins(0, 0, 0, 0);
-  unitLayout->addWidget(option("Option3", texts[155]));
-  unitLayout->addWidget(option("Option4", texts[154]));
+  unitLayout->addWidget(option("Option3", texts[TextId::SpacingSeconds]));
+  unitLayout->addWidget(option("Option4", texts[TextId::SpacingMinutes]));
   requests->addWidget(unit);
   requests->addStretch(1);
   grid->addLayout(requests, 0, 0, 1, 8);
 
-  grid->addWidget(label("Caption157", texts[157]), 1, 0);
-  grid->addWidget(label("Caption158", texts[158]), 1, 1, Qt::AlignRight);
+  grid->addWidget(label("Caption157", texts[TextId::MeasuredValues]), 1, 0);
+  grid->addWidget(label("Caption158", texts[TextId::MeasuredDate]), 1, 1, Qt::AlignRight);
   QLabel* time = value("Label10");
   time->setMinimumWidth(130);
   grid->addWidget(time, 1, 2, 1, 3);
-  grid->addWidget(label("Caption102b", texts[102]), 1, 5, Qt::AlignRight);
+  grid->addWidget(label("Caption102b", texts[TextId::StatusBattery]), 1, 5, Qt::AlignRight);
   grid->addWidget(value("Label39"), 1, 6);
-  grid->addWidget(label("Caption159", texts[159]), 2, 1, Qt::AlignRight);
+  grid->addWidget(label("Caption159", texts[TextId::MeasuredTemperature]), 2, 1, Qt::AlignRight);
   grid->addWidget(value("Label2"), 2, 2);
-  grid->addWidget(label("Caption160", texts[160]), 2, 3, Qt::AlignRight);
+  grid->addWidget(label("Caption160", texts[TextId::MeasuredHumidity]), 2, 3, Qt::AlignRight);
   grid->addWidget(value("Label4"), 2, 4);
 
   auto* data = new QHBoxLayout;
-  data->addWidget(label("Caption161", texts[161]));
-  data->addWidget(button("Command22", texts[162]));
-  data->addWidget(button("Command23", texts[163]));
+  data->addWidget(label("Caption161", texts[TextId::RealTimeDataCaption]));
+  data->addWidget(button("Command22", texts[TextId::SaveRealTimeButton]));
+  data->addWidget(button("Command23", texts[TextId::PrintRealTimeButton]));
   data->addStretch(1);
   grid->addLayout(data, 2, 5, 1, 3);
   grid->setColumnStretch(7, 1);
@@ -345,11 +346,11 @@ QWidget* MainWindow::buildMeasureFrame() {
 
 QWidget* MainWindow::buildFileFrame() {
   const UiText& texts = m_state.texts;
-  QGroupBox* box = groupBox("FileDataFrame", texts[200]);
+  QGroupBox* box = groupBox("FileDataFrame", texts[TextId::FileDataFrame]);
   auto* layout = tight(new QVBoxLayout(box));
-  layout->addWidget(label("Caption207", texts[207]));
-  layout->addWidget(button("Command14", texts[208]));
-  layout->addWidget(button("Command25", texts[209]));
+  layout->addWidget(label("Caption207", texts[TextId::FileDataCaption]));
+  layout->addWidget(button("Command14", texts[TextId::OpenFileButton]));
+  layout->addWidget(button("Command25", texts[TextId::PrintFileButton]));
   QLabel* fileName = label("FileNameLabel");
   fileName->setMaximumWidth(180);
   layout->addWidget(fileName);
@@ -362,16 +363,16 @@ QWidget* MainWindow::buildDisplayFrames() {
   auto* row = new QWidget;
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  QGroupBox* sets = groupBox("Frame8", texts[51]);
+  QGroupBox* sets = groupBox("Frame8", texts[TextId::PanelShownSet]);
   auto* setLayout = tight(new QHBoxLayout(sets));
-  setLayout->addWidget(option("Option5", texts[52]));
-  setLayout->addWidget(option("Option6", texts[53]));
-  setLayout->addWidget(option("Option7", texts[54]));
+  setLayout->addWidget(option("Option5", texts[TextId::PanelLogSet]));
+  setLayout->addWidget(option("Option6", texts[TextId::PanelRealTimeSet]));
+  setLayout->addWidget(option("Option7", texts[TextId::PanelFileSet]));
   layout->addWidget(sets);
   QGroupBox* views = groupBox("Frame11", QString());
   auto* viewLayout = tight(new QHBoxLayout(views));
-  viewLayout->addWidget(option("Option8", texts[55]));
-  viewLayout->addWidget(option("Option9", texts[56]));
+  viewLayout->addWidget(option("Option8", texts[TextId::PanelGraph]));
+  viewLayout->addWidget(option("Option9", texts[TextId::PanelDump]));
   layout->addWidget(views, 0, Qt::AlignBottom);
   QLabel* shown = label("Label3");
   QFont bold = shown->font();
@@ -553,7 +554,7 @@ void MainWindow::baudRateChosen() {
 
 void MainWindow::modelChosen() {
   m_state.modelName = named<QComboBox>("Combo3")->currentText();
-  setWindowTitle(m_state.texts[1009] + m_state.modelName);
+  setWindowTitle(m_state.texts[TextId::WindowTitle] + m_state.modelName);
 }
 
 void MainWindow::portChosen() {

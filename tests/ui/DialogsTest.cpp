@@ -82,7 +82,7 @@ TEST(AboutDialog, HardwareLineOnlyWhenAVersionIsKnown) {
         form.windowTitle() + '|' + captions(form, known ? "Label3 Label4 Label5" : "Label3 Label5"),
         QString::fromUtf8(c.shown));
     EXPECT_TRUE(child<QLabel>(form, "Label2")->isHidden());
-    EXPECT_EQ(child<QLabel>(form, "Label1")->text(), texts(c.language)[262]);
+    EXPECT_EQ(child<QLabel>(form, "Label1")->text(), texts(c.language)[TextId::AboutCompany]);
     child<QPushButton>(form, "Command_ok")->click();
     EXPECT_EQ(form.result(), QDialog::Accepted);
   }

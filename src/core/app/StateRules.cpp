@@ -51,12 +51,12 @@ std::optional<int> centivolts(const LoggerStatus& status) {
 
 QString alarmText(const AlarmSetting& alarm, const UiText& t) {
   if (alarm.enabled == 0) return QStringLiteral("OFF");
-  return QString::number(alarm.limit) + t[1018];
+  return QString::number(alarm.limit) + t[TextId::StatusLimitDegrees];
 }
 
 void notConnected(const StateInputs& in, MainWindowState& s) {
   const UiText& t = *in.texts;
-  s.windowCaption = t[1009];
+  s.windowCaption = t[TextId::WindowTitle];
   s.modelName = QStringLiteral("Termika");
   s.connectPictureOn = false;
   s.stopLink = true;
@@ -79,10 +79,10 @@ void notConnected(const StateInputs& in, MainWindowState& s) {
   setText(s, QStringLiteral("Label16"), kDashes);
   setColoured(s, QStringLiteral("Label7"), kDashes, PanelColour::ButtonFace);
   setText(s, QStringLiteral("Label14"), kDashes);
-  setText(s, QStringLiteral("Command2"), t[1010]);
-  setText(s, QStringLiteral("Command4"), t[1033]);
-  s.statusBarText = t[1011];
-  setText(s, QStringLiteral("Label49"), t[1011]);
+  setText(s, QStringLiteral("Command2"), t[TextId::ContinuousButtonOffline]);
+  setText(s, QStringLiteral("Command4"), t[TextId::StartRecording]);
+  s.statusBarText = t[TextId::NotConnected];
+  setText(s, QStringLiteral("Label49"), t[TextId::NotConnected]);
   s.at(QStringLiteral("Shape1")).background = PanelColour::Black;
   for (const QString& name : navigationControls()) s.at(name).visible = true;
 }
@@ -90,14 +90,14 @@ void notConnected(const StateInputs& in, MainWindowState& s) {
 void connectedCommon(const StateInputs& in, MainWindowState& s) {
   const UiText& t = *in.texts;
   const LoggerStatus& st = *in.status;
-  s.windowCaption = t[1009] + in.modelName;
+  s.windowCaption = t[TextId::WindowTitle] + in.modelName;
   s.modelName = in.modelName;
   s.connectPictureOn = true;
   enable(s, {QStringLiteral("Combo1"), QStringLiteral("Combo3")}, false);
   enable(s, {QStringLiteral("Command27")}, true);
   enable(s, {QStringLiteral("m33"), QStringLiteral("m34")}, false);
-  s.statusBarText = t[1014] + QString::number(in.portNumber);
-  setText(s, QStringLiteral("Label49"), t[1015]);
+  s.statusBarText = t[TextId::CommunicatingPort] + QString::number(in.portNumber);
+  setText(s, QStringLiteral("Label49"), t[TextId::Communicating]);
   s.at(QStringLiteral("Shape1")).background = PanelColour::LightGreen;
 
   // A start time before 2000 means the logger has never recorded: its mode
@@ -106,7 +106,8 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
       st.recordingStart.has_value() && civilFromDaySerial(*st.recordingStart).year >= 2000;
   if (startKnown) {
     setText(s, QStringLiteral("Label26"), fmt::dateTime(*st.recordingStart));
-    setText(s, QStringLiteral("Label48"), st.loopMode != 0 ? t[1017] : t[1016]);
+    setText(s, QStringLiteral("Label48"),
+            st.loopMode != 0 ? t[TextId::LoopMode] : t[TextId::OneTimeMode]);
     setText(s, QStringLiteral("Label29"), alarmText(st.upperAlarm, t));
     setText(s, QStringLiteral("Label46"), alarmText(st.lowerAlarm, t));
   } else {
@@ -117,9 +118,11 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
 
   const QString points =
       st.wrapped() ? QStringLiteral("15000") : QString::number(st.recordedPoints());
-  setText(s, QStringLiteral("Label21"), points + t[1024]);
+  setText(s, QStringLiteral("Label21"), points + t[TextId::PointsUnit]);
   setText(s, QStringLiteral("Label19"), QString::number(st.recordedInterval));
-  setText(s, QStringLiteral("Label6"), fmt::interval(st.recordedInterval, t[1030], t[1031]));
+  setText(
+      s, QStringLiteral("Label6"),
+      fmt::interval(st.recordedInterval, t[TextId::IntervalMinutes], t[TextId::IntervalSeconds]));
 
   const bool fault = st.batteryStatus == QStringLiteral("Error");
   if (const auto cv = centivolts(st)) {
@@ -127,7 +130,7 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
     if (*cv >= 250 && !fault) {
       setColoured(s, QStringLiteral("Label7"), volts, PanelColour::ButtonFace);
     } else {
-      setColoured(s, QStringLiteral("Label7"), t[1020] + volts, PanelColour::Red);
+      setColoured(s, QStringLiteral("Label7"), t[TextId::BatteryNg] + volts, PanelColour::Red);
     }
   } else {
     setColoured(s, QStringLiteral("Label7"), kDashes,
@@ -135,7 +138,7 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
   }
 
   if (st.stopReason == QStringLiteral("Stop")) {
-    setColoured(s, QStringLiteral("Label8"), t[1021], PanelColour::Red);
+    setColoured(s, QStringLiteral("Label8"), t[TextId::EndedByLowVoltage], PanelColour::Red);
   } else {
     setColoured(s, QStringLiteral("Label8"), QString(), PanelColour::ButtonFace);
   }
@@ -143,7 +146,8 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
 
   // The battery answer of the connect and of every measurement, and the
   // logger's clock as last read.
-  setText(s, QStringLiteral("Label39"), t[st.batteryLow ? 1047 : 1046]);
+  setText(s, QStringLiteral("Label39"),
+          t[st.batteryLow ? TextId::BatteryLow : TextId::BatteryNormal]);
   s.at(QStringLiteral("Label39")).foreground =
       st.batteryLow ? PanelColour::Red : PanelColour::Black;
   setText(s, QStringLiteral("Label24"),
@@ -168,9 +172,9 @@ void idle(const StateInputs& in, MainWindowState& s) {
           QStringLiteral("Frame11")},
          true);
   for (const QString& name : navigationControls()) s.at(name).visible = true;
-  setText(s, QStringLiteral("Command4"), t[1033]);
-  setText(s, QStringLiteral("Label16"), t[1034]);
-  setText(s, QStringLiteral("Command2"), t[1035]);
+  setText(s, QStringLiteral("Command4"), t[TextId::StartRecording]);
+  setText(s, QStringLiteral("Label16"), t[TextId::RecordingStopped]);
+  setText(s, QStringLiteral("Command2"), t[TextId::ContinuousButton]);
 }
 
 void continuous(const StateInputs& in, MainWindowState& s) {
@@ -184,9 +188,9 @@ void continuous(const StateInputs& in, MainWindowState& s) {
          true);
   enable(s, {QStringLiteral("Command22"), QStringLiteral("Command23")}, false);
   enable(s, {QStringLiteral("Frame8"), QStringLiteral("Frame11")}, true);
-  setText(s, QStringLiteral("Command2"), t[1032]);
-  setText(s, QStringLiteral("Command4"), t[1033]);
-  setText(s, QStringLiteral("Label16"), t[1034]);
+  setText(s, QStringLiteral("Command2"), t[TextId::StopContinuousButton]);
+  setText(s, QStringLiteral("Command4"), t[TextId::StartRecording]);
+  setText(s, QStringLiteral("Label16"), t[TextId::RecordingStopped]);
 }
 
 // The part the recording and reservation rows share.
@@ -209,23 +213,26 @@ void reservation(const StateInputs& in, MainWindowState& s) {
   const UiText& t = *in.texts;
   const LoggerStatus& st = *in.status;
   loggerBusy(s);
-  setText(s, QStringLiteral("Command4"), t[1025]);
-  setText(s, QStringLiteral("Label16"), t[1026]);
-  setText(s, QStringLiteral("Command2"), t[1035]);
+  setText(s, QStringLiteral("Command4"), t[TextId::CancelReservationButton]);
+  setText(s, QStringLiteral("Label16"), t[TextId::ReservedState]);
+  setText(s, QStringLiteral("Command2"), t[TextId::ContinuousButton]);
   setColoured(s, QStringLiteral("Label8"), QString(), PanelColour::ButtonFace);
   setText(s, QStringLiteral("Label26"),
-          twoDigits(st.reservationDay) + t[1027] + twoDigits(st.reservationHour) + t[1028] +
-              twoDigits(st.reservationMinute) + t[1029]);
-  setText(s, QStringLiteral("Label21"), QStringLiteral("0") + t[1019]);
-  setText(s, QStringLiteral("Label6"), fmt::interval(st.intervalSetting, t[1030], t[1031]));
+          twoDigits(st.reservationDay) + t[TextId::ReservationDay] + twoDigits(st.reservationHour) +
+              t[TextId::ReservationHour] + twoDigits(st.reservationMinute) +
+              t[TextId::ReservationStartMinute]);
+  setText(s, QStringLiteral("Label21"), QStringLiteral("0") + t[TextId::ReservedPointsUnit]);
+  setText(
+      s, QStringLiteral("Label6"),
+      fmt::interval(st.intervalSetting, t[TextId::IntervalMinutes], t[TextId::IntervalSeconds]));
 }
 
 void recording(const StateInputs& in, MainWindowState& s) {
   const UiText& t = *in.texts;
   loggerBusy(s);
-  setText(s, QStringLiteral("Command4"), t[1022]);
-  setText(s, QStringLiteral("Label16"), t[1023]);
-  setText(s, QStringLiteral("Command2"), t[1035]);
+  setText(s, QStringLiteral("Command4"), t[TextId::StopRecordingButton]);
+  setText(s, QStringLiteral("Label16"), t[TextId::RecordingState]);
+  setText(s, QStringLiteral("Command2"), t[TextId::ContinuousButton]);
 }
 
 void commonTail(const StateInputs& in, MainWindowState& s) {
@@ -249,7 +256,7 @@ void commonTail(const StateInputs& in, MainWindowState& s) {
   }
   s.at(QStringLiteral("ondo")).visible = in.viewMode == 0;
   s.at(QStringLiteral("situdo")).visible = in.viewMode == 0;
-  setText(s, QStringLiteral("Label3"), t[1036 + current]);
+  setText(s, QStringLiteral("Label3"), t.inRange(TextId::ShownLog, current));
 
   enable(s, {QStringLiteral("m13")}, shownHasPoints);
 

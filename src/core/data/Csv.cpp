@@ -228,15 +228,15 @@ QString csvText(const DataSet& set, const std::vector<DataRecord>& records, cons
   const bool alarms = hasAlarms(set.model);
   QString text;
   text.reserve(static_cast<qsizetype>(records.size()) * 100 + 512);
-  text += joinLine({quoted(texts.text(1054)), quoted(texts.text(1055)), quoted(texts.text(1056)),
-                    quoted(texts.text(1057)), quoted(alarms ? texts.text(1058) : QString()),
-                    quoted(alarms ? texts.text(1059) : QString())});
+  text += joinLine({quoted(texts[TextId::CsvName]), quoted(texts[TextId::CsvStartTime]), quoted(texts[TextId::CsvRecordedPoints]),
+                    quoted(texts[TextId::CsvRecordInterval]), quoted(alarms ? texts[TextId::CsvUpperLimit] : QString()),
+                    quoted(alarms ? texts[TextId::CsvLowerLimit] : QString())});
   text += joinLine({quoted(set.loggerName), time(records.front().dateTime),
                     number(QString::number(records.size())), number(QString::number(set.interval)),
                     alarms ? limit(set.upperAlarm) : quoted(QString()),
                     alarms ? limit(set.lowerAlarm) : quoted(QString())});
-  text += joinLine({quoted(texts.text(1060)), quoted(texts.text(1061)), quoted(texts.text(1062)),
-                    quoted(texts.text(1063)), quoted(texts.text(1064))});
+  text += joinLine({quoted(texts[TextId::CsvRecordNumber]), quoted(texts[TextId::CsvDate]), quoted(texts[TextId::CsvTemperature]),
+                    quoted(texts[TextId::CsvHumidity]), quoted(texts[TextId::CsvRemarks])});
   int pointNo = 0;
   for (const DataRecord& r : records) {
     text += QString::number(++pointNo) + QLatin1Char(',') + time(r.dateTime) + QLatin1Char(',') +
@@ -297,12 +297,12 @@ CsvReadResult parseAs(const QByteArray& bytes, Encoding encoding, const UiText& 
   }
   bool known = true;
   for (int i = 0; i < 4; ++i) {
-    known = known && (*titles)[static_cast<size_t>(i)].text == texts.text(1054 + i);
+    known = known && (*titles)[static_cast<size_t>(i)].text == texts.inRange(TextId::CsvName, i);
   }
   const QString t5 = (*titles)[4].text;
   const QString t6 = (*titles)[5].text;
   CsvContent content;
-  if (known && t5 == texts.text(1058) && t6 == texts.text(1059)) {
+  if (known && t5 == texts[TextId::CsvUpperLimit] && t6 == texts[TextId::CsvLowerLimit]) {
     content.model = kModelWithAlarms;
   } else if (known && t5.isEmpty() && t6.isEmpty()) {
     content.model = kModelWithoutAlarms;

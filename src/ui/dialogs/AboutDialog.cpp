@@ -21,17 +21,17 @@ AboutDialog::AboutDialog(const UiText& texts, const QString& modelName,
                          const QString& hardwareVersion, QWidget* parent)
     : QDialog(parent) {
   setObjectName(QStringLiteral("AboutDialog"));
-  setWindowTitle(texts[264]);
+  setWindowTitle(texts[TextId::AboutTitle]);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(label(this, "Label1", texts[262]));
-  QLabel* address = label(this, "Label2", texts[263]);
+  layout->addWidget(label(this, "Label1", texts[TextId::AboutCompany]));
+  QLabel* address = label(this, "Label2", texts[TextId::AboutHelpPage]);
   address->setVisible(false);
   layout->addWidget(address);
   layout->addWidget(label(this, "Label3", modelName));
-  QLabel* hardware = label(this, "Label4", texts[260] + hardwareVersion);
+  QLabel* hardware = label(this, "Label4", texts[TextId::AboutHardwareVersion] + hardwareVersion);
   hardware->setVisible(!hardwareVersion.isEmpty());
   layout->addWidget(hardware);
-  layout->addWidget(label(this, "Label5", texts[261]));
+  layout->addWidget(label(this, "Label5", texts[TextId::AboutApplicationVersion]));
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("Command_ok"));
   layout->addWidget(ok, 0, Qt::AlignRight);

@@ -14,13 +14,13 @@ ClockDialog::ClockDialog(const UiText& texts, Clock clock, std::chrono::millisec
                          QWidget* parent)
     : QDialog(parent), m_clock(clock ? std::move(clock) : Clock(&QDateTime::currentDateTime)) {
   setObjectName(QStringLiteral("ClockDialog"));
-  setWindowTitle(texts[282]);
-  auto* caption = new QLabel(texts[280], this);
+  setWindowTitle(texts[TextId::ClockDialogTitle]);
+  auto* caption = new QLabel(texts[TextId::ClockPresentTime], this);
   caption->setObjectName(QStringLiteral("Label1"));
   m_time = new QLabel(this);
   m_time->setObjectName(QStringLiteral("Label2"));
   m_time->setMinimumWidth(200);
-  m_setButton = new QPushButton(texts[281], this);
+  m_setButton = new QPushButton(texts[TextId::ClockSetButton], this);
   m_setButton->setObjectName(QStringLiteral("Command1"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(caption);

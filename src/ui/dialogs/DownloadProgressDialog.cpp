@@ -13,14 +13,14 @@ namespace termika {
 DownloadProgressDialog::DownloadProgressDialog(const UiText& texts, QWidget* parent)
     : QDialog(parent), m_texts(texts) {
   setObjectName(QStringLiteral("DownloadProgressDialog"));
-  setWindowTitle(texts[1095]);
+  setWindowTitle(texts[TextId::DownloadTitle]);
   m_progress = new QProgressBar(this);
   m_progress->setObjectName(QStringLiteral("ProgressBar1"));
   m_progress->setRange(0, 1);
   m_progress->setValue(0);
   m_progress->setMinimumWidth(320);
   m_progress->setFormat(QStringLiteral("%v / %m"));
-  m_cancelButton = new QPushButton(texts[272], this);
+  m_cancelButton = new QPushButton(texts[TextId::CancelButton], this);
   m_cancelButton->setObjectName(QStringLiteral("Command1"));
   m_cancelButton->setAutoDefault(false);
   auto* layout = new QVBoxLayout(this);
@@ -35,7 +35,7 @@ void DownloadProgressDialog::startTransfer() {
   m_progress->setRange(0, 1);
   m_progress->setValue(0);
   m_cancelButton->setEnabled(false);
-  setWindowTitle(m_texts[1095]);
+  setWindowTitle(m_texts[TextId::DownloadTitle]);
 }
 
 void DownloadProgressDialog::showProgress(int received, int total) {
@@ -48,7 +48,7 @@ void DownloadProgressDialog::showProgress(int received, int total) {
   const int shown = std::min(received, m_total);
   if (!firstTotal && shown <= m_progress->value()) return;
   m_progress->setValue(std::max(shown, m_progress->value()));
-  setWindowTitle(m_texts[1095] +
+  setWindowTitle(m_texts[TextId::DownloadTitle] +
                  QStringLiteral("\u3000(%1/%2)").arg(m_progress->value()).arg(m_total));
 }
 

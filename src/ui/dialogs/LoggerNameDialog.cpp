@@ -21,15 +21,15 @@ LoggerNameDialog::LoggerNameDialog(const UiText& texts, const QString& loggerNam
       m_modelName(modelName),
       m_prompts(prompts) {
   setObjectName(QStringLiteral("LoggerNameDialog"));
-  setWindowTitle(texts[252]);
+  setWindowTitle(texts[TextId::NameDialogTitle]);
 
-  m_label = new QLabel(texts[250], this);
+  m_label = new QLabel(texts[TextId::NameDialogLabel], this);
   m_label->setObjectName(QStringLiteral("Label1"));
   m_nameEdit = new QLineEdit(loggerName, this);
   m_nameEdit->setObjectName(QStringLiteral("Text1"));
   m_nameEdit->setMaxLength(name_rules::kMaxLength);
   m_nameEdit->installEventFilter(this);
-  m_okButton = new QPushButton(texts[251], this);
+  m_okButton = new QPushButton(texts[TextId::NameSetButton], this);
   m_okButton->setObjectName(QStringLiteral("Command1"));
   // Enter in the field acts through returnPressed only, never twice through
   // a default button as well.
@@ -56,7 +56,8 @@ void LoggerNameDialog::confirm() {
   if (m_linkBusy) return;
   const QString name = m_nameEdit->text();
   if (name_rules::check(name) != name_rules::NameFault::None) {
-    m_prompts.info(m_modelName, name_rules::refusalMessage(m_texts, 253, name));
+    m_prompts.info(m_modelName,
+                   name_rules::refusalMessage(m_texts, TextId::NameCharactersRefused, name));
     m_nameEdit->setText(m_loggerName);
     m_nameEdit->setFocus();
     m_nameEdit->selectAll();

@@ -16,11 +16,11 @@ PortSettingsDialog::PortSettingsDialog(const UiText& texts, int chosenPort, bool
                                        QWidget* parent)
     : QDialog(parent), m_texts(texts), m_portOpen(portOpen) {
   setObjectName(QStringLiteral("PortSettingsDialog"));
-  setWindowTitle(texts[273]);
+  setWindowTitle(texts[TextId::PortDialogTitle]);
 
-  auto* frame = new QGroupBox(texts[271], this);
+  auto* frame = new QGroupBox(texts[TextId::PortConnectionFrame], this);
   frame->setObjectName(QStringLiteral("Frame1"));
-  auto* label = new QLabel(texts[270], frame);
+  auto* label = new QLabel(texts[TextId::PortNumber], frame);
   label->setObjectName(QStringLiteral("Label1"));
   m_portCombo = new QComboBox(frame);
   m_portCombo->setObjectName(QStringLiteral("Combo1"));
@@ -36,9 +36,10 @@ PortSettingsDialog::PortSettingsDialog(const UiText& texts, int chosenPort, bool
   m_progress = new QLabel(this);
   m_progress->setObjectName(QStringLiteral("Label2"));
 
-  m_connectButton = new QPushButton(portOpen ? texts[275] : texts[274], this);
+  m_connectButton = new QPushButton(
+      portOpen ? texts[TextId::PortDisconnectButton] : texts[TextId::PortConnectButton], this);
   m_connectButton->setObjectName(QStringLiteral("Command3"));
-  m_closeButton = new QPushButton(texts[272], this);
+  m_closeButton = new QPushButton(texts[TextId::CancelButton], this);
   m_closeButton->setObjectName(QStringLiteral("Command1"));
   m_closeButton->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
@@ -73,7 +74,8 @@ void PortSettingsDialog::connectOrDisconnect() {
 void PortSettingsDialog::closeDialog() { reject(); }
 
 void PortSettingsDialog::discoveryProgress(int port, int attempt) {
-  m_progress->setText(QStringLiteral("%1 %2 (%3)").arg(m_texts[270]).arg(port).arg(attempt + 1));
+  m_progress->setText(
+      QStringLiteral("%1 %2 (%3)").arg(m_texts[TextId::PortNumber]).arg(port).arg(attempt + 1));
 }
 
 void PortSettingsDialog::discoveryFinished(bool connected) {

@@ -48,7 +48,7 @@ RecordingSettingsDialog::RecordingSettingsDialog(const UiText& texts, const Reco
       m_prompts(prompts),
       m_clock(clock ? std::move(clock) : Clock(&QDateTime::currentDateTime)) {
   setObjectName(QStringLiteral("RecordingSettingsDialog"));
-  setWindowTitle(texts[320]);
+  setWindowTitle(texts[TextId::RecordingDialogTitle]);
   buildControls();
   m_settings.preselect(preset);
   m_alarmFrame->setVisible(m_settings.alarmsAvailable());
@@ -66,26 +66,26 @@ RecordingSettingsDialog::RecordingSettingsDialog(const UiText& texts, const Reco
 void RecordingSettingsDialog::buildControls() {
   const UiText& t = m_texts;
 
-  auto* nameFrame = named(new QGroupBox(t[321], this), "Frame1");
+  auto* nameFrame = named(new QGroupBox(t[TextId::RecordingName], this), "Frame1");
   m_nameEdit = named(new QLineEdit(nameFrame), "Text1");
   m_nameEdit->setMaxLength(name_rules::kMaxLength);
   m_nameEdit->installEventFilter(this);
   (new QHBoxLayout(nameFrame))->addWidget(m_nameEdit);
 
-  auto* modeFrame = named(new QGroupBox(t[322], this), "Frame2");
-  m_oneTimeRadio = named(new QRadioButton(t[323], modeFrame), "Option1");
-  m_loopRadio = named(new QRadioButton(t[324], modeFrame), "Option2");
+  auto* modeFrame = named(new QGroupBox(t[TextId::RecordingMode], this), "Frame2");
+  m_oneTimeRadio = named(new QRadioButton(t[TextId::RecordingOneTime], modeFrame), "Option1");
+  m_loopRadio = named(new QRadioButton(t[TextId::RecordingLoop], modeFrame), "Option2");
   auto* modeRow = new QHBoxLayout(modeFrame);
   modeRow->addWidget(m_oneTimeRadio);
   modeRow->addWidget(m_loopRadio);
 
-  auto* intervalFrame = named(new QGroupBox(t[325], this), "Frame3");
-  m_minutesRadio = named(new QRadioButton(t[326], intervalFrame), "Option6");
-  m_secondsRadio = named(new QRadioButton(t[327], intervalFrame), "Option5");
+  auto* intervalFrame = named(new QGroupBox(t[TextId::RecordingInterval], this), "Frame3");
+  m_minutesRadio = named(new QRadioButton(t[TextId::RecordingMinutes], intervalFrame), "Option6");
+  m_secondsRadio = named(new QRadioButton(t[TextId::RecordingSeconds], intervalFrame), "Option5");
   m_intervalCombo = named(new QComboBox(intervalFrame), "Combo2");
   m_intervalCombo->setEditable(false);  // a list to choose from, never typed values
   m_intervalCombo->setMaxVisibleItems(12);
-  m_intervalUnitLabel = named(new QLabel(t[328], intervalFrame), "Label8");
+  m_intervalUnitLabel = named(new QLabel(t[TextId::RecordingSecondsUnit], intervalFrame), "Label8");
   auto* intervalRow = new QHBoxLayout(intervalFrame);
   intervalRow->addWidget(m_secondsRadio);
   intervalRow->addWidget(m_minutesRadio);
@@ -95,20 +95,21 @@ void RecordingSettingsDialog::buildControls() {
   m_intervalNote->setWordWrap(true);
   intervalRow->addWidget(m_intervalNote, 1);
 
-  m_alarmFrame = named(new QGroupBox(t[329], this), "Frame4");
+  m_alarmFrame = named(new QGroupBox(t[TextId::RecordingAlarm], this), "Frame4");
   m_upperLimitBar = verticalScroll(m_alarmFrame, "VScroll1", RecordingSettings::kUpperMin,
                                    RecordingSettings::kUpperMax);
   m_lowerLimitBar = verticalScroll(m_alarmFrame, "VScroll2", RecordingSettings::kLowerMin,
                                    RecordingSettings::kLowerMax);
   m_upperLimitLabel = named(new QLabel(m_alarmFrame), "Label1");
   m_lowerLimitLabel = named(new QLabel(m_alarmFrame), "Label2");
-  m_upperLimitLabel->setMinimumWidth(
-      m_upperLimitLabel->fontMetrics().horizontalAdvance(QStringLiteral("-20 ") + t[350]) + 8);
+  m_upperLimitLabel->setMinimumWidth(m_upperLimitLabel->fontMetrics().horizontalAdvance(
+                                         QStringLiteral("-20 ") + t[TextId::LimitDegrees]) +
+                                     8);
   m_lowerLimitLabel->setMinimumWidth(m_upperLimitLabel->minimumWidth());
-  m_upperOn = named(new QRadioButton(t[331], m_alarmFrame), "Option3");
-  m_upperOff = named(new QRadioButton(t[332], m_alarmFrame), "Option4");
-  m_lowerOn = named(new QRadioButton(t[334], m_alarmFrame), "Option7");
-  m_lowerOff = named(new QRadioButton(t[335], m_alarmFrame), "Option8");
+  m_upperOn = named(new QRadioButton(t[TextId::RecordingUpperOn], m_alarmFrame), "Option3");
+  m_upperOff = named(new QRadioButton(t[TextId::RecordingUpperOff], m_alarmFrame), "Option4");
+  m_lowerOn = named(new QRadioButton(t[TextId::RecordingLowerOn], m_alarmFrame), "Option7");
+  m_lowerOff = named(new QRadioButton(t[TextId::RecordingLowerOff], m_alarmFrame), "Option8");
   auto* upperGroup = new QButtonGroup(this);
   upperGroup->addButton(m_upperOn);
   upperGroup->addButton(m_upperOff);
@@ -116,22 +117,24 @@ void RecordingSettingsDialog::buildControls() {
   lowerGroup->addButton(m_lowerOn);
   lowerGroup->addButton(m_lowerOff);
   auto* alarmGrid = new QGridLayout(m_alarmFrame);
-  alarmGrid->addWidget(named(new QLabel(t[330], m_alarmFrame), "Label3"), 0, 0);
+  alarmGrid->addWidget(named(new QLabel(t[TextId::RecordingUpperLimit], m_alarmFrame), "Label3"), 0,
+                       0);
   alarmGrid->addWidget(m_upperLimitLabel, 0, 1);
   alarmGrid->addWidget(m_upperLimitBar, 0, 2);
   alarmGrid->addWidget(m_upperOn, 0, 3);
   alarmGrid->addWidget(m_upperOff, 0, 4);
-  alarmGrid->addWidget(named(new QLabel(t[333], m_alarmFrame), "Label4"), 1, 0);
+  alarmGrid->addWidget(named(new QLabel(t[TextId::RecordingLowerLimit], m_alarmFrame), "Label4"), 1,
+                       0);
   alarmGrid->addWidget(m_lowerLimitLabel, 1, 1);
   alarmGrid->addWidget(m_lowerLimitBar, 1, 2);
   alarmGrid->addWidget(m_lowerOn, 1, 3);
   alarmGrid->addWidget(m_lowerOff, 1, 4);
 
-  auto* reserveFrame = named(new QGroupBox(t[336], this), "Frame5");
-  m_reserveCheck = named(new QCheckBox(t[337], reserveFrame), "Check1");
-  m_reserveDateLabel = named(new QLabel(t[338], reserveFrame), "Label5");
-  m_reserveHourLabel = named(new QLabel(t[339], reserveFrame), "Label6");
-  m_reserveMinuteLabel = named(new QLabel(t[340], reserveFrame), "Label7");
+  auto* reserveFrame = named(new QGroupBox(t[TextId::RecordingReservation], this), "Frame5");
+  m_reserveCheck = named(new QCheckBox(t[TextId::RecordingReserveStart], reserveFrame), "Check1");
+  m_reserveDateLabel = named(new QLabel(t[TextId::ReserveDateBlank], reserveFrame), "Label5");
+  m_reserveHourLabel = named(new QLabel(t[TextId::ReserveHourBlank], reserveFrame), "Label6");
+  m_reserveMinuteLabel = named(new QLabel(t[TextId::ReserveMinuteBlank], reserveFrame), "Label7");
   m_reserveDayBar = verticalScroll(reserveFrame, "VScroll3", 0, 0);
   m_reserveHourBar = verticalScroll(reserveFrame, "VScroll4", -1, 24);
   m_reserveMinuteBar = verticalScroll(reserveFrame, "VScroll5", -1, 60);
@@ -147,8 +150,8 @@ void RecordingSettingsDialog::buildControls() {
   reserveLayout->addWidget(m_reserveCheck);
   reserveLayout->addLayout(reserveRow);
 
-  m_startButton = named(new QPushButton(t[341], this), "Command1");
-  m_cancelButton = named(new QPushButton(t[342], this), "Command2");
+  m_startButton = named(new QPushButton(t[TextId::RecordingStartButton], this), "Command1");
+  m_cancelButton = named(new QPushButton(t[TextId::RecordingCancelButton], this), "Command2");
   m_startButton->setAutoDefault(false);
   m_cancelButton->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
@@ -214,10 +217,12 @@ void RecordingSettingsDialog::showSettings() {
     m_reserveDayBar->setNumber(m_settings.dayOffset());
     m_reserveHourBar->setNumber(m_settings.hour());
     m_reserveMinuteBar->setNumber(m_settings.minute());
-    m_reserveDateLabel->setText(
-        fmt::formatRuntimeDate(m_texts[351], civilOf(m_settings.reservedDate())));
-    m_reserveHourLabel->setText(fmt::formatRuntimeNumber(m_texts[352], m_settings.hour()));
-    m_reserveMinuteLabel->setText(fmt::formatRuntimeNumber(m_texts[353], m_settings.minute()));
+    m_reserveDateLabel->setText(fmt::formatRuntimeDate(m_texts[TextId::ReserveDateFormat],
+                                                       civilOf(m_settings.reservedDate())));
+    m_reserveHourLabel->setText(
+        fmt::formatRuntimeNumber(m_texts[TextId::ReserveHourFormat], m_settings.hour()));
+    m_reserveMinuteLabel->setText(
+        fmt::formatRuntimeNumber(m_texts[TextId::ReserveMinuteFormat], m_settings.minute()));
   }
   showAlarmLabels();
   m_updating = false;
@@ -236,8 +241,8 @@ void RecordingSettingsDialog::fillIntervalList() {
 }
 
 void RecordingSettingsDialog::showAlarmLabels() {
-  m_upperLimitLabel->setText(QString::number(m_settings.upper()) + m_texts[350]);
-  m_lowerLimitLabel->setText(QString::number(m_settings.lower()) + m_texts[350]);
+  m_upperLimitLabel->setText(QString::number(m_settings.upper()) + m_texts[TextId::LimitDegrees]);
+  m_lowerLimitLabel->setText(QString::number(m_settings.lower()) + m_texts[TextId::LimitDegrees]);
 }
 
 void RecordingSettingsDialog::setLinkBusy(bool busy) {
@@ -300,7 +305,7 @@ void RecordingSettingsDialog::reserveToggled() {
 
 void RecordingSettingsDialog::reservationOn() {
   m_reserveCheck->setChecked(true);
-  m_startButton->setText(m_texts[344]);
+  m_startButton->setText(m_texts[TextId::ReserveButton]);
   m_settings.setReservation(true, now());
   for (QWidget* w :
        {static_cast<QWidget*>(m_reserveDateLabel), static_cast<QWidget*>(m_reserveHourLabel),
@@ -313,11 +318,11 @@ void RecordingSettingsDialog::reservationOn() {
 
 void RecordingSettingsDialog::reservationOff() {
   m_reserveCheck->setChecked(false);
-  m_startButton->setText(m_texts[345]);
+  m_startButton->setText(m_texts[TextId::RecordStartButton]);
   m_settings.setReservation(false, now());
-  m_reserveDateLabel->setText(m_texts[346]);
-  m_reserveHourLabel->setText(m_texts[347]);
-  m_reserveMinuteLabel->setText(m_texts[348]);
+  m_reserveDateLabel->setText(m_texts[TextId::ReserveDateOff]);
+  m_reserveHourLabel->setText(m_texts[TextId::ReserveHourOff]);
+  m_reserveMinuteLabel->setText(m_texts[TextId::ReserveMinuteOff]);
   for (QWidget* w :
        {static_cast<QWidget*>(m_reserveDateLabel), static_cast<QWidget*>(m_reserveHourLabel),
         static_cast<QWidget*>(m_reserveMinuteLabel), static_cast<QWidget*>(m_reserveDayBar),
@@ -338,7 +343,8 @@ void RecordingSettingsDialog::nameLeft() {
   m_settings.setName(m_nameEdit->text());
   if (name_rules::check(m_settings.name()) == name_rules::NameFault::None) return;
   m_checkingName = true;
-  m_prompts.info(m_settings.model(), name_rules::refusalMessage(m_texts, 349, m_settings.name()));
+  m_prompts.info(m_settings.model(), name_rules::refusalMessage(
+                                         m_texts, TextId::RecordingNameRefused, m_settings.name()));
   restoreName();
   m_checkingName = false;
 }
@@ -350,13 +356,14 @@ void RecordingSettingsDialog::confirm() {
     case StartRefusal::ForbiddenName:
     case StartRefusal::DoubleByteName:
       m_checkingName = true;
-      m_prompts.info(m_settings.model(),
-                     name_rules::refusalMessage(m_texts, 349, m_settings.name()));
+      m_prompts.info(
+          m_settings.model(),
+          name_rules::refusalMessage(m_texts, TextId::RecordingNameRefused, m_settings.name()));
       restoreName();
       m_checkingName = false;
       return;
     case StartRefusal::ReservationTime:
-      m_prompts.info(kReservationRefusalTitle, m_texts[343]);
+      m_prompts.info(kReservationRefusalTitle, m_texts[TextId::ReservationTimeWrong]);
       reservationOn();
       return;
     case StartRefusal::None:

@@ -15,15 +15,15 @@ DumpPrintDialog::DumpPrintDialog(Setup setup, QWidget* parent)
 
 void DumpPrintDialog::buildControls() {
   setObjectName(QStringLiteral("DumpPrintDialog"));
-  setWindowTitle(texts().text(315));
+  setWindowTitle(texts()[TextId::DumpPrintTitle]);
   auto* layout = new QVBoxLayout(this);
 
-  auto* range = new QGroupBox(texts().text(312), this);
+  auto* range = new QGroupBox(texts()[TextId::DumpPrintRange], this);
   range->setObjectName(QStringLiteral("Frame2"));
   auto* rangeLayout = new QVBoxLayout(range);
   m_allRows = new QRadioButton(printWord(texts(), PrintWord::AllRows), range);
   m_allRows->setObjectName(QStringLiteral("Option1"));
-  auto* selectedRows = new QRadioButton(texts().text(313), range);
+  auto* selectedRows = new QRadioButton(texts()[TextId::DumpPrintSelectedOnly], range);
   selectedRows->setObjectName(QStringLiteral("Option2"));
   // Without a selection the only useful range is every row.
   selectedRows->setEnabled(rowsSelected());
@@ -33,9 +33,9 @@ void DumpPrintDialog::buildControls() {
   layout->addWidget(range);
 
   auto* frame = new QGroupBox(this);
-  buildPrinterControls(frame, 314);
+  buildPrinterControls(frame, TextId::DumpPrintPrinter);
   layout->addWidget(frame);
-  layout->addWidget(buildButtons(310, 311));
+  layout->addWidget(buildButtons(TextId::DumpPrintButton, TextId::DumpPrintCancel));
 }
 
 bool DumpPrintDialog::allRows() const { return m_allRows->isChecked(); }

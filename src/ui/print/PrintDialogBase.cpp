@@ -21,9 +21,9 @@ PrintDialogBase::PrintDialogBase(Setup setup, QWidget* parent)
 
 PrintDialogBase::~PrintDialogBase() = default;
 
-void PrintDialogBase::buildPrinterControls(QGroupBox* frame, int printerCaption) {
+void PrintDialogBase::buildPrinterControls(QGroupBox* frame, TextId printerCaption) {
   frame->setObjectName(QStringLiteral("Frame1"));
-  frame->setTitle(texts().text(printerCaption));
+  frame->setTitle(texts()[printerCaption]);
   auto* row = new QHBoxLayout(frame);
   m_printerCombo = new QComboBox(frame);
   m_printerCombo->setObjectName(QStringLiteral("Combo1"));
@@ -46,16 +46,16 @@ void PrintDialogBase::buildPrinterControls(QGroupBox* frame, int printerCaption)
   connect(properties, &QPushButton::clicked, this, &PrintDialogBase::openPrinterSettings);
 }
 
-QWidget* PrintDialogBase::buildButtons(int printCaption, int cancelCaption) {
+QWidget* PrintDialogBase::buildButtons(TextId printCaption, TextId cancelCaption) {
   auto* box = new QWidget(this);
   auto* row = new QHBoxLayout(box);
   row->setContentsMargins(0, 0, 0, 0);
-  m_printButton = new QPushButton(texts().text(printCaption), box);
+  m_printButton = new QPushButton(texts()[printCaption], box);
   m_printButton->setObjectName(QStringLiteral("Command1"));
   m_printButton->setDefault(true);
   auto* pdf = new QPushButton(printWord(texts(), PrintWord::SaveAsPdf), box);
   pdf->setObjectName(QStringLiteral("CommandPdf"));
-  auto* cancel = new QPushButton(texts().text(cancelCaption), box);
+  auto* cancel = new QPushButton(texts()[cancelCaption], box);
   cancel->setObjectName(QStringLiteral("Command2"));
   row->addStretch(1);
   row->addWidget(m_printButton);
