@@ -16,6 +16,9 @@ packages=(
   xvfb xauth
   poppler-utils
   dpkg-dev file tzdata
+  # The format and naming checks of .ci/run, pinned: another version formats
+  # differently and reports other findings.
+  clang-format-14 clang-tidy-14
 )
 
 missing=()

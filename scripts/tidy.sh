@@ -6,7 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-command -v clang-tidy >/dev/null || { echo "tidy: clang-tidy is not installed" >&2; exit 1; }
+tidy=clang-tidy-14
+command -v "$tidy" >/dev/null || { echo "tidy: $tidy is not installed" >&2; exit 1; }
 [ -f build/debug/compile_commands.json ] || { echo "tidy: configure build/debug first (./test.sh)" >&2; exit 1; }
 # moc's generated headers must exist for the sources that include them.
 cmake --build build/debug --target termika_ui termika_sim >/dev/null
@@ -15,7 +16,7 @@ if [ $# -gt 0 ]; then files=("$@"); else mapfile -t files < <(git ls-files 'src/
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 for f in "${files[@]}"; do
-  clang-tidy -p build/debug --quiet "$f" 2>/dev/null | grep -E ': (warning|error):' >>"$log" || true
+  "$tidy" -p build/debug --quiet "$f" 2>/dev/null | grep -E ': (warning|error):' >>"$log" || true
 done
 sort -u "$log"
 count=$(sort -u "$log" | wc -l)

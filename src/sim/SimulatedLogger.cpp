@@ -39,6 +39,11 @@ std::optional<Bytes4> decodeRequest(const QByteArray& frame) {
 std::uint8_t high(int value) { return static_cast<std::uint8_t>((value >> 8) & 0xFF); }
 std::uint8_t low(int value) { return static_cast<std::uint8_t>(value & 0xFF); }
 
+// An answer to `op` carrying d2 and d3.
+Bytes4 reply(Opcode op, int d2, int d3) {
+  return Bytes4{1, toByte(op), static_cast<std::uint8_t>(d2), static_cast<std::uint8_t>(d3)};
+}
+
 }  // namespace
 
 SimulatedLogger::SimulatedLogger(SimScenario scenario)
@@ -309,32 +314,79 @@ void SimulatedLogger::handleRequest(const QByteArray& frame) {
 }
 
 std::optional<Bytes4> SimulatedLogger::execute(const Bytes4& command) {
-  const std::uint8_t code = command[1];
+  const auto op = static_cast<Opcode>(command[1]);
   const std::uint8_t b2 = command[2];
   const std::uint8_t b3 = command[3];
-  auto reply = [code](int d2, int d3) {
-    return Bytes4{1, code, static_cast<std::uint8_t>(d2), static_cast<std::uint8_t>(d3)};
-  };
-  const CivilTime clock = civilFromSeconds(calendarSeconds());
-  const auto op = static_cast<Opcode>(code);
   switch (op) {
     case Opcode::ClockWriteMonthYear:
     case Opcode::ClockWriteHourDay:
     case Opcode::ClockWriteSecondMinute:
-      if (!setClockFields(code, b2, b3)) return std::nullopt;
-      return reply(0, 0);
     case Opcode::ClockReadMonthYear:
-      return reply(clock.month, clock.year % 100);
     case Opcode::ClockReadHourDay:
-      return reply(clock.hour, clock.day);
     case Opcode::ClockReadSecondMinute:
-      return reply(clock.second, clock.minute);
-    case Opcode::ReadMemory: {
-      const int address = b2 * 256 + b3;
-      Bytes4 out{};
-      for (int i = 0; i < 4; ++i) out[static_cast<size_t>(i)] = m_memory.byteAt(address + i);
-      return out;
-    }
+      return clockCommand(op, b2, b3);
+    case Opcode::StartRecording:
+    case Opcode::StartReservedRecording:
+    case Opcode::StopRecording:
+    case Opcode::ReadRecordingFlag:
+    case Opcode::ReadState:
+    case Opcode::ReadInterval:
+    case Opcode::SetRecordMode:
+    case Opcode::ReadRecordMode:
+      return recordingCommand(op, b2, b3);
+    case Opcode::SetReservationDay:
+    case Opcode::SetReservationHour:
+    case Opcode::SetReservationMinute:
+    case Opcode::ReadReservationDay:
+    case Opcode::ReadReservationHour:
+    case Opcode::ReadReservationMinute:
+      return reservationCommand(op, b2);
+    case Opcode::ReadHumidity:
+    case Opcode::ReadTemperature:
+    case Opcode::SetResolution:
+    case Opcode::ReadBatteryLow:
+    case Opcode::ReadBatteryVoltage:
+      return sensorCommand(op, b2);
+    case Opcode::ReadMemory:
+    case Opcode::ReadRecordingInfo:
+    case Opcode::ReadUsedMemory:
+    case Opcode::MarkDownloaded:
+    case Opcode::ReadDownloadState:
+    case Opcode::Unnamed87:
+      return memoryCommand(op, b2, b3);
+    case Opcode::WriteNameFirstHalf:
+    case Opcode::WriteNameSecondHalf:
+    case Opcode::ReadNameFirstHalf:
+    case Opcode::ReadNameSecondHalf:
+      return nameCommand(op, b2, b3);
+    case Opcode::WriteUpperAlarm:
+    case Opcode::WriteLowerAlarm:
+    case Opcode::ReadUpperAlarm:
+    case Opcode::ReadLowerAlarm:
+      return alarmCommand(op, b2, b3);
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<Bytes4> SimulatedLogger::clockCommand(Opcode op, std::uint8_t b2, std::uint8_t b3) {
+  const CivilTime clock = civilFromSeconds(calendarSeconds());
+  switch (op) {
+    case Opcode::ClockReadMonthYear:
+      return reply(op, clock.month, clock.year % 100);
+    case Opcode::ClockReadHourDay:
+      return reply(op, clock.hour, clock.day);
+    case Opcode::ClockReadSecondMinute:
+      return reply(op, clock.second, clock.minute);
+    default:
+      if (!setClockFields(toByte(op), b2, b3)) return std::nullopt;
+      return reply(op, 0, 0);
+  }
+}
+
+std::optional<Bytes4> SimulatedLogger::recordingCommand(Opcode op, std::uint8_t b2,
+                                                        std::uint8_t b3) {
+  switch (op) {
     case Opcode::StartRecording:
     case Opcode::StartReservedRecording:
       if ((b2 != toByte(IntervalUnit::Seconds) && b2 != toByte(IntervalUnit::Minutes)) || b3 == 0) {
@@ -349,84 +401,133 @@ std::optional<Bytes4> SimulatedLogger::execute(const Bytes4& command) {
         m_state = RecordingState::Reserved;
         scheduleReservation();
       }
-      return reply(0, 0);
+      return reply(op, 0, 0);
     case Opcode::StopRecording:
       if (m_state == RecordingState::Recording || m_state == RecordingState::Reserved) {
         m_state = RecordingState::Idle;
       }
-      return reply(0, 0);
+      return reply(op, 0, 0);
     case Opcode::ReadRecordingFlag:
-      return reply(m_state == RecordingState::Recording ? 0x80 : 0, 0);
-    case Opcode::ReadBatteryLow:
-      return reply(batteryLow() ? 1 : 0, 0);
-    case Opcode::ReadHumidity:
-    case Opcode::ReadTemperature: {
-      const auto raw = m_sensor.rawAt(calendarSeconds(), m_lowResolution);
-      return op == Opcode::ReadTemperature ? reply(raw[0], raw[1]) : reply(raw[2], raw[3]);
-    }
-    case Opcode::ReadRecordingInfo: {
-      const std::optional<qint64> start = m_memory.recordingStart();
-      const CivilTime s = start ? civilFromSeconds(*start) : CivilTime{2000, 0, 0, 0, 0, 0};
-      auto packed = [](int v) { return toPackedDecimal(v); };
-      switch (static_cast<RecordingInfo>(b2)) {
-        case RecordingInfo::StartYearMonth:
-          return start ? reply(packed(s.year % 100), packed(s.month)) : reply(0, 0);
-        case RecordingInfo::StartDayHour:
-          return start ? reply(packed(s.day), packed(s.hour)) : reply(0, 0);
-        case RecordingInfo::StartMinuteSecond:
-          return start ? reply(packed(s.minute), packed(s.second)) : reply(0, 0);
-        case RecordingInfo::UsedMemory:
-          return reply(high(m_memory.usedBytes()), low(m_memory.usedBytes()));
-        case RecordingInfo::RecordedInterval:
-          return reply(toByte(m_recordUnit), m_recordValue);
-        default:
-          return std::nullopt;
-      }
-    }
-    case Opcode::SetResolution:
-      m_lowResolution = b2 != 0;
-      return reply(0, 0);
+      return reply(op, m_state == RecordingState::Recording ? 0x80 : 0, 0);
     case Opcode::ReadState: {
       int bits = 0;
       if (m_state == RecordingState::Recording) bits |= 1;
       if (m_state == RecordingState::Reserved) bits |= 4;
       if (m_scenario.batteryFault) bits |= 8;
       if (m_state == RecordingState::StoppedLowVoltage) bits |= 16;
-      return reply(bits, 0);
+      return reply(op, bits, 0);
     }
+    case Opcode::ReadInterval:
+      return reply(op, toByte(m_intervalUnit), m_intervalValue);
+    case Opcode::SetRecordMode:
+      m_recordMode = b2 != 0 ? RecordMode::Loop : RecordMode::OneTime;
+      return reply(op, 0, 0);
+    default:  // ReadRecordMode
+      return reply(op, m_recordMode == RecordMode::Loop ? 1 : 0, m_memory.wraps());
+  }
+}
+
+std::optional<Bytes4> SimulatedLogger::reservationCommand(Opcode op, std::uint8_t b2) {
+  switch (op) {
     case Opcode::SetReservationDay:
       if (b2 < 1 || b2 > 31) return std::nullopt;
       m_reserveDay = b2;
-      return reply(0, 0);
+      return reply(op, 0, 0);
     case Opcode::SetReservationHour:
       if (b2 > 23) return std::nullopt;
       m_reserveHour = b2;
-      return reply(0, 0);
+      return reply(op, 0, 0);
     case Opcode::SetReservationMinute:
       if (b2 > 59) return std::nullopt;
       m_reserveMinute = b2;
-      return reply(0, 0);
+      return reply(op, 0, 0);
     case Opcode::ReadReservationDay:
-      return reply(m_reserveDay, 0);
+      return reply(op, m_reserveDay, 0);
     case Opcode::ReadReservationHour:
-      return reply(m_reserveHour, 0);
-    case Opcode::ReadReservationMinute:
-      return reply(m_reserveMinute, 0);
-    case Opcode::ReadInterval:
-      return reply(toByte(m_intervalUnit), m_intervalValue);
+      return reply(op, m_reserveHour, 0);
+    default:  // ReadReservationMinute
+      return reply(op, m_reserveMinute, 0);
+  }
+}
+
+std::optional<Bytes4> SimulatedLogger::sensorCommand(Opcode op, std::uint8_t b2) {
+  switch (op) {
+    case Opcode::ReadHumidity:
+    case Opcode::ReadTemperature: {
+      const auto raw = m_sensor.rawAt(calendarSeconds(), m_lowResolution);
+      return op == Opcode::ReadTemperature ? reply(op, raw[0], raw[1]) : reply(op, raw[2], raw[3]);
+    }
+    case Opcode::SetResolution:
+      m_lowResolution = b2 != 0;
+      return reply(op, 0, 0);
+    case Opcode::ReadBatteryLow:
+      return reply(op, batteryLow() ? 1 : 0, 0);
+    default:  // ReadBatteryVoltage
+      return reply(op, high(m_scenario.batteryCount), low(m_scenario.batteryCount));
+  }
+}
+
+std::optional<Bytes4> SimulatedLogger::memoryCommand(Opcode op, std::uint8_t b2, std::uint8_t b3) {
+  switch (op) {
+    case Opcode::ReadMemory: {
+      const int address = b2 * 256 + b3;
+      Bytes4 out{};
+      for (int i = 0; i < 4; ++i) out[static_cast<size_t>(i)] = m_memory.byteAt(address + i);
+      return out;
+    }
+    case Opcode::ReadRecordingInfo:
+      return recordingInfo(static_cast<RecordingInfo>(b2));
     case Opcode::ReadUsedMemory:
-      return reply(high(m_memory.usedBytes()), low(m_memory.usedBytes()));
+      return reply(op, high(m_memory.usedBytes()), low(m_memory.usedBytes()));
+    case Opcode::MarkDownloaded:
+      m_downloaded = true;
+      return reply(op, 0, 0);
+    case Opcode::ReadDownloadState:
+      return reply(op, m_downloaded ? 1 : 0, m_downloaded ? 1 : 0);
+    default:  // Unnamed87
+      return reply(op, 0, 0);
+  }
+}
+
+std::optional<Bytes4> SimulatedLogger::recordingInfo(RecordingInfo item) const {
+  constexpr Opcode op = Opcode::ReadRecordingInfo;
+  const std::optional<qint64> start = m_memory.recordingStart();
+  const CivilTime s = start ? civilFromSeconds(*start) : CivilTime{2000, 0, 0, 0, 0, 0};
+  auto packed = [](int v) { return toPackedDecimal(v); };
+  switch (item) {
+    case RecordingInfo::StartYearMonth:
+      return start ? reply(op, packed(s.year % 100), packed(s.month)) : reply(op, 0, 0);
+    case RecordingInfo::StartDayHour:
+      return start ? reply(op, packed(s.day), packed(s.hour)) : reply(op, 0, 0);
+    case RecordingInfo::StartMinuteSecond:
+      return start ? reply(op, packed(s.minute), packed(s.second)) : reply(op, 0, 0);
+    case RecordingInfo::UsedMemory:
+      return reply(op, high(m_memory.usedBytes()), low(m_memory.usedBytes()));
+    case RecordingInfo::RecordedInterval:
+      return reply(op, toByte(m_recordUnit), m_recordValue);
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<Bytes4> SimulatedLogger::nameCommand(Opcode op, std::uint8_t b2, std::uint8_t b3) {
+  switch (op) {
     case Opcode::WriteNameFirstHalf:
     case Opcode::WriteNameSecondHalf: {
       const int at = op == Opcode::WriteNameFirstHalf ? 0 : 2;
       m_name[at] = static_cast<char>(b2);
       m_name[at + 1] = static_cast<char>(b3);
-      return reply(0, 0);
+      return reply(op, 0, 0);
     }
     case Opcode::ReadNameFirstHalf:
-      return reply(static_cast<std::uint8_t>(m_name[0]), static_cast<std::uint8_t>(m_name[1]));
-    case Opcode::ReadNameSecondHalf:
-      return reply(static_cast<std::uint8_t>(m_name[2]), static_cast<std::uint8_t>(m_name[3]));
+      return reply(op, static_cast<std::uint8_t>(m_name[0]), static_cast<std::uint8_t>(m_name[1]));
+    default:  // ReadNameSecondHalf
+      return reply(op, static_cast<std::uint8_t>(m_name[2]), static_cast<std::uint8_t>(m_name[3]));
+  }
+}
+
+std::optional<Bytes4> SimulatedLogger::alarmCommand(Opcode op, std::uint8_t b2, std::uint8_t b3) {
+  switch (op) {
     case Opcode::WriteUpperAlarm:
     case Opcode::WriteLowerAlarm:
       // Only the alarm model keeps limits; the other takes the command and
@@ -436,29 +537,13 @@ std::optional<Bytes4> SimulatedLogger::execute(const Bytes4& command) {
         alarm.on = (b2 & 0x80) != 0;
         alarm.rawLimit = (b2 & 0x7F) * 256 + b3;
       }
-      return reply(0, 0);
-    case Opcode::ReadUpperAlarm:
-    case Opcode::ReadLowerAlarm: {
-      if (!isAlarmModel()) return reply(0, 0);
+      return reply(op, 0, 0);
+    default: {  // ReadUpperAlarm, ReadLowerAlarm
+      if (!isAlarmModel()) return reply(op, 0, 0);
       const SimAlarm& alarm = op == Opcode::ReadUpperAlarm ? m_upper : m_lower;
-      return reply(((alarm.rawLimit >> 8) & 0x7F) | (alarm.on ? 0x80 : 0), alarm.rawLimit & 0xFF);
+      return reply(op, ((alarm.rawLimit >> 8) & 0x7F) | (alarm.on ? 0x80 : 0),
+                   alarm.rawLimit & 0xFF);
     }
-    case Opcode::SetRecordMode:
-      m_recordMode = b2 != 0 ? RecordMode::Loop : RecordMode::OneTime;
-      return reply(0, 0);
-    case Opcode::ReadRecordMode:
-      return reply(m_recordMode == RecordMode::Loop ? 1 : 0, m_memory.wraps());
-    case Opcode::ReadBatteryVoltage:
-      return reply(high(m_scenario.batteryCount), low(m_scenario.batteryCount));
-    case Opcode::MarkDownloaded:
-      m_downloaded = true;
-      return reply(0, 0);
-    case Opcode::ReadDownloadState:
-      return reply(m_downloaded ? 1 : 0, m_downloaded ? 1 : 0);
-    case Opcode::Unnamed87:
-      return reply(0, 0);
-    default:
-      return std::nullopt;
   }
 }
 

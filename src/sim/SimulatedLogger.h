@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/link/Frame.h"
+#include "core/link/Protocol.h"
 #include "sim/LoggerMemory.h"
 #include "sim/SensorModel.h"
 #include "sim/SimFaults.h"
@@ -68,6 +69,15 @@ class SimulatedLogger final {
   // The answer to one well-formed command; nullopt when the logger does not
   // know the command or its parameters (it then rejects it).
   std::optional<frame::Bytes4> execute(const frame::Bytes4& command);
+  // One family of opcodes each, as execute() routes them.
+  std::optional<frame::Bytes4> clockCommand(Opcode op, std::uint8_t b2, std::uint8_t b3);
+  std::optional<frame::Bytes4> recordingCommand(Opcode op, std::uint8_t b2, std::uint8_t b3);
+  std::optional<frame::Bytes4> reservationCommand(Opcode op, std::uint8_t b2);
+  std::optional<frame::Bytes4> sensorCommand(Opcode op, std::uint8_t b2);
+  std::optional<frame::Bytes4> memoryCommand(Opcode op, std::uint8_t b2, std::uint8_t b3);
+  std::optional<frame::Bytes4> recordingInfo(RecordingInfo item) const;
+  std::optional<frame::Bytes4> nameCommand(Opcode op, std::uint8_t b2, std::uint8_t b3);
+  std::optional<frame::Bytes4> alarmCommand(Opcode op, std::uint8_t b2, std::uint8_t b3);
   void streamPoints(int byteCount);
   void schedule(QByteArray answer, qint64 extraDelayMs = 0, bool streamed = false);
   void setCalendar(qint64 seconds);

@@ -268,8 +268,8 @@ void DataViews::drawGraphs(bool temperature, bool humidity) {
     in.lowerAlarm = set.lowerAlarm;
     in.size = view.size();
     const bool t = kind == GraphKind::Temperature;
-    in.unitText = m_state.texts[t ? 1120 : 1125];
-    in.titleText = m_state.texts[t ? 1039 : 1041];
+    in.unitText = m_state.texts[t ? TextId::GraphDegrees : TextId::GraphPercent];
+    in.titleText = m_state.texts[t ? TextId::TemperatureTitle : TextId::HumidityTitle];
     return in;
   };
   if (temperature) {

@@ -107,7 +107,7 @@ void MainWindow::showAbout() {
 void MainWindow::openHelpPage() {
   if (m_helpPage.isEmpty()) {
     m_prompts->info(m_state.modelName,
-                    says("The help page %1 was not found.").arg(m_state.texts[1126]));
+                    says("The help page %1 was not found.").arg(m_state.texts[TextId::HelpPage]));
     return;
   }
   const QUrl page = QUrl::fromLocalFile(m_helpPage);

@@ -29,23 +29,23 @@ QAction* item(QMenu& owner, const char* name, const QString& caption) {
 }  // namespace
 
 void buildMainMenu(QMenuBar& bar, const UiText& texts, MainWindowControls& ui) {
-  ui.fileMenu = menu(bar, "fileMenu", texts[0]);
-  ui.openCsvItem = item(*ui.fileMenu, "openCsvItem", texts[1]);
-  ui.saveMenu = menu(*ui.fileMenu, "saveMenu", texts[2]);
-  ui.saveLogItem = item(*ui.saveMenu, "saveLogItem", texts[3]);
-  ui.saveRealTimeItem = item(*ui.saveMenu, "saveRealTimeItem", texts[4]);
-  ui.printItem = item(*ui.fileMenu, "printItem", texts[5]);
+  ui.fileMenu = menu(bar, "fileMenu", texts[TextId::MenuFile]);
+  ui.openCsvItem = item(*ui.fileMenu, "openCsvItem", texts[TextId::MenuOpen]);
+  ui.saveMenu = menu(*ui.fileMenu, "saveMenu", texts[TextId::MenuSave]);
+  ui.saveLogItem = item(*ui.saveMenu, "saveLogItem", texts[TextId::MenuSaveLogData]);
+  ui.saveRealTimeItem = item(*ui.saveMenu, "saveRealTimeItem", texts[TextId::MenuSaveRealTimeData]);
+  ui.printItem = item(*ui.fileMenu, "printItem", texts[TextId::MenuPrint]);
   ui.fileMenu->addSeparator();
-  ui.exitItem = item(*ui.fileMenu, "exitItem", texts[6]);
+  ui.exitItem = item(*ui.fileMenu, "exitItem", texts[TextId::MenuExit]);
 
-  ui.displayMenu = menu(bar, "displayMenu", texts[7]);
+  ui.displayMenu = menu(bar, "displayMenu", texts[TextId::MenuView]);
   struct SetMenu {
     const char* name;
     QString caption, graph, dump;
   };
-  const SetMenu setMenus[] = {{"logViewMenu", texts[8], texts[9], texts[10]},
-                              {"realTimeViewMenu", texts[11], texts[12], texts[13]},
-                              {"fileViewMenu", texts[14], texts[15], texts[16]}};
+  const SetMenu setMenus[] = {{"logViewMenu", texts[TextId::MenuViewLog], texts[TextId::MenuViewLogGraph], texts[TextId::MenuViewLogDump]},
+                              {"realTimeViewMenu", texts[TextId::MenuViewRealTime], texts[TextId::MenuViewRealTimeGraph], texts[TextId::MenuViewRealTimeDump]},
+                              {"fileViewMenu", texts[TextId::MenuViewFile], texts[TextId::MenuViewFileGraph], texts[TextId::MenuViewFileDump]}};
   for (size_t set = 0; set < std::size(setMenus); ++set) {
     QMenu* view = menu(*ui.displayMenu, setMenus[set].name, setMenus[set].caption);
     ui.viewMenus[set] = view;
@@ -53,23 +53,23 @@ void buildMainMenu(QMenuBar& bar, const UiText& texts, MainWindowControls& ui) {
     ui.dumpItems[set] = item(*view, "dumpItem", setMenus[set].dump);
   }
 
-  ui.toolMenu = menu(bar, "toolMenu", texts[17]);
-  ui.portSettingsItem = item(*ui.toolMenu, "portSettingsItem", texts[18]);
-  ui.clockItem = item(*ui.toolMenu, "clockItem", texts[21]);
-  ui.loggerNameItem = item(*ui.toolMenu, "loggerNameItem", texts[24]);
-  ui.downloadModeMenu = menu(*ui.toolMenu, "downloadModeMenu", texts[31]);
+  ui.toolMenu = menu(bar, "toolMenu", texts[TextId::MenuTools]);
+  ui.portSettingsItem = item(*ui.toolMenu, "portSettingsItem", texts[TextId::MenuCommunication]);
+  ui.clockItem = item(*ui.toolMenu, "clockItem", texts[TextId::MenuClockSettings]);
+  ui.loggerNameItem = item(*ui.toolMenu, "loggerNameItem", texts[TextId::MenuLoggerName]);
+  ui.downloadModeMenu = menu(*ui.toolMenu, "downloadModeMenu", texts[TextId::MenuDownloadMode]);
   auto* speeds = new QActionGroup(ui.downloadModeMenu);
-  ui.fastDownloadItem = item(*ui.downloadModeMenu, "fastDownloadItem", texts[32]);
-  ui.slowDownloadItem = item(*ui.downloadModeMenu, "slowDownloadItem", texts[33]);
+  ui.fastDownloadItem = item(*ui.downloadModeMenu, "fastDownloadItem", texts[TextId::MenuHighSpeed]);
+  ui.slowDownloadItem = item(*ui.downloadModeMenu, "slowDownloadItem", texts[TextId::MenuLowSpeed]);
   for (QAction* speed : {ui.fastDownloadItem, ui.slowDownloadItem}) {
     speed->setCheckable(true);
     speeds->addAction(speed);
   }
   ui.fastDownloadItem->setChecked(true);
 
-  ui.helpMenu = menu(bar, "helpMenu", texts[25]);
-  ui.helpItem = item(*ui.helpMenu, "helpItem", texts[26]);
-  ui.aboutItem = item(*ui.helpMenu, "aboutItem", texts[27]);
+  ui.helpMenu = menu(bar, "helpMenu", texts[TextId::MenuHelp]);
+  ui.helpItem = item(*ui.helpMenu, "helpItem", texts[TextId::MenuWebPage]);
+  ui.aboutItem = item(*ui.helpMenu, "aboutItem", texts[TextId::MenuVersion]);
 }
 
 }  // namespace termika

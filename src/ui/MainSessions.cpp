@@ -240,11 +240,12 @@ void MainWindow::startOrStopRecording() {
       note(*m_ui.noticePanel, m_link->requests().stopRecording());
       return;
     case RecordingButtonAction::RefuseBattery:
-      m_prompts->info(m_state.modelName, m_state.texts[1090]);
+      m_prompts->info(m_state.modelName, m_state.texts[TextId::ChangeBattery]);
       return;
     case RecordingButtonAction::AskOverwrite:
-      if (!m_prompts->ask(m_state.modelName,
-                          m_state.texts[1091] + QStringLiteral("\r\r") + m_state.texts[1092]))
+      if (!m_prompts->ask(m_state.modelName, m_state.texts[TextId::UndownloadedData] +
+                                                 QStringLiteral("\r\r") +
+                                                 m_state.texts[TextId::StartLosesDataQuestion]))
         return;
       break;
     case RecordingButtonAction::OpenSettings:

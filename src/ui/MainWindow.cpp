@@ -173,7 +173,7 @@ void MainWindow::setUpWindow() {
 
 void MainWindow::buildWindow() {
   const UiText& texts = m_state.texts;
-  setWindowTitle(texts[1009]);
+  setWindowTitle(texts[TextId::WindowTitle]);
   buildMainMenu(*menuBar(), texts, m_ui);
   connect(m_ui.exitItem, &QAction::triggered, this, &QWidget::close);
 
@@ -216,7 +216,7 @@ QWidget* MainWindow::buildTopRow() {
   m_ui.connectButton->setFixedSize(36, 30);
   layout->addWidget(m_ui.connectButton);
   layout->addSpacing(8);
-  layout->addWidget(label("portCaption", texts[270]));
+  layout->addWidget(label("portCaption", texts[TextId::PortNumber]));
   layout->addWidget(m_ui.portCombo = make<QComboBox>("portCombo"));
   layout->addWidget(m_ui.baudCombo = make<QComboBox>("baudCombo"));
   layout->addWidget(m_ui.modelCombo = make<QComboBox>("modelCombo"));
@@ -228,25 +228,25 @@ QWidget* MainWindow::buildTopRow() {
 
 QWidget* MainWindow::buildStatusPanel() {
   const UiText& texts = m_state.texts;
-  QGroupBox* box = groupBox("statusPanel", texts[100]);
+  QGroupBox* box = groupBox("statusPanel", texts[TextId::StatusFrame]);
   auto* grid = tight(new QGridLayout(box));
   grid->setHorizontalSpacing(6);
   grid->setVerticalSpacing(3);
-  grid->addWidget(label("recordingStateCaption", texts[101]), 0, 0);
+  grid->addWidget(label("recordingStateCaption", texts[TextId::StatusOperation]), 0, 0);
   grid->addWidget(m_ui.recordingState = value("recordingState"), 0, 1);
-  grid->addWidget(label("batteryVoltageCaption", texts[102]), 0, 2);
+  grid->addWidget(label("batteryVoltageCaption", texts[TextId::StatusBattery]), 0, 2);
   grid->addWidget(m_ui.batteryVoltage = value("batteryVoltage"), 0, 3);
 
-  grid->addWidget(label("recordingStartCaption", texts[103]), 1, 0);
+  grid->addWidget(label("recordingStartCaption", texts[TextId::StatusStartTime]), 1, 0);
   m_ui.recordingStart = value("recordingStart");
   m_ui.recordingStart->setMinimumWidth(130);
   grid->addWidget(m_ui.recordingStart, 1, 1);
-  grid->addWidget(label("recordingModeCaption", texts[106]), 1, 2);
+  grid->addWidget(label("recordingModeCaption", texts[TextId::StatusRecordMode]), 1, 2);
   grid->addWidget(m_ui.recordingMode = value("recordingMode"), 1, 3);
 
-  grid->addWidget(label("recordedPointsCaption", texts[104]), 2, 0);
+  grid->addWidget(label("recordedPointsCaption", texts[TextId::StatusRecordedPoints]), 2, 0);
   grid->addWidget(m_ui.recordedPoints = value("recordedPoints"), 2, 1);
-  grid->addWidget(label("intervalCaption", texts[105]), 2, 2);
+  grid->addWidget(label("intervalCaption", texts[TextId::StatusRecordInterval]), 2, 2);
   auto* interval = new QHBoxLayout;
   interval->setSpacing(4);
   interval->addWidget(m_ui.intervalText = value("intervalText"), 1);
@@ -256,20 +256,20 @@ QWidget* MainWindow::buildStatusPanel() {
   grid->addLayout(interval, 2, 3);
 
   // The English alarm captions are long: they wrap rather than widen the panel.
-  m_ui.upperAlarmCaption = label("upperAlarmCaption", texts[107]);
+  m_ui.upperAlarmCaption = label("upperAlarmCaption", texts[TextId::StatusUpperLimit]);
   m_ui.upperAlarmCaption->setWordWrap(true);
   grid->addWidget(m_ui.upperAlarmCaption, 3, 0);
   grid->addWidget(m_ui.upperAlarm = value("upperAlarm"), 3, 1);
-  m_ui.lowerAlarmCaption = label("lowerAlarmCaption", texts[108]);
+  m_ui.lowerAlarmCaption = label("lowerAlarmCaption", texts[TextId::StatusLowerLimit]);
   m_ui.lowerAlarmCaption->setWordWrap(true);
   grid->addWidget(m_ui.lowerAlarmCaption, 3, 2);
   grid->addWidget(m_ui.lowerAlarm = value("lowerAlarm"), 3, 3);
 
-  grid->addWidget(label("loggerNameCaption", texts[50]), 4, 0);
+  grid->addWidget(label("loggerNameCaption", texts[TextId::PanelLoggerName]), 4, 0);
   auto* name = new QHBoxLayout;
   name->setSpacing(4);
   name->addWidget(m_ui.loggerName = value("loggerName"), 1);
-  m_ui.nameButton = button("nameButton", texts[251]);
+  m_ui.nameButton = button("nameButton", texts[TextId::NameSetButton]);
   m_ui.nameButton->setMaximumHeight(24);
   name->addWidget(m_ui.nameButton);
   grid->addLayout(name, 4, 1);
@@ -285,16 +285,16 @@ QWidget* MainWindow::buildCommandColumn() {
   const UiText& texts = m_state.texts;
   QGroupBox* box = groupBox("commandColumn", QString());
   auto* layout = tight(new QVBoxLayout(box));
-  layout->addWidget(m_ui.statusUpdateButton = button("statusUpdateButton", texts[109]));
-  layout->addWidget(m_ui.downloadButton = button("downloadButton", texts[110]));
-  QLabel* recording = label("recordingCaption", texts[111]);
+  layout->addWidget(m_ui.statusUpdateButton = button("statusUpdateButton", texts[TextId::UpdateButton]));
+  layout->addWidget(m_ui.downloadButton = button("downloadButton", texts[TextId::DownloadButton]));
+  QLabel* recording = label("recordingCaption", texts[TextId::RecordingCaption]);
   recording->setAlignment(Qt::AlignHCenter);
   layout->addWidget(recording);
-  layout->addWidget(m_ui.recordButton = button("recordButton", texts[112]));
+  layout->addWidget(m_ui.recordButton = button("recordButton", texts[TextId::RecordButton]));
   auto* data = new QHBoxLayout;
-  data->addWidget(label("logDataCaption", texts[113]));
-  m_ui.saveLogButton = button("saveLogButton", texts[114]);
-  m_ui.printLogButton = button("printLogButton", texts[115]);
+  data->addWidget(label("logDataCaption", texts[TextId::LogDataCaption]));
+  m_ui.saveLogButton = button("saveLogButton", texts[TextId::SaveLogButton]);
+  m_ui.printLogButton = button("printLogButton", texts[TextId::PrintLogButton]);
   for (QPushButton* b : {m_ui.saveLogButton, m_ui.printLogButton}) {
     b->setMinimumWidth(0);
     b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -307,41 +307,41 @@ QWidget* MainWindow::buildCommandColumn() {
 
 QWidget* MainWindow::buildMeasureFrame() {
   const UiText& texts = m_state.texts;
-  QGroupBox* box = groupBox("measurementFrame", texts[150]);
+  QGroupBox* box = groupBox("measurementFrame", texts[TextId::MeasureFrame]);
   auto* grid = tight(new QGridLayout(box));
   grid->setVerticalSpacing(3);
 
   auto* requests = new QHBoxLayout;
-  requests->addWidget(m_ui.measureOnceButton = button("measureOnceButton", texts[151]));
-  requests->addWidget(m_ui.continuousButton = button("continuousButton", texts[152]));
+  requests->addWidget(m_ui.measureOnceButton = button("measureOnceButton", texts[TextId::MeasureOnceButton]));
+  requests->addWidget(m_ui.continuousButton = button("continuousButton", texts[TextId::MeasureContinuouslyButton]));
   requests->addSpacing(8);
-  requests->addWidget(label("spacingCaption", texts[153]));
+  requests->addWidget(label("spacingCaption", texts[TextId::SpacingCaption]));
   requests->addWidget(m_ui.spacingCombo = make<QComboBox>("spacingCombo"));
   auto* unit = make<QWidget>("spacingUnit");
   auto* unitLayout = new QHBoxLayout(unit);
   unitLayout->setContentsMargins(0, 0, 0, 0);
-  unitLayout->addWidget(m_ui.spacingSecondsRadio = option("spacingSecondsRadio", texts[155]));
-  unitLayout->addWidget(m_ui.spacingMinutesRadio = option("spacingMinutesRadio", texts[154]));
+  unitLayout->addWidget(m_ui.spacingSecondsRadio = option("spacingSecondsRadio", texts[TextId::SpacingSeconds]));
+  unitLayout->addWidget(m_ui.spacingMinutesRadio = option("spacingMinutesRadio", texts[TextId::SpacingMinutes]));
   requests->addWidget(unit);
   requests->addStretch(1);
   grid->addLayout(requests, 0, 0, 1, 8);
 
-  grid->addWidget(label("measurementsCaption", texts[157]), 1, 0);
-  grid->addWidget(label("liveTimeCaption", texts[158]), 1, 1, Qt::AlignRight);
+  grid->addWidget(label("measurementsCaption", texts[TextId::MeasuredValues]), 1, 0);
+  grid->addWidget(label("liveTimeCaption", texts[TextId::MeasuredDate]), 1, 1, Qt::AlignRight);
   m_ui.liveTime = value("liveTime");
   m_ui.liveTime->setMinimumWidth(130);
   grid->addWidget(m_ui.liveTime, 1, 2, 1, 3);
-  grid->addWidget(label("batteryIndicatorCaption", texts[102]), 1, 5, Qt::AlignRight);
+  grid->addWidget(label("batteryIndicatorCaption", texts[TextId::StatusBattery]), 1, 5, Qt::AlignRight);
   grid->addWidget(m_ui.batteryIndicator = value("batteryIndicator"), 1, 6);
-  grid->addWidget(label("liveTemperatureCaption", texts[159]), 2, 1, Qt::AlignRight);
+  grid->addWidget(label("liveTemperatureCaption", texts[TextId::MeasuredTemperature]), 2, 1, Qt::AlignRight);
   grid->addWidget(m_ui.liveTemperature = value("liveTemperature"), 2, 2);
-  grid->addWidget(label("liveHumidityCaption", texts[160]), 2, 3, Qt::AlignRight);
+  grid->addWidget(label("liveHumidityCaption", texts[TextId::MeasuredHumidity]), 2, 3, Qt::AlignRight);
   grid->addWidget(m_ui.liveHumidity = value("liveHumidity"), 2, 4);
 
   auto* data = new QHBoxLayout;
-  data->addWidget(label("realTimeDataCaption", texts[161]));
-  data->addWidget(m_ui.saveRealTimeButton = button("saveRealTimeButton", texts[162]));
-  data->addWidget(m_ui.printRealTimeButton = button("printRealTimeButton", texts[163]));
+  data->addWidget(label("realTimeDataCaption", texts[TextId::RealTimeDataCaption]));
+  data->addWidget(m_ui.saveRealTimeButton = button("saveRealTimeButton", texts[TextId::SaveRealTimeButton]));
+  data->addWidget(m_ui.printRealTimeButton = button("printRealTimeButton", texts[TextId::PrintRealTimeButton]));
   data->addStretch(1);
   grid->addLayout(data, 2, 5, 1, 3);
   grid->setColumnStretch(7, 1);
@@ -350,11 +350,11 @@ QWidget* MainWindow::buildMeasureFrame() {
 
 QWidget* MainWindow::buildFileFrame() {
   const UiText& texts = m_state.texts;
-  QGroupBox* box = groupBox("fileDataFrame", texts[200]);
+  QGroupBox* box = groupBox("fileDataFrame", texts[TextId::FileDataFrame]);
   auto* layout = tight(new QVBoxLayout(box));
-  layout->addWidget(label("fileDataCaption", texts[207]));
-  layout->addWidget(m_ui.openCsvButton = button("openCsvButton", texts[208]));
-  layout->addWidget(m_ui.printFileButton = button("printFileButton", texts[209]));
+  layout->addWidget(label("fileDataCaption", texts[TextId::FileDataCaption]));
+  layout->addWidget(m_ui.openCsvButton = button("openCsvButton", texts[TextId::OpenFileButton]));
+  layout->addWidget(m_ui.printFileButton = button("printFileButton", texts[TextId::PrintFileButton]));
   m_ui.fileNameLabel = label("fileNameLabel");
   m_ui.fileNameLabel->setMaximumWidth(180);
   layout->addWidget(m_ui.fileNameLabel);
@@ -367,16 +367,16 @@ QWidget* MainWindow::buildDisplayFrames() {
   auto* row = new QWidget;
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  m_ui.setChoice = groupBox("setChoice", texts[51]);
+  m_ui.setChoice = groupBox("setChoice", texts[TextId::PanelShownSet]);
   auto* setLayout = tight(new QHBoxLayout(m_ui.setChoice));
-  m_ui.setRadios = {option("logSetRadio", texts[52]), option("realTimeSetRadio", texts[53]),
-                    option("fileSetRadio", texts[54])};
+  m_ui.setRadios = {option("logSetRadio", texts[TextId::PanelLogSet]), option("realTimeSetRadio", texts[TextId::PanelRealTimeSet]),
+                    option("fileSetRadio", texts[TextId::PanelFileSet])};
   for (QRadioButton* radio : m_ui.setRadios) setLayout->addWidget(radio);
   layout->addWidget(m_ui.setChoice);
   m_ui.viewChoice = groupBox("viewChoice", QString());
   auto* viewLayout = tight(new QHBoxLayout(m_ui.viewChoice));
-  viewLayout->addWidget(m_ui.graphRadio = option("graphRadio", texts[55]));
-  viewLayout->addWidget(m_ui.dumpRadio = option("dumpRadio", texts[56]));
+  viewLayout->addWidget(m_ui.graphRadio = option("graphRadio", texts[TextId::PanelGraph]));
+  viewLayout->addWidget(m_ui.dumpRadio = option("dumpRadio", texts[TextId::PanelDump]));
   layout->addWidget(m_ui.viewChoice, 0, Qt::AlignBottom);
   QLabel* shown = m_ui.shownSetCaption = label("shownSetCaption");
   QFont bold = shown->font();
@@ -570,7 +570,7 @@ void MainWindow::baudRateChosen() { m_state.baudSetting = m_ui.baudCombo->curren
 
 void MainWindow::modelChosen() {
   m_state.modelName = m_ui.modelCombo->currentText();
-  setWindowTitle(m_state.texts[1009] + m_state.modelName);
+  setWindowTitle(m_state.texts[TextId::WindowTitle] + m_state.modelName);
 }
 
 void MainWindow::portChosen() {

@@ -233,7 +233,7 @@ TEST_F(FaultSuite, EveryFaultAtEveryPhaseEndsInTheOwedMessageAndTheProgramRecove
 
       const std::vector<QString> messages = program.messages();
       if (owed == Owed::Nothing) {
-        // Only a clock set confirms itself (text 1044 and the time sent).
+        // Only a clock set confirms itself (text `SetDone` and the time sent).
         const std::vector<QString> confirmation = {
             QStringLiteral("設定しました\r\r2026/12/06 10:30:00")};
         EXPECT_EQ(messages, phase == Phase::Clock ? confirmation : std::vector<QString>{}) << where;

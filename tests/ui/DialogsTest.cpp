@@ -76,7 +76,7 @@ TEST(AboutDialog, HardwareLineOnlyWhenAVersionIsKnown) {
     if (!known) shown.erase(shown.begin() + 2);
     EXPECT_EQ(captions(shown), QString::fromUtf8(c.shown));
     EXPECT_TRUE(ui.addressLabel->isHidden());
-    EXPECT_EQ(ui.makerLabel->text(), texts(c.language)[262]);
+    EXPECT_EQ(ui.makerLabel->text(), texts(c.language)[TextId::AboutCompany]);
     ui.okButton->click();
     EXPECT_EQ(form.result(), QDialog::Accepted);
   }

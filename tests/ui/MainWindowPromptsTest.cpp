@@ -40,14 +40,17 @@ TEST(MainWindowPrompts, QuestionsActOnlyOnYesAndInfoKeepsAnExplicitTitle) {
                                          {QMessageBox::Escape, false}}) {
     BoxAnswer answer{button, {}};
     answer.arm();
-    EXPECT_EQ(prompts.ask(QString(), state.texts.joined(1093, 1094)), expected) << button;
+    EXPECT_EQ(prompts.ask(QString(),
+                          state.texts.joined(TextId::DownloadNotSaved, TextId::SaveItQuestion)),
+              expected)
+        << button;
     EXPECT_EQ(answer.seen,
               QStringLiteral("QM120-RH|先にダウンロードしたデータは保存されていません。"
                              "\n\n保存しますか？"));
   }
   BoxAnswer answer{QMessageBox::Ok, {}};
   answer.arm();
-  prompts.info(state.texts[1095], state.texts[1096]);
+  prompts.info(state.texts[TextId::DownloadTitle], state.texts[TextId::NoDownloadData]);
   EXPECT_EQ(answer.seen, QStringLiteral("ダウンロード|ﾀﾞｳﾝﾛｰﾄﾞﾃﾞｰﾀはありません"));
 }
 

@@ -1,5 +1,6 @@
 #include "CliOptions.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QRegularExpression>
 
@@ -89,134 +90,187 @@ QString CliOptions::usage() {
       "  print-dump FILE.csv -o OUT.pdf    the dump pages of a saved CSV file as a PDF\n");
 }
 
-Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
-  CliOptions o;
-  int i = 0;
-  const int n = static_cast<int>(arguments.size());
-  auto value = [&](const QString& option) -> std::optional<QString> {
-    if (i + 1 >= n) return std::nullopt;
-    Q_UNUSED(option);
-    return arguments.at(++i);
-  };
-  // Global options up to the command.
-  for (; i < n; ++i) {
-    const QString& a = arguments.at(i);
-    if (!a.startsWith(QLatin1String("--"))) break;
-    if (a == QLatin1String("--verbose")) {
-      o.verbose = true;
-      continue;
-    }
-    const auto v = value(a);
-    if (!v) return usageError(QStringLiteral("%1 needs a value").arg(a));
-    if (a == QLatin1String("--device")) {
-      // Relative to the working folder, as with every other program.
-      o.device = QDir::current().absoluteFilePath(*v);
-    } else if (a == QLatin1String("--port")) {
-      const auto p = toInt(*v);
-      if (!p || *p < 1 || *p > 255) return usageError(QStringLiteral("--port takes 1..255"));
-      o.port = p;
-    } else if (a == QLatin1String("--port-map")) {
-      if (const auto map = PortMap::fromTemplate(*v); !map) return map.error();
-      o.portMap = *v;
-    } else if (a == QLatin1String("--adapter")) {
-      if (const auto pins = makeAdapterPins(*v); !pins) return pins.error();
-      o.adapter = *v;
-    } else if (a == QLatin1String("--baud")) {
-      if (const auto baud = SerialTransport::parseBaudSetting(*v); !baud) return baud.error();
-      o.baud = *v;
-    } else if (a == QLatin1String("--lang")) {
-      if (*v == QLatin1String("ja")) {
-        o.language = UiText::Language::Japanese;
-      } else if (*v == QLatin1String("en")) {
-        o.language = UiText::Language::English;
-      } else {
-        return usageError(QStringLiteral("--lang takes ja or en"));
-      }
+namespace {
+
+QCommandLineOption valueOption(const QStringList& names, const char* valueName) {
+  return QCommandLineOption(names, QString(), QString::fromLatin1(valueName));
+}
+
+// The options before the command, checked as far as no logger is needed.
+Result<void> readGlobalOptions(const QCommandLineParser& parser, CliOptions& o) {
+  o.verbose = parser.isSet(QStringLiteral("verbose"));
+  if (parser.isSet(QStringLiteral("device"))) {
+    // Relative to the working folder, as with every other program.
+    o.device = QDir::current().absoluteFilePath(parser.value(QStringLiteral("device")));
+  }
+  if (parser.isSet(QStringLiteral("port"))) {
+    const auto p = toInt(parser.value(QStringLiteral("port")));
+    if (!p || *p < 1 || *p > 255) return usageError(QStringLiteral("--port takes 1..255"));
+    o.port = p;
+  }
+  if (parser.isSet(QStringLiteral("port-map"))) {
+    o.portMap = parser.value(QStringLiteral("port-map"));
+    if (const auto map = PortMap::fromTemplate(o.portMap); !map) return map.error();
+  }
+  if (parser.isSet(QStringLiteral("adapter"))) {
+    o.adapter = parser.value(QStringLiteral("adapter"));
+    if (const auto pins = makeAdapterPins(o.adapter); !pins) return pins.error();
+  }
+  if (parser.isSet(QStringLiteral("baud"))) {
+    o.baud = parser.value(QStringLiteral("baud"));
+    if (const auto baud = SerialTransport::parseBaudSetting(o.baud); !baud) return baud.error();
+  }
+  if (parser.isSet(QStringLiteral("lang"))) {
+    const QString lang = parser.value(QStringLiteral("lang"));
+    if (lang == QLatin1String("ja")) {
+      o.language = UiText::Language::Japanese;
+    } else if (lang == QLatin1String("en")) {
+      o.language = UiText::Language::English;
     } else {
-      return usageError(QStringLiteral("unknown option %1").arg(a));
+      return usageError(QStringLiteral("--lang takes ja or en"));
     }
   }
   if (!o.device.isEmpty() && o.port) {
     return usageError(QStringLiteral("--device and --port exclude each other"));
   }
-  if (i >= n) return usageError(QStringLiteral("no command given"));
-  o.command = arguments.at(i++);
+  return {};
+}
 
-  // Positional arguments of the commands that take one.
-  QStringList positional;
-  bool modeGiven = false;
-  bool intervalGiven = false;
-  for (; i < n; ++i) {
-    const QString& a = arguments.at(i);
-    if (!a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
-      positional << a;
-      continue;
-    }
-    if (a == QLatin1String("--slow") && o.command == QLatin1String("download")) {
-      o.slow = true;
-      continue;
-    }
-    if (a == QLatin1String("--discard-undownloaded") && o.command == QLatin1String("start")) {
-      o.discardUndownloaded = true;
-      continue;
-    }
-    const auto v = value(a);
-    if (!v) return usageError(QStringLiteral("%1 needs a value").arg(a));
-    if ((o.command == QLatin1String("download") || o.isPrint()) &&
-        (a == QLatin1String("-o") || a == QLatin1String("--output"))) {
-      if (!o.output.isEmpty()) return usageError(QStringLiteral("-o is given twice"));
-      o.output = *v;
-    } else if (o.command == QLatin1String("measure") && a == QLatin1String("--count")) {
-      const auto c = toInt(*v);
-      if (!c || *c < 1 || *c > 32767) return usageError(QStringLiteral("--count takes 1..32767"));
-      o.count = *c;
-    } else if (o.command == QLatin1String("measure") && a == QLatin1String("--every")) {
-      const auto e = toInt(*v);
-      if (!e || *e < 2 || *e > 60) return usageError(QStringLiteral("--every takes 2..60 seconds"));
-      o.every = *e;
-    } else if (o.command == QLatin1String("set-clock") && a == QLatin1String("--time")) {
-      o.time = parseTime(*v, true);
-      if (!o.time) return usageError(QStringLiteral("--time takes \"YYYY/MM/DD hh:mm:ss\""));
-      // Two digits of the year reach the logger, read as 20xx.
-      if (o.time->year < 2000 || o.time->year > 2099) {
-        return usageError(QStringLiteral("--time takes a year from 2000 to 2099"));
-      }
-    } else if (o.command == QLatin1String("start") && a == QLatin1String("--mode")) {
-      if (*v == QLatin1String("one-time")) {
-        o.loop = false;
-      } else if (*v == QLatin1String("loop")) {
-        o.loop = true;
-      } else {
-        return usageError(QStringLiteral("--mode takes one-time or loop"));
-      }
-      modeGiven = true;
-    } else if (o.command == QLatin1String("start") && a == QLatin1String("--interval")) {
-      const auto s = toInt(*v);
-      if (!s || !isRecordingInterval(*s)) {
-        return usageError(QStringLiteral(
-            "--interval takes 2..59 seconds or whole minutes up to 240 (60..14400)"));
-      }
-      o.intervalSeconds = *s;
-      intervalGiven = true;
-    } else if (o.command == QLatin1String("start") && a == QLatin1String("--high")) {
-      o.high = toInt(*v);
-      if (!o.high || *o.high < RecordingSettings::kUpperMin ||
-          *o.high > RecordingSettings::kUpperMax) {
-        return usageError(QStringLiteral("--high takes -19..70 (whole degrees)"));
-      }
-    } else if (o.command == QLatin1String("start") && a == QLatin1String("--low")) {
-      o.low = toInt(*v);
-      if (!o.low || *o.low < RecordingSettings::kLowerMin ||
-          *o.low > RecordingSettings::kLowerMax) {
-        return usageError(QStringLiteral("--low takes -20..69 (whole degrees)"));
-      }
-    } else if (o.command == QLatin1String("start") && a == QLatin1String("--at")) {
-      o.at = parseTime(*v, false);
-      if (!o.at) return usageError(QStringLiteral("--at takes \"YYYY/MM/DD hh:mm\""));
-    } else {
-      return usageError(QStringLiteral("unknown option %1 for %2").arg(a, o.command));
+// The options `command` takes; any other option is a usage error.
+QList<QCommandLineOption> commandOptions(const QString& command) {
+  const QCommandLineOption output =
+      valueOption({QStringLiteral("o"), QStringLiteral("output")}, "FILE");
+  if (command == QLatin1String("download")) {
+    return {QCommandLineOption(QStringLiteral("slow")), output};
+  }
+  if (command == QLatin1String("print-graph") || command == QLatin1String("print-dump")) {
+    return {output};
+  }
+  if (command == QLatin1String("measure")) {
+    return {valueOption({QStringLiteral("count")}, "N"),
+            valueOption({QStringLiteral("every")}, "S")};
+  }
+  if (command == QLatin1String("set-clock")) return {valueOption({QStringLiteral("time")}, "T")};
+  if (command == QLatin1String("start")) {
+    return {valueOption({QStringLiteral("mode")}, "MODE"),
+            valueOption({QStringLiteral("interval")}, "SECONDS"),
+            valueOption({QStringLiteral("high")}, "T"),
+            valueOption({QStringLiteral("low")}, "T"),
+            valueOption({QStringLiteral("at")}, "TIME"),
+            QCommandLineOption(QStringLiteral("discard-undownloaded"))};
+  }
+  return {};
+}
+
+Result<void> readMeasureOptions(const QCommandLineParser& parser, CliOptions& o) {
+  if (parser.isSet(QStringLiteral("count"))) {
+    const auto c = toInt(parser.value(QStringLiteral("count")));
+    if (!c || *c < 1 || *c > 32767) return usageError(QStringLiteral("--count takes 1..32767"));
+    o.count = *c;
+  }
+  if (parser.isSet(QStringLiteral("every"))) {
+    const auto e = toInt(parser.value(QStringLiteral("every")));
+    if (!e || *e < 2 || *e > 60) return usageError(QStringLiteral("--every takes 2..60 seconds"));
+    o.every = *e;
+  }
+  return {};
+}
+
+Result<void> readClockOptions(const QCommandLineParser& parser, CliOptions& o) {
+  if (!parser.isSet(QStringLiteral("time"))) return {};
+  o.time = parseTime(parser.value(QStringLiteral("time")), true);
+  if (!o.time) return usageError(QStringLiteral("--time takes \"YYYY/MM/DD hh:mm:ss\""));
+  // Two digits of the year reach the logger, read as 20xx.
+  if (o.time->year < 2000 || o.time->year > 2099) {
+    return usageError(QStringLiteral("--time takes a year from 2000 to 2099"));
+  }
+  return {};
+}
+
+Result<void> readStartOptions(const QCommandLineParser& parser, CliOptions& o) {
+  o.discardUndownloaded = parser.isSet(QStringLiteral("discard-undownloaded"));
+  if (!parser.isSet(QStringLiteral("mode")) || !parser.isSet(QStringLiteral("interval"))) {
+    return usageError(QStringLiteral("start needs --mode and --interval"));
+  }
+  const QString mode = parser.value(QStringLiteral("mode"));
+  if (mode != QLatin1String("one-time") && mode != QLatin1String("loop")) {
+    return usageError(QStringLiteral("--mode takes one-time or loop"));
+  }
+  o.loop = mode == QLatin1String("loop");
+  const auto s = toInt(parser.value(QStringLiteral("interval")));
+  if (!s || !isRecordingInterval(*s)) {
+    return usageError(
+        QStringLiteral("--interval takes 2..59 seconds or whole minutes up to 240 (60..14400)"));
+  }
+  o.intervalSeconds = *s;
+  if (parser.isSet(QStringLiteral("high"))) {
+    o.high = toInt(parser.value(QStringLiteral("high")));
+    if (!o.high || *o.high < RecordingSettings::kUpperMin ||
+        *o.high > RecordingSettings::kUpperMax) {
+      return usageError(QStringLiteral("--high takes -19..70 (whole degrees)"));
     }
   }
+  if (parser.isSet(QStringLiteral("low"))) {
+    o.low = toInt(parser.value(QStringLiteral("low")));
+    if (!o.low || *o.low < RecordingSettings::kLowerMin || *o.low > RecordingSettings::kLowerMax) {
+      return usageError(QStringLiteral("--low takes -20..69 (whole degrees)"));
+    }
+  }
+  if (parser.isSet(QStringLiteral("at"))) {
+    o.at = parseTime(parser.value(QStringLiteral("at")), false);
+    if (!o.at) return usageError(QStringLiteral("--at takes \"YYYY/MM/DD hh:mm\""));
+  }
+  if (o.high && o.low && *o.high <= *o.low) {
+    return usageError(QStringLiteral("--high must lie above --low"));
+  }
+  return {};
+}
+
+// A parser's own complaint (a missing value, an option the command does not take).
+Error parserError(const QCommandLineParser& parser, const QString& command) {
+  const QStringList unknown = parser.unknownOptionNames();
+  if (unknown.isEmpty()) return usageError(parser.errorText());
+  const QString name =
+      (unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + unknown.first();
+  return command.isEmpty()
+             ? usageError(QStringLiteral("unknown option %1").arg(name))
+             : usageError(QStringLiteral("unknown option %1 for %2").arg(name, command));
+}
+
+}  // namespace
+
+Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
+  CliOptions o;
+  const QString program = QStringLiteral("termika-cli");
+  // Global options up to the command; what follows is the command's.
+  QCommandLineParser global;
+  global.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+  global.addOptions(
+      {valueOption({QStringLiteral("device")}, "PATH"), valueOption({QStringLiteral("port")}, "N"),
+       valueOption({QStringLiteral("port-map")}, "TEMPLATE"),
+       valueOption({QStringLiteral("adapter")}, "ADAPTER"),
+       valueOption({QStringLiteral("baud")}, "B"), valueOption({QStringLiteral("lang")}, "LANG"),
+       QCommandLineOption(QStringLiteral("verbose"))});
+  if (!global.parse(QStringList{program} + arguments)) return parserError(global, QString());
+  if (const Result<void> ok = readGlobalOptions(global, o); !ok) return ok.error();
+  const QStringList rest = global.positionalArguments();
+  if (rest.isEmpty()) return usageError(QStringLiteral("no command given"));
+  o.command = rest.first();
+
+  QCommandLineParser local;
+  local.addOptions(commandOptions(o.command));
+  if (!local.parse(QStringList{program} + rest.mid(1))) return parserError(local, o.command);
+  const QStringList positional = local.positionalArguments();
+  o.slow = o.command == QLatin1String("download") && local.isSet(QStringLiteral("slow"));
+  if (o.command == QLatin1String("download") || o.isPrint()) {
+    const QStringList outputs = local.values(QStringLiteral("output"));
+    if (outputs.size() > 1) return usageError(QStringLiteral("-o is given twice"));
+    if (!outputs.isEmpty()) o.output = outputs.first();
+  }
+  Result<void> read;
+  if (o.command == QLatin1String("measure")) read = readMeasureOptions(local, o);
+  if (o.command == QLatin1String("set-clock")) read = readClockOptions(local, o);
+  if (!read) return read.error();
 
   const QString& c = o.command;
   const bool takesOne =
@@ -238,12 +292,7 @@ Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
   } else if (c == QLatin1String("download")) {
     if (o.output.isEmpty()) return usageError(QStringLiteral("download needs -o FILE.csv"));
   } else if (c == QLatin1String("start")) {
-    if (!modeGiven || !intervalGiven) {
-      return usageError(QStringLiteral("start needs --mode and --interval"));
-    }
-    if (o.high && o.low && *o.high <= *o.low) {
-      return usageError(QStringLiteral("--high must lie above --low"));
-    }
+    if (const Result<void> ok = readStartOptions(local, o); !ok) return ok.error();
   } else if (c != QLatin1String("probe") && c != QLatin1String("status") &&
              c != QLatin1String("measure") && c != QLatin1String("set-clock") &&
              c != QLatin1String("stop")) {

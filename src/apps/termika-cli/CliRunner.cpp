@@ -174,7 +174,8 @@ void CliRunner::connectDirect() {
     *answer += m_directPort->readAll();
     const auto model = PortDiscovery::recogniseModel(*answer);
     if (!model) {
-      m_prompts.info(m_app.modelName, m_app.texts.after(m_app.modelName, 1071));
+      m_prompts.info(m_app.modelName,
+                     m_app.texts.after(m_app.modelName, TextId::ModelNotConnected));
       notFound(classifyProbeAnswer(*answer));
       return;
     }
@@ -191,7 +192,7 @@ void CliRunner::onConnected() { m_phase = Phase::ReadingStatus; }
 
 void CliRunner::notFound(ProbeFault cause) {
   // Under the "not connected" line, the reason in the chosen language.
-  if (const int text = probeFaultText(cause); text > 0) err(m_app.texts.text(text));
+  if (const std::optional<TextId> text = probeFaultText(cause)) err(m_app.texts[*text]);
   finish(kExitFailure);
 }
 
@@ -200,7 +201,7 @@ void CliRunner::onLinkLost() {
   if (m_phase == Phase::Done || m_downloadSaved) return;
   if (m_options.command == QLatin1String("measure")) {
     err(QStringLiteral("%1 (%2/%3)")
-            .arg(m_app.texts.text(1956))
+            .arg(m_app.texts[TextId::MeasurementLinkLost])
             .arg(m_pointsPrinted)
             .arg(m_options.count));
   }
@@ -287,8 +288,8 @@ void CliRunner::afterCommandExchange() {
   } else if (c == QLatin1String("measure")) {
     if (m_options.count == 1) finish(m_pointsPrinted == 1 ? kExitOk : kExitFailure);
   } else if (c == QLatin1String("set-clock")) {
-    // The read-back is judged by the link: text 1044 when it took.
-    const QString done = CliPrompts::flatten(m_app.texts.text(1044));
+    // The read-back is judged by the link: text `SetDone` when it took.
+    const QString done = CliPrompts::flatten(m_app.texts[TextId::SetDone]);
     const bool ok = !m_prompts.messages().isEmpty() && m_prompts.messages().last().startsWith(done);
     finish(ok ? kExitOk : kExitFailure);
   } else if (c == QLatin1String("set-name")) {
@@ -389,7 +390,7 @@ void CliRunner::startRecording() {
       finish(kExitFailure);
       return;
     case RecordingButtonAction::RefuseBattery:
-      m_prompts.info(m_app.modelName, m_app.texts.text(1090));
+      m_prompts.info(m_app.modelName, m_app.texts[TextId::ChangeBattery]);
       finish(kExitFailure);
       return;
     case RecordingButtonAction::AskOverwrite:
@@ -437,10 +438,12 @@ void CliRunner::startRecording() {
   if (action == RecordingButtonAction::AskOverwrite) {
     // Points never downloaded would be erased: only the user's word says yes.
     m_prompts.setAnswer(m_options.discardUndownloaded);
-    const bool yes = m_prompts.ask(m_app.modelName, m_app.texts.joined(1091, 1092));
+    const bool yes =
+        m_prompts.ask(m_app.modelName,
+                      m_app.texts.joined(TextId::UndownloadedData, TextId::StartLosesDataQuestion));
     m_prompts.setAnswer(false);
     if (!yes) {
-      err(m_app.texts.text(1957));
+      err(m_app.texts[TextId::DiscardUndownloadedHint]);
       finish(kExitFailure);
       return;
     }
@@ -494,7 +497,7 @@ int CliRunner::runStats() {
   // the chosen language first, then the other.
   const Result<QByteArray> bytes = readInputFile(m_options.file, csv::kMaxFileBytes);
   if (!bytes) {
-    err(QStringLiteral("%1 %2").arg(m_app.texts.text(1113), bytes.error().message));
+    err(QStringLiteral("%1 %2").arg(m_app.texts[TextId::FileError], bytes.error().message));
     return kExitFailure;
   }
   CsvReadResult read = parseCsv(*bytes, m_app.texts);
@@ -505,9 +508,8 @@ int CliRunner::runStats() {
     read = parseCsv(*bytes, UiText::load(other));
   }
   if (!read.ok()) {
-    const int text = read.error.wrongHeader ? 1109 : 1113;
-    err(QStringLiteral("%1: %2 %3")
-            .arg(m_options.file, m_app.texts.text(text), read.error.message));
+    const TextId text = read.error.wrongHeader ? TextId::WrongFileFormat : TextId::FileError;
+    err(QStringLiteral("%1: %2 %3").arg(m_options.file, m_app.texts[text], read.error.message));
     return kExitFailure;
   }
   report::Input input;

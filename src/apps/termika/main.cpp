@@ -89,8 +89,9 @@ static int runTermika(int argc, char** argv) {
 
   termika::MainWindow window(*state, settings, files);
   window.attachLink(std::move(link));
-  window.setHelpPage(termika::findHelpPage(
-      termika::helpFolders(programFolder, QStringLiteral(TERMIKA_SOURCE_DIR)), state->texts[1126]));
+  window.setHelpPage(
+      termika::findHelpPage(termika::helpFolders(programFolder, QStringLiteral(TERMIKA_SOURCE_DIR)),
+                            state->texts[termika::TextId::HelpPage]));
   window.show();
   // Files named on the command line (a CSV opened from the file manager) go
   // into the file set as if chosen from the open item.

@@ -48,12 +48,12 @@ SaveOutcome saveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts) 
   const Result<QByteArray> bytes = csvBytes(set, state.file(setIndex), state.texts);
   if (!first || !bytes) {
     prompts.info(state.modelName,
-                 state.texts.text(1113) + QStringLiteral("\r\r") +
+                 state.texts[TextId::FileError] + QStringLiteral("\r\r") +
                      (bytes ? says("Record 1 cannot be read.") : bytes.error().message));
     return SaveOutcome::Failed;
   }
   // The dialog turns the runtime filter text into its own form.
-  const QString filter = state.texts.text(1052);
+  const QString filter = state.texts[TextId::CsvSaveFilter];
   const QString proposed = proposedCsvName(set.loggerName, first->dateTime);
   while (true) {
     const std::optional<QString> chosen = prompts.chooseSaveFile(proposed, filter);
@@ -67,8 +67,8 @@ SaveOutcome saveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts) 
           says("%1 points saved to %2").arg(set.count).arg(QDir::toNativeSeparators(path)));
       return SaveOutcome::Saved;
     }
-    prompts.info(state.modelName,
-                 state.texts.text(1053) + QStringLiteral("\r\r") + written.error().message);
+    prompts.info(state.modelName, state.texts[TextId::FileNameInvalid] + QStringLiteral("\r\r") +
+                                      written.error().message);
   }
 }
 
@@ -84,7 +84,8 @@ SaveOutcome askSaveDataSet(AppState& state, int setIndex, const QString& prompt,
 bool openCsvIntoFileSet(AppState& state, UserPrompts& prompts, const QString& path) {
   QString chosen = path;
   if (chosen.isEmpty()) {
-    const std::optional<QString> picked = prompts.chooseOpenFile(state.texts.text(1108));
+    const std::optional<QString> picked =
+        prompts.chooseOpenFile(state.texts[TextId::CsvOpenFilter]);
     if (!picked || picked->isEmpty()) return false;
     chosen = *picked;
     rememberFolder(state, chosen);
@@ -92,9 +93,8 @@ bool openCsvIntoFileSet(AppState& state, UserPrompts& prompts, const QString& pa
   // A pipe picked in the dialog would hold the window until someone writes to it.
   CsvReadResult read = readCsvFile(chosen, state.texts, InputKind::RegularOnly);
   if (!read.ok()) {
-    const int text = read.error.wrongHeader ? 1109 : 1113;
-    prompts.info(state.modelName,
-                 state.texts.text(text) + QStringLiteral("\r\r") + read.error.message);
+    const TextId text = read.error.wrongHeader ? TextId::WrongFileFormat : TextId::FileError;
+    prompts.info(state.modelName, state.texts[text] + QStringLiteral("\r\r") + read.error.message);
     return false;
   }
   CsvContent& content = *read.content;
@@ -104,7 +104,7 @@ bool openCsvIntoFileSet(AppState& state, UserPrompts& prompts, const QString& pa
     // than left showing a mixture.
     clearDataSet(set);
     prompts.info(state.modelName,
-                 state.texts.text(1113) + QStringLiteral("\r\r") + stored.error().message);
+                 state.texts[TextId::FileError] + QStringLiteral("\r\r") + stored.error().message);
     return false;
   }
   applyCsvContent(set, content);

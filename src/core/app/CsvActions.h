@@ -10,7 +10,7 @@ namespace termika {
 
 // Writes set 0 or 1 to a file the user picks (proposed name LoggerName + "_" +
 // fileStamp of record 1, or the stamp alone when that is not a valid file
-// name). Text 1052 filter; text 1053 on an unwritable path, then the dialog
+// name). Text `CsvSaveFilter` filter; text `FileNameInvalid` on an unwritable path, then the dialog
 // again; Unsaved stays true on any failure.
 SaveOutcome saveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts);
 
@@ -18,7 +18,7 @@ SaveOutcome saveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts);
 SaveOutcome askSaveDataSet(AppState& state, int setIndex, const QString& prompt,
                            UserPrompts& prompts);
 
-// The open item: open dialog (text 1108 filter) unless `path` is given; 1109 on a
+// The open item: open dialog (text `CsvOpenFilter` filter) unless `path` is given; 1109 on a
 // wrong header, 1113 with the line on other errors. On success replaces the
 // file set (records, Count, Interval, alarms, Model, LoggerName, extremes),
 // sets state.FileSetName and CurrentSet = 2; on failure nothing changes.

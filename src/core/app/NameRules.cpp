@@ -43,7 +43,7 @@ QString unstorableCharacters(const QString& name) {
   return found;
 }
 
-QString refusalMessage(const UiText& texts, int headingId, const QString& name) {
+QString refusalMessage(const UiText& texts, TextId heading, const QString& name) {
   QString detail;
   const NameFault fault = check(name);
   if (fault == NameFault::DoubleByteCharacter || fault == NameFault::ControlCharacter) {
@@ -58,7 +58,7 @@ QString refusalMessage(const UiText& texts, int headingId, const QString& name) 
   } else {
     detail = forbiddenCharacterLine();
   }
-  return texts.text(headingId) + QStringLiteral("\r\r") + detail;
+  return texts[heading] + QStringLiteral("\r\r") + detail;
 }
 
 QString padded(const QString& name) {

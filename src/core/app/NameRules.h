@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "core/base/TextId.h"
+
 namespace termika {
 
 class UiText;
@@ -27,9 +29,9 @@ NameFault check(const QString& name);
 // The characters of `name` that cannot be stored, each once, in order.
 QString unstorableCharacters(const QString& name);
 
-// The refusal message: text `headingId`, two carriage returns and either the
+// The refusal message: text `heading`, two carriage returns and either the
 // list of forbidden characters or the double-byte characters that were typed.
-QString refusalMessage(const UiText& texts, int headingId, const QString& name);
+QString refusalMessage(const UiText& texts, TextId heading, const QString& name);
 
 // The name as the logger receives it: its first four characters, padded on
 // the left with blanks to four.

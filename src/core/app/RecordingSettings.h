@@ -131,8 +131,9 @@ class RecordingSettings final {
 enum class RecordingButtonAction {
   Ignore,         // an exchange is running
   Stop,           // stop the recording or cancel the reservation
-  RefuseBattery,  // text 1090: the battery is low, faulty or unknown
-  AskOverwrite,   // texts 1091/1092 first; only Yes goes on to the dialog
+  RefuseBattery,  // text `ChangeBattery`: the battery is low, faulty or unknown
+  AskOverwrite,  // texts `UndownloadedData`/`StartLosesDataQuestion` first; only Yes goes on to the
+                 // dialog
   OpenSettings,
 };
 RecordingButtonAction decideRecordingButton(bool linkBusy, RunState runState,

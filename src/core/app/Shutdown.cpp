@@ -19,8 +19,8 @@ bool offerSave(const ShutdownSteps& steps, int set, const QString& prompt) {
 }  // namespace
 
 bool runShutdown(const UiText& texts, const ShutdownSteps& steps) {
-  if (!offerSave(steps, kLogSet, texts.text(1103)) ||
-      !offerSave(steps, kRealTimeSet, texts.text(1104))) {
+  if (!offerSave(steps, kLogSet, texts[TextId::ExitSaveLogQuestion]) ||
+      !offerSave(steps, kRealTimeSet, texts[TextId::ExitSaveRealTimeQuestion])) {
     return false;
   }
   for (const auto& step :

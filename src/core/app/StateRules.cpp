@@ -63,12 +63,12 @@ std::optional<int> centivolts(const LoggerStatus& status) {
 
 QString alarmText(const AlarmSetting& alarm, const UiText& t) {
   if (alarm.enabled == 0) return QStringLiteral("OFF");
-  return QString::number(alarm.limit) + t[1018];
+  return QString::number(alarm.limit) + t[TextId::StatusLimitDegrees];
 }
 
 void notConnected(const StateInputs& in, MainWindowState& s) {
   const UiText& t = *in.texts;
-  s.windowCaption = t[1009];
+  s.windowCaption = t[TextId::WindowTitle];
   s.modelName = QStringLiteral("Termika");
   s.connectPictureOn = false;
   s.stopLink = true;
@@ -93,10 +93,10 @@ void notConnected(const StateInputs& in, MainWindowState& s) {
   setText(s, Control::RecordingState, kDashes);
   setColoured(s, Control::BatteryVoltage, kDashes, PanelColour::ButtonFace);
   setText(s, Control::LoggerName, kDashes);
-  setText(s, Control::ContinuousButton, t[1010]);
-  setText(s, Control::RecordButton, t[1033]);
-  s.statusBarText = t[1011];
-  setText(s, Control::ConnectionText, t[1011]);
+  setText(s, Control::ContinuousButton, t[TextId::ContinuousButtonOffline]);
+  setText(s, Control::RecordButton, t[TextId::StartRecording]);
+  s.statusBarText = t[TextId::NotConnected];
+  setText(s, Control::ConnectionText, t[TextId::NotConnected]);
   s.at(Control::Lamp).background = PanelColour::Black;
   for (Control control : navigationControls()) s.at(control).visible = true;
 }
@@ -104,14 +104,14 @@ void notConnected(const StateInputs& in, MainWindowState& s) {
 void connectedCommon(const StateInputs& in, MainWindowState& s) {
   const UiText& t = *in.texts;
   const LoggerStatus& st = *in.status;
-  s.windowCaption = t[1009] + in.modelName;
+  s.windowCaption = t[TextId::WindowTitle] + in.modelName;
   s.modelName = in.modelName;
   s.connectPictureOn = true;
   enable(s, {Control::BaudCombo, Control::ModelCombo}, false);
   enable(s, {Control::InitButton}, true);
   enable(s, {Control::ClockItem, Control::LoggerNameItem}, false);
-  s.statusBarText = t[1014] + QString::number(in.portNumber);
-  setText(s, Control::ConnectionText, t[1015]);
+  s.statusBarText = t[TextId::CommunicatingPort] + QString::number(in.portNumber);
+  setText(s, Control::ConnectionText, t[TextId::Communicating]);
   s.at(Control::Lamp).background = PanelColour::LightGreen;
 
   // A start time before 2000 means the logger has never recorded: its mode
@@ -120,7 +120,7 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
       st.recordingStart.has_value() && civilFromDaySerial(*st.recordingStart).year >= 2000;
   if (startKnown) {
     setText(s, Control::RecordingStart, fmt::dateTime(*st.recordingStart));
-    setText(s, Control::RecordingMode, st.loopMode != 0 ? t[1017] : t[1016]);
+    setText(s, Control::RecordingMode, st.loopMode != 0 ? t[TextId::LoopMode] : t[TextId::OneTimeMode]);
     setText(s, Control::UpperAlarm, alarmText(st.upperAlarm, t));
     setText(s, Control::LowerAlarm, alarmText(st.lowerAlarm, t));
   } else {
@@ -131,9 +131,9 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
 
   const QString points =
       st.wrapped() ? QStringLiteral("15000") : QString::number(st.recordedPoints());
-  setText(s, Control::RecordedPoints, points + t[1024]);
+  setText(s, Control::RecordedPoints, points + t[TextId::PointsUnit]);
   setText(s, Control::IntervalSeconds, QString::number(st.recordedInterval));
-  setText(s, Control::IntervalText, fmt::interval(st.recordedInterval, t[1030], t[1031]));
+  setText(s, Control::IntervalText, fmt::interval(st.recordedInterval, t[TextId::IntervalMinutes], t[TextId::IntervalSeconds]));
 
   const bool fault = st.batteryStatus == QStringLiteral("Error");
   if (const auto cv = centivolts(st)) {
@@ -141,7 +141,7 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
     if (*cv >= 250 && !fault) {
       setColoured(s, Control::BatteryVoltage, volts, PanelColour::ButtonFace);
     } else {
-      setColoured(s, Control::BatteryVoltage, t[1020] + volts, PanelColour::Red);
+      setColoured(s, Control::BatteryVoltage, t[TextId::BatteryNg] + volts, PanelColour::Red);
     }
   } else {
     setColoured(s, Control::BatteryVoltage, kDashes,
@@ -149,7 +149,7 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
   }
 
   if (st.stopReason == QStringLiteral("Stop")) {
-    setColoured(s, Control::StopNotice, t[1021], PanelColour::Red);
+    setColoured(s, Control::StopNotice, t[TextId::EndedByLowVoltage], PanelColour::Red);
   } else {
     setColoured(s, Control::StopNotice, QString(), PanelColour::ButtonFace);
   }
@@ -157,7 +157,7 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
 
   // The battery answer of the connect and of every measurement, and the
   // logger's clock as last read.
-  setText(s, Control::BatteryIndicator, t[st.batteryLow ? 1047 : 1046]);
+  setText(s, Control::BatteryIndicator, t[st.batteryLow ? TextId::BatteryLow : TextId::BatteryNormal]);
   s.at(Control::BatteryIndicator).foreground =
       st.batteryLow ? PanelColour::Red : PanelColour::Black;
   setText(s, Control::LoggerClock, st.deviceClock ? fmt::dateTime(*st.deviceClock) : QString());
@@ -182,9 +182,9 @@ void idle(const StateInputs& in, MainWindowState& s) {
        Control::OpenCsvItem, Control::SaveMenu, Control::SetChoice, Control::ViewChoice},
       true);
   for (Control control : navigationControls()) s.at(control).visible = true;
-  setText(s, Control::RecordButton, t[1033]);
-  setText(s, Control::RecordingState, t[1034]);
-  setText(s, Control::ContinuousButton, t[1035]);
+  setText(s, Control::RecordButton, t[TextId::StartRecording]);
+  setText(s, Control::RecordingState, t[TextId::RecordingStopped]);
+  setText(s, Control::ContinuousButton, t[TextId::ContinuousButton]);
 }
 
 void continuous(const StateInputs& in, MainWindowState& s) {
@@ -197,9 +197,9 @@ void continuous(const StateInputs& in, MainWindowState& s) {
   enable(s, {Control::RealTimeSetRadio, Control::GraphRadio, Control::DumpRadio}, true);
   enable(s, {Control::SaveRealTimeButton, Control::PrintRealTimeButton}, false);
   enable(s, {Control::SetChoice, Control::ViewChoice}, true);
-  setText(s, Control::ContinuousButton, t[1032]);
-  setText(s, Control::RecordButton, t[1033]);
-  setText(s, Control::RecordingState, t[1034]);
+  setText(s, Control::ContinuousButton, t[TextId::StopContinuousButton]);
+  setText(s, Control::RecordButton, t[TextId::StartRecording]);
+  setText(s, Control::RecordingState, t[TextId::RecordingStopped]);
 }
 
 // The part the recording and reservation rows share.
@@ -222,23 +222,23 @@ void reservation(const StateInputs& in, MainWindowState& s) {
   const UiText& t = *in.texts;
   const LoggerStatus& st = *in.status;
   loggerBusy(s);
-  setText(s, Control::RecordButton, t[1025]);
-  setText(s, Control::RecordingState, t[1026]);
-  setText(s, Control::ContinuousButton, t[1035]);
+  setText(s, Control::RecordButton, t[TextId::CancelReservationButton]);
+  setText(s, Control::RecordingState, t[TextId::ReservedState]);
+  setText(s, Control::ContinuousButton, t[TextId::ContinuousButton]);
   setColoured(s, Control::StopNotice, QString(), PanelColour::ButtonFace);
   setText(s, Control::RecordingStart,
-          twoDigits(st.reservationDay) + t[1027] + twoDigits(st.reservationHour) + t[1028] +
-              twoDigits(st.reservationMinute) + t[1029]);
-  setText(s, Control::RecordedPoints, QStringLiteral("0") + t[1019]);
-  setText(s, Control::IntervalText, fmt::interval(st.intervalSetting, t[1030], t[1031]));
+          twoDigits(st.reservationDay) + t[TextId::ReservationDay] + twoDigits(st.reservationHour) + t[TextId::ReservationHour] +
+              twoDigits(st.reservationMinute) + t[TextId::ReservationStartMinute]);
+  setText(s, Control::RecordedPoints, QStringLiteral("0") + t[TextId::ReservedPointsUnit]);
+  setText(s, Control::IntervalText, fmt::interval(st.intervalSetting, t[TextId::IntervalMinutes], t[TextId::IntervalSeconds]));
 }
 
 void recording(const StateInputs& in, MainWindowState& s) {
   const UiText& t = *in.texts;
   loggerBusy(s);
-  setText(s, Control::RecordButton, t[1022]);
-  setText(s, Control::RecordingState, t[1023]);
-  setText(s, Control::ContinuousButton, t[1035]);
+  setText(s, Control::RecordButton, t[TextId::StopRecordingButton]);
+  setText(s, Control::RecordingState, t[TextId::RecordingState]);
+  setText(s, Control::ContinuousButton, t[TextId::ContinuousButton]);
 }
 
 void commonTail(const StateInputs& in, MainWindowState& s) {
@@ -261,7 +261,7 @@ void commonTail(const StateInputs& in, MainWindowState& s) {
     s.at(lists[static_cast<size_t>(set)]).visible = set == current && in.viewMode == 1;
   s.at(Control::TemperatureGraph).visible = in.viewMode == 0;
   s.at(Control::HumidityGraph).visible = in.viewMode == 0;
-  setText(s, Control::ShownSetCaption, t[1036 + current]);
+  setText(s, Control::ShownSetCaption, t.inRange(TextId::ShownLog, current));
 
   enable(s, {Control::PrintItem}, shownHasPoints);
 

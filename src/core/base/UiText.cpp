@@ -17,17 +17,19 @@ UiText UiText::load(Language language) {
                                                       : QStringLiteral(":/termika/texts/en.tsv");
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return table;
-  // One entry per line: the index, a tab, the text exactly as shown (leading
-  // and trailing blanks belong to it). "\t", "\r" and "\\" are escaped.
+  // One entry per line: the number, a tab, the key, a tab, the text exactly
+  // as shown (leading and trailing blanks belong to it). "\t", "\r" and
+  // "\\" are escaped.
   const QString all = QString::fromUtf8(file.readAll());
   for (const QStringView line : QStringView(all).split(u'\n')) {
     const qsizetype tab = line.indexOf(u'\t');
-    if (tab <= 0) continue;
+    const qsizetype keyEnd = line.indexOf(u'\t', tab + 1);
+    if (tab <= 0 || keyEnd < 0) continue;
     bool ok = false;
     const int index = line.left(tab).toInt(&ok);
     if (!ok || index < 0 || index >= kSize) continue;
     QString text;
-    const QStringView raw = line.mid(tab + 1);
+    const QStringView raw = line.mid(keyEnd + 1);
     for (qsizetype i = 0; i < raw.size(); ++i) {
       if (raw[i] == u'\\' && i + 1 < raw.size()) {
         const QChar next = raw[++i];
@@ -42,12 +44,12 @@ UiText UiText::load(Language language) {
   return table;
 }
 
-QString UiText::text(int index) const {
+QString UiText::numbered(int index) const {
   if (index < 0 || index >= static_cast<int>(m_texts.size())) return {};
   return m_texts[static_cast<size_t>(index)];
 }
 
-bool UiText::has(int index) const {
+bool UiText::hasNumber(int index) const {
   return index >= 0 && index < static_cast<int>(m_filled.size()) &&
          m_filled[static_cast<size_t>(index)];
 }

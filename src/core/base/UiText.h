@@ -3,11 +3,14 @@
 #include <QString>
 #include <vector>
 
+#include "core/base/TextId.h"
+
 namespace termika {
 
-// Every caption and message of the interface, indexed 0..2000, in Japanese or
-// English. Unfilled indexes are empty strings. The language is chosen once per
-// run; both tables fill the same indexes.
+// Every caption and message of the interface, in Japanese or English, named
+// by TextId (the key column of the tables). Numbers without an entry are empty
+// strings. The language is chosen once per run; both tables fill the same
+// numbers.
 class UiText final {
  public:
   enum class Language { Japanese = 0, English = 1 };
@@ -16,23 +19,30 @@ class UiText final {
   static UiText load(Language language);
 
   Language language() const { return m_language; }
-  // Empty for an unfilled or out-of-range index, never an error.
-  QString text(int index) const;
-  QString operator[](int index) const { return text(index); }
+  QString text(TextId id) const { return numbered(static_cast<int>(id)); }
+  QString operator[](TextId id) const { return text(id); }
+  // The text `offset` entries after `first`, for runs of entries picked by an
+  // index (table columns, extremes, the shown data set).
+  QString inRange(TextId first, int offset) const {
+    return numbered(static_cast<int>(first) + offset);
+  }
+  // By the entry's number: empty for an unfilled or out-of-range number,
+  // never an error.
+  QString numbered(int number) const;
   // True when the table holds a (possibly intentionally empty) entry.
-  bool has(int index) const;
+  bool hasNumber(int number) const;
 
-  // `head` (a model name) followed by text `index`: English words need a
+  // `head` (a model name) followed by text `id`: English words need a
   // blank between them, Japanese runs on ("Termika not connected.").
-  QString after(const QString& head, int index) const {
-    const QString tail = text(index);
+  QString after(const QString& head, TextId id) const {
+    const QString tail = text(id);
     const bool blank = m_language == Language::English && !head.isEmpty() && !tail.isEmpty() &&
                        !tail.front().isSpace();
     return blank ? head + QLatin1Char(' ') + tail : head + tail;
   }
 
   // Two-part messages are joined by two carriage returns.
-  QString joined(int first, int second) const {
+  QString joined(TextId first, TextId second) const {
     return text(first) + QStringLiteral("\r\r") + text(second);
   }
 

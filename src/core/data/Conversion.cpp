@@ -92,8 +92,8 @@ Result<void> convertDataSet(DataSet& set, RecordFile& file, const UiText& texts)
                      .arg(set.count)};
   }
   const bool alarms = hasAlarms(set.model);
-  const QString upperRemark = fitRemarks(texts.text(1123));
-  const QString lowerRemark = fitRemarks(texts.text(1124));
+  const QString upperRemark = fitRemarks(texts[TextId::AboveUpperLimit]);
+  const QString lowerRemark = fitRemarks(texts[TextId::BelowLowerLimit]);
   Extremes extremes;
   for (DataRecord& r : records) {
     convertSample(r, set.interval);

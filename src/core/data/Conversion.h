@@ -33,7 +33,7 @@ std::optional<int> temperatureToRaw(double celsius, int mode);
 // Reads Raw of the record and stores its clamped Temperature and Humidity.
 void convertSample(DataRecord& record, int mode);
 
-// Re-converts records 1..Count of a set in place: alarm remarks (texts 1123
+// Re-converts records 1..Count of a set in place: alarm remarks (texts `AboveUpperLimit`
 // and 1124, models with alarms only) and the set's AllExtremes, which are
 // rebuilt from scratch. An Interval of 0 or less is an error.
 Result<void> convertDataSet(DataSet& set, RecordFile& file, const UiText& texts);

@@ -171,12 +171,8 @@ class LineReader final {
   bool m_undecodable = false;
 };
 
-CsvReadResult failure(int line, const QString& message, bool wrongHeader = false) {
-  CsvReadResult r;
-  r.error.wrongHeader = wrongHeader;
-  r.error.line = line;
-  r.error.message = line > 0 ? says("Line %1: %2").arg(line).arg(message) : message;
-  return r;
+CsvReadError lineError(int line, const QString& message, bool wrongHeader = false) {
+  return {wrongHeader, line, line > 0 ? says("Line %1: %2").arg(line).arg(message) : message};
 }
 
 // The program's general date, or ISO 8601 as its UTF-8 exports write it.
@@ -228,15 +224,18 @@ QString csvText(const DataSet& set, const std::vector<DataRecord>& records, cons
   const bool alarms = hasAlarms(set.model);
   QString text;
   text.reserve(static_cast<qsizetype>(records.size()) * 100 + 512);
-  text += joinLine({quoted(texts.text(1054)), quoted(texts.text(1055)), quoted(texts.text(1056)),
-                    quoted(texts.text(1057)), quoted(alarms ? texts.text(1058) : QString()),
-                    quoted(alarms ? texts.text(1059) : QString())});
+  text +=
+      joinLine({quoted(texts[TextId::CsvName]), quoted(texts[TextId::CsvStartTime]),
+                quoted(texts[TextId::CsvRecordedPoints]), quoted(texts[TextId::CsvRecordInterval]),
+                quoted(alarms ? texts[TextId::CsvUpperLimit] : QString()),
+                quoted(alarms ? texts[TextId::CsvLowerLimit] : QString())});
   text += joinLine({quoted(set.loggerName), time(records.front().dateTime),
                     number(QString::number(records.size())), number(QString::number(set.interval)),
                     alarms ? limit(set.upperAlarm) : quoted(QString()),
                     alarms ? limit(set.lowerAlarm) : quoted(QString())});
-  text += joinLine({quoted(texts.text(1060)), quoted(texts.text(1061)), quoted(texts.text(1062)),
-                    quoted(texts.text(1063)), quoted(texts.text(1064))});
+  text += joinLine({quoted(texts[TextId::CsvRecordNumber]), quoted(texts[TextId::CsvDate]),
+                    quoted(texts[TextId::CsvTemperature]), quoted(texts[TextId::CsvHumidity]),
+                    quoted(texts[TextId::CsvRemarks])});
   int pointNo = 0;
   for (const DataRecord& r : records) {
     text += QString::number(++pointNo) + QLatin1Char(',') + time(r.dateTime) + QLatin1Char(',') +
@@ -274,137 +273,192 @@ Result<void> writeCsvFile(const QString& path, const DataSet& set, const RecordF
 
 namespace {
 
-// Reads the whole file in one encoding.
-CsvReadResult parseAs(const QByteArray& bytes, Encoding encoding, const UiText& texts,
-                      bool& undecodable) {
-  LineReader reader(bytes, encoding);
-  const auto done = [&reader, &undecodable](CsvReadResult result) {
-    undecodable = reader.undecodable();
+// What a line of the file is wrong with; nothing when it was good.
+using LineFault = std::optional<CsvReadError>;
+
+// Reads one file in one encoding: the three header lines, then the data lines.
+class CsvParser final {
+ public:
+  CsvParser(const QByteArray& bytes, Encoding encoding, const UiText& texts)
+      : m_reader(bytes, encoding), m_texts(texts) {}
+
+  CsvReadResult parse() {
+    LineFault fault = readTitles();
+    if (!fault) fault = readHeaderValues();
+    if (!fault) fault = readColumnTitles();
+    if (!fault) fault = readDataLines();
+    CsvReadResult result;
+    if (fault) {
+      result.error = std::move(*fault);
+    } else {
+      result.content = std::move(m_content);
+    }
     return result;
-  };
-  QString error;
-  QString why;
+  }
+
+  // True once a line was not text of the encoding.
+  bool undecodable() const { return m_reader.undecodable(); }
+
+ private:
+  // Header line `lineNo`, or nullopt with `fault` set: `missing` when the
+  // file ends before it.
+  std::optional<QString> headerLine(int lineNo, const QString& missing, LineFault& fault) {
+    QString error;
+    std::optional<QString> line = m_reader.next(error);
+    if (!line) {
+      fault = error.isEmpty() ? lineError(lineNo, missing) : lineError(m_reader.lineNo(), error);
+    }
+    return line;
+  }
 
   // Line 1: the header titles decide the model.
-  const std::optional<QString> first = reader.next(error);
-  if (!first) {
-    return done(error.isEmpty() ? failure(0, says("The file is empty."), true)
-                                : failure(reader.lineNo(), error, true));
-  }
-  const auto titles = splitItems(*first, why);
-  if (!titles || titles->size() != 6) {
-    return done(failure(1, says("not the header of a data file"), true));
-  }
-  bool known = true;
-  for (int i = 0; i < 4; ++i) {
-    known = known && (*titles)[static_cast<size_t>(i)].text == texts.text(1054 + i);
-  }
-  const QString t5 = (*titles)[4].text;
-  const QString t6 = (*titles)[5].text;
-  CsvContent content;
-  if (known && t5 == texts.text(1058) && t6 == texts.text(1059)) {
-    content.model = kModelWithAlarms;
-  } else if (known && t5.isEmpty() && t6.isEmpty()) {
-    content.model = kModelWithoutAlarms;
-  } else {
-    return done(failure(1, says("not the header of a data file"), true));
+  LineFault readTitles() {
+    LineFault fault;
+    const std::optional<QString> line = headerLine(0, says("The file is empty."), fault);
+    if (!line) {
+      fault->wrongHeader = true;
+      return fault;
+    }
+    QString why;
+    const auto titles = splitItems(*line, why);
+    if (!titles || titles->size() != 6) {
+      return lineError(1, says("not the header of a data file"), true);
+    }
+    bool known = true;
+    for (int i = 0; i < 4; ++i) {
+      known =
+          known && (*titles)[static_cast<size_t>(i)].text == m_texts.inRange(TextId::CsvName, i);
+    }
+    const QString t5 = (*titles)[4].text;
+    const QString t6 = (*titles)[5].text;
+    if (known && t5 == m_texts[TextId::CsvUpperLimit] && t6 == m_texts[TextId::CsvLowerLimit]) {
+      m_content.model = kModelWithAlarms;
+    } else if (known && t5.isEmpty() && t6.isEmpty()) {
+      m_content.model = kModelWithoutAlarms;
+    } else {
+      return lineError(1, says("not the header of a data file"), true);
+    }
+    return std::nullopt;
   }
 
   // Line 2: name, start, announced count, interval and the two limits.
-  const std::optional<QString> second = reader.next(error);
-  if (!second) {
-    return done(failure(error.isEmpty() ? 2 : reader.lineNo(),
-                        error.isEmpty() ? says("the header values are missing") : error));
+  LineFault readHeaderValues() {
+    LineFault fault;
+    const std::optional<QString> line = headerLine(2, says("the header values are missing"), fault);
+    if (!line) return fault;
+    QString why;
+    const auto values = splitItems(*line, why);
+    if (!values) return lineError(2, why);
+    if (values->size() != 6) {
+      return lineError(2, says("expected 6 header values, found %1").arg(values->size()));
+    }
+    m_content.loggerName = (*values)[0].text;
+    const auto start = readTime((*values)[1].text);
+    if (!start) {
+      return lineError(2, says("the start time \"%1\" is not a date").arg((*values)[1].text));
+    }
+    m_content.startTime = *start;
+    const auto announced = parseWhole((*values)[2], 0, kMaxSetPoints);
+    if (!announced) {
+      return lineError(
+          2, says("the point count \"%1\" is not a number of points").arg((*values)[2].text));
+    }
+    m_content.announcedCount = *announced;
+    // 0 is what single measurements are saved with.
+    const auto interval = parseWhole((*values)[3], 0, kMaxInterval);
+    if (!interval) {
+      return lineError(2, says("the interval \"%1\" is not 0..%2 seconds")
+                              .arg((*values)[3].text)
+                              .arg(kMaxInterval));
+    }
+    m_content.interval = *interval;
+    const auto upper = parseAlarm((*values)[4]);
+    const auto lower = parseAlarm((*values)[5]);
+    if (!upper || !lower) return lineError(2, says("an alarm limit is neither OFF nor -40..100"));
+    m_content.upperAlarm = *upper;
+    m_content.lowerAlarm = *lower;
+    return std::nullopt;
   }
-  const auto values = splitItems(*second, why);
-  if (!values) return done(failure(2, why));
-  if (values->size() != 6) {
-    return done(failure(2, says("expected 6 header values, found %1").arg(values->size())));
-  }
-  content.loggerName = (*values)[0].text;
-  const auto start = readTime((*values)[1].text);
-  if (!start)
-    return done(failure(2, says("the start time \"%1\" is not a date").arg((*values)[1].text)));
-  content.startTime = *start;
-  const auto announced = parseWhole((*values)[2], 0, kMaxSetPoints);
-  if (!announced)
-    return done(failure(
-        2, says("the point count \"%1\" is not a number of points").arg((*values)[2].text)));
-  content.announcedCount = *announced;
-  // 0 is what single measurements are saved with.
-  const auto interval = parseWhole((*values)[3], 0, kMaxInterval);
-  if (!interval)
-    return done(failure(
-        2,
-        says("the interval \"%1\" is not 0..%2 seconds").arg((*values)[3].text).arg(kMaxInterval)));
-  content.interval = *interval;
-  const auto upper = parseAlarm((*values)[4]);
-  const auto lower = parseAlarm((*values)[5]);
-  if (!upper || !lower) return done(failure(2, says("an alarm limit is neither OFF nor -40..100")));
-  content.upperAlarm = *upper;
-  content.lowerAlarm = *lower;
 
   // Line 3: the column titles, read and ignored.
-  const std::optional<QString> third = reader.next(error);
-  if (!third) {
-    return done(failure(error.isEmpty() ? 3 : reader.lineNo(),
-                        error.isEmpty() ? says("the column titles are missing") : error));
-  }
-  const auto columns = splitItems(*third, why);
-  if (!columns) return done(failure(3, why));
-  if (columns->size() != 5) {
-    return done(failure(3, says("expected 5 column titles, found %1").arg(columns->size())));
+  LineFault readColumnTitles() {
+    LineFault fault;
+    const std::optional<QString> line = headerLine(3, says("the column titles are missing"), fault);
+    if (!line) return fault;
+    QString why;
+    const auto columns = splitItems(*line, why);
+    if (!columns) return lineError(3, why);
+    if (columns->size() != 5) {
+      return lineError(3, says("expected 5 column titles, found %1").arg(columns->size()));
+    }
+    return std::nullopt;
   }
 
-  // Data lines: one point each; a gap longer than the interval starts a new segment.
-  qint64 previous = daySerialToSeconds(content.startTime);
-  int segment = 1;
-  while (true) {
-    const std::optional<QString> line = reader.next(error);
-    if (!line) {
-      if (!error.isEmpty()) return done(failure(reader.lineNo(), error));
-      break;
+  // Data lines: one point each, blank lines skipped.
+  LineFault readDataLines() {
+    m_previous = daySerialToSeconds(m_content.startTime);
+    QString error;
+    while (const std::optional<QString> line = m_reader.next(error)) {
+      if (line->trimmed().isEmpty()) continue;
+      if (static_cast<int>(m_content.records.size()) >= csv::kMaxDataRows) {
+        return lineError(m_reader.lineNo(), says("more than %1 data rows").arg(csv::kMaxDataRows));
+      }
+      if (LineFault fault = readPoint(*line, m_reader.lineNo())) return fault;
     }
-    const int lineNo = reader.lineNo();
-    if (line->trimmed().isEmpty()) continue;
-    if (static_cast<int>(content.records.size()) >= csv::kMaxDataRows) {
-      return done(failure(lineNo, says("more than %1 data rows").arg(csv::kMaxDataRows)));
-    }
-    const auto items = splitItems(*line, why);
-    if (!items) return done(failure(lineNo, why));
+    if (!error.isEmpty()) return lineError(m_reader.lineNo(), error);
+    return std::nullopt;
+  }
+
+  // One data line; a gap longer than the interval starts a new segment.
+  LineFault readPoint(const QString& line, int lineNo) {
+    QString why;
+    const auto items = splitItems(line, why);
+    if (!items) return lineError(lineNo, why);
     if (items->size() != 5) {
-      return done(failure(lineNo, says("expected 5 items, found %1").arg(items->size())));
+      return lineError(lineNo, says("expected 5 items, found %1").arg(items->size()));
     }
     const auto when = readTime((*items)[1].text);
-    if (!when) return done(failure(lineNo, says("\"%1\" is not a date").arg((*items)[1].text)));
+    if (!when) return lineError(lineNo, says("\"%1\" is not a date").arg((*items)[1].text));
     const auto temperature = parseDecimal((*items)[2].text);
     if (!temperature || *temperature < kMinTemperature || *temperature > kMaxTemperature) {
-      return done(failure(
-          lineNo,
-          says("the temperature \"%1\" is not a number in -40..100").arg((*items)[2].text)));
+      return lineError(
+          lineNo, says("the temperature \"%1\" is not a number in -40..100").arg((*items)[2].text));
     }
     const auto humidity = parseDecimal((*items)[3].text);
     if (!humidity || *humidity < kMinHumidity || *humidity > kMaxHumidity) {
-      return done(failure(
-          lineNo, says("the humidity \"%1\" is not a number in 0..100").arg((*items)[3].text)));
+      return lineError(lineNo,
+                       says("the humidity \"%1\" is not a number in 0..100").arg((*items)[3].text));
     }
     const qint64 seconds = daySerialToSeconds(*when);
-    if (seconds - previous > content.interval) ++segment;
-    previous = seconds;
+    if (seconds - m_previous > m_content.interval) ++m_segment;
+    m_previous = seconds;
 
     DataRecord r;  // Raw and Reserved stay zero: nothing of a logger sample is known
     r.dateTime = *when;
     r.temperature = static_cast<float>(*temperature);
     r.humidity = static_cast<float>(*humidity);
-    r.segment = static_cast<float>(segment);
+    r.segment = static_cast<float>(m_segment);
     r.remarks = fitRemarks((*items)[4].text);
-    r.recordNo = static_cast<std::int16_t>(content.records.size() + 1);
-    updateExtremes(r, content.allExtremes);
-    content.records.push_back(std::move(r));
+    r.recordNo = static_cast<std::int16_t>(m_content.records.size() + 1);
+    updateExtremes(r, m_content.allExtremes);
+    m_content.records.push_back(std::move(r));
+    return std::nullopt;
   }
-  CsvReadResult result;
-  result.content = std::move(content);
-  return done(std::move(result));
+
+  LineReader m_reader;
+  const UiText& m_texts;
+  CsvContent m_content;
+  qint64 m_previous = 0;  // the time of the last point read
+  int m_segment = 1;
+};
+
+// Reads the whole file in one encoding.
+CsvReadResult parseAs(const QByteArray& bytes, Encoding encoding, const UiText& texts,
+                      bool& undecodable) {
+  CsvParser parser(bytes, encoding, texts);
+  CsvReadResult result = parser.parse();
+  undecodable = parser.undecodable();
+  return result;
 }
 
 }  // namespace
@@ -425,7 +479,7 @@ CsvReadResult parseCsv(const QByteArray& bytes, const UiText& texts) {
 
 CsvReadResult readCsvFile(const QString& path, const UiText& texts, InputKind kind) {
   const Result<QByteArray> bytes = readInputFile(path, csv::kMaxFileBytes, kind);
-  if (!bytes) return failure(0, bytes.error().message);
+  if (!bytes) return {std::nullopt, lineError(0, bytes.error().message)};
   return parseCsv(*bytes, texts);
 }
 

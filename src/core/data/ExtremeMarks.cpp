@@ -21,7 +21,8 @@ Result<void> markExtremeRecords(const Extremes& extremes, int count, RecordFile&
     if (!record) {
       return Error{says("Record %1 could not be read to mark an extreme.").arg(pointNo)};
     }
-    record->remarks = fitRemarks(trimBlanks(record->remarks) + texts.text(1000 + entry));
+    record->remarks = fitRemarks(trimBlanks(record->remarks) +
+                                 texts.inRange(TextId::RemarkMaximumTemperature, entry));
     if (auto written = file.write(pointNo, *record); !written) return written;
   }
   return {};

@@ -7,8 +7,8 @@
 
 namespace termika {
 
-// Appends the four extreme marks (texts 1000..1003, in entry order) to the
-// trimmed remarks of the records the extremes point at. Marks accumulate on a
+// Appends the four extreme marks (texts `RemarkMaximumTemperature`..`RemarkMinimumHumidity`, in
+// entry order) to the trimmed remarks of the records the extremes point at. Marks accumulate on a
 // point that holds several extremes. Point numbers outside 1..count (0 after a
 // reset, or stale) are skipped.
 Result<void> markExtremeRecords(const Extremes& extremes, int count, RecordFile& file,

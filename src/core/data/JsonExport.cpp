@@ -7,14 +7,14 @@
 
 #include "core/base/Says.h"
 #include "core/data/Formats.h"
+#include "core/data/LoggerModel.h"
 
 namespace termika {
 
 namespace {
 
 QJsonValue limitValue(const DataSet& set, const AlarmSetting& alarm) {
-  const bool alarms = set.model == QLatin1String("QM120-RH");
-  return alarms && alarm.enabled != 0 ? QJsonValue(alarm.limit) : QJsonValue(QJsonValue::Null);
+  return hasAlarms(set.model) && alarm.enabled != 0 ? QJsonValue(alarm.limit) : QJsonValue(QJsonValue::Null);
 }
 
 }  // namespace

@@ -129,7 +129,7 @@ AnswerAction AnswerDispatcher::handleAnswer(CommandQueue& queue, const Answer& a
     case Opcode::WriteLowerAlarm:
     case Opcode::SetRecordMode:
       if (row.mode != SessionMode::LogStart)
-        m_prompts.info(m_app.modelName, m_app.texts.text(1050));
+        m_prompts.info(m_app.modelName, m_app.texts[TextId::SettingsDone]);
       break;
     case Opcode::ReadUpperAlarm:
       handleAlarm(status.upperAlarm, d);
@@ -203,8 +203,8 @@ void AnswerDispatcher::handleClock(const CommandQueue& queue, const CommandRow& 
     const qint64 expected = secondsFromCivil(*sent) + elapsed;
     matches = std::llabs(secondsFromCivil(clock) - expected) <= kClockToleranceSeconds;
   }
-  const int headline = matches ? 1044 : 1042;
-  m_prompts.info(m_app.modelName, m_app.texts.text(headline) + QStringLiteral("\r\r") + shown);
+  const TextId headline = matches ? TextId::SetDone : TextId::CommunicationFault;
+  m_prompts.info(m_app.modelName, m_app.texts[headline] + QStringLiteral("\r\r") + shown);
 }
 
 void AnswerDispatcher::handleStartTime(std::uint8_t subAddress, const frame::Bytes4& d) {

@@ -74,7 +74,7 @@ class PortDiscovery final : public QObject {
   void progress(int port, int attempt);
   // A logger answered. The port is open and the receiver owns `transport`.
   void found(int port, const QString& model, termika::Transport* transport);
-  // No logger on any port tried (the caller shows ModelName + text 1071).
+  // No logger on any port tried (the caller shows ModelName + text `ModelNotConnected`).
   void notFound();
   // A port that would not open was skipped; tells why (missing, no permission).
   void portSkipped(int port, const QString& reason);

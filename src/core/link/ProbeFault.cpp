@@ -22,9 +22,24 @@ ProbeFault classifyProbeAnswer(const QByteArray& answer) {
   return frames >= 2 ? ProbeFault::Streaming : ProbeFault::Garbled;
 }
 
-int probeFaultText(ProbeFault fault) {
-  // Texts 1950..1955 follow the order of the causes.
-  return fault == ProbeFault::None ? 0 : 1949 + static_cast<int>(fault);
+std::optional<TextId> probeFaultText(ProbeFault fault) {
+  switch (fault) {
+    case ProbeFault::None:
+      return std::nullopt;
+    case ProbeFault::NoAdapter:
+      return TextId::NoUsbAdapter;
+    case ProbeFault::NoPort:
+      return TextId::PortNotOpened;
+    case ProbeFault::NoAnswer:
+      return TextId::LoggerSilent;
+    case ProbeFault::Garbled:
+      return TextId::AnswerUnreadable;
+    case ProbeFault::Streaming:
+      return TextId::LoggerStillSending;
+    case ProbeFault::Unsupported:
+      return TextId::ModelNotServed;
+  }
+  return std::nullopt;
 }
 
 }  // namespace termika

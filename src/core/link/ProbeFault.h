@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <optional>
+
+#include "core/base/TextId.h"
 
 namespace termika {
 
 // Why no logger was found, from the least to the most telling: a scan keeps
-// the most telling cause it met on any port. Explained by texts 1950..1955
-// in this order.
+// the most telling cause it met on any port.
 enum class ProbeFault {
   None,
   NoAdapter,    // no USB adapter at all
@@ -20,7 +22,7 @@ enum class ProbeFault {
 // What an identify answer that named no served model says about the port.
 ProbeFault classifyProbeAnswer(const QByteArray& answer);
 
-// The number of the text that explains `fault` under text 1071 (0 for None).
-int probeFaultText(ProbeFault fault);
+// The text that explains `fault` under TextId::ModelNotConnected (none for None).
+std::optional<TextId> probeFaultText(ProbeFault fault);
 
 }  // namespace termika

@@ -10,7 +10,7 @@ const QString kFullWidthBlank = QStringLiteral("\u3000");
 
 QString limitText(const AlarmSetting& alarm, const UiText& texts) {
   if (alarm.enabled == 0) return QStringLiteral("OFF");
-  return QStringLiteral("ON\u3000") + QString::number(alarm.limit) + texts.text(1122);
+  return QStringLiteral("ON\u3000") + QString::number(alarm.limit) + texts[TextId::PrintDegrees];
 }
 
 QString extremeText(const std::optional<ExtremeLine>& line, const QString& unit) {
@@ -23,13 +23,13 @@ QString extremeText(const std::optional<ExtremeLine>& line, const QString& unit)
          fmt::measuredValue(static_cast<float>(line->value), fmt::LeadingZero::Kept) + unit;
 }
 
-void appendExtremes(std::vector<HeaderLine>& lines, int title, const ExtremeLines& extremes,
+void appendExtremes(std::vector<HeaderLine>& lines, TextId title, const ExtremeLines& extremes,
                     const UiText& texts) {
-  lines.push_back({texts.text(title), QString()});
+  lines.push_back({texts[title], QString()});
   for (int entry = 0; entry < 4; ++entry) {
-    const QString unit = entry < 2 ? texts.text(1122) : texts.text(1117);
-    lines.push_back(
-        {texts.text(1084 + entry), extremeText(extremes[static_cast<size_t>(entry)], unit)});
+    const QString unit = entry < 2 ? texts[TextId::PrintDegrees] : texts[TextId::HumidityUnit];
+    lines.push_back({texts.inRange(TextId::PrintMaximumTemperature, entry),
+                     extremeText(extremes[static_cast<size_t>(entry)], unit)});
   }
 }
 
@@ -37,17 +37,19 @@ void appendExtremes(std::vector<HeaderLine>& lines, int title, const ExtremeLine
 
 std::vector<HeaderLine> headerBlockLines(const PrintHeaderInput& in, const UiText& texts) {
   std::vector<HeaderLine> lines;
-  lines.push_back({texts.text(1074), in.name});
-  lines.push_back({texts.text(1075), fmt::dateTime(in.startTime)});
-  lines.push_back({texts.text(1076), QString::number(in.count) + texts.text(1077)});
+  lines.push_back({texts[TextId::PrintName], in.name});
+  lines.push_back({texts[TextId::PrintStartTime], fmt::dateTime(in.startTime)});
+  lines.push_back({texts[TextId::PrintRecordedPoints],
+                   QString::number(in.count) + texts[TextId::PrintPointsUnit]});
   lines.push_back(
-      {texts.text(1080), fmt::interval(in.interval, texts.text(1078), texts.text(1079))});
+      {texts[TextId::PrintRecordInterval],
+       fmt::interval(in.interval, texts[TextId::PrintMinutes], texts[TextId::PrintSeconds])});
   if (hasAlarms(in.model)) {
-    lines.push_back({texts.text(1081), limitText(in.upper, texts)});
-    lines.push_back({texts.text(1082), limitText(in.lower, texts)});
+    lines.push_back({texts[TextId::PrintUpperLimit], limitText(in.upper, texts)});
+    lines.push_back({texts[TextId::PrintLowerLimit], limitText(in.lower, texts)});
   }
-  appendExtremes(lines, 1083, in.all, texts);
-  appendExtremes(lines, 1088, in.selected, texts);
+  appendExtremes(lines, TextId::PrintAllRecords, in.all, texts);
+  appendExtremes(lines, TextId::PrintSelectedRange, in.selected, texts);
   return lines;
 }
 

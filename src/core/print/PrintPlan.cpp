@@ -55,8 +55,8 @@ GraphGeometry GraphPrintPlan::geometry(GraphKind kind, QSize size) const {
   in.lowerAlarm = m_lower;
   in.palette = Palette::Print;
   in.size = size;
-  in.unitText = m_texts.text(t ? 1120 : 1125);
-  in.titleText = m_texts.text(t ? 1039 : 1041);
+  in.unitText = m_texts[t ? TextId::GraphDegrees : TextId::GraphPercent];
+  in.titleText = m_texts[t ? TextId::TemperatureTitle : TextId::HumidityTitle];
   return buildGraphGeometry(in);
 }
 

@@ -76,8 +76,8 @@ void Connection::abortScan() {
 void Connection::onFound(int port, const QString& model, Transport* transport) {
   m_transport.reset(transport);
   m_app.modelName = model;
-  askSave(kLogSet, 1066, 1067);
-  askSave(kRealTimeSet, 1068, 1069);
+  askSave(kLogSet, TextId::CommunicationLosesDownload, TextId::SaveLogQuestion);
+  askSave(kRealTimeSet, TextId::CommunicationLosesMeasurements, TextId::SaveRealTimeQuestion);
   clearDeviceViews();
   m_app.portNumber = port;
   m_app.connected = true;
@@ -93,11 +93,11 @@ void Connection::onFound(int port, const QString& model, Transport* transport) {
 
 void Connection::onNotFound() {
   setState(State::Disconnected);
-  m_prompts.info(m_app.modelName, m_app.texts.after(m_app.modelName, 1071));
+  m_prompts.info(m_app.modelName, m_app.texts.after(m_app.modelName, TextId::ModelNotConnected));
   Q_EMIT notFound();
 }
 
-void Connection::askSave(int setIndex, int firstText, int secondText) {
+void Connection::askSave(int setIndex, TextId firstText, TextId secondText) {
   // A Yes whose save was cancelled or failed asks again: the set is only
   // given up on an explicit No.
   const QString prompt = m_app.texts.joined(firstText, secondText);

@@ -66,7 +66,7 @@ class Connection final : public QObject {
   void deviceViewsCleared();
   // A logger answered on `port`; its status read has been queued.
   void connected(int port);
-  // No logger found (after the message ModelName + text 1071).
+  // No logger found (after the message ModelName + text `ModelNotConnected`).
   void notFound();
   void disconnected();
   // Something for the status bar (port skipped, latency advice, pins unusable).
@@ -78,7 +78,7 @@ class Connection final : public QObject {
   void onNotFound();
   void onLinkClosed();
   void clearDeviceViews();
-  void askSave(int setIndex, int firstText, int secondText);
+  void askSave(int setIndex, TextId firstText, TextId secondText);
   void releasePort();
   void setState(State state);
 

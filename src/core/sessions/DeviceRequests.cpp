@@ -27,7 +27,7 @@ DeviceRequests::DeviceRequests(AppState& app, UserPrompts& prompts, Exchange& ex
 Result<void> DeviceRequests::start(const CommandRows& rows) {
   if (m_exchange.isBusy()) return busyError();
   if (!m_exchange.transport() || !m_exchange.transport()->isOpen()) {
-    return Error{m_app.texts.after(m_app.modelName, 1071)};
+    return Error{m_app.texts.after(m_app.modelName, TextId::ModelNotConnected)};
   }
   if (!m_exchange.start(rows)) return busyError();
   return {};
@@ -93,7 +93,7 @@ Result<void> DeviceRequests::updateStatus() { return start(commands::statusUpdat
 
 Result<bool> DeviceRequests::initAll() {
   if (m_exchange.isBusy()) return busyError();
-  if (!m_prompts.ask(m_app.modelName, m_app.texts.text(1092))) return false;
+  if (!m_prompts.ask(m_app.modelName, m_app.texts[TextId::StartLosesDataQuestion])) return false;
   if (!m_exchange.sendRaw(commands::initAllBytes())) {
     return Error{says("The reset could not be sent to the logger.")};
   }

@@ -31,7 +31,7 @@ class DeviceRequests final {
   Result<void> setClock(const CivilTime& now);
   // The status update button: the status read.
   Result<void> updateStatus();
-  // "INITALL": asks text 1092 first (the previous data is lost; go on?),
+  // "INITALL": asks text `StartLosesDataQuestion` first (the previous data is lost; go on?),
   // as a factory reset erases the recording. Ok(false) when the user said No.
   Result<bool> initAll();
 

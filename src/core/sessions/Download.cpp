@@ -49,12 +49,13 @@ bool Download::start() {
   if (m_exchange.isBusy() || running()) return false;
   const LoggerStatus& status = m_app.status;
   if (status.usedMemory == 0 && status.memoryWrapped == 0) {
-    m_prompts.info(m_app.modelName, m_app.texts.text(1096));
+    m_prompts.info(m_app.modelName, m_app.texts[TextId::NoDownloadData]);
     return false;
   }
   // A Yes whose save did not happen keeps the old set: the download is
   // called off rather than clearing points the user wanted kept.
-  if (!SaveOffer::mayDiscard(m_saveOffer.offerToSave(kLogSet, m_app.texts.joined(1093, 1094)))) {
+  if (!SaveOffer::mayDiscard(m_saveOffer.offerToSave(
+          kLogSet, m_app.texts.joined(TextId::DownloadNotSaved, TextId::SaveItQuestion)))) {
     return false;
   }
 
@@ -116,7 +117,7 @@ bool Download::streaming(const CommandRow& row) const {
 AnswerAction Download::onGarbledAnswer(CommandRow& row) {
   // A streamed point has no resend: a garbled one ends the download.
   if (!streaming(row)) return AnswerAction::AwaitMore;
-  fail(1089, true);
+  fail(TextId::DownloadFailed, true);
   return AnswerAction::Finish;
 }
 
@@ -125,7 +126,7 @@ AnswerAction Download::onRejectedAnswer(CommandRow& row) {
   // so once points have arrived a resend would shift every later one. The
   // download ends instead; the points stay unmarked in the logger.
   if (!streaming(row) || m_received == 0) return AnswerAction::RepeatRow;
-  fail(1089, true);
+  fail(TextId::DownloadFailed, true);
   return AnswerAction::Finish;
 }
 
@@ -149,12 +150,12 @@ AnswerAction Download::onHeaderAnswer(CommandQueue& queue, CommandRow& row,
     m_wrapped = status.wrapped();
     if (status.usedMemory > kMemoryBytes || status.usedMemory < 0 ||
         m_app.set(kLogSet).interval <= 0) {
-      fail(1089, true);
+      fail(TextId::DownloadFailed, true);
       return AnswerAction::Finish;
     }
     m_recordedBytes = static_cast<int>(status.usedMemory);
     if (status.recordedPoints() == 0 && !m_wrapped) {
-      fail(1096, true);
+      fail(TextId::NoDownloadData, true);
       return AnswerAction::Finish;
     }
     std::optional<qint64> start;
@@ -198,7 +199,7 @@ AnswerAction Download::beginTransfer(CommandQueue& queue) {
              : commands::row(Opcode::StreamMemory, highByte(bytes), lowByte(bytes),
                              SessionMode::Download, 0);
   if (!queue.append(transfer)) {
-    fail(1089, true);
+    fail(TextId::DownloadFailed, true);
     return AnswerAction::Finish;
   }
   m_silentTicks = 0;
@@ -223,7 +224,7 @@ AnswerAction Download::onPointAnswer(CommandQueue& queue, CommandRow& row, const
   record.segment = static_cast<float>(stamp.segment);
   record.recordNo = static_cast<std::int16_t>(recordNo);
   if (!m_app.file(kLogSet).write(recordNo, record)) {
-    fail(1089, true);
+    fail(TextId::DownloadFailed, true);
     return AnswerAction::Finish;
   }
   m_app.set(kLogSet).count = i;
@@ -251,7 +252,7 @@ AnswerAction Download::complete(CommandQueue& queue) {
   set.count = m_received;
   if (!convertDataSet(set, file, m_app.texts) ||
       !markExtremeRecords(set.allExtremes, set.count, file, m_app.texts)) {
-    fail(1089, true);
+    fail(TextId::DownloadFailed, true);
     return AnswerAction::Finish;
   }
   m_app.runState = RunState::Idle;
@@ -273,17 +274,17 @@ void Download::onWatchdogTick() {
   m_silentTicks = 0;
   setState(State::Idle);
   m_exchange.abort();
-  fail(1089, false);
+  fail(TextId::DownloadFailed, false);
 }
 
-void Download::fail(int messageText, bool deferMessage) {
+void Download::fail(std::optional<TextId> messageText, bool deferMessage) {
   m_watchdog.stop();
   setState(State::Idle);
   clearLogSet();
   Q_EMIT finished(false);
-  if (messageText <= 0) return;
+  if (!messageText) return;
   const QString title = m_app.modelName;
-  const QString message = m_app.texts.text(messageText);
+  const QString message = m_app.texts[*messageText];
   if (deferMessage) {
     // Shown once the exchange has wound down, never under a running one.
     QMetaObject::invokeMethod(
@@ -299,7 +300,7 @@ void Download::onSessionAborted() {
     Q_EMIT markFinished(false);
   }
   if (!running()) return;
-  fail(0, false);
+  fail(std::nullopt, false);
 }
 
 void Download::clearLogSet() {

@@ -5,8 +5,10 @@
 #include <QTimer>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "core/base/TextId.h"
 #include "core/base/UserPrompts.h"
 #include "core/link/Exchange.h"
 #include "core/link/SessionHandler.h"
@@ -50,7 +52,7 @@ class Download final : public QObject, public SessionHandler {
   ~Download() override;
 
   // The download button. False when nothing started: an exchange runs, the
-  // logger holds no points (text 1096), or the user's save went wrong.
+  // logger holds no points (text `NoDownloadData`), or the user's save went wrong.
   bool start();
   // Ends a running download with an empty log set; false when none runs.
   bool cancel();
@@ -90,9 +92,9 @@ class Download final : public QObject, public SessionHandler {
   AnswerAction complete(CommandQueue& queue);
   // Whether `row` asked for the running stream, which no resend can resume.
   bool streaming(const CommandRow& row) const;
-  // Ends with an empty log set and then shows `messageText` (0: none);
+  // Ends with an empty log set and then shows `messageText`, if any;
   // from inside an answer the message waits until the exchange has ended.
-  void fail(int messageText, bool deferMessage);
+  void fail(std::optional<TextId> messageText, bool deferMessage);
   void onSessionAborted();
   void copyMetadata();
   void clearLogSet();

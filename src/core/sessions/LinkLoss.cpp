@@ -10,9 +10,11 @@ LinkLoss::LinkLoss(AppState& app, UserPrompts& prompts, Exchange& exchange, QObj
   connect(&exchange, &Exchange::failed, this, &LinkLoss::tellUser);
 }
 
-std::pair<int, int> LinkLoss::textsOf(LinkFailure failure) {
+std::pair<TextId, TextId> LinkLoss::textsOf(LinkFailure failure) {
   // Time-out / the link ends; a rejection or a port error is a communication error.
-  return failure == LinkFailure::NoAnswer ? std::pair{1118, 1119} : std::pair{1042, 1043};
+  return failure == LinkFailure::NoAnswer
+             ? std::pair{TextId::Timeout, TextId::TimeoutEnds}
+             : std::pair{TextId::CommunicationFault, TextId::CommunicationEnds};
 }
 
 void LinkLoss::forgetLogger() {

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <utility>
 
+#include "core/base/TextId.h"
 #include "core/base/UserPrompts.h"
 #include "core/link/Exchange.h"
 #include "core/model/AppState.h"
@@ -19,7 +20,7 @@ class LinkLoss final : public QObject {
   LinkLoss(AppState& app, UserPrompts& prompts, Exchange& exchange, QObject* parent = nullptr);
 
   // The two texts (headline, consequence) that explain `failure`.
-  static std::pair<int, int> textsOf(LinkFailure failure);
+  static std::pair<TextId, TextId> textsOf(LinkFailure failure);
 
  private:
   void forgetLogger();

@@ -108,7 +108,7 @@ int RealTimeMeasurement::spacingSeconds() const {
 bool RealTimeMeasurement::askSaveBeforeClearing() { return SaveOffer::mayDiscard(offerToSave()); }
 
 SaveOutcome RealTimeMeasurement::offerToSave() {
-  return m_saveOffer.offerToSave(kRealTimeSet, m_app.texts.text(1065));
+  return m_saveOffer.offerToSave(kRealTimeSet, m_app.texts[TextId::SaveMeasurementsQuestion]);
 }
 
 void RealTimeMeasurement::clearRealTimeSet() {
@@ -193,8 +193,9 @@ void RealTimeMeasurement::commitPending(bool continuous) {
   m_app.currentSet = kRealTimeSet;
   set.unsaved = true;
   updateExtremes(record, set.allExtremes);
-  setLabels(formatValue(record.temperature) + m_app.texts.text(1048),
-            formatValue(record.humidity) + m_app.texts.text(1049), fmt::dateTime(record.dateTime));
+  setLabels(formatValue(record.temperature) + m_app.texts[TextId::LiveDegrees],
+            formatValue(record.humidity) + m_app.texts[TextId::LiveHumidityUnit],
+            fmt::dateTime(record.dateTime));
   Q_EMIT pointAdded(count);
   if (m_running && count >= m_pointLimit) {
     // Stopped at once; the message waits until this answer's exchange is over.

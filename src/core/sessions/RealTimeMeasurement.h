@@ -85,7 +85,7 @@ class RealTimeMeasurement final : public QObject, public SessionHandler {
   void commitPending(bool continuous);
   // Yes whose save did not happen calls the start off; false then.
   bool askSaveBeforeClearing();
-  // The offer to save the real-time set (text 1065).
+  // The offer to save the real-time set (text `SaveMeasurementsQuestion`).
   SaveOutcome offerToSave();
   void reachLimit();
   void endSeries(bool askSave);

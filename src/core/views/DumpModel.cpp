@@ -82,7 +82,7 @@ QVariant DumpModel::headerData(int section, Qt::Orientation orientation, int rol
       section >= kColumnCount) {
     return QAbstractTableModel::headerData(section, orientation, role);
   }
-  return m_texts.text(1098 + section);
+  return m_texts.inRange(TextId::DumpRecordNumber, section);
 }
 
 Qt::ItemFlags DumpModel::flags(const QModelIndex& index) const {
@@ -229,7 +229,8 @@ QString DumpModel::markFor(int recordNo, const Extremes& all) const {
   QString mark;
   if (!all.hasValues()) return mark;
   for (int e = 0; e < 4; ++e) {
-    if (all.entries[static_cast<size_t>(e)].pointNo == recordNo) mark += m_texts.text(1004 + e);
+    if (all.entries[static_cast<size_t>(e)].pointNo == recordNo)
+      mark += m_texts.inRange(TextId::MarkMaximumTemperature, e);
   }
   return mark;
 }
@@ -286,9 +287,12 @@ QString DumpModel::itemClickText(int row) const {
   const int n = m_order[static_cast<size_t>(row)];
   const DataRecord* r = cached(n);
   if (r == nullptr) return QString();
-  return m_texts.text(1105) + fmt::dateTime(r->dateTime) + m_texts.text(1121) +
-         fmt::measuredValue(r->temperature, fmt::LeadingZero::Kept) + m_texts.text(1106) +
-         fmt::measuredValue(r->humidity, fmt::LeadingZero::Kept) + m_texts.text(1107);
+  return m_texts[TextId::DumpTipDate] + fmt::dateTime(r->dateTime) +
+         m_texts[TextId::DumpTipTemperature] +
+         fmt::measuredValue(r->temperature, fmt::LeadingZero::Kept) +
+         m_texts[TextId::DumpTipHumidity] +
+         fmt::measuredValue(r->humidity, fmt::LeadingZero::Kept) +
+         m_texts[TextId::DumpTipHumidityUnit];
 }
 
 int DumpModel::recordNoAt(int row) const {

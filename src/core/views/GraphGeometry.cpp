@@ -139,35 +139,30 @@ int horizontalLineColour(int tenths, int halfSpan) {
   return -1;
 }
 
-GraphGeometry buildGraphGeometry(const GraphInput& in) {
-  GraphGeometry g;
-  g.size = in.size;
-  g.colours = colourTable(in.palette);
-  g.selected.reset();
-  const qint64 w = in.width;
-  const qint64 s = in.offset;
-  const int bottomTenths = in.range.bottomTenths;
-  const int topTenths = in.range.topTenths;
-  if (w <= 0 || topTenths <= bottomTenths || in.size.width() <= 0 || in.size.height() <= 0) {
-    return g;
-  }
-  g.drawable = true;
+namespace {
+
+// User coordinates: time runs right to left, a twentieth of the width is
+// kept free on the right and a tenth of the span below.
+void placeFrame(GraphGeometry& g, const GraphInput& in) {
   const double bottom = in.range.bottom();
   const double top = in.range.top();
-  g.userLeft = static_cast<double>(w);
-  g.userRight = -static_cast<double>(w) / 20.0;
+  g.userLeft = static_cast<double>(in.width);
+  g.userRight = -static_cast<double>(in.width) / 20.0;
   g.userTop = top;
   g.userBottom = bottom - (top - bottom) / 10.0;
-
   const double x0 = g.mapX(0.0);
-  const double yTop = g.mapY(top);
   const double yBottom = g.mapY(bottom);
-  g.plotBox = QRectF(QPointF(g.mapX(g.userLeft), yTop), QPointF(x0, yBottom));
+  g.plotBox = QRectF(QPointF(g.mapX(g.userLeft), g.mapY(top)), QPointF(x0, yBottom));
   g.rightMargin = QRectF(QPointF(x0, 0.0), QPointF(in.size.width(), in.size.height()));
   g.bottomMargin = QRectF(QPointF(0.0, yBottom), QPointF(in.size.width(), in.size.height()));
+}
 
-  // Vertical grid and time labels share the candidates; bounds and step are
-  // fixed before the loop.
+// Vertical grid and time labels share the candidates; bounds and step are
+// fixed before the loop.
+void addTimeGrid(GraphGeometry& g, const GraphInput& in) {
+  const qint64 w = in.width;
+  const qint64 s = in.offset;
+  const double yBottom = g.mapY(in.range.bottom());
   const GridSteps steps = chooseGridSteps(in.baseTime, w, s);
   g.gridStep = steps.step;
   g.gridFirst = steps.first;
@@ -182,7 +177,13 @@ GraphGeometry buildGraphGeometry(const GraphInput& in) {
       g.timeLabels.push_back({QPointF(x, yBottom), std::move(label.text), label.rank});
     }
   }
+}
 
+// Horizontal grid and value labels, on multiples of their steps.
+void addValueGrid(GraphGeometry& g, const GraphInput& in) {
+  const int bottomTenths = in.range.bottomTenths;
+  const int topTenths = in.range.topTenths;
+  const double x0 = g.mapX(0.0);
   const int lineStep = horizontalLineStep(in.halfSpan);
   for (qint64 v = firstMultipleAtOrAbove(bottomTenths, lineStep); v <= topTenths; v += lineStep) {
     const int colour = horizontalLineColour(static_cast<int>(v), in.halfSpan);
@@ -193,20 +194,26 @@ GraphGeometry buildGraphGeometry(const GraphInput& in) {
     g.valueLabels.push_back(
         {QPointF(x0, g.mapY(static_cast<double>(v) / 10.0)), tenthsText(v) + in.unitText});
   }
+}
 
-  if (in.kind == GraphKind::Temperature && hasAlarms(in.model)) {
-    const auto addLimit = [&](const AlarmSetting& alarm, int colour) {
-      if (alarm.enabled != 0 && alarm.limit >= bottom && alarm.limit <= top) {
-        g.limitLines.push_back({g.mapY(alarm.limit), colour});
-      }
-    };
-    addLimit(in.upperAlarm, kUpperLimitLine);
-    addLimit(in.lowerAlarm, kLowerLimitLine);
-  }
+// The alarm limits inside the range, on the temperature graph of a model
+// that has alarms.
+void addLimitLines(GraphGeometry& g, const GraphInput& in) {
+  if (in.kind != GraphKind::Temperature || !hasAlarms(in.model)) return;
+  const auto addLimit = [&](const AlarmSetting& alarm, int colour) {
+    if (alarm.enabled != 0 && alarm.limit >= in.range.bottom() && alarm.limit <= in.range.top()) {
+      g.limitLines.push_back({g.mapY(alarm.limit), colour});
+    }
+  };
+  addLimit(in.upperAlarm, kUpperLimitLine);
+  addLimit(in.lowerAlarm, kLowerLimitLine);
+}
 
+// The points in the window, one polyline per segment, and their extremes.
+void addSegments(GraphGeometry& g, const GraphInput& in) {
   const bool temperature = in.kind == GraphKind::Temperature;
-  const qint64 rightEnd = in.baseTime - s;
-  const qint64 leftEnd = in.baseTime - (s + w);
+  const qint64 rightEnd = in.baseTime - in.offset;
+  const qint64 leftEnd = in.baseTime - (in.offset + in.width);
   const int firstNo = findRecordByTime(leftEnd, in.points);
   const int lastNo = findRecordByTime(rightEnd, in.points);
   std::optional<float> previousSegment;
@@ -215,7 +222,8 @@ GraphGeometry buildGraphGeometry(const GraphInput& in) {
     const PlotPoint& p = in.points[static_cast<size_t>(n - 1)];
     if (p.time < leftEnd || p.time > rightEnd) continue;
     const double value = temperature ? p.temperature : p.humidity;
-    const QPointF point(g.mapX(static_cast<double>(in.baseTime - p.time - s)), g.mapY(value));
+    const QPointF point(g.mapX(static_cast<double>(in.baseTime - p.time - in.offset)),
+                        g.mapY(value));
     if (!previousSegment || *previousSegment != p.segment || g.segments.empty()) {
       g.segments.push_back({});
     }
@@ -226,18 +234,46 @@ GraphGeometry buildGraphGeometry(const GraphInput& in) {
     fold.recordNo = p.recordNo;
     updateExtremes(fold, g.selected);
   }
+}
 
-  g.endLine = QLineF(x0, yBottom, x0, yTop);
-  if (s > 0) {
-    g.endTimeText = fmt::dateTime(secondsToDaySerial(in.baseTime - s));
+// The right edge: the time it stands for when scrolled back, else a dot on
+// the newest point; and the title.
+void addEndMarker(GraphGeometry& g, const GraphInput& in) {
+  const double bottom = in.range.bottom();
+  const double top = in.range.top();
+  const double x0 = g.mapX(0.0);
+  const double yBottom = g.mapY(bottom);
+  g.endLine = QLineF(x0, yBottom, x0, g.mapY(top));
+  if (in.offset > 0) {
+    g.endTimeText = fmt::dateTime(secondsToDaySerial(in.baseTime - in.offset));
     g.endTimeAnchor = QPointF(x0, yBottom);
   } else if (!in.points.empty()) {
     const PlotPoint& newest = in.points.back();
-    const double value = temperature ? newest.temperature : newest.humidity;
+    const double value = in.kind == GraphKind::Temperature ? newest.temperature : newest.humidity;
     if (value >= bottom && value <= top) g.newestDot = QPointF(x0, g.mapY(value));
   }
   g.titleText = in.titleText;
   g.titleAnchor = QPointF(g.mapX(g.userLeft), yBottom);
+}
+
+}  // namespace
+
+GraphGeometry buildGraphGeometry(const GraphInput& in) {
+  GraphGeometry g;
+  g.size = in.size;
+  g.colours = colourTable(in.palette);
+  g.selected.reset();
+  if (in.width <= 0 || in.range.topTenths <= in.range.bottomTenths || in.size.width() <= 0 ||
+      in.size.height() <= 0) {
+    return g;
+  }
+  g.drawable = true;
+  placeFrame(g, in);
+  addTimeGrid(g, in);
+  addValueGrid(g, in);
+  addLimitLines(g, in);
+  addSegments(g, in);
+  addEndMarker(g, in);
   return g;
 }
 

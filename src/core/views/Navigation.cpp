@@ -184,9 +184,11 @@ QString showCursorReadout(double mouseSecondsBack, const NavigationState& nav,
   const int n =
       s > 0 ? findRecordByTime(nav.baseTime - s, points) : static_cast<int>(points.size());
   const PlotPoint& p = points[static_cast<size_t>(n - 1)];
-  return texts.text(1114) + fmt::dateTime(secondsToDaySerial(p.time)) + texts.text(1115) +
-         fmt::measuredValue(p.temperature, fmt::LeadingZero::Kept) + texts.text(1116) +
-         fmt::measuredValue(p.humidity, fmt::LeadingZero::Kept) + texts.text(1117);
+  return texts[TextId::GraphTipDate] + fmt::dateTime(secondsToDaySerial(p.time)) +
+         texts[TextId::GraphTipTemperature] +
+         fmt::measuredValue(p.temperature, fmt::LeadingZero::Kept) +
+         texts[TextId::GraphTipHumidity] + fmt::measuredValue(p.humidity, fmt::LeadingZero::Kept) +
+         texts[TextId::HumidityUnit];
 }
 
 void saveView(const NavigationState& nav, DataSet& set) { set.view = nav.bars; }

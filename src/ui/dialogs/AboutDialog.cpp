@@ -12,14 +12,14 @@ AboutDialog::AboutDialog(const UiText& texts, const QString& modelName,
                          const QString& hardwareVersion, QWidget* parent)
     : QDialog(parent) {
   setObjectName(QStringLiteral("AboutDialog"));
-  setWindowTitle(texts[264]);
-  m_ui.makerLabel = new QLabel(texts[262], this);
-  m_ui.addressLabel = new QLabel(texts[263], this);
+  setWindowTitle(texts[TextId::AboutTitle]);
+  m_ui.makerLabel = new QLabel(texts[TextId::AboutCompany], this);
+  m_ui.addressLabel = new QLabel(texts[TextId::AboutHelpPage], this);
   m_ui.addressLabel->setVisible(false);
   m_ui.modelLabel = new QLabel(modelName, this);
-  m_ui.hardwareLabel = new QLabel(texts[260] + hardwareVersion, this);
+  m_ui.hardwareLabel = new QLabel(texts[TextId::AboutHardwareVersion] + hardwareVersion, this);
   m_ui.hardwareLabel->setVisible(!hardwareVersion.isEmpty());
-  m_ui.applicationLabel = new QLabel(texts[261], this);
+  m_ui.applicationLabel = new QLabel(texts[TextId::AboutApplicationVersion], this);
   m_ui.okButton = new QPushButton(QStringLiteral("OK"), this);
   auto* layout = new QVBoxLayout(this);
   for (QLabel* label : {m_ui.makerLabel, m_ui.addressLabel, m_ui.modelLabel, m_ui.hardwareLabel,

@@ -14,11 +14,11 @@ ClockDialog::ClockDialog(const UiText& texts, Clock clock, std::chrono::millisec
                          QWidget* parent)
     : QDialog(parent), m_clock(clock ? std::move(clock) : Clock(&QDateTime::currentDateTime)) {
   setObjectName(QStringLiteral("ClockDialog"));
-  setWindowTitle(texts[282]);
-  auto* caption = m_ui.caption = new QLabel(texts[280], this);
+  setWindowTitle(texts[TextId::ClockDialogTitle]);
+  auto* caption = m_ui.caption = new QLabel(texts[TextId::ClockPresentTime], this);
   m_ui.time = new QLabel(this);
   m_ui.time->setMinimumWidth(200);
-  m_ui.setButton = new QPushButton(texts[281], this);
+  m_ui.setButton = new QPushButton(texts[TextId::ClockSetButton], this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(caption);
   layout->addWidget(m_ui.time);

@@ -13,13 +13,13 @@ namespace termika {
 DownloadProgressDialog::DownloadProgressDialog(const UiText& texts, QWidget* parent)
     : QDialog(parent), m_texts(texts) {
   setObjectName(QStringLiteral("DownloadProgressDialog"));
-  setWindowTitle(texts[1095]);
+  setWindowTitle(texts[TextId::DownloadTitle]);
   m_ui.progress = new QProgressBar(this);
   m_ui.progress->setRange(0, 1);
   m_ui.progress->setValue(0);
   m_ui.progress->setMinimumWidth(320);
   m_ui.progress->setFormat(QStringLiteral("%v / %m"));
-  m_ui.cancelButton = new QPushButton(texts[272], this);
+  m_ui.cancelButton = new QPushButton(texts[TextId::CancelButton], this);
   m_ui.cancelButton->setAutoDefault(false);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_ui.progress);
@@ -33,7 +33,7 @@ void DownloadProgressDialog::startTransfer() {
   m_ui.progress->setRange(0, 1);
   m_ui.progress->setValue(0);
   m_ui.cancelButton->setEnabled(false);
-  setWindowTitle(m_texts[1095]);
+  setWindowTitle(m_texts[TextId::DownloadTitle]);
 }
 
 void DownloadProgressDialog::showProgress(int received, int total) {
@@ -46,7 +46,7 @@ void DownloadProgressDialog::showProgress(int received, int total) {
   const int shown = std::min(received, m_total);
   if (!firstTotal && shown <= m_ui.progress->value()) return;
   m_ui.progress->setValue(std::max(shown, m_ui.progress->value()));
-  setWindowTitle(m_texts[1095] +
+  setWindowTitle(m_texts[TextId::DownloadTitle] +
                  QStringLiteral("\u3000(%1/%2)").arg(m_ui.progress->value()).arg(m_total));
 }
 

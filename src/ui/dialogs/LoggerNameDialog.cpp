@@ -21,13 +21,13 @@ LoggerNameDialog::LoggerNameDialog(const UiText& texts, const QString& loggerNam
       m_modelName(modelName),
       m_prompts(prompts) {
   setObjectName(QStringLiteral("LoggerNameDialog"));
-  setWindowTitle(texts[252]);
+  setWindowTitle(texts[TextId::NameDialogTitle]);
 
-  m_ui.caption = new QLabel(texts[250], this);
+  m_ui.caption = new QLabel(texts[TextId::NameDialogLabel], this);
   m_ui.nameEdit = new QLineEdit(loggerName, this);
   m_ui.nameEdit->setMaxLength(name_rules::kMaxLength);
   m_ui.nameEdit->installEventFilter(this);
-  m_ui.okButton = new QPushButton(texts[251], this);
+  m_ui.okButton = new QPushButton(texts[TextId::NameSetButton], this);
   // Enter in the field acts through returnPressed only, never twice through
   // a default button as well.
   m_ui.okButton->setAutoDefault(false);
@@ -53,7 +53,7 @@ void LoggerNameDialog::confirm() {
   if (m_linkBusy) return;
   const QString name = m_ui.nameEdit->text();
   if (name_rules::check(name) != name_rules::NameFault::None) {
-    m_prompts.info(m_modelName, name_rules::refusalMessage(m_texts, 253, name));
+    m_prompts.info(m_modelName, name_rules::refusalMessage(m_texts, TextId::NameCharactersRefused, name));
     m_ui.nameEdit->setText(m_loggerName);
     m_ui.nameEdit->setFocus();
     m_ui.nameEdit->selectAll();

@@ -16,10 +16,10 @@ PortSettingsDialog::PortSettingsDialog(const UiText& texts, int chosenPort, bool
                                        QWidget* parent)
     : QDialog(parent), m_texts(texts), m_portOpen(portOpen) {
   setObjectName(QStringLiteral("PortSettingsDialog"));
-  setWindowTitle(texts[273]);
+  setWindowTitle(texts[TextId::PortDialogTitle]);
 
-  auto* frame = new QGroupBox(texts[271], this);
-  auto* label = m_ui.portCaption = new QLabel(texts[270], frame);
+  auto* frame = new QGroupBox(texts[TextId::PortConnectionFrame], this);
+  auto* label = m_ui.portCaption = new QLabel(texts[TextId::PortNumber], frame);
   m_ui.portCombo = new QComboBox(frame);
   for (int port = kFirstPort; port <= kLastPort; ++port)
     m_ui.portCombo->addItem(QString::number(port));
@@ -32,8 +32,8 @@ PortSettingsDialog::PortSettingsDialog(const UiText& texts, int chosenPort, bool
 
   m_ui.progress = new QLabel(this);
 
-  m_ui.connectButton = new QPushButton(portOpen ? texts[275] : texts[274], this);
-  m_ui.closeButton = new QPushButton(texts[272], this);
+  m_ui.connectButton = new QPushButton(portOpen ? texts[TextId::PortDisconnectButton] : texts[TextId::PortConnectButton], this);
+  m_ui.closeButton = new QPushButton(texts[TextId::CancelButton], this);
   m_ui.closeButton->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -68,7 +68,7 @@ void PortSettingsDialog::connectOrDisconnect() {
 void PortSettingsDialog::closeDialog() { reject(); }
 
 void PortSettingsDialog::discoveryProgress(int port, int attempt) {
-  m_ui.progress->setText(QStringLiteral("%1 %2 (%3)").arg(m_texts[270]).arg(port).arg(attempt + 1));
+  m_ui.progress->setText(QStringLiteral("%1 %2 (%3)").arg(m_texts[TextId::PortNumber]).arg(port).arg(attempt + 1));
 }
 
 void PortSettingsDialog::discoveryFinished(bool connected) {

@@ -38,7 +38,7 @@ RecordingSettingsDialog::RecordingSettingsDialog(const UiText& texts, const Reco
       m_prompts(prompts),
       m_clock(clock ? std::move(clock) : Clock(&QDateTime::currentDateTime)) {
   setObjectName(QStringLiteral("RecordingSettingsDialog"));
-  setWindowTitle(texts[320]);
+  setWindowTitle(texts[TextId::RecordingDialogTitle]);
   buildControls();
   m_settings.preselect(preset);
   m_ui.alarmFrame->setVisible(m_settings.alarmsAvailable());
@@ -67,7 +67,7 @@ void RecordingSettingsDialog::buildControls() {
 
 QGroupBox* RecordingSettingsDialog::buildNameBox() {
   const UiText& t = m_texts;
-  auto* box = new QGroupBox(t[321], this);
+  auto* box = new QGroupBox(t[TextId::RecordingName], this);
   m_ui.nameEdit = new QLineEdit(box);
   m_ui.nameEdit->setMaxLength(name_rules::kMaxLength);
   m_ui.nameEdit->installEventFilter(this);
@@ -77,9 +77,9 @@ QGroupBox* RecordingSettingsDialog::buildNameBox() {
 
 QGroupBox* RecordingSettingsDialog::buildModeBox() {
   const UiText& t = m_texts;
-  auto* box = new QGroupBox(t[322], this);
-  m_ui.oneTimeRadio = new QRadioButton(t[323], box);
-  m_ui.loopRadio = new QRadioButton(t[324], box);
+  auto* box = new QGroupBox(t[TextId::RecordingMode], this);
+  m_ui.oneTimeRadio = new QRadioButton(t[TextId::RecordingOneTime], box);
+  m_ui.loopRadio = new QRadioButton(t[TextId::RecordingLoop], box);
   auto* row = new QHBoxLayout(box);
   row->addWidget(m_ui.oneTimeRadio);
   row->addWidget(m_ui.loopRadio);
@@ -88,13 +88,13 @@ QGroupBox* RecordingSettingsDialog::buildModeBox() {
 
 QGroupBox* RecordingSettingsDialog::buildIntervalBox() {
   const UiText& t = m_texts;
-  auto* box = new QGroupBox(t[325], this);
-  m_ui.minutesRadio = new QRadioButton(t[326], box);
-  m_ui.secondsRadio = new QRadioButton(t[327], box);
+  auto* box = new QGroupBox(t[TextId::RecordingInterval], this);
+  m_ui.minutesRadio = new QRadioButton(t[TextId::RecordingMinutes], box);
+  m_ui.secondsRadio = new QRadioButton(t[TextId::RecordingSeconds], box);
   m_ui.intervalCombo = new QComboBox(box);
   m_ui.intervalCombo->setEditable(false);  // a list to choose from, never typed values
   m_ui.intervalCombo->setMaxVisibleItems(12);
-  m_ui.intervalUnitLabel = new QLabel(t[328], box);
+  m_ui.intervalUnitLabel = new QLabel(t[TextId::RecordingSecondsUnit], box);
   m_ui.intervalNote = new QLabel(box);
   m_ui.intervalNote->setWordWrap(true);
   auto* row = new QHBoxLayout(box);
@@ -108,7 +108,7 @@ QGroupBox* RecordingSettingsDialog::buildIntervalBox() {
 
 QGroupBox* RecordingSettingsDialog::buildAlarmBox() {
   const UiText& t = m_texts;
-  auto* box = m_ui.alarmFrame = new QGroupBox(t[329], this);
+  auto* box = m_ui.alarmFrame = new QGroupBox(t[TextId::RecordingAlarm], this);
   m_ui.upperLimitBar =
       new UpDownBar(RecordingSettings::kUpperMin, RecordingSettings::kUpperMax, box);
   m_ui.lowerLimitBar =
@@ -116,12 +116,12 @@ QGroupBox* RecordingSettingsDialog::buildAlarmBox() {
   m_ui.upperLimitLabel = new QLabel(box);
   m_ui.lowerLimitLabel = new QLabel(box);
   m_ui.upperLimitLabel->setMinimumWidth(
-      m_ui.upperLimitLabel->fontMetrics().horizontalAdvance(QStringLiteral("-20 ") + t[350]) + 8);
+      m_ui.upperLimitLabel->fontMetrics().horizontalAdvance(QStringLiteral("-20 ") + t[TextId::LimitDegrees]) + 8);
   m_ui.lowerLimitLabel->setMinimumWidth(m_ui.upperLimitLabel->minimumWidth());
-  m_ui.upperOn = new QRadioButton(t[331], box);
-  m_ui.upperOff = new QRadioButton(t[332], box);
-  m_ui.lowerOn = new QRadioButton(t[334], box);
-  m_ui.lowerOff = new QRadioButton(t[335], box);
+  m_ui.upperOn = new QRadioButton(t[TextId::RecordingUpperOn], box);
+  m_ui.upperOff = new QRadioButton(t[TextId::RecordingUpperOff], box);
+  m_ui.lowerOn = new QRadioButton(t[TextId::RecordingLowerOn], box);
+  m_ui.lowerOff = new QRadioButton(t[TextId::RecordingLowerOff], box);
   // Each limit's on and off exclude each other, not the other limit's.
   for (auto [on, off] : {std::pair{m_ui.upperOn, m_ui.upperOff}, {m_ui.lowerOn, m_ui.lowerOff}}) {
     auto* group = new QButtonGroup(this);
@@ -134,8 +134,8 @@ QGroupBox* RecordingSettingsDialog::buildAlarmBox() {
     QLabel* value;
     UpDownBar* bar;
     QRadioButton *on, *off;
-  } rows[] = {{t[330], m_ui.upperLimitLabel, m_ui.upperLimitBar, m_ui.upperOn, m_ui.upperOff},
-              {t[333], m_ui.lowerLimitLabel, m_ui.lowerLimitBar, m_ui.lowerOn, m_ui.lowerOff}};
+  } rows[] = {{t[TextId::RecordingUpperLimit], m_ui.upperLimitLabel, m_ui.upperLimitBar, m_ui.upperOn, m_ui.upperOff},
+              {t[TextId::RecordingLowerLimit], m_ui.lowerLimitLabel, m_ui.lowerLimitBar, m_ui.lowerOn, m_ui.lowerOff}};
   for (int row = 0; row < 2; ++row) {
     const auto& r = rows[row];
     grid->addWidget(new QLabel(r.caption, box), row, 0);
@@ -149,11 +149,11 @@ QGroupBox* RecordingSettingsDialog::buildAlarmBox() {
 
 QGroupBox* RecordingSettingsDialog::buildReservationBox() {
   const UiText& t = m_texts;
-  auto* box = new QGroupBox(t[336], this);
-  m_ui.reserveCheck = new QCheckBox(t[337], box);
-  m_ui.reserveDateLabel = new QLabel(t[338], box);
-  m_ui.reserveHourLabel = new QLabel(t[339], box);
-  m_ui.reserveMinuteLabel = new QLabel(t[340], box);
+  auto* box = new QGroupBox(t[TextId::RecordingReservation], this);
+  m_ui.reserveCheck = new QCheckBox(t[TextId::RecordingReserveStart], box);
+  m_ui.reserveDateLabel = new QLabel(t[TextId::ReserveDateBlank], box);
+  m_ui.reserveHourLabel = new QLabel(t[TextId::ReserveHourBlank], box);
+  m_ui.reserveMinuteLabel = new QLabel(t[TextId::ReserveMinuteBlank], box);
   m_ui.reserveDayBar = new UpDownBar(0, 0, box);
   m_ui.reserveHourBar = new UpDownBar(-1, 24, box);
   m_ui.reserveMinuteBar = new UpDownBar(-1, 60, box);
@@ -173,8 +173,8 @@ QGroupBox* RecordingSettingsDialog::buildReservationBox() {
 
 QLayout* RecordingSettingsDialog::buildButtons() {
   const UiText& t = m_texts;
-  m_ui.startButton = new QPushButton(t[341], this);
-  m_ui.cancelButton = new QPushButton(t[342], this);
+  m_ui.startButton = new QPushButton(t[TextId::RecordingStartButton], this);
+  m_ui.cancelButton = new QPushButton(t[TextId::RecordingCancelButton], this);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   for (QPushButton* button : {m_ui.startButton, m_ui.cancelButton}) {
@@ -235,9 +235,9 @@ void RecordingSettingsDialog::showSettings() {
     m_ui.reserveHourBar->setNumber(m_settings.hour());
     m_ui.reserveMinuteBar->setNumber(m_settings.minute());
     m_ui.reserveDateLabel->setText(
-        fmt::formatRuntimeDate(m_texts[351], civilOf(m_settings.reservedDate())));
-    m_ui.reserveHourLabel->setText(fmt::formatRuntimeNumber(m_texts[352], m_settings.hour()));
-    m_ui.reserveMinuteLabel->setText(fmt::formatRuntimeNumber(m_texts[353], m_settings.minute()));
+        fmt::formatRuntimeDate(m_texts[TextId::ReserveDateFormat], civilOf(m_settings.reservedDate())));
+    m_ui.reserveHourLabel->setText(fmt::formatRuntimeNumber(m_texts[TextId::ReserveHourFormat], m_settings.hour()));
+    m_ui.reserveMinuteLabel->setText(fmt::formatRuntimeNumber(m_texts[TextId::ReserveMinuteFormat], m_settings.minute()));
   }
   showAlarmLabels();
   m_updating = false;
@@ -257,8 +257,8 @@ void RecordingSettingsDialog::fillIntervalList() {
 }
 
 void RecordingSettingsDialog::showAlarmLabels() {
-  m_ui.upperLimitLabel->setText(QString::number(m_settings.upper()) + m_texts[350]);
-  m_ui.lowerLimitLabel->setText(QString::number(m_settings.lower()) + m_texts[350]);
+  m_ui.upperLimitLabel->setText(QString::number(m_settings.upper()) + m_texts[TextId::LimitDegrees]);
+  m_ui.lowerLimitLabel->setText(QString::number(m_settings.lower()) + m_texts[TextId::LimitDegrees]);
 }
 
 void RecordingSettingsDialog::setLinkBusy(bool busy) {
@@ -321,7 +321,7 @@ void RecordingSettingsDialog::reserveToggled() {
 
 void RecordingSettingsDialog::reservationOn() {
   m_ui.reserveCheck->setChecked(true);
-  m_ui.startButton->setText(m_texts[344]);
+  m_ui.startButton->setText(m_texts[TextId::ReserveButton]);
   m_settings.setReservation(true, now());
   for (QWidget* w :
        {static_cast<QWidget*>(m_ui.reserveDateLabel), static_cast<QWidget*>(m_ui.reserveHourLabel),
@@ -334,11 +334,11 @@ void RecordingSettingsDialog::reservationOn() {
 
 void RecordingSettingsDialog::reservationOff() {
   m_ui.reserveCheck->setChecked(false);
-  m_ui.startButton->setText(m_texts[345]);
+  m_ui.startButton->setText(m_texts[TextId::RecordStartButton]);
   m_settings.setReservation(false, now());
-  m_ui.reserveDateLabel->setText(m_texts[346]);
-  m_ui.reserveHourLabel->setText(m_texts[347]);
-  m_ui.reserveMinuteLabel->setText(m_texts[348]);
+  m_ui.reserveDateLabel->setText(m_texts[TextId::ReserveDateOff]);
+  m_ui.reserveHourLabel->setText(m_texts[TextId::ReserveHourOff]);
+  m_ui.reserveMinuteLabel->setText(m_texts[TextId::ReserveMinuteOff]);
   for (QWidget* w :
        {static_cast<QWidget*>(m_ui.reserveDateLabel), static_cast<QWidget*>(m_ui.reserveHourLabel),
         static_cast<QWidget*>(m_ui.reserveMinuteLabel), static_cast<QWidget*>(m_ui.reserveDayBar),
@@ -359,7 +359,8 @@ void RecordingSettingsDialog::nameLeft() {
   m_settings.setName(m_ui.nameEdit->text());
   if (name_rules::check(m_settings.name()) == name_rules::NameFault::None) return;
   m_checkingName = true;
-  m_prompts.info(m_settings.model(), name_rules::refusalMessage(m_texts, 349, m_settings.name()));
+  m_prompts.info(m_settings.model(), name_rules::refusalMessage(
+                                         m_texts, TextId::RecordingNameRefused, m_settings.name()));
   restoreName();
   m_checkingName = false;
 }
@@ -371,13 +372,14 @@ void RecordingSettingsDialog::confirm() {
     case StartRefusal::ForbiddenName:
     case StartRefusal::DoubleByteName:
       m_checkingName = true;
-      m_prompts.info(m_settings.model(),
-                     name_rules::refusalMessage(m_texts, 349, m_settings.name()));
+      m_prompts.info(
+          m_settings.model(),
+          name_rules::refusalMessage(m_texts, TextId::RecordingNameRefused, m_settings.name()));
       restoreName();
       m_checkingName = false;
       return;
     case StartRefusal::ReservationTime:
-      m_prompts.info(kReservationRefusalTitle, m_texts[343]);
+      m_prompts.info(kReservationRefusalTitle, m_texts[TextId::ReservationTimeWrong]);
       reservationOn();
       return;
     case StartRefusal::None:

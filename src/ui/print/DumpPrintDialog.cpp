@@ -15,14 +15,14 @@ DumpPrintDialog::DumpPrintDialog(Setup setup, QWidget* parent)
 
 void DumpPrintDialog::buildControls() {
   setObjectName(QStringLiteral("DumpPrintDialog"));
-  setWindowTitle(texts().text(315));
+  setWindowTitle(texts()[TextId::DumpPrintTitle]);
   auto* layout = new QVBoxLayout(this);
 
-  auto* range = m_ui.rangeFrame = new QGroupBox(texts().text(312), this);
+  auto* range = m_ui.rangeFrame = new QGroupBox(texts()[TextId::DumpPrintRange], this);
   auto* rangeLayout = new QVBoxLayout(range);
   auto* allRows = m_ui.allRowsRadio =
       new QRadioButton(printWord(texts(), PrintWord::AllRows), range);
-  auto* selectedRows = m_ui.selectedRowsRadio = new QRadioButton(texts().text(313), range);
+  auto* selectedRows = m_ui.selectedRowsRadio = new QRadioButton(texts()[TextId::DumpPrintSelectedOnly], range);
   // Without a selection the only useful range is every row.
   selectedRows->setEnabled(rowsSelected());
   (rowsSelected() ? selectedRows : allRows)->setChecked(true);
@@ -31,9 +31,9 @@ void DumpPrintDialog::buildControls() {
   layout->addWidget(range);
 
   auto* frame = new QGroupBox(this);
-  buildPrinterControls(frame, 314);
+  buildPrinterControls(frame, TextId::DumpPrintPrinter);
   layout->addWidget(frame);
-  layout->addWidget(buildButtons(310, 311));
+  layout->addWidget(buildButtons(TextId::DumpPrintButton, TextId::DumpPrintCancel));
 }
 
 bool DumpPrintDialog::allRows() const { return m_ui.allRowsRadio->isChecked(); }

@@ -12,12 +12,12 @@ GraphPrintDialog::GraphPrintDialog(Setup setup, QWidget* parent)
 
 void GraphPrintDialog::buildControls() {
   setObjectName(QStringLiteral("GraphPrintDialog"));
-  setWindowTitle(texts().text(303));
+  setWindowTitle(texts()[TextId::GraphPrintTitle]);
   auto* layout = new QVBoxLayout(this);
   auto* frame = new QGroupBox(this);
-  buildPrinterControls(frame, 302);
+  buildPrinterControls(frame, TextId::GraphPrintPrinter);
   layout->addWidget(frame);
-  layout->addWidget(buildButtons(300, 301));
+  layout->addWidget(buildButtons(TextId::GraphPrintButton, TextId::GraphPrintCancel));
 }
 
 }  // namespace termika

@@ -21,7 +21,7 @@ PrintDialogBase::PrintDialogBase(Setup setup, QWidget* parent)
 
 PrintDialogBase::~PrintDialogBase() = default;
 
-void PrintDialogBase::buildPrinterControls(QGroupBox* frame, int printerCaption) {
+void PrintDialogBase::buildPrinterControls(QGroupBox* frame, TextId printerCaption) {
   m_ui.printerFrame = frame;
   frame->setTitle(texts().text(printerCaption));
   auto* row = new QHBoxLayout(frame);
@@ -45,7 +45,7 @@ void PrintDialogBase::buildPrinterControls(QGroupBox* frame, int printerCaption)
   connect(properties, &QPushButton::clicked, this, &PrintDialogBase::openPrinterSettings);
 }
 
-QWidget* PrintDialogBase::buildButtons(int printCaption, int cancelCaption) {
+QWidget* PrintDialogBase::buildButtons(TextId printCaption, TextId cancelCaption) {
   auto* box = new QWidget(this);
   auto* row = new QHBoxLayout(box);
   row->setContentsMargins(0, 0, 0, 0);

@@ -71,8 +71,8 @@ class PrintDialogBase : public QDialog {
  protected:
   PrintDialogBase(Setup setup, QWidget* parent);
   // Builds the shared controls; `frame` is where the printer row goes.
-  void buildPrinterControls(QGroupBox* frame, int printerCaption);
-  QWidget* buildButtons(int printCaption, int cancelCaption);
+  void buildPrinterControls(QGroupBox* frame, TextId printerCaption);
+  QWidget* buildButtons(TextId printCaption, TextId cancelCaption);
   virtual bool allRows() const { return false; }
   void showEvent(QShowEvent* event) override;
   const UiText& texts() const { return *m_setup.texts; }

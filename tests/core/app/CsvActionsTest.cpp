@@ -121,7 +121,7 @@ TEST_F(CsvActionsTest, SaveWritesTheChosenFileAndClearsUnsaved) {
 }
 
 // A place that cannot take the file (here a folder of that name) is refused
-// with text 1053 and the dialog comes again; the next place is used.
+// with text `FileNameInvalid` and the dialog comes again; the next place is used.
 TEST_F(CsvActionsTest, UnwritablePlaceAsksAgainAndKeepsTheOldFile) {
   const QString old = path("old.csv");
   ASSERT_TRUE(QDir().mkpath(old + QStringLiteral("/precious")));
@@ -156,7 +156,7 @@ TEST_F(CsvActionsTest, AskSaveOnlyWhenUnsaved) {
     prompts.askAnswers = c.answers;
     prompts.saveFiles = c.files;
     log().unsaved = c.unsaved;
-    EXPECT_EQ(askSaveDataSet(m_state, kLogSet, m_ja.text(1103), prompts), c.outcome);
+    EXPECT_EQ(askSaveDataSet(m_state, kLogSet, m_ja[TextId::ExitSaveLogQuestion], prompts), c.outcome);
     const auto asks = prompts.callsOf(Kind::Ask);
     ASSERT_EQ(asks.size(), c.asks);
     for (const auto& ask : asks) {

@@ -38,9 +38,9 @@ TEST(NameRules, SingleByteNamesPassAndDoubleByteOnesAreRefused) {
 
 TEST(NameRules, RefusalMessageJoinsHeadingAndLine) {
   const UiText ja = UiText::load(UiText::Language::Japanese);
-  EXPECT_EQ(name_rules::refusalMessage(ja, 253, QStringLiteral("A/")),
+  EXPECT_EQ(name_rules::refusalMessage(ja, TextId::NameCharactersRefused, QStringLiteral("A/")),
             u("認識名称には次の文字は使えません\r\r           \\ / : * ? \" < > |"));
-  EXPECT_EQ(name_rules::refusalMessage(ja, 349, QStringLiteral("あAあい")),
+  EXPECT_EQ(name_rules::refusalMessage(ja, TextId::RecordingNameRefused, QStringLiteral("あAあい")),
             u("認識名称には次の文字は使えません\r\r           あ い"));
 }
 

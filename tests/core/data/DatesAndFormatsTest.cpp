@@ -14,7 +14,8 @@ namespace {
 
 constexpr qint64 kMay1 = 41395LL * 86400;  // 2013-05-01 in seconds since 1899-12-30
 
-// The status panel (texts 1030/1031) and the printed header (1078/1079) in both languages.
+// The status panel (texts `IntervalMinutes`/`IntervalSeconds`) and the printed header (1078/1079)
+// in both languages.
 TEST(Formats, IntervalInMinutesAndSeconds) {
   const UiText ja = UiText::load(UiText::Language::Japanese);
   const UiText en = UiText::load(UiText::Language::English);
@@ -22,8 +23,12 @@ TEST(Formats, IntervalInMinutesAndSeconds) {
       {90, "1 分30 秒", "1 Min30 Sec"}, {60, "1 分", "1 Min"},        {45, "45 秒", "45 Sec"},
       {61, "1 分1 秒", "1 Min1 Sec"},   {14400, "240 分", "240 Min"}, {0, "", ""}};
   for (const auto& [seconds, japanese, english] : cases) {
-    EXPECT_EQ(fmt::interval(seconds, ja[1030], ja[1031]), QString::fromUtf8(japanese)) << seconds;
-    EXPECT_EQ(fmt::interval(seconds, en[1078], en[1079]), QString::fromUtf8(english)) << seconds;
+    EXPECT_EQ(fmt::interval(seconds, ja[TextId::IntervalMinutes], ja[TextId::IntervalSeconds]),
+              QString::fromUtf8(japanese))
+        << seconds;
+    EXPECT_EQ(fmt::interval(seconds, en[TextId::PrintMinutes], en[TextId::PrintSeconds]),
+              QString::fromUtf8(english))
+        << seconds;
   }
 }
 
@@ -176,8 +181,9 @@ TEST(RuntimeFormats, RuntimeDatePatternsAndTokens) {
   const UiText ja = UiText::load(UiText::Language::Japanese);
   const UiText en = UiText::load(UiText::Language::English);
   const std::pair<QString, QString> dates[] = {
-      {ja.text(351), QStringLiteral("2024年03月07日")},  // "mm" after the year is the month
-      {en.text(351), "2024/03/07"},
+      {ja[TextId::ReserveDateFormat],
+       QStringLiteral("2024年03月07日")},  // "mm" after the year is the month
+      {en[TextId::ReserveDateFormat], "2024/03/07"},
       {"hh:mm", "09:45"},  // after an hour, mm is the minutes
       {"yy/m/d h:nn:ss", "24/3/7 9:45:06"},
       {"yymmdd_hhnnss", "240307_094506"},
@@ -186,10 +192,10 @@ TEST(RuntimeFormats, RuntimeDatePatternsAndTokens) {
   for (const auto& [pattern, text] : dates)
     EXPECT_EQ(fmt::formatRuntimeDate(pattern, t), text) << pattern.toStdString();
   const std::tuple<QString, int, QString> numbers[] = {
-      {ja.text(352), 9, QStringLiteral("09時")},
-      {ja.text(353), 5, QStringLiteral("05分")},
-      {en.text(352), 23, "23"},
-      {en.text(353), 0, "00"},
+      {ja[TextId::ReserveHourFormat], 9, QStringLiteral("09時")},
+      {ja[TextId::ReserveMinuteFormat], 5, QStringLiteral("05分")},
+      {en[TextId::ReserveHourFormat], 23, "23"},
+      {en[TextId::ReserveMinuteFormat], 0, "00"},
       {"00", 123, "123"},
       {QStringLiteral("000点"), 7, QStringLiteral("007点")}};
   for (const auto& [pattern, value, text] : numbers)

@@ -183,10 +183,13 @@ TEST_F(PrintPlanTest, EveryViewShowsTheValueTheFileHolds) {
       };
       const QString temperature = fromFile(items[2]);
       const QString humidity = fromFile(items[3]);
-      const QString readout = t[1105] + list.data(list.index(i, 1)).toString() + t[1121] +
-                              temperature + t[1106] + humidity + t[1107];
-      const QString cursor = t[1114] + list.data(list.index(i, 1)).toString() + t[1115] +
-                             temperature + t[1116] + humidity + t[1117];
+      const QString readout = t[TextId::DumpTipDate] + list.data(list.index(i, 1)).toString() +
+                              t[TextId::DumpTipTemperature] + temperature +
+                              t[TextId::DumpTipHumidity] + humidity +
+                              t[TextId::DumpTipHumidityUnit];
+      const QString cursor = t[TextId::GraphTipDate] + list.data(list.index(i, 1)).toString() +
+                             t[TextId::GraphTipTemperature] + temperature +
+                             t[TextId::GraphTipHumidity] + humidity + t[TextId::HumidityUnit];
       const bool same =
           list.data(list.index(i, 2)).toString() == temperature &&
           list.data(list.index(i, 3)).toString() == humidity &&

@@ -129,9 +129,12 @@ TEST(Connection, YesWithACancelledSaveAsksAgainBeforeAnythingIsLost) {
   ASSERT_TRUE(bench.connectTo(3));
   const auto asks = bench.prompts.callsOf(ScriptedPrompts::Kind::Ask);
   ASSERT_EQ(asks.size(), 3u);
-  const QString log = bench.app.texts.joined(1066, 1067);
+  const QString log =
+      bench.app.texts.joined(TextId::CommunicationLosesDownload, TextId::SaveLogQuestion);
   EXPECT_EQ((QStringList{asks[0].message, asks[1].message, asks[2].message}),
-            (QStringList{log, log, bench.app.texts.joined(1068, 1069)}));
+            (QStringList{log, log,
+                         bench.app.texts.joined(TextId::CommunicationLosesMeasurements,
+                                                TextId::SaveRealTimeQuestion)}));
   EXPECT_GT(QFileInfo(csv).size(), 0);
   // Both device sets are empty once the connection stands.
   for (const int set : {kLogSet, kRealTimeSet}) {

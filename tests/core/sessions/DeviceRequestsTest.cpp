@@ -108,7 +108,7 @@ TEST(DeviceRequests, FactoryResetAsksFirstAndSendsOnlyOnYes) {
   EXPECT_TRUE(*accepted);
   ASSERT_EQ(written.size(), 1);
   EXPECT_EQ(written[0], QByteArray("INITALL\xFF"));
-  EXPECT_EQ(bench.prompts.calls[0].message, bench.app.texts.text(1092));
+  EXPECT_EQ(bench.prompts.calls[0].message, bench.app.texts[TextId::StartLosesDataQuestion]);
 }
 
 TEST(DeviceRequests, AlarmLimitsReadBackAsWholeDegrees) {

@@ -200,7 +200,7 @@ TEST(Download, FaultsAndMenuChangesMidTransfer) {
     ASSERT_EQ(run.download(c.slow), !rejected);
     if (rejected) {
       ASSERT_EQ(run.bench.prompts.calls.size(), 1u);
-      EXPECT_EQ(run.bench.prompts.calls[0].message, run.bench.app.texts.text(1089));
+      EXPECT_EQ(run.bench.prompts.calls[0].message, run.bench.app.texts[TextId::DownloadFailed]);
       EXPECT_EQ(run.bench.app.set(kLogSet).count, 0);
       run.bench.prompts.calls.clear();
       ASSERT_EQ(run.download(c.slow), true);
@@ -258,7 +258,8 @@ TEST(Download, YesFollowedByACancelledSaveKeepsTheOldSet) {
   EXPECT_FALSE(run.bench.exchange.isBusy());
   const auto asks = run.bench.prompts.callsOf(ScriptedPrompts::Kind::Ask);
   ASSERT_FALSE(asks.empty());
-  EXPECT_EQ(asks[0].message, run.bench.app.texts.joined(1093, 1094));
+  EXPECT_EQ(asks[0].message,
+            run.bench.app.texts.joined(TextId::DownloadNotSaved, TextId::SaveItQuestion));
 }
 
 TEST(Download, LaterStatusReadsDoNotRewriteTheHeldSet) {

@@ -104,7 +104,7 @@ TEST_F(RealTime, ContinuousSeriesAddsPointsWithIncreasingTimes) {
       EXPECT_GT(got[i].dateTime, got[i - 1].dateTime);
     }
   }
-  // The stop asked to save the series (text 1065).
+  // The stop asked to save the series (text `SaveMeasurementsQuestion`).
   const auto asks = m_bench.prompts.callsOf(ScriptedPrompts::Kind::Ask);
   ASSERT_EQ(asks.size(), 1u);
   EXPECT_EQ(asks[0].message, QStringLiteral("測定データを保存しますか？"));
