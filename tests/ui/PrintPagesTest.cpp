@@ -14,6 +14,7 @@
 #include "ui/print/GraphPrint.h"
 #include "ui/print/PrintActions.h"
 #include "ui/print/PrintTarget.h"
+#include "ui/print/ReportPrint.h"
 
 namespace termika {
 namespace {
@@ -102,6 +103,41 @@ TEST_F(PrintPagesTest, GraphPdfInEnglishDescribesTheWholeSet) {
   // The whole set is drawn, so both sections name point 6 (26.00) as hottest.
   EXPECT_EQ(text.count(QStringLiteral("Maximumtemperature000062010/01/0203:05:0026.00C")), 2)
       << text.toStdString();
+}
+
+// The report leads with its verdict: the set's own alarm limit (30 °C) holds,
+// a stricter one given for the report (25 °C) is passed by the four 26 °C
+// readings; the graph and, when asked, the dump pages follow.
+TEST_F(PrintPagesTest, ReportPdfSaysPassOrFailAndHoldsTheFigures) {
+  fillLogSet(m_state, m_dir, 30, QStringLiteral("QM120-RH"));
+  ReportOptions stricter;
+  stricter.upperLimit = 25.0;
+  stricter.withDump = true;
+  const Result<int> dumpPages = printSetToPdf(m_state, kLogSet, true, path("dump.pdf"));
+  ASSERT_TRUE(dumpPages.ok());
+  const struct {
+    ReportOptions options;
+    const char* verdict;
+    int pages;
+  } cases[] = {{ReportOptions{}, "PASS:everyreadingwithinthelimits", 2},
+               {stricter, "FAIL:4excursion(s)beyondthelimits", 2 + *dumpPages}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.verdict);
+    const Result<PagePainter> report = prepareReportPrint(m_state, kLogSet, c.options, "log.csv");
+    ASSERT_TRUE(report.ok()) << report.error().message.toStdString();
+    const QString pdf = path("report.pdf");
+    const Result<PrintOutcome> written = writePdf(pdf, *report);
+    ASSERT_TRUE(written.ok()) << written.error().message.toStdString();
+    EXPECT_EQ(written->pages, c.pages);
+    EXPECT_EQ(pdfPages(pdf), c.pages);
+    const QString text = squeezed(pdfText(pdf));
+    EXPECT_EQ(text.count(QString::fromLatin1(c.verdict)), 2) << text.toStdString();
+    for (const char* figure : {"LoggerQM120-RHT001", "Readings30in1block(s)",
+                               "Temperature(°C)20.0026.0022.901.97", "at2010/01/0203:06:002010/01/0203:05:00"}) {
+      EXPECT_TRUE(text.contains(QString::fromUtf8(figure))) << figure;
+    }
+  }
+  EXPECT_FALSE(prepareReportPrint(AppState{}, kLogSet, {}, {}).ok());  // nothing to report
 }
 
 TEST_F(PrintPagesTest, CsvFileToPdfForScriptedReports) {
