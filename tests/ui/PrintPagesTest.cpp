@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintPreviewWidget>
 #include <QRegularExpression>
 #include <cmath>
 
@@ -14,7 +15,9 @@
 #include "ui/print/GraphPrint.h"
 #include "ui/print/PrintActions.h"
 #include "ui/print/PrintTarget.h"
+#include "ui/print/ReportPreviewDialog.h"
 #include "ui/print/ReportPrint.h"
+#include "ScriptedPrompts.h"
 
 namespace termika {
 namespace {
@@ -36,7 +39,7 @@ double pdfLinePitch(const QTemporaryDir& dir) {
   return pitch;
 }
 
-class PrintPagesTest : public testing::Test {
+class PrintPagesTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
   QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
@@ -138,6 +141,25 @@ TEST_F(PrintPagesTest, ReportPdfSaysPassOrFailAndHoldsTheFigures) {
     }
   }
   EXPECT_FALSE(prepareReportPrint(AppState{}, kLogSet, {}, {}).ok());  // nothing to report
+}
+
+// The window's report opens as a preview of the same pages and is saved from
+// there; a failed save says why and the dialog stays.
+TEST_F(PrintPagesTest, ReportPreviewShowsThePagesAndSavesThePdf) {
+  fillLogSet(m_state, m_dir, 30, QStringLiteral("QM120-RH"));
+  Result<PagePainter> report = prepareReportPrint(m_state, kLogSet, {}, "log");
+  ASSERT_TRUE(report.ok());
+  testing::ScriptedPrompts prompts;
+  ReportPreviewDialog dialog(*report, "T001_report", m_state.texts, prompts);
+  dialog.preview()->updatePreview();
+  EXPECT_EQ(dialog.pageCount(), 2);
+  prompts.saveFiles = {path("missing/r"), path("r")};
+  dialog.saveAsPdf();
+  dialog.saveAsPdf();
+  ASSERT_EQ(prompts.callsOf(testing::ScriptedPrompts::Kind::Info).size(), 1u);
+  EXPECT_EQ(prompts.calls.front().message, QStringLiteral("T001_report"));
+  EXPECT_EQ(pdfPages(path("r.pdf")), 2);
+  EXPECT_TRUE(squeezed(pdfText(path("r.pdf"))).contains("PASS:everyreadingwithinthelimits"));
 }
 
 TEST_F(PrintPagesTest, CsvFileToPdfForScriptedReports) {

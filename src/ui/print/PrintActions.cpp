@@ -1,5 +1,6 @@
 #include "ui/print/PrintActions.h"
 
+#include <QDir>
 #include <QItemSelectionModel>
 #include <QPrinterInfo>
 #include <QTableView>
@@ -9,6 +10,7 @@
 #include "core/app/CsvActions.h"
 #include "core/base/Says.h"
 #include "core/data/Csv.h"
+#include "core/data/Formats.h"
 #include "core/data/InputFile.h"
 #include "core/views/DumpModel.h"
 #include "ui/MessageBoxPrompts.h"
@@ -18,6 +20,7 @@
 #include "ui/print/GraphPrint.h"
 #include "ui/print/PrintTarget.h"
 #include "ui/print/PrintWords.h"
+#include "ui/print/ReportPreviewDialog.h"
 #include "ui/print/ReportPrint.h"
 
 namespace termika {
@@ -89,6 +92,28 @@ void openPrintDialog(QWidget* parent, AppState& state, int set, int viewMode,
   }
   form->exec();
   if (form->outcome()) state.set(set).selectedExtremes = form->outcome()->selected;
+}
+
+// Where the report says its points came from.
+QString reportOrigin(const AppState& state, int set) {
+  if (set == kFileSet) return QDir::toNativeSeparators(state.fileSetFile);
+  if (set == kLogSet && state.logSetDownloadedAt.isValid()) {
+    return says("Downloaded %1").arg(fmt::dateTime(state.logSetDownloadedAt));
+  }
+  return set == kLogSet ? says("Downloaded from the logger") : says("Real-time measurements");
+}
+
+void openReportPreview(QWidget* parent, AppState& state, int set) {
+  if (!canPrint(state, set)) return;
+  MessageBoxPrompts prompts(parent, state);
+  Result<PagePainter> report = prepareReportPrint(state, set, {}, reportOrigin(state, set));
+  if (!report) {
+    prompts.info(state.modelName, report.error().message);
+    return;
+  }
+  const QString pdfName = proposedPdfName(state, set);
+  ReportPreviewDialog dialog(std::move(*report), pdfName, state.texts, prompts, parent);
+  dialog.exec();
 }
 
 Result<int> printSetToPdf(const AppState& state, int set, bool dump, const QString& pdfPath,

@@ -37,6 +37,10 @@ std::vector<DumpListRow> dumpListRows(const QTableView& table);
 void openPrintDialog(QWidget* parent, AppState& state, int set, int viewMode,
                      const PrintSelection& selection);
 
+// The report menu item: the summary report of `set` in a preview, printed or
+// saved as a PDF from there. An empty set opens nothing.
+void openReportPreview(QWidget* parent, AppState& state, int set);
+
 // For scripted reports: a set's graph page or dump pages as a PDF file
 // (written completely or not at all). Returns the number of pages.
 Result<int> printSetToPdf(const AppState& state, int set, bool dump, const QString& pdfPath,
