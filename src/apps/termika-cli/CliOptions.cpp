@@ -1,5 +1,7 @@
 #include "CliOptions.h"
 
+#include <cmath>
+
 #include <QDir>
 #include <QRegularExpression>
 
@@ -86,7 +88,12 @@ QString CliOptions::usage() {
       "                                and the mean kinetic temperature (activation energy "
       "83.144 kJ/mol)\n"
       "  print-graph FILE.csv -o OUT.pdf   the graph page of a saved CSV file as a PDF\n"
-      "  print-dump FILE.csv -o OUT.pdf    the dump pages of a saved CSV file as a PDF\n");
+      "  print-dump FILE.csv -o OUT.pdf    the dump pages of a saved CSV file as a PDF\n"
+      "  report FILE.csv -o OUT.pdf [--high T] [--low T] [--activation-energy KJ] [--with-dump]\n"
+      "        summary (statistics, mean kinetic temperature, time beyond the limits,\n"
+      "        excursions, gaps, PASS/FAIL), then the graph; limits default to the file's\n"
+      "  export FILE.csv -o OUT [--format csv-utf8|json]   UTF-8 CSV (default) or JSON with\n"
+      "        ISO 8601 times, for other programs\n");
 }
 
 Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
@@ -160,9 +167,13 @@ Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
       o.discardUndownloaded = true;
       continue;
     }
+    if (a == QLatin1String("--with-dump") && o.command == QLatin1String("report")) {
+      o.withDump = true;
+      continue;
+    }
     const auto v = value(a);
     if (!v) return usageError(QStringLiteral("%1 needs a value").arg(a));
-    if ((o.command == QLatin1String("download") || o.isPrint()) &&
+    if ((o.command == QLatin1String("download") || o.worksOnFile()) &&
         (a == QLatin1String("-o") || a == QLatin1String("--output"))) {
       if (!o.output.isEmpty()) return usageError(QStringLiteral("-o is given twice"));
       o.output = *v;
@@ -210,6 +221,25 @@ Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
           *o.low > RecordingSettings::kLowerMax) {
         return usageError(QStringLiteral("--low takes -20..69 (whole degrees)"));
       }
+    } else if (o.command == QLatin1String("report") &&
+               (a == QLatin1String("--high") || a == QLatin1String("--low"))) {
+      bool ok = false;
+      const double limit = v->toDouble(&ok);
+      if (!ok || !std::isfinite(limit)) {
+        return usageError(QStringLiteral("%1 takes a temperature in °C").arg(a));
+      }
+      (a == QLatin1String("--high") ? o.reportHigh : o.reportLow) = limit;
+    } else if (o.command == QLatin1String("report") &&
+               a == QLatin1String("--activation-energy")) {
+      bool ok = false;
+      o.activationEnergy = v->toDouble(&ok);
+      if (!ok || !std::isfinite(o.activationEnergy) || o.activationEnergy <= 0.0) {
+        return usageError(QStringLiteral("--activation-energy takes kJ/mol above 0"));
+      }
+    } else if (o.command == QLatin1String("export") && a == QLatin1String("--format")) {
+      const std::optional<ExportFormat> format = exportFormatNamed(*v);
+      if (!format) return usageError(QStringLiteral("--format takes csv-utf8 or json"));
+      o.exportFormat = *format;
     } else if (o.command == QLatin1String("start") && a == QLatin1String("--at")) {
       o.at = parseTime(*v, false);
       if (!o.at) return usageError(QStringLiteral("--at takes \"YYYY/MM/DD hh:mm\""));
@@ -220,7 +250,7 @@ Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
 
   const QString& c = o.command;
   const bool takesOne =
-      c == QLatin1String("set-name") || c == QLatin1String("stats") || o.isPrint();
+      c == QLatin1String("set-name") || c == QLatin1String("stats") || o.worksOnFile();
   if (takesOne ? positional.size() != 1 : !positional.isEmpty()) {
     return usageError(takesOne ? QStringLiteral("%1 takes one argument").arg(c)
                                : QStringLiteral("unexpected argument %1").arg(positional.first()));
@@ -232,9 +262,12 @@ Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
     }
   } else if (c == QLatin1String("stats")) {
     o.file = positional.first();
-  } else if (o.isPrint()) {
+  } else if (o.worksOnFile()) {
     o.file = positional.first();
-    if (o.output.isEmpty()) return usageError(QStringLiteral("%1 needs -o OUT.pdf").arg(c));
+    if (o.output.isEmpty()) return usageError(QStringLiteral("%1 needs -o OUT").arg(c));
+    if (o.reportHigh && o.reportLow && *o.reportHigh <= *o.reportLow) {
+      return usageError(QStringLiteral("--high must lie above --low"));
+    }
   } else if (c == QLatin1String("download")) {
     if (o.output.isEmpty()) return usageError(QStringLiteral("download needs -o FILE.csv"));
   } else if (c == QLatin1String("start")) {
