@@ -75,6 +75,14 @@ int printSummaryPages(QPainter& painter, QPagedPaintDevice& device,
   int pages = 1;
   double top = 0.0;
   std::vector<double> columns;
+  const SheetLine* tableHeading = nullptr;
+  const auto drawCells = [&](const SheetLine& line) {
+    for (qsizetype c = 0; c < line.cells.size() && c < static_cast<qsizetype>(columns.size());
+         ++c) {
+      const double x = columns[static_cast<size_t>(c)];
+      page.fittedText(x, top, right - x, line.cells[c]);
+    }
+  };
   for (size_t i = 0; i < lines.size(); ++i) {
     const SheetLine& line = lines[i];
     const double needed = line.kind == Kind::Heading ? 2.5 * pitch : pitch;
@@ -82,6 +90,11 @@ int printSummaryPages(QPainter& painter, QPagedPaintDevice& device,
       device.newPage();  // the painter and its font carry over to the new page
       ++pages;
       top = 0.0;
+      // A table that runs on names its columns again.
+      if (line.kind == Kind::TableRow && tableHeading != nullptr) {
+        drawCells(*tableHeading);
+        top += pitch;
+      }
     }
     switch (line.kind) {
       case Kind::Blank:
@@ -113,13 +126,10 @@ int printSummaryPages(QPainter& painter, QPagedPaintDevice& device,
         break;
       case Kind::TableHeading:
         columns = tableColumns(page, lines, i);
+        tableHeading = &line;
         [[fallthrough]];
       case Kind::TableRow:
-        for (qsizetype c = 0; c < line.cells.size() && c < static_cast<qsizetype>(columns.size());
-             ++c) {
-          const double x = columns[static_cast<size_t>(c)];
-          page.fittedText(x, top, right - x, line.cells[c]);
-        }
+        drawCells(line);
         break;
     }
     top += pitch;
