@@ -1,15 +1,18 @@
-// Timings of printing at the logger's full memory: a PDF of a 15000-row dump
-// and a PDF of one graph page.
+// Timings of printing at the logger's full memory: a PDF of a 15000-row dump,
+// a PDF of one graph page and the summary report.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "BenchSupport.h"
 #include "core/model/AppState.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
 #include "ui/print/PrintActions.h"
+#include "ui/print/PrintTarget.h"
+#include "ui/print/ReportPrint.h"
 
 namespace termika {
 namespace {
@@ -71,6 +74,34 @@ void BM_GraphPdf15000(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_GraphPdf15000)->Unit(benchmark::kMillisecond);
+
+// A report as an auditor asks for it: ten and a half days of a daily wave
+// between 14 and 26 °C against an upper limit of 25 °C (one excursion a day),
+// summary and graph pages.
+void BM_ReportPdf15000(benchmark::State& state) {
+  QTemporaryDir dir;
+  AppState app;
+  fill(app, dir);
+  std::vector<DataRecord> records = app.file(kLogSet).readRange(1, kPoints);
+  for (size_t i = 0; i < records.size(); ++i) {
+    records[i].temperature = 20.0f + 6.0f * static_cast<float>(std::sin(i * 2 * M_PI / 1440.0));
+  }
+  if (!app.file(kLogSet).writeRange(1, records)) std::abort();
+  ReportOptions options;
+  options.upperLimit = 25.0;
+  const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+  int pages = 0;
+  for (auto _ : state) {
+    const Result<PagePainter> report = prepareReportPrint(app, kLogSet, options, "bench");
+    const Result<PrintOutcome> written = report ? writePdf(pdf, *report) : report.error();
+    if (!written)
+      state.SkipWithError(qPrintable(written.error().message));
+    else
+      pages = written->pages;
+  }
+  state.counters["pages"] = pages;
+}
+BENCHMARK(BM_ReportPdf15000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace termika

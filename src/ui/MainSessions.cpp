@@ -160,6 +160,7 @@ void MainWindow::downloadFinished(bool ok) {
     // The window holds the set, and closing offers to save it: the logger
     // may count its points as downloaded.
     m_link->download().markDownloaded();
+    m_state.logSetDownloadedAt = m_clock();
     m_views->setReplaced(kLogSet);
     if (m_views->shownSet() != kLogSet) m_views->showView(kLogSet, m_state.viewMode);
   } else {

@@ -1,5 +1,7 @@
 #include "ui/MessageBoxPrompts.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -70,6 +72,19 @@ std::optional<QString> MessageBoxPrompts::chooseSaveFile(const QString& proposed
   if (file.isEmpty()) return std::nullopt;
   remember(file);
   return file;
+}
+
+std::optional<UserPrompts::SaveChoice> MessageBoxPrompts::chooseSaveFileOfType(
+    const QString& proposedName, const QString& filter) {
+  const QString start = QDir(startFolder()).filePath(proposedName);
+  const QString filters = dialogFilter(filter);
+  QString chosenFilter;
+  const QString file =
+      QFileDialog::getSaveFileName(m_parent, QString(), start, filters, &chosenFilter);
+  if (file.isEmpty()) return std::nullopt;
+  remember(file);
+  const qsizetype type = filters.split(QStringLiteral(";;")).indexOf(chosenFilter);
+  return SaveChoice{file, static_cast<int>(std::max<qsizetype>(type, 0))};
 }
 
 std::optional<QString> MessageBoxPrompts::chooseOpenFile(const QString& filter) {

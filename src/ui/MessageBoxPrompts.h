@@ -20,6 +20,8 @@ class MessageBoxPrompts final : public UserPrompts {
   bool ask(const QString& title, const QString& message) override;
   std::optional<QString> chooseSaveFile(const QString& proposedName,
                                         const QString& filter) override;
+  std::optional<SaveChoice> chooseSaveFileOfType(const QString& proposedName,
+                                                 const QString& filter) override;
   std::optional<QString> chooseOpenFile(const QString& filter) override;
   CloseChoice askSaveDiscardCancel(const QString& title, const QString& message) override;
   void notice(const QString& message) override;

@@ -20,7 +20,7 @@ set(allowed_core/report core/base core/data core/report)
 # program's sessions or state.
 set(allowed_sim core/base core/data core/link sim)
 set(allowed_ui core/base core/data core/model core/link core/sessions core/app core/views
-    core/print ui)
+    core/print core/report ui)
 set(folders core/base core/data core/model core/link core/sessions core/app core/views core/print
     core/report
     sim ui)

@@ -26,6 +26,7 @@ class ScriptedPrompts final : public UserPrompts {
   std::deque<bool> askAnswers;
   std::deque<std::optional<QString>> saveFiles;
   std::deque<std::optional<QString>> openFiles;
+  std::deque<int> saveTypes;  // the file type chosen with each saveFiles answer
   std::vector<Call> calls;
   std::function<void()> onInfo;  // runs while a message is shown, as a modal box's loop would
 
@@ -43,6 +44,14 @@ class ScriptedPrompts final : public UserPrompts {
                                         const QString& filter) override {
     calls.push_back({Kind::SaveFile, {}, proposedName, filter});
     return pop(saveFiles).value_or(std::nullopt);
+  }
+
+  std::optional<SaveChoice> chooseSaveFileOfType(const QString& proposedName,
+                                                 const QString& filter) override {
+    std::optional<QString> path = chooseSaveFile(proposedName, filter);
+    const int type = pop(saveTypes).value_or(0);
+    if (!path) return std::nullopt;
+    return SaveChoice{*path, type};
   }
 
   std::optional<QString> chooseOpenFile(const QString& filter) override {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintPreviewWidget>
 #include <QRegularExpression>
 #include <cmath>
 
@@ -14,6 +15,9 @@
 #include "ui/print/GraphPrint.h"
 #include "ui/print/PrintActions.h"
 #include "ui/print/PrintTarget.h"
+#include "ui/print/ReportPreviewDialog.h"
+#include "ui/print/ReportPrint.h"
+#include "ScriptedPrompts.h"
 
 namespace termika {
 namespace {
@@ -35,7 +39,7 @@ double pdfLinePitch(const QTemporaryDir& dir) {
   return pitch;
 }
 
-class PrintPagesTest : public testing::Test {
+class PrintPagesTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
   QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
@@ -102,6 +106,60 @@ TEST_F(PrintPagesTest, GraphPdfInEnglishDescribesTheWholeSet) {
   // The whole set is drawn, so both sections name point 6 (26.00) as hottest.
   EXPECT_EQ(text.count(QStringLiteral("Maximumtemperature000062010/01/0203:05:0026.00C")), 2)
       << text.toStdString();
+}
+
+// The report leads with its verdict: the set's own alarm limit (30 °C) holds,
+// a stricter one given for the report (25 °C) is passed by the four 26 °C
+// readings; the graph and, when asked, the dump pages follow.
+TEST_F(PrintPagesTest, ReportPdfSaysPassOrFailAndHoldsTheFigures) {
+  fillLogSet(m_state, m_dir, 30, QStringLiteral("QM120-RH"));
+  ReportOptions stricter;
+  stricter.upperLimit = 25.0;
+  stricter.withDump = true;
+  const Result<int> dumpPages = printSetToPdf(m_state, kLogSet, true, path("dump.pdf"));
+  ASSERT_TRUE(dumpPages.ok());
+  const struct {
+    ReportOptions options;
+    const char* verdict;
+    int pages;
+  } cases[] = {{ReportOptions{}, "PASS:everyreadingwithinthelimits", 2},
+               {stricter, "FAIL:4excursion(s)beyondthelimits", 2 + *dumpPages}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.verdict);
+    const Result<PagePainter> report = prepareReportPrint(m_state, kLogSet, c.options, "log.csv");
+    ASSERT_TRUE(report.ok()) << report.error().message.toStdString();
+    const QString pdf = path("report.pdf");
+    const Result<PrintOutcome> written = writePdf(pdf, *report);
+    ASSERT_TRUE(written.ok()) << written.error().message.toStdString();
+    EXPECT_EQ(written->pages, c.pages);
+    EXPECT_EQ(pdfPages(pdf), c.pages);
+    const QString text = squeezed(pdfText(pdf));
+    EXPECT_EQ(text.count(QString::fromLatin1(c.verdict)), 2) << text.toStdString();
+    for (const char* figure : {"LoggerQM120-RHT001", "Readings30in1block(s)",
+                               "Temperature(°C)20.0026.0022.901.97", "at2010/01/0203:06:002010/01/0203:05:00"}) {
+      EXPECT_TRUE(text.contains(QString::fromUtf8(figure))) << figure;
+    }
+  }
+  EXPECT_FALSE(prepareReportPrint(AppState{}, kLogSet, {}, {}).ok());  // nothing to report
+}
+
+// The window's report opens as a preview of the same pages and is saved from
+// there; a failed save says why and the dialog stays.
+TEST_F(PrintPagesTest, ReportPreviewShowsThePagesAndSavesThePdf) {
+  fillLogSet(m_state, m_dir, 30, QStringLiteral("QM120-RH"));
+  Result<PagePainter> report = prepareReportPrint(m_state, kLogSet, {}, "log");
+  ASSERT_TRUE(report.ok());
+  testing::ScriptedPrompts prompts;
+  ReportPreviewDialog dialog(*report, "T001_report", m_state.texts, prompts);
+  dialog.preview()->updatePreview();
+  EXPECT_EQ(dialog.pageCount(), 2);
+  prompts.saveFiles = {path("missing/r"), path("r")};
+  dialog.saveAsPdf();
+  dialog.saveAsPdf();
+  ASSERT_EQ(prompts.callsOf(testing::ScriptedPrompts::Kind::Info).size(), 1u);
+  EXPECT_EQ(prompts.calls.front().message, QStringLiteral("T001_report"));
+  EXPECT_EQ(pdfPages(path("r.pdf")), 2);
+  EXPECT_TRUE(squeezed(pdfText(path("r.pdf"))).contains("PASS:everyreadingwithinthelimits"));
 }
 
 TEST_F(PrintPagesTest, CsvFileToPdfForScriptedReports) {

@@ -1,6 +1,7 @@
 #include "CliOptions.h"
 
 #include <QCommandLineParser>
+#include <cmath>
 #include <QDir>
 #include <QRegularExpression>
 
@@ -87,7 +88,12 @@ QString CliOptions::usage() {
       "                                and the mean kinetic temperature (activation energy "
       "83.144 kJ/mol)\n"
       "  print-graph FILE.csv -o OUT.pdf   the graph page of a saved CSV file as a PDF\n"
-      "  print-dump FILE.csv -o OUT.pdf    the dump pages of a saved CSV file as a PDF\n");
+      "  print-dump FILE.csv -o OUT.pdf    the dump pages of a saved CSV file as a PDF\n"
+      "  report FILE.csv -o OUT.pdf [--high T] [--low T] [--activation-energy KJ] [--with-dump]\n"
+      "        summary (statistics, mean kinetic temperature, time beyond the limits,\n"
+      "        excursions, gaps, PASS/FAIL), then the graph; limits default to the file's\n"
+      "  export FILE.csv -o OUT [--format csv-utf8|json]   UTF-8 CSV (default) or JSON with\n"
+      "        ISO 8601 times, for other programs\n");
 }
 
 namespace {
@@ -145,6 +151,15 @@ QList<QCommandLineOption> commandOptions(const QString& command) {
   }
   if (command == QLatin1String("print-graph") || command == QLatin1String("print-dump")) {
     return {output};
+  }
+  if (command == QLatin1String("report")) {
+    return {output, valueOption({QStringLiteral("high")}, "T"),
+            valueOption({QStringLiteral("low")}, "T"),
+            valueOption({QStringLiteral("activation-energy")}, "KJ"),
+            QCommandLineOption(QStringLiteral("with-dump"))};
+  }
+  if (command == QLatin1String("export")) {
+    return {output, valueOption({QStringLiteral("format")}, "FORMAT")};
   }
   if (command == QLatin1String("measure")) {
     return {valueOption({QStringLiteral("count")}, "N"),
@@ -226,6 +241,41 @@ Result<void> readStartOptions(const QCommandLineParser& parser, CliOptions& o) {
   return {};
 }
 
+// report: limits in °C with decimals (a report may check 2.5 to 7.5 °C),
+// the activation energy of the mean kinetic temperature, the dump pages.
+Result<void> readReportOptions(const QCommandLineParser& parser, CliOptions& o) {
+  o.withDump = parser.isSet(QStringLiteral("with-dump"));
+  for (const char* name : {"high", "low"}) {
+    const QString option = QString::fromLatin1(name);
+    if (!parser.isSet(option)) continue;
+    bool ok = false;
+    const double limit = parser.value(option).toDouble(&ok);
+    if (!ok || !std::isfinite(limit)) {
+      return usageError(QStringLiteral("--%1 takes a temperature in °C").arg(option));
+    }
+    (option == QLatin1String("high") ? o.reportHigh : o.reportLow) = limit;
+  }
+  if (o.reportHigh && o.reportLow && *o.reportHigh <= *o.reportLow) {
+    return usageError(QStringLiteral("--high must lie above --low"));
+  }
+  if (parser.isSet(QStringLiteral("activation-energy"))) {
+    bool ok = false;
+    o.activationEnergy = parser.value(QStringLiteral("activation-energy")).toDouble(&ok);
+    if (!ok || !std::isfinite(o.activationEnergy) || o.activationEnergy <= 0.0) {
+      return usageError(QStringLiteral("--activation-energy takes kJ/mol above 0"));
+    }
+  }
+  return {};
+}
+
+Result<void> readExportOptions(const QCommandLineParser& parser, CliOptions& o) {
+  if (!parser.isSet(QStringLiteral("format"))) return {};
+  const std::optional<ExportFormat> format = exportFormatNamed(parser.value(QStringLiteral("format")));
+  if (!format) return usageError(QStringLiteral("--format takes csv-utf8 or json"));
+  o.exportFormat = *format;
+  return {};
+}
+
 // A parser's own complaint (a missing value, an option the command does not take).
 Error parserError(const QCommandLineParser& parser, const QString& command) {
   const QStringList unknown = parser.unknownOptionNames();
@@ -262,7 +312,7 @@ Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
   if (!local.parse(QStringList{program} + rest.mid(1))) return parserError(local, o.command);
   const QStringList positional = local.positionalArguments();
   o.slow = o.command == QLatin1String("download") && local.isSet(QStringLiteral("slow"));
-  if (o.command == QLatin1String("download") || o.isPrint()) {
+  if (o.command == QLatin1String("download") || o.worksOnFile()) {
     const QStringList outputs = local.values(QStringLiteral("output"));
     if (outputs.size() > 1) return usageError(QStringLiteral("-o is given twice"));
     if (!outputs.isEmpty()) o.output = outputs.first();
@@ -270,11 +320,13 @@ Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
   Result<void> read;
   if (o.command == QLatin1String("measure")) read = readMeasureOptions(local, o);
   if (o.command == QLatin1String("set-clock")) read = readClockOptions(local, o);
+  if (o.command == QLatin1String("report")) read = readReportOptions(local, o);
+  if (o.command == QLatin1String("export")) read = readExportOptions(local, o);
   if (!read) return read.error();
 
   const QString& c = o.command;
   const bool takesOne =
-      c == QLatin1String("set-name") || c == QLatin1String("stats") || o.isPrint();
+      c == QLatin1String("set-name") || c == QLatin1String("stats") || o.worksOnFile();
   if (takesOne ? positional.size() != 1 : !positional.isEmpty()) {
     return usageError(takesOne ? QStringLiteral("%1 takes one argument").arg(c)
                                : QStringLiteral("unexpected argument %1").arg(positional.first()));
@@ -286,9 +338,9 @@ Result<CliOptions> CliOptions::parse(const QStringList& arguments) {
     }
   } else if (c == QLatin1String("stats")) {
     o.file = positional.first();
-  } else if (o.isPrint()) {
+  } else if (o.worksOnFile()) {
     o.file = positional.first();
-    if (o.output.isEmpty()) return usageError(QStringLiteral("%1 needs -o OUT.pdf").arg(c));
+    if (o.output.isEmpty()) return usageError(QStringLiteral("%1 needs -o OUT").arg(c));
   } else if (c == QLatin1String("download")) {
     if (o.output.isEmpty()) return usageError(QStringLiteral("download needs -o FILE.csv"));
   } else if (c == QLatin1String("start")) {

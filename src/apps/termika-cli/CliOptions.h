@@ -7,6 +7,7 @@
 #include "core/base/Result.h"
 #include "core/base/UiText.h"
 #include "core/data/DayTime.h"
+#include "core/data/Export.h"
 
 namespace termika::cli {
 
@@ -36,10 +37,19 @@ struct CliOptions {
   std::optional<int> low;            // start --low T
   std::optional<CivilTime> at;       // start --at (seconds 0)
   bool discardUndownloaded = false;  // start --discard-undownloaded
-  QString file;                      // stats / print-graph / print-dump FILE.csv
+  QString file;                      // stats / print-* / report / export FILE.csv
+  double activationEnergy = 83.144;  // report --activation-energy KJ_PER_MOL
+  std::optional<double> reportHigh;  // report --high T (°C, decimals allowed)
+  std::optional<double> reportLow;   // report --low T
+  bool withDump = false;             // report --with-dump
+  ExportFormat exportFormat = ExportFormat::Utf8Csv;  // export --format
 
   bool isPrint() const {
     return command == QLatin1String("print-graph") || command == QLatin1String("print-dump");
+  }
+  // Commands that read a saved CSV file and write another file, no logger.
+  bool worksOnFile() const {
+    return isPrint() || command == QLatin1String("report") || command == QLatin1String("export");
   }
 
   // `arguments` without the program name, file names as fileNameFromNative

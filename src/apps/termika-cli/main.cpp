@@ -10,6 +10,7 @@
 
 #include "CliOptions.h"
 #include "CliRunner.h"
+#include "FileCommands.h"
 #include "core/base/Translations.h"
 #include "core/data/InputFile.h"
 #include "core/data/NativeFileName.h"
@@ -21,30 +22,16 @@ void err(const QString& line) {
   std::fprintf(stderr, "termika-cli: %s\n", line.toLocal8Bit().constData());
 }
 
-// Printing needs fonts and a paint engine, so the print commands run a GUI
-// application on the offscreen platform; everything else stays console-only.
-int printToPdf(const termika::cli::CliOptions& options) {
-  // The PDF must never take the place of the data it shows.
-  if (termika::isSameFile(options.file, options.output)) {
-    err(QStringLiteral("%1 is the same file as %2; the PDF would replace the data.")
-            .arg(options.output, options.file));
-    return termika::cli::kExitFailure;
-  }
-  const auto pages =
-      termika::printCsvToPdf(options.file, options.command == QLatin1String("print-dump"),
-                             options.output, options.language);
-  if (!pages) {
-    err(pages.error().message);
-    return termika::cli::kExitFailure;
-  }
-  std::printf("%s: %d page(s)\n", options.output.toLocal8Bit().constData(), *pages);
-  return termika::cli::kExitOk;
-}
-
+// Printing needs fonts and a paint engine, so the print and report commands
+// run a GUI application on the offscreen platform; everything else stays
+// console-only.
 bool wantsPrint(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const QLatin1String a(argv[i]);
-    if (a == QLatin1String("print-graph") || a == QLatin1String("print-dump")) return true;
+    if (a == QLatin1String("print-graph") || a == QLatin1String("print-dump") ||
+        a == QLatin1String("report")) {
+      return true;
+    }
   }
   return false;
 }
@@ -101,7 +88,7 @@ int main(int argc, char** argv) {
     QLoggingCategory::setFilterRules(QStringLiteral("termika.port.info=false"));
   // The link's and the files' messages follow --lang, like the logger's texts.
   const termika::Translations translations(options->language);
-  if (options->isPrint()) return checkedOutput(printToPdf(*options));
+  if (options->worksOnFile()) return checkedOutput(termika::cli::runFileCommand(*options));
   termika::cli::CliRunner runner(std::move(*options));
   if (const auto code = runner.start()) return checkedOutput(*code);
   return checkedOutput(QCoreApplication::exec());

@@ -2,9 +2,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTimeZone>
 
 #include "core/base/Says.h"
 #include "core/data/Csv.h"
+#include "core/data/Export.h"
 #include "core/data/Formats.h"
 #include "core/data/OutputFile.h"
 #include "core/data/SetRecords.h"
@@ -26,8 +28,15 @@ void rememberFolder(AppState& state, const QString& path) {
   state.workingFolder = QFileInfo(path).absolutePath();
 }
 
-QString withCsvSuffix(const QString& path) {
-  return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".csv") : path;
+QString withSuffix(const QString& path, const QString& suffix) {
+  return QFileInfo(path).suffix().isEmpty() ? path + suffix : path;
+}
+
+// The file types of the save dialog after the program's own CSV.
+std::optional<ExportFormat> exportFormatOfType(int type) {
+  if (type == 1) return ExportFormat::Utf8Csv;
+  if (type == 2) return ExportFormat::Json;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -52,17 +61,30 @@ SaveOutcome saveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts) 
                      (bytes ? says("Record 1 cannot be read.") : bytes.error().message));
     return SaveOutcome::Failed;
   }
-  // The dialog turns the runtime filter text into its own form.
-  const QString filter = state.texts[TextId::CsvSaveFilter];
+  // The dialog turns the runtime filter text into its own form. The
+  // program's own CSV comes first; the exports follow for other programs.
+  const QString filter = state.texts[TextId::CsvSaveFilter] + QLatin1Char('|') +
+                         says("UTF-8 CSV for other programs") + QStringLiteral("|*.csv|") +
+                         says("JSON for other programs") + QStringLiteral("|*.json");
   const QString proposed = proposedCsvName(set.loggerName, first->dateTime);
   while (true) {
-    const std::optional<QString> chosen = prompts.chooseSaveFile(proposed, filter);
-    if (!chosen || chosen->isEmpty()) return SaveOutcome::Cancelled;
-    rememberFolder(state, *chosen);
-    const QString path = withCsvSuffix(*chosen);
-    const Result<void> written = commitFile(path, *bytes);
+    const std::optional<UserPrompts::SaveChoice> chosen =
+        prompts.chooseSaveFileOfType(proposed, filter);
+    if (!chosen || chosen->path.isEmpty()) return SaveOutcome::Cancelled;
+    rememberFolder(state, chosen->path);
+    const std::optional<ExportFormat> format = exportFormatOfType(chosen->type);
+    const QString path =
+        withSuffix(chosen->path, format == ExportFormat::Json ? QStringLiteral(".json")
+                                                              : QStringLiteral(".csv"));
+    const Result<QByteArray> content =
+        format ? exportBytes(*format, set, state.file(setIndex).readRange(1, set.count),
+                             state.texts, QTimeZone::systemTimeZone())
+               : *bytes;
+    const Result<void> written = content ? commitFile(path, *content) : content.error();
     if (written) {
-      set.unsaved = false;
+      // The program opens both CSV forms again, but not JSON: a set saved only
+      // as JSON still counts as unsaved when the program closes.
+      if (format != ExportFormat::Json) set.unsaved = false;
       prompts.notice(
           says("%1 points saved to %2").arg(set.count).arg(QDir::toNativeSeparators(path)));
       return SaveOutcome::Saved;

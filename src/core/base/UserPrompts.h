@@ -23,6 +23,19 @@ class UserPrompts {
   // nullopt when cancelled.
   virtual std::optional<QString> chooseSaveFile(const QString& proposedName,
                                                 const QString& filter) = 0;
+  // A save dialog offering several file types ("description|pattern|..."):
+  // the file and the index of the type chosen. A prompter without types
+  // answers with the first.
+  struct SaveChoice {
+    QString path;
+    int type = 0;
+  };
+  virtual std::optional<SaveChoice> chooseSaveFileOfType(const QString& proposedName,
+                                                         const QString& filter) {
+    std::optional<QString> path = chooseSaveFile(proposedName, filter);
+    if (!path) return std::nullopt;
+    return SaveChoice{*path, 0};
+  }
   // The open dialog; nullopt when cancelled.
   virtual std::optional<QString> chooseOpenFile(const QString& filter) = 0;
 

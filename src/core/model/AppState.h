@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <array>
 
@@ -23,6 +24,7 @@ struct AppState {
   RunState runState = RunState::Idle;
   QString fileSetName;
   QString fileSetFile;  // the CSV file read into the file set
+  QDateTime logSetDownloadedAt;  // when the log set arrived, for its report
   bool connected = false;
   bool downloadSlow = false;
 

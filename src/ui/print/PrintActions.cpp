@@ -1,5 +1,6 @@
 #include "ui/print/PrintActions.h"
 
+#include <QDir>
 #include <QItemSelectionModel>
 #include <QPrinterInfo>
 #include <QTableView>
@@ -9,6 +10,7 @@
 #include "core/app/CsvActions.h"
 #include "core/base/Says.h"
 #include "core/data/Csv.h"
+#include "core/data/Formats.h"
 #include "core/data/InputFile.h"
 #include "core/views/DumpModel.h"
 #include "ui/MessageBoxPrompts.h"
@@ -18,6 +20,8 @@
 #include "ui/print/GraphPrint.h"
 #include "ui/print/PrintTarget.h"
 #include "ui/print/PrintWords.h"
+#include "ui/print/ReportPreviewDialog.h"
+#include "ui/print/ReportPrint.h"
 
 namespace termika {
 namespace {
@@ -90,6 +94,28 @@ void openPrintDialog(QWidget* parent, AppState& state, int set, int viewMode,
   if (form->outcome()) state.set(set).selectedExtremes = form->outcome()->selected;
 }
 
+// Where the report says its points came from.
+QString reportOrigin(const AppState& state, int set) {
+  if (set == kFileSet) return QDir::toNativeSeparators(state.fileSetFile);
+  if (set == kLogSet && state.logSetDownloadedAt.isValid()) {
+    return says("Downloaded %1").arg(fmt::dateTime(state.logSetDownloadedAt));
+  }
+  return set == kLogSet ? says("Downloaded from the logger") : says("Real-time measurements");
+}
+
+void openReportPreview(QWidget* parent, AppState& state, int set) {
+  if (!canPrint(state, set)) return;
+  MessageBoxPrompts prompts(parent, state);
+  Result<PagePainter> report = prepareReportPrint(state, set, {}, reportOrigin(state, set));
+  if (!report) {
+    prompts.info(state.modelName, report.error().message);
+    return;
+  }
+  const QString pdfName = proposedPdfName(state, set);
+  ReportPreviewDialog dialog(std::move(*report), pdfName, state.texts, prompts, parent);
+  dialog.exec();
+}
+
 Result<int> printSetToPdf(const AppState& state, int set, bool dump, const QString& pdfPath,
                           const PrintSelection& selection) {
   if (set < 0 || set >= kSetCount) return Error{says("There is no data set %1.").arg(set)};
@@ -100,9 +126,12 @@ Result<int> printSetToPdf(const AppState& state, int set, bool dump, const QStri
   return written->pages;
 }
 
-Result<int> printCsvToPdf(const QString& csvPath, bool dump, const QString& pdfPath,
-                          UiText::Language language) {
-  AppState state;
+namespace {
+
+// Reads a CSV file into the file set of `state`, its records in a record file
+// inside `folder`, for printing it from the command line.
+Result<void> loadCsvForPrinting(AppState& state, const QString& csvPath,
+                                UiText::Language language, const QTemporaryDir& folder) {
   state.texts = UiText::load(language);
   const Result<QByteArray> bytes = readInputFile(csvPath, csv::kMaxFileBytes);
   if (!bytes) return bytes.error();
@@ -122,7 +151,6 @@ Result<int> printCsvToPdf(const QString& csvPath, bool dump, const QString& pdfP
   }
   const CsvContent& content = *read.content;
   if (content.records.empty()) return Error{printWord(state.texts, PrintWord::NothingToPrint)};
-  QTemporaryDir folder;
   if (!folder.isValid()) {
     return Error{says("Cannot create a temporary folder: %1").arg(folder.errorString())};
   }
@@ -131,12 +159,41 @@ Result<int> printCsvToPdf(const QString& csvPath, bool dump, const QString& pdfP
     return opened.error();
   }
   if (Result<void> stored = file.writeRange(1, content.records); !stored) return stored.error();
-  DataSet& set = state.set(kFileSet);
-  applyCsvContent(set, content);
+  applyCsvContent(state.set(kFileSet), content);
   state.fileSetName = content.loggerName;
   state.currentSet = kFileSet;
+  return {};
+}
+
+}  // namespace
+
+Result<int> printCsvToPdf(const QString& csvPath, bool dump, const QString& pdfPath,
+                          UiText::Language language) {
+  AppState state;
+  QTemporaryDir folder;
+  if (Result<void> loaded = loadCsvForPrinting(state, csvPath, language, folder); !loaded) {
+    return loaded.error();
+  }
   Result<int> pages = printSetToPdf(state, kFileSet, dump, pdfPath);
-  file.close();
+  state.file(kFileSet).close();
+  return pages;
+}
+
+Result<int> reportCsvToPdf(const QString& csvPath, const ReportOptions& options,
+                           const QString& pdfPath, UiText::Language language) {
+  AppState state;
+  QTemporaryDir folder;
+  if (Result<void> loaded = loadCsvForPrinting(state, csvPath, language, folder); !loaded) {
+    return loaded.error();
+  }
+  const Result<int> pages = [&]() -> Result<int> {
+    Result<PagePainter> report = prepareReportPrint(state, kFileSet, options, csvPath);
+    if (!report) return report.error();
+    Result<PrintOutcome> written = writePdf(pdfPath, *report);
+    if (!written) return written.error();
+    return written->pages;
+  }();
+  state.file(kFileSet).close();
   return pages;
 }
 

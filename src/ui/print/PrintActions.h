@@ -8,6 +8,7 @@
 #include "core/model/AppState.h"
 #include "core/print/PrintPlan.h"
 #include "core/views/Navigation.h"
+#include "ui/print/ReportPrint.h"
 
 class QTableView;
 class QWidget;
@@ -36,6 +37,10 @@ std::vector<DumpListRow> dumpListRows(const QTableView& table);
 void openPrintDialog(QWidget* parent, AppState& state, int set, int viewMode,
                      const PrintSelection& selection);
 
+// The report menu item: the summary report of `set` in a preview, printed or
+// saved as a PDF from there. An empty set opens nothing.
+void openReportPreview(QWidget* parent, AppState& state, int set);
+
 // For scripted reports: a set's graph page or dump pages as a PDF file
 // (written completely or not at all). Returns the number of pages.
 Result<int> printSetToPdf(const AppState& state, int set, bool dump, const QString& pdfPath,
@@ -46,5 +51,10 @@ Result<int> printSetToPdf(const AppState& state, int set, bool dump, const QStri
 // it. Needs a QGuiApplication (the offscreen platform will do) for fonts.
 Result<int> printCsvToPdf(const QString& csvPath, bool dump, const QString& pdfPath,
                           UiText::Language language);
+
+// termika-cli report FILE.csv -o OUT.pdf: the summary report of a saved CSV
+// file (summary, graph and, when asked, dump pages) as a PDF.
+Result<int> reportCsvToPdf(const QString& csvPath, const ReportOptions& options,
+                           const QString& pdfPath, UiText::Language language);
 
 }  // namespace termika

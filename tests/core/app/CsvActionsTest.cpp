@@ -107,7 +107,7 @@ TEST_F(CsvActionsTest, SaveWritesTheChosenFileAndClearsUnsaved) {
   ASSERT_EQ(m_prompts.calls.size(), 1u);
   EXPECT_EQ(m_prompts.calls[0].kind, Kind::SaveFile);
   EXPECT_EQ(m_prompts.calls[0].message, "R101_130501_100000");
-  EXPECT_EQ(m_prompts.calls[0].filter, QStringLiteral(" CSVﾌｧｲﾙ(*.csv)|*.csv"));
+  EXPECT_TRUE(m_prompts.calls[0].filter.startsWith(QStringLiteral(" CSVﾌｧｲﾙ(*.csv)|*.csv|")));
   EXPECT_FALSE(log().unsaved);
   EXPECT_EQ(m_state.workingFolder, sub);
   const QByteArray bytes = readAll(sub + QStringLiteral("/R101_130501_100000.csv"));
@@ -118,6 +118,28 @@ TEST_F(CsvActionsTest, SaveWritesTheChosenFileAndClearsUnsaved) {
   EXPECT_EQ(saveDataSetCsv(m_state, kRealTimeSet, none), SaveOutcome::NothingToSave);
   EXPECT_EQ(saveDataSetCsv(m_state, kFileSet, none), SaveOutcome::Failed);
   EXPECT_TRUE(none.calls.empty());
+}
+
+// The dialog's other file types export for other programs: UTF-8 CSV, which the
+// program also opens (so the set counts as saved), and JSON, which it does not.
+TEST_F(CsvActionsTest, OtherFileTypesExportAndOnlyCsvCountsAsSaved) {
+  const struct {
+    int type;
+    const char* chosen;
+    const char* written;
+    const char* start;
+    bool unsavedAfter;
+  } cases[] = {{1, "utf8", "utf8.csv", "\xEF\xBB\xBF\"", false},
+               {2, "points", "points.json", "{", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.written);
+    log().unsaved = true;
+    m_prompts.saveFiles = {path(c.chosen)};
+    m_prompts.saveTypes = {c.type};
+    EXPECT_EQ(saveDataSetCsv(m_state, kLogSet, m_prompts), SaveOutcome::Saved);
+    EXPECT_TRUE(readAll(path(c.written)).startsWith(c.start));
+    EXPECT_EQ(log().unsaved, c.unsavedAfter);
+  }
 }
 
 // A place that cannot take the file (here a folder of that name) is refused
