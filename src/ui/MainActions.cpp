@@ -33,6 +33,7 @@ void MainWindow::connectActions() {
   onAction(m_ui.saveRealTimeItem, &MainWindow::saveRealTimeSet);
   onButton(m_ui.saveRealTimeButton, &MainWindow::saveRealTimeSet);
   onAction(m_ui.printItem, &MainWindow::print);
+  onAction(m_ui.reportItem, &MainWindow::showReport);
   // Each data area's print button prints its own set, leaving the shown one on screen.
   const std::pair<QPushButton*, int> printButtons[] = {{m_ui.printLogButton, kLogSet},
                                                        {m_ui.printRealTimeButton, kRealTimeSet},
@@ -95,6 +96,9 @@ void MainWindow::openPrintDialog(int set) {
   if (const QTableView* list = m_views->list(set)) selection.dumpRows = dumpListRows(*list);
   termika::openPrintDialog(this, m_state, set, m_state.viewMode, selection);
 }
+
+// The summary report of the shown set, previewed before printing or saving.
+void MainWindow::showReport() { openReportPreview(this, m_state, m_state.currentSet); }
 
 void MainWindow::showAbout() {
   // A version read from a logger that is no longer connected is not shown.

@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <iterator>
 
+#include "core/base/Says.h"
+
 namespace termika {
 namespace {
 
@@ -35,6 +37,7 @@ void buildMainMenu(QMenuBar& bar, const UiText& texts, MainWindowControls& ui) {
   ui.saveLogItem = item(*ui.saveMenu, "saveLogItem", texts[TextId::MenuSaveLogData]);
   ui.saveRealTimeItem = item(*ui.saveMenu, "saveRealTimeItem", texts[TextId::MenuSaveRealTimeData]);
   ui.printItem = item(*ui.fileMenu, "printItem", texts[TextId::MenuPrint]);
+  ui.reportItem = item(*ui.fileMenu, "reportItem", says("Report…"));
   ui.fileMenu->addSeparator();
   ui.exitItem = item(*ui.fileMenu, "exitItem", texts[TextId::MenuExit]);
 

@@ -79,6 +79,7 @@ class MainWindow final : public QMainWindow {
   void saveRealTimeSet();
   void saveLogSet();
   void print();
+  void showReport();
   void showAbout();
   void openHelpPage();
   // The print dialog of `set` in the current view mode; the shown set stays.

@@ -170,6 +170,8 @@ QObject* MainWindowControls::object(Control control) const {
       return saveRealTimeItem;
     case Control::PrintItem:
       return printItem;
+    case Control::ReportItem:
+      return reportItem;
     case Control::DisplayMenu:
       return entry(displayMenu);
     case Control::LogViewMenu:

@@ -96,6 +96,7 @@ struct MainWindowControls {
   QAction* saveLogItem = nullptr;
   QAction* saveRealTimeItem = nullptr;
   QAction* printItem = nullptr;
+  QAction* reportItem = nullptr;
   QAction* exitItem = nullptr;
   QMenu* displayMenu = nullptr;
   std::array<QMenu*, kSetCount> viewMenus{};     // by set

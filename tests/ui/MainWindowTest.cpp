@@ -29,6 +29,7 @@
 #include "ui/MessageBoxPrompts.h"
 #include "ui/graph/GraphScrollBar.h"
 #include "ui/graph/GraphView.h"
+#include "ui/print/ReportPreviewDialog.h"
 
 namespace termika {
 namespace {
@@ -314,9 +315,20 @@ TEST_F(MainWindowTest, OpeningACsvShowsTheFileSetFittedToItsPoints) {
   EXPECT_EQ(checks({Control::FileSetRadio}), QStringLiteral("1"));
   EXPECT_EQ(find<QTableView>(Control::FileDumpList)->model()->rowCount(), 3);
   EXPECT_EQ(
-      notEnabled({Control::PrintFileButton, Control::TemperatureHalfSpanBar, Control::PrintItem},
+      notEnabled({Control::PrintFileButton, Control::TemperatureHalfSpanBar, Control::PrintItem,
+                  Control::ReportItem},
                  true),
       ControlList());
+  // The shown set's report opens as a preview of its pages: summary and graph.
+  int pages = 0;
+  QTimer::singleShot(0, [&pages] {
+    auto* preview = dynamic_cast<ReportPreviewDialog*>(QApplication::activeModalWidget());
+    if (preview == nullptr) return;
+    pages = preview->pageCount();
+    preview->close();
+  });
+  ui().reportItem->trigger();
+  EXPECT_EQ(pages, 2);
   // 300 s of data: one second per step, the widest window is the whole set.
   EXPECT_EQ(bar(TemperatureWidth), 300);
   EXPECT_EQ(bar(TemperatureOffset), 0);

@@ -89,6 +89,7 @@ enum class Control {
   SaveLogItem,
   SaveRealTimeItem,
   PrintItem,
+  ReportItem,
   DisplayMenu,
   LogViewMenu,
   LogGraphItem,

@@ -263,7 +263,7 @@ void commonTail(const StateInputs& in, MainWindowState& s) {
   s.at(Control::HumidityGraph).visible = in.viewMode == 0;
   setText(s, Control::ShownSetCaption, t.inRange(TextId::ShownLog, current));
 
-  enable(s, {Control::PrintItem}, shownHasPoints);
+  enable(s, {Control::PrintItem, Control::ReportItem}, shownHasPoints);
 
   // Only this model has alarms. The log set keeps the model it was recorded
   // with: the panel describes the logger, not the data held.
@@ -329,7 +329,7 @@ ControlList controlsLockedDuringDownload() {
       Control::SaveRealTimeButton, Control::PrintRealTimeButton, Control::PrintLogButton,
       Control::PrintFileButton,    Control::OpenCsvButton,       Control::InitButton,
       Control::DisplayMenu,        Control::OpenCsvItem,         Control::SaveMenu,
-      Control::SaveRealTimeItem,   Control::SaveLogItem,         Control::PrintItem,
+      Control::SaveRealTimeItem,   Control::SaveLogItem,         Control::PrintItem,         Control::ReportItem,
       Control::LogViewMenu,        Control::LogGraphItem,        Control::LogDumpItem,
       Control::RealTimeViewMenu,   Control::RealTimeGraphItem,   Control::RealTimeDumpItem,
       Control::FileViewMenu,       Control::FileGraphItem,       Control::FileDumpItem,
