@@ -5,12 +5,12 @@
 #include <QCoreApplication>
 
 #include "BenchSupport.h"
-#include "core/model/AppState.h"
 #include "core/base/UserPrompts.h"
 #include "core/link/Commands.h"
 #include "core/link/Exchange.h"
 #include "core/link/FrameReceiver.h"
 #include "core/link/PipeTransport.h"
+#include "core/model/AppState.h"
 
 namespace termika {
 namespace {

@@ -7,9 +7,9 @@
 #include <cmath>
 
 #include "BenchSupport.h"
-#include "core/model/AppState.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
+#include "core/model/AppState.h"
 #include "ui/print/PrintActions.h"
 #include "ui/print/PrintTarget.h"
 #include "ui/print/ReportPrint.h"

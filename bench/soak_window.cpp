@@ -20,10 +20,10 @@
 #include <functional>
 #include <memory>
 
-#include "core/model/AppState.h"
 #include "core/app/ProgramFiles.h"
 #include "core/link/Exchange.h"
 #include "core/link/SimulatedAdapterPins.h"
+#include "core/model/AppState.h"
 #include "ui/MainWindow.h"
 
 namespace termika {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/data/DayTime.h"
 #include "core/base/PackedDecimal.h"
+#include "core/data/DayTime.h"
 
 namespace termika {
 

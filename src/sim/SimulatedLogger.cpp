@@ -551,7 +551,8 @@ void SimulatedLogger::streamPoints(int byteCount) {
   // Every request starts the stream again from address 0: what is left of
   // an earlier stream never goes out.
   std::erase_if(m_pending, [](const SimChunk& c) { return c.streamed; });
-  m_lineFreeMs = std::max<double>(m_nowMs, m_pending.empty() ? 0 : m_pending.back().atMs);
+  m_lineFreeMs =
+      static_cast<double>(std::max<qint64>(m_nowMs, m_pending.empty() ? 0 : m_pending.back().atMs));
   // One memory answer per point; the logger neither acknowledges the
   // request nor waits for anything between points.
   int points = std::min(byteCount, LoggerMemory::kPointBytes) / 4;

@@ -46,9 +46,13 @@ void buildMainMenu(QMenuBar& bar, const UiText& texts, MainWindowControls& ui) {
     const char* name;
     QString caption, graph, dump;
   };
-  const SetMenu setMenus[] = {{"logViewMenu", texts[TextId::MenuViewLog], texts[TextId::MenuViewLogGraph], texts[TextId::MenuViewLogDump]},
-                              {"realTimeViewMenu", texts[TextId::MenuViewRealTime], texts[TextId::MenuViewRealTimeGraph], texts[TextId::MenuViewRealTimeDump]},
-                              {"fileViewMenu", texts[TextId::MenuViewFile], texts[TextId::MenuViewFileGraph], texts[TextId::MenuViewFileDump]}};
+  const SetMenu setMenus[] = {
+      {"logViewMenu", texts[TextId::MenuViewLog], texts[TextId::MenuViewLogGraph],
+       texts[TextId::MenuViewLogDump]},
+      {"realTimeViewMenu", texts[TextId::MenuViewRealTime], texts[TextId::MenuViewRealTimeGraph],
+       texts[TextId::MenuViewRealTimeDump]},
+      {"fileViewMenu", texts[TextId::MenuViewFile], texts[TextId::MenuViewFileGraph],
+       texts[TextId::MenuViewFileDump]}};
   for (size_t set = 0; set < std::size(setMenus); ++set) {
     QMenu* view = menu(*ui.displayMenu, setMenus[set].name, setMenus[set].caption);
     ui.viewMenus[set] = view;
@@ -62,7 +66,8 @@ void buildMainMenu(QMenuBar& bar, const UiText& texts, MainWindowControls& ui) {
   ui.loggerNameItem = item(*ui.toolMenu, "loggerNameItem", texts[TextId::MenuLoggerName]);
   ui.downloadModeMenu = menu(*ui.toolMenu, "downloadModeMenu", texts[TextId::MenuDownloadMode]);
   auto* speeds = new QActionGroup(ui.downloadModeMenu);
-  ui.fastDownloadItem = item(*ui.downloadModeMenu, "fastDownloadItem", texts[TextId::MenuHighSpeed]);
+  ui.fastDownloadItem =
+      item(*ui.downloadModeMenu, "fastDownloadItem", texts[TextId::MenuHighSpeed]);
   ui.slowDownloadItem = item(*ui.downloadModeMenu, "slowDownloadItem", texts[TextId::MenuLowSpeed]);
   for (QAction* speed : {ui.fastDownloadItem, ui.slowDownloadItem}) {
     speed->setCheckable(true);

@@ -285,7 +285,8 @@ QWidget* MainWindow::buildCommandColumn() {
   const UiText& texts = m_state.texts;
   QGroupBox* box = groupBox("commandColumn", QString());
   auto* layout = tight(new QVBoxLayout(box));
-  layout->addWidget(m_ui.statusUpdateButton = button("statusUpdateButton", texts[TextId::UpdateButton]));
+  layout->addWidget(m_ui.statusUpdateButton =
+                        button("statusUpdateButton", texts[TextId::UpdateButton]));
   layout->addWidget(m_ui.downloadButton = button("downloadButton", texts[TextId::DownloadButton]));
   QLabel* recording = label("recordingCaption", texts[TextId::RecordingCaption]);
   recording->setAlignment(Qt::AlignHCenter);
@@ -312,16 +313,20 @@ QWidget* MainWindow::buildMeasureFrame() {
   grid->setVerticalSpacing(3);
 
   auto* requests = new QHBoxLayout;
-  requests->addWidget(m_ui.measureOnceButton = button("measureOnceButton", texts[TextId::MeasureOnceButton]));
-  requests->addWidget(m_ui.continuousButton = button("continuousButton", texts[TextId::MeasureContinuouslyButton]));
+  requests->addWidget(m_ui.measureOnceButton =
+                          button("measureOnceButton", texts[TextId::MeasureOnceButton]));
+  requests->addWidget(m_ui.continuousButton =
+                          button("continuousButton", texts[TextId::MeasureContinuouslyButton]));
   requests->addSpacing(8);
   requests->addWidget(label("spacingCaption", texts[TextId::SpacingCaption]));
   requests->addWidget(m_ui.spacingCombo = make<QComboBox>("spacingCombo"));
   auto* unit = make<QWidget>("spacingUnit");
   auto* unitLayout = new QHBoxLayout(unit);
   unitLayout->setContentsMargins(0, 0, 0, 0);
-  unitLayout->addWidget(m_ui.spacingSecondsRadio = option("spacingSecondsRadio", texts[TextId::SpacingSeconds]));
-  unitLayout->addWidget(m_ui.spacingMinutesRadio = option("spacingMinutesRadio", texts[TextId::SpacingMinutes]));
+  unitLayout->addWidget(m_ui.spacingSecondsRadio =
+                            option("spacingSecondsRadio", texts[TextId::SpacingSeconds]));
+  unitLayout->addWidget(m_ui.spacingMinutesRadio =
+                            option("spacingMinutesRadio", texts[TextId::SpacingMinutes]));
   requests->addWidget(unit);
   requests->addStretch(1);
   grid->addLayout(requests, 0, 0, 1, 8);
@@ -331,17 +336,22 @@ QWidget* MainWindow::buildMeasureFrame() {
   m_ui.liveTime = value("liveTime");
   m_ui.liveTime->setMinimumWidth(130);
   grid->addWidget(m_ui.liveTime, 1, 2, 1, 3);
-  grid->addWidget(label("batteryIndicatorCaption", texts[TextId::StatusBattery]), 1, 5, Qt::AlignRight);
+  grid->addWidget(label("batteryIndicatorCaption", texts[TextId::StatusBattery]), 1, 5,
+                  Qt::AlignRight);
   grid->addWidget(m_ui.batteryIndicator = value("batteryIndicator"), 1, 6);
-  grid->addWidget(label("liveTemperatureCaption", texts[TextId::MeasuredTemperature]), 2, 1, Qt::AlignRight);
+  grid->addWidget(label("liveTemperatureCaption", texts[TextId::MeasuredTemperature]), 2, 1,
+                  Qt::AlignRight);
   grid->addWidget(m_ui.liveTemperature = value("liveTemperature"), 2, 2);
-  grid->addWidget(label("liveHumidityCaption", texts[TextId::MeasuredHumidity]), 2, 3, Qt::AlignRight);
+  grid->addWidget(label("liveHumidityCaption", texts[TextId::MeasuredHumidity]), 2, 3,
+                  Qt::AlignRight);
   grid->addWidget(m_ui.liveHumidity = value("liveHumidity"), 2, 4);
 
   auto* data = new QHBoxLayout;
   data->addWidget(label("realTimeDataCaption", texts[TextId::RealTimeDataCaption]));
-  data->addWidget(m_ui.saveRealTimeButton = button("saveRealTimeButton", texts[TextId::SaveRealTimeButton]));
-  data->addWidget(m_ui.printRealTimeButton = button("printRealTimeButton", texts[TextId::PrintRealTimeButton]));
+  data->addWidget(m_ui.saveRealTimeButton =
+                      button("saveRealTimeButton", texts[TextId::SaveRealTimeButton]));
+  data->addWidget(m_ui.printRealTimeButton =
+                      button("printRealTimeButton", texts[TextId::PrintRealTimeButton]));
   data->addStretch(1);
   grid->addLayout(data, 2, 5, 1, 3);
   grid->setColumnStretch(7, 1);
@@ -354,7 +364,8 @@ QWidget* MainWindow::buildFileFrame() {
   auto* layout = tight(new QVBoxLayout(box));
   layout->addWidget(label("fileDataCaption", texts[TextId::FileDataCaption]));
   layout->addWidget(m_ui.openCsvButton = button("openCsvButton", texts[TextId::OpenFileButton]));
-  layout->addWidget(m_ui.printFileButton = button("printFileButton", texts[TextId::PrintFileButton]));
+  layout->addWidget(m_ui.printFileButton =
+                        button("printFileButton", texts[TextId::PrintFileButton]));
   m_ui.fileNameLabel = label("fileNameLabel");
   m_ui.fileNameLabel->setMaximumWidth(180);
   layout->addWidget(m_ui.fileNameLabel);
@@ -369,7 +380,8 @@ QWidget* MainWindow::buildDisplayFrames() {
   layout->setContentsMargins(0, 0, 0, 0);
   m_ui.setChoice = groupBox("setChoice", texts[TextId::PanelShownSet]);
   auto* setLayout = tight(new QHBoxLayout(m_ui.setChoice));
-  m_ui.setRadios = {option("logSetRadio", texts[TextId::PanelLogSet]), option("realTimeSetRadio", texts[TextId::PanelRealTimeSet]),
+  m_ui.setRadios = {option("logSetRadio", texts[TextId::PanelLogSet]),
+                    option("realTimeSetRadio", texts[TextId::PanelRealTimeSet]),
                     option("fileSetRadio", texts[TextId::PanelFileSet])};
   for (QRadioButton* radio : m_ui.setRadios) setLayout->addWidget(radio);
   layout->addWidget(m_ui.setChoice);

@@ -1,15 +1,14 @@
 #include "ui/MessageBoxPrompts.h"
 
-#include <algorithm>
-
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <algorithm>
 
-#include "core/model/AppState.h"
 #include "core/app/DialogFilter.h"
 #include "core/app/Settings.h"
+#include "core/model/AppState.h"
 
 namespace termika {
 

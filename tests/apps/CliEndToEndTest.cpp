@@ -193,9 +193,11 @@ TEST_F(CliEndToEnd, OutputsAreCheckedAndNothingIsLost) {
       {"\"$0\" print-dump DIR/in.csv -o DIR/link.csv", 1, "同じファイル"},
       {"\"$0\" print-dump DIR/in.csv -o DIR/hard.csv", 1, "同じファイル"},
       {"\"$0\" export DIR/in.csv -o DIR/in.csv --format json", 1, "同じファイル"},
-      {"\"$0\" report DIR/in.csv -o DIR/r.pdf --low -100 --high 100 && pdftotext DIR/r.pdf - | tr -d ' '",
+      {"\"$0\" report DIR/in.csv -o DIR/r.pdf --low -100 --high 100 && pdftotext DIR/r.pdf - | tr "
+       "-d ' '",
        0, "合格:すべての記録が上下限内"},
-      {"\"$0\" report DIR/in.csv -o DIR/r.pdf --high -100 --with-dump && pdftotext DIR/r.pdf - | tr -d ' '",
+      {"\"$0\" report DIR/in.csv -o DIR/r.pdf --high -100 --with-dump && pdftotext DIR/r.pdf - | "
+       "tr -d ' '",
        0, "不合格:上下限を外れた逸脱1件"},
       {"\"$0\" export DIR/in.csv -o DIR/in.json --format json && head -c 12 DIR/in.json", 0,
        "in.json: 100 point(s)\n{"},

@@ -314,11 +314,10 @@ TEST_F(MainWindowTest, OpeningACsvShowsTheFileSetFittedToItsPoints) {
   EXPECT_EQ(m_state->currentSet, kFileSet);
   EXPECT_EQ(checks({Control::FileSetRadio}), QStringLiteral("1"));
   EXPECT_EQ(find<QTableView>(Control::FileDumpList)->model()->rowCount(), 3);
-  EXPECT_EQ(
-      notEnabled({Control::PrintFileButton, Control::TemperatureHalfSpanBar, Control::PrintItem,
-                  Control::ReportItem},
-                 true),
-      ControlList());
+  EXPECT_EQ(notEnabled({Control::PrintFileButton, Control::TemperatureHalfSpanBar,
+                        Control::PrintItem, Control::ReportItem},
+                       true),
+            ControlList());
   // The shown set's report opens as a preview of its pages: summary and graph.
   int pages = 0;
   QTimer::singleShot(0, [&pages] {

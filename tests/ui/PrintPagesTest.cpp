@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "PrintTestSupport.h"
+#include "ScriptedPrompts.h"
 #include "core/data/Csv.h"
 #include "core/print/PrintPlan.h"
 #include "ui/print/GraphPrint.h"
@@ -17,7 +18,6 @@
 #include "ui/print/PrintTarget.h"
 #include "ui/print/ReportPreviewDialog.h"
 #include "ui/print/ReportPrint.h"
-#include "ScriptedPrompts.h"
 
 namespace termika {
 namespace {
@@ -135,8 +135,9 @@ TEST_F(PrintPagesTest, ReportPdfSaysPassOrFailAndHoldsTheFigures) {
     EXPECT_EQ(pdfPages(pdf), c.pages);
     const QString text = squeezed(pdfText(pdf));
     EXPECT_EQ(text.count(QString::fromLatin1(c.verdict)), 2) << text.toStdString();
-    for (const char* figure : {"LoggerQM120-RHT001", "Readings30in1block(s)",
-                               "Temperature(°C)20.0026.0022.901.97", "at2010/01/0203:06:002010/01/0203:05:00"}) {
+    for (const char* figure :
+         {"LoggerQM120-RHT001", "Readings30in1block(s)", "Temperature(°C)20.0026.0022.901.97",
+          "at2010/01/0203:06:002010/01/0203:05:00"}) {
       EXPECT_TRUE(text.contains(QString::fromUtf8(figure))) << figure;
     }
   }

@@ -7,9 +7,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include "core/model/AppState.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
+#include "core/model/AppState.h"
 
 namespace termika {
 

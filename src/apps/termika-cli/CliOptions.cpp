@@ -1,9 +1,9 @@
 #include "CliOptions.h"
 
 #include <QCommandLineParser>
-#include <cmath>
 #include <QDir>
 #include <QRegularExpression>
+#include <cmath>
 
 #include "core/app/NameRules.h"
 #include "core/app/RecordingSettings.h"
@@ -270,7 +270,8 @@ Result<void> readReportOptions(const QCommandLineParser& parser, CliOptions& o) 
 
 Result<void> readExportOptions(const QCommandLineParser& parser, CliOptions& o) {
   if (!parser.isSet(QStringLiteral("format"))) return {};
-  const std::optional<ExportFormat> format = exportFormatNamed(parser.value(QStringLiteral("format")));
+  const std::optional<ExportFormat> format =
+      exportFormatNamed(parser.value(QStringLiteral("format")));
   if (!format) return usageError(QStringLiteral("--format takes csv-utf8 or json"));
   o.exportFormat = *format;
   return {};

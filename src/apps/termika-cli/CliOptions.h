@@ -25,23 +25,23 @@ struct CliOptions {
   QString command;  // probe, status, download, ..., stats, print-graph, print-dump
 
   // Command options.
-  bool slow = false;                 // download --slow
-  QString output;                    // download -o FILE.csv
-  int count = 1;                     // measure --count N
-  int every = 5;                     // measure --every S (2..60)
-  std::optional<CivilTime> time;     // set-clock --time
-  QString name;                      // set-name NAME
-  bool loop = false;                 // start --mode
-  int intervalSeconds = 0;           // start --interval
-  std::optional<int> high;           // start --high T
-  std::optional<int> low;            // start --low T
-  std::optional<CivilTime> at;       // start --at (seconds 0)
-  bool discardUndownloaded = false;  // start --discard-undownloaded
-  QString file;                      // stats / print-* / report / export FILE.csv
-  double activationEnergy = 83.144;  // report --activation-energy KJ_PER_MOL
-  std::optional<double> reportHigh;  // report --high T (°C, decimals allowed)
-  std::optional<double> reportLow;   // report --low T
-  bool withDump = false;             // report --with-dump
+  bool slow = false;                                  // download --slow
+  QString output;                                     // download -o FILE.csv
+  int count = 1;                                      // measure --count N
+  int every = 5;                                      // measure --every S (2..60)
+  std::optional<CivilTime> time;                      // set-clock --time
+  QString name;                                       // set-name NAME
+  bool loop = false;                                  // start --mode
+  int intervalSeconds = 0;                            // start --interval
+  std::optional<int> high;                            // start --high T
+  std::optional<int> low;                             // start --low T
+  std::optional<CivilTime> at;                        // start --at (seconds 0)
+  bool discardUndownloaded = false;                   // start --discard-undownloaded
+  QString file;                                       // stats / print-* / report / export FILE.csv
+  double activationEnergy = 83.144;                   // report --activation-energy KJ_PER_MOL
+  std::optional<double> reportHigh;                   // report --high T (°C, decimals allowed)
+  std::optional<double> reportLow;                    // report --low T
+  bool withDump = false;                              // report --with-dump
   ExportFormat exportFormat = ExportFormat::Utf8Csv;  // export --format
 
   bool isPrint() const {

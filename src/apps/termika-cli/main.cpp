@@ -57,9 +57,7 @@ int checkedOutput(int code) {
   return termika::cli::kExitFailure;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   std::unique_ptr<QCoreApplication> app;
   if (wantsPrint(argc, argv)) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -92,4 +90,17 @@ int main(int argc, char** argv) {
   termika::cli::CliRunner runner(std::move(*options));
   if (const auto code = runner.start()) return checkedOutput(*code);
   return checkedOutput(QCoreApplication::exec());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Qt reports through return values; what can still throw (memory) ends the
+  // program with a message instead of an abort.
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& e) {
+    err(QString::fromLocal8Bit(e.what()));
+    return termika::cli::kExitFailure;
+  }
 }

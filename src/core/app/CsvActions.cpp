@@ -74,8 +74,8 @@ SaveOutcome saveDataSetCsv(AppState& state, int setIndex, UserPrompts& prompts) 
     rememberFolder(state, chosen->path);
     const std::optional<ExportFormat> format = exportFormatOfType(chosen->type);
     const QString path =
-        withSuffix(chosen->path, format == ExportFormat::Json ? QStringLiteral(".json")
-                                                              : QStringLiteral(".csv"));
+        withSuffix(chosen->path,
+                   format == ExportFormat::Json ? QStringLiteral(".json") : QStringLiteral(".csv"));
     const Result<QByteArray> content =
         format ? exportBytes(*format, set, state.file(setIndex).readRange(1, set.count),
                              state.texts, QTimeZone::systemTimeZone())

@@ -3,8 +3,8 @@
 #include <QDir>
 #include <utility>
 
-#include "core/model/AppState.h"
 #include "core/base/Says.h"
+#include "core/model/AppState.h"
 
 namespace termika {
 

@@ -11,7 +11,7 @@ QDateTime reservedStart(const QDateTime& now, int day, int hour, int minute) {
   for (int months = 0; months <= 12; ++months) {
     const QDate month = first.addMonths(months);
     if (day > month.daysInMonth()) continue;
-    const QDateTime start(QDate(month.year(), month.month(), day), time);
+    QDateTime start(QDate(month.year(), month.month(), day), time);
     if (start >= thisMinute) return start;
   }
   return {};

@@ -120,7 +120,8 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
       st.recordingStart.has_value() && civilFromDaySerial(*st.recordingStart).year >= 2000;
   if (startKnown) {
     setText(s, Control::RecordingStart, fmt::dateTime(*st.recordingStart));
-    setText(s, Control::RecordingMode, st.loopMode != 0 ? t[TextId::LoopMode] : t[TextId::OneTimeMode]);
+    setText(s, Control::RecordingMode,
+            st.loopMode != 0 ? t[TextId::LoopMode] : t[TextId::OneTimeMode]);
     setText(s, Control::UpperAlarm, alarmText(st.upperAlarm, t));
     setText(s, Control::LowerAlarm, alarmText(st.lowerAlarm, t));
   } else {
@@ -133,7 +134,9 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
       st.wrapped() ? QStringLiteral("15000") : QString::number(st.recordedPoints());
   setText(s, Control::RecordedPoints, points + t[TextId::PointsUnit]);
   setText(s, Control::IntervalSeconds, QString::number(st.recordedInterval));
-  setText(s, Control::IntervalText, fmt::interval(st.recordedInterval, t[TextId::IntervalMinutes], t[TextId::IntervalSeconds]));
+  setText(
+      s, Control::IntervalText,
+      fmt::interval(st.recordedInterval, t[TextId::IntervalMinutes], t[TextId::IntervalSeconds]));
 
   const bool fault = st.batteryStatus == QStringLiteral("Error");
   if (const auto cv = centivolts(st)) {
@@ -157,7 +160,8 @@ void connectedCommon(const StateInputs& in, MainWindowState& s) {
 
   // The battery answer of the connect and of every measurement, and the
   // logger's clock as last read.
-  setText(s, Control::BatteryIndicator, t[st.batteryLow ? TextId::BatteryLow : TextId::BatteryNormal]);
+  setText(s, Control::BatteryIndicator,
+          t[st.batteryLow ? TextId::BatteryLow : TextId::BatteryNormal]);
   s.at(Control::BatteryIndicator).foreground =
       st.batteryLow ? PanelColour::Red : PanelColour::Black;
   setText(s, Control::LoggerClock, st.deviceClock ? fmt::dateTime(*st.deviceClock) : QString());
@@ -227,10 +231,13 @@ void reservation(const StateInputs& in, MainWindowState& s) {
   setText(s, Control::ContinuousButton, t[TextId::ContinuousButton]);
   setColoured(s, Control::StopNotice, QString(), PanelColour::ButtonFace);
   setText(s, Control::RecordingStart,
-          twoDigits(st.reservationDay) + t[TextId::ReservationDay] + twoDigits(st.reservationHour) + t[TextId::ReservationHour] +
-              twoDigits(st.reservationMinute) + t[TextId::ReservationStartMinute]);
+          twoDigits(st.reservationDay) + t[TextId::ReservationDay] + twoDigits(st.reservationHour) +
+              t[TextId::ReservationHour] + twoDigits(st.reservationMinute) +
+              t[TextId::ReservationStartMinute]);
   setText(s, Control::RecordedPoints, QStringLiteral("0") + t[TextId::ReservedPointsUnit]);
-  setText(s, Control::IntervalText, fmt::interval(st.intervalSetting, t[TextId::IntervalMinutes], t[TextId::IntervalSeconds]));
+  setText(
+      s, Control::IntervalText,
+      fmt::interval(st.intervalSetting, t[TextId::IntervalMinutes], t[TextId::IntervalSeconds]));
 }
 
 void recording(const StateInputs& in, MainWindowState& s) {
@@ -329,11 +336,12 @@ ControlList controlsLockedDuringDownload() {
       Control::SaveRealTimeButton, Control::PrintRealTimeButton, Control::PrintLogButton,
       Control::PrintFileButton,    Control::OpenCsvButton,       Control::InitButton,
       Control::DisplayMenu,        Control::OpenCsvItem,         Control::SaveMenu,
-      Control::SaveRealTimeItem,   Control::SaveLogItem,         Control::PrintItem,         Control::ReportItem,
-      Control::LogViewMenu,        Control::LogGraphItem,        Control::LogDumpItem,
-      Control::RealTimeViewMenu,   Control::RealTimeGraphItem,   Control::RealTimeDumpItem,
-      Control::FileViewMenu,       Control::FileGraphItem,       Control::FileDumpItem,
-      Control::DownloadModeMenu,   Control::FastDownloadItem,    Control::SlowDownloadItem};
+      Control::SaveRealTimeItem,   Control::SaveLogItem,         Control::PrintItem,
+      Control::ReportItem,         Control::LogViewMenu,         Control::LogGraphItem,
+      Control::LogDumpItem,        Control::RealTimeViewMenu,    Control::RealTimeGraphItem,
+      Control::RealTimeDumpItem,   Control::FileViewMenu,        Control::FileGraphItem,
+      Control::FileDumpItem,       Control::DownloadModeMenu,    Control::FastDownloadItem,
+      Control::SlowDownloadItem};
   return kSetAndViewRadios + locked + navigationControls();
 }
 

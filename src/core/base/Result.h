@@ -16,7 +16,7 @@ struct Error {
 template <typename T>
 class [[nodiscard]] Result final {
  public:
-  Result(T value) : m_value(std::move(value)) {}  // NOLINT(google-explicit-constructor)
+  Result(T value) : m_value(std::move(value)) {}      // NOLINT(google-explicit-constructor)
   Result(Error error) : m_value(std::move(error)) {}  // NOLINT(google-explicit-constructor)
 
   bool ok() const { return std::holds_alternative<T>(m_value); }
@@ -37,7 +37,8 @@ template <>
 class [[nodiscard]] Result<void> final {
  public:
   Result() = default;
-  Result(Error error) : m_error(std::move(error)), m_ok(false) {}  // NOLINT(google-explicit-constructor)
+  Result(Error error)
+      : m_error(std::move(error)), m_ok(false) {}  // NOLINT(google-explicit-constructor)
 
   bool ok() const { return m_ok; }
   explicit operator bool() const { return m_ok; }

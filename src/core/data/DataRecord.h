@@ -13,14 +13,14 @@ struct DataRecord {
   static constexpr int kSize = 84;
   static constexpr int kRemarksBytes = 50;
 
-  float temperature = 0.0f;            // offset 0, °C after conversion
-  float humidity = 0.0f;               // offset 4, %RH after conversion
+  float temperature = 0.0f;                // offset 0, °C after conversion
+  float humidity = 0.0f;                   // offset 4, %RH after conversion
   std::array<std::uint8_t, 8> reserved{};  // offset 8, always zero
-  double dateTime = 0.0;               // offset 16, day serial
-  float segment = 0.0f;                // offset 24, 1-based run number
-  QString remarks;                     // offset 28, 50 bytes Windows-31J, blank padded
-  std::int16_t recordNo = 0;           // offset 78, 1-based number in its set
-  std::array<std::uint8_t, 4> raw{};   // offset 80, temp hi, temp lo, hum hi, hum lo
+  double dateTime = 0.0;                   // offset 16, day serial
+  float segment = 0.0f;                    // offset 24, 1-based run number
+  QString remarks;                         // offset 28, 50 bytes Windows-31J, blank padded
+  std::int16_t recordNo = 0;               // offset 78, 1-based number in its set
+  std::array<std::uint8_t, 4> raw{};       // offset 80, temp hi, temp lo, hum hi, hum lo
 
   int rawTemperature() const { return raw[0] * 256 + raw[1]; }
   int rawHumidity() const { return raw[2] * 256 + raw[3]; }

@@ -29,11 +29,17 @@ struct ExtremeEntry {
 
 // Highest and lowest temperature and humidity, each with its point number.
 struct Extremes {
-  enum Entry : int { kHighTemperature = 0, kLowTemperature = 1, kHighHumidity = 2, kLowHumidity = 3 };
+  enum Entry : int {
+    kHighTemperature = 0,
+    kLowTemperature = 1,
+    kHighHumidity = 2,
+    kLowHumidity = 3
+  };
   static constexpr double kResetHigh = -10000.0;
   static constexpr double kResetLow = 10000.0;
 
-  std::array<ExtremeEntry, 4> entries{{{0, kResetHigh}, {0, kResetLow}, {0, kResetHigh}, {0, kResetLow}}};
+  std::array<ExtremeEntry, 4> entries{
+      {{0, kResetHigh}, {0, kResetLow}, {0, kResetHigh}, {0, kResetLow}}};
 
   // Resets the values; point numbers are left as they were, as the marks
   // code relies on range checks rather than on them being cleared.
@@ -65,8 +71,8 @@ struct DataSet {
   AlarmSetting upperAlarm;
   AlarmSetting lowerAlarm;
   int drawnCount = 0;
-  QString model;        // model of the logger the points came from
-  QString loggerName;   // identification name that describes the set (CSV header, print)
+  QString model;       // model of the logger the points came from
+  QString loggerName;  // identification name that describes the set (CSV header, print)
   // File set only: the start time and point count its CSV header announced
   // (shown as they stand; the count is not checked against the data lines).
   double announcedStart = 0.0;

@@ -14,7 +14,8 @@ namespace termika {
 namespace {
 
 QJsonValue limitValue(const DataSet& set, const AlarmSetting& alarm) {
-  return hasAlarms(set.model) && alarm.enabled != 0 ? QJsonValue(alarm.limit) : QJsonValue(QJsonValue::Null);
+  return hasAlarms(set.model) && alarm.enabled != 0 ? QJsonValue(alarm.limit)
+                                                    : QJsonValue(QJsonValue::Null);
 }
 
 }  // namespace

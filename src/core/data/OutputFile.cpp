@@ -58,7 +58,7 @@ Result<void> checkOutputFile(const QString& path) {
   if (::stat(native.constData(), &st) == 0) {
     if (!S_ISREG(st.st_mode)) {
       return Error{says("%1 is not a regular file (a folder, device, pipe or socket); "
-                                  "it is not replaced.")
+                        "it is not replaced.")
                        .arg(shown(path))};
     }
     if (::access(native.constData(), W_OK) != 0) {
@@ -73,9 +73,8 @@ Result<void> checkOutputFile(const QString& path) {
   QString why;
   if (::stat(folder.constData(), &st) != 0) {
     const int error = errno;
-    why = error == ENOENT
-              ? says("the folder %1 does not exist").arg(shownFolder)
-              : says("the folder %1: %2").arg(shownFolder, systemReason(error));
+    why = error == ENOENT ? says("the folder %1 does not exist").arg(shownFolder)
+                          : says("the folder %1: %2").arg(shownFolder, systemReason(error));
   } else if (!S_ISDIR(st.st_mode)) {
     why = says("%1 is not a folder").arg(shownFolder);
   } else if (::access(folder.constData(), W_OK | X_OK) != 0) {

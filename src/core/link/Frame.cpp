@@ -4,7 +4,8 @@ namespace termika::frame {
 
 std::array<std::uint8_t, 2> encodePair(std::uint8_t value) {
   const int rest = value % 100;
-  return {static_cast<std::uint8_t>(value / 100), static_cast<std::uint8_t>((rest / 10) * 16 + rest % 10)};
+  return {static_cast<std::uint8_t>(value / 100),
+          static_cast<std::uint8_t>((rest / 10) * 16 + rest % 10)};
 }
 
 std::optional<std::uint8_t> decodePair(std::uint8_t h, std::uint8_t l) {

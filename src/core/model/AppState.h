@@ -23,7 +23,7 @@ struct AppState {
   QString workingFolder;  // where the file dialogs start
   RunState runState = RunState::Idle;
   QString fileSetName;
-  QString fileSetFile;  // the CSV file read into the file set
+  QString fileSetFile;           // the CSV file read into the file set
   QDateTime logSetDownloadedAt;  // when the log set arrived, for its report
   bool connected = false;
   bool downloadSlow = false;

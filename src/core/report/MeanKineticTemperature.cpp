@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace termika::report {
 
@@ -18,7 +19,7 @@ std::optional<double> meanKineticTemperature(const std::vector<Point>& points,
   const double kelvinScale = activationEnergyKJPerMol * 1000.0 / kGasConstantJPerMolK;
   // The exponents -ΔH/(R·T) are summed relative to the largest one (the
   // warmest reading), so cold series or large energies never underflow to 0.
-  double largest = -INFINITY;
+  double largest = -std::numeric_limits<double>::infinity();
   for (const Point& p : points) {
     const double kelvin = p.temperature + kKelvinOffset;
     if (!(kelvin > 0.0)) return std::nullopt;

@@ -27,8 +27,7 @@ void header(std::vector<SheetLine>& lines, const Summary& s, const Source& sourc
   field(lines, says("First reading"), fmt::dateTime(s.first));
   field(lines, says("Last reading"), fmt::dateTime(s.last));
   field(lines, says("Interval"),
-        s.intervalSeconds > 0 ? says("%1 s").arg(s.intervalSeconds)
-                              : says("single measurements"));
+        s.intervalSeconds > 0 ? says("%1 s").arg(s.intervalSeconds) : says("single measurements"));
   field(lines, says("Readings"), says("%1 in %2 block(s)").arg(s.count).arg(s.blocks));
   field(lines, says("Recorded time"), durationText(s.recordedSeconds));
 }
@@ -45,15 +44,15 @@ void statistics(std::vector<SheetLine>& lines, const Summary& s) {
     lines.push_back({Kind::TableRow,
                      {name, number(f->minimum.value), number(f->maximum.value), number(f->mean),
                       number(f->standardDeviation)}});
-    lines.push_back({Kind::TableRow,
-                     {says("  at"), fmt::dateTime(f->minimum.time), fmt::dateTime(f->maximum.time)}});
+    lines.push_back(
+        {Kind::TableRow,
+         {says("  at"), fmt::dateTime(f->minimum.time), fmt::dateTime(f->maximum.time)}});
   }
   field(lines, says("Mean kinetic temperature"),
-        s.meanKineticTemperature
-            ? says("%1 °C (activation energy %2 kJ/mol)")
-                  .arg(number(*s.meanKineticTemperature))
-                  .arg(QString::number(s.activationEnergyKJPerMol, 'g', 8))
-            : QStringLiteral("-"));
+        s.meanKineticTemperature ? says("%1 °C (activation energy %2 kJ/mol)")
+                                       .arg(number(*s.meanKineticTemperature))
+                                       .arg(QString::number(s.activationEnergyKJPerMol, 'g', 8))
+                                 : QStringLiteral("-"));
 }
 
 void limits(std::vector<SheetLine>& lines, const Summary& s) {

@@ -53,7 +53,8 @@ void LoggerNameDialog::confirm() {
   if (m_linkBusy) return;
   const QString name = m_ui.nameEdit->text();
   if (name_rules::check(name) != name_rules::NameFault::None) {
-    m_prompts.info(m_modelName, name_rules::refusalMessage(m_texts, TextId::NameCharactersRefused, name));
+    m_prompts.info(m_modelName,
+                   name_rules::refusalMessage(m_texts, TextId::NameCharactersRefused, name));
     m_ui.nameEdit->setText(m_loggerName);
     m_ui.nameEdit->setFocus();
     m_ui.nameEdit->selectAll();

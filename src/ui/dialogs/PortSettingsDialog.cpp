@@ -32,7 +32,8 @@ PortSettingsDialog::PortSettingsDialog(const UiText& texts, int chosenPort, bool
 
   m_ui.progress = new QLabel(this);
 
-  m_ui.connectButton = new QPushButton(portOpen ? texts[TextId::PortDisconnectButton] : texts[TextId::PortConnectButton], this);
+  m_ui.connectButton = new QPushButton(
+      portOpen ? texts[TextId::PortDisconnectButton] : texts[TextId::PortConnectButton], this);
   m_ui.closeButton = new QPushButton(texts[TextId::CancelButton], this);
   m_ui.closeButton->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
@@ -68,7 +69,8 @@ void PortSettingsDialog::connectOrDisconnect() {
 void PortSettingsDialog::closeDialog() { reject(); }
 
 void PortSettingsDialog::discoveryProgress(int port, int attempt) {
-  m_ui.progress->setText(QStringLiteral("%1 %2 (%3)").arg(m_texts[TextId::PortNumber]).arg(port).arg(attempt + 1));
+  m_ui.progress->setText(
+      QStringLiteral("%1 %2 (%3)").arg(m_texts[TextId::PortNumber]).arg(port).arg(attempt + 1));
 }
 
 void PortSettingsDialog::discoveryFinished(bool connected) {

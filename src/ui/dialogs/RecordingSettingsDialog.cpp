@@ -115,8 +115,9 @@ QGroupBox* RecordingSettingsDialog::buildAlarmBox() {
       new UpDownBar(RecordingSettings::kLowerMin, RecordingSettings::kLowerMax, box);
   m_ui.upperLimitLabel = new QLabel(box);
   m_ui.lowerLimitLabel = new QLabel(box);
-  m_ui.upperLimitLabel->setMinimumWidth(
-      m_ui.upperLimitLabel->fontMetrics().horizontalAdvance(QStringLiteral("-20 ") + t[TextId::LimitDegrees]) + 8);
+  m_ui.upperLimitLabel->setMinimumWidth(m_ui.upperLimitLabel->fontMetrics().horizontalAdvance(
+                                            QStringLiteral("-20 ") + t[TextId::LimitDegrees]) +
+                                        8);
   m_ui.lowerLimitLabel->setMinimumWidth(m_ui.upperLimitLabel->minimumWidth());
   m_ui.upperOn = new QRadioButton(t[TextId::RecordingUpperOn], box);
   m_ui.upperOff = new QRadioButton(t[TextId::RecordingUpperOff], box);
@@ -134,8 +135,10 @@ QGroupBox* RecordingSettingsDialog::buildAlarmBox() {
     QLabel* value;
     UpDownBar* bar;
     QRadioButton *on, *off;
-  } rows[] = {{t[TextId::RecordingUpperLimit], m_ui.upperLimitLabel, m_ui.upperLimitBar, m_ui.upperOn, m_ui.upperOff},
-              {t[TextId::RecordingLowerLimit], m_ui.lowerLimitLabel, m_ui.lowerLimitBar, m_ui.lowerOn, m_ui.lowerOff}};
+  } rows[] = {{t[TextId::RecordingUpperLimit], m_ui.upperLimitLabel, m_ui.upperLimitBar,
+               m_ui.upperOn, m_ui.upperOff},
+              {t[TextId::RecordingLowerLimit], m_ui.lowerLimitLabel, m_ui.lowerLimitBar,
+               m_ui.lowerOn, m_ui.lowerOff}};
   for (int row = 0; row < 2; ++row) {
     const auto& r = rows[row];
     grid->addWidget(new QLabel(r.caption, box), row, 0);
@@ -234,10 +237,12 @@ void RecordingSettingsDialog::showSettings() {
     m_ui.reserveDayBar->setNumber(m_settings.dayOffset());
     m_ui.reserveHourBar->setNumber(m_settings.hour());
     m_ui.reserveMinuteBar->setNumber(m_settings.minute());
-    m_ui.reserveDateLabel->setText(
-        fmt::formatRuntimeDate(m_texts[TextId::ReserveDateFormat], civilOf(m_settings.reservedDate())));
-    m_ui.reserveHourLabel->setText(fmt::formatRuntimeNumber(m_texts[TextId::ReserveHourFormat], m_settings.hour()));
-    m_ui.reserveMinuteLabel->setText(fmt::formatRuntimeNumber(m_texts[TextId::ReserveMinuteFormat], m_settings.minute()));
+    m_ui.reserveDateLabel->setText(fmt::formatRuntimeDate(m_texts[TextId::ReserveDateFormat],
+                                                          civilOf(m_settings.reservedDate())));
+    m_ui.reserveHourLabel->setText(
+        fmt::formatRuntimeNumber(m_texts[TextId::ReserveHourFormat], m_settings.hour()));
+    m_ui.reserveMinuteLabel->setText(
+        fmt::formatRuntimeNumber(m_texts[TextId::ReserveMinuteFormat], m_settings.minute()));
   }
   showAlarmLabels();
   m_updating = false;
@@ -257,8 +262,10 @@ void RecordingSettingsDialog::fillIntervalList() {
 }
 
 void RecordingSettingsDialog::showAlarmLabels() {
-  m_ui.upperLimitLabel->setText(QString::number(m_settings.upper()) + m_texts[TextId::LimitDegrees]);
-  m_ui.lowerLimitLabel->setText(QString::number(m_settings.lower()) + m_texts[TextId::LimitDegrees]);
+  m_ui.upperLimitLabel->setText(QString::number(m_settings.upper()) +
+                                m_texts[TextId::LimitDegrees]);
+  m_ui.lowerLimitLabel->setText(QString::number(m_settings.lower()) +
+                                m_texts[TextId::LimitDegrees]);
 }
 
 void RecordingSettingsDialog::setLinkBusy(bool busy) {

@@ -46,7 +46,8 @@ PrintOutcome printDumpPages(QPainter& painter, QPagedPaintDevice& device, const 
   const double charWidth = page.metrics().charWidth;
   const ColumnPositions& c = page.columns();
   const Rules rules{charWidth / 4.0, linePitch / 6.0};
-  const double remarkWidth = c.columns[kTableEndColumn] - c.columns[kRemarksColumn] - charWidth / 2.0;
+  const double remarkWidth =
+      c.columns[kTableEndColumn] - c.columns[kRemarksColumn] - charWidth / 2.0;
 
   std::vector<QStringList> remarks;
   std::vector<int> lines;
@@ -70,8 +71,8 @@ PrintOutcome printDumpPages(QPainter& painter, QPagedPaintDevice& device, const 
       const DumpPrintRow& row = plan.rows[static_cast<size_t>(placed.row)];
       const auto cell = [&](int column, const QString& text) {
         const double x = c.columns[static_cast<size_t>(column)];
-        page.fittedText(x, placed.top, c.columns[static_cast<size_t>(column) + 1] - x - charWidth / 2.0,
-                        text);
+        page.fittedText(x, placed.top,
+                        c.columns[static_cast<size_t>(column) + 1] - x - charWidth / 2.0, text);
       };
       cell(kNumberColumn, row.number);
       cell(kTimeColumn, row.time);

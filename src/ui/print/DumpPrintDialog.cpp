@@ -22,7 +22,8 @@ void DumpPrintDialog::buildControls() {
   auto* rangeLayout = new QVBoxLayout(range);
   auto* allRows = m_ui.allRowsRadio =
       new QRadioButton(printWord(texts(), PrintWord::AllRows), range);
-  auto* selectedRows = m_ui.selectedRowsRadio = new QRadioButton(texts()[TextId::DumpPrintSelectedOnly], range);
+  auto* selectedRows = m_ui.selectedRowsRadio =
+      new QRadioButton(texts()[TextId::DumpPrintSelectedOnly], range);
   // Without a selection the only useful range is every row.
   selectedRows->setEnabled(rowsSelected());
   (rowsSelected() ? selectedRows : allRows)->setChecked(true);

@@ -16,8 +16,8 @@
 #include "ui/MessageBoxPrompts.h"
 #include "ui/print/DumpPrint.h"
 #include "ui/print/DumpPrintDialog.h"
-#include "ui/print/GraphPrintDialog.h"
 #include "ui/print/GraphPrint.h"
+#include "ui/print/GraphPrintDialog.h"
 #include "ui/print/PrintTarget.h"
 #include "ui/print/PrintWords.h"
 #include "ui/print/ReportPreviewDialog.h"
@@ -130,8 +130,8 @@ namespace {
 
 // Reads a CSV file into the file set of `state`, its records in a record file
 // inside `folder`, for printing it from the command line.
-Result<void> loadCsvForPrinting(AppState& state, const QString& csvPath,
-                                UiText::Language language, const QTemporaryDir& folder) {
+Result<void> loadCsvForPrinting(AppState& state, const QString& csvPath, UiText::Language language,
+                                const QTemporaryDir& folder) {
   state.texts = UiText::load(language);
   const Result<QByteArray> bytes = readInputFile(csvPath, csv::kMaxFileBytes);
   if (!bytes) return bytes.error();

@@ -14,8 +14,7 @@
 namespace termika {
 
 ReportPreviewDialog::ReportPreviewDialog(PagePainter report, QString proposedPdfName,
-                                         const UiText& texts, UserPrompts& prompts,
-                                         QWidget* parent)
+                                         const UiText& texts, UserPrompts& prompts, QWidget* parent)
     : QDialog(parent),
       m_report(std::move(report)),
       m_proposedPdfName(std::move(proposedPdfName)),

@@ -53,8 +53,7 @@ std::vector<double> tableColumns(PageText& page, const std::vector<SheetLine>& l
 
 }  // namespace
 
-Result<report::Summary> summarizeSet(const AppState& state, int set,
-                                     const ReportOptions& options) {
+Result<report::Summary> summarizeSet(const AppState& state, int set, const ReportOptions& options) {
   const DataSet& data = state.set(set);
   report::Input input;
   input.points = report::pointsFromRecords(state.file(set).readRange(1, data.count));
@@ -137,14 +136,14 @@ int printSummaryPages(QPainter& painter, QPagedPaintDevice& device,
   return pages;
 }
 
-Result<PagePainter> prepareReportPrint(const AppState& state, int set,
-                                       const ReportOptions& options, const QString& origin) {
+Result<PagePainter> prepareReportPrint(const AppState& state, int set, const ReportOptions& options,
+                                       const QString& origin) {
   Result<report::Summary> summary = summarizeSet(state, set, options);
   if (!summary) return summary.error();
   const DataSet& data = state.set(set);
   const report::Source source{data.model, data.loggerName, origin};
-  auto lines = std::make_shared<const std::vector<SheetLine>>(
-      report::summarySheet(*summary, source));
+  auto lines =
+      std::make_shared<const std::vector<SheetLine>>(report::summarySheet(*summary, source));
   Result<PagePainter> graph = prepareGraphPrint(state, set, std::nullopt);
   if (!graph) return graph.error();
   std::optional<PagePainter> dump;

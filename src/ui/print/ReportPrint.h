@@ -26,8 +26,8 @@ Result<report::Summary> summarizeSet(const AppState& state, int set, const Repor
 
 // The report of a set: the summary page(s), the graph of the whole set and,
 // when asked, the dump pages. `origin` names the file or the download.
-Result<PagePainter> prepareReportPrint(const AppState& state, int set,
-                                       const ReportOptions& options, const QString& origin);
+Result<PagePainter> prepareReportPrint(const AppState& state, int set, const ReportOptions& options,
+                                       const QString& origin);
 
 // Paints the summary lines, breaking pages where they run out; returns the
 // number of pages used.

@@ -178,7 +178,8 @@ TEST_F(CsvActionsTest, AskSaveOnlyWhenUnsaved) {
     prompts.askAnswers = c.answers;
     prompts.saveFiles = c.files;
     log().unsaved = c.unsaved;
-    EXPECT_EQ(askSaveDataSet(m_state, kLogSet, m_ja[TextId::ExitSaveLogQuestion], prompts), c.outcome);
+    EXPECT_EQ(askSaveDataSet(m_state, kLogSet, m_ja[TextId::ExitSaveLogQuestion], prompts),
+              c.outcome);
     const auto asks = prompts.callsOf(Kind::Ask);
     ASSERT_EQ(asks.size(), c.asks);
     for (const auto& ask : asks) {

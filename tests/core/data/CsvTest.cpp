@@ -2,7 +2,6 @@
 
 #include <random>
 
-
 #include "CsvFixture.h"
 #include "core/data/Csv.h"
 #include "core/data/DayTime.h"
@@ -34,7 +33,6 @@ TEST_F(CsvTest, ExactBytesOfASmallFile) {
                              .arg(QString(43, u' '), QString(50, u' '))));
   EXPECT_EQ(bytes->left(5), QByteArray("\"\x94\x46\x8E\xAF"));
 }
-
 
 // A gap of 60 s stays in the run, 61 s starts a new one, going backwards does not; midnight is
 // the date alone.

@@ -185,7 +185,8 @@ TEST_F(AnswerDispatcherTest, ClockSetConfirmsOnlyAReadBackNearTheTimeSent) {
       const std::uint8_t d2 = i < 3 ? 0 : c.readBack[2 * (i - 3)];
       const std::uint8_t d3 = i < 3 ? 0 : c.readBack[2 * (i - 3) + 1];
       const frame::Bytes4 d{1, queue.current().b1, d2, d3};
-      EXPECT_EQ(m_dispatcher.handleAnswer(queue, Answer{d, frame::encode(d)}), AnswerAction::Advance);
+      EXPECT_EQ(m_dispatcher.handleAnswer(queue, Answer{d, frame::encode(d)}),
+                AnswerAction::Advance);
       queue.advance();
     }
     EXPECT_EQ(m_app.status.clockBytes, c.readBack);

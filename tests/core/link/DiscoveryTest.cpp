@@ -46,7 +46,7 @@ class DiscoveryTest : public ::testing::Test {
     m_foundTransport.reset();
     m_notFoundCount = 0;
     m_discovery = std::make_unique<PortDiscovery>(timings, m_pins, *PortMap::fromTemplate("mem%1"),
-                                                m_bench.factory());
+                                                  m_bench.factory());
     PortDiscovery* d = m_discovery.get();
     QObject::connect(d, &PortDiscovery::found,
                      [this](int port, const QString& model, Transport* t) {

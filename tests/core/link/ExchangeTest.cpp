@@ -62,7 +62,8 @@ class ExchangeTest : public ::testing::Test {
   void make(const Timings& t, UserPrompts& p) {
     m_ex = std::make_unique<Exchange>(m_app, p, t);
     m_ex->setTransport(&m_port);
-    QObject::connect(m_ex.get(), &Exchange::stateChanged, [this](State s) { m_states.push_back(s); });
+    QObject::connect(m_ex.get(), &Exchange::stateChanged,
+                     [this](State s) { m_states.push_back(s); });
   }
   bool run(const CommandRows& rows) {
     return m_ex->start(rows) &&
@@ -81,7 +82,9 @@ class ExchangeTest : public ::testing::Test {
     m_logger.rawWrites.clear();
     m_states.clear();
   }
-  bool hasDrained() const { return std::count(m_states.begin(), m_states.end(), State::Draining) > 0; }
+  bool hasDrained() const {
+    return std::count(m_states.begin(), m_states.end(), State::Draining) > 0;
+  }
 
   AppState m_app;
   ScriptedPrompts m_prompts;

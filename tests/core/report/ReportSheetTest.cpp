@@ -48,18 +48,20 @@ TEST(ReportSheet, SaysTheVerdictFirstAndListsExcursionsAndGaps) {
             QStringList(2, QStringLiteral("FAIL: 2 excursion(s) beyond the limits")));
   EXPECT_EQ(sheet[1].kind, SheetLine::Kind::Verdict);
   const QStringList rows = linesOf(sheet, SheetLine::Kind::TableRow);
-  EXPECT_TRUE(rows.contains(
-      "1 above | 2025/12/09 00:04:00 | 2025/12/09 00:07:00 | 0:03:00 | 9.50"))
+  EXPECT_TRUE(rows.contains("1 above | 2025/12/09 00:04:00 | 2025/12/09 00:07:00 | 0:03:00 | 9.50"))
       << rows.join('\n').toStdString();
-  EXPECT_TRUE(rows.contains("2 below | 2025/12/09 00:32:00 | 2025/12/09 00:33:00 | 0:01:00 | 1.25"));
+  EXPECT_TRUE(
+      rows.contains("2 below | 2025/12/09 00:32:00 | 2025/12/09 00:33:00 | 0:01:00 | 1.25"));
   EXPECT_TRUE(rows.contains("1 | 2025/12/09 00:20:00 | 2025/12/09 00:30:00 | 0:10:00"));
   const QStringList fields = linesOf(sheet, SheetLine::Kind::Field);
   EXPECT_TRUE(fields.contains("Logger | QM120-RH R101"));
   EXPECT_TRUE(fields.contains("Readings | 30 in 2 block(s)"));
-  EXPECT_TRUE(fields.contains("Time above the upper limit | 0:03:00 (10.00 % of the recording, 3 reading(s))"));
-  EXPECT_TRUE(fields.contains("Time below the lower limit | 0:01:00 (3.33 % of the recording, 1 reading(s))"));
   EXPECT_TRUE(fields.contains(
-      "Mean kinetic temperature | 6.43 °C (activation energy 83.144 kJ/mol)"));
+      "Time above the upper limit | 0:03:00 (10.00 % of the recording, 3 reading(s))"));
+  EXPECT_TRUE(fields.contains(
+      "Time below the lower limit | 0:01:00 (3.33 % of the recording, 1 reading(s))"));
+  EXPECT_TRUE(
+      fields.contains("Mean kinetic temperature | 6.43 °C (activation energy 83.144 kJ/mol)"));
 
   Summary passed = failed;
   passed.excursions.clear();
