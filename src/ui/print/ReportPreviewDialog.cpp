@@ -5,7 +5,9 @@
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/base/Says.h"
 #include "ui/print/PrintTarget.h"
@@ -40,7 +42,9 @@ ReportPreviewDialog::ReportPreviewDialog(PagePainter report, QString proposedPdf
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_preview, 1);
   layout->addWidget(buttons);
-  resize(720, 900);
+  // A page's width, and as tall as the screen allows, so the buttons stay on it.
+  const QRect screen = this->screen()->availableGeometry();
+  resize(std::min(720, screen.width()), std::min(900, screen.height() * 9 / 10));
 }
 
 ReportPreviewDialog::~ReportPreviewDialog() = default;
