@@ -186,7 +186,7 @@ Result<int> reportCsvToPdf(const QString& csvPath, const ReportOptions& options,
   if (Result<void> loaded = loadCsvForPrinting(state, csvPath, language, folder); !loaded) {
     return loaded.error();
   }
-  const Result<int> pages = [&]() -> Result<int> {
+  Result<int> pages = [&]() -> Result<int> {
     Result<PagePainter> report = prepareReportPrint(state, kFileSet, options, csvPath);
     if (!report) return report.error();
     Result<PrintOutcome> written = writePdf(pdfPath, *report);
