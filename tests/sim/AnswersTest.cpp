@@ -96,50 +96,5 @@ TEST(AnswersOfOtherModels, Qm100KeepsNoAlarmLimitsQm200IdentifiesItself) {
   EXPECT_EQ(ask(qm200, "0001009900000000ff"), QByteArray("QM200-RHA\x03\x0c\xff"));
 }
 
-TEST(Settings, WritesAreReadBack) {
-  SimulatedLogger logger(simtest::scenarioFrom(kLogger));
-  struct Step {
-    const char* request;
-    const char* answer;
-  };
-  const Step steps[] = {
-      // alarms: upper 0x0150 off, lower 0x00C8 on (0x80 | 0x00)
-      {"0001004500010080ff", "0001004500000000ff"},
-      {"0001004601280200ff", "0001004600000000ff"},
-      {"0001004700000000ff", "0001004700010080ff"},
-      {"0001004800000000ff", "0001004801280200ff"},
-      // reservation fields
-      {"0001003100280000ff", "0001003100000000ff"},
-      {"0001003200230000ff", "0001003200000000ff"},
-      {"0001003300590000ff", "0001003300000000ff"},
-      {"0001003400000000ff", "0001003400280000ff"},
-      {"0001003500000000ff", "0001003500230000ff"},
-      {"0001003600000000ff", "0001003600590000ff"},
-      // the end of a download marks the data as downloaded
-      {"0001005600010001ff", "0001005600000000ff"},
-      {"0001005700000000ff", "0001005700010001ff"},
-  };
-  for (const Step& s : steps) {
-    EXPECT_EQ(ask(logger, s.request).toHex(' '), hex(s.answer).toHex(' ')) << s.request;
-  }
-}
-
-TEST(Clock, ThreeWritesSetTheCalendarAndItRunsOn) {
-  SimulatedLogger logger(simtest::scenarioFrom(kLogger));
-  // 2024-12-31 23:59:58, in the program's order: month/year, hour/day, second/minute.
-  EXPECT_EQ(ask(logger, "0001000100120024ff").toHex(), "0001000100000000ff");
-  EXPECT_EQ(ask(logger, "0001000200230031ff").toHex(), "0001000200000000ff");
-  EXPECT_EQ(ask(logger, "0001000300580059ff").toHex(), "0001000300000000ff");
-  EXPECT_EQ(ask(logger, "0001000600000000ff").toHex(), "0001000600580059ff");
-  logger.advanceTo(logger.now() + 2000);
-  EXPECT_EQ(ask(logger, "0001000400000000ff").toHex(), "0001000400010025ff");
-  EXPECT_EQ(ask(logger, "0001000500000000ff").toHex(), "0001000500000001ff");
-  EXPECT_EQ(ask(logger, "0001000600000000ff").toHex(), "0001000600000000ff");
-  // A day the new month lacks is held at its last day.
-  SimulatedLogger january(simtest::scenarioFrom(R"({"clock": "2026-01-31 12:00:00"})"));
-  ask(january, "0001000100020026ff");  // February 2026
-  EXPECT_EQ(ask(january, "0001000500000000ff").toHex(), "0001000500120028ff");
-}
-
 }  // namespace
 }  // namespace termika
