@@ -12,13 +12,10 @@
 #include <QTest>
 #include <QThread>
 
+#include "SimProcess.h"
+
 namespace termika {
 namespace {
-
-QString simBinary() {
-  return qEnvironmentVariable("TERMIKA_BINARY_DIR") +
-         QStringLiteral("/src/apps/termika-sim/termika-sim");
-}
 
 // One end of the terminal, as a serial program would hold it.
 class Terminal final {
@@ -63,7 +60,8 @@ class Terminal final {
 class SimBinary : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(QFileInfo(simBinary()).isExecutable()) << simBinary().toStdString();
+    ASSERT_TRUE(QFileInfo(testing::SimProcess::binary()).isExecutable())
+        << testing::SimProcess::binary().toStdString();
     ASSERT_TRUE(m_dir.isValid());
   }
   void TearDown() override {
@@ -83,7 +81,7 @@ class SimBinary : public ::testing::Test {
   void start(const QByteArray& scenario, const QStringList& extra = {}) {
     write("scenario.json", scenario);
     m_process.start(
-        simBinary(),
+        testing::SimProcess::binary(),
         QStringList{path("scenario.json"), QStringLiteral("--link"), path("tty0")} + extra);
     ASSERT_TRUE(m_process.waitForStarted(3000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(path("tty0")).isSymLink(); }, 5000));
@@ -136,19 +134,6 @@ TEST_F(SimBinary, AnswersRawFramesOnAPtyAndCleansUpOnSigterm) {
   EXPECT_TRUE(text.contains("adapter pulse 0 1700000000100"));
 }
 
-TEST_F(SimBinary, UnplugRemovesTheLinkAndTheAdapter) {
-  QByteArray scenario(kScenario);
-  scenario.replace("\"points\": [[", "\"faults\": {\"unplugAfterRequests\": 1}, \"points\": [[");
-  start(scenario, {QStringLiteral("--adapter-file"), path("adapter")});
-  Terminal tty(path("tty0"));
-  ASSERT_TRUE(tty.ok());
-  EXPECT_EQ(tty.ask(QByteArray::fromHex("0001004200000000ff")).toHex(), "0001004200800084ff");
-  EXPECT_EQ(tty.ask(QByteArray::fromHex("0001004200000000ff"), 1, 500), QByteArray());
-  ASSERT_TRUE(m_process.waitForFinished(5000));
-  EXPECT_FALSE(QFileInfo(path("tty0")).isSymLink());
-  EXPECT_FALSE(QFileInfo::exists(path("adapter")));
-}
-
 // A start that cannot be served ends with a message and touches no file
 // that is not the simulator's own.
 TEST_F(SimBinary, ABadStartIsRefusedWithAMessageAndLeavesFilesAlone) {
@@ -163,7 +148,7 @@ TEST_F(SimBinary, ABadStartIsRefusedWithAMessageAndLeavesFilesAlone) {
       {{path("scenario.json"), QStringLiteral("--adapter-file"), path("notes.txt")}, "notes.txt"},
   };
   for (const auto& c : cases) {
-    m_process.start(simBinary(), c.arguments);
+    m_process.start(testing::SimProcess::binary(), c.arguments);
     ASSERT_TRUE(m_process.waitForFinished(5000));
     EXPECT_EQ(m_process.exitCode(), 1) << c.said;
     EXPECT_TRUE(m_process.readAllStandardError().contains(c.said)) << c.said;

@@ -54,17 +54,6 @@ class PrintDialogsTest : public ::testing::Test {
   std::vector<bool> m_allRows;
 };
 
-TEST_F(PrintDialogsTest, CaptionsFromTheTextTable) {
-  GraphPrintDialog graph(setup(false));
-  const auto& g = graph.controls();
-  EXPECT_EQ(captions({&graph, g.printButton, g.cancelButton, g.printerFrame}),
-            QStringLiteral("グラフ印刷|印刷|キャンセル|プリンタ"));
-  DumpPrintDialog dump(setup(true));
-  const auto& d = dump.controls();
-  EXPECT_EQ(captions({&dump, d.rangeFrame, d.selectedRowsRadio}),
-            QStringLiteral("ダンプ印刷|印刷範囲|選択したデータのみ印刷"));
-}
-
 TEST_F(PrintDialogsTest, PrintWithoutAnyPrinterSaysSoAndStaysOpen) {
   GraphPrintDialog form(setup(false));
   form.print();

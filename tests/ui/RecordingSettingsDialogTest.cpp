@@ -87,19 +87,6 @@ TEST(RecordingSettingsDialog, IntervalsTheListCannotShowOpenInMinutesAndAlarmsFo
   EXPECT_FALSE(qm120.ui().alarmFrame->isHidden());
 }
 
-TEST(RecordingSettingsDialog, UnitSwitchRestoresEachUnitsLastValue) {
-  RecordingDialog d;
-  auto* combo = d.ui().intervalCombo;
-  combo->setCurrentText(QStringLiteral("12"));
-  d.ui().minutesRadio->click();
-  EXPECT_EQ(d.label({d.ui().intervalCombo, d.ui().intervalUnitLabel}), QStringLiteral("60|分"));
-  combo->setCurrentText(QStringLiteral("5"));
-  d.ui().secondsRadio->click();
-  EXPECT_EQ(combo->currentText(), QStringLiteral("12"));
-  d.ui().minutesRadio->click();
-  EXPECT_EQ(combo->currentText(), QStringLiteral("5"));
-}
-
 // The upper arrow of every up/down bar raises its value and the thumb stands higher for a
 // higher value; a logger interval of 1 s opens at 2 s with a note beside the list.
 TEST(RecordingSettingsDialog, UpperArrowsRaiseValuesAndAnUnlistedIntervalIsTold) {
@@ -255,20 +242,6 @@ TEST(RecordingSettingsDialog, CancelAndBusyLinkSendNothing) {
   d.ui().cancelButton->click();
   EXPECT_TRUE(d.requests.empty());
   EXPECT_EQ(d.dialog.result(), QDialog::Rejected);
-}
-
-TEST(RecordingSettingsDialog, EnglishTexts) {
-  RecordingDialog d(loggerPreset(), QDateTime(QDate(2025, 1, 31), QTime(10, 30, 0)),
-                    UiText::Language::English);
-  EXPECT_EQ(d.label({&d.dialog, d.ui().oneTimeRadio, d.ui().loopRadio, d.ui().minutesRadio,
-                     d.ui().secondsRadio, d.ui().alarmFrame, d.ui().upperLimitLabel,
-                     d.ui().startButton, d.ui().cancelButton, d.ui().reserveCheck}),
-            QStringLiteral("Recording Setting|One Time|Loop|Min|Sec|Alarm|30°C|Record Start|Cancel|"
-                           "The record beginning date is reserved. "));
-  d.ui().reserveCheck->click();
-  EXPECT_EQ(d.label({d.ui().startButton, d.ui().reserveDateLabel, d.ui().reserveHourLabel,
-                     d.ui().reserveMinuteLabel}),
-            QStringLiteral("Reservation|2025/01/31|10|31"));
 }
 
 }  // namespace

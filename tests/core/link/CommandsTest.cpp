@@ -34,51 +34,6 @@ const QString kStatusRead =
 const QString kClock2024 = QStringLiteral("1.12.24 2.23.31 3.58.59");
 const CivilTime kLastSecondsOf2024{2024, 12, 31, 23, 59, 58};
 
-TEST(Commands, RowsOfEachSender) {
-  struct Case {
-    const char* name;
-    CommandRows rows;
-    QString expected;
-    SessionMode mode;
-  };
-  const CommandRows clock = nowTimeSetRows(kLastSecondsOf2024);
-  const CommandRows download = downloadStartRows();
-  ASSERT_EQ(clock.size(), 6u);
-  ASSERT_EQ(download.size(), 21u);
-  const Case cases[] = {
-      {"status update", statusUpdateRows(), kStatusRead, SessionMode::None},
-      {"stop", stopRows(), "12.14 " + kStatusRead, SessionMode::None},
-      {"connect", connectRows(), "16 " + kStatusRead, SessionMode::PortOpen},
-      {"measurement read", queueMeasurementRead(SessionMode::Measurement), "16 22 21",
-       SessionMode::Measurement},
-      {"single measurement", singleMeasurementRows(), "25 16 22 21", SessionMode::Measurement},
-      {"continuous at 2 s", continuousStartRows(2), "25.1.1 16 22 21",
-       SessionMode::ContinuousMeasurement},
-      {"continuous at 5 s", continuousStartRows(5), "25 16 22 21",
-       SessionMode::ContinuousMeasurement},
-      {"continuous at 2 min", continuousStartRows(120), "25 16 22 21",
-       SessionMode::ContinuousMeasurement},
-      {"next continuous point", continuationRows(), "16 22 21", SessionMode::ContinuousMeasurement},
-      {"clock write", queueClockWrite(kLastSecondsOf2024), kClock2024, SessionMode::None},
-      {"clock write 2031", queueClockWrite({2031, 1, 2, 3, 4, 5}), "1.1.31 2.3.2 3.5.4",
-       SessionMode::None},
-      // The clock set and the download change mode halfway.
-      {"clock set", {clock.begin(), clock.begin() + 3}, kClock2024, SessionMode::None},
-      {"clock set read-back", {clock.begin() + 3, clock.end()}, "4 5 6", SessionMode::ClockSet},
-      {"download",
-       {download.begin(), download.begin() + 20},
-       "12.14 " + kStatusRead,
-       SessionMode::Download}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    expectRows(c.rows, c.expected, c.mode);
-  }
-  // The recording header starts at 0xF000.
-  expectRows({download.back()}, "8.240", SessionMode::RecordingHeader, 61440);
-  expectRows(queueStatusRead(SessionMode::Download, 7), kStatusRead, SessionMode::Download, 7);
-  EXPECT_EQ(initAllBytes().toHex(), QByteArray("494e4954414c4cff"));
-}
-
 TEST(Commands, NameIsLeftPaddedSingleByteWindows31J) {
   const std::pair<QString, QString> cases[] = {
       // rows before the status read; empty: refused

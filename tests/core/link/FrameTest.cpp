@@ -12,15 +12,6 @@ using Kind = FrameReceiver::Kind;
 
 QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
 
-TEST(Frame, EncodesCommandsAsPairsAndTerminator) {
-  const std::pair<Bytes4, const char*> cases[] = {{{1, 87, 14, 0}, "0001008700140000ff"},
-                                                  {{1, 1, 12, 24}, "0001000100120024ff"},
-                                                  {{1, 99, 0, 0}, "0001009900000000ff"},
-                                                  {{1, 8, 240, 0}, "0001000802400000ff"},
-                                                  {{200, 255, 100, 9}, "0200025501000009ff"}};
-  for (const auto& [command, wire] : cases) EXPECT_EQ(frame::encode(command).toHex(), wire);
-}
-
 TEST(Frame, DecodesTheLastEightBytesBeforeTheTerminator) {
   const std::pair<const char*, std::optional<Bytes4>> cases[] = {
       {"0001000400120024ff", Bytes4{1, 4, 12, 24}},

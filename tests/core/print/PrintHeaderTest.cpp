@@ -34,31 +34,6 @@ PrintHeaderInput sample(const QString& model) {
   return in;
 }
 
-TEST(PrintHeader, BlockOfAQm100WithAnEmptySelection) {
-  const std::vector<HeaderLine> lines = headerBlockLines(sample(QStringLiteral("QM100-RH")), ja());
-  const QString dashes = QStringLiteral("-----\u3000----/--/-- --:--:--\u3000--.--");
-  const QString expected[] = {
-      QStringLiteral("認識名称\u3000|AB12"),
-      QStringLiteral("開始時刻\u3000|2013/05/01 10:00:00"),
-      QStringLiteral("記録点数\u3000|1234 点"),
-      QStringLiteral("記録間隔\u3000 |1 分30 秒"),
-      QStringLiteral("全記録内|"),
-      QStringLiteral("最高温度\u3000 |00012\u30002013/05/01 10:18:00\u300025.50 ℃"),
-      QStringLiteral("最低温度\u3000 |00003\u30002013/05/01 10:04:30\u3000-5.25 ℃"),
-      QStringLiteral("最高湿度\u3000 |01200\u30002013/05/02 16:00:00\u300080.00 %RH"),
-      QStringLiteral("最低湿度\u3000 |00007\u30002013/05/01 10:09:00\u300030.13 %RH"),
-      QStringLiteral("選択範囲内|"),
-      QStringLiteral("最高温度\u3000 |") + dashes + QStringLiteral(" ℃"),
-      QStringLiteral("最低温度\u3000 |") + dashes + QStringLiteral(" ℃"),
-      QStringLiteral("最高湿度\u3000 |") + dashes + QStringLiteral(" %RH"),
-      QStringLiteral("最低湿度\u3000 |") + dashes + QStringLiteral(" %RH"),
-  };
-  ASSERT_EQ(lines.size(), std::size(expected));
-  for (size_t i = 0; i < lines.size(); ++i) {
-    EXPECT_EQ(lines[i].label + u'|' + lines[i].value, expected[i]) << i;
-  }
-}
-
 TEST(PrintHeader, LimitLinesOnlyForAQm120) {
   PrintHeaderInput in = sample(QStringLiteral("QM120-RH"));
   in.selected = in.all;
