@@ -84,17 +84,5 @@ TEST(Answers, MatchTheHandWrittenFrames) {
   }
 }
 
-TEST(AnswersOfOtherModels, Qm100KeepsNoAlarmLimitsQm200IdentifiesItself) {
-  SimulatedLogger logger(simtest::scenarioFrom(
-      R"({"model": "QM100-RH", "clock": "2026-12-06 10:00:00",
-          "alarms": {"upper": {"raw": 564, "on": true}}})"));
-  EXPECT_EQ(ask(logger, "0001004501300052ff").toHex(), "0001004500000000ff");
-  EXPECT_EQ(ask(logger, "0001004700000000ff").toHex(), "0001004700000000ff");
-  EXPECT_EQ(ask(logger, "0001004800000000ff").toHex(), "0001004800000000ff");
-  SimulatedLogger qm200(simtest::scenarioFrom(
-      R"({"model": "QM200-RHA", "firmware": [3, 12], "clock": "2026-12-06 10:00:00"})"));
-  EXPECT_EQ(ask(qm200, "0001009900000000ff"), QByteArray("QM200-RHA\x03\x0c\xff"));
-}
-
 }  // namespace
 }  // namespace termika

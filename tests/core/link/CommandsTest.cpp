@@ -72,16 +72,11 @@ TEST(Commands, LogStartRowsByModelAlarmsAndReservation) {
   withAlarms.lowerRaw = 0x0100;
   withAlarms.upperOn = true;
   // Without alarms on this model; reserved for day 5, 7:30.
-  const LogStartSettings reserved{.name = "T1",
-                                  .unit = IntervalUnit::Minutes,
-                                  .interval = 10,
-                                  .upperRaw = 0x1234,
-                                  .lowerRaw = 0x0200,
-                                  .upperOn = true,
-                                  .lowerOn = true,
-                                  .model = "QM100-RH",
-                                  .reservation = Reservation{5, 7, 30},
-                                  .now = kLastSecondsOf2024};
+  LogStartSettings reserved = settings(IntervalUnit::Minutes, 10);
+  reserved.model = "QM100-RH";
+  reserved.upperRaw = 0x1234;
+  reserved.upperOn = reserved.lowerOn = true;
+  reserved.reservation = Reservation{5, 7, 30};
   const QString start = "40.32.32 41.84.49 ";
   const std::pair<LogStartSettings, QString> cases[] = {
       {withAlarms, start + "49.1.1 " + kClock2024 + " 4 5 6 25.1.1 45.130.52 46.1 11.130.2"},

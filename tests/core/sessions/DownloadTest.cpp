@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -19,7 +18,8 @@ constexpr char kOneBlock[] = R"({
   "points": [[3000, 2000], [3001, 2100], [2999, 2200]]
 })";
 
-// 3000 = 0B B8, 2000 = 07 D0, 3001 = 0B B9, 2100 = 08 34, 2999 = 0B B7, 2200 = 08 98.
+// 3000 = 0B B8, 2000 = 07 D0, 3001 = 0B B9, 2100 = 08 34, 2999 = 0B B7, 2200 = 08 98. Later
+// status reads leave the held set's metadata alone.
 TEST(Download, OneBlockIsStampedFromItsStart) {
   DownloadRun run(kOneBlock);
   QSignalSpy progress(&run.session, &Download::progress);
@@ -29,14 +29,16 @@ TEST(Download, OneBlockIsStampedFromItsStart) {
   ASSERT_EQ(run.download(false), true);
   const auto records = run.records();
   ASSERT_EQ(records.size(), 3u);
-  const std::array<std::array<std::uint8_t, 4>, 3> raws = {
-      {{0x0B, 0xB8, 0x07, 0xD0}, {0x0B, 0xB9, 0x08, 0x34}, {0x0B, 0xB7, 0x08, 0x98}}};
+  const QByteArray raws[] = {"0bb807d0", "0bb90834", "0bb70898"};
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(records[i].dateTime, secondsToDaySerial(at(2026, 12, 6, 10, 0, 0) + 60 * i));
     EXPECT_EQ(records[i].segment, 1.0f);
     EXPECT_EQ(records[i].recordNo, i + 1);
-    EXPECT_EQ(records[i].raw, raws[static_cast<size_t>(i)]);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(records[i].raw.data()), 4).toHex(), raws[i]);
   }
+  ASSERT_TRUE(run.bench.requests.setLoggerName(QStringLiteral("NEW2")).ok());
+  ASSERT_TRUE(run.bench.idle());
+  EXPECT_EQ(run.bench.app.status.loggerName, QStringLiteral("NEW2"));
   const DataSet& set = run.bench.app.set(kLogSet);
   EXPECT_TRUE(set.unsaved);
   EXPECT_EQ(run.bench.app.currentSet, kLogSet);
@@ -79,27 +81,6 @@ TEST(Download, TheLoggerIsMarkedOnlyWhenTheSetsUserSaysSo) {
   }
 }
 
-// Three runs of 60, 48 and 96 points, ten minutes apart, alarm limits 26 and 18 on.
-constexpr char kThreeBlocks[] = "qm120-three-blocks.json";
-
-// The first point of the second run, and the last point: 12:00 + 95 x 10 min.
-TEST(Download, ThreeBlocksWithGapsInBothModes) {
-  for (const bool slow : {false, true}) {
-    DownloadRun run(scenarioFile(kThreeBlocks));
-    ASSERT_EQ(run.download(slow), true) << slow;
-    ASSERT_EQ(run.bench.app.set(kLogSet).count, 204);
-    run.expectSetMatchesLogger();
-    const auto records = run.records();
-    EXPECT_EQ(daySerialToSeconds(records[60].dateTime), at(2026, 12, 2, 9, 30, 0));
-    EXPECT_EQ(records[60].segment, 2.0f);
-    EXPECT_EQ(daySerialToSeconds(records[203].dateTime), at(2026, 12, 4, 3, 50, 0));
-    EXPECT_EQ(records[203].segment, 3.0f);
-    // Alarm limits of this model travel with the set.
-    EXPECT_NE(run.bench.app.set(kLogSet).upperAlarm.enabled, 0);
-    EXPECT_EQ(run.bench.app.set(kLogSet).upperAlarm.limit, 26);
-  }
-}
-
 constexpr char kFull[] = R"({
   "model": "QM100-RH", "loggerName": "FULL", "clock": "2026-12-20 00:00:00",
   "interval": {"unit": "minutes", "value": 1},
@@ -107,21 +88,7 @@ constexpr char kFull[] = R"({
   "sensor": {"seed": 77}
 })";
 
-// The last point is 14999 minutes after the start: 2026-12-11 09:59:00.
-TEST(Download, FullMemoryFastAndSlowGiveTheSameSet) {
-  std::vector<DataRecord> sets[2];
-  for (const bool slow : {false, true}) {
-    DownloadRun run(kFull);
-    ASSERT_EQ(run.download(slow), true);
-    ASSERT_EQ(run.bench.app.set(kLogSet).count, 15000);
-    run.expectSetMatchesLogger();
-    sets[slow ? 1 : 0] = run.records();
-    EXPECT_EQ(daySerialToSeconds(sets[slow ? 1 : 0].back().dateTime), at(2026, 12, 11, 9, 59, 0));
-  }
-  ASSERT_EQ(sets[0].size(), sets[1].size());
-  for (size_t i = 0; i < sets[0].size(); ++i) ASSERT_EQ(sets[0][i], sets[1][i]) << i;
-}
-
+// 16000 points written in a loop: one wrap, the write position is 1000 points.
 constexpr char kWrapped[] = R"({
   "model": "QM120-RH", "loggerName": "LOOP", "clock": "2026-12-20 00:00:00",
   "state": "idle", "recordMode": "loop",
@@ -132,79 +99,75 @@ constexpr char kWrapped[] = R"({
   "sensor": {"seed": 9}
 })";
 
-// 16000 points written: one wrap, the write position is 1000 points. Record 1 is the oldest
-// surviving point, the 1001st of the first run; the runs meet at records 8000 and 8001; address 0
-// held point 6001 of the second run (record 14001), the point before it the newest (15000).
-TEST(Download, WrappedLoopMemoryIsRotatedAndStampedBackwards) {
-  DownloadRun run(kWrapped);
-  ASSERT_EQ(run.bench.app.status.usedMemory, 4000);
-  ASSERT_EQ(run.bench.app.status.memoryWrapped, 1);
-  ASSERT_EQ(run.download(false), true);
-  ASSERT_EQ(run.bench.app.set(kLogSet).count, 15000);
-  run.expectSetMatchesLogger();
-  const auto records = run.records();
+// Three runs of 60, 48 and 96 points, ten minutes apart, alarm limit 26 on: the second run starts
+// at 2026-12-02 09:30, the last point is 12:00 + 95 x 10 min. A full memory ends 14999 minutes
+// after its start. In the wrapped loop record 1 is the oldest surviving point, the 1001st of the
+// first run; the runs meet at records 8000 and 8001; address 0 held point 6001 of the second run
+// (record 14001), the point before it the newest (15000). Fast and slow give the same set.
+TEST(Download, BlocksFullAndWrappedMemoryInBothModes) {
   const qint64 a = at(2026, 11, 1, 0, 0, 0), b = at(2026, 11, 8, 0, 0, 0);
-  const struct {
+  struct Seam {
     size_t index;
     qint64 seconds;
     float segment;
-  } seams[] = {{0, a + 1000 * 60, 1},
-               {7999, a + 8999 * 60, 1},
-               {8000, b, 2},
-               {14000, b + 6000 * 60, 2},
-               {14999, b + 6999 * 60, 2}};
-  for (const auto& s : seams) {
-    EXPECT_EQ(daySerialToSeconds(records[s.index].dateTime), s.seconds) << s.index;
-    EXPECT_EQ(records[s.index].segment, s.segment) << s.index;
-  }
-  const auto& mem = run.bench.port->logger().memory();
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(records[14000].raw[static_cast<size_t>(i)], mem.byteAt(i));
-    EXPECT_EQ(records[0].raw[static_cast<size_t>(i)], mem.byteAt(4000 + i));
+  };
+  const struct {
+    SimScenario scenario;
+    std::vector<bool> modes;  // slow?
+    int count;
+    std::vector<Seam> seams;
+  } cases[] = {
+      {scenarioFile("qm120-three-blocks.json"),
+       {false, true},
+       204,
+       {{60, at(2026, 12, 2, 9, 30, 0), 2}, {203, at(2026, 12, 4, 3, 50, 0), 3}}},
+      {scenarioFrom(kFull), {false, true}, 15000, {{14999, at(2026, 12, 11, 9, 59, 0), 1}}},
+      {scenarioFrom(kWrapped),
+       {false},
+       15000,
+       {{0, a + 1000 * 60, 1},
+        {7999, a + 8999 * 60, 1},
+        {8000, b, 2},
+        {14000, b + 6000 * 60, 2},
+        {14999, b + 6999 * 60, 2}}}};
+  for (const auto& c : cases) {
+    std::vector<DataRecord> first;
+    for (const bool slow : c.modes) {
+      SCOPED_TRACE(c.count + 1000 * slow);
+      DownloadRun run(c.scenario);
+      ASSERT_EQ(run.download(slow), true);
+      ASSERT_EQ(run.bench.app.set(kLogSet).count, c.count);
+      run.expectSetMatchesLogger();
+      const auto records = run.records();
+      for (const Seam& s : c.seams) {
+        EXPECT_EQ(daySerialToSeconds(records[s.index].dateTime), s.seconds) << s.index;
+        EXPECT_EQ(records[s.index].segment, s.segment) << s.index;
+      }
+      if (c.count == 204) {  // alarm limits of this model travel with the set
+        EXPECT_NE(run.bench.app.set(kLogSet).upperAlarm.enabled, 0);
+        EXPECT_EQ(run.bench.app.set(kLogSet).upperAlarm.limit, 26);
+      }
+      if (first.empty()) first = records;
+      EXPECT_TRUE(records == first);
+      if (!run.bench.port->logger().memory().wraps()) continue;
+      const auto& mem = run.bench.port->logger().memory();
+      for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(records[14000].raw[static_cast<size_t>(i)], mem.byteAt(i));
+        EXPECT_EQ(records[0].raw[static_cast<size_t>(i)], mem.byteAt(4000 + i));
+      }
+    }
   }
 }
 
-// A lost request and a few rejections of slow reads are resent; the menu's mode may change under
-// a running download without touching it; a rejection inside a stream ends the download (asking
-// again would restart the stream from the first point), and the next one is whole. Longer
-// silences, more rejections and a lost port are the fault suite's, over a real pseudo-terminal.
-TEST(Download, FaultsAndMenuChangesMidTransfer) {
-  struct Case {
-    const char* name;
-    bool slow;
-    int rejectStreamAfter;
-    std::function<void(AppState&, SimFaults&, int point)> atPoint;
-  };
-  const auto menuAt50 = [](bool slow) {
-    return [slow](AppState& app, SimFaults&, int n) {
-      if (n == 50) app.downloadSlow = slow;
-    };
-  };
-  const Case cases[] = {
-      {"slow: one lost request, three rejections", true, -1,
-       [](AppState&, SimFaults& faults, int n) {
-         if (n == 50) faults.silentRequests = 1;
-         if (n == 120) faults.rejectedRequests = 3;
-       }},
-      {"fast, menu switched to slow", false, -1, menuAt50(true)},
-      {"slow, menu switched to fast", true, -1, menuAt50(false)},
-      {"fast, rejected after 100 points", false, 100, [](AppState&, SimFaults&, int) {}}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    DownloadRun run(scenarioFile(kThreeBlocks));
-    SimFaults& faults = run.bench.port->logger().faults();
-    faults.rejectStreamAfterPoints = c.rejectStreamAfter;
-    QObject::connect(&run.session, &Download::progress,
-                     [&](int n, int) { c.atPoint(run.bench.app, faults, n); });
-    const bool rejected = c.rejectStreamAfter >= 0;
-    ASSERT_EQ(run.download(c.slow), !rejected);
-    if (rejected) {
-      ASSERT_EQ(run.bench.prompts.calls.size(), 1u);
-      EXPECT_EQ(run.bench.prompts.calls[0].message, run.bench.app.texts[TextId::DownloadFailed]);
-      EXPECT_EQ(run.bench.app.set(kLogSet).count, 0);
-      run.bench.prompts.calls.clear();
-      ASSERT_EQ(run.download(c.slow), true);
-    }
+// The menu's mode may change under a running download without touching it. Lost requests,
+// rejections, a rejected stream and a lost port are the fault suite's, over a real pseudo-terminal.
+TEST(Download, MenuChangesMidTransferLeaveTheRunningDownloadAlone) {
+  for (const bool slow : {false, true}) {
+    DownloadRun run(scenarioFile("qm120-three-blocks.json"));
+    QObject::connect(&run.session, &Download::progress, [&](int n, int) {
+      if (n == 50) run.bench.app.downloadSlow = !slow;
+    });
+    ASSERT_EQ(run.download(slow), true);
     run.expectSetMatchesLogger();
     EXPECT_TRUE(run.bench.prompts.calls.empty());
   }
@@ -262,18 +225,8 @@ TEST(Download, YesFollowedByACancelledSaveKeepsTheOldSet) {
             run.bench.app.texts.joined(TextId::DownloadNotSaved, TextId::SaveItQuestion));
 }
 
-TEST(Download, LaterStatusReadsDoNotRewriteTheHeldSet) {
-  DownloadRun run(kOneBlock);
-  ASSERT_EQ(run.download(false), true);
-  DeviceRequests& requests = run.bench.requests;
-  ASSERT_TRUE(requests.setLoggerName(QStringLiteral("NEW2")).ok());
-  ASSERT_TRUE(waitUntil([&] { return !run.bench.exchange.isBusy(); }));
-  EXPECT_EQ(run.bench.app.status.loggerName, QStringLiteral("NEW2"));
-  EXPECT_EQ(run.bench.app.set(kLogSet).loggerName, QStringLiteral("ONE1"));
-}
-
 TEST(Download, SecondClickWhileRunningDoesNothingAndCancelLeavesAnEmptySet) {
-  DownloadRun run(scenarioFile(kThreeBlocks));
+  DownloadRun run(scenarioFile("qm120-three-blocks.json"));
   run.bench.app.downloadSlow = true;
   ASSERT_TRUE(run.session.start());
   EXPECT_FALSE(run.session.start());

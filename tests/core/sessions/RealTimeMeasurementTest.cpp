@@ -22,17 +22,8 @@ class RealTime : public ::testing::Test {
     QObject::connect(m_bench.pipe.get(), &PipeTransport::written,
                      [this](const QByteArray& b) { m_written << b; });
   }
-
-  std::vector<DataRecord> records() const {
-    std::vector<DataRecord> out;
-    for (int i = 1; i <= m_bench.app.set(kRealTimeSet).count; ++i)
-      out.push_back(m_bench.app.file(kRealTimeSet).read(i).value());
-    return out;
-  }
   int count() const { return m_bench.app.set(kRealTimeSet).count; }
-  bool idle() {
-    return waitUntil([&] { return !m_bench.exchange.isBusy(); });
-  }
+  int asks() const { return int(m_bench.prompts.callsOf(ScriptedPrompts::Kind::Ask).size()); }
 
   SessionBench m_bench{scenarioFrom(kIdle)};
   RealTimeMeasurement& m_rt = m_bench.realTime;
@@ -48,25 +39,26 @@ TEST_F(RealTime, SpacingChoices) {
   EXPECT_FALSE(m_rt.startSeries(1, false));
   EXPECT_FALSE(m_rt.startSeries(61, true));
   EXPECT_FALSE(m_rt.running());
-  EXPECT_FALSE(m_bench.exchange.isBusy());
   EXPECT_TRUE(m_written.isEmpty());
 }
 
+// A second one-time measurement replaces the point once the user declines saving; Yes with a
+// cancelled save keeps it and starts no series.
 TEST_F(RealTime, OneTimeMeasurementLeavesOnePoint) {
   const qint64 t0 = at(2026, 12, 6, 9, 30, 0);
   m_rt.setClock([t0] { return t0; });
   QSignalSpy added(&m_rt, &RealTimeMeasurement::pointAdded);
   ASSERT_TRUE(m_rt.measureOnce());
   EXPECT_FALSE(m_rt.measureOnce());  // the exchange is running
-  ASSERT_TRUE(idle());
+  ASSERT_TRUE(m_bench.idle());
   ASSERT_EQ(added.count(), 1);
-  ASSERT_EQ(records().size(), 1u);
-  const DataRecord r = records()[0];
-  EXPECT_EQ(r.dateTime, secondsToDaySerial(t0));
-  EXPECT_EQ(r.recordNo, 1);
-  EXPECT_EQ(r.segment, 1.0f);
+  const auto got = records(m_bench.app, kRealTimeSet);
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].dateTime, secondsToDaySerial(t0));
+  EXPECT_EQ(got[0].recordNo, 1);
+  EXPECT_EQ(got[0].segment, 1.0f);
   // Converted with the one-time mode (high resolution) from its own raw counts.
-  EXPECT_FLOAT_EQ(r.temperature, rawToTemperature(r.rawTemperature(), 10));
+  EXPECT_FLOAT_EQ(got[0].temperature, rawToTemperature(got[0].rawTemperature(), 10));
   EXPECT_TRUE(m_bench.app.set(kRealTimeSet).unsaved);
   EXPECT_EQ(m_bench.app.currentSet, kRealTimeSet);
   EXPECT_EQ(m_rt.liveTime(), QStringLiteral("2026/12/06 09:30:00"));
@@ -74,72 +66,10 @@ TEST_F(RealTime, OneTimeMeasurementLeavesOnePoint) {
   EXPECT_TRUE(m_rt.liveHumidity().endsWith(QStringLiteral(" %RH")));
   EXPECT_EQ(m_bench.app.set(kRealTimeSet).loggerName, m_bench.app.status.loggerName);
 
-  // A second one-time measurement replaces the point (the user declines saving).
   ASSERT_TRUE(m_rt.measureOnce());
-  ASSERT_TRUE(idle());
+  ASSERT_TRUE(m_bench.idle());
   EXPECT_EQ(count(), 1);
-  ASSERT_EQ(m_bench.prompts.callsOf(ScriptedPrompts::Kind::Ask).size(), 1u);
-}
-
-TEST_F(RealTime, ContinuousSeriesAddsPointsWithIncreasingTimes) {
-  m_rt.setClock([now = at(2026, 12, 6, 10, 0, 0)]() mutable { return now++; });  // 1 s a reading
-  ASSERT_TRUE(m_rt.startSeries(2, false));
-  EXPECT_EQ(m_bench.app.runState, RunState::Continuous);
-  EXPECT_EQ(m_bench.app.set(kRealTimeSet).interval, 2);
-  // Two seconds: the resolution flag is set.
-  EXPECT_EQ(m_written.first(), frame::encode({1, 25, 1, 1}));
-  ASSERT_TRUE(waitUntil([&] { return count() >= 3; }));
-  ASSERT_TRUE(m_rt.stopSeries());
-  EXPECT_FALSE(m_rt.running());
-  EXPECT_TRUE(m_bench.app.runState == RunState::Idle);
-  const int before = count();
-  runFor(400);  // answers in flight after the stop are dropped, no new requests
-  EXPECT_EQ(count(), before);
-
-  const auto got = records();
-  for (size_t i = 0; i < got.size(); ++i) {
-    EXPECT_EQ(got[i].recordNo, static_cast<int>(i) + 1);
-    EXPECT_FLOAT_EQ(got[i].temperature, rawToTemperature(got[i].rawTemperature(), 2));
-    if (i > 0) {
-      EXPECT_GT(got[i].dateTime, got[i - 1].dateTime);
-    }
-  }
-  // The stop asked to save the series (text `SaveMeasurementsQuestion`).
-  const auto asks = m_bench.prompts.callsOf(ScriptedPrompts::Kind::Ask);
-  ASSERT_EQ(asks.size(), 1u);
-  EXPECT_EQ(asks[0].message, QStringLiteral("測定データを保存しますか？"));
-}
-
-TEST_F(RealTime, MinutesGiveHighResolutionAndTheirInterval) {
-  ASSERT_TRUE(m_rt.startSeries(2, true));
-  ASSERT_TRUE(waitUntil([&] { return count() == 1; }));
-  EXPECT_EQ(m_bench.app.set(kRealTimeSet).interval, 120);
-  EXPECT_EQ(m_written.first(), frame::encode({1, 25, 0, 0}));
-  ASSERT_TRUE(m_rt.stopSeries());
-  EXPECT_FALSE(m_rt.running());
-}
-
-TEST_F(RealTime, LinkFailureEndsTheSeriesAndAsksToSave) {
-  QSignalSpy running(&m_rt, &RealTimeMeasurement::runningChanged);
-  ASSERT_TRUE(m_rt.startSeries(2, false));
-  ASSERT_TRUE(waitUntil([&] { return count() >= 1; }));
-  m_bench.port->logger().faults().silentRequests = 1000;
-  ASSERT_TRUE(waitUntil([&] { return !m_rt.running(); }));
-  runFor(50);
-  EXPECT_TRUE(m_bench.app.runState == RunState::Idle);
-  ASSERT_EQ(running.count(), 2);
-  EXPECT_FALSE(running.last().at(0).toBool());
-  // First the link's time-out message, then the save question.
-  ASSERT_GE(m_bench.prompts.calls.size(), 2u);
-  EXPECT_EQ(m_bench.prompts.calls[0].kind, ScriptedPrompts::Kind::Info);
-  EXPECT_EQ(m_bench.prompts.calls.back().kind, ScriptedPrompts::Kind::Ask);
-  EXPECT_EQ(m_bench.prompts.calls.back().message, QStringLiteral("測定データを保存しますか？"));
-  EXPECT_GE(count(), 1);
-}
-
-TEST_F(RealTime, YesWithACancelledSaveKeepsTheSeriesAtANewStart) {
-  ASSERT_TRUE(m_rt.measureOnce());
-  ASSERT_TRUE(idle());
+  EXPECT_EQ(asks(), 1);
   m_bench.prompts.askAnswers = {true};
   m_bench.prompts.saveFiles = {std::nullopt};
   EXPECT_FALSE(m_rt.startSeries(5, false));
@@ -147,27 +77,68 @@ TEST_F(RealTime, YesWithACancelledSaveKeepsTheSeriesAtANewStart) {
   EXPECT_TRUE(m_bench.app.set(kRealTimeSet).unsaved);
 }
 
-TEST_F(RealTime, DisconnectBetweenPointsEndsTheSeries) {
-  ASSERT_TRUE(m_rt.startSeries(5, false));
-  ASSERT_TRUE(waitUntil([&] { return count() == 1 && !m_bench.exchange.isBusy(); }));
-  m_bench.app.connected = false;
-  ASSERT_TRUE(waitUntil([&] { return !m_rt.running(); }, 2000));
-  EXPECT_TRUE(m_bench.app.runState == RunState::Idle);
-  ASSERT_EQ(m_bench.prompts.callsOf(ScriptedPrompts::Kind::Ask).size(), 1u);
-  EXPECT_EQ(count(), 1);
+// Two seconds set the resolution flag and convert in mode 2; two minutes neither. Answers in
+// flight after the stop are dropped, and the stop asks to save the series.
+TEST_F(RealTime, ContinuousSeriesAddsPointsWithIncreasingTimes) {
+  for (const bool minutes : {false, true}) {
+    SCOPED_TRACE(minutes);
+    m_written.clear();
+    m_bench.prompts.calls.clear();
+    m_bench.app.set(kRealTimeSet).unsaved = false;  // the first series was saved
+    m_rt.setClock([now = at(2026, 12, 6, 10, 0, 0)]() mutable { return now++; });
+    ASSERT_TRUE(m_rt.startSeries(2, minutes));
+    EXPECT_EQ(m_bench.app.runState, RunState::Continuous);
+    EXPECT_EQ(m_bench.app.set(kRealTimeSet).interval, minutes ? 120 : 2);
+    EXPECT_EQ(m_written.first(), frame::encode({1, 25, !minutes, !minutes}));
+    ASSERT_TRUE(waitUntil([&] { return count() >= (minutes ? 1 : 3); }));
+    ASSERT_TRUE(m_rt.stopSeries());
+    EXPECT_FALSE(m_rt.running());
+    EXPECT_EQ(m_bench.app.runState, RunState::Idle);
+    const int before = count();
+    runFor(minutes ? 0 : 400);
+    EXPECT_EQ(count(), before);
+    const auto got = records(m_bench.app, kRealTimeSet);
+    for (size_t i = 0; i < got.size(); ++i) {
+      EXPECT_EQ(got[i].recordNo, static_cast<int>(i) + 1);
+      EXPECT_FLOAT_EQ(got[i].temperature,
+                      rawToTemperature(got[i].rawTemperature(), minutes ? 3 : 2));
+      EXPECT_TRUE(i == 0 || got[i].dateTime > got[i - 1].dateTime);
+    }
+    const auto asked = m_bench.prompts.callsOf(ScriptedPrompts::Kind::Ask);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].message, QStringLiteral("測定データを保存しますか？"));
+  }
 }
 
-TEST_F(RealTime, SeriesStopsAtThePointLimitWithAMessage) {
-  m_rt.setPointLimit(3);
-  ASSERT_TRUE(m_rt.startSeries(2, false));
-  ASSERT_TRUE(waitUntil([&] { return !m_rt.running(); }));
-  runFor(300);
-  EXPECT_EQ(count(), 3);
-  EXPECT_TRUE(m_bench.app.runState == RunState::Idle);
-  const auto infos = m_bench.prompts.callsOf(ScriptedPrompts::Kind::Info);
-  ASSERT_EQ(infos.size(), 1u);
-  EXPECT_TRUE(infos[0].message.contains(QStringLiteral("3")));
-  EXPECT_EQ(m_bench.prompts.callsOf(ScriptedPrompts::Kind::Ask).size(), 1u);
+// A lost link (its message first), a disconnect between points and the point limit (with a
+// message naming it) each end the series and ask to save it.
+TEST_F(RealTime, SeriesEndsOnALostLinkADisconnectOrThePointLimit) {
+  enum End { Lost, Disconnect, Limit };
+  for (const End end : {Lost, Disconnect, Limit}) {
+    SCOPED_TRACE(end);
+    SessionBench bench{scenarioFrom(kIdle)};
+    RealTimeMeasurement& rt = bench.realTime;
+    QSignalSpy running(&rt, &RealTimeMeasurement::runningChanged);
+    if (end == Limit) rt.setPointLimit(3);
+    ASSERT_TRUE(rt.startSeries(end == Disconnect ? 5 : 2, false));
+    ASSERT_TRUE(waitUntil(
+        [&] { return bench.app.set(kRealTimeSet).count >= 1 && !bench.exchange.isBusy(); }));
+    if (end == Lost) bench.port->logger().faults().silentRequests = 1000;
+    if (end == Disconnect) bench.app.connected = false;
+    ASSERT_TRUE(waitUntil([&] { return !rt.running(); }));
+    runFor(300);
+    EXPECT_EQ(bench.app.runState, RunState::Idle);
+    ASSERT_EQ(running.count(), 2);
+    EXPECT_FALSE(running.last().at(0).toBool());
+    const auto& calls = bench.prompts.calls;
+    ASSERT_EQ(calls.size(), end == Disconnect ? 1u : 2u);
+    EXPECT_EQ(calls.back().kind, ScriptedPrompts::Kind::Ask);
+    EXPECT_EQ(calls.back().message, QStringLiteral("測定データを保存しますか？"));
+    if (end == Limit) {
+      EXPECT_TRUE(calls[0].message.contains(QStringLiteral("3"))) << calls[0].message.toStdString();
+    }
+    EXPECT_EQ(bench.app.set(kRealTimeSet).count, end == Limit ? 3 : 1);
+  }
 }
 
 }  // namespace
