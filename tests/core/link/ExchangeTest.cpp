@@ -45,11 +45,6 @@ void expectStatusFilled(const AppState& app) {
   }
 }
 
-Codes join(Codes a, const Codes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
 class ExchangeTest : public ::testing::Test {
  protected:
   ExchangeTest() {
@@ -161,7 +156,7 @@ TEST_F(ExchangeTest, ResendsRecoverUpToTheLimitsAndALostLinkEndsOnce) {
   const Failure timeOut = LinkFailure::NoAnswer, lost = LinkFailure::PortLost;
   const Case cases[] = {
       {"silent 2, 3",
-       join(Codes(3, 42), Codes(4, 43)),
+       {42, 42, 42, 43, 43, 43, 43},
        false,
        {},
        {{silent, 2}, {answer, 1}, {silent, 3}}},

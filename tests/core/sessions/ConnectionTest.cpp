@@ -38,13 +38,16 @@ struct ConnectionBench : SessionBench {
 TEST(Connection, ScanFindsTheLoggerOnItsPortAndReadsItsStatus) {
   ConnectionBench bench(5);
   QSignalSpy connected(&bench.connection, &Connection::connected);
+  QSignalSpy cleared(&bench.connection, &Connection::deviceViewsCleared);
   ASSERT_TRUE(bench.connection.connectOrDisconnect());
   EXPECT_FALSE(bench.connection.connectOrDisconnect());  // the guard: a scan runs
   ASSERT_TRUE(
       waitUntil([&] { return bench.connection.isConnected() && !bench.exchange.isBusy(); }));
   ASSERT_EQ(connected.count(), 1);
   EXPECT_EQ(connected.first().at(0).toInt(), 5);
+  EXPECT_EQ(cleared.count(), 1);
   EXPECT_EQ(bench.app.portNumber, 5);
+  EXPECT_EQ(bench.app.modelName, QStringLiteral("QM120-RH"));
   EXPECT_EQ(bench.connection.devicePath(), QStringLiteral("/sim/tty5"));
   EXPECT_EQ(bench.app.status.loggerName, QStringLiteral("CN01"));
   EXPECT_TRUE(bench.app.connected);
