@@ -276,7 +276,8 @@ TEST_F(FaultSuite, LoggerSpecificFaultsEndAsTheUserIsOwed) {
       EXPECT_TRUE(messages.empty()) << c.name;
     } else {
       ASSERT_EQ(messages.size(), 1u) << c.name;
-      EXPECT_TRUE(isOwedMessage(c.owed, messages.front())) << c.name;
+      EXPECT_TRUE(isOwedMessage(c.owed, messages.front()))
+          << c.name << messages.front().toStdString();
     }
     EXPECT_EQ(program.app.set(kLogSet).count, c.points) << c.name;
     EXPECT_EQ(program.downloadResult.value_or(false), c.points > 0) << c.name;

@@ -31,7 +31,7 @@ TEST(Download, OneBlockIsStampedFromItsStart) {
   ASSERT_EQ(records.size(), 3u);
   const QByteArray raws[] = {"0bb807d0", "0bb90834", "0bb70898"};
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(records[i].dateTime, secondsToDaySerial(at(2026, 12, 6, 10, 0, 0) + 60 * i));
+    EXPECT_EQ(records[i].dateTime, secondsToDaySerial(at(2026, 12, 6, 10, 0, 0) + 60LL * i));
     EXPECT_EQ(records[i].segment, 1.0f);
     EXPECT_EQ(records[i].recordNo, i + 1);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(records[i].raw.data()), 4).toHex(), raws[i]);
@@ -125,11 +125,11 @@ TEST(Download, BlocksFullAndWrappedMemoryInBothModes) {
       {scenarioFrom(kWrapped),
        {false},
        15000,
-       {{0, a + 1000 * 60, 1},
-        {7999, a + 8999 * 60, 1},
+       {{0, a + 1000 * 60LL, 1},
+        {7999, a + 8999 * 60LL, 1},
         {8000, b, 2},
-        {14000, b + 6000 * 60, 2},
-        {14999, b + 6999 * 60, 2}}}};
+        {14000, b + 6000 * 60LL, 2},
+        {14999, b + 6999 * 60LL, 2}}}};
   for (const auto& c : cases) {
     std::vector<DataRecord> first;
     for (const bool slow : c.modes) {
