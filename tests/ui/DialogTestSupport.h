@@ -1,7 +1,8 @@
 #pragma once
 
-// Helpers of the widget tests: the scripted prompts every form is given,
-// a readable request printout and a short way to read many captions at once.
+// Helpers of the widget tests: the scripted prompts every form is given, the
+// messages they showed, a short way to read many captions at once and where a
+// scroll bar's parts are drawn.
 
 #include <QAbstractButton>
 #include <QAction>
@@ -10,12 +11,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScrollBar>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <ostream>
 #include <vector>
 
 #include "ScriptedPrompts.h"
-#include "core/app/RecordingSettings.h"
 
 // Readable failure output for Qt strings.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -27,17 +30,12 @@ namespace termika {
 
 using testing::ScriptedPrompts;
 
-// Readable failure output for requests.
-inline void PrintTo(const LogStartRequest& r, std::ostream* os) {
-  *os << "{name '" << r.name.toStdString() << "' loop " << r.loop << " unit " << int(r.intervalUnit)
-      << " n " << r.intervalValue << " upper " << r.upperLimit << (r.upperEnabled ? " on" : " off")
-      << " lower " << r.lowerLimit << (r.lowerEnabled ? " on" : " off") << " model "
-      << r.model.toStdString();
-  if (r.reservedStart) {
-    *os << " reserved " << r.reservedStart->day << " " << r.reservedStart->hour << ":"
-        << r.reservedStart->minute;
-  }
-  *os << "}";
+// Every message shown so far, each as "title|text".
+inline QStringList messagesShown(const ScriptedPrompts& prompts) {
+  QStringList out;
+  for (const auto& c : prompts.callsOf(ScriptedPrompts::Kind::Info))
+    out << c.title + '|' + c.message;
+  return out;
 }
 
 // The caption of `o` as the user sees it; "<none>" without one.
@@ -58,6 +56,21 @@ inline QString captions(const std::vector<const QObject*>& objects) {
   QStringList out;
   for (const QObject* o : objects) out << captionOf(o);
   return out.join(u'|');
+}
+
+// Where the style draws `part` (an arrow, the thumb) of `bar` as it stands.
+inline QRect scrollBarPart(const QScrollBar& bar, QStyle::SubControl part) {
+  QStyleOptionSlider option;
+  option.initFrom(&bar);
+  option.orientation = bar.orientation();
+  if (bar.orientation() == Qt::Horizontal) option.state |= QStyle::State_Horizontal;
+  option.minimum = bar.minimum();
+  option.maximum = bar.maximum();
+  option.sliderPosition = option.sliderValue = bar.value();
+  option.singleStep = bar.singleStep();
+  option.pageStep = bar.pageStep();
+  option.upsideDown = bar.invertedAppearance();
+  return bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, part, &bar);
 }
 
 }  // namespace termika

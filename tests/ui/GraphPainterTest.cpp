@@ -4,9 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalSpy>
-#include <QStyle>
-#include <QStyleOptionSlider>
 
+#include "DialogTestSupport.h"
 #include "core/data/DayTime.h"
 #include "ui/graph/GraphPainter.h"
 #include "ui/graph/GraphScrollBar.h"
@@ -25,18 +24,16 @@ struct Scene {
                                 {base() - 500, 4.0f, 40.0f, 1.0f, 2},
                                 {base(), 8.0f, 80.0f, 2.0f, 3}};
 
-  GraphGeometry geometry(GraphKind kind, Palette palette) const {
+  GraphGeometry geometry(GraphKind kind, Palette palette, int width = 1000) const {
     GraphInput in;
     in.kind = kind;
     in.points = points;
     in.baseTime = base();
-    in.width = 1000;
+    in.width = width;
     in.range = kind == GraphKind::Temperature ? ValueRange{0, 100} : ValueRange{0, 1000};
     in.halfSpan = kind == GraphKind::Temperature ? 50 : 500;
     in.palette = palette;
     in.size = QSize(1050, 550);
-    in.unitText = QStringLiteral("°C");
-    in.titleText = QStringLiteral("Temperature");
     return buildGraphGeometry(in);
   }
 };
@@ -49,70 +46,43 @@ QImage render(const GraphGeometry& g) {
   return image;
 }
 
-QRgb rgb(const Rgb& c) { return qRgb(c.r, c.g, c.b); }
-
-struct PixelCase {
-  GraphKind kind;
-  Palette palette;
-};
-
-TEST(GraphPainter, CurveDotsAndBackgroundWhereExpected) {
-  const Scene scene;
-  for (const PixelCase& c : {PixelCase{GraphKind::Temperature, Palette::Screen},
-                             PixelCase{GraphKind::Humidity, Palette::Print}}) {
-    SCOPED_TRACE(static_cast<int>(c.kind));
-    const ColourTable& colours = colourTable(c.palette);
-    const QImage image = render(scene.geometry(c.kind, c.palette));
-    // Midway between the first two points: the curve.
-    EXPECT_EQ(image.pixel(300, 350) & 0xFFFFFF, rgb(colours[kCurveLine]) & 0xFFFFFF);
-    // Start of the first segment: the segment dot.
-    EXPECT_EQ(image.pixel(100, 400) & 0xFFFFFF, rgb(colours[kSegmentDot]) & 0xFFFFFF);
-    // Where the two segments would join if gaps were bridged: background.
-    EXPECT_EQ(image.pixel(770, 192) & 0xFFFFFF, rgb(colours[kBackground]) & 0xFFFFFF);
-    // Away from grid and curve: background.
-    EXPECT_EQ(image.pixel(970, 37) & 0xFFFFFF, rgb(colours[kBackground]) & 0xFFFFFF);
-    // The newest point's dot beside the end line.
-    EXPECT_EQ(image.pixel(999, 99) & 0xFFFFFF, rgb(colours[kNewestDot]) & 0xFFFFFF);
-  }
+QRgb colour(Palette palette, ColourEntry entry) {
+  const Rgb& c = colourTable(palette)[entry];
+  return qRgb(c.r, c.g, c.b);
 }
 
-TEST(GraphPainter, AZeroWidthWindowPaintsNothing) {
-  GraphInput in;
-  in.range = {0, 100};
-  in.size = QSize(1050, 550);
-  EXPECT_EQ(render(buildGraphGeometry(in)).pixel(10, 10) & 0xFFFFFF, qRgb(255, 0, 255) & 0xFFFFFF);
+// The curve midway between the first two points, the first segment's dot, background where
+// the two segments would join if gaps were bridged and away from grid and curve, the newest
+// point's dot beside the end line; a window of no width paints nothing at all.
+TEST(GraphPainter, CurveDotsAndBackgroundWhereExpected) {
+  const std::pair<QPoint, ColourEntry> probes[] = {{{300, 350}, kCurveLine},
+                                                   {{100, 400}, kSegmentDot},
+                                                   {{770, 192}, kBackground},
+                                                   {{970, 37}, kBackground},
+                                                   {{999, 99}, kNewestDot}};
+  for (const auto& [kind, palette] : {std::pair{GraphKind::Temperature, Palette::Screen},
+                                      {GraphKind::Humidity, Palette::Print}}) {
+    const QImage image = render(Scene().geometry(kind, palette));
+    for (const auto& [at, entry] : probes)
+      EXPECT_EQ(image.pixel(at), colour(palette, entry)) << int(kind) << " " << at.x();
+  }
+  const QImage none = render(Scene().geometry(GraphKind::Temperature, Palette::Screen, 0));
+  EXPECT_EQ(none.pixel(300, 350), qRgb(255, 0, 255));
 }
 
 TEST(GraphPainter, ALonePointIsARingNotADotOnTheEndLine) {
   Scene one;
   one.points = {{base(), 5.0f, 50.0f, 1.0f, 1}};  // at the window's end: (1000, 250)
   const QImage image = render(one.geometry(GraphKind::Temperature, Palette::Screen));
-  const QRgb dot = rgb(colourTable(Palette::Screen)[kSegmentDot]) & 0xFFFFFF;
-  const auto dotAt = [&](int dx, int dy) {
-    return (image.pixel(1000 + dx, 250 + dy) & 0xFFFFFF) == dot;
-  };
   // The marker reaches 3 px and more left of the end line, above and below.
-  bool left = false, above = false, below = false;
-  for (int d = 3; d <= 10; ++d) {
-    left = left || dotAt(-d, 0);
-    above = above || dotAt(0, -d);
-    below = below || dotAt(0, d);
+  for (const QPoint step : {QPoint(-1, 0), QPoint(0, -1), QPoint(0, 1)}) {
+    bool reached = false;
+    for (int d = 3; d <= 10; ++d)
+      reached = reached ||
+                image.pixel(QPoint(1000, 250) + d * step) == colour(Palette::Screen, kSegmentDot);
+    EXPECT_TRUE(reached) << step.x() << "," << step.y();
   }
-  EXPECT_TRUE(left && above && below);
 }
-
-// A bar that tells where its style paints the thumb.
-class ThumbProbe final : public QScrollBar {
- public:
-  using QScrollBar::QScrollBar;
-  QPoint thumbCentre() const {
-    QStyleOptionSlider option;
-    initStyleOption(&option);
-    return style()
-        ->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this)
-        .center();
-  }
-};
 
 TEST(GraphScrollBar, ThumbsSitAtTheStatesEndAndStepTowardsItsMaximum) {
   // Orientation, state, thumb in the left or top half, state value after a step right or down.
@@ -125,13 +95,13 @@ TEST(GraphScrollBar, ThumbsSitAtTheStatesEndAndStepTowardsItsMaximum) {
   };
   for (const auto& [orientation, state, nearStart, afterStep] : cases) {
     SCOPED_TRACE(state.value);
-    ThumbProbe bar(orientation);
+    QScrollBar bar(orientation);
     bar.resize(orientation == Qt::Horizontal ? QSize(400, 16) : QSize(16, 400));
     setUpGraphScrollBar(bar);
     QSignalSpy spy(&bar, &QScrollBar::valueChanged);
     applyScrollState(bar, state);
     EXPECT_EQ(stateValueOf(bar, bar.value()), state.value);
-    const QPoint thumb = bar.thumbCentre();
+    const QPoint thumb = scrollBarPart(bar, QStyle::SC_ScrollBarSlider).center();
     EXPECT_EQ((orientation == Qt::Horizontal ? thumb.x() : thumb.y()) < 200, nearStart);
     bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(stateValueOf(bar, bar.value()), afterStep);
@@ -139,27 +109,19 @@ TEST(GraphScrollBar, ThumbsSitAtTheStatesEndAndStepTowardsItsMaximum) {
   }
 }
 
-TEST(GraphView, KeepsItsPictureAndReportsTheMouseInSeconds) {
-  const Scene scene;
+// The mouse is read out in seconds back from the window's end until a stored picture (an empty
+// set's) replaces the graph.
+TEST(GraphView, ReadsOutTheMouseUntilAStoredPictureIsShown) {
   GraphView view;
-  view.setObjectName(QStringLiteral("ondo"));
-  view.resize(1050, 550);
-  view.showGraph(scene.geometry(GraphKind::Temperature, Palette::Screen));
-  ASSERT_EQ(view.image().size(), QSize(1050, 550));
-  EXPECT_EQ(view.image().pixel(300, 350) & 0xFFFFFF,
-            rgb(colourTable(Palette::Screen)[kCurveLine]) & 0xFFFFFF);
-
+  view.showGraph(Scene().geometry(GraphKind::Temperature, Palette::Screen));
   QSignalSpy spy(&view, &GraphView::cursorMoved);
   QMouseEvent move(QEvent::MouseMove, QPointF(600, 200), QPointF(600, 200), Qt::NoButton,
                    Qt::NoButton, Qt::NoModifier);
   QCoreApplication::sendEvent(&view, &move);
-  ASSERT_EQ(spy.count(), 1);
-  EXPECT_NEAR(spy.at(0).at(0).toDouble(), 400.0, 1e-9);
-
-  // A stored empty picture switches the readout off.
   view.setImage(QImage());
   QCoreApplication::sendEvent(&view, &move);
-  EXPECT_EQ(spy.count(), 1);
+  ASSERT_EQ(spy.count(), 1);
+  EXPECT_NEAR(spy.at(0).at(0).toDouble(), 400.0, 1e-9);
 }
 
 }  // namespace

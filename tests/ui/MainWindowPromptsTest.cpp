@@ -11,47 +11,32 @@
 namespace termika {
 namespace {
 
-// Answers the next message box with `button` (Escape: closes it), noting
-// its title and text.
-struct BoxAnswer {
-  QMessageBox::StandardButton button;
-  QString seen;
-  void arm() {
-    QTimer::singleShot(0, [this] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      ASSERT_NE(box, nullptr);
-      seen = box->windowTitle() + u'|' + box->text();
-      if (button == QMessageBox::Escape) {
-        box->reject();
-      } else {
-        box->button(button)->click();
-      }
-    });
-  }
-};
-
-TEST(MainWindowPrompts, QuestionsActOnlyOnYesAndInfoKeepsAnExplicitTitle) {
+// Only an explicit Yes acts (closing the box is No); an empty title is the model's name, and
+// the carriage returns of the old messages break lines.
+TEST(MainWindowPrompts, QuestionsActOnlyOnYesAndBoxesShowTitleAndLines) {
   AppState state;
   state.modelName = QStringLiteral("QM120-RH");
   QWidget parent;
   MessageBoxPrompts prompts(&parent, state);
-  for (const auto& [button, expected] : {std::pair{QMessageBox::Yes, true},
-                                         {QMessageBox::No, false},
-                                         {QMessageBox::Escape, false}}) {
-    BoxAnswer answer{button, {}};
-    answer.arm();
-    EXPECT_EQ(prompts.ask(QString(),
-                          state.texts.joined(TextId::DownloadNotSaved, TextId::SaveItQuestion)),
-              expected)
-        << button;
-    EXPECT_EQ(answer.seen,
-              QStringLiteral("QM120-RH|先にダウンロードしたデータは保存されていません。"
-                             "\n\n保存しますか？"));
+  QString seen;  // the title and text of the last box, answered with `button`
+  const auto answer = [&seen](QMessageBox::StandardButton button) {
+    QTimer::singleShot(0, [&seen, button] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      seen = box->windowTitle() + u'|' + box->text();
+      button == QMessageBox::Escape ? box->reject() : box->button(button)->click();
+    });
+  };
+  for (const auto& [button, yes] : {std::pair{QMessageBox::Yes, true},
+                                    {QMessageBox::No, false},
+                                    {QMessageBox::Escape, false}}) {
+    answer(button);
+    EXPECT_EQ(prompts.ask(QString(), QStringLiteral("A\r\rB\r\nC")), yes) << button;
+    EXPECT_EQ(seen, QStringLiteral("QM120-RH|A\n\nB\nC"));
   }
-  BoxAnswer answer{QMessageBox::Ok, {}};
-  answer.arm();
-  prompts.info(state.texts[TextId::DownloadTitle], state.texts[TextId::NoDownloadData]);
-  EXPECT_EQ(answer.seen, QStringLiteral("ダウンロード|ﾀﾞｳﾝﾛｰﾄﾞﾃﾞｰﾀはありません"));
+  answer(QMessageBox::Ok);
+  prompts.info(QStringLiteral("Download"), QStringLiteral("D"));
+  EXPECT_EQ(seen, QStringLiteral("Download|D"));
 }
 
 }  // namespace

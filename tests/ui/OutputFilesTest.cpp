@@ -45,45 +45,40 @@ TEST(OutputFiles, FullDiskPipeOrDeviceLeaveWhatWasThereAndSayWhy) {
              .save({7, 7, QStringLiteral("/home/ann/data")});
        }},
   };
-  const struct {
-    const char* place;
-    const char* cause;  // in the message
-  } places[] = {{"full disk", "No space left on device"},
-                {"fifo", "not a regular file"},
-                {"device node", "not a regular file"}};
-  for (const auto& [place, cause] : places) {
+  enum class Place { FullDisk, Fifo, Device };
+  for (const auto& [place, cause] : {std::pair{Place::FullDisk, "No space left on device"},
+                                     {Place::Fifo, "not a regular file"},
+                                     {Place::Device, "not a regular file"}}) {
     for (const auto& [name, write] : writers) {
-      SCOPED_TRACE(std::string(place) + ", " + name);
-      const QByteArray kind(place);
+      SCOPED_TRACE(std::to_string(static_cast<int>(place)) + ", " + name);
       std::optional<TinyDisk> disk;
       QTemporaryDir plain;
-      if (kind == "full disk" && !disk.emplace().mounted()) {
+      if (place == Place::FullDisk && !disk.emplace().mounted()) {
         std::printf("[  SKIPPED ] %s\n", qPrintable(disk->why()));
         continue;
       }
-      const QString base = disk ? disk->path() : plain.path();
-      const QString target = QDir(base).filePath(QString::fromLatin1(name));
+      const QDir folder(disk ? disk->path() : plain.path());
+      const QString target = folder.filePath(QString::fromLatin1(name));
       const QByteArray native = QFile::encodeName(target);
       QFile old(target);
-      if ((kind == "full disk" && !(old.open(QIODevice::WriteOnly) && old.write("old\r\n") == 5)) ||
-          (kind == "fifo" && ::mkfifo(native.constData(), 0600) != 0) ||
-          (kind == "device node" && ::mknod(native.constData(), S_IFCHR | 0600, makedev(1, 3)))) {
-        std::printf("[  SKIPPED ] %s cannot be made here\n", place);
+      const bool made =
+          place == Place::FullDisk ? old.open(QIODevice::WriteOnly) && old.write("old\r\n") == 5
+          : place == Place::Fifo   ? ::mkfifo(native.constData(), 0600) == 0
+                                 : ::mknod(native.constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+      if (!made) {
+        std::printf("[  SKIPPED ] %s cannot be made here\n", name);
         continue;
       }
       old.close();
       if (disk) disk->fill();
       const QByteArray before = fileState(target);
-      const auto entries = [&base] {
-        return QDir(base).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
-                                    QDir::System);
-      };
-      const QStringList others = entries();
+      const auto entries = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
+      const QStringList others = folder.entryList(entries);
       const Result<void> written = write(target);
       EXPECT_TRUE(!written.ok() && written.error().message.contains(QString::fromUtf8(cause)))
           << (written.ok() ? std::string("saved") : written.error().message.toStdString());
       EXPECT_EQ(fileState(target), before);
-      EXPECT_EQ(entries(), others);  // no half-written file left beside it
+      EXPECT_EQ(folder.entryList(entries), others);  // no half-written file left beside it
     }
   }
 }

@@ -27,15 +27,14 @@ inline void fillLogSet(AppState& state, const QTemporaryDir& dir, int count,
   const double start = *toDaySerial(CivilTime{2010, 1, 2, 3, 0, 0});
   std::vector<DataRecord> records;
   for (int n = 1; n <= count; ++n) {
-    DataRecord r;
-    r.recordNo = static_cast<std::int16_t>(n);
-    r.temperature = 20.0f + static_cast<float>(n % 7);
-    r.humidity = 40.0f + static_cast<float>(n % 11);
-    r.dateTime = start + (n - 1) / 1440.0;
-    r.segment = 1.0f;
-    r.remarks = fitRemarks(n == 2 ? QStringLiteral("上限越 ") : QString());
-    updateExtremes(r, set.allExtremes);
-    records.push_back(r);
+    records.push_back({20.0f + static_cast<float>(n % 7),
+                       40.0f + static_cast<float>(n % 11),
+                       {},
+                       start + (n - 1) / 1440.0,
+                       1.0f,
+                       fitRemarks(n == 2 ? QStringLiteral("上限越 ") : QString()),
+                       static_cast<std::int16_t>(n)});
+    updateExtremes(records.back(), set.allExtremes);
   }
   ASSERT_TRUE(file.writeRange(1, records).ok());
   set.count = count;
@@ -62,14 +61,7 @@ inline QString squeezed(QString text) {
   return text;
 }
 
-inline int pdfPages(const QString& path) {
-  QProcess p;
-  p.start(QStringLiteral("pdfinfo"), {path});
-  p.waitForFinished(30000);
-  for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split(u'\n')) {
-    if (line.startsWith(QStringLiteral("Pages:"))) return line.mid(6).trimmed().toInt();
-  }
-  return -1;
-}
+// pdftotext ends every page with a form feed.
+inline int pdfPages(const QString& path) { return static_cast<int>(pdfText(path).count(u'\f')); }
 
 }  // namespace termika

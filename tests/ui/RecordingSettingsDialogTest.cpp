@@ -1,16 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QFocusEvent>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
-#include <QStyleOptionSlider>
 #include <QTest>
 
 #include "DialogTestSupport.h"
@@ -22,226 +16,164 @@
 namespace termika {
 namespace {
 
-RecordingPreset loggerPreset(int interval = 45, const char* model = "QM120-RH") {
-  RecordingPreset p;
-  p.loggerName = QStringLiteral("LG01");
-  p.loop = true;
-  p.upperAlarm = {30, 0, 128};
-  p.lowerAlarm = {10, 0, 0};
-  p.intervalSeconds = interval;
-  p.model = QString::fromUtf8(model);
-  return p;
-}
+using Controls = RecordingSettingsDialog::Controls;
 
-// The dialog opened on Jan 31 10:30 unless told otherwise; its requests are kept.
+// The dialog for logger LG01 (loop, upper limit 30 °C on, lower 10 °C off) opened on Jan 31
+// 10:30; the requests it sends are kept.
 struct RecordingDialog {
-  UiText texts;
+  UiText texts = UiText::load(UiText::Language::Japanese);
   ScriptedPrompts prompts;
-  QDateTime now;
   RecordingSettingsDialog dialog;
+  const Controls& c = dialog.controls();
   std::vector<LogStartRequest> requests;
 
-  explicit RecordingDialog(const RecordingPreset& preset = loggerPreset(),
-                           QDateTime clock = QDateTime(QDate(2025, 1, 31), QTime(10, 30, 0)),
-                           UiText::Language language = UiText::Language::Japanese)
-      : texts(UiText::load(language)),
-        now(clock),
-        dialog(texts, preset, prompts, [this] { return now; }) {
+  explicit RecordingDialog(int interval = 45, const char* model = "QM120-RH")
+      : dialog(texts, preset(interval, model), prompts,
+               [] { return QDateTime(QDate(2025, 1, 31), QTime(10, 30)); }) {
     QObject::connect(&dialog, &RecordingSettingsDialog::startRequested,
-                     [this](const LogStartRequest& request) { requests.push_back(request); });
+                     [this](const LogStartRequest& r) { requests.push_back(r); });
   }
-  const RecordingSettingsDialog::Controls& ui() const { return dialog.controls(); }
-  QString label(const std::vector<const QObject*>& objects) { return captions(objects); }
-  QString range(const UpDownBar* bar) {
-    return QStringLiteral("%1..%2").arg(bar->lowest()).arg(bar->highest());
+  static RecordingPreset preset(int interval, const char* model) {
+    return {QStringLiteral("LG01"), true, {30, 0, 128}, {10, 0, 0}, interval, model};
+  }
+  // The numbers of the limit, day, hour and minute bars, then what their labels and the start
+  // button say.
+  QString shown() const {
+    QString numbers;
+    for (const UpDownBar* bar :
+         {c.upperLimitBar, c.lowerLimitBar, c.reserveDayBar, c.reserveHourBar, c.reserveMinuteBar})
+      numbers += QString::number(bar->number()) + ' ';
+    return numbers + captions({c.upperLimitLabel, c.lowerLimitLabel, c.reserveDateLabel,
+                               c.reserveHourLabel, c.reserveMinuteLabel, c.startButton});
   }
 };
 
+// An interval the list lacks opens at the nearest one it holds, or in minutes at the last
+// minutes value, and the note says so; only the alarm model shows its limits.
 TEST(RecordingSettingsDialog, OpensWithTheLoggersSettings) {
-  RecordingDialog d;
-  EXPECT_EQ(d.label({&d.dialog, d.ui().nameEdit, d.ui().intervalCombo, d.ui().intervalUnitLabel,
-                     d.ui().upperLimitLabel, d.ui().lowerLimitLabel, d.ui().reserveDateLabel,
-                     d.ui().reserveHourLabel, d.ui().reserveMinuteLabel, d.ui().startButton}),
-            QStringLiteral("記録開始|LG01|45|秒|30℃|10℃|----年--月--日|--時|--分|記録開始"));
-  const auto& c = d.ui();
-  EXPECT_TRUE(c.loopRadio->isChecked() && c.secondsRadio->isChecked() && c.upperOn->isChecked() &&
-              c.lowerOff->isChecked());
-  EXPECT_FALSE(c.oneTimeRadio->isChecked() || c.reserveCheck->isChecked());
-  EXPECT_FALSE(d.ui().intervalCombo->isEditable());
-  EXPECT_EQ(d.ui().intervalCombo->count(), 58);
-  EXPECT_EQ(d.ui().upperLimitBar->number(), 30);
-  EXPECT_EQ(d.ui().lowerLimitBar->number(), 10);
-  EXPECT_FALSE(d.ui().intervalNote->isVisibleTo(&d.dialog));
-  EXPECT_FALSE(d.ui().reserveDayBar->isEnabled());
-}
-
-TEST(RecordingSettingsDialog, IntervalsTheListCannotShowOpenInMinutesAndAlarmsFollowTheModel) {
-  for (const auto& [interval, shown] : {std::pair{90, "60"}, {14460, "60"}, {14400, "240"}}) {
-    RecordingDialog d(loggerPreset(interval, "QM100-RH"));
-    EXPECT_TRUE(d.ui().minutesRadio->isChecked()) << interval;
-    EXPECT_EQ(d.label({d.ui().intervalCombo}), QString::fromUtf8(shown)) << interval;
-    EXPECT_EQ(d.ui().intervalCombo->count(), 240);
-    EXPECT_TRUE(d.ui().alarmFrame->isHidden());
+  const struct {
+    int interval;
+    const char* model;
+    const char* shown;  // list, unit, note
+    int choices;
+  } cases[] = {{45, "QM120-RH", "45|秒|", 58},
+               {1, "QM120-RH", "2|秒|ロガーの記録間隔 1 秒はこの一覧にありません。", 58},
+               {90, "QM100-RH", "60|分|ロガーの記録間隔 90 秒はこの一覧にありません。", 240}};
+  const Translations japanese(UiText::Language::Japanese);  // for the note
+  for (const auto& k : cases) {
+    RecordingDialog d(k.interval, k.model);
+    const Controls& c = d.c;
+    EXPECT_EQ(captions({c.intervalCombo, c.intervalUnitLabel, c.intervalNote}),
+              QString::fromUtf8(k.shown));
+    EXPECT_EQ(c.intervalNote->isVisibleTo(&d.dialog), k.interval != 45);
+    EXPECT_EQ(c.intervalCombo->count(), k.choices);
+    EXPECT_TRUE((k.choices == 58 ? c.secondsRadio : c.minutesRadio)->isChecked());
+    EXPECT_EQ(c.alarmFrame->isHidden(), k.interval == 90);
+    EXPECT_EQ(captions({c.nameEdit, c.upperLimitLabel, c.lowerLimitLabel, c.reserveDateLabel,
+                        c.reserveHourLabel, c.reserveMinuteLabel, c.startButton}),
+              QStringLiteral("LG01|30℃|10℃|----年--月--日|--時|--分|記録開始"));
+    EXPECT_TRUE(c.loopRadio->isChecked() && c.upperOn->isChecked() && c.lowerOff->isChecked());
+    EXPECT_FALSE(c.reserveCheck->isChecked() || c.reserveDayBar->isEnabled());
   }
-  RecordingDialog qm120(loggerPreset(45, "QM120-RH"));
-  EXPECT_FALSE(qm120.ui().alarmFrame->isHidden());
 }
 
-// The upper arrow of every up/down bar raises its value and the thumb stands higher for a
-// higher value; a logger interval of 1 s opens at 2 s with a note beside the list.
-TEST(RecordingSettingsDialog, UpperArrowsRaiseValuesAndAnUnlistedIntervalIsTold) {
+// Each bar's number goes through the settings back to every bar and label: the limits push each
+// other (their ends: RecordingSettings.LimitsPushEachOtherAndStayInRange), hour and minute wrap
+// round, the day runs up to Mar 30.
+TEST(RecordingSettingsDialog, BarsShowTheirNumbersPushAndWrap) {
   RecordingDialog d;
-  d.ui().reserveCheck->click();
+  d.c.reserveCheck->click();
+  const struct {
+    UpDownBar* Controls::*bar;
+    int number;
+    const char* shown;
+  } steps[] = {
+      {nullptr, 0, "30 10 0 10 31 30℃|10℃|2025年01月31日|10時|31分|予約登録"},
+      {&Controls::lowerLimitBar, 30, "31 30 0 10 31 31℃|30℃|2025年01月31日|10時|31分|予約登録"},
+      {&Controls::reserveHourBar, -1, "31 30 0 23 31 31℃|30℃|2025年01月31日|23時|31分|予約登録"},
+      {&Controls::reserveHourBar, 24, "31 30 0 0 31 31℃|30℃|2025年01月31日|00時|31分|予約登録"},
+      {&Controls::reserveMinuteBar, 60, "31 30 0 0 0 31℃|30℃|2025年01月31日|00時|00分|予約登録"},
+      {&Controls::reserveDayBar, 1, "31 30 1 0 0 31℃|30℃|2025年02月01日|00時|00分|予約登録"},
+      {&Controls::reserveDayBar, 99, "31 30 58 0 0 31℃|30℃|2025年03月30日|00時|00分|予約登録"},
+  };
+  for (const auto& s : steps) {
+    if (s.bar != nullptr) (d.c.*s.bar)->setNumber(s.number);
+    EXPECT_EQ(d.shown(), QString::fromUtf8(s.shown)) << s.number;
+  }
+  d.c.reserveCheck->click();
+  EXPECT_EQ(captions({d.c.reserveDateLabel, d.c.reserveHourLabel, d.c.startButton}),
+            QStringLiteral("----年--月--日|--時|記録開始"));
+}
+
+// The upper arrow raises the number and the thumb stands higher; the lower arrow lowers it.
+TEST(RecordingSettingsDialog, UpperArrowsRaiseTheNumbers) {
+  RecordingDialog d;
+  d.c.reserveCheck->click();
   d.dialog.show();
-  const auto& c = d.ui();
-  for (UpDownBar* b :
-       {c.upperLimitBar, c.lowerLimitBar, c.reserveDayBar, c.reserveHourBar, c.reserveMinuteBar}) {
+  for (UpDownBar* b : {d.c.upperLimitBar, d.c.lowerLimitBar, d.c.reserveDayBar, d.c.reserveHourBar,
+                       d.c.reserveMinuteBar}) {
     b->setNumber(b->lowest() + 1);
-    const auto at = [b](QStyle::SubControl part) {
-      QStyleOptionSlider option;
-      option.initFrom(b);
-      option.orientation = Qt::Vertical;
-      option.minimum = b->minimum();
-      option.maximum = b->maximum();
-      option.sliderPosition = option.sliderValue = b->value();
-      option.singleStep = b->singleStep();
-      option.pageStep = b->pageStep();
-      return b->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, b);
-    };
+    const auto at = [b](QStyle::SubControl part) { return scrollBarPart(*b, part).center(); };
     const int before = b->number();
-    const int thumbBefore = at(QStyle::SC_ScrollBarSlider).center().y();
-    QTest::mouseClick(b, Qt::LeftButton, {}, at(QStyle::SC_ScrollBarSubLine).center());
+    const int thumb = at(QStyle::SC_ScrollBarSlider).y();
+    QTest::mouseClick(b, Qt::LeftButton, {}, at(QStyle::SC_ScrollBarSubLine));
     EXPECT_EQ(b->number(), before + 1) << b->lowest();
-    EXPECT_LE(at(QStyle::SC_ScrollBarSlider).center().y(), thumbBefore) << b->lowest();
-    QTest::mouseClick(b, Qt::LeftButton, {}, at(QStyle::SC_ScrollBarAddLine).center());
+    EXPECT_LE(at(QStyle::SC_ScrollBarSlider).y(), thumb) << b->lowest();
+    QTest::mouseClick(b, Qt::LeftButton, {}, at(QStyle::SC_ScrollBarAddLine));
     EXPECT_EQ(b->number(), before) << b->lowest();
   }
-  const Translations japanese(UiText::Language::Japanese);
-  RecordingDialog oneSecond(loggerPreset(1));
-  EXPECT_EQ(oneSecond.label({oneSecond.ui().intervalCombo, oneSecond.ui().intervalUnitLabel,
-                             oneSecond.ui().intervalNote}),
-            QStringLiteral("2|秒|ロガーの記録間隔 1 秒はこの一覧にありません。"));
 }
 
-TEST(RecordingSettingsDialog, RaisingTheLowerLimitPushesTheUpperOne) {
+// Each refusal says why and keeps the dialog open: a reserved Mar 1 would start on Feb 1 (with
+// the title this refusal always had; the reservation starts over from one minute after now), a
+// forbidden name is refused on leaving the field and a double-byte one when confirmed without
+// leaving it (both bring the logger's name back); a busy link sends nothing, nor does cancel.
+TEST(RecordingSettingsDialog, RefusalsSayWhyAndSendNothing) {
   RecordingDialog d;
-  d.ui().lowerLimitBar->setNumber(30);
-  EXPECT_EQ(d.ui().upperLimitBar->number(), 31);
-  EXPECT_EQ(d.label({d.ui().upperLimitLabel, d.ui().lowerLimitLabel}), QStringLiteral("31℃|30℃"));
-  d.ui().upperLimitBar->setNumber(-19);
-  EXPECT_EQ(d.ui().lowerLimitBar->number(), -20);
-  EXPECT_EQ(d.range(d.ui().upperLimitBar) + ' ' + d.range(d.ui().lowerLimitBar),
-            QStringLiteral("-19..70 -20..69"));
-}
-
-TEST(RecordingSettingsDialog, ReservationScrollsShowDateHourAndMinuteAndWrap) {
-  RecordingDialog d;
-  d.ui().reserveCheck->click();
-  EXPECT_EQ(d.label({d.ui().startButton, d.ui().reserveDateLabel, d.ui().reserveHourLabel,
-                     d.ui().reserveMinuteLabel}),
-            QStringLiteral("予約登録|2025年01月31日|10時|31分"));
-  EXPECT_EQ(d.ui().reserveDayBar->highest(), 58);
-  d.ui().reserveHourBar->setNumber(-1);
-  EXPECT_EQ(d.ui().reserveHourBar->number(), 23);
-  EXPECT_EQ(d.label({d.ui().reserveHourLabel}), QStringLiteral("23時"));
-  d.ui().reserveHourBar->setNumber(24);
-  d.ui().reserveMinuteBar->setNumber(60);
-  d.ui().reserveDayBar->setNumber(1);
-  EXPECT_EQ(d.label({d.ui().reserveDateLabel, d.ui().reserveHourLabel, d.ui().reserveMinuteLabel}),
-            QStringLiteral("2025年02月01日|00時|00分"));
-  d.ui().reserveCheck->click();
-  EXPECT_EQ(d.label({d.ui().reserveDateLabel, d.ui().startButton}),
-            QStringLiteral("----年--月--日|記録開始"));
-}
-
-TEST(RecordingSettingsDialog, ReservationThatWouldStartEarlierOrInThePastIsRefused) {
-  for (const auto& [bar, value] : {std::pair{&RecordingSettingsDialog::Controls::reserveDayBar, 29},
-                                   {&RecordingSettingsDialog::Controls::reserveHourBar, 9}}) {
-    RecordingDialog d;  // Jan 31 10:30; Mar 1 would start on Feb 1, 9:31 is gone
-    d.ui().reserveCheck->click();
-    (d.ui().*bar)->setNumber(value);
-    d.ui().startButton->click();
-    ASSERT_EQ(d.prompts.calls.size(), 1u);
-    // The title keeps the text these refusals always had.
-    EXPECT_EQ(d.prompts.calls[0].title, QStringLiteral("QM100-RH"));
-    EXPECT_EQ(d.prompts.calls[0].message, QStringLiteral("予約時間に誤りがあります"));
-    EXPECT_TRUE(d.requests.empty());
-    EXPECT_NE(d.dialog.result(), QDialog::Accepted);
-    // The reservation starts over from one minute after now.
-    EXPECT_TRUE(d.ui().reserveCheck->isChecked());
-    EXPECT_EQ(
-        d.label({d.ui().reserveDateLabel, d.ui().reserveHourLabel, d.ui().reserveMinuteLabel}),
-        QStringLiteral("2025年01月31日|10時|31分"));
-  }
-}
-
-TEST(RecordingSettingsDialog, NameIsCheckedOnFocusLossAndAgainAtStart) {
-  RecordingDialog d;
-  auto* text1 = d.ui().nameEdit;
-  text1->setText(QStringLiteral("A:B"));
+  d.c.reserveCheck->click();
+  d.c.reserveDayBar->setNumber(29);
+  d.c.startButton->click();
+  EXPECT_TRUE(d.c.reserveCheck->isChecked());
+  EXPECT_EQ(d.shown(), QStringLiteral("30 10 0 10 31 30℃|10℃|2025年01月31日|10時|31分|予約登録"));
+  EXPECT_NE(d.dialog.result(), QDialog::Accepted);
+  d.c.nameEdit->setText(QStringLiteral("A:B"));
   QFocusEvent out(QEvent::FocusOut);
-  QCoreApplication::sendEvent(text1, &out);
-  ASSERT_EQ(d.prompts.calls.size(), 1u);
-  EXPECT_EQ(d.prompts.calls[0].title, QStringLiteral("QM120-RH"));
-  EXPECT_EQ(d.prompts.calls[0].message,
-            QStringLiteral("認識名称には次の文字は使えません\r\r           \\ / : * ? \" < > |"));
-  EXPECT_EQ(text1->text(), QStringLiteral("LG01"));
-  // Typed and confirmed without leaving the field.
-  text1->setText(QStringLiteral("ﾃｽﾄ温"));
-  d.ui().startButton->click();
-  ASSERT_EQ(d.prompts.calls.size(), 2u);
-  EXPECT_EQ(d.prompts.calls[1].message,
-            QStringLiteral("認識名称には次の文字は使えません\r\r           温"));
-  EXPECT_EQ(text1->text(), QStringLiteral("LG01"));
-  EXPECT_TRUE(d.requests.empty());
-}
-
-TEST(RecordingSettingsDialog, StartHandsOnTheChosenValuesAndTheReservedDayHourAndMinute) {
-  RecordingDialog d;
-  d.ui().nameEdit->setText(QStringLiteral("T1"));
-  for (QAbstractButton* option : std::initializer_list<QAbstractButton*>{
-           d.ui().oneTimeRadio, d.ui().minutesRadio, d.ui().upperOff, d.ui().lowerOn})
-    option->click();
-  d.ui().intervalCombo->setCurrentText(QStringLiteral("15"));
-  d.ui().upperLimitBar->setNumber(35);
-  d.ui().lowerLimitBar->setNumber(-5);
-  d.ui().startButton->click();
-  ASSERT_EQ(d.requests.size(), 1u);
-  EXPECT_EQ(d.requests[0],
-            (LogStartRequest{QStringLiteral("  T1"), false, IntervalUnit::Minutes, 15, 35, false,
-                             -5, true, QStringLiteral("QM120-RH"), std::nullopt}));
-  EXPECT_EQ(d.dialog.result(), QDialog::Accepted);
-
-  RecordingDialog r;  // Jan 31 10:30
-  r.ui().reserveCheck->click();
-  r.ui().reserveDayBar->setNumber(57);  // Mar 29: Feb has no 29th
-  r.ui().reserveHourBar->setNumber(6);
-  r.ui().reserveMinuteBar->setNumber(5);
-  r.ui().startButton->click();
-  ASSERT_EQ(r.requests.size(), 1u);
-  EXPECT_EQ(r.requests[0], (LogStartRequest{QStringLiteral("LG01"), true, IntervalUnit::Seconds, 45,
-                                            30, true, 10, false, QStringLiteral("QM120-RH"),
-                                            LogStartRequest::Reservation{29, 6, 5}}));
-
-  // Just before midnight the default reservation is tomorrow 00:00.
-  RecordingDialog late(loggerPreset(), QDateTime(QDate(2025, 3, 14), QTime(23, 59, 30)));
-  late.ui().reserveCheck->click();
-  EXPECT_EQ(late.label({late.ui().reserveDateLabel, late.ui().reserveHourLabel,
-                        late.ui().reserveMinuteLabel}),
-            QStringLiteral("2025年03月15日|00時|00分"));
-  late.ui().startButton->click();
-  ASSERT_EQ(late.requests.size(), 1u);
-  EXPECT_EQ(late.requests[0].reservedStart, (LogStartRequest::Reservation{15, 0, 0}));
-}
-
-TEST(RecordingSettingsDialog, CancelAndBusyLinkSendNothing) {
-  RecordingDialog d;
+  QCoreApplication::sendEvent(d.c.nameEdit, &out);
+  EXPECT_EQ(d.c.nameEdit->text(), QStringLiteral("LG01"));
+  d.c.nameEdit->setText(QStringLiteral("ﾃｽﾄ温"));
+  d.c.startButton->click();
+  EXPECT_EQ(d.c.nameEdit->text(), QStringLiteral("LG01"));
+  const QString name = QStringLiteral("QM120-RH|認識名称には次の文字は使えません\r\r           ");
+  EXPECT_EQ(messagesShown(d.prompts),
+            (QStringList{QStringLiteral("QM100-RH|予約時間に誤りがあります"),
+                         name + QStringLiteral("\\ / : * ? \" < > |"), name + u'温'}));
   d.dialog.setLinkBusy(true);
   d.dialog.confirm();
-  EXPECT_TRUE(d.requests.empty());
-  d.ui().cancelButton->click();
+  d.c.cancelButton->click();
   EXPECT_TRUE(d.requests.empty());
   EXPECT_EQ(d.dialog.result(), QDialog::Rejected);
+}
+
+// Every control reaches the request; a reserved Mar 29 (February has no 29th) goes as day 29.
+TEST(RecordingSettingsDialog, StartSendsTheChosenValues) {
+  RecordingDialog d;
+  d.c.nameEdit->setText(QStringLiteral("T1"));
+  for (QRadioButton* option : {d.c.oneTimeRadio, d.c.minutesRadio, d.c.upperOff, d.c.lowerOn})
+    option->click();
+  d.c.intervalCombo->setCurrentText(QStringLiteral("15"));
+  d.c.reserveCheck->click();
+  for (const auto& [bar, number] : {std::pair{d.c.upperLimitBar, 35},
+                                    {d.c.lowerLimitBar, -5},
+                                    {d.c.reserveDayBar, 57},
+                                    {d.c.reserveHourBar, 6},
+                                    {d.c.reserveMinuteBar, 5}})
+    bar->setNumber(number);
+  d.c.startButton->click();
+  const LogStartRequest sent{
+      QStringLiteral("  T1"),     false,       IntervalUnit::Minutes, 15, 35, false, -5, true,
+      QStringLiteral("QM120-RH"), {{29, 6, 5}}};
+  EXPECT_EQ(d.requests, std::vector{sent});
+  EXPECT_EQ(d.dialog.result(), QDialog::Accepted);
 }
 
 }  // namespace
