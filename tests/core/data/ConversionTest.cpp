@@ -82,21 +82,20 @@ TEST(Conversion, TemperatureToRawOnlyWithinTheLoggersRange) {
 }
 
 TEST(Conversion, ExpandYearAndPackedTimes) {
-  for (const auto& [year, expanded] :
-       {std::pair{0, 2000}, {5, 2005}, {99, 2099}, {100, 0}, {-1, 0}})
-    EXPECT_EQ(expandYear(year).value_or(0), expanded);
+  for (const auto& [year, expanded] : {std::pair{0, 2000}, std::pair{5, 2005}, std::pair{99, 2099}})
+    EXPECT_EQ(expandYear(year), expanded);
+  EXPECT_FALSE(expandYear(100));
+  EXPECT_FALSE(expandYear(-1));
   // 2013-05-01 is day 41395, 10:00:00 is 36000 s of 86400; 2059-12-31 is day 58440.
   EXPECT_NEAR(*packedDecimalTime({0x13, 0x05, 0x01, 0x10, 0x00, 0x00}), 41395.0 + 36000.0 / 86400,
               1e-9);
   EXPECT_NEAR(*packedDecimalTime({0x59, 0x12, 0x31, 0x23, 0x59, 0x59}), 58440.0 + 86399.0 / 86400,
               1e-9);
   // A nibble above 9, Feb 30 and month 13 are no times.
-  using Packed = std::array<std::uint8_t, 6>;
-  for (const Packed& bad : {Packed{0x1A, 0x05, 0x01, 0x10, 0x00, 0x00},
-                            {0x13, 0x05, 0x01, 0x10, 0x0F, 0x00},
-                            {0x24, 0x02, 0x30, 0x00, 0x00, 0x00},
-                            {0x13, 0x13, 0x01, 0x00, 0x00, 0x00}})
-    EXPECT_FALSE(packedDecimalTime(bad));
+  EXPECT_FALSE(packedDecimalTime({0x1A, 0x05, 0x01, 0x10, 0x00, 0x00}));
+  EXPECT_FALSE(packedDecimalTime({0x13, 0x05, 0x01, 0x10, 0x0F, 0x00}));
+  EXPECT_FALSE(packedDecimalTime({0x24, 0x02, 0x30, 0x00, 0x00, 0x00}));
+  EXPECT_FALSE(packedDecimalTime({0x13, 0x13, 0x01, 0x00, 0x00, 0x00}));
 }
 
 TEST(UpdateExtremes, TieKeepsTheLowerPointNumberWhateverTheOrder) {
