@@ -69,34 +69,30 @@ TEST(GraphGeometry, NoonLineKeptWhenTheWindowEndsJustAfterNoon) {
 }
 
 TEST(GraphGeometry, LineColoursByRule) {
-  // Vertical lines: time, window width, colour (-1: no line).
+  // Vertical lines: time on Feb 28 (Mar 1 is the month's line), window width, colour (-1: none).
+  const auto feb28 = [](int h, int mi, int s) { return at(2010, 2, 28, h, mi, s); };
   const std::tuple<qint64, qint64, int> vertical[] = {
       {at(2010, 3, 1, 0, 0, 0), 2000000, kMonthLine},
-      {at(2010, 2, 28, 0, 0, 0), 2000000, kMidnightLine},
-      {at(2010, 2, 28, 12, 0, 0), 719999, kNoonLine},
-      {at(2010, 2, 28, 12, 0, 0), 720000, -1},
-      {at(2010, 2, 28, 13, 0, 0), 100, kHourLine},
-      {at(2010, 2, 28, 13, 30, 0), 11999, kHalfHourLine},
-      {at(2010, 2, 28, 13, 30, 0), 12000, -1},
-      {at(2010, 2, 28, 13, 31, 0), 300, kMinuteLine},
-      {at(2010, 2, 28, 13, 31, 1), 399, kSecondLine},
-      {at(2010, 2, 28, 13, 31, 1), 400, -1},
-  };
-  for (const auto& [time, width, colour] : vertical) {
+      {feb28(0, 0, 0), 2000000, kMidnightLine},
+      {feb28(12, 0, 0), 719999, kNoonLine},
+      {feb28(12, 0, 0), 720000, -1},
+      {feb28(13, 0, 0), 100, kHourLine},
+      {feb28(13, 30, 0), 11999, kHalfHourLine},
+      {feb28(13, 30, 0), 12000, -1},
+      {feb28(13, 31, 0), 300, kMinuteLine},
+      {feb28(13, 31, 1), 399, kSecondLine},
+      {feb28(13, 31, 1), 400, -1}};
+  for (const auto& [time, width, colour] : vertical)
     EXPECT_EQ(verticalLineColour(time, width), colour) << width;
-  }
   // Horizontal lines in exact tenths: value, half-span, colour.
-  const std::tuple<int, int, int> horizontal[] = {
-      {0, 1000, kZeroLine},  {-100, 1000, kTensLine},
-      {50, 200, kFivesLine}, {50, 201, -1},
-      {30, 100, kOnesLine},  {30, 101, -1},
-      {5, 50, kHalvesLine},  {5, 51, -1},
-      {3, 10, kTenthsLine},  {3, 11, -1},
-      {-7, 10, kTenthsLine},
-  };
-  for (const auto& [tenths, halfSpan, colour] : horizontal) {
+  const std::tuple<int, int, int> horizontal[] = {{0, 1000, kZeroLine},  {-100, 1000, kTensLine},
+                                                  {50, 200, kFivesLine}, {50, 201, -1},
+                                                  {30, 100, kOnesLine},  {30, 101, -1},
+                                                  {5, 50, kHalvesLine},  {5, 51, -1},
+                                                  {3, 10, kTenthsLine},  {3, 11, -1},
+                                                  {-7, 10, kTenthsLine}};
+  for (const auto& [tenths, halfSpan, colour] : horizontal)
     EXPECT_EQ(horizontalLineColour(tenths, halfSpan), colour) << tenths << " " << halfSpan;
-  }
 }
 
 QString valueLabels(const GraphGeometry& g) {
