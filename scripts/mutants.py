@@ -461,6 +461,8 @@ class TestEntry:
   cwd: str
   env: dict[str, str]
   seconds: float = 0.0
+  pass_patterns: list[str] = dataclasses.field(default_factory=list)  # ctest PASS_REGULAR_EXPRESSION
+  will_fail: bool = False
 
 
 @dataclasses.dataclass
@@ -481,7 +483,9 @@ def ctest_entries(build: Path) -> list[TestEntry]:
     for pair in props.get("ENVIRONMENT", []):
       key, _, value = pair.partition("=")
       env[key] = value
-    entries.append(TestEntry(test["name"], test["command"], props.get("WORKING_DIRECTORY", str(build)), env))
+    entries.append(TestEntry(test["name"], test["command"], props.get("WORKING_DIRECTORY", str(build)), env,
+                             pass_patterns=props.get("PASS_REGULAR_EXPRESSION", []),
+                             will_fail=bool(props.get("WILL_FAIL", False))))
   return entries
 
 
@@ -517,11 +521,15 @@ def run_test(entry: TestEntry, timeout: float, extra: list[str] | None = None,
   finally:
     with _running_lock:
       _running.discard(proc)
+  text = output.decode("utf-8", "replace")
   if not how and proc.returncode < 0:
     how = f"crash ({signal.Signals(-proc.returncode).name})"
-  elif not how and proc.returncode != 0:
+  elif not how and entry.pass_patterns:
+    # As ctest: the output decides, not the exit status.
+    if not any(re.search(pattern, text) for pattern in entry.pass_patterns):
+      how = "failed"
+  elif not how and (proc.returncode != 0) != entry.will_fail:
     how = "failed"
-  text = output.decode("utf-8", "replace")
   cases = sorted(set(re.findall(r"^\[  FAILED  \] ([\w/.]+)(?:, where| \(|$)", text, re.M)))
   return Outcome(bool(how), how, cases, time.monotonic() - began)
 

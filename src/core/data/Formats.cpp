@@ -132,8 +132,12 @@ double measuredNumber(float value) {
   char buffer[32];
   const auto printed = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
                                      std::chars_format::scientific, 6);  // d.dddddde±XX
-  const int exponent =
-      std::isfinite(magnitude) ? std::atoi(std::find(buffer, printed.ptr, 'e') + 1) : 99;
+  // The text has no terminator: the exponent ends where to_chars stopped.
+  int exponent = 99;
+  if (std::isfinite(magnitude)) {
+    const char* sign = std::find(buffer, printed.ptr, 'e') + 1;
+    std::from_chars(*sign == '+' ? sign + 1 : sign, printed.ptr, exponent);
+  }
   if (exponent > 12) {  // beyond any reading, and beyond 64-bit hundredths
     const TwoDecimals r = roundTwoDecimals(static_cast<double>(value), 7);
     return (r.negative ? -1 : 1) * (r.integerPart + '.' + r.decimals).toDouble();
