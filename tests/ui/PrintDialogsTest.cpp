@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTimer>
 
 #include "DialogTestSupport.h"
 #include "PrintTestSupport.h"
@@ -81,15 +85,38 @@ TEST_F(PrintDialogsTest, SaveAsPdfProposesANameAndAddsTheSuffix) {
   EXPECT_EQ(m_allRows, std::vector<bool>{true});  // nothing selected: every row
 }
 
-TEST_F(PrintDialogsTest, PrinterDialogsPrintToFileWritesThePdf) {
-  // What the printer dialog leaves when the user picks "print to file".
-  GraphPrintDialog form(setup(false));
-  form.printer().setOutputFormat(QPrinter::PdfFormat);
-  form.printer().setOutputFileName(path("via-dialog.pdf"));
-  form.print();
-  EXPECT_EQ(messages(), QStringList());
-  ASSERT_TRUE(form.outcome());
-  EXPECT_EQ(pdfPages(path("via-dialog.pdf")), 1);
+// Print shows the pages first; only the preview's print button goes on to
+// the printer (here the printer dialog's "print to file").
+TEST_F(PrintDialogsTest, PrintShowsAPreviewFirstAndPrintsOnlyFromIt) {
+  for (const bool goOn : {true, false}) {
+    SCOPED_TRACE(goOn);
+    GraphPrintDialog form(setup(false));
+    const QString pdf = path(goOn ? "printed.pdf" : "dropped.pdf");
+    form.printer().setOutputFormat(QPrinter::PdfFormat);
+    form.printer().setOutputFileName(pdf);
+    int previews = 0;
+    bool writtenBefore = true;
+    QTimer look;
+    look.start(20);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+      auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+      if (preview == nullptr) return;
+      look.stop();
+      ++previews;
+      writtenBefore = QFile::exists(pdf);
+      const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+      for (QAction* action : preview->findChildren<QAction*>()) {
+        if (goOn && action->text() == print) action->trigger();
+      }
+      if (!goOn) preview->reject();
+    });
+    form.print();
+    EXPECT_EQ(previews, 1);
+    EXPECT_FALSE(writtenBefore);
+    EXPECT_EQ(messages(), QStringList());
+    EXPECT_EQ(form.outcome().has_value(), goOn);
+    EXPECT_EQ(pdfPages(pdf), goOn ? 1 : -1);
+  }
 }
 
 TEST_F(PrintDialogsTest, CancelledOrFailedSaveLeavesNothing) {
