@@ -138,9 +138,12 @@ void MainWindow::saveShownGraph() {
   const std::optional<UserPrompts::SaveChoice> chosen =
       m_prompts->chooseSaveFileOfType(proposedCsvName(name, first ? first->dateTime : 0.0), filter);
   if (!chosen || chosen->path.isEmpty()) return;
+  // A name typed with either suffix keeps it, whatever type the list shows.
   QString path = chosen->path;
-  const QString suffix = chosen->type == 1 ? QStringLiteral(".svg") : QStringLiteral(".png");
-  if (!path.endsWith(suffix, Qt::CaseInsensitive)) path += suffix;
+  const QString typed = QFileInfo(path).suffix().toLower();
+  if (typed != QStringLiteral("png") && typed != QStringLiteral("svg")) {
+    path += chosen->type == 1 ? QStringLiteral(".svg") : QStringLiteral(".png");
+  }
   if (Result<void> saved = saveGraphPicture(path, graphs); !saved) {
     m_prompts->info(m_state.modelName, saved.error().message);
     return;
