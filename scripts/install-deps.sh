@@ -8,6 +8,7 @@ set -euo pipefail
 packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6serialport6
+  qt6-svg-dev libqt6svg6
   qt6-translations-l10n
   libgl-dev libxkbcommon-dev
   libftdi1-dev libusb-1.0-0-dev

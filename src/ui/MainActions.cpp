@@ -1,17 +1,24 @@
 // The main window's menu items, data buttons and view choices.
 #include <QAction>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QUrl>
 
 #include "core/app/CsvActions.h"
+#include "core/app/Preferences.h"
 #include "core/app/StateRules.h"
 #include "core/base/Says.h"
 #include "core/model/AppState.h"
 #include "ui/DataViews.h"
+#include "ui/GraphPicture.h"
+#include "ui/MainMenu.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxPrompts.h"
 #include "ui/dialogs/AboutDialog.h"
@@ -32,6 +39,12 @@ void MainWindow::connectActions() {
   onButton(m_ui.saveLogButton, &MainWindow::saveLogSet);
   onAction(m_ui.saveRealTimeItem, &MainWindow::saveRealTimeSet);
   onButton(m_ui.saveRealTimeButton, &MainWindow::saveRealTimeSet);
+  onAction(m_ui.saveShownItem, &MainWindow::saveShownSet);
+  onAction(m_ui.saveGraphItem, &MainWindow::saveShownGraph);
+  onAction(m_ui.copyGraphItem, &MainWindow::copyShownGraph);
+  // The same click as the button's, so the item cannot do anything else.
+  onAction(m_ui.statusReadItem, [this] { m_ui.statusUpdateButton->click(); });
+  onAction(m_ui.downloadItem, [this] { m_ui.downloadButton->click(); });
   onAction(m_ui.printItem, &MainWindow::print);
   onAction(m_ui.reportItem, &MainWindow::showReport);
   // Each data area's print button prints its own set, leaving the shown one on screen.
@@ -74,7 +87,29 @@ bool MainWindow::openCsvFile(const QString& path) {
   m_state.currentSet = shown;
   m_views->setReplaced(kFileSet);
   m_views->showView(kFileSet, m_state.viewMode);
+  m_recent.add(m_state.fileSetFile);
+  recentFilesChanged();
   return true;
+}
+
+void MainWindow::openRecentFile(const QString& path) {
+  if (QFileInfo(path).isFile()) {
+    openCsvFile(path);
+    return;
+  }
+  m_recent.remove(path);
+  recentFilesChanged();
+  m_ui.noticePanel->setText(says("%1 no longer exists and was taken off the recent files.")
+                                .arg(QDir::toNativeSeparators(path)));
+}
+
+void MainWindow::recentFilesChanged() {
+  m_recent.storeIn(*m_preferences);
+  if (Result<void> saved = m_preferences->save(); !saved) {
+    m_ui.noticePanel->setText(saved.error().message);
+  }
+  fillRecentMenu(*m_ui.recentMenu, m_recent.files(),
+                 [this](const QString& file) { openRecentFile(file); });
 }
 
 void MainWindow::saveLogSet() {
@@ -85,6 +120,43 @@ void MainWindow::saveLogSet() {
 void MainWindow::saveRealTimeSet() {
   saveDataSetCsv(m_state, kRealTimeSet, *m_prompts);
   refreshState();
+}
+
+void MainWindow::saveShownSet() {
+  if (m_state.currentSet == kLogSet) saveLogSet();
+  if (m_state.currentSet == kRealTimeSet) saveRealTimeSet();
+}
+
+void MainWindow::saveShownGraph() {
+  const std::vector<GraphGeometry> graphs = shownGraphs(m_ui);
+  if (graphs.empty()) return;
+  const int set = m_state.currentSet;
+  const std::optional<DataRecord> first = m_state.file(set).read(1);
+  const QString name = set == kFileSet ? m_state.fileSetName : m_state.set(set).loggerName;
+  const QString filter = says("PNG image") + QStringLiteral("|*.png|") + says("SVG drawing") +
+                         QStringLiteral("|*.svg");
+  const std::optional<UserPrompts::SaveChoice> chosen =
+      m_prompts->chooseSaveFileOfType(proposedCsvName(name, first ? first->dateTime : 0.0), filter);
+  if (!chosen || chosen->path.isEmpty()) return;
+  // A name typed with either suffix keeps it, whatever type the list shows.
+  QString path = chosen->path;
+  const QString typed = QFileInfo(path).suffix().toLower();
+  if (typed != QStringLiteral("png") && typed != QStringLiteral("svg")) {
+    path += chosen->type == 1 ? QStringLiteral(".svg") : QStringLiteral(".png");
+  }
+  if (Result<void> saved = saveGraphPicture(path, graphs); !saved) {
+    m_prompts->info(m_state.modelName, saved.error().message);
+    return;
+  }
+  m_ui.noticePanel->setText(says("Graph saved to %1").arg(QDir::toNativeSeparators(path)));
+}
+
+bool MainWindow::copyShownGraph() {
+  const QImage image = graphImage(shownGraphs(m_ui));
+  if (image.isNull()) return false;
+  QGuiApplication::clipboard()->setImage(image);
+  m_ui.noticePanel->setText(says("The graph was copied to the clipboard."));
+  return true;
 }
 
 void MainWindow::print() { openPrintDialog(m_state.currentSet); }

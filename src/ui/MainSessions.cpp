@@ -1,15 +1,14 @@
 // The main window's side of the logger sessions: connection, download,
 // real-time measurement and the device dialogs.
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <algorithm>
 
 #include "core/app/RecordingSettings.h"
-#include "core/app/ReservedStart.h"
 #include "core/data/DayTime.h"
 #include "core/link/Exchange.h"
 #include "core/model/AppState.h"
@@ -34,13 +33,6 @@ namespace {
 // A double click on a start/stop button is one command: the second click
 // within this time of the first is dropped.
 constexpr qint64 kRepeatClickMs = 500;
-// The logger starts recording within its reserved minute; its status is read
-// this long after the minute began, and again at this spacing for a few
-// minutes while it still reports the reservation.
-constexpr qint64 kReservationReadDelayS = 3;
-constexpr qint64 kReservationRetryMs = 20000;
-constexpr qint64 kReservationLookBackS = 300;
-constexpr qint64 kLongestTimerMs = 3600000;
 enum ToggleButton { kConnectButton, kRecordButton, kContinuousButton };
 
 CivilTime civil(const QDateTime& t) {
@@ -198,38 +190,13 @@ bool MainWindow::firstClick(int button) {
   return true;
 }
 
-void MainWindow::watchReservation() {
-  const LoggerStatus& st = m_state.status;
-  const bool reserved = m_state.connected && m_link && m_state.runState == RunState::Reserved;
+void MainWindow::readStatusWhenDue() {
   const QDateTime now = m_clock();
-  const QDateTime start =
-      reserved ? reservedStart(now.addSecs(-kReservationLookBackS), st.reservationDay,
-                               st.reservationHour, st.reservationMinute)
-               : QDateTime();
-  if (!start.isValid()) {
-    m_reservationTimer.stop();
-    return;
-  }
-  qint64 wait = now.msecsTo(start.addSecs(kReservationReadDelayS));
-  if (wait <= 0) wait = kReservationRetryMs;  // started minutes ago, yet still reserved
-  m_reservationTimer.start(static_cast<int>(std::min(wait, kLongestTimerMs)));
-}
-
-void MainWindow::reservationDue() {
-  if (!m_state.connected || m_state.runState != RunState::Reserved) return;
-  const LoggerStatus& st = m_state.status;
-  const QDateTime start =
-      reservedStart(m_clock().addSecs(-kReservationLookBackS), st.reservationDay,
-                    st.reservationHour, st.reservationMinute);
-  // A timer capped short of a far start only looks again.
-  if (start.isValid() && m_clock() < start.addSecs(kReservationReadDelayS)) {
-    watchReservation();
-    return;
-  }
-  if (linkBusy()) {
-    m_reservationTimer.start(1000);
-    return;
-  }
+  if (!m_link || !m_state.connected || !m_statusWatch.due(now)) return;
+  // Another exchange or an open dialog (which the refresh would close) goes
+  // first; the next clock tick looks again.
+  if (linkBusy() || QApplication::activeModalWidget() != nullptr) return;
+  m_statusWatch.reading(now);
   note(*m_ui.noticePanel, m_link->requests().updateStatus());
 }
 

@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "core/app/Preferences.h"
 #include "core/app/ProgramFiles.h"
 #include "core/app/Shutdown.h"
 #include "core/app/StateRules.h"
@@ -159,8 +160,9 @@ void MainWindow::setUpWindow() {
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   m_prompts->setUnchosenFolder(m_settings.defaults().workingFolder,
                                QFileInfo(documents).isDir() ? documents : QDir::homePath());
-  m_reservationTimer.setSingleShot(true);
-  connect(&m_reservationTimer, &QTimer::timeout, this, &MainWindow::reservationDue);
+  m_preferences = std::make_unique<Preferences>(QFileInfo(m_settings.path()).absolutePath());
+  m_recent = RecentFiles::loadFrom(*m_preferences);
+  recentFilesChanged();
   m_views->setRefresh([this] { refreshState(); });
   connectActions();
   connectViewChoices();
@@ -564,7 +566,8 @@ void MainWindow::refreshState() {
   QLabel* fileName = m_ui.fileNameLabel;
   fileName->setText(inputs.fileSetFile);
   fileName->setToolTip(QDir::toNativeSeparators(m_state.fileSetFile));
-  watchReservation();
+  syncMenuItems(m_ui, m_state.currentSet, m_state.viewMode == 0);
+  m_statusWatch.update(m_state.connected && m_link, m_state.runState, m_state.status, m_clock());
   m_refreshing = false;
 }
 
@@ -599,7 +602,10 @@ void MainWindow::saveSettings() {
   }
 }
 
-void MainWindow::updateClock() { m_ui.clockPanel->setText(fmt::dateTime(m_clock())); }
+void MainWindow::updateClock() {
+  m_ui.clockPanel->setText(fmt::dateTime(m_clock()));
+  readStatusWhenDue();
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!m_closing) {

@@ -10,7 +10,9 @@
 #include <memory>
 
 #include "core/app/CsvActions.h"
+#include "core/app/RecentFiles.h"
 #include "core/app/Settings.h"
+#include "core/app/StatusWatch.h"
 #include "core/sessions/LoggerLink.h"
 #include "ui/MainWindowControls.h"
 
@@ -32,6 +34,7 @@ class Lamp;
 class LinkLoss;
 class RealTimeMeasurement;
 class MessageBoxPrompts;
+class Preferences;
 class ProgramFiles;
 class UserPrompts;
 
@@ -79,6 +82,11 @@ class MainWindow final : public QMainWindow {
   void saveRealTimeSet();
   void saveLogSet();
   void print();
+  // The save item of the set on screen (the file set has none).
+  void saveShownSet();
+  // The graphs on screen as a PNG or SVG file, or on the clipboard.
+  void saveShownGraph();
+  bool copyShownGraph();
   void showReport();
   void showAbout();
   void openHelpPage();
@@ -125,8 +133,11 @@ class MainWindow final : public QMainWindow {
   bool linkBusy() const;
   // False for the second click of a double click on a start/stop button.
   bool firstClick(int button);
-  void watchReservation();
-  void reservationDue();
+  // Reads the status when the logger is expected to have changed by itself.
+  void readStatusWhenDue();
+  void openRecentFile(const QString& path);
+  // Stores the list at once (it survives a crash) and rebuilds its menu.
+  void recentFilesChanged();
   void connectViewChoices();
   void closeRefreshedDialogs();
 
@@ -149,7 +160,9 @@ class MainWindow final : public QMainWindow {
   std::function<bool(const QUrl&)> m_openUrl;
   std::function<QDateTime()> m_clock = &QDateTime::currentDateTime;
   QTimer m_clockTimer;
-  QTimer m_reservationTimer;
+  StatusWatch m_statusWatch;
+  std::unique_ptr<Preferences> m_preferences;
+  RecentFiles m_recent;
   std::array<QElapsedTimer, 3> m_lastToggleClick;      // connect, record, continuous
   DataViews* m_views = nullptr;                        // child of the window
   std::unique_ptr<LoggerLink> m_link;                  // null until attachLink

@@ -92,9 +92,13 @@ struct MainWindowControls {
   // Menus.
   QMenu* fileMenu = nullptr;
   QAction* openCsvItem = nullptr;
+  QMenu* recentMenu = nullptr;
   QMenu* saveMenu = nullptr;
   QAction* saveLogItem = nullptr;
   QAction* saveRealTimeItem = nullptr;
+  QAction* saveShownItem = nullptr;  // the set on screen
+  QAction* saveGraphItem = nullptr;  // the graphs as PNG or SVG
+  QAction* copyGraphItem = nullptr;
   QAction* printItem = nullptr;
   QAction* reportItem = nullptr;
   QAction* exitItem = nullptr;
@@ -104,6 +108,8 @@ struct MainWindowControls {
   std::array<QAction*, kSetCount> dumpItems{};   // by set
   QMenu* toolMenu = nullptr;
   QAction* portSettingsItem = nullptr;
+  QAction* statusReadItem = nullptr;  // as the status update button
+  QAction* downloadItem = nullptr;    // as the download button
   QAction* clockItem = nullptr;
   QAction* loggerNameItem = nullptr;
   QMenu* downloadModeMenu = nullptr;

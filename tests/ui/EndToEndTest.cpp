@@ -12,6 +12,7 @@
 
 #include "EventWait.h"
 #include "WindowTest.h"
+#include "core/data/DayTime.h"
 #include "core/link/Exchange.h"
 #include "core/sessions/Download.h"
 #include "sim/SimScenario.h"
@@ -46,8 +47,9 @@ void shoot(QWidget& window, const char* stage) {
 
 class EndToEndTest : public WindowTest {
  protected:
+  virtual QByteArray scenarioJson() const { return kScenario; }
   void SetUp() override {
-    Result<SimScenario> scenario = parseScenario(QByteArray(kScenario));
+    Result<SimScenario> scenario = parseScenario(scenarioJson());
     ASSERT_TRUE(scenario.ok()) << scenario.error().message.toStdString();
     m_port = std::make_unique<SimulatedPort>(*scenario, kScale);
     Result<PortMap> map = PortMap::fromTemplate(QStringLiteral("/nonexistent/tty%1"));
@@ -62,6 +64,11 @@ class EndToEndTest : public WindowTest {
       };
       link.timings = Timings{}.scaled(kScale);
       window.attachLink(std::move(link));
+      // The window's clock is the logger's calendar, which runs kScale times faster.
+      window.setClock([this, start = scenario->clockSeconds] {
+        const CivilTime c = civilFromSeconds(start + m_port->virtualNow() / 1000);
+        return QDateTime(QDate(c.year, c.month, c.day), QTime(c.hour, c.minute, c.second));
+      });
     });
     // No question is expected on this road; any message box that opens is
     // noted and answered No so the test fails instead of hanging.
@@ -244,6 +251,46 @@ TEST_F(EndToEndTest, PanelAfterConnectDoubleClicksAndTheDownloadLock) {
   EXPECT_TRUE(find<QAction>(Control::SlowDownloadItem)->isEnabled());
   EXPECT_TRUE(find<QAbstractButton>(Control::RealTimeSetRadio)->isEnabled());
 }
+
+// The logger changes by itself: the panel follows without a click.
+struct SelfChange {
+  const char* name;
+  const char* json;
+  const char* before;  // how the recording state and points start
+  const char* after;   // and how they start once it happened
+};
+
+class SelfChangeTest : public EndToEndTest, public ::testing::WithParamInterface<SelfChange> {
+ protected:
+  QByteArray scenarioJson() const override { return GetParam().json; }
+};
+
+TEST_P(SelfChangeTest, TheStatusIsReadAgainWhenItHappens) {
+  connect();
+  const auto shown = [this] { return text({Control::RecordingState, Control::RecordedPoints}); };
+  EXPECT_TRUE(shown().startsWith(QString::fromUtf8(GetParam().before))) << shown().toStdString();
+  EXPECT_TRUE(
+      waitUntil([&] { return shown().startsWith(QString::fromUtf8(GetParam().after)); }, 15000))
+      << shown().toStdString();
+  EXPECT_EQ(m_messages, QStringList());
+  press(Qt::Key_F5);  // the status update button's read
+  EXPECT_TRUE(m_window->exchange()->isBusy());
+}
+
+// A reservation 20 s (2 s at kScale) after the logger's clock; a one-time
+// recording two seconds apart whose 15000th point is 19 s away.
+INSTANTIATE_TEST_SUITE_P(
+    Logger, SelfChangeTest,
+    ::testing::Values(SelfChange{"ReservedStart",
+                                 R"({"model": "QM120-RH", "clock": "2026-12-05 07:25:40",
+            "state": "reserved", "reservation": {"day": 5, "hour": 7, "minute": 26}})",
+                                 "予約中|0 点", "記録中|"},
+                      SelfChange{"MemoryFull",
+                                 R"({"model": "QM120-RH", "clock": "2026-12-05 15:19:39",
+            "state": "recording", "recordMode": "one-time", "interval": {"unit": "seconds",
+            "value": 2}, "recording": {"blocks": [{"start": "2026-12-05 07:00:00", "points": 14990}]}})",
+                                 "記録中|", "記録停止|15000 点"}),
+    [](const ::testing::TestParamInfo<SelfChange>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace termika

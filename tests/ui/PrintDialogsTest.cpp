@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QTimer>
 
 #include "DialogTestSupport.h"
 #include "PrintTestSupport.h"
@@ -43,9 +47,8 @@ class PrintDialogsTest : public ::testing::Test {
   std::vector<bool> m_allRows;
 };
 
-// Without a printer, printing says so, reads nothing and the dialog stays; what the printer
-// dialog leaves when the user picks "print to file" writes the PDF.
-TEST_F(PrintDialogsTest, PrintNeedsAPrinterOrTheFileThePrinterDialogChose) {
+// Without a printer, printing says so, reads nothing and the dialog stays.
+TEST_F(PrintDialogsTest, PrintWithoutAnyPrinterSaysSoAndStaysOpen) {
   GraphPrintDialog form(setup(false));
   form.print();
   ASSERT_EQ(messagesShown(m_prompts).size(), 1);
@@ -53,12 +56,40 @@ TEST_F(PrintDialogsTest, PrintNeedsAPrinterOrTheFileThePrinterDialogChose) {
   EXPECT_FALSE(form.outcome());
   EXPECT_EQ(form.result(), 0);
   EXPECT_TRUE(m_allRows.empty());
-  form.printer().setOutputFormat(QPrinter::PdfFormat);
-  form.printer().setOutputFileName(path("via-dialog.pdf"));
-  form.print();
-  EXPECT_EQ(messagesShown(m_prompts).size(), 1);
-  ASSERT_TRUE(form.outcome());
-  EXPECT_EQ(pdfPages(path("via-dialog.pdf")), 1);
+}
+
+// Print shows the pages first; only the preview's print button goes on to
+// the printer (here the printer dialog's "print to file").
+TEST_F(PrintDialogsTest, PrintShowsAPreviewFirstAndPrintsOnlyFromIt) {
+  for (const bool goOn : {true, false}) {
+    SCOPED_TRACE(goOn);
+    GraphPrintDialog form(setup(false));
+    const QString pdf = path(goOn ? "printed.pdf" : "dropped.pdf");
+    form.printer().setOutputFormat(QPrinter::PdfFormat);
+    form.printer().setOutputFileName(pdf);
+    int previews = 0;
+    bool writtenBefore = true;
+    QTimer look;
+    look.start(20);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+      auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+      if (preview == nullptr) return;
+      look.stop();
+      ++previews;
+      writtenBefore = QFile::exists(pdf);
+      const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+      for (QAction* action : preview->findChildren<QAction*>()) {
+        if (goOn && action->text() == print) action->trigger();
+      }
+      if (!goOn) preview->reject();
+    });
+    form.print();
+    EXPECT_EQ(previews, 1);
+    EXPECT_FALSE(writtenBefore);
+    EXPECT_EQ(messagesShown(m_prompts), QStringList());
+    EXPECT_EQ(form.outcome().has_value(), goOn);
+    EXPECT_EQ(pdfPages(pdf), goOn ? 1 : -1);
+  }
 }
 
 // Saving proposes the set's name and adds the suffix; nothing selected prints every row (which

@@ -52,6 +52,12 @@ class WindowTest : public ::testing::Test {
   void click(Control control) const {
     QTest::mouseClick(find<QAbstractButton>(control), Qt::LeftButton);
   }
+  // Shortcuts reach only the active window.
+  void press(const QKeySequence& keys) const {
+    m_window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+    QTest::keySequence(m_window.get(), keys);
+  }
   // The captions of `controls`, joined by "|".
   QString text(std::initializer_list<Control> controls) const {
     std::vector<const QObject*> objects;

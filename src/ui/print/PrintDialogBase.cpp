@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "ui/print/PrintPreview.h"
 #include "ui/print/PrintTarget.h"
 #include "ui/print/PrintWords.h"
 
@@ -92,6 +93,8 @@ void PrintDialogBase::print() {
     m_setup.prompts->info(QString(), job.error().message);
     return;
   }
+  // The pages are shown first; closing the preview returns to this dialog.
+  if (!confirmInPreview(*m_printer, *job, this)) return;
   finish(printOnPrinter(*m_printer, *job));
 }
 
