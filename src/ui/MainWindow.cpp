@@ -477,6 +477,8 @@ void MainWindow::buildStatusBar() {
   m_ui.connectionPanel->setMinimumWidth(150);
   bar->addWidget(m_ui.connectionPanel);
   bar->addWidget(m_ui.noticePanel = label("noticePanel"), 1);
+  bar->addPermanentWidget(m_ui.partialPanel = label("partialPanel"));
+  m_ui.partialPanel->setStyleSheet(QStringLiteral("font-weight: bold"));
   bar->addPermanentWidget(m_ui.clockPanel = label("clockPanel"));
 }
 
@@ -564,6 +566,7 @@ void MainWindow::refreshState() {
   QLabel* fileName = m_ui.fileNameLabel;
   fileName->setText(inputs.fileSetFile);
   fileName->setToolTip(QDir::toNativeSeparators(m_state.fileSetFile));
+  showPartialNote();
   watchReservation();
   m_refreshing = false;
 }

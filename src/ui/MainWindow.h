@@ -11,6 +11,7 @@
 
 #include "core/app/CsvActions.h"
 #include "core/app/Settings.h"
+#include "core/sessions/Download.h"
 #include "core/sessions/LoggerLink.h"
 #include "ui/MainWindowControls.h"
 
@@ -120,7 +121,9 @@ class MainWindow final : public QMainWindow {
   void openClockDialog();
   void openRecordingSettings();
   void downloadStarted();
-  void downloadFinished(bool ok);
+  void downloadFinished(Download::Outcome outcome);
+  // The status bar says so while the shown log set is a cancelled download's part.
+  void showPartialNote();
   void realTimePointAdded();
   bool linkBusy() const;
   // False for the second click of a double click on a start/stop button.

@@ -101,19 +101,22 @@ struct DownloadRun {
   }
   explicit DownloadRun(const char* json) : DownloadRun(scenarioFrom(json)) {}
 
-  // Starts a download and runs until it has finished and the link is idle; nullopt: not started.
+  // Starts a download and runs until it has finished and the link is idle; true when complete,
+  // nullopt: not started. `outcome` holds how it ended.
   std::optional<bool> download(bool slow) {
     bench.app.downloadSlow = slow;
-    std::optional<bool> ok;
+    std::optional<Download::Outcome> ended;
     const auto watch =
-        QObject::connect(&session, &Download::finished, [&ok](bool done) { ok = done; });
+        QObject::connect(&session, &Download::finished, [&](Download::Outcome o) { ended = o; });
     const bool started = session.start();
     if (started) {
-      EXPECT_TRUE(waitUntil([&] { return ok.has_value() && !bench.exchange.isBusy(); }, 60000));
+      EXPECT_TRUE(waitUntil([&] { return ended.has_value() && !bench.exchange.isBusy(); }, 60000));
       runFor(5);  // a deferred message
     }
     QObject::disconnect(watch);
-    return started ? ok : std::nullopt;
+    outcome = ended;
+    if (!started || !ended) return std::nullopt;
+    return *ended == Download::Outcome::Complete;
   }
 
   std::vector<DataRecord> records() const {
@@ -139,6 +142,7 @@ struct DownloadRun {
 
   SessionBench bench;
   Download& session = bench.download;
+  std::optional<Download::Outcome> outcome;
 };
 
 }  // namespace termika::testing
