@@ -79,64 +79,11 @@ TEST(Download, TheLoggerIsMarkedOnlyWhenTheSetsUserSaysSo) {
   }
 }
 
-// Three runs of 60, 48 and 96 points, ten minutes apart, alarm limits 26 and 18 on.
-constexpr char kThreeBlocks[] = "qm120-three-blocks.json";
-
-// The first point of the second run, and the last point: 12:00 + 95 x 10 min.
-TEST(Download, ThreeBlocksWithGapsInBothModes) {
-  for (const bool slow : {false, true}) {
-    DownloadRun run(scenarioFile(kThreeBlocks));
-    ASSERT_EQ(run.download(slow), true) << slow;
-    ASSERT_EQ(run.bench.app.set(kLogSet).count, 204);
-    run.expectSetMatchesLogger();
-    const auto records = run.records();
-    EXPECT_EQ(daySerialToSeconds(records[60].dateTime), at(2026, 12, 2, 9, 30, 0));
-    EXPECT_EQ(records[60].segment, 2.0f);
-    EXPECT_EQ(daySerialToSeconds(records[203].dateTime), at(2026, 12, 4, 3, 50, 0));
-    EXPECT_EQ(records[203].segment, 3.0f);
-    // Alarm limits of this model travel with the set.
-    EXPECT_NE(run.bench.app.set(kLogSet).upperAlarm.enabled, 0);
-    EXPECT_EQ(run.bench.app.set(kLogSet).upperAlarm.limit, 26);
-  }
-}
-
-constexpr char kFull[] = R"({
-  "model": "QM100-RH", "loggerName": "FULL", "clock": "2026-12-20 00:00:00",
-  "interval": {"unit": "minutes", "value": 1},
-  "recording": {"blocks": [{"start": "2026-12-01 00:00:00", "points": 15000}]},
-  "sensor": {"seed": 77}
-})";
-
-// The last point is 14999 minutes after the start: 2026-12-11 09:59:00.
-TEST(Download, FullMemoryFastAndSlowGiveTheSameSet) {
-  std::vector<DataRecord> sets[2];
-  for (const bool slow : {false, true}) {
-    DownloadRun run(kFull);
-    ASSERT_EQ(run.download(slow), true);
-    ASSERT_EQ(run.bench.app.set(kLogSet).count, 15000);
-    run.expectSetMatchesLogger();
-    sets[slow ? 1 : 0] = run.records();
-    EXPECT_EQ(daySerialToSeconds(sets[slow ? 1 : 0].back().dateTime), at(2026, 12, 11, 9, 59, 0));
-  }
-  ASSERT_EQ(sets[0].size(), sets[1].size());
-  for (size_t i = 0; i < sets[0].size(); ++i) ASSERT_EQ(sets[0][i], sets[1][i]) << i;
-}
-
-constexpr char kWrapped[] = R"({
-  "model": "QM120-RH", "loggerName": "LOOP", "clock": "2026-12-20 00:00:00",
-  "state": "idle", "recordMode": "loop",
-  "interval": {"unit": "minutes", "value": 1},
-  "recording": {"blocks": [{"start": "2026-11-01 00:00:00", "points": 9000},
-                           {"start": "2026-11-08 00:00:00", "points": 7000}],
-                "olderEntry": "2026-10-01 00:00:00"},
-  "sensor": {"seed": 9}
-})";
-
 // 16000 points written: one wrap, the write position is 1000 points. Record 1 is the oldest
 // surviving point, the 1001st of the first run; the runs meet at records 8000 and 8001; address 0
 // held point 6001 of the second run (record 14001), the point before it the newest (15000).
 TEST(Download, WrappedLoopMemoryIsRotatedAndStampedBackwards) {
-  DownloadRun run(kWrapped);
+  DownloadRun run(kWrappedOnce);
   ASSERT_EQ(run.bench.app.status.usedMemory, 4000);
   ASSERT_EQ(run.bench.app.status.memoryWrapped, 1);
   ASSERT_EQ(run.download(false), true);
