@@ -50,6 +50,7 @@ void DownloadProgressDialog::showStopping(int kept) {
   m_ui.stoppingNote->setText(
       says("Cancelling: %1 points are kept; waiting for the logger to finish sending.").arg(kept));
   m_ui.stoppingNote->show();
+  adjustSize();  // room for the note
 }
 
 void DownloadProgressDialog::showDraining(int passed) {
