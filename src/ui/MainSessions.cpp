@@ -10,6 +10,7 @@
 
 #include "core/app/RecordingSettings.h"
 #include "core/data/DayTime.h"
+#include "core/data/SetRecords.h"
 #include "core/link/Exchange.h"
 #include "core/model/AppState.h"
 #include "core/sessions/Connection.h"
@@ -88,7 +89,13 @@ void MainWindow::connectSessions() {
 
   connect(m_ui.downloadButton, &QPushButton::clicked, this, &MainWindow::startDownload);
   connect(&m_link->download(), &Download::started, this, &MainWindow::downloadStarted);
-  connect(&m_link->download(), &Download::stateChanged, this, &MainWindow::refreshState);
+  connect(&m_link->download(), &Download::stateChanged, this, [this](Download::State state) {
+    if (state == Download::State::Stopping)
+      m_downloadDialog->showStopping(m_link->download().received());
+    refreshState();
+  });
+  connect(&m_link->download(), &Download::draining, m_downloadDialog,
+          &DownloadProgressDialog::showDraining);
   connect(&m_link->download(), &Download::progress, m_downloadDialog,
           &DownloadProgressDialog::showProgress);
   connect(&m_link->download(), &Download::finished, this, &MainWindow::downloadFinished);
@@ -145,13 +152,13 @@ void MainWindow::downloadStarted() {
   m_downloadDialog->raise();
 }
 
-void MainWindow::downloadFinished(bool ok) {
+void MainWindow::downloadFinished(Download::Outcome outcome) {
   m_downloadDialog->finishTransfer();
   m_downloadDialog->close();
-  if (ok) {
-    // The window holds the set, and closing offers to save it: the logger
-    // may count its points as downloaded.
-    m_link->download().markDownloaded();
+  // The window holds a whole set, and closing offers to save it: the logger
+  // may count its points as downloaded. A cancel's part never marks them.
+  if (outcome == Download::Outcome::Complete) m_link->download().markDownloaded();
+  if (m_state.set(kLogSet).count > 0 && outcome != Download::Outcome::Failed) {
     m_state.logSetDownloadedAt = m_clock();
     m_views->setReplaced(kLogSet);
     if (m_views->shownSet() != kLogSet) m_views->showView(kLogSet, m_state.viewMode);
@@ -159,6 +166,13 @@ void MainWindow::downloadFinished(bool ok) {
     m_views->setCleared(kLogSet);
   }
   refreshState();
+}
+
+void MainWindow::showPartialNote() {
+  const QString note =
+      m_state.currentSet == kLogSet ? partialNote(m_state.set(kLogSet)) : QString();
+  m_ui.partialPanel->setText(note);
+  m_ui.partialPanel->setVisible(!note.isEmpty());
 }
 
 void MainWindow::startOrStopSeries() {

@@ -479,6 +479,8 @@ void MainWindow::buildStatusBar() {
   m_ui.connectionPanel->setMinimumWidth(150);
   bar->addWidget(m_ui.connectionPanel);
   bar->addWidget(m_ui.noticePanel = label("noticePanel"), 1);
+  bar->addPermanentWidget(m_ui.partialPanel = label("partialPanel"));
+  m_ui.partialPanel->setStyleSheet(QStringLiteral("font-weight: bold"));
   bar->addPermanentWidget(m_ui.clockPanel = label("clockPanel"));
 }
 
@@ -568,6 +570,7 @@ void MainWindow::refreshState() {
   fileName->setToolTip(QDir::toNativeSeparators(m_state.fileSetFile));
   syncMenuItems(m_ui, m_state.currentSet, m_state.viewMode == 0);
   m_statusWatch.update(m_state.connected && m_link, m_state.runState, m_state.status, m_clock());
+  showPartialNote();
   m_refreshing = false;
 }
 

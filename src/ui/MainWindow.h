@@ -13,6 +13,7 @@
 #include "core/app/RecentFiles.h"
 #include "core/app/Settings.h"
 #include "core/app/StatusWatch.h"
+#include "core/sessions/Download.h"
 #include "core/sessions/LoggerLink.h"
 #include "ui/MainWindowControls.h"
 
@@ -128,7 +129,9 @@ class MainWindow final : public QMainWindow {
   void openClockDialog();
   void openRecordingSettings();
   void downloadStarted();
-  void downloadFinished(bool ok);
+  void downloadFinished(Download::Outcome outcome);
+  // The status bar says so while the shown log set is a cancelled download's part.
+  void showPartialNote();
   void realTimePointAdded();
   bool linkBusy() const;
   // False for the second click of a double click on a start/stop button.

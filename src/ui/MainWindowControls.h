@@ -121,6 +121,7 @@ struct MainWindowControls {
   // Status bar panels.
   QLabel* connectionPanel = nullptr;
   QLabel* noticePanel = nullptr;
+  QLabel* partialPanel = nullptr;  // the shown log set is the part a cancel kept
   QLabel* clockPanel = nullptr;
 
   // What shows `control`: its widget, or for a menu or menu item its action.

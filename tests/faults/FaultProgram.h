@@ -26,7 +26,9 @@ class FaultProgram final {
     for (int i = 0; i < kSetCount; ++i) {
       (void)app.file(i).open(records.filePath(QStringLiteral("set%1.rand").arg(i)));
     }
-    QObject::connect(&download, &Download::finished, [this](bool ok) { downloadResult = ok; });
+    QObject::connect(&download, &Download::finished, [this](Download::Outcome outcome) {
+      downloadResult = outcome == Download::Outcome::Complete;
+    });
   }
 
   static LoggerLinkParts partsFor(const QString& portPattern, const QString& adapterFile) {

@@ -25,13 +25,14 @@ const UiText& texts(UiText::Language language = UiText::Language::Japanese) {
 }
 const UiText& english() { return texts(UiText::Language::English); }
 
-TEST(DownloadProgressDialog, CountsOnlyForwardAndCannotBeClosedDuringTheTransfer) {
+TEST(DownloadProgressDialog, CountsOnlyForwardAndEveryCloseDuringTheTransferAsksToCancelOnce) {
   DownloadProgressDialog form(texts());
+  QSignalSpy cancels(&form, &DownloadProgressDialog::cancelRequested);
   form.show();
   form.startTransfer();
   const QProgressBar* bar = form.controls().progress;
   EXPECT_EQ(form.windowTitle(), QStringLiteral("ダウンロード"));
-  EXPECT_FALSE(form.controls().cancelButton->isEnabled());
+  EXPECT_TRUE(form.controls().cancelButton->isEnabled());
   // Reported received/total, then the bar and the caption's count: the total
   // is taken once and a late report never moves the bar back.
   const std::pair<std::pair<int, int>, const char*> steps[] = {
@@ -42,9 +43,14 @@ TEST(DownloadProgressDialog, CountsOnlyForwardAndCannotBeClosedDuringTheTransfer
     EXPECT_EQ(QStringLiteral("%1/%2").arg(bar->value()).arg(bar->maximum()), shown);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("ダウンロード\u3000(%1)").arg(shown));
   }
-  EXPECT_FALSE(form.close());
+  EXPECT_FALSE(form.close());  // the window's own close: no cancel
   QTest::keyClick(&form, Qt::Key_Escape);
   EXPECT_TRUE(form.isVisible());
+  EXPECT_EQ(cancels.size(), 1);
+  form.showStopping(120);
+  EXPECT_FALSE(form.controls().cancelButton->isEnabled());
+  QTest::keyClick(&form, Qt::Key_Escape);
+  EXPECT_EQ(cancels.size(), 1);
   form.finishTransfer();
   EXPECT_TRUE(form.close());
   EXPECT_FALSE(form.isVisible());

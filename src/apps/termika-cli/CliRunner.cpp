@@ -315,27 +315,30 @@ void CliRunner::startDownload() {
   connect(&m_link->download(), &Download::stateChanged, this, [transfer](Download::State state) {
     if (state == Download::State::Transferring) transfer->start();
   });
-  connect(&m_link->download(), &Download::finished, this, [this, transfer](bool ok) {
-    m_progress.finish();
-    const double seconds =
-        transfer->isValid() ? static_cast<double>(transfer->elapsed()) / 1000.0 : 0.0;
-    if (!ok) return;  // the message is on its way; the exchange end decides
-    // The set is complete and converted. The logger hears that it was
-    // downloaded only once the file is safely on the disk.
-    const auto written =
-        writeCsvFile(m_options.output, m_app.set(kLogSet), m_app.file(kLogSet), m_app.texts);
-    if (!written) {
-      err(written.error().message);
-      err(QStringLiteral("The logger keeps its points as never downloaded."));
-      return;
-    }
-    m_downloadSaved = true;
-    m_link->download().markDownloaded();
-    err(QStringLiteral("%1 points saved in %2 (transfer %3 s)")
-            .arg(m_app.set(kLogSet).count)
-            .arg(m_options.output)
-            .arg(seconds, 0, 'f', 2));
-  });
+  connect(
+      &m_link->download(), &Download::finished, this, [this, transfer](Download::Outcome outcome) {
+        m_progress.finish();
+        const double seconds =
+            transfer->isValid() ? static_cast<double>(transfer->elapsed()) / 1000.0 : 0.0;
+        // Only a whole set is written and marked; the message of a failure is on
+        // its way and the exchange end decides.
+        if (outcome != Download::Outcome::Complete) return;
+        // The set is complete and converted. The logger hears that it was
+        // downloaded only once the file is safely on the disk.
+        const auto written =
+            writeCsvFile(m_options.output, m_app.set(kLogSet), m_app.file(kLogSet), m_app.texts);
+        if (!written) {
+          err(written.error().message);
+          err(QStringLiteral("The logger keeps its points as never downloaded."));
+          return;
+        }
+        m_downloadSaved = true;
+        m_link->download().markDownloaded();
+        err(QStringLiteral("%1 points saved in %2 (transfer %3 s)")
+                .arg(m_app.set(kLogSet).count)
+                .arg(m_options.output)
+                .arg(seconds, 0, 'f', 2));
+      });
   connect(&m_link->download(), &Download::markFinished, this, [this](bool ok) {
     m_downloadMarked = ok;
     if (!ok) err(QStringLiteral("the logger could not be told that its points are downloaded"));

@@ -77,6 +77,8 @@ struct DataSet {
   // (shown as they stand; the count is not checked against the data lines).
   double announcedStart = 0.0;
   int announcedCount = 0;
+  // Log set only: a cancelled download kept `count` of this many points; 0 when whole.
+  int partialOf = 0;
   bool unsaved = false;
   bool pendingDownload = false;  // log set only
 };

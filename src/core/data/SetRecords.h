@@ -11,4 +11,8 @@ namespace termika {
 // not truncated; records beyond Count are never read.
 void clearDataSet(DataSet& set);
 
+// "partial: N of M points" for the set of a cancelled download; empty for a
+// whole set.
+QString partialNote(const DataSet& set);
+
 }  // namespace termika

@@ -1,5 +1,6 @@
 #include "core/sessions/Connection.h"
 
+#include "core/data/SetRecords.h"
 #include "core/link/AnswerDispatcher.h"
 #include "core/link/Commands.h"
 #include "core/link/LatencyTimer.h"
@@ -108,11 +109,8 @@ void Connection::askSave(int setIndex, TextId firstText, TextId secondText) {
 void Connection::clearDeviceViews() {
   for (const int index : {static_cast<int>(kLogSet), static_cast<int>(kRealTimeSet)}) {
     DataSet& set = m_app.set(index);
-    set.count = 0;
-    set.drawnCount = 0;
+    clearDataSet(set);
     set.unsaved = false;
-    set.allExtremes.reset();
-    set.selectedExtremes.reset();
   }
   Q_EMIT deviceViewsCleared();
 }

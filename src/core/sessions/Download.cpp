@@ -71,19 +71,27 @@ bool Download::start() {
   Q_EMIT started();
   if (!m_exchange.start(commands::downloadStartRows())) {
     setState(State::Idle);
-    Q_EMIT finished(false);
+    Q_EMIT finished(Outcome::Failed);
     return false;
   }
   return true;
 }
 
 bool Download::cancel() {
+  if (!running() || m_state == State::Stopping) return false;
+  // Nothing is sent: the next answer (or the end of the stream) ends it, so
+  // no request is left unanswered and no stray point reaches the next command.
+  setState(State::Stopping);
+  return true;
+}
+
+bool Download::abandon() {
   if (!running()) return false;
   m_watchdog.stop();
   setState(State::Idle);
   m_exchange.abort();
   clearLogSet();
-  Q_EMIT finished(false);
+  Q_EMIT finished(Outcome::Failed);
   return true;
 }
 
@@ -101,6 +109,7 @@ AnswerAction Download::onAnswer(CommandQueue& queue, CommandRow& row, const fram
     return AnswerAction::Advance;
   }
   if (!running()) return AnswerAction::Advance;
+  if (m_state == State::Stopping) return onAnswerWhileStopping(row);
   if (row.mode == SessionMode::RecordingHeader) return onHeaderAnswer(queue, row, d);
   if (m_state == State::Transferring &&
       (row.opcode() == Opcode::StreamMemory || row.opcode() == Opcode::ReadMemory)) {
@@ -122,6 +131,10 @@ AnswerAction Download::onGarbledAnswer(CommandRow& row) {
 }
 
 AnswerAction Download::onRejectedAnswer(CommandRow& row) {
+  if (m_state == State::Stopping) {
+    finishCancelled();
+    return AnswerAction::Finish;
+  }
   // The logger answers a new request with its stream from the first point,
   // so once points have arrived a resend would shift every later one. The
   // download ends instead; the points stay unmarked in the logger.
@@ -239,32 +252,105 @@ AnswerAction Download::onPointAnswer(CommandQueue& queue, CommandRow& row, const
   emitProgress();
   // Whole points only: a byte count that is not a multiple of 4 must not
   // leave the transfer waiting for a point that never comes.
-  const int end = m_wrapped ? kMemoryBytes : m_expected * 4;
-  if (row.param >= end) return complete(queue);
+  if (row.param >= transferEndBytes()) return complete(queue);
+  if (m_state == State::Stopping && slow) {
+    // Cancelled while this point was reported: nothing is in flight yet.
+    finishCancelled();
+    return AnswerAction::Finish;
+  }
   return slow ? AnswerAction::RepeatRow : AnswerAction::AwaitMore;
 }
 
-AnswerAction Download::complete(CommandQueue& queue) {
-  m_watchdog.stop();
-  m_silentTicks = 0;
+int Download::transferEndBytes() const { return m_wrapped ? kMemoryBytes : m_expected * 4; }
+
+AnswerAction Download::onAnswerWhileStopping(CommandRow& row) {
+  if (row.opcode() == Opcode::StreamMemory) {
+    // The logger cannot be told to stop streaming: the rest is read and dropped.
+    m_silentTicks = 0;
+    row.param += 4;
+    Q_EMIT draining(row.param / 4, m_expected);
+    if (row.param < transferEndBytes()) return AnswerAction::AwaitMore;
+    finishCancelled();
+    return AnswerAction::Advance;
+  }
+  // The stop and the status read run to their end, so the panel describes
+  // the logger as the download left it.
+  if (row.mode == SessionMode::Download && row.opcode() != Opcode::ReadMemory)
+    return AnswerAction::Advance;
+  finishCancelled();
+  return AnswerAction::Finish;
+}
+
+bool Download::settleSet() {
   DataSet& set = m_app.set(kLogSet);
   RecordFile& file = m_app.file(kLogSet);
   set.count = m_received;
   if (!convertDataSet(set, file, m_app.texts) ||
       !markExtremeRecords(set.allExtremes, set.count, file, m_app.texts)) {
-    fail(TextId::DownloadFailed, true);
-    return AnswerAction::Finish;
+    return false;
   }
   m_app.runState = RunState::Idle;
   m_app.currentSet = kLogSet;
   set.unsaved = true;
   set.drawnCount = 0;
+  return true;
+}
+
+AnswerAction Download::complete(CommandQueue& queue) {
+  m_watchdog.stop();
+  m_silentTicks = 0;
+  if (!settleSet()) {
+    fail(TextId::DownloadFailed, true);
+    return AnswerAction::Finish;
+  }
   m_markDue = true;
   setState(State::Idle);
   m_completing = &queue;
-  Q_EMIT finished(true);
+  Q_EMIT finished(Outcome::Complete);
   m_completing = nullptr;
   return AnswerAction::Advance;
+}
+
+void Download::finishCancelled() {
+  m_watchdog.stop();
+  m_silentTicks = 0;
+  if (m_received == 0) {
+    setState(State::Idle);
+    clearLogSet();
+  } else {
+    if ((m_wrapped && !compactWrappedSet()) || !settleSet()) {
+      fail(TextId::DownloadFailed, true);
+      return;
+    }
+    m_app.set(kLogSet).partialOf = m_expected;
+    setState(State::Idle);
+  }
+  Q_EMIT finished(Outcome::Cancelled);
+}
+
+bool Download::compactWrappedSet() {
+  // The i-th point received went to record i - w (i > w) or i - w + 15000:
+  // the oldest arrive last, at the front of the file, behind a gap.
+  const int w = m_writePosition, k = m_received;
+  RecordFile& file = m_app.file(kLogSet);
+  std::vector<DataRecord> kept = file.readRange(1, k - w);
+  const std::vector<DataRecord> newest =
+      file.readRange(kMemoryPoints + 1 - w, kMemoryPoints - w + std::min(k, w));
+  kept.insert(kept.end(), newest.begin(), newest.end());
+  if (static_cast<int>(kept.size()) != k) return false;
+  // A run broken by the points that never came is two runs now.
+  int run = 0;
+  DataRecord previous;
+  for (std::size_t j = 0; j < kept.size(); ++j) {
+    DataRecord& r = kept[j];
+    const bool joined =
+        j > 0 && r.segment == previous.segment && r.recordNo == previous.recordNo + 1;
+    previous = r;
+    if (!joined) ++run;
+    r.segment = static_cast<float>(run);
+    r.recordNo = static_cast<std::int16_t>(j + 1);
+  }
+  return file.writeRange(1, kept).ok();
 }
 
 void Download::onWatchdogTick() {
@@ -272,6 +358,12 @@ void Download::onWatchdogTick() {
   // The timer goes first, or a new message would follow every tick.
   m_watchdog.stop();
   m_silentTicks = 0;
+  if (m_state == State::Stopping) {
+    // The rest never came; what was kept stays kept.
+    finishCancelled();
+    m_exchange.abort();
+    return;
+  }
   setState(State::Idle);
   m_exchange.abort();
   fail(TextId::DownloadFailed, false);
@@ -281,7 +373,7 @@ void Download::fail(std::optional<TextId> messageText, bool deferMessage) {
   m_watchdog.stop();
   setState(State::Idle);
   clearLogSet();
-  Q_EMIT finished(false);
+  Q_EMIT finished(Outcome::Failed);
   if (!messageText) return;
   const QString title = m_app.modelName;
   const QString message = m_app.texts[*messageText];
@@ -300,7 +392,11 @@ void Download::onSessionAborted() {
     Q_EMIT markFinished(false);
   }
   if (!running()) return;
-  fail(std::nullopt, false);
+  if (m_state == State::Stopping) {
+    finishCancelled();
+  } else {
+    fail(std::nullopt, false);
+  }
 }
 
 void Download::clearLogSet() {

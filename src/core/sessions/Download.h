@@ -37,8 +37,17 @@ class Download final : public QObject, public SessionHandler {
     Starting,       // stop and status read
     ReadingHeader,  // recording header reads at 0xF000 onwards
     Transferring,   // points arriving; the watchdog runs
+    Stopping,       // cancelled: the answer in flight or the rest of the stream is awaited
   };
   Q_ENUM(State)
+
+  // How a download ended; finished() reports exactly one per start().
+  enum class Outcome {
+    Complete,   // every point, converted and marked; the only success
+    Cancelled,  // the user stopped it: the points received before are the log set
+    Failed,     // the log set is empty
+  };
+  Q_ENUM(Outcome)
 
   // The logger's memory holds at most this many bytes of points.
   static constexpr int kMemoryBytes = 60000;
@@ -54,8 +63,15 @@ class Download final : public QObject, public SessionHandler {
   // The download button. False when nothing started: an exchange runs, the
   // logger holds no points (text `NoDownloadData`), or the user's save went wrong.
   bool start();
-  // Ends a running download with an empty log set; false when none runs.
+  // The user's stop: no more points are stored, the request in flight is
+  // answered (or, streaming, the rest of the stream is read and dropped, as
+  // the logger cannot be told to stop), and then the points received so far
+  // become the log set, partial and never marked as downloaded. A transfer
+  // whose every point is already in completes instead. False when no download
+  // runs or it is already stopping.
   bool cancel();
+  // The program closing: ends at once with an empty log set; false when none runs.
+  bool abandon();
   // Sends the "downloaded" mark (1, 56, 1, 1) for the last complete download;
   // markFinished tells how it went. Called while finished(true) is being
   // delivered, the mark follows the transfer in the same exchange. False when
@@ -79,8 +95,10 @@ class Download final : public QObject, public SessionHandler {
   // DownloadProgressDialog opens; the log set has been emptied (the window clears its list).
   void started();
   void progress(int received, int total);
-  // DownloadProgressDialog closes. True only for a complete, converted set.
-  void finished(bool ok);
+  // After a cancel of a stream: `passed` of `total` points have gone by unstored.
+  void draining(int passed, int total);
+  // DownloadProgressDialog closes.
+  void finished(termika::Download::Outcome outcome);
   // The logger acknowledged the mark (true), or the link gave up on it.
   void markFinished(bool ok);
 
@@ -89,7 +107,16 @@ class Download final : public QObject, public SessionHandler {
   AnswerAction onHeaderAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d);
   AnswerAction onPointAnswer(CommandQueue& queue, CommandRow& row, const frame::Bytes4& d);
   AnswerAction beginTransfer(CommandQueue& queue);
+  AnswerAction onAnswerWhileStopping(CommandRow& row);
   AnswerAction complete(CommandQueue& queue);
+  // Converts and marks the received set and shows it; false when that failed.
+  bool settleSet();
+  // The end of a cancel: the points received so far, or none, become the log set.
+  void finishCancelled();
+  // Wrapped memory: the kept points are scattered over the record numbers of
+  // the whole memory; they are moved to records 1..n, oldest first.
+  bool compactWrappedSet();
+  int transferEndBytes() const;
   // Whether `row` asked for the running stream, which no resend can resume.
   bool streaming(const CommandRow& row) const;
   // Ends with an empty log set and then shows `messageText`, if any;

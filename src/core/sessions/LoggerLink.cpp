@@ -39,7 +39,7 @@ LoggerLink::~LoggerLink() = default;
 void LoggerLink::stop() {
   m_connection.abortScan();
   m_realTime.stopSeries();
-  if (m_download.running()) m_download.cancel();
+  m_download.abandon();
   m_connection.disconnect();
 }
 

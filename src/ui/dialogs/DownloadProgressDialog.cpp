@@ -1,11 +1,13 @@
 #include "ui/dialogs/DownloadProgressDialog.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/base/Says.h"
 #include "core/base/UiText.h"
 
 namespace termika {
@@ -21,19 +23,43 @@ DownloadProgressDialog::DownloadProgressDialog(const UiText& texts, QWidget* par
   m_ui.progress->setFormat(QStringLiteral("%v / %m"));
   m_ui.cancelButton = new QPushButton(texts[TextId::CancelButton], this);
   m_ui.cancelButton->setAutoDefault(false);
+  m_ui.stoppingNote = new QLabel(this);
+  m_ui.stoppingNote->setWordWrap(true);
+  m_ui.stoppingNote->hide();
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_ui.progress);
+  layout->addWidget(m_ui.stoppingNote);
   layout->addWidget(m_ui.cancelButton, 0, Qt::AlignRight);
-  connect(m_ui.cancelButton, &QPushButton::clicked, this, &DownloadProgressDialog::cancelRequested);
+  connect(m_ui.cancelButton, &QPushButton::clicked, this, &DownloadProgressDialog::askToCancel);
 }
 
 void DownloadProgressDialog::startTransfer() {
   m_running = true;
+  m_stopping = false;
   m_total = 0;
   m_ui.progress->setRange(0, 1);
   m_ui.progress->setValue(0);
-  m_ui.cancelButton->setEnabled(false);
+  m_ui.cancelButton->setEnabled(true);
+  m_ui.stoppingNote->hide();
   setWindowTitle(m_texts[TextId::DownloadTitle]);
+}
+
+void DownloadProgressDialog::showStopping(int kept) {
+  m_stopping = true;
+  m_ui.cancelButton->setEnabled(false);
+  m_ui.stoppingNote->setText(
+      says("Cancelling: %1 points are kept; waiting for the logger to finish sending.").arg(kept));
+  m_ui.stoppingNote->show();
+  adjustSize();  // room for the note
+}
+
+void DownloadProgressDialog::showDraining(int passed) {
+  if (m_stopping && passed > m_ui.progress->value())
+    m_ui.progress->setValue(std::min(passed, m_ui.progress->maximum()));
+}
+
+void DownloadProgressDialog::askToCancel() {
+  if (m_running && !m_stopping) Q_EMIT cancelRequested();
 }
 
 void DownloadProgressDialog::showProgress(int received, int total) {
@@ -52,17 +78,25 @@ void DownloadProgressDialog::showProgress(int received, int total) {
 
 void DownloadProgressDialog::finishTransfer() {
   m_running = false;
+  m_stopping = false;
   m_ui.cancelButton->setEnabled(true);
+  m_ui.stoppingNote->hide();
 }
 
 void DownloadProgressDialog::reject() {
-  if (m_running) return;  // Escape must not hide a running transfer
+  // Escape never hides a running transfer; it cancels it like the button.
+  if (m_running) {
+    askToCancel();
+    return;
+  }
   QDialog::reject();
 }
 
 void DownloadProgressDialog::closeEvent(QCloseEvent* event) {
   if (m_running) {
     event->ignore();
+    // Only the user's close asks to stop; the window's own close leaves the transfer be.
+    if (event->spontaneous()) askToCancel();
     return;
   }
   QDialog::closeEvent(event);

@@ -12,6 +12,7 @@
 #include "core/data/Csv.h"
 #include "core/data/Formats.h"
 #include "core/data/InputFile.h"
+#include "core/data/SetRecords.h"
 #include "core/views/DumpModel.h"
 #include "ui/MessageBoxPrompts.h"
 #include "ui/print/DumpPrint.h"
@@ -98,7 +99,9 @@ void openPrintDialog(QWidget* parent, AppState& state, int set, int viewMode,
 QString reportOrigin(const AppState& state, int set) {
   if (set == kFileSet) return QDir::toNativeSeparators(state.fileSetFile);
   if (set == kLogSet && state.logSetDownloadedAt.isValid()) {
-    return says("Downloaded %1").arg(fmt::dateTime(state.logSetDownloadedAt));
+    const QString partial = partialNote(state.set(kLogSet));
+    return says("Downloaded %1").arg(fmt::dateTime(state.logSetDownloadedAt)) +
+           (partial.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(partial));
   }
   return set == kLogSet ? says("Downloaded from the logger") : says("Real-time measurements");
 }
