@@ -225,7 +225,5 @@ TEST(Download, YesFollowedByACancelledSaveKeepsTheOldSet) {
             run.bench.app.texts.joined(TextId::DownloadNotSaved, TextId::SaveItQuestion));
 }
 
-}
-
 }  // namespace
 }  // namespace termika::testing
