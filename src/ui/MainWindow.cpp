@@ -21,6 +21,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -29,6 +30,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "core/app/Preferences.h"
 #include "core/app/ProgramFiles.h"
 #include "core/app/Shutdown.h"
 #include "core/app/StateRules.h"
@@ -48,6 +50,7 @@
 #include "ui/Lamp.h"
 #include "ui/MainMenu.h"
 #include "ui/MainWindowStateApplier.h"
+#include "ui/MainWindowTips.h"
 #include "ui/MessageBoxPrompts.h"
 #include "ui/dialogs/ClockDialog.h"
 #include "ui/dialogs/DownloadProgressDialog.h"
@@ -123,7 +126,8 @@ MainWindow::MainWindow(AppState& state, Settings settings, ProgramFiles& files, 
       m_settings(std::move(settings)),
       m_files(files),
       m_prompts(std::make_unique<MessageBoxPrompts>(this, state)),
-      m_saveOffer(std::make_unique<CsvSaveOffer>(state, *m_prompts)) {
+      m_saveOffer(std::make_unique<CsvSaveOffer>(state, *m_prompts)),
+      m_preferences(std::make_unique<Preferences>(QFileInfo(m_settings.path()).absolutePath())) {
   setObjectName(QStringLiteral("MainWindow"));
   setUpWindow();
 }
@@ -177,28 +181,41 @@ void MainWindow::buildWindow() {
   buildMainMenu(*menuBar(), texts, m_ui);
   connect(m_ui.exitItem, &QAction::triggered, this, &QWidget::close);
 
-  auto* content = make<QWidget>("content");
-  auto* column = tight(new QVBoxLayout(content));
+  // The panels keep their order down a column of their own, which scrolls on
+  // a short screen; the graphs or the dump take everything the window gains.
+  auto* panels = make<QWidget>("panels");
+  auto* column = tight(new QVBoxLayout(panels));
   column->addWidget(buildTopRow());
-
   auto* panelRow = new QHBoxLayout;
   panelRow->addWidget(buildStatusPanel(), 1);
   panelRow->addWidget(buildCommandColumn());
   column->addLayout(panelRow);
+  column->addWidget(buildMeasureFrame());
+  column->addWidget(buildFileFrame());
+  column->addStretch(1);
 
-  auto* dataRow = new QHBoxLayout;
-  dataRow->addWidget(buildMeasureFrame(), 1);
-  dataRow->addWidget(buildFileFrame());
-  column->addLayout(dataRow);
-  column->addWidget(buildDisplayFrames());
-  column->addWidget(buildViewArea(), 1);
-
-  auto* scroller = make<QScrollArea>("contentScroller");
+  auto* scroller = make<QScrollArea>("panelScroller");
   scroller->setWidgetResizable(true);
   scroller->setFrameShape(QFrame::NoFrame);
-  scroller->setWidget(content);
-  setCentralWidget(scroller);
+  scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroller->setWidget(panels);
+  scroller->setMinimumWidth(panels->sizeHint().width() +
+                            scroller->verticalScrollBar()->sizeHint().width());
+
+  auto* views = make<QWidget>("views");
+  auto* viewColumn = tight(new QVBoxLayout(views));
+  viewColumn->addWidget(buildDisplayFrames());
+  viewColumn->addWidget(buildViewArea(), 1);
+
+  QSplitter* split = m_ui.viewSplit = make<QSplitter>("viewSplit");
+  split->addWidget(scroller);
+  split->addWidget(views);
+  split->setChildrenCollapsible(false);
+  split->setStretchFactor(0, 0);
+  split->setStretchFactor(1, 1);
+  setCentralWidget(split);
   buildStatusBar();
+  setToolTips(m_ui);
 }
 
 QWidget* MainWindow::buildTopRow() {
@@ -403,8 +420,8 @@ QWidget* MainWindow::buildDisplayFrames() {
 GraphView* MainWindow::buildGraph(QGridLayout& grid, int firstRow, const char* graphName,
                                   const GraphBars& bars) {
   GraphView* graph = make<GraphView>(graphName);
-  // Below this the labels crowd the curve; the content area scrolls instead.
-  graph->setMinimumSize(240, 200);
+  // Below this the labels crowd the curve.
+  graph->setMinimumSize(240, 120);
   grid.addWidget(graph, firstRow, 0, 3, 1);
 
   const auto bar = [this](Bar which, Qt::Orientation orientation) {
@@ -508,8 +525,18 @@ void MainWindow::sizeToScreen() {
   if (!screen) return;
   const WindowLimits limits = windowLimits(screen->logicalDotsPerInch());
   setMinimumSize(limits.minimum);
-  setMaximumSize(limits.maximum);
   resize(initialWindowSize(screen->availableGeometry().size(), limits));
+  // Where the last run left the window and its split, when it left them.
+  restoreGeometry(m_preferences->windowGeometry());
+  m_ui.viewSplit->restoreState(m_preferences->splitState());
+}
+
+void MainWindow::saveWindowLayout() {
+  m_preferences->setWindowGeometry(saveGeometry());
+  m_preferences->setSplitState(m_ui.viewSplit->saveState());
+  if (Result<void> saved = m_preferences->save(); !saved) {
+    qWarning("%s", qUtf8Printable(saved.error().message));
+  }
 }
 
 namespace {
@@ -637,6 +664,7 @@ bool MainWindow::offerToSaveBeforeClosing() {
 
 void MainWindow::shutDown() {
   m_closing = true;
+  saveWindowLayout();
   m_clockTimer.stop();
   // Every other window goes with the main window.
   for (QWidget* window : QApplication::topLevelWidgets()) {

@@ -32,6 +32,7 @@ class Lamp;
 class LinkLoss;
 class RealTimeMeasurement;
 class MessageBoxPrompts;
+class Preferences;
 class ProgramFiles;
 class UserPrompts;
 
@@ -63,6 +64,7 @@ class MainWindow final : public QMainWindow {
   void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
   DataViews& views() { return *m_views; }
+  Preferences& preferences() { return *m_preferences; }
   const MainWindowControls& controls() const { return m_ui; }
 
   // Applies the window state table to every control; run after each
@@ -108,7 +110,9 @@ class MainWindow final : public QMainWindow {
                         const GraphBars& bars);
   void buildStatusBar();
   void fillLists();
+  // The start-up size, or the size and split the last run saved.
   void sizeToScreen();
+  void saveWindowLayout();
   void connectActions();
   void connectSessions();
   void startOrStopRecording();
@@ -145,6 +149,7 @@ class MainWindow final : public QMainWindow {
   MainWindowControls m_ui;  // the widgets are children of the window
   std::unique_ptr<MessageBoxPrompts> m_prompts;
   std::unique_ptr<CsvSaveOffer> m_saveOffer;
+  std::unique_ptr<Preferences> m_preferences;  // beside Logger.ini
   std::function<void()> m_stopLink;
   std::function<bool(const QUrl&)> m_openUrl;
   std::function<QDateTime()> m_clock = &QDateTime::currentDateTime;
