@@ -28,6 +28,7 @@
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 #include "core/app/Preferences.h"
@@ -186,10 +187,8 @@ void MainWindow::buildWindow() {
   auto* panels = make<QWidget>("panels");
   auto* column = tight(new QVBoxLayout(panels));
   column->addWidget(buildTopRow());
-  auto* panelRow = new QHBoxLayout;
-  panelRow->addWidget(buildStatusPanel(), 1);
-  panelRow->addWidget(buildCommandColumn());
-  column->addLayout(panelRow);
+  column->addWidget(buildStatusPanel());
+  column->addWidget(buildCommandColumn());
   column->addWidget(buildMeasureFrame());
   column->addWidget(buildFileFrame());
   column->addStretch(1);
@@ -226,7 +225,12 @@ QWidget* MainWindow::buildTopRow() {
   m_ui.lamp = make<Lamp>("lamp");
   layout->addWidget(m_ui.lamp);
   m_ui.connectionText = label("connectionText");
-  m_ui.connectionText->setMinimumWidth(90);
+  // Wide enough for either state's text, so the row never cuts it off.
+  const QFontMetrics metrics = m_ui.connectionText->fontMetrics();
+  m_ui.connectionText->setMinimumWidth(
+      std::max(metrics.horizontalAdvance(texts[TextId::NotConnected]),
+               metrics.horizontalAdvance(texts[TextId::Communicating])) +
+      4);
   layout->addWidget(m_ui.connectionText);
   m_ui.connectButton = button("connectButton", QString());
   m_ui.connectButton->setIconSize(QSize(24, 24));
@@ -301,14 +305,16 @@ QWidget* MainWindow::buildStatusPanel() {
 QWidget* MainWindow::buildCommandColumn() {
   const UiText& texts = m_state.texts;
   QGroupBox* box = groupBox("commandColumn", QString());
-  auto* layout = tight(new QVBoxLayout(box));
-  layout->addWidget(m_ui.statusUpdateButton =
-                        button("statusUpdateButton", texts[TextId::UpdateButton]));
-  layout->addWidget(m_ui.downloadButton = button("downloadButton", texts[TextId::DownloadButton]));
+  // Two columns under the status panel, read row by row in the old order.
+  auto* layout = tight(new QGridLayout(box));
+  layout->addWidget(
+      m_ui.statusUpdateButton = button("statusUpdateButton", texts[TextId::UpdateButton]), 0, 0);
+  layout->addWidget(m_ui.downloadButton = button("downloadButton", texts[TextId::DownloadButton]),
+                    0, 1);
   QLabel* recording = label("recordingCaption", texts[TextId::RecordingCaption]);
-  recording->setAlignment(Qt::AlignHCenter);
-  layout->addWidget(recording);
-  layout->addWidget(m_ui.recordButton = button("recordButton", texts[TextId::RecordButton]));
+  recording->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  layout->addWidget(recording, 1, 0);
+  layout->addWidget(m_ui.recordButton = button("recordButton", texts[TextId::RecordButton]), 1, 1);
   auto* data = new QHBoxLayout;
   data->addWidget(label("logDataCaption", texts[TextId::LogDataCaption]));
   m_ui.saveLogButton = button("saveLogButton", texts[TextId::SaveLogButton]);
@@ -318,8 +324,7 @@ QWidget* MainWindow::buildCommandColumn() {
     b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     data->addWidget(b);
   }
-  layout->addLayout(data);
-  layout->addStretch(1);
+  layout->addLayout(data, 2, 0, 1, 2);
   return box;
 }
 
@@ -526,8 +531,10 @@ void MainWindow::sizeToScreen() {
   const WindowLimits limits = windowLimits(screen->logicalDotsPerInch());
   setMinimumSize(limits.minimum);
   resize(initialWindowSize(screen->availableGeometry().size(), limits));
-  // Where the last run left the window and its split, when it left them.
-  restoreGeometry(m_preferences->windowGeometry());
+  // Where the last run left the window and its split; the first run fills
+  // the screen, frame included.
+  if (!restoreGeometry(m_preferences->windowGeometry()))
+    setWindowState(windowState() | Qt::WindowMaximized);
   m_ui.viewSplit->restoreState(m_preferences->splitState());
 }
 

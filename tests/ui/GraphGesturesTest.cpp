@@ -1,6 +1,7 @@
 // The graphs on real widgets: gestures, cursor, a window that grows and
 // remembers its layout, tooltips.
 #include <QFile>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QToolButton>
@@ -9,6 +10,7 @@
 #include "WindowTest.h"
 #include "core/base/Translations.h"
 #include "ui/DataViews.h"
+#include "ui/graph/GraphPainter.h"
 #include "ui/graph/GraphScrollBar.h"
 #include "ui/graph/GraphView.h"
 
@@ -170,6 +172,32 @@ TEST_F(GraphGesturesTest, BarsZoomAndPanelButtonsExplainThemselves) {
           << tip.toStdString();
     }
   }
+}
+
+// A graph 200 px wide has a 10 px right margin: the value labels move left
+// over the plot's edge instead of being cut off at the unit.
+TEST(GraphPainter, ValueLabelsOfANarrowGraphStayWhole) {
+  const std::vector<PlotPoint> points{{1000, 5.0f, 50.0f, 1.0f, 1}, {2000, 6.0f, 50.0f, 1.0f, 2}};
+  GraphInput in;
+  in.points = points;
+  in.baseTime = 2000;
+  in.width = 1000;
+  in.range = ValueRange{0, 100};
+  in.halfSpan = 50;
+  in.size = QSize(200, 300);
+  in.unitText = QStringLiteral("°C");
+  const GraphGeometry g = buildGraphGeometry(in);
+  ASSERT_FALSE(g.valueLabels.empty());
+  QImage image(g.size, QImage::Format_RGB32);
+  QPainter painter(&image);
+  draw(painter, g);
+  const int y = qRound(g.valueLabels[g.valueLabels.size() / 2].anchor.y());  // clear of the time row
+  int textLeftOfTheEnd = 0;
+  for (int x = qRound(g.plotBox.right()) - 20; x < qRound(g.plotBox.right()) - 1; ++x) {
+    for (int dy = -4; dy <= 4; ++dy)
+      textLeftOfTheEnd += qGray(image.pixel(x, std::clamp(y + dy, 0, 299))) > 220 ? 1 : 0;
+  }
+  EXPECT_GT(textLeftOfTheEnd, 0);
 }
 
 }  // namespace

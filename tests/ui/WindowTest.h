@@ -34,7 +34,10 @@ class WindowTest : public ::testing::Test {
     m_window =
         std::make_unique<MainWindow>(*m_state, Settings(m_dir.path(), m_dir.path()), *m_files);
     if (beforeShow) beforeShow(*m_window);
-    if (m_size.isValid()) m_window->resize(m_size);
+    if (m_size.isValid()) {
+      m_window->setWindowState(Qt::WindowNoState);
+      m_window->resize(m_size);
+    }
     m_window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
   }
