@@ -28,18 +28,14 @@ class GraphGesturesTest : public WindowTest {
         "\"G\",\"2013/05/01 10:00:00\",\"61\",\"10\",\"OFF\",\"OFF\"\r\n"
         "\"Record number\",\"Date\",\"Temperature\",\"Humidity\",\"Remarks\"\r\n");
     for (int i = 0; i <= 60; ++i) {
-      csv += QStringLiteral("%1,\"2013/05/01 10:%2:%3\",\"%4.50\",\"%5.00\",\"\"\r\n")
-                 .arg(i + 1)
-                 .arg(i / 6, 2, 10, QLatin1Char('0'))
-                 .arg(i % 6 * 10, 2, 10, QLatin1Char('0'))
-                 .arg(20 + i % 7)
-                 .arg(50 + i % 5);
+      csv += QString::asprintf("%d,\"2013/05/01 10:%02d:%02d\",\"%d.50\",\"%d.00\",\"\"\r\n", i + 1,
+                               i / 6, i % 6 * 10, 20 + i % 7, 50 + i % 5);
     }
-    QFile f(m_dir.filePath(QStringLiteral("g.csv")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(csv.toLatin1());
+    const QString path = m_dir.filePath(QStringLiteral("g.csv"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(csv.toLatin1()) > 0);
     f.close();
-    ASSERT_TRUE(m_window->openCsvFile(f.fileName()));
+    ASSERT_TRUE(m_window->openCsvFile(path));
   }
   GraphView& graph(bool temperature = true) const {
     return *(temperature ? ui().temperatureGraph : ui().humidityGraph);
@@ -157,14 +153,14 @@ TEST_F(GraphGesturesTest, BarsZoomAndPanelButtonsExplainThemselves) {
   for (auto language : {UiText::Language::English, UiText::Language::Japanese}) {
     const Translations translations(language);
     open(language);
-    std::vector<QWidget*> widgets(ui().bars.begin(), ui().bars.end());
-    widgets.insert(widgets.end(), ui().zoomButtons.begin(), ui().zoomButtons.end());
-    widgets.insert(widgets.end(),
-                   {ui().fitButton, ui().connectButton, ui().initButton, ui().statusUpdateButton,
-                    ui().nameButton, ui().downloadButton, ui().recordButton, ui().saveLogButton,
-                    ui().printLogButton, ui().measureOnceButton, ui().continuousButton,
-                    ui().saveRealTimeButton, ui().printRealTimeButton, ui().openCsvButton,
-                    ui().printFileButton});
+    // Every button of the panels column, the bars and the buttons beside the graphs.
+    QList<QWidget*> widgets(ui().bars.begin(), ui().bars.end());
+    widgets << ui().fitButton;
+    for (QWidget* b :
+         m_window->findChild<QWidget*>(QStringLiteral("panels"))->findChildren<QPushButton*>())
+      widgets << b;
+    for (QWidget* b : ui().zoomButtons) widgets << b;
+    EXPECT_EQ(widgets.size(), 8 + 1 + 14 + 6);
     for (const QWidget* w : widgets) {
       const QString tip = w->toolTip();
       EXPECT_FALSE(tip.isEmpty()) << w->objectName().toStdString();
@@ -178,26 +174,27 @@ TEST_F(GraphGesturesTest, BarsZoomAndPanelButtonsExplainThemselves) {
 // over the plot's edge instead of being cut off at the unit.
 TEST(GraphPainter, ValueLabelsOfANarrowGraphStayWhole) {
   const std::vector<PlotPoint> points{{1000, 5.0f, 50.0f, 1.0f, 1}, {2000, 6.0f, 50.0f, 1.0f, 2}};
-  GraphInput in;
-  in.points = points;
-  in.baseTime = 2000;
-  in.width = 1000;
-  in.range = ValueRange{0, 100};
-  in.halfSpan = 50;
-  in.size = QSize(200, 300);
-  in.unitText = QStringLiteral("°C");
-  const GraphGeometry g = buildGraphGeometry(in);
-  ASSERT_FALSE(g.valueLabels.empty());
+  const GraphGeometry g = buildGraphGeometry({.points = points,
+                                              .baseTime = 2000,
+                                              .width = 1000,
+                                              .range = {0, 100},
+                                              .halfSpan = 50,
+                                              .model = {},
+                                              .upperAlarm = {},
+                                              .lowerAlarm = {},
+                                              .size = {200, 300},
+                                              .unitText = QStringLiteral("°C"),
+                                              .titleText = {}});
   QImage image(g.size, QImage::Format_RGB32);
   QPainter painter(&image);
   draw(painter, g);
-  const int y = qRound(g.valueLabels[g.valueLabels.size() / 2].anchor.y());  // clear of the time row
-  int textLeftOfTheEnd = 0;
-  for (int x = qRound(g.plotBox.right()) - 20; x < qRound(g.plotBox.right()) - 1; ++x) {
-    for (int dy = -4; dy <= 4; ++dy)
-      textLeftOfTheEnd += qGray(image.pixel(x, std::clamp(y + dy, 0, 299))) > 220 ? 1 : 0;
-  }
-  EXPECT_GT(textLeftOfTheEnd, 0);
+  // White text in the 20 pixels left of the plot's end, around a label clear of the time row.
+  const int y = qRound(g.valueLabels.at(g.valueLabels.size() / 2).anchor.y()),
+            end = static_cast<int>(g.plotBox.right()) - 1;
+  int text = 0;
+  for (int i = 0; i < 20 * 9; ++i)
+    text += qGray(image.pixel(end - 20 + i / 9, y - 4 + i % 9)) > 220;
+  EXPECT_GT(text, 0);
 }
 
 }  // namespace

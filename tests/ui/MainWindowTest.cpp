@@ -291,22 +291,6 @@ TEST_F(MainWindowTest, ClockHelpPrintAndFilesTellTheUser) {
   EXPECT_EQ(prompts.startFolder(), m_dir.filePath(QStringLiteral("data")));
 }
 
-TEST_F(MainWindowTest, ViewsStartWithTheirDefaults) {
-  open();
-  for (const QTableView* list : ui().dumpLists)
-    EXPECT_NE(qobject_cast<const DumpModel*>(list->model()), nullptr);
-  // Graph bars redraw on release only.
-  for (const QScrollBar* bar : ui().bars) EXPECT_FALSE(bar->hasTracking());
-  // Half-spans 10.0 °C and 10.0 %RH, centres 25.0 °C and 50.0 %RH.
-  for (int set = 0; set < kSetCount; ++set) {
-    const DataSet& s = m_state->set(set);
-    EXPECT_EQ(s.view[TemperatureHalfSpan].value, 100) << set;
-    EXPECT_EQ(s.view[TemperatureCentre].value, 250) << set;
-    EXPECT_EQ(s.view[HumidityCentre].value, 500) << set;
-  }
-  EXPECT_EQ(widgetBar(Control::TemperatureCentreBar), 250);
-}
-
 TEST_F(MainWindowTest, OpeningACsvShowsTheFileSetFittedToItsPoints) {
   open();
   ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
@@ -434,28 +418,18 @@ TEST_F(MainWindowTest, TheStateTableReachesTheWidgets) {
     return text({Control::RecordButton, Control::RecordingState, Control::ContinuousButton,
                  Control::BatteryVoltage});
   };
-  // Not connected, nothing held.
-  EXPECT_EQ(text({Control::RecordingState, Control::BatteryVoltage, Control::LoggerName,
-                  Control::ConnectionText}) +
+  // Not connected, nothing held. Which control each row enables is the state rules' own
+  // test; here a few of each kind show that the rows reach the widgets and menus.
+  EXPECT_EQ(text({Control::RecordingState, Control::LoggerName, Control::ConnectionText,
+                  Control::RecordedPoints}) +
                 u'|' + ui().connectionPanel->text(),
-            QStringLiteral("----|----|----|未接続|未接続"));
-  EXPECT_EQ(text({Control::IntervalSeconds, Control::IntervalText, Control::RecordedPoints,
-                  Control::RecordingStart, Control::RecordingMode, Control::StopNotice}),
-            QStringLiteral("|||||"));
-  EXPECT_EQ(
-      notEnabled({Control::BaudCombo, Control::ModelCombo, Control::PortCombo, Control::LogSetRadio,
-                  Control::DumpRadio, Control::FileMenu, Control::OpenCsvItem},
-                 true),
-      ControlList());
-  EXPECT_EQ(
-      notEnabled({Control::InitButton, Control::MeasureOnceButton, Control::ContinuousButton,
-                  Control::RecordButton, Control::DownloadButton, Control::StatusUpdateButton,
-                  Control::NameButton, Control::SpacingCombo, Control::SpacingSecondsRadio,
-                  Control::SaveLogButton, Control::SaveRealTimeButton, Control::PrintFileButton,
-                  Control::TemperatureHalfSpanBar, Control::HumidityOffsetBar, Control::FitButton,
-                  Control::ClockItem, Control::LoggerNameItem, Control::PrintItem},
-                 false),
-      ControlList());
+            QStringLiteral("----|----|未接続||未接続"));
+  EXPECT_EQ(notEnabled({Control::PortCombo, Control::DumpRadio, Control::OpenCsvItem}, true),
+            ControlList());
+  EXPECT_EQ(notEnabled({Control::DownloadButton, Control::SpacingCombo, Control::HumidityOffsetBar,
+                        Control::FitButton, Control::ClockItem},
+                       false),
+            ControlList());
   EXPECT_EQ(find<Lamp>(Control::Lamp)->color(), QColor(Qt::black));
   EXPECT_TRUE(
       find<QLabel>(Control::UpperAlarm)->isHidden());  // only the model with alarms shows them
@@ -467,27 +441,20 @@ TEST_F(MainWindowTest, TheStateTableReachesTheWidgets) {
       {RunState::Idle,
        3.0,
        "記録開始|記録停止|連続測定|3.00 V",
-       {Control::DownloadButton, Control::StatusUpdateButton, Control::InitButton,
-        Control::MeasureOnceButton, Control::RecordButton, Control::RealTimeSetRadio,
-        Control::ToolMenu, Control::ClockItem, Control::TemperatureWidthBar},
-       {Control::BaudCombo, Control::ModelCombo, Control::PortCombo},
+       {Control::DownloadButton, Control::ToolMenu, Control::TemperatureWidthBar},
+       {Control::PortCombo},
        false},
       {RunState::Recording,
        2.2,
        "記録停止|記録中|連続測定|ＮＧ 2.20 V",
-       {Control::RecordButton, Control::StatusUpdateButton, Control::LogSetRadio,
-        Control::ToolMenu},
-       {Control::DownloadButton, Control::MeasureOnceButton, Control::ContinuousButton,
-        Control::RealTimeSetRadio, Control::PortCombo, Control::ClockItem},
+       {Control::RecordButton, Control::LogSetRadio},
+       {Control::DownloadButton, Control::RealTimeSetRadio, Control::ClockItem},
        false},
       {RunState::Continuous,
        3.0,
        "記録開始|記録停止|停止|3.00 V",
-       {Control::ContinuousButton, Control::RealTimeSetRadio, Control::GraphRadio,
-        Control::ToolMenu, Control::TemperatureWidthBar},
-       {Control::MeasureOnceButton, Control::RecordButton, Control::DownloadButton,
-        Control::LogSetRadio, Control::FileSetRadio, Control::SaveRealTimeButton,
-        Control::ClockItem},
+       {Control::ContinuousButton, Control::GraphRadio},
+       {Control::RecordButton, Control::FileSetRadio, Control::SaveRealTimeButton},
        true},
   };
   for (const PanelCase& c : cases) {
@@ -560,9 +527,8 @@ TEST(HelpPage, FirstFolderHoldingThePageWinsAndTheSourceTreeHasOne) {
   EXPECT_EQ(findHelpPage({QString(), a.path(), b.path()}, name),
             QFileInfo(page).absoluteFilePath());
   EXPECT_TRUE(findHelpPage({a.path()}, name).isEmpty());
-  // This file lives in tests/ui of the source tree.
-  const QString source =
-      QFileInfo(QStringLiteral(__FILE__)).absoluteDir().filePath(QStringLiteral("../.."));
+  // The source tree, as ctest names it (a compiler cache may make __FILE__ relative).
+  const QString source = qEnvironmentVariable("TERMIKA_SOURCE_DIR");
   const QString found = findHelpPage(helpFolders(QStringLiteral("/nonexistent/bin"), source), name);
   EXPECT_TRUE(found.endsWith(QStringLiteral("docs/help/index.html"))) << found.toStdString();
 }

@@ -16,15 +16,10 @@ TEST(GraphGestures, WheelsAndKeysBecomeBarSteps) {
   const struct {
     std::optional<GraphGesture> got, want;
   } cases[] = {
-      {wheelGesture(1, false, {}, 40.0), GraphGesture{K::ZoomTime, 1, 40.0}},
-      {wheelGesture(-2, false, Qt::ShiftModifier, 40.0), GraphGesture{K::PanTime, 2, 0.0}},
-      {wheelGesture(1, true, {}, 40.0), GraphGesture{K::PanTime, -1, 0.0}},
-      {wheelGesture(1, false, Qt::ControlModifier, 40.0), GraphGesture{K::ZoomValues, 1, 0.0}},
+      // The window test turns the wheel plainly, with Shift and Ctrl, and presses -, Left, Home.
+      {wheelGesture(1, true, {}, 40.0), GraphGesture{K::PanTime, -1, 0.0}},  // a touchpad
       {wheelGesture(0, false, {}, 40.0), std::nullopt},
       {keyGesture(Qt::Key_Plus, Qt::KeypadModifier), GraphGesture{K::ZoomTime, 1, 0.0}},
-      {keyGesture(Qt::Key_Minus, {}), GraphGesture{K::ZoomTime, -1, 0.0}},
-      {keyGesture(Qt::Key_Left, {}), GraphGesture{K::PanTime, -1, 0.0}},
-      {keyGesture(Qt::Key_Home, {}), GraphGesture{K::Fit, 0, 0.0}},
       {keyGesture(Qt::Key_Left, Qt::ControlModifier), std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(c.got, c.want) << (&c - cases);
