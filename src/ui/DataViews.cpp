@@ -347,7 +347,8 @@ void DataViews::showCursor(GraphView& under, double secondsBack) {
   // line and box name the same point.
   const GraphWindow window = windowOf(m_nav, GraphKind::Temperature);
   const double pointBack = static_cast<double>(m_nav.baseTime - shown[*n].time - window.offset);
-  const double at = pointBack >= 0 && pointBack <= window.width ? pointBack : secondsBack;
+  const double at =
+      pointBack >= 0 && pointBack <= static_cast<double>(window.width) ? pointBack : secondsBack;
   const QStringList box = cursorBoxLines(shown[*n], m_state.texts);
   for (GraphView* graph : {m_ondo, m_situdo}) {
     graph->showCursor(at, graph == &under ? box : QStringList());

@@ -91,7 +91,8 @@ void GraphView::paintCursor(QPainter& painter) const {
   const QFontMetricsF metrics(font());
   double width = 0.0;
   for (const QString& line : m_boxLines) width = std::max(width, metrics.horizontalAdvance(line));
-  QRectF box(0, 0, width + 2 * kBoxPadding, metrics.height() * m_boxLines.size() + 2 * kBoxPadding);
+  QRectF box(0, 0, width + 2 * kBoxPadding,
+             metrics.height() * static_cast<double>(m_boxLines.size()) + 2 * kBoxPadding);
   // Right of and below the mouse, or on the other side where the plot ends.
   QPointF at = *m_mouse + QPointF(kBoxGap, kBoxGap);
   if (at.x() + box.width() > plot.right()) at.rx() = m_mouse->x() - kBoxGap - box.width();
