@@ -1,6 +1,6 @@
 // The main window's own timings: start-up to the first paint, memory with a
-// full logger memory loaded, and the step from the last downloaded point to
-// graphs and dump on screen.
+// full logger memory loaded, the step from the last downloaded point to
+// graphs and dump on screen, a wheel zoom step and a resize with their repaints.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <cmath>
 #include <memory>
 
@@ -18,6 +19,7 @@
 #include "core/model/AppState.h"
 #include "ui/DataViews.h"
 #include "ui/MainWindow.h"
+#include "ui/graph/GraphView.h"
 
 namespace termika {
 namespace {
@@ -118,12 +120,8 @@ void BM_RssWith15000PointCsv(benchmark::State& state) {
 }
 BENCHMARK(BM_RssWith15000PointCsv)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// What the window does once the last point of a download is stored.
-void BM_LastPointToGraphsAndDump(benchmark::State& state) {
-  Window w;
-  w.window->resize(1600, 1000);
-  w.window->show();
-  QApplication::processEvents();
+// A full log set of 15000 points in the window's record file.
+void fillLogSet(Window& w) {
   DataSet& set = w.state.set(kLogSet);
   for (int i = 0; i < kPoints; ++i) {
     const DataRecord r = pointAt(i);
@@ -131,6 +129,21 @@ void BM_LastPointToGraphsAndDump(benchmark::State& state) {
     updateExtremes(r, set.allExtremes);
   }
   set.count = kPoints;
+}
+
+// Both graphs painted on the screen now, not at the next turn of the loop.
+void repaintGraphs(Window& w) {
+  w.window->controls().temperatureGraph->repaint();
+  w.window->controls().humidityGraph->repaint();
+}
+
+// What the window does once the last point of a download is stored.
+void BM_LastPointToGraphsAndDump(benchmark::State& state) {
+  Window w;
+  w.window->resize(1600, 1000);
+  w.window->show();
+  QApplication::processEvents();
+  fillLogSet(w);
   for (auto _ : state) {
     w.window->views().setReplaced(kLogSet);
     w.window->refreshState();
@@ -138,6 +151,59 @@ void BM_LastPointToGraphsAndDump(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LastPointToGraphsAndDump)->Unit(benchmark::kMillisecond);
+
+// One wheel notch over the temperature graph of a full log set, in and out
+// in turn: the bars move, both graphs are drawn again and painted.
+void BM_WheelZoomStep15000(benchmark::State& state) {
+  Window w;
+  w.window->resize(1600, 1000);
+  w.window->show();
+  QApplication::processEvents();
+  fillLogSet(w);
+  w.window->views().setReplaced(kLogSet);
+  w.window->refreshState();  // the bars, and so the gestures, come alive
+  QApplication::processEvents();
+  GraphView* graph = w.window->controls().temperatureGraph;
+  const QPointF at(graph->width() / 2.0, graph->height() / 2.0);
+  int notch = 120;
+  for (auto _ : state) {
+    QWheelEvent wheel(at, graph->mapToGlobal(at), {}, {0, notch}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(graph, &wheel);
+    repaintGraphs(w);
+    notch = -notch;
+  }
+  state.counters["width_steps"] = w.window->views().navigation().bar(TemperatureWidth).value;
+}
+BENCHMARK(BM_WheelZoomStep15000)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
+
+// The window grown from 800 x 600 to 1920 x 1080 with a full log set shown,
+// until both graphs are drawn at their new size and painted.
+void BM_ResizeRepaint800To1920(benchmark::State& state) {
+  Window w;
+  w.window->resize(800, 600);
+  w.window->show();
+  QApplication::processEvents();
+  fillLogSet(w);
+  w.window->views().setReplaced(kLogSet);
+  const GraphView* graph = w.window->controls().temperatureGraph;
+  const auto settle = [&] {
+    do {
+      QApplication::processEvents();
+    } while (graph->image().size() != graph->size() * graph->devicePixelRatio());
+    repaintGraphs(w);
+  };
+  settle();
+  for (auto _ : state) {
+    w.window->resize(1920, 1080);
+    settle();
+    state.PauseTiming();
+    w.window->resize(800, 600);
+    settle();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_ResizeRepaint800To1920)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
 
 // What each measured point keeps in memory once the window has shown it
 // (refreshed and painted, as a real-time point is): its plot point, its dump

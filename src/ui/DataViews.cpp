@@ -44,14 +44,6 @@ Redraw redrawFor(Bar bar) {
   return {false, true};
 }
 
-// A page step of a tenth of the bar's length keeps clicks in the trough useful
-// on both a 50-step and a 32767-step bar.
-void setSteps(QScrollBar& bar) {
-  const int length = bar.maximum() - bar.minimum();
-  bar.setSingleStep(1);
-  bar.setPageStep(std::max(1, length / 10));
-}
-
 }  // namespace
 
 DataViews::DataViews(AppState& state, QWidget& window, const MainWindowControls& ui)
@@ -59,8 +51,14 @@ DataViews::DataViews(AppState& state, QWidget& window, const MainWindowControls&
   m_ondo = ui.temperatureGraph;
   m_situdo = ui.humidityGraph;
   Q_ASSERT(m_ondo != nullptr && m_situdo != nullptr);
-  connect(m_ondo, &GraphView::cursorMoved, this, &DataViews::showCursor);
-  connect(m_situdo, &GraphView::cursorMoved, this, &DataViews::showCursor);
+  for (GraphView* graph : {m_ondo, m_situdo}) {
+    connect(graph, &GraphView::cursorMoved, this,
+            [this, graph](double secondsBack) { showCursor(*graph, secondsBack); });
+    connect(graph, &GraphView::cursorLeft, this, &DataViews::hideCursor);
+    connect(graph, &GraphView::gesture, this, [this, graph](const GraphGesture& gesture) {
+      onGesture(graph == m_ondo ? GraphKind::Temperature : GraphKind::Humidity, gesture);
+    });
+  }
   // A window resize moves both graphs, one after the other: both are drawn
   // once, when the layout has settled, so neither keeps a picture of the old size.
   m_resizeRedraw.setSingleShot(true);
@@ -137,7 +135,9 @@ void DataViews::applyBars() {
     QScrollBar* bar = m_bars[static_cast<size_t>(i)];
     applyScrollState(*bar, m_nav.bars[static_cast<size_t>(i)]);
     const QSignalBlocker blocker(bar);
-    setSteps(*bar);
+    const BarSteps steps = barSteps(m_nav, static_cast<Bar>(i));
+    bar->setSingleStep(steps.single);
+    bar->setPageStep(steps.page);
   }
 }
 
@@ -280,6 +280,7 @@ void DataViews::drawGraphs(bool temperature, bool humidity) {
   if (humidity) m_situdo->showGraph(buildGraphGeometry(input(GraphKind::Humidity, *m_situdo)));
   set.drawnCount = set.count;
   m_busy = false;
+  refreshCursor();
 }
 
 void DataViews::barChanged(Bar bar) {
@@ -309,9 +310,63 @@ void DataViews::fitToData() {
   drawGraphs();
 }
 
-void DataViews::showCursor(double secondsBack) {
+bool DataViews::navigable() const {
+  const QScrollBar* width = m_bars[TemperatureWidth];
+  return !m_busy && !continuous() && m_state.set(m_shown).count > 0 && width->isEnabled() &&
+         !width->isHidden();
+}
+
+void DataViews::onGesture(GraphKind graph, const GraphGesture& gesture) {
+  if (!navigable()) return;
+  if (gesture.kind == GestureKind::Fit) {
+    fitToData();
+    return;
+  }
+  if (gesture.kind == GestureKind::DragStart) {
+    m_dragStartOffset = m_nav.bar(TemperatureOffset).value;
+    return;
+  }
+  if (!applyGesture(m_nav, graph, gesture, m_dragStartOffset)) return;
+  updateTimeBase(m_nav, points(m_shown), false);
+  applyBars();
+  // A value zoom changes only the graph it was made on, like its buttons.
+  const bool values = gesture.kind == GestureKind::ZoomValues;
+  drawGraphs(!values || graph == GraphKind::Temperature, !values || graph == GraphKind::Humidity);
+}
+
+void DataViews::showCursor(GraphView& under, double secondsBack) {
+  const std::vector<PlotPoint>& shown = points(m_shown);
   m_panel2.setText(
-      showCursorReadout(secondsBack, m_nav, points(m_shown), continuous(), m_busy, m_state.texts));
+      showCursorReadout(secondsBack, m_nav, shown, continuous(), m_busy, m_state.texts));
+  const std::optional<size_t> n = cursorPoint(secondsBack, m_nav, shown, continuous(), m_busy);
+  if (!n) {
+    hideCursor();
+    return;
+  }
+  // The line stands on the point read out while it is in the window, so
+  // line and box name the same point.
+  const GraphWindow window = windowOf(m_nav, GraphKind::Temperature);
+  const double pointBack = static_cast<double>(m_nav.baseTime - shown[*n].time - window.offset);
+  const double at =
+      pointBack >= 0 && pointBack <= static_cast<double>(window.width) ? pointBack : secondsBack;
+  const QStringList box = cursorBoxLines(shown[*n], m_state.texts);
+  for (GraphView* graph : {m_ondo, m_situdo}) {
+    graph->showCursor(at, graph == &under ? box : QStringList());
+  }
+}
+
+void DataViews::hideCursor() {
+  for (GraphView* graph : {m_ondo, m_situdo}) graph->showCursor(std::nullopt);
+}
+
+void DataViews::refreshCursor() {
+  for (GraphView* graph : {m_ondo, m_situdo}) {
+    if (const std::optional<double> at = graph->hoveredSeconds()) {
+      showCursor(*graph, *at);
+      return;
+    }
+  }
+  hideCursor();
 }
 
 void DataViews::showItem(const QModelIndex& index) {

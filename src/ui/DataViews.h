@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/views/DumpModel.h"
+#include "core/views/GraphGestures.h"
 #include "core/views/Navigation.h"
 #include "core/views/PlotPoint.h"
 #include "ui/MainWindowControls.h"
@@ -80,7 +81,14 @@ class DataViews final : public QObject {
   void applyBars();
   void saveView(int set);
   void restoreView(int set);
-  void showCursor(double secondsBack);
+  // Gestures move the bars only while the bars themselves can be moved.
+  bool navigable() const;
+  void onGesture(GraphKind graph, const GraphGesture& gesture);
+  // The cursor line on both graphs and the box on the one under the mouse.
+  void showCursor(GraphView& under, double secondsBack);
+  void hideCursor();
+  // After a redraw the mouse points at another time.
+  void refreshCursor();
   void showItem(const QModelIndex& index);
   void graphResized();
   // A real-time series lists its newest point first, where new points appear.
@@ -98,7 +106,8 @@ class DataViews final : public QObject {
   std::array<std::array<QImage, 2>, 3> m_images;  // temperature, humidity per set
   NavigationState m_nav;
   int m_shown = 0;
-  bool m_busy = false;  // a drawing or a fit is running: bar redraws skipped
+  bool m_busy = false;
+  int m_dragStartOffset = 0;  // a drawing or a fit is running: bar redraws skipped
   QTimer m_resizeRedraw;
   std::function<void()> m_refresh;
 };

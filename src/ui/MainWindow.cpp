@@ -21,12 +21,14 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 #include "core/app/Preferences.h"
@@ -49,6 +51,7 @@
 #include "ui/Lamp.h"
 #include "ui/MainMenu.h"
 #include "ui/MainWindowStateApplier.h"
+#include "ui/MainWindowTips.h"
 #include "ui/MessageBoxPrompts.h"
 #include "ui/dialogs/ClockDialog.h"
 #include "ui/dialogs/DownloadProgressDialog.h"
@@ -124,7 +127,8 @@ MainWindow::MainWindow(AppState& state, Settings settings, ProgramFiles& files, 
       m_settings(std::move(settings)),
       m_files(files),
       m_prompts(std::make_unique<MessageBoxPrompts>(this, state)),
-      m_saveOffer(std::make_unique<CsvSaveOffer>(state, *m_prompts)) {
+      m_saveOffer(std::make_unique<CsvSaveOffer>(state, *m_prompts)),
+      m_preferences(std::make_unique<Preferences>(QFileInfo(m_settings.path()).absolutePath())) {
   setObjectName(QStringLiteral("MainWindow"));
   setUpWindow();
 }
@@ -160,7 +164,6 @@ void MainWindow::setUpWindow() {
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   m_prompts->setUnchosenFolder(m_settings.defaults().workingFolder,
                                QFileInfo(documents).isDir() ? documents : QDir::homePath());
-  m_preferences = std::make_unique<Preferences>(QFileInfo(m_settings.path()).absolutePath());
   m_recent = RecentFiles::loadFrom(*m_preferences);
   recentFilesChanged();
   m_views->setRefresh([this] { refreshState(); });
@@ -179,28 +182,39 @@ void MainWindow::buildWindow() {
   buildMainMenu(*menuBar(), texts, m_ui);
   connect(m_ui.exitItem, &QAction::triggered, this, &QWidget::close);
 
-  auto* content = make<QWidget>("content");
-  auto* column = tight(new QVBoxLayout(content));
+  // The panels keep their order down a column of their own, which scrolls on
+  // a short screen; the graphs or the dump take everything the window gains.
+  auto* panels = make<QWidget>("panels");
+  auto* column = tight(new QVBoxLayout(panels));
   column->addWidget(buildTopRow());
+  column->addWidget(buildStatusPanel());
+  column->addWidget(buildCommandColumn());
+  column->addWidget(buildMeasureFrame());
+  column->addWidget(buildFileFrame());
+  column->addStretch(1);
 
-  auto* panelRow = new QHBoxLayout;
-  panelRow->addWidget(buildStatusPanel(), 1);
-  panelRow->addWidget(buildCommandColumn());
-  column->addLayout(panelRow);
-
-  auto* dataRow = new QHBoxLayout;
-  dataRow->addWidget(buildMeasureFrame(), 1);
-  dataRow->addWidget(buildFileFrame());
-  column->addLayout(dataRow);
-  column->addWidget(buildDisplayFrames());
-  column->addWidget(buildViewArea(), 1);
-
-  auto* scroller = make<QScrollArea>("contentScroller");
+  auto* scroller = make<QScrollArea>("panelScroller");
   scroller->setWidgetResizable(true);
   scroller->setFrameShape(QFrame::NoFrame);
-  scroller->setWidget(content);
-  setCentralWidget(scroller);
+  scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroller->setWidget(panels);
+  scroller->setMinimumWidth(panels->sizeHint().width() +
+                            scroller->verticalScrollBar()->sizeHint().width());
+
+  auto* views = make<QWidget>("views");
+  auto* viewColumn = tight(new QVBoxLayout(views));
+  viewColumn->addWidget(buildDisplayFrames());
+  viewColumn->addWidget(buildViewArea(), 1);
+
+  QSplitter* split = m_ui.viewSplit = make<QSplitter>("viewSplit");
+  split->addWidget(scroller);
+  split->addWidget(views);
+  split->setChildrenCollapsible(false);
+  split->setStretchFactor(0, 0);
+  split->setStretchFactor(1, 1);
+  setCentralWidget(split);
   buildStatusBar();
+  setToolTips(m_ui);
 }
 
 QWidget* MainWindow::buildTopRow() {
@@ -211,7 +225,12 @@ QWidget* MainWindow::buildTopRow() {
   m_ui.lamp = make<Lamp>("lamp");
   layout->addWidget(m_ui.lamp);
   m_ui.connectionText = label("connectionText");
-  m_ui.connectionText->setMinimumWidth(90);
+  // Wide enough for either state's text, so the row never cuts it off.
+  const QFontMetrics metrics = m_ui.connectionText->fontMetrics();
+  m_ui.connectionText->setMinimumWidth(
+      std::max(metrics.horizontalAdvance(texts[TextId::NotConnected]),
+               metrics.horizontalAdvance(texts[TextId::Communicating])) +
+      4);
   layout->addWidget(m_ui.connectionText);
   m_ui.connectButton = button("connectButton", QString());
   m_ui.connectButton->setIconSize(QSize(24, 24));
@@ -286,14 +305,16 @@ QWidget* MainWindow::buildStatusPanel() {
 QWidget* MainWindow::buildCommandColumn() {
   const UiText& texts = m_state.texts;
   QGroupBox* box = groupBox("commandColumn", QString());
-  auto* layout = tight(new QVBoxLayout(box));
-  layout->addWidget(m_ui.statusUpdateButton =
-                        button("statusUpdateButton", texts[TextId::UpdateButton]));
-  layout->addWidget(m_ui.downloadButton = button("downloadButton", texts[TextId::DownloadButton]));
+  // Two columns under the status panel, read row by row in the old order.
+  auto* layout = tight(new QGridLayout(box));
+  layout->addWidget(
+      m_ui.statusUpdateButton = button("statusUpdateButton", texts[TextId::UpdateButton]), 0, 0);
+  layout->addWidget(m_ui.downloadButton = button("downloadButton", texts[TextId::DownloadButton]),
+                    0, 1);
   QLabel* recording = label("recordingCaption", texts[TextId::RecordingCaption]);
-  recording->setAlignment(Qt::AlignHCenter);
-  layout->addWidget(recording);
-  layout->addWidget(m_ui.recordButton = button("recordButton", texts[TextId::RecordButton]));
+  recording->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  layout->addWidget(recording, 1, 0);
+  layout->addWidget(m_ui.recordButton = button("recordButton", texts[TextId::RecordButton]), 1, 1);
   auto* data = new QHBoxLayout;
   data->addWidget(label("logDataCaption", texts[TextId::LogDataCaption]));
   m_ui.saveLogButton = button("saveLogButton", texts[TextId::SaveLogButton]);
@@ -303,8 +324,7 @@ QWidget* MainWindow::buildCommandColumn() {
     b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     data->addWidget(b);
   }
-  layout->addLayout(data);
-  layout->addStretch(1);
+  layout->addLayout(data, 2, 0, 1, 2);
   return box;
 }
 
@@ -405,8 +425,8 @@ QWidget* MainWindow::buildDisplayFrames() {
 GraphView* MainWindow::buildGraph(QGridLayout& grid, int firstRow, const char* graphName,
                                   const GraphBars& bars) {
   GraphView* graph = make<GraphView>(graphName);
-  // Below this the labels crowd the curve; the content area scrolls instead.
-  graph->setMinimumSize(240, 200);
+  // Below this the labels crowd the curve.
+  graph->setMinimumSize(240, 120);
   grid.addWidget(graph, firstRow, 0, 3, 1);
 
   const auto bar = [this](Bar which, Qt::Orientation orientation) {
@@ -512,8 +532,20 @@ void MainWindow::sizeToScreen() {
   if (!screen) return;
   const WindowLimits limits = windowLimits(screen->logicalDotsPerInch());
   setMinimumSize(limits.minimum);
-  setMaximumSize(limits.maximum);
   resize(initialWindowSize(screen->availableGeometry().size(), limits));
+  // Where the last run left the window and its split; the first run fills
+  // the screen, frame included.
+  if (!restoreGeometry(m_preferences->windowGeometry()))
+    setWindowState(windowState() | Qt::WindowMaximized);
+  m_ui.viewSplit->restoreState(m_preferences->splitState());
+}
+
+void MainWindow::saveWindowLayout() {
+  m_preferences->setWindowGeometry(saveGeometry());
+  m_preferences->setSplitState(m_ui.viewSplit->saveState());
+  if (Result<void> saved = m_preferences->save(); !saved) {
+    qWarning("%s", qUtf8Printable(saved.error().message));
+  }
 }
 
 namespace {
@@ -646,6 +678,7 @@ bool MainWindow::offerToSaveBeforeClosing() {
 
 void MainWindow::shutDown() {
   m_closing = true;
+  saveWindowLayout();
   m_clockTimer.stop();
   // Every other window goes with the main window.
   for (QWidget* window : QApplication::topLevelWidgets()) {

@@ -67,6 +67,7 @@ class MainWindow final : public QMainWindow {
   void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
   DataViews& views() { return *m_views; }
+  Preferences& preferences() { return *m_preferences; }
   const MainWindowControls& controls() const { return m_ui; }
 
   // Applies the window state table to every control; run after each
@@ -117,7 +118,9 @@ class MainWindow final : public QMainWindow {
                         const GraphBars& bars);
   void buildStatusBar();
   void fillLists();
+  // The start-up size, or the size and split the last run saved.
   void sizeToScreen();
+  void saveWindowLayout();
   void connectActions();
   void connectSessions();
   void startOrStopRecording();
@@ -159,12 +162,12 @@ class MainWindow final : public QMainWindow {
   MainWindowControls m_ui;  // the widgets are children of the window
   std::unique_ptr<MessageBoxPrompts> m_prompts;
   std::unique_ptr<CsvSaveOffer> m_saveOffer;
+  std::unique_ptr<Preferences> m_preferences;  // beside Logger.ini
   std::function<void()> m_stopLink;
   std::function<bool(const QUrl&)> m_openUrl;
   std::function<QDateTime()> m_clock = &QDateTime::currentDateTime;
   QTimer m_clockTimer;
   StatusWatch m_statusWatch;
-  std::unique_ptr<Preferences> m_preferences;
   RecentFiles m_recent;
   std::array<QElapsedTimer, 3> m_lastToggleClick;      // connect, record, continuous
   DataViews* m_views = nullptr;                        // child of the window

@@ -15,6 +15,7 @@ class QObject;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+class QSplitter;
 class QStackedWidget;
 class QTableView;
 class QToolButton;
@@ -81,7 +82,8 @@ struct MainWindowControls {
   QRadioButton* graphRadio = nullptr;
   QRadioButton* dumpRadio = nullptr;
   QLabel* shownSetCaption = nullptr;
-  // Graphs and dump lists.
+  // Graphs and dump lists, beside the panels.
+  QSplitter* viewSplit = nullptr;
   QStackedWidget* viewStack = nullptr;
   GraphView* temperatureGraph = nullptr;
   GraphView* humidityGraph = nullptr;

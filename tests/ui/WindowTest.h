@@ -20,12 +20,13 @@
 namespace termika {
 
 // The main window over its program files in a temporary folder, shown at
-// 1200 x 900; `beforeShow` may attach a link.
+// m_size (none: the size it chooses itself); `beforeShow` may attach a link.
 class WindowTest : public ::testing::Test {
  protected:
   void open(UiText::Language language = UiText::Language::Japanese,
             const std::function<void(MainWindow&)>& beforeShow = {}) {
     ASSERT_TRUE(m_dir.isValid());
+    TearDown();  // a second window in one test: the first goes first
     m_state = std::make_unique<AppState>();
     m_state->texts = UiText::load(language);
     m_files = std::make_unique<ProgramFiles>(m_dir.path());
@@ -33,13 +34,17 @@ class WindowTest : public ::testing::Test {
     m_window =
         std::make_unique<MainWindow>(*m_state, Settings(m_dir.path(), m_dir.path()), *m_files);
     if (beforeShow) beforeShow(*m_window);
-    m_window->resize(1200, 900);
+    if (m_size.isValid()) {
+      m_window->setWindowState(Qt::WindowNoState);
+      m_window->resize(m_size);
+    }
     m_window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
   }
   void TearDown() override {
     m_window.reset();
     if (m_files) m_files->close(*m_state);
+    m_files.reset();
   }
 
   const MainWindowControls& ui() const { return m_window->controls(); }
@@ -65,6 +70,7 @@ class WindowTest : public ::testing::Test {
     return captions(objects);
   }
 
+  QSize m_size{1200, 900};
   QTemporaryDir m_dir;
   std::unique_ptr<AppState> m_state;
   std::unique_ptr<ProgramFiles> m_files;

@@ -4,17 +4,17 @@
 
 namespace termika {
 
-// The smallest and largest size of the main window, in pixels.
+// The smallest size of the main window, in pixels. It grows without a cap:
+// the graphs take whatever it gains.
 struct WindowLimits {
   QSize minimum;
-  QSize maximum;
 };
 
-// The window keeps within 7000..11600 x 6200..10500 twips (1440 twips per
-// inch). The pixel limits round inwards so they never leave that range.
+// The window is at least 7000 x 6200 twips (1440 twips per inch), rounded up
+// to whole pixels.
 WindowLimits windowLimits(double logicalDpi);
 
-// The start-up size: the screen's size, held within the limits.
+// The start-up size: the screen's size, at least the minimum.
 QSize initialWindowSize(const QSize& screen, const WindowLimits& limits);
 
 }  // namespace termika

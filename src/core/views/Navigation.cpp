@@ -113,6 +113,15 @@ bool fitView(NavigationState& nav, std::span<const PlotPoint> points, const Extr
   return true;
 }
 
+BarSteps barSteps(const NavigationState& nav, Bar bar) {
+  if (bar == TemperatureOffset || bar == HumidityOffset) {
+    const int width = std::max(1, nav.bar(TemperatureWidth).value);
+    return {std::max(1, width / 10), width};
+  }
+  const ScrollState& b = nav.bar(bar);
+  return {1, std::max(1, (barHigh(b) - barLow(b)) / 10)};
+}
+
 std::optional<Bar> applyZoom(NavigationState& nav, ZoomButton button) {
   Bar target = TemperatureHalfSpan;
   bool doubled = true;
@@ -176,14 +185,29 @@ qint64 cursorSeconds(const NavigationState& nav, double mouseSecondsBack) {
          std::llround(mouseSecondsBack);
 }
 
-QString showCursorReadout(double mouseSecondsBack, const NavigationState& nav,
-                          std::span<const PlotPoint> points, bool continuous, bool busy,
-                          const UiText& texts) {
-  if (continuous || busy || points.empty()) return QString();
+std::optional<size_t> cursorPoint(double mouseSecondsBack, const NavigationState& nav,
+                                  std::span<const PlotPoint> points, bool continuous, bool busy) {
+  if (continuous || busy || points.empty()) return std::nullopt;
   const qint64 s = cursorSeconds(nav, mouseSecondsBack);
   const int n =
       s > 0 ? findRecordByTime(nav.baseTime - s, points) : static_cast<int>(points.size());
-  const PlotPoint& p = points[static_cast<size_t>(n - 1)];
+  return static_cast<size_t>(n - 1);
+}
+
+QStringList cursorBoxLines(const PlotPoint& p, const UiText& texts) {
+  const auto value = [](float v) { return fmt::measuredValue(v, fmt::LeadingZero::Kept); };
+  return {fmt::dateTime(secondsToDaySerial(p.time)),
+          texts[TextId::TemperatureTitle] + u' ' + value(p.temperature) + u' ' +
+              texts[TextId::GraphDegrees],
+          texts[TextId::HumidityTitle] + u' ' + value(p.humidity) + texts[TextId::HumidityUnit]};
+}
+
+QString showCursorReadout(double mouseSecondsBack, const NavigationState& nav,
+                          std::span<const PlotPoint> points, bool continuous, bool busy,
+                          const UiText& texts) {
+  const std::optional<size_t> n = cursorPoint(mouseSecondsBack, nav, points, continuous, busy);
+  if (!n) return QString();
+  const PlotPoint& p = points[*n];
   return texts[TextId::GraphTipDate] + fmt::dateTime(secondsToDaySerial(p.time)) +
          texts[TextId::GraphTipTemperature] +
          fmt::measuredValue(p.temperature, fmt::LeadingZero::Kept) +

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <span>
 
@@ -47,6 +48,15 @@ struct NavigationState {
 // Bar limits of a set that was never shown.
 NavigationState defaultNavigation();
 
+// Arrow and trough steps of a bar. The offset bars step by a tenth of the
+// shown window and page by a whole one, so both move the view by what is on
+// screen however long the set; the others page by a tenth of their length.
+struct BarSteps {
+  int single = 1;
+  int page = 1;
+};
+BarSteps barSteps(const NavigationState& nav, Bar bar);
+
 // Narrowest window the width bars allow, in steps.
 constexpr int kNarrowestWidthSteps = 5;
 
@@ -87,6 +97,15 @@ int halfSpanOf(const NavigationState& nav, GraphKind kind);
 // Seconds back from the base time under the mouse: the temperature offset
 // serves both graphs, rounded to whole seconds like the plotted points.
 qint64 cursorSeconds(const NavigationState& nav, double mouseSecondsBack);
+
+// Index of the point under the mouse: the record at the mouse's time, or the
+// newest right of it; nothing during continuous measurement, while a graph is
+// drawn, or without points.
+std::optional<size_t> cursorPoint(double mouseSecondsBack, const NavigationState& nav,
+                                  std::span<const PlotPoint> points, bool continuous, bool busy);
+
+// The box beside the cursor line: the point's time, temperature and humidity.
+QStringList cursorBoxLines(const PlotPoint& point, const UiText& texts);
 
 // Status-bar text for the point under the mouse, empty when nothing is shown
 // (continuous measurement, a drawing in progress, no points).

@@ -101,7 +101,11 @@ void drawLabels(QPainter& p, const GraphGeometry& g, const GraphFonts& fonts) {
   }
   for (const ValueLabel& l : g.valueLabels) {
     const double baseline = l.anchor.y() - metrics.height() / 2.0 + metrics.ascent();
-    p.drawText(QPointF(l.anchor.x() + zeroWidth / 2.0, baseline), l.text);
+    // On a narrow graph the right margin is narrower than a label: it moves
+    // left over the plot's edge rather than losing its unit.
+    const double left = std::min(l.anchor.x() + zeroWidth / 2.0,
+                                 g.size.width() - metrics.horizontalAdvance(l.text));
+    p.drawText(QPointF(left, baseline), l.text);
   }
 }
 

@@ -138,27 +138,18 @@ TEST(CommandLine, ParsesLanguageLinkOptionsAndFiles) {
   EXPECT_TRUE(CommandLine::usage().contains(QStringLiteral("--port-map")));
 }
 
-// 96 dpi: 15 twips a pixel, 7000/15 = 466.7 -> 467, 11600/15 = 773.3 -> 773, 6200/15 = 413.3 ->
-// 414, 10500/15 = 700. 144 dpi: 10 twips a pixel. 120 dpi: 12 twips a pixel, 7000/12 = 583.3 ->
-// 584, 11600/12 = 966.7 -> 966, 6200/12 = 516.7 -> 517, 10500/12 = 875. Unknown dpi: 96.
-TEST(WindowLimits, TwipLimitsInPixelsAndTheStartingSize) {
+// 96 dpi: 15 twips a pixel, 7000/15 = 466.7 -> 467, 6200/15 = 413.3 -> 414. 144 dpi: 10 twips a
+// pixel. 120 dpi: 12 twips a pixel, 7000/12 = 583.3 -> 584, 6200/12 = 516.7 -> 517. Unknown dpi:
+// 96. The window starts at the screen's size, however large, never below the minimum.
+TEST(WindowLimits, TwipMinimumInPixelsAndTheStartingSize) {
   const struct {
     double dpi;
-    int minWidth, minHeight, maxWidth, maxHeight;
-  } cases[] = {{96.0, 467, 414, 773, 700},
-               {144.0, 700, 620, 1160, 1050},
-               {120.0, 584, 517, 966, 875},
-               {0.0, 467, 414, 773, 700}};
-  for (const auto& c : cases) {
-    const WindowLimits limits = windowLimits(c.dpi);
-    EXPECT_EQ(limits.minimum, QSize(c.minWidth, c.minHeight)) << c.dpi;
-    EXPECT_EQ(limits.maximum, QSize(c.maxWidth, c.maxHeight)) << c.dpi;
-  }
+    QSize minimum;
+  } cases[] = {{96.0, {467, 414}}, {144.0, {700, 620}}, {120.0, {584, 517}}, {0.0, {467, 414}}};
+  for (const auto& c : cases) EXPECT_EQ(windowLimits(c.dpi).minimum, c.minimum) << c.dpi;
   const WindowLimits limits = windowLimits(96.0);
-  EXPECT_EQ(initialWindowSize({1600, 1000}, limits), QSize(773, 700));
-  EXPECT_EQ(initialWindowSize({640, 480}, limits), QSize(640, 480));
-  EXPECT_EQ(initialWindowSize({320, 200}, limits), QSize(467, 414));
-  EXPECT_EQ(initialWindowSize({700, 1200}, limits), QSize(700, 700));
+  EXPECT_EQ(initialWindowSize({1920, 1080}, limits), QSize(1920, 1080));
+  EXPECT_EQ(initialWindowSize({320, 1200}, limits), QSize(467, 1200));
 }
 
 TEST(DialogFilter, PipeFiltersBecomeQtFilters) {
