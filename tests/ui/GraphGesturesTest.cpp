@@ -156,9 +156,7 @@ TEST_F(GraphGesturesTest, BarsZoomAndPanelButtonsExplainThemselves) {
     // Every button of the panels column, the bars and the buttons beside the graphs.
     QList<QWidget*> widgets(ui().bars.begin(), ui().bars.end());
     widgets << ui().fitButton;
-    for (QWidget* b :
-         m_window->findChild<QWidget*>(QStringLiteral("panels"))->findChildren<QPushButton*>())
-      widgets << b;
+    for (QWidget* b : ui().viewSplit->widget(0)->findChildren<QPushButton*>()) widgets << b;
     for (QWidget* b : ui().zoomButtons) widgets << b;
     EXPECT_EQ(widgets.size(), 8 + 1 + 14 + 6);
     for (const QWidget* w : widgets) {
