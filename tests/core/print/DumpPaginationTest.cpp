@@ -71,28 +71,5 @@ TEST(DumpPagination, WrappedRowMovesWholeToTheNextPage) {
   EXPECT_EQ(tall.rows[0].lines, 47);
 }
 
-TEST(DumpPagination, EveryRowStaysAboveTheFooter) {
-  std::vector<int> lines;
-  for (int i = 0; i < 500; ++i) lines.push_back(1 + (i * 7) % 4);
-  for (double pitch : {200.0, 291.5, 333.0}) {
-    SCOPED_TRACE(pitch);
-    const DumpPagination p = paginateDump(lines, 16, pitch);
-    ASSERT_EQ(p.rows.size(), lines.size());
-    int previousPage = 0;
-    double previousBottom = 0.0;
-    for (const RowPlacement& r : p.rows) {
-      const double bottom = r.top + r.lines * pitch;
-      EXPECT_LT(bottom, p.footerTop);
-      EXPECT_EQ(r.lines, lines[static_cast<size_t>(r.row)]);
-      if (r.page == previousPage && r.row > 0) {
-        EXPECT_DOUBLE_EQ(r.top, previousBottom);
-      }
-      EXPECT_TRUE(r.page == previousPage || r.page == previousPage + 1);
-      previousPage = r.page;
-      previousBottom = bottom;
-    }
-  }
-}
-
 }  // namespace
 }  // namespace termika

@@ -2,7 +2,6 @@
 
 #include <QStringList>
 #include <cmath>
-#include <random>
 
 #include "core/data/DayTime.h"
 #include "core/report/MeanKineticTemperature.h"
@@ -124,6 +123,9 @@ TEST(Summary, StatisticsWithTheirTimes) {
   EXPECT_EQ(line(s->humidity), "30 at 0 (#0), 70 at 1, mean 50, deviation 20");
   EXPECT_EQ(std::tuple(minuteOf(s->first), minuteOf(s->last), s->recordedSeconds),
             std::tuple(0, 7, 8 * 60));
+  // The summary's MKT at the default 83.144 kJ/mol lies above the mean of 5, as warm readings
+  // age goods more than cold ones save.
+  EXPECT_NEAR(s->meanKineticTemperature.value_or(0.0), 5.2552681, 1e-6);
 }
 
 TEST(Summary, MeanKineticTemperatureByHand) {
@@ -156,22 +158,6 @@ TEST(Summary, MeanKineticTemperatureByHand) {
     const std::optional<double> mkt = meanKineticTemperature(points, c.energy);
     ASSERT_EQ(mkt.has_value(), c.expected.has_value()) << c.energy;
     EXPECT_NEAR(mkt.value_or(0.0), c.expected.value_or(0.0), 5e-7) << c.energy;
-  }
-}
-
-// Warm readings age goods more than cold ones save, so the MKT is never below
-// the arithmetic mean (and equals it for a constant series, as above).
-TEST(Summary, MeanKineticTemperatureIsAtLeastTheMean) {
-  std::mt19937 random(18);
-  std::uniform_real_distribution<double> celsius(-40.0, 100.0);
-  for (int series = 0; series < 200; ++series) {
-    Input input;
-    for (int i = 0; i <= series % 50; ++i)
-      input.points.push_back({minute(i), celsius(random), 50, 1});
-    const std::optional<Summary> s = summarize(input);
-    ASSERT_TRUE(s && s->meanKineticTemperature);
-    EXPECT_GE(*s->meanKineticTemperature, s->temperature.mean - 1e-9) << series;
-    EXPECT_LE(*s->meanKineticTemperature, s->temperature.maximum.value + 1e-9) << series;
   }
 }
 
