@@ -61,11 +61,7 @@ QString textsOf(const MainWindowState& s, const ControlList& controls) {
 // The rows of the state table: which controls each state enables and disables, and the texts of
 // the record button, the recording state and the continuous button.
 TEST(StateRules, EnablingAndTextsFollowTheRowOfTheTable) {
-  const struct {
-    bool connected;
-    RunState runState;
-    const char* texts;
-  } rows[] = {
+  const std::tuple<bool, RunState, const char*> rows[] = {
       {false, Idle, "記録開始|----|連続測定"},       {true, Idle, "記録開始|記録停止|連続測定"},
       {true, Continuous, "記録開始|記録停止|停止"},  {true, Reserved, "予約取消|予約中|連続測定"},
       {true, Recording, "記録停止|記録中|連続測定"}, {true, Idle, "記録開始|記録停止|連続測定"}};
@@ -97,7 +93,8 @@ TEST(StateRules, EnablingAndTextsFollowTheRowOfTheTable) {
       {TemperatureWidthBar, ".....0"}};
   for (size_t row = 0; row < std::size(rows); ++row) {
     SCOPED_TRACE(row);
-    Fixture f(rows[row].connected, rows[row].runState);
+    const auto& [connected, runState, texts] = rows[row];
+    Fixture f(connected, runState);
     f.in.downloading = row == 5;
     f.in.setCounts = {0, 4, 3};
     const MainWindowState s = f.run();
@@ -109,7 +106,7 @@ TEST(StateRules, EnablingAndTextsFollowTheRowOfTheTable) {
       EXPECT_EQ(s.isEnabled(control), states[row] == '1') << int(control);
       EXPECT_TRUE(s.of(control).enabled.has_value()) << int(control);
     }
-    EXPECT_EQ(textsOf(s, {RecordButton, RecordingState, ContinuousButton}), u(rows[row].texts));
+    EXPECT_EQ(textsOf(s, {RecordButton, RecordingState, ContinuousButton}), u(texts));
   }
 }
 
@@ -196,12 +193,8 @@ TEST(StateRules, PanelTextsFollowTheLoggersStatus) {
 }
 
 TEST(StateRules, BatteryIsComparedRoundedToTwoDecimals) {
-  const struct {
-    std::optional<double> volts;
-    const char *status, *text;
-    Colour colour;
-    bool allowsRecording;
-  } cases[] = {
+  // Volts and battery status: the text, its colour and whether a recording may start.
+  const std::tuple<std::optional<double>, const char*, const char*, Colour, bool> cases[] = {
       {774 * 3.3 / 1023, "", "2.50 V", Colour::ButtonFace, true},  // 2.4967 rounds up
       {773 * 3.3 / 1023, "", "ＮＧ 2.49 V", Colour::Red, false},   // 2.4935
       {2.5, "", "2.50 V", Colour::ButtonFace, true},
@@ -209,14 +202,15 @@ TEST(StateRules, BatteryIsComparedRoundedToTwoDecimals) {
       {std::nullopt, "", "----", Colour::ButtonFace, false},
       {std::nullopt, "Error", "----", Colour::Red, false},
   };
-  for (const auto& c : cases) {
+  for (const auto& [volts, status, text, colour, allowsRecording] : cases) {
     Fixture f(true, Idle);
-    f.status.batteryVoltage = c.volts;
-    f.status.batteryStatus = u(c.status);
+    f.status.batteryVoltage = volts;
+    f.status.batteryStatus = u(status);
     const MainWindowState s = f.run();
-    EXPECT_EQ(s.textOf(BatteryVoltage), u(c.text)) << c.text;
-    EXPECT_EQ(s.of(BatteryVoltage).background, c.colour) << c.text;
-    EXPECT_EQ(batteryAllowsRecording(f.status), c.allowsRecording) << c.text;
+    EXPECT_EQ(s.textOf(BatteryVoltage), u(text));
+    EXPECT_EQ(std::pair(s.of(BatteryVoltage).background, batteryAllowsRecording(f.status)),
+              std::pair(std::optional(colour), allowsRecording))
+        << text;
   }
 }
 
@@ -236,12 +230,9 @@ TEST(StateRules, TailEnablesByTheCountsOfTheSets) {
                                TemperatureSpanWider,   HumiditySpanWider, TimeZoomOut};
   const ControlList realSave{SaveRealTimeItem, SaveRealTimeButton, PrintRealTimeButton};
   const ControlList logSave{SaveLogItem, SaveLogButton, PrintLogButton};
-  const struct {
-    RunState runState;
-    std::array<int, 3> counts;
-    int current;
-    bool navigation, realSave, logSave, filePrint, print;
-  } cases[] = {
+  // State, set counts and the current set: navigation, real-time save, log save, file print and
+  // print enabled.
+  const std::tuple<RunState, std::array<int, 3>, int, bool, bool, bool, bool, bool> cases[] = {
       {Idle, {0, 0, 0}, 0, false, false, false, false, false},
       {Idle, {5, 0, 0}, 0, true, false, true, false, true},
       {Idle, {5, 0, 0}, 2, false, false, true, false, false},
@@ -249,39 +240,37 @@ TEST(StateRules, TailEnablesByTheCountsOfTheSets) {
       {Continuous, {0, 7, 0}, 1, true, false, false, false, true},
       {Recording, {0, 7, 9}, 2, true, true, false, true, true},
   };
-  for (const auto& c : cases) {
-    Fixture f(true, c.runState);
-    f.in.setCounts = c.counts;
-    f.in.currentSet = c.current;
+  for (const auto& [runState, counts, current, navigates, realSaves, logSaves, filePrint, print] :
+       cases) {
+    Fixture f(true, runState);
+    f.in.setCounts = counts;
+    f.in.currentSet = current;
     const MainWindowState s = f.run();
     for (const auto& [list, enabled] :
-         {std::pair{&navigation, c.navigation}, {&realSave, c.realSave}, {&logSave, c.logSave}}) {
+         {std::pair{&navigation, navigates}, {&realSave, realSaves}, {&logSave, logSaves}}) {
       for (Control control : *list)
-        EXPECT_EQ(s.isEnabled(control), enabled) << int(c.runState) << " " << int(control);
+        EXPECT_EQ(s.isEnabled(control), enabled) << int(runState) << " " << int(control);
     }
-    EXPECT_EQ(s.isEnabled(PrintFileButton), c.filePrint);
-    EXPECT_EQ(s.isEnabled(PrintItem), c.print);
+    EXPECT_EQ(std::pair(s.isEnabled(PrintFileButton), s.isEnabled(PrintItem)),
+              std::pair(filePrint, print));
   }
 }
 
 TEST(StateRules, ShownSetListAndViewFollowCurrentSetAndMode) {
-  const struct {
-    int set, mode;
-    const char* label;
-    std::optional<Control> list;
-  } cases[] = {{0, 0, "ログ", std::nullopt},
-               {1, 1, "リアルタイム", RealTimeDumpList},
-               {2, 1, "ファイル", FileDumpList}};
-  for (const auto& c : cases) {
+  const std::tuple<int, int, const char*, std::optional<Control>> cases[] = {
+      {0, 0, "ログ", std::nullopt},
+      {1, 1, "リアルタイム", RealTimeDumpList},
+      {2, 1, "ファイル", FileDumpList}};
+  for (const auto& [set, mode, label, shownList] : cases) {
     Fixture f(true, Idle);
-    f.in.currentSet = c.set;
-    f.in.viewMode = c.mode;
+    f.in.currentSet = set;
+    f.in.viewMode = mode;
     const MainWindowState s = f.run();
     for (Control list : {LogDumpList, RealTimeDumpList, FileDumpList})
-      EXPECT_EQ(s.isVisible(list), list == c.list) << int(list);
-    EXPECT_EQ(s.textOf(ShownSetCaption), u(c.label));
-    EXPECT_EQ(s.isVisible(TemperatureGraph), c.mode == 0);
-    EXPECT_EQ(s.isVisible(HumidityGraph), c.mode == 0);
+      EXPECT_EQ(s.isVisible(list), list == shownList) << int(list);
+    EXPECT_EQ(s.textOf(ShownSetCaption), u(label));
+    EXPECT_EQ(std::pair(s.isVisible(TemperatureGraph), s.isVisible(HumidityGraph)),
+              std::pair(mode == 0, mode == 0));
   }
 }
 
