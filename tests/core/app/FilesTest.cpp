@@ -40,15 +40,12 @@ TEST(ProgramFiles, OpensEmptiedFilesAndDeletesThemInTheOrderRealLogDispRead) {
   ASSERT_TRUE(files.open(state).ok());
   for (const QString& name : kNames)
     EXPECT_EQ(QFileInfo(dir.filePath(name)).size(), 0) << name.toStdString();
-  const struct {
-    int set, fileNo;
-    const char* name;
-  } sets[] = {{kLogSet, 2, "log.rand"}, {kRealTimeSet, 1, "real.rand"}, {kFileSet, 4, "read.rand"}};
-  for (const auto& c : sets) {
-    EXPECT_EQ(state.set(c.set).fileNo, c.fileNo);
-    EXPECT_EQ(state.file(c.set).path(), dir.filePath(QString::fromUtf8(c.name)));
-    EXPECT_TRUE(state.file(c.set).isOpen()) << c.set;
-    EXPECT_FALSE(state.file(c.set).read(1).has_value()) << c.set;
+  const std::tuple<int, int, const char*> sets[] = {
+      {kLogSet, 2, "log.rand"}, {kRealTimeSet, 1, "real.rand"}, {kFileSet, 4, "read.rand"}};
+  for (const auto& [set, fileNo, name] : sets) {
+    EXPECT_EQ(state.set(set).fileNo, fileNo);
+    EXPECT_EQ(state.file(set).path(), dir.filePath(QString::fromUtf8(name)));
+    EXPECT_TRUE(state.file(set).isOpen() && !state.file(set).read(1).has_value()) << set;
   }
   files.close(state);
   for (int set = 0; set < kSetCount; ++set) EXPECT_FALSE(state.file(set).isOpen()) << set;
@@ -81,10 +78,7 @@ TEST(ProgramFiles, FailsVisiblyAndLeavesNothingOpenWhenAFileCannotBeOpened) {
 }
 
 TEST(Settings, ParsesLinesFieldByField) {
-  const struct {
-    const char* line;
-    SettingsValues expected;
-  } cases[] = {
+  const std::pair<const char*, SettingsValues> cases[] = {
       {"3,3,\"/home/ann/Data\"\r\n", {3, 3, QStringLiteral("/home/ann/Data")}},
       {"3,7,\"/home/ann/Data\"\n", {3, 7, QStringLiteral("/home/ann/Data")}},
       {"255,1,\"/d\"\r\nsecond line ignored\r\n", {255, 1, QStringLiteral("/d")}},
@@ -100,14 +94,11 @@ TEST(Settings, ParsesLinesFieldByField) {
       // "データ" in the Windows code page: 83 66 81 5B 83 5E.
       {"2,2,\"C:\\\x83\x66\x81\x5B\x83\x5E\"\r\n", {2, 2, QStringLiteral("C:\\データ")}},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(Settings::parseLine(QByteArray(c.line), kDefaults), c.expected) << c.line;
+  for (const auto& [line, expected] : cases)
+    EXPECT_EQ(Settings::parseLine(QByteArray(line), kDefaults), expected) << line;
   for (const char* line : {"", "\r\n", "\"/d\"", "\x01\xff\xfe,\x80,\"\"\""})
     EXPECT_EQ(Settings::parseLine(QByteArray(line), kDefaults), kDefaults) << line;
-  const struct {
-    SettingsValues values;
-    QByteArray line;
-  } lines[] = {
+  const std::pair<SettingsValues, QByteArray> lines[] = {
       {{3, 3, QStringLiteral("/home/ann/Data")}, "3,3,\"/home/ann/Data\"\r\n"},
       {{12, 200, QStringLiteral("/home/ann/データ")},
        "12,200,\"/home/ann/\xE3\x83\x87\xE3\x83\xBC\xE3\x82\xBF\"\r\n"},
@@ -115,8 +106,8 @@ TEST(Settings, ParsesLinesFieldByField) {
       {{3, 3, QStringLiteral("/a\"b")}, "3,3,\"/p\"\r\n"},
       {{3, 3, QStringLiteral("/a\nb")}, "3,3,\"/p\"\r\n"},
   };
-  for (const auto& c : lines)
-    EXPECT_EQ(Settings::formatLine(c.values, QStringLiteral("/p")), c.line);
+  for (const auto& [values, line] : lines)
+    EXPECT_EQ(Settings::formatLine(values, QStringLiteral("/p")), line);
 }
 
 TEST(Settings, FileIsCreatedWithDefaultsRoundTripsAndUnusablePlacesAreErrors) {

@@ -11,29 +11,26 @@ using name_rules::NameFault;
 QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 
 TEST(NameRules, SingleByteNamesPassAndDoubleByteOnesAreRefused) {
-  const struct {
-    const char* name;
-    NameFault fault;
-  } cases[] = {{"AB12", NameFault::None},
-               {"", NameFault::None},
-               {"a-_.", NameFault::None},
-               {"ｱｲｳｴ", NameFault::None},  // half-width katakana: one byte each
-               {"テスト", NameFault::DoubleByteCharacter},
-               {"AＢ", NameFault::DoubleByteCharacter},
-               {"é", NameFault::DoubleByteCharacter},
-               {"あ/", NameFault::ForbiddenCharacter},
-               {"ABCDE", NameFault::TooLong},
-               {"A\tB", NameFault::ControlCharacter},
-               {"\x7f", NameFault::ControlCharacter}};
-  for (const auto& c : cases) EXPECT_EQ(name_rules::check(u(c.name)), c.fault) << c.name;
+  const std::pair<const char*, NameFault> cases[] = {
+      {"AB12", NameFault::None},
+      {"", NameFault::None},
+      {"a-_.", NameFault::None},
+      {"ｱｲｳｴ", NameFault::None},  // half-width katakana: one byte each
+      {"テスト", NameFault::DoubleByteCharacter},
+      {"AＢ", NameFault::DoubleByteCharacter},
+      {"é", NameFault::DoubleByteCharacter},
+      {"あ/", NameFault::ForbiddenCharacter},
+      {"ABCDE", NameFault::TooLong},
+      {"A\tB", NameFault::ControlCharacter},
+      {"\x7f", NameFault::ControlCharacter}};
+  for (const auto& [name, fault] : cases) EXPECT_EQ(name_rules::check(u(name)), fault) << name;
   for (const QChar c : QStringLiteral("\\/:*?\"<>|")) {
     const QString name = QStringLiteral("A") + c + QStringLiteral("B");
     EXPECT_EQ(name_rules::check(name), NameFault::ForbiddenCharacter) << name.toStdString();
   }
-  const struct {
-    const char *in, *out;
-  } pads[] = {{"AB", "  AB"}, {"", "    "}, {"ABCD", "ABCD"}, {"ABCDE", "ABCD"}, {"X", "   X"}};
-  for (const auto& c : pads) EXPECT_EQ(name_rules::padded(u(c.in)), u(c.out)) << c.in;
+  const std::pair<const char*, const char*> pads[] = {
+      {"AB", "  AB"}, {"", "    "}, {"ABCD", "ABCD"}, {"ABCDE", "ABCD"}, {"X", "   X"}};
+  for (const auto& [in, out] : pads) EXPECT_EQ(name_rules::padded(u(in)), u(out)) << in;
 }
 
 TEST(NameRules, RefusalMessageJoinsHeadingAndLine) {

@@ -13,9 +13,8 @@ QStringList paths(const char* names) {
 }
 
 TEST(RecentFiles, NewestFirstEachFileOnceAtMostEight) {
-  const struct {
-    const char *stored, *added, *removed, *expected;  // newest first, then in order
-  } cases[] = {
+  // Stored (newest first), added and removed in order: the list.
+  const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
       {"", "a b c", "", "c b a"},
       {"a b c", "b", "x", "b a c"},
       {"a a b a", "", "", "a b"},
@@ -23,11 +22,11 @@ TEST(RecentFiles, NewestFirstEachFileOnceAtMostEight) {
       {"", "a b c d e f g h i", "", "i h g f e d c b"},
       {"", "x/../a ./a", "", "a"},  // one file, however it is spelled
   };
-  for (const auto& c : cases) {
-    RecentFiles recent(paths(c.stored));
-    for (const QString& p : paths(c.added)) recent.add(p);
-    for (const QString& p : paths(c.removed)) recent.remove(p);
-    EXPECT_EQ(recent.files(), paths(c.expected)) << c.stored << " + " << c.added;
+  for (const auto& [stored, added, removed, expected] : cases) {
+    RecentFiles recent(paths(stored));
+    for (const QString& p : paths(added)) recent.add(p);
+    for (const QString& p : paths(removed)) recent.remove(p);
+    EXPECT_EQ(recent.files(), paths(expected)) << stored << " + " << added;
   }
 }
 

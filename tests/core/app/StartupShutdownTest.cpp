@@ -50,11 +50,8 @@ struct Script {
 // Nothing stops before the questions; a failed or cancelled save asks again, and Cancel leaves
 // the link and the files running.
 TEST(Shutdown, AsksLogBeforeRealTimeThenStopsEverythingUnlessCancelled) {
-  const struct {
-    const char *log, *real;
-    int failingLogSaves;
-    const char* expected;
-  } cases[] = {
+  // Answers for the log set and the real-time set, failing log saves: the steps taken.
+  const std::tuple<const char*, const char*, int, const char*> cases[] = {
       {"N", "N", 0, "ask 0|ask 1|stop"},
       {"S", "D", 0, "ask 0|save 0|ask 1|stop"},
       {"SS", "S", 1, "ask 0|save 0|ask 0|save 0|ask 1|save 1|stop"},
@@ -63,25 +60,25 @@ TEST(Shutdown, AsksLogBeforeRealTimeThenStopsEverythingUnlessCancelled) {
       {"D", "X", 0, "ask 0|ask 1"},
   };
   const UiText texts = UiText::load(UiText::Language::Japanese);
-  for (const auto& c : cases) {
+  for (const auto& [log, real, failingLogSaves, steps] : cases) {
     Script script;
-    script.answers[kLogSet].assign(c.log, c.log + strlen(c.log));
-    script.answers[kRealTimeSet].assign(c.real, c.real + strlen(c.real));
-    script.failing[kLogSet] = c.failingLogSaves;
+    script.answers[kLogSet].assign(log, log + strlen(log));
+    script.answers[kRealTimeSet].assign(real, real + strlen(real));
+    script.failing[kLogSet] = failingLogSaves;
     const bool closed = runShutdown(texts, script.steps());
     QStringList got;
     for (const QString& step : script.log) got << step.section(u' ', 0, 1);
-    QString expected = QString::fromLatin1(c.expected);
+    QString expected = QString::fromLatin1(steps);
     expected.replace(QStringLiteral("stop"),
                      QStringLiteral("stop link|close files|save settings|delete record"));
-    EXPECT_EQ(got.join(u'|'), expected) << c.log << " " << c.real;
+    EXPECT_EQ(got.join(u'|'), expected) << log << " " << real;
     EXPECT_EQ(closed, expected.contains(QStringLiteral("stop link")));
   }
-  Script english;
-  runShutdown(UiText::load(UiText::Language::English), english.steps());
-  EXPECT_EQ(english.log.mid(0, 2),
-            QStringList({QStringLiteral("ask 0 Is the data of the log record preserved?"),
-                         QStringLiteral("ask 1 Is real-time data preserved?")}));
+  Script asked;  // each set's own question
+  runShutdown(texts, asked.steps());
+  EXPECT_EQ(asked.log.mid(0, 2).join(u'|'),
+            QStringLiteral(
+                "ask 0 ログ記録のデータを保存しますか？|ask 1 リアルタイムデータを保存しますか？"));
 }
 
 TEST(SingleInstance, ASecondCopyIsRefusedUntilTheFirstEnds) {
@@ -142,27 +139,24 @@ TEST(CommandLine, ParsesLanguageLinkOptionsAndFiles) {
 // pixel. 120 dpi: 12 twips a pixel, 7000/12 = 583.3 -> 584, 6200/12 = 516.7 -> 517. Unknown dpi:
 // 96. The window starts at the screen's size, however large, never below the minimum.
 TEST(WindowLimits, TwipMinimumInPixelsAndTheStartingSize) {
-  const struct {
-    double dpi;
-    QSize minimum;
-  } cases[] = {{96.0, {467, 414}}, {144.0, {700, 620}}, {120.0, {584, 517}}, {0.0, {467, 414}}};
-  for (const auto& c : cases) EXPECT_EQ(windowLimits(c.dpi).minimum, c.minimum) << c.dpi;
+  const std::pair<double, QSize> cases[] = {
+      {96.0, {467, 414}}, {144.0, {700, 620}}, {120.0, {584, 517}}, {0.0, {467, 414}}};
+  for (const auto& [dpi, minimum] : cases) EXPECT_EQ(windowLimits(dpi).minimum, minimum) << dpi;
   const WindowLimits limits = windowLimits(96.0);
   EXPECT_EQ(initialWindowSize({1920, 1080}, limits), QSize(1920, 1080));
   EXPECT_EQ(initialWindowSize({320, 1200}, limits), QSize(467, 1200));
 }
 
 TEST(DialogFilter, PipeFiltersBecomeQtFilters) {
-  const struct {
-    const char *pipe, *qt;
-  } cases[] = {{" CSVﾌｧｲﾙ(*.csv)|*.csv", "CSVﾌｧｲﾙ(*.csv)"},
-               {"Text|*.txt", "Text (*.txt)"},
-               {"CSV|*.csv|All|*.*", "CSV (*.csv);;All (*.*)"},
-               {"CSV|", ""},
-               {"CSV (*.csv)", "CSV (*.csv)"},
-               {"", ""}};
-  for (const auto& c : cases)
-    EXPECT_EQ(dialogFilter(QString::fromUtf8(c.pipe)), QString::fromUtf8(c.qt)) << c.pipe;
+  const std::pair<const char*, const char*> cases[] = {
+      {" CSVﾌｧｲﾙ(*.csv)|*.csv", "CSVﾌｧｲﾙ(*.csv)"},
+      {"Text|*.txt", "Text (*.txt)"},
+      {"CSV|*.csv|All|*.*", "CSV (*.csv);;All (*.*)"},
+      {"CSV|", ""},
+      {"CSV (*.csv)", "CSV (*.csv)"},
+      {"", ""}};
+  for (const auto& [pipe, qt] : cases)
+    EXPECT_EQ(dialogFilter(QString::fromUtf8(pipe)), QString::fromUtf8(qt)) << pipe;
 }
 
 }  // namespace

@@ -20,21 +20,17 @@ TEST(StatusWatch, ReadsAfterAReservedStartOrAFullOneTimeMemoryAndRetriesWhileUnc
   oneTime.recordedInterval = 2;
   LoggerStatus loop = oneTime;
   loop.loopMode = 1;
-  const struct {
-    RunState state;
-    const LoggerStatus& status;
-    QDateTime now, next;
-  } cases[] = {
-      {RunState::Reserved, reserved, at("10:31:00"), at("10:31:20")},  // late: retry spacing
-      {RunState::Reserved, reserved, at("10:36:00"), at("10:30:03", 7).addMonths(1)},
-      {RunState::Recording, oneTime, at("10:05:00"), at("18:20:01")},
-      {RunState::Recording, oneTime, at("18:26:00"), {}},  // past the look-back
-      {RunState::Recording, loop, at("10:05:00"), {}},
+  const std::tuple<RunState, const LoggerStatus*, QDateTime, QDateTime> cases[] = {
+      {RunState::Reserved, &reserved, at("10:31:00"), at("10:31:20")},  // late: retry spacing
+      {RunState::Reserved, &reserved, at("10:36:00"), at("10:30:03", 7).addMonths(1)},
+      {RunState::Recording, &oneTime, at("10:05:00"), at("18:20:01")},
+      {RunState::Recording, &oneTime, at("18:26:00"), {}},  // past the look-back
+      {RunState::Recording, &loop, at("10:05:00"), {}},
   };
-  for (const auto& c : cases) {
+  for (const auto& [state, status, now, next] : cases) {
     StatusWatch watch;
-    watch.update(true, c.state, c.status, c.now);
-    EXPECT_EQ(watch.nextRead(), c.next) << c.now.toString().toStdString();
+    watch.update(true, state, *status, now);
+    EXPECT_EQ(watch.nextRead(), next) << now.toString().toStdString();
   }
   StatusWatch watch;
   watch.update(true, RunState::Reserved, reserved, at("10:29:00"));
