@@ -24,37 +24,33 @@ using Kind = ScriptedPrompts::Kind;
 // three runs), a real-time series and single measurements (saved with
 // interval 0), each reopened into the file set.
 TEST_F(CsvTest, EverySetTheProgramSavesOpensAgain) {
-  const struct {
-    int set;
-    const char* model;
-    int interval, points;
-  } cases[] = {{kLogSet, "QM120-RH", 60, 15000},
-               {kRealTimeSet, "QM100-RH", 2, 40},
-               {kRealTimeSet, "QM120-RH", 0, 3}};
+  const std::tuple<int, const char*, int, int> cases[] = {{kLogSet, "QM120-RH", 60, 15000},
+                                                          {kRealTimeSet, "QM100-RH", 2, 40},
+                                                          {kRealTimeSet, "QM120-RH", 0, 3}};
   std::mt19937 random(7);
   std::uniform_int_distribution<int> temperature(-4000, 10000), humidity(0, 10000);
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.interval);
-    DataSet& set = m_state.set(c.set);
+  for (const auto& [setNo, model, interval, points] : cases) {
+    SCOPED_TRACE(interval);
+    DataSet& set = m_state.set(setNo);
     set = DataSet{};
-    set.model = QString::fromLatin1(c.model);
-    set.interval = c.interval;
+    set.model = QString::fromLatin1(model);
+    set.interval = interval;
     set.loggerName = QStringLiteral("ﾃｽﾄ");
     set.upperAlarm = {30, 0, 128};
-    EXPECT_FALSE(csvBytes(set, m_state.file(c.set), m_ja).ok());  // nothing to save
+    EXPECT_FALSE(csvBytes(set, m_state.file(setNo), m_ja).ok());  // nothing to save
     qint64 seconds = 0;
-    for (int i = 0; i < c.points; ++i) {
+    for (int i = 0; i < points; ++i) {
       // Every 5000th point follows an hour's pause: a new run starts there.
-      seconds += i == 0 ? 0 : (i % 5000 == 0 ? 3600 : c.interval);
+      seconds += i == 0 ? 0 : (i % 5000 == 0 ? 3600 : interval);
       DataRecord r;
       r.dateTime = secondsToDaySerial(kMay1 + seconds);
       r.temperature = static_cast<float>(temperature(random)) / 100.0f;
       r.humidity = static_cast<float>(humidity(random)) / 100.0f;
       r.remarks = fitRemarks(i % 7 == 0 ? QStringLiteral("下限越 ") : QString());
       r.recordNo = static_cast<std::int16_t>(++set.count);
-      ASSERT_TRUE(m_state.file(c.set).write(set.count, r).ok());
+      ASSERT_TRUE(m_state.file(setNo).write(set.count, r).ok());
     }
-    ASSERT_TRUE(writeCsvFile(path("set.csv"), set, m_state.file(c.set), m_ja).ok());
+    ASSERT_TRUE(writeCsvFile(path("set.csv"), set, m_state.file(setNo), m_ja).ok());
     ScriptedPrompts prompts;
     ASSERT_TRUE(openCsvIntoFileSet(m_state, prompts, path("set.csv")));
     const DataSet& read = m_state.set(kFileSet);
@@ -62,10 +58,10 @@ TEST_F(CsvTest, EverySetTheProgramSavesOpensAgain) {
     EXPECT_EQ(
         std::tuple(read.interval, read.announcedCount, read.upperAlarm.limit,
                    daySerialToSeconds(read.announcedStart)),
-        std::tuple(c.interval, c.points, set.model == QStringLiteral("QM120-RH") ? 30 : 0, kMay1));
-    ASSERT_EQ(read.count, c.points);
-    const std::vector<DataRecord> original = m_state.file(c.set).readRange(1, c.points);
-    const std::vector<DataRecord> back = m_state.file(kFileSet).readRange(1, c.points);
+        std::tuple(interval, points, set.model == QStringLiteral("QM120-RH") ? 30 : 0, kMay1));
+    ASSERT_EQ(read.count, points);
+    const std::vector<DataRecord> original = m_state.file(setNo).readRange(1, points);
+    const std::vector<DataRecord> back = m_state.file(kFileSet).readRange(1, points);
     for (size_t i = 0; i < original.size(); ++i) {  // each run its own segment, no raw counts
       DataRecord want = original[i];
       want.segment = static_cast<float>(1 + i / 5000);
@@ -118,22 +114,17 @@ TEST_F(CsvActionsTest, SaveWritesTheChosenFileAndClearsUnsaved) {
 // The dialog's other file types export for other programs: UTF-8 CSV, which the
 // program also opens (so the set counts as saved), and JSON, which it does not.
 TEST_F(CsvActionsTest, OtherFileTypesExportAndOnlyCsvCountsAsSaved) {
-  const struct {
-    int type;
-    const char* chosen;
-    const char* written;
-    const char* start;
-    bool unsavedAfter;
-  } cases[] = {{1, "utf8", "utf8.csv", "\xEF\xBB\xBF\"", false},
-               {2, "points", "points.json", "{", true}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.written);
+  // File type, name chosen, name written, its start, and whether the set stays unsaved.
+  const std::tuple<int, const char*, const char*, const char*, bool> cases[] = {
+      {1, "utf8", "utf8.csv", "\xEF\xBB\xBF\"", false}, {2, "points", "points.json", "{", true}};
+  for (const auto& [type, chosen, written, start, unsavedAfter] : cases) {
+    SCOPED_TRACE(written);
     log().unsaved = true;
-    m_prompts.saveFiles = {path(c.chosen)};
-    m_prompts.saveTypes = {c.type};
+    m_prompts.saveFiles = {path(chosen)};
+    m_prompts.saveTypes = {type};
     EXPECT_EQ(saveDataSetCsv(m_state, kLogSet, m_prompts), SaveOutcome::Saved);
-    EXPECT_TRUE(readAll(path(c.written)).startsWith(c.start));
-    EXPECT_EQ(log().unsaved, c.unsavedAfter);
+    EXPECT_TRUE(readAll(path(written)).startsWith(start));
+    EXPECT_EQ(log().unsaved, unsavedAfter);
   }
 }
 
@@ -155,32 +146,28 @@ TEST_F(CsvActionsTest, UnwritablePlaceAsksAgainAndKeepsTheOldFile) {
 }
 
 TEST_F(CsvActionsTest, AskSaveOnlyWhenUnsaved) {
-  const struct {
-    bool unsaved;
-    std::deque<bool> answers;
-    std::deque<std::optional<QString>> files;
-    SaveOutcome outcome;
-    size_t asks;
-    bool unsavedAfter;
-  } cases[] = {
-      {false, {true}, {}, SaveOutcome::NothingToSave, 0, false},
-      {true, {false}, {}, SaveOutcome::Declined, 1, true},
-      {true, {true}, {std::nullopt}, SaveOutcome::Cancelled, 1, true},
-      {true, {true}, {path("asked.csv")}, SaveOutcome::Saved, 1, false},
-  };
-  for (const auto& c : cases) {
+  // Unsaved before, answers, files chosen: outcome, questions asked, unsaved after.
+  const std::tuple<bool, std::deque<bool>, std::deque<std::optional<QString>>, SaveOutcome, size_t,
+                   bool>
+      cases[] = {
+          {false, {true}, {}, SaveOutcome::NothingToSave, 0, false},
+          {true, {false}, {}, SaveOutcome::Declined, 1, true},
+          {true, {true}, {std::nullopt}, SaveOutcome::Cancelled, 1, true},
+          {true, {true}, {path("asked.csv")}, SaveOutcome::Saved, 1, false},
+      };
+  for (const auto& [unsaved, answers, files, outcome, askCount, unsavedAfter] : cases) {
     ScriptedPrompts prompts;
-    prompts.askAnswers = c.answers;
-    prompts.saveFiles = c.files;
-    log().unsaved = c.unsaved;
+    prompts.askAnswers = answers;
+    prompts.saveFiles = files;
+    log().unsaved = unsaved;
     EXPECT_EQ(askSaveDataSet(m_state, kLogSet, m_ja[TextId::ExitSaveLogQuestion], prompts),
-              c.outcome);
+              outcome);
     const auto asks = prompts.callsOf(Kind::Ask);
-    ASSERT_EQ(asks.size(), c.asks);
+    ASSERT_EQ(asks.size(), askCount);
     for (const auto& ask : asks)
       EXPECT_EQ(ask.title + ask.message,
                 QStringLiteral("QM120-RHログ記録のデータを保存しますか？"));
-    EXPECT_EQ(log().unsaved, c.unsavedAfter);
+    EXPECT_EQ(log().unsaved, unsavedAfter);
   }
 }
 
@@ -214,23 +201,23 @@ TEST_F(CsvActionsTest, BadFilesLeaveTheFileSetAsItWas) {
   writeFile("cut.csv", japaneseFile("1,\"2013/05/01 10:00:00\",\"21.00\",\"50.00\",\"\"\r\n"
                                     "2,\"2013/05/01 10:01:00\",\"2"));
   writeFile("english.csv", englishFile("\"A\",\"2013/05/01\",\"0\",\"60\",\"\",\"\""));
-  const struct {
-    const char *file, *messageStart;  // no file: the dialog was cancelled, no message
-  } cases[] = {{"cut.csv", "ファイルエラー\r\rLine 5: "},
-               {"english.csv", "ファイルの形式が違います\r\r"},
-               {"missing.csv", "ファイルエラー\r\r"},
-               {nullptr, nullptr}};
+  // No file: the dialog was cancelled, no message.
+  const std::pair<const char*, const char*> cases[] = {
+      {"cut.csv", "ファイルエラー\r\rLine 5: "},
+      {"english.csv", "ファイルの形式が違います\r\r"},
+      {"missing.csv", "ファイルエラー\r\r"},
+      {nullptr, nullptr}};
   m_state.workingFolder = QStringLiteral("/somewhere");
-  for (const auto& c : cases) {
+  for (const auto& [file, messageStart] : cases) {
     ScriptedPrompts prompts;
-    EXPECT_FALSE(c.file ? openCsvIntoFileSet(m_state, prompts, path(c.file))
-                        : openCsvIntoFileSet(m_state, prompts));
+    EXPECT_FALSE(file ? openCsvIntoFileSet(m_state, prompts, path(file))
+                      : openCsvIntoFileSet(m_state, prompts));
     const auto infos = prompts.callsOf(Kind::Info);
-    ASSERT_EQ(infos.size(), c.file ? 1u : 0u) << c.file;
+    ASSERT_EQ(infos.size(), file ? 1u : 0u) << file;
     for (const auto& info : infos) {
       EXPECT_TRUE((info.title + info.message)
-                      .startsWith(QStringLiteral("QM120-RH") + QString::fromUtf8(c.messageStart)))
-          << c.file;
+                      .startsWith(QStringLiteral("QM120-RH") + QString::fromUtf8(messageStart)))
+          << file;
     }
     EXPECT_TRUE(m_state.workingFolder == "/somewhere" && m_state.currentSet == kLogSet);
     EXPECT_TRUE(m_state.set(kFileSet).count == 1 &&
