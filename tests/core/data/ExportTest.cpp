@@ -48,32 +48,27 @@ std::pair<CsvContent, DataSet> read(const QByteArray& bytes, const UiText& texts
 TEST(Export, Utf8CsvReadsBackToTheSamePoints) {
   const UiText ja = UiText::load(UiText::Language::Japanese);
   const UiText en = UiText::load(UiText::Language::English);
-  const struct {
-    const UiText& texts;
-    bool alarms;
-    const char* zone;
-    const char* values;  // line 2 of the export
-    const char* secondPoint;
-  } cases[] = {{ja, true, "Asia/Tokyo", "\"ﾛｶﾞｰ\",2013-05-01T00:00:00+09:00,4,60,\"OFF\",5",
-                "2,2013-05-01T00:01:00+09:00,-0.50,100.00,\"a, \"\"quoted\"\" remark\""},
-               {en, false, "America/St_Johns", "\"ﾛｶﾞｰ\",2013-05-01T00:00:00-02:30,4,60,\"\",\"\"",
-                "2,2013-05-01T00:01:00-02:30,-0.50,100.00,\"a, \"\"quoted\"\" remark\""}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.zone);
-    auto [own, set] = read(ownFile(c.alarms), c.texts);
-    if (!c.alarms) set.upperAlarm = {30, 0, 128};  // a model without alarms writes none
+  // Texts, alarm columns, zone: line 2 of the export and the second point's line.
+  const std::tuple<const UiText*, bool, const char*, const char*, const char*> cases[] = {
+      {&ja, true, "Asia/Tokyo", "\"ﾛｶﾞｰ\",2013-05-01T00:00:00+09:00,4,60,\"OFF\",5",
+       "2,2013-05-01T00:01:00+09:00,-0.50,100.00,\"a, \"\"quoted\"\" remark\""},
+      {&en, false, "America/St_Johns", "\"ﾛｶﾞｰ\",2013-05-01T00:00:00-02:30,4,60,\"\",\"\"",
+       "2,2013-05-01T00:01:00-02:30,-0.50,100.00,\"a, \"\"quoted\"\" remark\""}};
+  for (const auto& [texts, alarms, zone, values, secondPoint] : cases) {
+    SCOPED_TRACE(zone);
+    auto [own, set] = read(ownFile(alarms), *texts);
+    if (!alarms) set.upperAlarm = {30, 0, 128};  // a model without alarms writes none
     const auto bytes = exportBytes(exportFormatNamed(QStringLiteral("csv-utf8")).value(), set,
-                                   own.records, c.texts, QTimeZone(c.zone));
+                                   own.records, *texts, QTimeZone(zone));
     ASSERT_TRUE(bytes.ok());
     ASSERT_TRUE(bytes->startsWith("\xEF\xBB\xBF"));
     const QStringList lines = QString::fromUtf8(bytes->mid(3)).split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 8);  // three header lines, four points, the end
-    EXPECT_EQ(lines[1], QString::fromUtf8(c.values));
-    EXPECT_EQ(lines[4], QString::fromUtf8(c.secondPoint));
+    EXPECT_EQ(lines[1] + u'\n' + lines[4], QString::fromUtf8(values) + u'\n' + secondPoint);
     // Written again from what was read back, the same bytes: name, start, limits alike.
-    const auto [back, backSet] = read(*bytes, c.texts);
+    const auto [back, backSet] = read(*bytes, *texts);
     EXPECT_EQ(back.records, own.records);
-    EXPECT_EQ(utf8CsvBytes(backSet, back.records, c.texts, QTimeZone(c.zone)).value(), *bytes);
+    EXPECT_EQ(utf8CsvBytes(backSet, back.records, *texts, QTimeZone(zone)).value(), *bytes);
   }
   EXPECT_FALSE(utf8CsvBytes(DataSet{}, {}, ja, QTimeZone::utc()).ok());
 }

@@ -34,15 +34,13 @@ TEST(DataRecord, ExactLayoutOfTheEightyFourBytes) {
 
   const DataRecord back = DataRecord::deserialize(bytes.constData());
   EXPECT_EQ(back.serialize(), bytes);
-  EXPECT_EQ(back.remarks, QStringLiteral("最高") + QString(46, u' '));
-  EXPECT_EQ(back.recordNo, 300);
+  EXPECT_EQ(back.remarks + QString::number(back.recordNo),
+            QStringLiteral("最高") + QString(46, u' ') + QStringLiteral("300"));
 }
 
 TEST(DataRecord, RemarksAreCutAtACharacterBoundary) {
   const QString x49(49, u'x');
-  const struct {
-    QString remark, stored;
-  } cases[] = {
+  const std::pair<QString, QString> cases[] = {
       {QString(60, u'a'), QString(50, u'a')},
       {x49 + QStringLiteral("最"), x49 + QStringLiteral(" ")},  // 51 bytes: the kanji goes whole
       {QString(48, u'x') + QStringLiteral("最高"), QString(48, u'x') + QStringLiteral("最")},
@@ -53,12 +51,12 @@ TEST(DataRecord, RemarksAreCutAtACharacterBoundary) {
       {QStringLiteral("é最"), QStringLiteral("?最") + QString(47, u' ')},
       {QStringLiteral("最低"), QStringLiteral("最低") + QString(46, u' ')},
   };
-  for (const auto& c : cases) {
+  for (const auto& [remark, stored] : cases) {
     DataRecord r;
-    r.remarks = c.remark;
+    r.remarks = remark;
     const QByteArray bytes = r.serialize();
-    EXPECT_EQ(bytes.mid(28, 50), sjis(c.stored)) << c.remark.toStdString();
-    EXPECT_EQ(DataRecord::deserialize(bytes.constData()).remarks, c.stored);
+    EXPECT_EQ(bytes.mid(28, 50), sjis(stored)) << remark.toStdString();
+    EXPECT_EQ(DataRecord::deserialize(bytes.constData()).remarks, stored);
   }
 }
 
@@ -84,11 +82,8 @@ TEST_F(RecordFileTest, ExtremeMarksAccumulateAndSkipStalePointNumbers) {
   beyond.remarks = QStringLiteral("stale");
   ASSERT_TRUE(m_file.write(4, beyond).ok());  // left over from an earlier, longer set
 
-  Extremes e;
-  e.entries[Extremes::kHighTemperature].pointNo = 1;
-  e.entries[Extremes::kLowTemperature].pointNo = 2;
-  e.entries[Extremes::kHighHumidity].pointNo = 1;
-  e.entries[Extremes::kLowHumidity].pointNo = 4;  // beyond Count 3: skipped
+  Extremes e;  // the lowest humidity at 4 lies beyond Count 3: skipped
+  e.entries = {{{1, 0.0}, {2, 0.0}, {1, 0.0}, {4, 0.0}}};
   ASSERT_TRUE(markExtremeRecords(e, 3, m_file, m_texts).ok());
 
   // Each mark trims first: "A" + " 最高温度" + " 最高湿度 " is 1 + 9 + 10 bytes, then 30 blanks.
