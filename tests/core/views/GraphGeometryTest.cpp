@@ -26,10 +26,11 @@ GraphInput labelsInput(qint64 base, qint64 width, qint64 offset = 0) {
   return in;
 }
 
-// The time labels joined by blanks.
-QString labelTexts(const GraphGeometry& g) {
+// The texts of time or value labels joined by blanks.
+template <typename Label>
+QString textsOf(const std::vector<Label>& labels) {
   QStringList out;
-  for (const TimeLabel& l : g.timeLabels) out << l.text;
+  for (const Label& l : labels) out << l.text;
   return out.join(u' ');
 }
 
@@ -51,21 +52,18 @@ TEST(GraphGeometry, TimeLabelsAtEachRuleBoundary) {
   };
   for (const auto& [width, step, labels] : cases) {
     const GraphGeometry g = buildGraphGeometry(labelsInput(base(), width));
-    EXPECT_EQ(g.gridStep, step) << width;
-    EXPECT_EQ(labelTexts(g), labels) << width;
+    EXPECT_EQ(std::pair(g.gridStep, textsOf(g.timeLabels)), std::pair(step, labels)) << width;
   }
 }
 
 TEST(GraphGeometry, NoonLineKeptWhenTheWindowEndsJustAfterNoon) {
   const qint64 base = at(2010, 3, 2, 12, 0, 30);
   const GraphGeometry g = buildGraphGeometry(labelsInput(base, 20000));
-  EXPECT_EQ(g.gridStep, 3600);
-  EXPECT_EQ(g.gridFirst, 30);
-  ASSERT_EQ(g.verticalLines.size(), 6u);
+  EXPECT_EQ(std::tuple(g.gridStep, g.gridFirst, g.verticalLines.size()), std::tuple(3600, 30, 6u));
   EXPECT_NEAR(g.verticalLines[0].pos, (20000.0 - 30.0) / 21000.0 * 1050.0, 1e-9);
-  EXPECT_EQ(g.verticalLines[0].colour, kNoonLine);
-  EXPECT_EQ(g.verticalLines[1].colour, kHourLine);
-  EXPECT_EQ(labelTexts(g), "12:00:00 11:00:00 10:00:00 09:00:00 08:00:00 07:00:00");
+  EXPECT_EQ(std::pair(g.verticalLines[0].colour, g.verticalLines[1].colour),
+            (std::pair<int, int>(kNoonLine, kHourLine)));
+  EXPECT_EQ(textsOf(g.timeLabels), "12:00:00 11:00:00 10:00:00 09:00:00 08:00:00 07:00:00");
 }
 
 TEST(GraphGeometry, LineColoursByRule) {
@@ -95,34 +93,26 @@ TEST(GraphGeometry, LineColoursByRule) {
     EXPECT_EQ(horizontalLineColour(tenths, halfSpan), colour) << tenths << " " << halfSpan;
 }
 
-QString valueLabels(const GraphGeometry& g) {
-  QStringList out;
-  for (const ValueLabel& l : g.valueLabels) out << l.text;
-  return out.join(u' ');
-}
-
 TEST(GraphGeometry, ValueGridAroundZero) {
   GraphInput in = labelsInput(base(), 1000);
   in.range = temperatureRange(-50, 100);
   in.halfSpan = 100;
   in.unitText = QStringLiteral("°C");
   const GraphGeometry g = buildGraphGeometry(in);
-  EXPECT_DOUBLE_EQ(g.userTop, 5.0);
-  EXPECT_DOUBLE_EQ(g.userBottom, -17.0);
-  ASSERT_EQ(g.horizontalLines.size(), 21u);                 // -15.0 .. 5.0 by whole degrees
-  EXPECT_EQ(g.horizontalLines.front().colour, kFivesLine);  // -15
-  EXPECT_EQ(g.horizontalLines[1].colour, kOnesLine);        // -14
-  EXPECT_EQ(g.horizontalLines[5].colour, kTensLine);        // -10
-  EXPECT_EQ(g.horizontalLines[15].colour, kZeroLine);       // 0
+  EXPECT_EQ(std::pair(g.userTop, g.userBottom), std::pair(5.0, -17.0));
+  ASSERT_EQ(g.horizontalLines.size(), 21u);  // -15.0 .. 5.0 by whole degrees
+  const auto& h = g.horizontalLines;         // -15, -14, -10 and 0
+  EXPECT_EQ(std::tuple(h[0].colour, h[1].colour, h[5].colour, h[15].colour),
+            (std::tuple<int, int, int, int>(kFivesLine, kOnesLine, kTensLine, kZeroLine)));
   // 0 °C lies 5/22 of the height below the top.
   EXPECT_NEAR(g.horizontalLines[15].pos, 550.0 * 5.0 / 22.0, 1e-9);
-  EXPECT_EQ(valueLabels(g), "-15°C -10°C -5°C 0°C 5°C");
+  EXPECT_EQ(textsOf(g.valueLabels), "-15°C -10°C -5°C 0°C 5°C");
   // Half degrees: -1.0 .. 1.0 by tenths.
   in.range = {-10, 10};
   in.halfSpan = 8;
   in.unitText.clear();
   const GraphGeometry half = buildGraphGeometry(in);
-  EXPECT_EQ(valueLabels(half), "-1 -0.5 0 0.5 1");
+  EXPECT_EQ(textsOf(half.valueLabels), "-1 -0.5 0 0.5 1");
   ASSERT_EQ(half.horizontalLines.size(), 21u);
   EXPECT_EQ(half.horizontalLines[10].colour, kZeroLine);
 }
@@ -143,12 +133,10 @@ TEST(GraphGeometry, PlotsKnownRecordsAtMappedPixels) {
   ASSERT_EQ(g.segments.size(), 2u);
   EXPECT_EQ(g.segments[0].points, (std::vector<QPointF>{{100, 400}, {500, 300}}));
   EXPECT_EQ(g.segments[1].points, (std::vector<QPointF>{{1000, 100}}));
-  ASSERT_TRUE(g.newestDot.has_value());
-  EXPECT_EQ(*g.newestDot, QPointF(1000, 100));
+  EXPECT_EQ(g.newestDot, QPointF(1000, 100));
   EXPECT_TRUE(g.endTimeText.isEmpty());
-  EXPECT_EQ(g.selected.entries[Extremes::kHighTemperature].pointNo, 3);
-  EXPECT_EQ(g.selected.entries[Extremes::kLowTemperature].pointNo, 1);
-  EXPECT_DOUBLE_EQ(g.selected.entries[Extremes::kLowTemperature].value, 2.0);
+  const auto& [high, low, highH, lowH] = g.selected.entries;
+  EXPECT_EQ(std::tuple(high.pointNo, low.pointNo, low.value), std::tuple(3, 1, 2.0));
 
   in.kind = GraphKind::Humidity;
   in.range = {0, 1000};
@@ -175,27 +163,28 @@ TEST(GraphGeometry, OffsetWindowShowsItsEndTimeInsteadOfTheNewestDot) {
 }
 
 TEST(GraphGeometry, LimitLinesOnlyForTheAlarmModelsTemperatureGraph) {
-  const std::tuple<const char*, GraphKind, std::uint8_t, size_t> cases[] = {
-      {"QM120-RH", GraphKind::Temperature, 128, 2},
-      {"QM120-RH", GraphKind::Temperature, 0, 0},
-      {"QM120-RH", GraphKind::Humidity, 1, 0},
-      {"QM100-RH", GraphKind::Temperature, 128, 0},
+  // The model, graph and alarms' switch: the limit lines' colours and places.
+  const std::tuple<const char*, GraphKind, std::uint8_t, const char*> cases[] = {
+      {"QM120-RH", GraphKind::Temperature, 128, "upper@100 lower@400"},
+      {"QM120-RH", GraphKind::Temperature, 0, ""},
+      {"QM120-RH", GraphKind::Humidity, 1, ""},
+      {"QM100-RH", GraphKind::Temperature, 128, ""},
   };
   for (const auto& [model, kind, enabled, lines] : cases) {
-    SCOPED_TRACE(model);
     GraphInput in = labelsInput(base(), 1000);
     in.model = QString::fromLatin1(model);
     in.kind = kind;
     in.upperAlarm = {8, 0, enabled};
     in.lowerAlarm = {2, 0, enabled};
-    const GraphGeometry g = buildGraphGeometry(in);
-    ASSERT_EQ(g.limitLines.size(), lines);
-    if (lines == 2) {
-      EXPECT_EQ(g.limitLines[0].colour, kUpperLimitLine);
-      EXPECT_DOUBLE_EQ(g.limitLines[0].pos, 100.0);
-      EXPECT_EQ(g.limitLines[1].colour, kLowerLimitLine);
-      EXPECT_DOUBLE_EQ(g.limitLines[1].pos, 400.0);
+    QStringList got;
+    for (const auto& line : buildGraphGeometry(in).limitLines) {
+      got << QStringLiteral("%1@%2")
+                 .arg(line.colour == kUpperLimitLine   ? "upper"
+                      : line.colour == kLowerLimitLine ? "lower"
+                                                       : "other")
+                 .arg(line.pos);
     }
+    EXPECT_EQ(got.join(u' '), QLatin1String(lines)) << model;
   }
 }
 
@@ -215,9 +204,7 @@ TEST(GraphGeometry, DegenerateWindowsDrawNothingAndBadDataDoesNotCrash) {
   const std::vector<PlotPoint> one{{base(), 5.0f, 50.0f, 1.0f, 1}};
   tiny.points = one;
   const GraphGeometry g = buildGraphGeometry(tiny);
-  EXPECT_TRUE(g.drawable);
-  ASSERT_EQ(g.segments.size(), 1u);
-  EXPECT_TRUE(g.newestDot.has_value());
+  EXPECT_TRUE(g.drawable && g.segments.size() == 1u && g.newestDot.has_value());
 
   // Times running backwards and a year-long gap: bounded output, no crash.
   const qint64 year = 365 * 86400;
@@ -229,8 +216,7 @@ TEST(GraphGeometry, DegenerateWindowsDrawNothingAndBadDataDoesNotCrash) {
   wide.points = odd;
   const GraphGeometry w = buildGraphGeometry(wide);
   EXPECT_EQ(w.gridStep, 86400);
-  EXPECT_LE(w.verticalLines.size(), 367u);
-  EXPECT_LE(w.timeLabels.size(), 367u);
+  EXPECT_LE(std::max(w.verticalLines.size(), w.timeLabels.size()), 367u);
 }
 
 // Every character 10 px wide; labels kept at least 5 px apart.
@@ -280,8 +266,9 @@ TEST(TimeLabelPlacement, TheRowLeavesRoomForTitleAndEndTime) {
   const TimeLabelRow row = timeLabelRowOf(g, 100, 200, 7);
   EXPECT_EQ(std::tuple(row.left, row.right, row.gap), std::tuple(0.0, 1000.0, 7.0));
   ASSERT_EQ(row.taken.size(), 2u);
-  EXPECT_EQ(std::pair(row.taken[0].left, row.taken[0].right), std::pair(0.0, 150.0));
-  EXPECT_EQ(std::pair(row.taken[1].left, row.taken[1].right), std::pair(850.0, 1050.0));
+  EXPECT_EQ(
+      std::tuple(row.taken[0].left, row.taken[0].right, row.taken[1].left, row.taken[1].right),
+      std::tuple(0.0, 150.0, 850.0, 1050.0));
   // Ending at the newest point there is no end time to keep clear of.
   in.offset = 0;
   in.titleText.clear();
@@ -302,10 +289,9 @@ TEST(FindRecordByTime, LastRecordAtOrBeforeTheTime) {
 }
 
 TEST(ValueRanges, HumidityStaysInsideTheSensorRange) {
-  EXPECT_EQ(humidityRange(950, 100), (ValueRange{800, 1000}));
-  EXPECT_EQ(humidityRange(30, 100), (ValueRange{0, 200}));
-  EXPECT_EQ(humidityRange(500, 600), (ValueRange{0, 1000}));
-  EXPECT_EQ(temperatureRange(-50, 100), (ValueRange{-150, 50}));
+  EXPECT_EQ((std::array{humidityRange(950, 100), humidityRange(30, 100), humidityRange(500, 600),
+                        temperatureRange(-50, 100)}),
+            (std::array<ValueRange, 4>{{{800, 1000}, {0, 200}, {0, 1000}, {-150, 50}}}));
 }
 
 }  // namespace
