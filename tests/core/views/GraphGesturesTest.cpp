@@ -13,25 +13,20 @@ TEST(GraphGestures, WheelsAndKeysBecomeBarSteps) {
   EXPECT_EQ(wheel.add(60), 1);
   EXPECT_EQ(wheel.add(-250), -2);
   EXPECT_EQ(wheel.add(-110), -1);  // -10 left over joins this turn
-  const struct {
-    std::optional<GraphGesture> got, want;
-  } cases[] = {
+  const std::pair<std::optional<GraphGesture>, std::optional<GraphGesture>> cases[] = {
       // The window test turns the wheel plainly, with Shift and Ctrl, and presses -, Left, Home.
       {wheelGesture(1, true, {}, 40.0), GraphGesture{K::PanTime, -1, 0.0}},  // a touchpad
       {wheelGesture(0, false, {}, 40.0), std::nullopt},
       {keyGesture(Qt::Key_Plus, Qt::KeypadModifier), GraphGesture{K::ZoomTime, 1, 0.0}},
       {keyGesture(Qt::Key_Left, Qt::ControlModifier), std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(c.got, c.want) << (&c - cases);
+  for (const auto& [got, want] : cases) EXPECT_EQ(got, want) << (&got - &cases[0].first);
 }
 
 // A 1000 s set: one second a step, width 5..1000, offset 0..1000.
 TEST(GraphGestures, MoveTheBarsByTheButtonsStepsWithinTheirLimits) {
-  const struct {
-    GraphGesture gesture;
-    int width, offset;          // before
-    int wantWidth, wantOffset;  // after; unchanged means no change is reported
-  } cases[] = {
+  // The gesture, width and offset before, and after; unchanged means no change is reported.
+  const std::tuple<GraphGesture, int, int, int, int> cases[] = {
       {{K::ZoomTime, 1, 0.0}, 1000, 0, 500, 0},      // at the right end: the "+" button
       {{K::ZoomTime, 1, 400.0}, 1000, 0, 500, 200},  // 400 s back stays 40 % across
       {{K::ZoomTime, -1, 100.0}, 500, 200, 1000, 100},
@@ -46,26 +41,26 @@ TEST(GraphGestures, MoveTheBarsByTheButtonsStepsWithinTheirLimits) {
       {{K::Drag, 0, 123.4}, 500, 0, 500, 323},  // from the drag's start offset, 200
       {{K::Drag, 0, -500.0}, 500, 0, 500, 0},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(&c - cases);
+  const std::vector<PlotPoint> set{{0, 20.0f, 50.0f, 1.0f, 1}, {1000, 20.0f, 50.0f, 1.0f, 2}};
+  for (const auto& [gesture, width, offset, wantWidth, wantOffset] : cases) {
+    SCOPED_TRACE(&gesture - &std::get<0>(cases[0]));
     NavigationState nav = defaultNavigation();
-    const std::vector<PlotPoint> set{{0, 20.0f, 50.0f, 1.0f, 1}, {1000, 20.0f, 50.0f, 1.0f, 2}};
     ASSERT_TRUE(updateTimeBase(nav, set, false));
-    nav.bar(TemperatureWidth).value = c.width;
-    nav.bar(TemperatureOffset).value = c.offset;
-    const bool changed = c.width != c.wantWidth || c.offset != c.wantOffset;
-    EXPECT_EQ(applyGesture(nav, GraphKind::Humidity, c.gesture, 200), changed);
-    EXPECT_EQ(nav.bar(TemperatureWidth).value, c.wantWidth);
-    EXPECT_EQ(nav.bar(TemperatureOffset).value, c.wantOffset);
-    EXPECT_EQ(nav.bar(HumidityOffset), nav.bar(TemperatureOffset));
-    EXPECT_EQ(nav.bar(HumidityWidth), nav.bar(TemperatureWidth));
-    EXPECT_EQ(barSteps(nav, HumidityOffset).page, c.wantWidth);
+    nav.bar(TemperatureWidth).value = width;
+    nav.bar(TemperatureOffset).value = offset;
+    const bool changed = width != wantWidth || offset != wantOffset;
+    EXPECT_EQ(applyGesture(nav, GraphKind::Humidity, gesture, 200), changed);
+    EXPECT_EQ(std::tuple(nav.bar(TemperatureWidth).value, nav.bar(TemperatureOffset).value,
+                         barSteps(nav, HumidityOffset).page),
+              std::tuple(wantWidth, wantOffset, wantWidth));
+    EXPECT_TRUE(nav.bar(HumidityOffset) == nav.bar(TemperatureOffset) &&
+                nav.bar(HumidityWidth) == nav.bar(TemperatureWidth));
   }
   // The value zoom acts on the graph it was made on only.
   NavigationState nav = defaultNavigation();
   EXPECT_TRUE(applyGesture(nav, GraphKind::Humidity, {K::ZoomValues, -1, 0.0}, 0));
-  EXPECT_EQ(nav.bar(HumidityHalfSpan).value, 200);
-  EXPECT_EQ(nav.bar(TemperatureHalfSpan).value, 100);
+  EXPECT_EQ(std::pair(nav.bar(HumidityHalfSpan).value, nav.bar(TemperatureHalfSpan).value),
+            std::pair(200, 100));
 }
 
 }  // namespace
