@@ -10,16 +10,10 @@ double width(QStringView ch) { return ch.at(0).unicode() >= 0x3000 ? 2.0 : 1.0; 
 
 QString padded(const QString& text) { return text.leftJustified(50, u' '); }
 
-struct WrapCase {
-  const char* name;
-  QString remark;
-  double column;
-  QStringList lines;
-};
-
 TEST(RemarkWrap, TrimsPaddingAndBreaksBeforeTheColumnEnd) {
   const QString fifty(50, u'x');
-  const WrapCase cases[] = {
+  // What is wrapped, the remark and the column's width: the lines.
+  const std::tuple<const char*, QString, double, QStringList> cases[] = {
       {"padding dropped", padded(QStringLiteral("最高温度 ")), 14, {QStringLiteral("最高温度")}},
       {"two marks, full width",
        padded(QStringLiteral("最高温度 最低湿度 ")),
@@ -39,10 +33,8 @@ TEST(RemarkWrap, TrimsPaddingAndBreaksBeforeTheColumnEnd) {
        1.5,
        {QStringLiteral("温"), QStringLiteral("温")}},
   };
-  for (const WrapCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(wrapRemark(c.remark, c.column, width), c.lines);
-  }
+  for (const auto& [name, remark, column, lines] : cases)
+    EXPECT_EQ(wrapRemark(remark, column, width), lines) << name;
 }
 
 TEST(RemarkWrap, SurrogatePairStaysTogether) {
