@@ -66,10 +66,8 @@ TEST(PrintHeader, ResolveKeepsOnlyFilledEntriesOfPointsTheSetHolds) {
     return it == times.end() ? std::nullopt : std::optional<double>(it->second);
   };
   const ExtremeLines lines = resolveExtremes(e, 10, timeOf);
-  EXPECT_EQ(lines[0], (ExtremeLine{4, at(1, 10, 4, 0), 25.5}));
-  EXPECT_FALSE(lines[1]);  // still at its reset value
-  EXPECT_FALSE(lines[2]);  // point 11 lies beyond a count of 10
-  EXPECT_FALSE(lines[3]);  // point 0
+  // The second still at its reset value, point 11 beyond a count of 10, point 0.
+  EXPECT_EQ(lines, (ExtremeLines{ExtremeLine{4, at(1, 10, 4, 0), 25.5}, {}, {}, {}}));
 
   Extremes reset;
   reset.reset();
