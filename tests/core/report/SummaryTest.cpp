@@ -62,11 +62,7 @@ std::string limitFigures(const Summary& s) {
 
 TEST(Summary, LimitsExcursionsAndGapsCountedByHand) {
   const Limits twoToEight{8.0, 2.0};
-  const struct {
-    const char* temperatures;
-    Limits limits;
-    const char* figures;
-  } cases[] = {
+  const std::tuple<const char*, Limits, const char*> cases[] = {
       // An excursion from the first reading.
       {"9 9.5 5 5", twoToEight,
        "above 0-2 120s/2 peak 9.5; 120s 50% above, 0s 0% below, 1 blocks: FAIL"},
@@ -98,10 +94,10 @@ TEST(Summary, LimitsExcursionsAndGapsCountedByHand) {
        "above 1-2 60s/1 peak 8.01; above 12-13 60s/1 peak 25.01; gap 2-12 600s; 120s 66.6667% "
        "above, 0s 0% below, 2 blocks: FAIL"},
   };
-  for (const auto& c : cases) {
-    const std::optional<Summary> s = summarize(readings(c.temperatures, c.limits));
+  for (const auto& [temperatures, limits, figures] : cases) {
+    const std::optional<Summary> s = summarize(readings(temperatures, limits));
     ASSERT_TRUE(s.has_value());
-    EXPECT_EQ(limitFigures(*s), c.figures) << c.temperatures;
+    EXPECT_EQ(limitFigures(*s), figures) << temperatures;
   }
   EXPECT_FALSE(summarize(Input{}).has_value());
 }
@@ -139,25 +135,22 @@ TEST(Summary, MeanKineticTemperatureByHand) {
   // 2000 kJ/mol at -40 °C makes every term exp(-1032.3), which underflows
   // unless the sum is taken relative to the largest term.
   // Nothing for a non-positive or undefined energy, no readings, or 0 K.
-  const struct {
-    std::vector<double> celsius;
-    double energy;
-    std::optional<double> expected;
-  } cases[] = {{{20.0, 30.0}, 83.144, 26.259878},
-               {{20.0, 30.0}, 100.0, 26.500551},
-               {{5.0}, 83.144, 5.0},
-               {{-40.0, -40.0}, 2000.0, -40.0},
-               {{20.0}, 0.0, std::nullopt},
-               {{20.0}, -83.144, std::nullopt},
-               {{20.0}, std::nan(""), std::nullopt},
-               {{}, 83.144, std::nullopt},
-               {{-273.15}, 83.144, std::nullopt}};
-  for (const auto& c : cases) {
+  const std::tuple<std::vector<double>, double, std::optional<double>> cases[] = {
+      {{20.0, 30.0}, 83.144, 26.259878},
+      {{20.0, 30.0}, 100.0, 26.500551},
+      {{5.0}, 83.144, 5.0},
+      {{-40.0, -40.0}, 2000.0, -40.0},
+      {{20.0}, 0.0, std::nullopt},
+      {{20.0}, -83.144, std::nullopt},
+      {{20.0}, std::nan(""), std::nullopt},
+      {{}, 83.144, std::nullopt},
+      {{-273.15}, 83.144, std::nullopt}};
+  for (const auto& [celsius, energy, expected] : cases) {
     std::vector<Point> points;
-    for (const double t : c.celsius) points.push_back({0.0, t, 50.0, 1});
-    const std::optional<double> mkt = meanKineticTemperature(points, c.energy);
-    ASSERT_EQ(mkt.has_value(), c.expected.has_value()) << c.energy;
-    EXPECT_NEAR(mkt.value_or(0.0), c.expected.value_or(0.0), 5e-7) << c.energy;
+    for (const double t : celsius) points.push_back({0.0, t, 50.0, 1});
+    const std::optional<double> mkt = meanKineticTemperature(points, energy);
+    ASSERT_EQ(mkt.has_value(), expected.has_value()) << energy;
+    EXPECT_NEAR(mkt.value_or(0.0), expected.value_or(0.0), 5e-7) << energy;
   }
 }
 
