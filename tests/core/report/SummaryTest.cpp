@@ -6,6 +6,7 @@
 #include "core/data/DayTime.h"
 #include "core/report/MeanKineticTemperature.h"
 #include "core/report/ReportPoints.h"
+#include "core/report/ReportSheet.h"
 #include "core/report/Summary.h"
 
 namespace termika::report {
@@ -152,6 +153,59 @@ TEST(Summary, MeanKineticTemperatureByHand) {
     ASSERT_EQ(mkt.has_value(), expected.has_value()) << energy;
     EXPECT_NEAR(mkt.value_or(0.0), expected.value_or(0.0), 5e-7) << energy;
   }
+}
+
+// The lines of a kind joined with " | ", one string per line.
+QStringList linesOf(const std::vector<SheetLine>& sheet, SheetLine::Kind kind) {
+  QStringList out;
+  for (const SheetLine& line : sheet) {
+    if (line.kind == kind) out << line.cells.join(QStringLiteral(" | "));
+  }
+  return out;
+}
+
+TEST(ReportSheet, SaysTheVerdictFirstAndListsExcursionsAndGaps) {
+  // Above from minute 1 to 4 with a peak of 9.5, a pause of ten minutes, below from 16 to 17.
+  const Summary failed = *summarize(readings("5 9 9.5 9 5 | 5 1.25 5", {8.0, 2.0}));
+  const std::vector<SheetLine> sheet = summarySheet(failed, {"QM120-RH", "R101", "a.csv"});
+  EXPECT_EQ(linesOf(sheet, SheetLine::Kind::Verdict),
+            QStringList(2, QStringLiteral("FAIL: 2 excursion(s) beyond the limits")));
+  EXPECT_EQ(sheet[1].kind, SheetLine::Kind::Verdict);
+  const QStringList rows = linesOf(sheet, SheetLine::Kind::TableRow);
+  EXPECT_TRUE(rows.contains("1 above | 2025/12/09 00:01:00 | 2025/12/09 00:04:00 | 0:03:00 | 9.50"))
+      << rows.join('\n').toStdString();
+  EXPECT_TRUE(
+      rows.contains("2 below | 2025/12/09 00:16:00 | 2025/12/09 00:17:00 | 0:01:00 | 1.25"));
+  EXPECT_TRUE(rows.contains("1 | 2025/12/09 00:05:00 | 2025/12/09 00:15:00 | 0:10:00"));
+  const QStringList fields = linesOf(sheet, SheetLine::Kind::Field);
+  EXPECT_TRUE(fields.contains("Logger | QM120-RH R101"));
+  EXPECT_TRUE(fields.contains("Readings | 8 in 2 block(s)"));
+  EXPECT_TRUE(fields.contains(
+      "Time above the upper limit | 0:03:00 (37.50 % of the recording, 3 reading(s))"));
+  EXPECT_TRUE(fields.contains(
+      "Time below the lower limit | 0:01:00 (12.50 % of the recording, 1 reading(s))"));
+  EXPECT_TRUE(
+      fields.contains("Mean kinetic temperature | 6.51 °C (activation energy 83.144 kJ/mol)"));
+
+  Summary passed = failed;
+  passed.excursions.clear();
+  passed.verdict = Verdict::Pass;
+  EXPECT_EQ(linesOf(summarySheet(passed, {}), SheetLine::Kind::Verdict).value(0),
+            QStringLiteral("PASS: every reading within the limits"));
+  Summary open = failed;
+  open.limits = {};
+  open.verdict = Verdict::NoLimits;
+  const std::vector<SheetLine> unlimited = summarySheet(open, {});
+  EXPECT_EQ(linesOf(unlimited, SheetLine::Kind::Verdict).value(0),
+            QStringLiteral("No limits set: no verdict"));
+  EXPECT_TRUE(linesOf(unlimited, SheetLine::Kind::Field).contains("Upper limit | not checked"));
+  EXPECT_FALSE(linesOf(unlimited, SheetLine::Kind::Heading).join(' ').contains("Excursions"));
+}
+
+TEST(ReportSheet, DurationsCountHoursPastADay) {
+  const std::pair<std::int64_t, const char*> cases[] = {
+      {0, "0:00:00"}, {59, "0:00:59"}, {3599, "0:59:59"}, {90061, "25:01:01"}};
+  for (const auto& [seconds, text] : cases) EXPECT_EQ(durationText(seconds), text) << seconds;
 }
 
 }  // namespace
