@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "core/app/NameRules.h"
 #include "core/app/RecordingSettings.h"
 #include "core/app/ReservedStart.h"
+#include "core/app/StatusWatch.h"
+#include "core/base/UiText.h"
+#include "core/data/DayTime.h"
 
 namespace termika {
 namespace {
@@ -201,6 +205,79 @@ TEST(RecordingButton, DecidesByLinkStateAndBattery) {
     EXPECT_EQ(decideRecordingButton(busy, runState, st), action)
         << int(runState) << " " << volts.value_or(-1) << fault << pending << used;
   }
+}
+
+using name_rules::NameFault;
+
+QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+
+TEST(NameRules, SingleByteNamesPassAndDoubleByteOnesAreRefused) {
+  const std::pair<const char*, NameFault> cases[] = {
+      {"AB12", NameFault::None},
+      {"", NameFault::None},
+      {"a-_.", NameFault::None},
+      {"ｱｲｳｴ", NameFault::None},  // half-width katakana: one byte each
+      {"テスト", NameFault::DoubleByteCharacter},
+      {"AＢ", NameFault::DoubleByteCharacter},
+      {"é", NameFault::DoubleByteCharacter},
+      {"あ/", NameFault::ForbiddenCharacter},
+      {"ABCDE", NameFault::TooLong},
+      {"A\tB", NameFault::ControlCharacter},
+      {"\x7f", NameFault::ControlCharacter}};
+  for (const auto& [name, fault] : cases) EXPECT_EQ(name_rules::check(u(name)), fault) << name;
+  for (const QChar c : QStringLiteral("\\/:*?\"<>|")) {
+    const QString name = QStringLiteral("A") + c + QStringLiteral("B");
+    EXPECT_EQ(name_rules::check(name), NameFault::ForbiddenCharacter) << name.toStdString();
+  }
+  const std::pair<const char*, const char*> pads[] = {
+      {"AB", "  AB"}, {"", "    "}, {"ABCD", "ABCD"}, {"ABCDE", "ABCD"}, {"X", "   X"}};
+  for (const auto& [in, out] : pads) EXPECT_EQ(name_rules::padded(u(in)), u(out)) << in;
+}
+
+TEST(NameRules, RefusalMessageJoinsHeadingAndLine) {
+  const UiText ja = UiText::load(UiText::Language::Japanese);
+  EXPECT_EQ(name_rules::refusalMessage(ja, TextId::NameCharactersRefused, QStringLiteral("A/")),
+            u("認識名称には次の文字は使えません\r\r           \\ / : * ? \" < > |"));
+  EXPECT_EQ(name_rules::refusalMessage(ja, TextId::RecordingNameRefused, QStringLiteral("あAあい")),
+            u("認識名称には次の文字は使えません\r\r           あ い"));
+}
+
+QDateTime at(const char* hms, int day = 7) {
+  return QDateTime(QDate(2026, 12, day), QTime::fromString(QString::fromLatin1(hms)));
+}
+
+TEST(StatusWatch, ReadsAfterAReservedStartOrAFullOneTimeMemoryAndRetriesWhileUnchanged) {
+  LoggerStatus reserved;
+  reserved.reservationDay = 7;
+  reserved.reservationHour = 10;
+  reserved.reservationMinute = 30;
+  LoggerStatus oneTime;  // 15000 points two seconds apart end 29998 s after 10:00
+  oneTime.recordingStart = toDaySerial({2026, 12, 7, 10, 0, 0});
+  oneTime.recordedInterval = 2;
+  LoggerStatus loop = oneTime;
+  loop.loopMode = 1;
+  const std::tuple<RunState, const LoggerStatus*, QDateTime, QDateTime> cases[] = {
+      {RunState::Reserved, &reserved, at("10:31:00"), at("10:31:20")},  // late: retry spacing
+      {RunState::Reserved, &reserved, at("10:36:00"), at("10:30:03", 7).addMonths(1)},
+      {RunState::Recording, &oneTime, at("10:05:00"), at("18:20:01")},
+      {RunState::Recording, &oneTime, at("18:26:00"), {}},  // past the look-back
+      {RunState::Recording, &loop, at("10:05:00"), {}},
+  };
+  for (const auto& [state, status, now, next] : cases) {
+    StatusWatch watch;
+    watch.update(true, state, *status, now);
+    EXPECT_EQ(watch.nextRead(), next) << now.toString().toStdString();
+  }
+  StatusWatch watch;
+  watch.update(true, RunState::Reserved, reserved, at("10:29:00"));
+  EXPECT_FALSE(watch.due(at("10:30:02")));
+  ASSERT_TRUE(watch.due(at("10:30:03")));
+  watch.reading(at("10:30:03"));
+  // Still reserved: refreshes in between do not move the retry.
+  watch.update(true, RunState::Reserved, reserved, at("10:30:10"));
+  EXPECT_EQ(watch.nextRead(), at("10:30:23"));
+  watch.update(false, RunState::Reserved, reserved, at("10:30:11"));
+  EXPECT_FALSE(watch.nextRead().isValid());
 }
 
 }  // namespace

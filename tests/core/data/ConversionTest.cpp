@@ -2,6 +2,7 @@
 
 #include <QTemporaryDir>
 
+#include "core/base/PackedDecimal.h"
 #include "core/base/UiText.h"
 #include "core/data/Conversion.h"
 #include "core/data/ExtremesUpdate.h"
@@ -179,6 +180,13 @@ TEST_F(ConvertDataSetTest, ShortIntervalUsesLowResolutionAndZeroIsAnError) {
   ASSERT_FALSE(r.ok());
   EXPECT_FALSE(r.error().message.isEmpty());
   EXPECT_EQ(m_file.read(1)->serialize(), before);
+}
+
+TEST(PackedDecimal, ReadsDecimalNibblesOnlyAndWritesThemBack) {
+  const std::pair<std::uint8_t, std::optional<int>> packed[] = {
+      {0x59, 59}, {0x09, 9}, {0x1A, std::nullopt}, {0xA1, std::nullopt}};
+  for (const auto& [byte, value] : packed) EXPECT_EQ(fromPackedDecimal(byte), value) << int(byte);
+  EXPECT_EQ(toPackedDecimal(59), 0x59);
 }
 
 }  // namespace
