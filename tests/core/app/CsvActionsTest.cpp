@@ -97,11 +97,10 @@ TEST_F(CsvActionsTest, SaveWritesTheChosenFileAndClearsUnsaved) {
   m_prompts.saveFiles.push_back(sub + QStringLiteral("/R101_130501_100000"));
   EXPECT_EQ(saveDataSetCsv(m_state, kLogSet, m_prompts), SaveOutcome::Saved);
   ASSERT_EQ(m_prompts.calls.size(), 1u);
-  EXPECT_EQ(m_prompts.calls[0].kind, Kind::SaveFile);
-  EXPECT_EQ(m_prompts.calls[0].message, "R101_130501_100000");
+  EXPECT_EQ(std::pair(m_prompts.calls[0].kind, m_prompts.calls[0].message),
+            std::pair(Kind::SaveFile, QStringLiteral("R101_130501_100000")));
   EXPECT_TRUE(m_prompts.calls[0].filter.startsWith(QStringLiteral(" CSVﾌｧｲﾙ(*.csv)|*.csv|")));
-  EXPECT_FALSE(log().unsaved);
-  EXPECT_EQ(m_state.workingFolder, sub);
+  EXPECT_TRUE(!log().unsaved && m_state.workingFolder == sub);
   EXPECT_TRUE(readAll(sub + QStringLiteral("/R101_130501_100000.csv"))
                   .contains("\"R101\",\"2013/05/01 10:00:00\",\"2\",\"600\",\"30\",\"OFF\"\r\n"));
   // Nothing to save, and the file set is never saved from here.
@@ -138,11 +137,9 @@ TEST_F(CsvActionsTest, UnwritablePlaceAsksAgainAndKeepsTheOldFile) {
   EXPECT_EQ(m_prompts.callsOf(Kind::SaveFile).size(), 2u);
   const auto infos = m_prompts.callsOf(Kind::Info);
   ASSERT_EQ(infos.size(), 1u);
-  EXPECT_EQ(infos[0].title, "QM120-RH");
-  EXPECT_TRUE(infos[0].message.startsWith(QStringLiteral("ﾌｧｲﾙ名が不正です。\r\r")));
-  EXPECT_FALSE(log().unsaved);
-  EXPECT_TRUE(QFileInfo(old + QStringLiteral("/precious")).isDir());
-  EXPECT_TRUE(QFile::exists(path("good.csv")));
+  EXPECT_TRUE((infos[0].title + infos[0].message).startsWith(u"QM120-RHﾌｧｲﾙ名が不正です。\r\r"));
+  EXPECT_TRUE(!log().unsaved && QFileInfo(old + QStringLiteral("/precious")).isDir() &&
+              QFile::exists(path("good.csv")));
 }
 
 TEST_F(CsvActionsTest, AskSaveOnlyWhenUnsaved) {

@@ -129,8 +129,7 @@ TEST(Settings, FileIsCreatedWithDefaultsRoundTripsAndUnusablePlacesAreErrors) {
   EXPECT_FALSE(Settings(other.path(), QStringLiteral("/p")).load().ok());
   writeAll(other.filePath(QStringLiteral("file")), "x");
   const Settings blocked(other.filePath(QStringLiteral("file")), QStringLiteral("/p"));
-  EXPECT_FALSE(blocked.load().ok());
-  EXPECT_FALSE(blocked.save({2, 2, QStringLiteral("/d")}).ok());
+  EXPECT_FALSE(blocked.load().ok() || blocked.save({2, 2, QStringLiteral("/d")}).ok());
   // A pipe in its place is never opened (it would wait for a writer for ever):
   // an error, so the defaults are used, and the pipe stays.
   QTemporaryDir piped;
@@ -159,8 +158,8 @@ TEST(Settings, LivesInTheProgramFolderWhenWritableElseTheConfigFolder) {
   EXPECT_EQ(settings->defaults().workingFolder, programFolder);  // still the program folder
   ASSERT_TRUE(settings->load().ok());
   EXPECT_TRUE(QFile::exists(configFolder + QStringLiteral("/Logger.ini")));
-  EXPECT_FALSE(chooseWritableFolder(programFolder, dir.filePath(QStringLiteral("file/c"))).ok());
-  EXPECT_FALSE(isWritableFolder(QString()));
+  EXPECT_FALSE(chooseWritableFolder(programFolder, dir.filePath(QStringLiteral("file/c"))).ok() ||
+               isWritableFolder(QString()));
   // No probe file is left behind.
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
             QStringList{QStringLiteral("file")});
@@ -172,8 +171,8 @@ TEST(Settings, SavesTheWorkingFolderFieldNotTheCurrentDirectoryAndRefusesAQuote)
   AppState state;
   applySettings(state, {4, 9, QStringLiteral("/home/ann/csv")});
   EXPECT_EQ(settingsOf(state), (SettingsValues{4, 9, QStringLiteral("/home/ann/csv")}));
-  EXPECT_FALSE(rememberWorkingFolder(state, QStringLiteral("/home/ann/\"quoted\"")));
-  EXPECT_FALSE(rememberWorkingFolder(state, QString()));
+  EXPECT_FALSE(rememberWorkingFolder(state, QStringLiteral("/home/ann/\"quoted\"")) ||
+               rememberWorkingFolder(state, QString()));
   EXPECT_EQ(state.workingFolder, QStringLiteral("/home/ann/csv"));
   const QString before = QDir::currentPath();
   ASSERT_TRUE(QDir::setCurrent(dir.path()));

@@ -158,8 +158,7 @@ TEST(GraphGeometry, OffsetWindowShowsItsEndTimeInsteadOfTheNewestDot) {
   // A window holding no record leaves the extremes empty.
   in.offset = 5000;
   const GraphGeometry empty = buildGraphGeometry(in);
-  EXPECT_TRUE(empty.segments.empty());
-  EXPECT_FALSE(empty.selected.hasValues());
+  EXPECT_TRUE(empty.segments.empty() && !empty.selected.hasValues());
 }
 
 TEST(GraphGeometry, LimitLinesOnlyForTheAlarmModelsTemperatureGraph) {
