@@ -8,6 +8,7 @@
 #include <chrono>
 #include <future>
 
+#include "CsvFixture.h"
 #include "core/app/ProgramFiles.h"
 #include "core/app/RecentFiles.h"
 #include "core/app/Settings.h"
@@ -21,10 +22,7 @@ const QStringList kNames{QStringLiteral("real.rand"), QStringLiteral("log.rand")
                          QStringLiteral("disp.rand"), QStringLiteral("read.rand")};
 const SettingsValues kDefaults{1, 1, QStringLiteral("/opt/termika")};
 
-QByteArray readAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using testing::readAll;
 
 void writeAll(const QString& path, const QByteArray& bytes) {
   QFile file(path);

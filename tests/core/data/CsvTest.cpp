@@ -150,21 +150,19 @@ TEST_F(CsvTest, BadFilesAreRejectedNamingTheLine) {
 // columns: a remark with a comma and quotes, one with a leading blank, a
 // negative value, a pause of four minutes (a new block), midnight as the date.
 QByteArray ownFile(bool alarms) {
-  return QStringEncoder("windows-31j")
-      .encode((alarms
-                   ? QStringLiteral("\"認識名称\",\"開始時刻\",\"記録点数\",\"記録間隔\","
-                                    "\"上限温度設定\",\"下限温度設定\"\r\n\"ﾛｶﾞｰ\",\"2013/05/01\","
-                                    "\"4\",\"60\",\"OFF\",\"5\"\r\n\"記録番号\",\"日時\","
-                                    "\"温度\",\"湿度\",\"備考\"\r\n")
-                   : QStringLiteral("\"Recognition name\",\"Start time\",\"Recording points\","
-                                    "\"Record interval\",\"\",\"\"\r\n\"ﾛｶﾞｰ\",\"2013/05/01\","
-                                    "\"4\",\"60\",\"\",\"\"\r\n\"Record number\",\"Date\","
-                                    "\"Temperature\",\"Humidity\",\"Remarks\"\r\n")) +
-              QStringLiteral(
-                  "1,\"2013/05/01\",\"25.01\",\"59.83\",\"上限越 \"\r\n"
-                  "2,\"2013/05/01 0:01:00\",\"-.50\",\"100.00\",\"a, \"\"quoted\"\" remark\"\r\n"
-                  "3,\"2013/05/01 0:05:00\",\".00\",\".50\",\"\"\r\n"
-                  "4,\"2013/05/01 0:06:00\",\"-40.00\",\"33.33\",\" 最高温度 \"\r\n"));
+  return sjis(
+      (alarms ? QStringLiteral("\"認識名称\",\"開始時刻\",\"記録点数\",\"記録間隔\","
+                               "\"上限温度設定\",\"下限温度設定\"\r\n\"ﾛｶﾞｰ\",\"2013/05/01\","
+                               "\"4\",\"60\",\"OFF\",\"5\"\r\n\"記録番号\",\"日時\","
+                               "\"温度\",\"湿度\",\"備考\"\r\n")
+              : QStringLiteral("\"Recognition name\",\"Start time\",\"Recording points\","
+                               "\"Record interval\",\"\",\"\"\r\n\"ﾛｶﾞｰ\",\"2013/05/01\","
+                               "\"4\",\"60\",\"\",\"\"\r\n\"Record number\",\"Date\","
+                               "\"Temperature\",\"Humidity\",\"Remarks\"\r\n")) +
+      QStringLiteral("1,\"2013/05/01\",\"25.01\",\"59.83\",\"上限越 \"\r\n"
+                     "2,\"2013/05/01 0:01:00\",\"-.50\",\"100.00\",\"a, \"\"quoted\"\" remark\"\r\n"
+                     "3,\"2013/05/01 0:05:00\",\".00\",\".50\",\"\"\r\n"
+                     "4,\"2013/05/01 0:06:00\",\"-40.00\",\"33.33\",\" 最高温度 \"\r\n"));
 }
 
 // The content of a file and the set it describes.

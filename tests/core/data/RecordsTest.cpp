@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include "CsvFixture.h"
 #include "core/base/UiText.h"
 #include "core/data/ExtremeMarks.h"
 #include "core/data/SetRecords.h"
@@ -10,10 +10,7 @@
 namespace termika {
 namespace {
 
-QByteArray sjis(const QString& text) {
-  QStringEncoder encoder("windows-31j");
-  return encoder.encode(text);
-}
+using testing::sjis;
 
 TEST(DataRecord, ExactLayoutOfTheEightyFourBytes) {
   DataRecord r;
