@@ -163,11 +163,15 @@ TEST(GraphGeometry, OffsetWindowShowsItsEndTimeInsteadOfTheNewestDot) {
 
 TEST(GraphGeometry, LimitLinesOnlyForTheAlarmModelsTemperatureGraph) {
   // The model, graph and alarms' switch: the limit lines' colours and places.
-  const std::tuple<const char*, GraphKind, std::uint8_t, const char*> cases[] = {
-      {"QM120-RH", GraphKind::Temperature, 128, "upper@100 lower@400"},
-      {"QM120-RH", GraphKind::Temperature, 0, ""},
-      {"QM120-RH", GraphKind::Humidity, 1, ""},
-      {"QM100-RH", GraphKind::Temperature, 128, ""},
+  using Lines = std::vector<std::pair<int, double>>;
+  const std::tuple<const char*, GraphKind, std::uint8_t, Lines> cases[] = {
+      {"QM120-RH",
+       GraphKind::Temperature,
+       128,
+       {{kUpperLimitLine, 100.0}, {kLowerLimitLine, 400.0}}},
+      {"QM120-RH", GraphKind::Temperature, 0, {}},
+      {"QM120-RH", GraphKind::Humidity, 1, {}},
+      {"QM100-RH", GraphKind::Temperature, 128, {}},
   };
   for (const auto& [model, kind, enabled, lines] : cases) {
     GraphInput in = labelsInput(base(), 1000);
@@ -175,15 +179,10 @@ TEST(GraphGeometry, LimitLinesOnlyForTheAlarmModelsTemperatureGraph) {
     in.kind = kind;
     in.upperAlarm = {8, 0, enabled};
     in.lowerAlarm = {2, 0, enabled};
-    QStringList got;
-    for (const auto& line : buildGraphGeometry(in).limitLines) {
-      got << QStringLiteral("%1@%2")
-                 .arg(line.colour == kUpperLimitLine   ? "upper"
-                      : line.colour == kLowerLimitLine ? "lower"
-                                                       : "other")
-                 .arg(line.pos);
-    }
-    EXPECT_EQ(got.join(u' '), QLatin1String(lines)) << model;
+    Lines got;
+    for (const auto& line : buildGraphGeometry(in).limitLines)
+      got.emplace_back(line.colour, line.pos);
+    EXPECT_EQ(got, lines) << model;
   }
 }
 
