@@ -1,18 +1,29 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <chrono>
 #include <deque>
+#include <future>
 #include <map>
 
+#include "CsvFixture.h"
 #include "core/app/CommandLine.h"
 #include "core/app/DialogFilter.h"
+#include "core/app/ProgramFiles.h"
+#include "core/app/RecentFiles.h"
+#include "core/app/Settings.h"
 #include "core/app/Shutdown.h"
 #include "core/app/SingleInstance.h"
 #include "core/app/WindowLimits.h"
+#include "core/app/WritableFolder.h"
 #include "core/data/DataSet.h"
+#include "core/model/AppState.h"
 
 namespace termika {
 namespace {
@@ -157,6 +168,195 @@ TEST(DialogFilter, PipeFiltersBecomeQtFilters) {
       {"", ""}};
   for (const auto& [pipe, qt] : cases)
     EXPECT_EQ(dialogFilter(QString::fromUtf8(pipe)), QString::fromUtf8(qt)) << pipe;
+}
+
+const QStringList kNames{QStringLiteral("real.rand"), QStringLiteral("log.rand"),
+                         QStringLiteral("disp.rand"), QStringLiteral("read.rand")};
+const SettingsValues kDefaults{1, 1, QStringLiteral("/opt/termika")};
+
+using testing::readAll;
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+TEST(ProgramFiles, OpensEmptiedFilesAndDeletesThemInTheOrderRealLogDispRead) {
+  QTemporaryDir dir;
+  // What a crashed run leaves: a full record in each file, never to be read as data.
+  for (const QString& name : kNames) writeAll(dir.filePath(name), QByteArray(84, '\x7f'));
+  AppState state;
+  ProgramFiles files(dir.path());
+  ASSERT_TRUE(files.open(state).ok());
+  for (const QString& name : kNames)
+    EXPECT_EQ(QFileInfo(dir.filePath(name)).size(), 0) << name.toStdString();
+  const std::tuple<int, int, const char*> sets[] = {
+      {kLogSet, 2, "log.rand"}, {kRealTimeSet, 1, "real.rand"}, {kFileSet, 4, "read.rand"}};
+  for (const auto& [set, fileNo, name] : sets) {
+    EXPECT_EQ(state.set(set).fileNo, fileNo);
+    EXPECT_EQ(state.file(set).path(), dir.filePath(QString::fromUtf8(name)));
+    EXPECT_TRUE(state.file(set).isOpen() && !state.file(set).read(1).has_value()) << set;
+  }
+  files.close(state);
+  for (int set = 0; set < kSetCount; ++set) EXPECT_FALSE(state.file(set).isOpen()) << set;
+  QStringList order;
+  const QStringList failed = files.remove([&](const QString& path) {
+    order << QFileInfo(path).fileName();
+    return !path.endsWith(QStringLiteral("disp.rand")) && QFile::remove(path);
+  });
+  EXPECT_EQ(order, kNames);
+  EXPECT_EQ(failed, QStringList{QStringLiteral("disp.rand")});  // reported, not hidden
+  EXPECT_TRUE(files.remove().isEmpty());
+  for (const QString& name : kNames) EXPECT_FALSE(QFile::exists(dir.filePath(name)));
+}
+
+TEST(ProgramFiles, FailsVisiblyAndLeavesNothingOpenWhenAFileCannotBeOpened) {
+  QTemporaryDir dir;
+  writeAll(dir.filePath(QStringLiteral("file")), "x");
+  // read.rand is taken by a folder, which can be neither deleted nor opened.
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("read.rand")));
+  for (const QString& folder : {dir.filePath(QStringLiteral("file")), dir.path()}) {
+    AppState state;
+    const Result<void> opened = ProgramFiles(folder).open(state);
+    ASSERT_FALSE(opened.ok()) << folder.toStdString();
+    EXPECT_FALSE(opened.error().message.isEmpty());
+    for (int set = 0; set < kSetCount; ++set) EXPECT_FALSE(state.file(set).isOpen()) << set;
+  }
+  AppState state;
+  EXPECT_TRUE(ProgramFiles(dir.path()).open(state).error().message.contains(kNames[3]));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("file")});
+}
+
+TEST(Settings, ParsesLinesFieldByField) {
+  const std::pair<const char*, SettingsValues> cases[] = {
+      {"3,3,\"/home/ann/Data\"\r\n", {3, 3, QStringLiteral("/home/ann/Data")}},
+      {"3,7,\"/home/ann/Data\"\n", {3, 7, QStringLiteral("/home/ann/Data")}},
+      {"255,1,\"/d\"\r\nsecond line ignored\r\n", {255, 1, QStringLiteral("/d")}},
+      {" 4 , 5 , \"/x, with comma\" \r\n", {4, 5, QStringLiteral("/x, with comma")}},
+      {"9", {9, 1, kDefaults.workingFolder}},
+      {"9,12,\"/home/cut-off", {9, 12, kDefaults.workingFolder}},
+      {"9,12,/home/unquoted", {9, 12, kDefaults.workingFolder}},
+      {"9,12,\"\"", {9, 12, kDefaults.workingFolder}},
+      {"0,256,\"/d\"", {1, 1, QStringLiteral("/d")}},
+      {"-3,65536,\"/d\"", {1, 1, QStringLiteral("/d")}},
+      {"x,3.5,\"/d\"", {1, 1, QStringLiteral("/d")}},
+      {"0x10,1e2,\"/d\"", {1, 1, QStringLiteral("/d")}},
+      // "データ" in the Windows code page: 83 66 81 5B 83 5E.
+      {"2,2,\"C:\\\x83\x66\x81\x5B\x83\x5E\"\r\n", {2, 2, QStringLiteral("C:\\データ")}},
+  };
+  for (const auto& [line, expected] : cases)
+    EXPECT_EQ(Settings::parseLine(QByteArray(line), kDefaults), expected) << line;
+  for (const char* line : {"", "\r\n", "\"/d\"", "\x01\xff\xfe,\x80,\"\"\""})
+    EXPECT_EQ(Settings::parseLine(QByteArray(line), kDefaults), kDefaults) << line;
+  const std::pair<SettingsValues, QByteArray> lines[] = {
+      {{3, 3, QStringLiteral("/home/ann/Data")}, "3,3,\"/home/ann/Data\"\r\n"},
+      {{12, 200, QStringLiteral("/home/ann/データ")},
+       "12,200,\"/home/ann/\xE3\x83\x87\xE3\x83\xBC\xE3\x82\xBF\"\r\n"},
+      // A folder that would break the line is written as the fallback.
+      {{3, 3, QStringLiteral("/a\"b")}, "3,3,\"/p\"\r\n"},
+      {{3, 3, QStringLiteral("/a\nb")}, "3,3,\"/p\"\r\n"},
+  };
+  for (const auto& [values, line] : lines)
+    EXPECT_EQ(Settings::formatLine(values, QStringLiteral("/p")), line);
+}
+
+TEST(Settings, FileIsCreatedWithDefaultsRoundTripsAndUnusablePlacesAreErrors) {
+  QTemporaryDir dir;
+  const Settings settings(dir.path(), QStringLiteral("/opt/termika"));
+  const Result<SettingsValues> values = settings.load();
+  ASSERT_TRUE(values.ok()) << values.error().message.toStdString();
+  EXPECT_EQ(*values, kDefaults);
+  EXPECT_EQ(readAll(settings.path()), QByteArray("1,1,\"/opt/termika\"\r\n"));
+  const SettingsValues saved{16, 7, QStringLiteral("/home/ann/ログ, 2024")};
+  ASSERT_TRUE(settings.save(saved).ok());
+  EXPECT_EQ(*settings.load(), saved);
+  writeAll(settings.path(), "5,6,\"/srv/data\"\n");  // LF only, written elsewhere
+  EXPECT_EQ(*settings.load(), (SettingsValues{5, 6, QStringLiteral("/srv/data")}));
+  // A folder where the file should be, or a plain file as the folder: an error, not a loop.
+  QTemporaryDir other;
+  ASSERT_TRUE(QDir(other.path()).mkdir(QStringLiteral("Logger.ini")));
+  EXPECT_FALSE(Settings(other.path(), QStringLiteral("/p")).load().ok());
+  writeAll(other.filePath(QStringLiteral("file")), "x");
+  const Settings blocked(other.filePath(QStringLiteral("file")), QStringLiteral("/p"));
+  EXPECT_FALSE(blocked.load().ok() || blocked.save({2, 2, QStringLiteral("/d")}).ok());
+  // A pipe in its place is never opened (it would wait for a writer for ever):
+  // an error, so the defaults are used, and the pipe stays.
+  QTemporaryDir piped;
+  const Settings fifo(piped.path(), QStringLiteral("/p"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo.path()).constData(), 0600), 0);
+  auto loaded = std::async(std::launch::async, [&fifo] { return fifo.load().ok(); });
+  const bool waited = loaded.wait_for(std::chrono::seconds(5)) != std::future_status::ready;
+  if (waited) QFile(fifo.path()).open(QIODevice::WriteOnly);  // lets the test end
+  EXPECT_FALSE(waited || loaded.get());
+  EXPECT_TRUE(QFileInfo::exists(fifo.path()) && !QFileInfo(fifo.path()).isFile());
+}
+
+TEST(Settings, LivesInTheProgramFolderWhenWritableElseTheConfigFolder) {
+  QTemporaryDir dir;
+  const QString configFolder = dir.filePath(QStringLiteral("config/termika"));
+  const Result<Settings> preferred = Settings::locate(dir.path(), configFolder);
+  ASSERT_TRUE(preferred.ok());
+  EXPECT_EQ(preferred->path(), dir.filePath(QStringLiteral("Logger.ini")));
+  EXPECT_FALSE(QFileInfo::exists(configFolder));
+  // A path below a plain file can never be written, even by root.
+  writeAll(dir.filePath(QStringLiteral("file")), "x");
+  const QString programFolder = dir.filePath(QStringLiteral("file/bin"));
+  const Result<Settings> settings = Settings::locate(programFolder, configFolder);
+  ASSERT_TRUE(settings.ok());
+  EXPECT_EQ(settings->path(), configFolder + QStringLiteral("/Logger.ini"));
+  EXPECT_EQ(settings->defaults().workingFolder, programFolder);  // still the program folder
+  ASSERT_TRUE(settings->load().ok());
+  EXPECT_TRUE(QFile::exists(configFolder + QStringLiteral("/Logger.ini")));
+  EXPECT_FALSE(chooseWritableFolder(programFolder, dir.filePath(QStringLiteral("file/c"))).ok() ||
+               isWritableFolder(QString()));
+  // No probe file is left behind.
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+            QStringList{QStringLiteral("file")});
+}
+
+TEST(Settings, SavesTheWorkingFolderFieldNotTheCurrentDirectoryAndRefusesAQuote) {
+  QTemporaryDir dir;
+  const Settings settings(dir.path(), QStringLiteral("/p"));
+  AppState state;
+  applySettings(state, {4, 9, QStringLiteral("/home/ann/csv")});
+  EXPECT_EQ(settingsOf(state), (SettingsValues{4, 9, QStringLiteral("/home/ann/csv")}));
+  EXPECT_FALSE(rememberWorkingFolder(state, QStringLiteral("/home/ann/\"quoted\"")) ||
+               rememberWorkingFolder(state, QString()));
+  EXPECT_EQ(state.workingFolder, QStringLiteral("/home/ann/csv"));
+  const QString before = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(dir.path()));
+  const Result<void> saved = saveSettings(settings, state);
+  QDir::setCurrent(before);
+  ASSERT_TRUE(saved.ok());
+  EXPECT_EQ(readAll(settings.path()), QByteArray("4,9,\"/home/ann/csv\"\r\n"));
+  EXPECT_TRUE(rememberWorkingFolder(state, QStringLiteral("/home/ann/it's, fine")));
+  EXPECT_EQ(state.workingFolder, QStringLiteral("/home/ann/it's, fine"));
+}
+
+QStringList paths(const char* names) {
+  QStringList out;
+  for (const QString& n : QString::fromLatin1(names).split(u' ', Qt::SkipEmptyParts))
+    out << QStringLiteral("/data/") + n + QStringLiteral(".csv");
+  return out;
+}
+
+TEST(RecentFiles, NewestFirstEachFileOnceAtMostEight) {
+  // Stored (newest first), added and removed in order: the list.
+  const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+      {"", "a b c", "", "c b a"},
+      {"a b c", "b", "x", "b a c"},
+      {"a a b a", "", "", "a b"},
+      {"a b c d e f g h i j", "", "b", "a c d e f g h"},
+      {"", "a b c d e f g h i", "", "i h g f e d c b"},
+      {"", "x/../a ./a", "", "a"},  // one file, however it is spelled
+  };
+  for (const auto& [stored, added, removed, expected] : cases) {
+    RecentFiles recent(paths(stored));
+    for (const QString& p : paths(added)) recent.add(p);
+    for (const QString& p : paths(removed)) recent.remove(p);
+    EXPECT_EQ(recent.files(), paths(expected)) << stored << " + " << added;
+  }
 }
 
 }  // namespace
