@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStringList>
 #include <QStyle>
@@ -22,9 +23,6 @@
 
 // Readable failure output for Qt strings.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const QStringList& l, std::ostream* os) {
-  *os << '{' << l.join(QStringLiteral(", ")).toStdString() << '}';
-}
 
 namespace termika {
 
@@ -36,6 +34,12 @@ inline QStringList messagesShown(const ScriptedPrompts& prompts) {
   for (const auto& c : prompts.callsOf(ScriptedPrompts::Kind::Info))
     out << c.title + '|' + c.message;
   return out;
+}
+
+// Whether `text` holds kana, CJK ideographs, full-width forms or half-width katakana.
+inline bool hasJapanese(const QString& text) {
+  return text.contains(
+      QRegularExpression(QStringLiteral("[\\x{3000}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]")));
 }
 
 // The caption of `o` as the user sees it; "<none>" without one.

@@ -19,11 +19,10 @@ namespace termika {
 namespace {
 
 const UiText& texts(UiText::Language language = UiText::Language::Japanese) {
-  static const UiText kJa = UiText::load(UiText::Language::Japanese);
-  static const UiText kEn = UiText::load(UiText::Language::English);
-  return language == UiText::Language::Japanese ? kJa : kEn;
+  static const UiText kTexts[] = {UiText::load(UiText::Language::Japanese),
+                                  UiText::load(UiText::Language::English)};
+  return kTexts[language == UiText::Language::English];
 }
-const UiText& english() { return texts(UiText::Language::English); }
 
 TEST(DownloadProgressDialog, CountsOnlyForwardAndEveryCloseDuringTheTransferAsksToCancelOnce) {
   DownloadProgressDialog form(texts());
@@ -31,8 +30,6 @@ TEST(DownloadProgressDialog, CountsOnlyForwardAndEveryCloseDuringTheTransferAsks
   form.show();
   form.startTransfer();
   const QProgressBar* bar = form.controls().progress;
-  EXPECT_EQ(form.windowTitle(), QStringLiteral("ダウンロード"));
-  EXPECT_TRUE(form.controls().cancelButton->isEnabled());
   // Reported received/total, then the bar and the caption's count: the total
   // is taken once and a late report never moves the bar back.
   const std::pair<std::pair<int, int>, const char*> steps[] = {
@@ -77,55 +74,32 @@ TEST(AboutDialog, HardwareLineOnlyWhenAVersionIsKnown) {
     if (!known) shown.erase(shown.begin() + 2);
     EXPECT_EQ(captions(shown), QString::fromUtf8(c.shown));
     EXPECT_TRUE(ui.addressLabel->isHidden());
-    EXPECT_EQ(ui.makerLabel->text(), texts(c.language)[TextId::AboutCompany]);
     ui.okButton->click();
     EXPECT_EQ(form.result(), QDialog::Accepted);
   }
 }
 
-TEST(PortSettingsDialog, PortListAndButtonFollowTheConnection) {
-  PortSettingsDialog closed(texts(), 7, false);
-  const PortSettingsDialog::Controls& c = closed.controls();
-  const QComboBox* combo = c.portCombo;
-  EXPECT_EQ(QStringLiteral("%1..%2 (%3)")
-                .arg(combo->itemText(0), combo->itemText(combo->count() - 1))
-                .arg(combo->count()),
-            QStringLiteral("1..16 (16)"));
-  EXPECT_TRUE(combo->isEnabled());
-  EXPECT_EQ(combo->currentText(), QStringLiteral("7"));
-  PortSettingsDialog open(english(), 3, true);
-  const PortSettingsDialog::Controls& o = open.controls();
-  EXPECT_FALSE(o.portCombo->isEnabled());
-  EXPECT_EQ(o.connectButton->text(), QStringLiteral("Offline"));
-  // Offline asks for a disconnect; cancel only closes.
-  QSignalSpy disconnectSpy(&open, &PortSettingsDialog::disconnectRequested);
-  QSignalSpy connectSpy(&open, &PortSettingsDialog::connectRequested);
-  o.connectButton->click();
-  EXPECT_EQ(disconnectSpy.size(), 1);
-  EXPECT_EQ(connectSpy.size(), 0);
-  QSignalSpy none(&closed, &PortSettingsDialog::connectRequested);
-  c.closeButton->click();
-  EXPECT_EQ(none.size(), 0);
-  EXPECT_EQ(closed.result(), QDialog::Rejected);
-}
-
-TEST(PortSettingsDialog, ConnectWaitsForTheSearchAndClosesWhenItEnds) {
-  PortSettingsDialog form(texts(), 1, false);
-  QSignalSpy connectSpy(&form, &PortSettingsDialog::connectRequested);
-  form.controls().portCombo->setCurrentIndex(4);
-  EXPECT_EQ(form.chosenPort(), 5);
+// Closed, the list holds ports 1..16 and Connect sends the chosen one, then waits for the search
+// (a second press and closing do nothing) and closes whether it found the logger or not.
+// Open, the list is locked and Offline asks for a disconnect.
+TEST(PortSettingsDialog, ConnectWaitsForTheSearchAndOfflineDisconnects) {
+  PortSettingsDialog form(texts(), 7, false);
+  QSignalSpy connects(&form, &PortSettingsDialog::connectRequested);
+  const PortSettingsDialog::Controls& c = form.controls();
+  EXPECT_EQ(QStringLiteral("%1..%2 %3 ")
+                    .arg(c.portCombo->itemText(0), c.portCombo->itemText(c.portCombo->count() - 1),
+                         c.portCombo->currentText()) +
+                QString::number(c.portCombo->isEnabled()),
+            QStringLiteral("1..16 7 1"));
+  c.portCombo->setCurrentIndex(4);
   form.show();
-  form.controls().connectButton->click();
-  ASSERT_EQ(connectSpy.size(), 1);
-  EXPECT_EQ(connectSpy.at(0).at(0).toInt(), 5);
-  EXPECT_FALSE(form.isEnabled());
+  c.connectButton->click();
   form.discoveryProgress(5, 1);
-  EXPECT_EQ(form.controls().progress->text(), QStringLiteral("ポート番号 5 (2)"));
-  form.connectOrDisconnect();  // a second press while searching does nothing
-  EXPECT_EQ(connectSpy.size(), 1);
+  EXPECT_EQ(c.progress->text(), QStringLiteral("ポート番号 5 (2)"));
+  EXPECT_FALSE(form.isEnabled());
+  form.connectOrDisconnect();
   form.reject();
   EXPECT_TRUE(form.isVisible());
-  // "Not found" has been said by the window: the dialog closes either way.
   for (const bool found : {false, true}) {
     form.show();
     form.connectOrDisconnect();
@@ -133,6 +107,18 @@ TEST(PortSettingsDialog, ConnectWaitsForTheSearchAndClosesWhenItEnds) {
     EXPECT_FALSE(form.isVisible()) << found;
     EXPECT_EQ(form.result(), found ? QDialog::Accepted : QDialog::Rejected);
   }
+  ASSERT_EQ(connects.size(), 2);  // the first press and the last
+  EXPECT_EQ(connects.at(0).at(0).toInt(), 5);
+
+  PortSettingsDialog open(texts(UiText::Language::English), 3, true);
+  QSignalSpy disconnects(&open, &PortSettingsDialog::disconnectRequested);
+  QSignalSpy none(&open, &PortSettingsDialog::connectRequested);
+  EXPECT_FALSE(open.controls().portCombo->isEnabled());
+  EXPECT_EQ(open.controls().connectButton->text(), QStringLiteral("Offline"));
+  open.controls().connectButton->click();
+  open.controls().closeButton->click();
+  EXPECT_EQ(std::pair(disconnects.size(), none.size()), (std::pair<qsizetype, qsizetype>(1, 0)));
+  EXPECT_EQ(open.result(), QDialog::Rejected);
 }
 
 TEST(ClockDialog, TicksWithTheClockAndAsksOncePerPress) {

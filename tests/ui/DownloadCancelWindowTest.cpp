@@ -21,14 +21,7 @@ class DownloadCancelWindowTest : public WindowTest {
 TEST_F(DownloadCancelWindowTest, CancelKeepsAPartialSetThatIsSavedAndReopenedWithItsCount) {
   m_port = std::make_unique<SimulatedPort>(testing::scenarioFile(testing::kThreeBlocks),
                                            testing::kScale);
-  open(UiText::Language::English, [&](MainWindow& window) {
-    LoggerLinkParts link;
-    link.pins = std::make_unique<NoAdapterPins>();
-    link.map = *PortMap::fromTemplate(QStringLiteral("/nonexistent/tty%1"));
-    link.factory = [this](int n) { return n == 1 ? m_port->makeTransport() : nullptr; };
-    link.timings = Timings{}.scaled(testing::kScale);
-    window.attachLink(std::move(link));
-  });
+  openOnSimulator(*m_port, testing::kScale, UiText::Language::English);
   const auto idle = [this] { return !m_window->exchange()->isBusy(); };
   QTest::mouseClick(ui().connectButton, Qt::LeftButton);
   ASSERT_TRUE(waitUntil([&] { return m_state->connected && idle(); }));

@@ -84,6 +84,29 @@ TEST(GraphPainter, ALonePointIsARingNotADotOnTheEndLine) {
   }
 }
 
+// A graph 200 px wide has a 10 px right margin: the value labels move left over the plot's edge
+// instead of being cut off at the unit.
+TEST(GraphPainter, ValueLabelsOfANarrowGraphStayWhole) {
+  const std::vector<PlotPoint> points{{1000, 5.0f, 50.0f, 1.0f, 1}, {2000, 6.0f, 50.0f, 1.0f, 2}};
+  GraphInput in;
+  in.points = points;
+  in.baseTime = 2000;
+  in.width = 1000;
+  in.range = {0, 100};
+  in.halfSpan = 50;
+  in.size = {200, 300};
+  in.unitText = QStringLiteral("°C");
+  const GraphGeometry g = buildGraphGeometry(in);
+  const QImage image = render(g);
+  // White text in the 20 pixels left of the plot's end, around a label clear of the time row.
+  const int y = qRound(g.valueLabels.at(g.valueLabels.size() / 2).anchor.y()),
+            end = static_cast<int>(g.plotBox.right()) - 1;
+  int text = 0;
+  for (int i = 0; i < 20 * 9; ++i)
+    text += qGray(image.pixel(end - 20 + i / 9, y - 4 + i % 9)) > 220;
+  EXPECT_GT(text, 0);
+}
+
 TEST(GraphScrollBar, ThumbsSitAtTheStatesEndAndStepTowardsItsMaximum) {
   // Orientation, state, thumb in the left or top half, state value after a step right or down.
   const std::tuple<Qt::Orientation, ScrollState, bool, int> cases[] = {

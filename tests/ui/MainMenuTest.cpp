@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
-#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QRadioButton>
@@ -12,12 +11,10 @@
 #include <QSvgRenderer>
 #include <QTimer>
 
-#include "CsvFixture.h"
 #include "EventWait.h"
 #include "PrintTestSupport.h"
 #include "WindowTest.h"
 #include "core/base/Says.h"
-#include "core/data/OutputFile.h"
 #include "ui/GraphPicture.h"
 
 namespace termika {
@@ -41,15 +38,6 @@ class MainMenuTest : public WindowTest {
     });
     m_closer.start(10);
   }
-  QString writeCsv(const char* name) {
-    const QString path = m_dir.filePath(QString::fromLatin1(name));
-    EXPECT_TRUE(commitFile(path, testing::japaneseFile(
-                                     "1,\"2013/05/01 10:00:00\",\"20.00\",\"50.00\",\"\"\r\n"
-                                     "2,\"2013/05/01 10:01:00\",\"22.50\",\"45.00\",\"\"\r\n"
-                                     "3,\"2013/05/01 10:05:00\",\"-1.25\",\"60.00\",\"\"\r\n"))
-                    .ok());
-    return path;
-  }
   QString recent() const {
     QStringList out;
     for (const QAction* a : ui().recentMenu->actions()) out << a->text();
@@ -61,7 +49,7 @@ class MainMenuTest : public WindowTest {
 };
 
 TEST_F(MainMenuTest, ShortcutsDoWhatTheirItemsDoAndNothingWhileTheyAreDisabled) {
-  ASSERT_TRUE(m_window->openCsvFile(writeCsv("a.csv")));
+  ASSERT_TRUE(m_window->openCsvFile(writeThreePointCsv("a.csv")));
   fillLogSet(*m_state, m_dir, 12);  // the log set current, with points to save
   m_window->refreshState();
   const struct {
@@ -89,7 +77,7 @@ TEST_F(MainMenuTest, ShortcutsDoWhatTheirItemsDoAndNothingWhileTheyAreDisabled) 
 TEST_F(MainMenuTest, RecentFilesNewestFirstMissingOnesDroppedKeptAcrossARestart) {
   EXPECT_EQ(recent(), says("No recent files"));
   for (const char* name : {"a.csv", "b.csv", "a.csv"})
-    ASSERT_TRUE(m_window->openCsvFile(writeCsv(name)));
+    ASSERT_TRUE(m_window->openCsvFile(writeThreePointCsv(name)));
   EXPECT_EQ(recent(), QStringLiteral("&1 a.csv|&2 b.csv"));
   ASSERT_TRUE(QFile::remove(m_dir.filePath(QStringLiteral("b.csv"))));
   ui().recentMenu->actions().at(1)->trigger();
@@ -103,7 +91,7 @@ TEST_F(MainMenuTest, RecentFilesNewestFirstMissingOnesDroppedKeptAcrossARestart)
 }
 
 TEST_F(MainMenuTest, TheShownGraphsGoToPngSvgAndTheClipboard) {
-  ASSERT_TRUE(m_window->openCsvFile(writeCsv("a.csv")));
+  ASSERT_TRUE(m_window->openCsvFile(writeThreePointCsv("a.csv")));
   const std::vector<GraphGeometry> graphs = shownGraphs(ui());
   ASSERT_EQ(graphs.size(), 2U);
   const QSize size(graphs[0].size.width(), graphs[0].size.height() + graphs[1].size.height());

@@ -74,6 +74,8 @@ TEST(RecordingSettingsDialog, OpensWithTheLoggersSettings) {
               QStringLiteral("LG01|30℃|10℃|----年--月--日|--時|--分|記録開始"));
     EXPECT_TRUE(c.loopRadio->isChecked() && c.upperOn->isChecked() && c.lowerOff->isChecked());
     EXPECT_FALSE(c.reserveCheck->isChecked() || c.reserveDayBar->isEnabled());
+    c.cancelButton->click();  // sends nothing
+    EXPECT_TRUE(d.requests.empty() && d.dialog.result() == QDialog::Rejected);
   }
 }
 
@@ -124,18 +126,18 @@ TEST(RecordingSettingsDialog, UpperArrowsRaiseTheNumbers) {
   }
 }
 
-// Each refusal says why and keeps the dialog open: a reserved Mar 1 would start on Feb 1 (with
-// the title this refusal always had; the reservation starts over from one minute after now), a
-// forbidden name is refused on leaving the field and a double-byte one when confirmed without
-// leaving it (both bring the logger's name back); a busy link sends nothing, nor does cancel.
-TEST(RecordingSettingsDialog, RefusalsSayWhyAndSendNothing) {
+// Each refusal says why, sends nothing and keeps the dialog open: a reserved Mar 1 would start on
+// Feb 1 (with the title this refusal always had; the reservation starts over from one minute after
+// now), a forbidden name is refused on leaving the field and a double-byte one when confirmed
+// without leaving it (both bring the logger's name back), and a busy link sends nothing. Then
+// every control reaches the request; a reserved Mar 29 (February has no 29th) goes as day 29.
+TEST(RecordingSettingsDialog, RefusalsSayWhyAndStartSendsTheChosenValues) {
   RecordingDialog d;
   d.c.reserveCheck->click();
   d.c.reserveDayBar->setNumber(29);
   d.c.startButton->click();
   EXPECT_TRUE(d.c.reserveCheck->isChecked());
   EXPECT_EQ(d.shown(), QStringLiteral("30 10 0 10 31 30℃|10℃|2025年01月31日|10時|31分|予約登録"));
-  EXPECT_NE(d.dialog.result(), QDialog::Accepted);
   d.c.nameEdit->setText(QStringLiteral("A:B"));
   QFocusEvent out(QEvent::FocusOut);
   QCoreApplication::sendEvent(d.c.nameEdit, &out);
@@ -149,19 +151,14 @@ TEST(RecordingSettingsDialog, RefusalsSayWhyAndSendNothing) {
                          name + QStringLiteral("\\ / : * ? \" < > |"), name + u'温'}));
   d.dialog.setLinkBusy(true);
   d.dialog.confirm();
-  d.c.cancelButton->click();
   EXPECT_TRUE(d.requests.empty());
-  EXPECT_EQ(d.dialog.result(), QDialog::Rejected);
-}
+  EXPECT_NE(d.dialog.result(), QDialog::Accepted);
 
-// Every control reaches the request; a reserved Mar 29 (February has no 29th) goes as day 29.
-TEST(RecordingSettingsDialog, StartSendsTheChosenValues) {
-  RecordingDialog d;
+  d.dialog.setLinkBusy(false);
   d.c.nameEdit->setText(QStringLiteral("T1"));
   for (QRadioButton* option : {d.c.oneTimeRadio, d.c.minutesRadio, d.c.upperOff, d.c.lowerOn})
     option->click();
   d.c.intervalCombo->setCurrentText(QStringLiteral("15"));
-  d.c.reserveCheck->click();
   for (const auto& [bar, number] : {std::pair{d.c.upperLimitBar, 35},
                                     {d.c.lowerLimitBar, -5},
                                     {d.c.reserveDayBar, 57},

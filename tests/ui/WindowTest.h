@@ -11,10 +11,13 @@
 #include <memory>
 #include <vector>
 
+#include "CsvFixture.h"
 #include "DialogTestSupport.h"
 #include "core/app/ProgramFiles.h"
 #include "core/app/StateRules.h"
+#include "core/data/OutputFile.h"
 #include "core/model/AppState.h"
+#include "sim/SimulatedPort.h"
 #include "ui/MainWindow.h"
 
 namespace termika {
@@ -41,6 +44,19 @@ class WindowTest : public ::testing::Test {
     m_window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
   }
+  // The window linked to `port` behind port 1, every timing `scale` times shorter.
+  void openOnSimulator(SimulatedPort& port, int scale, UiText::Language language,
+                       const std::function<void(MainWindow&)>& beforeShow = {}) {
+    open(language, [&](MainWindow& window) {
+      LoggerLinkParts link;
+      link.pins = std::make_unique<NoAdapterPins>();
+      link.map = *PortMap::fromTemplate(QStringLiteral("/nonexistent/tty%1"));
+      link.factory = [&port](int n) { return n == 1 ? port.makeTransport() : nullptr; };
+      link.timings = Timings{}.scaled(scale);
+      window.attachLink(std::move(link));
+      if (beforeShow) beforeShow(window);
+    });
+  }
   void TearDown() override {
     m_window.reset();
     if (m_files) m_files->close(*m_state);
@@ -62,6 +78,32 @@ class WindowTest : public ::testing::Test {
     m_window->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
     QTest::keySequence(m_window.get(), keys);
+  }
+  // A Japanese file of three points over five minutes (20.00/50.00, 22.50/45.00, -1.25/60.00)
+  // whose header announces a lower alarm of 5 °C, so it comes from the model with alarms.
+  QString writeThreePointCsv(const char* name = "in.csv") const {
+    const QString path = m_dir.filePath(QString::fromLatin1(name));
+    EXPECT_TRUE(commitFile(path, testing::japaneseFile(
+                                     "1,\"2013/05/01 10:00:00\",\"20.00\",\"50.00\",\"\"\r\n"
+                                     "2,\"2013/05/01 10:01:00\",\"22.50\",\"45.00\",\"\"\r\n"
+                                     "3,\"2013/05/01 10:05:00\",\"-1.25\",\"60.00\",\"\"\r\n"))
+                    .ok());
+    return path;
+  }
+  // "1" or "0" per control: checked items and buttons.
+  QString checks(const ControlList& controls) const {
+    QString out;
+    for (Control c : controls) out += ui().object(c)->property("checked").toBool() ? u'1' : u'0';
+    return out;
+  }
+  // The controls, menus or items that are not in the `enabled` state (a missing one too).
+  ControlList notEnabled(const ControlList& controls, bool enabled) const {
+    ControlList out;
+    for (Control c : controls) {
+      const QObject* o = ui().object(c);
+      if (o == nullptr || o->property("enabled").toBool() != enabled) out.push_back(c);
+    }
+    return out;
   }
   // The captions of `controls`, joined by "|".
   QString text(std::initializer_list<Control> controls) const {
