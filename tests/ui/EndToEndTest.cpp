@@ -8,7 +8,9 @@
 #include <QTimer>
 
 #include "EventWait.h"
+#include "SessionTestSupport.h"
 #include "WindowTest.h"
+#include "core/data/Csv.h"
 #include "core/data/DayTime.h"
 #include "core/link/Exchange.h"
 #include "core/sessions/Download.h"
@@ -37,9 +39,9 @@ constexpr char kScenario[] = R"({
 
 class EndToEndTest : public WindowTest {
  protected:
-  virtual QByteArray scenarioJson() const { return kScenario; }
+  virtual Result<SimScenario> scenario() const { return parseScenario(kScenario); }
   void SetUp() override {
-    Result<SimScenario> scenario = parseScenario(scenarioJson());
+    Result<SimScenario> scenario = this->scenario();
     ASSERT_TRUE(scenario.ok()) << scenario.error().message.toStdString();
     m_port = std::make_unique<SimulatedPort>(*scenario, kScale);
     openOnSimulator(*m_port, kScale, UiText::Language::Japanese, [&](MainWindow& window) {
@@ -106,23 +108,15 @@ TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
   EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end()) && !steps.empty() &&
               steps.back() == std::pair(25, 25))
       << steps.size();
-  // The list holds every point, oldest first, a minute apart.
+  // The list holds every point, oldest first, a minute apart (their marks: DumpModelTest).
   ASSERT_EQ(find<QTableView>(Control::LogDumpList)->model()->rowCount(), 25);
-  EXPECT_EQ(cell(0, 0) + ' ' + cell(0, 1), QStringLiteral("00001 2026/12/05 07:00:00"));
-  EXPECT_EQ(cell(24, 0) + ' ' + cell(24, 1), QStringLiteral("00025 2026/12/05 07:24:00"));
-  // Each extreme is marked once, on one row.
-  QString marks;
-  for (int row = 0; row < 25; ++row) marks += cell(row, 4);
-  for (const char* mark : {"最高温度", "最低温度", "最高湿度", "最低湿度"})
-    EXPECT_EQ(marks.count(QString::fromUtf8(mark)), 1) << mark;
+  EXPECT_EQ(cell(0, 0) + ' ' + cell(24, 0) + ' ' + cell(24, 1),
+            QStringLiteral("00001 00025 2026/12/05 07:24:00"));
   // The log set is shown and drawn.
   EXPECT_FALSE(m_state->currentSet != kLogSet ||
                find<GraphView>(Control::TemperatureGraph)->image().isNull());
-  EXPECT_TRUE(find<QAbstractButton>(Control::SaveLogButton)->isEnabled());  // something to save
   EXPECT_FALSE(progressDialog()->isVisible());
   EXPECT_TRUE(m_port->logger().downloaded());  // the window holds the set
-  click(Control::DumpRadio);
-  EXPECT_TRUE(find<QTableView>(Control::LogDumpList)->isVisible());
 
   // Disconnecting keeps the downloaded set (a plug click right after the
   // connecting one would be taken for a double click).
@@ -145,8 +139,15 @@ QString timeAxis(const GraphView& v) {
       .arg(v.image().size() == v.size() ? "fresh" : "stale");
 }
 
-TEST_F(EndToEndTest, MeasurementsShowTheRealTimeSetNewestFirstOnOneTimeAxis) {
+// The port list shows where the scan found the logger and the battery answer of the connect is
+// on the panel. A single measurement shows the real-time set; a double click on Continuous
+// starts one series, listed newest first. A download locks every set, view, print, open and
+// speed choice and blanks the live values until it ends.
+TEST_F(EndToEndTest, MeasurementsShowTheRealTimeSetNewestFirstOnOneTimeAxisUntilADownload) {
+  QTest::keyClick(find<QComboBox>(Control::PortCombo), Qt::Key_7);
   connect();
+  EXPECT_EQ(text({Control::PortCombo, Control::BatteryIndicator}), QStringLiteral("1|正常"));
+  EXPECT_EQ(m_state->chosenPort, 1);
   click(Control::MeasureOnceButton);
   ASSERT_TRUE(settle([this] { return m_state->set(kRealTimeSet).count == 1; })) << said();
   EXPECT_EQ(m_state->currentSet, kRealTimeSet);
@@ -159,6 +160,8 @@ TEST_F(EndToEndTest, MeasurementsShowTheRealTimeSetNewestFirstOnOneTimeAxis) {
   // A series (the one-time point is not kept) lists its newest point first.
   find<QComboBox>(Control::SpacingCombo)->setCurrentIndex(0);  // a point every 2 s
   click(Control::ContinuousButton);
+  click(Control::ContinuousButton);
+  EXPECT_EQ(m_state->runState, RunState::Continuous);
   ASSERT_TRUE(waitUntil([this] { return m_state->set(kRealTimeSet).count >= 3; })) << said();
   const QTableView* list = find<QTableView>(Control::RealTimeDumpList);
   EXPECT_EQ(list->model()->index(0, 0).data().toString(),
@@ -177,30 +180,11 @@ TEST_F(EndToEndTest, MeasurementsShowTheRealTimeSetNewestFirstOnOneTimeAxis) {
   // the stop click from counting as a double click.
   QTest::qWait(550);
   click(Control::ContinuousButton);
-  ASSERT_TRUE(waitUntil([this] { return m_state->runState == RunState::Idle; })) << said();
+  ASSERT_TRUE(settle([this] { return m_state->runState == RunState::Idle; })) << said();
   EXPECT_TRUE(waitUntil(shared, 2000)) << axes();
   const int widthBefore = t.width();
   m_window->resize(m_window->minimumSize());
   EXPECT_TRUE(waitUntil([&] { return t.width() != widthBefore && shared(); }, 2000)) << axes();
-}
-
-// The port list shows where the scan found the logger and the battery answer of the connect
-// is on the panel; a double click on Continuous starts one series; a download locks every
-// set, view, print, open and speed choice and blanks the live values until it ends.
-TEST_F(EndToEndTest, PanelAfterConnectDoubleClicksAndTheDownloadLock) {
-  QTest::keyClick(find<QComboBox>(Control::PortCombo), Qt::Key_7);
-  connect();
-  EXPECT_EQ(text({Control::PortCombo, Control::BatteryIndicator}), QStringLiteral("1|正常"));
-  EXPECT_EQ(m_state->chosenPort, 1);
-
-  click(Control::ContinuousButton);
-  click(Control::ContinuousButton);
-  EXPECT_EQ(m_state->runState, RunState::Continuous);
-  ASSERT_TRUE(settle([this] { return m_state->set(kRealTimeSet).count >= 1; })) << said();
-  QTest::qWait(550);
-  click(Control::ContinuousButton);
-  ASSERT_TRUE(settle([this] { return m_state->runState == RunState::Idle; })) << said();
-  EXPECT_FALSE(text({Control::LiveTemperature}).isEmpty());
 
   click(Control::DownloadButton);
   ASSERT_TRUE(m_window->download()->running());
@@ -224,9 +208,9 @@ TEST_F(EndToEndTest, PanelAfterConnectDoubleClicksAndTheDownloadLock) {
 // follows without a click.
 class SelfStartTest : public EndToEndTest {
  protected:
-  QByteArray scenarioJson() const override {
-    return R"({"model": "QM120-RH", "clock": "2026-12-05 07:25:40", "state": "reserved",
-               "reservation": {"day": 5, "hour": 7, "minute": 26}})";
+  Result<SimScenario> scenario() const override {
+    return parseScenario(R"({"model": "QM120-RH", "clock": "2026-12-05 07:25:40",
+        "state": "reserved", "reservation": {"day": 5, "hour": 7, "minute": 26}})");
   }
 };
 
@@ -239,6 +223,40 @@ TEST_F(SelfStartTest, TheStatusIsReadAgainWhenTheReservedRecordingStarts) {
   EXPECT_EQ(m_messages, QStringList());
   press(Qt::Key_F5);  // the status update button's read
   EXPECT_TRUE(m_window->exchange()->isBusy());
+}
+
+// Cancelling a slow download from the progress window of a logger holding 204 points.
+class DownloadCancelTest : public EndToEndTest {
+ protected:
+  Result<SimScenario> scenario() const override {
+    return testing::scenarioFile(testing::kThreeBlocks);
+  }
+};
+
+TEST_F(DownloadCancelTest, CancelKeepsAPartialSetThatIsSavedAndReopenedWithItsCount) {
+  connect();
+  ui().slowDownloadItem->trigger();
+  click(Control::DownloadButton);
+  const DataSet& log = m_state->set(kLogSet);
+  ASSERT_TRUE(waitUntil([&] { return log.count >= 20; }));
+  DownloadProgressDialog* dialog = progressDialog();
+  ASSERT_TRUE(dialog->isVisible() && dialog->controls().cancelButton->isEnabled());
+  QTest::mouseClick(dialog->controls().cancelButton, Qt::LeftButton);
+  ASSERT_TRUE(settle([this] { return !m_window->download()->running(); }));
+  const int kept = log.count;
+  EXPECT_TRUE(kept >= 20 && kept < 204) << kept;
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_FALSE(m_port->logger().downloaded());
+  EXPECT_EQ(ui().partialPanel->isVisible() ? ui().partialPanel->text() : QString(),
+            QStringLiteral("partial: %1 of 204 points").arg(kept));
+
+  // The saved file's header announces the points it holds.
+  const QString path = m_dir.filePath(QStringLiteral("part.csv"));
+  ASSERT_TRUE(writeCsvFile(path, log, m_state->file(kLogSet), m_state->texts).ok());
+  ASSERT_TRUE(m_window->openCsvFile(path));
+  EXPECT_EQ(std::pair(m_state->set(kFileSet).announcedCount, m_state->set(kFileSet).count),
+            std::pair(kept, kept));
+  EXPECT_FALSE(ui().partialPanel->isVisible());  // the file set is shown
 }
 
 }  // namespace
