@@ -17,7 +17,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "DialogTestSupport.h"
+#include "UiTestSupport.h"
 #include "core/base/Translations.h"
 #include "core/base/UiText.h"
 #include "core/model/AppState.h"

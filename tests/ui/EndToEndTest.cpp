@@ -9,12 +9,13 @@
 
 #include "EventWait.h"
 #include "SessionTestSupport.h"
-#include "WindowTest.h"
+#include "UiTestSupport.h"
 #include "core/data/Csv.h"
 #include "core/data/DayTime.h"
 #include "core/link/Exchange.h"
 #include "core/sessions/Download.h"
 #include "sim/SimScenario.h"
+#include "sim/SimulatedPort.h"
 #include "ui/dialogs/DownloadProgressDialog.h"
 #include "ui/graph/GraphView.h"
 
@@ -44,7 +45,14 @@ class EndToEndTest : public WindowTest {
     Result<SimScenario> scenario = this->scenario();
     ASSERT_TRUE(scenario.ok()) << scenario.error().message.toStdString();
     m_port = std::make_unique<SimulatedPort>(*scenario, kScale);
-    openOnSimulator(*m_port, kScale, UiText::Language::Japanese, [&](MainWindow& window) {
+    // Port 1 reaches the simulated logger, every timing kScale times shorter.
+    open(UiText::Language::Japanese, [&](MainWindow& window) {
+      LoggerLinkParts link;
+      link.pins = std::make_unique<NoAdapterPins>();
+      link.map = *PortMap::fromTemplate(QStringLiteral("/nonexistent/tty%1"));
+      link.factory = [this](int n) { return n == 1 ? m_port->makeTransport() : nullptr; };
+      link.timings = Timings{}.scaled(kScale);
+      window.attachLink(std::move(link));
       // The window's clock is the logger's calendar, which runs kScale times faster.
       window.setClock([this, start = scenario->clockSeconds] {
         const CivilTime c = civilFromSeconds(start + m_port->virtualNow() / 1000);

@@ -1,24 +1,43 @@
-// The main window on real widgets: lists, the settings file, the views, the questions it
-// asks and the state table.
+// The main window on real widgets: lists, the settings file, the views, the questions it asks,
+// the state table, the menus and shortcuts, and the dump list with its sorting and printing.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QStandardPaths>
+#include <QSvgRenderer>
 #include <QTableView>
 #include <QTimer>
 
-#include "WindowTest.h"
+#include "EventWait.h"
+#include "UiTestSupport.h"
 #include "core/app/WindowLimits.h"
+#include "core/base/Says.h"
 #include "core/base/Translations.h"
+#include "core/views/DumpModel.h"
 #include "ui/DataViews.h"
+#include "ui/GraphPicture.h"
 #include "ui/HelpPage.h"
 #include "ui/Lamp.h"
 #include "ui/MessageBoxPrompts.h"
 #include "ui/graph/GraphScrollBar.h"
 #include "ui/graph/GraphView.h"
+#include "ui/print/DumpPrintDialog.h"
+#include "ui/print/PrintActions.h"
 #include "ui/print/ReportPreviewDialog.h"
 
 namespace termika {
@@ -349,6 +368,211 @@ TEST(HelpPage, FirstFolderHoldingThePageWinsAndTheSourceTreeHasOne) {
   const QString source = QStringLiteral(TERMIKA_SOURCE_DIR);
   const QString found = findHelpPage(helpFolders(QStringLiteral("/nonexistent/bin"), source), name);
   EXPECT_TRUE(found.endsWith(QStringLiteral("docs/help/index.html"))) << found.toStdString();
+}
+
+// The menu items added for the keyboard and for files: shortcuts, recent
+// files, the graph as a picture.
+// A blank plot has two colours; curves, grid and labels add more.
+int colours(const QImage& image) {
+  return image.convertToFormat(QImage::Format_Indexed8).colorCount();
+}
+
+class MainMenuTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    open();
+    // Every dialog an item opens is closed again and its class noted.
+    QObject::connect(&m_closer, &QTimer::timeout, [this] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        m_dialogs << QString::fromLatin1(dialog->metaObject()->className());
+        dialog->reject();
+      }
+    });
+    m_closer.start(10);
+  }
+  QString recent() const {
+    QStringList out;
+    for (const QAction* a : ui().recentMenu->actions()) out << a->text();
+    return out.join(u'|');
+  }
+
+  QTimer m_closer;
+  QStringList m_dialogs;
+};
+
+TEST_F(MainMenuTest, ShortcutsDoWhatTheirItemsDoAndNothingWhileTheyAreDisabled) {
+  ASSERT_TRUE(m_window->openCsvFile(writeThreePointCsv("a.csv")));
+  fillLogSet(*m_state, m_dir, 12);  // the log set current, with points to save
+  m_window->refreshState();
+  const struct {
+    QKeySequence keys;
+    QAction* item;
+    const char* dialog;  // what the item opened; "" when it is disabled
+  } cases[] = {{Qt::CTRL | Qt::Key_O, ui().openCsvItem, "QFileDialog"},
+               {Qt::CTRL | Qt::Key_S, ui().saveShownItem, "QFileDialog"},
+               {Qt::CTRL | Qt::Key_P, ui().printItem, "termika::GraphPrintDialog"},
+               {Qt::Key_F5, ui().statusReadItem, ""},  // not connected
+               {Qt::CTRL | Qt::Key_D, ui().downloadItem, ""}};
+  for (const auto& c : cases) {
+    m_dialogs.clear();
+    QSignalSpy triggered(c.item, &QAction::triggered);
+    press(c.keys);
+    EXPECT_EQ(triggered.count(), *c.dialog ? 1 : 0) << c.keys.toString().toStdString();
+    EXPECT_EQ(m_dialogs.join(u' '), QString::fromLatin1(c.dialog));
+  }
+  ui().setRadios[kFileSet]->click();  // the file set has no save item
+  EXPECT_FALSE(ui().saveShownItem->isEnabled());
+  press(Qt::CTRL | Qt::Key_Q);
+  EXPECT_TRUE(testing::waitUntil([this] { return !m_window->isVisible(); }, 2000));
+}
+
+TEST_F(MainMenuTest, RecentFilesNewestFirstMissingOnesDroppedKeptAcrossARestart) {
+  EXPECT_EQ(recent(), says("No recent files"));
+  for (const char* name : {"a.csv", "b.csv", "a.csv"})
+    ASSERT_TRUE(m_window->openCsvFile(writeThreePointCsv(name)));
+  EXPECT_EQ(recent(), QStringLiteral("&1 a.csv|&2 b.csv"));
+  ASSERT_TRUE(QFile::remove(m_dir.filePath(QStringLiteral("b.csv"))));
+  ui().recentMenu->actions().at(1)->trigger();
+  EXPECT_TRUE(ui().noticePanel->text().contains(QStringLiteral("b.csv")));
+  EXPECT_EQ(recent(), QStringLiteral("&1 a.csv"));
+  TearDown();
+  open();
+  EXPECT_EQ(recent(), QStringLiteral("&1 a.csv"));
+  ui().recentMenu->actions().at(0)->trigger();
+  EXPECT_EQ(m_state->set(kFileSet).count, 3);
+}
+
+TEST_F(MainMenuTest, TheShownGraphsGoToPngSvgAndTheClipboard) {
+  ASSERT_TRUE(m_window->openCsvFile(writeThreePointCsv("a.csv")));
+  const std::vector<GraphGeometry> graphs = shownGraphs(ui());
+  ASSERT_EQ(graphs.size(), 2U);
+  const QSize size(graphs[0].size.width(), graphs[0].size.height() + graphs[1].size.height());
+  const QString png = m_dir.filePath(QStringLiteral("g.png"));
+  const QString svg = m_dir.filePath(QStringLiteral("g.svg"));
+  ASSERT_TRUE(saveGraphPicture(png, graphs).ok() && saveGraphPicture(svg, graphs).ok());
+  EXPECT_EQ(QImage(png).size(), size);
+  EXPECT_GT(colours(QImage(png)), 3);
+  QSvgRenderer fromSvg(svg);
+  EXPECT_EQ(fromSvg.viewBox().size(), size);
+  QImage drawn(size, QImage::Format_RGB32);
+  drawn.fill(Qt::white);
+  QPainter painter(&drawn);
+  fromSvg.render(&painter);
+  EXPECT_GT(colours(drawn), 3);
+  ui().copyGraphItem->trigger();
+  EXPECT_EQ(QApplication::clipboard()->image().size(), size);
+  ui().dumpRadio->click();  // no graph on screen
+  EXPECT_FALSE(ui().copyGraphItem->isEnabled() || ui().saveGraphItem->isEnabled());
+  EXPECT_FALSE(saveGraphPicture(png, shownGraphs(ui())).ok());
+}
+
+// The window's dump list of a log set of 1981 points: header sorting and its arrow, the rows
+// handed to printing, and printing the list with the window's own print and file dialogs.
+class DumpListTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    open();
+    fillLogSet(*m_state, m_dir, 1981);
+    m_window->views().setReplaced(kLogSet);
+    click(Control::DumpRadio);
+    m_list = ui().dumpLists[kLogSet];
+    m_model = qobject_cast<DumpModel*>(m_list->model());
+    ASSERT_NE(m_model, nullptr);
+  }
+
+  // Prints from the menu, answering the print dialog with "Save as PDF" and the file dialog
+  // with the name it proposes. Returns whether the dialog showed its range with every row
+  // chosen, and the text of the PDF, which is removed again.
+  std::pair<bool, QString> printToPdf() {
+    bool everyRow = false;
+    QString pdf;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+        pdf = files->selectedFiles().value(0);
+        QMetaObject::invokeMethod(files, "accept");
+      } else if (auto* dump = qobject_cast<DumpPrintDialog*>(modal)) {
+        const PrintDialogBase::Controls& controls = dump->controls();
+        everyRow = controls.rangeFrame->isVisible() && controls.allRowsRadio->isChecked();
+        QTimer::singleShot(0, controls.pdfButton, &QAbstractButton::click);
+        answer.start(50);
+      }
+    });
+    answer.start(10);
+    ui().printItem->trigger();
+    const QString text = pdfText(pdf);
+    QFile::remove(pdf);
+    return {everyRow, text};
+  }
+
+  QTableView* m_list = nullptr;
+  DumpModel* m_model = nullptr;
+};
+
+// Header clicks reach the model, whose sort the header shows; the rows handed to printing
+// follow the list's order and carry its selection.
+TEST_F(DumpListTest, HeaderClicksSortAndPrintRowsFollowTheList) {
+  QHeaderView* header = m_list->horizontalHeader();
+  EXPECT_EQ(std::pair(header->sortIndicatorSection(), header->sortIndicatorOrder()),
+            std::pair(0, Qt::AscendingOrder));
+  Q_EMIT header->sectionClicked(DumpModel::kTemperature);
+  Q_EMIT header->sectionClicked(DumpModel::kTemperature);
+  EXPECT_EQ(std::pair(m_model->sortKey(), m_model->sortOrder()), std::pair(2, 1));
+  EXPECT_EQ(std::pair(header->sortIndicatorSection(), header->sortIndicatorOrder()),
+            std::pair(2, Qt::DescendingOrder));
+  m_model->setSort(DumpModel::kNumber, 1);
+  m_list->selectRow(1);
+  QString rows;
+  for (const DumpListRow& r : dumpListRows(*m_list))
+    rows += QStringLiteral("%1%2 ").arg(r.recordNo).arg(r.selected ? "*" : "");
+  EXPECT_TRUE(rows.startsWith(QStringLiteral("1981 1980* 1979 1978 ")))
+      << rows.left(60).toStdString();
+  EXPECT_TRUE(rows.endsWith(QStringLiteral(" 2 1 ")) && rows.count(u'*') == 1);
+}
+
+TEST_F(DumpListTest, TheSortColumnShowsItsArrowPointingTheSortsWay) {
+  const auto shot = [&](int order) {
+    m_model->setSort(DumpModel::kTemperature, order);
+    return m_list->horizontalHeader()->grab().toImage();
+  };
+  const QImage up = shot(0);
+  const QImage down = shot(1);
+  const int left = m_list->horizontalHeader()->sectionViewportPosition(DumpModel::kTemperature);
+  const int right = left + m_list->columnWidth(DumpModel::kTemperature);
+  // Where the pictures differ, the ascending arrow's dark pixels lie lower
+  // than the descending one's (a ▲ is wide at the bottom), all in the column.
+  std::array<std::pair<double, int>, 2> darker{};  // sum of rows, count: up, down
+  for (int y = 0; y < up.height(); ++y) {
+    for (int x = 0; x < up.width(); ++x) {
+      if (up.pixel(x, y) == down.pixel(x, y)) continue;
+      EXPECT_TRUE(x >= left && x < right) << x;
+      auto& side = darker[qGray(up.pixel(x, y)) < qGray(down.pixel(x, y)) ? 0 : 1];
+      side.first += y;
+      ++side.second;
+    }
+  }
+  ASSERT_TRUE(darker[0].second > 0 && darker[1].second > 0);
+  EXPECT_GT(darker[0].first / darker[0].second, darker[1].first / darker[1].second);
+}
+
+TEST_F(DumpListTest, NothingSelectedPrintsEveryRowAndASelectionOnlyItsRows) {
+  const auto [everyRow, allText] = printToPdf();
+  EXPECT_TRUE(everyRow);
+  EXPECT_TRUE(allText.contains(QStringLiteral("00001")) &&
+              allText.contains(QStringLiteral("01981")));
+  // Rows 1 and 3 picked with a click and a Ctrl+click.
+  const auto rowCentre = [this](int row) {
+    return m_list->visualRect(m_model->index(row, 1)).center();
+  };
+  QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, rowCentre(0));
+  QTest::mouseClick(m_list->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCentre(2));
+  const auto [everyRowAgain, pickedText] = printToPdf();
+  EXPECT_FALSE(everyRowAgain);
+  QString printed;
+  for (const char* row : {"00001", "00002", "00003", "01981"})
+    printed += pickedText.contains(QString::fromLatin1(row)) ? '+' : '-';
+  EXPECT_EQ(printed, QStringLiteral("+-+-"));
 }
 
 }  // namespace

@@ -20,10 +20,9 @@
 #include <functional>
 #include <optional>
 
-#include "DialogTestSupport.h"
 #include "FileFixtures.h"
-#include "PrintTestSupport.h"
 #include "ScriptedPrompts.h"
+#include "UiTestSupport.h"
 #include "core/app/Settings.h"
 #include "core/data/Csv.h"
 #include "core/print/PrintPlan.h"
