@@ -15,7 +15,6 @@
 #include "UiTestSupport.h"
 #include "core/base/Translations.h"
 #include "core/data/DayTime.h"
-#include "ui/DataViews.h"
 #include "ui/graph/GraphPainter.h"
 #include "ui/graph/GraphScrollBar.h"
 #include "ui/graph/GraphView.h"
@@ -28,22 +27,19 @@ class GraphGesturesTest : public WindowTest {
   // 61 points 10 s apart: 600 s, one second a bar step.
   void openWithFile() {
     open(UiText::Language::English);
-    QString csv = QStringLiteral(
-        "\"Recognition name\",\"Start time\",\"Recording points\",\"Record interval\","
-        "\"Upper bound temperature setting\",\"Lower bound temperature setting\"\r\n"
-        "\"G\",\"2013/05/01 10:00:00\",\"61\",\"10\",\"OFF\",\"OFF\"\r\n"
-        "\"Record number\",\"Date\",\"Temperature\",\"Humidity\",\"Remarks\"\r\n");
+    QByteArray csv =
+        testing::englishFile("\"G\",\"2013/05/01 10:00:00\",\"61\",\"10\",\"OFF\",\"OFF\"");
     for (int i = 0; i <= 60; ++i) {
       csv += QString::asprintf("%d,\"2013/05/01 10:%02d:%02d\",\"%d.50\",\"%d.00\",\"\"\r\n", i + 1,
-                               i / 6, i % 6 * 10, 20 + i % 7, 50 + i % 5);
+                               i / 6, i % 6 * 10, 20 + i % 7, 50 + i % 5)
+                 .toLatin1();
     }
     const QString path = m_dir.filePath(QStringLiteral("g.csv"));
-    ASSERT_TRUE(commitFile(path, csv.toLatin1()).ok() && m_window->openCsvFile(path));
+    ASSERT_TRUE(commitFile(path, csv).ok() && m_window->openCsvFile(path));
   }
   GraphView& graph(bool temperature = true) const {
     return *(temperature ? ui().temperatureGraph : ui().humidityGraph);
   }
-  int bar(Bar b) const { return m_window->views().navigation().bar(b).value; }
   // Bars, state and both graphs' window agree; the offset is returned.
   int offsetEverywhere() const {
     for (Bar b : {TemperatureWidth, TemperatureOffset, HumidityWidth, HumidityOffset}) {

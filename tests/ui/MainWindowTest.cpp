@@ -29,7 +29,6 @@
 #include "core/base/Says.h"
 #include "core/base/Translations.h"
 #include "core/views/DumpModel.h"
-#include "ui/DataViews.h"
 #include "ui/GraphPicture.h"
 #include "ui/HelpPage.h"
 #include "ui/Lamp.h"
@@ -55,7 +54,6 @@ class MainWindowTest : public WindowTest {
   QByteArray iniLine(int port, int chosen) const {
     return QStringLiteral("%1,%2,\"%3\"\r\n").arg(port).arg(chosen).arg(m_dir.path()).toUtf8();
   }
-  int bar(Bar b) const { return m_window->views().navigation().bar(b).value; }
   // The value the user sees on the widget, in the bar's own direction.
   int widgetBar(Control control) const {
     const QScrollBar* w = find<QScrollBar>(control);
@@ -447,8 +445,8 @@ TEST_F(MainMenuTest, TheShownGraphsGoToPngSvgAndTheClipboard) {
   const std::vector<GraphGeometry> graphs = shownGraphs(ui());
   ASSERT_EQ(graphs.size(), 2U);
   const QSize size(graphs[0].size.width(), graphs[0].size.height() + graphs[1].size.height());
-  const QString png = m_dir.filePath(QStringLiteral("g.png"));
-  const QString svg = m_dir.filePath(QStringLiteral("g.svg"));
+  const QString png = m_dir.filePath(QStringLiteral("g.png")),
+                svg = m_dir.filePath(QStringLiteral("g.svg"));
   ASSERT_TRUE(saveGraphPicture(png, graphs).ok() && saveGraphPicture(svg, graphs).ok());
   EXPECT_EQ(QImage(png).size(), size);
   EXPECT_GT(colours(QImage(png)), 3);

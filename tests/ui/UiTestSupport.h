@@ -37,6 +37,7 @@
 #include "core/data/ExtremesUpdate.h"
 #include "core/data/OutputFile.h"
 #include "core/model/AppState.h"
+#include "ui/DataViews.h"
 #include "ui/MainWindow.h"
 
 // Readable failure output for Qt strings.
@@ -175,6 +176,7 @@ class WindowTest : public ::testing::Test {
   }
 
   const MainWindowControls& ui() const { return m_window->controls(); }
+  int bar(Bar b) const { return m_window->views().navigation().bar(b).value; }
   template <typename T>
   T* find(Control control) const {
     T* found = qobject_cast<T*>(ui().object(control));
