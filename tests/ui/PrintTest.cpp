@@ -123,8 +123,8 @@ TEST_F(PrintTest, ReportSaysPassOrFailAndIsSavedFromItsPreview) {
   ASSERT_TRUE(dumpPages.ok() && failed.ok());
   const Result<PrintOutcome> written = writePdf(path("failed.pdf"), *failed);
   ASSERT_TRUE(written.ok()) << written.error().message.toStdString();
-  EXPECT_EQ(written->pages, 2 + *dumpPages);
-  EXPECT_EQ(pdfPages(path("failed.pdf")), 2 + *dumpPages);
+  EXPECT_EQ(std::pair(written->pages, pdfPages(path("failed.pdf"))),
+            std::pair(2 + *dumpPages, 2 + *dumpPages));
   const QString text = squeezed(pdfText(path("failed.pdf")));
   EXPECT_EQ(text.count(QStringLiteral("FAIL:4excursion(s)beyondthelimits")), 2);
   EXPECT_TRUE(text.contains(QStringLiteral("Temperature(°C)20.0026.0022.901.97")));
@@ -132,13 +132,12 @@ TEST_F(PrintTest, ReportSaysPassOrFailAndIsSavedFromItsPreview) {
 
   Result<PagePainter> report = prepareReportPrint(m_state, kLogSet, {}, "log");
   ASSERT_TRUE(report.ok());
-  ScriptedPrompts& prompts = m_prompts;
-  ReportPreviewDialog dialog(*report, "T001_report", m_state.texts, prompts);
-  prompts.saveFiles = {path("missing/r"), path("r")};
+  ReportPreviewDialog dialog(*report, "T001_report", m_state.texts, m_prompts);
+  m_prompts.saveFiles = {path("missing/r"), path("r")};
   dialog.saveAsPdf();
   dialog.saveAsPdf();
-  ASSERT_EQ(prompts.callsOf(testing::ScriptedPrompts::Kind::Info).size(), 1u);
-  EXPECT_EQ(prompts.calls.front().message, QStringLiteral("T001_report"));
+  ASSERT_EQ(messagesShown(m_prompts).size(), 1);
+  EXPECT_EQ(m_prompts.calls.front().message, QStringLiteral("T001_report"));
   EXPECT_EQ(pdfPages(path("r.pdf")), 2);
   EXPECT_TRUE(squeezed(pdfText(path("r.pdf"))).contains("PASS:everyreadingwithinthelimits"));
 }
