@@ -52,7 +52,7 @@ class MainWindowTest : public WindowTest {
   QByteArray ini() const { return testing::readAll(iniPath()); }
   QString iniPath() const { return m_dir.filePath(QStringLiteral("Logger.ini")); }
   QByteArray iniLine(int port, int chosen) const {
-    return QStringLiteral("%1,%2,\"%3\"\r\n").arg(port).arg(chosen).arg(m_dir.path()).toUtf8();
+    return QStringLiteral("%1,%2,\"/srv/data\"\r\n").arg(port).arg(chosen).toUtf8();
   }
   // The value the user sees on the widget, in the bar's own direction.
   int widgetBar(Control control) const {
@@ -62,10 +62,17 @@ class MainWindowTest : public WindowTest {
   QString panel2() const { return ui().noticePanel->text(); }
 };
 
-// The download speed items tick each other off; only the user's picks in the lists set the
-// state and the settings file, which the first start writes.
-TEST_F(MainWindowTest, OnlyTheUsersPicksSetTheListsFieldsAndTheSettingsFile) {
+// The window starts with the saved ports and folder, above its minimum size; the download speed
+// items tick each other off; only the user's picks in the lists set the state and the settings
+// file (which a first start writes: Settings.FileIsCreatedWithDefaults...).
+TEST_F(MainWindowTest, StartsWithTheSavedSettingsAndOnlyTheUsersPicksChangeThem) {
+  ASSERT_TRUE(m_dir.isValid() && commitFile(iniPath(), "3,5,\"/srv/data\"\r\n").ok());
   open();
+  EXPECT_EQ(QStringLiteral("%1 %2 ").arg(m_state->portNumber).arg(m_state->chosenPort) +
+                m_state->workingFolder + ' ' + find<QComboBox>(Control::PortCombo)->currentText(),
+            QStringLiteral("3 5 /srv/data 5"));
+  EXPECT_EQ(m_window->minimumSize(),
+            windowLimits(m_window->screen()->logicalDotsPerInch()).minimum);
   EXPECT_EQ(checks({Control::FastDownloadItem, Control::SlowDownloadItem, Control::LogSetRadio,
                     Control::GraphRadio}),
             QStringLiteral("1011"));
@@ -75,13 +82,12 @@ TEST_F(MainWindowTest, OnlyTheUsersPicksSetTheListsFieldsAndTheSettingsFile) {
   find<QAction>(Control::FastDownloadItem)->trigger();
   EXPECT_FALSE(m_state->downloadSlow);
 
-  EXPECT_EQ(ini(), iniLine(1, 1));
   QComboBox* ports = find<QComboBox>(Control::PortCombo);
   QTest::keyClick(ports, Qt::Key_7);
-  EXPECT_EQ(ini(), iniLine(1, 7));
+  EXPECT_EQ(ini(), iniLine(3, 7));
   QTest::keyClick(ports, Qt::Key_Down);
   QTest::keyClick(find<QComboBox>(Control::BaudCombo), Qt::Key_Down);
-  EXPECT_EQ(ini(), iniLine(1, 8));
+  EXPECT_EQ(ini(), iniLine(3, 8));
   EXPECT_EQ(std::pair(m_state->chosenPort, m_state->baudSetting),
             std::pair(8, QStringLiteral("115200")));
 
@@ -90,22 +96,12 @@ TEST_F(MainWindowTest, OnlyTheUsersPicksSetTheListsFieldsAndTheSettingsFile) {
   find<QComboBox>(Control::BaudCombo)->setCurrentText(QStringLiteral("9600"));
   QComboBox* models = find<QComboBox>(Control::ModelCombo);
   models->setCurrentIndex(1);
-  EXPECT_EQ(ini(), iniLine(1, 8));
+  EXPECT_EQ(ini(), iniLine(3, 8));
   EXPECT_EQ(QStringLiteral("%1 %2 ").arg(m_state->chosenPort).arg(m_state->baudSetting) +
                 m_window->windowTitle(),
             QStringLiteral("8 115200 [Termika] 温湿度ロガー "));
   QTest::keyClick(models, Qt::Key_Down);
   EXPECT_EQ(m_window->windowTitle(), QStringLiteral("[Termika] 温湿度ロガー QM200-RHA"));
-}
-
-TEST_F(MainWindowTest, StartsWithTheSavedPortsAndFolderAboveTheMinimumSize) {
-  ASSERT_TRUE(m_dir.isValid() && commitFile(iniPath(), "3,9,\"/srv/data\"\r\n").ok());
-  open();
-  EXPECT_EQ(QStringLiteral("%1 %2 ").arg(m_state->portNumber).arg(m_state->chosenPort) +
-                m_state->workingFolder + ' ' + find<QComboBox>(Control::PortCombo)->currentText(),
-            QStringLiteral("3 9 /srv/data 9"));
-  EXPECT_EQ(m_window->minimumSize(),
-            windowLimits(m_window->screen()->logicalDotsPerInch()).minimum);
 }
 
 // Answers the next modal box with the button `pick` returns, noting title, text and buttons.
@@ -508,8 +504,8 @@ class DumpListTest : public WindowTest {
   DumpModel* m_model = nullptr;
 };
 
-// Header clicks reach the model, whose sort the header shows; the rows handed to printing
-// follow the list's order and carry its selection.
+// Header clicks reach the model, whose sort the header shows with an arrow pointing the sort's
+// way; the rows handed to printing follow the list's order and carry its selection.
 TEST_F(DumpListTest, HeaderClicksSortAndPrintRowsFollowTheList) {
   QHeaderView* header = m_list->horizontalHeader();
   EXPECT_EQ(std::pair(header->sortIndicatorSection(), header->sortIndicatorOrder()),
@@ -527,9 +523,7 @@ TEST_F(DumpListTest, HeaderClicksSortAndPrintRowsFollowTheList) {
   EXPECT_TRUE(rows.startsWith(QStringLiteral("1981 1980* 1979 1978 ")))
       << rows.left(60).toStdString();
   EXPECT_TRUE(rows.endsWith(QStringLiteral(" 2 1 ")) && rows.count(u'*') == 1);
-}
 
-TEST_F(DumpListTest, TheSortColumnShowsItsArrowPointingTheSortsWay) {
   const auto shot = [&](int order) {
     m_model->setSort(DumpModel::kTemperature, order);
     return m_list->horizontalHeader()->grab().toImage();
