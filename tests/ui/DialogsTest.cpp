@@ -153,49 +153,43 @@ TEST(ClockDialog, TicksWithTheClockAndAsksOncePerPress) {
   EXPECT_EQ(form.result(), QDialog::Accepted);
 }
 
-// The dialog for logger OLD1 of a QM120-RH; the names it hands on are kept.
-struct NameDialog {
-  ScriptedPrompts prompts;
-  LoggerNameDialog dialog{texts(), QStringLiteral("OLD1"), QStringLiteral("QM120-RH"), prompts};
-  QLineEdit* edit = dialog.controls().nameEdit;
-  QPushButton* ok = dialog.controls().okButton;
-  QStringList chosen;
-  NameDialog() {
-    QObject::connect(&dialog, &LoggerNameDialog::nameChosen,
-                     [this](const QString& name) { chosen << name; });
-  }
-};
-
 // A forbidden or double-byte name is refused and the old one comes back; a short name is sent
 // padded by the button or Enter, but not while the link is busy.
 TEST(LoggerNameDialog, RefusesBadNamesAndSendsAShortOnePadded) {
-  NameDialog d;
-  d.dialog.show();
+  // The dialog for logger OLD1 of a QM120-RH; the names it hands on are kept.
+  ScriptedPrompts prompts;
+  LoggerNameDialog dialog(texts(), QStringLiteral("OLD1"), QStringLiteral("QM120-RH"), prompts);
+  QLineEdit* edit = dialog.controls().nameEdit;
+  QPushButton* ok = dialog.controls().okButton;
+  QStringList chosen;
+  QObject::connect(&dialog, &LoggerNameDialog::nameChosen,
+                   [&chosen](const QString& name) { chosen << name; });
+  dialog.show();
   for (const char* typed : {"A/", "名前"}) {
-    d.edit->setText(QString::fromUtf8(typed));
-    d.ok->click();
-    EXPECT_EQ(d.edit->text(), QStringLiteral("OLD1"));
+    edit->setText(QString::fromUtf8(typed));
+    ok->click();
+    EXPECT_EQ(edit->text(), QStringLiteral("OLD1"));
   }
   const QString refused =
       QStringLiteral("QM120-RH|認識名称には次の文字は使えません\r\r           ");
-  EXPECT_EQ(messagesShown(d.prompts), (QStringList{refused + QStringLiteral("\\ / : * ? \" < > |"),
-                                                   refused + QStringLiteral("名 前")}));
-  d.dialog.setLinkBusy(true);
-  EXPECT_FALSE(d.ok->isEnabled());
-  d.dialog.confirm();
-  EXPECT_TRUE(d.chosen.isEmpty());
-  EXPECT_NE(d.dialog.result(), QDialog::Accepted);
-  d.dialog.setLinkBusy(false);
-  d.edit->clear();
-  QTest::keyClicks(d.edit, QStringLiteral("XYZUV"));  // the field takes four at most
-  EXPECT_EQ(d.edit->text(), QStringLiteral("XYZU"));
-  d.edit->setText(QStringLiteral("XY"));
-  QTest::keyClick(d.edit, Qt::Key_Return);
-  d.edit->setText(QStringLiteral("AB"));
-  d.ok->click();
-  EXPECT_EQ(d.chosen, (QStringList{QStringLiteral("  XY"), QStringLiteral("  AB")}));
-  EXPECT_EQ(d.prompts.calls.size(), 2u);
-  EXPECT_EQ(d.dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(messagesShown(prompts), (QStringList{refused + QStringLiteral("\\ / : * ? \" < > |"),
+                                                 refused + QStringLiteral("名 前")}));
+  dialog.setLinkBusy(true);
+  EXPECT_FALSE(ok->isEnabled());
+  dialog.confirm();
+  EXPECT_TRUE(chosen.isEmpty());
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+  dialog.setLinkBusy(false);
+  edit->clear();
+  QTest::keyClicks(edit, QStringLiteral("XYZUV"));  // the field takes four at most
+  EXPECT_EQ(edit->text(), QStringLiteral("XYZU"));
+  edit->setText(QStringLiteral("XY"));
+  QTest::keyClick(edit, Qt::Key_Return);
+  edit->setText(QStringLiteral("AB"));
+  ok->click();
+  EXPECT_EQ(chosen, (QStringList{QStringLiteral("  XY"), QStringLiteral("  AB")}));
+  EXPECT_EQ(prompts.calls.size(), 2u);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 // Only an explicit Yes acts (closing the box is No); an empty title is the model's name, and
