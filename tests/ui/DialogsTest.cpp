@@ -1,29 +1,43 @@
+// Each dialog on its own: what it shows, refuses and sends, and the window's message boxes.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
-#include "DialogTestSupport.h"
+#include "UiTestSupport.h"
+#include "core/base/Translations.h"
 #include "core/base/UiText.h"
+#include "core/model/AppState.h"
+#include "ui/MessageBoxPrompts.h"
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/ClockDialog.h"
 #include "ui/dialogs/DownloadProgressDialog.h"
+#include "ui/dialogs/LoggerNameDialog.h"
 #include "ui/dialogs/PortSettingsDialog.h"
+#include "ui/dialogs/RecordingSettingsDialog.h"
+#include "ui/dialogs/UpDownBar.h"
 
 namespace termika {
 namespace {
 
 const UiText& texts(UiText::Language language = UiText::Language::Japanese) {
-  static const UiText kJa = UiText::load(UiText::Language::Japanese);
-  static const UiText kEn = UiText::load(UiText::Language::English);
-  return language == UiText::Language::Japanese ? kJa : kEn;
+  static const UiText kTexts[] = {UiText::load(UiText::Language::Japanese),
+                                  UiText::load(UiText::Language::English)};
+  return kTexts[language == UiText::Language::English];
 }
-const UiText& english() { return texts(UiText::Language::English); }
 
 TEST(DownloadProgressDialog, CountsOnlyForwardAndEveryCloseDuringTheTransferAsksToCancelOnce) {
   DownloadProgressDialog form(texts());
@@ -31,8 +45,6 @@ TEST(DownloadProgressDialog, CountsOnlyForwardAndEveryCloseDuringTheTransferAsks
   form.show();
   form.startTransfer();
   const QProgressBar* bar = form.controls().progress;
-  EXPECT_EQ(form.windowTitle(), QStringLiteral("ダウンロード"));
-  EXPECT_TRUE(form.controls().cancelButton->isEnabled());
   // Reported received/total, then the bar and the caption's count: the total
   // is taken once and a late report never moves the bar back.
   const std::pair<std::pair<int, int>, const char*> steps[] = {
@@ -63,8 +75,6 @@ TEST(AboutDialog, HardwareLineOnlyWhenAVersionIsKnown) {
     const char* shown;  // caption, model, hardware (when shown), application
   } cases[] = {
       {UiText::Language::Japanese, "", "バージョン|QM120-RH|ｱﾌﾟﾘｹｰｼｮﾝ Ver.1.06"},
-      {UiText::Language::Japanese, "1.05",
-       "バージョン|QM120-RH|ﾊｰﾄﾞｳｪｱ    Ver.1.05|ｱﾌﾟﾘｹｰｼｮﾝ Ver.1.06"},
       {UiText::Language::English, "2.10",
        "Version|QM120-RH|Hardware    Ver.2.10|Application Ver.1.06"},
   };
@@ -77,55 +87,32 @@ TEST(AboutDialog, HardwareLineOnlyWhenAVersionIsKnown) {
     if (!known) shown.erase(shown.begin() + 2);
     EXPECT_EQ(captions(shown), QString::fromUtf8(c.shown));
     EXPECT_TRUE(ui.addressLabel->isHidden());
-    EXPECT_EQ(ui.makerLabel->text(), texts(c.language)[TextId::AboutCompany]);
     ui.okButton->click();
     EXPECT_EQ(form.result(), QDialog::Accepted);
   }
 }
 
-TEST(PortSettingsDialog, PortListAndButtonFollowTheConnection) {
-  PortSettingsDialog closed(texts(), 7, false);
-  const PortSettingsDialog::Controls& c = closed.controls();
-  const QComboBox* combo = c.portCombo;
-  EXPECT_EQ(QStringLiteral("%1..%2 (%3)")
-                .arg(combo->itemText(0), combo->itemText(combo->count() - 1))
-                .arg(combo->count()),
-            QStringLiteral("1..16 (16)"));
-  EXPECT_TRUE(combo->isEnabled());
-  EXPECT_EQ(combo->currentText(), QStringLiteral("7"));
-  PortSettingsDialog open(english(), 3, true);
-  const PortSettingsDialog::Controls& o = open.controls();
-  EXPECT_FALSE(o.portCombo->isEnabled());
-  EXPECT_EQ(o.connectButton->text(), QStringLiteral("Offline"));
-  // Offline asks for a disconnect; cancel only closes.
-  QSignalSpy disconnectSpy(&open, &PortSettingsDialog::disconnectRequested);
-  QSignalSpy connectSpy(&open, &PortSettingsDialog::connectRequested);
-  o.connectButton->click();
-  EXPECT_EQ(disconnectSpy.size(), 1);
-  EXPECT_EQ(connectSpy.size(), 0);
-  QSignalSpy none(&closed, &PortSettingsDialog::connectRequested);
-  c.closeButton->click();
-  EXPECT_EQ(none.size(), 0);
-  EXPECT_EQ(closed.result(), QDialog::Rejected);
-}
-
-TEST(PortSettingsDialog, ConnectWaitsForTheSearchAndClosesWhenItEnds) {
-  PortSettingsDialog form(texts(), 1, false);
-  QSignalSpy connectSpy(&form, &PortSettingsDialog::connectRequested);
-  form.controls().portCombo->setCurrentIndex(4);
-  EXPECT_EQ(form.chosenPort(), 5);
+// Closed, the list holds ports 1..16 and Connect sends the chosen one, then waits for the search
+// (a second press and closing do nothing) and closes whether it found the logger or not.
+// Open, the list is locked and Offline asks for a disconnect.
+TEST(PortSettingsDialog, ConnectWaitsForTheSearchAndOfflineDisconnects) {
+  PortSettingsDialog form(texts(), 7, false);
+  QSignalSpy connects(&form, &PortSettingsDialog::connectRequested);
+  const PortSettingsDialog::Controls& c = form.controls();
+  EXPECT_EQ(QStringLiteral("%1..%2 %3 ")
+                    .arg(c.portCombo->itemText(0), c.portCombo->itemText(c.portCombo->count() - 1),
+                         c.portCombo->currentText()) +
+                QString::number(c.portCombo->isEnabled()),
+            QStringLiteral("1..16 7 1"));
+  c.portCombo->setCurrentIndex(4);
   form.show();
-  form.controls().connectButton->click();
-  ASSERT_EQ(connectSpy.size(), 1);
-  EXPECT_EQ(connectSpy.at(0).at(0).toInt(), 5);
-  EXPECT_FALSE(form.isEnabled());
+  c.connectButton->click();
   form.discoveryProgress(5, 1);
-  EXPECT_EQ(form.controls().progress->text(), QStringLiteral("ポート番号 5 (2)"));
-  form.connectOrDisconnect();  // a second press while searching does nothing
-  EXPECT_EQ(connectSpy.size(), 1);
+  EXPECT_EQ(c.progress->text(), QStringLiteral("ポート番号 5 (2)"));
+  EXPECT_FALSE(form.isEnabled());
+  form.connectOrDisconnect();
   form.reject();
   EXPECT_TRUE(form.isVisible());
-  // "Not found" has been said by the window: the dialog closes either way.
   for (const bool found : {false, true}) {
     form.show();
     form.connectOrDisconnect();
@@ -133,6 +120,18 @@ TEST(PortSettingsDialog, ConnectWaitsForTheSearchAndClosesWhenItEnds) {
     EXPECT_FALSE(form.isVisible()) << found;
     EXPECT_EQ(form.result(), found ? QDialog::Accepted : QDialog::Rejected);
   }
+  ASSERT_EQ(connects.size(), 2);  // the first press and the last
+  EXPECT_EQ(connects.at(0).at(0).toInt(), 5);
+
+  PortSettingsDialog open(texts(UiText::Language::English), 3, true);
+  QSignalSpy disconnects(&open, &PortSettingsDialog::disconnectRequested);
+  QSignalSpy none(&open, &PortSettingsDialog::connectRequested);
+  EXPECT_FALSE(open.controls().portCombo->isEnabled());
+  EXPECT_EQ(open.controls().connectButton->text(), QStringLiteral("Offline"));
+  open.controls().connectButton->click();
+  open.controls().closeButton->click();
+  EXPECT_EQ(std::pair(disconnects.size(), none.size()), (std::pair<qsizetype, qsizetype>(1, 0)));
+  EXPECT_EQ(open.result(), QDialog::Rejected);
 }
 
 TEST(ClockDialog, TicksWithTheClockAndAsksOncePerPress) {
@@ -152,6 +151,227 @@ TEST(ClockDialog, TicksWithTheClockAndAsksOncePerPress) {
   form.controls().setButton->click();
   EXPECT_EQ(spy.size(), 1);
   EXPECT_EQ(form.result(), QDialog::Accepted);
+}
+
+// A forbidden or double-byte name is refused and the old one comes back; a short name is sent
+// padded by the button or Enter, but not while the link is busy.
+TEST(LoggerNameDialog, RefusesBadNamesAndSendsAShortOnePadded) {
+  // The dialog for logger OLD1 of a QM120-RH; the names it hands on are kept.
+  ScriptedPrompts prompts;
+  LoggerNameDialog dialog(texts(), QStringLiteral("OLD1"), QStringLiteral("QM120-RH"), prompts);
+  QLineEdit* edit = dialog.controls().nameEdit;
+  QPushButton* ok = dialog.controls().okButton;
+  QStringList chosen;
+  QObject::connect(&dialog, &LoggerNameDialog::nameChosen,
+                   [&chosen](const QString& name) { chosen << name; });
+  dialog.show();
+  for (const char* typed : {"A/", "名前"}) {
+    edit->setText(QString::fromUtf8(typed));
+    ok->click();
+    EXPECT_EQ(edit->text(), QStringLiteral("OLD1"));
+  }
+  const QString refused =
+      QStringLiteral("QM120-RH|認識名称には次の文字は使えません\r\r           ");
+  EXPECT_EQ(messagesShown(prompts), (QStringList{refused + QStringLiteral("\\ / : * ? \" < > |"),
+                                                 refused + QStringLiteral("名 前")}));
+  dialog.setLinkBusy(true);
+  EXPECT_FALSE(ok->isEnabled());
+  dialog.confirm();
+  EXPECT_TRUE(chosen.isEmpty());
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+  dialog.setLinkBusy(false);
+  edit->clear();
+  QTest::keyClicks(edit, QStringLiteral("XYZUV"));  // the field takes four at most
+  EXPECT_EQ(edit->text(), QStringLiteral("XYZU"));
+  edit->setText(QStringLiteral("XY"));
+  QTest::keyClick(edit, Qt::Key_Return);
+  edit->setText(QStringLiteral("AB"));
+  ok->click();
+  EXPECT_EQ(chosen, (QStringList{QStringLiteral("  XY"), QStringLiteral("  AB")}));
+  EXPECT_EQ(prompts.calls.size(), 2u);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+// Only an explicit Yes acts (closing the box is No); an empty title is the model's name, and
+// the carriage returns of the old messages break lines.
+TEST(MainWindowPrompts, QuestionsActOnlyOnYesAndBoxesShowTitleAndLines) {
+  AppState state;
+  state.modelName = QStringLiteral("QM120-RH");
+  QWidget parent;
+  MessageBoxPrompts prompts(&parent, state);
+  QString seen;  // the title and text of the last box, answered with `button`
+  const auto answer = [&seen](QMessageBox::StandardButton button) {
+    QTimer::singleShot(0, [&seen, button] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      seen = box->windowTitle() + u'|' + box->text();
+      button == QMessageBox::Escape ? box->reject() : box->button(button)->click();
+    });
+  };
+  for (const auto& [button, yes] : {std::pair{QMessageBox::Yes, true},
+                                    {QMessageBox::No, false},
+                                    {QMessageBox::Escape, false}}) {
+    answer(button);
+    EXPECT_EQ(prompts.ask(QString(), QStringLiteral("A\r\rB\r\nC")), yes) << button;
+    EXPECT_EQ(seen, QStringLiteral("QM120-RH|A\n\nB\nC"));
+  }
+  answer(QMessageBox::Ok);
+  prompts.info(QStringLiteral("Download"), QStringLiteral("D"));
+  EXPECT_EQ(seen, QStringLiteral("Download|D"));
+}
+
+using Controls = RecordingSettingsDialog::Controls;
+
+// The dialog for logger LG01 (loop, upper limit 30 °C on, lower 10 °C off) opened on Jan 31
+// 10:30; the requests it sends are kept.
+struct RecordingDialog {
+  ScriptedPrompts prompts;
+  RecordingSettingsDialog dialog;
+  const Controls& c = dialog.controls();
+  std::vector<LogStartRequest> requests;
+
+  explicit RecordingDialog(int interval = 45, const char* model = "QM120-RH")
+      : dialog(texts(), preset(interval, model), prompts,
+               [] { return QDateTime(QDate(2025, 1, 31), QTime(10, 30)); }) {
+    QObject::connect(&dialog, &RecordingSettingsDialog::startRequested,
+                     [this](const LogStartRequest& r) { requests.push_back(r); });
+  }
+  static RecordingPreset preset(int interval, const char* model) {
+    return {QStringLiteral("LG01"), true, {30, 0, 128}, {10, 0, 0}, interval, model};
+  }
+  // The numbers of the limit, day, hour and minute bars, then what their labels and the start
+  // button say.
+  QString shown() const {
+    QString numbers;
+    for (const UpDownBar* bar :
+         {c.upperLimitBar, c.lowerLimitBar, c.reserveDayBar, c.reserveHourBar, c.reserveMinuteBar})
+      numbers += QString::number(bar->number()) + ' ';
+    return numbers + captions({c.upperLimitLabel, c.lowerLimitLabel, c.reserveDateLabel,
+                               c.reserveHourLabel, c.reserveMinuteLabel, c.startButton});
+  }
+};
+
+// An interval the list lacks opens at the nearest one it holds, or in minutes at the last
+// minutes value, and the note says so; only the alarm model shows its limits.
+TEST(RecordingSettingsDialog, OpensWithTheLoggersSettings) {
+  const struct {
+    int interval;
+    const char* model;
+    const char* shown;  // list, unit, note
+  } cases[] = {{45, "QM120-RH", "45|秒|"},
+               {1, "QM120-RH", "2|秒|ロガーの記録間隔 1 秒はこの一覧にありません。"},
+               {90, "QM100-RH", "60|分|ロガーの記録間隔 90 秒はこの一覧にありません。"}};
+  const Translations japanese(UiText::Language::Japanese);  // for the note
+  for (const auto& k : cases) {
+    RecordingDialog d(k.interval, k.model);
+    const Controls& c = d.c;
+    EXPECT_EQ(captions({c.intervalCombo, c.intervalUnitLabel, c.intervalNote}),
+              QString::fromUtf8(k.shown));
+    EXPECT_EQ(c.intervalNote->isVisibleTo(&d.dialog), k.interval != 45);
+    EXPECT_TRUE((k.interval == 90 ? c.minutesRadio : c.secondsRadio)->isChecked());
+    EXPECT_EQ(c.alarmFrame->isHidden(), k.interval == 90);
+    EXPECT_EQ(captions({c.nameEdit, c.upperLimitLabel, c.lowerLimitLabel, c.reserveDateLabel,
+                        c.reserveHourLabel, c.reserveMinuteLabel, c.startButton}),
+              QStringLiteral("LG01|30℃|10℃|----年--月--日|--時|--分|記録開始"));
+    EXPECT_TRUE(c.loopRadio->isChecked() && c.upperOn->isChecked() && c.lowerOff->isChecked());
+    EXPECT_FALSE(c.reserveCheck->isChecked() || c.reserveDayBar->isEnabled());
+    c.cancelButton->click();  // sends nothing
+    EXPECT_TRUE(d.requests.empty() && d.dialog.result() == QDialog::Rejected);
+  }
+}
+
+// Each bar's number goes through the settings back to every bar and label: the limits push each
+// other (their ends: RecordingSettings.LimitsPushEachOtherAndStayInRange), hour and minute wrap
+// round, the day runs up to Mar 30.
+TEST(RecordingSettingsDialog, BarsShowTheirNumbersPushAndWrap) {
+  RecordingDialog d;
+  d.c.reserveCheck->click();
+  const struct {
+    UpDownBar* Controls::*bar;
+    int number;
+    const char* shown;
+  } steps[] = {
+      {nullptr, 0, "30 10 0 10 31 30℃|10℃|2025年01月31日|10時|31分|予約登録"},
+      {&Controls::lowerLimitBar, 30, "31 30 0 10 31 31℃|30℃|2025年01月31日|10時|31分|予約登録"},
+      {&Controls::reserveHourBar, -1, "31 30 0 23 31 31℃|30℃|2025年01月31日|23時|31分|予約登録"},
+      {&Controls::reserveHourBar, 24, "31 30 0 0 31 31℃|30℃|2025年01月31日|00時|31分|予約登録"},
+      {&Controls::reserveMinuteBar, 60, "31 30 0 0 0 31℃|30℃|2025年01月31日|00時|00分|予約登録"},
+      {&Controls::reserveDayBar, 1, "31 30 1 0 0 31℃|30℃|2025年02月01日|00時|00分|予約登録"},
+      {&Controls::reserveDayBar, 99, "31 30 58 0 0 31℃|30℃|2025年03月30日|00時|00分|予約登録"},
+  };
+  for (const auto& s : steps) {
+    if (s.bar != nullptr) (d.c.*s.bar)->setNumber(s.number);
+    EXPECT_EQ(d.shown(), QString::fromUtf8(s.shown)) << s.number;
+  }
+  d.c.reserveCheck->click();
+  EXPECT_EQ(captions({d.c.reserveDateLabel, d.c.reserveHourLabel, d.c.startButton}),
+            QStringLiteral("----年--月--日|--時|記録開始"));
+}
+
+// The upper arrow raises the number and the thumb stands higher; the lower arrow lowers it.
+TEST(RecordingSettingsDialog, UpperArrowsRaiseTheNumbers) {
+  RecordingDialog d;
+  d.c.reserveCheck->click();
+  d.dialog.show();
+  for (UpDownBar* b : {d.c.upperLimitBar, d.c.lowerLimitBar, d.c.reserveDayBar, d.c.reserveHourBar,
+                       d.c.reserveMinuteBar}) {
+    b->setNumber(b->lowest() + 1);
+    const auto at = [b](QStyle::SubControl part) { return scrollBarPart(*b, part).center(); };
+    const int before = b->number();
+    const int thumb = at(QStyle::SC_ScrollBarSlider).y();
+    QTest::mouseClick(b, Qt::LeftButton, {}, at(QStyle::SC_ScrollBarSubLine));
+    EXPECT_EQ(b->number(), before + 1) << b->lowest();
+    EXPECT_LE(at(QStyle::SC_ScrollBarSlider).y(), thumb) << b->lowest();
+    QTest::mouseClick(b, Qt::LeftButton, {}, at(QStyle::SC_ScrollBarAddLine));
+    EXPECT_EQ(b->number(), before) << b->lowest();
+  }
+}
+
+// Each refusal says why, sends nothing and keeps the dialog open: a reserved Mar 1 would start on
+// Feb 1 (with the title this refusal always had; the reservation starts over from one minute after
+// now), a forbidden name is refused on leaving the field and a double-byte one when confirmed
+// without leaving it (both bring the logger's name back), and a busy link sends nothing. Then
+// every control reaches the request; a reserved Mar 29 (February has no 29th) goes as day 29.
+TEST(RecordingSettingsDialog, RefusalsSayWhyAndStartSendsTheChosenValues) {
+  RecordingDialog d;
+  d.c.reserveCheck->click();
+  d.c.reserveDayBar->setNumber(29);
+  d.c.startButton->click();
+  EXPECT_TRUE(d.c.reserveCheck->isChecked());
+  EXPECT_EQ(d.shown(), QStringLiteral("30 10 0 10 31 30℃|10℃|2025年01月31日|10時|31分|予約登録"));
+  d.c.nameEdit->setText(QStringLiteral("A:B"));
+  QFocusEvent out(QEvent::FocusOut);
+  QCoreApplication::sendEvent(d.c.nameEdit, &out);
+  EXPECT_EQ(d.c.nameEdit->text(), QStringLiteral("LG01"));
+  d.c.nameEdit->setText(QStringLiteral("ﾃｽﾄ温"));
+  d.c.startButton->click();
+  EXPECT_EQ(d.c.nameEdit->text(), QStringLiteral("LG01"));
+  const QString name = QStringLiteral("QM120-RH|認識名称には次の文字は使えません\r\r           ");
+  EXPECT_EQ(messagesShown(d.prompts),
+            (QStringList{QStringLiteral("QM100-RH|予約時間に誤りがあります"),
+                         name + QStringLiteral("\\ / : * ? \" < > |"), name + u'温'}));
+  d.dialog.setLinkBusy(true);
+  d.dialog.confirm();
+  EXPECT_TRUE(d.requests.empty());
+  EXPECT_NE(d.dialog.result(), QDialog::Accepted);
+
+  d.dialog.setLinkBusy(false);
+  d.c.nameEdit->setText(QStringLiteral("T1"));
+  for (QRadioButton* option : {d.c.oneTimeRadio, d.c.minutesRadio, d.c.upperOff, d.c.lowerOn})
+    option->click();
+  d.c.intervalCombo->setCurrentText(QStringLiteral("15"));
+  for (const auto& [bar, number] : {std::pair{d.c.upperLimitBar, 35},
+                                    {d.c.lowerLimitBar, -5},
+                                    {d.c.reserveDayBar, 57},
+                                    {d.c.reserveHourBar, 6},
+                                    {d.c.reserveMinuteBar, 5}})
+    bar->setNumber(number);
+  d.c.startButton->click();
+  const LogStartRequest sent{
+      QStringLiteral("  T1"),     false,       IntervalUnit::Minutes, 15, 35, false, -5, true,
+      QStringLiteral("QM120-RH"), {{29, 6, 5}}};
+  EXPECT_EQ(d.requests, std::vector{sent});
+  EXPECT_EQ(d.dialog.result(), QDialog::Accepted);
 }
 
 }  // namespace
