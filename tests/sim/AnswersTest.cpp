@@ -84,5 +84,22 @@ TEST(Answers, MatchTheHandWrittenFrames) {
   }
 }
 
+// A new request starts the stream over from the first point; the rest of the old one never
+// leaves. Header layout and block stamps show in the program's download tests.
+TEST(Answers, ANewStreamRequestStartsOverFromTheFirstPoint) {
+  SimScenario scenario = simtest::scenarioFrom(kLogger);
+  scenario.faults.paced = true;
+  scenario.faults.baud = 9600;  // an answer every 9.375 ms
+  SimulatedLogger logger(scenario);
+  const char* stream = "0001004400000012ff";  // 12 bytes
+  logger.receive(hex(stream));
+  QByteArray got;
+  for (const SimChunk& chunk : logger.takeOutputUntil(20)) got += chunk.bytes;
+  logger.advanceTo(20);
+  got += ask(logger, stream);
+  const QByteArray points = hex("0018005200050103ff0019000000060000ff0020000000070000ff");
+  EXPECT_EQ(got.toHex(), (points.left(18) + points).toHex());
+}
+
 }  // namespace
 }  // namespace termika

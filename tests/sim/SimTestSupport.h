@@ -30,7 +30,4 @@ inline QByteArray ask(SimulatedLogger& logger, const char* hexRequest) {
   return ask(logger, hex(hexRequest));
 }
 
-// Time in calendar seconds, written out as a date for readable expectations.
-qint64 at(const char* text);
-
 }  // namespace termika::simtest

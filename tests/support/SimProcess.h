@@ -54,7 +54,9 @@ class SimProcess final {
     if (running()) m_process.waitForFinished(200);
     const QByteArray said = m_process.readAllStandardOutput() + m_process.readAllStandardError();
     const QByteArray state = running() ? QByteArray("(still running) ")
-                                       : "(exit " + QByteArray::number(m_process.exitCode()) + ") ";
+                             : m_process.exitStatus() == QProcess::CrashExit
+                                 ? QByteArray("(crashed) ")
+                                 : "(exit " + QByteArray::number(m_process.exitCode()) + ") ";
     return (state + said).toStdString();
   }
 
