@@ -16,11 +16,6 @@
 namespace termika::testing {
 namespace {
 
-QString binary(const char* app) {
-  return qEnvironmentVariable("TERMIKA_BINARY_DIR") +
-         QStringLiteral("/src/apps/%1/%1").arg(QLatin1String(app));
-}
-
 struct CliRun {
   int exitCode = -1;
   QByteArray out;
@@ -44,7 +39,8 @@ CliRun finished(QProcess& process) {
 // termika-cli: redirections, pipes and file names that are not text.
 CliRun sh(const QString& line) {
   QProcess shell;
-  shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), line, binary("termika-cli")});
+  shell.start(QStringLiteral("/bin/sh"),
+              {QStringLiteral("-c"), line, SimProcess::binary("termika-cli")});
   return finished(shell);
 }
 
@@ -57,7 +53,7 @@ class CliEndToEnd : public ::testing::Test {
     serveJson(file.readAll());
   }
   void serveJson(const QByteArray& json) {
-    ASSERT_TRUE(QFileInfo(binary("termika-cli")).isExecutable());
+    ASSERT_TRUE(QFileInfo(SimProcess::binary("termika-cli")).isExecutable());
     ASSERT_TRUE(m_sim.start(json)) << m_sim.output();
   }
   QString path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }

@@ -159,11 +159,9 @@ TEST_F(DiscoveryTest, AnAnswerInPiecesCountsButOneSlowerThanTheWaitDoesNot) {
   Timings timings = m_fast;
   timings.probeAnswer = std::chrono::milliseconds{40};
   const std::tuple<int, int, bool> cases[] = {// delay, first piece, found
-                                              {3, 0, true},
                                               {20, 0, true},
                                               {3, 5, true},
-                                              {90, 0, false},
-                                              {200, 0, false}};
+                                              {90, 0, false}};
   for (const auto& [delayMs, piece, found] : cases) {
     m_bench.loggers[7] = {.answer = "xxQM120-RH\xff", .delayMs = delayMs, .firstPiece = piece};
     make(timings);
