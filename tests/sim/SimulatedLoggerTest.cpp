@@ -1,12 +1,42 @@
 #include <gtest/gtest.h>
 
-#include "SimTestSupport.h"
+#include <QByteArray>
+#include <QDir>
+
+#include "sim/SimScenario.h"
+#include "sim/SimulatedLogger.h"
 
 namespace termika {
 namespace {
 
-using simtest::ask;
-using simtest::hex;
+QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
+
+SimScenario scenarioFrom(const char* json) {
+  Result<SimScenario> s = parseScenario(QByteArray(json));
+  EXPECT_TRUE(s.ok()) << (s.ok() ? "" : s.error().message.toStdString());
+  return s.ok() ? *s : SimScenario{};
+}
+
+// Everything the logger sends in answer to one request, without moving its
+// virtual time (answers are taken whenever they fall due).
+QByteArray ask(SimulatedLogger& logger, const char* hexRequest) {
+  logger.receive(hex(hexRequest));
+  QByteArray out;
+  for (const SimChunk& c : logger.takeOutputUntil(logger.now() + 10'000'000)) out += c.bytes;
+  return out;
+}
+
+// What they hold shows in the download and end-to-end tests that use them.
+TEST(Scenario, EveryShippedScenarioLoads) {
+  const QString dir = qEnvironmentVariable("TERMIKA_SOURCE_DIR", QStringLiteral(".")) +
+                      QStringLiteral("/scenarios");
+  const QStringList files = QDir(dir).entryList({QStringLiteral("*.json")});
+  ASSERT_GE(files.size(), 15) << dir.toStdString();
+  for (const QString& f : files) {
+    const Result<SimScenario> s = loadScenario(dir + QLatin1Char('/') + f);
+    EXPECT_TRUE(s.ok()) << (s.ok() ? "" : s.error().message.toStdString());
+  }
+}
 
 // A QM120-RH holding three hand-chosen points in one block, with a sensor
 // that reads exactly 25 °C and 59.83 %RH so measurement counts are known.
@@ -63,7 +93,7 @@ TEST(Answers, MatchTheHandWrittenFrames) {
       {"494e4954414c4cff", "", "INITALL gets no answer"},
   };
   for (const Case& c : cases) {
-    SimulatedLogger logger(simtest::scenarioFrom(kLogger));
+    SimulatedLogger logger(scenarioFrom(kLogger));
     EXPECT_EQ(ask(logger, c.request).toHex(' '), hex(c.answer).toHex(' ')) << c.what;
   }
 }
@@ -71,7 +101,7 @@ TEST(Answers, MatchTheHandWrittenFrames) {
 // A new request starts the stream over from the first point; the rest of the old one never
 // leaves. Header layout and block stamps show in the program's download tests.
 TEST(Answers, ANewStreamRequestStartsOverFromTheFirstPoint) {
-  SimScenario scenario = simtest::scenarioFrom(kLogger);
+  SimScenario scenario = scenarioFrom(kLogger);
   scenario.faults.paced = true;
   scenario.faults.baud = 9600;  // an answer every 9.375 ms
   SimulatedLogger logger(scenario);
