@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "FileFixtures.h"
 #include "SimProcess.h"
 
 namespace termika::testing {
@@ -53,9 +54,7 @@ TEST(SimBinary, ABadStartIsRefusedWithAMessageAndLeavesFilesAlone) {
     EXPECT_EQ(process.exitCode(), 1) << c.said;
     EXPECT_TRUE(process.readAllStandardError().contains(c.said)) << c.said;
   }
-  QFile notes(path("notes.txt"));
-  ASSERT_TRUE(notes.open(QIODevice::ReadOnly));
-  EXPECT_EQ(notes.readAll(), QByteArray("someone's notes\n"));
+  EXPECT_EQ(fileState(path("notes.txt")), QByteArray("someone's notes\n"));
 }
 
 }  // namespace
