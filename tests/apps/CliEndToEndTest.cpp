@@ -16,48 +16,35 @@
 namespace termika::testing {
 namespace {
 
-QString binary(const char* app) {
-  return qEnvironmentVariable("TERMIKA_BINARY_DIR") +
-         QStringLiteral("/src/apps/%1/%1").arg(QLatin1String(app));
-}
-
 struct CliRun {
   int exitCode = -1;
   QByteArray out;
   QByteArray err;
 };
 
-CliRun finished(QProcess& process) {
-  CliRun r;
-  if (!process.waitForFinished(30000)) {
-    process.kill();
-    process.waitForFinished();
-    return r;
-  }
-  r.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  r.out = process.readAllStandardOutput();
-  r.err = process.readAllStandardError();
-  return r;
-}
-
 // A command line as a user types it in the shell, "$0" standing for
 // termika-cli: redirections, pipes and file names that are not text.
 CliRun sh(const QString& line) {
   QProcess shell;
-  shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), line, binary("termika-cli")});
-  return finished(shell);
+  shell.start(QStringLiteral("/bin/sh"),
+              {QStringLiteral("-c"), line, SimProcess::binary("termika-cli")});
+  CliRun r;
+  if (!shell.waitForFinished(30000)) {
+    shell.kill();
+    shell.waitForFinished();
+    return r;
+  }
+  r.exitCode = shell.exitStatus() == QProcess::NormalExit ? shell.exitCode() : -1;
+  r.out = shell.readAllStandardOutput();
+  r.err = shell.readAllStandardError();
+  return r;
 }
 
 // termika-sim serving one scenario on <dir>/tty1.
 class CliEndToEnd : public ::testing::Test {
  protected:
-  void serve(const char* scenario) {
-    QFile file(scenarioPath(scenario));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    serveJson(file.readAll());
-  }
-  void serveJson(const QByteArray& json) {
-    ASSERT_TRUE(QFileInfo(binary("termika-cli")).isExecutable());
+  void serve(const QByteArray& json) {
+    ASSERT_TRUE(QFileInfo(SimProcess::binary("termika-cli")).isExecutable());
     ASSERT_TRUE(m_sim.start(json)) << m_sim.output();
   }
   QString path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
@@ -69,7 +56,7 @@ class CliEndToEnd : public ::testing::Test {
 
 // The logger is told its points are downloaded only once the file holds them.
 TEST_F(CliEndToEnd, DownloadWritesTheSameCsvAsTheInProcessPathAndOnlyThenMarksTheLogger) {
-  serve("qm120-three-blocks.json");
+  serve(fileState(scenarioPath(kThreeBlocks)));
   const auto cli = [this](const char* command, const QString& output = {}) {
     const QString to = output.isEmpty() ? QString() : QStringLiteral(" -o ") + output;
     return sh(QStringLiteral("\"$0\" --device %1 %2%3").arg(m_tty, QLatin1String(command), to));
@@ -83,7 +70,7 @@ TEST_F(CliEndToEnd, DownloadWritesTheSameCsvAsTheInProcessPathAndOnlyThenMarksTh
     EXPECT_TRUE(cli("status").out.contains(marked)) << output.toStdString();
   }
 
-  DownloadRun inProcess(scenarioFile("qm120-three-blocks.json"));
+  DownloadRun inProcess(scenarioFile(kThreeBlocks));
   ASSERT_EQ(inProcess.download(false), true);
   const AppState& app = inProcess.bench.app;
   const auto bytes = csvBytes(app.set(kLogSet), app.file(kLogSet), app.texts);
@@ -99,7 +86,7 @@ TEST_F(CliEndToEnd, DownloadWritesTheSameCsvAsTheInProcessPathAndOnlyThenMarksTh
 }
 
 TEST_F(CliEndToEnd, MeasureCountThreeGivesThreePointsWithIncreasingTimes) {
-  serve("fresh-qm100.json");
+  serve(fileState(scenarioPath("fresh-qm100.json")));
   const CliRun run =
       sh(QStringLiteral("\"$0\" --device %1 measure --count 3 --every 2").arg(m_tty));
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -155,7 +142,7 @@ constexpr char kPending[] = R"({
 // downloaded; names keep their bytes and pipes are read like files. Shell
 // lines: "$0" is termika-cli, DIR the test's folder, DISK a full disk.
 TEST_F(CliEndToEnd, OutputsAreCheckedAndNothingIsLost) {
-  serveJson(kPending);
+  serve(kPending);
   const QString dir = m_dir.path();
   // The port named relative to the working folder.
   ASSERT_EQ(sh(QStringLiteral("cd '%1' && \"$0\" --device tty1 download -o in.csv && "
@@ -164,7 +151,7 @@ TEST_F(CliEndToEnd, OutputsAreCheckedAndNothingIsLost) {
                    .arg(dir))
                 .exitCode,
             0);
-  serveJson(kPending);  // a fresh logger: the download above marked the old one
+  serve(kPending);  // a fresh logger: the download above marked the old one
   TinyDisk disk;
   if (!disk.mounted()) std::printf("[  SKIPPED ] %s\n", qPrintable(disk.why()));
   const bool node = sh(QStringLiteral("mknod '%1/null' c 1 3").arg(dir)).exitCode == 0;
@@ -255,7 +242,7 @@ TEST_F(CliEndToEnd, LinkFailuresSayWhy) {
   };
   for (const auto& c : cases) {
     for (const bool english : {false, true}) {
-      serveJson(QByteArray(R"({"clock": "2026-12-06 09:00:00", )") + c.scenario + '}');
+      serve(QByteArray(R"({"clock": "2026-12-06 09:00:00", )") + c.scenario + '}');
       const CliRun run = sh(
           QStringLiteral("\"$0\" --lang %1 %2")
               .arg(english ? QStringLiteral("en") : QStringLiteral("ja"), QString::fromUtf8(c.line))

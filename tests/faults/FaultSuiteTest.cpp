@@ -62,11 +62,8 @@ bool isOwedMessage(Owed owed, const QString& message) {
       .hasMatch();
 }
 
-constexpr Owed kR = Owed::Nothing;
-constexpr Owed kT = Owed::TimeOut;
-constexpr Owed kC = Owed::CommError;
-constexpr Owed kN = Owed::NotFound;
-constexpr Owed kD = Owed::DownloadFailed;
+constexpr Owed kR = Owed::Nothing, kT = Owed::TimeOut, kC = Owed::CommError, kN = Owed::NotFound,
+               kD = Owed::DownloadFailed;
 
 struct FaultCase {
   const char* name;

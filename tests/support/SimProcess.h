@@ -21,9 +21,10 @@ class SimProcess final {
   SimProcess(const SimProcess&) = delete;
   SimProcess& operator=(const SimProcess&) = delete;
 
-  static QString binary() {
+  // One of the programs in the build tree.
+  static QString binary(const char* app = "termika-sim") {
     return qEnvironmentVariable("TERMIKA_BINARY_DIR") +
-           QStringLiteral("/src/apps/termika-sim/termika-sim");
+           QStringLiteral("/src/apps/%1/%1").arg(QLatin1String(app));
   }
 
   // Starts a new logger described by `scenarioJson`; false when it does not come up.
@@ -54,7 +55,9 @@ class SimProcess final {
     if (running()) m_process.waitForFinished(200);
     const QByteArray said = m_process.readAllStandardOutput() + m_process.readAllStandardError();
     const QByteArray state = running() ? QByteArray("(still running) ")
-                                       : "(exit " + QByteArray::number(m_process.exitCode()) + ") ";
+                             : m_process.exitStatus() == QProcess::CrashExit
+                                 ? QByteArray("(crashed) ")
+                                 : "(exit " + QByteArray::number(m_process.exitCode()) + ") ";
     return (state + said).toStdString();
   }
 

@@ -32,8 +32,8 @@ class AnswerDispatcherTest : public ::testing::Test {
   AnswerDispatcher m_dispatcher{m_app, m_prompts};
 };
 
-// The values of a whole status read are checked by the exchange test; these
-// are the other values and orders of each code.
+// The exchange test reads a whole status in pieces; these are the values and orders of each
+// code.
 TEST_F(AnswerDispatcherTest, StatusFieldsOfEachCode) {
   struct Step {
     std::uint8_t code, d2, d3 = 0, sub = 0;
@@ -44,6 +44,7 @@ TEST_F(AnswerDispatcherTest, StatusFieldsOfEachCode) {
     QString expected;
   };
   const Case cases[] = {
+      {"run", {{30, 0x01}}, "recording"},
       {"run", {{30, 0x02}}, "recording"},
       {"run", {{30, 0x04}}, "reserved"},
       {"run", {{30, 0x07}}, "reserved"},  // reserved wins over recording
@@ -63,6 +64,7 @@ TEST_F(AnswerDispatcherTest, StatusFieldsOfEachCode) {
       {"voltsText", {{51, 1, 0}}, "0.83"},
       {"volts", {{51, 3, 0}}, "2.4774"},  // 768 * 3.3 / 1023
       {"volts", {{51, 0, 0}}, "0.0000"},
+      {"upper", {{47, 0x82, 0x34}}, "128/564"},
       {"lower", {{48, 0x7F, 0xFF}}, "0/32767"},
       {"name", {{42, 65, 66}, {43, 67, 68}}, "ABCD"},
       {"name", {{42, 65, 66}, {43, 67, 68}, {42, 0, 66}}, ""},
@@ -74,6 +76,7 @@ TEST_F(AnswerDispatcherTest, StatusFieldsOfEachCode) {
       {"used", {{23, 0x3A, 0x98, 16}, {38, 0x01, 0x00}}, "256/64"},
       {"used", {{23, 0xEA, 0x60, 16}}, "60000/15000"},
       {"recorded", {{23, 130, 2, 18}}, "130/2/2"},
+      {"recorded", {{23, 131, 10, 18}}, "131/10/600"},
       // Packed decimal: 2024-12-31 (day 45657) 23:59:58 is second 45657 * 86400 + 86398.
       {"start", {{23, 0x24, 0x12, 20}, {23, 0x31, 0x23, 22}, {23, 0x59, 0x58, 24}}, "3944851198"},
       {"start", {{23, 0x24, 0x12, 20}, {23, 0x31, 0x23, 22}, {23, 0x5A, 0x58, 24}}, "none"},
@@ -82,6 +85,7 @@ TEST_F(AnswerDispatcherTest, StatusFieldsOfEachCode) {
       {"loop", {{50, 0, 2}}, "0/2/0"},
       {"batteryLow", {{16, 1}}, "1"},
       {"batteryLow", {{16, 1}, {16, 0}}, "0"},
+      {"pending", {{57, 0, 0}}, "1"},
       {"pending", {{57, 0, 1}}, "0"},
       {"pending", {{57, 1, 0}}, "0"},
       {"pending", {{57, 255, 1}}, "0"}};  // 256 is not 0

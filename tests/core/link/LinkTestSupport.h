@@ -15,10 +15,6 @@
 
 namespace termika::testing {
 
-// Timer intervals small enough for a fast suite, large enough that an
-// immediate answer always beats the time-out on a loaded machine.
-inline Timings fastTimings() { return Timings{}.scaled(5); }
-
 // One decoded field of the status, as text, so one table covers them all.
 inline QString statusField(const AppState& app, std::string_view name) {
   const LoggerStatus& s = app.status;

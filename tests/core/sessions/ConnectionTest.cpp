@@ -54,20 +54,6 @@ TEST(Connection, ScanFindsTheLoggerOnItsPortAndReadsItsStatus) {
   EXPECT_TRUE(bench.prompts.calls.empty());  // nothing to save, nothing asked
 }
 
-TEST(Connection, NoLoggerOrNoAdapterGivesTheNotConnectedMessage) {
-  for (const bool adapter : {true, false}) {
-    ConnectionBench bench(adapter ? 99 : 5);  // with an adapter, no port has a device
-    bench.pins.plugged = adapter;
-    bench.app.modelName = QStringLiteral("QM100-RH");
-    QSignalSpy notFound(&bench.connection, &Connection::notFound);
-    ASSERT_TRUE(bench.connection.connectOrDisconnect());
-    ASSERT_TRUE(waitUntil([&] { return notFound.count() == 1; })) << adapter;
-    ASSERT_EQ(bench.prompts.calls.size(), 1u);
-    EXPECT_EQ(bench.prompts.calls[0].message, QStringLiteral("QM100-RHが接続されていません"));
-    EXPECT_EQ(bench.lastPipe, nullptr);  // without an adapter no port is even probed
-  }
-}
-
 TEST(Connection, YesWithACancelledSaveAsksAgainBeforeAnythingIsLost) {
   ConnectionBench bench(3);
   bench.fillSet(kLogSet, 2);

@@ -81,24 +81,6 @@ TEST(Download, TheLoggerIsMarkedOnlyWhenTheSetsUserSaysSo) {
   }
 }
 
-constexpr char kFull[] = R"({
-  "model": "QM100-RH", "loggerName": "FULL", "clock": "2026-12-20 00:00:00",
-  "interval": {"unit": "minutes", "value": 1},
-  "recording": {"blocks": [{"start": "2026-12-01 00:00:00", "points": 15000}]},
-  "sensor": {"seed": 77}
-})";
-
-// 16000 points written in a loop: one wrap, the write position is 1000 points.
-constexpr char kWrapped[] = R"({
-  "model": "QM120-RH", "loggerName": "LOOP", "clock": "2026-12-20 00:00:00",
-  "state": "idle", "recordMode": "loop",
-  "interval": {"unit": "minutes", "value": 1},
-  "recording": {"blocks": [{"start": "2026-11-01 00:00:00", "points": 9000},
-                           {"start": "2026-11-08 00:00:00", "points": 7000}],
-                "olderEntry": "2026-10-01 00:00:00"},
-  "sensor": {"seed": 9}
-})";
-
 // Three runs of 60, 48 and 96 points, ten minutes apart, alarm limit 26 on: the second run starts
 // at 2026-12-02 09:30, the last point is 12:00 + 95 x 10 min. A full memory ends 14999 minutes
 // after its start. In the wrapped loop record 1 is the oldest surviving point, the 1001st of the
@@ -116,20 +98,22 @@ TEST(Download, BlocksFullAndWrappedMemoryInBothModes) {
     std::vector<bool> modes;  // slow?
     int count;
     std::vector<Seam> seams;
-  } cases[] = {
-      {scenarioFile("qm120-three-blocks.json"),
-       {false, true},
-       204,
-       {{60, at(2026, 12, 2, 9, 30, 0), 2}, {203, at(2026, 12, 4, 3, 50, 0), 3}}},
-      {scenarioFrom(kFull), {false, true}, 15000, {{14999, at(2026, 12, 11, 9, 59, 0), 1}}},
-      {scenarioFrom(kWrapped),
-       {false},
-       15000,
-       {{0, a + 1000 * 60LL, 1},
-        {7999, a + 8999 * 60LL, 1},
-        {8000, b, 2},
-        {14000, b + 6000 * 60LL, 2},
-        {14999, b + 6999 * 60LL, 2}}}};
+  } cases[] = {{scenarioFile(kThreeBlocks),
+                {false, true},
+                204,
+                {{60, at(2026, 12, 2, 9, 30, 0), 2}, {203, at(2026, 12, 4, 3, 50, 0), 3}}},
+               {scenarioFile("full-memory.json"),
+                {false, true},
+                15000,
+                {{14999, at(2026, 12, 5, 9, 59, 0), 1}}},
+               {scenarioFrom(kWrappedOnce),
+                {false},
+                15000,
+                {{0, a + 1000 * 60LL, 1},
+                 {7999, a + 8999 * 60LL, 1},
+                 {8000, b, 2},
+                 {14000, b + 6000 * 60LL, 2},
+                 {14999, b + 6999 * 60LL, 2}}}};
   for (const auto& c : cases) {
     std::vector<DataRecord> first;
     for (const bool slow : c.modes) {
@@ -163,7 +147,7 @@ TEST(Download, BlocksFullAndWrappedMemoryInBothModes) {
 // rejections, a rejected stream and a lost port are the fault suite's, over a real pseudo-terminal.
 TEST(Download, MenuChangesMidTransferLeaveTheRunningDownloadAlone) {
   for (const bool slow : {false, true}) {
-    DownloadRun run(scenarioFile("qm120-three-blocks.json"));
+    DownloadRun run(scenarioFile(kThreeBlocks));
     QObject::connect(&run.session, &Download::progress, [&](int n, int) {
       if (n == 50) run.bench.app.downloadSlow = !slow;
     });
