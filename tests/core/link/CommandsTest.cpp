@@ -71,16 +71,16 @@ TEST(Commands, LogStartRowsByModelAlarmsAndReservation) {
   withAlarms.upperRaw = 0x0234;
   withAlarms.lowerRaw = 0x0100;
   withAlarms.upperOn = true;
-  // Without alarms on this model; reserved for day 5, 7:30.
+  // Without alarms on this model; reserved for the last day, hour and minute a field allows.
   LogStartSettings reserved = settings(IntervalUnit::Minutes, 10);
   reserved.model = "QM100-RH";
   reserved.upperRaw = 0x1234;
   reserved.upperOn = reserved.lowerOn = true;
-  reserved.reservation = Reservation{5, 7, 30};
+  reserved.reservation = Reservation{31, 23, 59};
   const QString start = "40.32.32 41.84.49 ";
   const std::pair<LogStartSettings, QString> cases[] = {
       {withAlarms, start + "49.1.1 " + kClock2024 + " 4 5 6 25.1.1 45.130.52 46.1 11.130.2"},
-      {reserved, start + "49 " + kClock2024 + " 4 5 6 25 45 46 31.5 32.7 33.30 17.131.10"}};
+      {reserved, start + "49 " + kClock2024 + " 4 5 6 25 45 46 31.31 32.23 33.59 17.131.10"}};
   for (const auto& [s, expected] : cases) {
     SCOPED_TRACE(s.model.toStdString());
     const auto rows = logStartRows(s);
@@ -94,9 +94,9 @@ TEST(Commands, LogStartRowsByModelAlarmsAndReservation) {
       [](LogStartSettings& s) { s.interval = 256; },
       [](LogStartSettings& s) { s.upperRaw = 0x8000; },  // above 15 bits
       [](LogStartSettings& s) { s.lowerRaw = -1; },
-      [](LogStartSettings& s) {
-        s.reservation = Reservation{1, 24, 0};
-      },
+      [](LogStartSettings& s) { s.reservation = Reservation(32, 0, 0); },
+      [](LogStartSettings& s) { s.reservation = Reservation(1, 24, 0); },
+      [](LogStartSettings& s) { s.reservation = Reservation(1, 0, 60); },
       [](LogStartSettings& s) { s.name = QString::fromUtf8("\u3042"); }};
   for (size_t i = 0; i < changes.size(); ++i) {
     LogStartSettings s = withAlarms;
