@@ -13,12 +13,6 @@ namespace {
 
 constexpr char kScenario[] = R"({"model": "QM120-RH", "clock": "2026-12-06 09:00:00"})";
 
-void write(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
 // A simulator stopped as a user stops it takes its port link and adapter file with it. Frames
 // over the pty are the fault suite's and the command line's.
 TEST(SimBinary, CleansUpItsPortAndAdapterFileOnSigterm) {
@@ -37,9 +31,9 @@ TEST(SimBinary, CleansUpItsPortAndAdapterFileOnSigterm) {
 TEST(SimBinary, ABadStartIsRefusedWithAMessageAndLeavesFilesAlone) {
   QTemporaryDir dir;
   const auto path = [&dir](const char* name) { return dir.filePath(QLatin1String(name)); };
-  write(path("bad.json"), R"({"clock": "yesterday"})");
-  write(path("scenario.json"), kScenario);
-  write(path("notes.txt"), "someone's notes\n");
+  writeAll(path("bad.json"), R"({"clock": "yesterday"})");
+  writeAll(path("scenario.json"), kScenario);
+  writeAll(path("notes.txt"), "someone's notes\n");
   const struct {
     QStringList arguments;
     const char* said;

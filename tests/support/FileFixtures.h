@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 
@@ -11,6 +12,12 @@
 #include <cstring>
 
 namespace termika::testing {
+
+inline void writeAll(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+  file.write(bytes);
+}
 
 // What a name holds, for "left exactly as it was": the bytes of a regular
 // file, or the kind of anything else.

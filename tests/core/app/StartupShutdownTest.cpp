@@ -13,6 +13,7 @@
 #include <map>
 
 #include "CsvFixture.h"
+#include "FileFixtures.h"
 #include "core/app/CommandLine.h"
 #include "core/app/DialogFilter.h"
 #include "core/app/ProgramFiles.h"
@@ -175,12 +176,7 @@ const QStringList kNames{QStringLiteral("real.rand"), QStringLiteral("log.rand")
 const SettingsValues kDefaults{1, 1, QStringLiteral("/opt/termika")};
 
 using testing::readAll;
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
+using testing::writeAll;
 
 TEST(ProgramFiles, OpensEmptiedFilesAndDeletesThemInTheOrderRealLogDispRead) {
   QTemporaryDir dir;
