@@ -197,11 +197,13 @@ TEST(GraphGestures, MoveTheBarsByTheButtonsStepsWithinTheirLimits) {
     EXPECT_TRUE(nav.bar(HumidityOffset) == nav.bar(TemperatureOffset) &&
                 nav.bar(HumidityWidth) == nav.bar(TemperatureWidth));
   }
-  // The value zoom acts on the graph it was made on only.
+  // The value zoom acts on the graph it was made on only; the other bars page by a tenth of
+  // their range (-30.0..90.0 °C, 10..90 %RH).
   NavigationState nav = defaultNavigation();
   EXPECT_TRUE(applyGesture(nav, GraphKind::Humidity, {K::ZoomValues, -1, 0.0}, 0));
-  EXPECT_EQ(std::pair(nav.bar(HumidityHalfSpan).value, nav.bar(TemperatureHalfSpan).value),
-            std::pair(200, 100));
+  EXPECT_EQ(std::tuple(nav.bar(HumidityHalfSpan).value, nav.bar(TemperatureHalfSpan).value,
+                       barSteps(nav, TemperatureCentre).page, barSteps(nav, HumidityCentre).page),
+            std::tuple(200, 100, 120, 80));
 }
 
 }  // namespace
