@@ -3,19 +3,15 @@
 #include <QByteArray>
 #include <QDir>
 
-#include "sim/SimScenario.h"
+#include "ScenarioFixture.h"
 #include "sim/SimulatedLogger.h"
 
 namespace termika {
 namespace {
 
-QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
+using testing::scenarioFrom;
 
-SimScenario scenarioFrom(const char* json) {
-  Result<SimScenario> s = parseScenario(QByteArray(json));
-  EXPECT_TRUE(s.ok()) << (s.ok() ? "" : s.error().message.toStdString());
-  return s.ok() ? *s : SimScenario{};
-}
+QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
 
 // Everything the logger sends in answer to one request, without moving its
 // virtual time (answers are taken whenever they fall due).

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "EventWait.h"
+#include "ScenarioFixture.h"
 #include "ScriptedPrompts.h"
 #include "core/app/CsvActions.h"
 #include "core/data/DayTime.h"
@@ -17,19 +18,12 @@
 #include "core/link/Timings.h"
 #include "core/model/AppState.h"
 #include "core/sessions/LoggerLink.h"
-#include "sim/SimScenario.h"
 #include "sim/SimulatedPort.h"
 
 namespace termika::testing {
 
 // Timers run ten times faster than in the program, and so does the logger.
 inline constexpr int kScale = 10;
-
-inline SimScenario scenarioFrom(const char* json) {
-  auto s = parseScenario(QByteArray(json));
-  if (!s) qFatal("scenario: %s", qPrintable(s.error().message));
-  return *s;
-}
 
 inline qint64 at(int y, int mo, int d, int h, int mi, int s) {
   return secondsFromCivil({y, mo, d, h, mi, s});
