@@ -203,13 +203,8 @@ TEST_F(MainWindowTest, OpeningACsvShowsTheFileSetFittedToItsPoints) {
   EXPECT_EQ(m_state->set(kFileSet).count, 0);
   EXPECT_EQ(checks({Control::LogSetRadio}), QStringLiteral("1"));
   ASSERT_TRUE(m_window->openCsvFile(writeCsv()));
-  EXPECT_EQ(m_state->currentSet, kFileSet);
-  EXPECT_EQ(checks({Control::FileSetRadio}), QStringLiteral("1"));
-  EXPECT_EQ(find<QTableView>(Control::FileDumpList)->model()->rowCount(), 3);
-  EXPECT_EQ(notEnabled({Control::PrintFileButton, Control::TemperatureHalfSpanBar,
-                        Control::PrintItem, Control::ReportItem},
-                       true),
-            ControlList());
+  EXPECT_EQ(QStringLiteral("%1 ").arg(m_state->currentSet) + checks({Control::FileSetRadio}),
+            QStringLiteral("%1 1").arg(kFileSet));
   // The shown set's report opens as a preview of its pages: summary and graph.
   int pages = 0;
   QTimer::singleShot(0, [&pages] {
@@ -224,7 +219,6 @@ TEST_F(MainWindowTest, OpeningACsvShowsTheFileSetFittedToItsPoints) {
   EXPECT_EQ(
       std::pair(widgetBar(Control::TemperatureWidthBar), widgetBar(Control::TemperatureCentreBar)),
       std::pair(300, 106));
-  EXPECT_EQ(text({Control::ShownSetCaption}), QStringLiteral("ファイル"));
 }
 
 TEST_F(MainWindowTest, ZoomButtonsWorkWithinTheBarsAndEachSetKeepsItsOwn) {
@@ -278,18 +272,8 @@ TEST_F(MainWindowTest, AReleasedBarRedrawsTheGraph) {
 
 TEST_F(MainWindowTest, TheStateTableReachesTheWidgets) {
   open();
-  const auto panel = [this] {
-    return text({Control::RecordButton, Control::RecordingState, Control::ContinuousButton,
-                 Control::BatteryVoltage});
-  };
-  // Not connected, nothing held (the whole table is StateRulesTest's).
-  EXPECT_EQ(text({Control::RecordingState, Control::LoggerName, Control::ConnectionText}) + u'|' +
-                ui().connectionPanel->text(),
-            QStringLiteral("----|----|未接続|未接続"));
-  EXPECT_EQ(find<Lamp>(Control::Lamp)->color(), QColor(Qt::black));
   EXPECT_TRUE(find<QLabel>(Control::UpperAlarm)->isHidden());  // only the model with alarms
-
-  ASSERT_TRUE(m_window->openCsvFile(writeCsv()));  // a file set to navigate
+  ASSERT_TRUE(m_window->openCsvFile(writeCsv()));              // a file set to describe
   // Recording, for the wiring; StateRulesTest holds the whole table.
   m_state->connected = true;
   m_state->portNumber = 3;
@@ -299,25 +283,17 @@ TEST_F(MainWindowTest, TheStateTableReachesTheWidgets) {
   m_state->status.firmwareVersion = QStringLiteral("1.05");
   m_state->runState = RunState::Recording;
   m_window->refreshState();
-  EXPECT_EQ(panel(), QStringLiteral("記録停止|記録中|連続測定|ＮＧ 2.20 V"));
-  EXPECT_EQ(notEnabled({Control::RecordButton, Control::StatusUpdateButton, Control::LogSetRadio,
-                        Control::ToolMenu},
-                       true),
-            ControlList());
-  EXPECT_EQ(
-      notEnabled({Control::DownloadButton, Control::MeasureOnceButton, Control::ContinuousButton,
-                  Control::RealTimeSetRadio, Control::PortCombo, Control::ClockItem},
-                 false),
-      ControlList());
-  EXPECT_EQ(
-      ui().connectionPanel->text() + u'|' + text({Control::ConnectionText, Control::LoggerName}),
-      QStringLiteral("通信中　ポート3|通信中|AB12"));
-  EXPECT_EQ(find<Lamp>(Control::Lamp)->color(), QColor(0x80, 0xFF, 0x80));
-  EXPECT_FALSE(find<QLabel>(Control::UpperAlarm)->isHidden());
-  EXPECT_EQ(m_window->windowTitle(), QStringLiteral("[Termika] 温湿度ロガー QM120-RH - in.csv"));
+  EXPECT_EQ(text({Control::RecordButton, Control::LoggerName, Control::BatteryVoltage}) + u'|' +
+                ui().connectionPanel->text() + u'|' + m_window->windowTitle(),
+            QStringLiteral("記録停止|AB12|ＮＧ 2.20 V|通信中　ポート3|"
+                           "[Termika] 温湿度ロガー QM120-RH - in.csv"));
+  EXPECT_EQ(notEnabled({Control::RecordButton}, true), ControlList());
+  EXPECT_EQ(notEnabled({Control::DownloadButton, Control::ClockItem}, false), ControlList());
   const QLabel* battery = find<QLabel>(Control::BatteryVoltage);
-  EXPECT_TRUE(battery->autoFillBackground());
-  EXPECT_EQ(battery->palette().color(QPalette::Window), QColor(255, 0, 0));
+  EXPECT_EQ(std::tuple(find<Lamp>(Control::Lamp)->color(), battery->autoFillBackground(),
+                       battery->palette().color(QPalette::Window),
+                       find<QLabel>(Control::UpperAlarm)->isHidden()),
+            std::tuple(QColor(0x80, 0xFF, 0x80), true, QColor(255, 0, 0), false));
 
   // Back to not connected: the lists come back, the lamp goes dark, the
   // logger's version is forgotten and the file set keeps its description.
