@@ -1,30 +1,8 @@
 // Each dialog on its own: what it shows, refuses and sends, and the window's message boxes.
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QFocusEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
 
 #include "UiTestSupport.h"
-#include "core/base/Translations.h"
-#include "core/base/UiText.h"
-#include "core/model/AppState.h"
-#include "ui/MessageBoxPrompts.h"
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/ClockDialog.h"
-#include "ui/dialogs/DownloadProgressDialog.h"
 #include "ui/dialogs/LoggerNameDialog.h"
 #include "ui/dialogs/PortSettingsDialog.h"
 #include "ui/dialogs/RecordingSettingsDialog.h"

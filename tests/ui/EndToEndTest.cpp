@@ -1,23 +1,12 @@
 // The whole window against the simulated logger, in process: connect, read
 // the status, download, and find the logger's points in the dump list.
-#include <QComboBox>
-#include <QHeaderView>
-#include <QMessageBox>
-#include <QProgressBar>
-#include <QTableView>
-#include <QTimer>
 
-#include "EventWait.h"
 #include "SessionTestSupport.h"
 #include "UiTestSupport.h"
-#include "core/data/Csv.h"
-#include "core/data/DayTime.h"
 #include "core/link/Exchange.h"
 #include "core/sessions/Download.h"
 #include "sim/SimScenario.h"
 #include "sim/SimulatedPort.h"
-#include "ui/dialogs/DownloadProgressDialog.h"
-#include "ui/graph/GraphView.h"
 
 namespace termika {
 namespace {

@@ -1,23 +1,8 @@
 // The graphs on real widgets: gestures, cursor, a window that grows and
 // remembers its layout, tooltips.
-#include <gtest/gtest.h>
-
-#include <QImage>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QSplitter>
-#include <QTableView>
-#include <QToolButton>
-#include <QWheelEvent>
 
 #include "UiTestSupport.h"
-#include "core/base/Translations.h"
-#include "core/data/DayTime.h"
 #include "ui/graph/GraphPainter.h"
-#include "ui/graph/GraphScrollBar.h"
-#include "ui/graph/GraphView.h"
 
 namespace termika {
 namespace {

@@ -1,43 +1,13 @@
 // The main window on real widgets: lists, the settings file, the views, the questions it asks,
 // the state table, the menus and shortcuts, and the dump list with its sorting and printing.
-#include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
-#include <QDialog>
-#include <QFileDialog>
-#include <QHeaderView>
-#include <QLabel>
-#include <QMenu>
-#include <QMessageBox>
-#include <QPainter>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScreen>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QStandardPaths>
-#include <QSvgRenderer>
-#include <QTableView>
-#include <QTimer>
-
-#include "EventWait.h"
 #include "UiTestSupport.h"
 #include "core/app/WindowLimits.h"
 #include "core/base/Says.h"
-#include "core/base/Translations.h"
 #include "core/views/DumpModel.h"
 #include "ui/GraphPicture.h"
 #include "ui/HelpPage.h"
 #include "ui/Lamp.h"
-#include "ui/MessageBoxPrompts.h"
-#include "ui/graph/GraphScrollBar.h"
-#include "ui/graph/GraphView.h"
-#include "ui/print/DumpPrintDialog.h"
-#include "ui/print/PrintActions.h"
-#include "ui/print/ReportPreviewDialog.h"
 
 namespace termika {
 namespace {

@@ -1,38 +1,17 @@
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QBuffer>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QFontMetricsF>
-#include <QImage>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
-#include <QTimer>
 #include <cmath>
 #include <cstdio>
-#include <functional>
-#include <optional>
 
 #include "FileFixtures.h"
-#include "ScriptedPrompts.h"
 #include "UiTestSupport.h"
 #include "core/app/Settings.h"
-#include "core/data/Csv.h"
 #include "core/print/PrintPlan.h"
 #include "ui/print/DumpPrint.h"
-#include "ui/print/DumpPrintDialog.h"
 #include "ui/print/GraphPrint.h"
 #include "ui/print/GraphPrintDialog.h"
-#include "ui/print/PrintActions.h"
 #include "ui/print/PrintTarget.h"
-#include "ui/print/ReportPreviewDialog.h"
 #include "ui/print/ReportPrint.h"
 
 namespace termika {
@@ -75,42 +54,27 @@ class PrintTest : public ::testing::Test {
   std::vector<bool> m_allRows;
 };
 
-// A 14-line header, then rows at one pitch down to 3 lines above the page's end on every page,
-// each page's footer the name and the page number.
+// The header with the set's extremes, then every row over as many pages as the PDF holds (where
+// the pages break: DumpPagination), each page's footer the name and the page number.
 TEST_F(PrintTest, DumpPdfCarriesItsRowsOverCountedPages) {
-  const int rows = 120;
-  fillLogSet(m_state, m_dir, rows);
+  fillLogSet(m_state, m_dir, 120);
   const Result<int> pages = printSetToPdf(m_state, kLogSet, true, path("dump.pdf"));
   ASSERT_TRUE(pages.ok()) << pages.error().message.toStdString();
-  QBuffer measured;
-  QPdfWriter a4(&measured);
-  a4.setPageLayout(defaultPdfLayout());
-  a4.setResolution(kPrintResolution);
-  const double l = linePitch(a4);
-  const int first = static_cast<int>(std::floor(10000.0 / l - 17.0));
-  const int later = static_cast<int>(std::floor(10000.0 / l - 3.0));
-  const int expected = 1 + (rows - first + later - 1) / later;
-  EXPECT_EQ(*pages, expected);
   const QStringList text = pdfText(path("dump.pdf")).split(u'\f');  // a form feed ends each page
-  ASSERT_EQ(text.size(), expected + 1);
-  const QString page1 = squeezed(text[0]);
+  ASSERT_TRUE(*pages > 1 && text.size() == *pages + 1) << *pages;
+  const QString first = squeezed(text[0]), last = squeezed(text[*pages - 1]);
   // Point 6 is the hottest (20 + 6), and at 03:05:00; point 2 has a remark.
   for (const char* line :
        {"最高温度000062010/01/0203:05:0026.00℃", "000012010/01/0203:00:0021.0041.00", "上限越"})
-    EXPECT_TRUE(page1.contains(QString::fromUtf8(line))) << line;
-  const auto row = [](int n) {
-    return QStringLiteral("%1").arg(n, 5, 10, QLatin1Char('0')) + QStringLiteral("2010/01/02");
-  };
-  EXPECT_TRUE(page1.contains(row(first)) && !page1.contains(row(first + 1)));
-  EXPECT_TRUE(squeezed(text[1]).startsWith(row(first + 1)));
-  EXPECT_TRUE(page1.endsWith(QStringLiteral("T0011")));
-  const QString last = squeezed(text[expected - 1]);
+    EXPECT_TRUE(first.contains(QString::fromUtf8(line))) << line;
+  EXPECT_TRUE(first.endsWith(QStringLiteral("T0011")));
   EXPECT_TRUE(last.contains(QStringLiteral("001202010/01/0204:59:0021.0050.00")));
-  EXPECT_TRUE(last.endsWith(QStringLiteral("T001") + QString::number(expected)));
+  EXPECT_TRUE(last.endsWith(QStringLiteral("T001") + QString::number(*pages)));
 }
 
 // The report leads with its verdict: a limit stricter (25 °C) than the set's own (30 °C) is
-// passed by the four 26 °C readings; the graph and, when asked, the dump pages follow. The
+// passed by the four 26 °C readings (its figures: ReportSheet); the graph and, when asked, the
+// dump pages follow. The
 // window shows the report in a preview that saves the same pages; a failed save says why and
 // the dialog stays.
 TEST_F(PrintTest, ReportSaysPassOrFailAndIsSavedFromItsPreview) {
@@ -125,9 +89,7 @@ TEST_F(PrintTest, ReportSaysPassOrFailAndIsSavedFromItsPreview) {
   ASSERT_TRUE(written.ok()) << written.error().message.toStdString();
   EXPECT_EQ(std::pair(written->pages, pdfPages(path("failed.pdf"))),
             std::pair(2 + *dumpPages, 2 + *dumpPages));
-  const QString text = squeezed(pdfText(path("failed.pdf")));
-  EXPECT_EQ(text.count(QStringLiteral("FAIL:4excursion(s)beyondthelimits")), 2);
-  EXPECT_TRUE(text.contains(QStringLiteral("Temperature(°C)20.0026.0022.901.97")));
+  EXPECT_EQ(squeezed(pdfText(path("failed.pdf"))).count("FAIL:4excursion(s)beyondthelimits"), 2);
   EXPECT_FALSE(prepareReportPrint(AppState{}, kLogSet, {}, {}).ok());  // nothing to report
 
   Result<PagePainter> report = prepareReportPrint(m_state, kLogSet, {}, "log");

@@ -1,44 +1,41 @@
 #pragma once
 
-// Helpers of the widget tests: the scripted prompts every form is given, the messages they
+// What every widget test includes (the Qt modules whole, the program's headers more than one test
+// file uses) and their helpers: the scripted prompts every form is given, the messages they
 // showed, captions read many at once, a scroll bar's parts, a log set in record files, PDF text
 // and the main window over its program files.
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QProcess>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QScrollBar>
-#include <QString>
-#include <QStringList>
-#include <QStyle>
-#include <QStyleOptionSlider>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtPrintSupport>
+#include <QtSvg>
+#include <QtTest>
+#include <QtWidgets>
 #include <functional>
-#include <initializer_list>
 #include <memory>
-#include <ostream>
+#include <optional>
 #include <vector>
 
 #include "CsvFixture.h"
+#include "EventWait.h"
 #include "ScriptedPrompts.h"
 #include "core/app/ProgramFiles.h"
 #include "core/app/StateRules.h"
+#include "core/base/Translations.h"
+#include "core/data/Csv.h"
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
 #include "core/data/OutputFile.h"
 #include "core/model/AppState.h"
 #include "ui/DataViews.h"
 #include "ui/MainWindow.h"
+#include "ui/MessageBoxPrompts.h"
+#include "ui/dialogs/DownloadProgressDialog.h"
+#include "ui/graph/GraphScrollBar.h"
+#include "ui/graph/GraphView.h"
+#include "ui/print/DumpPrintDialog.h"
+#include "ui/print/PrintActions.h"
+#include "ui/print/ReportPreviewDialog.h"
 
 // Readable failure output for Qt strings.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
