@@ -85,45 +85,6 @@ class EndToEndTest : public WindowTest {
   QStringList m_messages;
 };
 
-TEST_F(EndToEndTest, ConnectsReadsTheStatusAndDownloadsIntoTheDumpList) {
-  connect();
-  EXPECT_EQ(m_state->modelName, QStringLiteral("QM120-RH"));
-  EXPECT_EQ(text({Control::ConnectionText, Control::LoggerName, Control::RecordingState,
-                  Control::RecordedPoints, Control::UpperAlarm, Control::LowerAlarm}),
-            QStringLiteral("通信中|E2E1|記録停止|25 点|30 ℃|OFF"));
-
-  // Every step the progress window shows: the bar's value and maximum.
-  std::vector<std::pair<int, int>> steps;
-  auto* bar = progressDialog()->findChild<QProgressBar*>();
-  QObject::connect(bar, &QProgressBar::valueChanged,
-                   [&](int value) { steps.emplace_back(value, bar->maximum()); });
-  click(Control::DownloadButton);
-  ASSERT_TRUE(settle([this] { return m_state->set(kLogSet).count == 25; })) << said();
-  EXPECT_EQ(m_messages, QStringList());
-  // The bar never steps back and ends full.
-  EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end()) && !steps.empty() &&
-              steps.back() == std::pair(25, 25))
-      << steps.size();
-  // The list holds every point, oldest first, a minute apart (their marks: DumpModelTest).
-  ASSERT_EQ(find<QTableView>(Control::LogDumpList)->model()->rowCount(), 25);
-  EXPECT_EQ(cell(0, 0) + ' ' + cell(24, 0) + ' ' + cell(24, 1),
-            QStringLiteral("00001 00025 2026/12/05 07:24:00"));
-  // The log set is shown and drawn.
-  EXPECT_FALSE(m_state->currentSet != kLogSet ||
-               find<GraphView>(Control::TemperatureGraph)->image().isNull());
-  EXPECT_FALSE(progressDialog()->isVisible());
-  EXPECT_TRUE(m_port->logger().downloaded());  // the window holds the set
-
-  // Disconnecting keeps the downloaded set (a plug click right after the
-  // connecting one would be taken for a double click).
-  QTest::qWait(550);
-  QTest::mouseClick(ui().connectButton, Qt::LeftButton);
-  ASSERT_TRUE(waitUntil([this] { return !m_state->connected; }));
-  EXPECT_EQ(text({Control::ConnectionText}) + ' ' + m_state->set(kLogSet).model +
-                QStringLiteral(" %1").arg(m_state->set(kLogSet).count),
-            QStringLiteral("未接続 QM120-RH 25"));
-}
-
 // One graph's time axis (plot sides, window width) and whether its picture
 // has the widget's size.
 QString timeAxis(const GraphView& v) {
@@ -135,15 +96,19 @@ QString timeAxis(const GraphView& v) {
       .arg(v.image().size() == v.size() ? "fresh" : "stale");
 }
 
-// The port list shows where the scan found the logger and the battery answer of the connect is
-// on the panel. A single measurement shows the real-time set; a double click on Continuous
-// starts one series, listed newest first. A download locks the choices (a widget, a menu and an
-// item here; the whole lock is StateRulesTest's) and blanks the live values until it ends.
-TEST_F(EndToEndTest, MeasurementsShowTheRealTimeSetNewestFirstOnOneTimeAxisUntilADownload) {
+// The port list shows where the scan found the logger and the panel the status read at the
+// connect. A single measurement shows the real-time set; a double click on Continuous starts one
+// series, listed newest first. A download locks the choices (a widget, a menu and an item here;
+// the whole lock is StateRulesTest's) and blanks the live values until it ends with the logger's
+// points in the dump list; disconnecting keeps them.
+TEST_F(EndToEndTest, ConnectMeasureAndDownloadIntoTheDumpList) {
   QTest::keyClick(find<QComboBox>(Control::PortCombo), Qt::Key_7);
   connect();
-  EXPECT_EQ(text({Control::PortCombo, Control::BatteryIndicator}), QStringLiteral("1|正常"));
-  EXPECT_EQ(m_state->chosenPort, 1);
+  EXPECT_EQ(text({Control::PortCombo, Control::BatteryIndicator, Control::ConnectionText,
+                  Control::LoggerName, Control::RecordingState, Control::RecordedPoints,
+                  Control::UpperAlarm, Control::LowerAlarm}) +
+                ' ' + m_state->modelName + QStringLiteral(" %1").arg(m_state->chosenPort),
+            QStringLiteral("1|正常|通信中|E2E1|記録停止|25 点|30 ℃|OFF QM120-RH 1"));
   click(Control::MeasureOnceButton);
   ASSERT_TRUE(settle([this] { return m_state->set(kRealTimeSet).count == 1; })) << said();
   EXPECT_EQ(m_state->currentSet, kRealTimeSet);
@@ -182,6 +147,12 @@ TEST_F(EndToEndTest, MeasurementsShowTheRealTimeSetNewestFirstOnOneTimeAxisUntil
   m_window->resize(m_window->minimumSize());
   EXPECT_TRUE(waitUntil([&] { return t.width() != widthBefore && shared(); }, 2000)) << axes();
 
+  // Every step the progress window shows: the bar's value and maximum.
+  m_messages.clear();  // the series' save questions, answered No
+  std::vector<std::pair<int, int>> steps;
+  auto* bar = progressDialog()->findChild<QProgressBar*>();
+  QObject::connect(bar, &QProgressBar::valueChanged,
+                   [&](int value) { steps.emplace_back(value, bar->maximum()); });
   click(Control::DownloadButton);
   ASSERT_TRUE(m_window->download()->running());
   EXPECT_EQ(notEnabled({Control::RealTimeSetRadio, Control::DisplayMenu, Control::SlowDownloadItem},
@@ -190,8 +161,30 @@ TEST_F(EndToEndTest, MeasurementsShowTheRealTimeSetNewestFirstOnOneTimeAxisUntil
   EXPECT_EQ(text({Control::LiveTemperature, Control::LiveHumidity, Control::LiveTime}),
             QStringLiteral("||"));
   ASSERT_TRUE(settle([this] { return m_state->set(kLogSet).count == 25; })) << said();
+  EXPECT_EQ(m_messages, QStringList());
   EXPECT_EQ(notEnabled({Control::SlowDownloadItem, Control::RealTimeSetRadio}, true),
             ControlList());
+  // The bar never steps back and ends full.
+  EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end()) && !steps.empty() &&
+              steps.back() == std::pair(25, 25))
+      << steps.size();
+  // The list holds every point, oldest first, a minute apart (their marks: DumpModelTest).
+  ASSERT_EQ(find<QTableView>(Control::LogDumpList)->model()->rowCount(), 25);
+  EXPECT_EQ(cell(0, 0) + ' ' + cell(24, 0) + ' ' + cell(24, 1),
+            QStringLiteral("00001 00025 2026/12/05 07:24:00"));
+  // The log set is shown and drawn.
+  EXPECT_FALSE(m_state->currentSet != kLogSet || t.image().isNull());
+  EXPECT_FALSE(progressDialog()->isVisible());
+  EXPECT_TRUE(m_port->logger().downloaded());  // the window holds the set
+
+  // Disconnecting keeps the downloaded set (a plug click right after the
+  // connecting one would be taken for a double click).
+  QTest::qWait(550);
+  QTest::mouseClick(ui().connectButton, Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([this] { return !m_state->connected; }));
+  EXPECT_EQ(text({Control::ConnectionText}) + ' ' + m_state->set(kLogSet).model +
+                QStringLiteral(" %1").arg(m_state->set(kLogSet).count),
+            QStringLiteral("未接続 QM120-RH 25"));
 }
 
 // A reservation 20 s (2 s at kScale) after the logger's clock starts by itself: the panel
