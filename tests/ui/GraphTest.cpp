@@ -43,9 +43,21 @@ class GraphGesturesTest : public WindowTest {
   }
 };
 
-TEST_F(GraphGesturesTest, GesturesMoveTheBarsByTheButtonsSteps) {
+// The cursor names the nearest point on both graphs; gestures move the bars by the buttons' steps.
+TEST_F(GraphGesturesTest, TheCursorReadsOutAndGesturesMoveTheBarsByTheButtonsSteps) {
   openWithFile();
   GraphView& ondo = graph();
+  // 25 s back from the newest point (10:10:00) is 10:09:35; the point read is 10:09:30, the 58th.
+  QTest::mouseMove(&ondo, QPointF(ondo.geometry().mapX(25.0), 20.0).toPoint());
+  EXPECT_EQ(ondo.cursorBox().join(u'|'),
+            QStringLiteral("2013/05/01 10:09:30|Temperature 21.50 °C|Humidity 52.00 %RH"));
+  EXPECT_TRUE(graph(false).cursorBox().isEmpty());  // the line only
+  EXPECT_EQ(ui().noticePanel->text(),
+            QStringLiteral("Date 2013/05/01 10:09:30   Temperature 21.50°C   Humidity 52.00 %RH"));
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(&ondo, &leave);
+  EXPECT_TRUE(ondo.cursorBox().isEmpty());
+
   const QPointF at(ondo.width() * 0.4, ondo.height() / 2.0);
   const double under = timeAt(at.x());
   wheel(ondo, at, 120);  // one notch: the "+" button's halving, the time under the mouse kept
@@ -83,21 +95,6 @@ TEST_F(GraphGesturesTest, GesturesMoveTheBarsByTheButtonsSteps) {
   QTest::keyClick(&ondo, Qt::Key_Home);
   EXPECT_EQ(std::tuple(bar(TemperatureWidth), offsetEverywhere(), bar(HumidityHalfSpan)),
             std::tuple(600, 0, hSpan));
-}
-
-TEST_F(GraphGesturesTest, TheCursorNamesTheNearestPointOnBothGraphs) {
-  openWithFile();
-  GraphView& ondo = graph();
-  // 25 s back from the newest point (10:10:00) is 10:09:35; the point read is 10:09:30, the 58th.
-  QTest::mouseMove(&ondo, QPointF(ondo.geometry().mapX(25.0), 20.0).toPoint());
-  EXPECT_EQ(ondo.cursorBox().join(u'|'),
-            QStringLiteral("2013/05/01 10:09:30|Temperature 21.50 °C|Humidity 52.00 %RH"));
-  EXPECT_TRUE(graph(false).cursorBox().isEmpty());  // the line only
-  EXPECT_EQ(ui().noticePanel->text(),
-            QStringLiteral("Date 2013/05/01 10:09:30   Temperature 21.50°C   Humidity 52.00 %RH"));
-  QEvent leave(QEvent::Leave);
-  QApplication::sendEvent(&ondo, &leave);
-  EXPECT_TRUE(ondo.cursorBox().isEmpty());
 }
 
 TEST_F(GraphGesturesTest, TheGraphsTakeWhatTheWindowGainsAndItIsRememberedWithTheSplit) {
@@ -165,6 +162,8 @@ struct Scene {
   std::vector<PlotPoint> points{{base() - 900, 2.0f, 20.0f, 1.0f, 1},
                                 {base() - 500, 4.0f, 40.0f, 1.0f, 2},
                                 {base(), 8.0f, 80.0f, 2.0f, 3}};
+  QSize size{1050, 550};
+  QString unit;
 
   GraphGeometry geometry(GraphKind kind, Palette palette, int width = 1000) const {
     GraphInput in;
@@ -175,7 +174,8 @@ struct Scene {
     in.range = kind == GraphKind::Temperature ? ValueRange{0, 100} : ValueRange{0, 1000};
     in.halfSpan = kind == GraphKind::Temperature ? 50 : 500;
     in.palette = palette;
-    in.size = QSize(1050, 550);
+    in.size = size;
+    in.unitText = unit;
     return buildGraphGeometry(in);
   }
 };
@@ -229,16 +229,10 @@ TEST(GraphPainter, ALonePointIsARingNotADotOnTheEndLine) {
 // A graph 200 px wide has a 10 px right margin: the value labels move left over the plot's edge
 // instead of being cut off at the unit.
 TEST(GraphPainter, ValueLabelsOfANarrowGraphStayWhole) {
-  const std::vector<PlotPoint> points{{1000, 5.0f, 50.0f, 1.0f, 1}, {2000, 6.0f, 50.0f, 1.0f, 2}};
-  GraphInput in;
-  in.points = points;
-  in.baseTime = 2000;
-  in.width = 1000;
-  in.range = {0, 100};
-  in.halfSpan = 50;
-  in.size = {200, 300};
-  in.unitText = QStringLiteral("°C");
-  const GraphGeometry g = buildGraphGeometry(in);
+  Scene narrow;
+  narrow.size = {200, 300};
+  narrow.unit = QStringLiteral("°C");
+  const GraphGeometry g = narrow.geometry(GraphKind::Temperature, Palette::Screen);
   const QImage image = render(g);
   // White text in the 20 pixels left of the plot's end, around a label clear of the time row.
   const int y = qRound(g.valueLabels.at(g.valueLabels.size() / 2).anchor.y()),
