@@ -78,18 +78,14 @@ inline QString captions(const std::vector<const QObject*>& objects) {
   return out.join(u'|');
 }
 
-// Where the style draws `part` (an arrow, the thumb) of `bar` as it stands.
+// Where the style draws `part` (an arrow, the thumb) of `bar` as it stands, from the options the
+// bar itself paints with.
+struct ScrollBarOptions : QScrollBar {
+  using QScrollBar::initStyleOption;
+};
 inline QRect scrollBarPart(const QScrollBar& bar, QStyle::SubControl part) {
   QStyleOptionSlider option;
-  option.initFrom(&bar);
-  option.orientation = bar.orientation();
-  if (bar.orientation() == Qt::Horizontal) option.state |= QStyle::State_Horizontal;
-  option.minimum = bar.minimum();
-  option.maximum = bar.maximum();
-  option.sliderPosition = option.sliderValue = bar.value();
-  option.singleStep = bar.singleStep();
-  option.pageStep = bar.pageStep();
-  option.upsideDown = bar.invertedAppearance();
+  (bar.*&ScrollBarOptions::initStyleOption)(&option);
   return bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, part, &bar);
 }
 
