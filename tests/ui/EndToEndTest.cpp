@@ -11,9 +11,8 @@
 namespace termika {
 namespace {
 
+using testing::kScale;
 using testing::waitUntil;
-
-constexpr int kScale = 10;
 
 // A QM120-RH logger that recorded 25 points a minute apart from 07:00.
 constexpr char kScenario[] = R"({
@@ -29,11 +28,10 @@ constexpr char kScenario[] = R"({
 
 class EndToEndTest : public WindowTest {
  protected:
-  virtual Result<SimScenario> scenario() const { return parseScenario(kScenario); }
+  virtual SimScenario scenario() const { return testing::scenarioFrom(kScenario); }
   void SetUp() override {
-    Result<SimScenario> scenario = this->scenario();
-    ASSERT_TRUE(scenario.ok()) << scenario.error().message.toStdString();
-    m_port = std::make_unique<SimulatedPort>(*scenario, kScale);
+    const SimScenario scenario = this->scenario();
+    m_port = std::make_unique<SimulatedPort>(scenario, kScale);
     // Port 1 reaches the simulated logger, every timing kScale times shorter.
     open(UiText::Language::Japanese, [&](MainWindow& window) {
       LoggerLinkParts link;
@@ -43,13 +41,13 @@ class EndToEndTest : public WindowTest {
       link.timings = Timings{}.scaled(kScale);
       window.attachLink(std::move(link));
       // The window's clock is the logger's calendar, which runs kScale times faster.
-      window.setClock([this, start = scenario->clockSeconds] {
+      window.setClock([this, start = scenario.clockSeconds] {
         const CivilTime c = civilFromSeconds(start + m_port->virtualNow() / 1000);
         return QDateTime(QDate(c.year, c.month, c.day), QTime(c.hour, c.minute, c.second));
       });
     });
-    // No question is expected on this road; any message box that opens is
-    // noted and answered No so the test fails instead of hanging.
+    // Every message box that opens is noted, for the tests to compare with what they expect, and
+    // answered No so that none hangs.
     m_boxes.setInterval(5);
     QObject::connect(&m_boxes, &QTimer::timeout, [this] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -191,8 +189,8 @@ TEST_F(EndToEndTest, ConnectMeasureAndDownloadIntoTheDumpList) {
 // follows without a click.
 class SelfStartTest : public EndToEndTest {
  protected:
-  Result<SimScenario> scenario() const override {
-    return parseScenario(R"({"model": "QM120-RH", "clock": "2026-12-05 07:25:40",
+  SimScenario scenario() const override {
+    return testing::scenarioFrom(R"({"model": "QM120-RH", "clock": "2026-12-05 07:25:40",
         "state": "reserved", "reservation": {"day": 5, "hour": 7, "minute": 26}})");
   }
 };
@@ -211,9 +209,7 @@ TEST_F(SelfStartTest, TheStatusIsReadAgainWhenTheReservedRecordingStarts) {
 // Cancelling a slow download from the progress window of a logger holding 204 points.
 class DownloadCancelTest : public EndToEndTest {
  protected:
-  Result<SimScenario> scenario() const override {
-    return testing::scenarioFile(testing::kThreeBlocks);
-  }
+  SimScenario scenario() const override { return testing::scenarioFile(testing::kThreeBlocks); }
 };
 
 TEST_F(DownloadCancelTest, CancelKeepsAPartialSetThatIsSavedAndReopenedWithItsCount) {
