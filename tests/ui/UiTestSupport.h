@@ -58,16 +58,12 @@ inline bool hasJapanese(const QString& text) {
       QRegularExpression(QStringLiteral("[\\x{3000}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]")));
 }
 
-// The caption of `o` as the user sees it; "<none>" without one.
+// The caption of `o` as the user sees it (a label's, button's, field's or item's text, a box's
+// or menu's title, a list's choice, a window's title); "<none>" without one.
 inline QString captionOf(const QObject* o) {
-  if (const auto* w = qobject_cast<const QLabel*>(o)) return w->text();
-  if (const auto* w = qobject_cast<const QAbstractButton*>(o)) return w->text();
-  if (const auto* w = qobject_cast<const QGroupBox*>(o)) return w->title();
-  if (const auto* w = qobject_cast<const QLineEdit*>(o)) return w->text();
-  if (const auto* w = qobject_cast<const QComboBox*>(o)) return w->currentText();
-  if (const auto* w = qobject_cast<const QMenu*>(o)) return w->title();
-  if (const auto* w = qobject_cast<const QAction*>(o)) return w->text();
-  if (const auto* w = qobject_cast<const QWidget*>(o)) return w->windowTitle();
+  for (const char* name : {"text", "title", "currentText", "windowTitle"}) {
+    if (const QVariant caption = o->property(name); caption.isValid()) return caption.toString();
+  }
   return QStringLiteral("<none>");
 }
 
@@ -95,9 +91,7 @@ inline QRect scrollBarPart(const QScrollBar& bar, QStyle::SubControl part) {
 inline void fillLogSet(AppState& state, const QTemporaryDir& dir, int count,
                        const QString& model = QStringLiteral("QM100-RH")) {
   RecordFile& file = state.file(kLogSet);
-  if (!file.isOpen()) {
-    ASSERT_TRUE(file.open(dir.filePath(QStringLiteral("log.rand"))).ok());
-  }
+  ASSERT_TRUE(file.isOpen() || file.open(dir.filePath(QStringLiteral("log.rand"))).ok());
   DataSet& set = state.set(kLogSet);
   set.allExtremes.reset();
   const double start = *toDaySerial(CivilTime{2010, 1, 2, 3, 0, 0});
