@@ -195,8 +195,9 @@ QRgb colour(Palette palette, ColourEntry entry) {
 
 // The curve midway between the first two points, the first segment's dot, background where
 // the two segments would join if gaps were bridged and away from grid and curve, the newest
-// point's dot beside the end line; a window of no width paints nothing at all.
-TEST(GraphPainter, CurveDotsAndBackgroundWhereExpected) {
+// point's dot beside the end line; a window of no width paints nothing at all. A lone point is a
+// ring, not a dot on the end line.
+TEST(GraphPainter, CurveDotsRingsAndBackgroundWhereExpected) {
   const std::pair<QPoint, ColourEntry> probes[] = {{{300, 350}, kCurveLine},
                                                    {{100, 400}, kSegmentDot},
                                                    {{770, 192}, kBackground},
@@ -210,9 +211,7 @@ TEST(GraphPainter, CurveDotsAndBackgroundWhereExpected) {
   }
   const QImage none = render(Scene().geometry(GraphKind::Temperature, Palette::Screen, 0));
   EXPECT_EQ(none.pixel(300, 350), qRgb(255, 0, 255));
-}
 
-TEST(GraphPainter, ALonePointIsARingNotADotOnTheEndLine) {
   Scene one;
   one.points = {{base(), 5.0f, 50.0f, 1.0f, 1}};  // at the window's end: (1000, 250)
   const QImage image = render(one.geometry(GraphKind::Temperature, Palette::Screen));

@@ -17,14 +17,6 @@
 namespace termika {
 namespace {
 
-// Line pitch in page units (a page is 10000 high), measured here on the device itself: 1.5 x
-// the height of the 10.5 pt font.
-double linePitch(const QPaintDevice& device) {
-  QFont font;
-  font.setPointSizeF(10.5);
-  return 1.5 * QFontMetricsF(font, &device).height() * 10000.0 / device.height();
-}
-
 // Twelve points of a log set in record files of a temporary folder.
 class PrintTest : public ::testing::Test {
  protected:
@@ -143,16 +135,21 @@ TEST_F(PrintTest, GraphPageCurveStaysInsideThePlot) {
     }
     return n;
   };
-  // 14 header lines and a blank line above the graph, whose top rows the spike reaches. Where
-  // the graphs lie: PrintPage.GraphsShareThePageBelowTheHeader.
-  const double l = linePitch(image) * image.height() / 10000.0;
+  // 14 header lines and a blank line above the graph, whose top rows the spike reaches. A line is
+  // 1.5 x the height of the 10.5 pt font, measured here on the image itself. Where the graphs
+  // lie: PrintPage.GraphsShareThePageBelowTheHeader.
+  QFont font;
+  font.setPointSizeF(10.5);
+  const double l = 1.5 * QFontMetricsF(font, &image).height();
   EXPECT_EQ(count(static_cast<int>(14.0 * l) + 1, static_cast<int>(15.0 * l) - 1, false), 0);
   EXPECT_GT(count(static_cast<int>(15.0 * l), static_cast<int>(15.0 * l) + 2, true), 0);
 }
 
-// Print shows the pages first; only the preview's print button goes on to
-// the printer (here the printer dialog's "print to file").
-TEST_F(PrintTest, PrintShowsAPreviewFirstAndPrintsOnlyFromIt) {
+// Print shows the pages first; only the preview's print button goes on to the printer (here the
+// printer dialog's "print to file"). Without a printer, printing says so, reads nothing and the
+// dialog stays. The default printer is chosen first; a choice beyond the list keeps the one
+// before.
+TEST_F(PrintTest, PrintShowsAPreviewFirstPrintsOnlyFromItAndNeedsAPrinter) {
   for (const bool goOn : {true, false}) {
     SCOPED_TRACE(goOn);
     GraphPrintDialog form(setup(false));
@@ -181,6 +178,24 @@ TEST_F(PrintTest, PrintShowsAPreviewFirstAndPrintsOnlyFromIt) {
     EXPECT_EQ(form.outcome().has_value(), goOn);
     EXPECT_EQ(pdfPages(pdf), goOn ? 1 : 0);  // no file, no pages
   }
+  m_allRows.clear();
+  GraphPrintDialog none(setup(false));
+  none.print();
+  const QStringList said = messagesShown(m_prompts);
+  EXPECT_TRUE(said.size() == 1 && said[0].contains(QStringLiteral("PDF")))
+      << said.join(u'/').toStdString();
+  EXPECT_TRUE(!none.outcome() && none.result() == 0 && m_allRows.empty());
+  PrintDialogBase::Setup s = setup(false);
+  s.printers = {QStringLiteral("Office"), QStringLiteral("Lab")};
+  s.defaultPrinter = QStringLiteral("Lab");
+  GraphPrintDialog form(std::move(s));
+  const QComboBox* combo = form.controls().printerCombo;
+  EXPECT_EQ(
+      QStringLiteral("%1 %2 ").arg(combo->count()).arg(combo->currentText()) + form.chosenPrinter(),
+      QStringLiteral("2 Lab Lab"));
+  form.printerChosen(0);
+  form.printerChosen(5);
+  EXPECT_EQ(form.chosenPrinter(), QStringLiteral("Office"));
 }
 
 // Saving proposes the set's name and adds the suffix; nothing selected prints every row (which
@@ -214,47 +229,21 @@ TEST_F(PrintTest, SaveAsPdfProposesANameAndAFailedSaveLeavesNothing) {
   EXPECT_TRUE(!m_allRows.empty() && m_allRows.back());
 }
 
-// Without a printer, printing says so, reads nothing and the dialog stays. The default printer
-// is chosen first; a choice beyond the list keeps the one before.
-TEST_F(PrintTest, PrinterListChoosesThePrinterAndNoneSaysSo) {
-  GraphPrintDialog none(setup(false));
-  none.print();
-  const QStringList said = messagesShown(m_prompts);
-  EXPECT_TRUE(said.size() == 1 && said[0].contains(QStringLiteral("PDF")))
-      << said.join(u'/').toStdString();
-  EXPECT_TRUE(!none.outcome() && none.result() == 0 && m_allRows.empty());
-  PrintDialogBase::Setup s = setup(false);
-  s.printers = {QStringLiteral("Office"), QStringLiteral("Lab")};
-  s.defaultPrinter = QStringLiteral("Lab");
-  GraphPrintDialog form(std::move(s));
-  const QComboBox* combo = form.controls().printerCombo;
-  EXPECT_EQ(
-      QStringLiteral("%1 %2 ").arg(combo->count()).arg(combo->currentText()) + form.chosenPrinter(),
-      QStringLiteral("2 Lab Lab"));
-  form.printerChosen(0);
-  form.printerChosen(5);
-  EXPECT_EQ(form.chosenPrinter(), QStringLiteral("Office"));
-}
-
 // Every file the program writes goes through one safe replacement: a full
 // disk or a name held by a pipe or a device give an error naming the cause and
 // leave whatever was there exactly as it was (a missing folder: the print form
 // and settings tests).
-using testing::fileState;
-using testing::TinyDisk;
-
 TEST_F(PrintTest, FullDiskPipeOrDeviceLeaveWhatWasThereAndSayWhy) {
-  AppState& state = m_state;
-  fillLogSet(state, m_dir, 40, QStringLiteral("QM120-RH"));
+  fillLogSet(m_state, m_dir, 40, QStringLiteral("QM120-RH"));
   // Each writer, given a folder, writes its file there.
   const std::pair<const char*, std::function<Result<void>(const QString&)>> writers[] = {
       {"keep.csv",
-       [&state](const QString& path) {
-         return writeCsvFile(path, state.set(kLogSet), state.file(kLogSet), state.texts);
+       [this](const QString& path) {
+         return writeCsvFile(path, m_state.set(kLogSet), m_state.file(kLogSet), m_state.texts);
        }},
       {"keep.pdf",
-       [&state](const QString& path) {
-         const Result<int> pages = printSetToPdf(state, kLogSet, true, path);
+       [this](const QString& path) {
+         const Result<int> pages = printSetToPdf(m_state, kLogSet, true, path);
          return pages ? Result<void>() : Result<void>(pages.error());
        }},
       {"Logger.ini",
@@ -269,7 +258,7 @@ TEST_F(PrintTest, FullDiskPipeOrDeviceLeaveWhatWasThereAndSayWhy) {
                                      {Place::Device, "not a regular file"}}) {
     for (const auto& [name, write] : writers) {
       SCOPED_TRACE(std::to_string(static_cast<int>(place)) + ", " + name);
-      std::optional<TinyDisk> disk;
+      std::optional<testing::TinyDisk> disk;
       QTemporaryDir plain;
       if (place == Place::FullDisk && !disk.emplace().mounted()) {
         std::printf("[  SKIPPED ] %s\n", qPrintable(disk->why()));
@@ -289,13 +278,13 @@ TEST_F(PrintTest, FullDiskPipeOrDeviceLeaveWhatWasThereAndSayWhy) {
       }
       old.close();
       if (disk) disk->fill();
-      const QByteArray before = fileState(target);
+      const QByteArray before = testing::fileState(target);
       const auto entries = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
       const QStringList others = folder.entryList(entries);
       const Result<void> written = write(target);
       EXPECT_TRUE(!written.ok() && written.error().message.contains(QString::fromUtf8(cause)))
           << (written.ok() ? std::string("saved") : written.error().message.toStdString());
-      EXPECT_EQ(fileState(target), before);
+      EXPECT_EQ(testing::fileState(target), before);
       EXPECT_EQ(folder.entryList(entries), others);  // no half-written file left beside it
     }
   }
