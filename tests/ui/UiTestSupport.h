@@ -58,6 +58,22 @@ inline bool hasJapanese(const QString& text) {
       QRegularExpression(QStringLiteral("[\\x{3000}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]")));
 }
 
+// Answers the next modal box with the button `pick` returns (none: closes it), noting title, text
+// and buttons.
+inline void answerNextBox(QString* seen, std::function<QAbstractButton*(QMessageBox&)> pick) {
+  QTimer::singleShot(0, [seen, pick] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    QStringList buttons;
+    for (const QAbstractButton* b : box->buttons()) buttons << b->text();
+    *seen = box->windowTitle() + u'|' + box->text() + u'|' + buttons.join(u',');
+    if (QAbstractButton* button = pick(*box))
+      button->click();
+    else
+      box->reject();
+  });
+}
+
 // The caption of `o` as the user sees it (a label's, button's, field's or item's text, a box's
 // or menu's title, a list's choice, a window's title); "<none>" without one.
 inline QString captionOf(const QObject* o) {
