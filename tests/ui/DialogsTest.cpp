@@ -85,8 +85,9 @@ TEST(PortSettingsDialog, ConnectWaitsForTheSearchAndOfflineDisconnects) {
     form.show();
     form.connectOrDisconnect();
     form.discoveryFinished(found);
-    EXPECT_FALSE(form.isVisible()) << found;
-    EXPECT_EQ(form.result(), found ? QDialog::Accepted : QDialog::Rejected);
+    EXPECT_TRUE(!form.isVisible() &&
+                form.result() == (found ? QDialog::Accepted : QDialog::Rejected))
+        << found;
   }
   ASSERT_EQ(connects.size(), 2);  // the first press and the last
   EXPECT_EQ(connects.at(0).at(0).toInt(), 5);
@@ -94,8 +95,8 @@ TEST(PortSettingsDialog, ConnectWaitsForTheSearchAndOfflineDisconnects) {
   PortSettingsDialog open(texts(UiText::Language::English), 3, true);
   QSignalSpy disconnects(&open, &PortSettingsDialog::disconnectRequested);
   QSignalSpy none(&open, &PortSettingsDialog::connectRequested);
-  EXPECT_FALSE(open.controls().portCombo->isEnabled());
-  EXPECT_EQ(open.controls().connectButton->text(), QStringLiteral("Offline"));
+  EXPECT_TRUE(!open.controls().portCombo->isEnabled() &&
+              open.controls().connectButton->text() == QStringLiteral("Offline"));
   open.controls().connectButton->click();
   open.controls().closeButton->click();
   EXPECT_EQ(std::pair(disconnects.size(), none.size()), (std::pair<qsizetype, qsizetype>(1, 0)));
@@ -117,8 +118,7 @@ TEST(ClockDialog, TicksWithTheClockAndAsksOncePerPress) {
   EXPECT_EQ(spy.size(), 0);
   form.setLinkBusy(false);
   form.controls().setButton->click();
-  EXPECT_EQ(spy.size(), 1);
-  EXPECT_EQ(form.result(), QDialog::Accepted);
+  EXPECT_TRUE(spy.size() == 1 && form.result() == QDialog::Accepted) << spy.size();
 }
 
 // A double-byte name is refused and the old one comes back (which names: NameRules); a short name

@@ -66,9 +66,8 @@ TEST_F(PrintTest, DumpPdfCarriesItsRowsOverCountedPages) {
 
 // The report leads with its verdict: a limit stricter (25 °C) than the set's own (30 °C) is
 // passed by the four 26 °C readings (its figures: ReportSheet); the graph and, when asked, the
-// dump pages follow. The
-// window shows the report in a preview that saves the same pages; a failed save says why and
-// the dialog stays.
+// dump pages follow. The window shows the report in a preview that saves the same pages; a
+// failed save says why and the dialog stays.
 TEST_F(PrintTest, ReportSaysPassOrFailAndIsSavedFromItsPreview) {
   fillLogSet(m_state, m_dir, 30, QStringLiteral("QM120-RH"));
   const Result<int> dumpPages = printSetToPdf(m_state, kLogSet, true, path("dump.pdf"));
@@ -78,8 +77,7 @@ TEST_F(PrintTest, ReportSaysPassOrFailAndIsSavedFromItsPreview) {
   const Result<PagePainter> failed = prepareReportPrint(m_state, kLogSet, stricter, "log.csv");
   ASSERT_TRUE(dumpPages.ok() && failed.ok());
   const Result<PrintOutcome> written = writePdf(path("failed.pdf"), *failed);
-  ASSERT_TRUE(written.ok()) << written.error().message.toStdString();
-  EXPECT_EQ(std::pair(written->pages, pdfPages(path("failed.pdf"))),
+  EXPECT_EQ(std::pair(written ? written->pages : 0, pdfPages(path("failed.pdf"))),
             std::pair(2 + *dumpPages, 2 + *dumpPages));
   EXPECT_EQ(squeezed(pdfText(path("failed.pdf"))).count("FAIL:4excursion(s)beyondthelimits"), 2);
   EXPECT_FALSE(prepareReportPrint(AppState{}, kLogSet, {}, {}).ok());  // nothing to report
@@ -167,9 +165,8 @@ TEST_F(PrintTest, PrintShowsAPreviewFirstPrintsOnlyFromItAndNeedsAPrinter) {
       ++previews;
       writtenBefore = QFile::exists(pdf);
       const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
-      for (QAction* action : preview->findChildren<QAction*>()) {
+      for (QAction* action : preview->findChildren<QAction*>())
         if (goOn && action->text() == print) action->trigger();
-      }
       if (!goOn) preview->reject();
     });
     form.print();
@@ -215,18 +212,16 @@ TEST_F(PrintTest, SaveAsPdfProposesANameAndAFailedSaveLeavesNothing) {
   ASSERT_EQ(shown.size(), 2);
   EXPECT_TRUE(shown[0].contains(QStringLiteral("g.pdf")));
   EXPECT_FALSE(QFile::exists(path("no/such/folder/g.pdf")) || QFile::exists(path("empty.pdf")));
-  EXPECT_FALSE(form.outcome());
-  EXPECT_NE(form.result(), QDialog::Accepted);
+  EXPECT_FALSE(form.outcome() || form.result() == QDialog::Accepted);
 
   m_state.set(kLogSet).count = 12;
   form.saveAsPdf();
   const auto saves = m_prompts.callsOf(ScriptedPrompts::Kind::SaveFile);
-  EXPECT_EQ(saves.back().message, QStringLiteral("T001_100102_030000.pdf"));
-  EXPECT_TRUE(saves.back().filter.contains(QStringLiteral("*.pdf")));
+  EXPECT_TRUE(saves.back().message == QStringLiteral("T001_100102_030000.pdf") &&
+              saves.back().filter.contains(QStringLiteral("*.pdf")));
   EXPECT_EQ(std::pair(form.outcome() ? form.outcome()->pages : 0, pdfPages(path("rows.pdf"))),
             std::pair(1, 1));
-  EXPECT_EQ(form.result(), QDialog::Accepted);
-  EXPECT_TRUE(!m_allRows.empty() && m_allRows.back());
+  EXPECT_TRUE(form.result() == QDialog::Accepted && !m_allRows.empty() && m_allRows.back());
 }
 
 // Every file the program writes goes through one safe replacement: a full
