@@ -3,10 +3,7 @@
 
 #include "SessionTestSupport.h"
 #include "UiTestSupport.h"
-#include "core/link/Exchange.h"
 #include "core/sessions/Download.h"
-#include "sim/SimScenario.h"
-#include "sim/SimulatedPort.h"
 
 namespace termika {
 namespace {

@@ -457,11 +457,21 @@ TEST_F(DumpListTest, HeaderClicksSortAndPrintRowsFollowTheList) {
   EXPECT_GT(darker[0].first / darker[0].second, darker[1].first / darker[1].second);
 }
 
+// Nothing selected prints every row: the header with the set's extremes, then the rows over as
+// many pages as it takes (where they break: DumpPagination), each page's footer the name and the
+// page number; a selection prints only its rows.
 TEST_F(DumpListTest, NothingSelectedPrintsEveryRowAndASelectionOnlyItsRows) {
   const auto [everyRow, allText] = printToPdf();
   EXPECT_TRUE(everyRow);
-  EXPECT_TRUE(allText.contains(QStringLiteral("00001")) &&
-              allText.contains(QStringLiteral("01981")));
+  const QStringList pages = allText.split(u'\f');  // a form feed ends each page
+  const QString first = squeezed(pages.front()), last = squeezed(pages.at(pages.size() - 2));
+  // Point 6 is the hottest (20 + 6), and at 03:05:00; point 2 has a remark.
+  for (const char* line :
+       {"最高温度000062010/01/0203:05:0026.00℃", "000012010/01/0203:00:0021.0041.00", "上限越"})
+    EXPECT_TRUE(first.contains(QString::fromUtf8(line))) << line;
+  EXPECT_TRUE(first.endsWith(QStringLiteral("T0011")) && last.contains(QStringLiteral("01981")) &&
+              last.endsWith(QStringLiteral("T001%1").arg(pages.size() - 1)))
+      << last.right(80).toStdString();
   // Rows 1 and 3 picked with a click and a Ctrl+click.
   const auto rowCentre = [this](int row) {
     return m_list->visualRect(m_model->index(row, 1)).center();

@@ -46,24 +46,6 @@ class PrintTest : public ::testing::Test {
   std::vector<bool> m_allRows;
 };
 
-// The header with the set's extremes, then every row over as many pages as the PDF holds (where
-// the pages break: DumpPagination), each page's footer the name and the page number.
-TEST_F(PrintTest, DumpPdfCarriesItsRowsOverCountedPages) {
-  fillLogSet(m_state, m_dir, 120);
-  const Result<int> pages = printSetToPdf(m_state, kLogSet, true, path("dump.pdf"));
-  ASSERT_TRUE(pages.ok()) << pages.error().message.toStdString();
-  const QStringList text = pdfText(path("dump.pdf")).split(u'\f');  // a form feed ends each page
-  ASSERT_TRUE(*pages > 1 && text.size() == *pages + 1) << *pages;
-  const QString first = squeezed(text[0]), last = squeezed(text[*pages - 1]);
-  // Point 6 is the hottest (20 + 6), and at 03:05:00; point 2 has a remark.
-  for (const char* line :
-       {"最高温度000062010/01/0203:05:0026.00℃", "000012010/01/0203:00:0021.0041.00", "上限越"})
-    EXPECT_TRUE(first.contains(QString::fromUtf8(line))) << line;
-  EXPECT_TRUE(first.endsWith(QStringLiteral("T0011")));
-  EXPECT_TRUE(last.contains(QStringLiteral("001202010/01/0204:59:0021.0050.00")));
-  EXPECT_TRUE(last.endsWith(QStringLiteral("T001") + QString::number(*pages)));
-}
-
 // The report leads with its verdict: a limit stricter (25 °C) than the set's own (30 °C) is
 // passed by the four 26 °C readings (its figures: ReportSheet); the graph and, when asked, the
 // dump pages follow. The window shows the report in a preview that saves the same pages; a
