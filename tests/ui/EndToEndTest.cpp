@@ -54,10 +54,6 @@ class EndToEndTest : public WindowTest {
     });
     m_boxes.start();
   }
-  void TearDown() override {
-    m_boxes.stop();
-    WindowTest::TearDown();
-  }
   // Runs until `done` holds and the link is idle.
   bool settle(const std::function<bool()>& done) {
     return waitUntil([&] { return done() && !m_window->exchange()->isBusy(); });

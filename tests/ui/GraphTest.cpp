@@ -14,11 +14,10 @@ class GraphGesturesTest : public WindowTest {
     open(UiText::Language::English);
     QByteArray csv =
         testing::englishFile("\"G\",\"2013/05/01 10:00:00\",\"61\",\"10\",\"OFF\",\"OFF\"");
-    for (int i = 0; i <= 60; ++i) {
+    for (int i = 0; i <= 60; ++i)
       csv += QString::asprintf("%d,\"2013/05/01 10:%02d:%02d\",\"%d.50\",\"%d.00\",\"\"\r\n", i + 1,
                                i / 6, i % 6 * 10, 20 + i % 7, 50 + i % 5)
                  .toLatin1();
-    }
     const QString path = m_dir.filePath(QStringLiteral("g.csv"));
     ASSERT_TRUE(commitFile(path, csv).ok() && m_window->openCsvFile(path));
   }
@@ -107,7 +106,6 @@ TEST_F(GraphGesturesTest, TheGraphsTakeWhatTheWindowGainsAndItIsRememberedWithTh
       EXPECT_TRUE(QRectF(m_window->rect()).contains(plot) && plot.height() > 150) << t;
     }
   };
-  plotsInside();
   const int narrow = graph().width();
   m_window->resize(1920, 1080);
   QTest::qWait(50);

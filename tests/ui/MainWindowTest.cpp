@@ -263,8 +263,7 @@ TEST_F(MainWindowTest, TheBusyPointerIsRestoredExactlyOnce) {
 }
 
 TEST(HelpPage, FirstFolderHoldingThePageWinsAndTheSourceTreeHasOne) {
-  QTemporaryDir a;
-  QTemporaryDir b;
+  QTemporaryDir a, b;
   const QString name = QStringLiteral("help/index.html");
   ASSERT_TRUE(QDir(b.path()).mkpath(QStringLiteral("help")) &&
               commitFile(b.filePath(name), "").ok());
@@ -279,11 +278,6 @@ TEST(HelpPage, FirstFolderHoldingThePageWinsAndTheSourceTreeHasOne) {
 
 // The menu items added for the keyboard and for files: shortcuts, recent
 // files, the graph as a picture.
-// A blank plot has two colours; curves, grid and labels add more.
-int colours(const QImage& image) {
-  return image.convertToFormat(QImage::Format_Indexed8).colorCount();
-}
-
 class MainMenuTest : public WindowTest {
  protected:
   void SetUp() override {
@@ -360,7 +354,7 @@ TEST_F(MainMenuTest, TheShownGraphsGoToPngSvgAndTheClipboard) {
   fromSvg.setScaledSize(size);
   for (const QImage& saved : {QImage(png), fromSvg.read()}) {
     EXPECT_EQ(saved.size(), size);
-    EXPECT_GT(colours(saved), 3);
+    EXPECT_GT(saved.convertToFormat(QImage::Format_Indexed8).colorCount(), 3);  // curves, grid
   }
   ui().copyGraphItem->trigger();
   EXPECT_EQ(QApplication::clipboard()->image().size(), size);
@@ -437,8 +431,7 @@ TEST_F(DumpListTest, HeaderClicksSortAndPrintRowsFollowTheList) {
     m_model->setSort(DumpModel::kTemperature, order);
     return m_list->horizontalHeader()->grab().toImage();
   };
-  const QImage up = shot(0);
-  const QImage down = shot(1);
+  const QImage up = shot(0), down = shot(1);
   const int left = m_list->horizontalHeader()->sectionViewportPosition(DumpModel::kTemperature);
   const int right = left + m_list->columnWidth(DumpModel::kTemperature);
   // Where the pictures differ, the ascending arrow's dark pixels lie lower
