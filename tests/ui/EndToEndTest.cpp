@@ -66,10 +66,6 @@ class EndToEndTest : public WindowTest {
     return m_window->findChild<DownloadProgressDialog*>();
   }
   std::string said() const { return m_messages.join(QStringLiteral(" | ")).toStdString(); }
-  QString cell(int row, int column) const {
-    const QAbstractItemModel* model = find<QTableView>(Control::LogDumpList)->model();
-    return model->data(model->index(row, column)).toString();
-  }
 
   std::unique_ptr<SimulatedPort> m_port;
   QTimer m_boxes;
@@ -159,8 +155,10 @@ TEST_F(EndToEndTest, ConnectMeasureAndDownloadIntoTheDumpList) {
               steps.back() == std::pair(25, 25))
       << steps.size();
   // The list holds every point, oldest first, a minute apart (their marks: DumpModelTest).
-  ASSERT_EQ(find<QTableView>(Control::LogDumpList)->model()->rowCount(), 25);
-  EXPECT_EQ(cell(0, 0) + ' ' + cell(24, 0) + ' ' + cell(24, 1),
+  const QAbstractItemModel* log = find<QTableView>(Control::LogDumpList)->model();
+  ASSERT_EQ(log->rowCount(), 25);
+  EXPECT_EQ(log->index(0, 0).data().toString() + ' ' + log->index(24, 0).data().toString() + ' ' +
+                log->index(24, 1).data().toString(),
             QStringLiteral("00001 00025 2026/12/05 07:24:00"));
   // The log set is shown and drawn.
   EXPECT_FALSE(m_state->currentSet != kLogSet || t.image().isNull());

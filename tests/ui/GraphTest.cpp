@@ -83,8 +83,8 @@ TEST_F(GraphGesturesTest, TheCursorReadsOutAndGesturesMoveTheBarsByTheButtonsSte
   // Ctrl+wheel zooms the values of the graph under the mouse only.
   const int tSpan = bar(TemperatureHalfSpan), hSpan = bar(HumidityHalfSpan);
   wheel(graph(false), at, 120, Qt::ControlModifier);
-  EXPECT_EQ(bar(HumidityHalfSpan), hSpan / 2);
-  EXPECT_EQ(bar(TemperatureHalfSpan), tSpan);
+  EXPECT_EQ(std::pair(bar(HumidityHalfSpan), bar(TemperatureHalfSpan)),
+            std::pair(hSpan / 2, tSpan));
 
   // "-" and the button double; Home and a double click fit like the fit button.
   QTest::keyClick(&ondo, Qt::Key_Minus);
@@ -131,10 +131,9 @@ TEST_F(GraphGesturesTest, TheWindowSpeaksItsLanguageAndTheButtonsExplainThemselv
     const QString shown = captionOf(o) + o->property("toolTip").toString();
     EXPECT_FALSE(hasJapanese(shown)) << shown.toStdString();
   }
-  for (const QTableView* list : m_window->findChildren<QTableView*>()) {
+  for (const QTableView* list : m_window->findChildren<QTableView*>())
     for (int c = 0; c < list->model()->columnCount(); ++c)
       EXPECT_FALSE(hasJapanese(list->model()->headerData(c, Qt::Horizontal).toString()));
-  }
   for (auto language : {UiText::Language::English, UiText::Language::Japanese}) {
     const Translations translations(language);
     open(language);
