@@ -200,8 +200,9 @@ struct RecordingDialog {
   }
 };
 
-// An interval the list lacks opens at the nearest one it holds, or in minutes at the last
-// minutes value, and the note says so; only the alarm model shows its limits. The flags: seconds,
+// An interval the list lacks opens elsewhere (here in minutes at the last minutes value; the
+// rule: RecordingSettings.PreselectsFromWhatTheLoggerReported) and the note says so; only the
+// alarm model shows its limits. The flags: seconds,
 // minutes, limits shown, loop, upper on, lower off, reservation on or its day bar enabled.
 TEST(RecordingSettingsDialog, OpensWithTheLoggersSettings) {
   const std::pair<int, const char*> cases[] = {
