@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <optional>
 
+#include "FileFixtures.h"
 #include "core/link/AdapterLocation.h"
 #include "core/link/AdapterPinsFactory.h"
 #include "core/link/FtdiAdapterPins.h"
@@ -17,6 +18,8 @@
 namespace termika {
 namespace {
 
+using testing::fileState;
+using testing::writeAll;
 using Outcome = LatencyTimer::Outcome;
 
 // A miniature of the sysfs tree that USB serial adapters leave under /sys,
@@ -38,11 +41,11 @@ class FakeSysfs final {
     const QString port =
         device + QStringLiteral("/%1-%2:1.0/ttyUSB%3").arg(bus).arg(address).arg(n);
     QDir().mkpath(port);
-    write(hub + "/busnum", QByteArray::number(bus) + '\n');
-    write(hub + "/devnum", "1\n");  // the root hub: must not be taken for the adapter
-    write(device + "/busnum", QByteArray::number(bus) + '\n');
-    write(device + "/devnum", QByteArray::number(address) + '\n');
-    if (latency) write(port + "/latency_timer", *latency);
+    writeAll(hub + "/busnum", QByteArray::number(bus) + '\n');
+    writeAll(hub + "/devnum", "1\n");  // the root hub: must not be taken for the adapter
+    writeAll(device + "/busnum", QByteArray::number(bus) + '\n');
+    writeAll(device + "/devnum", QByteArray::number(address) + '\n');
+    if (latency) writeAll(port + "/latency_timer", *latency);
     QDir().mkpath(root() + "/bus/usb-serial/devices");
     QFile::link(port, root() + QStringLiteral("/bus/usb-serial/devices/ttyUSB%1").arg(n));
     return addNode(QStringLiteral("ttyUSB%1").arg(n));
@@ -52,20 +55,12 @@ class FakeSysfs final {
   QString addNode(const QString& name) {
     QDir().mkpath(devFolder());
     const QString node = devFolder() + u'/' + name;
-    write(node, {});
+    writeAll(node, {});
     return node;
   }
 
   QString latencyFile(int n) const {
     return root() + QStringLiteral("/bus/usb-serial/devices/ttyUSB%1/latency_timer").arg(n);
-  }
-  QByteArray read(const QString& file) const {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-  }
-  static void write(const QString& file, const QByteArray& bytes) {
-    QFile f(file);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(bytes);
   }
 
  private:
@@ -78,7 +73,7 @@ TEST(AdapterLocation, FindsTheAdapterThatOwnsAPort) {
   const QString usb1 = sysfs.addPort(1, 3, 12, std::nullopt);
   const QString garbled = sysfs.addPort(2, 2, 5, std::nullopt);
   // The walk must not settle for the root hub's numbers above the adapter.
-  FakeSysfs::write(sysfs.root() + "/devices/pci0000:00/usb2/2-5/devnum", "five\n");
+  writeAll(sysfs.root() + "/devices/pci0000:00/usb2/2-5/devnum", "five\n");
   const QString alias = sysfs.path("tty3");
   ASSERT_TRUE(QFile::link(usb1, alias));  // as a --port-map symlink would be
   using Location = std::optional<std::pair<int, int>>;
@@ -111,7 +106,7 @@ TEST(AdapterPins, SimulatedPulsesAreAppendedAsLines) {
   EXPECT_FALSE(pins.pulse({}, 255).ok());
   EXPECT_FALSE(QFile::exists(path)) << "a pulse must not plug the adapter in";
 
-  FakeSysfs::write(path, "pulse 0 1000\n");  // left by an earlier run
+  writeAll(path, "pulse 0 1000\n");  // left by an earlier run
   EXPECT_EQ(pins.presence(port), AdapterPresence::Present);
   const qint64 before = QDateTime::currentMSecsSinceEpoch();
   ASSERT_TRUE(pins.pulse(port, 255).ok());
@@ -119,9 +114,7 @@ TEST(AdapterPins, SimulatedPulsesAreAppendedAsLines) {
   const qint64 after = QDateTime::currentMSecsSinceEpoch();
 
   // The earlier line stays; each pulse adds its levels and the time in ms.
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QString text = QString::fromLatin1(file.readAll());
+  const QString text = QString::fromLatin1(fileState(path));
   const auto lines =
       QRegularExpression("^pulse 0 1000\npulse 255 (\\d+)\npulse 0 (\\d+)\n\\z").match(text);
   ASSERT_TRUE(lines.hasMatch()) << text.toStdString();
@@ -174,19 +167,19 @@ TEST(SerialLatency, LowersToOneMillisecondAndPutsTheOldValueBack) {
   EXPECT_EQ(latency.controlFile(port), file);
   EXPECT_EQ(latency.lower(port), Outcome::Lowered);
   EXPECT_EQ(latency.lower(port), Outcome::Lowered);  // twice: the first value is kept
-  EXPECT_EQ(sysfs.read(file), "1");
+  EXPECT_EQ(fileState(file), "1");
   latency.restore(port);
-  EXPECT_EQ(sysfs.read(file), "16");
+  EXPECT_EQ(fileState(file), "16");
   // A second restore has nothing left to put back.
-  FakeSysfs::write(file, "4");
+  writeAll(file, "4");
   latency.restore(port);
-  EXPECT_EQ(sysfs.read(file), "4");
+  EXPECT_EQ(fileState(file), "4");
   EXPECT_EQ(advice.count(), 0);
   {  // Ending the program restores what is still lowered.
     LatencyTimer ending(sysfs.root());
     ASSERT_EQ(ending.lower(port), Outcome::Lowered);
   }
-  EXPECT_EQ(sysfs.read(file), "4");
+  EXPECT_EQ(fileState(file), "4");
 }
 
 TEST(SerialLatency, OtherPortsAreLeftAloneAndAReadOnlySettingGivesTheAdviceOnce) {
