@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -12,19 +10,6 @@ namespace termika::testing {
 namespace {
 
 constexpr char kScenario[] = R"({"model": "QM120-RH", "clock": "2026-12-06 09:00:00"})";
-
-// A simulator stopped as a user stops it takes its port link and adapter file with it. Frames
-// over the pty are the fault suite's and the command line's.
-TEST(SimBinary, CleansUpItsPortAndAdapterFileOnSigterm) {
-  QTemporaryDir dir;
-  SimProcess sim(dir.path());
-  ASSERT_TRUE(sim.start(kScenario)) << sim.output();
-  ASSERT_TRUE(QFileInfo(sim.portPattern().arg(1)).isSymLink());
-  sim.stop();
-  EXPECT_EQ(sim.output().substr(0, 9), "(exit 0) ") << sim.output();
-  EXPECT_FALSE(QFileInfo(sim.portPattern().arg(1)).isSymLink());
-  EXPECT_FALSE(QFileInfo::exists(sim.adapterFile()));
-}
 
 // A start that cannot be served ends with a message and touches no file
 // that is not the simulator's own.
