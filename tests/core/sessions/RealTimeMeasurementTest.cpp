@@ -48,23 +48,23 @@ TEST_F(RealTime, OneTimeMeasurementLeavesOnePoint) {
   const qint64 t0 = at(2026, 12, 6, 9, 30, 0);
   m_rt.setClock([t0] { return t0; });
   QSignalSpy added(&m_rt, &RealTimeMeasurement::pointAdded);
+  ASSERT_TRUE(m_bench.readStatus());  // the set takes the logger's name
   ASSERT_TRUE(m_rt.measureOnce());
   EXPECT_FALSE(m_rt.measureOnce());  // the exchange is running
   ASSERT_TRUE(m_bench.idle());
   ASSERT_EQ(added.count(), 1);
   const auto got = records(m_bench.app, kRealTimeSet);
   ASSERT_EQ(got.size(), 1u);
-  EXPECT_EQ(got[0].dateTime, secondsToDaySerial(t0));
-  EXPECT_EQ(got[0].recordNo, 1);
-  EXPECT_EQ(got[0].segment, 1.0f);
+  EXPECT_TRUE(got[0].dateTime == secondsToDaySerial(t0) && got[0].recordNo == 1 &&
+              got[0].segment == 1.0f);
   // Converted with the one-time mode (high resolution) from its own raw counts.
   EXPECT_FLOAT_EQ(got[0].temperature, rawToTemperature(got[0].rawTemperature(), 10));
-  EXPECT_TRUE(m_bench.app.set(kRealTimeSet).unsaved);
-  EXPECT_EQ(m_bench.app.currentSet, kRealTimeSet);
-  EXPECT_EQ(m_rt.liveTime(), QStringLiteral("2026/12/06 09:30:00"));
-  EXPECT_TRUE(m_rt.liveTemperature().endsWith(QStringLiteral(" ℃")));
-  EXPECT_TRUE(m_rt.liveHumidity().endsWith(QStringLiteral(" %RH")));
-  EXPECT_EQ(m_bench.app.set(kRealTimeSet).loggerName, m_bench.app.status.loggerName);
+  const DataSet& set = m_bench.app.set(kRealTimeSet);
+  EXPECT_EQ(QStringList({m_rt.liveTime(), m_rt.liveTemperature().right(2),
+                         m_rt.liveHumidity().right(4), set.loggerName, QString::number(set.unsaved),
+                         QString::number(m_bench.app.currentSet)})
+                .join(u'|'),
+            QStringLiteral("2026/12/06 09:30:00| ℃| %RH|RT01|1|%1").arg(kRealTimeSet));
 
   ASSERT_TRUE(m_rt.measureOnce());
   ASSERT_TRUE(m_bench.idle());
@@ -73,8 +73,7 @@ TEST_F(RealTime, OneTimeMeasurementLeavesOnePoint) {
   m_bench.prompts.askAnswers = {true};
   m_bench.prompts.saveFiles = {std::nullopt};
   EXPECT_FALSE(m_rt.startSeries(5, false));
-  EXPECT_EQ(count(), 1);
-  EXPECT_TRUE(m_bench.app.set(kRealTimeSet).unsaved);
+  EXPECT_TRUE(count() == 1 && set.unsaved);
 }
 
 // Two seconds set the resolution flag and convert in mode 2; two minutes neither. Answers in
@@ -92,8 +91,7 @@ TEST_F(RealTime, ContinuousSeriesAddsPointsWithIncreasingTimes) {
     EXPECT_EQ(m_written.first(), frame::encode({1, 25, !minutes, !minutes}));
     ASSERT_TRUE(waitUntil([&] { return count() >= (minutes ? 1 : 3); }));
     ASSERT_TRUE(m_rt.stopSeries());
-    EXPECT_FALSE(m_rt.running());
-    EXPECT_EQ(m_bench.app.runState, RunState::Idle);
+    EXPECT_TRUE(!m_rt.running() && m_bench.app.runState == RunState::Idle);
     const int before = count();
     runFor(minutes ? 0 : 400);
     EXPECT_EQ(count(), before);
