@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "LinkTestSupport.h"
 #include "SessionTestSupport.h"
 #include "core/sessions/DeviceRequests.h"
 
@@ -159,22 +160,6 @@ TEST(Download, MenuChangesMidTransferLeaveTheRunningDownloadAlone) {
   }
 }
 
-// Answers as a logger whose status claims `usedBytes` of points, no cap on the used memory and
-// an interval of one minute; every other request is answered (1, code, 0, 0).
-void claimUsedMemory(PipeTransport& pipe, int usedBytes) {
-  pipe.setPeer([&pipe, usedBytes](const QByteArray& bytes) {
-    const auto request = frame::decodeAnswer(bytes);
-    if (!request) return;
-    const std::uint8_t code = (*request)[1], sub = (*request)[2];
-    int value = 0;
-    if (code == 23 && sub == 16) value = usedBytes;
-    if (code == 38) value = 0xFFFF;
-    if (code == 23 && sub == 18) value = 131 * 256 + 1;
-    pipe.deliver(frame::encode(
-        {1, code, static_cast<std::uint8_t>(value / 256), static_cast<std::uint8_t>(value % 256)}));
-  });
-}
-
 // Above 60000 bytes is no memory the logger has; none at all is nothing to fetch. The panel
 // still shows points from an earlier read.
 TEST(Download, StatusReadOfTheDownloadDecidesTheCounts) {
@@ -182,7 +167,11 @@ TEST(Download, StatusReadOfTheDownloadDecidesTheCounts) {
                                                {0, "ﾀﾞｳﾝﾛｰﾄﾞﾃﾞｰﾀはありません"}};
   for (const auto& [usedBytes, message] : cases) {
     DownloadRun run(scenarioFrom(kOneBlock), false);
-    claimUsedMemory(*run.bench.pipe, usedBytes);
+    // Its status claims `usedBytes` of points, no cap on the used memory and one-minute points.
+    ScriptedLogger logger(*run.bench.pipe);
+    logger.setAnswer(23, std::uint8_t(usedBytes / 256), std::uint8_t(usedBytes % 256), 16);
+    logger.setAnswer(38, 0xFF, 0xFF);
+    logger.setAnswer(23, 131, 1, 18);
     run.bench.app.status.usedMemory = 12;
     ASSERT_EQ(run.download(false), false) << usedBytes;
     runFor(20);
