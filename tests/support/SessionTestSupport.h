@@ -84,7 +84,6 @@ class SessionBench {
   std::unique_ptr<PipeTransport> pipe;  // plugged in by the bench
   PipeTransport* lastPipe = nullptr;    // the last one the connection made
   LoggerLink link;
-  const Timings& timings = link.timings();
   Exchange& exchange = link.exchange();
   Connection& connection = link.connection();
   Download& download = link.download();

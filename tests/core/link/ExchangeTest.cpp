@@ -20,27 +20,6 @@ using Codes = std::vector<int>;
 const Codes kStatusCodes = {99, 42, 43, 30, 23, 23, 23, 23, 23, 38,
                             34, 35, 36, 37, 47, 48, 50, 51, 57};
 
-// What the scripted logger answers to a full status read, and what that fills in: values
-// spread over several rows, so an answer taken for its neighbour's shows.
-void scriptStatus(ScriptedLogger& logger) {
-  const std::array<int, 4> answers[] = {
-      {42, 'T', '-', -1},   {43, '0', '1', -1},   {34, 5, 0, -1},
-      {35, 6, 0, -1},       {36, 7, 0, -1},       {37, 131, 10, -1},
-      {23, 0x24, 0x12, 20}, {23, 0x31, 0x09, 22}, {23, 0x30, 0x15, 24}};
-  for (const auto& a : answers) {
-    logger.setAnswer(std::uint8_t(a[0]), std::uint8_t(a[1]), std::uint8_t(a[2]), a[3]);
-  }
-}
-
-void expectStatusFilled(const AppState& app) {
-  QStringList got;
-  for (const char* field : {"firmware", "name", "start", "interval", "reservation"}) {
-    got << testing::statusField(app, field);
-  }
-  // 2024-12-31 (day 45657) 09:30:15 is second 45657 * 86400 + 34215.
-  EXPECT_EQ(got.join(u' '), QStringLiteral("1.05 T-01 3944799015 600 5/6/7"));
-}
-
 class ExchangeTest : public ::testing::Test {
  protected:
   ExchangeTest() {
@@ -63,9 +42,7 @@ class ExchangeTest : public ::testing::Test {
   int timeOutMs() const { return static_cast<int>(m_timings.timeOut.count()); }
   // A fresh start after a case: port open, nothing heard, nothing shown.
   void reset() {
-    if (!m_port.isOpen()) {
-      EXPECT_TRUE(m_port.open().ok());
-    }
+    EXPECT_TRUE(m_port.isOpen() || m_port.open().ok());
     m_app.connected = true;
     m_prompts.calls.clear();
     m_logger.codes.clear();
@@ -89,14 +66,27 @@ TEST_F(ExchangeTest, StatusReadInAnySplitFillsEveryFieldAndEndsOnce) {
   // machine from turning slow delivery into resends.
   make(Timings{}.scaled(2), m_prompts);
   QSignalSpy ended(m_ex.get(), &Exchange::exchangeEnded);
-  scriptStatus(m_logger);
+  // What the logger answers to a full status read: values spread over several rows, so an
+  // answer taken for its neighbour's shows.
+  const std::array<int, 4> answers[] = {
+      {42, 'T', '-', -1},   {43, '0', '1', -1},   {34, 5, 0, -1},
+      {35, 6, 0, -1},       {36, 7, 0, -1},       {37, 131, 10, -1},
+      {23, 0x24, 0x12, 20}, {23, 0x31, 0x09, 22}, {23, 0x30, 0x15, 24}};
+  for (const auto& a : answers) {
+    m_logger.setAnswer(std::uint8_t(a[0]), std::uint8_t(a[1]), std::uint8_t(a[2]), a[3]);
+  }
   for (const int split : {0, 1, 2, 5, 7, 8}) {
     SCOPED_TRACE(split);
     reset();
     m_logger.splitAnswers(split);
     ASSERT_TRUE(run(commands::statusUpdateRows()));
     EXPECT_EQ(m_logger.codes, kStatusCodes);
-    expectStatusFilled(m_app);
+    QStringList got;
+    for (const char* field : {"firmware", "name", "start", "interval", "reservation"}) {
+      got << testing::statusField(m_app, field);
+    }
+    // 2024-12-31 (day 45657) 09:30:15 is second 45657 * 86400 + 34215.
+    EXPECT_EQ(got.join(u' '), QStringLiteral("1.05 T-01 3944799015 600 5/6/7"));
     // Rows answered at once need no draining.
     EXPECT_EQ(std::count(m_states.begin(), m_states.end(), State::Draining), 0);
   }
@@ -134,7 +124,6 @@ TEST_F(ExchangeTest, ResendsRecoverUpToTheLimitsAndALostLinkEndsOnce) {
   const auto start = [&] {
     ASSERT_TRUE(m_ex->start({commands::row(Opcode{42}), commands::row(Opcode{43})}));
   };
-  const auto unplug = [&] { m_port.fail(QStringLiteral("unplugged")); };
   const auto raw = [](const QByteArray& bytes) { return Step{Kind::Raw, 0, bytes}; };
   const auto hex = [&](const char* text) { return raw(QByteArray::fromHex(text)); };
   const auto failingWrite = [&] {
@@ -158,7 +147,7 @@ TEST_F(ExchangeTest, ResendsRecoverUpToTheLimitsAndALostLinkEndsOnce) {
       {"too short", {42, 42, 43}, false, {}, {{hex("00420066ff"), 1}}},
       {"burst of 0x99", {42, 42, 43}, false, {}, {{raw(QByteArray(300, '\x99')), 1}}},
       {"late answer", {42, 42, 43}, false, {}, {{late, 1}, {early, 1}}},
-      {"unplugged while idle", {}, true, {}, {}, unplug},
+      {"unplugged while idle", {}, true, {}, {}, [&] { m_port.fail(QStringLiteral("gone")); }},
       {"timers stopped", {42}, false, {}, {{silent, 1}}, [&] { start(), m_ex->stopLink(); }},
       {"write fails", {}, true, lost, {}, failingWrite},
       {"port closed", {}, true, timeOut, {}, [&] { m_port.close(), start(); }}};

@@ -125,10 +125,8 @@ TEST(AdapterPins, SimulatedPulsesAreAppendedAsLines) {
   const auto lines =
       QRegularExpression("^pulse 0 1000\npulse 255 (\\d+)\npulse 0 (\\d+)\n\\z").match(text);
   ASSERT_TRUE(lines.hasMatch()) << text.toStdString();
-  for (const int i : {1, 2}) {
-    EXPECT_GE(lines.captured(i).toLongLong(), before);
-    EXPECT_LE(lines.captured(i).toLongLong(), after);
-  }
+  for (const qint64 ms : {lines.captured(1).toLongLong(), lines.captured(2).toLongLong()})
+    EXPECT_TRUE(ms >= before && ms <= after) << text.toStdString();
 }
 
 // The descriptions name what was chosen; a refusal names the choice.
@@ -136,8 +134,7 @@ TEST(AdapterPins, ChoiceOfTheCommandLine) {
   const std::pair<const char*, const char*> cases[] = {
       {"", "libftdi1"},       {"ftdi", "libftdi1"},
       {"none", "no adapter"}, {"sim:/tmp/termika/adapter", "/tmp/termika/adapter"},
-      {"sim:", nullptr},      {"usb", nullptr},
-      {"SIM:/x", nullptr}};
+      {"sim:", nullptr},      {"SIM:/x", nullptr}};
   for (const auto& [choice, description] : cases) {
     const auto pins = makeAdapterPins(choice);
     ASSERT_EQ(pins.ok(), description != nullptr) << choice;
