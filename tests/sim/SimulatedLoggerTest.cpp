@@ -73,8 +73,6 @@ TEST(Answers, MatchTheHandWrittenFrames) {
       {"0001002100000000ff", "0001002100070008ff", "humidity count 1800 = 59.83 %RH"},
       {"0001000800000012ff", "0255025502550255ff", "unwritten point memory reads 0xFF"},
       {"0001000802400008ff", "0038001600210007ff", "older entry: 26 10 15 07"},
-      {"0001000802400012ff", "0005000900000000ff", "older entry: 05 09, count 0"},
-      {"0001000802400016ff", "0255025502550255ff", "after the older entry: erased"},
       {"0001000802550252ff", "0255025502550255ff", "last header bytes"},
       {"0001007700000000ff", "eeff", "unknown code 77 rejected"},
       {"0001002300990000ff", "eeff", "unknown sub-address of 23 rejected"},

@@ -68,10 +68,7 @@ class SessionBench {
   }
 
   // The status read the connection makes, so the panel fields are filled.
-  bool readStatus() {
-    if (!exchange.start(commands::statusUpdateRows())) return false;
-    return idle();
-  }
+  bool readStatus() { return exchange.start(commands::statusUpdateRows()) && idle(); }
   bool idle() {
     return waitUntil([this] { return !exchange.isBusy(); });
   }
@@ -135,9 +132,7 @@ inline constexpr char kWrappedOnce[] = R"({
 // A bench that has read the logger's status, and a download session on it.
 struct DownloadRun {
   explicit DownloadRun(const SimScenario& scenario, bool readStatus = true) : bench(scenario) {
-    if (readStatus) {
-      EXPECT_TRUE(bench.readStatus());
-    }
+    EXPECT_TRUE(!readStatus || bench.readStatus());
   }
   explicit DownloadRun(const char* json) : DownloadRun(scenarioFrom(json)) {}
 

@@ -349,16 +349,14 @@ TEST_F(DiscoveryTest, OneSearchAtATimeAndAbortFromAProgressReceiverStopsIt) {
     }
   });
   ASSERT_TRUE(m_discovery->scan());
-  EXPECT_FALSE(m_discovery->scan());
-  EXPECT_FALSE(m_discovery->probePort(3));
+  EXPECT_FALSE(m_discovery->scan() || m_discovery->probePort(3));
   ASSERT_TRUE(QTest::qWaitFor([&] { return linesAtAbort >= 0; }, 20000));
   QTest::qWait(50);
   EXPECT_EQ(m_discovery->state(), PortDiscovery::State::Idle);
   EXPECT_EQ(result(), std::tuple(0, QString(), 0));
   EXPECT_TRUE(m_bench.live.empty());
-  EXPECT_EQ(qsizetype(m_bench.entries.size()), linesAtAbort);
-  EXPECT_TRUE(m_bench.lines(9).isEmpty());
-  ASSERT_TRUE(m_discovery->probePort(3));  // and a new one may start
+  EXPECT_EQ(qsizetype(m_bench.entries.size()), linesAtAbort);  // nothing after: port 9 untouched
+  ASSERT_TRUE(m_discovery->probePort(3));                      // and a new one may start
   runToEnd();
   EXPECT_EQ(m_notFoundCount, 1);
 }

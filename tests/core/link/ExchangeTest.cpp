@@ -97,13 +97,12 @@ TEST_F(ExchangeTest, StatusReadInAnySplitFillsEveryFieldAndEndsOnce) {
 
 TEST_F(ExchangeTest, SendersAreRefusedWhileAnExchangeRuns) {
   ASSERT_TRUE(m_ex->start(commands::statusUpdateRows()));
-  EXPECT_FALSE(m_ex->start(commands::stopRows()));
-  EXPECT_FALSE(m_ex->sendRaw(commands::initAllBytes()));
+  EXPECT_FALSE(m_ex->start(commands::stopRows()) || m_ex->sendRaw(commands::initAllBytes()));
   EXPECT_EQ(m_ex->queue().count(), 19);
   ASSERT_TRUE(waitUntil([&] { return !m_ex->isBusy(); }, 3000));
   EXPECT_EQ(m_logger.codes, kStatusCodes);
-  EXPECT_FALSE(m_ex->start({}));
-  EXPECT_FALSE(m_ex->start(CommandRows(102, commands::row(Opcode{87}, 14, 0))));
+  // Nothing to send, or more than the queue holds.
+  EXPECT_FALSE(m_ex->start({}) || m_ex->start(CommandRows(102, commands::row(Opcode{87}, 14, 0))));
   EXPECT_FALSE(m_ex->isBusy());
 }
 

@@ -53,9 +53,8 @@ TEST(Commands, NameIsLeftPaddedSingleByteWindows31J) {
   for (const auto& [name, expected] : cases) {
     SCOPED_TRACE(name.toStdString());
     const auto rows = setLsNameRows(name);
-    ASSERT_EQ(rows.ok(), !expected.isEmpty());
     if (!rows.ok()) {
-      EXPECT_FALSE(rows.error().message.isEmpty());
+      EXPECT_TRUE(expected.isEmpty() && !rows.error().message.isEmpty());
       continue;
     }
     expectRows(*rows, expected + ' ' + kStatusRead, {});
@@ -189,10 +188,8 @@ TEST(CommandQueue, HoldsAHundredAndOneRowsAndRefusesMore) {
   CommandQueue queue;
   for (int i = 0; i < 101; ++i) ASSERT_TRUE(queue.append(code(std::uint8_t(i))).ok()) << i;
   const auto refused = queue.append(code(7));
-  EXPECT_FALSE(refused.ok());
-  EXPECT_FALSE(refused.error().message.isEmpty());
-  EXPECT_EQ(queue.count(), 101);
-  EXPECT_EQ(queue.at(100).b1, 100);
+  EXPECT_TRUE(!refused.ok() && !refused.error().message.isEmpty());
+  EXPECT_EQ(std::pair(queue.count(), int(queue.at(100).b1)), std::pair(101, 100));
   // A batch goes in wholly or not at all.
   CommandQueue batch;
   ASSERT_TRUE(batch.append(CommandRows(100, code(1))).ok());
