@@ -68,10 +68,7 @@ class SessionBench {
   }
 
   // The status read the connection makes, so the panel fields are filled.
-  bool readStatus() {
-    if (!exchange.start(commands::statusUpdateRows())) return false;
-    return idle();
-  }
+  bool readStatus() { return exchange.start(commands::statusUpdateRows()) && idle(); }
   bool idle() {
     return waitUntil([this] { return !exchange.isBusy(); });
   }
@@ -84,7 +81,6 @@ class SessionBench {
   std::unique_ptr<PipeTransport> pipe;  // plugged in by the bench
   PipeTransport* lastPipe = nullptr;    // the last one the connection made
   LoggerLink link;
-  const Timings& timings = link.timings();
   Exchange& exchange = link.exchange();
   Connection& connection = link.connection();
   Download& download = link.download();
@@ -136,9 +132,7 @@ inline constexpr char kWrappedOnce[] = R"({
 // A bench that has read the logger's status, and a download session on it.
 struct DownloadRun {
   explicit DownloadRun(const SimScenario& scenario, bool readStatus = true) : bench(scenario) {
-    if (readStatus) {
-      EXPECT_TRUE(bench.readStatus());
-    }
+    EXPECT_TRUE(!readStatus || bench.readStatus());
   }
   explicit DownloadRun(const char* json) : DownloadRun(scenarioFrom(json)) {}
 

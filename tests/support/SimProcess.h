@@ -18,8 +18,6 @@ class SimProcess final {
         m_tty(QDir(dir).filePath(QStringLiteral("tty1"))),
         m_adapter(QDir(dir).filePath(QStringLiteral("adapter"))) {}
   ~SimProcess() { stop(); }
-  SimProcess(const SimProcess&) = delete;
-  SimProcess& operator=(const SimProcess&) = delete;
 
   // One of the programs in the build tree.
   static QString binary(const char* app = "termika-sim") {
