@@ -22,16 +22,15 @@ DataRecord sample(int t, int h) {
 }
 
 // High resolution: -39.6 + 0.01 x - 2e-8 (x - 7000)^2, so 0 -> -39.6 - 0.98, 3978 -> 0.18 -
-// 0.18264968, 6461 -> 25.01 - 0.00581042, 6960 -> 30 - 0.000032, 10000 -> 60.4 - 0.18, 16383 ->
-// 124.23 - 1.76081378. Low resolution (modes 1 and 2): -39.6 + 0.04 x - 3.2e-7 (x - 1750)^2.
+// 0.18264968, 6461 -> 25.01 - 0.00581042, 6960 -> 30 - 0.000032, 16383 -> 124.23 - 1.76081378. Low
+// resolution (modes 1 and 2): -39.6 + 0.04 x - 3.2e-7 (x - 1750)^2.
 TEST(Conversion, RawToTemperatureByResolution) {
   // Count and mode: the value before clamping, and as "##.00" shows it.
   const std::tuple<int, int, double, const char*> cases[] = {
-      {0, 60, -40.58, "-40.58"},        {3978, 60, -0.00264968, ".00"},
-      {6461, 60, 25.00418958, "25.00"}, {6960, 60, 29.999968, "30.00"},
-      {10000, 60, 60.22, "60.22"},      {16383, 60, 122.46918622, "122.47"},
-      {1000, 2, 0.22, ".22"},           {1615, 1, 24.994168, "24.99"},
-      {2000, 2, 40.38, "40.38"},        {4095, 2, 122.440312, "122.44"}};
+      {0, 60, -40.58, "-40.58"},           {3978, 60, -0.00264968, ".00"},
+      {6461, 60, 25.00418958, "25.00"},    {6960, 60, 29.999968, "30.00"},
+      {16383, 60, 122.46918622, "122.47"}, {1000, 2, 0.22, ".22"},
+      {1615, 1, 24.994168, "24.99"},       {4095, 2, 122.440312, "122.44"}};
   for (const auto& [count, mode, expected, shown] : cases) {
     EXPECT_NEAR(rawToTemperature(count, mode), expected, 2e-5) << count;
     EXPECT_EQ(fmt::measuredValue(rawToTemperature(count, mode), fmt::LeadingZero::Dropped),
@@ -51,8 +50,8 @@ TEST(Conversion, ConvertSampleClampsAfterCompensating) {
   const std::tuple<int, int, int, float, double> cases[] = {
       {6461, 0, 60, 25.0041896f, 0.0},           {6461, 1800, 60, 25.0041896f, 59.8286452},
       {6461, 3000, 60, 25.0041896f, 92.3010474}, {6461, 3500, 60, 25.0041896f, 100.0},
-      {1615, 100, 2, 24.994168f, 53.5991952},    {1615, 200, 2, 24.994168f, 96.7984487},
-      {0, 1800, 60, -40.0f, 49.72868},           {16383, 1800, 60, 100.0f, 74.83825468}};
+      {1615, 100, 2, 24.994168f, 53.5991952},    {0, 1800, 60, -40.0f, 49.72868},
+      {16383, 1800, 60, 100.0f, 74.83825468}};
   for (const auto& [t, h, mode, temperature, humidity] : cases) {
     DataRecord r = sample(t, h);
     convertSample(r, mode);
@@ -87,6 +86,10 @@ TEST(Conversion, ExpandYearAndPackedTimes) {
                             {0x24, 0x02, 0x30, 0x00, 0x00, 0x00},
                             {0x13, 0x13, 0x01, 0x00, 0x00, 0x00}})
     EXPECT_FALSE(packedDecimalTime(bytes)) << int(bytes[0]);
+  const std::pair<std::uint8_t, std::optional<int>> packed[] = {
+      {0x59, 59}, {0x09, 9}, {0x1A, std::nullopt}, {0xA1, std::nullopt}};
+  for (const auto& [byte, value] : packed) EXPECT_EQ(fromPackedDecimal(byte), value) << int(byte);
+  EXPECT_EQ(toPackedDecimal(59), 0x59);
 }
 
 TEST(UpdateExtremes, TieKeepsTheLowerPointNumberWhateverTheOrder) {
@@ -185,13 +188,6 @@ TEST_F(ConvertDataSetTest, ShortIntervalUsesLowResolutionAndZeroIsAnError) {
   EXPECT_EQ(m_file.read(1)->serialize(), before);
 }
 
-TEST(PackedDecimal, ReadsDecimalNibblesOnlyAndWritesThemBack) {
-  const std::pair<std::uint8_t, std::optional<int>> packed[] = {
-      {0x59, 59}, {0x09, 9}, {0x1A, std::nullopt}, {0xA1, std::nullopt}};
-  for (const auto& [byte, value] : packed) EXPECT_EQ(fromPackedDecimal(byte), value) << int(byte);
-  EXPECT_EQ(toPackedDecimal(59), 0x59);
-}
-
 using testing::sjis;
 
 TEST(DataRecord, ExactLayoutOfTheEightyFourBytes) {
@@ -204,17 +200,13 @@ TEST(DataRecord, ExactLayoutOfTheEightyFourBytes) {
   r.recordNo = 300;                    // 0x012C
   r.raw = {0x19, 0x3D, 0x07, 0x08};
   const QByteArray bytes = r.serialize();
-  ASSERT_EQ(bytes.size(), 84);
   // Temperature, humidity, 8 reserved bytes, time, segment, remarks, number, raw counts.
   const QByteArray expected =
       QByteArray::fromHex("0000cc41 0000803f 0000000000000000 00000000c0d5e140 0000803f 8dc58d82") +
       QByteArray(46, ' ') + QByteArray::fromHex("2c01 193d0708");
   EXPECT_EQ(bytes.toHex(), expected.toHex());
 
-  const DataRecord back = DataRecord::deserialize(bytes.constData());
-  EXPECT_EQ(back.serialize(), bytes);
-  EXPECT_EQ(back.remarks + QString::number(back.recordNo),
-            QStringLiteral("最高") + QString(46, u' ') + QStringLiteral("300"));
+  EXPECT_EQ(DataRecord::deserialize(bytes.constData()).serialize(), bytes);
 }
 
 TEST(DataRecord, RemarksAreCutAtACharacterBoundary) {
@@ -228,7 +220,6 @@ TEST(DataRecord, RemarksAreCutAtACharacterBoundary) {
       // Characters the code page lacks become "?", and the next remark is unharmed.
       {QStringLiteral("a😀b"), QStringLiteral("a?b") + QString(47, u' ')},
       {QStringLiteral("é最"), QStringLiteral("?最") + QString(47, u' ')},
-      {QStringLiteral("最低"), QStringLiteral("最低") + QString(46, u' ')},
   };
   for (const auto& [remark, stored] : cases) {
     DataRecord r;
@@ -239,17 +230,7 @@ TEST(DataRecord, RemarksAreCutAtACharacterBoundary) {
   }
 }
 
-class RecordFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(m_file.open(m_dir.filePath(QStringLiteral("read.rand"))).ok());
-  }
-  QTemporaryDir m_dir;
-  RecordFile m_file;
-  UiText m_texts = UiText::load(UiText::Language::Japanese);
-};
-
-TEST_F(RecordFileTest, ExtremeMarksAccumulateAndSkipStalePointNumbers) {
+TEST_F(ConvertDataSetTest, ExtremeMarksAccumulateAndSkipStalePointNumbers) {
   const QString remarks[] = {QStringLiteral("  A  "), QString(44, u'x'), QStringLiteral("B")};
   for (int i = 0; i < 3; ++i) {
     DataRecord r;
