@@ -89,7 +89,6 @@ TEST_F(DumpModelTest, ShowsFiveFormattedColumnsAndSortsNumbersAsNumbers) {
         << column;
   }
   EXPECT_EQ(sortSpy.count(), static_cast<int>(std::size(clicks)));
-  EXPECT_EQ(m_model.data(m_model.index(0, 2), DumpModel::kSortRole).toDouble(), 25.0);
   // A point measured while the list is sorted by a value lands at its place in that order.
   m_model.sortByColumn(2);  // temperature, still ascending
   put(5, 10.0f, 50.0f, serial(3, 4, 45));

@@ -123,7 +123,9 @@ std::vector<PlotPoint> threePoints() {
           {base(), 8.0f, 80.0f, 2.0f, 3}};
 }
 
-TEST(GraphGeometry, PlotsKnownRecordsAtMappedPixels) {
+// Ending at the newest point the newest dot is drawn; a window ending 500 s back shows its end
+// time instead, and its time labels keep clear of that text and the title.
+TEST(GraphGeometry, PlotsKnownRecordsAtMappedPixelsAndAnOffsetWindowShowsItsEndTime) {
   const std::vector<PlotPoint> points = threePoints();
   GraphInput in = labelsInput(base(), 1000);
   in.points = points;
@@ -134,27 +136,31 @@ TEST(GraphGeometry, PlotsKnownRecordsAtMappedPixels) {
   EXPECT_EQ(g.segments[0].points, (std::vector<QPointF>{{100, 400}, {500, 300}}));
   EXPECT_EQ(g.segments[1].points, (std::vector<QPointF>{{1000, 100}}));
   EXPECT_EQ(g.newestDot, QPointF(1000, 100));
-  EXPECT_TRUE(g.endTimeText.isEmpty());
   const auto& [high, low, highH, lowH] = g.selected.entries;
   EXPECT_EQ(std::tuple(high.pointNo, low.pointNo, low.value), std::tuple(3, 1, 2.0));
+  EXPECT_TRUE(g.endTimeText.isEmpty() && timeLabelRowOf(g, 100, 200, 7).taken.empty());
 
   in.kind = GraphKind::Humidity;
   in.range = {0, 1000};
   const GraphGeometry h = buildGraphGeometry(in);
   ASSERT_EQ(h.segments.size(), 2u);
   EXPECT_EQ(h.segments[0].points[1], QPointF(500, 300));  // 40 %RH of 0..100
-}
 
-TEST(GraphGeometry, OffsetWindowShowsItsEndTimeInsteadOfTheNewestDot) {
-  const std::vector<PlotPoint> points = threePoints();
-  GraphInput in = labelsInput(base(), 1000, 500);
+  in = labelsInput(base(), 1000, 500);
   in.points = points;
-  const GraphGeometry g = buildGraphGeometry(in);
-  ASSERT_EQ(g.segments.size(), 1u);
-  EXPECT_EQ(g.segments[0].points, (std::vector<QPointF>{{600, 400}, {1000, 300}}));
-  EXPECT_FALSE(g.newestDot.has_value());
-  EXPECT_EQ(g.endTimeText, "2010/03/01 00:21:40");
-  EXPECT_EQ(g.selected.entries[Extremes::kHighTemperature].pointNo, 2);
+  in.titleText = QStringLiteral("Temperature");
+  const GraphGeometry offset = buildGraphGeometry(in);
+  ASSERT_EQ(offset.segments.size(), 1u);
+  EXPECT_EQ(offset.segments[0].points, (std::vector<QPointF>{{600, 400}, {1000, 300}}));
+  EXPECT_FALSE(offset.newestDot.has_value());
+  EXPECT_EQ(offset.endTimeText, "2010/03/01 00:21:40");
+  EXPECT_EQ(offset.selected.entries[Extremes::kHighTemperature].pointNo, 2);
+  const TimeLabelRow row = timeLabelRowOf(offset, 100, 200, 7);
+  EXPECT_EQ(std::tuple(row.left, row.right, row.gap), std::tuple(0.0, 1000.0, 7.0));
+  ASSERT_EQ(row.taken.size(), 2u);
+  EXPECT_EQ(
+      std::tuple(row.taken[0].left, row.taken[0].right, row.taken[1].left, row.taken[1].right),
+      std::tuple(0.0, 150.0, 850.0, 1050.0));
   // A window holding no record leaves the extremes empty.
   in.offset = 5000;
   const GraphGeometry empty = buildGraphGeometry(in);
@@ -253,24 +259,6 @@ TEST(TimeLabelPlacement, LabelsStayInsideThePlotAndClearOfEachOtherAndTheTexts) 
   for (const auto& [labels, row, expected] : cases) {
     EXPECT_EQ(placed(labels, row), QString::fromLatin1(expected));
   }
-}
-
-TEST(TimeLabelPlacement, TheRowLeavesRoomForTitleAndEndTime) {
-  const std::vector<PlotPoint> points = threePoints();
-  GraphInput in = labelsInput(base(), 1000, 500);
-  in.points = points;
-  in.titleText = QStringLiteral("Temperature");
-  const GraphGeometry g = buildGraphGeometry(in);
-  const TimeLabelRow row = timeLabelRowOf(g, 100, 200, 7);
-  EXPECT_EQ(std::tuple(row.left, row.right, row.gap), std::tuple(0.0, 1000.0, 7.0));
-  ASSERT_EQ(row.taken.size(), 2u);
-  EXPECT_EQ(
-      std::tuple(row.taken[0].left, row.taken[0].right, row.taken[1].left, row.taken[1].right),
-      std::tuple(0.0, 150.0, 850.0, 1050.0));
-  // Ending at the newest point there is no end time to keep clear of.
-  in.offset = 0;
-  in.titleText.clear();
-  EXPECT_TRUE(timeLabelRowOf(buildGraphGeometry(in), 100, 200, 7).taken.empty());
 }
 
 TEST(FindRecordByTime, LastRecordAtOrBeforeTheTime) {
