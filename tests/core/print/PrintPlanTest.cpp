@@ -30,7 +30,6 @@ double at(int h, int mi, int s) { return *toDaySerial(CivilTime{2010, 1, 2, h, m
 class PrintPlanTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(m_dir.isValid());
     ASSERT_TRUE(m_state.file(kLogSet).open(m_dir.filePath(QStringLiteral("log.rand"))).ok());
     const float temps[] = {20.0f, 25.5f, -3.0f, 22.0f, 21.0f};
     const float hums[] = {50.0f, 41.0f, 70.0f, 35.5f, 52.0f};
@@ -100,10 +99,9 @@ TEST_F(PrintPlanTest, EmptySetAndBadRowsAreRefused) {
 
 TEST_F(PrintPlanTest, GraphHeaderDescribesTheWindowShown) {
   // A window of 120 s ending 60 s before the newest point shows points 2..4.
-  NavigationState view = defaultNavigation();
   const Result<GraphPrintPlan> whole = planGraphPrint(m_state, kLogSet, std::nullopt);
   ASSERT_TRUE(whole.ok());
-  view = whole->view();
+  NavigationState view = whole->view();
   view.bar(TemperatureWidth).value = 120;
   view.bar(TemperatureOffset).value = 60;
   view.bar(HumidityWidth) = view.bar(TemperatureWidth);
@@ -142,9 +140,8 @@ TEST_F(PrintPlanTest, EveryViewShowsTheValueTheFileHolds) {
     std::vector<PlotPoint> points;
     for (int raw = 0; raw < 0x4000; ++raw) {
       DataRecord r;
-      r.raw = {static_cast<std::uint8_t>(raw >> 8), static_cast<std::uint8_t>(raw & 0xFF),
-               static_cast<std::uint8_t>((raw & 0xFFF) >> 8),
-               static_cast<std::uint8_t>(raw & 0xFF)};
+      r.raw = {std::uint8_t(raw >> 8), std::uint8_t(raw), std::uint8_t((raw & 0xFFF) >> 8),
+               std::uint8_t(raw)};
       convertSample(r, mode);
       r.dateTime = at(0, 0, 0) + raw / 86400.0;
       r.segment = 1.0f;
