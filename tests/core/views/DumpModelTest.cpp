@@ -18,7 +18,6 @@ double serial(int h, int mi, int s) { return *toDaySerial(CivilTime{2010, 1, 2, 
 class DumpModelTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(m_dir.isValid());
     ASSERT_TRUE(m_file.open(m_dir.filePath(QStringLiteral("real.rand"))).ok());
   }
   void put(int n, float t, float h, double time, const QString& remark = QString()) {
