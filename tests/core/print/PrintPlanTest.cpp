@@ -134,61 +134,62 @@ TEST_F(PrintPlanTest, NameFallsBackToTheLoggerOrTheFile) {
 // its row readout, graph cursor readout, live labels), on paper and in the CSV file; the file
 // is the reference. Raw 5500 is 15.355 °C, a float just below the half: 15.36 everywhere.
 TEST_F(PrintPlanTest, EveryViewShowsTheValueTheFileHolds) {
+  const UiText& t = m_state.texts;
+  DataSet& set = m_state.set(kLogSet);
+  set.count = 0x4000;
+  // The file drops the zero before the point; every other view keeps it.
+  const auto kept = [](const QByteArray& item) {
+    QString v = QString::fromLatin1(item).remove(u'"');
+    return v.startsWith(u'.') || v.startsWith(QLatin1String("-."))
+               ? v.replace(u'.', QLatin1String("0."))
+               : v;
+  };
   for (const int mode : {60, 2}) {
     SCOPED_TRACE(mode);
-    std::vector<DataRecord> records;
+    std::vector<DataRecord> records(0x4000);
     std::vector<PlotPoint> points;
     for (int raw = 0; raw < 0x4000; ++raw) {
-      DataRecord r;
+      DataRecord& r = records[static_cast<size_t>(raw)];
       r.raw = {std::uint8_t(raw >> 8), std::uint8_t(raw), std::uint8_t((raw & 0xFFF) >> 8),
                std::uint8_t(raw)};
       convertSample(r, mode);
       r.dateTime = at(0, 0, 0) + raw / 86400.0;
-      r.segment = 1.0f;
-      records.push_back(r);
       points.push_back({std::llround(r.dateTime * 86400.0), r.temperature, r.humidity, 1.0f, 0});
     }
     ASSERT_TRUE(m_state.file(kLogSet).writeRange(1, records).ok());
-    DataSet& set = m_state.set(kLogSet);
-    set.count = static_cast<int>(records.size());
-    const UiText& t = m_state.texts;
     const Result<QByteArray> csv = csvBytes(set, m_state.file(kLogSet), t);
-    ASSERT_TRUE(csv.ok());
-    const QList<QByteArray> lines = csv->split('\n').mid(3);
     const Result<DumpPrintPlan> paper =
         planDumpPrint(m_state, kLogSet, allRowsInRecordOrder(set.count), true);
-    ASSERT_TRUE(paper.ok());
+    ASSERT_TRUE(csv.ok() && paper.ok());
+    const QList<QByteArray> lines = csv->split('\n').mid(3);
     DumpModel list(&m_state.file(kLogSet), t);
     list.fill(set.count);
     int differing = 0;
     for (int i = 0; i < set.count; ++i) {
       const QList<QByteArray> items = lines[i].split(',');
-      const auto fromFile = [](const QByteArray& item) {
-        QString v = QString::fromLatin1(item).remove(u'"');
-        return v.startsWith(u'.') || v.startsWith(QLatin1String("-."))
-                   ? v.replace(u'.', QLatin1String("0."))
-                   : v;
-      };
-      const QString temperature = fromFile(items[2]);
-      const QString humidity = fromFile(items[3]);
-      const QString readout = t[TextId::DumpTipDate] + list.data(list.index(i, 1)).toString() +
-                              t[TextId::DumpTipTemperature] + temperature +
-                              t[TextId::DumpTipHumidity] + humidity +
-                              t[TextId::DumpTipHumidityUnit];
-      const QString cursor = t[TextId::GraphTipDate] + list.data(list.index(i, 1)).toString() +
-                             t[TextId::GraphTipTemperature] + temperature +
-                             t[TextId::GraphTipHumidity] + humidity + t[TextId::HumidityUnit];
-      const bool same =
-          list.data(list.index(i, 2)).toString() == temperature &&
-          list.data(list.index(i, 3)).toString() == humidity &&
-          paper->rows[static_cast<size_t>(i)].temperature == temperature &&
-          paper->rows[static_cast<size_t>(i)].humidity == humidity &&
-          list.itemClickText(i) == readout &&
-          showCursorReadout(0, NavigationState{}, std::span(points.data(), i + 1), false, false,
-                            t) == cursor &&
-          RealTimeMeasurement::formatValue(records[static_cast<size_t>(i)].temperature) ==
-              QString::fromLatin1(items[2]).remove(u'"');
-      if (!same) ++differing;
+      const QString temperature = kept(items[2]), humidity = kept(items[3]);
+      const QString date = list.data(list.index(i, 1)).toString();
+      const DumpPrintRow& row = paper->rows[static_cast<size_t>(i)];
+      // List cells, paper, row readout, cursor readout and live label against the file.
+      const QStringList shown = {
+          list.data(list.index(i, 2)).toString(),
+          list.data(list.index(i, 3)).toString(),
+          row.temperature,
+          row.humidity,
+          list.itemClickText(i),
+          showCursorReadout(0, NavigationState{}, std::span(points.data(), i + 1), false, false, t),
+          RealTimeMeasurement::formatValue(records[static_cast<size_t>(i)].temperature)};
+      const QStringList expected = {
+          temperature,
+          humidity,
+          temperature,
+          humidity,
+          t[TextId::DumpTipDate] + date + t[TextId::DumpTipTemperature] + temperature +
+              t[TextId::DumpTipHumidity] + humidity + t[TextId::DumpTipHumidityUnit],
+          t[TextId::GraphTipDate] + date + t[TextId::GraphTipTemperature] + temperature +
+              t[TextId::GraphTipHumidity] + humidity + t[TextId::HumidityUnit],
+          QString::fromLatin1(items[2]).remove(u'"')};
+      differing += shown == expected ? 0 : 1;
       EXPECT_TRUE(i != 5500 || mode != 60 || temperature == QStringLiteral("15.36"));
     }
     EXPECT_EQ(differing, 0);
