@@ -72,13 +72,6 @@ TEST_F(CsvTest, EverySetTheProgramSavesOpensAgain) {
   }
 }
 
-TEST(CsvActions, ProposedNameFallsBackToTheStamp) {
-  const double t = secondsToDaySerial(kMay1 + 36000);
-  EXPECT_EQ(proposedCsvName(QStringLiteral("R101"), t), "R101_130501_100000");
-  for (const char* name : {"R/01", "A:1", ""})
-    EXPECT_EQ(proposedCsvName(QString::fromUtf8(name), t), "130501_100000") << name;
-}
-
 class CsvActionsTest : public CsvTest {
  protected:
   void SetUp() override {
@@ -91,7 +84,7 @@ class CsvActionsTest : public CsvTest {
   }
 };
 
-TEST_F(CsvActionsTest, SaveWritesTheChosenFileAndClearsUnsaved) {
+TEST_F(CsvActionsTest, SaveWritesTheChosenFileAndClearsUnsavedAndTheNameFallsBackToTheStamp) {
   const QString sub = path("out");
   ASSERT_TRUE(QDir().mkpath(sub));
   m_prompts.saveFiles.push_back(sub + QStringLiteral("/R101_130501_100000"));
@@ -108,6 +101,9 @@ TEST_F(CsvActionsTest, SaveWritesTheChosenFileAndClearsUnsaved) {
   EXPECT_EQ(saveDataSetCsv(m_state, kRealTimeSet, none), SaveOutcome::NothingToSave);
   EXPECT_EQ(saveDataSetCsv(m_state, kFileSet, none), SaveOutcome::Failed);
   EXPECT_TRUE(none.calls.empty());
+  const double t = secondsToDaySerial(kMay1 + 36000);
+  for (const char* name : {"R/01", "A:1", ""})
+    EXPECT_EQ(proposedCsvName(QString::fromUtf8(name), t), "130501_100000") << name;
 }
 
 // The dialog's other file types export for other programs: UTF-8 CSV, which the

@@ -27,7 +27,7 @@ QDateTime at(int y, int mo, int d, int h, int mi, int s) {
 // The interval goes to the unit whose list holds it (1 s to the nearest, 2 s), else to minutes
 // with the value kept from before, and a value the list lacks is told; alarm limits out of
 // -20..70 or crossed fall back to 40 / 0.
-TEST(RecordingSettings, PreselectsFromWhatTheLoggerReported) {
+TEST(RecordingSettings, PreselectsFromWhatTheLoggerReportedAndLimitsPushEachOther) {
   // Seconds reported, then unit, value and the unlisted interval told.
   const std::tuple<int, Unit, int, int> intervals[] = {
       {2, Unit::Seconds, 2, 0},       {59, Unit::Seconds, 59, 0},       {60, Unit::Minutes, 1, 0},
@@ -50,9 +50,6 @@ TEST(RecordingSettings, PreselectsFromWhatTheLoggerReported) {
     EXPECT_EQ(std::pair(s.upper(), s.lower()), std::pair(wantUpper, wantLower))
         << upper << "/" << lower;
   }
-}
-
-TEST(RecordingSettings, LimitsPushEachOtherAndStayInRange) {
   // Which limit is set, to what, and the two limits after.
   const std::tuple<bool, int, int, int> steps[] = {{false, 40, 41, 40},
                                                    {true, 12, 12, 11},
@@ -103,7 +100,7 @@ TEST(RecordingSettings, ReservationStartsOneMinuteAfterNow) {
 
 // Up to Jul 9 from Jun 10, Feb 14 from Jan 15, Mar 30 from Jan 31 (the next 31st is Mar 31) and
 // Mar 29 from Jan 30 in a leap year.
-TEST(RecordingSettings, DateRangeEndsTheDayBeforeTheSameDayNextTime) {
+TEST(RecordingSettings, DateRangeEndsBeforeTheSameDayNextTimeAndDaysRecurringEarlierAreRefused) {
   const std::pair<QDate, int> cases[] = {{QDate(2025, 6, 10), 29},
                                          {QDate(2025, 1, 15), 30},
                                          {QDate(2025, 1, 31), 58},
@@ -118,15 +115,12 @@ TEST(RecordingSettings, DateRangeEndsTheDayBeforeTheSameDayNextTime) {
   EXPECT_EQ(s.dayOffset(), 29);
   s.setDayOffset(-3);
   EXPECT_EQ(s.dayOffset(), 0);
-}
-
-// From Jan 31, Mar 1 and Mar 28 would start on Feb 1 and Feb 28; Feb 2025 has no 29th; Mar 31
-// is today's day of month again; Jan 30 is past.
-TEST(RecordingSettings, DatesWhoseDayRecursEarlierAreRefused) {
-  const std::tuple<int, int, bool> cases[] = {{1, 31, true}, {2, 1, true},   {2, 28, true},
+  // From Jan 31, Mar 1 and Mar 28 would start on Feb 1 and Feb 28; Feb 2025 has no 29th; Mar 31
+  // is today's day of month again; Jan 30 is past.
+  const std::tuple<int, int, bool> dates[] = {{1, 31, true}, {2, 1, true},   {2, 28, true},
                                               {3, 1, false}, {3, 28, false}, {3, 29, true},
                                               {3, 30, true}, {3, 31, false}, {1, 30, false}};
-  for (const auto& [month, day, allowed] : cases) {
+  for (const auto& [month, day, allowed] : dates) {
     EXPECT_EQ(
         RecordingSettings::isReservationDateAllowed(QDate(2025, 1, 31), QDate(2025, month, day)),
         allowed)
@@ -204,7 +198,7 @@ using name_rules::NameFault;
 
 QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 
-TEST(NameRules, SingleByteNamesPassAndDoubleByteOnesAreRefused) {
+TEST(NameRules, SingleByteNamesPassAndRefusalsNameTheCharacters) {
   const std::pair<const char*, NameFault> cases[] = {
       {"", NameFault::None},
       {"a-_.", NameFault::None},
@@ -219,9 +213,6 @@ TEST(NameRules, SingleByteNamesPassAndDoubleByteOnesAreRefused) {
   const std::pair<const char*, const char*> pads[] = {
       {"AB", "  AB"}, {"", "    "}, {"ABCD", "ABCD"}, {"ABCDE", "ABCD"}, {"X", "   X"}};
   for (const auto& [in, out] : pads) EXPECT_EQ(name_rules::padded(u(in)), u(out)) << in;
-}
-
-TEST(NameRules, RefusalMessageJoinsHeadingAndLine) {
   const UiText ja = UiText::load(UiText::Language::Japanese);
   EXPECT_EQ(name_rules::refusalMessage(ja, TextId::NameCharactersRefused, QStringLiteral("A/")),
             u("認識名称には次の文字は使えません\r\r           \\ / : * ? \" < > |"));

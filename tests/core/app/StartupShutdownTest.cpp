@@ -157,7 +157,7 @@ const SettingsValues kDefaults{1, 1, QStringLiteral("/opt/termika")};
 using testing::fileState;
 using testing::writeAll;
 
-TEST(ProgramFiles, OpensEmptiedFilesAndDeletesThemInTheOrderRealLogDispRead) {
+TEST(ProgramFiles, OpensEmptiedFilesDeletesThemInOrderAndFailsVisiblyLeavingNothingOpen) {
   QTemporaryDir dir;
   // What a crashed run leaves: a full record in each file, never to be read as data.
   for (const QString& name : kNames) writeAll(dir.filePath(name), QByteArray(84, '\x7f'));
@@ -183,10 +183,6 @@ TEST(ProgramFiles, OpensEmptiedFilesAndDeletesThemInTheOrderRealLogDispRead) {
   EXPECT_EQ(failed, QStringList{QStringLiteral("disp.rand")});  // reported, not hidden
   EXPECT_TRUE(files.remove().isEmpty());
   for (const QString& name : kNames) EXPECT_FALSE(QFile::exists(dir.filePath(name)));
-}
-
-TEST(ProgramFiles, FailsVisiblyAndLeavesNothingOpenWhenAFileCannotBeOpened) {
-  QTemporaryDir dir;
   writeAll(dir.filePath(QStringLiteral("file")), "x");
   // read.rand is taken by a folder, which can be neither deleted nor opened.
   ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("read.rand")));
@@ -197,7 +193,6 @@ TEST(ProgramFiles, FailsVisiblyAndLeavesNothingOpenWhenAFileCannotBeOpened) {
     EXPECT_FALSE(opened.error().message.isEmpty());
     for (int set = 0; set < kSetCount; ++set) EXPECT_FALSE(state.file(set).isOpen()) << set;
   }
-  AppState state;
   EXPECT_TRUE(ProgramFiles(dir.path()).open(state).error().message.contains(kNames[3]));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("file")});
 }

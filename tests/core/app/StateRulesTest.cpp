@@ -98,7 +98,7 @@ TEST(StateRules, EnablingAndTextsFollowTheRowOfTheTable) {
   }
 }
 
-TEST(StateRules, PanelDescribesTheConnectedLoggerAndIsEmptiedWithoutOne) {
+TEST(StateRules, PanelDescribesTheConnectedLoggerAndIsEmptiedWithoutOneOrWithoutInputs) {
   const MainWindowState off = Fixture(false, Idle).run();
   EXPECT_EQ(off.windowCaption, u("[Termika] 温湿度ロガー "));
   EXPECT_EQ(off.modelName, u("Termika"));
@@ -132,6 +132,8 @@ TEST(StateRules, PanelDescribesTheConnectedLoggerAndIsEmptiedWithoutOne) {
           << model << int(label);
     }
   }
+  for (const ControlState& control : mainWindowStateFor(StateInputs{}).controls)
+    EXPECT_EQ(control, ControlState{});
 }
 
 TEST(StateRules, PanelTextsFollowTheLoggersStatus) {
@@ -257,11 +259,6 @@ TEST(StateRules, ShownSetListAndViewFollowCurrentSetAndMode) {
     EXPECT_EQ(std::pair(s.isVisible(TemperatureGraph), s.isVisible(HumidityGraph)),
               std::pair(mode == 0, mode == 0));
   }
-}
-
-TEST(StateRules, MissingInputsGiveAnEmptyState) {
-  for (const ControlState& control : mainWindowStateFor(StateInputs{}).controls)
-    EXPECT_EQ(control, ControlState{});
 }
 
 }  // namespace

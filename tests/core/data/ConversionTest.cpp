@@ -24,7 +24,7 @@ DataRecord sample(int t, int h) {
 // High resolution: -39.6 + 0.01 x - 2e-8 (x - 7000)^2, so 0 -> -39.6 - 0.98, 3978 -> 0.18 -
 // 0.18264968, 6461 -> 25.01 - 0.00581042, 6960 -> 30 - 0.000032, 16383 -> 124.23 - 1.76081378. Low
 // resolution (modes 1 and 2): -39.6 + 0.04 x - 3.2e-7 (x - 1750)^2.
-TEST(Conversion, RawToTemperatureByResolution) {
+TEST(Conversion, RawToTemperatureByResolutionAndBackOnlyWithinTheLoggersRange) {
   // Count and mode: the value before clamping, and as "##.00" shows it.
   const std::tuple<int, int, double, const char*> cases[] = {
       {0, 60, -40.58, "-40.58"},           {3978, 60, -0.00264968, ".00"},
@@ -39,6 +39,14 @@ TEST(Conversion, RawToTemperatureByResolution) {
   }
   for (const int mode : {-5, 0, 3, 10, 60}) EXPECT_FALSE(isLowResolution(mode)) << mode;
   EXPECT_TRUE(isLowResolution(1) && isLowResolution(2));
+  // 6460.58, 3978.26, 6960.003, 10991.87, 2009.80; low resolution 1615.15, 502.45, 2747.97.
+  const std::tuple<double, int, int> counts[] = {{25, 60, 6461}, {0, 60, 3978},  {30, 3, 6960},
+                                                 {70, 3, 10992}, {-20, 3, 2010}, {25, 2, 1615},
+                                                 {-20, 2, 502},  {70, 1, 2748}};
+  for (const auto& [celsius, mode, count] : counts)
+    EXPECT_EQ(temperatureToRaw(celsius, mode), count) << celsius << " mode " << mode;
+  for (const double outside : {-20.01, 70.01, -40.0, 100.0, std::nan("")})
+    EXPECT_FALSE(temperatureToRaw(outside, 60)) << outside;
 }
 
 // Humidity RHlin + (T - 25)(0.01 + 0.00008 h) at T = 25.0041896: 0 -> -3.99996 -> 0, 1800 ->
@@ -58,17 +66,6 @@ TEST(Conversion, ConvertSampleClampsAfterCompensating) {
     EXPECT_NEAR(r.temperature, temperature, t == 0 || t == 16383 ? 0.0 : 1e-5) << t << "/" << h;
     EXPECT_NEAR(r.humidity, humidity, humidity == 0.0 || humidity == 100.0 ? 0.0 : 1e-4) << h;
   }
-}
-
-// 6460.58, 3978.26, 6960.003, 10991.87, 2009.80; low resolution 1615.15, 502.45, 2747.97.
-TEST(Conversion, TemperatureToRawOnlyWithinTheLoggersRange) {
-  const std::tuple<double, int, int> cases[] = {{25, 60, 6461}, {0, 60, 3978},  {30, 3, 6960},
-                                                {70, 3, 10992}, {-20, 3, 2010}, {25, 2, 1615},
-                                                {-20, 2, 502},  {70, 1, 2748}};
-  for (const auto& [celsius, mode, count] : cases)
-    EXPECT_EQ(temperatureToRaw(celsius, mode), count) << celsius << " mode " << mode;
-  for (const double outside : {-20.01, 70.01, -40.0, 100.0, std::nan("")})
-    EXPECT_FALSE(temperatureToRaw(outside, 60)) << outside;
 }
 
 TEST(Conversion, ExpandYearAndPackedTimes) {
@@ -190,7 +187,7 @@ TEST_F(ConvertDataSetTest, ShortIntervalUsesLowResolutionAndZeroIsAnError) {
 
 using testing::sjis;
 
-TEST(DataRecord, ExactLayoutOfTheEightyFourBytes) {
+TEST(DataRecord, ExactLayoutOfTheEightyFourBytesWithRemarksCutAtACharacterBoundary) {
   DataRecord r;
   r.temperature = 25.5f;  // 0x41CC0000
   r.humidity = 1.0f;      // 0x3F800000
@@ -207,9 +204,6 @@ TEST(DataRecord, ExactLayoutOfTheEightyFourBytes) {
   EXPECT_EQ(bytes.toHex(), expected.toHex());
 
   EXPECT_EQ(DataRecord::deserialize(bytes.constData()).serialize(), bytes);
-}
-
-TEST(DataRecord, RemarksAreCutAtACharacterBoundary) {
   const QString x49(49, u'x');
   const std::pair<QString, QString> cases[] = {
       {QString(60, u'a'), QString(50, u'a')},

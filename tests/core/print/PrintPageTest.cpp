@@ -10,7 +10,7 @@
 namespace termika {
 namespace {
 
-TEST(PrintPage, ColumnsCountCharactersFromTheMarginAndScaleIsMappedPerAxis) {
+TEST(PrintPage, ColumnsScaleAndGraphsBelowTheHeader) {
   const ColumnPositions p = setColumnPositions(500.0, 100.0);
   const std::array<double, 6> expected = {500.0, 1100.0, 2300.0, 2900.0, 3500.0, 4900.0};
   EXPECT_EQ(p.columns, expected);
@@ -21,9 +21,6 @@ TEST(PrintPage, ColumnsCountCharactersFromTheMarginAndScaleIsMappedPerAxis) {
   EXPECT_EQ(scale.point(500.0, 1000.0), QPointF(100.0, 300.0));
   const PrintMetrics m = measurePrintMetrics(scale, 30.0, 20.0);
   EXPECT_EQ(std::pair(m.linePitch, m.charWidth), std::pair(150.0, 100.0));
-}
-
-TEST(PrintPage, GraphsShareThePageBelowTheHeader) {
   // Header lines and pitch: the temperature and the humidity graph.
   const std::tuple<int, double, QRectF, QRectF> cases[] = {
       // 14 lines end at 2800; one blank line; (10000 - 3000 - 200) / 2 each.

@@ -84,7 +84,7 @@ TEST_F(PrintPlanTest, DumpRowsInListOrderWithTheirOwnExtremes) {
             std::tuple(QStringLiteral("T001"), 5, 60, at(3, 0, 0)));
 }
 
-TEST_F(PrintPlanTest, EmptySetAndBadRowsAreRefused) {
+TEST_F(PrintPlanTest, EmptySetAndBadRowsAreRefusedAndTheNameFallsBackToTheLoggerOrTheFile) {
   const std::vector<DumpListRow> bad = {{6, true}};
   const Result<DumpPrintPlan> beyond = planDumpPrint(m_state, kLogSet, bad, false);
   ASSERT_FALSE(beyond.ok());
@@ -95,6 +95,10 @@ TEST_F(PrintPlanTest, EmptySetAndBadRowsAreRefused) {
   EXPECT_FALSE(planGraphPrint(m_state, kLogSet, std::nullopt).ok());
   // A set that was never filled has no record file behind it either.
   EXPECT_FALSE(planGraphPrint(m_state, kRealTimeSet, std::nullopt).ok());
+  m_state.set(kLogSet).loggerName.clear();
+  m_state.status.loggerName = QStringLiteral("LIVE");
+  m_state.fileSetName = QStringLiteral("FILE");
+  EXPECT_EQ(printName(m_state, kLogSet) + printName(m_state, kFileSet), QStringLiteral("LIVEFILE"));
 }
 
 TEST_F(PrintPlanTest, GraphHeaderDescribesTheWindowShown) {
@@ -121,13 +125,6 @@ TEST_F(PrintPlanTest, GraphHeaderDescribesTheWindowShown) {
   EXPECT_EQ(whole->header(*base, wt, wh).selected, base->all);
   EXPECT_EQ(wt.titleText, QStringLiteral("温度"));
   EXPECT_EQ(wh.valueLabels.front().text.right(1), QStringLiteral("％"));
-}
-
-TEST_F(PrintPlanTest, NameFallsBackToTheLoggerOrTheFile) {
-  m_state.set(kLogSet).loggerName.clear();
-  m_state.status.loggerName = QStringLiteral("LIVE");
-  m_state.fileSetName = QStringLiteral("FILE");
-  EXPECT_EQ(printName(m_state, kLogSet) + printName(m_state, kFileSet), QStringLiteral("LIVEFILE"));
 }
 
 // Every sensor count, converted in both resolutions, reads the same on screen (dump list and
@@ -221,7 +218,7 @@ PrintHeaderInput sample(const QString& model) {
   return in;
 }
 
-TEST(PrintHeader, LimitLinesOnlyForAQm120) {
+TEST(PrintHeader, LimitLinesOnlyForAQm120AndOnlyFilledEntriesOfHeldPoints) {
   PrintHeaderInput in = sample(QStringLiteral("QM120-RH"));
   in.selected = in.all;
   const std::vector<HeaderLine> lines = headerBlockLines(in, ja());
@@ -242,9 +239,6 @@ TEST(PrintHeader, LimitLinesOnlyForAQm120) {
 
   in.model = QStringLiteral("QM200-RHA");
   EXPECT_EQ(headerBlockLines(in, ja()).size(), 14u);
-}
-
-TEST(PrintHeader, ResolveKeepsOnlyFilledEntriesOfPointsTheSetHolds) {
   Extremes e;
   e.entries = {{{4, 25.5}, {9, Extremes::kResetLow}, {11, 60.0}, {0, 30.0}}};
   std::map<int, double> times = {{4, at(1, 10, 4, 0)}, {11, at(1, 10, 11, 0)}};
@@ -252,9 +246,9 @@ TEST(PrintHeader, ResolveKeepsOnlyFilledEntriesOfPointsTheSetHolds) {
     const auto it = times.find(n);
     return it == times.end() ? std::nullopt : std::optional<double>(it->second);
   };
-  const ExtremeLines lines = resolveExtremes(e, 10, timeOf);
   // The second still at its reset value, point 11 beyond a count of 10, point 0.
-  EXPECT_EQ(lines, (ExtremeLines{ExtremeLine{4, at(1, 10, 4, 0), 25.5}, {}, {}, {}}));
+  EXPECT_EQ(resolveExtremes(e, 10, timeOf),
+            (ExtremeLines{ExtremeLine{4, at(1, 10, 4, 0), 25.5}, {}, {}, {}}));
 
   Extremes reset;
   reset.reset();

@@ -101,7 +101,7 @@ TEST(Summary, LimitsExcursionsAndGapsCountedByHand) {
   EXPECT_FALSE(summarize(Input{}).has_value());
 }
 
-TEST(Summary, StatisticsWithTheirTimes) {
+TEST(Summary, StatisticsWithTheirTimesAndMeanKineticTemperatureByHand) {
   // Temperatures 4 2 4 4 5 5 9 7: mean 40/8 = 5; squared deviations
   // 1+9+1+1+0+0+16+4 = 32, population variance 32/8 = 4, deviation 2.
   // Humidity alternates 30/70: mean 50, every deviation 20. Ties keep the
@@ -121,9 +121,6 @@ TEST(Summary, StatisticsWithTheirTimes) {
   // The summary's MKT at the default 83.144 kJ/mol lies above the mean of 5, as warm readings
   // age goods more than cold ones save.
   EXPECT_NEAR(s->meanKineticTemperature.value_or(0.0), 5.2552681, 1e-6);
-}
-
-TEST(Summary, MeanKineticTemperatureByHand) {
   // 20 and 30 °C at 83.144 kJ/mol: ΔH/R = 83144 / 8.3144621 = 9999.92531 K;
   // exp(-9999.92531 / 293.15) = exp(-34.111974) = 1.532349e-15 and
   // exp(-9999.92531 / 303.15) = exp(-32.986724) = 4.721151e-15; their mean

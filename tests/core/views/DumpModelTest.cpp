@@ -146,7 +146,7 @@ TEST_F(DumpModelTest, ShortOrEmptyFileShowsWhatItHas) {
 
 // A time far outside the calendar (a stale or damaged file) once crashed the
 // list while it formatted the date; it reads as day 0 and still sorts by value.
-TEST_F(DumpModelTest, AGarbledTimeShowsAsDayZero) {
+TEST_F(DumpModelTest, AGarbledTimeShowsAsDayZeroAndNotANumberSortsFirst) {
   put(1, 21.5f, 45.0f, 41395.5);
   put(2, 21.5f, 45.0f, 1e300);
   put(3, 21.5f, 45.0f, -4.2e17);
@@ -158,10 +158,7 @@ TEST_F(DumpModelTest, AGarbledTimeShowsAsDayZero) {
   }
   m_model.setSort(DumpModel::kDate, 0);
   EXPECT_EQ(rows(), (std::vector<int>{3, 1, 2}));
-}
-
-// NaN values of a damaged file sort as the lowest; the others stay in order.
-TEST_F(DumpModelTest, NotANumberSortsFirst) {
+  // NaN values of a damaged file sort as the lowest; the others stay in order.
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float temperatures[] = {25.0f, nan, 20.0f, 30.0f, nan, 10.0f};
   for (int n = 1; n <= 6; ++n) put(n, temperatures[n - 1], 50.0f, serial(1, 0, n));

@@ -261,7 +261,7 @@ TEST(TimeLabelPlacement, LabelsStayInsideThePlotAndClearOfEachOtherAndTheTexts) 
   }
 }
 
-TEST(FindRecordByTime, LastRecordAtOrBeforeTheTime) {
+TEST(FindRecordByTime, LastRecordAtOrBeforeTheTimeAndHumidityRangesInsideTheSensors) {
   // Records at 0, 10, 20, ... s: count, time, the record found.
   const std::tuple<int, qint64, int> cases[] = {
       {3, -5, 1},   {3, 0, 1},    {3, 10, 2}, {3, 20, 3}, {3, 25, 3},
@@ -272,9 +272,6 @@ TEST(FindRecordByTime, LastRecordAtOrBeforeTheTime) {
     for (int i = 0; i < count; ++i) points.push_back({10 * i, 0, 0, 1, 0});
     EXPECT_EQ(findRecordByTime(t, points), expected) << count << " " << t;
   }
-}
-
-TEST(ValueRanges, HumidityStaysInsideTheSensorRange) {
   EXPECT_EQ((std::array{humidityRange(950, 100), humidityRange(30, 100), humidityRange(500, 600),
                         temperatureRange(-50, 100)}),
             (std::array<ValueRange, 4>{{{800, 1000}, {0, 200}, {0, 1000}, {-150, 50}}}));

@@ -45,7 +45,7 @@ TEST(UpdateTimeBase, UnitAndWidestWindowFollowTheDuration) {
   EXPECT_EQ(nav.bars, before.bars);
 }
 
-TEST(AutoFitView, HalfSpansAndCentresFromTheExtremes) {
+TEST(AutoFitView, HalfSpansAndCentresFromTheExtremesAndTheWidestWindowInWholeSeconds) {
   // Highest and lowest temperature and humidity: half-span and centre of temperature, humidity.
   const std::tuple<double, double, double, double, int, int, int, int> cases[] = {
       // 1.1 * 50 = 55; centre 20.0 °C; humidity 1.1 * 100 = 110 around 50 %RH.
@@ -72,10 +72,6 @@ TEST(AutoFitView, HalfSpansAndCentresFromTheExtremes) {
   }
   NavigationState nav = defaultNavigation();
   EXPECT_FALSE(autoFitView(nav, Extremes{}));
-}
-
-TEST(FitView, WidestWindowEndingAtTheNewestPointInWholeSeconds) {
-  NavigationState nav = defaultNavigation();
   const auto points = spanning(100000);
   Extremes e;
   e.entries = {{{2, 21.0}, {1, 20.0}, {2, 55.0}, {1, 50.0}}};
