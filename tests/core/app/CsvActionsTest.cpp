@@ -84,7 +84,7 @@ class CsvActionsTest : public CsvTest {
   }
 };
 
-TEST_F(CsvActionsTest, SaveWritesTheChosenFileAndClearsUnsavedAndTheNameFallsBackToTheStamp) {
+TEST_F(CsvActionsTest, SaveWritesTheChosenFileTypeAndOnlyCsvClearsUnsaved) {
   const QString sub = path("out");
   ASSERT_TRUE(QDir().mkpath(sub));
   m_prompts.saveFiles.push_back(sub + QStringLiteral("/R101_130501_100000"));
@@ -104,11 +104,8 @@ TEST_F(CsvActionsTest, SaveWritesTheChosenFileAndClearsUnsavedAndTheNameFallsBac
   const double t = secondsToDaySerial(kMay1 + 36000);
   for (const char* name : {"R/01", "A:1", ""})
     EXPECT_EQ(proposedCsvName(QString::fromUtf8(name), t), "130501_100000") << name;
-}
-
-// The dialog's other file types export for other programs: UTF-8 CSV, which the
-// program also opens (so the set counts as saved), and JSON, which it does not.
-TEST_F(CsvActionsTest, OtherFileTypesExportAndOnlyCsvCountsAsSaved) {
+  // The dialog's other file types export for other programs: UTF-8 CSV, which the
+  // program also opens (so the set counts as saved), and JSON, which it does not.
   // File type, name chosen, name written, its start, and whether the set stays unsaved.
   const std::tuple<int, const char*, const char*, const char*, bool> cases[] = {
       {1, "utf8", "utf8.csv", "\xEF\xBB\xBF\"", false}, {2, "points", "points.json", "{", true}};

@@ -83,21 +83,6 @@ TEST(RecordingSettings, DefaultsAndEachUnitsRememberedValue) {
   EXPECT_EQ(s.intervalChoices().front() + s.intervalChoices().back(), QStringLiteral("259"));
 }
 
-// At 23:59 the start is tomorrow 00:00, not today 00:00.
-TEST(RecordingSettings, ReservationStartsOneMinuteAfterNow) {
-  // Now, then the day offset, hour and minute proposed.
-  const std::tuple<QDateTime, int, int, int> cases[] = {{at(2025, 6, 10, 14, 20, 5), 0, 14, 21},
-                                                        {at(2025, 12, 31, 23, 59, 0), 1, 0, 0},
-                                                        {at(2025, 6, 10, 13, 59, 59), 0, 14, 0}};
-  for (const auto& [now, offset, hour, minute] : cases) {
-    RecordingSettings s;
-    s.setReservation(true, now);
-    EXPECT_EQ(std::tuple(s.dayOffset(), s.hour(), s.minute(), s.check(now)),
-              std::tuple(offset, hour, minute, StartRefusal::None))
-        << now.toString().toStdString();
-  }
-}
-
 // Up to Jul 9 from Jun 10, Feb 14 from Jan 15, Mar 30 from Jan 31 (the next 31st is Mar 31) and
 // Mar 29 from Jan 30 in a leap year.
 TEST(RecordingSettings, DateRangeEndsBeforeTheSameDayNextTimeAndDaysRecurringEarlierAreRefused) {
@@ -128,7 +113,7 @@ TEST(RecordingSettings, DateRangeEndsBeforeTheSameDayNextTimeAndDaysRecurringEar
   }
 }
 
-TEST(RecordingSettings, ReservedMomentMustBeLaterAndExpressibleAndTheNameValid) {
+TEST(RecordingSettings, ReservationStartsOneMinuteAfterNowAndMustBeLaterExpressibleAndWellNamed) {
   const QDateTime now = at(2025, 1, 31, 10, 30, 0);
   // Day offset, hour, minute and the name, which is checked again at confirmation.
   const std::tuple<int, int, int, const char*, StartRefusal> cases[] = {
@@ -148,6 +133,19 @@ TEST(RecordingSettings, ReservedMomentMustBeLaterAndExpressibleAndTheNameValid) 
     s.setHour(hour);
     s.setMinute(minute);
     EXPECT_EQ(s.check(now), result) << offset << " " << hour << ":" << minute;
+  }
+  // At 23:59 the start is tomorrow 00:00, not today 00:00.
+  // Now, then the day offset, hour and minute proposed.
+  const std::tuple<QDateTime, int, int, int> proposals[] = {
+      {at(2025, 6, 10, 14, 20, 5), 0, 14, 21},
+      {at(2025, 12, 31, 23, 59, 0), 1, 0, 0},
+      {at(2025, 6, 10, 13, 59, 59), 0, 14, 0}};
+  for (const auto& [now, offset, hour, minute] : proposals) {
+    RecordingSettings s;
+    s.setReservation(true, now);
+    EXPECT_EQ(std::tuple(s.dayOffset(), s.hour(), s.minute(), s.check(now)),
+              std::tuple(offset, hour, minute, StartRefusal::None))
+        << now.toString().toStdString();
   }
 }
 

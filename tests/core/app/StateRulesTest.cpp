@@ -211,7 +211,7 @@ TEST(StateRules, BatteryIsComparedRoundedToTwoDecimals) {
   }
 }
 
-TEST(StateRules, TailEnablesByTheCountsOfTheSets) {
+TEST(StateRules, TailEnablesByTheCountsOfTheSetsAndShowsTheCurrentSetInItsMode) {
   const ControlList navigation{TemperatureHalfSpanBar, HumidityCentreBar, TemperatureWidthBar,
                                HumidityOffsetBar,      FitButton,         TemperatureSpanNarrower,
                                TemperatureSpanWider,   HumiditySpanWider, TimeZoomOut};
@@ -241,14 +241,12 @@ TEST(StateRules, TailEnablesByTheCountsOfTheSets) {
     EXPECT_EQ(std::pair(s.isEnabled(PrintFileButton), s.isEnabled(PrintItem)),
               std::pair(filePrint, print));
   }
-}
-
-TEST(StateRules, ShownSetListAndViewFollowCurrentSetAndMode) {
-  const std::tuple<int, int, const char*, std::optional<Control>> cases[] = {
+  // The current set and the view mode: the set's caption and the dump list shown.
+  const std::tuple<int, int, const char*, std::optional<Control>> shown[] = {
       {0, 0, "ログ", std::nullopt},
       {1, 1, "リアルタイム", RealTimeDumpList},
       {2, 1, "ファイル", FileDumpList}};
-  for (const auto& [set, mode, label, shownList] : cases) {
+  for (const auto& [set, mode, label, shownList] : shown) {
     Fixture f(true, Idle);
     f.in.currentSet = set;
     f.in.viewMode = mode;

@@ -144,7 +144,8 @@ class ConvertDataSetTest : public ::testing::Test {
 
 // 6961 -> 30.00997 (upper), 6960 -> 29.99997 (shown 30.00 but below 30), 4473 -> 5.00229
 // (within), 4472 -> 4.99218 (lower), 16383 -> 100 clamped, 0 -> -40.
-TEST_F(ConvertDataSetTest, AlarmRemarksReplaceTheOldRemarkAndExtremesAreFound) {
+TEST_F(ConvertDataSetTest,
+       AlarmRemarksReplaceTheOldRemarkExtremesAreFoundAndShortIntervalsUseLowResolution) {
   store({6961, 6960, 4473, 4472, 16383, 0});
   ASSERT_TRUE(convert().ok());
   const QString upper = QStringLiteral("上限越 ") + QString(43, u' ');  // 7 bytes + 43 blanks
@@ -164,10 +165,7 @@ TEST_F(ConvertDataSetTest, AlarmRemarksReplaceTheOldRemarkAndExtremesAreFound) {
     ASSERT_TRUE(convert().ok());
     EXPECT_EQ(remark(1) + remark(2), m_memo + m_memo) << model;
   }
-}
-
-// The same counts are 24.99 °C / 53.60 % at low resolution and -24.03 °C / 0 % (clamped) at high.
-TEST_F(ConvertDataSetTest, ShortIntervalUsesLowResolutionAndZeroIsAnError) {
+  // The same counts are 24.99 °C / 53.60 % at low resolution and -24.03 °C / 0 % (clamped) at high.
   store({1615}, 100);
   m_set.interval = 2;
   ASSERT_TRUE(convert().ok());

@@ -37,35 +37,7 @@ TEST_F(CsvTest, ExactBytesOfASmallFile) {
                              .arg(QString(43, u' '), QString(50, u' '))));
 }
 
-// A gap of 60 s stays in the run, 61 s starts a new one, going backwards does not; midnight is
-// the date alone.
-TEST_F(CsvTest, SegmentsStartAfterAGapLongerThanTheInterval) {
-  const CsvReadResult read =
-      parseCsv(englishFile("\"A\",\"2013/05/01 10:00:00\",\"4\",\"60\",\"OFF\",\"20\"") +
-                   "1,\"2013/05/01 10:00:00\",\"20.00\",\"50.00\",\"\"\r\n"
-                   "2,\"2013/05/01 10:01:00\",\"20.00\",\"50.00\",\"\"\r\n"
-                   "3,\"2013/05/01 10:02:01\",\"20.00\",\"50.00\",\"\"\r\n"
-                   "4,\"2013/05/01 10:03:01\",\"20.00\",\"50.00\",\"\"\r\n"
-                   "5,\"2013/05/01 9:00:00\",\"20.00\",\"50.00\",\"\"\r\n"
-                   "6,\"2013/05/02\",\"20.00\",\"50.00\",\"\"\r\n",
-               m_en);
-  ASSERT_TRUE(read.ok()) << read.error.message.toStdString();
-  const std::vector<float> segments = {1, 1, 2, 2, 2, 3};
-  ASSERT_EQ(read.content->records.size(), segments.size());
-  for (size_t i = 0; i < segments.size(); ++i)
-    EXPECT_EQ(read.content->records[i].segment, segments[i]) << i;
-  EXPECT_EQ(daySerialToSeconds(read.content->records[5].dateTime), kMay1 + 86400);
-  EXPECT_EQ(std::tuple(read.content->upperAlarm.enabled, read.content->lowerAlarm.limit,
-                       read.content->lowerAlarm.enabled),
-            std::tuple(0, 20, 1));
-  // An empty data part is a file without points, not an error.
-  const CsvReadResult empty =
-      parseCsv(englishFile("\"A\",\"2013/05/01\",\"0\",\"60\",\"\",\"\""), m_en);
-  ASSERT_TRUE(empty.ok());
-  EXPECT_TRUE(empty.content->records.empty() && empty.content->model == "QM120-RH");
-}
-
-TEST_F(CsvTest, ReadsWindows31JAndUtf8WithOrWithoutBom) {
+TEST_F(CsvTest, ReadsWindows31JAndUtf8WithOrWithoutBomAndSegmentsAfterLongerGaps) {
   const QString text = QStringLiteral(
       "\"認識名称\",\"開始時刻\",\"記録点数\",\"記録間隔\",\"\",\"\"\r\n"
       "\"ﾃｽﾄ\",\"2013/05/01\",\"1\",\"600\",\"\",\"\"\r\n"
@@ -89,6 +61,31 @@ TEST_F(CsvTest, ReadsWindows31JAndUtf8WithOrWithoutBom) {
       parseCsv(englishFile("\"\xDB\xB6\xDE\xB0\",\"2013/05/01\",\"0\",\"60\",\"\",\"\""), m_en);
   ASSERT_TRUE(english.ok()) << english.error.message.toStdString();
   EXPECT_EQ(english.content->loggerName, QStringLiteral("ﾛｶﾞｰ"));
+  // A gap of 60 s stays in the run, 61 s starts a new one, going backwards does not; midnight is
+  // the date alone.
+  const CsvReadResult read =
+      parseCsv(englishFile("\"A\",\"2013/05/01 10:00:00\",\"4\",\"60\",\"OFF\",\"20\"") +
+                   "1,\"2013/05/01 10:00:00\",\"20.00\",\"50.00\",\"\"\r\n"
+                   "2,\"2013/05/01 10:01:00\",\"20.00\",\"50.00\",\"\"\r\n"
+                   "3,\"2013/05/01 10:02:01\",\"20.00\",\"50.00\",\"\"\r\n"
+                   "4,\"2013/05/01 10:03:01\",\"20.00\",\"50.00\",\"\"\r\n"
+                   "5,\"2013/05/01 9:00:00\",\"20.00\",\"50.00\",\"\"\r\n"
+                   "6,\"2013/05/02\",\"20.00\",\"50.00\",\"\"\r\n",
+               m_en);
+  ASSERT_TRUE(read.ok()) << read.error.message.toStdString();
+  const std::vector<float> segments = {1, 1, 2, 2, 2, 3};
+  ASSERT_EQ(read.content->records.size(), segments.size());
+  for (size_t i = 0; i < segments.size(); ++i)
+    EXPECT_EQ(read.content->records[i].segment, segments[i]) << i;
+  EXPECT_EQ(daySerialToSeconds(read.content->records[5].dateTime), kMay1 + 86400);
+  EXPECT_EQ(std::tuple(read.content->upperAlarm.enabled, read.content->lowerAlarm.limit,
+                       read.content->lowerAlarm.enabled),
+            std::tuple(0, 20, 1));
+  // An empty data part is a file without points, not an error.
+  const CsvReadResult empty =
+      parseCsv(englishFile("\"A\",\"2013/05/01\",\"0\",\"60\",\"\",\"\""), m_en);
+  ASSERT_TRUE(empty.ok());
+  EXPECT_TRUE(empty.content->records.empty() && empty.content->model == "QM120-RH");
 }
 
 TEST_F(CsvTest, BadFilesAreRejectedNamingTheLine) {

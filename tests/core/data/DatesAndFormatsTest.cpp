@@ -14,19 +14,7 @@ namespace {
 
 constexpr qint64 kMay1 = 41395LL * 86400;  // 2013-05-01 in seconds since 1899-12-30
 
-// The status panel's units; the printed header passes its own.
-TEST(Formats, IntervalInMinutesAndSeconds) {
-  const UiText ja = UiText::load(UiText::Language::Japanese);
-  const std::pair<int, const char*> cases[] = {{90, "1 分30 秒"}, {60, "1 分"},      {45, "45 秒"},
-                                               {61, "1 分1 秒"},  {14400, "240 分"}, {0, ""}};
-  for (const auto& [seconds, text] : cases) {
-    EXPECT_EQ(fmt::interval(seconds, ja[TextId::IntervalMinutes], ja[TextId::IntervalSeconds]),
-              QString::fromUtf8(text))
-        << seconds;
-  }
-}
-
-TEST(DayTime, DaySerialsOfKnownDatesAndRoundingWithCarry) {
+TEST(DayTime, DaySerialsOfKnownDatesRoundingWithCarryAndTimesBeyondAnyCalendarAsDayZero) {
   const std::pair<CivilTime, double> cases[] = {{{1899, 12, 30, 0, 0, 0}, 0.0},
                                                 {{1900, 3, 1, 0, 0, 0}, 61.0},
                                                 {{2000, 1, 1, 0, 0, 0}, 36526.0},
@@ -44,11 +32,8 @@ TEST(DayTime, DaySerialsOfKnownDatesAndRoundingWithCarry) {
   // A hair short of 10:00 is 10:00; a hair short of midnight carries into the day.
   EXPECT_EQ(civilFromDaySerial(41395.0 + 10.0 / 24.0 - 1e-9), (CivilTime{2013, 5, 1, 10, 0, 0}));
   EXPECT_EQ(civilFromDaySerial(41395.0 - 0.4 / 86400.0), (CivilTime{2013, 5, 1, 0, 0, 0}));
-}
-
-// Garbage in a record's time field once overflowed while being turned into a calendar date: the
-// last calendar day and a billion days either way still convert, anything beyond is day 0.
-TEST(DayTime, TimesBeyondAnyCalendarReadAsDayZero) {
+  // Garbage in a record's time field once overflowed while being turned into a calendar date: the
+  // last calendar day and a billion days either way still convert, anything beyond is day 0.
   const double inf = std::numeric_limits<double>::infinity();
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const std::pair<double, qint64> converted[] = {{2958465.5, 255611419200LL},
@@ -66,10 +51,31 @@ TEST(DayTime, TimesBeyondAnyCalendarReadAsDayZero) {
   EXPECT_EQ(fmt::dateTime(40180.0 + (3 * 3600 + 4 * 60 + 5) / 86400.0), "2010/01/02 03:04:05");
 }
 
-// One rounding for every view, the CSV file's: the float's 7-digit decimal form, halves away
-// from zero (25.005f is 25.00499916 as a double but 25.00500 in 7 digits). "0.00" keeps the zero
-// before the point, "##.00" drops it; a value that rounds to zero has no sign.
-TEST(RuntimeFormats, MeasuredValuesBatteryVoltsAndPointNumbers) {
+// Leaves digits where the next call's locals will be, so that a read past the
+// end of a local text shows up.
+[[gnu::noinline]] void fillStackWithDigits() {
+  volatile char junk[512];
+  for (auto& c : junk) c = '7';
+}
+
+// Reports and exports take readings as numbers: the shown text's value, for
+// every reading a logger gives and for any float at all.
+TEST(RuntimeFormats, MeasuredValuesBatteryVoltsPointNumbersAndTheNumberIsTheShownValue) {
+  std::vector<float> floats = {NAN, INFINITY, -INFINITY, 1e20f, -3e38f, 1e-30f, 0.0005f, -0.005f};
+  for (int k = -45000; k <= 105000; ++k) floats.push_back(static_cast<float>(k) / 1000.0f);
+  std::mt19937 random(5);
+  for (int i = 0; i < 100000; ++i)
+    floats.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+  for (const float v : floats) {  // a value shown without a sign is no -0 either
+    const QString shown = fmt::measuredValue(v, fmt::LeadingZero::Kept);
+    fillStackWithDigits();
+    const double n = fmt::measuredNumber(v);
+    ASSERT_EQ(std::pair(n, std::signbit(n)), std::pair(shown.toDouble(), shown.startsWith(u'-')))
+        << v;
+  }
+  // One rounding for every view, the CSV file's: the float's 7-digit decimal form, halves away
+  // from zero (25.005f is 25.00499916 as a double but 25.00500 in 7 digits). "0.00" keeps the zero
+  // before the point, "##.00" drops it; a value that rounds to zero has no sign.
   // The value, shown with the zero before the point kept and dropped.
   const std::tuple<float, const char*, const char*> values[] = {
       {25.005f, "25.01", "25.01"}, {0.005f, "0.01", ".01"},       {-0.5f, "-0.50", "-.50"},
@@ -85,30 +91,6 @@ TEST(RuntimeFormats, MeasuredValuesBatteryVoltsAndPointNumbers) {
     EXPECT_EQ(fmt::fixed2(volts), QLatin1String(text)) << volts;
   EXPECT_EQ(fmt::pointNo(123) + fmt::pointNo(123456), "00123123456");
   EXPECT_EQ(fmt::dateTime(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))), "2026/01/02 03:04:05");
-}
-
-// Leaves digits where the next call's locals will be, so that a read past the
-// end of a local text shows up.
-[[gnu::noinline]] void fillStackWithDigits() {
-  volatile char junk[512];
-  for (auto& c : junk) c = '7';
-}
-
-// Reports and exports take readings as numbers: the shown text's value, for
-// every reading a logger gives and for any float at all.
-TEST(RuntimeFormats, MeasuredNumberIsTheShownValue) {
-  std::vector<float> values = {NAN, INFINITY, -INFINITY, 1e20f, -3e38f, 1e-30f, 0.0005f, -0.005f};
-  for (int k = -45000; k <= 105000; ++k) values.push_back(static_cast<float>(k) / 1000.0f);
-  std::mt19937 random(5);
-  for (int i = 0; i < 100000; ++i)
-    values.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
-  for (const float v : values) {  // a value shown without a sign is no -0 either
-    const QString shown = fmt::measuredValue(v, fmt::LeadingZero::Kept);
-    fillStackWithDigits();
-    const double n = fmt::measuredNumber(v);
-    ASSERT_EQ(std::pair(n, std::signbit(n)), std::pair(shown.toDouble(), shown.startsWith(u'-')))
-        << v;
-  }
 }
 
 // The general date leaves out midnight and drops leading zeros of the hour.
@@ -154,7 +136,7 @@ TEST(RuntimeFormats, GeneralDateAndIsoTimesBothWays) {
     EXPECT_FALSE(fmt::parseIsoLocalTime(QString::fromUtf8(text))) << text;
 }
 
-TEST(RuntimeFormats, RuntimeDatePatternsAndTokens) {
+TEST(RuntimeFormats, RuntimeDatePatternsTokensAndIntervals) {
   const CivilTime t{2024, 3, 7, 9, 45, 6};
   const UiText ja = UiText::load(UiText::Language::Japanese);
   const UiText en = UiText::load(UiText::Language::English);
@@ -179,6 +161,14 @@ TEST(RuntimeFormats, RuntimeDatePatternsAndTokens) {
   EXPECT_EQ(fmt::fileStamp(41395.0 + 36000.0 / 86400.0) + u' ' +
                 fmt::fileStamp(36526.0 + (23 * 3600 + 59 * 60 + 9) / 86400.0),
             "130501_100000 000101_235909");
+  // The status panel's units; the printed header passes its own.
+  const std::pair<int, const char*> intervals[] = {
+      {90, "1 分30 秒"}, {60, "1 分"}, {45, "45 秒"}, {61, "1 分1 秒"}, {14400, "240 分"}, {0, ""}};
+  for (const auto& [seconds, text] : intervals) {
+    EXPECT_EQ(fmt::interval(seconds, ja[TextId::IntervalMinutes], ja[TextId::IntervalSeconds]),
+              QString::fromUtf8(text))
+        << seconds;
+  }
 }
 
 }  // namespace

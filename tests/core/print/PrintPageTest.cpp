@@ -41,7 +41,7 @@ std::vector<int> oneLineRows(int n) { return std::vector<int>(static_cast<size_t
 // first page sits at 2800 + 200 n and the last allowed top is 10000 - 3 * 200
 // = 9400, so the first page holds 33 rows and the following ones 47. With 16
 // header lines (a QM120-RH) the first page holds 31.
-TEST(DumpPagination, PageBoundariesAtPitch200) {
+TEST(DumpPagination, PageBoundariesAndRowPositionsAtPitch200) {
   // Header lines and rows: the pages and the rows on the last one.
   const std::tuple<int, int, int, int> cases[] = {
       {14, 0, 1, 0},   {14, 1, 1, 1},        {14, 32, 1, 32}, {14, 33, 1, 33},
@@ -54,9 +54,6 @@ TEST(DumpPagination, PageBoundariesAtPitch200) {
               std::tuple(pages, rowsOnLastPage, rows))
         << headerLines << " " << rows;
   }
-}
-
-TEST(DumpPagination, RowPositionsOnFirstAndFollowingPages) {
   const DumpPagination p = paginateDump(oneLineRows(81), 14, 200.0);
   // Row, page, top.
   const std::tuple<int, int, double> rows[] = {{0, 0, 3000.0}, {31, 0, 9200.0}, {32, 0, 9400.0},

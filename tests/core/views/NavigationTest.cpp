@@ -136,7 +136,7 @@ TEST(ShowCursorReadout, PointUnderTheMouseOrTheNewest) {
 
 using K = GestureKind;
 
-TEST(GraphGestures, WheelsAndKeysBecomeBarSteps) {
+TEST(GraphGestures, WheelsAndKeysBecomeBarStepsThatMoveTheBarsWithinTheirLimits) {
   WheelNotches wheel;
   EXPECT_EQ(wheel.add(60), 0);  // half a notch waits for the rest
   EXPECT_EQ(wheel.add(60), 1);
@@ -150,12 +150,9 @@ TEST(GraphGestures, WheelsAndKeysBecomeBarSteps) {
       {keyGesture(Qt::Key_Left, Qt::ControlModifier), std::nullopt},
   };
   for (const auto& [got, want] : cases) EXPECT_EQ(got, want) << (&got - &cases[0].first);
-}
-
-// A 1000 s set: one second a step, width 5..1000, offset 0..1000.
-TEST(GraphGestures, MoveTheBarsByTheButtonsStepsWithinTheirLimits) {
+  // A 1000 s set: one second a step, width 5..1000, offset 0..1000.
   // The gesture, width and offset before, and after; unchanged means no change is reported.
-  const std::tuple<GraphGesture, int, int, int, int> cases[] = {
+  const std::tuple<GraphGesture, int, int, int, int> steps[] = {
       {{K::ZoomTime, 1, 0.0}, 1000, 0, 500, 0},      // at the right end: the "+" button
       {{K::ZoomTime, 1, 400.0}, 1000, 0, 500, 200},  // 400 s back stays 40 % across
       {{K::ZoomTime, -1, 100.0}, 500, 200, 1000, 100},
@@ -171,8 +168,8 @@ TEST(GraphGestures, MoveTheBarsByTheButtonsStepsWithinTheirLimits) {
       {{K::Drag, 0, -500.0}, 500, 0, 500, 0},
   };
   const std::vector<PlotPoint> set{{0, 20.0f, 50.0f, 1.0f, 1}, {1000, 20.0f, 50.0f, 1.0f, 2}};
-  for (const auto& [gesture, width, offset, wantWidth, wantOffset] : cases) {
-    SCOPED_TRACE(&gesture - &std::get<0>(cases[0]));
+  for (const auto& [gesture, width, offset, wantWidth, wantOffset] : steps) {
+    SCOPED_TRACE(&gesture - &std::get<0>(steps[0]));
     NavigationState nav = defaultNavigation();
     ASSERT_TRUE(updateTimeBase(nav, set, false));
     nav.bar(TemperatureWidth).value = width;
