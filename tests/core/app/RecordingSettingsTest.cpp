@@ -149,21 +149,6 @@ TEST(RecordingSettings, ReservationStartsOneMinuteAfterNowAndMustBeLaterExpressi
   }
 }
 
-// The logger starts at the first minute that matches day, hour and minute: later today, in a
-// later month when the day has passed or the month lacks it, or this very minute.
-TEST(ReservedStart, FirstMatchingMinuteFromNow) {
-  // Now, the day, hour and minute reserved, and the start.
-  const std::tuple<QDateTime, int, int, int, QDateTime> cases[] = {
-      {at(2025, 1, 31, 10, 30, 45), 31, 10, 30, at(2025, 1, 31, 10, 30, 0)},
-      {at(2025, 1, 31, 10, 30, 0), 31, 10, 29, at(2025, 3, 31, 10, 29, 0)},
-      {at(2025, 1, 20, 23, 0, 0), 5, 7, 3, at(2025, 2, 5, 7, 3, 0)},
-      {at(2025, 12, 31, 23, 59, 59), 1, 0, 0, at(2026, 1, 1, 0, 0, 0)},
-      {at(2025, 1, 1, 0, 0, 0), 32, 0, 0, QDateTime()},
-      {at(2025, 1, 1, 0, 0, 0), 5, 24, 0, QDateTime()}};
-  for (const auto& [now, day, hour, minute, start] : cases)
-    EXPECT_EQ(reservedStart(now, day, hour, minute), start) << now.toString().toStdString();
-}
-
 TEST(RecordingButton, DecidesByLinkStateAndBattery) {
   using A = RecordingButtonAction;
   // Busy link, state, battery volts and fault, download pending, used memory, wrapped: action.
@@ -222,7 +207,7 @@ QDateTime at(const char* hms, int day = 7) {
   return QDateTime(QDate(2026, 12, day), QTime::fromString(QString::fromLatin1(hms)));
 }
 
-TEST(StatusWatch, ReadsAfterAReservedStartOrAFullOneTimeMemoryAndRetriesWhileUnchanged) {
+TEST(StatusWatch, ReadsAfterTheFirstMatchingMinuteOrAFullOneTimeMemoryAndRetriesWhileUnchanged) {
   LoggerStatus reserved;
   reserved.reservationDay = 7;
   reserved.reservationHour = 10;
@@ -254,6 +239,18 @@ TEST(StatusWatch, ReadsAfterAReservedStartOrAFullOneTimeMemoryAndRetriesWhileUnc
   EXPECT_EQ(watch.nextRead(), at("10:30:23"));
   watch.update(false, RunState::Reserved, reserved, at("10:30:11"));
   EXPECT_FALSE(watch.nextRead().isValid());
+  // The logger starts at the first minute that matches day, hour and minute: later today, in a
+  // later month when the day has passed or the month lacks it, or this very minute.
+  // Now, the day, hour and minute reserved, and the start.
+  const std::tuple<QDateTime, int, int, int, QDateTime> starts[] = {
+      {at(2025, 1, 31, 10, 30, 45), 31, 10, 30, at(2025, 1, 31, 10, 30, 0)},
+      {at(2025, 1, 31, 10, 30, 0), 31, 10, 29, at(2025, 3, 31, 10, 29, 0)},
+      {at(2025, 1, 20, 23, 0, 0), 5, 7, 3, at(2025, 2, 5, 7, 3, 0)},
+      {at(2025, 12, 31, 23, 59, 59), 1, 0, 0, at(2026, 1, 1, 0, 0, 0)},
+      {at(2025, 1, 1, 0, 0, 0), 32, 0, 0, QDateTime()},
+      {at(2025, 1, 1, 0, 0, 0), 5, 24, 0, QDateTime()}};
+  for (const auto& [now, day, hour, minute, start] : starts)
+    EXPECT_EQ(reservedStart(now, day, hour, minute), start) << now.toString().toStdString();
 }
 
 }  // namespace

@@ -136,7 +136,7 @@ TEST(StateRules, PanelDescribesTheConnectedLoggerAndIsEmptiedWithoutOneOrWithout
     EXPECT_EQ(control, ControlState{});
 }
 
-TEST(StateRules, PanelTextsFollowTheLoggersStatus) {
+TEST(StateRules, PanelTextsFollowTheLoggersStatusAndBatteryIsComparedRoundedToTwoDecimals) {
   const ControlList noStart{RecordingStart, RecordingMode, UpperAlarm, LowerAlarm};
   const ControlList points{RecordedPoints, RecordingMode};
   const struct Case {
@@ -188,18 +188,15 @@ TEST(StateRules, PanelTextsFollowTheLoggersStatus) {
     EXPECT_EQ(s.of(StopNotice).background, c.runState == Idle ? Colour::Red : Colour::ButtonFace);
     EXPECT_EQ(s.of(BatteryIndicator).foreground, c.batteryLow ? Colour::Red : Colour::Black);
   }
-}
-
-TEST(StateRules, BatteryIsComparedRoundedToTwoDecimals) {
   // Volts and battery status: the text, its colour and whether a recording may start.
-  const std::tuple<std::optional<double>, const char*, const char*, Colour, bool> cases[] = {
+  const std::tuple<std::optional<double>, const char*, const char*, Colour, bool> batteries[] = {
       {774 * 3.3 / 1023, "", "2.50 V", Colour::ButtonFace, true},  // 2.4967 rounds up
       {773 * 3.3 / 1023, "", "ＮＧ 2.49 V", Colour::Red, false},   // 2.4935
       {3.1, "Error", "ＮＧ 3.10 V", Colour::Red, false},
       {std::nullopt, "", "----", Colour::ButtonFace, false},
       {std::nullopt, "Error", "----", Colour::Red, false},
   };
-  for (const auto& [volts, status, text, colour, allowsRecording] : cases) {
+  for (const auto& [volts, status, text, colour, allowsRecording] : batteries) {
     Fixture f(true, Idle);
     f.status.batteryVoltage = volts;
     f.status.batteryStatus = u(status);

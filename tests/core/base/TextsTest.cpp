@@ -16,7 +16,7 @@ using L = UiText::Language;
 QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // The loader fills exactly the entries the key column names, in both languages.
-TEST(UiText, BothLanguagesFillEveryNamedEntryAndNoOthers) {
+TEST(UiText, BothLanguagesFillEveryNamedEntryAndEveryMessageOfOursHasAJapaneseForm) {
   const UiText ja = UiText::load(L::Japanese), en = UiText::load(L::English);
   int filled = 0;
   for (int i = 0; i < UiText::kSize; ++i) filled += ja.hasNumber(i) && en.hasNumber(i) ? 1 : 0;
@@ -36,12 +36,9 @@ TEST(UiText, BothLanguagesFillEveryNamedEntryAndNoOthers) {
     EXPECT_FALSE(en.hasNumber(number)) << number;
     EXPECT_TRUE(en.numbered(number).isEmpty()) << number;
   }
-}
-
-// Every says("...") of the program has a Japanese form with the same placeholders, no form is
-// left without a use, and no failure message bypasses the table. The model name and "not
-// connected" read as words in English.
-TEST(Messages, EveryMessageOfOursHasAJapaneseForm) {
+  // Every says("...") of the program has a Japanese form with the same placeholders, no form is
+  // left without a use, and no failure message bypasses the table. The model name and "not
+  // connected" read as words in English.
   const QString root = qEnvironmentVariable("TERMIKA_SOURCE_DIR");
   ASSERT_FALSE(root.isEmpty()) << "TERMIKA_SOURCE_DIR is not set";
   static const QRegularExpression kCall(
@@ -79,7 +76,6 @@ TEST(Messages, EveryMessageOfOursHasAJapaneseForm) {
   }
   EXPECT_GT(used.size(), 80);
   for (const QString& key : japanese.keys()) EXPECT_TRUE(used.contains(key)) << key.toStdString();
-  const UiText ja = UiText::load(L::Japanese), en = UiText::load(L::English);
   EXPECT_EQ(en.after(u("Termika"), TextId::ModelNotConnected), u("Termika not connected."));
   EXPECT_EQ(ja.after(u("Termika"), TextId::ModelNotConnected), u("Termikaが接続されていません"));
 }

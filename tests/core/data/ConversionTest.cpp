@@ -24,7 +24,7 @@ DataRecord sample(int t, int h) {
 // High resolution: -39.6 + 0.01 x - 2e-8 (x - 7000)^2, so 0 -> -39.6 - 0.98, 3978 -> 0.18 -
 // 0.18264968, 6461 -> 25.01 - 0.00581042, 6960 -> 30 - 0.000032, 16383 -> 124.23 - 1.76081378. Low
 // resolution (modes 1 and 2): -39.6 + 0.04 x - 3.2e-7 (x - 1750)^2.
-TEST(Conversion, RawToTemperatureByResolutionAndBackOnlyWithinTheLoggersRange) {
+TEST(Conversion, ByResolutionBothWaysOnlyWithinTheLoggersRangeClampingAfterCompensating) {
   // Count and mode: the value before clamping, and as "##.00" shows it.
   const std::tuple<int, int, double, const char*> cases[] = {
       {0, 60, -40.58, "-40.58"},           {3978, 60, -0.00264968, ".00"},
@@ -47,20 +47,17 @@ TEST(Conversion, RawToTemperatureByResolutionAndBackOnlyWithinTheLoggersRange) {
     EXPECT_EQ(temperatureToRaw(celsius, mode), count) << celsius << " mode " << mode;
   for (const double outside : {-20.01, 70.01, -40.0, 100.0, std::nan("")})
     EXPECT_FALSE(temperatureToRaw(outside, 60)) << outside;
-}
-
-// Humidity RHlin + (T - 25)(0.01 + 0.00008 h) at T = 25.0041896: 0 -> -3.99996 -> 0, 1800 ->
-// 59.828 + 0.000645, 3000 -> 92.3 + 0.001047, 3500 -> 103.4512 -> 100. Set 1 at T = 24.994168
-// uses (T - 25)(0.01 + 0.00128 h). Count 0 is -40.58 -> -40, but humidity uses -40.58:
-// 59.828 - 65.58 * 0.154 = 49.72868; 16383: 59.828 + 97.46918622 * 0.154.
-TEST(Conversion, ConvertSampleClampsAfterCompensating) {
+  // Humidity RHlin + (T - 25)(0.01 + 0.00008 h) at T = 25.0041896: 0 -> -3.99996 -> 0, 1800 ->
+  // 59.828 + 0.000645, 3000 -> 92.3 + 0.001047, 3500 -> 103.4512 -> 100. Set 1 at T = 24.994168
+  // uses (T - 25)(0.01 + 0.00128 h). Count 0 is -40.58 -> -40, but humidity uses -40.58:
+  // 59.828 - 65.58 * 0.154 = 49.72868; 16383: 59.828 + 97.46918622 * 0.154.
   // Counts of temperature and humidity, mode: the values; clamped ones are the limits exactly.
-  const std::tuple<int, int, int, float, double> cases[] = {
+  const std::tuple<int, int, int, float, double> samples[] = {
       {6461, 0, 60, 25.0041896f, 0.0},           {6461, 1800, 60, 25.0041896f, 59.8286452},
       {6461, 3000, 60, 25.0041896f, 92.3010474}, {6461, 3500, 60, 25.0041896f, 100.0},
       {1615, 100, 2, 24.994168f, 53.5991952},    {0, 1800, 60, -40.0f, 49.72868},
       {16383, 1800, 60, 100.0f, 74.83825468}};
-  for (const auto& [t, h, mode, temperature, humidity] : cases) {
+  for (const auto& [t, h, mode, temperature, humidity] : samples) {
     DataRecord r = sample(t, h);
     convertSample(r, mode);
     EXPECT_NEAR(r.temperature, temperature, t == 0 || t == 16383 ? 0.0 : 1e-5) << t << "/" << h;
@@ -87,28 +84,6 @@ TEST(Conversion, ExpandYearAndPackedTimes) {
       {0x59, 59}, {0x09, 9}, {0x1A, std::nullopt}, {0xA1, std::nullopt}};
   for (const auto& [byte, value] : packed) EXPECT_EQ(fromPackedDecimal(byte), value) << int(byte);
   EXPECT_EQ(toPackedDecimal(59), 0x59);
-}
-
-TEST(UpdateExtremes, TieKeepsTheLowerPointNumberWhateverTheOrder) {
-  std::vector<DataRecord> points(4);
-  const float values[4][2] = {{20.f, 50.f}, {25.f, 40.f}, {25.f, 60.f}, {18.f, 40.f}};
-  for (int i = 0; i < 4; ++i) {
-    points[i].recordNo = static_cast<std::int16_t>(i + 1);
-    points[i].temperature = values[i][0];
-    points[i].humidity = values[i][1];
-  }
-  Extremes forward, backward;
-  EXPECT_FALSE(forward.hasValues());
-  for (int i = 0; i < 4; ++i) {
-    updateExtremes(points[i], forward);
-    updateExtremes(points[3 - i], backward);
-  }
-  for (const Extremes& e : {forward, backward}) {  // highest and lowest temperature, humidity
-    EXPECT_TRUE(e.hasValues());
-    const auto& [highT, lowT, highH, lowH] = e.entries;
-    EXPECT_EQ(std::tuple(highT.pointNo, lowT.pointNo, highH.pointNo, lowH.pointNo, lowT.value),
-              std::tuple(2, 4, 3, 2, 18.0));
-  }
 }
 
 class ConvertDataSetTest : public ::testing::Test {
@@ -222,7 +197,7 @@ TEST(DataRecord, ExactLayoutOfTheEightyFourBytesWithRemarksCutAtACharacterBounda
   }
 }
 
-TEST_F(ConvertDataSetTest, ExtremeMarksAccumulateAndSkipStalePointNumbers) {
+TEST_F(ConvertDataSetTest, ExtremesTieToTheLowerPointNumberAndMarksAccumulateSkippingStaleOnes) {
   const QString remarks[] = {QStringLiteral("  A  "), QString(44, u'x'), QStringLiteral("B")};
   for (int i = 0; i < 3; ++i) {
     DataRecord r;
@@ -251,6 +226,25 @@ TEST_F(ConvertDataSetTest, ExtremeMarksAccumulateAndSkipStalePointNumbers) {
   // Only ASCII blanks are trimmed.
   EXPECT_EQ(trimBlanks(QStringLiteral("\u3000a\u3000")), QStringLiteral("\u3000a\u3000"));
   EXPECT_EQ(trimBlanks(QStringLiteral("   ")), "");
+  std::vector<DataRecord> points(4);
+  const float values[4][2] = {{20.f, 50.f}, {25.f, 40.f}, {25.f, 60.f}, {18.f, 40.f}};
+  for (int i = 0; i < 4; ++i) {
+    points[i].recordNo = static_cast<std::int16_t>(i + 1);
+    points[i].temperature = values[i][0];
+    points[i].humidity = values[i][1];
+  }
+  Extremes forward, backward;
+  EXPECT_FALSE(forward.hasValues());
+  for (int i = 0; i < 4; ++i) {
+    updateExtremes(points[i], forward);
+    updateExtremes(points[3 - i], backward);
+  }
+  for (const Extremes& e : {forward, backward}) {  // highest and lowest temperature, humidity
+    EXPECT_TRUE(e.hasValues());
+    const auto& [highT, lowT, highH, lowH] = e.entries;
+    EXPECT_EQ(std::tuple(highT.pointNo, lowT.pointNo, highH.pointNo, lowH.pointNo, lowT.value),
+              std::tuple(2, 4, 3, 2, 18.0));
+  }
 }
 
 }  // namespace

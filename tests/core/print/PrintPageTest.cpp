@@ -41,7 +41,7 @@ std::vector<int> oneLineRows(int n) { return std::vector<int>(static_cast<size_t
 // first page sits at 2800 + 200 n and the last allowed top is 10000 - 3 * 200
 // = 9400, so the first page holds 33 rows and the following ones 47. With 16
 // header lines (a QM120-RH) the first page holds 31.
-TEST(DumpPagination, PageBoundariesAndRowPositionsAtPitch200) {
+TEST(DumpPagination, PageBoundariesRowPositionsAndWrappedRowsAtPitch200) {
   // Header lines and rows: the pages and the rows on the last one.
   const std::tuple<int, int, int, int> cases[] = {
       {14, 0, 1, 0},   {14, 1, 1, 1},        {14, 32, 1, 32}, {14, 33, 1, 33},
@@ -65,17 +65,14 @@ TEST(DumpPagination, PageBoundariesAndRowPositionsAtPitch200) {
   EXPECT_EQ(std::tuple(p.pages[0].tableTop, p.pages[0].tableBottom, p.pages[1].firstRow,
                        p.pages[1].tableTop, p.footerTop),
             std::tuple(3000.0, 9600.0, 33, 200.0, 9800.0));
-}
-
-TEST(DumpPagination, WrappedRowMovesWholeToTheNextPage) {
   // 32 rows end at 9200; a one-line row would fit at 9400, a two-line one
   // would put its second line at 9600 and goes to the next page instead.
   std::vector<int> lines = oneLineRows(32);
   lines.insert(lines.end(), {2, 1});
-  const DumpPagination p = paginateDump(lines, 14, 200.0);
-  ASSERT_EQ(p.pageCount(), 2);  // row 33 below both lines of the wrapped row
-  EXPECT_EQ(std::tuple(p.rows[32].page, p.rows[32].top, p.rows[32].lines, p.rows[33].top,
-                       p.pages[1].tableBottom),
+  const DumpPagination w = paginateDump(lines, 14, 200.0);
+  ASSERT_EQ(w.pageCount(), 2);  // row 33 below both lines of the wrapped row
+  EXPECT_EQ(std::tuple(w.rows[32].page, w.rows[32].top, w.rows[32].lines, w.rows[33].top,
+                       w.pages[1].tableBottom),
             std::tuple(1, 200.0, 2, 600.0, 800.0));
   // A row taller than a page is not put under the header (3000 + 46 * 200 >
   // 9400): alone on page 2, cut to the 47 lines a page holds.

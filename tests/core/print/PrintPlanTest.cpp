@@ -63,7 +63,7 @@ class PrintPlanTest : public testing::Test {
   AppState m_state;
 };
 
-TEST_F(PrintPlanTest, DumpRowsInListOrderWithTheirOwnExtremes) {
+TEST_F(PrintPlanTest, DumpRowsInListOrderAndGraphHeadersWithTheExtremesShown) {
   // The list sorted by temperature descending; rows 2, 4 and 3 selected.
   const std::vector<DumpListRow> list = {{2, true}, {4, true}, {5, false}, {1, false}, {3, true}};
   const Result<DumpPrintPlan> plan = planDumpPrint(m_state, kLogSet, list, false);
@@ -82,6 +82,28 @@ TEST_F(PrintPlanTest, DumpRowsInListOrderWithTheirOwnExtremes) {
   EXPECT_EQ(std::tuple(plan->header.name, plan->header.count, plan->header.interval,
                        plan->header.startTime),
             std::tuple(QStringLiteral("T001"), 5, 60, at(3, 0, 0)));
+  // A window of 120 s ending 60 s before the newest point shows points 2..4.
+  const Result<GraphPrintPlan> whole = planGraphPrint(m_state, kLogSet, std::nullopt);
+  ASSERT_TRUE(whole.ok());
+  NavigationState view = whole->view();
+  view.bar(TemperatureWidth).value = 120;
+  view.bar(TemperatureOffset).value = 60;
+  view.bar(HumidityWidth) = view.bar(TemperatureWidth);
+  view.bar(HumidityOffset) = view.bar(TemperatureOffset);
+  const Result<GraphPrintPlan> graph = planGraphPrint(m_state, kLogSet, view);
+  ASSERT_TRUE(graph.ok());
+  const GraphGeometry t = graph->geometry(GraphKind::Temperature, QSize(800, 300));
+  const GraphGeometry h = graph->geometry(GraphKind::Humidity, QSize(800, 300));
+  const Result<PrintHeaderInput> base = baseHeader(m_state, kLogSet);
+  ASSERT_TRUE(base.ok());
+  EXPECT_EQ(graph->header(*base, t, h).selected, pointsTwoToFour());
+
+  // Without a shown window the whole set is fitted: its extremes are the set's.
+  const GraphGeometry wt = whole->geometry(GraphKind::Temperature, QSize(800, 300));
+  const GraphGeometry wh = whole->geometry(GraphKind::Humidity, QSize(800, 300));
+  EXPECT_EQ(whole->header(*base, wt, wh).selected, base->all);
+  EXPECT_EQ(wt.titleText, QStringLiteral("温度"));
+  EXPECT_EQ(wh.valueLabels.front().text.right(1), QStringLiteral("％"));
 }
 
 TEST_F(PrintPlanTest, EmptySetAndBadRowsAreRefusedAndTheNameFallsBackToTheLoggerOrTheFile) {
@@ -99,32 +121,6 @@ TEST_F(PrintPlanTest, EmptySetAndBadRowsAreRefusedAndTheNameFallsBackToTheLogger
   m_state.status.loggerName = QStringLiteral("LIVE");
   m_state.fileSetName = QStringLiteral("FILE");
   EXPECT_EQ(printName(m_state, kLogSet) + printName(m_state, kFileSet), QStringLiteral("LIVEFILE"));
-}
-
-TEST_F(PrintPlanTest, GraphHeaderDescribesTheWindowShown) {
-  // A window of 120 s ending 60 s before the newest point shows points 2..4.
-  const Result<GraphPrintPlan> whole = planGraphPrint(m_state, kLogSet, std::nullopt);
-  ASSERT_TRUE(whole.ok());
-  NavigationState view = whole->view();
-  view.bar(TemperatureWidth).value = 120;
-  view.bar(TemperatureOffset).value = 60;
-  view.bar(HumidityWidth) = view.bar(TemperatureWidth);
-  view.bar(HumidityOffset) = view.bar(TemperatureOffset);
-  const Result<GraphPrintPlan> plan = planGraphPrint(m_state, kLogSet, view);
-  ASSERT_TRUE(plan.ok());
-  const GraphGeometry t = plan->geometry(GraphKind::Temperature, QSize(800, 300));
-  const GraphGeometry h = plan->geometry(GraphKind::Humidity, QSize(800, 300));
-  const Result<PrintHeaderInput> base = baseHeader(m_state, kLogSet);
-  ASSERT_TRUE(base.ok());
-  const PrintHeaderInput header = plan->header(*base, t, h);
-  EXPECT_EQ(header.selected, pointsTwoToFour());
-
-  // Without a shown window the whole set is fitted: its extremes are the set's.
-  const GraphGeometry wt = whole->geometry(GraphKind::Temperature, QSize(800, 300));
-  const GraphGeometry wh = whole->geometry(GraphKind::Humidity, QSize(800, 300));
-  EXPECT_EQ(whole->header(*base, wt, wh).selected, base->all);
-  EXPECT_EQ(wt.titleText, QStringLiteral("温度"));
-  EXPECT_EQ(wh.valueLabels.front().text.right(1), QStringLiteral("％"));
 }
 
 // Every sensor count, converted in both resolutions, reads the same on screen (dump list and

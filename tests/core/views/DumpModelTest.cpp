@@ -131,7 +131,7 @@ TEST_F(DumpModelTest, JapaneseMarksRunTogetherAndOtherRemarksStay) {
   EXPECT_EQ(m_file.read(1)->remarks, fitRemarks(expected));
 }
 
-TEST_F(DumpModelTest, ShortOrEmptyFileShowsWhatItHas) {
+TEST_F(DumpModelTest, ShortEmptyOrGarbledFilesShowWhatTheyHave) {
   put(1, 1.0f, 2.0f, serial(1, 0, 0));
   m_model.fill(3);  // records 2 and 3 were never written
   EXPECT_EQ(line(1), "00002|||");
@@ -142,11 +142,8 @@ TEST_F(DumpModelTest, ShortOrEmptyFileShowsWhatItHas) {
   EXPECT_EQ(m_model.rowCount(), 0);
   EXPECT_EQ(m_model.headerData(0, Qt::Horizontal).toString(), "Record No");
   EXPECT_TRUE(m_model.itemClickText(0).isEmpty());
-}
-
-// A time far outside the calendar (a stale or damaged file) once crashed the
-// list while it formatted the date; it reads as day 0 and still sorts by value.
-TEST_F(DumpModelTest, AGarbledTimeShowsAsDayZeroAndNotANumberSortsFirst) {
+  // A time far outside the calendar (a stale or damaged file) once crashed the
+  // list while it formatted the date; it reads as day 0 and still sorts by value.
   put(1, 21.5f, 45.0f, 41395.5);
   put(2, 21.5f, 45.0f, 1e300);
   put(3, 21.5f, 45.0f, -4.2e17);

@@ -34,7 +34,7 @@ QString textsOf(const std::vector<Label>& labels) {
   return out.join(u' ');
 }
 
-TEST(GraphGeometry, TimeLabelsAtEachRuleBoundary) {
+TEST(GraphGeometry, TimeLabelsAtEachRuleBoundaryAndTheNoonLineJustBeforeTheEnd) {
   QString nineSeconds = QStringLiteral("00:30:00");
   for (int s = 59; s >= 51; --s) nineSeconds += QStringLiteral(" 00:29:%1").arg(s);
   const std::tuple<qint64, qint64, QString> cases[] = {
@@ -54,9 +54,6 @@ TEST(GraphGeometry, TimeLabelsAtEachRuleBoundary) {
     const GraphGeometry g = buildGraphGeometry(labelsInput(base(), width));
     EXPECT_EQ(std::pair(g.gridStep, textsOf(g.timeLabels)), std::pair(step, labels)) << width;
   }
-}
-
-TEST(GraphGeometry, NoonLineKeptWhenTheWindowEndsJustAfterNoon) {
   const qint64 base = at(2010, 3, 2, 12, 0, 30);
   const GraphGeometry g = buildGraphGeometry(labelsInput(base, 20000));
   EXPECT_EQ(std::tuple(g.gridStep, g.gridFirst, g.verticalLines.size()), std::tuple(3600, 30, 6u));

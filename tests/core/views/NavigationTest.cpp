@@ -87,7 +87,7 @@ TEST(AutoFitView, HalfSpansAndCentresFromTheExtremesAndTheWidestWindowInWholeSec
   EXPECT_FALSE(fitView(nav, {}, e, false));
 }
 
-TEST(ApplyZoom, DoublesAndHalvesWithinTheLimits) {
+TEST(ApplyZoom, DoublesAndHalvesWithinTheLimitsAndTheCursorReadsThePointUnderTheMouse) {
   // The button, its bar and the bar before: the value after; a change is reported only when the
   // value moves.
   const std::tuple<ZoomButton, Bar, ScrollState, int> cases[] = {
@@ -109,9 +109,6 @@ TEST(ApplyZoom, DoublesAndHalvesWithinTheLimits) {
     EXPECT_EQ(applyZoom(nav, button), after == before.value ? std::nullopt : std::optional(bar));
     EXPECT_EQ(nav.bar(bar).value, after);
   }
-}
-
-TEST(ShowCursorReadout, PointUnderTheMouseOrTheNewest) {
   const UiText en = UiText::load(UiText::Language::English);
   const std::vector<PlotPoint> points{{base() - 20, 20.5f, 30.0f, 1.0f, 1},
                                       {base() - 10, 21.25f, 40.0f, 1.0f, 2},
@@ -123,9 +120,9 @@ TEST(ShowCursorReadout, PointUnderTheMouseOrTheNewest) {
   const QString second = "Date 2010/03/01 00:29:50   Temperature 21.25°C   Humidity 40.00 %RH";
   const QString newest = "Date 2010/03/01 00:30:00   Temperature 22.00°C   Humidity 45.50 %RH";
   // Mouse position and the window's offset: the point read out.
-  const std::tuple<double, int, QString> cases[] = {
+  const std::tuple<double, int, QString> readouts[] = {
       {-3.0, 0, newest}, {10.4, 0, second}, {9.6, 0, second}, {10.6, 0, first}, {5.0, 15, first}};
-  for (const auto& [mouse, offset, text] : cases) {
+  for (const auto& [mouse, offset, text] : readouts) {
     nav.bar(TemperatureOffset).value = offset;
     EXPECT_EQ(showCursorReadout(mouse, nav, points, false, false, en), text) << mouse;
   }
