@@ -65,9 +65,9 @@ TEST(RecordingSettings, PreselectsFromWhatTheLoggerReportedAndLimitsPushEachOthe
 
 TEST(RecordingSettings, DefaultsAndEachUnitsRememberedValue) {
   RecordingSettings s;
-  EXPECT_EQ(std::tuple(s.unit(), s.intervalValue(), s.intervalChoices().size()),
-            std::tuple(Unit::Minutes, 60, 240));
-  EXPECT_EQ(s.intervalChoices().front(), QStringLiteral("1"));
+  EXPECT_EQ(std::tuple(s.unit(), s.intervalValue(), s.intervalChoices().size(),
+                       s.intervalChoices().front() + s.intervalChoices().back()),
+            std::tuple(Unit::Minutes, 60, 240, QStringLiteral("1240")));
   // Each unit keeps its own value: switching shows it (`shown`), setting changes it if listed.
   const std::tuple<Unit, int, int, bool> steps[] = {
       {Unit::Minutes, 60, 15, true}, {Unit::Seconds, 30, 5, true},    {Unit::Seconds, 5, 1, false},
@@ -86,14 +86,15 @@ TEST(RecordingSettings, DefaultsAndEachUnitsRememberedValue) {
 // Up to Jul 9 from Jun 10, Feb 14 from Jan 15, Mar 30 from Jan 31 (the next 31st is Mar 31) and
 // Mar 29 from Jan 30 in a leap year.
 TEST(RecordingSettings, DateRangeEndsBeforeTheSameDayNextTimeAndDaysRecurringEarlierAreRefused) {
-  const std::pair<QDate, int> cases[] = {{QDate(2025, 6, 10), 29},
-                                         {QDate(2025, 1, 15), 30},
-                                         {QDate(2025, 1, 31), 58},
-                                         {QDate(2024, 1, 30), 59},
-                                         {QDate(2025, 2, 28), 27}};
-  for (const auto& [today, max] : cases)
-    EXPECT_EQ(RecordingSettings::maxReservationOffset(today), max)
-        << today.toString().toStdString();
+  // The year, month and day of today, and the last day offset.
+  const std::tuple<int, int, int, int> cases[] = {{2025, 6, 10, 29},
+                                                  {2025, 1, 15, 30},
+                                                  {2025, 1, 31, 58},
+                                                  {2024, 1, 30, 59},
+                                                  {2025, 2, 28, 27}};
+  for (const auto& [year, month, day, max] : cases)
+    EXPECT_EQ(RecordingSettings::maxReservationOffset(QDate(year, month, day)), max)
+        << month << day;
   RecordingSettings s;  // the chosen offset stays in that range
   s.setReservation(true, at(2025, 6, 10, 12, 0, 0));
   s.setDayOffset(40);
