@@ -189,15 +189,6 @@ TEST_F(PrintPlanTest, EveryViewShowsTheValueTheFileHolds) {
   }
 }
 
-const UiText& ja() {
-  static const UiText kTexts = UiText::load(UiText::Language::Japanese);
-  return kTexts;
-}
-const UiText& en() {
-  static const UiText kTexts = UiText::load(UiText::Language::English);
-  return kTexts;
-}
-
 double at(int day, int h, int mi, int s) { return *toDaySerial(CivilTime{2013, 5, day, h, mi, s}); }
 
 PrintHeaderInput sample(const QString& model) {
@@ -217,7 +208,8 @@ PrintHeaderInput sample(const QString& model) {
 TEST(PrintHeader, LimitLinesOnlyForAQm120AndOnlyFilledEntriesOfHeldPoints) {
   PrintHeaderInput in = sample(QStringLiteral("QM120-RH"));
   in.selected = in.all;
-  const std::vector<HeaderLine> lines = headerBlockLines(in, ja());
+  const UiText ja = UiText::load(UiText::Language::Japanese);
+  const std::vector<HeaderLine> lines = headerBlockLines(in, ja);
   ASSERT_EQ(lines.size(), 16u);
   EXPECT_EQ(lines[4],
             (HeaderLine{QStringLiteral("上限温度設定\u3000"), QStringLiteral("ON\u300030 ℃")}));
@@ -226,7 +218,8 @@ TEST(PrintHeader, LimitLinesOnlyForAQm120AndOnlyFilledEntriesOfHeldPoints) {
   EXPECT_EQ(lines[12], lines[7]);  // the same extremes in both sections
 
   in.lower.enabled = 1;
-  const std::vector<HeaderLine> english = headerBlockLines(in, en());
+  const std::vector<HeaderLine> english =
+      headerBlockLines(in, UiText::load(UiText::Language::English));
   EXPECT_EQ(english[4],
             (HeaderLine{QStringLiteral("Upper bound "), QStringLiteral("ON\u300030 C")}));
   EXPECT_EQ(english[5],
@@ -234,7 +227,7 @@ TEST(PrintHeader, LimitLinesOnlyForAQm120AndOnlyFilledEntriesOfHeldPoints) {
   EXPECT_EQ(english[2].value, QStringLiteral("1234 Point"));
 
   in.model = QStringLiteral("QM200-RHA");
-  EXPECT_EQ(headerBlockLines(in, ja()).size(), 14u);
+  EXPECT_EQ(headerBlockLines(in, ja).size(), 14u);
   Extremes e;
   e.entries = {{{4, 25.5}, {9, Extremes::kResetLow}, {11, 60.0}, {0, 30.0}}};
   std::map<int, double> times = {{4, at(1, 10, 4, 0)}, {11, at(1, 10, 11, 0)}};
