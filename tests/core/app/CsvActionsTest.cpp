@@ -122,7 +122,7 @@ TEST_F(CsvActionsTest, SaveWritesTheChosenFileTypeAndOnlyCsvClearsUnsaved) {
 
 // A place that cannot take the file (here a folder of that name) is refused
 // with text `FileNameInvalid` and the dialog comes again; the next place is used.
-TEST_F(CsvActionsTest, UnwritablePlaceAsksAgainAndKeepsTheOldFile) {
+TEST_F(CsvActionsTest, UnwritablePlaceAsksAgainKeepingTheOldFileAndOnlyUnsavedSetsAreOffered) {
   const QString old = path("old.csv");
   ASSERT_TRUE(QDir().mkpath(old + QStringLiteral("/precious")));
   m_prompts.saveFiles = {old, path("good.csv")};
@@ -133,9 +133,6 @@ TEST_F(CsvActionsTest, UnwritablePlaceAsksAgainAndKeepsTheOldFile) {
   EXPECT_TRUE((infos[0].title + infos[0].message).startsWith(u"QM120-RHﾌｧｲﾙ名が不正です。\r\r"));
   EXPECT_TRUE(!log().unsaved && QFileInfo(old + QStringLiteral("/precious")).isDir() &&
               QFile::exists(path("good.csv")));
-}
-
-TEST_F(CsvActionsTest, AskSaveOnlyWhenUnsaved) {
   // Unsaved before, answers, files chosen: outcome, questions asked, unsaved after.
   const std::tuple<bool, std::deque<bool>, std::deque<std::optional<QString>>, SaveOutcome, size_t,
                    bool>

@@ -27,7 +27,8 @@ QDateTime at(int y, int mo, int d, int h, int mi, int s) {
 // The interval goes to the unit whose list holds it (1 s to the nearest, 2 s), else to minutes
 // with the value kept from before, and a value the list lacks is told; alarm limits out of
 // -20..70 or crossed fall back to 40 / 0.
-TEST(RecordingSettings, PreselectsFromWhatTheLoggerReportedAndLimitsPushEachOther) {
+TEST(RecordingSettings,
+     PreselectsFromWhatTheLoggerReportedDefaultsEachUnitsValueAndLimitsPushEachOther) {
   // Seconds reported, then unit, value and the unlisted interval told.
   const std::tuple<int, Unit, int, int> intervals[] = {
       {2, Unit::Seconds, 2, 0},       {59, Unit::Seconds, 59, 0},       {60, Unit::Minutes, 1, 0},
@@ -51,19 +52,16 @@ TEST(RecordingSettings, PreselectsFromWhatTheLoggerReportedAndLimitsPushEachOthe
         << upper << "/" << lower;
   }
   // Which limit is set, to what, and the two limits after.
-  const std::tuple<bool, int, int, int> steps[] = {{false, 40, 41, 40},
-                                                   {true, 12, 12, 11},
-                                                   {true, -50, -19, -20},
-                                                   {false, 100, 70, 69},
-                                                   {true, 70, 70, 69}};
-  RecordingSettings s;  // 40 / 0
-  for (const auto& [upper, value, wantUpper, wantLower] : steps) {
-    upper ? s.setUpper(value) : s.setLower(value);
-    EXPECT_EQ(std::pair(s.upper(), s.lower()), std::pair(wantUpper, wantLower)) << value;
+  const std::tuple<bool, int, int, int> limitSteps[] = {{false, 40, 41, 40},
+                                                        {true, 12, 12, 11},
+                                                        {true, -50, -19, -20},
+                                                        {false, 100, 70, 69},
+                                                        {true, 70, 70, 69}};
+  RecordingSettings limits;  // 40 / 0
+  for (const auto& [upper, value, wantUpper, wantLower] : limitSteps) {
+    upper ? limits.setUpper(value) : limits.setLower(value);
+    EXPECT_EQ(std::pair(limits.upper(), limits.lower()), std::pair(wantUpper, wantLower)) << value;
   }
-}
-
-TEST(RecordingSettings, DefaultsAndEachUnitsRememberedValue) {
   RecordingSettings s;
   EXPECT_EQ(std::tuple(s.unit(), s.intervalValue(), s.intervalChoices().size(),
                        s.intervalChoices().front() + s.intervalChoices().back()),

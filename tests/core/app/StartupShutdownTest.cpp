@@ -228,7 +228,7 @@ TEST(Settings, ParsesLinesFieldByField) {
     EXPECT_EQ(Settings::formatLine(values, QStringLiteral("/p")), line);
 }
 
-TEST(Settings, FileIsCreatedWithDefaultsRoundTripsAndUnusablePlacesAreErrors) {
+TEST(Settings, FileIsCreatedWithDefaultsRoundTripsKeepsTheFolderFieldAndUnusablePlacesAreErrors) {
   QTemporaryDir dir;
   const Settings settings(dir.path(), QStringLiteral("/opt/termika"));
   const Result<SettingsValues> values = settings.load();
@@ -257,6 +257,21 @@ TEST(Settings, FileIsCreatedWithDefaultsRoundTripsAndUnusablePlacesAreErrors) {
   if (waited) QFile(fifo.path()).open(QIODevice::WriteOnly);  // lets the test end
   EXPECT_FALSE(waited || loaded.get());
   EXPECT_EQ(fileState(fifo.path()), "(fifo)");
+  // The folder field is saved, not the current directory; a quote cannot be stored.
+  AppState state;
+  applySettings(state, {4, 9, QStringLiteral("/home/ann/csv")});
+  EXPECT_EQ(settingsOf(state), (SettingsValues{4, 9, QStringLiteral("/home/ann/csv")}));
+  EXPECT_FALSE(rememberWorkingFolder(state, QStringLiteral("/home/ann/\"quoted\"")) ||
+               rememberWorkingFolder(state, QString()));
+  EXPECT_EQ(state.workingFolder, QStringLiteral("/home/ann/csv"));
+  const QString before = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(dir.path()));
+  const Result<void> written = saveSettings(settings, state);
+  QDir::setCurrent(before);
+  ASSERT_TRUE(written.ok());
+  EXPECT_EQ(fileState(settings.path()), QByteArray("4,9,\"/home/ann/csv\"\r\n"));
+  EXPECT_TRUE(rememberWorkingFolder(state, QStringLiteral("/home/ann/it's, fine")));
+  EXPECT_EQ(state.workingFolder, QStringLiteral("/home/ann/it's, fine"));
 }
 
 TEST(Settings, LivesInTheProgramFolderWhenWritableElseTheConfigFolder) {
@@ -280,25 +295,6 @@ TEST(Settings, LivesInTheProgramFolderWhenWritableElseTheConfigFolder) {
   // No probe file is left behind.
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
             QStringList{QStringLiteral("file")});
-}
-
-TEST(Settings, SavesTheWorkingFolderFieldNotTheCurrentDirectoryAndRefusesAQuote) {
-  QTemporaryDir dir;
-  const Settings settings(dir.path(), QStringLiteral("/p"));
-  AppState state;
-  applySettings(state, {4, 9, QStringLiteral("/home/ann/csv")});
-  EXPECT_EQ(settingsOf(state), (SettingsValues{4, 9, QStringLiteral("/home/ann/csv")}));
-  EXPECT_FALSE(rememberWorkingFolder(state, QStringLiteral("/home/ann/\"quoted\"")) ||
-               rememberWorkingFolder(state, QString()));
-  EXPECT_EQ(state.workingFolder, QStringLiteral("/home/ann/csv"));
-  const QString before = QDir::currentPath();
-  ASSERT_TRUE(QDir::setCurrent(dir.path()));
-  const Result<void> saved = saveSettings(settings, state);
-  QDir::setCurrent(before);
-  ASSERT_TRUE(saved.ok());
-  EXPECT_EQ(fileState(settings.path()), QByteArray("4,9,\"/home/ann/csv\"\r\n"));
-  EXPECT_TRUE(rememberWorkingFolder(state, QStringLiteral("/home/ann/it's, fine")));
-  EXPECT_EQ(state.workingFolder, QStringLiteral("/home/ann/it's, fine"));
 }
 
 QStringList paths(const char* names) {

@@ -61,7 +61,16 @@ std::string limitFigures(const Summary& s) {
   return text.toStdString();
 }
 
-TEST(Summary, LimitsExcursionsAndGapsCountedByHand) {
+// The lines of a kind joined with " | ", one string per line.
+QStringList linesOf(const std::vector<SheetLine>& sheet, SheetLine::Kind kind) {
+  QStringList out;
+  for (const SheetLine& line : sheet) {
+    if (line.kind == kind) out << line.cells.join(QStringLiteral(" | "));
+  }
+  return out;
+}
+
+TEST(Summary, LimitsExcursionsAndGapsCountedByHandAndTheSheetSaysTheVerdictFirst) {
   const Limits twoToEight{8.0, 2.0};
   const std::tuple<const char*, Limits, const char*> cases[] = {
       // An excursion from the first reading.
@@ -99,6 +108,44 @@ TEST(Summary, LimitsExcursionsAndGapsCountedByHand) {
     EXPECT_EQ(limitFigures(*s), figures) << temperatures;
   }
   EXPECT_FALSE(summarize(Input{}).has_value());
+  // Above from minute 1 to 4 with a peak of 9.5, a pause of ten minutes, below from 16 to 17.
+  const Summary failed = *summarize(readings("5 9 9.5 9 5 | 5 1.25 5", {8.0, 2.0}));
+  const std::vector<SheetLine> sheet = summarySheet(failed, {"QM120-RH", "R101", "a.csv"});
+  EXPECT_EQ(linesOf(sheet, SheetLine::Kind::Verdict),
+            QStringList(2, QStringLiteral("FAIL: 2 excursion(s) beyond the limits")));
+  EXPECT_EQ(sheet[1].kind, SheetLine::Kind::Verdict);
+  // After the statistics' four rows: the excursions, then the gap.
+  EXPECT_EQ(linesOf(sheet, SheetLine::Kind::TableRow).mid(4),
+            (QStringList{"1 above | 2025/12/09 00:01:00 | 2025/12/09 00:04:00 | 0:03:00 | 9.50",
+                         "2 below | 2025/12/09 00:16:00 | 2025/12/09 00:17:00 | 0:01:00 | 1.25",
+                         "1 | 2025/12/09 00:05:00 | 2025/12/09 00:15:00 | 0:10:00"}));
+  const QString fields = linesOf(sheet, SheetLine::Kind::Field).join(u'\n');
+  for (const char* field :
+       {"Logger | QM120-RH R101", "Readings | 8 in 2 block(s)",
+        "Time above the upper limit | 0:03:00 (37.50 % of the recording, 3 reading(s))",
+        "Time below the lower limit | 0:01:00 (12.50 % of the recording, 1 reading(s))",
+        "Mean kinetic temperature | 6.51 °C (activation energy 83.144 kJ/mol)"})
+    EXPECT_TRUE(fields.contains(QString::fromUtf8(field))) << field;
+  // Durations count hours past a day.
+  for (const auto& [seconds, text] : {std::pair<std::int64_t, const char*>{0, "0:00:00"},
+                                      {59, "0:00:59"},
+                                      {3599, "0:59:59"},
+                                      {90061, "25:01:01"}})
+    EXPECT_EQ(durationText(seconds), text) << seconds;
+
+  Summary passed = failed;
+  passed.excursions.clear();
+  passed.verdict = Verdict::Pass;
+  EXPECT_EQ(linesOf(summarySheet(passed, {}), SheetLine::Kind::Verdict).value(0),
+            QStringLiteral("PASS: every reading within the limits"));
+  Summary open = failed;
+  open.limits = {};
+  open.verdict = Verdict::NoLimits;
+  const std::vector<SheetLine> unlimited = summarySheet(open, {});
+  EXPECT_EQ(linesOf(unlimited, SheetLine::Kind::Verdict).value(0),
+            QStringLiteral("No limits set: no verdict"));
+  EXPECT_TRUE(linesOf(unlimited, SheetLine::Kind::Field).contains("Upper limit | not checked"));
+  EXPECT_FALSE(linesOf(unlimited, SheetLine::Kind::Heading).join(' ').contains("Excursions"));
 }
 
 TEST(Summary, StatisticsWithTheirTimesAndMeanKineticTemperatureByHand) {
@@ -147,56 +194,6 @@ TEST(Summary, StatisticsWithTheirTimesAndMeanKineticTemperatureByHand) {
     ASSERT_EQ(mkt.has_value(), expected.has_value()) << energy;
     EXPECT_NEAR(mkt.value_or(0.0), expected.value_or(0.0), 5e-7) << energy;
   }
-}
-
-// The lines of a kind joined with " | ", one string per line.
-QStringList linesOf(const std::vector<SheetLine>& sheet, SheetLine::Kind kind) {
-  QStringList out;
-  for (const SheetLine& line : sheet) {
-    if (line.kind == kind) out << line.cells.join(QStringLiteral(" | "));
-  }
-  return out;
-}
-
-TEST(ReportSheet, SaysTheVerdictFirstAndListsExcursionsAndGaps) {
-  // Above from minute 1 to 4 with a peak of 9.5, a pause of ten minutes, below from 16 to 17.
-  const Summary failed = *summarize(readings("5 9 9.5 9 5 | 5 1.25 5", {8.0, 2.0}));
-  const std::vector<SheetLine> sheet = summarySheet(failed, {"QM120-RH", "R101", "a.csv"});
-  EXPECT_EQ(linesOf(sheet, SheetLine::Kind::Verdict),
-            QStringList(2, QStringLiteral("FAIL: 2 excursion(s) beyond the limits")));
-  EXPECT_EQ(sheet[1].kind, SheetLine::Kind::Verdict);
-  // After the statistics' four rows: the excursions, then the gap.
-  EXPECT_EQ(linesOf(sheet, SheetLine::Kind::TableRow).mid(4),
-            (QStringList{"1 above | 2025/12/09 00:01:00 | 2025/12/09 00:04:00 | 0:03:00 | 9.50",
-                         "2 below | 2025/12/09 00:16:00 | 2025/12/09 00:17:00 | 0:01:00 | 1.25",
-                         "1 | 2025/12/09 00:05:00 | 2025/12/09 00:15:00 | 0:10:00"}));
-  const QString fields = linesOf(sheet, SheetLine::Kind::Field).join(u'\n');
-  for (const char* field :
-       {"Logger | QM120-RH R101", "Readings | 8 in 2 block(s)",
-        "Time above the upper limit | 0:03:00 (37.50 % of the recording, 3 reading(s))",
-        "Time below the lower limit | 0:01:00 (12.50 % of the recording, 1 reading(s))",
-        "Mean kinetic temperature | 6.51 °C (activation energy 83.144 kJ/mol)"})
-    EXPECT_TRUE(fields.contains(QString::fromUtf8(field))) << field;
-  // Durations count hours past a day.
-  for (const auto& [seconds, text] : {std::pair<std::int64_t, const char*>{0, "0:00:00"},
-                                      {59, "0:00:59"},
-                                      {3599, "0:59:59"},
-                                      {90061, "25:01:01"}})
-    EXPECT_EQ(durationText(seconds), text) << seconds;
-
-  Summary passed = failed;
-  passed.excursions.clear();
-  passed.verdict = Verdict::Pass;
-  EXPECT_EQ(linesOf(summarySheet(passed, {}), SheetLine::Kind::Verdict).value(0),
-            QStringLiteral("PASS: every reading within the limits"));
-  Summary open = failed;
-  open.limits = {};
-  open.verdict = Verdict::NoLimits;
-  const std::vector<SheetLine> unlimited = summarySheet(open, {});
-  EXPECT_EQ(linesOf(unlimited, SheetLine::Kind::Verdict).value(0),
-            QStringLiteral("No limits set: no verdict"));
-  EXPECT_TRUE(linesOf(unlimited, SheetLine::Kind::Field).contains("Upper limit | not checked"));
-  EXPECT_FALSE(linesOf(unlimited, SheetLine::Kind::Heading).join(' ').contains("Excursions"));
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ TEST(GraphGeometry, TimeLabelsAtEachRuleBoundaryAndTheNoonLineJustBeforeTheEnd) 
   EXPECT_EQ(textsOf(g.timeLabels), "12:00:00 11:00:00 10:00:00 09:00:00 08:00:00 07:00:00");
 }
 
-TEST(GraphGeometry, LineColoursByRule) {
+TEST(GraphGeometry, LineColoursByRuleAndTheValueGridAroundZero) {
   // Vertical lines: time on Feb 28 (Mar 1 is the month's line), window width, colour (-1: none).
   const auto feb28 = [](int h, int mi, int s) { return at(2010, 2, 28, h, mi, s); };
   const std::tuple<qint64, qint64, int> vertical[] = {
@@ -88,9 +88,6 @@ TEST(GraphGeometry, LineColoursByRule) {
                                                   {-7, 10, kTenthsLine}};
   for (const auto& [tenths, halfSpan, colour] : horizontal)
     EXPECT_EQ(horizontalLineColour(tenths, halfSpan), colour) << tenths << " " << halfSpan;
-}
-
-TEST(GraphGeometry, ValueGridAroundZero) {
   GraphInput in = labelsInput(base(), 1000);
   in.range = temperatureRange(-50, 100);
   in.halfSpan = 100;

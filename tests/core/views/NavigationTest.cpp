@@ -14,7 +14,7 @@ std::vector<PlotPoint> spanning(qint64 seconds) {
   return {{base() - seconds, 20.0f, 50.0f, 1.0f, 1}, {base(), 21.0f, 55.0f, 1.0f, 2}};
 }
 
-TEST(UpdateTimeBase, UnitAndWidestWindowFollowTheDuration) {
+TEST(UpdateTimeBase, UnitAndWidestWindowFollowTheDurationAndFittingCentresTheExtremes) {
   // Duration, continuous: the time unit, the widest window and the width (-1: not checked).
   const std::tuple<qint64, bool, double, int, int> cases[] = {
       {32767, false, 1.0, 32767, -1}, {32768, false, 32768.0 / 32767.0, 32767, -1},
@@ -43,11 +43,8 @@ TEST(UpdateTimeBase, UnitAndWidestWindowFollowTheDuration) {
   const NavigationState before = nav;
   EXPECT_FALSE(updateTimeBase(nav, {}, false));
   EXPECT_EQ(nav.bars, before.bars);
-}
-
-TEST(AutoFitView, HalfSpansAndCentresFromTheExtremesAndTheWidestWindowInWholeSeconds) {
   // Highest and lowest temperature and humidity: half-span and centre of temperature, humidity.
-  const std::tuple<double, double, double, double, int, int, int, int> cases[] = {
+  const std::tuple<double, double, double, double, int, int, int, int> fits[] = {
       // 1.1 * 50 = 55; centre 20.0 °C; humidity 1.1 * 100 = 110 around 50 %RH.
       {25.0, 15.0, 60.0, 40.0, 55, 200, 110, 500},
       // Flat data gets the smallest half-span 1.1 * 25 = 27.5 -> 28.
@@ -55,7 +52,7 @@ TEST(AutoFitView, HalfSpansAndCentresFromTheExtremesAndTheWidestWindowInWholeSec
       // A centre beyond the bar's limits is pulled back: 1000 - 55 = 945.
       {100.0, 90.0, 100.0, 90.0, 55, 945, 55, 945},
   };
-  for (const auto& [highT, lowT, highH, lowH, halfT, centreT, halfH, centreH] : cases) {
+  for (const auto& [highT, lowT, highH, lowH, halfT, centreT, halfH, centreH] : fits) {
     SCOPED_TRACE(highT);
     NavigationState nav = defaultNavigation();
     nav.bar(TemperatureOffset).value = 7;
@@ -70,7 +67,7 @@ TEST(AutoFitView, HalfSpansAndCentresFromTheExtremesAndTheWidestWindowInWholeSec
                          nav.bar(HumidityCentre).maximum),
               std::tuple(halfH, centreH, halfH));
   }
-  NavigationState nav = defaultNavigation();
+  nav = defaultNavigation();
   EXPECT_FALSE(autoFitView(nav, Extremes{}));
   const auto points = spanning(100000);
   Extremes e;
