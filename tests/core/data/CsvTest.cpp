@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QJsonDocument>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <random>
 

@@ -2,7 +2,6 @@
 
 #include <bit>
 #include <cmath>
-#include <limits>
 #include <random>
 
 #include "core/base/UiText.h"
@@ -17,7 +16,6 @@ constexpr qint64 kMay1 = 41395LL * 86400;  // 2013-05-01 in seconds since 1899-1
 TEST(DayTime, DaySerialsOfKnownDatesRoundingWithCarryAndTimesBeyondAnyCalendarAsDayZero) {
   const std::pair<CivilTime, double> cases[] = {{{1899, 12, 30, 0, 0, 0}, 0.0},
                                                 {{1900, 3, 1, 0, 0, 0}, 61.0},
-                                                {{2000, 1, 1, 0, 0, 0}, 36526.0},
                                                 {{2024, 2, 29, 12, 0, 0}, 45351.5},
                                                 {{2100, 3, 1, 0, 0, 0}, 73110.0}};
   for (const auto& [t, serial] : cases) {
@@ -34,15 +32,13 @@ TEST(DayTime, DaySerialsOfKnownDatesRoundingWithCarryAndTimesBeyondAnyCalendarAs
   EXPECT_EQ(civilFromDaySerial(41395.0 - 0.4 / 86400.0), (CivilTime{2013, 5, 1, 0, 0, 0}));
   // Garbage in a record's time field once overflowed while being turned into a calendar date: the
   // last calendar day and a billion days either way still convert, anything beyond is day 0.
-  const double inf = std::numeric_limits<double>::infinity();
-  const double nan = std::numeric_limits<double>::quiet_NaN();
   const std::pair<double, qint64> converted[] = {{2958465.5, 255611419200LL},
                                                  {-1.5, -129600LL},
                                                  {1e9, 86400000000000LL},
                                                  {-1e9, -86400000000000LL}};
   for (const auto& [serial, seconds] : converted) EXPECT_EQ(daySerialToSeconds(serial), seconds);
-  for (const double serial :
-       {1.0000001e9, -1.0000001e9, -1.0675199116730e14, 1e300, -1e300, inf, -inf, nan}) {
+  for (const double serial : {1.0000001e9, -1.0000001e9, -1.0675199116730e14, 1e300, -1e300,
+                              double(INFINITY), -double(INFINITY), double(NAN)}) {
     EXPECT_EQ(daySerialToSeconds(serial), 0) << serial;
     EXPECT_EQ(fmt::dateTime(serial), "1899/12/30 00:00:00") << serial;
   }

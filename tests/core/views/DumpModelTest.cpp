@@ -3,7 +3,7 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <limits>
+#include <cmath>
 
 #include "core/data/DayTime.h"
 #include "core/data/ExtremesUpdate.h"
@@ -156,8 +156,7 @@ TEST_F(DumpModelTest, ShortEmptyOrGarbledFilesShowWhatTheyHave) {
   m_model.setSort(DumpModel::kDate, 0);
   EXPECT_EQ(rows(), (std::vector<int>{3, 1, 2}));
   // NaN values of a damaged file sort as the lowest; the others stay in order.
-  const float nan = std::numeric_limits<float>::quiet_NaN();
-  const float temperatures[] = {25.0f, nan, 20.0f, 30.0f, nan, 10.0f};
+  const float temperatures[] = {25.0f, NAN, 20.0f, 30.0f, NAN, 10.0f};
   for (int n = 1; n <= 6; ++n) put(n, temperatures[n - 1], 50.0f, serial(1, 0, n));
   m_model.fill(6);
   m_model.setSort(DumpModel::kTemperature, 0);

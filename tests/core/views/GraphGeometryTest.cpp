@@ -162,16 +162,13 @@ TEST(GraphGeometry, PlotsKnownRecordsAtMappedPixelsAndAnOffsetWindowShowsItsEndT
 }
 
 TEST(GraphGeometry, LimitLinesOnlyForTheAlarmModelsTemperatureGraph) {
-  // The model, graph and alarms' switch: the limit lines' colours and places.
-  using Lines = std::vector<std::pair<int, double>>;
-  const std::tuple<const char*, GraphKind, std::uint8_t, Lines> cases[] = {
-      {"QM120-RH",
-       GraphKind::Temperature,
-       128,
-       {{kUpperLimitLine, 100.0}, {kLowerLimitLine, 400.0}}},
-      {"QM120-RH", GraphKind::Temperature, 0, {}},
-      {"QM120-RH", GraphKind::Humidity, 1, {}},
-      {"QM100-RH", GraphKind::Temperature, 128, {}},
+  // The model, graph and alarms' switch: the limit lines as colour@place.
+  const std::tuple<const char*, GraphKind, std::uint8_t, QString> cases[] = {
+      {"QM120-RH", GraphKind::Temperature, 128,
+       QStringLiteral("%1@100 %2@400").arg(kUpperLimitLine).arg(kLowerLimitLine)},
+      {"QM120-RH", GraphKind::Temperature, 0, ""},
+      {"QM120-RH", GraphKind::Humidity, 1, ""},
+      {"QM100-RH", GraphKind::Temperature, 128, ""},
   };
   for (const auto& [model, kind, enabled, lines] : cases) {
     GraphInput in = labelsInput(base(), 1000);
@@ -179,10 +176,10 @@ TEST(GraphGeometry, LimitLinesOnlyForTheAlarmModelsTemperatureGraph) {
     in.kind = kind;
     in.upperAlarm = {8, 0, enabled};
     in.lowerAlarm = {2, 0, enabled};
-    Lines got;
+    QStringList got;
     for (const auto& line : buildGraphGeometry(in).limitLines)
-      got.emplace_back(line.colour, line.pos);
-    EXPECT_EQ(got, lines) << model;
+      got << QStringLiteral("%1@%2").arg(line.colour).arg(line.pos);
+    EXPECT_EQ(got.join(u' '), lines) << model;
   }
 }
 
