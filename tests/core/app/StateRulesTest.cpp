@@ -100,9 +100,8 @@ TEST(StateRules, EnablingAndTextsFollowTheRowOfTheTable) {
 
 TEST(StateRules, PanelDescribesTheConnectedLoggerAndIsEmptiedWithoutOneOrWithoutInputs) {
   const MainWindowState off = Fixture(false, Idle).run();
-  EXPECT_EQ(off.windowCaption, u("[Termika] 温湿度ロガー "));
-  EXPECT_EQ(off.modelName, u("Termika"));
-  EXPECT_TRUE(!off.connectPictureOn && off.stopLink);
+  EXPECT_EQ(std::tuple(off.windowCaption, off.modelName, off.connectPictureOn, off.stopLink),
+            std::tuple(u("[Termika] 温湿度ロガー "), u("Termika"), false, true));
   EXPECT_EQ(textsOf(off, {LiveTime, LiveTemperature, LiveHumidity, UpperAlarm, LowerAlarm,
                           BatteryIndicator, LoggerClock}),
             "||||||");
