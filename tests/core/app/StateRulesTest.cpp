@@ -131,54 +131,53 @@ TEST(StateRules, PanelDescribesTheConnectedLoggerAndIsEmptiedWithoutOneOrWithout
 TEST(StateRules, PanelTextsFollowTheLoggersStatusAndBatteryIsComparedRoundedToTwoDecimals) {
   const ControlList noStart{RecordingStart, RecordingMode, UpperAlarm, LowerAlarm};
   const ControlList points{RecordedPoints, RecordingMode};
-  const struct Case {
-    ControlList controls;
-    const char* texts;
-    RunState runState = Recording;
-    int used = 400, loop = 0, wrapped = 0;
-    const char* stop = "";
-    std::optional<double> start = toDaySerial({2024, 5, 1, 10, 0, 0});
-    bool batteryLow = false;
-    std::optional<double> clock = std::nullopt;
-  } cases[] = {
+  const ControlList battery{BatteryIndicator, LoggerClock};
+  // The state, the controls and their texts after a change to the fixture's status.
+  const std::tuple<RunState, ControlList, const char*, void (*)(LoggerStatus&)> cases[] = {
       // The battery answer of the connect and the logger's clock as last read.
-      {.controls = {BatteryIndicator, LoggerClock}, .texts = "正常|"},
-      {.controls = {BatteryIndicator, LoggerClock},
-       .texts = "低下|2024/05/01 10:00:05",
-       .batteryLow = true,
-       .clock = toDaySerial({2024, 5, 1, 10, 0, 5})},
+      {Recording, battery, "正常|", [](LoggerStatus&) {}},
+      {Recording, battery, "低下|2024/05/01 10:00:05",
+       [](LoggerStatus& s) {
+         s.batteryLow = true;
+         s.deviceClock = toDaySerial({2024, 5, 1, 10, 0, 5});
+       }},
       // Points are whole four-byte records; a wrapped loop memory is full, a wrap without loop
       // mode is none.
-      {.controls = points, .texts = "2 点|ワンタイム", .used = 10},
-      {.controls = points, .texts = "15000 点|ループ", .used = 40, .loop = 1, .wrapped = 2},
-      {.controls = points, .texts = "10 点|ワンタイム", .used = 40, .wrapped = 2},
-      {.controls = {StopNotice}, .texts = "電圧低下により終了", .runState = Idle, .stop = "Stop"},
+      {Recording, points, "2 点|ワンタイム", [](LoggerStatus& s) { s.usedMemory = 10; }},
+      {Recording, points, "15000 点|ループ",
+       [](LoggerStatus& s) {
+         s.usedMemory = 40;
+         s.loopMode = 1;
+         s.memoryWrapped = 2;
+       }},
+      {Recording, points, "10 点|ワンタイム",
+       [](LoggerStatus& s) {
+         s.usedMemory = 40;
+         s.memoryWrapped = 2;
+       }},
+      {Idle, {StopNotice}, "電圧低下により終了", [](LoggerStatus& s) { s.stopReason = "Stop"; }},
       // A reservation shows its start, no points and the interval held for it, and clears the
       // low-voltage notice.
-      {.controls = {RecordingStart, RecordedPoints, IntervalText, StopNotice},
-       .texts = "05日07時03分 記録開始|0 点|5 分|",
-       .runState = Reserved,
-       .stop = "Stop"},
-      {.controls = noStart,
-       .texts = "----/--/-- --:--:--|||",
-       .start = toDaySerial({1999, 12, 31, 23, 59, 59})},
-      {.controls = noStart, .texts = "----/--/-- --:--:--|||", .start = std::nullopt},
+      {Reserved,
+       {RecordingStart, RecordedPoints, IntervalText, StopNotice},
+       "05日07時03分 記録開始|0 点|5 分|",
+       [](LoggerStatus& s) { s.stopReason = "Stop"; }},
+      {Recording, noStart, "----/--/-- --:--:--|||",
+       [](LoggerStatus& s) {
+         s.recordingStart = toDaySerial({1999, 12, 31, 23, 59, 59});
+       }},
+      {Recording, noStart, "----/--/-- --:--:--|||",
+       [](LoggerStatus& s) { s.recordingStart.reset(); }},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.texts);
-    Fixture f(true, c.runState);
-    f.status.usedMemory = c.used;
-    f.status.loopMode = static_cast<std::uint8_t>(c.loop);
-    f.status.memoryWrapped = static_cast<std::uint8_t>(c.wrapped);
-    f.status.stopReason = u(c.stop);
-    f.status.recordingStart = c.start;
-    f.status.batteryLow = c.batteryLow;
-    f.status.deviceClock = c.clock;
+  for (const auto& [runState, controls, texts, change] : cases) {
+    SCOPED_TRACE(texts);
+    Fixture f(true, runState);
+    change(f.status);
     const MainWindowState s = f.run();
-    EXPECT_EQ(textsOf(s, c.controls), u(c.texts));
+    EXPECT_EQ(textsOf(s, controls), u(texts));
     // Only the stopped logger shows the low-voltage end.
-    EXPECT_EQ(s.of(StopNotice).background, c.runState == Idle ? Colour::Red : Colour::ButtonFace);
-    EXPECT_EQ(s.of(BatteryIndicator).foreground, c.batteryLow ? Colour::Red : Colour::Black);
+    EXPECT_EQ(s.of(StopNotice).background, runState == Idle ? Colour::Red : Colour::ButtonFace);
+    EXPECT_EQ(s.of(BatteryIndicator).foreground, f.status.batteryLow ? Colour::Red : Colour::Black);
   }
   // Volts and battery status: the text, its colour and whether a recording may start.
   const std::tuple<std::optional<double>, const char*, const char*, Colour, bool> batteries[] = {
