@@ -101,7 +101,6 @@ TEST(CommandLine, ParsesLanguageLinkOptionsAndFiles) {
   // screenshot and help; "refused" for an error with a message.
   const std::pair<const char*, const char*> cases[] = {
       {"", "ja|||||no help"},
-      {"--lang=ja", "ja|||||no help"},
       {"--port-map /tmp/tty%1 --adapter sim:/tmp/pins", "ja|/tmp/tty%1|sim:/tmp/pins|||no help"},
       {"data.csv --lang en", "en|||data.csv||no help"},
       {"--screenshot /tmp/a.png -h", "ja||||/tmp/a.png|help"},
@@ -136,7 +135,6 @@ TEST(WindowLimits, TwipMinimumInPixelsAndTheStartingSize) {
 TEST(DialogFilter, PipeFiltersBecomeQtFilters) {
   const std::pair<const char*, const char*> cases[] = {
       {" CSVﾌｧｲﾙ(*.csv)|*.csv", "CSVﾌｧｲﾙ(*.csv)"},
-      {"Text|*.txt", "Text (*.txt)"},
       {"CSV|*.csv|All|*.*", "CSV (*.csv);;All (*.*)"},
       {"CSV|", ""},
       {"CSV (*.csv)", "CSV (*.csv)"},

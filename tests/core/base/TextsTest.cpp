@@ -21,10 +21,9 @@ TEST(UiText, BothLanguagesFillEveryNamedEntryAndEveryMessageOfOursHasAJapaneseFo
   int filled = 0;
   for (int i = 0; i < UiText::kSize; ++i) filled += ja.hasNumber(i) && en.hasNumber(i) ? 1 : 0;
   EXPECT_EQ(filled, static_cast<int>(kAllTextIds.size()));
-  for (const TextId id : kAllTextIds) {
+  for (const TextId id : kAllTextIds)
     EXPECT_TRUE(ja.hasNumber(static_cast<int>(id)) && en.hasNumber(static_cast<int>(id)))
         << static_cast<int>(id);
-  }
   // The English entries that were mended: the hour's blank names the hour, the title and "NG"
   // end in a blank.
   EXPECT_EQ(en[TextId::ReserveHourBlank] + en[TextId::BatteryNg] + en[TextId::WindowTitle],
@@ -32,10 +31,8 @@ TEST(UiText, BothLanguagesFillEveryNamedEntryAndEveryMessageOfOursHasAJapaneseFo
   EXPECT_EQ(ja.joined(TextId::DownloadNotSaved, TextId::SaveItQuestion),
             u("先にダウンロードしたデータは保存されていません。\r\r保存しますか？"));
   EXPECT_EQ(en.inRange(TextId::DumpRecordNumber, 4), en[TextId::DumpRemarks]);
-  for (const int number : {-1, 28, 40, 1012, 1040, 2000, 2001}) {
-    EXPECT_FALSE(en.hasNumber(number)) << number;
-    EXPECT_TRUE(en.numbered(number).isEmpty()) << number;
-  }
+  for (const int number : {-1, 28, 40, 1012, 1040, 2000, 2001})
+    EXPECT_TRUE(!en.hasNumber(number) && en.numbered(number).isEmpty()) << number;
   // Every says("...") of the program has a Japanese form with the same placeholders, no form is
   // left without a use, and no failure message bypasses the table. The model name and "not
   // connected" read as words in English.
