@@ -197,11 +197,10 @@ TEST_F(CsvActionsTest, OpenReplacesTheFileSetAndBadFilesLeaveItAsItWas) {
                       : openCsvIntoFileSet(m_state, prompts));
     const auto infos = prompts.callsOf(Kind::Info);
     ASSERT_EQ(infos.size(), file ? 1u : 0u) << file;
-    for (const auto& info : infos) {
+    for (const auto& info : infos)
       EXPECT_TRUE((info.title + info.message)
                       .startsWith(QStringLiteral("QM120-RH") + QString::fromUtf8(messageStart)))
           << file;
-    }
     EXPECT_TRUE(m_state.workingFolder == "/somewhere" && m_state.currentSet == kLogSet);
     EXPECT_TRUE(set.count == 3 && set.loggerName == QStringLiteral("ﾛｶﾞｰ"));
     EXPECT_EQ(m_state.file(kFileSet).read(3)->serialize(), recordBefore);

@@ -104,12 +104,11 @@ TEST(RecordingSettings, DateRangeEndsBeforeTheSameDayNextTimeAndDaysRecurringEar
   const std::tuple<int, int, bool> dates[] = {{1, 31, true}, {2, 1, true},   {2, 28, true},
                                               {3, 1, false}, {3, 28, false}, {3, 29, true},
                                               {3, 30, true}, {3, 31, false}, {1, 30, false}};
-  for (const auto& [month, day, allowed] : dates) {
+  for (const auto& [month, day, allowed] : dates)
     EXPECT_EQ(
         RecordingSettings::isReservationDateAllowed(QDate(2025, 1, 31), QDate(2025, month, day)),
         allowed)
         << month << "/" << day;
-  }
 }
 
 TEST(RecordingSettings, ReservationStartsOneMinuteAfterNowAndMustBeLaterExpressibleAndWellNamed) {

@@ -119,10 +119,9 @@ TEST(StateRules, PanelDescribesTheConnectedLoggerAndIsEmptiedWithoutOneOrWithout
     Fixture f(true, Idle);
     f.in.modelName = u(model);
     const MainWindowState s = f.run();
-    for (Control label : kAlarmLabels) {
+    for (Control label : kAlarmLabels)
       EXPECT_EQ(s.of(label).visible, std::optional(QByteArray(model) == "QM120-RH"))
           << model << int(label);
-    }
   }
   for (const ControlState& control : mainWindowStateFor(StateInputs{}).controls)
     EXPECT_EQ(control, ControlState{});

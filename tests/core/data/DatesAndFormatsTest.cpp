@@ -77,12 +77,11 @@ TEST(RuntimeFormats, MeasuredValuesBatteryVoltsPointNumbersAndTheNumberIsTheShow
       {25.005f, "25.01", "25.01"}, {0.005f, "0.01", ".01"},       {-0.5f, "-0.50", "-.50"},
       {-0.0f, "0.00", ".00"},      {-0.004f, "0.00", ".00"},      {-40.0f, "-40.00", "-40.00"},
       {15.355f, "15.36", "15.36"}, {99.995f, "100.00", "100.00"}, {29.999968f, "30.00", "30.00"}};
-  for (const auto& [value, kept, dropped] : values) {
+  for (const auto& [value, kept, dropped] : values)
     EXPECT_EQ(fmt::measuredValue(value, fmt::LeadingZero::Kept) + u'|' +
                   fmt::measuredValue(value, fmt::LeadingZero::Dropped),
               QLatin1String(kept) + u'|' + QLatin1String(dropped))
         << value;
-  }
   for (const auto& [volts, text] : {std::pair{2.675, "2.68"}, {1.005, "1.01"}, {-0.001, "0.00"}})
     EXPECT_EQ(fmt::fixed2(volts), QLatin1String(text)) << volts;
   EXPECT_EQ(fmt::pointNo(123) + fmt::pointNo(123456), "00123123456");
@@ -160,11 +159,10 @@ TEST(RuntimeFormats, RuntimeDatePatternsTokensAndIntervals) {
   // The status panel's units; the printed header passes its own.
   const std::pair<int, const char*> intervals[] = {
       {90, "1 分30 秒"}, {60, "1 分"}, {45, "45 秒"}, {61, "1 分1 秒"}, {14400, "240 分"}, {0, ""}};
-  for (const auto& [seconds, text] : intervals) {
+  for (const auto& [seconds, text] : intervals)
     EXPECT_EQ(fmt::interval(seconds, ja[TextId::IntervalMinutes], ja[TextId::IntervalSeconds]),
               QString::fromUtf8(text))
         << seconds;
-  }
 }
 
 }  // namespace

@@ -64,9 +64,8 @@ std::string limitFigures(const Summary& s) {
 // The lines of a kind joined with " | ", one string per line.
 QStringList linesOf(const std::vector<SheetLine>& sheet, SheetLine::Kind kind) {
   QStringList out;
-  for (const SheetLine& line : sheet) {
+  for (const SheetLine& line : sheet)
     if (line.kind == kind) out << line.cells.join(QStringLiteral(" | "));
-  }
   return out;
 }
 

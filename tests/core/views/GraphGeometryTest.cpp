@@ -244,9 +244,8 @@ TEST(TimeLabelPlacement, LabelsStayInsideThePlotAndClearOfEachOtherAndTheTexts) 
        withTexts,
        "00:30:00@130 00:20:00@460"},
   };
-  for (const auto& [labels, row, expected] : cases) {
+  for (const auto& [labels, row, expected] : cases)
     EXPECT_EQ(placed(labels, row), QString::fromLatin1(expected));
-  }
 }
 
 TEST(FindRecordByTime, LastRecordAtOrBeforeTheTimeAndHumidityRangesInsideTheSensors) {
