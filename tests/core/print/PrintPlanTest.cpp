@@ -41,7 +41,6 @@ class PrintPlanTest : public testing::Test {
       r.temperature = temps[n - 1];
       r.humidity = hums[n - 1];
       r.dateTime = at(3, n - 1, 0);
-      r.segment = 1.0f;
       r.remarks = fitRemarks(n == 2 ? QStringLiteral("最高温度 ") : QString());
       ASSERT_TRUE(m_state.file(kLogSet).write(n, r).ok());
       updateExtremes(r, set.allExtremes);

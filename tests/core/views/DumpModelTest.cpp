@@ -26,7 +26,6 @@ class DumpModelTest : public testing::Test {
     r.temperature = t;
     r.humidity = h;
     r.dateTime = time;
-    r.segment = 1.0f;
     r.remarks = fitRemarks(remark);
     ASSERT_TRUE(m_file.write(n, r).ok());
     updateExtremes(r, m_extremes);
