@@ -20,22 +20,6 @@ using testing::japaneseFile;
 using testing::kMay1;
 using testing::sjis;
 
-TEST_F(CsvTest, ExactBytesOfASmallFile) {
-  log().upperAlarm = {30, 6960, 0};   // off
-  log().lowerAlarm = {5, 4473, 128};  // on at 5
-  add(0, 25.005f, 59.83f, QStringLiteral("上限越 "));
-  add(60, -0.5f, 100.0f);
-  const Result<QByteArray> bytes = csvBytes(log(), logFile(), m_ja);
-  ASSERT_TRUE(bytes.ok());
-  EXPECT_EQ(*bytes, sjis(QStringLiteral("\"認識名称\",\"開始時刻\",\"記録点数\",\"記録間隔\","
-                                        "\"上限温度設定\",\"下限温度設定\"\r\n"
-                                        "\"R101\",\"2013/05/01\",\"2\",\"60\",\"OFF\",\"5\"\r\n"
-                                        "\"記録番号\",\"日時\",\"温度\",\"湿度\",\"備考\"\r\n"
-                                        "1,\"2013/05/01\",\"25.01\",\"59.83\",\"上限越 %1\"\r\n"
-                                        "2,\"2013/05/01 0:01:00\",\"-.50\",\"100.00\",\"%2\"\r\n")
-                             .arg(QString(43, u' '), QString(50, u' '))));
-}
-
 TEST_F(CsvTest, ReadsWindows31JAndUtf8WithOrWithoutBomAndSegmentsAfterLongerGaps) {
   const QString text = QStringLiteral(
       "\"認識名称\",\"開始時刻\",\"記録点数\",\"記録間隔\",\"\",\"\"\r\n"
@@ -166,14 +150,12 @@ std::pair<CsvContent, DataSet> read(const QByteArray& bytes, const UiText& texts
 // Read back by the program's own reader, the UTF-8 file gives the same points, name, limits and
 // remarks, whatever zone wrote its offsets; its items are spelled and quoted by the code that
 // writes the program's own files. JSON holds the header and every point; files are written whole.
-TEST(Export, Utf8CsvReadsBackToTheSamePointsAndJsonHoldsEveryPoint) {
-  const UiText ja = UiText::load(UiText::Language::Japanese);
-  const UiText en = UiText::load(UiText::Language::English);
+TEST_F(CsvTest, ExactBytesOfASmallFileAndExportsForOtherPrograms) {
   // Texts, alarm columns, zone: line 2 of the export and the second point's line.
   const std::tuple<const UiText*, bool, const char*, const char*, const char*> cases[] = {
-      {&ja, true, "Asia/Tokyo", "\"ﾛｶﾞｰ\",2013-05-01T00:00:00+09:00,4,60,\"OFF\",5",
+      {&m_ja, true, "Asia/Tokyo", "\"ﾛｶﾞｰ\",2013-05-01T00:00:00+09:00,4,60,\"OFF\",5",
        "2,2013-05-01T00:01:00+09:00,-0.50,100.00,\"a, \"\"quoted\"\" remark\""},
-      {&en, false, "America/St_Johns", "\"ﾛｶﾞｰ\",2013-05-01T00:00:00-02:30,4,60,\"\",\"\"",
+      {&m_en, false, "America/St_Johns", "\"ﾛｶﾞｰ\",2013-05-01T00:00:00-02:30,4,60,\"\",\"\"",
        "2,2013-05-01T00:01:00-02:30,-0.50,100.00,\"a, \"\"quoted\"\" remark\""}};
   for (const auto& [texts, alarms, zone, values, secondPoint] : cases) {
     SCOPED_TRACE(zone);
@@ -191,13 +173,13 @@ TEST(Export, Utf8CsvReadsBackToTheSamePointsAndJsonHoldsEveryPoint) {
     EXPECT_EQ(back.records, own.records);
     EXPECT_EQ(utf8CsvBytes(backSet, back.records, *texts, QTimeZone(zone)).value(), *bytes);
   }
-  EXPECT_FALSE(utf8CsvBytes(DataSet{}, {}, ja, QTimeZone::utc()).ok());
+  EXPECT_FALSE(utf8CsvBytes(DataSet{}, {}, m_ja, QTimeZone::utc()).ok());
   // JSON keys come out in alphabetical order once parsed and written compactly.
-  const auto [own, set] = read(ownFile(true), ja);
+  const auto [own, set] = read(ownFile(true), m_ja);
   const QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("out.json"));
   ASSERT_TRUE(writeExportFile(path, exportFormatNamed(QStringLiteral("json")).value(), set,
-                              own.records, ja, QTimeZone("Asia/Tokyo"))
+                              own.records, m_ja, QTimeZone("Asia/Tokyo"))
                   .ok());
   const QJsonDocument doc = QJsonDocument::fromJson(testing::readAll(path));
   EXPECT_EQ(QString::fromUtf8(doc.toJson(QJsonDocument::Compact)),
@@ -215,12 +197,26 @@ TEST(Export, Utf8CsvReadsBackToTheSamePointsAndJsonHoldsEveryPoint) {
                 R"({"block":2,"humidity":33.33,"no":4,"remarks":" 最高温度","temperature":-40,)"
                 R"("time":"2013-05-01T00:06:00+09:00"}]})"));
   // No points, no folder to write to, or a format of another name: an error and no file.
-  EXPECT_FALSE(exportBytes(ExportFormat::Json, DataSet{}, {}, ja, QTimeZone::utc()).ok());
+  EXPECT_FALSE(exportBytes(ExportFormat::Json, DataSet{}, {}, m_ja, QTimeZone::utc()).ok());
   const QString nowhere = dir.filePath(QStringLiteral("missing/out.csv"));
   EXPECT_FALSE(
-      writeExportFile(nowhere, ExportFormat::Utf8Csv, set, own.records, ja, QTimeZone::utc()).ok());
+      writeExportFile(nowhere, ExportFormat::Utf8Csv, set, own.records, m_ja, QTimeZone::utc())
+          .ok());
   EXPECT_FALSE(QFile::exists(nowhere));
   EXPECT_FALSE(exportFormatNamed(QStringLiteral("csv")));
+  log().upperAlarm = {30, 6960, 0};   // off
+  log().lowerAlarm = {5, 4473, 128};  // on at 5
+  add(0, 25.005f, 59.83f, QStringLiteral("上限越 "));
+  add(60, -0.5f, 100.0f);
+  const Result<QByteArray> bytes = csvBytes(log(), logFile(), m_ja);
+  ASSERT_TRUE(bytes.ok());
+  EXPECT_EQ(*bytes, sjis(QStringLiteral("\"認識名称\",\"開始時刻\",\"記録点数\",\"記録間隔\","
+                                        "\"上限温度設定\",\"下限温度設定\"\r\n"
+                                        "\"R101\",\"2013/05/01\",\"2\",\"60\",\"OFF\",\"5\"\r\n"
+                                        "\"記録番号\",\"日時\",\"温度\",\"湿度\",\"備考\"\r\n"
+                                        "1,\"2013/05/01\",\"25.01\",\"59.83\",\"上限越 %1\"\r\n"
+                                        "2,\"2013/05/01 0:01:00\",\"-.50\",\"100.00\",\"%2\"\r\n")
+                             .arg(QString(43, u' '), QString(50, u' '))));
 }
 
 }  // namespace
