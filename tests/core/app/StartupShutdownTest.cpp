@@ -124,22 +124,19 @@ TEST(CommandLine, ParsesLanguageLinkOptionsAndFiles) {
 // 96 dpi: 15 twips a pixel, 7000/15 = 466.7 -> 467, 6200/15 = 413.3 -> 414. 144 dpi: 10 twips a
 // pixel. 120 dpi: 12 twips a pixel, 7000/12 = 583.3 -> 584, 6200/12 = 516.7 -> 517. Unknown dpi:
 // 96. The window starts at the screen's size, however large, never below the minimum.
-TEST(WindowLimits, TwipMinimumInPixelsAndTheStartingSize) {
+TEST(WindowLimits, TwipMinimumStartingSizeAndDialogFiltersInQtForm) {
   const std::pair<double, QSize> cases[] = {
       {96.0, {467, 414}}, {144.0, {700, 620}}, {120.0, {584, 517}}, {0.0, {467, 414}}};
   for (const auto& [dpi, minimum] : cases) EXPECT_EQ(windowLimits(dpi).minimum, minimum) << dpi;
   EXPECT_EQ(initialWindowSize({1920, 1080}, windowLimits(96.0)), QSize(1920, 1080));
   EXPECT_EQ(initialWindowSize({320, 1200}, windowLimits(96.0)), QSize(467, 1200));
-}
-
-TEST(DialogFilter, PipeFiltersBecomeQtFilters) {
-  const std::pair<const char*, const char*> cases[] = {
+  const std::pair<const char*, const char*> filters[] = {
       {" CSVﾌｧｲﾙ(*.csv)|*.csv", "CSVﾌｧｲﾙ(*.csv)"},
       {"CSV|*.csv|All|*.*", "CSV (*.csv);;All (*.*)"},
       {"CSV|", ""},
       {"CSV (*.csv)", "CSV (*.csv)"},
       {"", ""}};
-  for (const auto& [pipe, qt] : cases)
+  for (const auto& [pipe, qt] : filters)
     EXPECT_EQ(dialogFilter(QString::fromUtf8(pipe)), QString::fromUtf8(qt)) << pipe;
 }
 
@@ -190,7 +187,7 @@ TEST(ProgramFiles, OpensEmptiedFilesDeletesThemInOrderAndFailsVisiblyLeavingNoth
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("file")});
 }
 
-TEST(Settings, ParsesLinesFieldByField) {
+TEST(Settings, LinesFieldByFieldTheFileWithDefaultsRoundTripsAndUnusablePlacesAreErrors) {
   const std::pair<const char*, SettingsValues> cases[] = {
       {"3,3,\"/home/ann/Data\"\r\n", {3, 3, QStringLiteral("/home/ann/Data")}},
       {"3,7,\"/home/ann/Data\"\n", {3, 7, QStringLiteral("/home/ann/Data")}},
@@ -219,9 +216,6 @@ TEST(Settings, ParsesLinesFieldByField) {
   };
   for (const auto& [values, line] : lines)
     EXPECT_EQ(Settings::formatLine(values, QStringLiteral("/p")), line);
-}
-
-TEST(Settings, FileIsCreatedWithDefaultsRoundTripsKeepsTheFolderFieldAndUnusablePlacesAreErrors) {
   QTemporaryDir dir;
   const Settings settings(dir.path(), QStringLiteral("/opt/termika"));
   const Result<SettingsValues> values = settings.load();

@@ -23,7 +23,7 @@ DataRecord sample(int t, int h) {
 // High resolution: -39.6 + 0.01 x - 2e-8 (x - 7000)^2, so 0 -> -39.6 - 0.98, 3978 -> 0.18 -
 // 0.18264968, 6461 -> 25.01 - 0.00581042, 6960 -> 30 - 0.000032, 16383 -> 124.23 - 1.76081378. Low
 // resolution (modes 1 and 2): -39.6 + 0.04 x - 3.2e-7 (x - 1750)^2.
-TEST(Conversion, ByResolutionBothWaysOnlyWithinTheLoggersRangeClampingAfterCompensating) {
+TEST(Conversion, ByResolutionBothWaysClampingAfterCompensatingAndPackedTimes) {
   // Count and mode: the value before clamping, and as "##.00" shows it.
   const std::tuple<int, int, double, const char*> cases[] = {
       {0, 60, -40.58, "-40.58"},           {3978, 60, -0.00264968, ".00"},
@@ -60,9 +60,6 @@ TEST(Conversion, ByResolutionBothWaysOnlyWithinTheLoggersRangeClampingAfterCompe
     EXPECT_NEAR(r.temperature, temperature, t == 0 || t == 16383 ? 0.0 : 1e-5) << t << "/" << h;
     EXPECT_NEAR(r.humidity, humidity, humidity == 0.0 || humidity == 100.0 ? 0.0 : 1e-4) << h;
   }
-}
-
-TEST(Conversion, ExpandYearAndPackedTimes) {
   for (const auto& [year, expanded] :
        {std::pair{0, 2000}, {5, 2005}, {99, 2099}, {100, -1}, {-1, -1}})
     EXPECT_EQ(expandYear(year).value_or(-1), expanded);

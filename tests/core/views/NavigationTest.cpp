@@ -84,53 +84,9 @@ TEST(UpdateTimeBase, UnitAndWidestWindowFollowTheDurationAndFittingCentresTheExt
   EXPECT_FALSE(fitView(nav, {}, e, false));
 }
 
-TEST(ApplyZoom, DoublesAndHalvesWithinTheLimitsAndTheCursorReadsThePointUnderTheMouse) {
-  // The button, its bar and the bar before: the value after; a change is reported only when the
-  // value moves.
-  const std::tuple<ZoomButton, Bar, ScrollState, int> cases[] = {
-      {ZoomButton::TemperatureSpanWider, TemperatureHalfSpan, {1, 700, 300}, 600},
-      {ZoomButton::TemperatureSpanWider, TemperatureHalfSpan, {1, 700, 600}, 700},
-      {ZoomButton::TemperatureSpanNarrower, TemperatureHalfSpan, {1, 700, 301}, 150},
-      {ZoomButton::TemperatureSpanNarrower, TemperatureHalfSpan, {1, 700, 1}, 1},
-      {ZoomButton::HumiditySpanWider, HumidityHalfSpan, {1, 500, 100}, 200},
-      {ZoomButton::HumiditySpanNarrower, HumidityHalfSpan, {1, 500, 100}, 50},
-      {ZoomButton::TimeZoomIn, TemperatureWidth, {32767, 5, 32767}, 16383},
-      {ZoomButton::TimeZoomOut, TemperatureWidth, {32767, 5, 20000}, 32767},
-      {ZoomButton::TimeZoomIn, TemperatureWidth, {32767, 5, 9}, 5},
-      {ZoomButton::TemperatureSpanWider, TemperatureHalfSpan, {1, 40000, 30000}, 40000},
-  };
-  for (const auto& [button, bar, before, after] : cases) {
-    SCOPED_TRACE(before.value);
-    NavigationState nav = defaultNavigation();
-    nav.bar(bar) = before;
-    EXPECT_EQ(applyZoom(nav, button), after == before.value ? std::nullopt : std::optional(bar));
-    EXPECT_EQ(nav.bar(bar).value, after);
-  }
-  const UiText en = UiText::load(UiText::Language::English);
-  const std::vector<PlotPoint> points{{base() - 20, 20.5f, 30.0f, 1.0f, 1},
-                                      {base() - 10, 21.25f, 40.0f, 1.0f, 2},
-                                      {base(), 22.0f, 45.5f, 1.0f, 3}};
-  NavigationState nav = defaultNavigation();
-  ASSERT_TRUE(updateTimeBase(nav, points, false));
-  nav.bar(TemperatureOffset).value = 0;
-  const QString first = "Date 2010/03/01 00:29:40   Temperature 20.50°C   Humidity 30.00 %RH";
-  const QString second = "Date 2010/03/01 00:29:50   Temperature 21.25°C   Humidity 40.00 %RH";
-  const QString newest = "Date 2010/03/01 00:30:00   Temperature 22.00°C   Humidity 45.50 %RH";
-  // Mouse position and the window's offset: the point read out.
-  const std::tuple<double, int, QString> readouts[] = {
-      {-3.0, 0, newest}, {10.4, 0, second}, {9.6, 0, second}, {10.6, 0, first}, {5.0, 15, first}};
-  for (const auto& [mouse, offset, text] : readouts) {
-    nav.bar(TemperatureOffset).value = offset;
-    EXPECT_EQ(showCursorReadout(mouse, nav, points, false, false, en), text) << mouse;
-  }
-  EXPECT_TRUE(showCursorReadout(1.0, nav, points, true, false, en).isEmpty());
-  EXPECT_TRUE(showCursorReadout(1.0, nav, points, false, true, en).isEmpty());
-  EXPECT_TRUE(showCursorReadout(1.0, nav, {}, false, false, en).isEmpty());
-}
-
 using K = GestureKind;
 
-TEST(GraphGestures, WheelsAndKeysBecomeBarStepsThatMoveTheBarsWithinTheirLimits) {
+TEST(GraphGestures, ButtonsWheelsAndKeysMoveTheBarsWithinTheirLimitsAndTheCursorReadsThePoint) {
   WheelNotches wheel;
   EXPECT_EQ(wheel.add(60), 0);  // half a notch waits for the rest
   EXPECT_EQ(wheel.add(60), 1);
@@ -183,6 +139,47 @@ TEST(GraphGestures, WheelsAndKeysBecomeBarStepsThatMoveTheBarsWithinTheirLimits)
   EXPECT_EQ(std::tuple(nav.bar(HumidityHalfSpan).value, nav.bar(TemperatureHalfSpan).value,
                        barSteps(nav, TemperatureCentre).page, barSteps(nav, HumidityCentre).page),
             std::tuple(200, 100, 120, 80));
+  // The button, its bar and the bar before: the value after; a change is reported only when the
+  // value moves.
+  const std::tuple<ZoomButton, Bar, ScrollState, int> zooms[] = {
+      {ZoomButton::TemperatureSpanWider, TemperatureHalfSpan, {1, 700, 300}, 600},
+      {ZoomButton::TemperatureSpanWider, TemperatureHalfSpan, {1, 700, 600}, 700},
+      {ZoomButton::TemperatureSpanNarrower, TemperatureHalfSpan, {1, 700, 301}, 150},
+      {ZoomButton::TemperatureSpanNarrower, TemperatureHalfSpan, {1, 700, 1}, 1},
+      {ZoomButton::HumiditySpanWider, HumidityHalfSpan, {1, 500, 100}, 200},
+      {ZoomButton::HumiditySpanNarrower, HumidityHalfSpan, {1, 500, 100}, 50},
+      {ZoomButton::TimeZoomIn, TemperatureWidth, {32767, 5, 32767}, 16383},
+      {ZoomButton::TimeZoomOut, TemperatureWidth, {32767, 5, 20000}, 32767},
+      {ZoomButton::TimeZoomIn, TemperatureWidth, {32767, 5, 9}, 5},
+      {ZoomButton::TemperatureSpanWider, TemperatureHalfSpan, {1, 40000, 30000}, 40000},
+  };
+  for (const auto& [button, bar, before, after] : zooms) {
+    SCOPED_TRACE(before.value);
+    NavigationState nav = defaultNavigation();
+    nav.bar(bar) = before;
+    EXPECT_EQ(applyZoom(nav, button), after == before.value ? std::nullopt : std::optional(bar));
+    EXPECT_EQ(nav.bar(bar).value, after);
+  }
+  const UiText en = UiText::load(UiText::Language::English);
+  const std::vector<PlotPoint> points{{base() - 20, 20.5f, 30.0f, 1.0f, 1},
+                                      {base() - 10, 21.25f, 40.0f, 1.0f, 2},
+                                      {base(), 22.0f, 45.5f, 1.0f, 3}};
+  nav = defaultNavigation();
+  ASSERT_TRUE(updateTimeBase(nav, points, false));
+  nav.bar(TemperatureOffset).value = 0;
+  const QString first = "Date 2010/03/01 00:29:40   Temperature 20.50°C   Humidity 30.00 %RH";
+  const QString second = "Date 2010/03/01 00:29:50   Temperature 21.25°C   Humidity 40.00 %RH";
+  const QString newest = "Date 2010/03/01 00:30:00   Temperature 22.00°C   Humidity 45.50 %RH";
+  // Mouse position and the window's offset: the point read out.
+  const std::tuple<double, int, QString> readouts[] = {
+      {-3.0, 0, newest}, {10.4, 0, second}, {9.6, 0, second}, {10.6, 0, first}, {5.0, 15, first}};
+  for (const auto& [mouse, offset, text] : readouts) {
+    nav.bar(TemperatureOffset).value = offset;
+    EXPECT_EQ(showCursorReadout(mouse, nav, points, false, false, en), text) << mouse;
+  }
+  EXPECT_TRUE(showCursorReadout(1.0, nav, points, true, false, en).isEmpty());
+  EXPECT_TRUE(showCursorReadout(1.0, nav, points, false, true, en).isEmpty());
+  EXPECT_TRUE(showCursorReadout(1.0, nav, {}, false, false, en).isEmpty());
 }
 
 }  // namespace
