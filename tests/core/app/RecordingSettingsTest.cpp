@@ -83,7 +83,7 @@ TEST(RecordingSettings,
 
 // Up to Jul 9 from Jun 10, Feb 14 from Jan 15, Mar 30 from Jan 31 (the next 31st is Mar 31) and
 // Mar 29 from Jan 30 in a leap year.
-TEST(RecordingSettings, DateRangeEndsBeforeTheSameDayNextTimeAndDaysRecurringEarlierAreRefused) {
+TEST(RecordingSettings, ReservationDatesStartAndCheckAtConfirmation) {
   // The year, month and day of today, and the last day offset.
   const std::tuple<int, int, int, int> cases[] = {{2025, 6, 10, 29},
                                                   {2025, 1, 15, 30},
@@ -109,12 +109,9 @@ TEST(RecordingSettings, DateRangeEndsBeforeTheSameDayNextTimeAndDaysRecurringEar
         RecordingSettings::isReservationDateAllowed(QDate(2025, 1, 31), QDate(2025, month, day)),
         allowed)
         << month << "/" << day;
-}
-
-TEST(RecordingSettings, ReservationStartsOneMinuteAfterNowAndMustBeLaterExpressibleAndWellNamed) {
   const QDateTime now = at(2025, 1, 31, 10, 30, 0);
   // Day offset, hour, minute and the name, which is checked again at confirmation.
-  const std::tuple<int, int, int, const char*, StartRefusal> cases[] = {
+  const std::tuple<int, int, int, const char*, StartRefusal> moments[] = {
       {0, 10, 30, "AB", StartRefusal::ReservationTime},  // not later than now
       {0, 10, 31, "AB", StartRefusal::None},
       {1, 0, 0, "AB", StartRefusal::None},              // Feb 1
@@ -123,7 +120,7 @@ TEST(RecordingSettings, ReservationStartsOneMinuteAfterNowAndMustBeLaterExpressi
       {1, 0, 0, "A*", StartRefusal::ForbiddenName},
       {1, 0, 0, "記録", StartRefusal::DoubleByteName},
   };
-  for (const auto& [offset, hour, minute, name, result] : cases) {
+  for (const auto& [offset, hour, minute, name, result] : moments) {
     RecordingSettings s;
     s.setName(QString::fromUtf8(name));
     s.setReservation(true, now);

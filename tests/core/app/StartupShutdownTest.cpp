@@ -187,7 +187,7 @@ TEST(ProgramFiles, OpensEmptiedFilesDeletesThemInOrderAndFailsVisiblyLeavingNoth
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("file")});
 }
 
-TEST(Settings, LinesFieldByFieldTheFileWithDefaultsRoundTripsAndUnusablePlacesAreErrors) {
+TEST(Settings, LinesFieldByFieldTheFileItsFolderRoundTripsAndUnusablePlacesAreErrors) {
   const std::pair<const char*, SettingsValues> cases[] = {
       {"3,3,\"/home/ann/Data\"\r\n", {3, 3, QStringLiteral("/home/ann/Data")}},
       {"3,7,\"/home/ann/Data\"\n", {3, 7, QStringLiteral("/home/ann/Data")}},
@@ -259,28 +259,26 @@ TEST(Settings, LinesFieldByFieldTheFileWithDefaultsRoundTripsAndUnusablePlacesAr
   EXPECT_EQ(fileState(settings.path()), QByteArray("4,9,\"/home/ann/csv\"\r\n"));
   EXPECT_TRUE(rememberWorkingFolder(state, QStringLiteral("/home/ann/it's, fine")));
   EXPECT_EQ(state.workingFolder, QStringLiteral("/home/ann/it's, fine"));
-}
-
-TEST(Settings, LivesInTheProgramFolderWhenWritableElseTheConfigFolder) {
-  QTemporaryDir dir;
-  const QString configFolder = dir.filePath(QStringLiteral("config/termika"));
-  const Result<Settings> preferred = Settings::locate(dir.path(), configFolder);
+  // The program folder when it is writable, else the configuration folder.
+  QTemporaryDir home;
+  const QString configFolder = home.filePath(QStringLiteral("config/termika"));
+  const Result<Settings> preferred = Settings::locate(home.path(), configFolder);
   ASSERT_TRUE(preferred.ok());
-  EXPECT_EQ(preferred->path(), dir.filePath(QStringLiteral("Logger.ini")));
+  EXPECT_EQ(preferred->path(), home.filePath(QStringLiteral("Logger.ini")));
   EXPECT_FALSE(QFileInfo::exists(configFolder));
   // A path below a plain file can never be written, even by root.
-  writeAll(dir.filePath(QStringLiteral("file")), "x");
-  const QString programFolder = dir.filePath(QStringLiteral("file/bin"));
-  const Result<Settings> settings = Settings::locate(programFolder, configFolder);
-  ASSERT_TRUE(settings.ok());
-  EXPECT_EQ(settings->path(), configFolder + QStringLiteral("/Logger.ini"));
-  EXPECT_EQ(settings->defaults().workingFolder, programFolder);  // still the program folder
-  ASSERT_TRUE(settings->load().ok());
+  writeAll(home.filePath(QStringLiteral("file")), "x");
+  const QString programFolder = home.filePath(QStringLiteral("file/bin"));
+  const Result<Settings> located = Settings::locate(programFolder, configFolder);
+  ASSERT_TRUE(located.ok());
+  EXPECT_EQ(located->path(), configFolder + QStringLiteral("/Logger.ini"));
+  EXPECT_EQ(located->defaults().workingFolder, programFolder);  // still the program folder
+  ASSERT_TRUE(located->load().ok());
   EXPECT_TRUE(QFile::exists(configFolder + QStringLiteral("/Logger.ini")));
-  EXPECT_FALSE(chooseWritableFolder(programFolder, dir.filePath(QStringLiteral("file/c"))).ok() ||
+  EXPECT_FALSE(chooseWritableFolder(programFolder, home.filePath(QStringLiteral("file/c"))).ok() ||
                isWritableFolder(QString()));
   // No probe file is left behind.
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+  EXPECT_EQ(QDir(home.path()).entryList(QDir::Files | QDir::Hidden),
             QStringList{QStringLiteral("file")});
 }
 

@@ -119,7 +119,8 @@ std::vector<PlotPoint> threePoints() {
 
 // Ending at the newest point the newest dot is drawn; a window ending 500 s back shows its end
 // time instead, and its time labels keep clear of that text and the title.
-TEST(GraphGeometry, PlotsKnownRecordsAtMappedPixelsAndAnOffsetWindowShowsItsEndTime) {
+TEST(GraphGeometry,
+     PlotsRecordsAtMappedPixelsShowsTheEndTimeOfAnOffsetWindowAndLimitLinesOfAlarmModels) {
   const std::vector<PlotPoint> points = threePoints();
   GraphInput in = labelsInput(base(), 1000);
   in.points = points;
@@ -159,9 +160,6 @@ TEST(GraphGeometry, PlotsKnownRecordsAtMappedPixelsAndAnOffsetWindowShowsItsEndT
   in.offset = 5000;
   const GraphGeometry empty = buildGraphGeometry(in);
   EXPECT_TRUE(empty.segments.empty() && !empty.selected.hasValues());
-}
-
-TEST(GraphGeometry, LimitLinesOnlyForTheAlarmModelsTemperatureGraph) {
   // The model, graph and alarms' switch: the limit lines as colour@place.
   const std::tuple<const char*, GraphKind, std::uint8_t, QString> cases[] = {
       {"QM120-RH", GraphKind::Temperature, 128,
