@@ -113,8 +113,7 @@ class ConvertDataSetTest : public ::testing::Test {
 
 // 6961 -> 30.00997 (upper), 6960 -> 29.99997 (shown 30.00 but below 30), 4473 -> 5.00229
 // (within), 4472 -> 4.99218 (lower), 16383 -> 100 clamped, 0 -> -40.
-TEST_F(ConvertDataSetTest,
-       AlarmRemarksReplaceTheOldRemarkExtremesAreFoundAndShortIntervalsUseLowResolution) {
+TEST_F(ConvertDataSetTest, AlarmRemarksExtremesLowResolutionAndExtremeMarks) {
   store({6961, 6960, 4473, 4472, 16383, 0});
   ASSERT_TRUE(convert().ok());
   const QString upper = QStringLiteral("上限越 ") + QString(43, u' ');  // 7 bytes + 43 blanks
@@ -150,48 +149,7 @@ TEST_F(ConvertDataSetTest,
   ASSERT_FALSE(r.ok());
   EXPECT_FALSE(r.error().message.isEmpty());
   EXPECT_EQ(m_file.read(1)->serialize(), before);
-}
-
-using testing::sjis;
-
-TEST(DataRecord, ExactLayoutOfTheEightyFourBytesWithRemarksCutAtACharacterBoundary) {
-  DataRecord r;
-  r.temperature = 25.5f;  // 0x41CC0000
-  r.humidity = 1.0f;      // 0x3F800000
-  r.dateTime = 36526.0;   // 0x40E1D5C000000000
-  r.segment = 1.0f;
-  r.remarks = QStringLiteral("最高");  // 8D C5 8D 82
-  r.recordNo = 300;                    // 0x012C
-  r.raw = {0x19, 0x3D, 0x07, 0x08};
-  const QByteArray bytes = r.serialize();
-  // Temperature, humidity, 8 reserved bytes, time, segment, remarks, number, raw counts.
-  const QByteArray expected =
-      QByteArray::fromHex("0000cc41 0000803f 0000000000000000 00000000c0d5e140 0000803f 8dc58d82") +
-      QByteArray(46, ' ') + QByteArray::fromHex("2c01 193d0708");
-  EXPECT_EQ(bytes.toHex(), expected.toHex());
-
-  EXPECT_EQ(DataRecord::deserialize(bytes.constData()).serialize(), bytes);
-  const QString x49(49, u'x');
-  const std::pair<QString, QString> cases[] = {
-      {QString(60, u'a'), QString(50, u'a')},
-      {x49 + QStringLiteral("最"), x49 + QStringLiteral(" ")},  // 51 bytes: the kanji goes whole
-      {QString(48, u'x') + QStringLiteral("最高"), QString(48, u'x') + QStringLiteral("最")},
-      {QStringLiteral("ｶﾀｶﾅ"), QStringLiteral("ｶﾀｶﾅ") + QString(46, u' ')},  // single-byte kana
-      {QString(), QString(50, u' ')},
-      // Characters the code page lacks become "?", and the next remark is unharmed.
-      {QStringLiteral("a😀b"), QStringLiteral("a?b") + QString(47, u' ')},
-      {QStringLiteral("é最"), QStringLiteral("?最") + QString(47, u' ')},
-  };
-  for (const auto& [remark, stored] : cases) {
-    DataRecord r;
-    r.remarks = remark;
-    const QByteArray bytes = r.serialize();
-    EXPECT_EQ(bytes.mid(28, 50), sjis(stored)) << remark.toStdString();
-    EXPECT_EQ(DataRecord::deserialize(bytes.constData()).remarks, stored);
-  }
-}
-
-TEST_F(ConvertDataSetTest, ExtremesTieToTheLowerPointNumberAndMarksAccumulateSkippingStaleOnes) {
+  // Extremes tie to the lower point number whatever the order; marks accumulate.
   const QString remarks[] = {QStringLiteral("  A  "), QString(44, u'x'), QStringLiteral("B")};
   for (int i = 0; i < 3; ++i) {
     DataRecord r;
@@ -238,6 +196,45 @@ TEST_F(ConvertDataSetTest, ExtremesTieToTheLowerPointNumberAndMarksAccumulateSki
     const auto& [highT, lowT, highH, lowH] = e.entries;
     EXPECT_EQ(std::tuple(highT.pointNo, lowT.pointNo, highH.pointNo, lowH.pointNo, lowT.value),
               std::tuple(2, 4, 3, 2, 18.0));
+  }
+}
+
+using testing::sjis;
+
+TEST(DataRecord, ExactLayoutOfTheEightyFourBytesWithRemarksCutAtACharacterBoundary) {
+  DataRecord r;
+  r.temperature = 25.5f;  // 0x41CC0000
+  r.humidity = 1.0f;      // 0x3F800000
+  r.dateTime = 36526.0;   // 0x40E1D5C000000000
+  r.segment = 1.0f;
+  r.remarks = QStringLiteral("最高");  // 8D C5 8D 82
+  r.recordNo = 300;                    // 0x012C
+  r.raw = {0x19, 0x3D, 0x07, 0x08};
+  const QByteArray bytes = r.serialize();
+  // Temperature, humidity, 8 reserved bytes, time, segment, remarks, number, raw counts.
+  const QByteArray expected =
+      QByteArray::fromHex("0000cc41 0000803f 0000000000000000 00000000c0d5e140 0000803f 8dc58d82") +
+      QByteArray(46, ' ') + QByteArray::fromHex("2c01 193d0708");
+  EXPECT_EQ(bytes.toHex(), expected.toHex());
+
+  EXPECT_EQ(DataRecord::deserialize(bytes.constData()).serialize(), bytes);
+  const QString x49(49, u'x');
+  const std::pair<QString, QString> cases[] = {
+      {QString(60, u'a'), QString(50, u'a')},
+      {x49 + QStringLiteral("最"), x49 + QStringLiteral(" ")},  // 51 bytes: the kanji goes whole
+      {QString(48, u'x') + QStringLiteral("最高"), QString(48, u'x') + QStringLiteral("最")},
+      {QStringLiteral("ｶﾀｶﾅ"), QStringLiteral("ｶﾀｶﾅ") + QString(46, u' ')},  // single-byte kana
+      {QString(), QString(50, u' ')},
+      // Characters the code page lacks become "?", and the next remark is unharmed.
+      {QStringLiteral("a😀b"), QStringLiteral("a?b") + QString(47, u' ')},
+      {QStringLiteral("é最"), QStringLiteral("?最") + QString(47, u' ')},
+  };
+  for (const auto& [remark, stored] : cases) {
+    DataRecord r;
+    r.remarks = remark;
+    const QByteArray bytes = r.serialize();
+    EXPECT_EQ(bytes.mid(28, 50), sjis(stored)) << remark.toStdString();
+    EXPECT_EQ(DataRecord::deserialize(bytes.constData()).remarks, stored);
   }
 }
 
