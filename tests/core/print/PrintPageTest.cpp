@@ -35,13 +35,18 @@ TEST(PrintPage, ColumnsScaleAndGraphsBelowTheHeader) {
   }
 }
 
+// Every character one unit wide except the full-width ones, which take two.
+double width(QStringView ch) { return ch.at(0).unicode() >= 0x3000 ? 2.0 : 1.0; }
+
+QString padded(const QString& text) { return text.leftJustified(50, u' '); }
+
 std::vector<int> oneLineRows(int n) { return std::vector<int>(static_cast<size_t>(n), 1); }
 
 // A header of 14 lines at pitch 200 ends at y = 2800; the n-th row of the
 // first page sits at 2800 + 200 n and the last allowed top is 10000 - 3 * 200
 // = 9400, so the first page holds 33 rows and the following ones 47. With 16
 // header lines (a QM120-RH) the first page holds 31.
-TEST(DumpPagination, PageBoundariesRowPositionsAndWrappedRowsAtPitch200) {
+TEST(DumpPagination, RemarksWrapBeforeTheColumnEndAndRowsFillPagesAtPitch200) {
   // Header lines and rows: the pages and the rows on the last one.
   const std::tuple<int, int, int, int> cases[] = {
       {14, 0, 1, 0},   {14, 1, 1, 1},        {14, 32, 1, 32}, {14, 33, 1, 33},
@@ -80,16 +85,8 @@ TEST(DumpPagination, PageBoundariesRowPositionsAndWrappedRowsAtPitch200) {
   ASSERT_EQ(tall.rows.size(), 1u);
   EXPECT_EQ(std::tuple(tall.pageCount(), tall.rows[0].page, tall.rows[0].lines),
             std::tuple(2, 1, 47));
-}
-
-// Every character one unit wide except the full-width ones, which take two.
-double width(QStringView ch) { return ch.at(0).unicode() >= 0x3000 ? 2.0 : 1.0; }
-
-QString padded(const QString& text) { return text.leftJustified(50, u' '); }
-
-TEST(RemarkWrap, TrimsPaddingAndBreaksBeforeTheColumnEndButNeverInACharacter) {
   // What is wrapped, the remark and the column's width: the lines, joined by "|".
-  const std::tuple<const char*, QString, double, const char*> cases[] = {
+  const std::tuple<const char*, QString, double, const char*> wraps[] = {
       {"padding dropped", padded(QStringLiteral("最高温度 ")), 14, "最高温度"},
       {"two marks, full width", padded(QStringLiteral("最高温度 最低湿度 ")), 14,
        "最高温度 最低|湿度"},
@@ -104,7 +101,7 @@ TEST(RemarkWrap, TrimsPaddingAndBreaksBeforeTheColumnEndButNeverInACharacter) {
       {"surrogate pair", QStringLiteral("a") + QString::fromUcs4(U"\U00020B9F") + u'b', 2,
        "a|𠮟|b"},
   };
-  for (const auto& [name, remark, column, lines] : cases)
+  for (const auto& [name, remark, column, lines] : wraps)
     EXPECT_EQ(wrapRemark(remark, column, width), QString::fromUtf8(lines).split(u'|')) << name;
 }
 

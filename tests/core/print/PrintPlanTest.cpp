@@ -62,7 +62,7 @@ class PrintPlanTest : public testing::Test {
   AppState m_state;
 };
 
-TEST_F(PrintPlanTest, DumpRowsInListOrderAndGraphHeadersWithTheExtremesShown) {
+TEST_F(PrintPlanTest, DumpRowsAndGraphHeadersWithTheExtremesShownAndEmptyOrBadRequestsRefused) {
   // The list sorted by temperature descending; rows 2, 4 and 3 selected.
   const std::vector<DumpListRow> list = {{2, true}, {4, true}, {5, false}, {1, false}, {3, true}};
   const Result<DumpPrintPlan> plan = planDumpPrint(m_state, kLogSet, list, false);
@@ -103,9 +103,6 @@ TEST_F(PrintPlanTest, DumpRowsInListOrderAndGraphHeadersWithTheExtremesShown) {
   EXPECT_EQ(whole->header(*base, wt, wh).selected, base->all);
   EXPECT_EQ(wt.titleText, QStringLiteral("温度"));
   EXPECT_EQ(wh.valueLabels.front().text.right(1), QStringLiteral("％"));
-}
-
-TEST_F(PrintPlanTest, EmptySetAndBadRowsAreRefusedAndTheNameFallsBackToTheLoggerOrTheFile) {
   const std::vector<DumpListRow> bad = {{6, true}};
   const Result<DumpPrintPlan> beyond = planDumpPrint(m_state, kLogSet, bad, false);
   ASSERT_FALSE(beyond.ok());
