@@ -124,7 +124,7 @@ TEST(CommandLine, ParsesLanguageLinkOptionsAndFiles) {
 // 96 dpi: 15 twips a pixel, 7000/15 = 466.7 -> 467, 6200/15 = 413.3 -> 414. 144 dpi: 10 twips a
 // pixel. 120 dpi: 12 twips a pixel, 7000/12 = 583.3 -> 584, 6200/12 = 516.7 -> 517. Unknown dpi:
 // 96. The window starts at the screen's size, however large, never below the minimum.
-TEST(WindowLimits, TwipMinimumStartingSizeAndDialogFiltersInQtForm) {
+TEST(WindowHelpers, TwipMinimumStartingSizeAndDialogFiltersInQtForm) {
   const std::pair<double, QSize> cases[] = {
       {96.0, {467, 414}}, {144.0, {700, 620}}, {120.0, {584, 517}}, {0.0, {467, 414}}};
   for (const auto& [dpi, minimum] : cases) EXPECT_EQ(windowLimits(dpi).minimum, minimum) << dpi;

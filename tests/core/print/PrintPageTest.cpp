@@ -12,8 +12,7 @@ namespace {
 
 TEST(PrintPage, ColumnsScaleAndGraphsBelowTheHeader) {
   const ColumnPositions p = setColumnPositions(500.0, 100.0);
-  const std::array<double, 6> expected = {500.0, 1100.0, 2300.0, 2900.0, 3500.0, 4900.0};
-  EXPECT_EQ(p.columns, expected);
+  EXPECT_EQ(p.columns, (std::array<double, 6>{500.0, 1100.0, 2300.0, 2900.0, 3500.0, 4900.0}));
   EXPECT_DOUBLE_EQ(p.headerValue, 2100.0);
   // A printable area of 2000 x 3000 pixels: a unit across is 0.2 px, down 0.3 px;
   // "A" 30 px high and 20 px wide gives L = 1.5 * 100 units and C = 100 units.

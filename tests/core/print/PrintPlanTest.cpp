@@ -225,15 +225,16 @@ TEST(PrintHeader, LimitLinesOnlyForAQm120AndOnlyFilledEntriesOfHeldPoints) {
   in.model = QStringLiteral("QM200-RHA");
   EXPECT_EQ(headerBlockLines(in, ja).size(), 14u);
   Extremes e;
-  e.entries = {{{4, 25.5}, {9, Extremes::kResetLow}, {11, 60.0}, {0, 30.0}}};
-  std::map<int, double> times = {{4, at(1, 10, 4, 0)}, {11, at(1, 10, 11, 0)}};
+  e.entries = {{{1, 25.5}, {9, Extremes::kResetLow}, {11, 60.0}, {0, 30.0}}};
+  std::map<int, double> times = {{1, at(1, 10, 1, 0)}, {11, at(1, 10, 11, 0)}};
   const auto timeOf = [&](int n) -> std::optional<double> {
     const auto it = times.find(n);
     return it == times.end() ? std::nullopt : std::optional<double>(it->second);
   };
-  // The second still at its reset value, point 11 beyond a count of 10, point 0.
+  // Point 1 is the first a set holds; the second entry is still at its reset value, point 11
+  // lies beyond a count of 10, and there is no point 0.
   EXPECT_EQ(resolveExtremes(e, 10, timeOf),
-            (ExtremeLines{ExtremeLine{4, at(1, 10, 4, 0), 25.5}, {}, {}, {}}));
+            (ExtremeLines{ExtremeLine{1, at(1, 10, 1, 0), 25.5}, {}, {}, {}}));
 
   Extremes reset;
   reset.reset();
