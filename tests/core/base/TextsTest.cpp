@@ -16,15 +16,14 @@ using L = UiText::Language;
 QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // The loader fills exactly the entries the key column names, in both languages.
-TEST(UiText, BothLanguagesFillEveryNamedEntryAndNoOthers) {
+TEST(UiText, BothLanguagesFillEveryNamedEntryAndEveryMessageOfOursHasAJapaneseForm) {
   const UiText ja = UiText::load(L::Japanese), en = UiText::load(L::English);
   int filled = 0;
   for (int i = 0; i < UiText::kSize; ++i) filled += ja.hasNumber(i) && en.hasNumber(i) ? 1 : 0;
   EXPECT_EQ(filled, static_cast<int>(kAllTextIds.size()));
-  for (const TextId id : kAllTextIds) {
+  for (const TextId id : kAllTextIds)
     EXPECT_TRUE(ja.hasNumber(static_cast<int>(id)) && en.hasNumber(static_cast<int>(id)))
         << static_cast<int>(id);
-  }
   // The English entries that were mended: the hour's blank names the hour, the title and "NG"
   // end in a blank.
   EXPECT_EQ(en[TextId::ReserveHourBlank] + en[TextId::BatteryNg] + en[TextId::WindowTitle],
@@ -32,16 +31,11 @@ TEST(UiText, BothLanguagesFillEveryNamedEntryAndNoOthers) {
   EXPECT_EQ(ja.joined(TextId::DownloadNotSaved, TextId::SaveItQuestion),
             u("先にダウンロードしたデータは保存されていません。\r\r保存しますか？"));
   EXPECT_EQ(en.inRange(TextId::DumpRecordNumber, 4), en[TextId::DumpRemarks]);
-  for (const int number : {-1, 28, 40, 1012, 1040, 2000, 2001}) {
-    EXPECT_FALSE(en.hasNumber(number)) << number;
-    EXPECT_TRUE(en.numbered(number).isEmpty()) << number;
-  }
-}
-
-// Every says("...") of the program has a Japanese form with the same placeholders, no form is
-// left without a use, and no failure message bypasses the table. The model name and "not
-// connected" read as words in English.
-TEST(Messages, EveryMessageOfOursHasAJapaneseForm) {
+  for (const int number : {-1, 28, 40, 1012, 1040, 2000, 2001})
+    EXPECT_TRUE(!en.hasNumber(number) && en.numbered(number).isEmpty()) << number;
+  // Every says("...") of the program has a Japanese form with the same placeholders, no form is
+  // left without a use, and no failure message bypasses the table. The model name and "not
+  // connected" read as words in English.
   const QString root = qEnvironmentVariable("TERMIKA_SOURCE_DIR");
   ASSERT_FALSE(root.isEmpty()) << "TERMIKA_SOURCE_DIR is not set";
   static const QRegularExpression kCall(
@@ -79,7 +73,6 @@ TEST(Messages, EveryMessageOfOursHasAJapaneseForm) {
   }
   EXPECT_GT(used.size(), 80);
   for (const QString& key : japanese.keys()) EXPECT_TRUE(used.contains(key)) << key.toStdString();
-  const UiText ja = UiText::load(L::Japanese), en = UiText::load(L::English);
   EXPECT_EQ(en.after(u("Termika"), TextId::ModelNotConnected), u("Termika not connected."));
   EXPECT_EQ(ja.after(u("Termika"), TextId::ModelNotConnected), u("Termikaが接続されていません"));
 }

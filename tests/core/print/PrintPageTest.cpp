@@ -10,23 +10,16 @@
 namespace termika {
 namespace {
 
-TEST(PrintPage, ColumnsCountCharactersFromTheMargin) {
+TEST(PrintPage, ColumnsScaleAndGraphsBelowTheHeader) {
   const ColumnPositions p = setColumnPositions(500.0, 100.0);
-  const std::array<double, 6> expected = {500.0, 1100.0, 2300.0, 2900.0, 3500.0, 4900.0};
-  EXPECT_EQ(p.columns, expected);
+  EXPECT_EQ(p.columns, (std::array<double, 6>{500.0, 1100.0, 2300.0, 2900.0, 3500.0, 4900.0}));
   EXPECT_DOUBLE_EQ(p.headerValue, 2100.0);
-}
-
-TEST(PrintPage, ScaleIsMappedPerAxis) {
   // A printable area of 2000 x 3000 pixels: a unit across is 0.2 px, down 0.3 px;
   // "A" 30 px high and 20 px wide gives L = 1.5 * 100 units and C = 100 units.
   const PageScale scale{2000.0, 3000.0};
   EXPECT_EQ(scale.point(500.0, 1000.0), QPointF(100.0, 300.0));
   const PrintMetrics m = measurePrintMetrics(scale, 30.0, 20.0);
   EXPECT_EQ(std::pair(m.linePitch, m.charWidth), std::pair(150.0, 100.0));
-}
-
-TEST(PrintPage, GraphsShareThePageBelowTheHeader) {
   // Header lines and pitch: the temperature and the humidity graph.
   const std::tuple<int, double, QRectF, QRectF> cases[] = {
       // 14 lines end at 2800; one blank line; (10000 - 3000 - 200) / 2 each.
@@ -41,13 +34,18 @@ TEST(PrintPage, GraphsShareThePageBelowTheHeader) {
   }
 }
 
+// Every character one unit wide except the full-width ones, which take two.
+double width(QStringView ch) { return ch.at(0).unicode() >= 0x3000 ? 2.0 : 1.0; }
+
+QString padded(const QString& text) { return text.leftJustified(50, u' '); }
+
 std::vector<int> oneLineRows(int n) { return std::vector<int>(static_cast<size_t>(n), 1); }
 
 // A header of 14 lines at pitch 200 ends at y = 2800; the n-th row of the
 // first page sits at 2800 + 200 n and the last allowed top is 10000 - 3 * 200
 // = 9400, so the first page holds 33 rows and the following ones 47. With 16
 // header lines (a QM120-RH) the first page holds 31.
-TEST(DumpPagination, PageBoundariesAtPitch200) {
+TEST(DumpPagination, RemarksWrapBeforeTheColumnEndAndRowsFillPagesAtPitch200) {
   // Header lines and rows: the pages and the rows on the last one.
   const std::tuple<int, int, int, int> cases[] = {
       {14, 0, 1, 0},   {14, 1, 1, 1},        {14, 32, 1, 32}, {14, 33, 1, 33},
@@ -60,9 +58,6 @@ TEST(DumpPagination, PageBoundariesAtPitch200) {
               std::tuple(pages, rowsOnLastPage, rows))
         << headerLines << " " << rows;
   }
-}
-
-TEST(DumpPagination, RowPositionsOnFirstAndFollowingPages) {
   const DumpPagination p = paginateDump(oneLineRows(81), 14, 200.0);
   // Row, page, top.
   const std::tuple<int, int, double> rows[] = {{0, 0, 3000.0}, {31, 0, 9200.0}, {32, 0, 9400.0},
@@ -74,18 +69,14 @@ TEST(DumpPagination, RowPositionsOnFirstAndFollowingPages) {
   EXPECT_EQ(std::tuple(p.pages[0].tableTop, p.pages[0].tableBottom, p.pages[1].firstRow,
                        p.pages[1].tableTop, p.footerTop),
             std::tuple(3000.0, 9600.0, 33, 200.0, 9800.0));
-}
-
-TEST(DumpPagination, WrappedRowMovesWholeToTheNextPage) {
   // 32 rows end at 9200; a one-line row would fit at 9400, a two-line one
   // would put its second line at 9600 and goes to the next page instead.
   std::vector<int> lines = oneLineRows(32);
-  lines.push_back(2);
-  lines.push_back(1);
-  const DumpPagination p = paginateDump(lines, 14, 200.0);
-  ASSERT_EQ(p.pageCount(), 2);  // row 33 below both lines of the wrapped row
-  EXPECT_EQ(std::tuple(p.rows[32].page, p.rows[32].top, p.rows[32].lines, p.rows[33].top,
-                       p.pages[1].tableBottom),
+  lines.insert(lines.end(), {2, 1});
+  const DumpPagination w = paginateDump(lines, 14, 200.0);
+  ASSERT_EQ(w.pageCount(), 2);  // row 33 below both lines of the wrapped row
+  EXPECT_EQ(std::tuple(w.rows[32].page, w.rows[32].top, w.rows[32].lines, w.rows[33].top,
+                       w.pages[1].tableBottom),
             std::tuple(1, 200.0, 2, 600.0, 800.0));
   // A row taller than a page is not put under the header (3000 + 46 * 200 >
   // 9400): alone on page 2, cut to the 47 lines a page holds.
@@ -93,46 +84,24 @@ TEST(DumpPagination, WrappedRowMovesWholeToTheNextPage) {
   ASSERT_EQ(tall.rows.size(), 1u);
   EXPECT_EQ(std::tuple(tall.pageCount(), tall.rows[0].page, tall.rows[0].lines),
             std::tuple(2, 1, 47));
-}
-
-// Every character one unit wide except the full-width ones, which take two.
-double width(QStringView ch) { return ch.at(0).unicode() >= 0x3000 ? 2.0 : 1.0; }
-
-QString padded(const QString& text) { return text.leftJustified(50, u' '); }
-
-TEST(RemarkWrap, TrimsPaddingAndBreaksBeforeTheColumnEnd) {
-  const QString fifty(50, u'x');
-  // What is wrapped, the remark and the column's width: the lines.
-  const std::tuple<const char*, QString, double, QStringList> cases[] = {
-      {"padding dropped", padded(QStringLiteral("最高温度 ")), 14, {QStringLiteral("最高温度")}},
-      {"two marks, full width",
-       padded(QStringLiteral("最高温度 最低湿度 ")),
-       14,
-       {QStringLiteral("最高温度 最低"), QStringLiteral("湿度")}},
-      {"50 characters in four lines",
-       fifty,
-       14,
-       {QString(14, u'x'), QString(14, u'x'), QString(14, u'x'), QString(8, u'x')}},
-      {"exactly one line", QString(14, u'y'), 14, {QString(14, u'y')}},
-      {"one over", QString(15, u'y'), 14, {QString(14, u'y'), QStringLiteral("y")}},
-      {"only blanks", QString(50, u' '), 14, {QString()}},
-      {"leading blanks too", QStringLiteral("  ab  "), 14, {QStringLiteral("ab")}},
-      {"full-width blank is text", QStringLiteral("\u3000a "), 14, {QStringLiteral("\u3000a")}},
-      {"wider than the column",
-       QStringLiteral("温温"),
-       1.5,
-       {QStringLiteral("温"), QStringLiteral("温")}},
+  // What is wrapped, the remark and the column's width: the lines, joined by "|".
+  const std::tuple<const char*, QString, double, const char*> wraps[] = {
+      {"padding dropped", padded(QStringLiteral("最高温度 ")), 14, "最高温度"},
+      {"two marks, full width", padded(QStringLiteral("最高温度 最低湿度 ")), 14,
+       "最高温度 最低|湿度"},
+      {"50 characters in four lines", QString(50, u'x'), 14,
+       "xxxxxxxxxxxxxx|xxxxxxxxxxxxxx|xxxxxxxxxxxxxx|xxxxxxxx"},
+      {"exactly one line", QString(14, u'y'), 14, "yyyyyyyyyyyyyy"},
+      {"one over", QString(15, u'y'), 14, "yyyyyyyyyyyyyy|y"},
+      {"only blanks: one empty line", QString(50, u' '), 14, ""},
+      {"leading blanks too", QStringLiteral("  ab  "), 14, "ab"},
+      {"full-width blank is text", QStringLiteral("\u3000a "), 14, "\u3000a"},
+      {"wider than the column", QStringLiteral("温温"), 1.5, "温|温"},
+      {"surrogate pair", QStringLiteral("a") + QString::fromUcs4(U"\U00020B9F") + u'b', 2,
+       "a|𠮟|b"},
   };
-  for (const auto& [name, remark, column, lines] : cases)
-    EXPECT_EQ(wrapRemark(remark, column, width), lines) << name;
-}
-
-TEST(RemarkWrap, SurrogatePairStaysTogether) {
-  const QString text = QStringLiteral("a") + QString::fromUcs4(U"\U00020B9F") + QStringLiteral("b");
-  const QStringList lines =
-      wrapRemark(text, 2.0, [](QStringView ch) { return ch.size() == 2 ? 2.0 : 1.0; });
-  EXPECT_EQ(lines, (QStringList{QStringLiteral("a"), QString::fromUcs4(U"\U00020B9F"),
-                                QStringLiteral("b")}));
+  for (const auto& [name, remark, column, lines] : wraps)
+    EXPECT_EQ(wrapRemark(remark, column, width), QString::fromUtf8(lines).split(u'|')) << name;
 }
 
 }  // namespace

@@ -30,7 +30,6 @@ double at(int h, int mi, int s) { return *toDaySerial(CivilTime{2010, 1, 2, h, m
 class PrintPlanTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(m_dir.isValid());
     ASSERT_TRUE(m_state.file(kLogSet).open(m_dir.filePath(QStringLiteral("log.rand"))).ok());
     const float temps[] = {20.0f, 25.5f, -3.0f, 22.0f, 21.0f};
     const float hums[] = {50.0f, 41.0f, 70.0f, 35.5f, 52.0f};
@@ -42,7 +41,6 @@ class PrintPlanTest : public testing::Test {
       r.temperature = temps[n - 1];
       r.humidity = hums[n - 1];
       r.dateTime = at(3, n - 1, 0);
-      r.segment = 1.0f;
       r.remarks = fitRemarks(n == 2 ? QStringLiteral("最高温度 ") : QString());
       ASSERT_TRUE(m_state.file(kLogSet).write(n, r).ok());
       updateExtremes(r, set.allExtremes);
@@ -64,7 +62,7 @@ class PrintPlanTest : public testing::Test {
   AppState m_state;
 };
 
-TEST_F(PrintPlanTest, DumpRowsInListOrderWithTheirOwnExtremes) {
+TEST_F(PrintPlanTest, DumpRowsAndGraphHeadersWithTheExtremesShownAndEmptyOrBadRequestsRefused) {
   // The list sorted by temperature descending; rows 2, 4 and 3 selected.
   const std::vector<DumpListRow> list = {{2, true}, {4, true}, {5, false}, {1, false}, {3, true}};
   const Result<DumpPrintPlan> plan = planDumpPrint(m_state, kLogSet, list, false);
@@ -83,9 +81,28 @@ TEST_F(PrintPlanTest, DumpRowsInListOrderWithTheirOwnExtremes) {
   EXPECT_EQ(std::tuple(plan->header.name, plan->header.count, plan->header.interval,
                        plan->header.startTime),
             std::tuple(QStringLiteral("T001"), 5, 60, at(3, 0, 0)));
-}
+  // A window of 120 s ending 60 s before the newest point shows points 2..4.
+  const Result<GraphPrintPlan> whole = planGraphPrint(m_state, kLogSet, std::nullopt);
+  ASSERT_TRUE(whole.ok());
+  NavigationState view = whole->view();
+  view.bar(TemperatureWidth).value = 120;
+  view.bar(TemperatureOffset).value = 60;
+  view.bar(HumidityWidth) = view.bar(TemperatureWidth);
+  view.bar(HumidityOffset) = view.bar(TemperatureOffset);
+  const Result<GraphPrintPlan> graph = planGraphPrint(m_state, kLogSet, view);
+  ASSERT_TRUE(graph.ok());
+  const GraphGeometry t = graph->geometry(GraphKind::Temperature, QSize(800, 300));
+  const GraphGeometry h = graph->geometry(GraphKind::Humidity, QSize(800, 300));
+  const Result<PrintHeaderInput> base = baseHeader(m_state, kLogSet);
+  ASSERT_TRUE(base.ok());
+  EXPECT_EQ(graph->header(*base, t, h).selected, pointsTwoToFour());
 
-TEST_F(PrintPlanTest, EmptySetAndBadRowsAreRefused) {
+  // Without a shown window the whole set is fitted: its extremes are the set's.
+  const GraphGeometry wt = whole->geometry(GraphKind::Temperature, QSize(800, 300));
+  const GraphGeometry wh = whole->geometry(GraphKind::Humidity, QSize(800, 300));
+  EXPECT_EQ(whole->header(*base, wt, wh).selected, base->all);
+  EXPECT_EQ(wt.titleText, QStringLiteral("温度"));
+  EXPECT_EQ(wh.valueLabels.front().text.right(1), QStringLiteral("％"));
   const std::vector<DumpListRow> bad = {{6, true}};
   const Result<DumpPrintPlan> beyond = planDumpPrint(m_state, kLogSet, bad, false);
   ASSERT_FALSE(beyond.ok());
@@ -96,36 +113,6 @@ TEST_F(PrintPlanTest, EmptySetAndBadRowsAreRefused) {
   EXPECT_FALSE(planGraphPrint(m_state, kLogSet, std::nullopt).ok());
   // A set that was never filled has no record file behind it either.
   EXPECT_FALSE(planGraphPrint(m_state, kRealTimeSet, std::nullopt).ok());
-}
-
-TEST_F(PrintPlanTest, GraphHeaderDescribesTheWindowShown) {
-  // A window of 120 s ending 60 s before the newest point shows points 2..4.
-  NavigationState view = defaultNavigation();
-  const Result<GraphPrintPlan> whole = planGraphPrint(m_state, kLogSet, std::nullopt);
-  ASSERT_TRUE(whole.ok());
-  view = whole->view();
-  view.bar(TemperatureWidth).value = 120;
-  view.bar(TemperatureOffset).value = 60;
-  view.bar(HumidityWidth) = view.bar(TemperatureWidth);
-  view.bar(HumidityOffset) = view.bar(TemperatureOffset);
-  const Result<GraphPrintPlan> plan = planGraphPrint(m_state, kLogSet, view);
-  ASSERT_TRUE(plan.ok());
-  const GraphGeometry t = plan->geometry(GraphKind::Temperature, QSize(800, 300));
-  const GraphGeometry h = plan->geometry(GraphKind::Humidity, QSize(800, 300));
-  const Result<PrintHeaderInput> base = baseHeader(m_state, kLogSet);
-  ASSERT_TRUE(base.ok());
-  const PrintHeaderInput header = plan->header(*base, t, h);
-  EXPECT_EQ(header.selected, pointsTwoToFour());
-
-  // Without a shown window the whole set is fitted: its extremes are the set's.
-  const GraphGeometry wt = whole->geometry(GraphKind::Temperature, QSize(800, 300));
-  const GraphGeometry wh = whole->geometry(GraphKind::Humidity, QSize(800, 300));
-  EXPECT_EQ(whole->header(*base, wt, wh).selected, base->all);
-  EXPECT_EQ(wt.titleText, QStringLiteral("温度"));
-  EXPECT_EQ(wh.valueLabels.front().text.right(1), QStringLiteral("％"));
-}
-
-TEST_F(PrintPlanTest, NameFallsBackToTheLoggerOrTheFile) {
   m_state.set(kLogSet).loggerName.clear();
   m_state.status.loggerName = QStringLiteral("LIVE");
   m_state.fileSetName = QStringLiteral("FILE");
@@ -136,75 +123,66 @@ TEST_F(PrintPlanTest, NameFallsBackToTheLoggerOrTheFile) {
 // its row readout, graph cursor readout, live labels), on paper and in the CSV file; the file
 // is the reference. Raw 5500 is 15.355 °C, a float just below the half: 15.36 everywhere.
 TEST_F(PrintPlanTest, EveryViewShowsTheValueTheFileHolds) {
+  const UiText& t = m_state.texts;
+  DataSet& set = m_state.set(kLogSet);
+  set.count = 0x4000;
+  // The file drops the zero before the point; every other view keeps it.
+  const auto kept = [](const QByteArray& item) {
+    QString v = QString::fromLatin1(item).remove(u'"');
+    return v.startsWith(u'.') || v.startsWith(QLatin1String("-."))
+               ? v.replace(u'.', QLatin1String("0."))
+               : v;
+  };
   for (const int mode : {60, 2}) {
     SCOPED_TRACE(mode);
-    std::vector<DataRecord> records;
+    std::vector<DataRecord> records(0x4000);
     std::vector<PlotPoint> points;
     for (int raw = 0; raw < 0x4000; ++raw) {
-      DataRecord r;
-      r.raw = {static_cast<std::uint8_t>(raw >> 8), static_cast<std::uint8_t>(raw & 0xFF),
-               static_cast<std::uint8_t>((raw & 0xFFF) >> 8),
-               static_cast<std::uint8_t>(raw & 0xFF)};
+      DataRecord& r = records[static_cast<size_t>(raw)];
+      r.raw = {std::uint8_t(raw >> 8), std::uint8_t(raw), std::uint8_t((raw & 0xFFF) >> 8),
+               std::uint8_t(raw)};
       convertSample(r, mode);
       r.dateTime = at(0, 0, 0) + raw / 86400.0;
-      r.segment = 1.0f;
-      records.push_back(r);
       points.push_back({std::llround(r.dateTime * 86400.0), r.temperature, r.humidity, 1.0f, 0});
     }
     ASSERT_TRUE(m_state.file(kLogSet).writeRange(1, records).ok());
-    DataSet& set = m_state.set(kLogSet);
-    set.count = static_cast<int>(records.size());
-    const UiText& t = m_state.texts;
     const Result<QByteArray> csv = csvBytes(set, m_state.file(kLogSet), t);
-    ASSERT_TRUE(csv.ok());
-    const QList<QByteArray> lines = csv->split('\n').mid(3);
     const Result<DumpPrintPlan> paper =
         planDumpPrint(m_state, kLogSet, allRowsInRecordOrder(set.count), true);
-    ASSERT_TRUE(paper.ok());
+    ASSERT_TRUE(csv.ok() && paper.ok());
+    const QList<QByteArray> lines = csv->split('\n').mid(3);
     DumpModel list(&m_state.file(kLogSet), t);
     list.fill(set.count);
     int differing = 0;
     for (int i = 0; i < set.count; ++i) {
       const QList<QByteArray> items = lines[i].split(',');
-      const auto fromFile = [](const QByteArray& item) {
-        QString v = QString::fromLatin1(item).remove(u'"');
-        return v.startsWith(u'.') || v.startsWith(QLatin1String("-."))
-                   ? v.replace(u'.', QLatin1String("0."))
-                   : v;
-      };
-      const QString temperature = fromFile(items[2]);
-      const QString humidity = fromFile(items[3]);
-      const QString readout = t[TextId::DumpTipDate] + list.data(list.index(i, 1)).toString() +
-                              t[TextId::DumpTipTemperature] + temperature +
-                              t[TextId::DumpTipHumidity] + humidity +
-                              t[TextId::DumpTipHumidityUnit];
-      const QString cursor = t[TextId::GraphTipDate] + list.data(list.index(i, 1)).toString() +
-                             t[TextId::GraphTipTemperature] + temperature +
-                             t[TextId::GraphTipHumidity] + humidity + t[TextId::HumidityUnit];
-      const bool same =
-          list.data(list.index(i, 2)).toString() == temperature &&
-          list.data(list.index(i, 3)).toString() == humidity &&
-          paper->rows[static_cast<size_t>(i)].temperature == temperature &&
-          paper->rows[static_cast<size_t>(i)].humidity == humidity &&
-          list.itemClickText(i) == readout &&
-          showCursorReadout(0, NavigationState{}, std::span(points.data(), i + 1), false, false,
-                            t) == cursor &&
-          RealTimeMeasurement::formatValue(records[static_cast<size_t>(i)].temperature) ==
-              QString::fromLatin1(items[2]).remove(u'"');
-      if (!same) ++differing;
+      const QString temperature = kept(items[2]), humidity = kept(items[3]);
+      const QString date = list.data(list.index(i, 1)).toString();
+      const DumpPrintRow& row = paper->rows[static_cast<size_t>(i)];
+      // List cells, paper, row readout, cursor readout and live label against the file.
+      const QStringList shown = {
+          list.data(list.index(i, 2)).toString(),
+          list.data(list.index(i, 3)).toString(),
+          row.temperature,
+          row.humidity,
+          list.itemClickText(i),
+          showCursorReadout(0, NavigationState{}, std::span(points.data(), i + 1), false, false, t),
+          RealTimeMeasurement::formatValue(records[static_cast<size_t>(i)].temperature)};
+      const QStringList expected = {
+          temperature,
+          humidity,
+          temperature,
+          humidity,
+          t[TextId::DumpTipDate] + date + t[TextId::DumpTipTemperature] + temperature +
+              t[TextId::DumpTipHumidity] + humidity + t[TextId::DumpTipHumidityUnit],
+          t[TextId::GraphTipDate] + date + t[TextId::GraphTipTemperature] + temperature +
+              t[TextId::GraphTipHumidity] + humidity + t[TextId::HumidityUnit],
+          QString::fromLatin1(items[2]).remove(u'"')};
+      differing += shown == expected ? 0 : 1;
       EXPECT_TRUE(i != 5500 || mode != 60 || temperature == QStringLiteral("15.36"));
     }
     EXPECT_EQ(differing, 0);
   }
-}
-
-const UiText& ja() {
-  static const UiText kTexts = UiText::load(UiText::Language::Japanese);
-  return kTexts;
-}
-const UiText& en() {
-  static const UiText kTexts = UiText::load(UiText::Language::English);
-  return kTexts;
 }
 
 double at(int day, int h, int mi, int s) { return *toDaySerial(CivilTime{2013, 5, day, h, mi, s}); }
@@ -223,10 +201,11 @@ PrintHeaderInput sample(const QString& model) {
   return in;
 }
 
-TEST(PrintHeader, LimitLinesOnlyForAQm120) {
+TEST(PrintHeader, LimitLinesOnlyForAQm120AndOnlyFilledEntriesOfHeldPoints) {
   PrintHeaderInput in = sample(QStringLiteral("QM120-RH"));
   in.selected = in.all;
-  const std::vector<HeaderLine> lines = headerBlockLines(in, ja());
+  const UiText ja = UiText::load(UiText::Language::Japanese);
+  const std::vector<HeaderLine> lines = headerBlockLines(in, ja);
   ASSERT_EQ(lines.size(), 16u);
   EXPECT_EQ(lines[4],
             (HeaderLine{QStringLiteral("上限温度設定\u3000"), QStringLiteral("ON\u300030 ℃")}));
@@ -235,7 +214,8 @@ TEST(PrintHeader, LimitLinesOnlyForAQm120) {
   EXPECT_EQ(lines[12], lines[7]);  // the same extremes in both sections
 
   in.lower.enabled = 1;
-  const std::vector<HeaderLine> english = headerBlockLines(in, en());
+  const std::vector<HeaderLine> english =
+      headerBlockLines(in, UiText::load(UiText::Language::English));
   EXPECT_EQ(english[4],
             (HeaderLine{QStringLiteral("Upper bound "), QStringLiteral("ON\u300030 C")}));
   EXPECT_EQ(english[5],
@@ -243,20 +223,18 @@ TEST(PrintHeader, LimitLinesOnlyForAQm120) {
   EXPECT_EQ(english[2].value, QStringLiteral("1234 Point"));
 
   in.model = QStringLiteral("QM200-RHA");
-  EXPECT_EQ(headerBlockLines(in, ja()).size(), 14u);
-}
-
-TEST(PrintHeader, ResolveKeepsOnlyFilledEntriesOfPointsTheSetHolds) {
+  EXPECT_EQ(headerBlockLines(in, ja).size(), 14u);
   Extremes e;
-  e.entries = {{{4, 25.5}, {9, Extremes::kResetLow}, {11, 60.0}, {0, 30.0}}};
-  std::map<int, double> times = {{4, at(1, 10, 4, 0)}, {11, at(1, 10, 11, 0)}};
+  e.entries = {{{1, 25.5}, {9, Extremes::kResetLow}, {11, 60.0}, {0, 30.0}}};
+  std::map<int, double> times = {{1, at(1, 10, 1, 0)}, {11, at(1, 10, 11, 0)}};
   const auto timeOf = [&](int n) -> std::optional<double> {
     const auto it = times.find(n);
     return it == times.end() ? std::nullopt : std::optional<double>(it->second);
   };
-  const ExtremeLines lines = resolveExtremes(e, 10, timeOf);
-  // The second still at its reset value, point 11 beyond a count of 10, point 0.
-  EXPECT_EQ(lines, (ExtremeLines{ExtremeLine{4, at(1, 10, 4, 0), 25.5}, {}, {}, {}}));
+  // Point 1 is the first a set holds; the second entry is still at its reset value, point 11
+  // lies beyond a count of 10, and there is no point 0.
+  EXPECT_EQ(resolveExtremes(e, 10, timeOf),
+            (ExtremeLines{ExtremeLine{1, at(1, 10, 1, 0), 25.5}, {}, {}, {}}));
 
   Extremes reset;
   reset.reset();
