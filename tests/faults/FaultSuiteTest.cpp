@@ -312,7 +312,7 @@ TEST_F(FaultSuite, LoggerSpecificFaultsEndAsTheUserIsOwed) {
        Phase::Fast, kR, 480},
   };
   for (const Case& c : cases) {
-    ASSERT_TRUE(m_sim.start(c.scenario)) << c.name;
+    ASSERT_TRUE(m_sim.start(c.scenario)) << c.name << ": " << m_sim.output();
     FaultProgram program(m_sim.portPattern(), m_sim.adapterFile());
     if (c.phase != Phase::Probe) {
       ASSERT_TRUE(program.connect()) << c.name;
@@ -323,7 +323,7 @@ TEST_F(FaultSuite, LoggerSpecificFaultsEndAsTheUserIsOwed) {
         << c.name;
     EXPECT_EQ(program.app.set(kLogSet).count, c.points) << c.name;
     EXPECT_EQ(program.downloadResult.value_or(false), c.points > 0) << c.name;
-    ASSERT_TRUE(m_sim.start(scenario()));
+    ASSERT_TRUE(m_sim.start(scenario())) << c.name << ": " << m_sim.output();
     EXPECT_TRUE(program.connection.isConnected() || program.connect()) << c.name;
   }
 }

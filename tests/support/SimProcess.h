@@ -44,8 +44,10 @@ class SimProcess final {
     m_process.start(binary(), {QStringLiteral("--link"), m_tty, QStringLiteral("--adapter-file"),
                                m_adapter, file});
     if (!m_process.waitForStarted(5000)) return false;
-    for (int i = 0; i < 500 && !QFileInfo::exists(m_tty); ++i) QThread::msleep(10);
-    return QFileInfo::exists(m_tty) && QFileInfo::exists(m_adapter);
+    // The simulator makes its link first and its adapter file next: wait for both.
+    const auto ready = [this] { return QFileInfo::exists(m_tty) && QFileInfo::exists(m_adapter); };
+    for (int i = 0; i < 500 && !ready(); ++i) QThread::msleep(10);
+    return ready();
   }
 
   // What the simulator said on its way out, for a failure message.
